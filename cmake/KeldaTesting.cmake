@@ -1,0 +1,22 @@
+# kelda_add_test(<name> SOURCES <files...> [LIBS <targets...>] [DB] [WIDGETS])
+#
+# One Qt Test program per behaviour. DB tests share the private MariaDB
+# instance of the build tree (started and stopped by ctest fixtures) and each
+# works in a database of its own (see tests/support/test_database.h).
+# WIDGETS tests run on the offscreen platform.
+set(KELDA_TEST_DB_DIR ${CMAKE_BINARY_DIR}/testdb)
+
+function(kelda_add_test name)
+  cmake_parse_arguments(T "DB;WIDGETS" "" "SOURCES;LIBS" ${ARGN})
+  add_executable(${name} ${T_SOURCES})
+  target_link_libraries(${name} PRIVATE Qt6::Test ${T_LIBS})
+  if(T_DB)
+    target_link_libraries(${name} PRIVATE kelda_testsupport)
+  endif()
+  add_test(NAME ${name} COMMAND ${name})
+  set(env "QT_QPA_PLATFORM=offscreen;KELDA_TEST_DB_DIR=${KELDA_TEST_DB_DIR}")
+  set_tests_properties(${name} PROPERTIES ENVIRONMENT "${env}" TIMEOUT 600)
+  if(T_DB)
+    set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED mariadb)
+  endif()
+endfunction()
