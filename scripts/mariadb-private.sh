@@ -51,6 +51,7 @@ status)
     alive && ping_ok && echo "running on $sock" || { echo "stopped"; exit 1; }
     ;;
 start)
+    echo "$sock" >"$dir/socket.path"
     if alive && ping_ok; then
         echo "$sock"
         exit 0

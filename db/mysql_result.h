@@ -1,0 +1,44 @@
+#pragma once
+// A stored MySQL result read row by row, with values converted from the
+// connection's UTF-8 to QString once per row.
+#include "framework/core/sql_result.h"
+
+#include <QList>
+#include <QStringList>
+#include <mysql.h>
+
+class MYSQLRES : public CxResultBase {
+public:
+    explicit MYSQLRES(MYSQL* handle = nullptr) : m_handle(handle) {}
+    ~MYSQLRES() override;
+
+    // Takes over a stored result, dropping any earlier one.
+    void SetResult(MYSQL_RES* result);
+    void SetAffectedRows(qint64 rows) { m_affected = rows; }
+
+    bool FetchRow(qint64 row) override;
+    int FieldsCount() const override;
+    qint64 RowsCount() const override;
+    QString FieldName(int index) override;
+    int FieldIndex(const QString& name, int quiet) override;
+    bool HasRow() const override { return m_row != nullptr; }
+    const QString* TextValue(int index) override;
+    long LongValue(int index) override;
+    QByteArray RawTextOrEmpty(int index) override;
+    qint64 AffectedRows() const override { return m_affected; }
+    unsigned long FieldLength(int index) override;
+    const char* RawField(int index) override;
+
+private:
+    void CheckIndex(int index) const;
+    void ClearRow();
+
+    QStringList m_names;
+    QList<QString> m_converted;
+    QList<bool> m_convertedNull;
+    bool m_rowConverted = false;
+    MYSQL_RES* m_result = nullptr;
+    MYSQL_ROW m_row = nullptr;
+    MYSQL* m_handle;
+    qint64 m_affected = -1;
+};

@@ -1,0 +1,3 @@
+#include "tarvik_app.h"
+
+void CTarvikApp::SendForNotify(const QString&, const QString&) {}

@@ -1,0 +1,125 @@
+#pragma once
+// The connection interface of the SQL layer. The program's MySQL connection
+// implements it; everything else reaches the database through the base
+// connection g_pBaseSQLConnection.
+#include "sql_result.h"
+
+#include <QString>
+#include <QStringList>
+#include <memory>
+
+// Where to connect: server, user, password, database and port, plus the unix
+// socket of a local server (empty: the client library's default).
+class SQLConnectXML {
+public:
+    QString get_Server() const { return m_server; }
+    QString get_User() const { return m_user; }
+    QString get_Pass() const { return m_pass; }
+    QString get_Database() const { return m_database; }
+    QString get_Port() const { return m_port; }
+    QString get_Socket() const { return m_socket; }
+    void put_Server(const QString& v) { m_server = v; }
+    void put_User(const QString& v) { m_user = v; }
+    void put_Pass(const QString& v) { m_pass = v; }
+    void put_Database(const QString& v) { m_database = v; }
+    void put_Port(const QString& v) { m_port = v; }
+    void put_Socket(const QString& v) { m_socket = v; }
+    void Copy(const SQLConnectXML& other) { *this = other; }
+
+private:
+    QString m_server, m_user, m_pass, m_database, m_port, m_socket;
+};
+
+// Error codes of the SQL layer (GetErrorCode); -1 is "no known code".
+enum SQLErrorCode {
+    SQLERR_DUPLICATE_KEY = 1,
+    SQLERR_UNKNOWN_DATABASE = 3,
+    SQLERR_UNKNOWN_CLIENT = 4,
+    SQLERR_CANT_CONNECT = 5,
+    SQLERR_UNKNOWN_HOST = 6,
+    SQLERR_CONNECTION_LOST = 7,
+    SQLERR_PROTOCOL = 8,
+    SQLERR_OUT_OF_MEMORY = 9,
+};
+// The user's text for an error code; empty for an unknown code.
+QString SQLErrorText(int code);
+
+class CxSQL {
+public:
+    virtual ~CxSQL() = default;
+
+    virtual int Connect(const SQLConnectXML* info) = 0;
+    virtual SQLConnectXML* GetConnectInfo() = 0;
+    virtual int IsConnected() = 0;
+    virtual CxSQL* Clone(const SQLConnectXML* info) = 0;
+    virtual int SelectDatabase(const QString& name) = 0;
+    virtual void Close() = 0;
+    virtual int GetErrorCode() = 0;
+    virtual QString GetSqlErrorString() = 0;
+    // Runs one statement; insertId, when given, receives the new AUTO_INCREMENT
+    // value (-1 after a failure).
+    virtual CxResult Execute(const QString& statement, qint64* insertId = nullptr) = 0;
+    virtual CxResult ExecuteRaw(const QByteArray& utf8Statement) = 0;
+    virtual int SetOption(int option) = 0;
+    virtual void ShutdownServer() = 0;
+    // The server-wide named lock for work that must run alone; answers 1 when
+    // it was obtained within the timeout.
+    virtual int Lock(int timeoutSeconds) = 0;
+    virtual void Unlock() = 0;
+    virtual int LockTables(const QString& tables, int timeoutSeconds) = 0;
+    virtual void UnlockTables(const QString& tables) = 0;
+    virtual int BeginTransaction() = 0;
+    virtual int CommitTransaction() = 0;
+    virtual int RollbackTransaction() = 0;
+    virtual int StartWatchdog() = 0;
+    virtual void WatchTable(const QString& table) = 0;
+    virtual int SuspendWatchdog(int flag) = 0;
+    virtual int ListTables(QStringList& tables) = 0;
+    virtual int RenameTable(const QString& oldName, const QString& newName) = 0;
+
+    // Names used by callers for the same operations.
+    CxResult Query(const QString& statement) { return Execute(statement); }
+    int StartTransaction() { return BeginTransaction(); }
+    int Commit() { return CommitTransaction(); }
+    int Rollback() { return RollbackTransaction(); }
+    int LockTable(const QString& table, int timeoutSeconds) {
+        return LockTables(table, timeoutSeconds);
+    }
+    void UnlockTable(const QString& table) { UnlockTables(table); }
+
+    // Runs a script of statements separated by ';' (outside quotes and
+    // comments) one by one; stops at the first failure and answers 0.
+    int MultiQuery(const QString& script);
+    // Splits a script the way MultiQuery runs it.
+    static QStringList SplitScript(const QString& script);
+
+    // Open transaction state: updates are "disabled" from START TRANSACTION
+    // until COMMIT or ROLLBACK, and changed tables are held back meanwhile.
+    void DisableUpdates() { m_updatesEnabled = false; }
+    void EnableUpdates() { m_updatesEnabled = true; }
+    bool IsUpdateEnabled() const { return m_updatesEnabled; }
+
+private:
+    bool m_updatesEnabled = true;
+};
+
+// Takes the named lock for a scope and always gives it back.
+class CxSQLLockGuard {
+public:
+    CxSQLLockGuard(CxSQL* sql, int timeoutSeconds)
+        : m_sql(sql), m_locked(sql && sql->Lock(timeoutSeconds)) {}
+    ~CxSQLLockGuard() {
+        if (m_locked)
+            m_sql->Unlock();
+    }
+    bool Locked() const { return m_locked; }
+    CxSQLLockGuard(const CxSQLLockGuard&) = delete;
+    CxSQLLockGuard& operator=(const CxSQLLockGuard&) = delete;
+
+private:
+    CxSQL* m_sql;
+    bool m_locked;
+};
+
+// The application-wide connection.
+extern std::unique_ptr<CxSQL> g_pBaseSQLConnection;

@@ -1,0 +1,73 @@
+#pragma once
+// Result sets of the SQL layer: the driver-neutral row interface (CxResultBase)
+// that a connection implements, and the owning handle (CxResult) that every
+// caller reads rows through.
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class CxResultBase {
+public:
+    virtual ~CxResultBase() = default;
+    // -1 fetches the next row; another number positions on that row first.
+    virtual bool FetchRow(qint64 row) = 0;
+    virtual int FieldsCount() const = 0;
+    virtual qint64 RowsCount() const = 0;
+    virtual QString FieldName(int index) = 0;
+    // Exact (case-sensitive) look-up; -1 when missing. A quiet flag of 0 also
+    // tells the user which name was missing.
+    virtual int FieldIndex(const QString& name, int quiet) = 0;
+    virtual bool HasRow() const = 0;
+    // nullptr for SQL NULL; the pointer stays valid until the next fetch.
+    virtual const QString* TextValue(int index) = 0;
+    virtual const QString* TextValueOrNull(int index) { return TextValue(index); }
+    virtual long LongValue(int index) = 0;
+    virtual QByteArray RawTextOrEmpty(int index) = 0;
+    virtual qint64 AffectedRows() const = 0;
+    virtual unsigned long FieldLength(int index) = 0;
+    virtual const char* RawField(int index) = 0;
+    virtual int Reserved() { return 1; }
+};
+
+// Shown when a quiet field look-up misses; the widget layer installs a
+// message box, the default only logs.
+using CxFieldNotFoundHandler = void (*)(const QString& name);
+void SetFieldNotFoundHandler(CxFieldNotFoundHandler handler);
+void ReportFieldNotFound(const QString& name);
+
+class CxResult {
+public:
+    CxResult() = default;
+    explicit CxResult(CxResultBase* base) : m_base(base) {}
+
+    bool isValid() const { return m_base && !m_error; }
+    void SetError() { m_error = true; }
+    CxResultBase* Base() const { return m_base.get(); }
+
+    bool FetchRow(qint64 row = -1);
+    bool isFetched() const { return m_base && m_base->HasRow(); }
+    // Changes with every fetched row, so a caller can tell rows apart.
+    qint64 GetFetchID() const { return m_fetchId; }
+
+    qint64 RowsCount() const { return m_base ? m_base->RowsCount() : 0; }
+    int FieldsCount() const { return m_base ? m_base->FieldsCount() : 0; }
+    QString FieldName(int index) const { return m_base ? m_base->FieldName(index) : QString(); }
+    int FieldPos(const QString& name, int quiet = 0) const;
+    qint64 AffectedRows() const { return m_base ? m_base->AffectedRows() : -1; }
+
+    bool IsNull(int index) const;
+    bool IsNull(const QString& name) const { return IsNull(FieldPos(name)); }
+    // NULL reads as an empty text or 0.
+    QString SFieldValue(int index) const;
+    QString SFieldValue(const QString& name) const { return SFieldValue(FieldPos(name)); }
+    long LFieldValue(int index) const;
+    long LFieldValue(const QString& name) const { return LFieldValue(FieldPos(name)); }
+    long FieldValue_Long(int index) const { return LFieldValue(index); }
+    double DFieldValue(int index) const;
+    double DFieldValue(const QString& name) const { return DFieldValue(FieldPos(name)); }
+
+private:
+    std::shared_ptr<CxResultBase> m_base;
+    bool m_error = false;
+    qint64 m_fetchId = 0;
+};

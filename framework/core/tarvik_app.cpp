@@ -1,0 +1,46 @@
+#include "tarvik_app.h"
+
+#include <QDebug>
+#include <QMutex>
+
+CTarvikApp* CTarvikApp::s_instance = nullptr;
+
+namespace {
+QMutex g_errorMutex;
+QStringList g_errors;
+constexpr int kMaxErrorLines = 1000; // a runaway loop must not eat memory
+} // namespace
+
+CTarvikApp::CTarvikApp() {
+    s_instance = this;
+}
+
+CTarvikApp::~CTarvikApp() {
+    if (s_instance == this)
+        s_instance = nullptr;
+}
+
+void CTarvikApp::AddErrorMessage(const QString& text, int code) {
+    QMutexLocker lock(&g_errorMutex);
+    if (g_errors.size() >= kMaxErrorLines)
+        g_errors.removeFirst();
+    g_errors << (code ? QStringLiteral("%1 (%2)").arg(text).arg(code) : text);
+    qWarning().noquote() << text;
+}
+
+QStringList CTarvikApp::GetErrorMessages() {
+    QMutexLocker lock(&g_errorMutex);
+    return g_errors;
+}
+
+QString CTarvikApp::TakeErrorMessages() {
+    QMutexLocker lock(&g_errorMutex);
+    QString text = g_errors.join(u'\n');
+    g_errors.clear();
+    return text;
+}
+
+void CTarvikApp::ClearErrorMessages() {
+    QMutexLocker lock(&g_errorMutex);
+    g_errors.clear();
+}

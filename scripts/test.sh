@@ -1,0 +1,8 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds, and runs the whole test suite (the tests
+# start and stop their own private MariaDB instance in the build tree).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh
+scripts/build.sh
+ctest --test-dir "${KELDA_BUILD_DIR:-build}" -j "$(nproc)" --output-on-failure
