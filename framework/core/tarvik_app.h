@@ -7,6 +7,11 @@
 #include <QString>
 #include <QStringList>
 
+class CxProfileManagerBase;
+class xCfgBase2;
+class QWidget;
+struct CxCmdHandlerInfo;
+
 class CTarvikApp : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +36,43 @@ public:
     // Announces a message (such as a changed table's name) on a channel to
     // every registered notice processor.
     static void SendForNotify(const QString& channel, const QString& message);
+
+    // Application shell: start-up hooks, settings store, named pointers and
+    // queued command addresses (defined in framework/core/app/).
+    int Run();
+    virtual int InitInstance();
+    virtual int ExitInstance();
+    virtual int GetSplashScreenInfo(int& bitmapId, int textRect[4]);
+    virtual xCfgBase2* OnCreateConfigObject();
+    virtual void InitHelpSystem(const QString& key);
+    virtual int OnApplicationInit();
+    virtual int OnCreateMainWindow();
+    virtual int LoadConfig(int afterConnect);
+    virtual QString GetAppString(unsigned id);
+    virtual QString GetToolTipText(unsigned id, const QString& defaultText);
+    virtual void* GetAppPointer(const QString& name);
+    virtual int OnMapCmdToURL(unsigned id, int code, CxCmdHandlerInfo* info);
+    virtual int OnProcessURL(const QString& address);
+    QWidget* GetMainWnd() const { return m_pMainWnd; }
+    void SetMainWnd(QWidget* wnd) { m_pMainWnd = wnd; }
+    QString GetHelpKey() const { return m_helpKey; }
+    static void SetProfileManager(CxProfileManagerBase* manager); // takes ownership
+    static CxProfileManagerBase* GetProfileManager();
+    static QString GetProfileString(const QString& section, const QString& entry,
+                                    const QString& defaultValue = QString());
+    static bool WriteProfileString(const QString& section, const QString& entry,
+                                   const QString& value);
+    static int GetProfileInt(const QString& section, const QString& entry, int defaultValue);
+    static bool WriteProfileInt(const QString& section, const QString& entry, int value);
+    static void RegisterAppPointer(const QString& name, void* pointer);
+    static void RegisterCmdToURL(unsigned id, const QString& address);
+    static void AddAppQuery(const QString& address, int flag = 0);
+    static QStringList TakeAppQueries();
+    void ProcessAppQueries();
+
+private:
+    QWidget* m_pMainWnd = nullptr;
+    QString m_helpKey;
 
 private:
     static CTarvikApp* s_instance;

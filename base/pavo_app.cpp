@@ -1,0 +1,5 @@
+#include "pavo_app.h"
+
+CPavoApp::CPavoApp() = default;
+
+CPavoApp::~CPavoApp() = default;

@@ -1,0 +1,28 @@
+#pragma once
+// The interface base of the framework's objects: an object answers, for a
+// numeric interface id, the pointer through which it implements that
+// interface, or null when it has none.
+class CBaseClass {
+public:
+    virtual ~CBaseClass() = default;
+    virtual void* GetBaseClass(unsigned id, const char* name = nullptr) {
+        (void)id;
+        (void)name;
+        return nullptr;
+    }
+};
+
+// Interface ids of the framework.
+enum : unsigned {
+    IID_CBaseClass = 19147,
+    // A page of a multi-page container names its parent page through it.
+    IID_ParentPage = 19151,
+};
+
+class CMultiPageExt;
+
+// The record behind IID_ParentPage: the page that holds this one, or null at
+// the top.
+struct CxParentPageInfo {
+    CMultiPageExt* pParentPage = nullptr;
+};

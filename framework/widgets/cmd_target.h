@@ -1,0 +1,31 @@
+#pragma once
+// Command routing of the user interface. A command id goes first to the
+// active document window, then to the main frame, then to the application's
+// command map, and last to the application's map of command addresses
+// (CTarvikApp::OnMapCmdToURL). A command that nobody handles stays disabled.
+#include <functional>
+
+// The state a handler gives a command's menu item or button.
+struct CxCmdUI {
+    bool enabled = true;
+    bool checkable = false;
+    bool checked = false;
+};
+
+class CxCmdTarget {
+public:
+    virtual ~CxCmdTarget() = default;
+    // ui set: only say whether (and how) the command is handled; ui null: run
+    // it. Answers whether this target handles the command.
+    virtual bool OnCmdMsg(unsigned id, CxCmdUI* ui) = 0;
+};
+
+// The application's own command handlers (the application's message map).
+class CxAppCommands {
+public:
+    using Run = std::function<void()>;
+    using Update = std::function<void(CxCmdUI&)>;
+    static void Add(unsigned id, Run run, Update update = {});
+    static void Remove(unsigned id);
+    static bool OnCmdMsg(unsigned id, CxCmdUI* ui);
+};

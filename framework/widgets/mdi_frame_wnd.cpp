@@ -1,0 +1,283 @@
+#include "mdi_frame_wnd.h"
+
+#include "framework/core/app/cmd_handler_info.h"
+#include "framework/core/tarvik_app.h"
+#include "icons.h"
+#include "main_menu_ext.h"
+#include "mdi_child_wnd.h"
+#include "menu_resource.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QMdiArea>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+
+namespace {
+const QString kLayoutSection = QStringLiteral("Settings\\MainFrame");
+
+void CollectActions(const QList<QAction*>& actions, QList<QAction*>& out) {
+    for (QAction* action : actions) {
+        if (QMenu* menu = action->menu())
+            CollectActions(menu->actions(), out);
+        else if (!action->isSeparator() && action->data().toUInt() != 0)
+            out << action;
+    }
+}
+} // namespace
+
+CxMDIFrameWnd::CxMDIFrameWnd(QWidget* parent) : QMainWindow(parent) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    // Command states follow the idle moments of the event loop, as often as
+    // the user can notice.
+    auto* timer = new QTimer(this);
+    connect(timer, &QTimer::timeout, this, &CxMDIFrameWnd::UpdateCommandUI);
+    timer->start(250);
+}
+
+CxMDIFrameWnd::~CxMDIFrameWnd() = default;
+
+bool CxMDIFrameWnd::LoadFrame(int resourceId) {
+    m_mainMenu = CxMenuResources::Load(resourceId, this);
+    if (!m_mainMenu)
+        return false;
+    CMainMenuExt::BuildMenu(m_mainMenu);
+    for (QAction* action : m_mainMenu->actions())
+        menuBar()->addAction(action);
+    if (CxIcons::Has(resourceId))
+        setWindowIcon(CxIcons::Get(resourceId));
+    if (OnCreate() != 0)
+        return false;
+    BindActions();
+    UpdateCommandUI();
+    return true;
+}
+
+int CxMDIFrameWnd::OnCreate() {
+    m_mdiArea = new QMdiArea(this);
+    m_mdiArea->setObjectName(QStringLiteral("MDIArea"));
+    m_mdiArea->setBackground(palette().brush(QPalette::Dark));
+    setCentralWidget(m_mdiArea);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CxMDIFrameWnd::UpdateCommandUI);
+
+    AddCommand(ID_APP_EXIT, [this] { close(); });
+    AddCommand(
+        ID_FILE_CLOSE,
+        [this] {
+            if (QMdiSubWindow* child = m_mdiArea->activeSubWindow())
+                child->close();
+        },
+        [this](CxCmdUI& ui) { ui.enabled = m_mdiArea->activeSubWindow() != nullptr; });
+    const auto hasChildren = [this](CxCmdUI& ui) {
+        ui.enabled = !m_mdiArea->subWindowList().isEmpty();
+    };
+    AddCommand(
+        ID_WINDOW_CASCADE,
+        [this] {
+            m_mdiArea->setViewMode(QMdiArea::SubWindowView);
+            m_mdiArea->cascadeSubWindows();
+        },
+        hasChildren);
+    AddCommand(
+        ID_WINDOW_TILE_VERT, [this] { Tile(Qt::Horizontal); }, hasChildren);
+    AddCommand(
+        ID_WINDOW_TILE_HORZ, [this] { Tile(Qt::Vertical); }, hasChildren);
+    AddCommand(
+        ID_WINDOW_ARRANGE,
+        [this] {
+            // Lines up the minimised windows along the bottom edge.
+            m_mdiArea->setViewMode(QMdiArea::SubWindowView);
+            int x = 0;
+            for (QMdiSubWindow* child : m_mdiArea->subWindowList())
+                if (child->isMinimized()) {
+                    child->move(x, m_mdiArea->viewport()->height() - child->height());
+                    x += child->width();
+                }
+        },
+        hasChildren);
+    const auto barToggle = [this](auto findBar) {
+        return std::make_pair(
+            [this, findBar] {
+                if (QWidget* bar = findBar())
+                    bar->setVisible(!bar->isVisible());
+            },
+            [findBar](CxCmdUI& ui) {
+                QWidget* bar = findBar();
+                ui.enabled = bar != nullptr;
+                ui.checkable = true;
+                ui.checked = bar && bar->isVisible();
+            });
+    };
+    auto toolbar = barToggle([this]() -> QWidget* {
+        return findChild<QToolBar*>(QString(), Qt::FindDirectChildrenOnly);
+    });
+    AddCommand(ID_VIEW_TOOLBAR, toolbar.first, toolbar.second);
+    auto status = barToggle([this]() -> QWidget* {
+        return findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
+    });
+    AddCommand(ID_VIEW_STATUS_BAR, status.first, status.second);
+    return 0;
+}
+
+CxMDIChildWnd* CxMDIFrameWnd::ActiveChild() const {
+    return m_mdiArea ? qobject_cast<CxMDIChildWnd*>(m_mdiArea->activeSubWindow()) : nullptr;
+}
+
+void CxMDIFrameWnd::AddChild(CxMDIChildWnd* child) {
+    m_mdiArea->addSubWindow(child);
+    if (child->OnCreate() != 0) {
+        child->deleteLater();
+        return;
+    }
+    child->show();
+}
+
+void CxMDIFrameWnd::EnableMDITabs(bool enable) {
+    m_mdiArea->setViewMode(enable ? QMdiArea::TabbedView : QMdiArea::SubWindowView);
+    m_mdiArea->setDocumentMode(true);
+    m_mdiArea->setTabsClosable(true);
+    m_mdiArea->setTabsMovable(true);
+}
+
+bool CxMDIFrameWnd::CloseAllWindows() {
+    m_mdiArea->closeAllSubWindows();
+    return m_mdiArea->subWindowList().isEmpty();
+}
+
+void CxMDIFrameWnd::Tile(Qt::Orientation orientation) {
+    m_mdiArea->setViewMode(QMdiArea::SubWindowView);
+    QList<QMdiSubWindow*> windows;
+    for (QMdiSubWindow* child : m_mdiArea->subWindowList())
+        if (!child->isMinimized() && child->isVisible())
+            windows << child;
+    if (windows.isEmpty())
+        return;
+    const QRect area = m_mdiArea->viewport()->rect();
+    const int n = int(windows.size());
+    for (int i = 0; i < n; ++i) {
+        QMdiSubWindow* child = windows[i];
+        child->showNormal();
+        if (orientation == Qt::Horizontal) {
+            const int w = area.width() / n;
+            child->setGeometry(i * w, 0, w, area.height());
+        } else {
+            const int h = area.height() / n;
+            child->setGeometry(0, i * h, area.width(), h);
+        }
+    }
+}
+
+void CxMDIFrameWnd::AddCommand(unsigned id, CxAppCommands::Run run, CxAppCommands::Update update) {
+    m_handlers.insert(id, Handler{std::move(run), std::move(update)});
+}
+
+bool CxMDIFrameWnd::OnCmdMsg(unsigned id, CxCmdUI* ui) {
+    const auto found = m_handlers.constFind(id);
+    if (found == m_handlers.constEnd())
+        return false;
+    if (ui) {
+        if (found->update)
+            found->update(*ui);
+    } else if (found->run) {
+        const CxAppCommands::Run run = found->run;
+        run();
+    }
+    return true;
+}
+
+bool CxMDIFrameWnd::RouteCommand(unsigned id, CxCmdUI* ui) {
+    if (CxMDIChildWnd* child = ActiveChild())
+        if (child->OnCmdMsg(id, ui))
+            return true;
+    if (OnCmdMsg(id, ui))
+        return true;
+    if (CxAppCommands::OnCmdMsg(id, ui))
+        return true;
+    if (CTarvikApp* app = CTarvikApp::Instance()) {
+        CxCmdHandlerInfo info;
+        if (app->OnMapCmdToURL(id, 0, ui ? &info : nullptr))
+            return true;
+    }
+    return false;
+}
+
+void CxMDIFrameWnd::BindActions() {
+    QList<QAction*> actions;
+    CollectActions(menuBar()->actions(), actions);
+    for (QToolBar* bar : findChildren<QToolBar*>())
+        CollectActions(bar->actions(), actions);
+    for (QAction* action : actions) {
+        if (m_actions.contains(action))
+            continue;
+        m_actions << action;
+        connect(action, &QAction::triggered, this, &CxMDIFrameWnd::ActionTriggered);
+        connect(action, &QObject::destroyed, this, [this, action] { m_actions.removeAll(action); });
+    }
+}
+
+void CxMDIFrameWnd::ActionTriggered() {
+    auto* action = qobject_cast<QAction*>(sender());
+    if (!action)
+        return;
+    // The check mark follows the handler's state in UpdateCommandUI.
+    RouteCommand(action->data().toUInt());
+    UpdateCommandUI();
+}
+
+void CxMDIFrameWnd::UpdateCommandUI() {
+    for (QAction* action : std::as_const(m_actions)) {
+        CxCmdUI ui;
+        const bool handled = RouteCommand(action->data().toUInt(), &ui);
+        action->setEnabled(handled && ui.enabled);
+        if (ui.checkable != action->isCheckable())
+            action->setCheckable(ui.checkable);
+        if (ui.checkable && action->isChecked() != ui.checked)
+            action->setChecked(ui.checked);
+    }
+}
+
+QList<QAction*> CxMDIFrameWnd::CommandActions(unsigned id) const {
+    QList<QAction*> list;
+    for (QAction* action : m_actions)
+        if (action->data().toUInt() == id)
+            list << action;
+    return list;
+}
+
+bool CxMDIFrameWnd::RestoreSizingBars() {
+    const QByteArray geometry = QByteArray::fromBase64(
+        CTarvikApp::GetProfileString(kLayoutSection, QStringLiteral("Geometry")).toLatin1());
+    const QByteArray state = QByteArray::fromBase64(
+        CTarvikApp::GetProfileString(kLayoutSection, QStringLiteral("State")).toLatin1());
+    bool restored = false;
+    if (!geometry.isEmpty())
+        restored = restoreGeometry(geometry);
+    if (!state.isEmpty())
+        restored = restoreState(state) && restored;
+    return restored;
+}
+
+void CxMDIFrameWnd::SaveSizingBars() {
+    CTarvikApp::WriteProfileString(kLayoutSection, QStringLiteral("Geometry"),
+                                   QString::fromLatin1(saveGeometry().toBase64()));
+    CTarvikApp::WriteProfileString(kLayoutSection, QStringLiteral("State"),
+                                   QString::fromLatin1(saveState().toBase64()));
+}
+
+void CxMDIFrameWnd::closeEvent(QCloseEvent* event) {
+    if (m_mdiArea && !CloseAllWindows()) {
+        event->ignore();
+        return;
+    }
+    SaveSizingBars();
+    QMainWindow::closeEvent(event);
+}
+
+bool CxMDIFrameWnd::event(QEvent* event) {
+    if (event->type() == QEvent::WindowActivate)
+        UpdateCommandUI();
+    return QMainWindow::event(event);
+}
