@@ -1,0 +1,39 @@
+#include "safe_sql.h"
+
+QString SafeSQLString(const QString& text) {
+    QString out;
+    out.reserve(text.size() + 8);
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        // The connection runs with backslash escapes on, so a backslash must be
+        // doubled as well as a quote.
+        case u'\'':
+            out += QStringLiteral("''");
+            break;
+        case u'\\':
+            out += QStringLiteral("\\\\");
+            break;
+        case 0:
+            out += QStringLiteral("\\0");
+            break;
+        case 0x1a:
+            out += QStringLiteral("\\Z");
+            break;
+        default:
+            out += c;
+        }
+    }
+    return out;
+}
+
+QString SafeSQL(const QString& text) {
+    return u'\'' + SafeSQLString(text) + u'\'';
+}
+
+QString LongToString(long value, const QString& format) {
+    QString out = format;
+    const QString number = QString::number(value);
+    if (out.contains(QStringLiteral("%ld")))
+        return out.replace(QStringLiteral("%ld"), number);
+    return out.replace(QStringLiteral("%d"), number);
+}
