@@ -18,6 +18,9 @@ public:
     QString get_Database() const { return m_database; }
     QString get_Port() const { return m_port; }
     QString get_Socket() const { return m_socket; }
+    // The connection's display name (shown in the main window's title).
+    QString get_Name() const { return m_name; }
+    void put_Name(const QString& v) { m_name = v; }
     void put_Server(const QString& v) { m_server = v; }
     void put_User(const QString& v) { m_user = v; }
     void put_Pass(const QString& v) { m_pass = v; }
@@ -28,6 +31,7 @@ public:
 
 private:
     QString m_server, m_user, m_pass, m_database, m_port, m_socket;
+    QString m_name;
 };
 
 // Error codes of the SQL layer (GetErrorCode); -1 is "no known code".

@@ -3,7 +3,8 @@
 #include "framework/core/tarvik_app.h"
 
 namespace {
-COptionsPage_Kelda g_OptionsPage_Kelda;
+// Never freed: the page outlives every reader, to the very end of the run.
+COptionsPage_Kelda* const g_pOptionsPage_Kelda = new COptionsPage_Kelda;
 
 const QString kLastState = QStringLiteral("AppState\\LastState");
 
@@ -148,7 +149,7 @@ void COptionsPage_Kelda::Init(int first) {
     if (!first || m_initialised)
         return;
     m_initialised = true;
-    CGlobalRegisterObject::RegisterObject(OBJGROUP_OPTIONS_PAGES, this);
+    CGlobalRegisterObject::RegisterObject(this, OBJGROUP_OPTIONS_PAGES, 0);
     CvMessageQuery::RegisterQueryProcessor(MQ_OPTIONS, this, 100);
     AppendGroup(m_pClientData = new COption_ClientData(this));
     AppendGroup(m_pDiary = new COption_Diary(this));
@@ -168,6 +169,6 @@ int COptionsPage_Kelda::vProcessMessage(int queryId, void*) {
 }
 
 COptionsPage_Kelda* COptionsPage_Kelda::Instance() {
-    g_OptionsPage_Kelda.Init(1);
-    return &g_OptionsPage_Kelda;
+    g_pOptionsPage_Kelda->Init(1);
+    return g_pOptionsPage_Kelda;
 }

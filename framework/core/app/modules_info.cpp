@@ -5,17 +5,8 @@
 #include <algorithm>
 
 namespace {
-// Lists made on first use and never freed: global objects of several
-// libraries register during static initialisation and leave during static
-// destruction, in no known order.
-QList<CModulesInfo*>& AllObjects() {
-    static auto* list = new QList<CModulesInfo*>;
-    return *list;
-}
-QMap<int, QList<CModulesInfo*>>& Groups() {
-    static auto* groups = new QMap<int, QList<CModulesInfo*>>;
-    return *groups;
-}
+// Made on first use and never freed: processors register and leave during
+// static initialisation and destruction, in no known order.
 struct Processor {
     int priority;
     CvMessageQueryProcessor* processor;
@@ -24,48 +15,14 @@ QMap<int, QList<Processor>>& Processors() {
     static auto* processors = new QMap<int, QList<Processor>>;
     return *processors;
 }
-bool g_initialised = false;
 } // namespace
 
-CModulesInfo::CModulesInfo() {
-    AllObjects().append(this);
-}
-
-CModulesInfo::~CModulesInfo() {
-    AllObjects().removeAll(this);
-    CGlobalRegisterObject::UnregisterObject(this);
-}
-
 QList<CModulesInfo*> CModulesInfo::All() {
-    return AllObjects();
-}
-
-void CModulesInfo::InitAll() {
-    if (g_initialised)
-        return;
-    g_initialised = true;
-    for (CModulesInfo* object : AllObjects())
-        object->Init(1);
-}
-
-void CGlobalRegisterObject::RegisterObject(int group, CModulesInfo* object) {
-    QList<CModulesInfo*>& list = Groups()[group];
-    if (!list.contains(object))
-        list.append(object);
-}
-
-void CGlobalRegisterObject::UnregisterObject(CModulesInfo* object) {
-    for (auto& list : Groups())
-        list.removeAll(object);
-}
-
-QList<CModulesInfo*> CGlobalRegisterObject::Objects(int group) {
-    return Groups().value(group);
-}
-
-void CGlobalRegisterObject::InitStaticObjects(int group) {
-    for (CModulesInfo* object : Objects(group))
-        object->Init(0);
+    QList<CModulesInfo*> list;
+    for (CSelfRegisterObject* object : CSelfRegisterObject::Modules())
+        if (auto* info = dynamic_cast<CModulesInfo*>(object))
+            list << info;
+    return list;
 }
 
 CvMessageQueryProcessor::~CvMessageQueryProcessor() {

@@ -1,41 +1,26 @@
 #pragma once
-// Self-registering objects of the framework. Every global object derived from
-// CModulesInfo joins one process-wide list when it is constructed; the
-// application initialises them all once at start (Init with 1), an object may
-// then join a numbered object group (CGlobalRegisterObject), and the
-// framework initialises a group when its time comes (Init with 0, see
-// InitStaticObjects). An object may also describe a module for the about box.
+// Self-registering objects of the framework that also describe a module for
+// the about box (a caption with its version, and a module key). They join the
+// framework's self-registration (CSelfRegisterObject): the start of the run
+// calls Init(1) on each, a group's objects get Init(0) when the framework
+// initialises that group (CGlobalRegisterObject::InitGroup).
+#include "framework/core/table/self_register.h"
+
 #include <QList>
 #include <QString>
 
-class CModulesInfo {
+class CModulesInfo : public CSelfRegisterObject {
 public:
-    CModulesInfo();
-    virtual ~CModulesInfo();
-
-    // 1: the start of the run; 0: the object's group is being initialised.
-    virtual void Init(int first) { (void)first; }
-    // A module record for the about box: its caption with its version, and
-    // its key; empty when the object is no module record.
+    void Init(int first) override { (void)first; }
     virtual QString GetAboutString() { return QString(); }
     virtual QString GetModuleKey() { return QString(); }
 
+    // Every such object of the run, in construction order.
     static QList<CModulesInfo*> All();
-    // Runs Init(1) on every object once per process; later calls do nothing.
-    static void InitAll();
-};
-
-class CGlobalRegisterObject {
-public:
-    static void RegisterObject(int group, CModulesInfo* object);
-    static void UnregisterObject(CModulesInfo* object);
-    static QList<CModulesInfo*> Objects(int group);
-    // Runs Init(0) on every object of the group, in the order registered.
-    static void InitStaticObjects(int group);
 };
 
 // Object groups that the shell uses.
-enum : int {
+enum : unsigned {
     OBJGROUP_SETTINGS_PAGES = 18791,
     OBJGROUP_DOC_TEMPLATES = 18792,
     OBJGROUP_OPTIONS_PAGES = 18795,

@@ -5,6 +5,7 @@
 #include "framework/core/tarvik_app.h"
 
 #include "cmd_handler_info.h"
+#include "framework/core/table/self_register.h"
 #include "profile_manager.h"
 
 #include <QCoreApplication>
@@ -39,6 +40,7 @@ int CTarvikApp::Run() {
 }
 
 int CTarvikApp::InitInstance() {
+    CSelfRegisterObject::RegisterAll();
     int bitmapId = 0;
     int textRect[4] = {0, 0, 0, 0};
     GetSplashScreenInfo(bitmapId, textRect);

@@ -1,0 +1,136 @@
+#include "settings_dialog.h"
+
+#include "framework/core/app/options.h"
+#include "framework/core/tarvik_app.h"
+#include "icons.h"
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QEvent>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QScrollArea>
+#include <QSpinBox>
+#include <QTabWidget>
+#include <QVBoxLayout>
+#include <climits>
+
+QList<CSettingsSelfReg*> CSettingsSelfReg::All() {
+    QList<CSettingsSelfReg*> list;
+    for (CModulesInfo* info : CModulesInfo::All())
+        if (auto* page = dynamic_cast<CSettingsSelfReg*>(info))
+            list << page;
+    return list;
+}
+
+CSettingsDialog::CSettingsDialog(QWidget* parent) : QDialog(parent) {
+    setWindowTitle(QStringLiteral("Параметры программы"));
+    auto* layout = new QVBoxLayout(this);
+    m_tabs = new QTabWidget(this);
+    layout->addWidget(m_tabs, 1);
+    auto* bottom = new QHBoxLayout;
+    m_info = new QLabel(this);
+    m_info->setObjectName(QStringLiteral("InfoArea"));
+    m_info->setWordWrap(true);
+    bottom->addWidget(m_info, 1);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    buttons->button(QDialogButtonBox::Ok)->setText(QStringLiteral("ОК"));
+    buttons->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Отмена"));
+    connect(buttons, &QDialogButtonBox::accepted, this, &CSettingsDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    bottom->addWidget(buttons);
+    layout->addLayout(bottom);
+    resize(560, 440);
+}
+
+void CSettingsDialog::ShowOnly(const QString& pageClass) {
+    m_only = pageClass;
+}
+
+int CSettingsDialog::exec() {
+    Build();
+    return QDialog::exec();
+}
+
+void CSettingsDialog::Build() {
+    if (m_built)
+        return;
+    m_built = true;
+    if (m_only.isEmpty()) {
+        for (COptionsPage* page : COptionsPage::Pages()) {
+            auto* scroll = new QScrollArea(m_tabs);
+            scroll->setWidgetResizable(true);
+            scroll->setFrameShape(QFrame::NoFrame);
+            auto* content = new QWidget(scroll);
+            auto* column = new QVBoxLayout(content);
+            for (COptionsGroup* group : page->Groups()) {
+                auto* box = new QGroupBox(group->GetTitle(), content);
+                auto* form = new QFormLayout(box);
+                for (COption* option : group->Options()) {
+                    QWidget* editor = nullptr;
+                    if (auto* number = dynamic_cast<CIntOption*>(option)) {
+                        auto* spin = new QSpinBox(box);
+                        spin->setRange(INT_MIN, INT_MAX);
+                        spin->setValue(number->Get());
+                        // Only changed values are written: an untouched option keeps
+                        // following its default.
+                        m_store << [number, spin] {
+                            return spin->value() == number->Get() || number->Set(spin->value());
+                        };
+                        form->addRow(option->Caption() + u':', spin);
+                        editor = spin;
+                    } else if (auto* flag = dynamic_cast<CBoolOption*>(option)) {
+                        auto* check = new QCheckBox(option->Caption(), box);
+                        check->setChecked(flag->Get());
+                        m_store << [flag, check] {
+                            return int(check->isChecked()) == flag->Get() ||
+                                   flag->Set(check->isChecked());
+                        };
+                        form->addRow(check);
+                        editor = check;
+                    }
+                    if (editor) {
+                        editor->setObjectName(group->Key() + u'.' + option->Key());
+                        editor->setProperty("cxInfo", option->Description());
+                        editor->setToolTip(option->Description());
+                        editor->installEventFilter(this);
+                    }
+                }
+                column->addWidget(box);
+            }
+            column->addStretch(1);
+            scroll->setWidget(content);
+            m_tabs->addTab(scroll, page->Title());
+        }
+    }
+    for (CSettingsSelfReg* reg : CSettingsSelfReg::All()) {
+        if (!m_only.isEmpty() && reg->GetPageClass() != m_only)
+            continue;
+        QWidget* page = reg->CreatePage(m_tabs);
+        if (!page)
+            continue;
+        m_tabs->addTab(page, CxIcons::Get(reg->GetIconID()), reg->GetCaption());
+        m_store << [reg, page] { return reg->StoreData(page); };
+    }
+}
+
+void CSettingsDialog::accept() {
+    bool stored = true;
+    for (const auto& store : std::as_const(m_store))
+        stored = store() && stored;
+    if (!stored) {
+        m_info->setText(QStringLiteral("Не удалось сохранить параметры.\n") +
+                        CTarvikApp::TakeErrorMessages());
+        return;
+    }
+    QDialog::accept();
+}
+
+bool CSettingsDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::FocusIn || event->type() == QEvent::Enter)
+        m_info->setText(watched->property("cxInfo").toString());
+    return QDialog::eventFilter(watched, event);
+}
