@@ -62,6 +62,7 @@ int CxMDIFrameWnd::OnCreate() {
     m_mdiArea->setBackground(palette().brush(QPalette::Dark));
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CxMDIFrameWnd::UpdateCommandUI);
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CxMDIFrameWnd::UpdateFrameTitle);
 
     AddCommand(ID_APP_EXIT, [this] { close(); });
     AddCommand(
@@ -120,6 +121,18 @@ int CxMDIFrameWnd::OnCreate() {
     });
     AddCommand(ID_VIEW_STATUS_BAR, status.first, status.second);
     return 0;
+}
+
+void CxMDIFrameWnd::SetFrameTitle(const QString& title) {
+    m_frameTitle = title;
+    UpdateFrameTitle();
+}
+
+void CxMDIFrameWnd::UpdateFrameTitle() {
+    QMdiSubWindow* child = m_mdiArea ? m_mdiArea->activeSubWindow() : nullptr;
+    setWindowTitle(child && !child->windowTitle().isEmpty()
+                       ? m_frameTitle + QStringLiteral(" - ") + child->windowTitle()
+                       : m_frameTitle);
 }
 
 CxMDIChildWnd* CxMDIFrameWnd::ActiveChild() const {

@@ -26,6 +26,10 @@ public:
     // 0 on success, -1 on failure; the base sets up the MDI area.
     virtual int OnCreate();
 
+    // The frame's own title; the active document's title follows it.
+    void SetFrameTitle(const QString& title);
+    QString FrameTitle() const { return m_frameTitle; }
+
     QMdiArea* MDIArea() const { return m_mdiArea; }
     QMenu* MainMenu() const { return m_mainMenu; }
     CxMDIChildWnd* ActiveChild() const;
@@ -69,10 +73,12 @@ protected:
 
 private:
     void Tile(Qt::Orientation orientation);
+    void UpdateFrameTitle();
     void ActionTriggered();
 
     QMdiArea* m_mdiArea = nullptr;
     QMenu* m_mainMenu = nullptr;
+    QString m_frameTitle;
     QList<QAction*> m_actions;
     struct Handler {
         CxAppCommands::Run run;

@@ -1,0 +1,108 @@
+#include "main_frame.h"
+
+#include "command_ids.h"
+#include "framework/core/sql_connection.h"
+#include "framework/core/tarvik_app.h"
+#include "framework/widgets/icons.h"
+#include "framework/widgets/status_bar.h"
+
+#include <QMdiArea>
+
+namespace {
+QString Tr(const char* text) {
+    return CTarvikApp::TranslateString(QString::fromUtf8(text),
+                                       QStringLiteral("CMainFrame::OnCreate"), 1);
+}
+
+struct ItemDef {
+    unsigned id;
+    const char* caption;
+    int icon; // negative: a framework icon number
+    int style;
+};
+struct GroupDef {
+    const char* caption;
+    int style;
+    QList<ItemDef> items;
+};
+
+const QList<GroupDef>& ToolGroups() {
+    static const QList<GroupDef> groups{
+        {"Редактирование",
+         0,
+         {{ID_RECORD_NEW, "Новая запись", 1971, 1},
+          {ID_RECORD_EDIT, "Изменить", 1970, 7},
+          {ID_RECORD_DELETE, "Удалить", 1969, 7},
+          {ID_FOLDER_NEW, "Создать папку", -VARICON_NEWFOLDER, 6},
+          {ID_GROUPING, "Группировка", -VARICON_GROUPING, 6},
+          {ID_MOVE, "Переместить", -VARICON_MOVE, 6}}},
+        {"Справочники", 3, {{ID_DIRECTORIES, "Справочники", 1979, 7}}},
+        {"Журналы",
+         3,
+         {{ID_CLIENTS, "Клиенты проекта", 1258, 1},
+          {ID_DIARY, "Ежедневные формы", 1293, 7},
+          {ID_TRAININGS, "Тренинги", 1307, 7}}},
+        {"Отчеты",
+         3,
+         {{ID_FILE_PRINT, "Печать", 1973, 7},
+          {ID_TO_EXCEL, "Передать в Excel", 2723, 7},
+          {ID_FILE_PRINT_PREVIEW, "Просмотр", 1974, 7}}},
+        {"Сервис\x01Панель инструментов",
+         0,
+         {{ID_BACKUP, "Резервная копия", 2116, 1},
+          {ID_APP_OPTIONS, "Настройки", 1968, 7},
+          {ID_APP_ABOUT, "Информация", 1972, 7}}},
+    };
+    return groups;
+}
+} // namespace
+
+CMainFrame::CxToolBarThis::~CxToolBarThis() = default;
+
+CMainFrame::CMainFrame(QWidget* parent) : CxMDIFrameWnd(parent) {
+    setObjectName(QStringLiteral("MainFrame"));
+}
+
+QString CMainFrame::MakeTitle(const QString& connectionName, const QString& user) {
+    return QStringLiteral("Kelda2 (%1/%2)").arg(connectionName, user);
+}
+
+int CMainFrame::OnCreate() {
+    if (CxMDIFrameWnd::OnCreate() != 0)
+        return -1;
+    setDockNestingEnabled(true);
+
+    m_wndToolBar = new CxToolBarThis(this);
+    m_wndToolBar->setObjectName(QStringLiteral("ToolBar59392"));
+    m_wndToolBar->setWindowTitle(QStringLiteral("Панель инструментов"));
+
+    QString name, user;
+    if (g_pBaseSQLConnection)
+        if (const SQLConnectXML* info = g_pBaseSQLConnection->GetConnectInfo()) {
+            name = info->get_Name();
+            user = info->get_User();
+        }
+    SetFrameTitle(MakeTitle(name, user));
+
+    for (const GroupDef& def : ToolGroups()) {
+        auto* group = new CxToolBarGroup(Tr(def.caption), def.style);
+        for (const ItemDef& item : def.items)
+            group->AddItem(new CxToolBarItem(item.id, Tr(item.caption),
+                                             item.icon < 0 ? GetVarIcon(-item.icon) : item.icon,
+                                             0, item.style));
+        m_wndToolBar->AddToolGroup(group);
+    }
+    m_wndToolBar->setAllowedAreas(Qt::TopToolBarArea);
+    addToolBar(Qt::TopToolBarArea, m_wndToolBar);
+
+    m_wndStatusBar = new CxStatusBar(this);
+    setStatusBar(m_wndStatusBar);
+    if (!m_wndStatusBar->SetIndicators({CxStatusBar::ID_SEPARATOR, CxStatusBar::ID_INDICATOR_CAPS,
+                                        CxStatusBar::ID_INDICATOR_NUM,
+                                        CxStatusBar::ID_INDICATOR_SCRL}))
+        return -1;
+
+    RestoreSizingBars();
+    EnableMDITabs(true);
+    return 0;
+}
