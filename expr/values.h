@@ -1,5 +1,5 @@
 // Typed values of the expression runtime: one plain record per value, with the
-// type in bits so that argument specifications can combine several types.
+// type in bits so that the argument types a function takes combine into one mask.
 #pragma once
 
 #include <cstdint>

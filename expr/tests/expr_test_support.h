@@ -36,17 +36,17 @@ inline std::int64_t currencyUnits(const QString& text) {
 }
 
 // Fills `out` from the notation; false for "-" (omitted).
-inline bool makeValue(const QString& spec, ALXValue* out) {
-    if (spec == "-")
+inline bool makeValue(const QString& notation, ALXValue* out) {
+    if (notation == "-")
         return false;
-    if (spec.startsWith("null")) {
+    if (notation.startsWith("null")) {
         ValueSetNull(out);
-        if (spec == "null:N")
+        if (notation == "null:N")
             out->nType |= ALX_N;
         return true;
     }
-    const QString kind = spec.section(':', 0, 0);
-    const QString body = spec.section(':', 1);
+    const QString kind = notation.section(':', 0, 0);
+    const QString body = notation.section(':', 1);
     if (kind == "C" || kind == "M") {
         const QByteArray bytes = alx::UnicodeToCp1251(body);
         ValueSetText(bytes.constData(), int(bytes.size()), out);
@@ -78,7 +78,7 @@ inline bool makeValue(const QString& spec, ALXValue* out) {
         const QByteArray bytes = QByteArray::fromHex(body.toLatin1());
         ValueSetBinary(bytes.constData(), int(bytes.size()), out);
     } else {
-        qFatal("bad value notation %s", qPrintable(spec));
+        qFatal("bad value notation %s", qPrintable(notation));
     }
     return true;
 }
