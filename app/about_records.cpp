@@ -67,7 +67,7 @@ public:
     }
     QString GetHTML() override {
         return Tr(QStringLiteral("msgAboutSupport"), QStringLiteral("CAboutSupport::GetHTML"))
-                           .startsWith(QLatin1String("msg"))
+                       .startsWith(QLatin1String("msg"))
                    ? QStringLiteral(
                          "<p>По вопросам технической поддержки, адаптации программы и обучения "
                          "работе с ней обращайтесь к координатору вашего проекта или пишите "
@@ -75,7 +75,8 @@ public:
                          "support@kelda2.example</a>.</p>"
                          "<p>Сайт программы: <a href='https://kelda2.example'>"
                          "https://kelda2.example</a></p>")
-                   : Tr(QStringLiteral("msgAboutSupport"), QStringLiteral("CAboutSupport::GetHTML"));
+                   : Tr(QStringLiteral("msgAboutSupport"),
+                        QStringLiteral("CAboutSupport::GetHTML"));
     }
 };
 

@@ -214,7 +214,8 @@ struct Icons {
             p.setBrush(QColor(252, 252, 252));
             p.drawEllipse(QPointF(16, 16), 4, 4);
         });
-        CxIcons::Register(1972, [](QPainter& p) { Badge(p, QColor(40, 110, 200), QStringLiteral("i")); });
+        CxIcons::Register(1972,
+                          [](QPainter& p) { Badge(p, QColor(40, 110, 200), QStringLiteral("i")); });
         // Journal and form icons of the document templates.
         CxIcons::Register(1959, [](QPainter& p) {
             Sheet(p);

@@ -88,8 +88,8 @@ int CMainFrame::OnCreate() {
         auto* group = new CxToolBarGroup(Tr(def.caption), def.style);
         for (const ItemDef& item : def.items)
             group->AddItem(new CxToolBarItem(item.id, Tr(item.caption),
-                                             item.icon < 0 ? GetVarIcon(-item.icon) : item.icon,
-                                             0, item.style));
+                                             item.icon < 0 ? GetVarIcon(-item.icon) : item.icon, 0,
+                                             item.style));
         m_wndToolBar->AddToolGroup(group);
     }
     m_wndToolBar->setAllowedAreas(Qt::TopToolBarArea);

@@ -1,5 +1,36 @@
 #include "pavo_app.h"
 
-CPavoApp::CPavoApp() = default;
+#include "framework/core/app/profile_manager.h"
+#include "framework/core/sql_result.h"
+#include "framework/widgets/app_queries.h"
 
-CPavoApp::~CPavoApp() = default;
+#include <QApplication>
+#include <QMessageBox>
+
+namespace {
+// A quiet field look-up that misses tells the user which name was missing.
+void FieldNotFoundBox(const QString& name) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return;
+    QMessageBox::critical(QApplication::focusWidget(), QStringLiteral("Not found!"), name);
+}
+} // namespace
+
+CPavoApp::CPavoApp() {
+    SetFieldNotFoundHandler(FieldNotFoundBox);
+}
+
+CPavoApp::~CPavoApp() {
+    SetFieldNotFoundHandler(nullptr);
+}
+
+int CPavoApp::OnApplicationInit() {
+    SetProfileManager(new CxProfileManager(CxProfileManager::DefaultFile()));
+    return CTarvikApp::OnApplicationInit();
+}
+
+int CPavoApp::OnProcessURL(const QString& address) {
+    if (ProcessWidgetAppQuery(address))
+        return 1;
+    return CTarvikApp::OnProcessURL(address);
+}

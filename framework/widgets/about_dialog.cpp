@@ -22,9 +22,8 @@ QTextBrowser* HtmlPage(const QString& html, QWidget* parent) {
 }
 } // namespace
 
-CAppAboutDlg::CAppAboutDlg(const QString& product, const QString& version,
-                           const QString& credits, const QString& extra, int iconId,
-                           QWidget* parent)
+CAppAboutDlg::CAppAboutDlg(const QString& product, const QString& version, const QString& credits,
+                           const QString& extra, int iconId, QWidget* parent)
     : QDialog(parent) {
     setWindowTitle(QStringLiteral("О программе %1").arg(product));
     auto* layout = new QVBoxLayout(this);
@@ -33,10 +32,9 @@ CAppAboutDlg::CAppAboutDlg(const QString& product, const QString& version,
     auto* icon = new QLabel(this);
     icon->setPixmap(CxIcons::Get(iconId).pixmap(48, 48));
     header->addWidget(icon, 0, Qt::AlignTop);
-    auto* title = new QLabel(
-        QStringLiteral("<b style='font-size:14pt'>%1</b><br>Версия %2")
-            .arg(product.toHtmlEscaped(), version.toHtmlEscaped()),
-        this);
+    auto* title = new QLabel(QStringLiteral("<b style='font-size:14pt'>%1</b><br>Версия %2")
+                                 .arg(product.toHtmlEscaped(), version.toHtmlEscaped()),
+                             this);
     title->setObjectName(QStringLiteral("AboutTitle"));
     header->addWidget(title, 1);
     layout->addLayout(header);

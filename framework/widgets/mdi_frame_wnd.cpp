@@ -6,6 +6,7 @@
 #include "main_menu_ext.h"
 #include "mdi_child_wnd.h"
 #include "menu_resource.h"
+#include "settings_dialog.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -38,7 +39,13 @@ CxMDIFrameWnd::CxMDIFrameWnd(QWidget* parent) : QMainWindow(parent) {
     timer->start(250);
 }
 
-CxMDIFrameWnd::~CxMDIFrameWnd() = default;
+CxMDIFrameWnd::~CxMDIFrameWnd() {
+    // The menus and their actions go after this class's members: they must
+    // not reach the action list any more.
+    for (QAction* action : std::as_const(m_actions))
+        disconnect(action, nullptr, this, nullptr);
+    m_actions.clear();
+}
 
 bool CxMDIFrameWnd::LoadFrame(int resourceId) {
     m_mainMenu = CxMenuResources::Load(resourceId, this);
@@ -65,6 +72,10 @@ int CxMDIFrameWnd::OnCreate() {
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CxMDIFrameWnd::UpdateFrameTitle);
 
     AddCommand(ID_APP_EXIT, [this] { close(); });
+    AddCommand(ID_APP_OPTIONS, [this] {
+        CSettingsDialog dialog(this);
+        dialog.exec();
+    });
     AddCommand(
         ID_FILE_CLOSE,
         [this] {

@@ -59,6 +59,7 @@ public:
     enum : unsigned {
         ID_FILE_CLOSE = 57602,
         ID_APP_EXIT = 57665,
+        ID_APP_OPTIONS = 1881, // the settings dialog with every options page
         ID_WINDOW_ARRANGE = 57649,
         ID_WINDOW_CASCADE = 57650,
         ID_WINDOW_TILE_HORZ = 57651,

@@ -16,7 +16,6 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
-#include <climits>
 
 QList<CSettingsSelfReg*> CSettingsSelfReg::All() {
     QList<CSettingsSelfReg*> list;
@@ -64,16 +63,19 @@ void CSettingsDialog::Build() {
             auto* scroll = new QScrollArea(m_tabs);
             scroll->setWidgetResizable(true);
             scroll->setFrameShape(QFrame::NoFrame);
+            scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
             auto* content = new QWidget(scroll);
             auto* column = new QVBoxLayout(content);
             for (COptionsGroup* group : page->Groups()) {
                 auto* box = new QGroupBox(group->GetTitle(), content);
                 auto* form = new QFormLayout(box);
+                form->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
                 for (COption* option : group->Options()) {
                     QWidget* editor = nullptr;
                     if (auto* number = dynamic_cast<CIntOption*>(option)) {
                         auto* spin = new QSpinBox(box);
-                        spin->setRange(INT_MIN, INT_MAX);
+                        spin->setRange(-999999, 999999);
+                        spin->setMinimumWidth(90);
                         spin->setValue(number->Get());
                         // Only changed values are written: an untouched option keeps
                         // following its default.

@@ -42,13 +42,13 @@ public:
     void accept() override;
 
     QTabWidget* Tabs() const { return m_tabs; }
+    // Makes the pages (exec does it when needed).
+    void Build();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void Build();
-
     QTabWidget* m_tabs;
     QLabel* m_info;
     QString m_only;

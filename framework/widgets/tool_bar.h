@@ -1,6 +1,6 @@
 #pragma once
 // The frame's tool bar, made of captioned groups of command buttons. Item
-// style bit 1 shows the caption beside the icon (otherwise the caption is the
+// style bit 1 shows the caption under the icon (otherwise the caption is the
 // button's tip); a group opens with a separator unless it is the first.
 #include "framework/core/app/base_class.h"
 

@@ -1,0 +1,280 @@
+#include "kelda2_app.h"
+
+#include "command_ids.h"
+#include "db/mysql_connection.h"
+#include "db/schema/cache_clear.h"
+#include "db/schema/creation_script.h"
+#include "db/schema/sql_db_updater.h"
+#include "framework/core/app/acc_dic.h"
+#include "framework/core/app/html_template.h"
+#include "framework/core/app/modules_info.h"
+#include "framework/core/app/profile_manager.h"
+#include "framework/core/sql/sql_init.h"
+#include "framework/core/table/self_register.h"
+#include "framework/widgets/about_dialog.h"
+#include "framework/widgets/cmd_target.h"
+#include "framework/widgets/icons.h"
+#include "framework/widgets/sql_connect_dialog.h"
+#include "main_frame.h"
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QMessageBox>
+#include <QPainter>
+#include <QSplashScreen>
+#include <QStyleFactory>
+
+namespace {
+QString Tr(const QString& text, const char* context) {
+    return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
+}
+
+// The start-up picture (bitmap 1049): painted, as the program ships no
+// picture files; the progress line goes into the text rectangle.
+QPixmap SplashPicture(const QRect& textRect) {
+    QPixmap picture(500, 320);
+    picture.fill(QColor(246, 248, 252));
+    QPainter p(&picture);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.fillRect(QRect(0, 0, 500, 96), QColor(40, 90, 160));
+    p.fillRect(QRect(0, 96, 500, 4), QColor(210, 40, 50));
+    CxIcons::Get(IDR_MAINFRAME).paint(&p, QRect(24, 18, 60, 60));
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(34);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QRect(100, 18, 380, 44), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Kelda2"));
+    font.setPixelSize(14);
+    font.setBold(false);
+    p.setFont(font);
+    p.drawText(QRect(100, 60, 380, 24), Qt::AlignLeft | Qt::AlignVCenter,
+               QStringLiteral("Учет клиентов и услуг проектов снижения вреда"));
+    p.setPen(QColor(60, 70, 90));
+    p.drawText(QRect(100, 130, 380, 24), Qt::AlignLeft, QStringLiteral("Версия 2.0.1.14042"));
+    p.setPen(QColor(200, 205, 215));
+    p.drawRect(textRect.adjusted(-4, -4, 4, 4));
+    return picture;
+}
+
+QSplashScreen* g_splash = nullptr;
+} // namespace
+
+CKelda2App::CKelda2App() = default;
+
+CKelda2App::~CKelda2App() = default;
+
+int CKelda2App::InitInstance() {
+    int bitmapId = 0;
+    int rect[4] = {0, 0, 0, 0};
+    std::unique_ptr<QSplashScreen> splash;
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) &&
+        GetSplashScreenInfo(bitmapId, rect) && bitmapId == 1049) {
+        const QRect textRect(QPoint(rect[0], rect[1]), QPoint(rect[2], rect[3]));
+        splash = std::make_unique<QSplashScreen>(SplashPicture(textRect));
+        splash->show();
+        g_splash = splash.get();
+        CxSQLDBUpdater::SetProgressHandler([textRect](const QString& text) {
+            if (g_splash) {
+                g_splash->showMessage(text, Qt::AlignLeft | Qt::AlignBottom, QColor(60, 70, 90));
+                QCoreApplication::processEvents();
+            }
+        });
+    }
+    const int result = CPavoApp::InitInstance();
+    CxSQLDBUpdater::SetProgressHandler({});
+    g_splash = nullptr;
+    if (splash && GetMainWnd())
+        splash->finish(GetMainWnd());
+    return result;
+}
+
+int CKelda2App::GetSplashScreenInfo(int& bitmapId, int textRect[4]) {
+    bitmapId = 1049;
+    textRect[0] = 100;
+    textRect[1] = 290;
+    textRect[2] = 480;
+    textRect[3] = 310;
+    return 1;
+}
+
+xCfgBase2* CKelda2App::OnCreateConfigObject() {
+    return CPavoApp::OnCreateConfigObject();
+}
+
+void CKelda2App::InitHelpSystem(const QString&) {
+    CPavoApp::InitHelpSystem(QStringLiteral("Kelda2"));
+}
+
+int CKelda2App::OnApplicationInit() {
+    // The application's style: the same look on every desktop.
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+        if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
+            QApplication::setStyle(style);
+    LoadAccDic(QStringLiteral("mycompletes"),
+               Tr(QStringLiteral("Общий словарь"), "CKelda2App::OnApplicationInit"));
+    LoadAccDic(QStringLiteral("names"),
+               Tr(QStringLiteral("Имена и отчества"), "CKelda2App::OnApplicationInit"));
+    LoadAccDic(QStringLiteral("companynames"),
+               Tr(QStringLiteral("Названия компаний"), "CKelda2App::OnApplicationInit"));
+    if (!CPavoApp::OnApplicationInit())
+        return 0;
+    LoadConfig(0);
+
+    SQLConnectXML info;
+    info.put_Server(QStringLiteral("localhost"));
+    info.put_Database(QStringLiteral("app_kelda"));
+    info.put_User(QStringLiteral("root"));
+    info.put_Name(QString());
+
+    // A step that fails after the connection is shown to the user, who may
+    // try again (with other connection data) or end the start: the loop
+    // never runs on without the user's say.
+    QString reason;
+    for (;;) {
+        CxSQL* sql = DoSQLConnect(new CxMySQL, this, &info, 1050, CreationScript(), reason);
+        if (!sql)
+            return 0;
+        SetProfileManager(
+            new CxSQLProfileManager(sql, QStringLiteral("profiles"), QStringLiteral("root")));
+        if (InitSQL(sql, 0) && LoadConfig(1) && InitTables())
+            break;
+        reason = Tr(QStringLiteral("Не удалось подготовить базу данных к работе."),
+                    "msgStartupStepFailed") +
+                 u'\n' + TakeErrorMessages();
+        SetProfileManager(new CxProfileManager(CxProfileManager::DefaultFile()));
+    }
+
+    m_cacheClear = SchemaUpdater().TakeCacheClear();
+    const QStringList warnings = SchemaUpdater().Warnings();
+    if (!warnings.isEmpty() && qobject_cast<QApplication*>(QCoreApplication::instance()) &&
+        QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QMessageBox::warning(nullptr, QStringLiteral("Kelda2"), warnings.join(u'\n'));
+    if (g_pBaseSQLConnection)
+        g_pBaseSQLConnection->StartWatchdog();
+    return 1;
+}
+
+int CKelda2App::OnCreateMainWindow() {
+    auto* frame = new CMainFrame;
+    if (!frame->LoadFrame(IDR_MAINFRAME)) {
+        delete frame;
+        return 0;
+    }
+    SetMainWnd(frame);
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Kelda2"));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    if (!parser.parse(QCoreApplication::arguments())) {
+        AddErrorMessage(parser.errorText());
+        SetMainWnd(nullptr);
+        delete frame;
+        return 0;
+    }
+
+    CxAppCommands::Add(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    if (frame->RestoreSizingBars())
+        frame->show();
+    else
+        frame->showMaximized();
+    frame->activateWindow();
+
+    CGlobalRegisterObject::InitGroup(OBJGROUP_DOC_TEMPLATES);
+    if (!GetMainWnd())
+        return 0;
+    OpenStartPage();
+    return 1;
+}
+
+bool CKelda2App::OpenStartPage() {
+    // The start page opens through its document template, once registered.
+    CxCmdUI ui;
+    return MainFrame() && MainFrame()->RouteCommand(ID_START_PAGE, &ui) && ui.enabled &&
+           MainFrame()->RouteCommand(ID_START_PAGE);
+}
+
+int CKelda2App::ExitInstance() {
+    RemoveTemporaryTables();
+    RegisterDBUpdater(nullptr);
+    ShutdownSQL();
+    return CPavoApp::ExitInstance();
+}
+
+QString CKelda2App::GetAppString(unsigned id) {
+    switch (id) {
+    case 0:
+        return QStringLiteral("kelda2.example");
+    case 1:
+        return QStringLiteral("https://kelda2.example/update");
+    case 2:
+    case 5:
+        return QStringLiteral("kelda2");
+    case 3:
+        return QStringLiteral("2.0.1.14042");
+    case 4:
+        return TranslateString(QStringLiteral("Kelda2"), QStringLiteral("CKelda2App::GetAppString"),
+                               1);
+    case 6:
+        return QStringLiteral("19289");
+    case 7:
+        return QStringLiteral("2.0.1.14042 Release");
+    default:
+        return CPavoApp::GetAppString(id);
+    }
+}
+
+QString CKelda2App::GetToolTipText(unsigned id, const QString& defaultText) {
+    return CPavoApp::GetToolTipText(id, defaultText);
+}
+
+void* CKelda2App::GetAppPointer(const QString& name) {
+    if (name == QLatin1String("CSelectedPOSH"))
+        return &m_selectedPOSH;
+    return CPavoApp::GetAppPointer(name);
+}
+
+unsigned CKelda2App::GetHTMLResourceID(int kind, int) {
+    switch (kind) {
+    case 0:
+        return 1341;
+    case 1:
+        return 0;
+    default:
+        return unsigned(-1);
+    }
+}
+
+void* CKelda2App::GetBaseClass(unsigned id, const char* name) {
+    if (id == 20013 || id == 20136)
+        return this;
+    return CPavoApp::GetBaseClass(id, name);
+}
+
+CMainFrame* CKelda2App::MainFrame() const {
+    return qobject_cast<CMainFrame*>(GetMainWnd());
+}
+
+QString CKelda2App::CreditsText() {
+    QString credits = TranslateString(
+        QStringLiteral("<p>Программа создана при поддержке организации "
+                       "<a href='https://velmar.example'>Велмар</a>.</p>"
+                       "<p>&copy; Команда разработчиков Kelda2, 2004&ndash;{ENDYEAR}. "
+                       "<a href='https://kelda2.example'>kelda2.example</a></p>"),
+        QStringLiteral("msgAboutMainInfo"), 1);
+    return credits.replace(QLatin1String("{ENDYEAR}"), QString::asprintf("%d", 2011));
+}
+
+QByteArray CKelda2App::CreationScript() {
+    return QByteArray(kDatabaseCreationScript);
+}
+
+void CKelda2App::OnAppAbout() {
+    AddAppQuery(QStringLiteral("about"), 1);
+    CHTMLTemplate about(GetHTMLResourceID(0, 0));
+    const QString extra = about.GetSection(QStringLiteral("BODY"));
+    CAppAboutDlg dialog(GetAppString(4), GetAppString(7), CreditsText() + extra, QString(),
+                        IDR_MAINFRAME, GetMainWnd());
+    dialog.exec();
+}

@@ -1,0 +1,52 @@
+#pragma once
+// The program's application class: start-up (dictionaries, configuration,
+// database connection with creation of a missing database, settings store,
+// schema upgrade, table set, change watcher), the main window, the
+// application strings and pointers, and the clean-up at exit.
+#include "base/pavo_app.h"
+#include "framework/core/containers/cx_map.h"
+
+#include <QByteArray>
+#include <QString>
+#include <memory>
+
+class CCacheClear;
+class CMainFrame;
+
+class CKelda2App : public CPavoApp {
+    Q_OBJECT
+public:
+    CKelda2App();
+    ~CKelda2App() override;
+
+    int InitInstance() override;
+    int ExitInstance() override;
+    int GetSplashScreenInfo(int& bitmapId, int textRect[4]) override;
+    xCfgBase2* OnCreateConfigObject() override;
+    void InitHelpSystem(const QString& key) override;
+    int OnApplicationInit() override;
+    int OnCreateMainWindow() override;
+    QString GetAppString(unsigned id) override;
+    QString GetToolTipText(unsigned id, const QString& defaultText) override;
+    void* GetAppPointer(const QString& name) override;
+    virtual unsigned GetHTMLResourceID(int kind, int unused);
+    void* GetBaseClass(unsigned id, const char* name = nullptr) override;
+
+    // The about box (command 57664).
+    void OnAppAbout();
+    // Opens the start page (command 1651); false while it cannot be opened.
+    bool OpenStartPage();
+
+    CMainFrame* MainFrame() const;
+    // The service points chosen for reports ("CSelectedPOSH").
+    CxMap<long, QString>& SelectedPOSH() { return m_selectedPOSH; }
+
+    // The texts of the credits, with "{ENDYEAR}" replaced.
+    static QString CreditsText();
+    // The creation script handed to the connection.
+    static QByteArray CreationScript();
+
+private:
+    CxMap<long, QString> m_selectedPOSH;
+    std::unique_ptr<CCacheClear> m_cacheClear;
+};
