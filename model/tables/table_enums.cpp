@@ -1,5 +1,7 @@
 #include "table_registrar.h"
 
+#include "material_groups_script.h"
+
 #include "model/enums/enums.h"
 
 #include <QDebug>
@@ -44,14 +46,31 @@ CEnum2* TableEnum(const char* className) {
     return nullptr;
 }
 
-// Until the configuration document lands, configuration-bound columns carry
-// no list and show no text.
-CEnum2* TableConfigList(const char*) {
-    return nullptr;
+namespace {
+CxConfigListProvider& ConfigListProvider() {
+    static CxConfigListProvider provider;
+    return provider;
+}
+std::function<QList<MaterialGroupItem>()>& MaterialGroupsProvider() {
+    static std::function<QList<MaterialGroupItem>()> provider;
+    return provider;
+}
+} // namespace
+
+void SetConfigListProvider(CxConfigListProvider provider) {
+    ConfigListProvider() = std::move(provider);
 }
 
-#include "material_groups_script.h"
+CEnum2* TableConfigList(const char* element) {
+    const CxConfigListProvider& provider = ConfigListProvider();
+    return provider ? provider(QString::fromLatin1(element)) : nullptr;
+}
+
+void SetMaterialGroupsProvider(std::function<QList<MaterialGroupItem>()> provider) {
+    MaterialGroupsProvider() = std::move(provider);
+}
 
 QList<MaterialGroupItem> ConfiguredMaterialGroups() {
-    return {};
+    const auto& provider = MaterialGroupsProvider();
+    return provider ? provider() : QList<MaterialGroupItem>();
 }

@@ -121,7 +121,7 @@ inline void FillDescribedTables(TestDatabase& db) {
         "(9,0,0,'Неизвестный вид',5,0,0,0,0,NULL,NULL,0,NULL,0),"
         "(10,0,0,'Тренинг',7,0,0,0,0,NULL,NULL,0,NULL,0),"
         "(11,0,0,'Группа',10,0,0,0,0,NULL,NULL,0,NULL,0),"
-        "(12,0,0,'Донор',12,0,0,0,0,NULL,NULL,0,NULL,0),"
+        "(12,0,0,'Донор',12,0,0,0,0,NULL,NULL,1,NULL,0),"
         "(13,0,0,'Пакет',11,0,0,0,0,NULL,NULL,0,NULL,0)",
         "INSERT INTO clientdata (ROWID,cClientCode,nBirthYear,dBirthDate,nSex,bIsFolder,nGroupID,"
         "nSocRab,nRegionDataID,nEthnicity,nRelCount) VALUES (1,'Папка клиентов',NULL,NULL,NULL,1,"

@@ -7,6 +7,8 @@
 
 #include "framework/core/table/cx_database.h"
 #include "framework/core/temp_tables/sql_win_app_ext.h"
+#include "model/enums/enums.h"
+#include "model/tables/table_registrar.h"
 
 #include <QTest>
 #include <memory>
@@ -418,6 +420,15 @@ CxTable* TableByClass(const QString& cls) {
     return nullptr;
 }
 
+// A configuration list as the configuration document gives one.
+class TestList : public CEnum2Tpl<sEnum2> {
+public:
+    TestList(std::initializer_list<std::pair<long, const char*>> items) : CEnum2Tpl<sEnum2>(1) {
+        for (const auto& [code, text] : items)
+            Add(code, QString(), QString::fromUtf8(text));
+    }
+};
+
 QStringList Column(CxResult& r, const QString& name) {
     QStringList values;
     r.FetchRow(0);
@@ -449,6 +460,7 @@ private slots:
 
 private:
     std::unique_ptr<TestDatabase> m_db;
+    QHash<QString, CEnum2*> m_lists;
     CxResult Run(const QString& sql) {
         CxResult r = m_db->Connection()->Execute(sql);
         if (!r.isValid())
@@ -461,11 +473,21 @@ void TestTableSet::initTestCase() {
     m_db = std::make_unique<TestDatabase>("tables");
     CreateDescribedTables(*m_db);
     FillDescribedTables(*m_db);
+    m_lists = {{"PRJLIST", new TestList{{1, "Проект «Альфа»"}}},
+               {"WORKERTYPE", new TestList{{1, "Аутрич"}}},
+               {"SPECIALITY", new TestList{{1, "Врач"}}},
+               {"DONORS", new TestList{{1, "Фонд O'Hara \\"}}},
+               {"PARTICIPANTPROGRAM", new TestList{{2, "Метадон"}}},
+               {"DIRECTIONANDCONSULTING", new TestList{}}};
+    SetConfigListProvider([this](const QString& element) { return m_lists.value(element); });
 }
 
 void TestTableSet::cleanupTestCase() {
     g_pBaseSQLConnection.reset();
     m_db.reset();
+    SetConfigListProvider(nullptr);
+    g_SelfTablesKelda.Init(0); // nothing may keep the lists below
+    qDeleteAll(m_lists);
 }
 
 void TestTableSet::registerOnlyCreatesNothing() {
@@ -619,6 +641,7 @@ void TestTableSet::joinsResolve() {
     QCOMPARE(r.SFieldValue("WORKPLACE_cString"), QString("Пункт"));
     QCOMPARE(r.SFieldValue("RGCODE_cOrgID"), QString("OWN")); // organisation 0 is the own one
     QCOMPARE(r.SFieldValue("FOLDER_cComment"), QString("Папка отчетов"));
+    QCOMPARE(r.SFieldValue("nProject_text"), QString("Проект «Альфа»"));
 
     // Workers and service point through the report's alias; the cell column.
     r = Run(g_pDailyVisitsTable->BuildListSelect(-1, "{TABLE}.ROWID<=4"));
@@ -633,12 +656,16 @@ void TestTableSet::joinsResolve() {
                                     "Отчет"}));
     QCOMPARE(cells[2].at(1), QString("1")); // a service counts once
     QCOMPARE(cells[4].at(1), QString("0")); // an empty cell
-    QVERIFY(cells[3].at(1) != "5");         // a consultation shows its flags, not the count
+    QString flags;
+    QVERIFY(g_pConsAndDir.Get()->GetValueText(5, flags));
+    QCOMPARE(cells[3].at(1), flags); // a consultation shows its flags, not the count
     QCOMPARE(g_pDailyVisitsTable->GetJoins().size(), 7); // MATERIAL once, CLIENT, REPORT, ...
 
     r = Run(g_pClientDataTable->BuildRecordSelect(2));
     QVERIFY(r.FetchRow());
     QCOMPARE(r.LFieldValue("CLIEXT_nClientType"), 1L); // the newest history row
+    QCOMPARE(r.SFieldValue("CLIEXT_nClientType_text"), g_pClientGroup.Get()->IDToString(1));
+    QCOMPARE(r.SFieldValue("nSex_text"), g_pSex.Get()->IDToString(1));
     QCOMPARE(r.SFieldValue("SOCRAB_cString"), QString("Работник А"));
     QCOMPARE(r.SFieldValue("FOLDER_cClientCode"), QString("Папка клиентов"));
     r = Run(g_pClientDataTable->BuildRecordSelect(3));
@@ -653,6 +680,11 @@ void TestTableSet::joinsResolve() {
     QVERIFY(r.FetchRow());
     QCOMPARE(r.SFieldValue("SERVICE_cString"), QString("Консультация"));
     QCOMPARE(r.SFieldValue("FOLDER_cString"), QString("Папка работников"));
+    QCOMPARE(r.SFieldValue("nConfigGroup_text"), QString("Аутрич"));
+    QCOMPARE(r.SFieldValue("nSpeciality_text"), QString("Врач"));
+    r = Run(g_pDonorsTable->BuildRecordSelect(12));
+    QVERIFY(r.FetchRow());
+    QCOMPARE(r.SFieldValue("nConfigGroup_text"), QString("Фонд O'Hara \\"));
 
     r = Run(g_pTrainingListTable->BuildRecordSelect(2));
     QVERIFY(r.FetchRow());
@@ -673,6 +705,10 @@ void TestTableSet::joinsResolve() {
     r = Run(g_pMaterialsTable->BuildRecordSelect(7));
     QVERIFY(r.FetchRow());
     QCOMPARE(r.LFieldValue("x18110"), 262144L); // the kind without its subtype
+    QCOMPARE(r.SFieldValue("x18110_text"), g_pMaterialType.Get()->IDToString(262144));
+    QVERIFY(!r.SFieldValue("x18110_text").isEmpty());
+    QCOMPARE(r.SFieldValue("nType_text"), g_pMaterialType.Get()->IDToString(262145));
+    QCOMPARE(r.SFieldValue("nConfigGroup_text"), QString()); // an empty list
     r = Run(g_pDailyRedirectsTable->BuildListSelect());
     QVERIFY(r.FetchRow());
     QCOMPARE(r.SFieldValue("MATERIAL_cString"), QString("Консультация"));
@@ -765,12 +801,18 @@ void TestTableSet::materialGroupScript() {
 }
 
 void TestTableSet::materialGroupTable() {
+    SetMaterialGroupsProvider([] { return QList<MaterialGroupItem>{{1, 0}, {2, 0}}; });
+    QVERIFY(BuildMaterialGroupsScript(m_db->Connection()).isEmpty());
+    QVERIFY(CSQLWinAppExt::GetSQLAppExt()->GetTemporaryTables().isEmpty());
+
     // A material of another kind (dir 9 has nDirType 5) never enters, nor a
     // material whose type has no item.
     m_db->Exec("UPDATE dir SET nType=65537 WHERE ROWID=9");
-    const QString script = MaterialGroupsScript({{1, 0}, {2, 0}, {65537, 1}, {458753, 2}});
-    const QString name =
-        CSQLWinAppExt::GetSQLAppExt()->RegisterTemporaryTable(script, m_db->Connection());
+    SetMaterialGroupsProvider([] {
+        return QList<MaterialGroupItem>{{1, 0}, {2, 0}, {65537, 1}, {458753, 2}};
+    });
+    const QString name = BuildMaterialGroupsScript(m_db->Connection());
+    SetMaterialGroupsProvider(nullptr);
     QVERIFY(!name.isEmpty());
     CxResult r = Run("SELECT bServ, ROWID, nMatGroup FROM " + name + " ORDER BY ROWID");
     QStringList rows;
