@@ -9,6 +9,7 @@ CxMySQL::CxMySQL() {
 }
 
 CxMySQL::~CxMySQL() {
+    MySQLWatchdog().Stop(this); // the watcher must not run statements on a dead connection
     Close();
 }
 

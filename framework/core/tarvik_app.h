@@ -7,6 +7,9 @@
 #include <QString>
 #include <QStringList>
 
+class xCfgBase2;
+class xConfiguration;
+
 class CTarvikApp : public QObject {
     Q_OBJECT
 public:
@@ -31,6 +34,12 @@ public:
     // Announces a message (such as a changed table's name) on a channel to
     // every registered notice processor.
     static void SendForNotify(const QString& channel, const QString& message);
+
+    // The configuration document: the application hands over the object it
+    // created (an xConfiguration); the framework owns it from then on.
+    template <class T> static void SetConfig(T* config) { SetConfigObject(config, config); }
+    static xConfiguration* GetConfig();
+    static void SetConfigObject(xCfgBase2* owner, xConfiguration* config);
 
 private:
     static CTarvikApp* s_instance;

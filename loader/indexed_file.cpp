@@ -1,0 +1,511 @@
+#include "indexed_file.h"
+
+#include <zlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <new>
+#include <vector>
+
+namespace {
+
+constexpr size_t kCompressBufferSize = 36056; // room for zlib's worst case on one block
+constexpr size_t kDeflateGrowBytes = 10240;
+constexpr size_t kInflateGrowBytes = 102400;
+
+int32_t LoadLE32(const unsigned char* p) {
+    return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
+                   uint32_t(p[3]) << 24);
+}
+
+int64_t LoadLE64(const unsigned char* p) {
+    return int64_t(uint64_t(uint32_t(LoadLE32(p))) | uint64_t(uint32_t(LoadLE32(p + 4))) << 32);
+}
+
+void StoreLE32(unsigned char* p, uint32_t v) {
+    for (int i = 0; i < 4; ++i)
+        p[i] = (unsigned char)(v >> (8 * i));
+}
+
+void StoreLE64(unsigned char* p, uint64_t v) {
+    StoreLE32(p, uint32_t(v));
+    StoreLE32(p + 4, uint32_t(v >> 32));
+}
+
+} // namespace
+
+CIndexedFile::CIndexedFile() = default;
+
+CIndexedFile::~CIndexedFile() {
+    Close();
+}
+
+uint32_t CIndexedFile::Checksum(const void* bytes, size_t count, uint32_t reg) {
+    // zlib inverts on entry and exit; the archive keeps the bare register.
+    uLong crc = uLong(reg ^ 0xFFFFFFFFu);
+    const auto* p = static_cast<const Bytef*>(bytes);
+    while (count > 0) {
+        const uInt n = uInt(std::min<size_t>(count, 1u << 30));
+        crc = crc32(crc, p, n);
+        p += n;
+        count -= n;
+    }
+    return uint32_t(crc) ^ 0xFFFFFFFFu;
+}
+
+// --- disk file -------------------------------------------------------------
+
+bool CIndexedFile::DiskSeek(int64_t offset) {
+    if (offset < 0 || fseeko(m_file, off_t(offset), SEEK_SET) != 0) {
+        m_error = Error::Io;
+        return false;
+    }
+    m_diskPos = uint64_t(offset);
+    return true;
+}
+
+size_t CIndexedFile::DiskReadSome(void* buffer, size_t count) {
+    const size_t n = std::fread(buffer, 1, count, m_file);
+    if (n < count && std::ferror(m_file))
+        m_error = Error::Io;
+    m_diskPos += n;
+    return n;
+}
+
+bool CIndexedFile::DiskRead(void* buffer, size_t count) {
+    if (DiskReadSome(buffer, count) == count)
+        return true;
+    if (m_error == Error::None)
+        m_error = Error::Io;
+    return false;
+}
+
+void CIndexedFile::DiskWrite(const void* bytes, size_t count) {
+    const size_t n = std::fwrite(bytes, 1, count, m_file);
+    if (n != count)
+        m_error = Error::Io;
+    m_diskPos += n;
+}
+
+void CIndexedFile::CloseDisk() {
+    if (m_file)
+        std::fclose(m_file);
+    m_file = nullptr;
+    m_memFile.reset();
+    m_compressed = false;
+    m_hasPart = false;
+    m_part = nullptr;
+    m_partName.clear();
+}
+
+// --- opening and closing -----------------------------------------------------
+
+bool CIndexedFile::Open(const std::string& path, int mode) {
+    if (m_file)
+        Close();
+    if (mode != modeRead && mode != modeCreate)
+        return false;
+    m_error = Error::None;
+    m_directory.clear();
+    std::memset(m_trailer, 0, sizeof m_trailer);
+    m_mode = mode;
+    m_diskPos = 0;
+    m_fileLength = 0;
+    m_directoryOffset = 0;
+
+    m_file = std::fopen(path.c_str(), mode == modeRead ? "rb" : "w+b");
+    if (!m_file) {
+        m_error = Error::CannotOpen;
+        return false;
+    }
+    std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
+    if (mode == modeCreate)
+        return true;
+
+    if (fseeko(m_file, 0, SEEK_END) != 0) {
+        m_error = Error::Io;
+        CloseDisk();
+        return false;
+    }
+    const off_t length = ftello(m_file);
+    if (length < kTrailerSize) {
+        m_error = length < 0 ? Error::Io : Error::BadTrailer;
+        CloseDisk();
+        return false;
+    }
+    m_fileLength = uint64_t(length);
+    if (!DiskSeek(int64_t(m_fileLength) - kTrailerSize) || !DiskRead(m_trailer, kTrailerSize)) {
+        CloseDisk();
+        return false;
+    }
+    if (std::memcmp(m_trailer, kSignature, sizeof kSignature) != 0 ||
+        LoadLE32(m_trailer + 32) != kPartInfoSize || LoadLE32(m_trailer + 56) != kMarker) {
+        m_error = Error::BadTrailer;
+        CloseDisk();
+        return false;
+    }
+    if (!ReadDirectory()) {
+        if (m_error == Error::None)
+            m_error = Error::BadDirectory;
+        m_directory.clear();
+        CloseDisk();
+        return false;
+    }
+    return true;
+}
+
+bool CIndexedFile::ReadDirectory() {
+    const int64_t end = int64_t(m_fileLength) - kTrailerSize;
+    const int64_t dirOffset = LoadLE64(m_trailer + 40);
+    const int32_t count = LoadLE32(m_trailer + 48);
+    constexpr int64_t kSmallestEntry = 4 + kPartInfoSize;
+    if (dirOffset < 0 || dirOffset > end || count < 0 || count > (end - dirOffset) / kSmallestEntry)
+        return false;
+    if (!DiskSeek(dirOffset))
+        return false;
+    int64_t left = end - dirOffset;
+    std::string name;
+    unsigned char record[kPartInfoSize];
+    for (int32_t i = 0; i < count; ++i) {
+        unsigned char lengthBytes[4];
+        if (left < kSmallestEntry || !DiskRead(lengthBytes, 4))
+            return false;
+        const int32_t nameLength = LoadLE32(lengthBytes);
+        left -= 4;
+        if (nameLength < 0 || nameLength > left - kPartInfoSize)
+            return false;
+        name.resize(size_t(nameLength));
+        if (!DiskRead(name.data(), name.size()) || !DiskRead(record, kPartInfoSize))
+            return false;
+        left -= nameLength + kPartInfoSize;
+
+        FILEPARTINFO info;
+        info.nOffset = LoadLE64(record + 8);
+        info.nLength = LoadLE64(record + 16);
+        info.bCompressed = LoadLE32(record + 24);
+        // Parts lie before the directory; anything else points into it or off the file.
+        if (info.nOffset < 0 || info.nLength < 0 || info.nOffset > dirOffset ||
+            info.nLength > dirOffset - info.nOffset)
+            return false;
+        m_directory[name] = info;
+    }
+    m_directoryOffset = dirOffset;
+    return true;
+}
+
+bool CIndexedFile::Close() {
+    if (!m_file)
+        return true;
+    if (m_mode == modeRead) {
+        CloseDisk();
+        return true;
+    }
+
+    EndPart();
+    m_compressed = false;
+    std::memset(m_trailer, 0, sizeof m_trailer);
+    const uint64_t dirOffset = m_diskPos;
+    unsigned char record[kPartInfoSize];
+    for (const auto& [name, info] : m_directory) {
+        WriteString(name);
+        std::memset(record, 0, sizeof record);
+        StoreLE64(record + 8, uint64_t(info.nOffset));
+        StoreLE64(record + 16, uint64_t(info.nLength));
+        StoreLE32(record + 24, uint32_t(info.bCompressed));
+        DiskWrite(record, sizeof record);
+    }
+    const uint64_t end = m_diskPos;
+
+    uint32_t checksum = 0xFFFFFFFFu;
+    if (std::fflush(m_file) != 0 || !DiskSeek(0)) {
+        checksum = 0xFFFFFFFFu;
+    } else {
+        std::vector<unsigned char> block(kBlockSize);
+        size_t n;
+        while ((n = std::fread(block.data(), 1, block.size(), m_file)) > 0)
+            checksum = Checksum(block.data(), n, checksum);
+        if (std::ferror(m_file))
+            checksum = 0xFFFFFFFFu;
+    }
+
+    StoreLE32(m_trailer + 32, kPartInfoSize);
+    StoreLE64(m_trailer + 40, dirOffset);
+    StoreLE32(m_trailer + 48, uint32_t(m_directory.size()));
+    StoreLE32(m_trailer + 52, checksum);
+    StoreLE32(m_trailer + 56, kMarker);
+    std::memcpy(m_trailer, kSignature, sizeof kSignature);
+    if (DiskSeek(int64_t(end)))
+        DiskWrite(m_trailer, kTrailerSize);
+    if (std::fclose(m_file) != 0)
+        m_error = Error::Io;
+    m_file = nullptr;
+    CloseDisk();
+    return m_error == Error::None;
+}
+
+// --- parts -------------------------------------------------------------------
+
+bool CIndexedFile::SeekToPart(const std::string& name, bool compressed) {
+    if (!m_file)
+        return false;
+    if (m_hasPart && name == m_partName)
+        return true;
+
+    if (m_mode == modeCreate) {
+        if (m_directory.count(name))
+            return false;
+        EndPart();
+        if (compressed)
+            m_memFile = std::make_unique<CXMemFile>(kDeflateGrowBytes);
+        FILEPARTINFO& info = m_directory[name];
+        info = FILEPARTINFO();
+        info.nOffset = int64_t(m_diskPos);
+        m_part = &info;
+        m_partName = name;
+        m_hasPart = true;
+        m_compressed = compressed;
+        return true;
+    }
+
+    const auto it = m_directory.find(name);
+    if (it == m_directory.end())
+        return false;
+    m_error = Error::None;
+    m_memFile.reset();
+    m_compressed = false;
+    m_part = &it->second;
+    m_partName = name;
+    m_hasPart = true;
+    bool ok = DiskSeek(m_part->nOffset);
+    if (ok && m_part->bCompressed) {
+        try {
+            auto inflated = std::make_unique<CXMemFile>(kInflateGrowBytes);
+            ok = LoadCompressed(*inflated);
+            inflated->Seek(0, CXMemFile::begin);
+            m_memFile = std::move(inflated);
+            m_compressed = true;
+        } catch (const std::bad_alloc&) {
+            ok = false;
+        }
+        if (!ok && m_error == Error::None)
+            m_error = Error::BadPart;
+    }
+    if (!ok) {
+        m_memFile.reset();
+        m_compressed = false;
+        m_hasPart = false;
+        m_part = nullptr;
+        m_partName.clear();
+    }
+    return ok;
+}
+
+void CIndexedFile::EndPart() {
+    if (m_mode != modeCreate || !m_hasPart || !m_file)
+        return;
+    if (m_memFile) {
+        m_part->bCompressed = 1;
+        std::unique_ptr<CXMemFile> content = std::move(m_memFile);
+        content->Seek(0, CXMemFile::begin);
+        if (!StoreCompressed(*content))
+            m_error = Error::Io;
+    } else {
+        m_part->bCompressed = 0;
+    }
+    m_compressed = false;
+    m_part->nLength = int64_t(m_diskPos) - m_part->nOffset;
+    m_hasPart = false;
+    m_part = nullptr;
+    m_partName.clear();
+}
+
+uint64_t CIndexedFile::PartBytesLeft() const {
+    if (!m_file)
+        return 0;
+    if (m_compressed && m_memFile)
+        return m_memFile->GetLength() - std::min(m_memFile->GetPosition(), m_memFile->GetLength());
+    if (!m_hasPart)
+        return m_fileLength > m_diskPos ? m_fileLength - m_diskPos : 0;
+    const uint64_t end = uint64_t(m_part->nOffset) + uint64_t(m_part->nLength);
+    return end > m_diskPos ? end - m_diskPos : 0;
+}
+
+// --- raw transfer --------------------------------------------------------------
+
+void CIndexedFile::Write(const void* bytes, size_t count) {
+    if (!m_file || m_mode != modeCreate || count == 0)
+        return;
+    if (m_compressed && m_memFile)
+        m_memFile->Write(bytes, count);
+    else
+        DiskWrite(bytes, count);
+}
+
+size_t CIndexedFile::Read(void* buffer, size_t count) {
+    if (!m_file || count == 0)
+        return 0;
+    if (m_compressed && m_memFile)
+        return m_memFile->Read(buffer, count);
+    return DiskReadSome(buffer, count);
+}
+
+void CIndexedFile::WriteRaw(const void* bytes, size_t count) {
+    if (m_mode == modeCreate)
+        Write(bytes, count);
+}
+
+size_t CIndexedFile::ReadRaw(void* buffer, size_t count) {
+    if (m_mode != modeRead || !m_file)
+        return 0;
+    if (m_hasPart)
+        count = size_t(std::min<uint64_t>(count, PartBytesLeft()));
+    return Read(buffer, count);
+}
+
+// --- scalars and strings ------------------------------------------------------
+
+void CIndexedFile::WriteInt(int32_t value) {
+    unsigned char bytes[4];
+    StoreLE32(bytes, uint32_t(value));
+    Write(bytes, 4);
+}
+
+void CIndexedFile::WriteByte(uint8_t value) {
+    Write(&value, 1);
+}
+
+void CIndexedFile::WriteString(const std::string& text) {
+    WriteInt(int32_t(text.size()));
+    Write(text.data(), text.size());
+}
+
+void CIndexedFile::WriteText(const char* text) {
+    WriteString(text ? std::string(text) : std::string());
+}
+
+int CIndexedFile::ReadInt(int32_t& value) {
+    unsigned char bytes[4];
+    const size_t n = ReadRaw(bytes, 4);
+    if (n == 4)
+        value = LoadLE32(bytes);
+    return int(n);
+}
+
+int CIndexedFile::ReadByte(uint8_t& value) {
+    uint8_t byte;
+    const size_t n = ReadRaw(&byte, 1);
+    if (n == 1)
+        value = byte;
+    return int(n);
+}
+
+int CIndexedFile::ReadString(std::string& text) {
+    int32_t length = 0;
+    if (ReadInt(length) != 4 || length < 0 || uint64_t(length) > PartBytesLeft() ||
+        length > 0x7FFFFFFF - 4)
+        return 0;
+    text.resize(size_t(length));
+    if (ReadRaw(text.data(), size_t(length)) != size_t(length))
+        return 0;
+    return length + 4;
+}
+
+int CIndexedFile::SerializeString(std::string& text) {
+    if (m_mode == modeRead)
+        return ReadString(text);
+    WriteString(text);
+    return int(text.size()) + 4;
+}
+
+int CIndexedFile::SerializeInt(int32_t& value) {
+    if (m_mode == modeRead)
+        return ReadInt(value);
+    WriteInt(value);
+    return 4;
+}
+
+// --- compression -----------------------------------------------------------------
+
+bool CIndexedFile::StoreCompressed(CXMemFile& source) {
+    const bool saved = m_compressed;
+    m_compressed = false; // block headers and bytes go to the disk file
+    std::vector<unsigned char> raw(kBlockSize), packed(kCompressBufferSize);
+    bool ok = true;
+    for (;;) {
+        const size_t n = source.Read(raw.data(), raw.size());
+        if (n == 0)
+            break;
+        uLongf packedLength = uLongf(packed.size());
+        if (compress(packed.data(), &packedLength, raw.data(), uLong(n)) != Z_OK) {
+            ok = false;
+            break;
+        }
+        WriteInt(int32_t(n));
+        WriteInt(int32_t(packedLength));
+        Write(packed.data(), packedLength);
+    }
+    m_compressed = saved;
+    return ok;
+}
+
+bool CIndexedFile::LoadCompressed(CXMemFile& target) {
+    const bool saved = m_compressed;
+    m_compressed = false;
+    std::vector<unsigned char> packed, raw;
+    bool ok = true;
+    for (;;) {
+        int32_t rawLength = 0, packedLength = 0;
+        const int n = ReadInt(rawLength);
+        if (n == 0)
+            break;
+        // The writer never makes a block larger than kBlockSize, and the packed
+        // bytes must still be in the part: nothing is allocated on a bare claim.
+        if (n != 4 || rawLength <= 0 || rawLength > kBlockSize || ReadInt(packedLength) != 4 ||
+            packedLength <= 0 || uint64_t(packedLength) > PartBytesLeft()) {
+            ok = false;
+            break;
+        }
+        if (packed.size() < size_t(packedLength))
+            packed.resize(size_t(packedLength));
+        if (raw.size() < size_t(rawLength))
+            raw.resize(size_t(rawLength));
+        if (ReadRaw(packed.data(), size_t(packedLength)) != size_t(packedLength)) {
+            ok = false;
+            break;
+        }
+        uLongf rawDone = uLongf(rawLength);
+        uLong packedDone = uLong(packedLength);
+        if (uncompress2(raw.data(), &rawDone, packed.data(), &packedDone) != Z_OK ||
+            rawDone != uLongf(rawLength) || packedDone != uLong(packedLength)) {
+            ok = false;
+            break;
+        }
+        target.Write(raw.data(), rawDone);
+    }
+    m_compressed = saved;
+    return ok;
+}
+
+bool CIndexedFile::VerifyChecksum() {
+    if (!m_file || m_mode != modeRead)
+        return false;
+    const uint64_t savedPos = m_diskPos;
+    uint64_t remaining = m_fileLength - kTrailerSize;
+    if (!DiskSeek(0))
+        return false;
+    std::vector<unsigned char> block(kBlockSize);
+    uint32_t reg = 0xFFFFFFFFu;
+    bool ok = true;
+    while (remaining > 0) {
+        const size_t n =
+            DiskReadSome(block.data(), size_t(std::min<uint64_t>(remaining, kBlockSize)));
+        if (n == 0) {
+            ok = false;
+            break;
+        }
+        reg = Checksum(block.data(), n, reg);
+        remaining -= n;
+    }
+    DiskSeek(int64_t(savedPos));
+    return ok && reg == uint32_t(LoadLE32(m_trailer + 52));
+}

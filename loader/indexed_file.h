@@ -1,0 +1,112 @@
+#pragma once
+
+#include "brennock_export.h"
+#include "xmem_file.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <string>
+
+// The backup container "IndexedFile V.2.2": named parts, stored plain or as
+// zlib blocks, then a name-sorted directory and a 128-byte trailer. A part is
+// read like a small file of its own: every read is bounded to it.
+//
+// Nothing here trusts the file: every length, count and offset is checked
+// against what is left of the part or the file before it is used, and a
+// failure is a return value (see LastError), never an out-of-bounds read.
+class BRENNOCK_EXPORT CIndexedFile {
+public:
+    enum Mode { modeCreate = 0, modeRead = 1 };
+    enum class Error {
+        None,
+        CannotOpen,   // the file cannot be opened or created
+        BadTrailer,   // too short, wrong signature, record size or marker
+        BadDirectory, // an entry runs past the directory or points outside the parts
+        BadPart,      // a compressed part does not inflate to what its blocks announce
+        Io,           // the disk failed while reading or writing
+    };
+
+    struct FILEPARTINFO {
+        int64_t nOffset = 0; // file offset of the first stored byte
+        int64_t nLength = 0; // stored bytes (the whole block sequence when compressed)
+        int32_t bCompressed = 0;
+    };
+
+    static constexpr char kSignature[] = "IndexedFile V.2.2";
+    static constexpr int kTrailerSize = 128;
+    static constexpr int kPartInfoSize = 104;
+    static constexpr int kMarker = 202;
+    static constexpr int kBlockSize = 0x8000;
+
+    CIndexedFile();
+    ~CIndexedFile();
+    CIndexedFile(const CIndexedFile&) = delete;
+    CIndexedFile& operator=(const CIndexedFile&) = delete;
+
+    // path is in the file system's encoding (UTF-8).
+    bool Open(const std::string& path, int mode);
+    // Read mode: makes a part current (inflating it when compressed).
+    // Write mode: begins a new part, compressed when compressed is set.
+    bool SeekToPart(const std::string& name, bool compressed = false);
+    void EndPart();
+    // Write mode: ends the part, writes directory and trailer. False on a disk error.
+    bool Close();
+
+    void Write(const void* bytes, size_t count);
+    size_t Read(void* buffer, size_t count);
+
+    void WriteText(const char* text);
+    void WriteString(const std::string& text);
+    void WriteInt(int32_t value);
+    void WriteByte(uint8_t value);
+    void WriteRaw(const void* bytes, size_t count);
+
+    // 0 on a negative length or one that runs past the part, else length + 4.
+    int ReadString(std::string& text);
+    // Bytes consumed; the target changes only when the whole value was there.
+    int ReadInt(int32_t& value);
+    int ReadByte(uint8_t& value);
+    size_t ReadRaw(void* buffer, size_t count);
+
+    int SerializeString(std::string& text);
+    int SerializeInt(int32_t& value);
+
+    bool StoreCompressed(CXMemFile& source);
+    bool LoadCompressed(CXMemFile& target);
+    // Read mode: whether the trailer's checksum matches the parts and directory.
+    bool VerifyChecksum();
+
+    bool IsOpen() const { return m_file != nullptr; }
+    Error LastError() const { return m_error; }
+    // What ReadRaw can still deliver of the current part.
+    uint64_t PartBytesLeft() const;
+    const std::map<std::string, FILEPARTINFO>& Directory() const { return m_directory; }
+
+    // The trailer's checksum: CRC-32 with the register starting at all ones and
+    // no final inversion; feed blocks one after another starting from 0xFFFFFFFF.
+    static uint32_t Checksum(const void* bytes, size_t count, uint32_t reg = 0xFFFFFFFFu);
+
+private:
+    bool ReadDirectory();
+    bool DiskRead(void* buffer, size_t count);
+    size_t DiskReadSome(void* buffer, size_t count);
+    void DiskWrite(const void* bytes, size_t count);
+    bool DiskSeek(int64_t offset);
+    void CloseDisk();
+
+    std::FILE* m_file = nullptr;
+    int m_mode = modeRead;
+    Error m_error = Error::None;
+    uint64_t m_fileLength = 0;
+    uint64_t m_diskPos = 0;
+    int64_t m_directoryOffset = 0;
+    unsigned char m_trailer[kTrailerSize] = {};
+    std::map<std::string, FILEPARTINFO> m_directory; // ordinal (byte-wise) name order
+    std::string m_partName;
+    bool m_hasPart = false;
+    FILEPARTINFO* m_part = nullptr;
+    std::unique_ptr<CXMemFile> m_memFile;
+    bool m_compressed = false;
+};
