@@ -5,7 +5,6 @@
 #include <QList>
 #include <QPair>
 #include <QString>
-#include <functional>
 
 class CxSQL;
 
@@ -17,10 +16,8 @@ using MaterialGroupItem = QPair<long, long>;
 // maps a material.
 QString MaterialGroupsScript(const QList<MaterialGroupItem>& items);
 // The MATGROUPS items of the configuration's current language, by ascending
-// code; empty without a configuration. The configuration layer installs the
-// provider that reads them.
+// code; empty without a configuration.
 QList<MaterialGroupItem> ConfiguredMaterialGroups();
-void SetMaterialGroupsProvider(std::function<QList<MaterialGroupItem>()> provider);
 // Builds and registers the table (on the given connection, else the base
 // connection) and answers its name; empty when the configuration maps no
 // material to a group or the table could not be built.

@@ -2,6 +2,8 @@
 
 #include "material_groups_script.h"
 
+#include "framework/core/tarvik_app.h"
+#include "model/config/configuration.h"
 #include "model/enums/enums.h"
 
 #include <QDebug>
@@ -47,30 +49,54 @@ CEnum2* TableEnum(const char* className) {
 }
 
 namespace {
-CxConfigListProvider& ConfigListProvider() {
-    static CxConfigListProvider provider;
-    return provider;
-}
-std::function<QList<MaterialGroupItem>()>& MaterialGroupsProvider() {
-    static std::function<QList<MaterialGroupItem>()> provider;
-    return provider;
+xLanguage* CurrentLanguage() {
+    xConfiguration* config = CTarvikApp::GetConfig();
+    return config ? config->GetCurrentLanguage() : nullptr;
 }
 } // namespace
 
-void SetConfigListProvider(CxConfigListProvider provider) {
-    ConfigListProvider() = std::move(provider);
-}
-
 CEnum2* TableConfigList(const char* element) {
-    const CxConfigListProvider& provider = ConfigListProvider();
-    return provider ? provider(QString::fromLatin1(element)) : nullptr;
-}
-
-void SetMaterialGroupsProvider(std::function<QList<MaterialGroupItem>()> provider) {
-    MaterialGroupsProvider() = std::move(provider);
+    xLanguage* language = CurrentLanguage();
+    if (!language)
+        return nullptr;
+    const QString name = QString::fromLatin1(element);
+    CEnum2* const lists[] = {&language->DirectionAndConsulting,
+                             &language->Donors,
+                             &language->ParticipantProgram,
+                             &language->Services,
+                             &language->Speciality,
+                             &language->WhoDirect,
+                             &language->MatGroups,
+                             &language->WorkerType,
+                             &language->AgeGroup,
+                             &language->PrjList};
+    const QString names[] = {"DIRECTIONANDCONSULTING",
+                             "DONORS",
+                             "PARTICIPANTPROGRAM",
+                             "SERVICES",
+                             "SPECIALITY",
+                             "WHODIRECT",
+                             "MATGROUPS",
+                             "WORKERTYPE",
+                             "AGEGROUP",
+                             "PRJLIST"};
+    for (int i = 0; i < int(std::size(names)); ++i)
+        if (names[i] == name)
+            return lists[i];
+    qWarning() << "no configuration list" << name;
+    return nullptr;
 }
 
 QList<MaterialGroupItem> ConfiguredMaterialGroups() {
-    const auto& provider = MaterialGroupsProvider();
-    return provider ? provider() : QList<MaterialGroupItem>();
+    QList<MaterialGroupItem> items;
+    xLanguage* language = CurrentLanguage();
+    if (!language)
+        return items;
+    const xMatGroups& groups = language->MatGroups;
+    POSITION pos = groups.InitScan_sEnum2();
+    while (groups.ScanNext_sEnum2(pos)) {
+        const sMatGroups* item = groups.Current(pos);
+        items.append({item->nCode, item->nGroup});
+    }
+    return items;
 }

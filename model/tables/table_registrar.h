@@ -5,7 +5,6 @@
 #include "framework/core/table/cx_table.h"
 
 #include <QString>
-#include <functional>
 
 class CxFieldRegistrar {
 public:
@@ -34,8 +33,3 @@ CEnum2* TableEnum(const char* className);
 // The predefined list of that element name ("PRJLIST") in the configuration's
 // current language; null when no configuration is loaded.
 CEnum2* TableConfigList(const char* element);
-
-// Where the configuration lists come from: the configuration layer installs
-// a provider that answers the list of an element in the current language.
-using CxConfigListProvider = std::function<CEnum2*(const QString& element)>;
-void SetConfigListProvider(CxConfigListProvider provider);

@@ -6,9 +6,10 @@
 #include "table_fixture.h"
 
 #include "framework/core/table/cx_database.h"
+#include "framework/core/tarvik_app.h"
 #include "framework/core/temp_tables/sql_win_app_ext.h"
+#include "model/config/configuration.h"
 #include "model/enums/enums.h"
-#include "model/tables/table_registrar.h"
 
 #include <QTest>
 #include <memory>
@@ -420,14 +421,28 @@ CxTable* TableByClass(const QString& cls) {
     return nullptr;
 }
 
-// A configuration list as the configuration document gives one.
-class TestList : public CEnum2Tpl<sEnum2> {
-public:
-    TestList(std::initializer_list<std::pair<long, const char*>> items) : CEnum2Tpl<sEnum2>(1) {
-        for (const auto& [code, text] : items)
-            Add(code, QString(), QString::fromUtf8(text));
-    }
-};
+// The configuration in use while the set is built: a few list items, a text
+// with a quote and a backslash, an empty list, material groups.
+const char kConfiguration[] =
+    "<CONFIGURATION><LANGUAGE>\n"
+    "<PRJLIST><Item ID='1' Title='Проект «Альфа»'/></PRJLIST>\n"
+    "<WORKERTYPE><Item ID='1' Title='Аутрич'/></WORKERTYPE>\n"
+    "<SPECIALITY><Item ID='1' Title='Врач'/></SPECIALITY>\n"
+    "<DONORS><Item ID='1' Title=\"Фонд O'Hara \\\"/></DONORS>\n"
+    "<PARTICIPANTPROGRAM><Item ID='2' Title='Метадон'/></PARTICIPANTPROGRAM>\n"
+    "<DIRECTIONANDCONSULTING></DIRECTIONANDCONSULTING>\n"
+    "<MATGROUPS><Item ID='1' Title='Шприцы'/><Item ID='2' Title='Консультации'/>\n"
+    "<Item ID='65537' Title='Шприц' Group='1'/><Item ID='458753' Title='Консультация' Group='2'/>\n"
+    "</MATGROUPS></LANGUAGE></CONFIGURATION>\n";
+
+void UseConfiguration(const char* document) {
+    auto* config = new xKDConfiguration;
+    QVERIFY(config->ParseConfig(QString::fromUtf8(document), QStringLiteral("test")));
+    CTarvikApp::SetConfig(config);
+    // Descriptors keep the lists of the configuration they were built with.
+    if (!KeldaTables().isEmpty())
+        g_SelfTablesKelda.Init(0);
+}
 
 QStringList Column(CxResult& r, const QString& name) {
     QStringList values;
@@ -459,8 +474,7 @@ private slots:
     void cleanupTestCase();
 
 private:
-    std::unique_ptr<TestDatabase> m_db;
-    QHash<QString, CEnum2*> m_lists;
+    std::unique_ptr<SchemaTestDatabase> m_db;
     CxResult Run(const QString& sql) {
         CxResult r = m_db->Connection()->Execute(sql);
         if (!r.isValid())
@@ -470,24 +484,16 @@ private:
 };
 
 void TestTableSet::initTestCase() {
-    m_db = std::make_unique<TestDatabase>("tables");
-    CreateDescribedTables(*m_db);
+    m_db = std::make_unique<SchemaTestDatabase>("tables");
     FillDescribedTables(*m_db);
-    m_lists = {{"PRJLIST", new TestList{{1, "Проект «Альфа»"}}},
-               {"WORKERTYPE", new TestList{{1, "Аутрич"}}},
-               {"SPECIALITY", new TestList{{1, "Врач"}}},
-               {"DONORS", new TestList{{1, "Фонд O'Hara \\"}}},
-               {"PARTICIPANTPROGRAM", new TestList{{2, "Метадон"}}},
-               {"DIRECTIONANDCONSULTING", new TestList{}}};
-    SetConfigListProvider([this](const QString& element) { return m_lists.value(element); });
+    UseConfiguration(kConfiguration);
 }
 
 void TestTableSet::cleanupTestCase() {
     g_pBaseSQLConnection.reset();
     m_db.reset();
-    SetConfigListProvider(nullptr);
-    g_SelfTablesKelda.Init(0); // nothing may keep the lists below
-    qDeleteAll(m_lists);
+    CTarvikApp::SetConfigObject(nullptr, nullptr);
+    g_SelfTablesKelda.Init(0); // no descriptor keeps a list of the configuration gone
 }
 
 void TestTableSet::registerOnlyCreatesNothing() {
@@ -801,18 +807,17 @@ void TestTableSet::materialGroupScript() {
 }
 
 void TestTableSet::materialGroupTable() {
-    SetMaterialGroupsProvider([] { return QList<MaterialGroupItem>{{1, 0}, {2, 0}}; });
+    // Only group entries: nothing maps a material.
+    UseConfiguration("<CONFIGURATION><LANGUAGE><MATGROUPS><Item ID='1' Title='A'/>"
+                     "<Item ID='65537' Title='B'/></MATGROUPS></LANGUAGE></CONFIGURATION>");
     QVERIFY(BuildMaterialGroupsScript(m_db->Connection()).isEmpty());
     QVERIFY(CSQLWinAppExt::GetSQLAppExt()->GetTemporaryTables().isEmpty());
+    UseConfiguration(kConfiguration);
 
     // A material of another kind (dir 9 has nDirType 5) never enters, nor a
     // material whose type has no item.
     m_db->Exec("UPDATE dir SET nType=65537 WHERE ROWID=9");
-    SetMaterialGroupsProvider([] {
-        return QList<MaterialGroupItem>{{1, 0}, {2, 0}, {65537, 1}, {458753, 2}};
-    });
     const QString name = BuildMaterialGroupsScript(m_db->Connection());
-    SetMaterialGroupsProvider(nullptr);
     QVERIFY(!name.isEmpty());
     CxResult r = Run("SELECT bServ, ROWID, nMatGroup FROM " + name + " ORDER BY ROWID");
     QStringList rows;
