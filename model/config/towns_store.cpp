@@ -1,5 +1,6 @@
 #include "configuration.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
 
 // Rows go to the server in batches of this many.
@@ -14,23 +15,6 @@ QString Tr(const char* text, const char* key) {
     return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
 }
 
-// A text as an SQL string literal (the session keeps backslash escapes).
-QString SqlText(const QString& text) {
-    QString out;
-    out.reserve(text.size() + 2);
-    out += u'\'';
-    for (QChar c : text) {
-        if (c == u'\'' || c == u'\\')
-            out += u'\\';
-        if (c == QChar(0)) {
-            out += QLatin1String("\\0");
-            continue;
-        }
-        out += c;
-    }
-    out += u'\'';
-    return out;
-}
 } // namespace
 
 xKDConfiguration::xKDConfiguration() {
@@ -84,9 +68,9 @@ int xKDConfiguration::StoreTowns(CxSQL* sql) {
         const sTowns* town = towns.Current(pos);
         rows << QStringLiteral("(%1,%2,%3,%4)")
                     .arg(town->nCode)
-                    .arg(SqlText(town->cText))
+                    .arg(SafeSQL(town->cText))
                     .arg(town->nGroup)
-                    .arg(SqlText(towns.GetFullName(town->nCode)));
+                    .arg(SafeSQL(towns.GetFullName(town->nCode)));
     }
     flush();
     if (!ok) {
