@@ -9,15 +9,7 @@ class TestSchemaRepairs : public QObject {
     Q_OBJECT
 
     static QString Rows(const SchemaTestDatabase& db, const QString& statement) {
-        CxResult res = db.Exec(statement);
-        QStringList rows;
-        while (res.FetchRow()) {
-            QStringList cells;
-            for (int i = 0; i < res.FieldsCount(); ++i)
-                cells << (res.IsNull(i) ? QStringLiteral("NULL") : res.SFieldValue(i));
-            rows << cells.join(u'|');
-        }
-        return rows.join(u';');
+        return db.Rows(statement);
     }
     static void Start(const SchemaTestDatabase& db) {
         CSQLDBUpdater updater;

@@ -26,14 +26,7 @@ class TestSchemaUpgrade : public QObject {
         CxResult res = m_sql->Execute(statement);
         if (!res.isValid())
             return QStringLiteral("error: ") + CTarvikApp::TakeErrorMessages();
-        QStringList rows;
-        while (res.FetchRow()) {
-            QStringList cells;
-            for (int i = 0; i < res.FieldsCount(); ++i)
-                cells << (res.IsNull(i) ? QStringLiteral("NULL") : res.SFieldValue(i));
-            rows << cells.join(u'|');
-        }
-        return rows.join(u';');
+        return TestDatabase::ResultRows(res);
     }
 
 private slots:
