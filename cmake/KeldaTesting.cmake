@@ -1,14 +1,16 @@
-# kelda_add_test(<name> SOURCES <files...> [LIBS <targets...>] [DB] [SCHEMA] [WIDGETS])
+# kelda_add_test(<name> SOURCES <files...> [LIBS <targets...>] [DB] [SCHEMA] [DBLOCK] [WIDGETS])
 #
 # One Qt Test program per behaviour. DB tests share the private MariaDB
 # instance of the build tree (started and stopped by ctest fixtures) and each
 # works in a database of its own (see tests/support/test_database.h).
 # SCHEMA tests are DB tests whose database starts at the current schema
-# (tests/support/schema_test_database.h). WIDGETS tests run offscreen.
+# (tests/support/schema_test_database.h). DBLOCK tests take or check the
+# server-wide named lock "dblock", so they must not overlap each other.
+# WIDGETS tests run offscreen.
 set(KELDA_TEST_DB_DIR ${CMAKE_BINARY_DIR}/testdb)
 
 function(kelda_add_test name)
-  cmake_parse_arguments(T "DB;SCHEMA;WIDGETS" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(T "DB;SCHEMA;DBLOCK;WIDGETS" "" "SOURCES;LIBS" ${ARGN})
   if(T_SCHEMA)
     set(T_DB TRUE)
   endif()
@@ -25,5 +27,8 @@ function(kelda_add_test name)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED "mariadb;schema_template")
   elseif(T_DB)
     set_tests_properties(${name} PROPERTIES FIXTURES_REQUIRED mariadb)
+  endif()
+  if(T_DBLOCK)
+    set_tests_properties(${name} PROPERTIES RESOURCE_LOCK dblock)
   endif()
 endfunction()

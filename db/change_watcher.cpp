@@ -1,18 +1,10 @@
 #include "change_watcher.h"
+#include "framework/core/table/safe_sql.h"
 
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 
 #include <QTimer>
-
-namespace {
-QString Literal(const QString& text) {
-    QString out = text;
-    out.replace(u'\\', QStringLiteral("\\\\"));
-    out.replace(u'\'', QStringLiteral("\\'"));
-    return u'\'' + out + u'\'';
-}
-} // namespace
 
 CxMySQLWatchdog& MySQLWatchdog() {
     // Never destroyed: connections that close during program exit still reach it.
@@ -144,7 +136,7 @@ void CxMySQLWatchdog::Flush() {
         const QString name = raw.toUpper();
         if (!m_watched.contains(name))
             continue;
-        const QString literal = Literal(name);
+        const QString literal = SafeSQL(name);
         CxResult res = m_connection->Execute(
             QStringLiteral("SELECT nChangeID FROM watchdog WHERE cTable=") + literal);
         if (res.isValid() && res.FetchRow()) {

@@ -11,14 +11,16 @@ struct Request {
     QString message;
 };
 
+// Never destroyed: processors that are themselves static objects unregister
+// during program exit.
 QRecursiveMutex& RegistryMutex() {
-    static QRecursiveMutex mutex;
-    return mutex;
+    static auto* mutex = new QRecursiveMutex;
+    return *mutex;
 }
 
 QList<Request>& Registry() {
-    static QList<Request> requests;
-    return requests;
+    static auto* requests = new QList<Request>;
+    return *requests;
 }
 
 bool IsRegistered(CxNotifyProcessor* processor) {

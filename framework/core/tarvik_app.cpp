@@ -1,5 +1,7 @@
 #include "tarvik_app.h"
 
+#include "framework/core/xml/cfg_base.h"
+
 #include <QDebug>
 #include <QMutex>
 
@@ -9,6 +11,8 @@ namespace {
 QMutex g_errorMutex;
 QStringList g_errors;
 constexpr int kMaxErrorLines = 1000; // a runaway loop must not eat memory
+std::unique_ptr<xCfgBase2> g_config;
+xConfiguration* g_typedConfig = nullptr;
 } // namespace
 
 CTarvikApp::CTarvikApp() {
@@ -43,4 +47,14 @@ QString CTarvikApp::TakeErrorMessages() {
 void CTarvikApp::ClearErrorMessages() {
     QMutexLocker lock(&g_errorMutex);
     g_errors.clear();
+}
+
+xConfiguration* CTarvikApp::GetConfig() {
+    return g_typedConfig;
+}
+
+void CTarvikApp::SetConfigObject(xCfgBase2* owner, xConfiguration* config) {
+    g_typedConfig = config;
+    if (owner != g_config.get())
+        g_config.reset(owner);
 }

@@ -9,6 +9,7 @@
 
 class CxProfileManagerBase;
 class xCfgBase2;
+class xConfiguration;
 class QWidget;
 struct CxCmdHandlerInfo;
 
@@ -36,6 +37,12 @@ public:
     // Announces a message (such as a changed table's name) on a channel to
     // every registered notice processor.
     static void SendForNotify(const QString& channel, const QString& message);
+
+    // The configuration document: the application hands over the object it
+    // created (an xConfiguration); the framework owns it from then on.
+    template <class T> static void SetConfig(T* config) { SetConfigObject(config, config); }
+    static xConfiguration* GetConfig();
+    static void SetConfigObject(xCfgBase2* owner, xConfiguration* config);
 
     // Application shell: start-up hooks, settings store, named pointers and
     // queued command addresses (defined in framework/core/app/).

@@ -70,3 +70,14 @@ QString TestDatabase::Scalar(const QString& statement) const {
     CxResult res = Exec(statement);
     return res.FetchRow() ? res.SFieldValue(0) : QString();
 }
+
+QString TestDatabase::ResultRows(CxResult res) {
+    QStringList rows;
+    while (res.FetchRow()) {
+        QStringList cells;
+        for (int i = 0; i < res.FieldsCount(); ++i)
+            cells << (res.IsNull(i) ? QStringLiteral("NULL") : res.SFieldValue(i));
+        rows << cells.join(u'|');
+    }
+    return rows.join(u';');
+}

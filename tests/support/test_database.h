@@ -20,6 +20,9 @@ public:
     CxMySQL* Connection() const { return m_connection.get(); }
     // Runs a statement and fails loudly when it does not work.
     CxResult Exec(const QString& statement) const;
+    // Every row of a statement as "cell|cell;cell|cell", NULL as "NULL".
+    QString Rows(const QString& statement) const { return ResultRows(Exec(statement)); }
+    static QString ResultRows(CxResult res);
     // The first column of the first row, as text.
     QString Scalar(const QString& statement) const;
 

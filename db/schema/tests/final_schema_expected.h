@@ -2,6 +2,9 @@
 // The schema that every database reaches, as the server reports it: columns
 // in order with type, nullability and default (nullptr: no default), keys
 // with their columns in order.
+// Text columns of the tables converted to utf8 are one size wider than they
+// were made (text to mediumtext, mediumtext to longtext): the conversion keeps
+// the number of characters they hold.
 
 struct ExpectedTable { const char* name; const char* charset; };
 struct ExpectedColumn { const char* table; int position; const char* name; const char* type; const char* nullable; const char* defaultValue; };
@@ -64,7 +67,7 @@ inline const ExpectedColumn kExpectedColumns[] = {
     {"clientdata", 5, "nBirthYear", "int(11)", "YES", "NULL"},
     {"clientdata", 6, "dStartInPrjDate", "date", "YES", "NULL"},
     {"clientdata", 7, "nSex", "int(11)", "YES", "NULL"},
-    {"clientdata", 8, "cComment", "mediumtext", "YES", "NULL"},
+    {"clientdata", 8, "cComment", "longtext", "YES", "NULL"},
     {"clientdata", 9, "bSecondary", "tinyint(4)", "NO", "0"},
     {"clientdata", 10, "bIsFolder", "tinyint(4)", "NO", nullptr},
     {"clientdata", 11, "nGroupID", "int(11)", "NO", "0"},
@@ -113,9 +116,9 @@ inline const ExpectedColumn kExpectedColumns[] = {
     {"dir", 2, "nGroupID", "int(11)", "NO", nullptr},
     {"dir", 3, "bIsFolder", "tinyint(4)", "NO", nullptr},
     {"dir", 4, "cString", "varchar(255)", "YES", "NULL"},
-    {"dir", 5, "cDescription", "mediumtext", "YES", "NULL"},
+    {"dir", 5, "cDescription", "longtext", "YES", "NULL"},
     {"dir", 6, "bVisible", "char(1)", "YES", "'1'"},
-    {"dir", 7, "cOtherInfo", "mediumtext", "YES", "NULL"},
+    {"dir", 7, "cOtherInfo", "longtext", "YES", "NULL"},
     {"dir", 8, "nMinValue", "int(11)", "YES", "NULL"},
     {"dir", 9, "nMaxValue", "int(11)", "YES", "NULL"},
     {"dir", 10, "nDefValue", "int(11)", "YES", "NULL"},
@@ -232,8 +235,8 @@ inline const ExpectedColumn kExpectedColumns[] = {
     {"traininglist", 3, "nNumberOfClients", "int(11)", "YES", "NULL"},
     {"traininglist", 4, "nTimeInHours", "int(11)", "YES", "NULL"},
     {"traininglist", 5, "dDate", "date", "YES", "NULL"},
-    {"traininglist", 6, "cTrainers", "mediumtext", "YES", "NULL"},
-    {"traininglist", 7, "cComment", "mediumtext", "YES", "NULL"},
+    {"traininglist", 6, "cTrainers", "longtext", "YES", "NULL"},
+    {"traininglist", 7, "cComment", "longtext", "YES", "NULL"},
     {"traininglist", 8, "nForType", "int(11)", "YES", "NULL"},
     {"traininglist", 9, "cName", "varchar(254)", "YES", "NULL"},
     {"traininglist", 10, "nGroupID", "int(11)", "YES", "0"},
@@ -245,7 +248,7 @@ inline const ExpectedColumn kExpectedColumns[] = {
     {"clientdatachanges", 1, "ROWID", "int(11)", "NO", nullptr},
     {"clientdatachanges", 2, "nClientID", "int(11)", "YES", "NULL"},
     {"clientdatachanges", 3, "dDate", "date", "NO", nullptr},
-    {"clientdatachanges", 4, "cComment", "mediumtext", "YES", "NULL"},
+    {"clientdatachanges", 4, "cComment", "longtext", "YES", "NULL"},
     {"clientdatachanges", 5, "nClientType", "int(11)", "YES", "NULL"},
     {"clientdatachanges", 6, "cAddress", "varchar(128)", "YES", "NULL"},
     {"clientdatachanges", 7, "nLastLinkID", "int(11)", "YES", "NULL"},
@@ -351,8 +354,8 @@ inline const ExpectedColumn kExpectedColumns[] = {
     {"couponsdata", 7, "nWaveID", "int(11)", "NO", nullptr},
     {"orginfo", 1, "ROWID", "int(11)", "NO", nullptr},
     {"orginfo", 2, "nRecordID", "int(11)", "YES", "NULL"},
-    {"orginfo", 3, "cParameter", "mediumtext", "YES", "NULL"},
-    {"orginfo", 4, "cValue", "mediumtext", "YES", "NULL"},
+    {"orginfo", 3, "cParameter", "longtext", "YES", "NULL"},
+    {"orginfo", 4, "cValue", "longtext", "YES", "NULL"},
     {"orginfo", 5, "nRegionDataID", "int(11)", "NO", nullptr},
     {"clienttubdata", 1, "ROWID", "int(11)", "NO", nullptr},
     {"clienttubdata", 2, "nClientID", "int(11)", "YES", "NULL"},

@@ -1,22 +1,7 @@
 #include "enum2.h"
+#include "framework/core/table/safe_sql.h"
 
 #include "framework/core/containers/acc_string.h"
-
-namespace {
-// A text as an SQL string literal (the session keeps backslash escapes).
-QString SqlLiteral(const QString& text) {
-    QString out;
-    out.reserve(text.size() + 2);
-    out += u'\'';
-    for (QChar c : text) {
-        if (c == u'\'' || c == u'\\')
-            out += u'\\';
-        out += c;
-    }
-    out += u'\'';
-    return out;
-}
-} // namespace
 
 long CEnum2::FindString(const QString& text, int, int* found) const {
     POSITION pos = InitScan_sEnum2();
@@ -73,9 +58,9 @@ QString CEnum2::GetSQL(const QString& column, const QString& def) const {
         sql = QStringLiteral("CASE ") + column;
         while (ScanNext_sEnum2(pos)) {
             const sEnum2* item = Current_sEnum2(pos);
-            sql += QStringLiteral(" WHEN %1 THEN %2").arg(item->nCode).arg(SqlLiteral(item->cText));
+            sql += QStringLiteral(" WHEN %1 THEN %2").arg(item->nCode).arg(SafeSQL(item->cText));
         }
-        sql += QStringLiteral(" ELSE ") + SqlLiteral(def) + QStringLiteral(" END");
+        sql += QStringLiteral(" ELSE ") + SafeSQL(def) + QStringLiteral(" END");
     } else {
         QStringList parts;
         while (ScanNext_sEnum2(pos)) {
@@ -85,9 +70,9 @@ QString CEnum2::GetSQL(const QString& column, const QString& def) const {
             parts << QStringLiteral("IF((%1)&%2,%3,NULL)")
                          .arg(column)
                          .arg(quint32(item->nCode))
-                         .arg(SqlLiteral(item->cText.trimmed()));
+                         .arg(SafeSQL(item->cText.trimmed()));
         }
-        sql = parts.isEmpty() ? SqlLiteral(QString())
+        sql = parts.isEmpty() ? SafeSQL(QString())
                               : QStringLiteral("CONCAT_WS(', ',") + parts.join(u',') + u')';
     }
     if (!m_cache.GetPtr())

@@ -1,4 +1,5 @@
 #include "db_updater.h"
+#include "framework/core/table/safe_sql.h"
 
 #include "framework/core/tarvik_app.h"
 
@@ -8,13 +9,6 @@ namespace {
 std::function<void(const QString&)>& ProgressHandler() {
     static std::function<void(const QString&)> handler;
     return handler;
-}
-
-QString Literal(const QString& text) {
-    QString out = text;
-    out.replace(u'\\', QStringLiteral("\\\\"));
-    out.replace(u'\'', QStringLiteral("\\'"));
-    return u'\'' + out + u'\'';
 }
 
 // Tables of the framework itself, made before any step that alters them.
@@ -144,13 +138,13 @@ void CxSQLDBUpdater::StepFailed(int step, const QString& statement) {
 bool CxSQLDBUpdater::SetVariable(const QString& name, const QString& value) {
     return m_sql
         ->Execute(QStringLiteral("REPLACE INTO dbsettings (cVariable,cValue) VALUES (%1,%2)")
-                      .arg(Literal(name), Literal(value)))
+                      .arg(SafeSQL(name), SafeSQL(value)))
         .isValid();
 }
 
 QString CxSQLDBUpdater::GetVariable(const QString& name, bool* found) {
     CxResult res = m_sql->Execute(
-        QStringLiteral("SELECT cValue FROM dbsettings WHERE cVariable=%1").arg(Literal(name)));
+        QStringLiteral("SELECT cValue FROM dbsettings WHERE cVariable=%1").arg(SafeSQL(name)));
     const bool has = res.isValid() && res.FetchRow();
     if (found)
         *found = has;

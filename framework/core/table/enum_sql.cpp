@@ -1,6 +1,11 @@
 #include "cx_table.h"
+#include "framework/core/enums/enum2.h"
+#include "safe_sql.h"
 
-// Placeholder until the enumeration model lands: the code itself as text.
-QString EnumTextSQL(CEnum2*, const QString& codeExpression) {
-    return QStringLiteral("CAST(") + codeExpression + QStringLiteral(" AS CHAR)");
+QString EnumTextSQL(CEnum2* enumeration, const QString& codeExpression) {
+    // A CASE needs at least one WHEN: an empty list (a configuration list
+    // without items) shows no text.
+    if (!enumeration || enumeration->GetCount_sEnum2() == 0)
+        return SafeSQL(QString());
+    return enumeration->GetSQL(codeExpression);
 }

@@ -1,0 +1,150 @@
+// The change watcher: local changes counted and announced once per burst,
+// rolled-back work not at all, other copies' changes announced after a poll,
+// and the work tables dropped on a notice.
+#include "db/change_watcher.h"
+#include "db/schema/cache_clear.h"
+#include "db/schema/cache_tables.h"
+#include "framework/core/notify_processor.h"
+#include "framework/core/tarvik_app.h"
+#include "tests/support/schema_test_database.h"
+
+#include <QtTest>
+#include <thread>
+
+namespace {
+class Recorder : public CxNotifyProcessor {
+public:
+    Recorder() { RequestForNotify(QStringLiteral("sql"), QString()); }
+    void OnNotify(const QString&, const QString& message) override { notices << message; }
+    QStringList notices;
+};
+
+QString Counter(const SchemaTestDatabase& db, const QString& table) {
+    return db.Scalar(QStringLiteral("SELECT nChangeID FROM watchdog WHERE cTable='%1'").arg(table));
+}
+
+bool HasTable(const SchemaTestDatabase& db, const QString& name) {
+    return !db.Scalar(QStringLiteral("SHOW TABLES LIKE '%1'").arg(name)).isEmpty();
+}
+} // namespace
+
+class TestChangeWatcher : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { MySQLWatchdog().Stop(); }
+    void cleanup() { MySQLWatchdog().Stop(); }
+
+    // Before the start nothing is queued or written.
+    void idleBeforeStart() {
+        SchemaTestDatabase db;
+        Recorder recorder;
+        db.Connection()->WatchTable(QStringLiteral("dir"));
+        db.Exec(QStringLiteral("INSERT INTO dir (cString) VALUES ('x')"));
+        QTest::qWait(100);
+        QVERIFY(recorder.notices.isEmpty());
+        QCOMPARE(Counter(db, QStringLiteral("DIR")), QString());
+    }
+
+    // Three changes 20 ms apart add one to the counter and are announced
+    // once; an unwatched table is neither counted nor announced.
+    void burstCountsOnce() {
+        SchemaTestDatabase db;
+        Recorder recorder;
+        CxMySQL* sql = db.Connection();
+        sql->WatchTable(QStringLiteral("dir"));
+        sql->StartWatchdog();
+        for (int i = 0; i < 3; ++i) {
+            db.Exec(QStringLiteral("UPDATE dir SET nOrder=%1").arg(i));
+            db.Exec(QStringLiteral("INSERT INTO profiles (cUser,cPath) VALUES ('u','%1')").arg(i));
+            QTest::qWait(20);
+        }
+        QTRY_COMPARE(recorder.notices, QStringList{QStringLiteral("DIR")});
+        QCOMPARE(Counter(db, QStringLiteral("DIR")), QStringLiteral("1"));
+        QCOMPARE(Counter(db, QStringLiteral("PROFILES")), QString());
+        QTest::qWait(100);
+        QCOMPARE(recorder.notices.size(), 1);
+    }
+
+    void rollbackCountsNothing() {
+        SchemaTestDatabase db;
+        Recorder recorder;
+        CxMySQL* sql = db.Connection();
+        sql->WatchTable(QStringLiteral("dir"));
+        sql->StartWatchdog();
+        sql->BeginTransaction();
+        db.Exec(QStringLiteral("INSERT INTO dir (cString) VALUES ('x')"));
+        sql->RollbackTransaction();
+        QTest::qWait(200);
+        QVERIFY(recorder.notices.isEmpty());
+        QCOMPARE(Counter(db, QStringLiteral("DIR")), QString());
+
+        sql->BeginTransaction();
+        db.Exec(QStringLiteral("INSERT INTO dir (cString) VALUES ('y')"));
+        sql->CommitTransaction();
+        QTRY_COMPARE(Counter(db, QStringLiteral("DIR")), QStringLiteral("1"));
+    }
+
+    // Another copy moves the counter: this copy announces the table at its next
+    // poll, and the cache-clear listener drops the work tables.
+    void otherCopyDropsWorkTables() {
+        SchemaTestDatabase db;
+        CxMySQL* sql = db.Connection();
+        sql->WatchTable(QStringLiteral("dir"));
+        sql->StartWatchdog();
+        CCacheClear cacheClear(sql);
+        db.Exec(QStringLiteral("UPDATE dir SET nOrder=1"));
+        QTRY_COMPARE(Counter(db, QStringLiteral("DIR")), QStringLiteral("1"));
+        db.Exec(QStringLiteral("CREATE TABLE _cache_mat (x int) ENGINE=MyISAM"));
+        db.Exec(QStringLiteral("CREATE TABLE _CACHE_Fast (x int)"));
+
+        CxMySQL other;
+        SQLConnectXML info = db.Info();
+        QVERIFY(other.Connect(&info));
+        QVERIFY(other
+                    .Execute(QStringLiteral("UPDATE watchdog SET nChangeID=nChangeID+1 WHERE "
+                                            "cTable='DIR'"))
+                    .isValid());
+        QTRY_VERIFY_WITH_TIMEOUT(!HasTable(db, QStringLiteral("_cache_mat")), 6000);
+        QVERIFY(!HasTable(db, QStringLiteral("_cache_fast")));
+    }
+
+    // A work table that another copy builds under the lock is not dropped from
+    // under it: the drop waits for the lock and then takes that table too.
+    void dropWaitsForTheLock() {
+        SchemaTestDatabase db;
+        db.Exec(QStringLiteral("CREATE TABLE _cache_old (x int)"));
+        CxMySQL other;
+        SQLConnectXML info = db.Info();
+        QVERIFY(other.Connect(&info));
+        QCOMPARE(other.Lock(10), 1);
+        std::thread builder([&other] {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            other.Execute(QStringLiteral("CREATE TABLE _cache_new (x int)"));
+            other.Unlock();
+        });
+        const bool dropped = DropCacheTables(db.Connection());
+        builder.join();
+        QVERIFY(dropped);
+        QVERIFY(!HasTable(db, QStringLiteral("_cache_old")));
+        QVERIFY(!HasTable(db, QStringLiteral("_cache_new")));
+    }
+
+    void cacheTableNames_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<bool>("cache");
+        QTest::newRow("lower") << "_cache_fast" << true;
+        QTest::newRow("upper") << "_CACHE_X" << true;
+        QTest::newRow("prefix only") << "_cache_" << true;
+        QTest::newRow("short") << "_cache" << false;
+        QTest::newRow("other") << "cache_x" << false;
+    }
+    void cacheTableNames() {
+        QFETCH(QString, name);
+        QFETCH(bool, cache);
+        QCOMPARE(IsCacheTableName(name), cache);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestChangeWatcher)
+#include "test_change_watcher.moc"
