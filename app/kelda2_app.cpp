@@ -16,6 +16,8 @@
 #include "framework/widgets/icons.h"
 #include "framework/widgets/sql_connect_dialog.h"
 #include "main_frame.h"
+#include "model/config/configuration.h"
+#include "model/tables/table_set.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -60,7 +62,11 @@ QPixmap SplashPicture(const QRect& textRect) {
 QSplashScreen* g_splash = nullptr;
 } // namespace
 
-CKelda2App::CKelda2App() = default;
+CKelda2App::CKelda2App() {
+    // The table set registers itself from a static library: naming it keeps
+    // it in the program.
+    (void)&g_SelfTablesKelda;
+}
 
 CKelda2App::~CKelda2App() = default;
 
@@ -99,7 +105,22 @@ int CKelda2App::GetSplashScreenInfo(int& bitmapId, int textRect[4]) {
 }
 
 xCfgBase2* CKelda2App::OnCreateConfigObject() {
-    return CPavoApp::OnCreateConfigObject();
+    auto* config = new xKDConfiguration;
+    SetConfig(config);
+    return config;
+}
+
+int CKelda2App::LoadConfig(int afterConnect) {
+    xConfiguration* config = GetConfig();
+    if (!config)
+        return 0;
+    if (!config->LoadConfig())
+        return 0;
+    // Once connected, towns that the document still lists go into the table
+    // towns (storing the document copies them and empties its lists).
+    if (afterConnect && config->GetCurrentLanguage()->Towns.GetCount_sEnum2())
+        return config->StoreConfig();
+    return 1;
 }
 
 void CKelda2App::InitHelpSystem(const QString&) {
@@ -226,7 +247,10 @@ QString CKelda2App::GetAppString(unsigned id) {
 }
 
 QString CKelda2App::GetToolTipText(unsigned id, const QString& defaultText) {
-    return CPavoApp::GetToolTipText(id, defaultText);
+    if (xConfiguration* config = GetConfig())
+        if (const sEnum2* item = config->GetCurrentLanguage()->ToolTips.Lookup_sEnum2(long(id)))
+            return item->cText;
+    return defaultText;
 }
 
 void* CKelda2App::GetAppPointer(const QString& name) {

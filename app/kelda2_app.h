@@ -26,6 +26,7 @@ public:
     void InitHelpSystem(const QString& key) override;
     int OnApplicationInit() override;
     int OnCreateMainWindow() override;
+    int LoadConfig(int afterConnect) override;
     QString GetAppString(unsigned id) override;
     QString GetToolTipText(unsigned id, const QString& defaultText) override;
     void* GetAppPointer(const QString& name) override;

@@ -9,6 +9,7 @@
 #include "framework/core/app/profile_manager.h"
 #include "framework/core/sql/sql_init.h"
 #include "framework/widgets/about_dialog.h"
+#include "model/tables/table_set.h"
 #include "framework/widgets/settings_dialog.h"
 #include "framework/widgets/sql_connect_dialog.h"
 #include "tests/support/test_database.h"
@@ -103,6 +104,12 @@ private slots:
                  QStringLiteral("486"));
         QVERIFY(dynamic_cast<CxSQLProfileManager*>(CTarvikApp::GetProfileManager()));
         QVERIFY(g_pBaseSQLConnection && g_pBaseSQLConnection->IsConnected());
+        // The configuration is loaded, its towns are in the database, and the
+        // table set stands.
+        QVERIFY(CTarvikApp::GetConfig());
+        QVERIFY(Scalar(QStringLiteral("SELECT COUNT(*) FROM `%1`.towns").arg(m_db->Name())).toInt() >
+                0);
+        QCOMPARE(KeldaTables().size(), 24);
     }
 
     void settingsLandInProfiles() {

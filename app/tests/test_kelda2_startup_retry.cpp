@@ -44,6 +44,7 @@ private slots:
             return false;
         });
         CKelda2App app;
+        app.OnCreateConfigObject();
         RegisterDBUpdater(&SchemaUpdater());
         QCOMPARE(app.OnApplicationInit(), 0);
         QCOMPARE(reasons.size(), 1);
@@ -75,6 +76,7 @@ private slots:
             return info.get_Database() == db.Name();
         });
         CKelda2App app;
+        app.OnCreateConfigObject();
         RegisterDBUpdater(&SchemaUpdater());
         QCOMPARE(app.OnApplicationInit(), 1);
         QCOMPARE(reasons.size(), 1);
@@ -97,6 +99,7 @@ private slots:
             return false;
         });
         CKelda2App app;
+        app.OnCreateConfigObject();
         RegisterDBUpdater(&SchemaUpdater());
         QCOMPARE(app.OnApplicationInit(), 0);
         QCOMPARE(asked, 1);
