@@ -23,6 +23,7 @@
 #include <QCommandLineParser>
 #include <QMessageBox>
 #include <QPainter>
+#include <QScreen>
 #include <QSplashScreen>
 #include <QStyleFactory>
 
@@ -68,7 +69,10 @@ CKelda2App::CKelda2App() {
     (void)&g_SelfTablesKelda;
 }
 
-CKelda2App::~CKelda2App() = default;
+CKelda2App::~CKelda2App() {
+    delete GetMainWnd();
+    SetMainWnd(nullptr);
+}
 
 int CKelda2App::InitInstance() {
     int bitmapId = 0;
@@ -196,10 +200,15 @@ int CKelda2App::OnCreateMainWindow() {
     }
 
     CxAppCommands::Add(ID_APP_ABOUT, [this] { OnAppAbout(); });
-    if (frame->RestoreSizingBars())
+    if (frame->RestoreSizingBars()) {
         frame->show();
-    else
+    } else {
+        // The first start fills the screen, also where no window manager
+        // maximises windows.
+        if (QScreen* screen = QGuiApplication::primaryScreen())
+            frame->setGeometry(screen->availableGeometry());
         frame->showMaximized();
+    }
     frame->activateWindow();
 
     CGlobalRegisterObject::InitGroup(OBJGROUP_DOC_TEMPLATES);

@@ -9,9 +9,9 @@
 #include "framework/core/app/profile_manager.h"
 #include "framework/core/sql/sql_init.h"
 #include "framework/widgets/about_dialog.h"
-#include "model/tables/table_set.h"
 #include "framework/widgets/settings_dialog.h"
 #include "framework/widgets/sql_connect_dialog.h"
+#include "model/tables/table_set.h"
 #include "tests/support/test_database.h"
 
 #include <QAction>
@@ -107,8 +107,9 @@ private slots:
         // The configuration is loaded, its towns are in the database, and the
         // table set stands.
         QVERIFY(CTarvikApp::GetConfig());
-        QVERIFY(Scalar(QStringLiteral("SELECT COUNT(*) FROM `%1`.towns").arg(m_db->Name())).toInt() >
-                0);
+        QVERIFY(
+            Scalar(QStringLiteral("SELECT COUNT(*) FROM `%1`.towns").arg(m_db->Name())).toInt() >
+            0);
         QCOMPARE(KeldaTables().size(), 24);
     }
 
@@ -280,7 +281,6 @@ private slots:
     }
 
     void cleanupTestCase() {
-        delete m_app->GetMainWnd();
         m_app.reset();
         SetSQLConnectAsk({});
     }

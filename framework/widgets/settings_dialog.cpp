@@ -19,8 +19,8 @@
 
 QList<CSettingsSelfReg*> CSettingsSelfReg::All() {
     QList<CSettingsSelfReg*> list;
-    for (CModulesInfo* info : CModulesInfo::All())
-        if (auto* page = dynamic_cast<CSettingsSelfReg*>(info))
+    for (CSelfRegisterObject* object : CGlobalRegisterObject::Objects(OBJGROUP_SETTINGS_PAGES))
+        if (auto* page = dynamic_cast<CSettingsSelfReg*>(object))
             list << page;
     return list;
 }
@@ -58,8 +58,13 @@ void CSettingsDialog::Build() {
     if (m_built)
         return;
     m_built = true;
+    // Pages join the dialog by registering in their object groups.
+    CSelfRegisterObject::RegisterAll();
     if (m_only.isEmpty()) {
-        for (COptionsPage* page : COptionsPage::Pages()) {
+        for (CSelfRegisterObject* object : CGlobalRegisterObject::Objects(OBJGROUP_OPTIONS_PAGES)) {
+            auto* page = dynamic_cast<COptionsPage*>(object);
+            if (!page)
+                continue;
             auto* scroll = new QScrollArea(m_tabs);
             scroll->setWidgetResizable(true);
             scroll->setFrameShape(QFrame::NoFrame);

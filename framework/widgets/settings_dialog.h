@@ -16,7 +16,8 @@ class QLabel;
 class QTabWidget;
 
 // A settings page of the settings dialog, contributed by a self-registering
-// object: its caption, icon and a factory of its page widget. The page's
+// object that registers in the group OBJGROUP_SETTINGS_PAGES: its caption,
+// icon and a factory of its page widget. The page's
 // widget stores its data when the dialog is accepted (StoreData).
 class CSettingsSelfReg : public CModulesInfo {
 public:

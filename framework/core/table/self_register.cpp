@@ -7,9 +7,11 @@ struct Registration {
     CSelfRegisterObject* object;
     unsigned group;
 };
+// Never freed: global modules unregister during static destruction, which
+// may come after a function-local list of this file was destroyed.
 QList<Registration>& Registrations() {
-    static QList<Registration> list;
-    return list;
+    static auto* list = new QList<Registration>;
+    return *list;
 }
 } // namespace
 
@@ -23,8 +25,8 @@ CSelfRegisterObject::~CSelfRegisterObject() {
 }
 
 QList<CSelfRegisterObject*>& CSelfRegisterObject::Modules() {
-    static QList<CSelfRegisterObject*> modules;
-    return modules;
+    static auto* modules = new QList<CSelfRegisterObject*>; // never freed, as above
+    return *modules;
 }
 
 void CSelfRegisterObject::RegisterAll() {

@@ -21,18 +21,18 @@ private slots:
             for (COption* option : group->Options())
                 options << group->Key() + u'.' + option->Key();
         }
-        QCOMPARE(groups, (QStringList{"ClientData=Параметры данных клиента",
-                                      "Diary=Ежедневный учет",
-                                      "Reminder=Предупреждать о наступлении даты за, дней",
-                                      "XMLExcel=Параметры XML-обмена",
-                                      "DiaryEdit=Редактирование ежедневной ведомости",
-                                      "RepParam=Параметры отчета"}));
+        QCOMPARE(groups,
+                 (QStringList{"ClientData=Параметры данных клиента", "Diary=Ежедневный учет",
+                              "Reminder=Предупреждать о наступлении даты за, дней",
+                              "XMLExcel=Параметры XML-обмена",
+                              "DiaryEdit=Редактирование ежедневной ведомости",
+                              "RepParam=Параметры отчета"}));
         QCOMPARE(options,
                  (QStringList{"ClientData.MinAge", "ClientData.MaxAge", "Diary.LoadLastSet",
-                              "Diary.LoadLastPlace", "Diary.LoadLastWorker", "Diary.LoadLastProject",
-                              "Reminder.ARTEndBefore", "Reminder.PregEnd", "Reminder.ZTMiss",
-                              "XMLExcel.MaxClientsCountXML", "DiaryEdit.OldDiaryEditMode",
-                              "RepParam.ClipClientCode"}));
+                              "Diary.LoadLastPlace", "Diary.LoadLastWorker",
+                              "Diary.LoadLastProject", "Reminder.ARTEndBefore", "Reminder.PregEnd",
+                              "Reminder.ZTMiss", "XMLExcel.MaxClientsCountXML",
+                              "DiaryEdit.OldDiaryEditMode", "RepParam.ClipClientCode"}));
         QCOMPARE(g_pOption_ClientData->m_MinAge.Caption(),
                  QStringLiteral("Минимальный возраст клиента"));
         QCOMPARE(g_pOption_ClientData->m_MaxAge.Description(),
@@ -47,7 +47,8 @@ private slots:
         QTest::newRow("MinAge") << 0 << 10 << "Options\\Kelda\\ClientData\\MinAge";
         QTest::newRow("MaxAge") << 1 << 100 << "Options\\Kelda\\ClientData\\MaxAge";
         QTest::newRow("ZTMiss") << 2 << 10 << "Options\\Kelda\\Reminder\\ZTMiss";
-        QTest::newRow("MaxClientsCountXML") << 3 << 200 << "Options\\Kelda\\XMLExcel\\MaxClientsCountXML";
+        QTest::newRow("MaxClientsCountXML")
+            << 3 << 200 << "Options\\Kelda\\XMLExcel\\MaxClientsCountXML";
         QTest::newRow("ClipClientCode") << 4 << 0 << "Options\\Kelda\\RepParam\\ClipClientCode";
     }
     void defaultsAndStoredValues() {

@@ -14,11 +14,18 @@ class TestProfileManager : public QObject {
         QTest::addColumn<QString>("section");
         QTest::addColumn<QString>("entry");
         QTest::addColumn<QString>("value");
-        QTest::newRow("plain") << "AppState\\LastState" << "LastPlace" << "17";
-        QTest::newRow("quotes and back-slashes")
-            << "Reports" << "KDPresets2" << "<a b='1'>O'Brien \\ \"x\"</a>";
-        QTest::newRow("line breaks and Cyrillic") << "Раздел" << "Ключ" << "строка 1\nстрока 2\r\n";
-        QTest::newRow("empty value") << "S" << "E" << "";
+        QTest::newRow("plain") << "AppState\\LastState"
+                               << "LastPlace"
+                               << "17";
+        QTest::newRow("quotes and back-slashes") << "Reports"
+                                                 << "KDPresets2"
+                                                 << "<a b='1'>O'Brien \\ \"x\"</a>";
+        QTest::newRow("line breaks and Cyrillic") << "Раздел"
+                                                  << "Ключ"
+                                                  << "строка 1\nстрока 2\r\n";
+        QTest::newRow("empty value") << "S"
+                                     << "E"
+                                     << "";
     }
 
 private slots:
