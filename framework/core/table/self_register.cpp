@@ -7,9 +7,11 @@ struct Registration {
     CSelfRegisterObject* object;
     unsigned group;
 };
+// Never destroyed: modules held by globals leave it while the program exits,
+// after function statics made later than they are gone.
 QList<Registration>& Registrations() {
-    static QList<Registration> list;
-    return list;
+    static auto* list = new QList<Registration>;
+    return *list;
 }
 } // namespace
 
