@@ -117,6 +117,9 @@ bool IsCreateTableOf(std::string_view sql, std::string_view stagingName) {
         }
         if (c == '\'' || c == '"' || c == '`') {
             quote = c;
+        } else if (c == '#' || ((c == '-' || c == '/') && pos + 1 < sql.size() &&
+                                sql[pos + 1] == (c == '-' ? '-' : '*'))) {
+            return false; // a comment could hide a quote or a second statement from this scan
         } else if (c == ';') {
             size_t rest = pos + 1;
             SkipSpace(sql, rest);

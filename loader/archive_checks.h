@@ -15,7 +15,7 @@ bool IsNumericLiteral(std::string_view text);
 
 // One CREATE TABLE statement whose target is exactly stagingName (bare or in
 // back-quotes): no second statement after a semicolon, no NUL, no unbalanced
-// quote.
+// quote, no comment outside quotes.
 bool IsCreateTableOf(std::string_view sql, std::string_view stagingName);
 
 } // namespace ArchiveChecks

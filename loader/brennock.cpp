@@ -371,7 +371,14 @@ bool CBrennock::ProcessArchive() {
 
     try {
         run.Load();
-        return QueryReported("set foreign_key_checks = 1");
+        if (QueryReported("set foreign_key_checks = 1"))
+            return true;
+        // The rows are committed, yet the run failed: like any failed run it
+        // leaves no staging table for the converter to pick up.
+        m_error = Tr(kTextQueryFailed);
+        for (const std::string& name : run.names)
+            QueryReported(DropStatement(name));
+        return false;
     } catch (const LoaderError& error) {
         m_error = error.text;
     } catch (...) {

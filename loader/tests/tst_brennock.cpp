@@ -218,6 +218,20 @@ private slots:
         QCOMPARE(cb.Errors().mid(2), QStringList({"ROLLBACK", "Ошибка выполнения запроса"}));
     }
 
+    // Committed, but the session could not be switched back: still a failed
+    // run, and a failed run leaves no staging table behind.
+    void failingLastStatementLeavesNoTable() {
+        RecordingCallback cb;
+        int restores = 0;
+        cb.fails = [&](const QString& sql) {
+            return sql == "set foreign_key_checks = 1" && ++restores == 1;
+        };
+        QVERIFY(!Run(Archive(BackupArchive(100, {Table("t", 1, {{Text("1")}})})), cb));
+        QCOMPARE(cb.statements.last(), "drop table if exists `orvel_t`");
+        QCOMPARE(cb.Errors(),
+                 QStringList({"set foreign_key_checks = 1", "Ошибка выполнения запроса"}));
+    }
+
     void fileInfo_data() {
         QTest::addColumn<QByteArray>("archive");
         QTest::addColumn<QString>("info");
@@ -320,6 +334,14 @@ private slots:
         QTest::newRow("unbalanced quote")
             << BackupArchive(100, {one("t", "CREATE TABLE t (a int comment 'x)")}) << badCreate
             << false;
+        QTest::newRow("statement hidden behind comments")
+            << BackupArchive(
+                   100, {one("t", "CREATE TABLE t (a int) /* ' */; DROP TABLE clients /* ' */")})
+            << badCreate << false;
+        QTest::newRow("statement hidden behind a line comment")
+            << BackupArchive(100,
+                             {one("t", "CREATE TABLE t (a int) -- '\n;DROP TABLE clients -- '")})
+            << badCreate << false;
         QTest::newRow("statement hidden after an escaped quote")
             << BackupArchive(100,
                              {one("t", "CREATE TABLE t (a int comment 'x\\'');DROP TABLE clients")})

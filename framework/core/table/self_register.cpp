@@ -7,8 +7,8 @@ struct Registration {
     CSelfRegisterObject* object;
     unsigned group;
 };
-// Never freed: global modules unregister during static destruction, which
-// may come after a function-local list of this file was destroyed.
+// Never destroyed: modules held by globals leave it while the program exits,
+// after function statics made later than they are gone.
 QList<Registration>& Registrations() {
     static auto* list = new QList<Registration>;
     return *list;
@@ -25,8 +25,8 @@ CSelfRegisterObject::~CSelfRegisterObject() {
 }
 
 QList<CSelfRegisterObject*>& CSelfRegisterObject::Modules() {
-    static auto* modules = new QList<CSelfRegisterObject*>; // never freed, as above
-    return *modules;
+    static QList<CSelfRegisterObject*> modules;
+    return modules;
 }
 
 void CSelfRegisterObject::RegisterAll() {

@@ -11,19 +11,46 @@
 #include <QSaveFile>
 #include <QStandardPaths>
 #include <QStringDecoder>
+#include <QXmlStreamReader>
+#include <optional>
 
 namespace {
 QString Tr(const char* text) {
     return CTarvikApp::TranslateString(QString::fromUtf8(text), QStringLiteral("xCfgBase2"), 1);
 }
 
-// Documents are UTF-8 unless a byte-order mark says otherwise.
-QString DecodeDocument(const QByteArray& bytes) {
-    auto encoding = QStringConverter::encodingForData(bytes);
-    QStringDecoder decoder(encoding.value_or(QStringConverter::Utf8));
-    return decoder.decode(bytes);
+// A document is read in the encoding that its byte-order mark or its XML
+// declaration names, else as UTF-8. Bytes that do not decode leave the
+// document unread: a file read with the wrong encoding would be written back
+// with its texts destroyed.
+std::optional<QString> DecodeDocument(const QByteArray& bytes) {
+    QStringDecoder decoder;
+    if (auto bom = QStringConverter::encodingForData(bytes)) {
+        decoder = QStringDecoder(*bom);
+    } else {
+        QXmlStreamReader reader(bytes);
+        if (reader.readNext() == QXmlStreamReader::StartDocument &&
+            !reader.documentEncoding().isEmpty())
+            decoder = QStringDecoder(reader.documentEncoding().toLatin1().constData());
+        if (!decoder.isValid())
+            decoder = QStringDecoder(QStringConverter::Utf8);
+    }
+    QString text = decoder.decode(bytes);
+    if (decoder.hasError())
+        return std::nullopt;
+    return text;
 }
 } // namespace
+
+int xCfgBase2::ParseDocument(const QByteArray& bytes, const QString& source) {
+    const std::optional<QString> text = DecodeDocument(bytes);
+    if (!text) {
+        m_lastError = Tr("Не удалось прочитать конфигурацию «%1»: текст в неизвестной кодировке.")
+                          .arg(source);
+        return 0;
+    }
+    return ParseConfig(*text, source);
+}
 
 int xLanguageBase::OnOpenTag(xml2Attr& attrs) {
     if (!_XML2Tag::OnOpenTag(attrs))
@@ -97,7 +124,7 @@ int xCfgBase2::LoadConfig(const QString& path) {
                             .arg(QDir::toNativeSeparators(m_path)));
             QFile file(resource);
             file.open(QIODevice::ReadOnly);
-            return ParseConfig(DecodeDocument(file.readAll()), resource);
+            return ParseDocument(file.readAll(), resource);
         }
         QFile::setPermissions(m_path, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
                                           QFile::ReadOther);
@@ -107,7 +134,7 @@ int xCfgBase2::LoadConfig(const QString& path) {
     if (!file.open(QIODevice::ReadOnly))
         return ReportError(Tr("Не удалось открыть файл конфигурации «%1»: %2")
                                .arg(QDir::toNativeSeparators(m_path), file.errorString()));
-    if (ParseConfig(DecodeDocument(file.readAll()), QDir::toNativeSeparators(m_path)))
+    if (ParseDocument(file.readAll(), QDir::toNativeSeparators(m_path)))
         return 1;
 
     const QString why = m_lastError;
@@ -115,7 +142,7 @@ int xCfgBase2::LoadConfig(const QString& path) {
         return ReportError(why);
     QFile fallback(resource);
     fallback.open(QIODevice::ReadOnly);
-    if (!ParseConfig(DecodeDocument(fallback.readAll()), resource))
+    if (!ParseDocument(fallback.readAll(), resource))
         return ReportError(why);
     m_damagedPath = m_path;
     ReportError(why + u' ' +

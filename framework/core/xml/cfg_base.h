@@ -66,6 +66,8 @@ protected:
 
 private:
     int ReportError(const QString& text);
+    // Decodes the file's bytes and reads them (see ParseConfig).
+    int ParseDocument(const QByteArray& bytes, const QString& source);
 
     QString m_path;
     QString m_damagedPath;

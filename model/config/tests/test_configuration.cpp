@@ -181,6 +181,35 @@ private slots:
         QCOMPARE(config.GetCurrentLanguage()->Towns.GetFullName(id), fullName);
     }
 
+    // A file is read in the encoding it declares; one that is not valid in
+    // its encoding is left alone (read as UTF-8 and written back, its texts
+    // would be lost) and the default configuration is used.
+    void fileEncodings_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("donor");
+        const QByteArray cp1251Donor("\xc3\xeb\xee\xe1\xe0\xeb\xfc\xed\xfb\xe9"); // Глобальный
+        const QByteArray body = "<CONFIGURATION><LANGUAGE><DONORS><Item ID='1' Title='" +
+                                cp1251Donor + "'/></DONORS></LANGUAGE></CONFIGURATION>";
+        QTest::newRow("declared windows-1251")
+            << "<?xml version='1.0' encoding='windows-1251'?>" + body << "Глобальный";
+        QTest::newRow("undeclared, not UTF-8") << body << "Глобальный фонд";
+    }
+    void fileEncodings() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, donor);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("config.xml"));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        xKDConfiguration config;
+        QVERIFY(config.LoadConfig(path));
+        QCOMPARE(config.GetCurrentLanguage()->Donors.IDToString(1), donor);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), bytes);
+    }
+
     // A new installation gets the default configuration; a damaged file is
     // kept and the default used.
     void defaultConfigurationInstalled() {
@@ -201,7 +230,15 @@ private slots:
         QVERIFY(language->Speciality.GetCount_sEnum2() > 0);
         QVERIFY(language->WorkerType.GetCount_sEnum2() > 0);
         QVERIFY(language->AgeGroup.Lookup(0));
-        QVERIFY(!language->ToolTips.GetToolTip(QStringLiteral("Opiate")).isEmpty());
+        // The tool tips that the client card and the drug form ask for.
+        const QStringList toolTips =
+            QStringLiteral("ClientOtherOrg_Kelda SecondaryClient_Kelda Opiate Pharmaceutical "
+                           "secIDU secWCS secMSM secPRIS secLJV secSOZ secOTHER secPDI secORP "
+                           "secSNYAT secSTIM secDETULIC secRASPROST secPCIDU secCLISW secMIGRANT "
+                           "secPCWCS secWMSM secOTHCONT")
+                .split(u' ');
+        for (const QString& name : toolTips)
+            QVERIFY2(!language->ToolTips.GetToolTip(name).isEmpty(), qPrintable(name));
         QSet<QString> fullNames;
         POSITION pos = language->Towns.InitScan_sEnum2();
         while (language->Towns.ScanNext_sEnum2(pos))

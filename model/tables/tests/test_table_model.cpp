@@ -1,15 +1,18 @@
 // The table model on its own: joins (also through another join's alias, one
 // alias registered twice), view filters inside joins, folders, sub-tables,
-// links, and temporary tables from scripts.
+// links, temporary tables from scripts, and modules still registered when the
+// program ends.
 #include "framework/core/table/cx_database.h"
 #include "framework/core/table/cx_table.h"
 #include "framework/core/table/safe_sql.h"
+#include "framework/core/table/self_register.h"
 #include "framework/core/table/sql_placeholders.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/core/temp_tables/sql_win_app_ext.h"
 #include "tests/support/test_database.h"
 
 #include <QTest>
+#include <unistd.h>
 
 namespace {
 struct Model {
@@ -42,11 +45,25 @@ struct Model {
         g_pDatabase->LinkData(places.GetKeyField(), visits.FindField("nPlace"), FKMODE_DEFAULT);
     }
 };
+// A module that lives until the program ends, as the table set does: when it
+// goes, the register must still be there to let it go.
+constexpr unsigned kExitGroup = 4711;
+struct ExitModule : CSelfRegisterObject {
+    void Init(int registerOnly) override {
+        if (registerOnly)
+            CGlobalRegisterObject::RegisterObject(this, kExitGroup, 0);
+    }
+    ~ExitModule() override {
+        if (!CGlobalRegisterObject::Objects(kExitGroup).contains(this))
+            _exit(3);
+    }
+} g_exitModule;
 } // namespace
 
 class TestTableModel : public QObject {
     Q_OBJECT
 private slots:
+    void modulesOutliveTheRegister();
     void placeholders_data();
     void placeholders();
     void safeSql_data();
@@ -68,6 +85,11 @@ private:
         db.Exec("INSERT INTO visit VALUES (10,2,3),(11,5,1),(12,99,0)");
     }
 };
+
+void TestTableModel::modulesOutliveTheRegister() {
+    CSelfRegisterObject::RegisterAll();
+    QVERIFY(CGlobalRegisterObject::Objects(kExitGroup).contains(&g_exitModule));
+}
 
 void TestTableModel::placeholders_data() {
     QTest::addColumn<QString>("text");
