@@ -349,7 +349,7 @@ void ALXFn_SUBSTR(ALXValue** arguments, ALXValue* result) {
     }
     const double from = std::max(1.0, std::trunc(*start)) - 1;
     const double take = std::trunc(*length);
-    if (from >= double(s->size()) || take < 1) {
+    if (from >= double(s->size()) || !(take >= 1)) { // a NaN length takes nothing
         SetText({}, result);
         return;
     }
