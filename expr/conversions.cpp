@@ -56,11 +56,12 @@ std::int64_t DoubleToCurrency(double x) {
     const double whole = std::floor(p);
     auto i = static_cast<std::int64_t>(whole);
     // Near the top of the range the correction spans many units.
-    double fraction = (p - whole) + err;
-    const double carry = std::floor(fraction);
+    const double carry = std::floor((p - whole) + err);
     i += static_cast<std::int64_t>(carry);
-    fraction -= carry;
-    if (fraction > 0.5 || (fraction == 0.5 && (i & 1)))
+    // The exact excess over i + 0.5; err is added last so that a tiny error
+    // next to a half still decides the side.
+    const double excess = ((p - whole) - carry - 0.5) + err;
+    if (excess > 0 || (excess == 0 && (i & 1)))
         ++i;
     return x < 0 ? -i : i;
 }
@@ -250,8 +251,9 @@ double RoundDecimal(double x, int places) {
             return x;
         return halfAway(scaled) / p;
     }
-    // Negative places round to tens, hundreds, ...
-    const double p = PowerOf(10.0, -places);
+    // Negative places round to tens, hundreds, ...; far beyond any double
+    // every value rounds to 0 (and -places must not overflow).
+    const double p = places < -400 ? HUGE_VAL : PowerOf(10.0, -places);
     if (!std::isfinite(p))
         return 0.0;
     return halfAway(x / p) * p;

@@ -7,6 +7,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <locale.h>
 
 using namespace alx;
 
@@ -42,15 +44,22 @@ double leadingNumber(std::string_view s) {
                             s[i] == '\v' || s[i] == '\f'))
         ++i;
     bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
         negative = s[i++] == '-';
+        if (i < s.size() && s[i] == '-') // a second sign is no number
+            return 0;
+    }
     double x = 0;
     const auto r =
         std::from_chars(s.data() + i, s.data() + s.size(), x, std::chars_format::general);
-    if (r.ec == std::errc::result_out_of_range)
-        x = HUGE_VAL;
-    else if (r.ec != std::errc())
+    if (r.ec == std::errc::result_out_of_range) {
+        // Too large or too small: the C reading gives infinity or (almost) zero.
+        static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", locale_t(0));
+        const std::string digits(s.data() + i, r.ptr);
+        x = strtod_l(digits.c_str(), nullptr, cLocale);
+    } else if (r.ec != std::errc()) {
         x = 0;
+    }
     return negative ? -x : x;
 }
 

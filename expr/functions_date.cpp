@@ -216,7 +216,7 @@ void ALXFn_GOMONTH(ALXValue** arguments, ALXValue* result) {
     // Months counted from January of year 0, so that division splits them cleanly.
     const double total = 12.0 * c.year + (c.month - 1) + std::trunc(*n);
     const double year = std::floor(total / 12);
-    if (year < 1 || year > 9999)
+    if (!(year >= 1 && year <= 9999)) // NaN months too
         Fail(ALXERR_RANGE, ALXFn_GOMONTH);
     const int y = int(year);
     const int m = int(total - year * 12) + 1;

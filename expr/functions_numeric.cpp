@@ -123,10 +123,10 @@ void ALXFn_ROUND(ALXValue** arguments, ALXValue* result) {
         // Round half away from zero to 10^(4 - places) units.
         std::int64_t y = v->currency;
         if (places < 4) {
-            const int digits = 4 - places;
-            if (digits > 18) {
+            if (places < -14) {
                 y = 0;
             } else {
+                const int digits = 4 - places;
                 std::int64_t unit = 1;
                 for (int i = 0; i < digits; ++i)
                     unit *= 10;

@@ -325,7 +325,8 @@ void ALXFn_STUFF(ALXValue** arguments, ALXValue* result) {
         return;
     }
     const double length = double(s->size());
-    const double keep = std::clamp(std::trunc(*start) - 1, 0.0, length);
+    const double from = std::trunc(*start) - 1;
+    const double keep = from >= 1 ? std::min(from, length) : 0.0; // NaN keeps nothing
     const double resume = std::clamp(keep + std::max(0.0, std::trunc(*count)), keep, length);
     CheckTextSize(length + double(insert->size()), self);
     std::string out(s->substr(0, std::size_t(keep)));
@@ -348,7 +349,7 @@ void ALXFn_SUBSTR(ALXValue** arguments, ALXValue* result) {
     }
     const double from = std::max(1.0, std::trunc(*start)) - 1;
     const double take = std::trunc(*length);
-    if (from >= double(s->size()) || take < 1) {
+    if (from >= double(s->size()) || !(take >= 1)) { // a NaN length takes nothing
         SetText({}, result);
         return;
     }

@@ -41,6 +41,9 @@ void TestFunctionsConversion::calls_data() {
     row("val", "VAL", {"C:12.5"}, "N:12.5");
     row("val leading part", "VAL", {"C:  -3e2xyz"}, "N:-300");
     row("val no number", "VAL", {"C:abc"}, "N:0");
+    row("val two signs", "VAL", {"C:--5"}, "N:0");
+    row("val underflow", "VAL", {"C:1e-400"}, "N:0");
+    row("val overflow", "VAL", {"C:-1e400"}, "N:-inf");
     row("val empty", "VAL", {"C:"}, "N:0");
     row("val comma is not a point", "VAL", {"C:1,5"}, "N:1");
     row("val currency", "VAL", {"C:$12.34"}, "Y:12.3400");

@@ -65,6 +65,7 @@ void TestFunctionsDate::calls_data() {
     row("gomonth empty", "GOMONTH", {"D:empty", "N:1"}, "D:empty");
     row("gomonth past 9999", "GOMONTH", {"D:9999-12-01", "N:1"}, "E:3224");
     row("gomonth null", "GOMONTH", {"D:2019-01-01", "null"}, "null");
+    row("gomonth not a number", "GOMONTH", {"D:2019-01-01", "N:nan"}, "E:3224");
 }
 
 void TestFunctionsDate::clockFunctions() {

@@ -37,10 +37,12 @@ void TestFunctionsNumeric::calls_data() {
     row("round places", "ROUND", {"N:1.2345", "N:2"}, "N:1.23");
     row("round negative places", "ROUND", {"N:1234.5678", "N:-2"}, "N:1200");
     row("round huge places", "ROUND", {"N:1.5", "N:400"}, "N:1.5");
+    row("round huge negative places", "ROUND", {"N:1234", "N:-1e10"}, "N:0");
     row("round currency", "ROUND", {"Y:1.2345", "N:2"}, "Y:1.2300");
     row("round currency half", "ROUND", {"Y:-1.235", "N:2"}, "Y:-1.2400");
     row("round currency negative places", "ROUND", {"Y:1250", "N:-2"}, "Y:1300.0000");
     row("round currency more places", "ROUND", {"Y:1.2345", "N:6"}, "Y:1.2345");
+    row("round currency huge negative places", "ROUND", {"Y:1234", "N:-1e10"}, "Y:0.0000");
     row("round null", "ROUND", {"null", "N:2"}, "null");
     row("round null places", "ROUND", {"N:1", "null"}, "null");
     row("round text places", "ROUND", {"N:1", "C:x"}, "E:3223");

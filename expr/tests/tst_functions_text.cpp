@@ -89,6 +89,8 @@ void TestFunctionsText::calls_data() {
     row("stuff start 0", "STUFF", {"C:abc", "N:0", "N:1", "C:X"}, "C:Xbc");
     row("stuff past end", "STUFF", {"C:abc", "N:10", "N:1", "C:X"}, "C:abcX");
     row("stuff null count", "STUFF", {"C:abc", "N:1", "null", "C:X"}, "null");
+    row("substr length not a number", "SUBSTR", {"C:abc", "N:1", "N:nan"}, "C:");
+    row("stuff start not a number", "STUFF", {"C:abc", "N:nan", "N:1", "C:X"}, "C:Xbc");
     // Cutting.
     row("substr start 0", "SUBSTR", {"C:abc", "N:0"}, "C:abc");
     row("substr past end", "SUBSTR", {"C:abc", "N:4"}, "C:");

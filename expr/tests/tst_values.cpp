@@ -94,6 +94,9 @@ void TestValues::currency_data() {
     QTest::newRow("half to even down") << 0.03125 << 312LL;
     QTest::newRow("half to even up") << 0.09375 << 938LL;
     QTest::newRow("negative half mirrors") << -0.09375 << -938LL;
+    // These doubles lie a hair above a half unit: not a tie.
+    QTest::newRow("tiny just above half") << 0.00005 << 1LL;
+    QTest::newRow("tiny just above half, even below") << 0.00025 << 3LL;
     QTest::newRow("large") << 123456789012.3456 << 1234567890123456LL;
     QTest::newRow("largest") << 922337203685477.5 << 9223372036854775000LL;
     QTest::newRow("upper bound") << 922337203685477.6 << -1LL;
