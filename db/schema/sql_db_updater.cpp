@@ -203,7 +203,8 @@ void CSQLDBUpdater::CheckStorageEngines() {
                 continue;
             CxResult create = Query(QStringLiteral("SHOW CREATE TABLE `%1`").arg(name));
             if (!create.isValid() || !create.FetchRow()) {
-                Fail(Tr(QStringLiteral("Ошибка получения информации о создании базы данных")));
+                Fail(Tr(QStringLiteral("Ошибка получения информации о создании базы данных"),
+                        QStringLiteral("msgTableCreateInfoReadError")));
                 return false;
             }
             if (!create.SFieldValue(1).contains(QStringLiteral("InnoDB")))
@@ -314,7 +315,8 @@ void CSQLDBUpdater::CheckMultiRecord(const QString& table, const QString& ownerF
         }
     }
 
-    SetInfoMessage(Tr(QStringLiteral("Анализ структуры справочника"), context));
+    SetInfoMessage(
+        Tr(QStringLiteral("Анализ структуры справочника"), QStringLiteral("msgAnalizeDirStruct")));
     CxResult orphan = Query(QStringLiteral("SELECT * FROM dir WHERE ISNULL(nGroupID) LIMIT 1"));
     if (orphan.isValid() && orphan.FetchRow())
         Query(QStringLiteral("UPDATE dir SET nGroupID=0 where isnull(nGroupID)"));
