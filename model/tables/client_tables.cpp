@@ -61,12 +61,8 @@ void CxTable_ClientData::Init() {
     m_bIsFolder = r.Add(17281, "bIsFolder", "Признак папки", FF_FOLDERMARK | FF_INT);
     m_nRegionDataID = r.Add(18723, "nRegionDataID", "Код организации", FF_LOOKUP | FF_INT,
                             g_pOrgInfTable.GetPtr());
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(18723, "{RGCODE}.cOrgID", "Код организации", FF_JOINED | FF_TEXT),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
-    m_RGCODE_cOrgName =
-        r.Join(r.Add(18724, "{RGCODE}.cOrgName", "Название организации", FF_JOINED | FF_TEXT),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(18723, "cOrgID", "Код организации");
+    m_RGCODE_cOrgName = r.AddOrgText(18724, "cOrgName", "Название организации");
     m_cAIDSCode = r.Add(20003, "cAIDSCode", "Код клиента в СПИД-центре", FF_TEXT);
     m_FOLDER_cClientCode = r.Join(r.Add(17282, "{FOLDER}.cClientCode", "Папка", FF_TEXT), this,
                                   "{FOLDER}", "{TABLE}.nGroupID={FOLDER}.ROWID");

@@ -58,12 +58,8 @@ void CxTable_DailyReport::Init() {
     m_cComment = r.Add(17115, "cComment", "Комментарий", FF_TEXT | FF_NAME);
     m_bIsFolder = r.Add(17306, "bIsFolder", "Признак папки", FF_INT | FF_FOLDERMARK);
     m_nRegionDataID = r.Add(19286, "nRegionDataID", "Код региона", FF_INT);
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(18721, "{RGCODE}.cOrgID", "Код организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
-    m_RGCODE_cOrgName =
-        r.Join(r.Add(18722, "{RGCODE}.cOrgName", "Название организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(18721, "cOrgID", "Код организации");
+    m_RGCODE_cOrgName = r.AddOrgText(18722, "cOrgName", "Название организации");
     m_FOLDER_cComment = r.Join(r.Add(18316, "{FOLDER}.cComment", "Папка", FF_TEXT), this,
                                "{FOLDER}", "{TABLE}.nGroupID={FOLDER}.ROWID");
     m_cComment->SetFlags(ATTR_FOLDERNAME);

@@ -43,12 +43,8 @@ void CxTable_WorkPlace::Init() {
         r.Add(17129, "nType", "Тип пункта", FF_TEXT | FF_ENUMTEXT, TableEnum("xNodeType"));
     m_bHidden = r.Add(17019, "bHidden", "Скрыт", FF_INT | FF_HIDDEN);
     m_bIsFolder = r.Add(17317, "bIsFolder", "Признак папки", FF_INT | FF_FOLDERMARK);
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(18727, "{RGCODE}.cOrgID", "Код организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
-    m_RGCODE_cOrgName =
-        r.Join(r.Add(18728, "{RGCODE}.cOrgName", "Название организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(18727, "cOrgID", "Код организации");
+    m_RGCODE_cOrgName = r.AddOrgText(18728, "cOrgName", "Название организации");
     m_nRegionDataID = r.Add(20072, "nRegionDataID", "Код региона", FF_INT);
     m_nTown = r.Add(20435, "nTown", "Город", FF_INT | FF_LOOKUP, g_pTownsTable.GetPtr());
     m_TOWN_cFullName = r.Join(r.Add(20435, "{TOWN}.cFullName", "Город", FF_TEXT | FF_JOINED),
@@ -104,12 +100,8 @@ void CxTable_Materials::Init() {
     m_nDonorID = r.Add(18471, "nDonorID", "Донор", FF_INT | FF_LOOKUP, g_pDonorsTable.GetPtr());
     m_DONOR_cString = r.Join(r.Add(18471, "{DONOR}.cString", "Донор", FF_TEXT | FF_JOINED),
                              g_pDonorsTable.GetPtr(), "{DONOR}", "{DONOR}.ROWID={TABLE}.nDonorID");
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(18729, "{RGCODE}.cOrgID", "Код организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
-    m_RGCODE_cOrgName =
-        r.Join(r.Add(18730, "{RGCODE}.cOrgName", "Название организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(18729, "cOrgID", "Код организации");
+    m_RGCODE_cOrgName = r.AddOrgText(18730, "cOrgName", "Название организации");
     m_cFlatCode = r.Add(18884, "cFlatCode", "Код вложения", FF_TEXT | FF_FLATCODE);
     m_FOLDER_cString = r.Join(r.Add(18299, "{FOLDER}.cString", "Папка", FF_TEXT), this, "{FOLDER}",
                               "{TABLE}.nGroupID={FOLDER}.ROWID");
@@ -143,12 +135,8 @@ void CxTable_Workers::Init() {
     m_nSpecialityText = r.Add(18345, "nSpeciality", "Специальность", FF_TEXT | FF_ENUMTEXT,
                               TableConfigList("SPECIALITY"));
     m_bIsFolder = r.Add(17315, "bIsFolder", "Признак папки", FF_INT | FF_FOLDERMARK);
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(18731, "{RGCODE}.cOrgID", "Код организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
-    m_RGCODE_cOrgName =
-        r.Join(r.Add(18732, "{RGCODE}.cOrgName", "Название организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(18731, "cOrgID", "Код организации");
+    m_RGCODE_cOrgName = r.AddOrgText(18732, "cOrgName", "Название организации");
     m_cFlatCode = r.Add(18885, "cFlatCode", "Код вложения", FF_TEXT | FF_FLATCODE);
     m_FOLDER_cString = r.Join(r.Add(18300, "{FOLDER}.cString", "Папка", FF_TEXT), this, "{FOLDER}",
                               "{TABLE}.nGroupID={FOLDER}.ROWID");
@@ -179,12 +167,8 @@ void CxTable_DrugList::Init() {
                        TableEnum("xMainRouteEnum"));
     m_nUseTypeText = r.Add(17040, "nUseType", "Способ употребления", FF_TEXT | FF_ENUMTEXT,
                            TableEnum("xMainRouteEnum"));
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(18733, "{RGCODE}.cOrgID", "Код организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
-    m_RGCODE_cOrgName =
-        r.Join(r.Add(18734, "{RGCODE}.cOrgName", "Название организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(18733, "cOrgID", "Код организации");
+    m_RGCODE_cOrgName = r.AddOrgText(18734, "cOrgName", "Название организации");
     m_bHidden = r.Add(17041, "bHidden", "Скрыт", FF_INT | FF_HIDDEN);
     m_bIsFolder = r.Add(17319, "bIsFolder", "Признак папки", FF_INT | FF_FOLDERMARK);
     m_cFlatCode = r.Add(18886, "cFlatCode", "Код вложения", FF_TEXT | FF_FLATCODE);
@@ -209,12 +193,8 @@ void CxTable_Trainings::Init() {
     m_cDescription = r.Add(17048, "cDescription", "Описание", FF_TEXT);
     m_bHidden = r.Add(17049, "bHidden", "Скрыт", FF_INT | FF_HIDDEN);
     m_bIsFolder = r.Add(17323, "bIsFolder", "Признак папки", FF_INT | FF_FOLDERMARK);
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(18736, "{RGCODE}.cOrgID", "Код организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
-    m_RGCODE_cOrgName =
-        r.Join(r.Add(18737, "{RGCODE}.cOrgName", "Название организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(18736, "cOrgID", "Код организации");
+    m_RGCODE_cOrgName = r.AddOrgText(18737, "cOrgName", "Название организации");
     m_cFlatCode = r.Add(18887, "cFlatCode", "Код вложения", FF_TEXT | FF_FLATCODE);
     m_FOLDER_cString = r.Join(r.Add(18302, "{FOLDER}.cString", "Папка", FF_TEXT), this, "{FOLDER}",
                               "{TABLE}.nGroupID={FOLDER}.ROWID");
@@ -238,12 +218,8 @@ void CxTable_MatGroups::Init() {
     m_bHidden = r.Add(17053, "bHidden", "Скрыт", FF_INT | FF_HIDDEN);
     m_cOtherInfo = r.Add(17054, "cOtherInfo", "Доп. поля", FF_TEXT);
     m_bIsFolder = r.Add(17312, "bIsFolder", "Признак папки", FF_INT | FF_FOLDERMARK);
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(18738, "{RGCODE}.cOrgID", "Код организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
-    m_RGCODE_cOrgName =
-        r.Join(r.Add(18739, "{RGCODE}.cOrgName", "Название организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(18738, "cOrgID", "Код организации");
+    m_RGCODE_cOrgName = r.AddOrgText(18739, "cOrgName", "Название организации");
     m_cFlatCode = r.Add(18888, "cFlatCode", "Код вложения", FF_TEXT | FF_FLATCODE);
     m_FOLDER_cString = r.Join(r.Add(18304, "{FOLDER}.cString", "Папка", FF_TEXT), this, "{FOLDER}",
                               "{TABLE}.nGroupID={FOLDER}.ROWID");
@@ -266,12 +242,8 @@ void CxTable_MatPack::Init() {
     m_cOtherInfo = r.Add(17058, "cOtherInfo", "Доп. поля", FF_TEXT);
     m_bHidden = r.Add(18039, "bHidden", "Скрыт", FF_INT | FF_HIDDEN);
     m_bIsFolder = r.Add(17325, "bIsFolder", "Признак папки", FF_INT | FF_FOLDERMARK);
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(18740, "{RGCODE}.cOrgID", "Код организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
-    m_RGCODE_cOrgName =
-        r.Join(r.Add(18741, "{RGCODE}.cOrgName", "Название организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(18740, "cOrgID", "Код организации");
+    m_RGCODE_cOrgName = r.AddOrgText(18741, "cOrgName", "Название организации");
     m_cFlatCode = r.Add(18889, "cFlatCode", "Код вложения", FF_TEXT | FF_FLATCODE);
     m_FOLDER_cString = r.Join(r.Add(18305, "{FOLDER}.cString", "Папка", FF_TEXT), this, "{FOLDER}",
                               "{TABLE}.nGroupID={FOLDER}.ROWID");
@@ -297,12 +269,8 @@ void CxTable_Donors::Init() {
                            TableConfigList("DONORS"));
     m_nConfigGroupText = r.Add(18114, "nConfigGroup", "Группа из конфигурации",
                                FF_TEXT | FF_ENUMTEXT, TableConfigList("DONORS"));
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(18742, "{RGCODE}.cOrgID", "Код организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
-    m_RGCODE_cOrgName =
-        r.Join(r.Add(18743, "{RGCODE}.cOrgName", "Название организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(18742, "cOrgID", "Код организации");
+    m_RGCODE_cOrgName = r.AddOrgText(18743, "cOrgName", "Название организации");
     m_cFlatCode = r.Add(18890, "cFlatCode", "Код вложения", FF_TEXT | FF_FLATCODE);
     m_FOLDER_cString = r.Join(r.Add(18307, "{FOLDER}.cString", "Папка", FF_TEXT), this, "{FOLDER}",
                               "{TABLE}.nGroupID={FOLDER}.ROWID");

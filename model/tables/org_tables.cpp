@@ -16,9 +16,7 @@ void CxTable_StrToID::Init() {
     m_ROWID = r.Add(20163, "ROWID", "Внутренний код", FF_INT | FF_KEY);
     m_nRegionDataID = r.Add(20166, "nRegionDataID", "Код организации", FF_INT | FF_LOOKUP,
                             g_pOrgInfTable.GetPtr());
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(20166, "{RGCODE}.cOrgID", "Код организации", FF_TEXT | FF_JOINED),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(20166, "cOrgID", "Код организации");
     m_nGroupID = r.Add(20164, "nGroupID", "Код группы", FF_INT);
     m_cStr = r.Add(20165, "cStr", "Строка", FF_TEXT | FF_NAME);
 }

@@ -19,6 +19,9 @@ public:
     // A personal column: kept out of the data shared with other organisations.
     CxField* AddPersonal(unsigned id, const QString& column, const char* caption, quint32 flags);
     CxField* Join(CxField* field, CxTable* joined, const char* alias, const char* expression);
+    // A text of the organisation the row came from: `orginf` joined as {RGCODE}
+    // on nRegionDataID.
+    CxField* AddOrgText(unsigned id, const char* orgColumn, const char* caption);
     // A folder table's rows hang on their own key through nGroupID.
     void LinkFolders(CxField* key, CxField* parent);
 

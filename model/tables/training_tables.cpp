@@ -48,12 +48,8 @@ void CxTable_TrainingList::Init() {
     m_cFCompanyName = r.Add(17630, "cFCompanyName", "Название компании", FF_TEXT);
     m_bIsFolder = r.Add(18315, "bIsFolder", "Признак папки", FF_FOLDERMARK | FF_INT);
     m_nRegionDataID = r.Add(20733, "nRegionDataID", "Код региона", FF_INT);
-    m_RGCODE_cOrgID =
-        r.Join(r.Add(18725, "{RGCODE}.cOrgID", "Код организации", FF_JOINED | FF_TEXT),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
-    m_RGCODE_cOrgName =
-        r.Join(r.Add(18726, "{RGCODE}.cOrgName", "Название организации", FF_JOINED | FF_TEXT),
-               g_pOrgInfTable.GetPtr(), "{RGCODE}", "{RGCODE}.ROWID={TABLE}.nRegionDataID");
+    m_RGCODE_cOrgID = r.AddOrgText(18725, "cOrgID", "Код организации");
+    m_RGCODE_cOrgName = r.AddOrgText(18726, "cOrgName", "Название организации");
     m_FOLDER_cName = r.Join(r.Add(18311, "{FOLDER}.cName", "Папка", FF_TEXT), this, "{FOLDER}",
                             "{TABLE}.nGroupID={FOLDER}.ROWID");
     m_cName->SetFlags(ATTR_FOLDERNAME);
