@@ -173,8 +173,12 @@ int CKelda2App::OnApplicationInit() {
     m_cacheClear = SchemaUpdater().TakeCacheClear();
     const QStringList warnings = SchemaUpdater().Warnings();
     if (!warnings.isEmpty() && qobject_cast<QApplication*>(QCoreApplication::instance()) &&
-        QGuiApplication::platformName() != QLatin1String("offscreen"))
+        QGuiApplication::platformName() != QLatin1String("offscreen")) {
+        // The start-up picture goes first: it could cover the message.
+        if (g_splash)
+            g_splash->hide();
         QMessageBox::warning(nullptr, QStringLiteral("Kelda2"), warnings.join(u'\n'));
+    }
     if (g_pBaseSQLConnection)
         g_pBaseSQLConnection->StartWatchdog();
     return 1;
@@ -194,6 +198,18 @@ int CKelda2App::OnCreateMainWindow() {
     parser.addVersionOption();
     if (!parser.parse(QCoreApplication::arguments())) {
         AddErrorMessage(parser.errorText());
+        // The start ends here: the user learns why (the start-up picture
+        // goes first, as it could cover the message).
+        if (g_splash)
+            g_splash->hide();
+        if (qobject_cast<QApplication*>(QCoreApplication::instance()))
+            QMessageBox::critical(
+                nullptr, QStringLiteral("Kelda2"),
+                Tr(QStringLiteral("Неверные параметры командной строки: %1"),
+                   "CKelda2App::OnCreateMainWindow")
+                    .arg(parser.unknownOptionNames().isEmpty()
+                             ? parser.errorText()
+                             : parser.unknownOptionNames().join(QStringLiteral(", "))));
         SetMainWnd(nullptr);
         delete frame;
         return 0;

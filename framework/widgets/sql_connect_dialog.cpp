@@ -5,7 +5,9 @@
 #include "framework/core/tarvik_app.h"
 
 #include <QDialogButtonBox>
+#include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -40,15 +42,20 @@ void Recall(SQLConnectXML& info) {
 }
 
 void Remember(const SQLConnectXML& info) {
-    CxProfileManager memory(MemoryFile());
+    // The file holds a password: it is made the user's alone before the
+    // password goes in (rewrites keep the permissions).
+    const QString file = MemoryFile();
+    QDir().mkpath(QFileInfo(file).absolutePath());
+    if (QFile f(file); f.open(QIODevice::Append))
+        f.close();
+    QFile::setPermissions(file, QFile::ReadOwner | QFile::WriteOwner);
+    CxProfileManager memory(file);
     memory.WriteProfileString(kSection, QStringLiteral("Server"), info.get_Server());
     memory.WriteProfileString(kSection, QStringLiteral("Port"), info.get_Port());
     memory.WriteProfileString(kSection, QStringLiteral("Socket"), info.get_Socket());
     memory.WriteProfileString(kSection, QStringLiteral("User"), info.get_User());
     memory.WriteProfileString(kSection, QStringLiteral("Password"), info.get_Pass());
     memory.WriteProfileString(kSection, QStringLiteral("Database"), info.get_Database());
-    // The file holds a password: it is the user's alone.
-    QFile::setPermissions(MemoryFile(), QFile::ReadOwner | QFile::WriteOwner);
 }
 
 bool AskWithDialog(SQLConnectXML& info, const QString& reason) {
