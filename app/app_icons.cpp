@@ -10,13 +10,7 @@ namespace {
 const QColor kOutline(70, 80, 95);
 
 void Sheet(QPainter& p, const QColor& fill = QColor(252, 252, 252)) {
-    QPainterPath page;
-    page.moveTo(7, 3);
-    page.lineTo(20, 3);
-    page.lineTo(26, 9);
-    page.lineTo(26, 29);
-    page.lineTo(7, 29);
-    page.closeSubpath();
+    const QPainterPath page = ClosedPath({{7, 3}, {20, 3}, {26, 9}, {26, 29}, {7, 29}});
     p.setPen(QPen(kOutline, 1.3));
     p.setBrush(fill);
     p.drawPath(page);
@@ -80,13 +74,8 @@ struct Icons {
             Lines(p, 10, 22, 13, 4);
             p.setPen(QPen(QColor(120, 70, 10), 1.2));
             p.setBrush(QColor(245, 180, 40));
-            QPainterPath pencil;
-            pencil.moveTo(13, 27);
-            pencil.lineTo(14, 22);
-            pencil.lineTo(27, 9);
-            pencil.lineTo(31, 13);
-            pencil.lineTo(18, 26);
-            pencil.closeSubpath();
+            const QPainterPath pencil =
+                ClosedPath({{13, 27}, {14, 22}, {27, 9}, {31, 13}, {18, 26}});
             p.drawPath(pencil);
         });
         CxIcons::Register(1969, [](QPainter& p) { // delete
@@ -188,15 +177,8 @@ struct Icons {
             p.drawEllipse(QRectF(4, 5, 18, 7));
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(30, 140, 50));
-            QPainterPath arrow;
-            arrow.moveTo(23, 13);
-            arrow.lineTo(29, 13);
-            arrow.lineTo(29, 21);
-            arrow.lineTo(32, 21);
-            arrow.lineTo(26, 28);
-            arrow.lineTo(20, 21);
-            arrow.lineTo(23, 21);
-            arrow.closeSubpath();
+            const QPainterPath arrow =
+                ClosedPath({{23, 13}, {29, 13}, {29, 21}, {32, 21}, {26, 28}, {20, 21}, {23, 21}});
             p.drawPath(arrow);
         });
         CxIcons::Register(1968, [](QPainter& p) { // settings: a gear

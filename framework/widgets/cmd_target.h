@@ -3,6 +3,7 @@
 // active document window, then to the main frame, then to the application's
 // command map, and last to the application's map of command addresses
 // (CTarvikApp::OnMapCmdToURL). A command that nobody handles stays disabled.
+#include <QHash>
 #include <functional>
 
 // The state a handler gives a command's menu item or button.
@@ -20,11 +21,30 @@ public:
     virtual bool OnCmdMsg(unsigned id, CxCmdUI* ui) = 0;
 };
 
-// The application's own command handlers (the application's message map).
-class CxAppCommands {
+// Handlers by command id: what running the command does and how its menu
+// item or button shows.
+class CxCommandMap {
 public:
     using Run = std::function<void()>;
     using Update = std::function<void(CxCmdUI&)>;
+    void Add(unsigned id, Run run, Update update = {});
+    void Remove(unsigned id) { m_handlers.remove(id); }
+    // As CxCmdTarget::OnCmdMsg.
+    bool OnCmdMsg(unsigned id, CxCmdUI* ui) const;
+
+private:
+    struct Handler {
+        Run run;
+        Update update;
+    };
+    QHash<unsigned, Handler> m_handlers;
+};
+
+// The application's own command handlers (the application's message map).
+class CxAppCommands {
+public:
+    using Run = CxCommandMap::Run;
+    using Update = CxCommandMap::Update;
     static void Add(unsigned id, Run run, Update update = {});
     static void Remove(unsigned id);
     static bool OnCmdMsg(unsigned id, CxCmdUI* ui);

@@ -27,12 +27,7 @@ QPixmap Paint(const CxIcons::Painter& painter, int size) {
 
 // A manila folder, shared by the framework's folder icons.
 void Folder(QPainter& p) {
-    QPainterPath path;
-    path.moveTo(3, 9);
-    path.lineTo(12, 9);
-    path.lineTo(14, 6);
-    path.lineTo(3, 6);
-    path.closeSubpath();
+    const QPainterPath path = ClosedPath({{3, 9}, {12, 9}, {14, 6}, {3, 6}});
     p.setPen(QPen(QColor(150, 110, 30), 1.2));
     p.setBrush(QColor(235, 190, 90));
     p.drawPath(path);
@@ -64,15 +59,8 @@ struct FrameworkIcons {
             Folder(p);
             p.setPen(Qt::NoPen);
             p.setBrush(QColor(40, 90, 190));
-            QPainterPath arrow;
-            arrow.moveTo(8, 14);
-            arrow.lineTo(17, 14);
-            arrow.lineTo(17, 10);
-            arrow.lineTo(25, 17.5);
-            arrow.lineTo(17, 25);
-            arrow.lineTo(17, 21);
-            arrow.lineTo(8, 21);
-            arrow.closeSubpath();
+            const QPainterPath arrow =
+                ClosedPath({{8, 14}, {17, 14}, {17, 10}, {25, 17.5}, {17, 25}, {17, 21}, {8, 21}});
             p.drawPath(arrow);
         });
     }
@@ -99,6 +87,20 @@ QIcon CxIcons::Get(int id) {
             icon.addPixmap(Paint(*painter, size));
     Cache().insert(id, icon);
     return icon;
+}
+
+QPainterPath ClosedPath(std::initializer_list<QPointF> points) {
+    QPainterPath path;
+    bool first = true;
+    for (const QPointF& point : points) {
+        if (first)
+            path.moveTo(point);
+        else
+            path.lineTo(point);
+        first = false;
+    }
+    path.closeSubpath();
+    return path;
 }
 
 int GetVarIcon(int number) {

@@ -2,7 +2,10 @@
 // Icons by number. No picture files ship with the program: each icon is
 // painted once by a registered painter (at 16, 24 and 32 pixels) and kept.
 #include <QIcon>
+#include <QPainterPath>
+#include <QPointF>
 #include <functional>
+#include <initializer_list>
 
 class QPainter;
 
@@ -16,6 +19,9 @@ public:
     // An empty icon for an unknown number.
     static QIcon Get(int id);
 };
+
+// A closed outline through the points, for arrows and similar shapes.
+QPainterPath ClosedPath(std::initializer_list<QPointF> points);
 
 // Framework icons are asked for by number and answered as an icon id.
 int GetVarIcon(int number);

@@ -195,21 +195,11 @@ void CxMDIFrameWnd::Tile(Qt::Orientation orientation) {
 }
 
 void CxMDIFrameWnd::AddCommand(unsigned id, CxAppCommands::Run run, CxAppCommands::Update update) {
-    m_handlers.insert(id, Handler{std::move(run), std::move(update)});
+    m_handlers.Add(id, std::move(run), std::move(update));
 }
 
 bool CxMDIFrameWnd::OnCmdMsg(unsigned id, CxCmdUI* ui) {
-    const auto found = m_handlers.constFind(id);
-    if (found == m_handlers.constEnd())
-        return false;
-    if (ui) {
-        if (found->update)
-            found->update(*ui);
-    } else if (found->run) {
-        const CxAppCommands::Run run = found->run;
-        run();
-    }
-    return true;
+    return m_handlers.OnCmdMsg(id, ui);
 }
 
 bool CxMDIFrameWnd::RouteCommand(unsigned id, CxCmdUI* ui) {

@@ -81,9 +81,5 @@ private:
     QMenu* m_mainMenu = nullptr;
     QString m_frameTitle;
     QList<QAction*> m_actions;
-    struct Handler {
-        CxAppCommands::Run run;
-        CxAppCommands::Update update;
-    };
-    QHash<unsigned, Handler> m_handlers;
+    CxCommandMap m_handlers;
 };
