@@ -187,11 +187,13 @@ CxResult CxMySQL::Execute(const QString& statement, qint64* insertId) {
             rows->SetResult(mysql_store_result(m_handle));
             rows->SetAffectedRows(static_cast<qint64>(mysql_affected_rows(m_handle)));
         } else {
+            CxSQLError error{m_handle ? mysql_errno(m_handle) : 2006u, GetSqlErrorString(),
+                             statement};
             CTarvikApp::AddErrorMessage(SafeXML(statement.left(250)));
-            CTarvikApp::AddErrorMessage(GetSqlErrorString());
+            CTarvikApp::AddErrorMessage(error.text);
             if (insertId)
                 *insertId = -1;
-            result.SetError();
+            result.SetError(std::move(error));
         }
 
         const QString table = ChangedTable(statement);
@@ -229,8 +231,10 @@ CxResult CxMySQL::ExecuteRaw(const QByteArray& utf8Statement) {
         mysql_real_query(m_handle, utf8Statement.constData(), utf8Statement.size()) == 0) {
         rows->SetResult(mysql_store_result(m_handle));
     } else {
-        CTarvikApp::AddErrorMessage(GetSqlErrorString());
-        result.SetError();
+        CxSQLError error{m_handle ? mysql_errno(m_handle) : 2006u, GetSqlErrorString(),
+                         QString::fromUtf8(utf8Statement)};
+        CTarvikApp::AddErrorMessage(error.text);
+        result.SetError(std::move(error));
     }
     return result;
 }

@@ -35,13 +35,27 @@ using CxFieldNotFoundHandler = void (*)(const QString& name);
 void SetFieldNotFoundHandler(CxFieldNotFoundHandler handler);
 void ReportFieldNotFound(const QString& name);
 
+// What a failed statement left behind, so the caller can tell the user what
+// failed (and where) instead of digging through the application's error list.
+struct CxSQLError {
+    unsigned serverCode = 0; // the server's (or client library's) error number
+    QString text;            // the user's text for it
+    QString statement;       // the statement as sent
+    bool isSet() const { return serverCode != 0 || !text.isEmpty(); }
+};
+
 class CxResult {
 public:
     CxResult() = default;
     explicit CxResult(CxResultBase* base) : m_base(base) {}
 
     bool isValid() const { return m_base && !m_error; }
-    void SetError() { m_error = true; }
+    void SetError(CxSQLError error) {
+        m_error = true;
+        m_errorInfo = std::move(error);
+    }
+    // Empty unless the statement failed.
+    const CxSQLError& Error() const { return m_errorInfo; }
     CxResultBase* Base() const { return m_base.get(); }
 
     bool FetchRow(qint64 row = -1);
@@ -69,5 +83,6 @@ public:
 private:
     std::shared_ptr<CxResultBase> m_base;
     bool m_error = false;
+    CxSQLError m_errorInfo;
     qint64 m_fetchId = 0;
 };
