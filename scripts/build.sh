@@ -6,4 +6,4 @@ build=${KELDA_BUILD_DIR:-build}
 if [ ! -f "$build/build.ninja" ]; then
     cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo "$@"
 fi
-cmake --build "$build" -j "$(nproc)"
+cmake --build "$build" -j "${KELDA_JOBS:-$(nproc)}"

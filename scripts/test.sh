@@ -5,4 +5,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/build.sh
-ctest --test-dir "${KELDA_BUILD_DIR:-build}" -j "$(nproc)" --output-on-failure
+ctest --test-dir "${KELDA_BUILD_DIR:-build}" -j "${KELDA_JOBS:-$(nproc)}" --output-on-failure
