@@ -183,7 +183,7 @@ int main(int argc, char** argv) {
                 firstPage, laterPage, folderRows, folder, rows, everything);
     std::printf("one client's save: dated tab %.2f ms, health tab %.2f ms (mean of %d)\n",
                 historySave / saves, healthSave / saves, saves);
-    std::printf("participants: check of %lld entries %.1f ms, save %.1f ms\n",
-                qint64(codes.size()), check, participants);
+    std::printf("participants: check of %lld entries %.1f ms, save %.1f ms\n", qint64(codes.size()),
+                check, participants);
     return 0;
 }

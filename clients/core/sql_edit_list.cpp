@@ -1,6 +1,5 @@
 #include "sql_edit_list.h"
 
-#include "rule_verdict.h"
 #include "sql_run.h"
 
 #include "framework/core/table/safe_sql.h"

@@ -8,6 +8,10 @@ const QList<int>& MainGroupChoices() {
     return choices;
 }
 
+int MergeAdditionalGroups(int stored, int chosen) {
+    return (stored & ~kShownAdditionalGroups) | (chosen & kShownAdditionalGroups);
+}
+
 CRuleVerdict CheckVulnerableGroups(int mainGroup, int additionalGroups, int sex) {
     if (((mainGroup | additionalGroups) & kGroupMSM) && sex == kSexFemale)
         return CRuleVerdict::Refuse(

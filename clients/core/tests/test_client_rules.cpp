@@ -91,6 +91,8 @@ private slots:
     void ageText();
     void vulnerableGroups_data();
     void vulnerableGroups();
+    void hiddenGroupsKept_data();
+    void hiddenGroupsKept();
     void drugStart_data();
     void drugStart();
     void healthRows_data();
@@ -398,6 +400,23 @@ void TestClientRules::vulnerableGroups() {
         QCOMPARE(v.text, QString("МСМ не может быть женщиной"));
     if (field == EClientField::GroupCombination)
         QCOMPARE(v.text, QString("Такое сочетание уязвимых групп недопустимо"));
+}
+
+void TestClientRules::hiddenGroupsKept_data() {
+    QTest::addColumn<int>("stored");
+    QTest::addColumn<int>("chosen");
+    QTest::addColumn<int>("result");
+    QTest::newRow("new page") << 0 << 0x8001 << 0x8001;
+    QTest::newRow("hidden LJV and orphan kept")
+        << (0x10 | 0x100 | 0x1) << 0x4 << (0x10 | 0x100 | 0x4);
+    QTest::newRow("shown box cleared") << (0x2000 | 0x40) << 0 << 0x40;
+}
+
+void TestClientRules::hiddenGroupsKept() {
+    QFETCH(int, stored);
+    QFETCH(int, chosen);
+    QFETCH(int, result);
+    QCOMPARE(MergeAdditionalGroups(stored, chosen), result);
 }
 
 void TestClientRules::drugStart_data() {
