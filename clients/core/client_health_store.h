@@ -1,0 +1,31 @@
+#pragma once
+// The health rows of a client (healthstatus): one row per client and disease,
+// found only by nClientID. The tab loads the client's set once and saves the
+// whole set in one pass inside the card's transaction: the client's rows go,
+// and when the section is filled every disease of the grid gets its row
+// again. Nothing here touches a row of another client.
+#include "health_rules.h"
+
+#include <QList>
+#include <QString>
+
+class CxSQL;
+
+struct CClientHealth {
+    bool filled = false;    // "Заполнить раздел": the client keeps health rows
+    QList<CHealthRow> rows; // by disease code
+};
+
+class CClientHealthStore {
+public:
+    // The client's rows; filled when it has at least one.
+    static bool Load(CxSQL* sql, qint64 clientId, CClientHealth* health, QString* error);
+    // The grid: one row per disease of the grid, showing the stored status and
+    // year, unticked and 0 for a disease without a row.
+    static QList<CHealthGridRow> GridRows(const CClientHealth& health);
+    // Replaces the client's rows by health.rows (none when not filled). Runs in
+    // the caller's transaction; saving the same set twice leaves the same rows.
+    // Refuses a client id that is not a stored client's, an unknown disease and
+    // a disease given twice, before anything is written.
+    static bool Save(CxSQL* sql, qint64 clientId, const CClientHealth& health, QString* error);
+};
