@@ -81,13 +81,11 @@ bool CreateBenchDatabase(CxSQL* sql, const SQLConnectXML& server, const QString&
 }
 
 bool CDataGenerator::Fill(CxSQL* sql, QString* error) {
-    m_stages.clear();
     QElapsedTimer timer;
     timer.start();
     auto stage = [&](const QString& name) {
-        m_stages.append({name, timer.nsecsElapsed() / 1e9});
         if (m_onStage)
-            m_onStage(m_stages.last());
+            m_onStage({name, timer.nsecsElapsed() / 1e9});
         timer.restart();
     };
 

@@ -37,10 +37,8 @@ public:
     void SetStageHandler(std::function<void(const Stage&)> handler) {
         m_onStage = std::move(handler);
     }
-    const QList<Stage>& Stages() const { return m_stages; }
 
 private:
     CDataGenOptions m_options;
-    QList<Stage> m_stages;
     std::function<void(const Stage&)> m_onStage;
 };

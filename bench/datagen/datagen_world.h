@@ -31,8 +31,6 @@ struct CGenTown {
 
 struct CGenPoint {
     int id;
-    int nodeType;
-    int town;
     int regionIndex;     // index into CDataGenWorld::regions
     double weight;       // how busy the point is
     double workChance;   // chance of a report on a working day
@@ -48,7 +46,6 @@ struct CGenMaterial {
     int specFlags; // consultation kinds (xConsAndDir)
     bool hidden;
     int weight; // how often it is handed out
-    QString name;
 
     int Kind() const { return type & 0x0fff0000; }
     bool IsConsultation() const { return (type & 0x70000) == 0x70000; }

@@ -417,8 +417,6 @@ bool GenerateDirectories(CxSQL* sql, const CDataGenOptions& options, xKDConfigur
         row.town = town.id;
         CGenPoint point;
         point.id = dir.Add(row);
-        point.nodeType = node->code;
-        point.town = town.id;
         point.regionIndex = int(world.regions.indexOf(town.regionTitle));
         point.weight = 0.4 + 1.2 * rnd.Unit();
         point.workChance = 0.55 + 0.4 * rnd.Unit();
@@ -472,7 +470,6 @@ bool GenerateDirectories(CxSQL* sql, const CDataGenOptions& options, xKDConfigur
         material.specFlags = def.specFlags;
         material.hidden = def.hidden;
         material.weight = def.weight;
-        material.name = name;
         world.materials.append(material);
     }
 

@@ -96,7 +96,6 @@ public:
             return m_world.clientsByEntry[rnd.Below(int(m_allPrefix))];
         return rnd.Below(int(m_world.clients.size()));
     }
-    qsizetype Known(int point) const { return m_pointPrefix[point] + m_allPrefix; }
 
 private:
     const CDataGenWorld& m_world;
