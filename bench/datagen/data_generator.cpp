@@ -96,9 +96,6 @@ bool CDataGenerator::Fill(CxSQL* sql, QString* error) {
         *error = QStringLiteral("The default configuration cannot be read.");
         return false;
     }
-    // The bulk of the rows goes in without per-row checks of keys that the
-    // generator keeps unique itself.
-    sql->Execute(QStringLiteral("SET SESSION unique_checks=0"));
 
     const CDataGenRandom seed(m_options.seed);
     CDataGenWorld world;
@@ -115,7 +112,7 @@ bool CDataGenerator::Fill(CxSQL* sql, QString* error) {
     if (!GenerateTrainings(sql, m_options, seed.Stream(StreamTrainings), world, error))
         return false;
     stage(QStringLiteral("trainings"));
-    sql->Execute(QStringLiteral("SET SESSION unique_checks=1"));
+
     if (m_options.checksums) {
         CxSQLError failure;
         if (!BuildCRC(nullptr, false, sql, &failure)) {

@@ -8,6 +8,7 @@
 #include <QDate>
 #include <QList>
 #include <bit>
+#include <climits>
 #include <cstring>
 
 namespace {
