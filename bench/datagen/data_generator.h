@@ -5,12 +5,12 @@
 // forms, journals and reports run on it.
 //
 // Usage (bench/datagen/main.cpp is the command-line front):
-//   CreateBenchDatabase(server, "kelda_bench", true, &error);   // schema 486
+//   CxMySQL sql;
+//   CreateBenchDatabase(&sql, server, "kelda_bench", true, &error);   // schema 486
 //   CDataGenerator gen(options);
-//   gen.Fill(&connection, &error);
+//   gen.Fill(&sql, &error);
 #include "datagen_world.h"
 
-#include <QList>
 #include <QString>
 #include <functional>
 
