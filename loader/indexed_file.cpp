@@ -1,5 +1,7 @@
 #include "indexed_file.h"
 
+#include "framework/core/checksum.h"
+
 #include <zlib.h>
 
 #include <algorithm>
@@ -41,16 +43,7 @@ CIndexedFile::~CIndexedFile() {
 }
 
 uint32_t CIndexedFile::Checksum(const void* bytes, size_t count, uint32_t reg) {
-    // zlib inverts on entry and exit; the archive keeps the bare register.
-    uLong crc = uLong(reg ^ 0xFFFFFFFFu);
-    const auto* p = static_cast<const Bytef*>(bytes);
-    while (count > 0) {
-        const uInt n = uInt(std::min<size_t>(count, 1u << 30));
-        crc = crc32(crc, p, n);
-        p += n;
-        count -= n;
-    }
-    return uint32_t(crc) ^ 0xFFFFFFFFu;
+    return CalcCrc(bytes, count, reg);
 }
 
 // --- disk file -------------------------------------------------------------
