@@ -50,7 +50,7 @@ const QList<GroupDef>& ToolGroups() {
         {"Сервис\x01Панель инструментов",
          0,
          {{ID_BACKUP, "Резервная копия", 2116, 1},
-          {ID_APP_OPTIONS, "Настройки", 1968, 7},
+          {CxMDIFrameWnd::ID_APP_OPTIONS, "Настройки", 1968, 7},
           {ID_APP_ABOUT, "Информация", 1972, 7}}},
     };
     return groups;

@@ -17,6 +17,10 @@ enum : unsigned {
     IID_CBaseClass = 19147,
     // A page of a multi-page container names its parent page through it.
     IID_ParentPage = 19151,
+    // The application object: as the framework's application, and as the
+    // program's application class over it.
+    IID_TarvikApp = 20013,
+    IID_ProgramApp = 20136,
 };
 
 class CMultiPageExt;
