@@ -56,8 +56,8 @@ public:
     virtual bool GetSplashScreenInfo(int& bitmapId, int textRect[4]);
     // The configuration document of the run, new (the framework owns it).
     virtual xCfgBase2* OnCreateConfigObject();
-    // Names the source of the program's help (the program ships no help
-    // files; the key is kept for the help system's pages).
+    // Names the source of the program's help. This platform has no help
+    // viewer, so the framework does nothing with it.
     virtual void InitHelpSystem(const QString& key);
     virtual bool OnApplicationInit();
     virtual bool OnCreateMainWindow();
