@@ -252,21 +252,21 @@ int CKelda2App::ExitInstance() {
 
 QString CKelda2App::GetAppString(unsigned id) {
     switch (id) {
-    case 0:
+    case APPSTR_MAKER_SITE:
         return QStringLiteral("kelda2.example");
-    case 1:
+    case APPSTR_UPDATE_URL:
         return QStringLiteral("https://kelda2.example/update");
-    case 2:
-    case 5:
+    case APPSTR_MODULE_KEY:
+    case APPSTR_MODULE_KEY_2:
         return QStringLiteral("kelda2");
-    case 3:
+    case APPSTR_VERSION:
         return QLatin1String(kKeldaVersion);
-    case 4:
+    case APPSTR_PRODUCT_NAME:
         return TranslateString(QStringLiteral("Kelda2"), QStringLiteral("CKelda2App::GetAppString"),
                                1);
-    case 6:
+    case APPSTR_PRODUCT_CODE:
         return QStringLiteral("19289");
-    case 7:
+    case APPSTR_VERSION_TEXT:
         return QLatin1String(kKeldaVersion) + u' ' + QLatin1String(kKeldaBuild);
     default:
         return CPavoApp::GetAppString(id);
@@ -325,7 +325,7 @@ void CKelda2App::OnAppAbout() {
     AddAppQuery(QStringLiteral("about"), 1);
     CHTMLTemplate about(GetHTMLResourceID(0));
     const QString extra = about.GetSection(QStringLiteral("BODY"));
-    CAppAboutDlg dialog(GetAppString(4), GetAppString(7), CreditsText() + extra, QString(),
-                        IDR_MAINFRAME, GetMainWnd());
+    CAppAboutDlg dialog(GetAppString(APPSTR_PRODUCT_NAME), GetAppString(APPSTR_VERSION_TEXT),
+                        CreditsText() + extra, QString(), IDR_MAINFRAME, GetMainWnd());
     dialog.exec();
 }

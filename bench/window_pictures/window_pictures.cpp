@@ -65,8 +65,8 @@ int main(int argc, char* argv[]) {
     settings.show();
     saved = Save(&settings, out.filePath(QStringLiteral("settings.png"))) && saved;
 
-    CAppAboutDlg about(app.GetAppString(4), app.GetAppString(7), CKelda2App::CreditsText(),
-                       QString(), IDR_MAINFRAME, frame);
+    CAppAboutDlg about(app.GetAppString(APPSTR_PRODUCT_NAME), app.GetAppString(APPSTR_VERSION_TEXT),
+                       CKelda2App::CreditsText(), QString(), IDR_MAINFRAME, frame);
     about.show();
     saved = Save(&about, out.filePath(QStringLiteral("about.png"))) && saved;
 

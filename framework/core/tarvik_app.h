@@ -12,6 +12,18 @@ class xCfgBase2;
 class QWidget;
 struct CxCmdHandlerInfo;
 
+// Ids of the application strings (CTarvikApp::GetAppString).
+enum CxAppString : unsigned {
+    APPSTR_MAKER_SITE = 0,   // the maker's web address
+    APPSTR_UPDATE_URL = 1,   // the page of updates
+    APPSTR_MODULE_KEY = 2,   // the key of the program's module
+    APPSTR_VERSION = 3,      // the version number
+    APPSTR_PRODUCT_NAME = 4, // the product's name, translated
+    APPSTR_MODULE_KEY_2 = 5, // the module key once more, for the updates
+    APPSTR_PRODUCT_CODE = 6, // a number the maker gives the product
+    APPSTR_VERSION_TEXT = 7, // the version with its build kind, as the about box shows it
+};
+
 class CTarvikApp : public QObject {
     Q_OBJECT
 public:
@@ -64,6 +76,7 @@ public:
     // Reads the configuration document (afterConnect: the database is
     // connected, so what the document carries for it may go there).
     virtual bool LoadConfig(bool afterConnect);
+    // The application's strings by id (APPSTR_*); empty for an unknown id.
     virtual QString GetAppString(unsigned id);
     virtual QString GetToolTipText(unsigned id, const QString& defaultText);
     virtual void* GetAppPointer(const QString& name);
