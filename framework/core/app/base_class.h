@@ -23,10 +23,8 @@ enum : unsigned {
     IID_ProgramApp = 20136,
 };
 
-class CMultiPageExt;
-
-// The record behind IID_ParentPage: the page that holds this one, or null at
-// the top.
+// The record behind IID_ParentPage: the page that holds this one (through
+// its interface base), or null at the top.
 struct CxParentPageInfo {
-    CMultiPageExt* pParentPage = nullptr;
+    CBaseClass* pParentPage = nullptr;
 };
