@@ -198,6 +198,9 @@ void ALXFn_DATETIME(ALXValue** arguments, ALXValue* result) {
         ValueSetNull(result);
         return;
     }
+    // Hour 24 or minute or second 60 would make a time word past the end of
+    // the day (which HOUR, MINUTE, SEC and the comparisons do not expect), so
+    // the clock's own bounds hold.
     if (!validDate(p[0], p[1], p[2]) || p[3] < 0 || p[3] > 23 || p[4] < 0 || p[4] > 59 ||
         p[5] < 0 || p[5] > 59)
         Fail(ALXERR_RANGE, ALXFn_DATETIME);
