@@ -1,6 +1,7 @@
 // The about box's module records and pages.
 #include "framework/core/app/about_pages.h"
 #include "framework/core/tarvik_app.h"
+#include "version.h"
 
 namespace {
 QString Tr(const QString& text, const QString& context) {
@@ -12,7 +13,7 @@ public:
     QString GetAboutString() override {
         return Tr(QStringLiteral("Основной модуль"),
                   QStringLiteral("CAboutModule_kelda2::GetAboutString")) +
-               QStringLiteral(" 2.0.1.14042 Release");
+               u' ' + QLatin1String(kKeldaVersion) + u' ' + QLatin1String(kKeldaBuild);
     }
     QString GetModuleKey() override { return QStringLiteral("kelda2"); }
 };

@@ -3,13 +3,11 @@
 #include <QDockWidget>
 #include <QMainWindow>
 
-int CJFrame::OnCreate() {
-    if (CxMDIChildWnd::OnCreate() != 0)
-        return -1;
-    if (!FrameEnableDocking())
-        return -1;
+bool CJFrame::OnCreate() {
+    if (!CxMDIChildWnd::OnCreate() || !FrameEnableDocking())
+        return false;
     RestoreSizingBars();
-    return 0;
+    return true;
 }
 
 bool CJFrame::OnCmdMsg(unsigned id, CxCmdUI* ui) {
@@ -30,6 +28,6 @@ bool CJFrame::OnCmdMsg(unsigned id, CxCmdUI* ui) {
     return true;
 }
 
-int CChildFrame::OnCreate() {
-    return CxMDIChildWnd::OnCreate() != 0 ? -1 : 0;
+bool CChildFrame::OnCreate() {
+    return CxMDIChildWnd::OnCreate();
 }

@@ -7,7 +7,7 @@ class CJFrame : public CxMDIChildWnd {
     Q_OBJECT
 public:
     using CxMDIChildWnd::CxMDIChildWnd;
-    int OnCreate() override;
+    bool OnCreate() override;
     // 2046 shows or hides the journal's docking bar of that id.
     bool OnCmdMsg(unsigned id, CxCmdUI* ui) override;
 
@@ -18,5 +18,5 @@ class CChildFrame : public CxMDIChildWnd {
     Q_OBJECT
 public:
     using CxMDIChildWnd::CxMDIChildWnd;
-    int OnCreate() override;
+    bool OnCreate() override;
 };

@@ -45,7 +45,6 @@ enum KeldaCommand : unsigned {
     ID_TEST_DB = 1840,
     ID_SHEET_STENCIL = 1744,
     ID_SHEET_LOAD = 1745,
-    ID_APP_OPTIONS = 1881,
     ID_CONFIGURATION = 2076,
     // Standard commands
     ID_FILE_PRINT_SETUP = 57606,
@@ -57,10 +56,16 @@ enum KeldaCommand : unsigned {
     ID_PLACEHOLDER_REPORTS = 1723,
 };
 
+// The settings dialog (ID_APP_OPTIONS) and the window commands are the main
+// frame's own: CxMDIFrameWnd names them.
+
 // Resource numbers: the main menu (also the window icon and title), the
-// report items and the directory items.
+// report items, the directory items, the start-up picture and the about
+// box's HTML template.
 enum : int {
     IDR_MAINFRAME = 128,
     IDR_REPORT_MENU = 1125,
     IDR_DIRECTORY_MENU = 3221,
+    IDB_SPLASH = 1049,
+    IDR_ABOUT_TEMPLATE = 1341,
 };

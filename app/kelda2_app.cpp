@@ -17,7 +17,9 @@
 #include "framework/widgets/sql_connect_dialog.h"
 #include "main_frame.h"
 #include "model/config/configuration.h"
+#include "model/options/kelda_options.h"
 #include "model/tables/table_set.h"
+#include "version.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -32,7 +34,7 @@ QString Tr(const QString& text, const char* context) {
     return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
 }
 
-// The start-up picture (bitmap 1049): painted, as the program ships no
+// The start-up picture (bitmap IDB_SPLASH): painted, as the program ships no
 // picture files; the progress line goes into the text rectangle.
 QPixmap SplashPicture(const QRect& textRect) {
     QPixmap picture(500, 320);
@@ -47,39 +49,43 @@ QPixmap SplashPicture(const QRect& textRect) {
     font.setBold(true);
     p.setFont(font);
     p.setPen(Qt::white);
-    p.drawText(QRect(100, 18, 380, 44), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("Kelda2"));
+    p.drawText(QRect(100, 18, 380, 44), Qt::AlignLeft | Qt::AlignVCenter,
+               QCoreApplication::applicationName());
     font.setPixelSize(14);
     font.setBold(false);
     p.setFont(font);
     p.drawText(QRect(100, 60, 380, 24), Qt::AlignLeft | Qt::AlignVCenter,
                QStringLiteral("Учет клиентов и услуг проектов снижения вреда"));
     p.setPen(QColor(60, 70, 90));
-    p.drawText(QRect(100, 130, 380, 24), Qt::AlignLeft, QStringLiteral("Версия 2.0.1.14042"));
+    p.drawText(QRect(100, 130, 380, 24), Qt::AlignLeft,
+               QStringLiteral("Версия ") + QLatin1String(kKeldaVersion));
     p.setPen(QColor(200, 205, 215));
     p.drawRect(textRect.adjusted(-4, -4, 4, 4));
     return picture;
 }
 
 QSplashScreen* g_splash = nullptr;
+
+// The table set and the options page register themselves from static
+// libraries, and nothing else in the program names them: without this
+// reference the linker would leave them out.
+[[gnu::used]] const void* const g_keepSelfRegistered[] = {&g_SelfTablesKelda,
+                                                          &g_pOption_ClientData};
 } // namespace
 
-CKelda2App::CKelda2App() {
-    // The table set registers itself from a static library: naming it keeps
-    // it in the program.
-    (void)&g_SelfTablesKelda;
-}
+CKelda2App::CKelda2App() = default;
 
 CKelda2App::~CKelda2App() {
     delete GetMainWnd();
     SetMainWnd(nullptr);
 }
 
-int CKelda2App::InitInstance() {
+bool CKelda2App::InitInstance() {
     int bitmapId = 0;
     int rect[4] = {0, 0, 0, 0};
     std::unique_ptr<QSplashScreen> splash;
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) &&
-        GetSplashScreenInfo(bitmapId, rect) && bitmapId == 1049) {
+        GetSplashScreenInfo(bitmapId, rect) && bitmapId == IDB_SPLASH) {
         const QRect textRect(QPoint(rect[0], rect[1]), QPoint(rect[2], rect[3]));
         splash = std::make_unique<QSplashScreen>(SplashPicture(textRect));
         splash->show();
@@ -91,7 +97,7 @@ int CKelda2App::InitInstance() {
             }
         });
     }
-    const int result = CPavoApp::InitInstance();
+    const bool result = CPavoApp::InitInstance();
     CxSQLDBUpdater::SetProgressHandler({});
     g_splash = nullptr;
     if (splash && GetMainWnd())
@@ -99,39 +105,35 @@ int CKelda2App::InitInstance() {
     return result;
 }
 
-int CKelda2App::GetSplashScreenInfo(int& bitmapId, int textRect[4]) {
-    bitmapId = 1049;
+bool CKelda2App::GetSplashScreenInfo(int& bitmapId, int textRect[4]) {
+    bitmapId = IDB_SPLASH;
     textRect[0] = 100;
     textRect[1] = 290;
     textRect[2] = 480;
     textRect[3] = 310;
-    return 1;
+    return true;
 }
 
 xCfgBase2* CKelda2App::OnCreateConfigObject() {
-    auto* config = new xKDConfiguration;
-    SetConfig(config);
-    return config;
+    return new xKDConfiguration;
 }
 
-int CKelda2App::LoadConfig(int afterConnect) {
-    xConfiguration* config = GetConfig();
-    if (!config)
-        return 0;
-    if (!config->LoadConfig())
-        return 0;
+bool CKelda2App::LoadConfig(bool afterConnect) {
+    xConfiguration* config = CurrentConfiguration();
+    if (!config || !config->LoadConfig())
+        return false;
     // Once connected, towns that the document still lists go into the table
     // towns (storing the document copies them and empties its lists).
     if (afterConnect && config->GetCurrentLanguage()->Towns.GetCount_sEnum2())
         return config->StoreConfig();
-    return 1;
+    return true;
 }
 
 void CKelda2App::InitHelpSystem(const QString&) {
     CPavoApp::InitHelpSystem(QStringLiteral("Kelda2"));
 }
 
-int CKelda2App::OnApplicationInit() {
+bool CKelda2App::OnApplicationInit() {
     // The application's style: the same look on every desktop.
     if (qobject_cast<QApplication*>(QCoreApplication::instance()))
         if (QStyle* style = QStyleFactory::create(QStringLiteral("Fusion")))
@@ -143,8 +145,8 @@ int CKelda2App::OnApplicationInit() {
     LoadAccDic(QStringLiteral("companynames"),
                Tr(QStringLiteral("Названия компаний"), "CKelda2App::OnApplicationInit"));
     if (!CPavoApp::OnApplicationInit())
-        return 0;
-    LoadConfig(0);
+        return false;
+    LoadConfig(false);
 
     SQLConnectXML info;
     info.put_Server(QStringLiteral("localhost"));
@@ -159,10 +161,10 @@ int CKelda2App::OnApplicationInit() {
     for (;;) {
         CxSQL* sql = DoSQLConnect(new CxMySQL, this, &info, 1050, CreationScript(), reason);
         if (!sql)
-            return 0;
+            return false;
         SetProfileManager(
             new CxSQLProfileManager(sql, QStringLiteral("profiles"), QStringLiteral("root")));
-        if (InitSQL(sql, 0) && LoadConfig(1) && InitTables())
+        if (InitSQL(sql, 0) && LoadConfig(true) && InitTables())
             break;
         reason = Tr(QStringLiteral("Не удалось подготовить базу данных к работе."),
                     "msgStartupStepFailed") +
@@ -177,23 +179,23 @@ int CKelda2App::OnApplicationInit() {
         // The start-up picture goes first: it could cover the message.
         if (g_splash)
             g_splash->hide();
-        QMessageBox::warning(nullptr, QStringLiteral("Kelda2"), warnings.join(u'\n'));
+        QMessageBox::warning(nullptr, QCoreApplication::applicationName(), warnings.join(u'\n'));
     }
     if (g_pBaseSQLConnection)
         g_pBaseSQLConnection->StartWatchdog();
-    return 1;
+    return true;
 }
 
-int CKelda2App::OnCreateMainWindow() {
+bool CKelda2App::OnCreateMainWindow() {
     auto* frame = new CMainFrame;
     if (!frame->LoadFrame(IDR_MAINFRAME)) {
         delete frame;
-        return 0;
+        return false;
     }
     SetMainWnd(frame);
 
     QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Kelda2"));
+    parser.setApplicationDescription(QCoreApplication::applicationName());
     parser.addHelpOption();
     parser.addVersionOption();
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -204,7 +206,7 @@ int CKelda2App::OnCreateMainWindow() {
             g_splash->hide();
         if (qobject_cast<QApplication*>(QCoreApplication::instance()))
             QMessageBox::critical(
-                nullptr, QStringLiteral("Kelda2"),
+                nullptr, QCoreApplication::applicationName(),
                 Tr(QStringLiteral("Неверные параметры командной строки: %1"),
                    "CKelda2App::OnCreateMainWindow")
                     .arg(parser.unknownOptionNames().isEmpty()
@@ -212,7 +214,7 @@ int CKelda2App::OnCreateMainWindow() {
                              : parser.unknownOptionNames().join(QStringLiteral(", "))));
         SetMainWnd(nullptr);
         delete frame;
-        return 0;
+        return false;
     }
 
     CxAppCommands::Add(ID_APP_ABOUT, [this] { OnAppAbout(); });
@@ -229,9 +231,9 @@ int CKelda2App::OnCreateMainWindow() {
 
     CGlobalRegisterObject::InitGroup(OBJGROUP_DOC_TEMPLATES);
     if (!GetMainWnd())
-        return 0;
+        return false;
     OpenStartPage();
-    return 1;
+    return true;
 }
 
 bool CKelda2App::OpenStartPage() {
@@ -250,29 +252,29 @@ int CKelda2App::ExitInstance() {
 
 QString CKelda2App::GetAppString(unsigned id) {
     switch (id) {
-    case 0:
+    case APPSTR_MAKER_SITE:
         return QStringLiteral("kelda2.example");
-    case 1:
+    case APPSTR_UPDATE_URL:
         return QStringLiteral("https://kelda2.example/update");
-    case 2:
-    case 5:
+    case APPSTR_MODULE_KEY:
+    case APPSTR_MODULE_KEY_2:
         return QStringLiteral("kelda2");
-    case 3:
-        return QStringLiteral("2.0.1.14042");
-    case 4:
+    case APPSTR_VERSION:
+        return QLatin1String(kKeldaVersion);
+    case APPSTR_PRODUCT_NAME:
         return TranslateString(QStringLiteral("Kelda2"), QStringLiteral("CKelda2App::GetAppString"),
                                1);
-    case 6:
+    case APPSTR_PRODUCT_CODE:
         return QStringLiteral("19289");
-    case 7:
-        return QStringLiteral("2.0.1.14042 Release");
+    case APPSTR_VERSION_TEXT:
+        return QLatin1String(kKeldaVersion) + u' ' + QLatin1String(kKeldaBuild);
     default:
         return CPavoApp::GetAppString(id);
     }
 }
 
 QString CKelda2App::GetToolTipText(unsigned id, const QString& defaultText) {
-    if (xConfiguration* config = GetConfig())
+    if (xConfiguration* config = CurrentConfiguration())
         if (const sEnum2* item = config->GetCurrentLanguage()->ToolTips.Lookup_sEnum2(long(id)))
             return item->cText;
     return defaultText;
@@ -284,10 +286,10 @@ void* CKelda2App::GetAppPointer(const QString& name) {
     return CPavoApp::GetAppPointer(name);
 }
 
-unsigned CKelda2App::GetHTMLResourceID(int kind, int) {
+unsigned CKelda2App::GetHTMLResourceID(int kind) {
     switch (kind) {
     case 0:
-        return 1341;
+        return IDR_ABOUT_TEMPLATE;
     case 1:
         return 0;
     default:
@@ -296,7 +298,7 @@ unsigned CKelda2App::GetHTMLResourceID(int kind, int) {
 }
 
 void* CKelda2App::GetBaseClass(unsigned id, const char* name) {
-    if (id == 20013 || id == 20136)
+    if (id == IID_TarvikApp || id == IID_ProgramApp)
         return this;
     return CPavoApp::GetBaseClass(id, name);
 }
@@ -321,9 +323,9 @@ QByteArray CKelda2App::CreationScript() {
 
 void CKelda2App::OnAppAbout() {
     AddAppQuery(QStringLiteral("about"), 1);
-    CHTMLTemplate about(GetHTMLResourceID(0, 0));
+    CHTMLTemplate about(GetHTMLResourceID(0));
     const QString extra = about.GetSection(QStringLiteral("BODY"));
-    CAppAboutDlg dialog(GetAppString(4), GetAppString(7), CreditsText() + extra, QString(),
-                        IDR_MAINFRAME, GetMainWnd());
+    CAppAboutDlg dialog(GetAppString(APPSTR_PRODUCT_NAME), GetAppString(APPSTR_VERSION_TEXT),
+                        CreditsText() + extra, QString(), IDR_MAINFRAME, GetMainWnd());
     dialog.exec();
 }

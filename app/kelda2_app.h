@@ -19,18 +19,20 @@ public:
     CKelda2App();
     ~CKelda2App() override;
 
-    int InitInstance() override;
+    bool InitInstance() override;
     int ExitInstance() override;
-    int GetSplashScreenInfo(int& bitmapId, int textRect[4]) override;
+    bool GetSplashScreenInfo(int& bitmapId, int textRect[4]) override;
     xCfgBase2* OnCreateConfigObject() override;
     void InitHelpSystem(const QString& key) override;
-    int OnApplicationInit() override;
-    int OnCreateMainWindow() override;
-    int LoadConfig(int afterConnect) override;
+    bool OnApplicationInit() override;
+    bool OnCreateMainWindow() override;
+    bool LoadConfig(bool afterConnect) override;
     QString GetAppString(unsigned id) override;
     QString GetToolTipText(unsigned id, const QString& defaultText) override;
     void* GetAppPointer(const QString& name) override;
-    virtual unsigned GetHTMLResourceID(int kind, int unused);
+    // The HTML resource of a kind: 0 the about box's template, 1 none (0);
+    // any other kind gives all bits set.
+    virtual unsigned GetHTMLResourceID(int kind);
     void* GetBaseClass(unsigned id, const char* name = nullptr) override;
 
     // The about box (command 57664).

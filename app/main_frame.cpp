@@ -50,7 +50,7 @@ const QList<GroupDef>& ToolGroups() {
         {"Сервис\x01Панель инструментов",
          0,
          {{ID_BACKUP, "Резервная копия", 2116, 1},
-          {ID_APP_OPTIONS, "Настройки", 1968, 7},
+          {CxMDIFrameWnd::ID_APP_OPTIONS, "Настройки", 1968, 7},
           {ID_APP_ABOUT, "Информация", 1972, 7}}},
     };
     return groups;
@@ -67,9 +67,9 @@ QString CMainFrame::MakeTitle(const QString& connectionName, const QString& user
     return QStringLiteral("Kelda2 (%1/%2)").arg(connectionName, user);
 }
 
-int CMainFrame::OnCreate() {
-    if (CxMDIFrameWnd::OnCreate() != 0)
-        return -1;
+bool CMainFrame::OnCreate() {
+    if (!CxMDIFrameWnd::OnCreate())
+        return false;
     setDockNestingEnabled(true);
 
     m_wndToolBar = new CxToolBarThis(this);
@@ -100,9 +100,9 @@ int CMainFrame::OnCreate() {
     if (!m_wndStatusBar->SetIndicators({CxStatusBar::ID_SEPARATOR, CxStatusBar::ID_INDICATOR_CAPS,
                                         CxStatusBar::ID_INDICATOR_NUM,
                                         CxStatusBar::ID_INDICATOR_SCRL}))
-        return -1;
+        return false;
 
     RestoreSizingBars();
     EnableMDITabs(true);
-    return 0;
+    return true;
 }

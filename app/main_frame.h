@@ -16,7 +16,7 @@ public:
     };
 
     explicit CMainFrame(QWidget* parent = nullptr);
-    int OnCreate() override;
+    bool OnCreate() override;
 
     CxToolBarThis* ToolBar() const { return m_wndToolBar; }
     CxStatusBar* StatusBar() const { return m_wndStatusBar; }

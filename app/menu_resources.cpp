@@ -1,10 +1,12 @@
 // The program's menus: the main menu, the report items and the directory
 // items, which the menu extension CKeldaRepMenu puts into the main menu.
 #include "command_ids.h"
+#include "framework/widgets/mdi_frame_wnd.h"
 #include "framework/widgets/menu_resource.h"
 
 namespace {
 using M = CxMenuItem;
+using F = CxMDIFrameWnd; // the frame's own commands
 
 QList<CxMenuItem> MainMenu() {
     return {
@@ -15,10 +17,13 @@ QList<CxMenuItem> MainMenu() {
                       {M::Command(ID_EXPORT_CSV, QStringLiteral("Экспорт данных в формате CSV"))}),
              M::Command(ID_FILE_TO_EXCEL, QStringLiteral("Передать в MS Excel")), M::Separator(),
              M::Command(ID_FILE_PRINT_SETUP, QStringLiteral("Настройки печати")), M::Separator(),
-             M::Command(57602, QStringLiteral("Закрыть окно"), QStringLiteral("Ctrl+F4")),
-             M::Command(57665, QStringLiteral("Выход из программы"), QStringLiteral("Alt+F4"))}),
-        M::Popup(QStringLiteral("Вид"), {M::Command(59392, QStringLiteral("Панель инструментов")),
-                                         M::Command(59393, QStringLiteral("Строка состояния"))}),
+             M::Command(F::ID_FILE_CLOSE, QStringLiteral("Закрыть окно"),
+                        QStringLiteral("Ctrl+F4")),
+             M::Command(F::ID_APP_EXIT, QStringLiteral("Выход из программы"),
+                        QStringLiteral("Alt+F4"))}),
+        M::Popup(QStringLiteral("Вид"),
+                 {M::Command(F::ID_VIEW_TOOLBAR, QStringLiteral("Панель инструментов")),
+                  M::Command(F::ID_VIEW_STATUS_BAR, QStringLiteral("Строка состояния"))}),
         M::Popup(QStringLiteral("Справочники"),
                  {M::Command(ID_PLACEHOLDER_DIR, QStringLiteral("<DIR>"))}),
         M::Popup(QStringLiteral("Журналы"),
@@ -50,13 +55,13 @@ QList<CxMenuItem> MainMenu() {
                                   QStringLiteral("Сформировать трафарет для MS Excel")),
                        M::Command(ID_SHEET_LOAD, QStringLiteral("Загрузить ведомости"),
                                   QStringLiteral("Ctrl+L"))}),
-             M::Separator(), M::Command(ID_APP_OPTIONS, QStringLiteral("Параметры программы")),
+             M::Separator(), M::Command(F::ID_APP_OPTIONS, QStringLiteral("Параметры программы")),
              M::Command(ID_CONFIGURATION, QStringLiteral("Установка конфигурации"))}),
         M::Popup(QStringLiteral("Окно"),
-                 {M::Command(57650, QStringLiteral("Каскадом")),
-                  M::Command(57652, QStringLiteral("Разместить вертикально")),
-                  M::Command(57651, QStringLiteral("Разместить горизонтально")),
-                  M::Command(57649, QStringLiteral("Разместить значки"))}),
+                 {M::Command(F::ID_WINDOW_CASCADE, QStringLiteral("Каскадом")),
+                  M::Command(F::ID_WINDOW_TILE_VERT, QStringLiteral("Разместить вертикально")),
+                  M::Command(F::ID_WINDOW_TILE_HORZ, QStringLiteral("Разместить горизонтально")),
+                  M::Command(F::ID_WINDOW_ARRANGE, QStringLiteral("Разместить значки"))}),
         M::Popup(QStringLiteral("Помощь"),
                  {M::Command(ID_APP_ABOUT, QStringLiteral("О программе"))}),
     };

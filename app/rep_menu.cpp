@@ -36,11 +36,11 @@ QAction* CopyItem(QAction* source, QMenu* destination) {
 }
 } // namespace
 
-int CKeldaRepMenu::MergeMenu(QMenu* destination, QMenu* source, bool topLevel) {
+bool CKeldaRepMenu::MergeMenu(QMenu* destination, QMenu* source, bool topLevel) {
     if (!destination || !source)
-        return 0;
+        return false;
     if (source->actions().isEmpty())
-        return 1;
+        return true;
     if (!topLevel && !destination->actions().isEmpty())
         destination->addSeparator();
     for (QAction* item : source->actions()) {
@@ -61,25 +61,25 @@ int CKeldaRepMenu::MergeMenu(QMenu* destination, QMenu* source, bool topLevel) {
                 }
                 if (match) {
                     if (!MergeMenu(match, popup, false))
-                        return 0;
+                        return false;
                     continue;
                 }
             }
             auto* fresh = new QMenu(CxMenuResources::DisplayText(text), destination);
             fresh->menuAction()->setProperty("cxFullText", text);
             if (!MergeMenu(fresh, popup, false))
-                return 0;
+                return false;
             destination->insertMenu(insertBefore, fresh);
         } else {
             destination->addAction(CopyItem(item, destination));
         }
     }
-    return 1;
+    return true;
 }
 
-int CKeldaRepMenu::OnBuildMenu(QMenu* mainMenu) {
+bool CKeldaRepMenu::OnBuildMenu(QMenu* mainMenu) {
     if (!mainMenu)
-        return 0;
+        return false;
     QMenu* reports = nullptr;
     QAction* placeholder = nullptr;
     for (QAction* top : mainMenu->actions()) {
@@ -95,7 +95,7 @@ int CKeldaRepMenu::OnBuildMenu(QMenu* mainMenu) {
             break;
     }
     if (!reports)
-        return 0;
+        return false;
 
     std::unique_ptr<QMenu> reportItems(CxMenuResources::Load(IDR_REPORT_MENU));
     reports->removeAction(placeholder);
@@ -103,12 +103,12 @@ int CKeldaRepMenu::OnBuildMenu(QMenu* mainMenu) {
     if (!reportItems || reportItems->actions().isEmpty() ||
         !reportItems->actions().first()->menu() ||
         !MergeMenu(reports, reportItems->actions().first()->menu(), true))
-        return 0;
+        return false;
 
     std::unique_ptr<QMenu> directoryItems(CxMenuResources::Load(IDR_DIRECTORY_MENU));
     const QList<QAction*> tops = mainMenu->actions();
     if (!directoryItems || tops.size() < 3 || !tops[2]->menu())
-        return 0;
+        return false;
     QMenu* directories = tops[2]->menu();
     for (QAction* old : directories->actions()) {
         directories->removeAction(old);
@@ -116,9 +116,9 @@ int CKeldaRepMenu::OnBuildMenu(QMenu* mainMenu) {
             delete old;
     }
     if (directoryItems->actions().isEmpty() || !directoryItems->actions().first()->menu())
-        return 0;
+        return false;
     for (QAction* item : directoryItems->actions().first()->menu()->actions())
         if (!item->menu())
             directories->addAction(CopyItem(item, directories));
-    return 1;
+    return true;
 }

@@ -4,15 +4,11 @@
 // directory items (menu 3221), every time the main menu is built.
 #include "framework/widgets/main_menu_ext.h"
 
-#include <QHash>
-
 class CKeldaRepMenu : public CMainMenuExt {
 public:
-    int OnBuildMenu(QMenu* mainMenu) override;
+    bool OnBuildMenu(QMenu* mainMenu) override;
     // Merges the source menu into the destination; at the top level a source
-    // popup joins a destination popup of the same caption. 1 on success.
-    static int MergeMenu(QMenu* destination, QMenu* source, bool topLevel);
-
-private:
-    QHash<int, int> m_map; // kept for the menu building of later versions
+    // popup joins a destination popup of the same caption. False when a step
+    // failed.
+    static bool MergeMenu(QMenu* destination, QMenu* source, bool topLevel);
 };

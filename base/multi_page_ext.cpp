@@ -39,7 +39,9 @@ long CMultiPageExt::CMultiPageExt_GetParentID(unsigned id) {
             m_cache.insert(key, nullptr);
             return -1;
         }
-        current = parent->pParentPage;
+        current = static_cast<CMultiPageExt*>(parent->pParentPage->GetBaseClass(IID));
+        if (!current)
+            return -1; // a parent outside the page contract: nothing cached
     }
     return -1;
 }

@@ -24,13 +24,13 @@ CPavoApp::~CPavoApp() {
     SetFieldNotFoundHandler(nullptr);
 }
 
-int CPavoApp::OnApplicationInit() {
+bool CPavoApp::OnApplicationInit() {
     SetProfileManager(new CxProfileManager(CxProfileManager::DefaultFile()));
     return CTarvikApp::OnApplicationInit();
 }
 
-int CPavoApp::OnProcessURL(const QString& address) {
+bool CPavoApp::OnProcessURL(const QString& address) {
     if (ProcessWidgetAppQuery(address))
-        return 1;
+        return true;
     return CTarvikApp::OnProcessURL(address);
 }

@@ -15,7 +15,7 @@ public:
 
     // The framework's own start-up: settings in the plain store until the
     // database is connected, and the self-registered objects initialised.
-    int OnApplicationInit() override;
+    bool OnApplicationInit() override;
     // Command addresses that the user interface runs itself (message boxes).
-    int OnProcessURL(const QString& address) override;
+    bool OnProcessURL(const QString& address) override;
 };

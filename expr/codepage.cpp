@@ -1,26 +1,14 @@
 #include "codepage.h"
 
+#include "framework/core/text/cp1251.h"
+
 #include <QHash>
 
 namespace alx {
 namespace {
 
-// Upper halves (0x80..0xFF) of the two code pages; 0xFFFD marks the one byte
-// that Windows-1251 leaves undefined.
-const char16_t kCp1251High[128] = {
-    0x0402, 0x0403, 0x201A, 0x0453, 0x201E, 0x2026, 0x2020, 0x2021, 0x20AC, 0x2030, 0x0409, 0x2039,
-    0x040A, 0x040C, 0x040B, 0x040F, 0x0452, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014,
-    0xFFFD, 0x2122, 0x0459, 0x203A, 0x045A, 0x045C, 0x045B, 0x045F, 0x00A0, 0x040E, 0x045E, 0x0408,
-    0x00A4, 0x0490, 0x00A6, 0x00A7, 0x0401, 0x00A9, 0x0404, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x0407,
-    0x00B0, 0x00B1, 0x0406, 0x0456, 0x0491, 0x00B5, 0x00B6, 0x00B7, 0x0451, 0x2116, 0x0454, 0x00BB,
-    0x0458, 0x0405, 0x0455, 0x0457, 0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417,
-    0x0418, 0x0419, 0x041A, 0x041B, 0x041C, 0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423,
-    0x0424, 0x0425, 0x0426, 0x0427, 0x0428, 0x0429, 0x042A, 0x042B, 0x042C, 0x042D, 0x042E, 0x042F,
-    0x0430, 0x0431, 0x0432, 0x0433, 0x0434, 0x0435, 0x0436, 0x0437, 0x0438, 0x0439, 0x043A, 0x043B,
-    0x043C, 0x043D, 0x043E, 0x043F, 0x0440, 0x0441, 0x0442, 0x0443, 0x0444, 0x0445, 0x0446, 0x0447,
-    0x0448, 0x0449, 0x044A, 0x044B, 0x044C, 0x044D, 0x044E, 0x044F,
-};
-
+// The upper half (0x80..0xFF) of DOS code page 866; code page 1251 is the
+// program's shared table (kCp1251HighHalfHalf).
 const char16_t kCp866High[128] = {
     0x0410, 0x0411, 0x0412, 0x0413, 0x0414, 0x0415, 0x0416, 0x0417, 0x0418, 0x0419, 0x041A, 0x041B,
     0x041C, 0x041D, 0x041E, 0x041F, 0x0420, 0x0421, 0x0422, 0x0423, 0x0424, 0x0425, 0x0426, 0x0427,
@@ -48,8 +36,7 @@ QString decode(const char16_t* high, const char* bytes, int length) {
 QHash<char16_t, char> reverseOf(const char16_t* high) {
     QHash<char16_t, char> map;
     for (int i = 0; i < 128; ++i)
-        if (high[i] != 0xFFFD)
-            map.insert(high[i], char(0x80 + i));
+        map.insert(high[i], char(0x80 + i));
     return map;
 }
 
@@ -73,9 +60,9 @@ struct Cp1251Classes {
     enum { Alpha = 1, Lower = 2, Upper = 4 };
 
     Cp1251Classes() {
-        const auto reverse = reverseOf(kCp1251High);
+        const auto reverse = reverseOf(kCp1251HighHalf);
         for (int b = 0; b < 256; ++b) {
-            const QChar ch(b < 0x80 ? char16_t(b) : kCp1251High[b - 0x80]);
+            const QChar ch(b < 0x80 ? char16_t(b) : kCp1251HighHalf[b - 0x80]);
             const auto back = [&](QChar u) -> unsigned char {
                 if (u.unicode() < 0x80)
                     return static_cast<unsigned char>(u.unicode());
@@ -83,15 +70,14 @@ struct Cp1251Classes {
                 return it == reverse.end() ? static_cast<unsigned char>(b)
                                            : static_cast<unsigned char>(*it);
             };
-            const bool defined = ch.unicode() != 0xFFFD;
-            lower[b] = defined ? back(ch.toLower()) : static_cast<unsigned char>(b);
-            upper[b] = defined ? back(ch.toUpper()) : static_cast<unsigned char>(b);
+            lower[b] = back(ch.toLower());
+            upper[b] = back(ch.toUpper());
             flags[b] = 0;
-            if (defined && ch.isLetter())
+            if (ch.isLetter())
                 flags[b] |= Alpha;
-            if (defined && ch.isLower())
+            if (ch.isLower())
                 flags[b] |= Lower;
-            if (defined && ch.isUpper())
+            if (ch.isUpper())
                 flags[b] |= Upper;
         }
     }
@@ -105,11 +91,11 @@ const Cp1251Classes& classes() {
 } // namespace
 
 QString Cp1251ToUnicode(const char* bytes, int length) {
-    return decode(kCp1251High, bytes, length);
+    return decode(kCp1251HighHalf, bytes, length);
 }
 
 QByteArray UnicodeToCp1251(const QString& text) {
-    static const auto reverse = reverseOf(kCp1251High);
+    static const auto reverse = reverseOf(kCp1251HighHalf);
     return encode(reverse, text);
 }
 

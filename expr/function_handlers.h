@@ -111,6 +111,9 @@ inline ALXValue* Arg(ALXValue** arguments, int i) {
 // A text argument: nothing for null or absent, else its bytes (possibly
 // none); another type raises 3223.
 std::optional<std::string_view> TextOf(ALXValue** arguments, int i, ALXHandler handler);
+// The same, where an empty text counts as missing too (nothing): the text a
+// function works on or searches for, which is no text without characters.
+std::optional<std::string_view> FilledTextOf(ALXValue** arguments, int i, ALXHandler handler);
 // A number argument (Y as currency / 10000): nothing for null or absent;
 // another type raises 3223.
 std::optional<double> NumberOf(ALXValue** arguments, int i, ALXHandler handler);

@@ -186,6 +186,13 @@ std::optional<std::string_view> TextOf(ALXValue** arguments, int i, ALXHandler h
     return std::string_view(v->text.pData, std::size_t(v->text.nLength));
 }
 
+std::optional<std::string_view> FilledTextOf(ALXValue** arguments, int i, ALXHandler handler) {
+    const std::optional<std::string_view> text = TextOf(arguments, i, handler);
+    if (!text || text->empty())
+        return std::nullopt;
+    return text;
+}
+
 std::optional<double> NumberOf(ALXValue** arguments, int i, ALXHandler handler) {
     if (ValueIsNull(Arg(arguments, i)))
         return std::nullopt;

@@ -5,7 +5,10 @@
 #include "calendar.h"
 #include "codepage.h"
 
+#include <algorithm>
+#include <climits>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 
 using namespace alx;
@@ -71,12 +74,14 @@ void timePart(ALXValue** arguments, ALXValue* result, ALXHandler self, Part part
         ValueSetNull(result);
         return;
     }
-    int seconds = (d->nMs + 500) / 1000;
-    seconds = std::clamp(seconds, 0, 86399);
-    ValueSetNumber(part(seconds), result);
+    // Wide enough for any millisecond word, a malformed one included.
+    const std::int64_t seconds =
+        std::clamp<std::int64_t>((std::int64_t(d->nMs) + 500) / 1000, 0, 86399);
+    ValueSetNumber(part(int(seconds)), result);
 }
 
-// Date parts: omitted ones from today; a null part gives nothing.
+// Date parts: omitted ones from today; a null part gives nothing; a part that
+// is not a number is out of every range.
 bool readParts(ALXValue** arguments, int count, int* parts, const int* fallback, ALXHandler self) {
     for (int i = 0; i < count; ++i) {
         if (!Arg(arguments, i)) {
@@ -86,7 +91,7 @@ bool readParts(ALXValue** arguments, int count, int* parts, const int* fallback,
         const auto x = NumberOf(arguments, i, self);
         if (!x)
             return false;
-        parts[i] = WholeOf(*x);
+        parts[i] = std::isnan(*x) ? INT_MIN : WholeOf(*x);
     }
     return true;
 }
@@ -193,6 +198,9 @@ void ALXFn_DATETIME(ALXValue** arguments, ALXValue* result) {
         ValueSetNull(result);
         return;
     }
+    // Hour 24 or minute or second 60 would make a time word past the end of
+    // the day (which HOUR, MINUTE, SEC and the comparisons do not expect), so
+    // the clock's own bounds hold.
     if (!validDate(p[0], p[1], p[2]) || p[3] < 0 || p[3] > 23 || p[4] < 0 || p[4] > 59 ||
         p[5] < 0 || p[5] > 59)
         Fail(ALXERR_RANGE, ALXFn_DATETIME);

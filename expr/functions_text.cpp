@@ -1,5 +1,8 @@
-// Text functions. Texts are Windows-1251 bytes; a null argument gives null,
-// an empty text is a text like any other.
+// Text functions. Texts are Windows-1251 bytes; a null argument gives null.
+// An empty text is a text like any other, except for the text that SUBSTR,
+// STRTRAN, CHRTRAN and STUFF work on and the text STRTRAN and CHRTRAN look
+// for: there it counts as missing and gives null. Their replacement may be
+// empty: it deletes what it replaces.
 #include "function_handlers.h"
 
 #include "codepage.h"
@@ -250,8 +253,8 @@ void ALXFn_LIKE(ALXValue** arguments, ALXValue* result) {
 }
 
 void ALXFn_CHRTRAN(ALXValue** arguments, ALXValue* result) {
-    const Text s = TextOf(arguments, 0, ALXFn_CHRTRAN);
-    const Text from = TextOf(arguments, 1, ALXFn_CHRTRAN);
+    const Text s = FilledTextOf(arguments, 0, ALXFn_CHRTRAN);
+    const Text from = FilledTextOf(arguments, 1, ALXFn_CHRTRAN);
     const Text to = TextOf(arguments, 2, ALXFn_CHRTRAN);
     if (!s || !from || !to) {
         ValueSetNull(result);
@@ -272,8 +275,8 @@ void ALXFn_CHRTRAN(ALXValue** arguments, ALXValue* result) {
 void ALXFn_STRTRAN(ALXValue** arguments, ALXValue* result) {
     constexpr int kCountLimit = 16777185;
     const ALXHandler self = ALXFn_STRTRAN;
-    const Text s = TextOf(arguments, 0, self);
-    const Text find = TextOf(arguments, 1, self);
+    const Text s = FilledTextOf(arguments, 0, self);
+    const Text find = FilledTextOf(arguments, 1, self);
     const Text repl = Arg(arguments, 2) ? TextOf(arguments, 2, self) : Text(std::string_view());
     std::optional<double> start = 1.0, count = double(kCountLimit - 1);
     if (Arg(arguments, 3))
@@ -288,7 +291,7 @@ void ALXFn_STRTRAN(ALXValue** arguments, ALXValue* result) {
         Fail(ALXERR_RANGE, self);
     int remaining = WholeOf(*count);
     const double skip = std::max(0.0, std::trunc(*start) - 1);
-    if (s->empty() || skip >= double(s->size()) || find->empty()) {
+    if (skip >= double(s->size())) {
         SetText(*s, result);
         return;
     }
@@ -316,7 +319,7 @@ void ALXFn_STRTRAN(ALXValue** arguments, ALXValue* result) {
 
 void ALXFn_STUFF(ALXValue** arguments, ALXValue* result) {
     const ALXHandler self = ALXFn_STUFF;
-    const Text s = TextOf(arguments, 0, self);
+    const Text s = FilledTextOf(arguments, 0, self);
     const auto start = NumberOf(arguments, 1, self);
     const auto count = NumberOf(arguments, 2, self);
     const Text insert = TextOf(arguments, 3, self);
@@ -337,7 +340,7 @@ void ALXFn_STUFF(ALXValue** arguments, ALXValue* result) {
 
 void ALXFn_SUBSTR(ALXValue** arguments, ALXValue* result) {
     const ALXHandler self = ALXFn_SUBSTR;
-    const Text s = TextOf(arguments, 0, self);
+    const Text s = FilledTextOf(arguments, 0, self);
     std::optional<double> start = 1.0, length = 2147483647.0;
     if (Arg(arguments, 1))
         start = NumberOf(arguments, 1, self);

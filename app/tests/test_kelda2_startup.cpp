@@ -5,12 +5,10 @@
 #include "app/kelda2_app.h"
 #include "app/main_frame.h"
 #include "db/schema/sql_db_updater.h"
-#include "framework/core/app/kelda_options.h"
 #include "framework/core/app/profile_manager.h"
 #include "framework/core/sql/sql_init.h"
-#include "framework/widgets/about_dialog.h"
-#include "framework/widgets/settings_dialog.h"
 #include "framework/widgets/sql_connect_dialog.h"
+#include "model/options/kelda_options.h"
 #include "model/tables/table_set.h"
 #include "tests/support/test_database.h"
 
@@ -19,7 +17,6 @@
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QToolBar>
 #include <QToolButton>
@@ -65,10 +62,10 @@ class TestKelda2Startup : public QObject {
 
 private slots:
     void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        qunsetenv("KELDA2_SOCKET");
-        qunsetenv("KELDA2_SERVER");
+        // The configuration and settings files of this run stay in a folder
+        // of its own (other runs on the machine keep theirs).
         m_dir = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", m_dir->filePath(QStringLiteral("config")).toLocal8Bit());
         SetSQLConnectMemoryFile(m_dir->filePath(QStringLiteral("connection.conf")));
         SetSQLConnectAsk([this](SQLConnectXML&, const QString& reason) {
             ++m_asked;
@@ -237,24 +234,6 @@ private slots:
         QCOMPARE(Frame()->toolBarArea(Frame()->ToolBar()), Qt::TopToolBarArea);
         QVERIFY(qobject_cast<QMdiArea*>(Frame()->centralWidget()));
         QCOMPARE(Frame()->MDIArea()->viewMode(), QMdiArea::TabbedView);
-    }
-
-    void lookOfTheWindow() {
-        // For a look by eye: KELDA_SHOT_DIR=<folder> keeps a picture.
-        const QString dir = qEnvironmentVariable("KELDA_SHOT_DIR");
-        if (dir.isEmpty())
-            QSKIP("no KELDA_SHOT_DIR");
-        Frame()->resize(1100, 700);
-        QCoreApplication::processEvents();
-        QVERIFY(Frame()->grab().save(dir + QStringLiteral("/main_frame.png")));
-        CSettingsDialog settings(Frame());
-        settings.Build();
-        settings.show();
-        QVERIFY(settings.grab().save(dir + QStringLiteral("/settings.png")));
-        CAppAboutDlg about(m_app->GetAppString(4), m_app->GetAppString(7),
-                           CKelda2App::CreditsText(), QString(), 128, Frame());
-        about.show();
-        QVERIFY(about.grab().save(dir + QStringLiteral("/about.png")));
     }
 
     // Runs last: the end of the run.

@@ -4,13 +4,12 @@
 // answers to the framework (strings, pointers, resource ids).
 #include "app/kelda2_app.h"
 #include "db/schema/sql_db_updater.h"
-#include "framework/core/app/kelda_options.h"
 #include "framework/core/app/profile_manager.h"
 #include "framework/core/sql/sql_init.h"
 #include "framework/widgets/sql_connect_dialog.h"
+#include "model/options/kelda_options.h"
 #include "tests/support/schema_test_database.h"
 
-#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -29,10 +28,10 @@ class TestKelda2StartupRetry : public QObject {
 
 private slots:
     void initTestCase() {
-        QStandardPaths::setTestModeEnabled(true);
-        qunsetenv("KELDA2_SOCKET");
-        qunsetenv("KELDA2_SERVER");
+        // The configuration and settings files of this run stay in a folder
+        // of its own (other runs on the machine keep theirs).
         m_dir = std::make_unique<QTemporaryDir>();
+        qputenv("XDG_CONFIG_HOME", m_dir->filePath(QStringLiteral("config")).toLocal8Bit());
         SetSQLConnectMemoryFile(m_dir->filePath(QStringLiteral("connection.conf")));
     }
 
@@ -44,9 +43,9 @@ private slots:
             return false;
         });
         CKelda2App app;
-        app.OnCreateConfigObject();
+        CTarvikApp::SetConfig(app.OnCreateConfigObject());
         RegisterDBUpdater(&SchemaUpdater());
-        QCOMPARE(app.OnApplicationInit(), 0);
+        QVERIFY(!app.OnApplicationInit());
         QCOMPARE(reasons.size(), 1);
         QVERIFY2(reasons[0].startsWith(QStringLiteral("Не удалось подключиться к базе данных.")),
                  qPrintable(reasons[0]));
@@ -76,9 +75,9 @@ private slots:
             return info.get_Database() == db.Name();
         });
         CKelda2App app;
-        app.OnCreateConfigObject();
+        CTarvikApp::SetConfig(app.OnCreateConfigObject());
         RegisterDBUpdater(&SchemaUpdater());
-        QCOMPARE(app.OnApplicationInit(), 1);
+        QVERIFY(app.OnApplicationInit());
         QCOMPARE(reasons.size(), 1);
         QVERIFY2(reasons[0].contains(QStringLiteral("otherapp")), qPrintable(reasons[0]));
         QVERIFY(plainStoreMeanwhile);
@@ -99,9 +98,9 @@ private slots:
             return false;
         });
         CKelda2App app;
-        app.OnCreateConfigObject();
+        CTarvikApp::SetConfig(app.OnCreateConfigObject());
         RegisterDBUpdater(&SchemaUpdater());
-        QCOMPARE(app.OnApplicationInit(), 0);
+        QVERIFY(!app.OnApplicationInit());
         QCOMPARE(asked, 1);
         app.ExitInstance();
     }
@@ -133,9 +132,9 @@ private slots:
         CTarvikApp::RegisterAppPointer(QStringLiteral("cselectedposh"), &app);
         QCOMPARE(app.GetAppPointer("cselectedposh"), static_cast<void*>(&app));
         CTarvikApp::RegisterAppPointer(QStringLiteral("cselectedposh"), nullptr);
-        QCOMPARE(app.GetHTMLResourceID(0, 0), 1341u);
-        QCOMPARE(app.GetHTMLResourceID(1, 0), 0u);
-        QCOMPARE(app.GetHTMLResourceID(2, 0), ~0u);
+        QCOMPARE(app.GetHTMLResourceID(0), 1341u);
+        QCOMPARE(app.GetHTMLResourceID(1), 0u);
+        QCOMPARE(app.GetHTMLResourceID(2), ~0u);
         QCOMPARE(app.GetToolTipText(999999, QStringLiteral("подсказка")),
                  QStringLiteral("подсказка"));
         const QString credits = CKelda2App::CreditsText();

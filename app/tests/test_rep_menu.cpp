@@ -35,7 +35,7 @@ private slots:
         auto menu = Build({M::Popup("A", {M::Command(1, "a")}), M::Popup("B", {}),
                            M::Popup("Справочники", {M::Command(ID_PLACEHOLDER_DIR, "<DIR>")})});
         CKeldaRepMenu ext;
-        QCOMPARE(ext.OnBuildMenu(menu.get()), 0);
+        QVERIFY(!ext.OnBuildMenu(menu.get()));
         QCOMPARE(Texts(menu->actions()[2]->menu()), QStringList{"<DIR>"});
         QCOMPARE(Texts(menu->actions()[0]->menu()), QStringList{"a"});
     }
@@ -46,7 +46,7 @@ private slots:
                            M::Popup("Отчеты", {M::Command(9999, "Охват за период"),
                                                M::Command(ID_PLACEHOLDER_REPORTS, "<<R>>")})});
         CKeldaRepMenu ext;
-        QCOMPARE(ext.OnBuildMenu(menu.get()), 1);
+        QVERIFY(ext.OnBuildMenu(menu.get()));
         QMenu* reports = menu->actions()[3]->menu();
         QCOMPARE(Texts(reports).count(QStringLiteral("Охват за период")), 2);
         QCOMPARE(Texts(reports).first(), QStringLiteral("Охват за период"));
@@ -70,7 +70,7 @@ private slots:
         QFETCH(QStringList, editItems);
         auto destination = Build({M::Popup("Правка", {M::Command(1, "x")}), M::Popup("Help", {})});
         auto source = Build({M::Popup(sourcePopup, {M::Command(2, "y")})});
-        QCOMPARE(CKeldaRepMenu::MergeMenu(destination.get(), source.get(), true), 1);
+        QVERIFY(CKeldaRepMenu::MergeMenu(destination.get(), source.get(), true));
         QStringList shown;
         for (QAction* action : destination->actions())
             shown << QString(action->text()).remove(u'&');

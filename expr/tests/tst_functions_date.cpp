@@ -2,6 +2,7 @@
 
 #include <QDate>
 #include <QRegularExpression>
+#include <climits>
 
 using exprtest::row;
 
@@ -11,6 +12,8 @@ private slots:
     void calls_data();
     void calls() { EXPR_FUNCTION_TABLE_TEST }
     void clockFunctions();
+    void malformedMillisecondsStayInTheDay_data();
+    void malformedMillisecondsStayInTheDay();
 };
 
 void TestFunctionsDate::calls_data() {
@@ -31,6 +34,12 @@ void TestFunctionsDate::calls_data() {
     row("datetime minute 60", "DATETIME", {"N:2019", "N:1", "N:5", "N:1", "N:60"}, "E:3224");
     row("datetime past month end", "DATETIME", {"N:2019", "N:4", "N:31"}, "E:3224");
     row("datetime null", "DATETIME", {"N:2019", "N:1", "N:5", "null"}, "null");
+    // A part that is not a number is out of range, never hour 0.
+    row("datetime hour nan", "DATETIME", {"N:2019", "N:1", "N:5", "N:nan"}, "E:3224");
+    row("datetime minute nan", "DATETIME", {"N:2019", "N:1", "N:5", "N:1", "N:nan"}, "E:3224");
+    row("datetime second nan", "DATETIME", {"N:2019", "N:1", "N:5", "N:1", "N:1", "N:nan"},
+        "E:3224");
+    row("date day nan", "DATE", {"N:2019", "N:1", "N:nan"}, "E:3224");
     // Parts.
     row("day", "DAY", {"D:2019-01-05"}, "N:5");
     row("month", "MONTH", {"T:2019-03-05 10:00:00"}, "N:3");
@@ -86,6 +95,29 @@ void TestFunctionsDate::clockFunctions() {
     QVERIFY(seconds.startsWith("N:"));
     const double s = seconds.mid(2).toDouble();
     QVERIFY(s >= 0 && s < 86400);
+}
+
+void TestFunctionsDate::malformedMillisecondsStayInTheDay_data() {
+    QTest::addColumn<QString>("function");
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<double>("expected");
+    QTest::newRow("hour of the largest word") << "HOUR" << INT_MAX << 23.0;
+    QTest::newRow("minute of the largest word") << "MINUTE" << INT_MAX << 59.0;
+    QTest::newRow("sec of the largest word") << "SEC" << INT_MAX - 499 << 59.0;
+    QTest::newRow("hour of a negative word") << "HOUR" << INT_MIN << 0.0;
+    QTest::newRow("sec of a negative word") << "SEC" << -1 << 0.0;
+}
+
+void TestFunctionsDate::malformedMillisecondsStayInTheDay() {
+    // A date-time read from a damaged row can carry any millisecond word.
+    QFETCH(QString, function);
+    QFETCH(int, ms);
+    QFETCH(double, expected);
+    exprtest::OwnedValue value, result;
+    ValueSetDateTime(2458489, ms, &value.v);
+    ALXValue* arguments[] = {&value.v, nullptr};
+    exprtest::findFunction(function)->pfnHandler(arguments, &result.v);
+    QCOMPARE(result.v.dbl, expected);
 }
 
 QTEST_APPLESS_MAIN(TestFunctionsDate)

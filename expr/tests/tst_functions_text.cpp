@@ -70,17 +70,22 @@ void TestFunctionsText::calls_data() {
     // Replacing.
     row("chrtran", "CHRTRAN", {"C:абвгд", "C:бг", "C:Б"}, "C:аБвд");
     row("chrtran empty to deletes", "CHRTRAN", {"C:abcb", "C:b", "C:"}, "C:ac");
-    row("chrtran empty text", "CHRTRAN", {"C:", "C:a", "C:b"}, "C:");
+    // An empty text to work on or to look for counts as missing; an empty
+    // replacement deletes.
+    row("chrtran empty text", "CHRTRAN", {"C:", "C:a", "C:b"}, "null");
+    row("chrtran empty from", "CHRTRAN", {"C:abc", "C:", "C:x"}, "null");
     row("chrtran null", "CHRTRAN", {"null", "C:a", "C:b"}, "null");
     row("strtran from second", "STRTRAN", {"C:a.b.c", "C:.", "C:-", "N:2"}, "C:a.b-c");
     row("strtran pairs", "STRTRAN", {"C:aaaa", "C:aa", "C:b"}, "C:bb");
     row("strtran count", "STRTRAN", {"C:a.b.c", "C:.", "C:-", "N:1", "N:1"}, "C:a-b.c");
     row("strtran empty repl deletes", "STRTRAN", {"C:a.b.c", "C:.", "C:"}, "C:abc");
     row("strtran omitted repl deletes", "STRTRAN", {"C:a.b.c", "C:."}, "C:abc");
-    row("strtran empty find", "STRTRAN", {"C:abc", "C:", "C:x"}, "C:abc");
+    row("strtran empty find", "STRTRAN", {"C:abc", "C:", "C:x"}, "null");
     row("strtran start past end", "STRTRAN", {"C:abc", "C:b", "C:x", "N:9"}, "C:abc");
     row("strtran zero count", "STRTRAN", {"C:abc", "C:b", "C:x", "N:1", "N:0"}, "E:3224");
-    row("strtran empty text", "STRTRAN", {"C:", "C:b", "C:x"}, "C:");
+    row("strtran empty text", "STRTRAN", {"C:", "C:b", "C:x"}, "null");
+    row("strtran empty text before the count", "STRTRAN", {"C:", "C:b", "C:x", "N:1", "N:0"},
+        "null");
     row("strtran cyrillic", "STRTRAN", {"C:Мама", "C:а", "C:о"}, "C:Момо");
     row("strtran null find", "STRTRAN", {"C:abc", "null", "C:x"}, "null");
     row("stuff", "STUFF", {"C:abcdef", "N:3", "N:2", "C:XY"}, "C:abXYef");
@@ -89,6 +94,7 @@ void TestFunctionsText::calls_data() {
     row("stuff start 0", "STUFF", {"C:abc", "N:0", "N:1", "C:X"}, "C:Xbc");
     row("stuff past end", "STUFF", {"C:abc", "N:10", "N:1", "C:X"}, "C:abcX");
     row("stuff null count", "STUFF", {"C:abc", "N:1", "null", "C:X"}, "null");
+    row("stuff empty text", "STUFF", {"C:", "N:1", "N:0", "C:X"}, "null");
     row("substr length not a number", "SUBSTR", {"C:abc", "N:1", "N:nan"}, "C:");
     row("stuff start not a number", "STUFF", {"C:abc", "N:nan", "N:1", "C:X"}, "C:Xbc");
     // Cutting.
@@ -97,7 +103,7 @@ void TestFunctionsText::calls_data() {
     row("substr middle", "SUBSTR", {"C:abc", "N:2", "N:1"}, "C:b");
     row("substr rest", "SUBSTR", {"C:abc", "N:2"}, "C:bc");
     row("substr zero length", "SUBSTR", {"C:abc", "N:2", "N:0"}, "C:");
-    row("substr empty text", "SUBSTR", {"C:", "N:1"}, "C:");
+    row("substr empty text", "SUBSTR", {"C:", "N:1"}, "null");
     row("substr cyrillic", "SUBSTR", {"C:привет", "N:3", "N:2"}, "C:ив");
     row("substr null start", "SUBSTR", {"C:abc", "null"}, "null");
     row("left", "LEFT", {"C:abc", "N:2"}, "C:ab");

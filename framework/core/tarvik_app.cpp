@@ -12,7 +12,6 @@ QMutex g_errorMutex;
 QStringList g_errors;
 constexpr int kMaxErrorLines = 1000; // a runaway loop must not eat memory
 std::unique_ptr<xCfgBase2> g_config;
-xConfiguration* g_typedConfig = nullptr;
 } // namespace
 
 CTarvikApp::CTarvikApp() {
@@ -49,12 +48,11 @@ void CTarvikApp::ClearErrorMessages() {
     g_errors.clear();
 }
 
-xConfiguration* CTarvikApp::GetConfig() {
-    return g_typedConfig;
+xCfgBase2* CTarvikApp::GetConfig() {
+    return g_config.get();
 }
 
-void CTarvikApp::SetConfigObject(xCfgBase2* owner, xConfiguration* config) {
-    g_typedConfig = config;
-    if (owner != g_config.get())
-        g_config.reset(owner);
+void CTarvikApp::SetConfig(xCfgBase2* config) {
+    if (config != g_config.get())
+        g_config.reset(config);
 }

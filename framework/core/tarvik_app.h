@@ -9,9 +9,20 @@
 
 class CxProfileManagerBase;
 class xCfgBase2;
-class xConfiguration;
 class QWidget;
 struct CxCmdHandlerInfo;
+
+// Ids of the application strings (CTarvikApp::GetAppString).
+enum CxAppString : unsigned {
+    APPSTR_MAKER_SITE = 0,   // the maker's web address
+    APPSTR_UPDATE_URL = 1,   // the page of updates
+    APPSTR_MODULE_KEY = 2,   // the key of the program's module
+    APPSTR_VERSION = 3,      // the version number
+    APPSTR_PRODUCT_NAME = 4, // the product's name, translated
+    APPSTR_MODULE_KEY_2 = 5, // the module key once more, for the updates
+    APPSTR_PRODUCT_CODE = 6, // a number the maker gives the product
+    APPSTR_VERSION_TEXT = 7, // the version with its build kind, as the about box shows it
+};
 
 class CTarvikApp : public QObject {
     Q_OBJECT
@@ -38,31 +49,45 @@ public:
     // every registered notice processor.
     static void SendForNotify(const QString& channel, const QString& message);
 
-    // The configuration document: the application hands over the object it
-    // created (an xConfiguration); the framework owns it from then on.
-    template <class T> static void SetConfig(T* config) { SetConfigObject(config, config); }
-    static xConfiguration* GetConfig();
-    static void SetConfigObject(xCfgBase2* owner, xConfiguration* config);
+    // The configuration document of the run: the object that
+    // OnCreateConfigObject made (or a test hands over); the framework owns it
+    // from then on, and a new one replaces (and frees) the old. The program
+    // reaches its own lists through its configuration class's accessor.
+    static void SetConfig(xCfgBase2* config);
+    static xCfgBase2* GetConfig();
 
     // Application shell: start-up hooks, settings store, named pointers and
-    // queued command addresses (defined in framework/core/app/).
+    // queued command addresses (defined in framework/core/app/). The hooks
+    // answer true when the start may go on.
     int Run();
-    virtual int InitInstance();
+    virtual bool InitInstance();
+    // The exit code of the run.
     virtual int ExitInstance();
-    virtual int GetSplashScreenInfo(int& bitmapId, int textRect[4]);
+    // The start-up picture (its bitmap id) and the rectangle (left, top,
+    // right, bottom) for the progress line; false when there is none.
+    virtual bool GetSplashScreenInfo(int& bitmapId, int textRect[4]);
+    // The configuration document of the run, new (the framework owns it).
     virtual xCfgBase2* OnCreateConfigObject();
+    // Names the source of the program's help. This platform has no help
+    // viewer, so the framework does nothing with it.
     virtual void InitHelpSystem(const QString& key);
-    virtual int OnApplicationInit();
-    virtual int OnCreateMainWindow();
-    virtual int LoadConfig(int afterConnect);
+    virtual bool OnApplicationInit();
+    virtual bool OnCreateMainWindow();
+    // Reads the configuration document (afterConnect: the database is
+    // connected, so what the document carries for it may go there).
+    virtual bool LoadConfig(bool afterConnect);
+    // The application's strings by id (APPSTR_*); empty for an unknown id.
     virtual QString GetAppString(unsigned id);
     virtual QString GetToolTipText(unsigned id, const QString& defaultText);
     virtual void* GetAppPointer(const QString& name);
-    virtual int OnMapCmdToURL(unsigned id, int code, CxCmdHandlerInfo* info);
-    virtual int OnProcessURL(const QString& address);
+    // Claims a command that has a command address (code 0): with info only
+    // asks (the menu item is enabled), without it queues the address. False
+    // when the command is not the application's.
+    virtual bool OnMapCmdToURL(unsigned id, int code, CxCmdHandlerInfo* info);
+    // Runs a queued command address; false when nobody knows it.
+    virtual bool OnProcessURL(const QString& address);
     QWidget* GetMainWnd() const { return m_pMainWnd; }
     void SetMainWnd(QWidget* wnd) { m_pMainWnd = wnd; }
-    QString GetHelpKey() const { return m_helpKey; }
     static void SetProfileManager(CxProfileManagerBase* manager); // takes ownership
     static CxProfileManagerBase* GetProfileManager();
     static QString GetProfileString(const QString& section, const QString& entry,
@@ -79,8 +104,5 @@ public:
 
 private:
     QWidget* m_pMainWnd = nullptr;
-    QString m_helpKey;
-
-private:
     static CTarvikApp* s_instance;
 };

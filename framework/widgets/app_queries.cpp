@@ -5,32 +5,45 @@
 #include <QApplication>
 #include <QMessageBox>
 
+namespace {
+const QLatin1String kMessageBox("messagebox:");
+
+// The icon of the message box flags' icon bits.
+QMessageBox::Icon IconOf(int flags) {
+    switch (flags & 0xf0) {
+    case 0x10:
+        return QMessageBox::Critical;
+    case 0x20:
+        return QMessageBox::Question;
+    case 0x30:
+        return QMessageBox::Warning;
+    case 0x40:
+        return QMessageBox::Information;
+    default:
+        return QMessageBox::NoIcon;
+    }
+}
+} // namespace
+
+bool ParseMessageBoxQuery(const QString& address, CxMessageBoxQuery* query) {
+    if (!address.startsWith(kMessageBox))
+        return false;
+    const qsizetype start = kMessageBox.size();
+    const qsizetype second = address.indexOf(u':', start);
+    query->flags = address.mid(start, second < 0 ? -1 : second - start).toInt();
+    query->text = second < 0 ? QString() : address.mid(second + 1);
+    return true;
+}
+
 bool ProcessWidgetAppQuery(const QString& address) {
     if (address == QLatin1String("about"))
         return true;
-    if (!address.startsWith(QLatin1String("messagebox:")))
+    CxMessageBoxQuery query;
+    if (!ParseMessageBoxQuery(address, &query))
         return false;
-    const qsizetype second = address.indexOf(u':', 11);
-    const int flags = address.mid(11, second < 0 ? -1 : second - 11).toInt();
-    const QString text = second < 0 ? QString() : address.mid(second + 1);
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    switch (flags & 0xf0) {
-    case 0x10:
-        icon = QMessageBox::Critical;
-        break;
-    case 0x20:
-        icon = QMessageBox::Question;
-        break;
-    case 0x30:
-        icon = QMessageBox::Warning;
-        break;
-    case 0x40:
-        icon = QMessageBox::Information;
-        break;
-    }
     CTarvikApp* app = CTarvikApp::Instance();
-    QMessageBox box(icon, QStringLiteral("Kelda2"), text, QMessageBox::Ok,
-                    app ? app->GetMainWnd() : nullptr);
+    QMessageBox box(IconOf(query.flags), QGuiApplication::applicationDisplayName(), query.text,
+                    QMessageBox::Ok, app ? app->GetMainWnd() : nullptr);
     box.exec();
     return true;
 }

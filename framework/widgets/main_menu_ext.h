@@ -9,7 +9,8 @@ class CMainMenuExt {
 public:
     CMainMenuExt();
     virtual ~CMainMenuExt();
-    virtual int OnBuildMenu(QMenu* mainMenu) = 0;
+    // False when the extension left the menu as it was or could not finish.
+    virtual bool OnBuildMenu(QMenu* mainMenu) = 0;
 
     // Runs every registered extension on a freshly built main menu.
     static void BuildMenu(QMenu* mainMenu);

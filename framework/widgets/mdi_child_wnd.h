@@ -14,8 +14,8 @@ class CxMDIChildWnd : public QMdiSubWindow, public CBaseClass, public CxCmdTarge
 public:
     explicit CxMDIChildWnd(QWidget* parent = nullptr);
 
-    // Runs once the window is put up; 0 on success, -1 on failure.
-    virtual int OnCreate() { return 0; }
+    // Runs once the window is put up; false when it could not be set up.
+    virtual bool OnCreate() { return true; }
     // The view of the document.
     void SetView(QWidget* view);
     QWidget* View() const { return m_view; }

@@ -56,14 +56,14 @@ bool CxMDIFrameWnd::LoadFrame(int resourceId) {
         menuBar()->addAction(action);
     if (CxIcons::Has(resourceId))
         setWindowIcon(CxIcons::Get(resourceId));
-    if (OnCreate() != 0)
+    if (!OnCreate())
         return false;
     BindActions();
     UpdateCommandUI();
     return true;
 }
 
-int CxMDIFrameWnd::OnCreate() {
+bool CxMDIFrameWnd::OnCreate() {
     m_mdiArea = new QMdiArea(this);
     m_mdiArea->setObjectName(QStringLiteral("MDIArea"));
     m_mdiArea->setBackground(palette().brush(QPalette::Dark));
@@ -131,7 +131,7 @@ int CxMDIFrameWnd::OnCreate() {
         return findChild<QStatusBar*>(QString(), Qt::FindDirectChildrenOnly);
     });
     AddCommand(ID_VIEW_STATUS_BAR, status.first, status.second);
-    return 0;
+    return true;
 }
 
 void CxMDIFrameWnd::SetFrameTitle(const QString& title) {
@@ -152,7 +152,7 @@ CxMDIChildWnd* CxMDIFrameWnd::ActiveChild() const {
 
 void CxMDIFrameWnd::AddChild(CxMDIChildWnd* child) {
     m_mdiArea->addSubWindow(child);
-    if (child->OnCreate() != 0) {
+    if (!child->OnCreate()) {
         child->deleteLater();
         return;
     }

@@ -23,8 +23,8 @@ public:
     // extensions adjust it), takes the icon of the same number and runs
     // OnCreate; false when the menu is unknown or OnCreate fails.
     bool LoadFrame(int resourceId);
-    // 0 on success, -1 on failure; the base sets up the MDI area.
-    virtual int OnCreate();
+    // False when the frame could not be set up; the base sets up the MDI area.
+    virtual bool OnCreate();
 
     // The frame's own title; the active document's title follows it.
     void SetFrameTitle(const QString& title);

@@ -4,6 +4,7 @@
 #include "framework/core/sql/sql_connect.h"
 #include "framework/core/tarvik_app.h"
 
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFile>
@@ -56,6 +57,16 @@ void Remember(const SQLConnectXML& info) {
     memory.WriteProfileString(kSection, QStringLiteral("User"), info.get_User());
     memory.WriteProfileString(kSection, QStringLiteral("Password"), info.get_Pass());
     memory.WriteProfileString(kSection, QStringLiteral("Database"), info.get_Database());
+}
+
+// An environment variable of the application: its name in capitals, then
+// the suffix ("MYAPP_SOCKET" for an application named MyApp).
+QByteArray EnvironmentName(const char* suffix) {
+    QString name = QCoreApplication::applicationName().toUpper();
+    for (QChar& c : name)
+        if (!(c.isDigit() || (c >= u'A' && c <= u'Z')))
+            c = u'_';
+    return name.toLatin1() + '_' + suffix;
 }
 
 bool AskWithDialog(SQLConnectXML& info, const QString& reason) {
@@ -162,10 +173,12 @@ CxSQL* DoSQLConnect(CxSQL* connection, CTarvikApp*, SQLConnectXML* info, int,
     SQLConnectXML tried = *info;
     Recall(tried);
     // The launcher's choice of server wins over a remembered one.
-    if (qEnvironmentVariableIsSet("KELDA2_SERVER"))
-        tried.put_Server(qEnvironmentVariable("KELDA2_SERVER"));
-    if (qEnvironmentVariableIsSet("KELDA2_SOCKET"))
-        tried.put_Socket(qEnvironmentVariable("KELDA2_SOCKET"));
+    const QByteArray server = EnvironmentName("SERVER");
+    const QByteArray socket = EnvironmentName("SOCKET");
+    if (qEnvironmentVariableIsSet(server.constData()))
+        tried.put_Server(qEnvironmentVariable(server.constData()));
+    if (qEnvironmentVariableIsSet(socket.constData()))
+        tried.put_Socket(qEnvironmentVariable(socket.constData()));
 
     bool answered = false;
     if (!reason.isEmpty()) {

@@ -44,10 +44,10 @@ void SetSQLConnectAsk(CxSQLConnectAsk ask);
 void SetSQLConnectMemoryFile(const QString& fileName);
 
 // Connects `connection` (which it takes over) with the description, after
-// the remembered answer and the environment (KELDA2_SERVER, KELDA2_SOCKET)
-// have been applied to it. With a reason the user is asked first (a
-// connected start that failed later). Answers the connection, which also
-// becomes the base connection g_pBaseSQLConnection, or null when the user
-// gave up; the description then holds what was last tried.
+// the remembered answer and the environment (<APP>_SERVER, <APP>_SOCKET, APP
+// being the application's name in capitals) have been applied to it. With a reason the user is
+// asked first (a connected start that failed later). Answers the connection, which also becomes the
+// base connection g_pBaseSQLConnection, or null when the user gave up; the description then holds
+// what was last tried.
 CxSQL* DoSQLConnect(CxSQL* connection, CTarvikApp* app, SQLConnectXML* info, int flags,
                     const QByteArray& creationScript, const QString& reason = QString());

@@ -1,9 +1,11 @@
 #include "archive_writer.h"
 #include "brennock.h"
+#include "text_conversion.h"
 
 #include <QCoreApplication>
 #include <QHash>
 #include <QLibrary>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -426,6 +428,20 @@ private slots:
         QVERIFY(!loader.Query("select broken \xB8"));
         QCOMPARE(cb.statements, QStringList({"START TRANSACTION", "select broken е_"}));
         QCOMPARE(cb.Errors(), QStringList({"select broken е_", "Ошибка выполнения запроса"}));
+    }
+
+    void archiveTextsKeepEveryByte() {
+        std::string bytes;
+        for (int b = 0; b < 256; ++b)
+            bytes += char(b);
+        const std::u16string text = Cp1251ToUtf16(bytes);
+        QCOMPARE(int(text.size()), 256);
+        // No two bytes become one character, so nothing is lost.
+        QCOMPARE(QSet<char16_t>(text.begin(), text.end()).size(), 256);
+        QCOMPARE(text[0x98], u'\x98'); // the byte the code page leaves without a character
+        QCOMPARE(text[0xA8], u'Ё');
+        QCOMPARE(text[0xC0], u'А');
+        QCOMPARE(text[0xFF], u'я');
     }
 };
 

@@ -1,5 +1,7 @@
 #include "configuration.h"
 
+#include "framework/core/tarvik_app.h"
+
 #include <stdexcept>
 #include <utility>
 
@@ -169,6 +171,6 @@ xLanguageBase* xKDConfiguration::GetLanguageAt(int index) {
     return Languages[size_t(index)].get();
 }
 
-int xKDConfiguration::ParseConfig(const QString& text, const QString& source) {
-    return xConfiguration::ParseConfig(text, source);
+xConfiguration* CurrentConfiguration() {
+    return dynamic_cast<xConfiguration*>(CTarvikApp::GetConfig());
 }

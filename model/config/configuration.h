@@ -86,19 +86,21 @@ public:
 
     int GetLanguageIDs(QList<int>& ids) override;
     xLanguageBase* GetLanguageAt(int index) override;
-    int GetLanguageReserved() override { return 0; }
-    int ParseConfig(const QString& text, const QString& source) override;
     // Copies the towns of the current language into the table towns on the
     // base connection (see StoreTowns).
-    int OnStoreConfig() override;
+    bool OnStoreConfig() override;
 
     // Replaces the rows of the table towns by the TOWNS list of the current
     // language, under the lock "dblock" and in one transaction; then empties
     // the TOWNS list of every section, since the table now holds the towns.
     // An empty list leaves the table alone. On failure the table keeps its
-    // previous rows, the lists stay, the error is reported and 0 answered.
-    int StoreTowns(CxSQL* sql);
+    // previous rows, the lists stay, the error is reported and false answered.
+    bool StoreTowns(CxSQL* sql);
 
 protected:
     QString GetDefaultConfigResource() const override;
 };
+
+// The configuration of the run (CTarvikApp::GetConfig) as the program's
+// document; null while none is set.
+xConfiguration* CurrentConfiguration();

@@ -25,16 +25,16 @@ QString xKDConfiguration::GetDefaultConfigResource() const {
     return QStringLiteral(":/config/default_config.xml");
 }
 
-int xKDConfiguration::OnStoreConfig() {
+bool xKDConfiguration::OnStoreConfig() {
     return StoreTowns(g_pBaseSQLConnection.get());
 }
 
-int xKDConfiguration::StoreTowns(CxSQL* sql) {
+bool xKDConfiguration::StoreTowns(CxSQL* sql) {
     xTowns& towns = GetCurrentLanguage()->Towns;
     // Once copied, the towns live in the table; a document without towns
     // must not wipe them.
     if (!towns.GetCount_sEnum2())
-        return 1;
+        return true;
     auto fail = [&](const QString& detail) {
         QString text = Tr("Не удалось скопировать список населенных пунктов в базу данных; "
                           "прежний список сохранен.",
@@ -43,7 +43,7 @@ int xKDConfiguration::StoreTowns(CxSQL* sql) {
             text += u' ' + detail;
         m_lastError = text;
         CTarvikApp::AddErrorMessage(text);
-        return 0;
+        return false;
     };
     if (!sql)
         return fail(QString());
@@ -86,5 +86,5 @@ int xKDConfiguration::StoreTowns(CxSQL* sql) {
     for (auto& language : Languages)
         language->Towns.RemoveAll();
     GetCurrentLanguage()->Towns.RemoveAll();
-    return 1;
+    return true;
 }

@@ -28,47 +28,30 @@ void CxTable_ClientData::Init() {
                              "Возраст по дате рождения", FF_INT);
     m_AgeByBirthYear =
         r.Add(18775, "(YEAR(CURDATE())-{TABLE}.nBirthYear)", "Возраст по году", FF_INT);
-    m_nSex = r.Add(17080, "nSex", "Пол", FF_ENUM | FF_INT, TableEnum("xSex"));
-    m_nSexText = r.Add(17080, "nSex", "Пол", FF_ENUMTEXT | FF_TEXT, TableEnum("xSex"));
+    r.AddEnum(m_nSex, m_nSexText, 17080, "nSex", "Пол", TableEnum("xSex"));
     m_cComment = r.Add(17081, "cComment", "Комментарий", FF_TEXT);
     m_bNewCode = r.Add(20735, "bNewCode", "Признак новой кодировки", FF_INT);
-    m_CLIEXT_nClientType = r.Join(r.Add(17082, "{CLIEXT}.nClientType", "Последняя уязвимая группа",
-                                        FF_ENUM | FF_INT, TableEnum("xClientGroup")),
-                                  g_pClientDataChangesTable.GetPtr(), "{CLIEXT}",
-                                  "{TABLE}.ROWID={CLIEXT}.nLastLinkID");
-    m_CLIEXT_nClientTypeText = r.Join(
-        r.Add(17082, "{CLIEXT}.nClientType", "Последняя уязвимая группа", FF_ENUMTEXT | FF_TEXT,
-              TableEnum("xClientGroup")),
-        g_pClientDataChangesTable.GetPtr(), "{CLIEXT}", "{TABLE}.ROWID={CLIEXT}.nLastLinkID");
-    m_bSecondary = r.Add(17084, "bSecondary", "Клиент вторичного обмена", FF_ENUM | FF_INT,
-                         TableEnum("xYesNo"));
-    m_bSecondaryText = r.Add(17084, "bSecondary", "Клиент вторичного обмена", FF_ENUMTEXT | FF_TEXT,
-                             TableEnum("xYesNo"));
-    m_bPDI = r.Add(20168, "bPDI", "Клиент ПДИ", FF_ENUM | FF_INT, TableEnum("xYesNo"));
-    m_bPDIText = r.Add(20168, "bPDI", "Клиент ПДИ", FF_ENUMTEXT | FF_TEXT, TableEnum("xYesNo"));
+    // The vulnerable group of the client's newest history row.
+    r.AddEnum(m_CLIEXT_nClientType, m_CLIEXT_nClientTypeText, 17082, "{CLIEXT}.nClientType",
+              "Последняя уязвимая группа", TableEnum("xClientGroup"));
+    for (CxField* field : {m_CLIEXT_nClientType, m_CLIEXT_nClientTypeText})
+        r.Join(field, g_pClientDataChangesTable.GetPtr(), "{CLIEXT}",
+               "{TABLE}.ROWID={CLIEXT}.nLastLinkID");
+    r.AddEnum(m_bSecondary, m_bSecondaryText, 17084, "bSecondary", "Клиент вторичного обмена",
+              TableEnum("xYesNo"));
+    r.AddEnum(m_bPDI, m_bPDIText, 20168, "bPDI", "Клиент ПДИ", TableEnum("xYesNo"));
     m_cSurname = r.AddPersonal(17789, "cSurname", "Фамилия", FF_TEXT);
     m_cName = r.AddPersonal(17791, "cName", "Имя", FF_TEXT);
     m_cPatname = r.AddPersonal(17792, "cPatname", "Отчество", FF_TEXT);
-    m_nSocRab = r.Add(18308, "nSocRab", "Социальный работник", FF_LOOKUP | FF_INT,
-                      g_pWorkersTable.GetPtr());
-    m_SOCRAB_cString =
-        r.Join(r.Add(18308, "{SOCRAB}.cString", "Социальный работник", FF_JOINED | FF_TEXT),
-               g_pWorkersTable.GetPtr(), "{SOCRAB}", "{SOCRAB}.ROWID={TABLE}.nSocRab");
-    m_SOCRAB_cFlatCode =
-        r.Join(r.Add(18308, "{SOCRAB}.cFlatCode", "Социальный работник", FF_FLATCODE | FF_TEXT),
-               g_pWorkersTable.GetPtr(), "{SOCRAB}", "{SOCRAB}.ROWID={TABLE}.nSocRab");
+    r.AddLookup(m_nSocRab, m_SOCRAB_cString, 18308, "nSocRab", "Социальный работник",
+                g_pWorkersTable.GetPtr(), "SOCRAB", "cString", &m_SOCRAB_cFlatCode);
     m_dBirthDate = r.Add(17788, "dBirthDate", "Дата рождения", FF_DATE);
     m_bIsFolder = r.Add(17281, "bIsFolder", "Признак папки", FF_FOLDERMARK | FF_INT);
-    m_nRegionDataID = r.Add(18723, "nRegionDataID", "Код организации", FF_LOOKUP | FF_INT,
-                            g_pOrgInfTable.GetPtr());
-    m_RGCODE_cOrgID = r.AddOrgText(18723, "cOrgID", "Код организации");
+    r.AddLookup(m_nRegionDataID, m_RGCODE_cOrgID, 18723, "nRegionDataID", "Код организации",
+                g_pOrgInfTable.GetPtr(), "RGCODE", "cOrgID");
     m_RGCODE_cOrgName = r.AddOrgText(18724, "cOrgName", "Название организации");
     m_cAIDSCode = r.Add(20003, "cAIDSCode", "Код клиента в СПИД-центре", FF_TEXT);
-    m_FOLDER_cClientCode = r.Join(r.Add(17282, "{FOLDER}.cClientCode", "Папка", FF_TEXT), this,
-                                  "{FOLDER}", "{TABLE}.nGroupID={FOLDER}.ROWID");
-    m_cClientCode->SetFlags(ATTR_FOLDERNAME);
-    m_nGroupID = r.Add(17282, "nGroupID", "Папка", FF_PARENT | FF_INT);
-    r.LinkFolders(m_ROWID, m_nGroupID);
+    r.AddFolders(m_FOLDER_cClientCode, m_nGroupID, 17282, "cClientCode", m_cClientCode, m_ROWID);
     SetRecordAddress(QStringLiteral("opendoc:CJClients:%d:%d"));
 }
 
@@ -84,14 +67,10 @@ void CxTable_ClientDataChanges::Init() {
     m_nClientID = r.Add(18004, "nClientID", "Код клиента", FF_INT);
     m_dDate = r.Add(18005, "dDate", "Дата", FF_DATE);
     m_cComment = r.AddPersonal(18006, "cComment", "Комментарий", FF_TEXT);
-    m_nClientType = r.Add(18007, "nClientType", "Основная уязвимая группа", FF_ENUM | FF_INT,
-                          TableEnum("xClientGroup"));
-    m_nClientTypeText = r.Add(18007, "nClientType", "Основная уязвимая группа",
-                              FF_ENUMTEXT | FF_TEXT, TableEnum("xClientGroup"));
-    m_nClientType2 = r.Add(20161, "nClientType2", "Дополнительные уязвимые группы",
-                           FF_ENUM | FF_INT, TableEnum("xClientGroup"));
-    m_nClientType2Text = r.Add(20161, "nClientType2", "Дополнительные уязвимые группы",
-                               FF_ENUMTEXT | FF_TEXT, TableEnum("xClientGroup"));
+    r.AddEnum(m_nClientType, m_nClientTypeText, 18007, "nClientType", "Основная уязвимая группа",
+              TableEnum("xClientGroup"));
+    r.AddEnum(m_nClientType2, m_nClientType2Text, 20161, "nClientType2",
+              "Дополнительные уязвимые группы", TableEnum("xClientGroup"));
     m_cAddress = r.AddPersonal(18008, "cAddress", "Адрес", FF_TEXT);
     m_nLastLinkID = r.Add(18342, "nLastLinkID", "Запись для показа", FF_LASTLINK | FF_INT);
 }
@@ -105,33 +84,19 @@ CxTable_RiskBehavior::CxTable_RiskBehavior()
 void CxTable_RiskBehavior::Init() {
     CxFieldRegistrar r(this, "CxTable_RiskBehavior::Init");
     m_ROWID = r.Add(17059, "ROWID", "Внутренний код", FF_KEY | FF_INT);
-    m_nUseDirtySyr = r.Add(17060, "nUseDirtySyr", "Использовал нестерильный чужой шприц или иглу?",
-                           FF_ENUM | FF_INT, TableEnum("xYesNo"));
-    m_nUseDirtySyrText =
-        r.Add(17060, "nUseDirtySyr", "Использовал нестерильный чужой шприц или иглу?",
-              FF_ENUMTEXT | FF_TEXT, TableEnum("xYesNo"));
-    m_nDesinfectionWay = r.Add(17061, "nDesinfectionWay", "Метод дезинфекции", FF_ENUM | FF_INT,
-                               TableEnum("xDesinfectionWay"));
-    m_nDesinfectionWayText = r.Add(17061, "nDesinfectionWay", "Метод дезинфекции",
-                                   FF_ENUMTEXT | FF_TEXT, TableEnum("xDesinfectionWay"));
-    m_nGivingUsed = r.Add(17062, "nGivingUsed", "Давал использованные шприцы кому-либо?",
-                          FF_ENUM | FF_INT, TableEnum("xYesNo"));
-    m_nGivingUsedText = r.Add(17062, "nGivingUsed", "Давал использованные шприцы кому-либо?",
-                              FF_ENUMTEXT | FF_TEXT, TableEnum("xYesNo"));
-    m_nLastInjectWith = r.Add(17063, "nLastInjectWith", "Последняя инъекция", FF_ENUM | FF_INT,
-                              TableEnum("xLastInjectionWith"));
-    m_nLastInjectWithText = r.Add(17063, "nLastInjectWith", "Последняя инъекция",
-                                  FF_ENUMTEXT | FF_TEXT, TableEnum("xLastInjectionWith"));
-    m_nUsingCondom = r.Add(17064, "nUsingCondom",
-                           "Использовал(а) презерватив во время последнего полового акта?",
-                           FF_ENUM | FF_INT, TableEnum("xCondYesNoNosex"));
-    m_nUsingCondomText = r.Add(17064, "nUsingCondom",
-                               "Использовал(а) презерватив во время последнего полового акта?",
-                               FF_ENUMTEXT | FF_TEXT, TableEnum("xCondYesNoNosex"));
-    m_nLastSexualPart = r.Add(17065, "nLastSexualPart", "Последний сексуальный партнер",
-                              FF_ENUM | FF_INT, TableEnum("xLastSexual"));
-    m_nLastSexualPartText = r.Add(17065, "nLastSexualPart", "Последний сексуальный партнер",
-                                  FF_ENUMTEXT | FF_TEXT, TableEnum("xLastSexual"));
+    r.AddEnum(m_nUseDirtySyr, m_nUseDirtySyrText, 17060, "nUseDirtySyr",
+              "Использовал нестерильный чужой шприц или иглу?", TableEnum("xYesNo"));
+    r.AddEnum(m_nDesinfectionWay, m_nDesinfectionWayText, 17061, "nDesinfectionWay",
+              "Метод дезинфекции", TableEnum("xDesinfectionWay"));
+    r.AddEnum(m_nGivingUsed, m_nGivingUsedText, 17062, "nGivingUsed",
+              "Давал использованные шприцы кому-либо?", TableEnum("xYesNo"));
+    r.AddEnum(m_nLastInjectWith, m_nLastInjectWithText, 17063, "nLastInjectWith",
+              "Последняя инъекция", TableEnum("xLastInjectionWith"));
+    r.AddEnum(m_nUsingCondom, m_nUsingCondomText, 17064, "nUsingCondom",
+              "Использовал(а) презерватив во время последнего полового акта?",
+              TableEnum("xCondYesNoNosex"));
+    r.AddEnum(m_nLastSexualPart, m_nLastSexualPartText, 17065, "nLastSexualPart",
+              "Последний сексуальный партнер", TableEnum("xLastSexual"));
     m_dUpdateDate = r.Add(17066, "dUpdateDate", "Дата заполнения рискованного поведения", FF_DATE);
     m_dDate = r.Add(18391, "dDate", "Дата", FF_DATE);
     m_nLastLinkID = r.Add(18339, "nLastLinkID", "Запись для показа", FF_LASTLINK | FF_INT);
@@ -148,47 +113,22 @@ void CxTable_DrugUseData::Init() {
     CxFieldRegistrar r(this, "CxTable_DrugUseData::Init");
     m_ROWID = r.Add(17067, "ROWID", "Внутренний код", FF_KEY | FF_INT);
     m_dDate = r.Add(18336, "dDate", "Дата", FF_DATE);
-    m_nBasicDrug = r.Add(17068, "nBasicDrug", "Основной наркотик", FF_LOOKUP | FF_INT,
-                         g_pDrugListTable.GetPtr());
-    m_BASICDRUG_cString =
-        r.Join(r.Add(17068, "{BASICDRUG}.cString", "Основной наркотик", FF_JOINED | FF_TEXT),
-               g_pDrugListTable.GetPtr(), "{BASICDRUG}", "{BASICDRUG}.ROWID={TABLE}.nBasicDrug");
-    m_BASICDRUG_cFlatCode =
-        r.Join(r.Add(17068, "{BASICDRUG}.cFlatCode", "Основной наркотик", FF_FLATCODE | FF_TEXT),
-               g_pDrugListTable.GetPtr(), "{BASICDRUG}", "{BASICDRUG}.ROWID={TABLE}.nBasicDrug");
-    m_nMainRoute = r.Add(17069, "nMainRoute", "Способ употребления основного наркотика",
-                         FF_ENUM | FF_INT, TableEnum("xMainRouteEnum"));
-    m_nMainRouteText = r.Add(17069, "nMainRoute", "Способ употребления основного наркотика",
-                             FF_ENUMTEXT | FF_TEXT, TableEnum("xMainRouteEnum"));
-    m_nUseFrequency = r.Add(17070, "nUseFrequency", "Частота употребления", FF_ENUM | FF_INT,
-                            TableEnum("xUseFreqEnum"));
-    m_nUseFrequencyText = r.Add(17070, "nUseFrequency", "Частота употребления",
-                                FF_ENUMTEXT | FF_TEXT, TableEnum("xUseFreqEnum"));
-    m_nSecondaryDrug = r.Add(17130, "nSecondaryDrug", "Вторичный наркотик", FF_LOOKUP | FF_INT,
-                             g_pDrugListTable.GetPtr());
-    m_SECONDARYDRUG_cString =
-        r.Join(r.Add(17130, "{SECONDARYDRUG}.cString", "Вторичный наркотик", FF_JOINED | FF_TEXT),
-               g_pDrugListTable.GetPtr(), "{SECONDARYDRUG}",
-               "{SECONDARYDRUG}.ROWID={TABLE}.nSecondaryDrug");
-    m_SECONDARYDRUG_cFlatCode = r.Join(
-        r.Add(17130, "{SECONDARYDRUG}.cFlatCode", "Вторичный наркотик", FF_FLATCODE | FF_TEXT),
-        g_pDrugListTable.GetPtr(), "{SECONDARYDRUG}",
-        "{SECONDARYDRUG}.ROWID={TABLE}.nSecondaryDrug");
-    m_nParticipation = r.Add(17071, "nParticipation", "Участие в заместительной терапии",
-                             FF_ENUM | FF_INT, TableConfigList("PARTICIPANTPROGRAM"));
-    m_nParticipationText = r.Add(17071, "nParticipation", "Участие в заместительной терапии",
-                                 FF_ENUMTEXT | FF_TEXT, TableConfigList("PARTICIPANTPROGRAM"));
+    r.AddLookup(m_nBasicDrug, m_BASICDRUG_cString, 17068, "nBasicDrug", "Основной наркотик",
+                g_pDrugListTable.GetPtr(), "BASICDRUG", "cString", &m_BASICDRUG_cFlatCode);
+    r.AddEnum(m_nMainRoute, m_nMainRouteText, 17069, "nMainRoute",
+              "Способ употребления основного наркотика", TableEnum("xMainRouteEnum"));
+    r.AddEnum(m_nUseFrequency, m_nUseFrequencyText, 17070, "nUseFrequency", "Частота употребления",
+              TableEnum("xUseFreqEnum"));
+    r.AddLookup(m_nSecondaryDrug, m_SECONDARYDRUG_cString, 17130, "nSecondaryDrug",
+                "Вторичный наркотик", g_pDrugListTable.GetPtr(), "SECONDARYDRUG", "cString",
+                &m_SECONDARYDRUG_cFlatCode);
+    r.AddEnum(m_nParticipation, m_nParticipationText, 17071, "nParticipation",
+              "Участие в заместительной терапии", TableConfigList("PARTICIPANTPROGRAM"));
     m_nDrugStartDate = r.Add(17072, "nDrugStartDate", "Год начала употребления наркотика", FF_INT);
     m_dUpdateDate = r.Add(17073, "dUpdateDate",
                           "Дата заполнения информация о употреблении наркотиков", FF_DATE);
-    m_nDonorID = r.Add(18333, "nDonorID", "Источник финансирования ЗТ", FF_LOOKUP | FF_INT,
-                       g_pDonorsTable.GetPtr());
-    m_DONORS_cString =
-        r.Join(r.Add(18333, "{DONORS}.cString", "Источник финансирования ЗТ", FF_JOINED | FF_TEXT),
-               g_pDonorsTable.GetPtr(), "{DONORS}", "{DONORS}.ROWID={TABLE}.nDonorID");
-    m_DONORS_cFlatCode = r.Join(
-        r.Add(18333, "{DONORS}.cFlatCode", "Источник финансирования ЗТ", FF_FLATCODE | FF_TEXT),
-        g_pDonorsTable.GetPtr(), "{DONORS}", "{DONORS}.ROWID={TABLE}.nDonorID");
+    r.AddLookup(m_nDonorID, m_DONORS_cString, 18333, "nDonorID", "Источник финансирования ЗТ",
+                g_pDonorsTable.GetPtr(), "DONORS", "cString", &m_DONORS_cFlatCode);
     m_nLastLinkID = r.Add(18338, "nLastLinkID", "Запись для показа", FF_LASTLINK | FF_INT);
     m_nClientID = r.Add(18337, "nClientID", "Код клиента", FF_INT);
 }
@@ -203,42 +143,26 @@ void CxTable_SocialStatus::Init() {
     CxFieldRegistrar r(this, "CxTable_SocialStatus::Init");
     m_ROWID = r.Add(17086, "ROWID", "Внутренний код", FF_KEY | FF_INT);
     m_dDate = r.Add(18081, "dDate", "Дата", FF_DATE);
-    m_nEploymentStatus = r.Add(17087, "nEploymentStatus", "Трудоустройство", FF_ENUM | FF_INT,
-                               TableEnum("xEployment"));
-    m_nEploymentStatusText = r.Add(17087, "nEploymentStatus", "Трудоустройство",
-                                   FF_ENUMTEXT | FF_TEXT, TableEnum("xEployment"));
+    r.AddEnum(m_nEploymentStatus, m_nEploymentStatusText, 17087, "nEploymentStatus",
+              "Трудоустройство", TableEnum("xEployment"));
     m_cOtherEployment = r.Add(17088, "cOtherEployment", "Название работы", FF_TEXT);
-    m_nPlaceOfLiving = r.Add(17089, "nPlaceOfLiving", "Место жительства", FF_ENUM | FF_INT,
-                             TableEnum("xLivingPlaceEnum"));
-    m_nPlaceOfLivingText = r.Add(17089, "nPlaceOfLiving", "Место жительства", FF_ENUMTEXT | FF_TEXT,
-                                 TableEnum("xLivingPlaceEnum"));
-    m_nEducationLevel = r.Add(17090, "nEducationLevel", "Образование", FF_ENUM | FF_INT,
-                              TableEnum("xEducationLevelEnum"));
-    m_nEducationLevelText = r.Add(17090, "nEducationLevel", "Образование", FF_ENUMTEXT | FF_TEXT,
-                                  TableEnum("xEducationLevelEnum"));
-    m_nLegalProblem = r.Add(17091, "nLegalProblem", "Проблемы с законом", FF_ENUM | FF_INT,
-                            TableEnum("xLegalProblemsEnum"));
-    m_nLegalProblemText = r.Add(17091, "nLegalProblem", "Проблемы с законом", FF_ENUMTEXT | FF_TEXT,
-                                TableEnum("xLegalProblemsEnum"));
+    r.AddEnum(m_nPlaceOfLiving, m_nPlaceOfLivingText, 17089, "nPlaceOfLiving", "Место жительства",
+              TableEnum("xLivingPlaceEnum"));
+    r.AddEnum(m_nEducationLevel, m_nEducationLevelText, 17090, "nEducationLevel", "Образование",
+              TableEnum("xEducationLevelEnum"));
+    r.AddEnum(m_nLegalProblem, m_nLegalProblemText, 17091, "nLegalProblem", "Проблемы с законом",
+              TableEnum("xLegalProblemsEnum"));
     m_nChildCount = r.Add(17092, "nChildCount", "Количество детей", FF_INT);
     m_dUpdateDate = r.Add(17093, "dUpdateDate", "Дата заполнения социального статуса", FF_DATE);
-    m_bRegPolice =
-        r.Add(17094, "bRegPolice", "На учете в милиции", FF_ENUM | FF_INT, TableEnum("xYesNo"));
-    m_bRegPoliceText = r.Add(17094, "bRegPolice", "На учете в милиции", FF_ENUMTEXT | FF_TEXT,
-                             TableEnum("xYesNo"));
-    m_bNarcoDisp = r.Add(17095, "bNarcoDisp", "На учете в наркодиспансере", FF_ENUM | FF_INT,
-                         TableEnum("xYesNo"));
-    m_bNarcoDispText = r.Add(17095, "bNarcoDisp", "На учете в наркодиспансере",
-                             FF_ENUMTEXT | FF_TEXT, TableEnum("xYesNo"));
-    m_nOtherReg = r.Add(18974, "nOtherReg", "Прочая регистрация", FF_ENUM | FF_INT,
-                        TableEnum("xSocOtherReg"));
-    m_nOtherRegText = r.Add(18974, "nOtherReg", "Прочая регистрация", FF_ENUMTEXT | FF_TEXT,
-                            TableEnum("xSocOtherReg"));
+    r.AddEnum(m_bRegPolice, m_bRegPoliceText, 17094, "bRegPolice", "На учете в милиции",
+              TableEnum("xYesNo"));
+    r.AddEnum(m_bNarcoDisp, m_bNarcoDispText, 17095, "bNarcoDisp", "На учете в наркодиспансере",
+              TableEnum("xYesNo"));
+    r.AddEnum(m_nOtherReg, m_nOtherRegText, 18974, "nOtherReg", "Прочая регистрация",
+              TableEnum("xSocOtherReg"));
     m_nClientID = r.Add(18017, "nClientID", "Код клиента", FF_INT);
-    m_bVolonter =
-        r.Add(18087, "bVolonter", "Стал волонтером", FF_ENUM | FF_INT, TableEnum("xYesNo"));
-    m_bVolonterText =
-        r.Add(18087, "bVolonter", "Стал волонтером", FF_ENUMTEXT | FF_TEXT, TableEnum("xYesNo"));
+    r.AddEnum(m_bVolonter, m_bVolonterText, 18087, "bVolonter", "Стал волонтером",
+              TableEnum("xYesNo"));
     m_nLastLinkID = r.Add(18340, "nLastLinkID", "Запись для показа", FF_LASTLINK | FF_INT);
 }
 
@@ -252,13 +176,9 @@ void CxTable_HealthStatus::Init() {
     CxFieldRegistrar r(this, "CxTable_HealthStatus::Init");
     m_ROWID = r.Add(17096, "ROWID", "Внутренний код", FF_KEY | FF_INT);
     m_nClientID = r.Add(17097, "nClientID", "Код клиента", FF_INT);
-    m_nDisease =
-        r.Add(17098, "nDisease", "Код заболевания", FF_ENUM | FF_INT, TableEnum("xDiseases"));
-    m_nDiseaseText =
-        r.Add(17098, "nDisease", "Код заболевания", FF_ENUMTEXT | FF_TEXT, TableEnum("xDiseases"));
-    m_nStatus =
-        r.Add(17099, "nStatus", "Статус болезни", FF_ENUM | FF_INT, TableEnum("xDiseaseStates"));
-    m_nStatusText = r.Add(17099, "nStatus", "Статус болезни", FF_ENUMTEXT | FF_TEXT,
-                          TableEnum("xDiseaseStates"));
+    r.AddEnum(m_nDisease, m_nDiseaseText, 17098, "nDisease", "Код заболевания",
+              TableEnum("xDiseases"));
+    r.AddEnum(m_nStatus, m_nStatusText, 17099, "nStatus", "Статус болезни",
+              TableEnum("xDiseaseStates"));
     m_nTreatmentStartDate = r.Add(17131, "nTreatmentStartDate", "Дата начала лечения", FF_INT);
 }

@@ -31,40 +31,22 @@ void CxTable_DailyReport::Init() {
     m_ROWID = r.Add(17109, "ROWID", "Внутренний код", FF_INT | FF_KEY);
     m_dDate = r.Add(17110, "dDate", "Дата отчета", FF_DATE);
     m_nCrc = r.Add(19138, "nCrc", "Контрольная сумма", FF_INT);
-    m_nProject =
-        r.Add(20454, "nProject", "Проект(ы)", FF_INT | FF_ENUM, TableConfigList("PRJLIST"));
-    m_nProjectText =
-        r.Add(20454, "nProject", "Проект(ы)", FF_TEXT | FF_ENUMTEXT, TableConfigList("PRJLIST"));
-    m_nWorker1 = r.Add(17111, "nWorker1", "Основной социальный работник", FF_INT | FF_LOOKUP,
-                       g_pWorkersTable.GetPtr());
-    m_WORKER1_cString = r.Join(
-        r.Add(17111, "{WORKER1}.cString", "Основной социальный работник", FF_TEXT | FF_JOINED),
-        g_pWorkersTable.GetPtr(), "{WORKER1}", "{WORKER1}.ROWID={TABLE}.nWorker1");
-    m_nWorker2 = r.Add(18312, "nWorker2", "Второй социальный работник", FF_INT | FF_LOOKUP,
-                       g_pWorkersTable.GetPtr());
-    m_WORKER2_cString =
-        r.Join(r.Add(18312, "{WORKER2}.cString", "Второй социальный работник", FF_TEXT | FF_JOINED),
-               g_pWorkersTable.GetPtr(), "{WORKER2}", "{WORKER2}.ROWID={TABLE}.nWorker2");
-    m_nWorker3 = r.Add(18320, "nWorker3", "Третий социальный работник", FF_INT | FF_LOOKUP,
-                       g_pWorkersTable.GetPtr());
-    m_WORKER3_cString =
-        r.Join(r.Add(18320, "{WORKER3}.cString", "Третий социальный работник", FF_TEXT | FF_JOINED),
-               g_pWorkersTable.GetPtr(), "{WORKER3}", "{WORKER3}.ROWID={TABLE}.nWorker3");
-    m_nWorkPlace = r.Add(17114, "nWorkPlace", "Место предоставления услуг", FF_INT | FF_LOOKUP,
-                         g_pWorkPlaceTable.GetPtr());
-    m_WORKPLACE_cString = r.Join(
-        r.Add(17114, "{WORKPLACE}.cString", "Место предоставления услуг", FF_TEXT | FF_JOINED),
-        g_pWorkPlaceTable.GetPtr(), "{WORKPLACE}", "{WORKPLACE}.ROWID={TABLE}.nWorkPlace");
+    r.AddEnum(m_nProject, m_nProjectText, 20454, "nProject", "Проект(ы)",
+              TableConfigList("PRJLIST"));
+    r.AddLookup(m_nWorker1, m_WORKER1_cString, 17111, "nWorker1", "Основной социальный работник",
+                g_pWorkersTable.GetPtr(), "WORKER1", "cString");
+    r.AddLookup(m_nWorker2, m_WORKER2_cString, 18312, "nWorker2", "Второй социальный работник",
+                g_pWorkersTable.GetPtr(), "WORKER2", "cString");
+    r.AddLookup(m_nWorker3, m_WORKER3_cString, 18320, "nWorker3", "Третий социальный работник",
+                g_pWorkersTable.GetPtr(), "WORKER3", "cString");
+    r.AddLookup(m_nWorkPlace, m_WORKPLACE_cString, 17114, "nWorkPlace",
+                "Место предоставления услуг", g_pWorkPlaceTable.GetPtr(), "WORKPLACE", "cString");
     m_cComment = r.Add(17115, "cComment", "Комментарий", FF_TEXT | FF_NAME);
     m_bIsFolder = r.Add(17306, "bIsFolder", "Признак папки", FF_INT | FF_FOLDERMARK);
     m_nRegionDataID = r.Add(19286, "nRegionDataID", "Код региона", FF_INT);
     m_RGCODE_cOrgID = r.AddOrgText(18721, "cOrgID", "Код организации");
     m_RGCODE_cOrgName = r.AddOrgText(18722, "cOrgName", "Название организации");
-    m_FOLDER_cComment = r.Join(r.Add(18316, "{FOLDER}.cComment", "Папка", FF_TEXT), this,
-                               "{FOLDER}", "{TABLE}.nGroupID={FOLDER}.ROWID");
-    m_cComment->SetFlags(ATTR_FOLDERNAME);
-    m_nGroupID = r.Add(18316, "nGroupID", "Папка", FF_INT | FF_PARENT);
-    r.LinkFolders(m_ROWID, m_nGroupID);
+    r.AddFolders(m_FOLDER_cComment, m_nGroupID, 18316, "cComment", m_cComment, m_ROWID);
 }
 
 CxTable_DailyVisitsSubHDR::CxTable_DailyVisitsSubHDR()
@@ -120,11 +102,8 @@ void CxTable_DailyVisits::Init() {
     m_nClientID =
         r.Join(r.Add(17117, "nClientID", "Код клиента", FF_INT), g_pClientDataTable.GetPtr(),
                "{CLIENT}", "{CLIENT}.ROWID={TABLE}.nClientID");
-    m_nItem = r.Add(17118, "nItem", "Материал или услуга", FF_INT | FF_LOOKUP,
-                    g_pMaterialsTable.GetPtr());
-    m_MATERIAL_cString =
-        r.Join(r.Add(17118, "{MATERIAL}.cString", "Материал или услуга", FF_TEXT | FF_JOINED),
-               g_pMaterialsTable.GetPtr(), "{MATERIAL}", "{MATERIAL}.ROWID={TABLE}.nItem");
+    r.AddLookup(m_nItem, m_MATERIAL_cString, 17118, "nItem", "Материал или услуга",
+                g_pMaterialsTable.GetPtr(), "MATERIAL", "cString");
     m_nRegionDataID = r.Add(20738, "nRegionDataID", "Код региона", FF_INT);
     m_nCount = r.Add(17119, "nCount", "Количество", FF_INT);
     m_CountOrService =

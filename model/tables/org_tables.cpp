@@ -14,9 +14,8 @@ CxTable_StrToID::CxTable_StrToID()
 void CxTable_StrToID::Init() {
     CxFieldRegistrar r(this, "CxTable_StrToID::Init");
     m_ROWID = r.Add(20163, "ROWID", "Внутренний код", FF_INT | FF_KEY);
-    m_nRegionDataID = r.Add(20166, "nRegionDataID", "Код организации", FF_INT | FF_LOOKUP,
-                            g_pOrgInfTable.GetPtr());
-    m_RGCODE_cOrgID = r.AddOrgText(20166, "cOrgID", "Код организации");
+    r.AddLookup(m_nRegionDataID, m_RGCODE_cOrgID, 20166, "nRegionDataID", "Код организации",
+                g_pOrgInfTable.GetPtr(), "RGCODE", "cOrgID");
     m_nGroupID = r.Add(20164, "nGroupID", "Код группы", FF_INT);
     m_cStr = r.Add(20165, "cStr", "Строка", FF_TEXT | FF_NAME);
 }

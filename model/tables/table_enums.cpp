@@ -50,7 +50,7 @@ CEnum2* TableEnum(const char* className) {
 
 namespace {
 xLanguage* CurrentLanguage() {
-    xConfiguration* config = CTarvikApp::GetConfig();
+    xConfiguration* config = CurrentConfiguration();
     return config ? config->GetCurrentLanguage() : nullptr;
 }
 } // namespace

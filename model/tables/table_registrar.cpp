@@ -51,3 +51,32 @@ CxField* CxFieldRegistrar::AddOrgText(unsigned id, const char* orgColumn, const 
 void CxFieldRegistrar::LinkFolders(CxField* key, CxField* parent) {
     g_pDatabase->LinkData(key, parent, FKMODE_DEFAULT);
 }
+
+void CxFieldRegistrar::AddEnum(CxField*& code, CxField*& text, unsigned id, const QString& column,
+                               const char* caption, CEnum2* enumeration) {
+    code = Add(id, column, caption, FF_ENUM | FF_INT, enumeration);
+    text = Add(id, column, caption, FF_ENUMTEXT | FF_TEXT, enumeration);
+}
+
+void CxFieldRegistrar::AddLookup(CxField*& code, CxField*& text, unsigned id, const char* column,
+                                 const char* caption, CxTable* lookup, const char* alias,
+                                 const char* nameColumn, CxField** flatCode) {
+    const QString braced = u'{' + QString::fromLatin1(alias) + u'}';
+    const QString join = braced + QStringLiteral(".ROWID={TABLE}.") + QString::fromLatin1(column);
+    code = Add(id, QString::fromLatin1(column), caption, FF_LOOKUP | FF_INT, lookup);
+    text = Add(id, braced + u'.' + QString::fromLatin1(nameColumn), caption, FF_JOINED | FF_TEXT)
+               ->LeftJoin(lookup, braced, join, 0);
+    if (flatCode)
+        *flatCode = Add(id, braced + QStringLiteral(".cFlatCode"), caption, FF_FLATCODE | FF_TEXT)
+                        ->LeftJoin(lookup, braced, join, 0);
+}
+
+void CxFieldRegistrar::AddFolders(CxField*& folderName, CxField*& parent, unsigned id,
+                                  const char* nameColumn, CxField* nameField, CxField* key) {
+    folderName = Join(
+        Add(id, QStringLiteral("{FOLDER}.") + QString::fromLatin1(nameColumn), "Папка", FF_TEXT),
+        m_table, "{FOLDER}", "{TABLE}.nGroupID={FOLDER}.ROWID");
+    nameField->SetFlags(ATTR_FOLDERNAME);
+    parent = Add(id, QStringLiteral("nGroupID"), "Папка", FF_PARENT | FF_INT);
+    LinkFolders(key, parent);
+}

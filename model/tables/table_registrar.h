@@ -22,11 +22,28 @@ public:
     // A text of the organisation the row came from: `orginf` joined as {RGCODE}
     // on nRegionDataID.
     CxField* AddOrgText(unsigned id, const char* orgColumn, const char* caption);
-    // A folder table's rows hang on their own key through nGroupID.
-    void LinkFolders(CxField* key, CxField* parent);
+    // An enumeration-bound column: its code field, then its text field, under
+    // one id.
+    void AddEnum(CxField*& code, CxField*& text, unsigned id, const QString& column,
+                 const char* caption, CEnum2* enumeration);
+    // A lookup column: its code field (naming the referenced table), then
+    // under the same id the referenced table's naming column as
+    // "{ALIAS}.<nameColumn>", joined on "{ALIAS}.ROWID={TABLE}.<column>";
+    // with flatCode also the referenced table's nesting code through that
+    // join.
+    void AddLookup(CxField*& code, CxField*& text, unsigned id, const char* column,
+                   const char* caption, CxTable* lookup, const char* alias, const char* nameColumn,
+                   CxField** flatCode = nullptr);
+    // The folder pair that ends a table holding folders: the parent folder's
+    // name "{FOLDER}.<nameColumn>", then nGroupID, both captioned "Папка" under
+    // one id; the table's folder-name field is marked, and its rows hang on
+    // their own key through nGroupID.
+    void AddFolders(CxField*& folderName, CxField*& parent, unsigned id, const char* nameColumn,
+                    CxField* nameField, CxField* key);
 
 private:
     QString Caption(const char* caption) const;
+    void LinkFolders(CxField* key, CxField* parent);
     CxTable* m_table;
     QString m_context;
 };

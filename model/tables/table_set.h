@@ -13,6 +13,9 @@
 
 #include <QList>
 
+// The attribute that marks the client register among the tables.
+constexpr int ATTR_CLIENTS = 18713;
+
 extern CxObj<CxTable_ClientData*> g_pClientDataTable;
 extern CxObj<CxTable_ClientDataChanges*> g_pClientDataChangesTable;
 extern CxObj<CxTable_RiskBehavior*> g_pRiskBehaviorTable;

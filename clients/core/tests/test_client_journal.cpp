@@ -84,7 +84,7 @@ void TestClientJournal::initTestCase() {
 
 void TestClientJournal::cleanupTestCase() {
     m_db.reset();
-    CTarvikApp::SetConfigObject(nullptr, nullptr);
+    CTarvikApp::SetConfig(nullptr);
     g_SelfTablesKelda.Init(0);
 }
 

@@ -17,12 +17,14 @@ enum : unsigned {
     IID_CBaseClass = 19147,
     // A page of a multi-page container names its parent page through it.
     IID_ParentPage = 19151,
+    // The application object: as the framework's application, and as the
+    // program's application class over it.
+    IID_TarvikApp = 20013,
+    IID_ProgramApp = 20136,
 };
 
-class CMultiPageExt;
-
-// The record behind IID_ParentPage: the page that holds this one, or null at
-// the top.
+// The record behind IID_ParentPage: the page that holds this one (through
+// its interface base), or null at the top.
 struct CxParentPageInfo {
-    CMultiPageExt* pParentPage = nullptr;
+    CBaseClass* pParentPage = nullptr;
 };

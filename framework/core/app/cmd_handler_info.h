@@ -1,8 +1,5 @@
 #pragma once
-// Filled when the user interface only asks who handles a command (to enable
-// its menu item or button) rather than running it.
-class QObject;
-
-struct CxCmdHandlerInfo {
-    QObject* pTarget = nullptr;
-};
+// Handed to a command handler when the user interface only asks whether the
+// command is handled (to enable its menu item or button) rather than running
+// it: its presence is the question, so the handler must not run the command.
+struct CxCmdHandlerInfo {};

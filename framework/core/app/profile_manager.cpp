@@ -3,6 +3,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -65,8 +66,10 @@ bool CxProfileManager::WriteProfileString(const QString& section, const QString&
 }
 
 QString CxProfileManager::DefaultFile() {
-    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-           QStringLiteral("/Kelda2/Kelda2.conf");
+    const QString app = QCoreApplication::applicationName();
+    const QString organisation = QCoreApplication::organizationName();
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + u'/' +
+           (organisation.isEmpty() ? app : organisation) + u'/' + app + QStringLiteral(".conf");
 }
 
 // --- the database store ---

@@ -43,7 +43,9 @@ public:
                             const QString& value) override;
 
     QString FileName() const { return m_fileName; }
-    // "<user configuration folder>/Kelda2/Kelda2.conf" (XDG_CONFIG_HOME).
+    // "<user configuration folder>/<organisation>/<application>.conf", with
+    // the names the program gives Qt (the application's name alone when it
+    // names no organisation).
     static QString DefaultFile();
 
 private:

@@ -6,6 +6,7 @@
 
 #include "cmd_handler_info.h"
 #include "framework/core/table/self_register.h"
+#include "framework/core/xml/cfg_base.h"
 #include "profile_manager.h"
 
 #include <QCoreApplication>
@@ -39,47 +40,44 @@ int CTarvikApp::Run() {
     return result ? result : exitResult;
 }
 
-int CTarvikApp::InitInstance() {
+bool CTarvikApp::InitInstance() {
     CSelfRegisterObject::RegisterAll();
     int bitmapId = 0;
     int textRect[4] = {0, 0, 0, 0};
     GetSplashScreenInfo(bitmapId, textRect);
     // The configuration object is the framework's from here on; its loading
     // is the start-up hook's (LoadConfig).
-    OnCreateConfigObject();
+    if (xCfgBase2* config = OnCreateConfigObject())
+        SetConfig(config);
     InitHelpSystem(QString());
-    if (!OnApplicationInit())
-        return 0;
-    return OnCreateMainWindow();
+    return OnApplicationInit() && OnCreateMainWindow();
 }
 
 int CTarvikApp::ExitInstance() {
     return 0;
 }
 
-int CTarvikApp::GetSplashScreenInfo(int&, int[4]) {
-    return 0;
+bool CTarvikApp::GetSplashScreenInfo(int&, int[4]) {
+    return false;
 }
 
 xCfgBase2* CTarvikApp::OnCreateConfigObject() {
     return nullptr;
 }
 
-void CTarvikApp::InitHelpSystem(const QString& key) {
-    if (!key.isEmpty())
-        m_helpKey = key;
+void CTarvikApp::InitHelpSystem(const QString&) {}
+
+bool CTarvikApp::OnApplicationInit() {
+    return true;
 }
 
-int CTarvikApp::OnApplicationInit() {
-    return 1;
+bool CTarvikApp::OnCreateMainWindow() {
+    return false;
 }
 
-int CTarvikApp::OnCreateMainWindow() {
-    return 0;
-}
-
-int CTarvikApp::LoadConfig(int) {
-    return 1;
+bool CTarvikApp::LoadConfig(bool) {
+    xCfgBase2* config = GetConfig();
+    return config && config->LoadConfig();
 }
 
 QString CTarvikApp::GetAppString(unsigned) {
@@ -95,23 +93,21 @@ void* CTarvikApp::GetAppPointer(const QString& name) {
     return g_appPointers.value(name, nullptr);
 }
 
-int CTarvikApp::OnMapCmdToURL(unsigned id, int code, CxCmdHandlerInfo* info) {
+bool CTarvikApp::OnMapCmdToURL(unsigned id, int code, CxCmdHandlerInfo* info) {
     QString address;
     {
         QMutexLocker lock(&g_profileMutex);
         address = g_cmdToURL.value(id);
     }
     if (code != 0 || address.isEmpty())
-        return 0;
-    if (info)
-        info->pTarget = this;
-    else
+        return false;
+    if (!info)
         AddAppQuery(address);
-    return 1;
+    return true;
 }
 
-int CTarvikApp::OnProcessURL(const QString&) {
-    return 0;
+bool CTarvikApp::OnProcessURL(const QString&) {
+    return false;
 }
 
 void CTarvikApp::SetProfileManager(CxProfileManagerBase* manager) {

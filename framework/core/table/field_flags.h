@@ -25,9 +25,11 @@ constexpr quint32 FF_OWNKEY = 0x80000000;
 // The value type bits of a field.
 constexpr quint32 FF_TYPEMASK = FF_TEXT | FF_INT | FF_REAL | FF_DATE;
 
+// Every table and field of a program's table set.
 constexpr int ATTR_BASE = 18712;
+// Data exchanged with other installations (personal data is not).
 constexpr int ATTR_SHARED = 18744;
-constexpr int ATTR_CLIENTS = 18713;
+// The column that names a folder of a table that holds folders.
 constexpr int ATTR_FOLDERNAME = 19114;
 
 // How a link between a master key and a detail column behaves; the program

@@ -3,7 +3,6 @@
 #include "framework/core/tarvik_app.h"
 #include "xml_parser.h"
 
-#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -42,12 +41,12 @@ std::optional<QString> DecodeDocument(const QByteArray& bytes) {
 }
 } // namespace
 
-int xCfgBase2::ParseDocument(const QByteArray& bytes, const QString& source) {
+bool xCfgBase2::ParseDocument(const QByteArray& bytes, const QString& source) {
     const std::optional<QString> text = DecodeDocument(bytes);
     if (!text) {
         m_lastError = Tr("Не удалось прочитать конфигурацию «%1»: текст в неизвестной кодировке.")
                           .arg(source);
-        return 0;
+        return false;
     }
     return ParseConfig(*text, source);
 }
@@ -66,13 +65,13 @@ void xLanguageBase::BuildXMLAttr(CXMLOut& out) {
     _XML2Tag::BuildXMLAttr(out);
 }
 
-int xCfgBase2::ParseConfig(const QString& text, const QString& source) {
+bool xCfgBase2::ParseConfig(const QString& text, const QString& source) {
     ResetContent();
     XML2Parser parser;
     if (parser.Parse(text, this))
-        return 1;
+        return true;
     m_lastError = Tr("Не удалось прочитать конфигурацию «%1»: %2").arg(source, parser.GetError());
-    return 0;
+    return false;
 }
 
 xLanguageBase* xCfgBase2::GetCurrentLanguage() {
@@ -91,22 +90,17 @@ QString xCfgBase2::BuildText() {
 }
 
 QString xCfgBase2::DefaultConfigPath() {
-    QString folder;
-    if (QCoreApplication::applicationName().isEmpty())
-        folder = QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) +
-                 QStringLiteral("/Kelda2");
-    else
-        folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
-    return folder + QStringLiteral("/config.xml");
+    return QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation) +
+           QStringLiteral("/config.xml");
 }
 
-int xCfgBase2::ReportError(const QString& text) {
+bool xCfgBase2::ReportError(const QString& text) {
     m_lastError = text;
     CTarvikApp::AddErrorMessage(text);
-    return 0;
+    return false;
 }
 
-int xCfgBase2::LoadConfig(const QString& path) {
+bool xCfgBase2::LoadConfig(const QString& path) {
     m_path = path.isEmpty() ? DefaultConfigPath() : path;
     m_damagedPath.clear();
     m_lastError.clear();
@@ -135,7 +129,7 @@ int xCfgBase2::LoadConfig(const QString& path) {
         return ReportError(Tr("Не удалось открыть файл конфигурации «%1»: %2")
                                .arg(QDir::toNativeSeparators(m_path), file.errorString()));
     if (ParseDocument(file.readAll(), QDir::toNativeSeparators(m_path)))
-        return 1;
+        return true;
 
     const QString why = m_lastError;
     if (resource.isEmpty())
@@ -147,10 +141,10 @@ int xCfgBase2::LoadConfig(const QString& path) {
     m_damagedPath = m_path;
     ReportError(why + u' ' +
                 Tr("Файл оставлен без изменений; используется конфигурация по умолчанию."));
-    return 1;
+    return true;
 }
 
-int xCfgBase2::StoreConfig(const QString& path) {
+bool xCfgBase2::StoreConfig(const QString& path) {
     if (!path.isEmpty())
         m_path = path;
     if (m_path.isEmpty())

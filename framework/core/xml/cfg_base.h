@@ -28,12 +28,11 @@ public:
     virtual int GetLanguageIDs(QList<int>& ids) = 0;
     // The section at the index; a bad index throws std::invalid_argument.
     virtual xLanguageBase* GetLanguageAt(int index) = 0;
-    virtual int GetLanguageReserved() { return 0; }
     // Reads the document text (the source names it in messages) into this
-    // object, replacing what it held. Answers nonzero on success.
-    virtual int ParseConfig(const QString& text, const QString& source);
+    // object, replacing what it held. False when it is not a document.
+    virtual bool ParseConfig(const QString& text, const QString& source);
     // Called after the document was written to its file.
-    virtual int OnStoreConfig() { return 1; }
+    virtual bool OnStoreConfig() { return true; }
 
     // The section of the current language: the one whose identifier was
     // chosen, else the first. Null when the document has none.
@@ -43,16 +42,17 @@ public:
 
     // The document as text.
     QString BuildText();
-    // The file of this installation: in the user's configuration folder of
-    // the application ("Kelda2" when the application has no name yet).
+    // The file of this installation: "config.xml" in the application's
+    // configuration folder (named after the organisation and application
+    // names that the program gives Qt).
     static QString DefaultConfigPath();
     // Reads the file (installing the default configuration first when it is
     // missing). A damaged file is left as it is, reported, and the default
     // configuration is used; the next store keeps a copy of the damaged file.
-    int LoadConfig(const QString& path = QString());
+    bool LoadConfig(const QString& path = QString());
     // Writes the document to the file (replacing it whole or not at all),
-    // then calls OnStoreConfig. Answers 0 when either failed.
-    int StoreConfig(const QString& path = QString());
+    // then calls OnStoreConfig. False when either failed.
+    bool StoreConfig(const QString& path = QString());
     const QString& GetConfigPath() const { return m_path; }
     const QString& GetLastError() const { return m_lastError; }
 
@@ -65,9 +65,9 @@ protected:
     QString m_lastError;
 
 private:
-    int ReportError(const QString& text);
+    bool ReportError(const QString& text);
     // Decodes the file's bytes and reads them (see ParseConfig).
-    int ParseDocument(const QByteArray& bytes, const QString& source);
+    bool ParseDocument(const QByteArray& bytes, const QString& source);
 
     QString m_path;
     QString m_damagedPath;

@@ -87,11 +87,13 @@ private slots:
         auto* config = new xKDConfiguration;
         QVERIFY(config->ParseConfig(QString::fromUtf8(kDocument), QString()));
         CTarvikApp::SetConfig(config);
-        QCOMPARE(CTarvikApp::GetConfig(), config);
-        QCOMPARE(CTarvikApp::GetConfig()->GetCurrentLanguage()->PrjList.IDToString(4),
+        QCOMPARE(CTarvikApp::GetConfig(), static_cast<xCfgBase2*>(config));
+        QCOMPARE(CurrentConfiguration(), static_cast<xConfiguration*>(config));
+        QCOMPARE(CurrentConfiguration()->GetCurrentLanguage()->PrjList.IDToString(4),
                  QStringLiteral("Третий"));
-        CTarvikApp::SetConfigObject(nullptr, nullptr);
+        CTarvikApp::SetConfig(nullptr);
         QVERIFY(!CTarvikApp::GetConfig());
+        QVERIFY(!CurrentConfiguration());
     }
 
     void quotesInTextsReadBackUnchanged() {

@@ -492,7 +492,7 @@ void TestTableSet::initTestCase() {
 void TestTableSet::cleanupTestCase() {
     g_pBaseSQLConnection.reset();
     m_db.reset();
-    CTarvikApp::SetConfigObject(nullptr, nullptr);
+    CTarvikApp::SetConfig(nullptr);
     g_SelfTablesKelda.Init(0); // no descriptor keeps a list of the configuration gone
 }
 

@@ -59,7 +59,7 @@ private slots:
         QFETCH(QString, entry);
         QFETCH(QString, value);
         QTemporaryDir dir;
-        const QString file = dir.filePath(QStringLiteral("sub/Kelda2.conf"));
+        const QString file = dir.filePath(QStringLiteral("sub/settings.conf"));
         {
             CxProfileManager store(file);
             QVERIFY(store.WriteProfileString(section, entry, value));

@@ -5,7 +5,7 @@
 //   g_pOption_RepParam->m_ClipClientCode.Get()
 // The pointer initialises the page on first use, so readers need no start-up
 // of their own (tests included).
-#include "options.h"
+#include "framework/core/app/options.h"
 
 class COption_ClientData : public COptionsGroup {
 public:

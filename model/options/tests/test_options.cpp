@@ -1,8 +1,8 @@
 // The program's options: six groups in order, each option with its key and
 // default, read and written through the settings store in use.
-#include "framework/core/app/kelda_options.h"
 #include "framework/core/app/profile_manager.h"
 #include "framework/core/tarvik_app.h"
+#include "model/options/kelda_options.h"
 
 #include <QtTest>
 

@@ -1,0 +1,21 @@
+// The program keeps the parts that register themselves from static
+// libraries (the table set, the options page), though no code of the program
+// names them. This test names none of them either: it links the program's
+// code alone, as the program does.
+#include "framework/core/app/modules_info.h"
+#include "framework/core/table/self_register.h"
+
+#include <QtTest>
+
+class TestProgramParts : public QObject {
+    Q_OBJECT
+private slots:
+    void selfRegisteredPartsAreLinked() {
+        CSelfRegisterObject::RegisterAll();
+        QCOMPARE(CGlobalRegisterObject::Objects(SELFREG_TABLES).size(), 1);
+        QCOMPARE(CGlobalRegisterObject::Objects(OBJGROUP_OPTIONS_PAGES).size(), 1);
+    }
+};
+
+QTEST_GUILESS_MAIN(TestProgramParts)
+#include "test_program_parts.moc"
