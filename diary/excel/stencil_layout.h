@@ -6,6 +6,7 @@
 // the signature; the hidden dictionary rows above it vary in number, and a
 // user may insert rows above the header, so the import searches for it.
 #include <QLatin1StringView>
+#include <QString>
 
 class CExcelXML;
 
@@ -35,6 +36,11 @@ inline constexpr int kClientCodeColumn = 1;
 // The Excel 2003 format's sheet: the stencil must fit in it.
 inline constexpr int kFormatRows = 65536;
 inline constexpr int kFormatColumns = 256;
+
+// The material list's entry for one flag of a consultation counted by client
+// code: the material's name, ":" and the flag's text. The import looks the
+// picked names up among these.
+QString ConsultationEntry(const QString& material, long flag);
 
 // The signature row of a sheet: the first row whose column 0 begins with
 // the signature, searched from row 0 to the sheet's last row; -1 when none.

@@ -81,6 +81,10 @@ char32_t ResolveReference(QStringView name) {
 } // namespace
 
 const QString* xmlAttributes::Find(QLatin1StringView upperName) const {
+    if (!m_index.isEmpty()) {
+        const auto it = m_index.constFind(QString(upperName));
+        return it == m_index.constEnd() ? nullptr : &m_items.at(*it).second;
+    }
     for (const auto& item : m_items)
         if (item.first == upperName)
             return &item.second;
@@ -88,12 +92,25 @@ const QString* xmlAttributes::Find(QLatin1StringView upperName) const {
 }
 
 void xmlAttributes::Set(const QString& upperName, const QString& value) {
-    for (auto& item : m_items) {
-        if (item.first == upperName) {
-            item.second = value;
-            return;
+    if (m_index.isEmpty()) {
+        for (auto& item : m_items) {
+            if (item.first == upperName) {
+                item.second = value;
+                return;
+            }
         }
+        m_items.append({upperName, value});
+        if (m_items.size() > kLinearLimit)
+            for (qsizetype i = 0; i < m_items.size(); ++i)
+                m_index.insert(m_items.at(i).first, i);
+        return;
     }
+    const auto it = m_index.constFind(upperName);
+    if (it != m_index.constEnd()) {
+        m_items[*it].second = value;
+        return;
+    }
+    m_index.insert(upperName, m_items.size());
     m_items.append({upperName, value});
 }
 

@@ -11,6 +11,7 @@
 // stack, and refuses elements nested deeper than kMaxDepth, so a hostile file
 // gets an error instead of exhausting memory or the stack. A failed parse
 // records exactly one error (code and detail).
+#include <QHash>
 #include <QList>
 #include <QString>
 #include <QStringView>
@@ -23,10 +24,18 @@ public:
     // The value, or null when the element does not carry the attribute.
     const QString* Find(QLatin1StringView upperName) const;
     void Set(const QString& upperName, const QString& value);
-    void Clear() { m_items.clear(); }
+    void Clear() {
+        m_items.clear();
+        m_index.clear();
+    }
 
 private:
+    // Elements carry a few attributes, looked up by a linear walk; an
+    // element with many (only a hostile file has them) gets an index, so
+    // that reading it stays linear.
+    static constexpr qsizetype kLinearLimit = 8;
     QList<std::pair<QString, QString>> m_items;
+    QHash<QString, qsizetype> m_index;
 };
 
 // One parse error: the code (xmlParseError) and a detail that may be empty.

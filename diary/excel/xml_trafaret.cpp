@@ -8,7 +8,6 @@
 #include "framework/core/tarvik_app.h"
 #include "framework/core/xml/xml_attr.h"
 #include "model/config/configuration.h"
-#include "model/enums/enums.h"
 #include "model/tables/table_set.h"
 
 #include <QDir>
@@ -118,7 +117,6 @@ bool ReadMaterials(CxSQL* sql, QStringList* entries, QString* error) {
               t->GetFieldSQL(t->m_nSpecFlags) + QStringLiteral("&1 OR ") +
               t->GetFieldSQL(t->m_MaterialGroup) + QStringLiteral("&268369920<>458752)");
     o.orderBy = t->GetFieldSQL(t->m_cString);
-    xConsAndDir* flagTexts = g_pConsAndDir.Get();
     return ReadDirectory(
         sql, t, o,
         [&](CxResult& r) {
@@ -132,7 +130,7 @@ bool ReadMaterials(CxSQL* sql, QStringList* entries, QString* error) {
             for (int bit = 1; bit < 32; ++bit) {
                 const quint32 flag = 1u << bit;
                 if (flags & flag)
-                    entries->append(name + u':' + flagTexts->IDToString(long(flag)));
+                    entries->append(StencilLayout::ConsultationEntry(name, long(flag)));
             }
         },
         error);

@@ -98,6 +98,11 @@ void TestExcelXML::reads_data() {
         << "<xml><Workbook><Worksheet><Data>loose</Data><Table><Row><Cell><Data>a</Data>"
            "<Data>b</Data></Cell></Row></Table></Worksheet></Workbook></xml>"
         << Cells{{0, 0, 0, "ab"}} << 0 << "";
+    QTest::newRow("the last of repeated attributes, among many")
+        << "<Workbook><Worksheet><Table><Row><Cell a0='' a1='' a2='' a3='' a4='' a5='' a6='' "
+           "a7='' a8='' ss:Index='2' a9='' ss:Index=\"4\" flag><Data>x</Data></Cell></Row>"
+           "</Table></Worksheet></Workbook>"
+        << Cells{{0, 3, 0, "x"}} << 0 << "";
     QTest::newRow("deep but allowed") << Nested("<a>", "</a>", 200) << Cells{} << 0 << "";
 
     QTest::newRow("unquoted attribute")
