@@ -12,6 +12,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
@@ -44,6 +45,7 @@ struct TablePlan {
     QString selectList;
     int keyIndex = -1; // the single integer primary key among the columns, or -1
     int index = 0;     // the table's place in the backup, which names its parts
+    qint64 estimatedRows = 0;
 };
 
 bool IsIntegerType(const QString& type) {
@@ -185,26 +187,30 @@ bool BackupRun::PlanTables() {
 }
 
 bool BackupRun::ReadSnapshotFacts() {
+    // The server's estimate of each table's rows, for the progress only.
+    CxResult estimates;
+    if (!Query(QStringLiteral("SELECT TABLE_NAME,TABLE_ROWS FROM information_schema.TABLES "
+                              "WHERE TABLE_SCHEMA=DATABASE()"),
+               &estimates))
+        return false;
+    QHash<QString, qint64> rows;
+    while (estimates.FetchRow())
+        rows.insert(estimates.SFieldValue(0), estimates.SFieldValue(1).toLongLong());
+    for (TablePlan& plan : m_plans)
+        plan.estimatedRows = rows.value(plan.name);
     // From here on every read sees the database as it was at this moment.
     if (!Query(QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT")))
         return false;
-    for (TablePlan& plan : m_plans) {
-        CxResult res;
-        if (!Query(QStringLiteral("SELECT COUNT(*) FROM ") +
-                       QString::fromUtf8(kbackup::QuoteName(plan.table.name)),
-                   &res) ||
-            !res.FetchRow())
+    for (const TablePlan& plan : m_plans) {
+        if (plan.name.compare(QLatin1String("dbsettings"), Qt::CaseInsensitive) != 0)
+            continue;
+        CxResult version;
+        if (!Query(QStringLiteral("SELECT cValue FROM `%1` WHERE cVariable='DatabaseVersion'")
+                       .arg(plan.name),
+                   &version))
             return false;
-        plan.table.rows = res.SFieldValue(0).toLongLong();
-        if (plan.name.compare(QLatin1String("dbsettings"), Qt::CaseInsensitive) == 0) {
-            CxResult version;
-            if (!Query(QStringLiteral("SELECT cValue FROM `%1` WHERE cVariable='DatabaseVersion'")
-                           .arg(plan.name),
-                       &version))
-                return false;
-            if (version.FetchRow())
-                m_header.schemaVersion = version.SFieldValue(0).toInt();
-        }
+        if (version.FetchRow())
+            m_header.schemaVersion = version.SFieldValue(0).toInt();
     }
     return true;
 }
@@ -256,12 +262,7 @@ bool BackupRun::WriteTable(TablePlan& plan) {
         plan.keyIndex >= 0
             ? QString::fromUtf8(kbackup::QuoteName(plan.table.columns[plan.keyIndex].name))
             : QString();
-    QByteArray raw;
-    qint64 partRows = 0, total = 0;
-    QString lastKey;
-    for (;;) {
-        if (Cancelled())
-            return Fail(Tr("Создание резервной копии прервано пользователем"));
+    auto pageStatement = [&](qint64 offset, const QString& lastKey) {
         QString statement =
             QStringLiteral("SELECT ") + plan.selectList + QStringLiteral(" FROM ") + table;
         if (plan.keyIndex >= 0) {
@@ -273,21 +274,48 @@ bool BackupRun::WriteTable(TablePlan& plan) {
         } else {
             // Without a key the snapshot keeps the table's own order stable
             // from one read to the next.
-            statement += QStringLiteral(" LIMIT ") + QString::number(total) + u',' +
+            statement += QStringLiteral(" LIMIT ") + QString::number(offset) + u',' +
                          QString::number(kPageRows);
         }
-        CxResult res;
-        if (!Query(statement, &res))
-            return false;
+        return statement;
+    };
+    // The server reads the next page while this thread encodes the last one;
+    // the connection is used by one thread at a time.
+    auto read = [this](const QString& statement) {
+        return std::async(std::launch::async,
+                          [this, statement] { return m_sql->Execute(statement); });
+    };
+    QByteArray raw;
+    qint64 partRows = 0, total = 0;
+    std::future<CxResult> next = read(pageStatement(0, QString()));
+    for (;;) {
+        CxResult res = next.get();
+        if (!res.isValid())
+            return Fail(DescribeSQLError(res.Error()));
+        if (Cancelled())
+            return Fail(Tr("Создание резервной копии прервано пользователем"));
         CxResultBase* rows = res.Base();
+        const qint64 pageRows = rows->RowsCount();
+        total += pageRows;
+        if (pageRows == kPageRows) {
+            QString lastKey;
+            if (plan.keyIndex >= 0) {
+                rows->FetchRow(pageRows - 1);
+                bool number = false;
+                const qint64 key = QByteArray(rows->RawField(plan.keyIndex)).toLongLong(&number);
+                if (!number)
+                    return Fail(Tr("Ключ таблицы не является числом: ") + plan.name);
+                lastKey = QString::number(key);
+            }
+            next = read(pageStatement(total, lastKey));
+        }
         const int fields = rows->FieldsCount();
-        qint64 pageRows = 0;
-        while (rows->FetchRow(-1)) {
+        for (qint64 r = 0; r < pageRows; ++r) {
+            rows->FetchRow(r == 0 ? 0 : -1);
             for (int i = 0; i < fields; ++i) {
                 const char* value = rows->RawField(i);
                 kbackup::AppendValue(raw, value, value ? qint64(rows->FieldLength(i)) : 0);
             }
-            ++pageRows;
             ++partRows;
             if (raw.size() >= kPartBytes) {
                 if (!SubmitPart(plan, raw, partRows))
@@ -295,15 +323,6 @@ bool BackupRun::WriteTable(TablePlan& plan) {
                 partRows = 0;
             }
         }
-        if (pageRows > 0 && plan.keyIndex >= 0) {
-            rows->FetchRow(pageRows - 1);
-            bool number = false;
-            const qint64 key = QByteArray(rows->RawField(plan.keyIndex)).toLongLong(&number);
-            if (!number)
-                return Fail(Tr("Ключ таблицы не является числом: ") + plan.name);
-            lastKey = QString::number(key);
-        }
-        total += pageRows;
         if (m_progress)
             m_progress->Step();
         if (pageRows < kPageRows)
@@ -311,8 +330,7 @@ bool BackupRun::WriteTable(TablePlan& plan) {
     }
     if (partRows > 0 && !SubmitPart(plan, raw, partRows))
         return false;
-    if (total != plan.table.rows)
-        return Fail(Tr("Число прочитанных строк таблицы не совпадает с ее размером: ") + plan.name);
+    plan.table.rows = total;
     Info(QStringLiteral("%1: %2").arg(plan.name).arg(total));
     return true;
 }
@@ -329,7 +347,7 @@ bool BackupRun::WriteFile() {
                     QDir::toNativeSeparators(target.absolutePath()));
     int pages = 0;
     for (const TablePlan& plan : m_plans)
-        pages += int(plan.table.rows / kPageRows) + 1;
+        pages += int(plan.estimatedRows / kPageRows) + 1;
     if (m_progress)
         m_progress->SetRange(pages, Tr("Чтение таблиц"));
     for (TablePlan& plan : m_plans)
