@@ -227,6 +227,76 @@ bool CAccountingExport::ExportList(const QString& folder, const CEnum2& list, co
                        error);
 }
 
+QList<CAccountingFile> CAccountingExport::Files() {
+    xConfiguration* config = CTarvikApp::GetConfig();
+    xLanguage* language = config ? config->GetCurrentLanguage() : nullptr;
+    auto groupColumns = [](const CEnum2& flags, const QString& column) {
+        QString columns;
+        POSITION pos = flags.InitScan_sEnum2();
+        while (flags.ScanNext_sEnum2(pos))
+            columns += QStringLiteral(",IF(%1&%2,1,0)").arg(column).arg(flags.Index_sEnum2(pos));
+        return columns;
+    };
+    return {
+        {QStringLiteral("orginfo"),
+         QStringLiteral("SELECT ROWID,convert(cOrgID USING cp1251) FROM orginf"), nullptr},
+        {QStringLiteral("drugtype"), QString(), g_pDrugsEnum.Get()},
+        {QStringLiteral("wrpltype"), QString(), g_pNodeType.Get()},
+        {QStringLiteral("mattype"), QString(), g_pMaterialType.Get()},
+        {QStringLiteral("clntgrp"), QString(), g_pClientGroup.Get()},
+        {QStringLiteral("matgr"), QString(), language ? &language->MatGroups : nullptr},
+        {QStringLiteral("spec"), QString(), language ? &language->Speciality : nullptr},
+        {QStringLiteral("Towns"),
+         QStringLiteral("SELECT ROWID,nGroupID,convert(cShortName USING cp1251) FROM towns"),
+         nullptr},
+        {QStringLiteral("Mat"),
+         QStringLiteral("SELECT nType,nType-65536 FROM dir where dir.nDirType=3 and not bIsFolder "
+                        "group By nType"),
+         nullptr},
+        {QStringLiteral("WrkPlace"),
+         QStringLiteral("SELECT ROWID,convert(cString USING cp1251),nType,nTown,nRegionDataID FROM "
+                        "dir WHERE dir.nDirType=1 and not bIsFolder"),
+         nullptr},
+        {QStringLiteral("Clients"),
+         QStringLiteral(
+             "SELECT gROWID,convert(cGClientCode USING cp1251),convert(cOClientCode USING "
+             "cp1251),nClientID,nWorkPlace,nWorker1,dFirstDate,nRegionDataID,nBirthYear,nSex,"
+             "bSecondary,bPDI FROM _cache_clients"),
+         nullptr},
+        {QStringLiteral("Fast"),
+         QStringLiteral(
+             "SELECT nReportID,dailyreport.nRegionDataID,dir.nType AS "
+             "nType,nClientID,dDate,nWorkplace,nWorker1,nCount FROM dailyreport JOIN dailyvisits "
+             "ON dailyvisits.nReportID=dailyreport.ROWID JOIN dir ON dir.ROWID=dailyvisits.nItem"),
+         nullptr},
+        {QStringLiteral("Workers"),
+         QStringLiteral("SELECT ROWID,convert(cString USING cp1251),nRegionDataID,nSpeciality FROM "
+                        "dir WHERE dir.nDirType=2 and not bIsFolder"),
+         nullptr},
+        {QStringLiteral("ClDaCh"),
+         QStringLiteral("SELECT nClientID,dDate,nClientType,nRegionDataID") +
+             groupColumns(*g_pClientGroup.Get(), QStringLiteral("nClientType2")) +
+             QStringLiteral(" FROM clientdatachanges"),
+         nullptr},
+        {QStringLiteral("DrugData"),
+         QStringLiteral("SELECT nClientID,dDate,nBasicDrug,nSecondaryDrug") +
+             groupColumns(*g_pMainRouteEnum.Get(), QStringLiteral("nMainRoute")) +
+             QStringLiteral(
+                 ",nUseFrequency,nParticipation,nDrugStartDate,nRegionDataID FROM drugusedata"),
+         nullptr},
+        {QStringLiteral("SocStat"),
+         QStringLiteral("SELECT nClientID,dDate,nEploymentStatus,convert(cOtherEployment USING "
+                        "cp1251),nPlaceOfLiving,nEducationLevel,nLegalProblem,nChildCount,"
+                        "bRegPolice,bNarcoDisp,bVolonter,nRegionDataID FROM socialstatus"),
+         nullptr},
+        {QStringLiteral("riskbeh"),
+         QStringLiteral("SELECT "
+                        "nClientID,dDate,nUseDirtySyr,nDesinfectionWay,nGivingUsed,nLastInjectWith,"
+                        "nUsingCondom,nLastSexualPart,nRegionDataID FROM riskbehavior"),
+         nullptr},
+    };
+}
+
 bool CAccountingExport::Run(const QString& folder, CvProgress* progress, CvRunLog* log,
                             QStringList* failures) {
     failures->clear();
@@ -244,88 +314,18 @@ bool CAccountingExport::Run(const QString& folder, CvProgress* progress, CvRunLo
         return false;
     }
 
-    xConfiguration* config = CTarvikApp::GetConfig();
-    xLanguage* language = config ? config->GetCurrentLanguage() : nullptr;
-    auto groupColumns = [](const CEnum2& flags, const QString& column) {
-        QString columns;
-        POSITION pos = flags.InitScan_sEnum2();
-        while (flags.ScanNext_sEnum2(pos))
-            columns += QStringLiteral(",IF(%1&%2,1,0)").arg(column).arg(flags.Index_sEnum2(pos));
-        return columns;
-    };
-    struct Step {
-        QString name;
-        QString select;        // a file from a select, or
-        const CEnum2* list;    // a file from a list
-        bool buildsWorkTables; // the work tables are built before this file
-    };
-    const QList<Step> steps = {
-        {QStringLiteral("orginfo"),
-         QStringLiteral("SELECT ROWID,convert(cOrgID USING cp1251) FROM orginf"), nullptr, false},
-        {QStringLiteral("drugtype"), QString(), g_pDrugsEnum.Get(), true},
-        {QStringLiteral("wrpltype"), QString(), g_pNodeType.Get(), false},
-        {QStringLiteral("mattype"), QString(), g_pMaterialType.Get(), false},
-        {QStringLiteral("clntgrp"), QString(), g_pClientGroup.Get(), false},
-        {QStringLiteral("matgr"), QString(), language ? &language->MatGroups : nullptr, false},
-        {QStringLiteral("spec"), QString(), language ? &language->Speciality : nullptr, false},
-        {QStringLiteral("Towns"),
-         QStringLiteral("SELECT ROWID,nGroupID,convert(cShortName USING cp1251) FROM towns"),
-         nullptr, false},
-        {QStringLiteral("Mat"),
-         QStringLiteral("SELECT nType,nType-65536 FROM dir where dir.nDirType=3 and not bIsFolder "
-                        "group By nType"),
-         nullptr, false},
-        {QStringLiteral("WrkPlace"),
-         QStringLiteral("SELECT ROWID,convert(cString USING cp1251),nType,nTown,nRegionDataID FROM "
-                        "dir WHERE dir.nDirType=1 and not bIsFolder"),
-         nullptr, false},
-        {QStringLiteral("Clients"),
-         QStringLiteral(
-             "SELECT gROWID,convert(cGClientCode USING cp1251),convert(cOClientCode USING "
-             "cp1251),nClientID,nWorkPlace,nWorker1,dFirstDate,nRegionDataID,nBirthYear,nSex,"
-             "bSecondary,bPDI FROM _cache_clients"),
-         nullptr, false},
-        {QStringLiteral("Fast"),
-         QStringLiteral(
-             "SELECT nReportID,dailyreport.nRegionDataID,dir.nType AS "
-             "nType,nClientID,dDate,nWorkplace,nWorker1,nCount FROM dailyreport JOIN dailyvisits "
-             "ON dailyvisits.nReportID=dailyreport.ROWID JOIN dir ON dir.ROWID=dailyvisits.nItem"),
-         nullptr, false},
-        {QStringLiteral("Workers"),
-         QStringLiteral("SELECT ROWID,convert(cString USING cp1251),nRegionDataID,nSpeciality FROM "
-                        "dir WHERE dir.nDirType=2 and not bIsFolder"),
-         nullptr, false},
-        {QStringLiteral("ClDaCh"),
-         QStringLiteral("SELECT nClientID,dDate,nClientType,nRegionDataID") +
-             groupColumns(*g_pClientGroup.Get(), QStringLiteral("nClientType2")) +
-             QStringLiteral(" FROM clientdatachanges"),
-         nullptr, false},
-        {QStringLiteral("DrugData"),
-         QStringLiteral("SELECT nClientID,dDate,nBasicDrug,nSecondaryDrug") +
-             groupColumns(*g_pMainRouteEnum.Get(), QStringLiteral("nMainRoute")) +
-             QStringLiteral(
-                 ",nUseFrequency,nParticipation,nDrugStartDate,nRegionDataID FROM drugusedata"),
-         nullptr, false},
-        {QStringLiteral("SocStat"),
-         QStringLiteral("SELECT nClientID,dDate,nEploymentStatus,convert(cOtherEployment USING "
-                        "cp1251),nPlaceOfLiving,nEducationLevel,nLegalProblem,nChildCount,"
-                        "bRegPolice,bNarcoDisp,bVolonter,nRegionDataID FROM socialstatus"),
-         nullptr, false},
-        {QStringLiteral("riskbeh"),
-         QStringLiteral("SELECT "
-                        "nClientID,dDate,nUseDirtySyr,nDesinfectionWay,nGivingUsed,nLastInjectWith,"
-                        "nUsingCondom,nLastSexualPart,nRegionDataID FROM riskbehavior"),
-         nullptr, false},
-    };
+    const QList<CAccountingFile> files = Files();
     if (progress)
-        progress->SetRange(int(steps.size()), Tr(QStringLiteral("Выгрузка таблиц")));
-    for (const Step& step : steps) {
+        progress->SetRange(int(files.size()), Tr(QStringLiteral("Выгрузка таблиц")));
+    for (const CAccountingFile& step : files) {
         if (progress && progress->IsCancelled()) {
             report(step.name, Tr(QStringLiteral("Выгрузка прервана пользователем")));
             break;
         }
         QString why;
-        if (step.buildsWorkTables && m_buildWorkTables && !m_buildWorkTables(&why))
+        // The work tables are built after the organisations' file, before
+        // the first list (as the export always did).
+        if (&step == &files[1] && m_buildWorkTables && !m_buildWorkTables(&why))
             report(QStringLiteral("_cache_clients"), why);
         why.clear();
         bool ok;

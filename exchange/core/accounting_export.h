@@ -6,6 +6,7 @@
 // OPTIONALLY ENCLOSED BY '"' LINES TERMINATED BY '\n': code page 1251 texts,
 // strings and dates in double quotes, a back-slash before a back-slash, a
 // double quote, a line feed or (as \0) a NUL inside a value, NULL as \N.
+#include <QList>
 #include <QString>
 #include <QStringList>
 #include <functional>
@@ -16,6 +17,14 @@ class CxSQL;
 class CvProgress;
 class CvRunLog;
 
+// One file of the export: from a select, or from an enumeration or
+// configuration list (code, text).
+struct CAccountingFile {
+    QString name;
+    QString select;
+    const CEnum2* list = nullptr;
+};
+
 class CAccountingExport {
 public:
     // Reads through a connection of its own to sql's database.
@@ -24,6 +33,10 @@ public:
 
     // "1cOut" in the user's data folder.
     static QString DefaultFolder();
+
+    // The 17 files in the order written; the lists of the current
+    // configuration language (none without a configuration).
+    static QList<CAccountingFile> Files();
 
     // Runs before the files that read the report work tables, to build them
     // (the dialog passes the work-table builder); false fails the run.
