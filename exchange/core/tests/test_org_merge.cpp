@@ -36,6 +36,9 @@ void Fill(TestDatabase& db) {
         "INSERT INTO cmp_visits VALUES (2,1,2,2,3,2),(3,2,3,3,3,3)",
         "INSERT INTO cmp_dir VALUES (2,1,'Пункт`51'),(3,2,'Шприц`61')",
         "INSERT INTO cmp_clients VALUES (2,1,'ГДЕ0285Ж`52'),(3,2,'ЖЗИ0380Ч`63')",
+        // A name that only works quoted.
+        "CREATE TABLE `extra-data` (n INT, nRegionDataID INT) ENGINE=InnoDB",
+        "INSERT INTO `extra-data` VALUES (1,0),(2,5),(3,6)",
         "CREATE TABLE _cache_fast (nRegionDataID INT) ENGINE=MyISAM",
         "INSERT INTO _cache_fast VALUES (5)",
     };
@@ -95,8 +98,9 @@ private slots:
         QString error;
         QVERIFY2(MergeOrganisations(db.Connection(), nullptr, &log, &error), qPrintable(error));
         const auto after = Checksums(db);
-        QCOMPARE(Changed(before, after), (QStringList{"_cache_fast", "clientdata", "dailyreport",
-                                                      "dailyvisits", "dir", "strtoid"}));
+        QCOMPARE(Changed(before, after),
+                 (QStringList{"_cache_fast", "clientdata", "dailyreport", "dailyvisits", "dir",
+                              "extra-data", "strtoid"}));
         QCOMPARE(db.Rows(QStringLiteral(
                      "SELECT ROWID,cClientCode,IFNULL(cOClientCode,'-'),"
                      "IFNULL(cGlobalCode,'-'),nRegionDataID FROM clientdata ORDER BY ROWID")),
@@ -104,10 +108,10 @@ private slots:
                                 "3|ЖЗИ0380Ч||ЖЗИ0380Ч|0;4||-|-|0"));
         QCOMPARE(db.Rows(QStringLiteral("SELECT cString,nRegionDataID FROM dir ORDER BY ROWID")),
                  QStringLiteral("Пункт|0;Пункт 2|0;Шприц|0"));
-        for (const char* t : {"dailyreport", "dailyvisits", "strtoid"})
-            QCOMPARE(
-                db.Scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE nRegionDataID<>0").arg(t)),
-                QStringLiteral("0"));
+        for (const char* t : {"dailyreport", "dailyvisits", "strtoid", "extra-data"})
+            QCOMPARE(db.Scalar(
+                         QStringLiteral("SELECT COUNT(*) FROM `%1` WHERE nRegionDataID<>0").arg(t)),
+                     QStringLiteral("0"));
         // The load register still names who sent each load; the old
         // organisation table is left alone; the work table is gone.
         QCOMPARE(db.Rows(QStringLiteral("SELECT nLoadID,nRegionDataID FROM cmp_loadids")),
@@ -132,15 +136,15 @@ private slots:
         QCOMPARE(Changed(before, Checksums(db)),
                  (QStringList{"_cache_fast", "clientdata", "cmp_clients", "cmp_dailyreport",
                               "cmp_dir", "cmp_loadids", "cmp_visits", "dailyreport", "dailyvisits",
-                              "dir", "orginf", "orginfo", "strtoid"}));
-        for (const char* t :
-             {"clientdata", "dailyreport", "dailyvisits", "dir", "orginfo", "strtoid"})
-            QCOMPARE(db.Rows(QStringLiteral("SELECT DISTINCT IFNULL(nRegionDataID,'null') FROM %1 "
-                                            "ORDER BY 1")
-                                 .arg(t)),
-                     QString::fromLatin1(t) == QLatin1String("clientdata")
-                         ? QStringLiteral("0;6;null")
-                         : QStringLiteral("0;6"));
+                              "dir", "extra-data", "orginf", "orginfo", "strtoid"}));
+        for (const char* t : {"clientdata", "dailyreport", "dailyvisits", "dir", "orginfo",
+                              "strtoid", "extra-data"})
+            QCOMPARE(
+                db.Rows(QStringLiteral("SELECT DISTINCT IFNULL(nRegionDataID,'null') FROM `%1` "
+                                       "ORDER BY 1")
+                            .arg(t)),
+                QString::fromLatin1(t) == QLatin1String("clientdata") ? QStringLiteral("0;6;null")
+                                                                      : QStringLiteral("0;6"));
         QCOMPARE(db.Rows(QStringLiteral("SELECT ROWID FROM orginf ORDER BY ROWID")),
                  QStringLiteral("0;6"));
         QCOMPARE(db.Rows(QStringLiteral("SELECT nLoadID FROM cmp_loadids")), QStringLiteral("2"));
