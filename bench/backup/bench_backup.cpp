@@ -202,7 +202,7 @@ int main(int argc, char** argv) {
         Die(database);
     const QString restored = database + QStringLiteral("_restore");
     const QString reference = database + QStringLiteral("_reference");
-    const QString ours = QDir(folder).filePath(database + QStringLiteral(".k2backup"));
+    const QString ours = QDir(folder).filePath(CSQLBackup::DefaultFileName(database));
     const QString dump = QDir(folder).filePath(database + QStringLiteral(".sql.gz"));
     const QString dumpBinary =
         ClientBinary({QStringLiteral("mariadb-dump"), QStringLiteral("mysqldump")});

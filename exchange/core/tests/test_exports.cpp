@@ -14,6 +14,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
@@ -190,6 +191,12 @@ private slots:
         QVERIFY(
             !exporter.Run(dir.filePath(QStringLiteral("file/1cOut")), nullptr, nullptr, &failures));
         QCOMPARE(failures.size(), 1);
+    }
+
+    void defaultFolders() {
+        QCOMPARE(QFileInfo(CAccountingExport::DefaultFolder()).fileName(), QStringLiteral("1cOut"));
+        QVERIFY(QFileInfo(CAccountingExport::DefaultFolder()).isAbsolute());
+        QVERIFY(QFileInfo(CAnalyticsExport::DefaultFolder()).isAbsolute());
     }
 
     void analyticsRows_data() {

@@ -500,23 +500,32 @@ bool CSQLRestore::Inspect(const QString& path, CSQLBackupInfo* info,
 
 bool CSQLRestore::Restore(CxSQL* sql, const QString& path, CvProgress* progress, CvRunLog* log,
                           QString* error) {
-    CSQLBackupInfo info;
-    CSQLRestoreWizard_Converter* converter = nullptr;
-    QString why;
     RestoreRun run(sql, progress, log);
     bool ok = false;
-    if (!Inspect(path, &info, &converter, &why)) {
-        if (progress)
-            progress->BeginProgress(Tr("Восстановление из резервной копии"), -1);
+    QString why;
+    // Which way the file goes; the checks themselves come with the restore.
+    CIndexedFile file;
+    const bool ours = file.Open(QFile::encodeName(path).toStdString(), CIndexedFile::modeRead) &&
+                      file.Directory().count(kbackup::kHeaderPart);
+    file.Close();
+    CSQLRestoreWizard_Converter* converter = nullptr;
+    if (!ours)
+        for (const auto& candidate : m_converters)
+            if (!converter && candidate->IsValid(path))
+                converter = candidate.get();
+    if (ours) {
+        ok = run.RestoreBackup(path, m_schemaVersion);
+        m_needRestart = m_needRestart || ok;
+        why = run.Error();
     } else if (converter) {
         bool restart = false;
         ok = run.RestoreWithConverter(converter, path, &restart);
         m_needRestart = m_needRestart || ok || restart;
         why = run.Error();
     } else {
-        ok = run.RestoreBackup(path, m_schemaVersion);
-        m_needRestart = m_needRestart || ok;
-        why = run.Error();
+        if (progress)
+            progress->BeginProgress(Tr("Восстановление из резервной копии"), -1);
+        why = NotABackup();
     }
     if (!ok) {
         if (log)

@@ -30,7 +30,6 @@ public:
 
     // Queues one entry; Write stores what is queued.
     void Log(const QString& caption, const QString& text);
-    int Pending() const { return int(m_captions.size()); }
     // Stores the queued entries on the connection (inside the caller's
     // transaction, when one is open) and empties the queue.
     bool Write(QString* error);

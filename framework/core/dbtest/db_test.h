@@ -34,7 +34,6 @@ public:
         m_progress = progress;
     }
     CxSQL* GetSQL() const { return m_sql; }
-    CvProgress* GetProgress() const { return m_progress; }
     const QString& GetFailure() const { return m_failure; }
 
 protected:
