@@ -185,6 +185,18 @@ class TestSqlBackup : public QObject {
     }
     QMap<QString, QString> m_filledSnapshot;
 
+    // A live database that the refused restores must all leave as it is.
+    TestDatabase& Untouched() {
+        if (!m_untouched) {
+            m_untouched = std::make_unique<SchemaTestDatabase>();
+            m_untouched->Exec(QStringLiteral("INSERT INTO towns VALUES (3,0,'Живой','Живой')"));
+            m_untouchedSnapshot = Snapshot(*m_untouched);
+        }
+        return *m_untouched;
+    }
+    std::unique_ptr<SchemaTestDatabase> m_untouched;
+    QMap<QString, QString> m_untouchedSnapshot;
+
 private slots:
     void roundTripKeepsEveryTable() {
         SchemaTestDatabase source;
@@ -280,9 +292,8 @@ private slots:
         if (damage != QLatin1String("missing"))
             WriteAll(path, bytes);
 
-        SchemaTestDatabase live;
-        live.Exec(QStringLiteral("INSERT INTO towns VALUES (3,0,'Живой','Живой')"));
-        const auto before = Snapshot(live);
+        TestDatabase& live = Untouched();
+        const auto before = m_untouchedSnapshot;
         CSQLRestore restore;
         CSQLBackupInfo info;
         CSQLRestoreWizard_Converter* converter = nullptr;
@@ -300,8 +311,8 @@ private slots:
     }
 
     void newerSchemaIsRefused() {
-        SchemaTestDatabase live;
-        const auto before = Snapshot(live);
+        TestDatabase& live = Untouched();
+        const auto before = m_untouchedSnapshot;
         CSQLRestore restore;
         restore.SetSchemaVersion(kCurrentSchemaVersion - 1);
         QString error;
@@ -325,9 +336,8 @@ private slots:
         QFETCH(int, cancelAt);
         QFETCH(bool, serverRefuses);
         const QString path = FilledBackup();
-        SchemaTestDatabase live;
-        live.Exec(QStringLiteral("INSERT INTO towns VALUES (3,0,'Живой','Живой')"));
-        const auto before = Snapshot(live);
+        TestDatabase& live = Untouched();
+        const auto before = m_untouchedSnapshot;
         TestProgress progress;
         if (cancelAt == 1000) // every table loaded: only the swap is left
             progress.onStep = [&](int steps) {
