@@ -5,6 +5,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
 #include "model/enums/directory_enums.h"
+#include "model/tables/table_set.h"
 
 namespace {
 QString Quoted(const QString& column) {
@@ -59,6 +60,16 @@ bool COrgInfoCard::Save(CxSQL* sql, QString* error) {
     if (error)
         *error = res.Error().isSet() ? DescribeSQLError(res.Error()) : sql->GetSqlErrorString();
     return false;
+}
+
+QString OrgListSelect() {
+    const CxTable_OrgInf* table = g_pOrgInfTable;
+    if (!table)
+        return QString();
+    CxSelectOptions options;
+    options.fields = {table->m_ROWID, table->m_cOrgID,  table->m_cOrgName, table->m_cPrjName,
+                      table->m_cCity, table->m_cRegion, table->m_cSogName};
+    return table->BuildSelect(options);
 }
 
 bool OrgListCommandEnabled(int command, qint64 selectedId, bool ownCardExists) {

@@ -30,6 +30,12 @@ private:
     bool m_new = true;
 };
 
+// The organisation list: every card (the own one among them) with its key
+// and the columns the list shows (identifier, full name, project, city,
+// region, agreement), as the orginf descriptor yields them; empty before the
+// table set is built.
+QString OrgListSelect();
+
 // Commands of the organisation list.
 enum COrgListCommand {
     kOrgCmdSearchPanel = 2046,

@@ -3,6 +3,8 @@
 #include "exchange/core/org_card.h"
 #include "exchange/core/org_keys.h"
 #include "framework/core/tarvik_app.h"
+#include "model/config/configuration.h"
+#include "model/tables/table_set.h"
 #include "tests/support/schema_test_database.h"
 
 #include <QTest>
@@ -129,6 +131,28 @@ private slots:
         QCOMPARE(db.Rows(QStringLiteral("SELECT cOrgID,cPhone FROM orginf WHERE ROWID=0")),
                  QStringLiteral("OWN|+7 000"));
         CTarvikApp::ClearErrorMessages();
+    }
+
+    void orgList() {
+        auto* config = new xKDConfiguration;
+        QVERIFY(config->ParseConfig(QStringLiteral("<CONFIGURATION><LANGUAGE/></CONFIGURATION>"),
+                                    QStringLiteral("test")));
+        CTarvikApp::SetConfig(config);
+        g_SelfTablesKelda.Init(0);
+        SchemaTestDatabase db;
+        db.Exec(QStringLiteral("INSERT INTO orginf VALUES (5,'ORG5','Пятая','П5','С5','Город5',"
+                               "'Обл5','','','','','','','','','',''),(0,'OWN','Своя','П0','С0',"
+                               "'Город0','Обл0','','','','','','','','','','')"));
+        CxResult res = db.Exec(OrgListSelect()); // by identifier
+        QStringList names;
+        for (int i = 0; i < res.FieldsCount(); ++i)
+            names << res.FieldName(i);
+        QCOMPARE(names, (QStringList{"ROWID", "cOrgID", "cOrgName", "cPrjName", "cCity", "cRegion",
+                                     "cSogName"}));
+        QCOMPARE(TestDatabase::ResultRows(res),
+                 QStringLiteral("5|ORG5|Пятая|П5|Город5|Обл5|С5;0|OWN|Своя|П0|Город0|Обл0|С0"));
+        CTarvikApp::SetConfigObject(nullptr, nullptr);
+        g_SelfTablesKelda.Init(0);
     }
 
     void listCommands_data() {
