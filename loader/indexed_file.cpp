@@ -441,6 +441,40 @@ bool CIndexedFile::StoreCompressed(CXMemFile& source) {
     return ok;
 }
 
+bool CIndexedFile::CompressBlocks(const void* raw, size_t count, std::vector<unsigned char>& out,
+                                  int level) {
+    out.clear();
+    const auto* p = static_cast<const unsigned char*>(raw);
+    std::vector<unsigned char> packed(kCompressBufferSize);
+    while (count > 0) {
+        const size_t n = std::min<size_t>(count, kBlockSize);
+        uLongf packedLength = uLongf(packed.size());
+        if (compress2(packed.data(), &packedLength, p, uLong(n), level) != Z_OK)
+            return false;
+        unsigned char lengths[8];
+        StoreLE32(lengths, uint32_t(n));
+        StoreLE32(lengths + 4, uint32_t(packedLength));
+        out.insert(out.end(), lengths, lengths + 8);
+        out.insert(out.end(), packed.data(), packed.data() + packedLength);
+        p += n;
+        count -= n;
+    }
+    return true;
+}
+
+bool CIndexedFile::WriteStoredPart(const std::string& name, const void* bytes, size_t count,
+                                   bool compressed) {
+    if (!m_file || m_mode != modeCreate || m_directory.count(name) || !SeekToPart(name, false))
+        return false;
+    DiskWrite(bytes, count);
+    m_part->bCompressed = compressed ? 1 : 0;
+    m_part->nLength = int64_t(m_diskPos) - m_part->nOffset;
+    m_hasPart = false;
+    m_part = nullptr;
+    m_partName.clear();
+    return m_error == Error::None;
+}
+
 bool CIndexedFile::LoadCompressed(CXMemFile& target) {
     const bool saved = m_compressed;
     m_compressed = false;

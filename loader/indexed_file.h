@@ -8,6 +8,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 // The backup container "IndexedFile V.2.2": named parts, stored plain or as
 // zlib blocks, then a name-sorted directory and a 128-byte trailer. A part is
@@ -72,6 +73,17 @@ public:
 
     int SerializeString(std::string& text);
     int SerializeInt(int32_t& value);
+
+    // Write mode: stores a whole part at once, so its bytes can be prepared
+    // elsewhere (on another thread). compressed: the bytes are a block sequence
+    // that CompressBlocks made; otherwise plain bytes. False when a part of that
+    // name exists or the disk failed.
+    bool WriteStoredPart(const std::string& name, const void* bytes, size_t count, bool compressed);
+    // The stored form of a compressed part: blocks of at most kBlockSize raw
+    // bytes, each its raw length, packed length and zlib data; level as zlib's
+    // (-1 its default). Touches no file, so any thread may call it.
+    static bool CompressBlocks(const void* raw, size_t count, std::vector<unsigned char>& out,
+                               int level);
 
     bool StoreCompressed(CXMemFile& source);
     bool LoadCompressed(CXMemFile& target);

@@ -3,7 +3,7 @@
 #include "stencil_layout.h"
 
 #include "framework/core/app/html_template.h"
-#include "framework/core/app/kelda_options.h"
+#include "model/options/kelda_options.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/core/xml/xml_attr.h"
@@ -159,7 +159,7 @@ QString Range(int row1, int column1, int row2, int column2) {
 XMLTrafaretParams XMLTrafaretParams::FromApplication() {
     XMLTrafaretParams p;
     p.clientRows = g_pOption_XMLExcel->m_MaxClientsCountXML.Get();
-    if (xConfiguration* config = CTarvikApp::GetConfig()) {
+    if (xConfiguration* config = CurrentConfiguration()) {
         const xPrjList& list = config->GetCurrentLanguage()->PrjList;
         POSITION pos = list.InitScan_sEnum2();
         while (list.ScanNext_sEnum2(pos))

@@ -108,7 +108,7 @@ void TestXMLTrafaret::initTestCase() {
 
 void TestXMLTrafaret::cleanupTestCase() {
     m_db.reset();
-    CTarvikApp::SetConfigObject(nullptr, nullptr);
+    CTarvikApp::SetConfig(nullptr);
     g_SelfTablesKelda.Init(0);
 }
 

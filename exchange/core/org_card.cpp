@@ -1,0 +1,100 @@
+#include "org_card.h"
+
+#include "framework/core/enums/enum2.h"
+#include "framework/core/run_log.h"
+#include "framework/core/sql_connection.h"
+#include "framework/core/table/safe_sql.h"
+#include "model/enums/directory_enums.h"
+#include "model/tables/table_set.h"
+
+namespace {
+QString Quoted(const QString& column) {
+    QString c = column;
+    return u'`' + c.replace(u'`', QStringLiteral("``")) + u'`';
+}
+} // namespace
+
+bool COrgInfoCard::Load(CxSQL* sql, QString* error) {
+    CxResult res = sql->Execute(QStringLiteral("SELECT * FROM orginf WHERE orginf.ROWID=0"));
+    if (!res.isValid()) {
+        if (error)
+            *error = DescribeSQLError(res.Error());
+        return false;
+    }
+    m_new = !res.FetchRow();
+    m_facts.clear();
+    const xOrgInfoFields* fields = g_pOrgInfoFields.Get();
+    POSITION pos = fields->InitScan_sEnum2();
+    while (fields->ScanNext_sEnum2(pos)) {
+        const sEnum2* item = fields->Current_sEnum2(pos);
+        COrgFact fact;
+        fact.column = item->GetName();
+        fact.caption = item->GetText();
+        if (!m_new)
+            fact.value = res.SFieldValue(res.FieldPos(fact.column, 1));
+        m_facts << fact;
+    }
+    return true;
+}
+
+bool COrgInfoCard::Save(CxSQL* sql, QString* error) {
+    QStringList columns, values, assignments;
+    for (const COrgFact& fact : m_facts) {
+        columns << Quoted(fact.column);
+        values << SafeSQL(fact.value);
+        assignments << Quoted(fact.column) + u'=' + SafeSQL(fact.value);
+    }
+    const QString statement =
+        m_new ? QStringLiteral("INSERT INTO orginf (ROWID,%1) VALUES (0,%2)")
+                    .arg(columns.join(u','), values.join(u','))
+              : QStringLiteral("UPDATE orginf SET %1 WHERE ROWID=0").arg(assignments.join(u','));
+    CxResult res;
+    if (sql->StartTransaction()) {
+        res = sql->Execute(statement);
+        if (res.isValid() && sql->Commit()) {
+            m_new = false;
+            return true;
+        }
+        sql->Rollback();
+    }
+    if (error)
+        *error = res.Error().isSet() ? DescribeSQLError(res.Error()) : sql->GetSqlErrorString();
+    return false;
+}
+
+QString OrgListSelect() {
+    const CxTable_OrgInf* table = g_pOrgInfTable;
+    if (!table)
+        return QString();
+    CxSelectOptions options;
+    options.fields = {table->m_ROWID, table->m_cOrgID,  table->m_cOrgName, table->m_cPrjName,
+                      table->m_cCity, table->m_cRegion, table->m_cSogName};
+    return table->BuildSelect(options);
+}
+
+bool OrgListCommandEnabled(int command, qint64 selectedId, bool ownCardExists) {
+    switch (command) {
+    case kOrgCmdOpenCard:
+    case kOrgCmdOpenCard2:
+        return selectedId == 0;
+    case kOrgCmdNewCard:
+        return !ownCardExists;
+    case kOrgCmdRemove:
+        return selectedId >= 1;
+    case kOrgCmdSearchPanel:
+        return true;
+    default:
+        return false;
+    }
+}
+
+bool OwnOrgCardExists(CxSQL* sql, bool* exists, QString* error) {
+    CxResult res = sql->Execute(QStringLiteral("SELECT ROWID FROM orginf WHERE ROWID=0"));
+    if (!res.isValid()) {
+        if (error)
+            *error = DescribeSQLError(res.Error());
+        return false;
+    }
+    *exists = res.FetchRow();
+    return true;
+}

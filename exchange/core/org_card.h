@@ -1,0 +1,55 @@
+#pragma once
+// The card of the own organisation (orginf row 0) as the settings page edits
+// it, and what the organisation list offers for its selected row.
+#include <QList>
+#include <QString>
+
+class CxSQL;
+
+// One fact of the card: the orginf column, its caption, its value.
+struct COrgFact {
+    QString column;
+    QString caption;
+    QString value;
+};
+
+class COrgInfoCard {
+public:
+    // Reads row 0: one fact per item of the organisation-fields enumeration,
+    // in its order; all empty, and IsNew, when the row does not exist.
+    bool Load(CxSQL* sql, QString* error);
+    // Writes the facts to row 0 in one transaction: inserts it when the card
+    // was new, else updates it. On failure nothing is written.
+    bool Save(CxSQL* sql, QString* error);
+
+    QList<COrgFact>& Facts() { return m_facts; }
+    bool IsNew() const { return m_new; }
+
+private:
+    QList<COrgFact> m_facts;
+    bool m_new = true;
+};
+
+// The organisation list: every card (the own one among them) with its key
+// and the columns the list shows (identifier, full name, project, city,
+// region, agreement), as the orginf descriptor yields them; empty before the
+// table set is built.
+QString OrgListSelect();
+
+// Commands of the organisation list.
+enum COrgListCommand {
+    kOrgCmdSearchPanel = 2046,
+    kOrgCmdOpenCard = 2055,
+    kOrgCmdNewCard = 2056,
+    kOrgCmdRemove = 2057,
+    kOrgCmdOpenCard2 = 2059,
+};
+
+// Whether the list offers a command: open the own card when it is selected,
+// make it when it does not exist yet, remove a received organisation when one
+// is selected, the search panel always. selectedId is -1 when nothing is
+// selected. Other commands: false (the base decides).
+bool OrgListCommandEnabled(int command, qint64 selectedId, bool ownCardExists);
+// Whether orginf holds the own card; false with error set when it cannot be
+// read.
+bool OwnOrgCardExists(CxSQL* sql, bool* exists, QString* error);

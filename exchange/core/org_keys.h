@@ -1,0 +1,33 @@
+#pragma once
+// Keys of the organisations whose data the database holds, and the material
+// list shared by the forms that choose materials.
+#include "framework/core/containers/list_sel_order_struct.h"
+
+#include <QList>
+#include <QString>
+
+class CxSQL;
+
+// The text key without the organisation suffix that received rows carry (a
+// back-quote, the sender's region and its row id): the part before the first
+// back-quote, or the whole text.
+QString StripOrgSuffix(QString key);
+
+// The identifier (cOrgID) of the own organisation, the orginf row 0; empty
+// when there is no such row or no value. On the base connection when none is
+// given.
+QString GetOwnOrgID(CxSQL* sql = nullptr);
+
+// Fills the entries with the materials a form may offer: first those not
+// chosen, in the order of the query (the fully set 0x70000 class without its
+// "always offer" flag first, then the others, each by name), leaving out
+// hidden ones and those of that class without the flag; then the chosen ones
+// (whatever their flags) in the order of `chosen`. Chosen ids that are no
+// material any more are dropped. False, with the entries empty, when the
+// query fails.
+bool LoadMaterialList(CxListSelOrderEntries& entries, const QList<int>& chosen,
+                      CxSQL* sql = nullptr);
+
+// Adds "material failed to load" with the material id and the position code
+// to the application's error list.
+void AddLoadMatError(int position, int materialId);
