@@ -43,14 +43,19 @@ private:
     QHash<CSheetColumnKey, int> m_index;
 };
 
+// keepMissing: a listed item that the directory lacks still gets a column
+// (a loaded sheet's cells of such an item stay, to be saved again).
 void Rebuild(CVisitsSheet* sheet, ColumnSet& set, const QList<qint32>& items,
-             const CSheetMaterials& materials, const QSet<qint32>& withData, QStringList* notes) {
+             const CSheetMaterials& materials, const QSet<qint32>& withData, bool keepMissing,
+             QStringList* notes) {
     // The listed items: names anew, columns added for what is new.
     qint64 next = kFirstNewPosition;
     for (const qint32 item : items) {
         const auto found = materials.constFind(item);
         if (found == materials.constEnd()) {
             AddNote(notes, MaterialLoadErrorText(kListedItemPosition, item));
+            if (keepMissing && !set.Find({item, -1}))
+                set.Add(CSheetColumn{{item, -1}}, next++, -1);
             continue;
         }
         const CSheetMaterial& m = *found;
@@ -152,7 +157,7 @@ void UpdateSheetColumns(CVisitsSheet* sheet, const QList<qint32>& items,
                 break;
             }
     }
-    Rebuild(sheet, set, items, materials, withData, notes);
+    Rebuild(sheet, set, items, materials, withData, false, notes);
 }
 
 bool UpdateSheetColumns(CxSQL* sql, CVisitsSheet* sheet, const QList<qint32>& items,
@@ -179,5 +184,5 @@ void LayOutLoadedSheet(CVisitsSheet* sheet, const QList<CStoredSheetColumn>& sto
     // The client column keeps its cells (the sheet has no rows yet, but a
     // loader may have made them before laying the columns out).
     set.Find(kClientColumnKey)->source = sheet->ClientColumn();
-    Rebuild(sheet, set, items, materials, QSet<qint32>(), notes);
+    Rebuild(sheet, set, items, materials, QSet<qint32>(), true, notes);
 }

@@ -41,7 +41,9 @@ struct CStoredSheetColumn {
 // The columns of a sheet being loaded (a sheet without rows or columns other
 // than the client column): the stored layout, reduced to the columns of the
 // items that hold cells (items, in order of their first cell), in stored
-// order with the stored widths; items without a stored column come after.
+// order with the stored widths; items without a stored column come after. An
+// item the directory lacks keeps a text column, so that its cells are not
+// lost when the sheet is saved again.
 void LayOutLoadedSheet(CVisitsSheet* sheet, const QList<CStoredSheetColumn>& stored,
                        const QList<qint32>& items, const CSheetMaterials& materials,
                        QStringList* notes);

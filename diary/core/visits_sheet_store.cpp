@@ -203,6 +203,9 @@ bool CVisitsSheetStore::Load(CxSQL* sql, qint64 reportId, int sheetNo, CVisitsSh
             const auto found = materials.constFind(item);
             if (found == materials.constEnd()) {
                 AddNote(notes, MaterialLoadErrorText(kCellItemPosition, item));
+                const int column = sheet->FindColumn({item, -1});
+                if (column >= 0)
+                    sheet->SetText(row, column, QString::number(count));
                 continue;
             }
             if (found->IsConsultation()) {
