@@ -117,16 +117,6 @@ qint32 CVisitsSheet::Number(int row, int column) const {
     return c.kind == ESheetColumnKind::YesNo ? (value != 0 ? 1 : 0) : value;
 }
 
-bool CVisitsSheet::IsRowEmpty(int row) const {
-    const Row& r = m_rows[row];
-    if (r.clientId > 0)
-        return false;
-    for (const QString& text : r.texts)
-        if (!text.trimmed().isEmpty())
-            return false;
-    return true;
-}
-
 qint64 CVisitsSheet::Total(int column) const {
     if (m_columns[column].kind == ESheetColumnKind::Client)
         return 0;

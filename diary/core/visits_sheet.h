@@ -88,14 +88,13 @@ public:
 
     // The value the save reads from a cell (0/1 in a 0/1 column).
     qint32 Number(int row, int column) const;
-    // A row with no client code and no text in any cell.
-    bool IsRowEmpty(int row) const;
     // The totals row: the sum of a column's values, kept until a cell of the
     // column changes.
     qint64 Total(int column) const;
 
     // Puts a new set of columns in place (the column rebuild): column i takes
     // the cells of the old column sources[i], or empty cells when it is -1.
+    // The set holds the client column.
     void ReplaceColumns(const QList<CSheetColumn>& columns, const QList<int>& sources);
 
 private:

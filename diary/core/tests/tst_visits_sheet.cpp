@@ -126,12 +126,6 @@ void TestVisitsSheet::typedCells() {
     QCOMPARE(sheet.ClientId(r), 201);
     sheet.SetText(r, 0, QStringLiteral("ГДЕ1585Ж"));
     QCOMPARE(sheet.ClientId(r), 0);
-
-    const int empty = sheet.AppendRow();
-    QVERIFY(sheet.IsRowEmpty(empty));
-    sheet.SetText(empty, 1, QStringLiteral(" "));
-    QVERIFY(sheet.IsRowEmpty(empty));
-    QVERIFY(!sheet.IsRowEmpty(r));
 }
 
 void TestVisitsSheet::totalsFollowEdits() {

@@ -1,6 +1,7 @@
 // A visits sheet on the database: what a save stores as dailyvisits cells and
 // dailyvisitssubhdr columns, what a load gives back, and what the save refuses
 // without touching the stored sheet.
+#include "diary/core/material_pack.h"
 #include "diary/core/sheet_columns.h"
 #include "diary/core/visits_sheet_store.h"
 #include "diary_test_data.h"
@@ -62,6 +63,8 @@ private slots:
     void serviceForEveryClient();
     void layoutAndOrganisation();
     void loadNotesWhatItCannotShow();
+    void packageRead_data();
+    void packageRead();
 
 private:
     std::unique_ptr<SchemaTestDatabase> m_db;
@@ -336,6 +339,46 @@ void TestVisitsSheetStore::loadNotesWhatItCannotShow() {
     sheet.SetText(1, 0, QStringLiteral("ГДЕ1585Ж"));
     QVERIFY(CVisitsSheetStore::Save(m_sql, 1, 0, sheet, &refusal, &error));
     QCOMPARE(Cells(*m_db, 1, 0), QStringLiteral("0:201:101:2;0:201:555:4;1:202:101:1"));
+}
+
+Q_DECLARE_METATYPE(EPackageRead)
+
+void TestVisitsSheetStore::packageRead_data() {
+    QTest::addColumn<int>("package");
+    QTest::addColumn<QString>("stored"); // "NULL" for NULL
+    QTest::addColumn<EPackageRead>("outcome");
+    QTest::addColumn<QList<qint32>>("items");
+    QTest::addColumn<QString>("message");
+    const QString three =
+        CDDirMatPackArray(QList<qint32>{kHivConsult, kSyringe, kCondom}).SaveToString();
+    QTest::newRow("three materials")
+        << int(kPackage) << three << EPackageRead::Loaded
+        << QList<qint32>{kHivConsult, kSyringe, kCondom} << "Загружен пакет 'Базовый набор'";
+    QTest::newRow("never filled") << int(kPackage) << "NULL" << EPackageRead::Loaded
+                                  << QList<qint32>{} << "Загружен пакет 'Базовый набор'";
+    QTest::newRow("cut short") << int(kPackage) << three.left(6) << EPackageRead::Unreadable
+                               << QList<qint32>{} << "Ошибка распаковки пакета 'Базовый набор'";
+    QTest::newRow("not a package") << int(kSyringe) << three << EPackageRead::Missing
+                                   << QList<qint32>{} << "Ошибка загрузки пакета материлов";
+}
+
+void TestVisitsSheetStore::packageRead() {
+    QFETCH(int, package);
+    QFETCH(QString, stored);
+    QFETCH(EPackageRead, outcome);
+    QFETCH(QList<qint32>, items);
+    QFETCH(QString, message);
+    m_db->Exec(QStringLiteral("UPDATE dir SET cOtherInfo=%1 WHERE ROWID IN (%2,%3)")
+                   .arg(stored == QStringLiteral("NULL")
+                            ? stored
+                            : QLatin1Char('\'') + stored + QLatin1Char('\''))
+                   .arg(int(kPackage))
+                   .arg(int(kSyringe)));
+    CMaterialPackage read;
+    QString text, error;
+    QCOMPARE(ReadMaterialPackage(m_sql, package, &read, &text, &error), outcome);
+    QCOMPARE(QList<qint32>(read.items), items);
+    QCOMPARE(text, message);
 }
 
 QTEST_GUILESS_MAIN(TestVisitsSheetStore)
