@@ -1,0 +1,44 @@
+#pragma once
+// Loading a visits sheet from dailyvisits (its cells) and dailyvisitssubhdr
+// (its column layout), and saving it back.
+//
+// Cells: one dailyvisits row per (grid row, item) holding a value; NPP is the
+// grid row (from 0), nClientID the row's client, nCount the count, or for a
+// consultation the OR of the kinds ticked on the row. Layout: one
+// dailyvisitssubhdr row per column with its width and its position (nPos).
+//
+// The save, in the caller's transaction, first checks the whole sheet and
+// writes nothing when it refuses:
+// - every client code names a client (not a folder) of the register;
+// - a row holding a value has a client; a row that holds nothing at all (no
+//   code, no text) is no row and is left out;
+// - while the sheet shows only the client column, the chosen service exists,
+//   and a consultation chosen as service is counted per client and records
+//   exactly one kind;
+// - two values for one row and item where one is a count (a count column
+//   beside kind columns of the same item) spoil the sheet ("Ведомость
+//   испорчена"), so the save stops instead of dropping one;
+// - every number fits in the stored column.
+// Then it replaces the sheet's rows: deletes its old cells and columns, and
+// inserts the new ones in multi-row INSERTs. A sheet without cells stores
+// neither cells nor columns.
+#include "diary_verdict.h"
+#include "visits_sheet.h"
+
+#include <QStringList>
+
+class CxSQL;
+
+class CVisitsSheetStore {
+public:
+    // Loads sheet sheetNo of the report into *sheet (made anew). What could not
+    // be shown goes to *notes (lines for the application's error list): a
+    // cell whose item is missing from the directory, a cell without a column.
+    static bool Load(CxSQL* sql, qint64 reportId, int sheetNo, CVisitsSheet* sheet,
+                     QStringList* notes, QString* error);
+    // Saves the sheet as described above. Answers false when refused
+    // (*refusal, with field, row and column set; nothing written) or when a
+    // statement fails (*error; the caller rolls back).
+    static bool Save(CxSQL* sql, qint64 reportId, int sheetNo, const CVisitsSheet& sheet,
+                     CDiaryVerdict* refusal, QString* error);
+};
