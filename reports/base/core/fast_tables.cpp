@@ -56,14 +56,16 @@ QStringList CFastTables::Statements(int step, bool* exists) {
         return {};
     const QString part = CRepBaseData::PartName(name);
     const QString options = CRepBaseData::WorkTableOptions();
-    QStringList s{QStringLiteral("DROP TABLE IF EXISTS ") + part};
+    QStringList s;
+    if (TableExists(part)) // left by a build that never ended
+        s << QStringLiteral("DROP TABLE IF EXISTS ") + part;
     switch (step) {
     case 0:
     case 1: {
         const bool consultations = step == 1;
         s << QStringLiteral("CREATE TABLE ") + part +
                  QStringLiteral(" (`ROWID` int(11) NOT NULL DEFAULT '0',  `nType` int(11) not "
-                                "null) ") +
+                                "null,UNIQUE INDEX i3 (ROWID,nType)) ") +
                  options;
         const QString cases = GroupCases(consultations);
         // Items whose code has no group are left out; without any group the
@@ -75,7 +77,6 @@ QStringList CFastTables::Statements(int step, bool* exists) {
                                     "dir.bIsFolder AND (458752&dir.nType)") +
                      (consultations ? QStringLiteral("=") : QStringLiteral("<>")) +
                      QStringLiteral("458752 HAVING nType");
-        s << QStringLiteral("CREATE UNIQUE INDEX i3 ON ") + part + QStringLiteral(" (ROWID,nType)");
         break;
     }
     case 2: {
@@ -85,82 +86,55 @@ QStringList CFastTables::Statements(int step, bool* exists) {
                  QStringLiteral(" (nReportID INT NOT NULL, `nType` int(11) NOT NULL,nRegionDataID "
                                 "INT NOT NULL, `nClientID` int(11) NOT NULL, `dDate` DATE NOT "
                                 "NULL, `nWorkplace` int(11) NOT NULL DEFAULT '-1', `nWorker1` "
-                                "int(11) NOT NULL DEFAULT '-1', `nCount` int(11) NOT NULL ) ") +
+                                "int(11) NOT NULL DEFAULT '-1', `nCount` int(11) NOT NULL, INDEX "
+                                "i1 (nType),INDEX i2 (nClientID,nWorkplace),INDEX i3 "
+                                "(`dDate`,`nClientID`,`nReportID`),INDEX i4 (nWorkplace)) ") +
                  options;
-        s << QStringLiteral("LOCK TABLE dir read,watchdog write,") + part + QStringLiteral(" write, ") +
-                 m + QStringLiteral(" read,dailyvisits as dv read, dailyreport as dr read");
-        s << QStringLiteral("INSERT INTO ") + part +
-                 QStringLiteral(" SELECT STRAIGHT_JOIN SQL_NO_CACHE SQL_BIG_RESULT dr.ROWID AS "
-                                "nReportID,") +
-                 m +
-                 QStringLiteral(".nType, dr.nRegionDataID, dv.nClientID, "
-                                "dDate,nWorkplace,nWorker1,nCount from dailyvisits as dv join "
-                                "dailyreport as dr on dv.nreportid=dr.rowid join ") +
-                 m + QStringLiteral(" on ") + m +
-                 QStringLiteral(".rowid=dv.nItem WHERE dr.dDate IS NOT NULL");
-        s << QStringLiteral("UNLOCK TABLES");
-        s << QStringLiteral("LOCK TABLE watchdog write,") + part + QStringLiteral(" write, ") + k +
+        s << QStringLiteral("LOCK TABLE watchdog write,") + part + QStringLiteral(" write, ") + m +
+                 QStringLiteral(" read, ") + k +
                  QStringLiteral(" read,dailyvisits as dv read, dailyreport as dr read");
+        // One pass over the visit lines: materials with their count, a
+        // consultation 1 for each of the bits 32 (project treatment) and 2
+        // (project consultation) of its count.
         s << QStringLiteral("INSERT INTO ") + part +
-                 QStringLiteral(" SELECT STRAIGHT_JOIN SQL_NO_CACHE SQL_BIG_RESULT dr.ROWID AS "
-                                "nReportID,") +
-                 k +
-                 QStringLiteral(".nType,dr.nRegionDataID, dv.nClientID, "
-                                "dDate,nWorkplace,nWorker1,IF(nCount&32,1,0)+IF(nCount&2,1,0) AS "
-                                "nCount FROM dailyvisits as dv join dailyreport as dr on "
-                                "dv.nreportid=dr.rowid join ") +
-                 k + QStringLiteral(" on ") + k +
-                 QStringLiteral(".rowid=dv.nItem WHERE dr.dDate IS NOT NULL");
+                 QStringLiteral(" SELECT STRAIGHT_JOIN SQL_NO_CACHE dr.ROWID AS nReportID,l.nType,"
+                                "dr.nRegionDataID,dv.nClientID,dr.dDate,dr.nWorkplace,dr.nWorker1,"
+                                "IF(l.bConsult,IF(dv.nCount&32,1,0)+IF(dv.nCount&2,1,0),dv.nCount) "
+                                "AS nCount FROM dailyvisits AS dv JOIN dailyreport AS dr ON "
+                                "dr.ROWID=dv.nReportID JOIN (SELECT ROWID,nType,0 AS bConsult FROM ") +
+                 m + QStringLiteral(" UNION ALL SELECT ROWID,nType,1 FROM ") + k +
+                 QStringLiteral(") AS l ON l.ROWID=dv.nItem WHERE dr.dDate IS NOT NULL");
         s << QStringLiteral("UNLOCK TABLES");
-        s << QStringLiteral("CREATE INDEX i1 ON ") + part + QStringLiteral(" (nType)");
-        s << QStringLiteral("CREATE INDEX i2 ON ") + part + QStringLiteral(" (nClientID,nWorkplace)");
-        s << QStringLiteral("CREATE INDEX i3 ON ") + part +
-                 QStringLiteral(" (`dDate`,`nClientID`,`nReportID`)");
-        s << QStringLiteral("CREATE INDEX i4 ON ") + part + QStringLiteral(" (nWorkplace)");
         break;
     }
     case 3: {
         const QString f = Table(2);
-        const QString t1 = QStringLiteral("_tmp_fast1");
-        const QString t2 = QStringLiteral("_tmp_fast2");
-        s << QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + t1;
-        s << QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + t2;
-        s << QStringLiteral("CREATE TEMPORARY TABLE ") + t1 +
-                 QStringLiteral(" ENGINE=MyISAM SELECT MIN(dDate) AS dDate,nClientID FROM ") + f +
-                 QStringLiteral(" GROUP BY nClientID");
-        s << QStringLiteral("CREATE UNIQUE INDEX i1 ON ") + t1 + QStringLiteral("(dDate,nClientID)");
-        s << QStringLiteral("CREATE TEMPORARY TABLE ") + t2 +
-                 QStringLiteral(" ENGINE=MyISAM SELECT MIN(nReportID) AS nReportID,") + t1 +
-                 QStringLiteral(".nClientID FROM ") + t1 + QStringLiteral(" JOIN ") + f +
-                 QStringLiteral(" AS tf ON tf.nClientID=") + t1 +
-                 QStringLiteral(".nClientID AND tf.dDate=") + t1 +
-                 QStringLiteral(".dDate GROUP BY ") + t1 + QStringLiteral(".nClientID");
-        s << QStringLiteral("CREATE UNIQUE INDEX i1 on ") + t2 + QStringLiteral("(nClientID)");
         // The person key: the code up to its first back-quote, upper-cased;
         // a record whose cut code equals its cOClientCode keeps a key of its
-        // own. A record without a code is a person of its own.
+        // own. A record without a code is a person of its own. The first
+        // visit: the earliest date and, on it, the lowest report, as the
+        // least of date * 2^32 + report.
         const QString cut = QStringLiteral(
             "LEFT(cd.cClientCode,if(locate('`',cd.cClientCode),locate('`',cd.cClientCode)-1,255))");
-        s << QStringLiteral("CREATE TABLE ") + part + u' ' + options +
+        s << QStringLiteral("CREATE TABLE ") + part +
+                 QStringLiteral(" (INDEX i1 (gROWID),UNIQUE INDEX i2 (nClientID),INDEX i3 "
+                                "(cGClientCode)) ") +
+                 options +
                  QStringLiteral(" SELECT DENSE_RANK() OVER (ORDER BY cGClientCode,IF(cGClientCode "
                                 "IS NULL,nClientID,0)) AS gROWID,cGClientCode,cOClientCode,"
                                 "nClientID,nWorkPlace,nWorker1,dFirstDate,nRegionDataID,"
                                 "nBirthYear,nSex,bSecondary,bPDI FROM (SELECT CONCAT(UPPER(") +
                  cut + QStringLiteral("),IF(") + cut +
                  QStringLiteral("=cd.cOClientCode,CONCAT('`',convert( cast(cd.ROWID AS char ) "
-                                "using utf8 )),'')) AS cGClientCode,cd.cOClientCode,tt2.nClientID,"
+                                "using utf8 )),'')) AS cGClientCode,cd.cOClientCode,f.nClientID,"
                                 "dr.nWorkPlace,dr.nWorker1,dr.dDate AS dFirstDate,"
                                 "cd.nRegionDataID,cd.nBirthYear,cd.nSex,cd.bSecondary,cd.bPDI "
-                                "FROM ") +
-                 t2 +
-                 QStringLiteral(" AS tt2 JOIN dailyreport AS dr ON dr.ROWID=tt2.nReportID JOIN "
-                                "clientdata AS cd ON cd.ROWID=tt2.nClientID WHERE NOT "
-                                "cd.bIsFolder) AS b1");
-        s << QStringLiteral("create index i1 on ") + part + QStringLiteral("(gROWID)");
-        s << QStringLiteral("create unique index i2 on ") + part + QStringLiteral("(nClientID)");
-        s << QStringLiteral("create index i3 on ") + part + QStringLiteral("(cGClientCode)");
-        s << QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + t1;
-        s << QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + t2;
+                                "FROM (SELECT nClientID,MIN(TO_DAYS(dDate)*4294967296+nReportID) "
+                                "AS nFirst FROM ") +
+                 f +
+                 QStringLiteral(" GROUP BY nClientID) AS f JOIN dailyreport AS dr ON "
+                                "dr.ROWID=f.nFirst%4294967296 JOIN clientdata AS cd ON "
+                                "cd.ROWID=f.nClientID WHERE NOT cd.bIsFolder) AS b1");
         break;
     }
     }

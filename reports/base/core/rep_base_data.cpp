@@ -89,10 +89,7 @@ QString CRepBaseData::GetFootnotesHTML() const {
 
 // ---- progress ----
 
-void CRepBaseData::ShowProgress(const QString&) {
-    if (m_progress)
-        m_progress->Step(QString(), 0);
-}
+
 
 QString CRepBaseData::GetProgressHTML() const {
     return m_progressLog.ToString() + m_detailLine;
@@ -104,13 +101,12 @@ void CRepBaseData::AddProgressTitle(const QString& title, const QString& detail)
         QStringLiteral("<div style='font-size:70%'>") + SafeHTML(detail) + QStringLiteral("</div>");
     if (m_progress)
         m_progress->SetRange(-1, title);
-    ShowProgress(GetProgressHTML());
 }
 
 void CRepBaseData::ShowProgressDetail(const QString& detail) {
-    ShowProgress(m_progressLog.ToString() + QStringLiteral("&diams;") + m_detailLine +
-                 QStringLiteral("<div style='font-size:70%'>") + SafeHTML(detail) +
-                 QStringLiteral("</div>"));
+    // The statement under way, as the detail line of the progress.
+    if (m_progress)
+        m_progress->Step(detail, 0);
 }
 
 int CRepBaseData::AddProgressDot() {
@@ -211,7 +207,9 @@ QString CRepBaseData::BuildTable(const QString& name, const QString& title,
     }
     const QString part = PartName(name);
     try {
-        ExecuteStep(QStringLiteral("DROP TABLE IF EXISTS ") + part);
+        // A part left by a build that never ended (the program was killed).
+        if (TableExists(part))
+            ExecuteStep(QStringLiteral("DROP TABLE IF EXISTS ") + part);
         build(part);
         ExecuteStep(QStringLiteral("UNLOCK TABLES"));
         ExecuteStep(QStringLiteral("RENAME TABLE ") + part + QStringLiteral(" TO ") + name);
@@ -303,8 +301,4 @@ void CRepBaseData::SetStartMonthsBack(int months) {
         --year;
     }
     m_from = QDate(year, month, 1);
-}
-
-QString CRepBaseData::TempTableName() {
-    return QStringLiteral("_tmp_rep%1").arg(++m_tempCounter);
 }

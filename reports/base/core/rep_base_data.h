@@ -78,6 +78,7 @@ public:
 
     // ---- progress ----
     void AddProgressTitle(const QString& title, const QString& detail);
+    // Shows what is done now (the statement) without advancing.
     void ShowProgressDetail(const QString& detail);
     int AddProgressDot();
     // The log as HTML: titles, then the current detail line.
@@ -156,11 +157,9 @@ private:
                        const QString& logicalName = QString());
     // Ends a BeginTable: table locks, the build lock, held-back updates.
     void ReleaseTableLock();
-    void ShowProgress(const QString& html);
     [[noreturn]] void ThrowCancelled();
     QString GroupCaseList(bool consultations) const;
     QString DisplayDate(const QDate& date) const;
-    QString TempTableName();
 
     CxSQL* m_sql;
     CvProgress* m_progress;
@@ -178,6 +177,5 @@ private:
     CHTMLTemplate m_reportTemplate;
     int m_newClientMode = 0;
     int m_lockDepth = 0; // BeginTable calls not yet ended
-    int m_tempCounter = 0;
     bool m_configChecked = false; // the work tables match the configuration
 };

@@ -82,7 +82,8 @@ QString CRepBaseData::PrepareMatList() {
                           const QString cases = GroupCaseList(false);
                           ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
                                       QStringLiteral(" (`ROWID` int(11) NOT NULL DEFAULT '0', "
-                                                     "`nType` int(11) NOT NULL) ") +
+                                                     "`nType` int(11) NOT NULL,UNIQUE INDEX i3 "
+                                                     "(ROWID,nType)) ") +
                                       WorkTableOptions());
                           const QString from = QStringLiteral(
                               " FROM dir WHERE dir.nDirType=3 AND NOT dir.bIsFolder AND "
@@ -95,8 +96,6 @@ QString CRepBaseData::PrepareMatList() {
                           // ...and under its own code.
                           ExecuteStep(QStringLiteral("INSERT INTO ") + part +
                                       QStringLiteral(" SELECT ROWID,dir.nType AS nType") + from);
-                          ExecuteStep(QStringLiteral("CREATE UNIQUE INDEX i3 ON ") + part +
-                                      QStringLiteral(" (ROWID,nType)"));
                       });
 }
 
@@ -108,7 +107,7 @@ QString CRepBaseData::PrepareConsList() {
             const QString cases = GroupCaseList(true);
             ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
                         QStringLiteral(" (`ROWID` int(11) NOT NULL DEFAULT '0',  `nType` "
-                                       "int(11) not null) ") +
+                                       "int(11) not null,UNIQUE INDEX i3 (ROWID,nType)) ") +
                         WorkTableOptions());
             // Each consultation under its group...
             if (!cases.isEmpty())
@@ -122,8 +121,6 @@ QString CRepBaseData::PrepareConsList() {
                         QStringLiteral(" SELECT ROWID,-nConfigGroup AS nType FROM dir WHERE "
                                        "dir.nDirType=3 AND NOT dir.bIsFolder AND "
                                        "dir.nConfigGroup>0 AND (268369920&dir.nType)=458752"));
-            ExecuteStep(QStringLiteral("CREATE UNIQUE INDEX i3 ON ") + part +
-                        QStringLiteral(" (ROWID,nType)"));
         });
 }
 
@@ -137,54 +134,37 @@ QString CRepBaseData::PrepareCompactTable() {
                             " (nReportID INT NOT NULL, `nType` int(11) NOT NULL,nRegionDataID "
                             "INT NOT NULL, `nClientID` int(11) NOT NULL, `dDate` DATE NOT NULL, "
                             "`nWorkplace` int(11) NOT NULL DEFAULT '-1', `nWorker1` int(11) NOT "
-                            "NULL DEFAULT '-1', `nCount` int(11) NOT NULL, nProject INT NOT "
-                            "NULL) ") +
+                            "NULL DEFAULT '-1', `nCount` int(11) NOT NULL, nProject INT NOT NULL,"
+                            "INDEX i1 (dDate,nClientID,nWorkPlace,nWorker1,nReportID)) ") +
                         WorkTableOptions());
             // The lists are made before the tables are locked: a build of its
             // own may not run under another's table locks.
             const QString m = PrepareMatList();
-            // A visit line of a report without a date lies in no period.
-            const QString dated = QStringLiteral(" WHERE dr.dDate IS NOT NULL");
-            ExecuteStep(QStringLiteral("LOCK TABLE dir read,watchdog write,profiles write,") +
-                        part + QStringLiteral(" write, ") + m +
-                        QStringLiteral(" read,dailyvisits as dv read, dailyreport as dr read"));
-            ExecuteStep(QStringLiteral("INSERT INTO ") + part +
-                        QStringLiteral(" SELECT dr.ROWID AS nReportID,") + m +
-                        QStringLiteral(".nType, dr.nRegionDataID, dv.nClientID, "
-                                       "dDate,nWorkplace,nWorker1,nCount,nProject from "
-                                       "dailyvisits as dv join dailyreport as dr on "
-                                       "dv.nreportid=dr.rowid join ") +
-                        m + QStringLiteral(" on ") + m + QStringLiteral(".rowid=dv.nItem") +
-                        dated);
-            ExecuteStep(QStringLiteral("INSERT INTO ") + part +
-                        QStringLiteral(" SELECT dr.ROWID AS nReportID,%1 AS nType, "
-                                       "dr.nRegionDataID, dv.nClientID, "
-                                       "dDate,nWorkplace,nWorker1,nCount,nProject from "
-                                       "dailyvisits as dv join dailyreport as dr on "
-                                       "dv.nreportid=dr.rowid join dir on dir.rowid=dv.nItem "
-                                       "where dir.nDirType=3 AND dir.nType=%2 AND "
-                                       "dir.nConfigGroup=%3 AND dr.dDate IS NOT NULL")
-                            .arg(kCommunityCode)
-                            .arg(kOtherServices)
-                            .arg(kCommunityGroup));
-            ExecuteStep(QStringLiteral("UNLOCK TABLES"));
             const QString k = PrepareConsList();
-            ExecuteStep(QStringLiteral("LOCK TABLE watchdog write,profiles write,") + part +
-                        QStringLiteral(" write, ") + k +
+            ExecuteStep(QStringLiteral("LOCK TABLE dir read,watchdog write,profiles write,") +
+                        part + QStringLiteral(" write, ") + m + QStringLiteral(" read, ") + k +
                         QStringLiteral(" read,dailyvisits as dv read, dailyreport as dr read"));
-            // A consultation line counts 1 for each of the bits 32 (project
-            // treatment) and 2 (project consultation).
-            ExecuteStep(QStringLiteral("INSERT INTO ") + part +
-                        QStringLiteral(" SELECT dr.ROWID AS nReportID,") + k +
-                        QStringLiteral(".nType,dr.nRegionDataID, dv.nClientID, "
-                                       "dDate,nWorkplace,nWorker1,IF(nCount&32,1,0)+IF(nCount&2,"
-                                       "1,0) AS nCount, nProject FROM dailyvisits as dv join "
-                                       "dailyreport as dr on dv.nreportid=dr.rowid join ") +
-                        k + QStringLiteral(" on ") + k + QStringLiteral(".rowid=dv.nItem") +
-                        dated);
+            // One pass over the visit lines, each counted under every code of
+            // its item: materials as they are; the community centre's services
+            // also under their own code; a consultation 1 for each of the bits
+            // 32 (project treatment) and 2 (project consultation) of its count.
+            // A line of a report without a date lies in no period.
+            ExecuteStep(
+                QStringLiteral("INSERT INTO ") + part +
+                QStringLiteral(" SELECT STRAIGHT_JOIN dr.ROWID AS nReportID,l.nType,dr.nRegionDataID,"
+                               "dv.nClientID,dr.dDate,dr.nWorkplace,dr.nWorker1,IF(l.bConsult,"
+                               "IF(dv.nCount&32,1,0)+IF(dv.nCount&2,1,0),dv.nCount) AS nCount,"
+                               "dr.nProject FROM dailyvisits AS dv JOIN dailyreport AS dr ON "
+                               "dr.ROWID=dv.nReportID JOIN (SELECT ROWID,nType,0 AS bConsult FROM ") +
+                m +
+                QStringLiteral(" UNION ALL SELECT ROWID,%1,0 FROM dir WHERE dir.nDirType=3 AND "
+                               "dir.nType=%2 AND dir.nConfigGroup=%3 UNION ALL SELECT "
+                               "ROWID,nType,1 FROM ")
+                    .arg(kCommunityCode)
+                    .arg(kOtherServices)
+                    .arg(kCommunityGroup) +
+                k + QStringLiteral(") AS l ON l.ROWID=dv.nItem WHERE dr.dDate IS NOT NULL"));
             ExecuteStep(QStringLiteral("UNLOCK TABLES"));
-            ExecuteStep(QStringLiteral("CREATE INDEX i1 ON ") + part +
-                        QStringLiteral(" (dDate,nClientID,nWorkPlace,nWorker1,nReportID)"));
         });
 }
 
@@ -198,7 +178,8 @@ QString CRepBaseData::PrepareSummaryTable() {
                          {QStringLiteral("{enddate}"), DisplayDate(m_to)}});
     return BuildTable(name, title, [&](const QString& part) {
         // One sum column per top-level material group, and the community
-        // centre's code, each once.
+        // centre's code, each once. nVisits: the client's distinct reports
+        // (the client is one per group).
         QList<long> codes;
         QSet<long> seen;
         for (const RepMatGroup& item : RepConfig::MaterialGroups())
@@ -217,17 +198,18 @@ QString CRepBaseData::PrepareSummaryTable() {
         ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
                     QStringLiteral(" (nClientID INT NOT NULL,nWorkPlace INT NOT NULL,nWorker1 "
                                    "INT NOT NULL,nVisits INT NOT NULL") +
-                    columns + QStringLiteral(",nProject INT NOT NULL) ") + WorkTableOptions());
+                    columns +
+                    QStringLiteral(",nProject INT NOT NULL,UNIQUE INDEX i1 "
+                                   "(nClientID,nWorkPlace,nWorker1,nProject)) ") +
+                    WorkTableOptions());
         const QString c = PrepareCompactTable();
         ExecuteStep(QStringLiteral("INSERT INTO ") + part +
                     QStringLiteral(" SELECT SQL_BIG_RESULT nClientID,nWorkPlace,nWorker1, "
-                                   "COUNT( DISTINCT nClientID,nReportID) AS nVisits") +
+                                   "COUNT(DISTINCT nReportID) AS nVisits") +
                     values + QStringLiteral(",nProject FROM ") + c +
                     QStringLiteral(" WHERE dDate BETWEEN ") + SqlDate(m_from) +
                     QStringLiteral(" AND ") + SqlDate(m_to) +
                     QStringLiteral(" GROUP BY nClientID,nWorkPlace,nWorker1,nProject"));
-        ExecuteStep(QStringLiteral("CREATE UNIQUE INDEX i1 ON ") + part +
-                    QStringLiteral("(nClientID,nWorkPlace,nWorker1,nProject)"));
     });
 }
 
@@ -236,33 +218,6 @@ QString CRepBaseData::PrepareClientTable() {
     const QString title = Tr("Расчитывается таблица клиентов", "msgClientsTable");
     BuildTable(name, title, [&](const QString& part) {
         const QString c = PrepareCompactTable();
-        const QString t1 = TempTableName();
-        const QString t2 = TempTableName();
-        struct Drop {
-            CxSQL* sql;
-            QStringList names;
-            ~Drop() {
-                for (const QString& n : names)
-                    sql->Execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + n);
-            }
-        } drop{m_sql, {t1, t2}};
-        // Each client's first date...
-        ExecuteStep(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + t1);
-        ExecuteStep(QStringLiteral("CREATE TEMPORARY TABLE ") + t1 +
-                    QStringLiteral(" ENGINE=MyISAM SELECT MIN(dDate) AS dDate,nClientID FROM ") +
-                    c + QStringLiteral(" GROUP BY nClientID"));
-        ExecuteStep(QStringLiteral("CREATE UNIQUE INDEX i1 ON ") + t1 +
-                    QStringLiteral("(dDate,nClientID)"));
-        // ...and on that date the daily report with the lowest id.
-        ExecuteStep(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + t2);
-        ExecuteStep(QStringLiteral("CREATE TEMPORARY TABLE ") + t2 +
-                    QStringLiteral(" ENGINE=MyISAM SELECT MIN(nReportID) AS nReportID,") + t1 +
-                    QStringLiteral(".nClientID FROM ") + t1 + QStringLiteral(" JOIN ") + c +
-                    QStringLiteral(" AS tf ON tf.nClientID=") + t1 +
-                    QStringLiteral(".nClientID AND tf.dDate=") + t1 +
-                    QStringLiteral(".dDate GROUP BY ") + t1 + QStringLiteral(".nClientID"));
-        ExecuteStep(QStringLiteral("CREATE UNIQUE INDEX i1 on ") + t2 +
-                    QStringLiteral("(nClientID)"));
         // The person key: the code up to its first back-quote, upper-cased; a
         // record whose code breaks the rules (bNewCode 0) keeps a key of its
         // own. One person = one key, sex and birth year; a record with an
@@ -271,8 +226,13 @@ QString CRepBaseData::PrepareClientTable() {
             "CONCAT(UPPER(LEFT(cd.cClientCode,if(locate('`',cd.cClientCode),locate('`',"
             "cd.cClientCode)-1,255))),IF(cd.bNewCode,'',CONCAT('`',convert( cast(cd.ROWID AS "
             "char ) using utf8 ))))");
+        // The first visit in one pass: the earliest date and, on it, the
+        // lowest report, as the least of date * 2^32 + report.
         ExecuteStep(
-            QStringLiteral("CREATE TABLE ") + part + u' ' + WorkTableOptions() +
+            QStringLiteral("CREATE TABLE ") + part +
+            QStringLiteral(" (INDEX i1 (gROWID),UNIQUE INDEX i2 (nClientID),INDEX i3 "
+                           "(cGClientCode)) ") +
+            WorkTableOptions() +
             QStringLiteral(
                 " SELECT DENSE_RANK() OVER (ORDER BY cGClientCode,nBirthYear,nSex,IF(cGClientCode "
                 "IS NULL OR nBirthYear IS NULL OR nSex IS NULL,nClientID,0)) AS gROWID,"
@@ -280,18 +240,14 @@ QString CRepBaseData::PrepareClientTable() {
                 "nFirstWorker1,dFirstDate,nRegionDataID,bSecondary,bPDI FROM (SELECT "
                 "cd.nSex,cd.nBirthYear,") +
             key +
-            QStringLiteral(
-                " AS cGClientCode,cd.cOClientCode,tt2.nClientID,dr.nWorkplace AS "
-                "nFirstWorkplace,dr.nWorker1 AS nFirstWorker1,dr.dDate AS "
-                "dFirstDate,cd.nRegionDataID,cd.bSecondary,cd.bPDI FROM ") +
-            t2 +
-            QStringLiteral(" AS tt2 JOIN dailyreport AS dr ON dr.ROWID=tt2.nReportID JOIN "
-                           "clientdata AS cd ON cd.ROWID=tt2.nClientID WHERE NOT cd.bIsFolder) "
-                           "AS t1"));
-        ExecuteStep(QStringLiteral("create index i1 on ") + part + QStringLiteral("(gROWID)"));
-        ExecuteStep(QStringLiteral("create unique index i2 on ") + part +
-                    QStringLiteral("(nClientID)"));
-        ExecuteStep(QStringLiteral("create index i3 on ") + part + QStringLiteral("(cGClientCode)"));
+            QStringLiteral(" AS cGClientCode,cd.cOClientCode,f.nClientID,dr.nWorkplace AS "
+                           "nFirstWorkplace,dr.nWorker1 AS nFirstWorker1,dr.dDate AS "
+                           "dFirstDate,cd.nRegionDataID,cd.bSecondary,cd.bPDI FROM (SELECT "
+                           "nClientID,MIN(TO_DAYS(dDate)*4294967296+nReportID) AS nFirst FROM ") +
+            c +
+            QStringLiteral(" GROUP BY nClientID) AS f JOIN dailyreport AS dr ON "
+                           "dr.ROWID=f.nFirst%4294967296 JOIN clientdata AS cd ON "
+                           "cd.ROWID=f.nClientID WHERE NOT cd.bIsFolder) AS t1"));
     });
     if (m_newClientMode != 2)
         return name;
@@ -299,7 +255,10 @@ QString CRepBaseData::PrepareClientTable() {
     // earliest first date.
     const QString name2 = name + QStringLiteral("ua");
     return BuildTable(name2, title, [&](const QString& part) {
-        ExecuteStep(QStringLiteral("create table ") + part + u' ' + WorkTableOptions() +
+        ExecuteStep(QStringLiteral("create table ") + part +
+                    QStringLiteral(" (INDEX i1 (gROWID),UNIQUE INDEX i2 (nClientID),INDEX i3 "
+                                   "(cGClientCode)) ") +
+                    WorkTableOptions() +
                     QStringLiteral(" SELECT t0.gROWID,t0.nBirthYear,t0.nSex,t0.cGClientCode,"
                                    "t0.cOClientCode,t0.nClientID,t0.nFirstWorkplace,"
                                    "t0.nFirstWorker1,t1.dFirstDate,t0.nRegionDataID,t0.bSecondary,"
@@ -308,9 +267,5 @@ QString CRepBaseData::PrepareClientTable() {
                                           "dFirstDate,gROWID FROM ") +
                     name +
                     QStringLiteral(" group by gROWID) AS t1 ON t1.gROWID=t0.gROWID"));
-        ExecuteStep(QStringLiteral("create index i1 on ") + part + QStringLiteral("(gROWID)"));
-        ExecuteStep(QStringLiteral("create unique index i2 on ") + part +
-                    QStringLiteral("(nClientID)"));
-        ExecuteStep(QStringLiteral("create index i3 on ") + part + QStringLiteral("(cGClientCode)"));
     });
 }

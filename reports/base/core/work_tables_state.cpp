@@ -50,7 +50,8 @@ QString CRepBaseData::PrepareHistoryPeriods(const QString& historyTable, const Q
         ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
                     QStringLiteral(" (nClientID INT NOT NULL,dStartDate DATE NOT NULL, dEndDate "
                                    "DATE NOT NULL") +
-                    definitions + QStringLiteral(") ") + WorkTableOptions());
+                    definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID,dStartDate)) ") +
+                    WorkTableOptions());
         // Each recorded state holds from its date to the day before the
         // client's next record (the newest to the end of time); the oldest
         // holds back to 1800-01-01, so any earlier date finds the first state.
@@ -62,8 +63,6 @@ QString CRepBaseData::PrepareHistoryPeriods(const QString& historyTable, const Q
                     values + QStringLiteral(" FROM ") + historyTable +
                     QStringLiteral(" WHERE nClientID IS NOT NULL AND dDate IS NOT NULL WINDOW w "
                                    "AS (PARTITION BY nClientID ORDER BY dDate)"));
-        ExecuteStep(QStringLiteral("CREATE UNIQUE INDEX i1 ON ") + part +
-                    QStringLiteral("(nClientID,dStartDate)"));
     });
 }
 
@@ -114,14 +113,13 @@ QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& joi
                         "'1900-01-01',`nRegionDataID` int(11) default '0',`nBirthYear` int(11) "
                         "default NULL,`nSex` int(11) default NULL,`bSecondary` tinyint(4) NOT "
                         "NULL default '0',`bPDI` tinyint(4) NOT NULL default '0'") +
-                    definitions + QStringLiteral(") ") + WorkTableOptions());
+                    definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID)) ") +
+                    WorkTableOptions());
         ExecuteStep(QStringLiteral("INSERT INTO ") + part + QStringLiteral(" SELECT ") + cl +
                     QStringLiteral(".nClientID,gROWID,cGClientCode,cOClientCode,nFirstWorkplace,"
                                    "nFirstWorker1,dFirstDate,nRegionDataID,nBirthYear,nSex,"
                                    "bSecondary,bPDI") +
                     selectList + QStringLiteral(" FROM ") + cl + joinList);
-        ExecuteStep(QStringLiteral("CREATE UNIQUE INDEX i1 ON ") + part +
-                    QStringLiteral("(nClientID)"));
     });
     if (join)
         join(QString(), name,
@@ -142,7 +140,9 @@ QString CRepBaseData::PrepareConsCompactTable() {
         ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
                     QStringLiteral(" (nClientID INT NOT NULL,nItem INT NOT NULL,dDate DATE NOT "
                                    "NULL,nWorkPlace INT NOT NULL") +
-                    definitions + QStringLiteral(", nProject INT NOT NULL) ") +
+                    definitions +
+                    QStringLiteral(", nProject INT NOT NULL,UNIQUE INDEX i1 "
+                                   "(nClientID,nItem,dDate,nWorkPlace,nProject)) ") +
                     WorkTableOptions());
         ExecuteStep(QStringLiteral("INSERT INTO ") + part +
                     QStringLiteral(" SELECT dailyvisits.nClientID,dailyvisits.nItem,"
@@ -155,7 +155,5 @@ QString CRepBaseData::PrepareConsCompactTable() {
                         "dir.nDirType= 3 AND dailyreport.dDate IS NOT NULL GROUP BY "
                         "dailyvisits.nClientID,dailyvisits.nItem,dailyreport.dDate,"
                         "dailyreport.nWorkPlace,dailyreport.nProject"));
-        ExecuteStep(QStringLiteral("CREATE UNIQUE INDEX i1 ON ") + part +
-                    QStringLiteral("(nClientID,nItem,dDate,nWorkPlace,nProject)"));
     });
 }

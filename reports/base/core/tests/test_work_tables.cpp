@@ -17,21 +17,26 @@
 #include <memory>
 
 namespace {
-// Stops the run after a number of steps, as the user's cancel button does.
+// Stops the run once it has run a statement that begins with a text, as
+// the user's cancel button does: the next statement is refused.
 class CancelAfter : public CvProgress {
 public:
-    explicit CancelAfter(int steps) : m_left(steps) {}
+    explicit CancelAfter(const QString& statement) : m_statement(statement) {}
     void BeginProgress(const QString&, int) override {}
     void SetRange(int, const QString&) override {}
-    void Step(const QString&, int steps) override {
-        if (steps > 0)
-            --m_left;
+    void Step(const QString& text, int steps) override {
+        if (steps == 0 && text.startsWith(m_statement))
+            m_seen = true; // about to run
+        else if (steps > 0 && m_seen)
+            m_cancelled = true; // done: the next statement is refused
     }
     void EndProgress(const QString&) override {}
-    bool IsCancelled() const override { return m_left <= 0; }
+    bool IsCancelled() const override { return m_cancelled; }
 
 private:
-    int m_left;
+    QString m_statement;
+    bool m_seen = false;
+    bool m_cancelled = false;
 };
 
 QString CacheTables(const TestDatabase& db) {
@@ -386,11 +391,12 @@ void TestWorkTables::materialGroupsChangeDropsTables() {
 }
 
 void TestWorkTables::failureHalfWayLeavesNothing() {
-    // Stopped after 9 statements (the material list made, its rename not) and
-    // after 14 (inside the compact table's LOCK TABLE, both inserts done).
-    const int steps[] = {9, 14};
-    for (int stopAt : steps) {
-        CancelAfter cancel(stopAt);
+    // Stopped in the material list (made, not yet renamed) and inside the
+    // compact table's LOCK TABLE (its insert done).
+    const char* stops[] = {"INSERT INTO _cache_part_matlist SELECT ROWID,dir.nType",
+                           "INSERT INTO _cache_part_compacttable"};
+    for (const char* stop : stops) {
+        CancelAfter cancel(QString::fromLatin1(stop));
         auto run = Run(QDate(2012, 1, 1), QDate(2012, 12, 31), &cancel);
         bool thrown = false;
         try {
