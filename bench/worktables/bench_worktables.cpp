@@ -49,9 +49,9 @@ double Ms(QElapsedTimer& t) {
 
 struct Measure {
     QString table;
-    std::function<QString()> build;   // builds the table, answers its name
-    QString figure;                   // the headline from the table ({T} its name)
-    QString reference;                // the same figure from the data tables
+    std::function<QString()> build; // builds the table, answers its name
+    QString figure;                 // the headline from the table ({T} its name)
+    QString reference;              // the same figure from the data tables
 };
 
 QString CodesOfGroups(bool consultations, long onlyGroup = 0) {
@@ -178,10 +178,13 @@ int main(int argc, char** argv) {
         CRepBaseData country(&sql, period.from, period.to);
         country.SetNewClientMode(2);
         const QList<CxString::Pair> dates = {
-            {QStringLiteral("{FROM}"), QStringLiteral("'") + period.from.toString(Qt::ISODate) + u'\''},
+            {QStringLiteral("{FROM}"),
+             QStringLiteral("'") + period.from.toString(Qt::ISODate) + u'\''},
             {QStringLiteral("{TO}"), QStringLiteral("'") + period.to.toString(Qt::ISODate) + u'\''},
-            {QStringLiteral("{Y}"), QStringLiteral("'") + run.RegularYearStart().toString(Qt::ISODate) + u'\''},
-            {QStringLiteral("{Q}"), QStringLiteral("'") + run.RegularQuarterStart().toString(Qt::ISODate) + u'\''},
+            {QStringLiteral("{Y}"),
+             QStringLiteral("'") + run.RegularYearStart().toString(Qt::ISODate) + u'\''},
+            {QStringLiteral("{Q}"),
+             QStringLiteral("'") + run.RegularQuarterStart().toString(Qt::ISODate) + u'\''},
             {QStringLiteral("{KEY}"), QString::fromLatin1(kKey)},
             {QStringLiteral("{MATCODES}"), CodesOfGroups(false)},
             {QStringLiteral("{CONSCODES}"), CodesOfGroups(true)},
@@ -223,7 +226,8 @@ int main(int argc, char** argv) {
                             "dir WHERE nDirType=3 AND NOT bIsFolder AND (268369920&nType)=458752 "
                             "AND (nType IN ({CONSCODES}) OR nConfigGroup>0)")},
             {QStringLiteral("_cache_compacttable"), [&] { return run.PrepareCompactTable(); },
-             QStringLiteral("SELECT COUNT(DISTINCT nClientID),SUM(IF(nType=510,nCount,0)) FROM {T}"),
+             QStringLiteral(
+                 "SELECT COUNT(DISTINCT nClientID),SUM(IF(nType=510,nCount,0)) FROM {T}"),
              QStringLiteral("SELECT COUNT(DISTINCT dv.nClientID),SUM(IF(d.nType IN ({SYRINGES}),"
                             "dv.nCount,0)) FROM dailyvisits dv JOIN dailyreport dr ON "
                             "dr.ROWID=dv.nReportID JOIN dir d ON d.ROWID=dv.nItem WHERE dr.dDate "
@@ -256,7 +260,8 @@ int main(int argc, char** argv) {
                                    "nParticipation,nDrugStartDate"),
             history("socialstatus", "nEploymentStatus,nPlaceOfLiving,nEducationLevel,"
                                     "nLegalProblem,bRegPolice,bNarcoDisp"),
-            {QStringLiteral("_cache_dpd<to>0"), [&] { return run.PrepareSnapshotTables(period.to); },
+            {QStringLiteral("_cache_dpd<to>0"),
+             [&] { return run.PrepareSnapshotTables(period.to); },
              QStringLiteral("SELECT nClientType,COUNT(*) FROM {T} GROUP BY nClientType ORDER BY 1"),
              QStringLiteral("SELECT g,COUNT(*) FROM (") + QString::fromLatin1(kTypeOnDate) +
                  QStringLiteral(") s GROUP BY g ORDER BY 1")},
@@ -278,9 +283,10 @@ int main(int argc, char** argv) {
                                 "v.nClientID FROM dailyvisits v JOIN dailyreport r ON "
                                 "r.ROWID=v.nReportID JOIN (") +
                  QString::fromLatin1(kTypeOnDate) +
-                 QStringLiteral(") g ON g.nClientID=v.nClientID WHERE r.dDate BETWEEN {Q} AND "
-                                "{TO} AND g.g IN (2,4) GROUP BY v.nClientID HAVING COUNT(DISTINCT "
-                                "r.ROWID)>3 AND COUNT(DISTINCT DATE_FORMAT(r.dDate,'%Y-%m'))>1) u")},
+                 QStringLiteral(
+                     ") g ON g.nClientID=v.nClientID WHERE r.dDate BETWEEN {Q} AND "
+                     "{TO} AND g.g IN (2,4) GROUP BY v.nClientID HAVING COUNT(DISTINCT "
+                     "r.ROWID)>3 AND COUNT(DISTINCT DATE_FORMAT(r.dDate,'%Y-%m'))>1) u")},
         };
         std::printf("\n%s (%s .. %s)\n", period.name, qPrintable(period.from.toString(Qt::ISODate)),
                     qPrintable(period.to.toString(Qt::ISODate)));
@@ -296,8 +302,8 @@ int main(int argc, char** argv) {
                 return Fail(m.table + QStringLiteral(": ") + e.html);
             }
             const double build = Ms(t);
-            const QString figure = Rows(sql.Execute(
-                CxString::StrTr(m.figure, dates + QList<CxString::Pair>{{QStringLiteral("{T}"), name}})));
+            const QString figure = Rows(sql.Execute(CxString::StrTr(
+                m.figure, dates + QList<CxString::Pair>{{QStringLiteral("{T}"), name}})));
             t.restart();
             const QString reference = Rows(sql.Execute(CxString::StrTr(m.reference, dates)));
             const double query = Ms(t);
@@ -305,10 +311,11 @@ int main(int argc, char** argv) {
             allMatch = allMatch && same;
             const double ratio = query > 0 ? build / query : 0;
             worstRatio = std::max(worstRatio, ratio);
-            std::printf("%-28s %10.1f %10.1f %7.2f  %s%s\n", qPrintable(m.table), build, query, ratio,
-                        qPrintable(figure.left(60)),
-                        same ? "" : qPrintable(QStringLiteral("  MISMATCH, query gives ") +
-                                               reference.left(60)));
+            std::printf(
+                "%-28s %10.1f %10.1f %7.2f  %s%s\n", qPrintable(m.table), build, query, ratio,
+                qPrintable(figure.left(60)),
+                same ? ""
+                     : qPrintable(QStringLiteral("  MISMATCH, query gives ") + reference.left(60)));
         }
         // A second build over unchanged data: every table is found.
         QElapsedTimer t;
@@ -346,10 +353,12 @@ int main(int argc, char** argv) {
     const QStringList fastFigures[] = {
         {QStringLiteral("SELECT COUNT(*) FROM _cache_mat"),
          QStringLiteral("SELECT COUNT(*) FROM dir WHERE nDirType=3 AND NOT bIsFolder AND nType "
-                        "IN (") + CodesOfGroups(false) + u')'},
+                        "IN (") +
+             CodesOfGroups(false) + u')'},
         {QStringLiteral("SELECT COUNT(*) FROM _cache_cons"),
          QStringLiteral("SELECT COUNT(*) FROM dir WHERE nDirType=3 AND NOT bIsFolder AND nType "
-                        "IN (") + CodesOfGroups(true) + u')'},
+                        "IN (") +
+             CodesOfGroups(true) + u')'},
         {QStringLiteral("SELECT COUNT(DISTINCT nClientID),SUM(IF(nType=510,nCount,0)) FROM "
                         "_cache_fast"),
          QStringLiteral("SELECT COUNT(DISTINCT dv.nClientID),SUM(IF(d.nType IN (") +
@@ -377,9 +386,11 @@ int main(int argc, char** argv) {
         allMatch = allMatch && same;
         const double ratio = query > 0 ? steps.value(i) / query : 0;
         worstRatio = std::max(worstRatio, ratio);
-        std::printf("%-28s %10.1f %10.1f %7.2f  %s%s\n", fastNames[i], steps.value(i), query, ratio,
-                    qPrintable(figure.left(60)),
-                    same ? "" : qPrintable(QStringLiteral("  MISMATCH, query gives ") + reference.left(60)));
+        std::printf(
+            "%-28s %10.1f %10.1f %7.2f  %s%s\n", fastNames[i], steps.value(i), query, ratio,
+            qPrintable(figure.left(60)),
+            same ? ""
+                 : qPrintable(QStringLiteral("  MISMATCH, query gives ") + reference.left(60)));
     }
     t.restart();
     fast.Process();

@@ -42,8 +42,7 @@ template <class T> void CopyThroughXML(T& target, const T& source) {
 
 xKDReportPresets::xKDRepPreset::xKDRepPreset() = default;
 
-_XML2Processor* xKDReportPresets::xKDRepPreset::CreateTagObject(const QString& tag,
-                                                                xml2Attr& attrs,
+_XML2Processor* xKDReportPresets::xKDRepPreset::CreateTagObject(const QString& tag, xml2Attr& attrs,
                                                                 _XML2Processor* parent) {
     if (tag == kV1Element)
         return this;

@@ -123,8 +123,9 @@ bool CRepDoc::SaveHTML(const QString& path, QString* error) const {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly)) {
         if (error)
-            *error = CTarvikApp::TranslateString(QStringLiteral("Не удалось записать файл {file}: {error}"),
-                                                 QStringLiteral("CRepDoc::SaveHTML"))
+            *error = CTarvikApp::TranslateString(
+                         QStringLiteral("Не удалось записать файл {file}: {error}"),
+                         QStringLiteral("CRepDoc::SaveHTML"))
                          .replace(QLatin1String("{file}"), path)
                          .replace(QLatin1String("{error}"), file.errorString());
         return false;
@@ -132,8 +133,9 @@ bool CRepDoc::SaveHTML(const QString& path, QString* error) const {
     file.write(StandalonePage(GetHTML()).toUtf8());
     if (!file.commit()) {
         if (error)
-            *error = CTarvikApp::TranslateString(QStringLiteral("Не удалось записать файл {file}: {error}"),
-                                                 QStringLiteral("CRepDoc::SaveHTML"))
+            *error = CTarvikApp::TranslateString(
+                         QStringLiteral("Не удалось записать файл {file}: {error}"),
+                         QStringLiteral("CRepDoc::SaveHTML"))
                          .replace(QLatin1String("{file}"), path)
                          .replace(QLatin1String("{error}"), file.errorString());
         return false;

@@ -131,9 +131,8 @@ QString CxTabCalc::Link(const QString& side, const CLine* line) {
 }
 
 void CxTabCalc::HeaderRows(CLine* line, int level, int depth, QList<QString>& rows) {
-    const QString style = m_headerStyle.isEmpty()
-                              ? QString()
-                              : QStringLiteral(" style='") + m_headerStyle + u'\'';
+    const QString style =
+        m_headerStyle.isEmpty() ? QString() : QStringLiteral(" style='") + m_headerStyle + u'\'';
     const QString title = Link(QStringLiteral("col"), line) + SafeHTML(line->GetTitle());
     if (!line->IsExpanded() || line->Children().isEmpty()) {
         rows[level] += QStringLiteral("<td id='TABCALC' rowspan='%1'%2>%3</td>")
@@ -144,11 +143,10 @@ void CxTabCalc::HeaderRows(CLine* line, int level, int depth, QList<QString>& ro
     rows[level] += QStringLiteral("<td id='TABCALC' colspan='%1'%2>%3</td>")
                        .arg(Width(line))
                        .arg(style, title);
-    rows[level + 1] +=
-        QStringLiteral("<td id='TABCALC' rowspan='%1'%2>%3</td>")
-            .arg(depth - level - 1)
-            .arg(style, SafeHTML(CTarvikApp::TranslateString(QStringLiteral("Всего"),
-                                                             QStringLiteral("msgTotal"))));
+    rows[level + 1] += QStringLiteral("<td id='TABCALC' rowspan='%1'%2>%3</td>")
+                           .arg(depth - level - 1)
+                           .arg(style, SafeHTML(CTarvikApp::TranslateString(
+                                           QStringLiteral("Всего"), QStringLiteral("msgTotal"))));
     for (CLine* child : line->Children())
         HeaderRows(child, level + 1, depth, rows);
 }
@@ -172,19 +170,22 @@ void CxTabCalc::BuildHTML(CAccStringT<wchar_t>& out, void*) {
     for (CLine* line : m_cols.Top())
         HeaderRows(line, 0, depth, headerRows);
 
-    QString html = QStringLiteral("<table id='TABCALC'>");
-    const QString style = m_headerStyle.isEmpty()
-                              ? QString()
-                              : QStringLiteral(" style='") + m_headerStyle + u'\'';
+    // Borders by attribute as well, for viewers without CSS borders.
+    QString html =
+        QStringLiteral("<table id='TABCALC' border='1' cellspacing='0' cellpadding='2'>");
+    const QString style =
+        m_headerStyle.isEmpty() ? QString() : QStringLiteral(" style='") + m_headerStyle + u'\'';
     for (int i = 0; i < depth; ++i) {
         html += QStringLiteral("<tr>");
         if (i == 0)
-            html += QStringLiteral("<td id='TABCALC' rowspan='%1'%2>&nbsp;</td>").arg(depth).arg(style);
+            html +=
+                QStringLiteral("<td id='TABCALC' rowspan='%1'%2>&nbsp;</td>").arg(depth).arg(style);
         html += headerRows.at(i) + QStringLiteral("</tr>\n");
     }
     for (int r = 0; r < rows.size(); ++r) {
         CLine* row = rows.at(r);
-        html += QStringLiteral("<tr><td id='TABCALC' style='text-align:left;padding-left:%1px'>%2%3</td>")
+        html += QStringLiteral(
+                    "<tr><td id='TABCALC' style='text-align:left;padding-left:%1px'>%2%3</td>")
                     .arg(row->GetLevel() * 12)
                     .arg(Link(QStringLiteral("row"), row), SafeHTML(row->GetTitle()));
         for (int c = 0; c < cols.size(); ++c) {

@@ -85,8 +85,7 @@ QString SafeHTML(const QString& text, int option) {
     return out;
 }
 
-QString DoubleToString(double value, const QString& format, int options,
-                       const QString& zeroText) {
+QString DoubleToString(double value, const QString& format, int options, const QString& zeroText) {
     if (value == 0.0 || std::isnan(value))
         return zeroText.isNull() ? QStringLiteral("0") : zeroText;
     QString text = QString::asprintf(format.toLatin1().constData(), value);

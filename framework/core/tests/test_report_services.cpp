@@ -26,12 +26,17 @@ private slots:
 void TestReportServices::strTr_data() {
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("expected");
-    QTest::newRow("each placeholder") << "<b>%TITLE%</b> %FROM%-%TO%" << "<b>T</b> 1-2";
+    QTest::newRow("each placeholder") << "<b>%TITLE%</b> %FROM%-%TO%"
+                                      << "<b>T</b> 1-2";
     // A value is never searched again: a title holding a placeholder stays.
-    QTest::newRow("value holds a placeholder") << "%BODY%|%TITLE%" << "%TITLE%|T";
-    QTest::newRow("repeated") << "%TO%%TO%" << "22";
-    QTest::newRow("lone percent signs") << "100% of %x %TO" << "100% of %x %TO";
-    QTest::newRow("adjacent") << "%FROM%%TO%" << "12";
+    QTest::newRow("value holds a placeholder") << "%BODY%|%TITLE%"
+                                               << "%TITLE%|T";
+    QTest::newRow("repeated") << "%TO%%TO%"
+                              << "22";
+    QTest::newRow("lone percent signs") << "100% of %x %TO"
+                                        << "100% of %x %TO";
+    QTest::newRow("adjacent") << "%FROM%%TO%"
+                              << "12";
 }
 
 void TestReportServices::strTr() {
@@ -73,11 +78,11 @@ void TestReportServices::doubleToString() {
 
 void TestReportServices::templateSections() {
     CHTMLTemplate t;
-    t.SetText(QStringLiteral("[SM.ROW]\n<tr class=\"b%CLASS%\">[x] a[href]</tr>\n[]\n"
-                             "[SM.NOHEADER]\n[]\n  [FATAL]  \n<p>!</p>\n[]\n{--}\n[NOTE]\nnot read\n"));
-    QCOMPARE(t.SectionNames(),
-             QStringList({QStringLiteral("SM.ROW"), QStringLiteral("SM.NOHEADER"),
-                          QStringLiteral("FATAL")}));
+    t.SetText(
+        QStringLiteral("[SM.ROW]\n<tr class=\"b%CLASS%\">[x] a[href]</tr>\n[]\n"
+                       "[SM.NOHEADER]\n[]\n  [FATAL]  \n<p>!</p>\n[]\n{--}\n[NOTE]\nnot read\n"));
+    QCOMPARE(t.SectionNames(), QStringList({QStringLiteral("SM.ROW"), QStringLiteral("SM.NOHEADER"),
+                                            QStringLiteral("FATAL")}));
     // Brackets inside a line are text, not markers.
     QCOMPARE(t.GetSection(QStringLiteral("SM.ROW")),
              QStringLiteral("<tr class=\"b%CLASS%\">[x] a[href]</tr>"));

@@ -52,9 +52,10 @@ const QString kExpected =
                    "<Item ID='4' Title='Третий' NoSQLMap='YES'/></PRJLIST>"
                    "<TOWNS>\n<Item ID='3' Title='Область'/><Item ID='5' Title='Город' "
                    "Group='3'/></TOWNS>"
-                   "<KDREPORTPRESETS><KDREPPRESET Title='P1' Comment='' RecordType='0' ClipCodes='0' "
-                   "DirOnly='0' ProjectStartDate=''><DETAILED><Item ID='1'/></DETAILED><SUMMARY>"
-                   "</SUMMARY></KDREPPRESET></KDREPORTPRESETS><KDREPORTPRESETS2></KDREPORTPRESETS2>"
+                   "<KDREPORTPRESETS><KDREPPRESET Title='P1' Comment='' RecordType='0' "
+                   "ClipCodes='0' DirOnly='0' ProjectStartDate=''><DETAILED><Item ID='1'/>"
+                   "</DETAILED><SUMMARY></SUMMARY></KDREPPRESET></KDREPORTPRESETS>"
+                   "<KDREPORTPRESETS2></KDREPORTPRESETS2>"
                    "<TOOLTIPS>\n<Item ID='1' Title='Тип A' Name='A'/><Item ID='3' Title='Тип C' "
                    "Name='C'/><Item ID='10' Title='Тип B' Name='B'/></TOOLTIPS>"
                    "<Custom a='1'>text</Custom></LANGUAGE><Unknown/></CONFIGURATION>");

@@ -41,9 +41,9 @@ bool EnsureWorkTablesMatchConfig(CxSQL* sql, QString* error) {
         CRepBaseData::WorkTableOptions());
     if (!create.isValid())
         return Fail(create, error);
-    CxResult insert = sql->Execute(QStringLiteral("INSERT INTO ") + kMarker +
-                                   QStringLiteral(" VALUES ('matgroups',") + SafeSQL(digest) +
-                                   u')');
+    CxResult insert =
+        sql->Execute(QStringLiteral("INSERT INTO ") + kMarker +
+                     QStringLiteral(" VALUES ('matgroups',") + SafeSQL(digest) + u')');
     if (!insert.isValid())
         return Fail(insert, error);
     return true;

@@ -71,8 +71,8 @@ QStringList CFastTables::Statements(int step, bool* exists) {
         // Items whose code has no group are left out; without any group the
         // table stays empty.
         if (!cases.isEmpty())
-            s << QStringLiteral("INSERT INTO ") + part + QStringLiteral(" SELECT ROWID,CASE nType ") +
-                     cases +
+            s << QStringLiteral("INSERT INTO ") + part +
+                     QStringLiteral(" SELECT ROWID,CASE nType ") + cases +
                      QStringLiteral(" ELSE 0 END AS nType FROM dir WHERE dir.nDirType=3 AND NOT "
                                     "dir.bIsFolder AND (458752&dir.nType)") +
                      (consultations ? QStringLiteral("=") : QStringLiteral("<>")) +
@@ -97,11 +97,12 @@ QStringList CFastTables::Statements(int step, bool* exists) {
         // consultation 1 for each of the bits 32 (project treatment) and 2
         // (project consultation) of its count.
         s << QStringLiteral("INSERT INTO ") + part +
-                 QStringLiteral(" SELECT STRAIGHT_JOIN SQL_NO_CACHE dr.ROWID AS nReportID,l.nType,"
-                                "dr.nRegionDataID,dv.nClientID,dr.dDate,dr.nWorkplace,dr.nWorker1,"
-                                "IF(l.bConsult,IF(dv.nCount&32,1,0)+IF(dv.nCount&2,1,0),dv.nCount) "
-                                "AS nCount FROM dailyvisits AS dv JOIN dailyreport AS dr ON "
-                                "dr.ROWID=dv.nReportID JOIN (SELECT ROWID,nType,0 AS bConsult FROM ") +
+                 QStringLiteral(
+                     " SELECT STRAIGHT_JOIN SQL_NO_CACHE dr.ROWID AS nReportID,l.nType,"
+                     "dr.nRegionDataID,dv.nClientID,dr.dDate,dr.nWorkplace,dr.nWorker1,"
+                     "IF(l.bConsult,IF(dv.nCount&32,1,0)+IF(dv.nCount&2,1,0),dv.nCount) "
+                     "AS nCount FROM dailyvisits AS dv JOIN dailyreport AS dr ON "
+                     "dr.ROWID=dv.nReportID JOIN (SELECT ROWID,nType,0 AS bConsult FROM ") +
                  m + QStringLiteral(" UNION ALL SELECT ROWID,nType,1 FROM ") + k +
                  QStringLiteral(") AS l ON l.ROWID=dv.nItem WHERE dr.dDate IS NOT NULL");
         s << QStringLiteral("UNLOCK TABLES");

@@ -90,7 +90,8 @@ bool BuildPoshTree(CxSQL* sql, int mode, QList<CPoshTreeNode>& nodes, QString* e
     QHash<long, long> townParents;
     QHash<long, QString> townNames;
     {
-        CxResult towns = sql->Execute(QStringLiteral("SELECT ROWID,nGroupID,cShortName FROM towns"));
+        CxResult towns =
+            sql->Execute(QStringLiteral("SELECT ROWID,nGroupID,cShortName FROM towns"));
         if (!towns.isValid()) {
             if (error)
                 *error = ErrorOf(towns);
@@ -131,7 +132,8 @@ bool BuildPoshTree(CxSQL* sql, int mode, QList<CPoshTreeNode>& nodes, QString* e
     }
     const QString typeText = g_pNodeType.Get()->GetSQL(QStringLiteral("d.nType"));
     CxResult rows = sql->Execute(
-        QStringLiteral("SELECT d.nRegionDataID,o.cOrgID,d.nTown,t.cFullName AS cTownName,d.nType,") +
+        QStringLiteral(
+            "SELECT d.nRegionDataID,o.cOrgID,d.nTown,t.cFullName AS cTownName,d.nType,") +
         typeText +
         QStringLiteral(" AS cTypeText,d.cString,d.ROWID FROM dir AS d LEFT JOIN orginf AS o ON "
                        "o.ROWID=d.nRegionDataID LEFT JOIN towns AS t ON t.ROWID=d.nTown WHERE "
@@ -149,7 +151,7 @@ bool BuildPoshTree(CxSQL* sql, int mode, QList<CPoshTreeNode>& nodes, QString* e
     // A town under a group node, below the chain of the towns it lies in.
     QHash<QPair<int, long>, int> townNodes;
     std::function<int(long, int, QSet<long>&)> townNode = [&](long town, int parent,
-                                                               QSet<long>& seen) -> int {
+                                                              QSet<long>& seen) -> int {
         const auto key = qMakePair(parent, town);
         auto found = townNodes.constFind(key);
         if (found != townNodes.constEnd())
@@ -159,10 +161,9 @@ bool BuildPoshTree(CxSQL* sql, int mode, QList<CPoshTreeNode>& nodes, QString* e
         const long up = townParents.value(town, 0);
         if (up != 0 && townNames.contains(up) && !seen.contains(up))
             under = townNode(up, parent, seen);
-        const QString caption =
-            townNames.contains(town)
-                ? townNames.value(town)
-                : Tr("Ошибка", "CPoshList::BUILDDATA::GetTownTree");
+        const QString caption = townNames.contains(town)
+                                    ? townNames.value(town)
+                                    : Tr("Ошибка", "CPoshList::BUILDDATA::GetTownTree");
         const int node = add(caption, 0, under);
         townNodes.insert(key, node);
         return node;
@@ -210,8 +211,7 @@ bool BuildPoshTree(CxSQL* sql, int mode, QList<CPoshTreeNode>& nodes, QString* e
 
 QList<long> PoshPointsOfType(CxSQL* sql, long typeCode) {
     QList<long> ids;
-    QString statement =
-        QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=1 AND NOT bIsFolder");
+    QString statement = QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=1 AND NOT bIsFolder");
     if (typeCode != -1)
         statement += QStringLiteral(" AND nType=%1").arg(typeCode);
     CxResult res = Connection(sql)->Execute(statement + QStringLiteral(" ORDER BY ROWID"));
@@ -240,10 +240,9 @@ QString CSelectedPOSH::Create(QString* error) {
         m_names << el->value;
     }
     const QString name = QStringLiteral("_tmpPP") + MD5HexOfText(ids.join(u','));
-    QStringList statements = {
-        QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + name,
-        QStringLiteral("CREATE TEMPORARY TABLE ") + name +
-            QStringLiteral(" (ROWID INT NOT NULL PRIMARY KEY)")};
+    QStringList statements = {QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + name,
+                              QStringLiteral("CREATE TEMPORARY TABLE ") + name +
+                                  QStringLiteral(" (ROWID INT NOT NULL PRIMARY KEY)")};
     for (qsizetype at = 0; at < ids.size(); at += 1000)
         statements << QStringLiteral("INSERT INTO ") + name + QStringLiteral(" VALUES (") +
                           ids.mid(at, 1000).join(QStringLiteral("),(")) + u')';

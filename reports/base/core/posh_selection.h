@@ -29,12 +29,12 @@ QList<long> SelectedIDs();
 
 // The groupings of the tree, as the menu offers them ("Settings/PoshMode").
 enum PoshGroupingMode {
-    kPoshByOrg = 3298,           // organisation -> point (also the default)
-    kPoshByTownOrg = 3299,       // town -> organisation -> point
-    kPoshByOrgTown = 3300,       // organisation -> town -> point
-    kPoshByTypeOrg = 3301,       // point type -> organisation -> point
-    kPoshByTypeTownOrg = 3303,   // point type -> town -> organisation -> point
-    kPoshByTypeOrgTown = 3304,   // point type -> organisation -> town -> point
+    kPoshByOrg = 3298,         // organisation -> point (also the default)
+    kPoshByTownOrg = 3299,     // town -> organisation -> point
+    kPoshByOrgTown = 3300,     // organisation -> town -> point
+    kPoshByTypeOrg = 3301,     // point type -> organisation -> point
+    kPoshByTypeTownOrg = 3303, // point type -> town -> organisation -> point
+    kPoshByTypeOrgTown = 3304, // point type -> organisation -> town -> point
 };
 
 struct CPoshGrouping {

@@ -15,9 +15,8 @@ QString Tr(const char* text, const char* key) {
 } // namespace
 
 template <class Preset> void CRepPresetListT<Preset>::Fill(int selectIndex) {
-    const QString checkedTitle = (m_nChecked >= 0 && m_nChecked < GetCount())
-                                     ? m_items.at(m_nChecked)->Title
-                                     : QString();
+    const QString checkedTitle =
+        (m_nChecked >= 0 && m_nChecked < GetCount()) ? m_items.at(m_nChecked)->Title : QString();
     m_presets.clear();
     m_items.clear();
     m_nChecked = -1;
@@ -136,7 +135,7 @@ namespace {
 QString CantReadStore(const QString& why) {
     return Tr("Не удалось прочитать сохраненные заготовки отчетов ({error}). Изменение не "
               "сохранено, чтобы не потерять их.",
-              "msgCantLoadOldReports")
+              "msgCantReadUserPresets")
         .replace(QLatin1String("{error}"), why);
 }
 } // namespace
@@ -181,7 +180,8 @@ bool CRepPresetList2::SaveUserPreset(const KDRepPresetEx2& edited, const QString
     QString why;
     if (!list.LoadFromProfile(&why))
         return fail(CantReadStore(why));
-    if (const xKDReportPresets2* config = RepConfig::Presets2(); config && config->FindByTitle(name))
+    if (const xKDReportPresets2* config = RepConfig::Presets2();
+        config && config->FindByTitle(name))
         return fail(Tr("Заготовка с именем <b>'{name}'</b> есть среди заготовок программы; "
                        "выберите другое имя",
                        "msgPresetNameOfConfig")
@@ -190,8 +190,9 @@ bool CRepPresetList2::SaveUserPreset(const KDRepPresetEx2& edited, const QString
     for (int i = 0; i < list.GetCount(); ++i) {
         const QString& title = list.GetAt(i)->Title;
         if (name != openingTitle && title == name)
-            return fail(Tr("Запись с именем <b>'{name}'</b> уже есть в базе", "CRepPresetEdit2::Apply")
-                            .replace(QLatin1String("{name}"), SafeHTML(name)));
+            return fail(
+                Tr("Запись с именем <b>'{name}'</b> уже есть в базе", "CRepPresetEdit2::Apply")
+                    .replace(QLatin1String("{name}"), SafeHTML(name)));
         if (!openingTitle.isEmpty() && title == openingTitle)
             own = i;
     }
@@ -207,8 +208,7 @@ bool CRepPresetList2::SaveUserPreset(const KDRepPresetEx2& edited, const QString
 
 // ---- version 1 ----
 
-bool CRepPresetList::LoadUserPresets(std::vector<std::unique_ptr<KDRepPresetEx>>&,
-                                     QString*) const {
+bool CRepPresetList::LoadUserPresets(std::vector<std::unique_ptr<KDRepPresetEx>>&, QString*) const {
     xKDReportPresets list;
     return list.LoadFromProfile(); // there is no store of version 1
 }

@@ -48,8 +48,7 @@ int CRepBase::LoadTemplate() {
     return m_run->GetReportTemplate().Load(kReportTemplateID) ? 1 : 0;
 }
 
-int CRepBase::DieMessage(const QString& message, const QString& description,
-                         const QString& title) {
+int CRepBase::DieMessage(const QString& message, const QString& description, const QString& title) {
     CHTMLTemplate loaded;
     const CHTMLTemplate* fatal = m_run ? &m_run->GetFatalTemplate() : nullptr;
     if (!fatal || !fatal->IsLoaded()) {

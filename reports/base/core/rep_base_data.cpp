@@ -33,8 +33,7 @@ QString LikeExactly(const QString& name) {
 } // namespace
 
 CRepBaseData::CRepBaseData(CxSQL* sql, const QDate& from, const QDate& to, CvProgress* progress)
-    : m_sql(sql ? sql : g_pBaseSQLConnection.get()), m_progress(progress), m_from(from),
-      m_to(to) {
+    : m_sql(sql ? sql : g_pBaseSQLConnection.get()), m_progress(progress), m_from(from), m_to(to) {
     InitReportTemplates();
     m_fatalTemplate.Load(kFatalTemplateID);
     m_projectStart = RepConfig::ProjectStartDate();
@@ -88,8 +87,6 @@ QString CRepBaseData::GetFootnotesHTML() const {
 }
 
 // ---- progress ----
-
-
 
 QString CRepBaseData::GetProgressHTML() const {
     return m_progressLog.ToString() + m_detailLine;
@@ -187,10 +184,10 @@ int CRepBaseData::ExecuteStep(const QString& sql) {
     ShowProgressDetail(sql);
     CxResult res = m_sql->Execute(sql);
     if (!res.isValid())
-        throw CRepError{SafeHTML(sql) + QStringLiteral("<br/><b>") +
-                        SafeHTML(res.Error().text.isEmpty() ? m_sql->GetSqlErrorString()
-                                                            : res.Error().text) +
-                        QStringLiteral("</b>")};
+        throw CRepError{
+            SafeHTML(sql) + QStringLiteral("<br/><b>") +
+            SafeHTML(res.Error().text.isEmpty() ? m_sql->GetSqlErrorString() : res.Error().text) +
+            QStringLiteral("</b>")};
     return AddProgressDot();
 }
 

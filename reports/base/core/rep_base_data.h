@@ -176,6 +176,6 @@ private:
     KDRepPresetEx2 m_preset;
     CHTMLTemplate m_reportTemplate;
     int m_newClientMode = 0;
-    int m_lockDepth = 0; // BeginTable calls not yet ended
+    int m_lockDepth = 0;          // BeginTable calls not yet ended
     bool m_configChecked = false; // the work tables match the configuration
 };

@@ -6,10 +6,9 @@
 #include "rep_field.h"
 
 CRepBaseSummary::CRepBaseSummary(const QString& title, long summaryId) : m_summaryId(summaryId) {
-    m_lines.SetRootTitle(title.isNull()
-                             ? CTarvikApp::TranslateString(QStringLiteral("Всего"),
-                                                           QStringLiteral("msgTotal"))
-                             : title);
+    m_lines.SetRootTitle(title.isNull() ? CTarvikApp::TranslateString(QStringLiteral("Всего"),
+                                                                      QStringLiteral("msgTotal"))
+                                        : title);
     m_keyMap.reserve(1024);
 }
 
@@ -90,15 +89,15 @@ void CRepBaseSummary::GetHTML(CAccStringT<wchar_t>& html, CRepBaseData* run, boo
         QString cells;
         for (CRepField* field : std::as_const(m_columnFields)) {
             const long n = field->GetFootnote(run);
-            const QString mark = n != -1 ? QStringLiteral("<sup><small>%1</small></sup>").arg(n)
-                                         : QString();
+            const QString mark =
+                n != -1 ? QStringLiteral("<sup><small>%1</small></sup>").arg(n) : QString();
             const QString body =
                 SafeHTML(field->GetTitle(), kSafeHTMLBreaks) + mark + field->GetWarning(run);
-            cells += CxString::StrTr(m_hcellTemplate,
-                                     {{QStringLiteral("%BODY%"), body},
-                                      {QStringLiteral("%CLASS%"), field->GetCSSClass()},
-                                      {QStringLiteral("%WIDTH%"),
-                                       QString::number(100 / (columns + 2))}});
+            cells += CxString::StrTr(
+                m_hcellTemplate,
+                {{QStringLiteral("%BODY%"), body},
+                 {QStringLiteral("%CLASS%"), field->GetCSSClass()},
+                 {QStringLiteral("%WIDTH%"), QString::number(100 / (columns + 2))}});
         }
         html.Add(CxString::StrTr(m_hdrTemplate,
                                  {{QStringLiteral("%BODY%"), cells},
@@ -133,9 +132,9 @@ void CRepBaseSummary::WriteLine(CSummaryLine<CDoubleArr>* line, CAccStringT<wcha
 }
 
 void CRepBaseSummary::AddValueRow(CAccStringT<wchar_t>& html, const QString& title, double value) {
-    const QString cell = CxString::StrTr(m_cellTemplate, {{QStringLiteral("%BODY%"), CellText(value)},
-                                                          {QStringLiteral("%CLASS%"),
-                                                           QStringLiteral("3")}});
+    const QString cell =
+        CxString::StrTr(m_cellTemplate, {{QStringLiteral("%BODY%"), CellText(value)},
+                                         {QStringLiteral("%CLASS%"), QStringLiteral("3")}});
     html.Add(CxString::StrTr(m_rowTemplate, {{QStringLiteral("%BODY%"), cell},
                                              {QStringLiteral("%TITLE%"), SafeHTML(title)},
                                              {QStringLiteral("%CLASS%"), QStringLiteral("3")},

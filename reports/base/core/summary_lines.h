@@ -4,9 +4,9 @@
 // everything below it; CMemNDX is a key of several integers (one per
 // grouping level) that finds a line from a result row.
 #include <QHash>
-#include <algorithm>
 #include <QList>
 #include <QString>
+#include <algorithm>
 #include <memory>
 #include <vector>
 

@@ -15,8 +15,6 @@
 namespace {
 // A consultation or redirection: all three bits of the type's low part set.
 constexpr long kConsultMask = 458752; // 0x70000
-// The whole type field (bits 16-27).
-constexpr long kTypeMask = 268369920; // 0x0FFF0000
 // Items of type 0x40FFF ("other services") of configured group 1004 count
 // under a code of their own as well: the community centre's services.
 constexpr long kCommunityCode = 263148; // 0x403EC
@@ -63,8 +61,7 @@ QString CRepBaseData::PrepareSelectedPOU() {
         name, Tr("Подготовка списка выбранных ПОУ", "msgSelectedPOU"),
         [&](const QString& part) {
             ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
-                        QStringLiteral(" (ROWID INT NOT NULL PRIMARY KEY) ") +
-                        WorkTableOptions());
+                        QStringLiteral(" (ROWID INT NOT NULL PRIMARY KEY) ") + WorkTableOptions());
             // In batches, so a very long selection stays within the packet size.
             for (qsizetype at = 0; at < ids.size(); at += 1000) {
                 const QStringList batch = ids.mid(at, 1000);
@@ -151,11 +148,12 @@ QString CRepBaseData::PrepareCompactTable() {
             // A line of a report without a date lies in no period.
             ExecuteStep(
                 QStringLiteral("INSERT INTO ") + part +
-                QStringLiteral(" SELECT STRAIGHT_JOIN dr.ROWID AS nReportID,l.nType,dr.nRegionDataID,"
-                               "dv.nClientID,dr.dDate,dr.nWorkplace,dr.nWorker1,IF(l.bConsult,"
-                               "IF(dv.nCount&32,1,0)+IF(dv.nCount&2,1,0),dv.nCount) AS nCount,"
-                               "dr.nProject FROM dailyvisits AS dv JOIN dailyreport AS dr ON "
-                               "dr.ROWID=dv.nReportID JOIN (SELECT ROWID,nType,0 AS bConsult FROM ") +
+                QStringLiteral(
+                    " SELECT STRAIGHT_JOIN dr.ROWID AS nReportID,l.nType,dr.nRegionDataID,"
+                    "dv.nClientID,dr.dDate,dr.nWorkplace,dr.nWorker1,IF(l.bConsult,"
+                    "IF(dv.nCount&32,1,0)+IF(dv.nCount&2,1,0),dv.nCount) AS nCount,"
+                    "dr.nProject FROM dailyvisits AS dv JOIN dailyreport AS dr ON "
+                    "dr.ROWID=dv.nReportID JOIN (SELECT ROWID,nType,0 AS bConsult FROM ") +
                 m +
                 QStringLiteral(" UNION ALL SELECT ROWID,%1,0 FROM dir WHERE dir.nDirType=3 AND "
                                "dir.nType=%2 AND dir.nConfigGroup=%3 UNION ALL SELECT "
@@ -169,13 +167,11 @@ QString CRepBaseData::PrepareCompactTable() {
 }
 
 QString CRepBaseData::PrepareSummaryTable() {
-    const QString name =
-        QStringLiteral("_cache_summary") + Ymd(m_from) + Ymd(m_to);
-    const QString title =
-        CxString::StrTr(Tr("Подготовка итоговой таблицы за период с {startdate} по {enddate}",
-                           "msgSummaryTable"),
-                        {{QStringLiteral("{startdate}"), DisplayDate(m_from)},
-                         {QStringLiteral("{enddate}"), DisplayDate(m_to)}});
+    const QString name = QStringLiteral("_cache_summary") + Ymd(m_from) + Ymd(m_to);
+    const QString title = CxString::StrTr(
+        Tr("Подготовка итоговой таблицы за период с {startdate} по {enddate}", "msgSummaryTable"),
+        {{QStringLiteral("{startdate}"), DisplayDate(m_from)},
+         {QStringLiteral("{enddate}"), DisplayDate(m_to)}});
     return BuildTable(name, title, [&](const QString& part) {
         // One sum column per top-level material group, and the community
         // centre's code, each once. nVisits: the client's distinct reports
@@ -263,9 +259,9 @@ QString CRepBaseData::PrepareClientTable() {
                                    "t0.cOClientCode,t0.nClientID,t0.nFirstWorkplace,"
                                    "t0.nFirstWorker1,t1.dFirstDate,t0.nRegionDataID,t0.bSecondary,"
                                    "t0.bPDI FROM ") +
-                    name + QStringLiteral(" AS t0 JOIN (select min(dFirstDate) AS "
-                                          "dFirstDate,gROWID FROM ") +
                     name +
-                    QStringLiteral(" group by gROWID) AS t1 ON t1.gROWID=t0.gROWID"));
+                    QStringLiteral(" AS t0 JOIN (select min(dFirstDate) AS "
+                                   "dFirstDate,gROWID FROM ") +
+                    name + QStringLiteral(" group by gROWID) AS t1 ON t1.gROWID=t0.gROWID"));
     });
 }

@@ -31,8 +31,7 @@ QString CRepBaseData::PrepareRegularClients(const JoinFn& join) {
          {QStringLiteral("{enddate}"), QLocale().toString(m_to, QLocale::ShortFormat)}});
     BuildTable(name, title, [&](const QString& part) {
         ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
-                    QStringLiteral(" (nClientID INT NOT NULL PRIMARY KEY) ") +
-                    WorkTableOptions());
+                    QStringLiteral(" (nClientID INT NOT NULL PRIMARY KEY) ") + WorkTableOptions());
         const QString state = PrepareSnapshotTables(m_to);
         const QString compact = PrepareCompactTable();
         const auto date = [&](const QDate& d) {
@@ -43,8 +42,9 @@ QString CRepBaseData::PrepareRegularClients(const JoinFn& join) {
         // distinct months of the quarter. The risk group is the state on To.
         ExecuteStep(
             QStringLiteral("INSERT INTO ") + part +
-            QStringLiteral(" (nClientID) SELECT nClientID FROM (SELECT cc1.nClientID,COUNT(DISTINCT "
-                           "cc1.nClientID,SUBSTR(dDate,1,7)) AS nRegVis FROM ") +
+            QStringLiteral(
+                " (nClientID) SELECT nClientID FROM (SELECT cc1.nClientID,COUNT(DISTINCT "
+                "cc1.nClientID,SUBSTR(dDate,1,7)) AS nRegVis FROM ") +
             compact + QStringLiteral(" AS cc1 JOIN ") + state +
             QStringLiteral(" AS tt1 ON tt1.nClientID=cc1.nClientID WHERE dDate BETWEEN ") +
             date(y) + QStringLiteral(" AND ") + date(m_to) +

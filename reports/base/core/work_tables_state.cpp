@@ -68,8 +68,8 @@ QString CRepBaseData::PrepareHistoryPeriods(const QString& historyTable, const Q
 
 QString CRepBaseData::PrepareRiskGroupTable() {
     const HistoryTable& risk = kHistories[0];
-    return PrepareHistoryPeriods(QString::fromLatin1(risk.table),
-                                 QString::fromLatin1(risk.columns), Tr(risk.title, risk.key));
+    return PrepareHistoryPeriods(QString::fromLatin1(risk.table), QString::fromLatin1(risk.columns),
+                                 Tr(risk.title, risk.key));
 }
 
 QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& join) {
@@ -94,8 +94,8 @@ QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& joi
             const QString& p = periods.at(i);
             for (const QString& column : QString::fromLatin1(kHistories[i].columns).split(u',')) {
                 // A client without a state on the date has 0 in its columns.
-                selectList += QStringLiteral(",IFNULL(") + p + u'.' + column +
-                              QStringLiteral(",0)");
+                selectList +=
+                    QStringLiteral(",IFNULL(") + p + u'.' + column + QStringLiteral(",0)");
                 definitions += u',' + column + QStringLiteral(" INT NOT NULL");
             }
             joinList += QStringLiteral(" LEFT JOIN ") + p + QStringLiteral(" ON ") + p +
@@ -103,18 +103,17 @@ QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& joi
                         dq + QStringLiteral(" BETWEEN ") + p + QStringLiteral(".dStartDate AND ") +
                         p + QStringLiteral(".dEndDate");
         }
-        ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
-                    QStringLiteral(
-                        " (nClientID INT NOT NULL,gROWID bigint(21) default "
-                        "NULL,`cGClientCode` char(64) character set utf8 default "
-                        "NULL,`cOClientCode` char(64) character set utf8 default "
-                        "NULL,`nFirstWorkplace` int(11) NOT NULL default '-1',`nFirstWorker1` "
-                        "int(11) NOT NULL default '-1',`dFirstDate` date default "
-                        "'1900-01-01',`nRegionDataID` int(11) default '0',`nBirthYear` int(11) "
-                        "default NULL,`nSex` int(11) default NULL,`bSecondary` tinyint(4) NOT "
-                        "NULL default '0',`bPDI` tinyint(4) NOT NULL default '0'") +
-                    definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID)) ") +
-                    WorkTableOptions());
+        ExecuteStep(
+            QStringLiteral("CREATE TABLE ") + part +
+            QStringLiteral(" (nClientID INT NOT NULL,gROWID bigint(21) default "
+                           "NULL,`cGClientCode` char(64) character set utf8 default "
+                           "NULL,`cOClientCode` char(64) character set utf8 default "
+                           "NULL,`nFirstWorkplace` int(11) NOT NULL default '-1',`nFirstWorker1` "
+                           "int(11) NOT NULL default '-1',`dFirstDate` date default "
+                           "'1900-01-01',`nRegionDataID` int(11) default '0',`nBirthYear` int(11) "
+                           "default NULL,`nSex` int(11) default NULL,`bSecondary` tinyint(4) NOT "
+                           "NULL default '0',`bPDI` tinyint(4) NOT NULL default '0'") +
+            definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID)) ") + WorkTableOptions());
         ExecuteStep(QStringLiteral("INSERT INTO ") + part + QStringLiteral(" SELECT ") + cl +
                     QStringLiteral(".nClientID,gROWID,cGClientCode,cOClientCode,nFirstWorkplace,"
                                    "nFirstWorker1,dFirstDate,nRegionDataID,nBirthYear,nSex,"
@@ -130,30 +129,31 @@ QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& joi
 
 QString CRepBaseData::PrepareConsCompactTable() {
     const QString name = QStringLiteral("_cache_conscompact");
-    return BuildTable(name, Tr("Итоги по консультациям", "msgConsCompact"), [&](const QString& part) {
-        QString definitions;
-        QString values;
-        for (int bit = 1; bit < 64; bit *= 2) {
-            definitions += QStringLiteral(",val%1 INT NOT NULL").arg(bit);
-            values += QStringLiteral(",SUM(IF(nCount&%1,1,0))").arg(bit);
-        }
-        ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
-                    QStringLiteral(" (nClientID INT NOT NULL,nItem INT NOT NULL,dDate DATE NOT "
-                                   "NULL,nWorkPlace INT NOT NULL") +
-                    definitions +
-                    QStringLiteral(", nProject INT NOT NULL,UNIQUE INDEX i1 "
-                                   "(nClientID,nItem,dDate,nWorkPlace,nProject)) ") +
-                    WorkTableOptions());
-        ExecuteStep(QStringLiteral("INSERT INTO ") + part +
-                    QStringLiteral(" SELECT dailyvisits.nClientID,dailyvisits.nItem,"
-                                   "dailyreport.dDate,dailyreport.nWorkPlace ") +
-                    values +
-                    QStringLiteral(
-                        " ,nProject FROM dailyreport JOIN dailyvisits ON "
-                        "dailyvisits.nReportID=dailyreport.ROWID JOIN dir ON "
-                        "dir.ROWID=dailyvisits.nItem WHERE dir.nType& 458752 = 458752 AND "
-                        "dir.nDirType= 3 AND dailyreport.dDate IS NOT NULL GROUP BY "
-                        "dailyvisits.nClientID,dailyvisits.nItem,dailyreport.dDate,"
-                        "dailyreport.nWorkPlace,dailyreport.nProject"));
-    });
+    return BuildTable(
+        name, Tr("Итоги по консультациям", "msgConsCompact"), [&](const QString& part) {
+            QString definitions;
+            QString values;
+            for (int bit = 1; bit < 64; bit *= 2) {
+                definitions += QStringLiteral(",val%1 INT NOT NULL").arg(bit);
+                values += QStringLiteral(",SUM(IF(nCount&%1,1,0))").arg(bit);
+            }
+            ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
+                        QStringLiteral(" (nClientID INT NOT NULL,nItem INT NOT NULL,dDate DATE NOT "
+                                       "NULL,nWorkPlace INT NOT NULL") +
+                        definitions +
+                        QStringLiteral(", nProject INT NOT NULL,UNIQUE INDEX i1 "
+                                       "(nClientID,nItem,dDate,nWorkPlace,nProject)) ") +
+                        WorkTableOptions());
+            ExecuteStep(
+                QStringLiteral("INSERT INTO ") + part +
+                QStringLiteral(" SELECT dailyvisits.nClientID,dailyvisits.nItem,"
+                               "dailyreport.dDate,dailyreport.nWorkPlace ") +
+                values +
+                QStringLiteral(" ,nProject FROM dailyreport JOIN dailyvisits ON "
+                               "dailyvisits.nReportID=dailyreport.ROWID JOIN dir ON "
+                               "dir.ROWID=dailyvisits.nItem WHERE dir.nType& 458752 = 458752 AND "
+                               "dir.nDirType= 3 AND dailyreport.dDate IS NOT NULL GROUP BY "
+                               "dailyvisits.nClientID,dailyvisits.nItem,dailyreport.dDate,"
+                               "dailyreport.nWorkPlace,dailyreport.nProject"));
+        });
 }

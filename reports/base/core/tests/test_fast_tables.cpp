@@ -40,7 +40,8 @@ void TestFastTables::cleanup() {
 void TestFastTables::tablesAndPersonKey() {
     CFastTables fast(m_db->Connection());
     QStringList seen;
-    fast.SetStepObserver([&](int step, int state) { seen << QStringLiteral("%1:%2").arg(step).arg(state); });
+    fast.SetStepObserver(
+        [&](int step, int state) { seen << QStringLiteral("%1:%2").arg(step).arg(state); });
     QString error;
     QVERIFY2(fast.Process(nullptr, &error), qPrintable(error));
     QCOMPARE(seen.join(u' '), QStringLiteral("0:2 0:1 1:2 1:1 2:2 2:1 3:2 3:1"));

@@ -58,9 +58,9 @@ void TestPosh::groupings_data() {
         << int(kPoshByTownOrg)
         << "Город А\n  ORG1\n    Центр#1\n  Район Б\n    ORG1\n      Аптека#2\n"
            "Город В\n  ORG5\n    Выезд#3\n";
-    QTest::newRow("organisation, town")
-        << int(kPoshByOrgTown)
-        << "ORG1\n  Город А\n    Центр#1\n    Район Б\n      Аптека#2\nORG5\n  Город В\n    Выезд#3\n";
+    QTest::newRow("organisation, town") << int(kPoshByOrgTown)
+                                        << "ORG1\n  Город А\n    Центр#1\n    Район Б\n      "
+                                           "Аптека#2\nORG5\n  Город В\n    Выезд#3\n";
     QTest::newRow("type, organisation")
         << int(kPoshByTypeOrg)
         << "Аптека\n  ORG1\n    Аптека#2\nМобильный\n  ORG1\n    Центр#1\n  ORG5\n    Выезд#3\n";
@@ -99,8 +99,10 @@ void TestPosh::unknownTown() {
 void TestPosh::storedSelection() {
     // Group items carry 0 and are not points; the points come out by id,
     // whatever the order of the tree that ticked them.
-    CPoshSelection::Store({{3, QStringLiteral("Выезд")}, {0, QStringLiteral("ORG1")},
-                           {1, QStringLiteral("Центр")}, {0, QStringLiteral("Город А")}});
+    CPoshSelection::Store({{3, QStringLiteral("Выезд")},
+                           {0, QStringLiteral("ORG1")},
+                           {1, QStringLiteral("Центр")},
+                           {0, QStringLiteral("Город А")}});
     QCOMPARE(CPoshSelection::SelectedIDs(), QList<long>({1, 3}));
     QCOMPARE(CPoshSelection::Get()->Find(3)->value, QStringLiteral("Выезд"));
     QVERIFY(!CPoshSelection::Get()->Find(0));

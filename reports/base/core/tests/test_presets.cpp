@@ -119,11 +119,12 @@ void TestPresets::version1RoundTrip() {
 void TestPresets::lenientReading() {
     xKDReportPresets2 list;
     XML2Parser parser;
-    QVERIFY(parser.Parse(QStringLiteral("<kdreportpresets2><kdrepPreset2 title='x' pivotmode=' -4z' "
-                                        "periodmode='abc' Extra='keep'><sumrows><item id='5'/>"
-                                        "</sumrows><Note>kept</Note></kdrepPreset2>"
-                                        "</kdreportpresets2>"),
-                         &list));
+    QVERIFY(
+        parser.Parse(QStringLiteral("<kdreportpresets2><kdrepPreset2 title='x' pivotmode=' -4z' "
+                                    "periodmode='abc' Extra='keep'><sumrows><item id='5'/>"
+                                    "</sumrows><Note>kept</Note></kdrepPreset2>"
+                                    "</kdreportpresets2>"),
+                     &list));
     QCOMPARE(list.GetCount(), 1);
     const KDRepPresetEx2* p = list.GetAt(0);
     QCOMPARE(p->Title, QStringLiteral("x"));
@@ -205,13 +206,20 @@ void TestPresets::saveUserPreset_data() {
     QTest::addColumn<QString>("opening");
     QTest::addColumn<bool>("saved");
     QTest::addColumn<QString>("titlesAfter");
-    QTest::newRow("new") << "Новый" << "" << true << "Мой Новый";
-    QTest::newRow("edited in place") << "Мой" << "Мой" << true << "Мой";
-    QTest::newRow("renamed") << "Другой" << "Мой" << true << "Другой";
-    QTest::newRow("name of another user preset") << "Мой" << "" << false << "Мой";
-    QTest::newRow("name of a configuration preset") << "Охват" << "" << false << "Мой";
-    QTest::newRow("configuration name kept on edit") << "Охват" << "Мой" << false << "Мой";
-    QTest::newRow("empty name") << "  " << "" << false << "Мой";
+    QTest::newRow("new") << "Новый"
+                         << "" << true << "Мой Новый";
+    QTest::newRow("edited in place") << "Мой"
+                                     << "Мой" << true << "Мой";
+    QTest::newRow("renamed") << "Другой"
+                             << "Мой" << true << "Другой";
+    QTest::newRow("name of another user preset") << "Мой"
+                                                 << "" << false << "Мой";
+    QTest::newRow("name of a configuration preset") << "Охват"
+                                                    << "" << false << "Мой";
+    QTest::newRow("configuration name kept on edit") << "Охват"
+                                                     << "Мой" << false << "Мой";
+    QTest::newRow("empty name") << "  "
+                                << "" << false << "Мой";
 }
 
 void TestPresets::saveUserPreset() {

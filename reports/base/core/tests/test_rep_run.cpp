@@ -54,9 +54,9 @@ public:
 };
 int CountedField::alive = 0;
 
-const QString kPreset = QStringLiteral(
-    "<KDREPORTPRESETS2><KDREPPRESET2 Title='Все' ProjectStartDate='01.03.2011'/>"
-    "</KDREPORTPRESETS2>");
+const QString kPreset =
+    QStringLiteral("<KDREPORTPRESETS2><KDREPPRESET2 Title='Все' ProjectStartDate='01.03.2011'/>"
+                   "</KDREPORTPRESETS2>");
 } // namespace
 
 class TestRepRun : public QObject {
@@ -145,16 +145,15 @@ void TestRepRun::reportPage() {
         CAccStringT<wchar_t> rows;
         table->GetHTML(rows, run, false);
         const CHTMLTemplate& t = run->GetReportTemplate();
-        html.Add(CxString::StrTr(
-            t.GetSection(QStringLiteral("REPORT")),
-            {{QStringLiteral("%TITLE%"), SafeHTML(m_doc->GetReportTitle())},
-             {QStringLiteral("%FROM%"), QStringLiteral("01.01.2012")},
-             {QStringLiteral("%TO%"), QStringLiteral("31.12.2012")},
-             {QStringLiteral("%DETAIL%"), QString()},
-             {QStringLiteral("%SUMMARY%"),
-              CxString::StrTr(t.GetSection(QStringLiteral("SM.REPORT")),
-                              {{QStringLiteral("%BODY%"), rows.ToString()}})},
-             {QStringLiteral("%COMMENT%"), run->GetFootnotesHTML()}}));
+        html.Add(CxString::StrTr(t.GetSection(QStringLiteral("REPORT")),
+                                 {{QStringLiteral("%TITLE%"), SafeHTML(m_doc->GetReportTitle())},
+                                  {QStringLiteral("%FROM%"), QStringLiteral("01.01.2012")},
+                                  {QStringLiteral("%TO%"), QStringLiteral("31.12.2012")},
+                                  {QStringLiteral("%DETAIL%"), QString()},
+                                  {QStringLiteral("%SUMMARY%"),
+                                   CxString::StrTr(t.GetSection(QStringLiteral("SM.REPORT")),
+                                                   {{QStringLiteral("%BODY%"), rows.ToString()}})},
+                                  {QStringLiteral("%COMMENT%"), run->GetFootnotesHTML()}}));
     };
     QVERIFY(m_doc->Build(nullptr));
     const QString page = m_doc->GetHTML();
@@ -196,7 +195,8 @@ void TestRepRun::cancelledBuild() {
     StopNow stop;
     m_doc->body = [this](CAccStringT<wchar_t>&) { m_doc->GetRunData()->PrepareCompactTable(); };
     m_doc->Build(&stop);
-    QVERIFY(m_doc->GetHTML().contains(QStringLiteral("Формирование отчета прервано пользователем")));
+    QVERIFY(
+        m_doc->GetHTML().contains(QStringLiteral("Формирование отчета прервано пользователем")));
     QVERIFY(m_db->Rows(QStringLiteral("SHOW TABLES LIKE '\\_cache\\_compact%'")).isEmpty());
 }
 
@@ -255,10 +255,12 @@ void TestRepRun::linksAndSavedPage() {
              QStringLiteral("<html><head><meta charset=\"utf-8\"><title>x</title></head>"
                             "<body>Привет</body></html>"));
     // A page with a declaration is written as it is; a bare fragment becomes a page.
-    QCOMPARE(CRepDoc::StandalonePage(QStringLiteral("<html><head><meta charset='utf-8'></head></html>")),
-             QStringLiteral("<html><head><meta charset='utf-8'></head></html>"));
-    QVERIFY(CRepDoc::StandalonePage(QStringLiteral("<p>x</p>"))
-                .startsWith(QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">")));
+    QCOMPARE(
+        CRepDoc::StandalonePage(QStringLiteral("<html><head><meta charset='utf-8'></head></html>")),
+        QStringLiteral("<html><head><meta charset='utf-8'></head></html>"));
+    QVERIFY(
+        CRepDoc::StandalonePage(QStringLiteral("<p>x</p>"))
+            .startsWith(QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\">")));
     QVERIFY(!m_doc->SaveHTML(dir.filePath(QStringLiteral("missing/rep.html")), &error));
     QVERIFY(!error.isEmpty());
 }

@@ -211,19 +211,18 @@ void TestWorkTables::historyPeriodsAndSnapshots() {
     country->SetNewClientMode(2);
     QCOMPARE(country->PrepareSnapshotTables(QDate(2012, 12, 31)),
              QStringLiteral("_cache_dpd201212312"));
-    QCOMPARE(m_db->Scalar(QStringLiteral(
-                 "SELECT dFirstDate FROM _cache_dpd201212312 WHERE nClientID=1")),
+    QCOMPARE(m_db->Scalar(
+                 QStringLiteral("SELECT dFirstDate FROM _cache_dpd201212312 WHERE nClientID=1")),
              QStringLiteral("2011-12-31"));
     // Asked with a select, the snapshot joins the period summary by client.
     QStringList joins;
-    country->PrepareSnapshotTables(QDate(2012, 12, 31),
-                                   [&](const QString& kind, const QString& table,
-                                       const QString& condition) {
-                                       joins << kind + u'|' + table + u'|' + condition;
-                                   });
-    QCOMPARE(joins, QStringList(QStringLiteral(
-                        "|_cache_dpd201212312|_cache_dpd201212312.nClientID="
-                        "_cache_summary2012010120121231.nClientID")));
+    country->PrepareSnapshotTables(
+        QDate(2012, 12, 31),
+        [&](const QString& kind, const QString& table, const QString& condition) {
+            joins << kind + u'|' + table + u'|' + condition;
+        });
+    QCOMPARE(joins, QStringList(QStringLiteral("|_cache_dpd201212312|_cache_dpd201212312.nClientID="
+                                               "_cache_summary2012010120121231.nClientID")));
 }
 
 void TestWorkTables::consultationTotals() {
@@ -235,15 +234,15 @@ void TestWorkTables::consultationTotals() {
 }
 
 void TestWorkTables::selectedPoints() {
-    CPoshSelection::Store({{3, QStringLiteral("Выезд")}, {0, QStringLiteral("ORG1")},
-                           {1, QStringLiteral("Центр")}});
+    CPoshSelection::Store(
+        {{3, QStringLiteral("Выезд")}, {0, QStringLiteral("ORG1")}, {1, QStringLiteral("Центр")}});
     auto run = Run();
     const QString name = run->PrepareSelectedPOU();
     QVERIFY(name.startsWith(QStringLiteral("_cache_pou_")));
     QCOMPARE(m_db->Rows(QStringLiteral("SELECT ROWID FROM ") + name), QStringLiteral("1;3"));
-    QCOMPARE(m_db->Scalar(QStringLiteral("SELECT cStr FROM _cache_strtoid WHERE ROWID=") +
-                          name.mid(11)),
-             QStringLiteral("1,3"));
+    QCOMPARE(
+        m_db->Scalar(QStringLiteral("SELECT cStr FROM _cache_strtoid WHERE ROWID=") + name.mid(11)),
+        QStringLiteral("1,3"));
     // The same points ticked in another grouping, in another order: one table.
     CPoshSelection::Store({{1, QStringLiteral("Центр")}, {3, QStringLiteral("Выезд")}});
     QCOMPARE(Run()->PrepareSelectedPOU(), name);
@@ -253,14 +252,14 @@ void TestWorkTables::selectedPoints() {
     const QString longText(251, u'x');
     const long id = run->StrToID(longText);
     QCOMPARE(run->StrToID(longText), id);
-    QCOMPARE(m_db->Scalar(QStringLiteral("SELECT LENGTH(cStr) FROM _cache_strtoid WHERE ROWID=%1")
-                              .arg(id)),
+    QCOMPARE(m_db->Scalar(
+                 QStringLiteral("SELECT LENGTH(cStr) FROM _cache_strtoid WHERE ROWID=%1").arg(id)),
              QStringLiteral("96"));
     const QString edge(250, u'y');
     const long edgeId = run->StrToID(edge);
-    QCOMPARE(m_db->Scalar(QStringLiteral("SELECT cStr FROM _cache_strtoid WHERE ROWID=%1")
-                              .arg(edgeId)),
-             edge);
+    QCOMPARE(
+        m_db->Scalar(QStringLiteral("SELECT cStr FROM _cache_strtoid WHERE ROWID=%1").arg(edgeId)),
+        edge);
     QVERIFY(LockIsFree());
 }
 
@@ -274,7 +273,8 @@ void TestWorkTables::regularClients() {
     int report = 100;
     const auto visit = [&](int client, const QDate& date) {
         ++report;
-        reports << QStringLiteral("(%1,'%2',1,50,1,1,0,0)").arg(report).arg(date.toString(Qt::ISODate));
+        reports
+            << QStringLiteral("(%1,'%2',1,50,1,1,0,0)").arg(report).arg(date.toString(Qt::ISODate));
         visits << QStringLiteral("(%1,%2,100,1)").arg(report).arg(client);
     };
     for (int c = 20; c <= 24; ++c) {
@@ -286,13 +286,13 @@ void TestWorkTables::regularClients() {
         if (m != 7)
             visit(21, QDate(2012, m, 28));
     }
-    for (const QDate& d : {QDate(2012, 11, 1), QDate(2012, 11, 2), QDate(2012, 12, 1),
-                           QDate(2012, 12, 31)})
+    for (const QDate& d :
+         {QDate(2012, 11, 1), QDate(2012, 11, 2), QDate(2012, 12, 1), QDate(2012, 12, 31)})
         visit(22, d);
     for (int day : {1, 2, 3, 4})
         visit(23, QDate(2012, 12, day));
-    for (const QDate& d : {QDate(2012, 9, 1), QDate(2012, 9, 2), QDate(2012, 9, 30),
-                           QDate(2012, 12, 5)})
+    for (const QDate& d :
+         {QDate(2012, 9, 1), QDate(2012, 9, 2), QDate(2012, 9, 30), QDate(2012, 12, 5)})
         visit(24, d);
     m_db->Exec(QStringLiteral("INSERT INTO clientdata (ROWID,cClientCode,bNewCode,nSex,"
                               "nBirthYear,bIsFolder,nRegionDataID,nEthnicity,nRelCount) VALUES ") +
@@ -300,10 +300,12 @@ void TestWorkTables::regularClients() {
     m_db->Exec(QStringLiteral("INSERT INTO dailyreport (ROWID,dDate,nWorkPlace,nWorker1,nProject,"
                               "nRegionDataID,nGroupID,bIsFolder) VALUES ") +
                reports.join(u','));
-    m_db->Exec(QStringLiteral("INSERT INTO dailyvisits (nReportID,nClientID,nItem,nCount) VALUES ") +
-               visits.join(u','));
-    m_db->Exec(QStringLiteral("INSERT INTO clientdatachanges (nClientID,dDate,nClientType) VALUES ") +
-               groups.join(u','));
+    m_db->Exec(
+        QStringLiteral("INSERT INTO dailyvisits (nReportID,nClientID,nItem,nCount) VALUES ") +
+        visits.join(u','));
+    m_db->Exec(
+        QStringLiteral("INSERT INTO clientdatachanges (nClientID,dDate,nClientType) VALUES ") +
+        groups.join(u','));
 
     auto run = Run(QDate(2012, 7, 1), QDate(2012, 12, 31));
     // The window ends with To whatever the period's start.
@@ -432,7 +434,8 @@ void TestWorkTables::failingStatementNamesTableAndServerText() {
     }
     QVERIFY(html.startsWith(QStringLiteral("_cache_dpsocialstatus: INSERT INTO "
                                            "_cache_part_dpsocialstatus")));
-    QVERIFY2(html.contains(QStringLiteral("<br/><b>")) && html.contains(QStringLiteral("bNarcoDisp")),
+    QVERIFY2(html.contains(QStringLiteral("<br/><b>")) &&
+                 html.contains(QStringLiteral("bNarcoDisp")),
              qPrintable(html));
     // The period tables made before the failure are whole; the failed one
     // and the snapshot are not there.
