@@ -154,6 +154,28 @@ private slots:
         QVERIFY(config.GetLastError().contains(QStringLiteral("bad.xml")));
     }
 
+    // Material-group codes name work-table columns and enter their SQL: an
+    // item whose ID or Group is not a whole number from 0 up is left out of
+    // the list, reported, and written back as it was.
+    void badMaterialCodesAreKeptAside() {
+        CTarvikApp::ClearErrorMessages();
+        xKDConfiguration config;
+        QVERIFY(config.ParseConfig(
+            QStringLiteral("<CONFIGURATION><LANGUAGE><MATGROUPS><Item ID='510' Title='Шприцы'/>"
+                           "<Item ID='5x; DROP' Title='Плохой'/><Item ID='65537' Group='-3' "
+                           "Title='Минус'/><Item ID=' 580 ' Title='Пробелы'/></MATGROUPS>"
+                           "</LANGUAGE></CONFIGURATION>"),
+            QStringLiteral("m.xml")));
+        const xMatGroups& groups = config.GetCurrentLanguage()->MatGroups;
+        QCOMPARE(groups.GetCount_sEnum2(), 2);
+        QVERIFY(groups.Lookup(510) && groups.Lookup(580));
+        QCOMPARE(CTarvikApp::GetErrorMessages().size(), 2);
+        const QString text = config.BuildText();
+        QVERIFY(text.contains(QStringLiteral("<Item ID='5x; DROP' Title='Плохой'/>")));
+        QVERIFY(text.contains(QStringLiteral("<Item ID='65537' Group='-3' Title='Минус'/>")));
+        CTarvikApp::ClearErrorMessages();
+    }
+
     void townFullNames_data() {
         QTest::addColumn<QString>("towns");
         QTest::addColumn<int>("id");

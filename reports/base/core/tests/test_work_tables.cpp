@@ -65,6 +65,7 @@ private slots:
     void materialGroupsChangeDropsTables();
     void failureHalfWayLeavesNothing();
     void failingStatementNamesTableAndServerText();
+    void numberOfATextChecksItsStatements();
 
 private:
     std::unique_ptr<CRepBaseData> Run(const QDate& from = QDate(2012, 1, 1),
@@ -442,6 +443,22 @@ void TestWorkTables::failingStatementNamesTableAndServerText() {
     QCOMPARE(CacheTables(*m_db),
              QStringLiteral("_cache_config;_cache_dpclientdatachanges;_cache_dpdrugusedata;"
                             "_cache_dpriskbehavior"));
+    QVERIFY(LockIsFree());
+}
+
+void TestWorkTables::numberOfATextChecksItsStatements() {
+    Run()->PrepareMatList(); // the work tables now match the configuration
+    // A table of that name that cannot answer: the run stops, no number 0.
+    m_db->Exec(QStringLiteral("CREATE TABLE _cache_strtoid (x INT)"));
+    auto run = Run();
+    QString html;
+    try {
+        run->StrToID(QStringLiteral("1,2"));
+    } catch (const CRepError& error) {
+        html = error.html;
+    }
+    QVERIFY2(html.startsWith(QStringLiteral("_cache_strtoid: SELECT ROWID FROM _cache_strtoid")),
+             qPrintable(html));
     QVERIFY(LockIsFree());
 }
 
