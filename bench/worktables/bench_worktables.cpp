@@ -5,10 +5,11 @@
 // table built (the second build of a report over unchanged data).
 //
 // Usage: bench_worktables --socket PATH [--database NAME] [--generate VISITS]
-//                         [--prepare]
+//                         [--runs N] [--prepare]
 //   --generate makes the database anew (current schema, VISITS visit lines
 //   over 2013-2015); without it the database must hold such data already
-//   (for example one the project's data generator made). --prepare only
+//   (for example one the project's data generator made). Each table is
+//   made N times (3 by default) from nothing; the medians are shown. --prepare only
 //   makes the tables of one year and leaves them, to study their queries.
 #include "data_generator.h"
 #include "db/mysql_connection.h"
@@ -28,6 +29,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QFile>
+#include <algorithm>
 #include <cstdio>
 #include <functional>
 
@@ -41,6 +43,11 @@ QString Rows(CxResult res) {
         rows << cells.join(u'|');
     }
     return rows.join(u';');
+}
+
+double Median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
 double Ms(QElapsedTimer& t) {
@@ -90,6 +97,7 @@ int main(int argc, char** argv) {
     QString socket = qEnvironmentVariable("KELDA2_SOCKET");
     QString database = QStringLiteral("kelda_bench_reports");
     long generate = 0;
+    int runs = 3;
     bool prepareOnly = false;
     QStringList args = app.arguments();
     if (args.removeAll(QStringLiteral("--prepare")))
@@ -101,6 +109,8 @@ int main(int argc, char** argv) {
             database = args[i + 1];
         else if (args[i] == QLatin1String("--generate"))
             generate = args[i + 1].toLong();
+        else if (args[i] == QLatin1String("--runs"))
+            runs = std::max(1, args[i + 1].toInt());
         else
             return Fail(QStringLiteral("unknown option ") + args[i]);
     }
@@ -173,149 +183,182 @@ int main(int argc, char** argv) {
     bool allMatch = true;
     double worstRatio = 0;
     for (const Period& period : periods) {
-        DropCacheTables(&sql);
-        CRepBaseData run(&sql, period.from, period.to);
-        CRepBaseData country(&sql, period.from, period.to);
-        country.SetNewClientMode(2);
-        const QList<CxString::Pair> dates = {
-            {QStringLiteral("{FROM}"),
-             QStringLiteral("'") + period.from.toString(Qt::ISODate) + u'\''},
-            {QStringLiteral("{TO}"), QStringLiteral("'") + period.to.toString(Qt::ISODate) + u'\''},
-            {QStringLiteral("{Y}"),
-             QStringLiteral("'") + run.RegularYearStart().toString(Qt::ISODate) + u'\''},
-            {QStringLiteral("{Q}"),
-             QStringLiteral("'") + run.RegularQuarterStart().toString(Qt::ISODate) + u'\''},
-            {QStringLiteral("{KEY}"), QString::fromLatin1(kKey)},
-            {QStringLiteral("{MATCODES}"), CodesOfGroups(false)},
-            {QStringLiteral("{CONSCODES}"), CodesOfGroups(true)},
-            {QStringLiteral("{SYRINGES}"), CodesOfGroups(false, 510)},
-        };
-        // A history's headline: the clients with a state on {TO} and the sum
-        // of its first column, from the period table and from the history.
-        const auto history = [&](const char* table, const char* columns) {
-            const QString first = QString::fromLatin1(columns).section(u',', 0, 0);
-            return Measure{
-                QStringLiteral("_cache_dp") + QString::fromLatin1(table),
-                [&run, table, columns] {
-                    return run.PrepareHistoryPeriods(QString::fromLatin1(table),
-                                                     QString::fromLatin1(columns),
-                                                     QString::fromLatin1(table));
-                },
-                QStringLiteral("SELECT COUNT(*),SUM(") + first +
-                    QStringLiteral(") FROM {T} WHERE {TO} BETWEEN dStartDate AND dEndDate"),
-                QStringLiteral("SELECT COUNT(*),SUM(IFNULL(") + first +
-                    QStringLiteral(",0)) FROM (SELECT ") + first +
-                    QStringLiteral(",ROW_NUMBER() OVER (PARTITION BY nClientID ORDER BY "
-                                   "dDate<={TO} DESC,IF(dDate<={TO},dDate,NULL) DESC,dDate) AS rn "
-                                   "FROM ") +
-                    QString::fromLatin1(table) +
-                    QStringLiteral(" WHERE nClientID IS NOT NULL AND dDate IS NOT NULL) x WHERE "
-                                   "rn=1")};
-        };
-        const QList<Measure> measures = {
-            {QStringLiteral("_cache_pou_N"), [&] { return run.PrepareSelectedPOU(); },
-             QStringLiteral("SELECT COUNT(*) FROM {T}"),
-             QStringLiteral("SELECT COUNT(*) FROM dir WHERE nDirType=1 AND NOT bIsFolder")},
-            {QStringLiteral("_cache_matlist"), [&] { return run.PrepareMatList(); },
-             QStringLiteral("SELECT COUNT(DISTINCT ROWID),COUNT(*) FROM {T}"),
-             QStringLiteral("SELECT COUNT(*),COUNT(*)+SUM(nType IN ({MATCODES})) FROM dir WHERE "
-                            "nDirType=3 AND NOT bIsFolder AND (458752&nType)<>458752 AND nType")},
-            {QStringLiteral("_cache_conslist"), [&] { return run.PrepareConsList(); },
-             QStringLiteral("SELECT COUNT(DISTINCT ROWID),COUNT(*) FROM {T}"),
-             QStringLiteral("SELECT COUNT(*),SUM(nType IN ({CONSCODES}))+SUM(nConfigGroup>0) FROM "
-                            "dir WHERE nDirType=3 AND NOT bIsFolder AND (268369920&nType)=458752 "
-                            "AND (nType IN ({CONSCODES}) OR nConfigGroup>0)")},
-            {QStringLiteral("_cache_compacttable"), [&] { return run.PrepareCompactTable(); },
-             QStringLiteral(
-                 "SELECT COUNT(DISTINCT nClientID),SUM(IF(nType=510,nCount,0)) FROM {T}"),
-             QStringLiteral("SELECT COUNT(DISTINCT dv.nClientID),SUM(IF(d.nType IN ({SYRINGES}),"
-                            "dv.nCount,0)) FROM dailyvisits dv JOIN dailyreport dr ON "
-                            "dr.ROWID=dv.nReportID JOIN dir d ON d.ROWID=dv.nItem WHERE dr.dDate "
-                            "IS NOT NULL AND d.nDirType=3")},
-            {QStringLiteral("_cache_summary<from><to>"), [&] { return run.PrepareSummaryTable(); },
-             QStringLiteral("SELECT nWorkPlace,COUNT(DISTINCT nClientID),SUM(nVisits) FROM {T} "
-                            "GROUP BY nWorkPlace ORDER BY nWorkPlace"),
-             QStringLiteral("SELECT dr.nWorkPlace,COUNT(DISTINCT dv.nClientID),COUNT(DISTINCT "
-                            "dv.nClientID,dr.ROWID) FROM dailyvisits dv JOIN dailyreport dr ON "
-                            "dr.ROWID=dv.nReportID WHERE dr.dDate BETWEEN {FROM} AND {TO} GROUP BY "
-                            "dr.nWorkPlace ORDER BY dr.nWorkPlace")},
-            {QStringLiteral("_cache_clidata"), [&] { return run.PrepareClientTable(); },
-             QStringLiteral("SELECT COUNT(*),COUNT(DISTINCT gROWID) FROM {T}"),
-             QStringLiteral("SELECT COUNT(*),COUNT(DISTINCT {KEY},cd.nBirthYear,cd.nSex) FROM "
-                            "clientdata cd JOIN (SELECT DISTINCT dv.nClientID FROM dailyvisits dv "
-                            "JOIN dailyreport dr ON dr.ROWID=dv.nReportID WHERE dr.dDate IS NOT "
-                            "NULL) v ON v.nClientID=cd.ROWID WHERE NOT cd.bIsFolder")},
-            {QStringLiteral("_cache_clidataua"), [&] { return country.PrepareClientTable(); },
-             QStringLiteral("SELECT COUNT(DISTINCT gROWID) FROM {T} WHERE dFirstDate BETWEEN "
-                            "{FROM} AND {TO}"),
-             QStringLiteral("SELECT COUNT(*) FROM (SELECT MIN(dr.dDate) AS f FROM dailyvisits dv "
-                            "JOIN dailyreport dr ON dr.ROWID=dv.nReportID JOIN clientdata cd ON "
-                            "cd.ROWID=dv.nClientID WHERE dr.dDate IS NOT NULL AND NOT cd.bIsFolder "
-                            "GROUP BY {KEY},cd.nBirthYear,cd.nSex) p WHERE f BETWEEN {FROM} AND "
-                            "{TO}")},
-            history("clientdatachanges", "nClientType,nClientType2"),
-            history("riskbehavior", "nUseDirtySyr,nDesinfectionWay,nGivingUsed,nLastInjectWith,"
-                                    "nUsingCondom,nLastSexualPart"),
-            history("drugusedata", "nBasicDrug,nMainRoute,nSecondaryDrug,nUseFrequency,"
-                                   "nParticipation,nDrugStartDate"),
-            history("socialstatus", "nEploymentStatus,nPlaceOfLiving,nEducationLevel,"
-                                    "nLegalProblem,bRegPolice,bNarcoDisp"),
-            {QStringLiteral("_cache_dpd<to>0"),
-             [&] { return run.PrepareSnapshotTables(period.to); },
-             QStringLiteral("SELECT nClientType,COUNT(*) FROM {T} GROUP BY nClientType ORDER BY 1"),
-             QStringLiteral("SELECT g,COUNT(*) FROM (") + QString::fromLatin1(kTypeOnDate) +
-                 QStringLiteral(") s GROUP BY g ORDER BY 1")},
-            {QStringLiteral("_cache_conscompact"), [&] { return run.PrepareConsCompactTable(); },
-             QStringLiteral("SELECT COUNT(*),SUM(val2),SUM(val32) FROM {T}"),
-             QStringLiteral("SELECT COUNT(DISTINCT dv.nClientID,dv.nItem,dr.dDate,dr.nWorkPlace,"
-                            "dr.nProject),SUM(dv.nCount&2>0),SUM(dv.nCount&32>0) FROM dailyvisits "
-                            "dv JOIN dailyreport dr ON dr.ROWID=dv.nReportID JOIN dir d ON "
-                            "d.ROWID=dv.nItem WHERE (d.nType&458752)=458752 AND d.nDirType=3 AND "
-                            "dr.dDate IS NOT NULL")},
-            {QStringLiteral("_cache_regc<y><to>"), [&] { return run.PrepareRegularClients(); },
-             QStringLiteral("SELECT COUNT(*) FROM {T}"),
-             QStringLiteral("SELECT COUNT(*) FROM (SELECT v.nClientID FROM dailyvisits v JOIN "
-                            "dailyreport r ON r.ROWID=v.nReportID JOIN (") +
-                 QString::fromLatin1(kTypeOnDate) +
-                 QStringLiteral(") g ON g.nClientID=v.nClientID WHERE r.dDate BETWEEN {Y} AND "
-                                "{TO} AND g.g NOT IN (2,4) GROUP BY v.nClientID HAVING "
-                                "COUNT(DISTINCT DATE_FORMAT(r.dDate,'%Y-%m'))>11 UNION SELECT "
-                                "v.nClientID FROM dailyvisits v JOIN dailyreport r ON "
-                                "r.ROWID=v.nReportID JOIN (") +
-                 QString::fromLatin1(kTypeOnDate) +
+        QList<QList<double>> builds, queries;
+        QStringList names, figures, references;
+        for (int r = 0; r < runs; ++r) {
+            DropCacheTables(&sql);
+            CRepBaseData run(&sql, period.from, period.to);
+            CRepBaseData country(&sql, period.from, period.to);
+            country.SetNewClientMode(2);
+            const QList<CxString::Pair> dates = {
+                {QStringLiteral("{FROM}"),
+                 QStringLiteral("'") + period.from.toString(Qt::ISODate) + u'\''},
+                {QStringLiteral("{TO}"),
+                 QStringLiteral("'") + period.to.toString(Qt::ISODate) + u'\''},
+                {QStringLiteral("{Y}"),
+                 QStringLiteral("'") + run.RegularYearStart().toString(Qt::ISODate) + u'\''},
+                {QStringLiteral("{Q}"),
+                 QStringLiteral("'") + run.RegularQuarterStart().toString(Qt::ISODate) + u'\''},
+                {QStringLiteral("{KEY}"), QString::fromLatin1(kKey)},
+                {QStringLiteral("{MATCODES}"), CodesOfGroups(false)},
+                {QStringLiteral("{CONSCODES}"), CodesOfGroups(true)},
+                {QStringLiteral("{SYRINGES}"), CodesOfGroups(false, 510)},
+            };
+            // A history's headline: the clients with a state on {TO} and the sum
+            // of its first column, from the period table and from the history.
+            const auto history = [&](const char* table, const char* columns) {
+                const QString first = QString::fromLatin1(columns).section(u',', 0, 0);
+                return Measure{
+                    QStringLiteral("_cache_dp") + QString::fromLatin1(table),
+                    [&run, table, columns] {
+                        return run.PrepareHistoryPeriods(QString::fromLatin1(table),
+                                                         QString::fromLatin1(columns),
+                                                         QString::fromLatin1(table));
+                    },
+                    QStringLiteral("SELECT COUNT(*),SUM(") + first +
+                        QStringLiteral(") FROM {T} WHERE {TO} BETWEEN dStartDate AND dEndDate"),
+                    QStringLiteral("SELECT COUNT(*),SUM(IFNULL(") + first +
+                        QStringLiteral(",0)) FROM (SELECT ") + first +
+                        QStringLiteral(
+                            ",ROW_NUMBER() OVER (PARTITION BY nClientID ORDER BY "
+                            "dDate<={TO} DESC,IF(dDate<={TO},dDate,NULL) DESC,dDate) AS rn "
+                            "FROM ") +
+                        QString::fromLatin1(table) +
+                        QStringLiteral(
+                            " WHERE nClientID IS NOT NULL AND dDate IS NOT NULL) x WHERE "
+                            "rn=1")};
+            };
+            const QList<Measure> measures = {
+                {QStringLiteral("_cache_pou_N"), [&] { return run.PrepareSelectedPOU(); },
+                 QStringLiteral("SELECT COUNT(*) FROM {T}"),
+                 QStringLiteral("SELECT COUNT(*) FROM dir WHERE nDirType=1 AND NOT bIsFolder")},
+                {QStringLiteral("_cache_matlist"), [&] { return run.PrepareMatList(); },
+                 QStringLiteral("SELECT COUNT(DISTINCT ROWID),COUNT(*) FROM {T}"),
                  QStringLiteral(
-                     ") g ON g.nClientID=v.nClientID WHERE r.dDate BETWEEN {Q} AND "
-                     "{TO} AND g.g IN (2,4) GROUP BY v.nClientID HAVING COUNT(DISTINCT "
-                     "r.ROWID)>3 AND COUNT(DISTINCT DATE_FORMAT(r.dDate,'%Y-%m'))>1) u")},
-        };
-        std::printf("\n%s (%s .. %s)\n", period.name, qPrintable(period.from.toString(Qt::ISODate)),
-                    qPrintable(period.to.toString(Qt::ISODate)));
+                     "SELECT COUNT(*),COUNT(*)+SUM(nType IN ({MATCODES})) FROM dir WHERE "
+                     "nDirType=3 AND NOT bIsFolder AND (458752&nType)<>458752 AND nType")},
+                {QStringLiteral("_cache_conslist"), [&] { return run.PrepareConsList(); },
+                 QStringLiteral("SELECT COUNT(DISTINCT ROWID),COUNT(*) FROM {T}"),
+                 QStringLiteral(
+                     "SELECT COUNT(*),SUM(nType IN ({CONSCODES}))+SUM(nConfigGroup>0) FROM "
+                     "dir WHERE nDirType=3 AND NOT bIsFolder AND (268369920&nType)=458752 "
+                     "AND (nType IN ({CONSCODES}) OR nConfigGroup>0)")},
+                {QStringLiteral("_cache_compacttable"), [&] { return run.PrepareCompactTable(); },
+                 QStringLiteral(
+                     "SELECT COUNT(DISTINCT nClientID),SUM(IF(nType=510,nCount,0)) FROM {T}"),
+                 QStringLiteral(
+                     "SELECT COUNT(DISTINCT dv.nClientID),SUM(IF(d.nType IN ({SYRINGES}),"
+                     "dv.nCount,0)) FROM dailyvisits dv JOIN dailyreport dr ON "
+                     "dr.ROWID=dv.nReportID JOIN dir d ON d.ROWID=dv.nItem WHERE dr.dDate "
+                     "IS NOT NULL AND d.nDirType=3")},
+                {QStringLiteral("_cache_summary<from><to>"),
+                 [&] { return run.PrepareSummaryTable(); },
+                 QStringLiteral("SELECT nWorkPlace,COUNT(DISTINCT nClientID),SUM(nVisits) FROM {T} "
+                                "GROUP BY nWorkPlace ORDER BY nWorkPlace"),
+                 QStringLiteral(
+                     "SELECT dr.nWorkPlace,COUNT(DISTINCT dv.nClientID),COUNT(DISTINCT "
+                     "dv.nClientID,dr.ROWID) FROM dailyvisits dv JOIN dailyreport dr ON "
+                     "dr.ROWID=dv.nReportID WHERE dr.dDate BETWEEN {FROM} AND {TO} GROUP BY "
+                     "dr.nWorkPlace ORDER BY dr.nWorkPlace")},
+                {QStringLiteral("_cache_clidata"), [&] { return run.PrepareClientTable(); },
+                 QStringLiteral("SELECT COUNT(*),COUNT(DISTINCT gROWID) FROM {T}"),
+                 QStringLiteral(
+                     "SELECT COUNT(*),COUNT(DISTINCT {KEY},cd.nBirthYear,cd.nSex) FROM "
+                     "clientdata cd JOIN (SELECT DISTINCT dv.nClientID FROM dailyvisits dv "
+                     "JOIN dailyreport dr ON dr.ROWID=dv.nReportID WHERE dr.dDate IS NOT "
+                     "NULL) v ON v.nClientID=cd.ROWID WHERE NOT cd.bIsFolder")},
+                {QStringLiteral("_cache_clidataua"), [&] { return country.PrepareClientTable(); },
+                 QStringLiteral("SELECT COUNT(DISTINCT gROWID) FROM {T} WHERE dFirstDate BETWEEN "
+                                "{FROM} AND {TO}"),
+                 QStringLiteral(
+                     "SELECT COUNT(*) FROM (SELECT MIN(dr.dDate) AS f FROM dailyvisits dv "
+                     "JOIN dailyreport dr ON dr.ROWID=dv.nReportID JOIN clientdata cd ON "
+                     "cd.ROWID=dv.nClientID WHERE dr.dDate IS NOT NULL AND NOT cd.bIsFolder "
+                     "GROUP BY {KEY},cd.nBirthYear,cd.nSex) p WHERE f BETWEEN {FROM} AND "
+                     "{TO}")},
+                history("clientdatachanges", "nClientType,nClientType2"),
+                history("riskbehavior", "nUseDirtySyr,nDesinfectionWay,nGivingUsed,nLastInjectWith,"
+                                        "nUsingCondom,nLastSexualPart"),
+                history("drugusedata", "nBasicDrug,nMainRoute,nSecondaryDrug,nUseFrequency,"
+                                       "nParticipation,nDrugStartDate"),
+                history("socialstatus", "nEploymentStatus,nPlaceOfLiving,nEducationLevel,"
+                                        "nLegalProblem,bRegPolice,bNarcoDisp"),
+                {QStringLiteral("_cache_dpd<to>0"),
+                 [&] { return run.PrepareSnapshotTables(period.to); },
+                 QStringLiteral(
+                     "SELECT nClientType,COUNT(*) FROM {T} GROUP BY nClientType ORDER BY 1"),
+                 QStringLiteral("SELECT g,COUNT(*) FROM (") + QString::fromLatin1(kTypeOnDate) +
+                     QStringLiteral(") s GROUP BY g ORDER BY 1")},
+                {QStringLiteral("_cache_conscompact"),
+                 [&] { return run.PrepareConsCompactTable(); },
+                 QStringLiteral("SELECT COUNT(*),SUM(val2),SUM(val32) FROM {T}"),
+                 QStringLiteral(
+                     "SELECT COUNT(DISTINCT dv.nClientID,dv.nItem,dr.dDate,dr.nWorkPlace,"
+                     "dr.nProject),SUM(dv.nCount&2>0),SUM(dv.nCount&32>0) FROM dailyvisits "
+                     "dv JOIN dailyreport dr ON dr.ROWID=dv.nReportID JOIN dir d ON "
+                     "d.ROWID=dv.nItem WHERE (d.nType&458752)=458752 AND d.nDirType=3 AND "
+                     "dr.dDate IS NOT NULL")},
+                {QStringLiteral("_cache_regc<y><to>"), [&] { return run.PrepareRegularClients(); },
+                 QStringLiteral("SELECT COUNT(*) FROM {T}"),
+                 QStringLiteral("SELECT COUNT(*) FROM (SELECT v.nClientID FROM dailyvisits v JOIN "
+                                "dailyreport r ON r.ROWID=v.nReportID JOIN (") +
+                     QString::fromLatin1(kTypeOnDate) +
+                     QStringLiteral(") g ON g.nClientID=v.nClientID WHERE r.dDate BETWEEN {Y} AND "
+                                    "{TO} AND g.g NOT IN (2,4) GROUP BY v.nClientID HAVING "
+                                    "COUNT(DISTINCT DATE_FORMAT(r.dDate,'%Y-%m'))>11 UNION SELECT "
+                                    "v.nClientID FROM dailyvisits v JOIN dailyreport r ON "
+                                    "r.ROWID=v.nReportID JOIN (") +
+                     QString::fromLatin1(kTypeOnDate) +
+                     QStringLiteral(
+                         ") g ON g.nClientID=v.nClientID WHERE r.dDate BETWEEN {Q} AND "
+                         "{TO} AND g.g IN (2,4) GROUP BY v.nClientID HAVING COUNT(DISTINCT "
+                         "r.ROWID)>3 AND COUNT(DISTINCT DATE_FORMAT(r.dDate,'%Y-%m'))>1) u")},
+            };
+            for (int m = 0; m < measures.size(); ++m) {
+                const Measure& measure = measures.at(m);
+                QElapsedTimer t;
+                t.start();
+                QString name;
+                try {
+                    name = measure.build();
+                } catch (const CRepError& e) {
+                    return Fail(measure.table + QStringLiteral(": ") + e.html);
+                }
+                const double build = Ms(t);
+                const QString figure = Rows(sql.Execute(CxString::StrTr(
+                    measure.figure, dates + QList<CxString::Pair>{{QStringLiteral("{T}"), name}})));
+                t.restart();
+                const QString reference =
+                    Rows(sql.Execute(CxString::StrTr(measure.reference, dates)));
+                const double query = Ms(t);
+                if (r == 0) {
+                    builds.append(QList<double>());
+                    queries.append(QList<double>());
+                    names << measure.table;
+                    figures << figure;
+                    references << reference;
+                }
+                builds[m] << build;
+                queries[m] << query;
+            }
+        }
+        std::printf("\n%s (%s .. %s), median of %d builds\n", period.name,
+                    qPrintable(period.from.toString(Qt::ISODate)),
+                    qPrintable(period.to.toString(Qt::ISODate)), runs);
         std::printf("%-28s %10s %10s %7s  %s\n", "table", "build ms", "query ms", "ratio",
                     "headline figure");
-        for (const Measure& m : measures) {
-            QElapsedTimer t;
-            t.start();
-            QString name;
-            try {
-                name = m.build();
-            } catch (const CRepError& e) {
-                return Fail(m.table + QStringLiteral(": ") + e.html);
-            }
-            const double build = Ms(t);
-            const QString figure = Rows(sql.Execute(CxString::StrTr(
-                m.figure, dates + QList<CxString::Pair>{{QStringLiteral("{T}"), name}})));
-            t.restart();
-            const QString reference = Rows(sql.Execute(CxString::StrTr(m.reference, dates)));
-            const double query = Ms(t);
-            const bool same = figure == reference;
+        for (int m = 0; m < names.size(); ++m) {
+            const double build = Median(builds[m]);
+            const double query = Median(queries[m]);
+            const bool same = figures[m] == references[m];
             allMatch = allMatch && same;
             const double ratio = query > 0 ? build / query : 0;
             worstRatio = std::max(worstRatio, ratio);
-            std::printf(
-                "%-28s %10.1f %10.1f %7.2f  %s%s\n", qPrintable(m.table), build, query, ratio,
-                qPrintable(figure.left(60)),
-                same ? ""
-                     : qPrintable(QStringLiteral("  MISMATCH, query gives ") + reference.left(60)));
+            std::printf("%-28s %10.1f %10.1f %7.2f  %s%s\n", qPrintable(names[m]), build, query,
+                        ratio, qPrintable(figures[m].left(60)),
+                        same ? ""
+                             : qPrintable(QStringLiteral("  MISMATCH, query gives ") +
+                                          references[m].left(60)));
         }
         // A second build over unchanged data: every table is found.
         QElapsedTimer t;
@@ -336,58 +379,73 @@ int main(int argc, char** argv) {
     }
 
     // The fast tables of the visits reports, step by step.
-    DropCacheTables(&sql);
-    std::printf("\nfast tables\n");
+    std::printf("\nfast tables, median of %d builds\n", runs);
     CFastTables fast(&sql);
     QElapsedTimer t;
-    QList<double> steps;
-    fast.SetStepObserver([&](int, int state) {
+    QList<double> stepTimes[CFastTables::kSteps];
+    int step = 0;
+    fast.SetStepObserver([&](int s, int state) {
+        step = s;
         if (state == CFastTables::kStepRunning)
             t.restart();
         else
-            steps << Ms(t);
+            stepTimes[step] << Ms(t);
     });
-    QString error;
-    if (!fast.Process(nullptr, &error))
-        return Fail(error);
-    const QStringList fastFigures[] = {
-        {QStringLiteral("SELECT COUNT(*) FROM _cache_mat"),
+    for (int r = 0; r < runs; ++r) {
+        DropCacheTables(&sql);
+        QString error;
+        if (!fast.Process(nullptr, &error))
+            return Fail(error);
+    }
+    const QString listed = CodesOfGroups(false) + u',' + CodesOfGroups(true);
+    const struct {
+        const char* table;
+        QString figure;
+        QString reference;
+    } fastMeasures[CFastTables::kSteps] = {
+        {"_cache_mat", QStringLiteral("SELECT COUNT(*) FROM _cache_mat"),
          QStringLiteral("SELECT COUNT(*) FROM dir WHERE nDirType=3 AND NOT bIsFolder AND nType "
                         "IN (") +
              CodesOfGroups(false) + u')'},
-        {QStringLiteral("SELECT COUNT(*) FROM _cache_cons"),
+        {"_cache_cons", QStringLiteral("SELECT COUNT(*) FROM _cache_cons"),
          QStringLiteral("SELECT COUNT(*) FROM dir WHERE nDirType=3 AND NOT bIsFolder AND nType "
                         "IN (") +
              CodesOfGroups(true) + u')'},
-        {QStringLiteral("SELECT COUNT(DISTINCT nClientID),SUM(IF(nType=510,nCount,0)) FROM "
+        {"_cache_fast",
+         QStringLiteral("SELECT COUNT(DISTINCT nClientID),SUM(IF(nType=510,nCount,0)) FROM "
                         "_cache_fast"),
          QStringLiteral("SELECT COUNT(DISTINCT dv.nClientID),SUM(IF(d.nType IN (") +
              CodesOfGroups(false, 510) +
              QStringLiteral("),dv.nCount,0)) FROM dailyvisits dv JOIN dailyreport dr ON "
                             "dr.ROWID=dv.nReportID JOIN dir d ON d.ROWID=dv.nItem WHERE dr.dDate "
                             "IS NOT NULL AND d.nType IN (") +
-             CodesOfGroups(false) + u',' + CodesOfGroups(true) + u')'},
-        {QStringLiteral("SELECT COUNT(*) FROM _cache_clients"),
+             listed + u')'},
+        {"_cache_clients", QStringLiteral("SELECT COUNT(*) FROM _cache_clients"),
          QStringLiteral("SELECT COUNT(DISTINCT dv.nClientID) FROM dailyvisits dv JOIN dailyreport "
                         "dr ON dr.ROWID=dv.nReportID JOIN dir d ON d.ROWID=dv.nItem JOIN "
                         "clientdata cd ON cd.ROWID=dv.nClientID WHERE dr.dDate IS NOT NULL AND "
                         "NOT cd.bIsFolder AND d.nType IN (") +
-             CodesOfGroups(false) + u',' + CodesOfGroups(true) + u')'},
+             listed + u')'},
     };
-    const char* fastNames[] = {"_cache_mat", "_cache_cons", "_cache_fast", "_cache_clients"};
     std::printf("%-28s %10s %10s %7s  %s\n", "table", "build ms", "query ms", "ratio",
                 "headline figure");
-    for (int i = 0; i < 4; ++i) {
-        const QString figure = Rows(sql.Execute(fastFigures[i][0]));
-        t.restart();
-        const QString reference = Rows(sql.Execute(fastFigures[i][1]));
-        const double query = Ms(t);
+    for (int i = 0; i < CFastTables::kSteps; ++i) {
+        const QString figure = Rows(sql.Execute(fastMeasures[i].figure));
+        QList<double> queryTimes;
+        QString reference;
+        for (int r = 0; r < runs; ++r) {
+            t.restart();
+            reference = Rows(sql.Execute(fastMeasures[i].reference));
+            queryTimes << Ms(t);
+        }
+        const double build = Median(stepTimes[i]);
+        const double query = Median(queryTimes);
         const bool same = figure == reference;
         allMatch = allMatch && same;
-        const double ratio = query > 0 ? steps.value(i) / query : 0;
+        const double ratio = query > 0 ? build / query : 0;
         worstRatio = std::max(worstRatio, ratio);
         std::printf(
-            "%-28s %10.1f %10.1f %7.2f  %s%s\n", fastNames[i], steps.value(i), query, ratio,
+            "%-28s %10.1f %10.1f %7.2f  %s%s\n", fastMeasures[i].table, build, query, ratio,
             qPrintable(figure.left(60)),
             same ? ""
                  : qPrintable(QStringLiteral("  MISMATCH, query gives ") + reference.left(60)));

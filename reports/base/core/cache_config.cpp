@@ -8,6 +8,9 @@
 
 namespace {
 const QString kMarker = QStringLiteral("_cache_config");
+// Raised whenever a builder changes what its table holds, so tables made by
+// an earlier version of the program are made anew.
+constexpr int kWorkTableFormat = 1;
 
 bool Fail(const CxResult& res, QString* error) {
     if (error)
@@ -17,7 +20,8 @@ bool Fail(const CxResult& res, QString* error) {
 } // namespace
 
 bool EnsureWorkTablesMatchConfig(CxSQL* sql, QString* error) {
-    const QString digest = RepConfig::MaterialGroupsDigest();
+    const QString digest =
+        QStringLiteral("%1:").arg(kWorkTableFormat) + RepConfig::MaterialGroupsDigest();
     CxResult exists = sql->Execute(QStringLiteral("SHOW TABLES LIKE '\\\\_cache\\\\_config'"));
     if (!exists.isValid())
         return Fail(exists, error);
@@ -37,7 +41,7 @@ bool EnsureWorkTablesMatchConfig(CxSQL* sql, QString* error) {
     }
     CxResult create = sql->Execute(
         QStringLiteral("CREATE TABLE ") + kMarker +
-        QStringLiteral(" (cKey VARCHAR(32) NOT NULL PRIMARY KEY, cValue VARCHAR(64) NOT NULL) ") +
+        QStringLiteral(" (cKey VARCHAR(32) NOT NULL PRIMARY KEY, cValue VARCHAR(80) NOT NULL) ") +
         CRepBaseData::WorkTableOptions());
     if (!create.isValid())
         return Fail(create, error);

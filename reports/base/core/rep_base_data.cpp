@@ -130,10 +130,14 @@ int CRepBaseData::TableExists(const QString& table) {
 int CRepBaseData::BeginTable(const QString& table, const QString& title) {
     if (m_progress && m_progress->IsCancelled())
         ThrowCancelled();
-    if (m_lockDepth == 0)
+    if (m_lockDepth == 0) {
+        // Changes are held back until the outermost build ends (unless a
+        // transaction of the caller holds them already).
+        m_updatesWereEnabled = m_sql->IsUpdateEnabled();
         m_sql->DisableUpdates();
+    }
     if (!m_sql->Lock(kLockWaitSeconds)) {
-        if (m_lockDepth == 0)
+        if (m_lockDepth == 0 && m_updatesWereEnabled)
             m_sql->EnableUpdates();
         throw CRepError{SafeHTML(table) + QStringLiteral(": ") +
                         Tr("Не удалось получить блокировку базы данных для построения таблицы",
@@ -173,7 +177,7 @@ void CRepBaseData::ReleaseTableLock() {
     m_sql->Execute(QStringLiteral("UNLOCK TABLES"));
     if (m_lockDepth > 0) {
         m_sql->Unlock();
-        if (--m_lockDepth == 0)
+        if (--m_lockDepth == 0 && m_updatesWereEnabled)
             m_sql->EnableUpdates();
     }
 }
