@@ -176,6 +176,7 @@ private:
     KDRepPresetEx2 m_preset;
     CHTMLTemplate m_reportTemplate;
     int m_newClientMode = 0;
-    int m_lockDepth = 0;          // BeginTable calls not yet ended
-    bool m_configChecked = false; // the work tables match the configuration
+    int m_lockDepth = 0;              // BeginTable calls not yet ended
+    bool m_updatesWereEnabled = true; // before the outermost BeginTable
+    bool m_configChecked = false;     // the work tables match the configuration
 };
