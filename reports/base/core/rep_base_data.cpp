@@ -88,16 +88,11 @@ QString CRepBaseData::GetFootnotesHTML() const {
 
 // ---- progress ----
 
-QString CRepBaseData::GetProgressHTML() const {
-    return m_progressLog.ToString() + m_detailLine;
-}
-
 void CRepBaseData::AddProgressTitle(const QString& title, const QString& detail) {
-    m_progressLog.Add(title, QStringLiteral("<br/>"));
-    m_detailLine =
-        QStringLiteral("<div style='font-size:70%'>") + SafeHTML(detail) + QStringLiteral("</div>");
-    if (m_progress)
+    if (m_progress) {
         m_progress->SetRange(-1, title);
+        m_progress->Step(detail, 0);
+    }
 }
 
 void CRepBaseData::ShowProgressDetail(const QString& detail) {
@@ -107,7 +102,6 @@ void CRepBaseData::ShowProgressDetail(const QString& detail) {
 }
 
 int CRepBaseData::AddProgressDot() {
-    m_progressLog.Add(QStringLiteral("."));
     if (m_progress)
         m_progress->Step(QString(), 1);
     return 1;

@@ -15,7 +15,6 @@
 // run (CRepBase) catches it and shows the error page. Every lock a build took
 // is given back on the way out.
 #include "framework/core/app/html_template.h"
-#include "framework/core/containers/acc_string.h"
 #include "framework/core/containers/cx_obj.h"
 #include "model/config/report_presets.h"
 
@@ -76,13 +75,13 @@ public:
     // The table recorded for a logical name; empty when none.
     QString GetTable(const QString& logicalName) const { return m_tables.value(logicalName); }
 
-    // ---- progress ----
+    // ---- progress (the run's CvProgress, when it has one) ----
+    // A new phase (a table being made) and what is done in it.
     void AddProgressTitle(const QString& title, const QString& detail);
     // Shows what is done now (the statement) without advancing.
     void ShowProgressDetail(const QString& detail);
+    // One statement done.
     int AddProgressDot();
-    // The log as HTML: titles, then the current detail line.
-    QString GetProgressHTML() const;
 
     // ---- the run's data ----
     QDate& From() { return m_from; }
@@ -165,8 +164,6 @@ private:
     CvProgress* m_progress;
     QStringList m_footnotes;
     QHash<QString, QString> m_tables; // logical name -> table
-    CAccStringT<wchar_t> m_progressLog;
-    QString m_detailLine;
     CHTMLTemplate m_fatalTemplate;
     CxObjArray<CRepBaseSummary*> m_summaries;
     CxObjArray<CRepField*> m_fields;

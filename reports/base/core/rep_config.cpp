@@ -34,19 +34,6 @@ QString MaterialGroupsDigest() {
     return MD5HexOfText(text);
 }
 
-QList<RepAgeGroup> AgeGroups() {
-    QList<RepAgeGroup> groups;
-    xLanguage* language = Language();
-    if (!language)
-        return groups;
-    POSITION pos = language->AgeGroup.InitScan_sEnum2();
-    while (language->AgeGroup.ScanNext_sEnum2(pos)) {
-        const sAgeGroup* item = language->AgeGroup.Current(pos);
-        groups.append({item->nCode, item->cName, item->cText});
-    }
-    return groups;
-}
-
 QDate ParseDate(const QString& text) {
     const QString t = text.trimmed();
     if (t.isEmpty())

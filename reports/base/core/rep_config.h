@@ -1,7 +1,7 @@
 #pragma once
 // What the report framework reads of the configuration, in one place: the
-// material groups, the age groups, the project start and the built-in
-// presets of the current language.
+// material groups, the project start and the built-in presets of the current
+// language.
 #include <QDate>
 #include <QList>
 #include <QString>
@@ -15,18 +15,11 @@ struct RepMatGroup {
     QString title;
 };
 
-struct RepAgeGroup {
-    long id = 0; // the lower bound of the group
-    QString name;
-    QString title;
-};
-
 namespace RepConfig {
 // The MATGROUPS items of the current language, in code order.
 QList<RepMatGroup> MaterialGroups();
 // A digest of everything of the material groups that work tables depend on.
 QString MaterialGroupsDigest();
-QList<RepAgeGroup> AgeGroups();
 // CONFIGURATION > PERIODS "ProjectStartDate" as a date; invalid when it does
 // not read as one.
 QDate ProjectStartDate();

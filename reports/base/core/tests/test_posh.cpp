@@ -36,6 +36,7 @@ private slots:
     void pointsOfType();
     void temporaryTable();
     void headerParagraph();
+    void storedGrouping();
 
 private:
     std::unique_ptr<SchemaTestDatabase> m_db;
@@ -147,6 +148,15 @@ void TestPosh::headerParagraph() {
     CPoshSelection::Store({{2, QStringLiteral("Аптека & Ко")}, {3, QStringLiteral("Выезд")}});
     QCOMPARE(CPoshFilter::GetPoshList(m_db->Connection()),
              QStringLiteral("<b>ORG1:</b> Аптека &amp; Ко<br/><b>ORG5:</b> все<br/>"));
+}
+
+void TestPosh::storedGrouping() {
+    QCOMPARE(CurrentPoshGrouping(), int(kPoshByOrg)); // nothing stored yet
+    StorePoshGrouping(kPoshByTypeOrgTown);
+    QCOMPARE(CurrentPoshGrouping(), int(kPoshByTypeOrgTown));
+    StorePoshGrouping(3302); // no such menu command
+    QCOMPARE(CurrentPoshGrouping(), int(kPoshByOrg));
+    QCOMPARE(PoshGroupings().size(), 6);
 }
 
 QTEST_GUILESS_MAIN(TestPosh)
