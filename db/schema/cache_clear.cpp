@@ -3,7 +3,11 @@
 #include "cache_tables.h"
 
 CCacheClear::CCacheClear(CxSQL* sql) : m_sql(sql) {
-    for (const char* table : {"dir", "dailyreport", "clientdata", "traininglist"})
+    // Every table a work table is made from: the reports' data, the
+    // clients' dated histories, the towns and organisations the reports group by.
+    for (const char* table :
+         {"dir", "dailyreport", "dailyvisits", "clientdata", "traininglist", "clientdatachanges",
+          "drugusedata", "riskbehavior", "socialstatus", "healthstatus", "towns", "orginf"})
         RequestForNotify(QStringLiteral("SQL"), QString::fromLatin1(table));
 }
 

@@ -1,6 +1,46 @@
 #include "config_lists.h"
 
+#include "framework/core/tarvik_app.h"
+
+#include <QRegularExpression>
 #include <QSet>
+
+namespace {
+// A code as the work tables use it: decimal digits only, within 31 bits.
+bool IsMaterialCode(const QString& text) {
+    static const QRegularExpression digits(QStringLiteral("^\\s*\\+?[0-9]{1,10}\\s*$"));
+    if (!digits.match(text).hasMatch())
+        return false;
+    bool ok = false;
+    const qint64 value = text.trimmed().toLongLong(&ok);
+    return ok && value <= 0x7fffffffLL;
+}
+
+// Reads an attribute without marking it used: a refused item keeps all of
+// its attributes for writing back.
+QString Peek(const xml2Attr& attrs, const char* upperName, const QString& def = QString()) {
+    for (const xml2Attr::Attr& attr : attrs.GetAll())
+        if (attr.name.compare(QLatin1String(upperName), Qt::CaseInsensitive) == 0)
+            return attr.value;
+    return def;
+}
+} // namespace
+
+bool xMatGroups::AcceptItem(const xml2Attr& attrs) {
+    const QString id = Peek(attrs, "ID", QStringLiteral("0"));
+    const QString group = Peek(attrs, "GROUP", QStringLiteral("0"));
+    if (IsMaterialCode(id) && IsMaterialCode(group))
+        return true;
+    CTarvikApp::AddErrorMessage(
+        CTarvikApp::TranslateString(
+            QStringLiteral("Группа материалов «{title}» не используется: код ({id}) и группа "
+                           "({group}) должны быть целыми числами от 0"),
+            QStringLiteral("xMatGroups::AcceptItem"))
+            .replace(QLatin1String("{title}"), Peek(attrs, "TITLE"))
+            .replace(QLatin1String("{id}"), id)
+            .replace(QLatin1String("{group}"), group));
+    return false;
+}
 
 void xMatGroups::ReadExtra(sMatGroups& item, const xml2Attr& attrs) {
     item.nGroup = XmlToLong(attrs.GetAttr(QStringLiteral("GROUP"), QStringLiteral("0")));

@@ -35,6 +35,9 @@ public:
         if (tag == m_element)
             return this;
         if (tag == QLatin1String("ITEM") && parent == this) {
+            // An item the list cannot use is kept as written and not listed.
+            if (!AcceptItem(attrs))
+                return _XML2Tag::CreateTagObject(tag, attrs, parent);
             const long id = ReadID(attrs);
             T* item = this->Add(id, attrs.GetAttr(QStringLiteral("NAME")),
                                 attrs.GetAttr(QStringLiteral("TITLE")),
@@ -59,6 +62,7 @@ public:
             WriteExtra(item, text);
             out.Add(text + QStringLiteral("/>"));
         }
+        _XML2Tag::BuildXML(out);
         out.Add(QStringLiteral("</") + m_element + QStringLiteral(">"));
     }
 
@@ -70,6 +74,7 @@ protected:
     virtual long ReadID(const xml2Attr& attrs) {
         return XmlToLong(attrs.GetAttr(QStringLiteral("ID"), QStringLiteral("0")));
     }
+    virtual bool AcceptItem(const xml2Attr&) { return true; }
     virtual void ReadExtra(T&, const xml2Attr&) {}
     virtual void WriteExtra(const T&, QString&) {}
 
@@ -107,11 +112,16 @@ public:
     xWhoDirect() : xCfgList(QStringLiteral("WHODIRECT")) {}
 };
 
+// Material groups: ID is a material type code or a group number, Group the
+// group an item belongs to. The report work tables make SQL and column names
+// of both, so an item whose ID or Group is not a whole number from 0 up is
+// reported and left out of the list (and kept in the document as written).
 class xMatGroups : public xCfgList<sMatGroups> {
 public:
     xMatGroups() : xCfgList(QStringLiteral("MATGROUPS")) {}
 
 protected:
+    bool AcceptItem(const xml2Attr& attrs) override;
     void ReadExtra(sMatGroups& item, const xml2Attr& attrs) override;
     void WriteExtra(const sMatGroups& item, QString& text) override;
 };

@@ -2,6 +2,7 @@
 
 #include <QFile>
 #include <QRegularExpression>
+#include <QStringDecoder>
 
 CHTMLTemplate::CHTMLTemplate(unsigned resourceId) {
     Load(resourceId);
@@ -9,20 +10,38 @@ CHTMLTemplate::CHTMLTemplate(unsigned resourceId) {
 
 bool CHTMLTemplate::Load(unsigned resourceId) {
     QFile file(QStringLiteral(":/html/%1.html").arg(resourceId));
-    if (!file.open(QIODevice::ReadOnly))
+    if (!file.open(QIODevice::ReadOnly)) {
+        m_sections.clear();
+        m_order.clear();
         return m_loaded = false;
-    SetText(QString::fromUtf8(file.readAll()));
+    }
+    SetData(file.readAll());
     return true;
+}
+
+void CHTMLTemplate::SetData(const QByteArray& bytes) {
+    if (auto encoding = QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*encoding, QStringDecoder::Flag::Stateless);
+        SetText(decoder.decode(bytes)); // the decoder drops the byte-order mark
+        return;
+    }
+    SetText(QString::fromUtf8(bytes));
 }
 
 void CHTMLTemplate::SetText(const QString& text) {
     m_sections.clear();
     m_order.clear();
     QString body = text;
+    if (body.startsWith(QChar(0xFEFF)))
+        body.remove(0, 1);
     const qsizetype end = body.indexOf(QLatin1String("{--}"));
     if (end >= 0)
         body.truncate(end);
-    static const QRegularExpression header(QStringLiteral("\\[((?:[A-Za-z][A-Za-z0-9_]*)?)\\]"));
+    // A marker stands alone on its line, so brackets inside the HTML (a CSS
+    // attribute selector, a text in brackets) never open a section.
+    static const QRegularExpression header(
+        QStringLiteral("^[ \\t]*\\[((?:[A-Za-z][A-Za-z0-9_.]*)?)\\][ \\t]*\\r?$"),
+        QRegularExpression::MultilineOption);
     QString current;
     qsizetype from = 0;
     bool open = false;

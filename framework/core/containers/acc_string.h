@@ -59,6 +59,12 @@ public:
     int GetLength() const { return m_nLength; }
     int GetCapacity() const { return m_nCapacity; }
     int GetStep() const { return m_nStep; }
+    // Empties the text; the capacity stays.
+    void Empty() {
+        m_nLength = 0;
+        if (m_pBuffer)
+            m_pBuffer[0] = 0;
+    }
 
     // Qt text in and out (wide or UTF-16 buffers only).
     const CharT* Add(const QString& text) { return Add(Convert(text).c_str(), nullptr); }

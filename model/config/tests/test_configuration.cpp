@@ -52,8 +52,10 @@ const QString kExpected =
                    "<Item ID='4' Title='Третий' NoSQLMap='YES'/></PRJLIST>"
                    "<TOWNS>\n<Item ID='3' Title='Область'/><Item ID='5' Title='Город' "
                    "Group='3'/></TOWNS>"
-                   "<KDREPORTPRESETS><KDREPPRESET Title='P1'><DETAILED><Item ID='1'/></DETAILED>"
-                   "</KDREPPRESET></KDREPORTPRESETS><KDREPORTPRESETS2></KDREPORTPRESETS2>"
+                   "<KDREPORTPRESETS><KDREPPRESET Title='P1' Comment='' RecordType='0' "
+                   "ClipCodes='0' DirOnly='0' ProjectStartDate=''><DETAILED><Item ID='1'/>"
+                   "</DETAILED><SUMMARY></SUMMARY></KDREPPRESET></KDREPORTPRESETS>"
+                   "<KDREPORTPRESETS2></KDREPORTPRESETS2>"
                    "<TOOLTIPS>\n<Item ID='1' Title='Тип A' Name='A'/><Item ID='3' Title='Тип C' "
                    "Name='C'/><Item ID='10' Title='Тип B' Name='B'/></TOOLTIPS>"
                    "<Custom a='1'>text</Custom></LANGUAGE><Unknown/></CONFIGURATION>");
@@ -152,6 +154,28 @@ private slots:
         xKDConfiguration config;
         QVERIFY(!config.ParseConfig(text, QStringLiteral("bad.xml")));
         QVERIFY(config.GetLastError().contains(QStringLiteral("bad.xml")));
+    }
+
+    // Material-group codes name work-table columns and enter their SQL: an
+    // item whose ID or Group is not a whole number from 0 up is left out of
+    // the list, reported, and written back as it was.
+    void badMaterialCodesAreKeptAside() {
+        CTarvikApp::ClearErrorMessages();
+        xKDConfiguration config;
+        QVERIFY(config.ParseConfig(
+            QStringLiteral("<CONFIGURATION><LANGUAGE><MATGROUPS><Item ID='510' Title='Шприцы'/>"
+                           "<Item ID='5x; DROP' Title='Плохой'/><Item ID='65537' Group='-3' "
+                           "Title='Минус'/><Item ID=' 580 ' Title='Пробелы'/></MATGROUPS>"
+                           "</LANGUAGE></CONFIGURATION>"),
+            QStringLiteral("m.xml")));
+        const xMatGroups& groups = config.GetCurrentLanguage()->MatGroups;
+        QCOMPARE(groups.GetCount_sEnum2(), 2);
+        QVERIFY(groups.Lookup(510) && groups.Lookup(580));
+        QCOMPARE(CTarvikApp::GetErrorMessages().size(), 2);
+        const QString text = config.BuildText();
+        QVERIFY(text.contains(QStringLiteral("<Item ID='5x; DROP' Title='Плохой'/>")));
+        QVERIFY(text.contains(QStringLiteral("<Item ID='65537' Group='-3' Title='Минус'/>")));
+        CTarvikApp::ClearErrorMessages();
     }
 
     void townFullNames_data() {

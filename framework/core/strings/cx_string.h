@@ -1,0 +1,44 @@
+#pragma once
+// Text helpers of the report writers: placeholder replacement in one pass,
+// HTML escaping, numbers for table cells and month ends.
+#include <QList>
+#include <QPair>
+#include <QString>
+#include <initializer_list>
+
+namespace CxString {
+using Pair = QPair<QString, QString>;
+
+// Replaces every placeholder by its value in a single pass over the text:
+// at each position the first listed placeholder that starts there wins, and
+// the inserted values are never searched again, so a value that holds a
+// placeholder (or a user's text with "%TITLE%" in it) stays as it is.
+QString StrTr(const QString& text, const QList<Pair>& pairs);
+QString StrTr(const QString& text, std::initializer_list<Pair> pairs);
+} // namespace CxString
+
+// Options of SafeHTML.
+enum SafeHTMLOption {
+    kSafeHTMLPlain = 0,
+    // Line breaks of the text become "<br/>" (titles that span lines).
+    kSafeHTMLBreaks = 2,
+};
+
+// The text escaped for HTML content and attribute values: & < > " '.
+QString SafeHTML(const QString& text, int option = kSafeHTMLPlain);
+
+// Options of DoubleToString.
+enum DoubleToStringOption {
+    kDoubleTrimZeros = 1, // "2.500000" -> "2.5"
+    kDoubleTrimPoint = 2, // "2." -> "2"
+};
+
+// A number for a table cell: printf-style format ("%f", "%.2f"), trailing
+// zeros and the point trimmed by the options, and `zeroText` in place of a
+// zero (an empty cell shows "&nbsp;").
+QString DoubleToString(double value, const QString& format = QStringLiteral("%f"),
+                       int options = kDoubleTrimZeros | kDoubleTrimPoint,
+                       const QString& zeroText = QString());
+
+// The number of days of the month (1-12); 0 for a month that does not exist.
+int GetLastMonthDay(int year, int month);

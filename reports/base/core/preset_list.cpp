@@ -1,0 +1,222 @@
+#include "preset_list.h"
+
+#include "framework/core/strings/cx_string.h"
+#include "framework/core/tarvik_app.h"
+#include "rep_config.h"
+
+namespace {
+// The record kinds the lists give their entries.
+constexpr long kConfigPreset = 0;
+constexpr long kUserPreset = 2;
+
+QString Tr(const char* text, const char* key) {
+    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
+}
+} // namespace
+
+template <class Preset> void CRepPresetListT<Preset>::Fill(int selectIndex) {
+    const QString checkedTitle =
+        (m_nChecked >= 0 && m_nChecked < GetCount()) ? m_items.at(m_nChecked)->Title : QString();
+    m_presets.clear();
+    m_items.clear();
+    m_nChecked = -1;
+    m_nSelected = -1;
+    std::vector<std::unique_ptr<Preset>> user;
+    if (!LoadUserPresets(user, nullptr))
+        user.clear(); // an unreadable store shows the configuration's presets alone
+    for (auto& preset : user) {
+        preset->RecordType = kUserPreset;
+        m_presets[preset->Title] = std::move(preset);
+    }
+    // A configuration preset hides a user preset of its title.
+    for (const Preset* preset : ConfigPresets()) {
+        auto copy = std::make_unique<Preset>();
+        copy->Copy(*preset);
+        copy->RecordType = kConfigPreset;
+        m_presets[copy->Title] = std::move(copy);
+    }
+    for (auto& [title, preset] : m_presets)
+        m_items.append(preset.get());
+    if (selectIndex == -1) {
+        if (!checkedTitle.isEmpty())
+            SelectByName(checkedTitle);
+    } else if (selectIndex >= 0 && selectIndex < GetCount()) {
+        m_nSelected = selectIndex;
+        SetItemCheck(selectIndex, true);
+    }
+}
+
+template <class Preset> bool CRepPresetListT<Preset>::SelectByName(const QString& title) {
+    for (int i = 0; i < GetCount(); ++i) {
+        if (m_items.at(i)->Title == title) {
+            m_nSelected = i;
+            SetItemCheck(i, true);
+            return true;
+        }
+    }
+    return false;
+}
+
+template <class Preset> void CRepPresetListT<Preset>::SetItemCheck(int index, bool check) {
+    if (index < 0 || index >= GetCount())
+        return;
+    if (check)
+        m_nChecked = index;
+    else if (m_nChecked == index)
+        m_nChecked = -1;
+}
+
+template <class Preset> bool CRepPresetListT<Preset>::GetSelectedPreset(Preset& out) const {
+    if (m_nChecked < 0 || m_nChecked >= GetCount())
+        return false;
+    const QString title = m_items.at(m_nChecked)->Title;
+    for (const Preset* preset : ConfigPresets()) {
+        if (preset->Title == title) {
+            out.Copy(*preset);
+            return true;
+        }
+    }
+    std::vector<std::unique_ptr<Preset>> user;
+    if (!LoadUserPresets(user, nullptr))
+        return false;
+    for (const auto& preset : user) {
+        if (preset->Title == title) {
+            out.Copy(*preset);
+            return true;
+        }
+    }
+    return false;
+}
+
+template <class Preset> QString CRepPresetListT<Preset>::GetItemHTML(int index) const {
+    const Preset* preset = GetAt(index);
+    return preset ? ItemHTML(*preset) : QString();
+}
+
+template <class Preset> QString CRepPresetListT<Preset>::ItemHTML(const Preset& preset) {
+    const char* color = preset.RecordType == 0   ? "green"
+                        : preset.RecordType == 1 ? "blue"
+                        : preset.RecordType == 2 ? "black"
+                                                 : "red";
+    return CxString::StrTr(
+        QStringLiteral("<span style='font-size:14pt;color:{color}'><b>{name}</b></span><br>"
+                       "<span style='font-size:11pt'>{comment}</span>"),
+        {{QStringLiteral("{color}"), QString::fromLatin1(color)},
+         {QStringLiteral("{name}"), SafeHTML(preset.Title)},
+         {QStringLiteral("{comment}"), SafeHTML(preset.Comment)}});
+}
+
+template class CRepPresetListT<KDRepPresetEx2>;
+template class CRepPresetListT<KDRepPresetEx>;
+
+// ---- version 2 ----
+
+bool CRepPresetList2::LoadUserPresets(std::vector<std::unique_ptr<KDRepPresetEx2>>& out,
+                                      QString* error) const {
+    xKDReportPresets2 list;
+    const bool ok = list.LoadFromProfile(error);
+    for (int i = 0; i < list.GetCount(); ++i) {
+        auto copy = std::make_unique<KDRepPresetEx2>();
+        copy->Copy(*list.GetAt(i));
+        out.push_back(std::move(copy));
+    }
+    return ok;
+}
+
+std::vector<const KDRepPresetEx2*> CRepPresetList2::ConfigPresets() const {
+    std::vector<const KDRepPresetEx2*> presets;
+    if (const xKDReportPresets2* list = RepConfig::Presets2())
+        for (int i = 0; i < list->GetCount(); ++i)
+            presets.push_back(list->GetAt(i));
+    return presets;
+}
+
+namespace {
+QString CantReadStore(const QString& why) {
+    return Tr("Не удалось прочитать сохраненные заготовки отчетов ({error}). Изменение не "
+              "сохранено, чтобы не потерять их.",
+              "msgCantReadUserPresets")
+        .replace(QLatin1String("{error}"), why);
+}
+} // namespace
+
+bool CRepPresetList2::DeleteUserPreset(int index, QString* error) {
+    const KDRepPresetEx2* entry = GetAt(index);
+    if (!entry)
+        return false;
+    xKDReportPresets2 list;
+    QString why;
+    if (!list.LoadFromProfile(&why)) {
+        if (error)
+            *error = CantReadStore(why);
+        return false;
+    }
+    for (int i = 0; i < list.GetCount(); ++i) {
+        if (list.GetAt(i)->Title == entry->Title) {
+            list.RemoveAt(i);
+            if (!list.SaveToProfile()) {
+                if (error)
+                    *error = Tr("Не удалось сохранить заготовки отчетов",
+                                "CRepPresetList2::DeleteUserPreset");
+                return false;
+            }
+            return true;
+        }
+    }
+    return false;
+}
+
+bool CRepPresetList2::SaveUserPreset(const KDRepPresetEx2& edited, const QString& openingTitle,
+                                     QString* error) {
+    const auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    const QString name = edited.Title;
+    if (name.trimmed().isEmpty())
+        return fail(Tr("Имя отчета обязательное поле", "CRepPresetEdit2::Apply"));
+    xKDReportPresets2 list;
+    QString why;
+    if (!list.LoadFromProfile(&why))
+        return fail(CantReadStore(why));
+    if (const xKDReportPresets2* config = RepConfig::Presets2();
+        config && config->FindByTitle(name))
+        return fail(Tr("Заготовка с именем <b>'{name}'</b> есть среди заготовок программы; "
+                       "выберите другое имя",
+                       "msgPresetNameOfConfig")
+                        .replace(QLatin1String("{name}"), SafeHTML(name)));
+    int own = -1;
+    for (int i = 0; i < list.GetCount(); ++i) {
+        const QString& title = list.GetAt(i)->Title;
+        if (name != openingTitle && title == name)
+            return fail(
+                Tr("Запись с именем <b>'{name}'</b> уже есть в базе", "CRepPresetEdit2::Apply")
+                    .replace(QLatin1String("{name}"), SafeHTML(name)));
+        if (!openingTitle.isEmpty() && title == openingTitle)
+            own = i;
+    }
+    if (own >= 0) {
+        list.GetAt(own)->Copy(edited);
+    } else {
+        list.AddCopy(edited);
+    }
+    if (!list.SaveToProfile())
+        return fail(Tr("Не удалось сохранить заготовки отчетов", "CRepPresetEdit2::Apply"));
+    return true;
+}
+
+// ---- version 1 ----
+
+bool CRepPresetList::LoadUserPresets(std::vector<std::unique_ptr<KDRepPresetEx>>&, QString*) const {
+    xKDReportPresets list;
+    return list.LoadFromProfile(); // there is no store of version 1
+}
+
+std::vector<const KDRepPresetEx*> CRepPresetList::ConfigPresets() const {
+    std::vector<const KDRepPresetEx*> presets;
+    if (const xKDReportPresets* list = RepConfig::Presets())
+        for (int i = 0; i < list->GetCount(); ++i)
+            presets.push_back(list->GetAt(i));
+    return presets;
+}

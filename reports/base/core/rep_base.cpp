@@ -1,0 +1,143 @@
+#include "rep_base.h"
+
+#include "framework/core/strings/cx_string.h"
+#include "framework/core/tarvik_app.h"
+#include "posh_selection.h"
+#include "rep_base_data.h"
+#include "rep_base_summary.h"
+#include "rep_field.h"
+#include "rep_templates.h"
+
+namespace {
+QString Tr(const char* text, const char* key) {
+    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
+}
+} // namespace
+
+CRepBase::CRepBase() = default;
+CRepBase::~CRepBase() = default;
+
+CRepBaseData* CRepBase::CreateReportData() {
+    return new CRepBaseData(GetSQL(), m_params.from, m_params.to, GetProgress());
+}
+
+int CRepBase::CheckSelection() {
+    if (!CPoshSelection::Get()->IsEmpty())
+        return 1;
+    DieMessage(Tr("Вы должны отметить хотя бы один ПОУ", "msgNoPOUReportData"),
+               Tr("Не все данные заданы для формирования отчета, нажмите кнопку «Изменить» и "
+                  "заполните необходимые поля",
+                  "msgNotAllReportData"));
+    return 0;
+}
+
+int CRepBase::CheckPreset() {
+    KDRepPresetEx2 preset;
+    if (m_presetList.GetSelectedPreset(preset)) {
+        m_run->SetPreset(preset);
+        return 1;
+    }
+    DieMessage(Tr("Необходимо выбрать один из вариантов формирования отчета", "msgNoRepType"),
+               Tr("Не все данные заданы для формирования отчета, нажмите кнопку «Изменить» и "
+                  "заполните необходимые поля",
+                  "msgNotAllReportData"));
+    return 0;
+}
+
+int CRepBase::LoadTemplate() {
+    return m_run->GetReportTemplate().Load(kReportTemplateID) ? 1 : 0;
+}
+
+int CRepBase::DieMessage(const QString& message, const QString& description, const QString& title) {
+    CHTMLTemplate loaded;
+    const CHTMLTemplate* fatal = m_run ? &m_run->GetFatalTemplate() : nullptr;
+    if (!fatal || !fatal->IsLoaded()) {
+        InitReportTemplates();
+        loaded.Load(kFatalTemplateID);
+        fatal = &loaded;
+    }
+    const QString shownTitle =
+        title.isEmpty() ? CTarvikApp::TranslateString(QStringLiteral("Ошибка"),
+                                                      QStringLiteral("CRepBase::DieMessage"))
+                        : title;
+    const QString page = CxString::StrTr(fatal->GetSection(QStringLiteral("FATAL")),
+                                         {{QStringLiteral("%MESSAGE%"), message},
+                                          {QStringLiteral("%DESC%"), description},
+                                          {QStringLiteral("%TITLE%"), shownTitle}});
+    HTMLBuffer().Empty();
+    HTMLBuffer().Add(page);
+    return 1;
+}
+
+void CRepBase::OnInitHTML(CAccStringT<wchar_t>& html) {
+    std::unique_ptr<CRepBaseData> run(CreateReportData());
+    m_run = run.get();
+    bool checked = false;
+    try {
+        if (CheckSelection() && CheckPreset()) {
+            checked = true;
+            LoadTemplate();
+            OnGenerateReport(html);
+        }
+    } catch (const CRepError& error) {
+        checked = true;
+        if (error.cancelled)
+            DieMessage(Tr("Формирование отчета прервано пользователем", "msgReportCancelled"),
+                       QString());
+        else
+            DieMessage(Tr("Возникла ошибка при формировании отчета", "msgReportGenError"),
+                       error.html);
+    } catch (...) {
+        m_summaries.RemoveAll();
+        m_run = nullptr;
+        throw;
+    }
+    if (checked)
+        m_summaries.RemoveAll();
+    m_run = nullptr;
+}
+
+CRepField* CRepBase::AddField(CRepField* field) {
+    if (!m_run || !field)
+        return field;
+    const long id = field->GetID();
+    for (CRepField* listed : m_run->GetFields()) {
+        if (listed->GetID() == id) {
+            delete field;
+            return listed;
+        }
+    }
+    m_run->GetFields().Add(field);
+    return field;
+}
+
+void CRepBase::AddFieldsToSelect(CSimpleSelect& select) {
+    if (!m_run)
+        return;
+    for (CRepField* field : m_run->GetFields())
+        field->AddSelect(select, m_run);
+}
+
+int CRepBase::ProcessRepViewCommand(unsigned id, int queryOnly) {
+    if (id != kCmdPresetNew && id != kCmdPresetEdit && id != kCmdPresetDelete)
+        return CRepDoc::ProcessRepViewCommand(id, queryOnly);
+    m_presetError.clear();
+    const int index = m_presetList.GetSelected();
+    const KDRepPresetEx2* selected = m_presetList.GetAt(index);
+    // Presets of the configuration can be run, not changed.
+    if (id != kCmdPresetNew && (!selected || selected->RecordType == 0))
+        return 0;
+    if (queryOnly)
+        return 1;
+    if (!m_presetEditor)
+        return 0;
+    KDRepPresetEx2 preset;
+    if (selected)
+        preset.Copy(*selected);
+    if (!m_presetEditor(preset, id == kCmdPresetDelete))
+        return 1; // cancelled: nothing changes
+    if (id == kCmdPresetDelete && !m_presetList.DeleteUserPreset(index, &m_presetError))
+        return 1;
+    m_presetList.Fill(-1);
+    return 1;
+}

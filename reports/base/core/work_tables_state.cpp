@@ -1,0 +1,159 @@
+// Work tables of the clients' state on a date: per history table the periods
+// in which each recorded state held, a snapshot of every client's state on
+// one date, and the consultation totals per client, item, day and point.
+#include "framework/core/sql_connection.h"
+#include "framework/core/strings/cx_string.h"
+#include "framework/core/table/safe_sql.h"
+#include "framework/core/tarvik_app.h"
+#include "rep_base_data.h"
+
+#include <QLocale>
+
+namespace {
+QString Tr(const char* text, const char* key) {
+    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
+}
+
+struct HistoryTable {
+    const char* table;
+    const char* columns;
+    const char* title;
+    const char* key;
+};
+
+// The history tables in the order their columns enter the snapshot.
+const HistoryTable kHistories[] = {
+    {"clientdatachanges", "nClientType,nClientType2", "Подготовка таблицы: уязвимые группы",
+     "msgRiskGroupCreate"},
+    {"riskbehavior",
+     "nUseDirtySyr,nDesinfectionWay,nGivingUsed,nLastInjectWith,nUsingCondom,nLastSexualPart",
+     "Подготовка таблицы: рискованное поведение", "msgRishBeh"},
+    {"drugusedata",
+     "nBasicDrug,nMainRoute,nSecondaryDrug,nUseFrequency,nParticipation,nDrugStartDate",
+     "Подготовка таблицы: употребление наркотиков", "msgDrugUseData"},
+    {"socialstatus",
+     "nEploymentStatus,nPlaceOfLiving,nEducationLevel,nLegalProblem,bRegPolice,bNarcoDisp",
+     "Подготовка таблицы: социальный статус", "msgSocStatus"},
+};
+} // namespace
+
+QString CRepBaseData::PrepareHistoryPeriods(const QString& historyTable, const QString& columns,
+                                            const QString& title) {
+    const QString name = QStringLiteral("_cache_dp") + historyTable;
+    return BuildTable(name, title, [&](const QString& part) {
+        QString definitions;
+        QString values;
+        for (const QString& column : columns.split(u',')) {
+            definitions += u',' + column + QStringLiteral(" INT NOT NULL");
+            values += QStringLiteral(",IFNULL(") + column + QStringLiteral(",0)");
+        }
+        ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
+                    QStringLiteral(" (nClientID INT NOT NULL,dStartDate DATE NOT NULL, dEndDate "
+                                   "DATE NOT NULL") +
+                    definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID,dStartDate)) ") +
+                    WorkTableOptions());
+        // Each recorded state holds from its date to the day before the
+        // client's next record (the newest to the end of time); the oldest
+        // holds back to 1800-01-01, so any earlier date finds the first state.
+        // Rows without a client or a date belong to no period.
+        ExecuteStep(QStringLiteral("INSERT INTO ") + part +
+                    QStringLiteral(" SELECT nClientID,IF(LAG(dDate) OVER w IS "
+                                   "NULL,'1800-01-01',dDate) AS dStartDate,IFNULL(LEAD(dDate) OVER "
+                                   "w - INTERVAL 1 DAY,'2998-12-31') AS dEndDate") +
+                    values + QStringLiteral(" FROM ") + historyTable +
+                    QStringLiteral(" WHERE nClientID IS NOT NULL AND dDate IS NOT NULL WINDOW w "
+                                   "AS (PARTITION BY nClientID ORDER BY dDate)"));
+    });
+}
+
+QString CRepBaseData::PrepareRiskGroupTable() {
+    const HistoryTable& risk = kHistories[0];
+    return PrepareHistoryPeriods(QString::fromLatin1(risk.table), QString::fromLatin1(risk.columns),
+                                 Tr(risk.title, risk.key));
+}
+
+QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& join) {
+    // The period tables first, on every call (later calls only find them).
+    QString selectList;
+    QString joinList;
+    QString definitions;
+    const QString dq = SafeSQL(date.toString(QStringLiteral("yyyy-MM-dd")));
+    QStringList periods;
+    for (const HistoryTable& history : kHistories)
+        periods << PrepareHistoryPeriods(QString::fromLatin1(history.table),
+                                         QString::fromLatin1(history.columns),
+                                         Tr(history.title, history.key));
+    const QString name = QStringLiteral("_cache_dpd") + date.toString(QStringLiteral("yyyyMMdd")) +
+                         QString::number(m_newClientMode);
+    const QString title =
+        Tr("Создание динамической таблицы на дату {todate}", "msgDynOnDate")
+            .replace(QLatin1String("{todate}"), QLocale().toString(date, QLocale::ShortFormat));
+    BuildTable(name, title, [&](const QString& part) {
+        const QString cl = PrepareClientTable();
+        for (int i = 0; i < periods.size(); ++i) {
+            const QString& p = periods.at(i);
+            for (const QString& column : QString::fromLatin1(kHistories[i].columns).split(u',')) {
+                // A client without a state on the date has 0 in its columns.
+                selectList +=
+                    QStringLiteral(",IFNULL(") + p + u'.' + column + QStringLiteral(",0)");
+                definitions += u',' + column + QStringLiteral(" INT NOT NULL");
+            }
+            joinList += QStringLiteral(" LEFT JOIN ") + p + QStringLiteral(" ON ") + p +
+                        QStringLiteral(".nClientID=") + cl + QStringLiteral(".nClientID AND ") +
+                        dq + QStringLiteral(" BETWEEN ") + p + QStringLiteral(".dStartDate AND ") +
+                        p + QStringLiteral(".dEndDate");
+        }
+        ExecuteStep(
+            QStringLiteral("CREATE TABLE ") + part +
+            QStringLiteral(" (nClientID INT NOT NULL,gROWID bigint(21) default "
+                           "NULL,`cGClientCode` char(64) character set utf8 default "
+                           "NULL,`cOClientCode` char(64) character set utf8 default "
+                           "NULL,`nFirstWorkplace` int(11) NOT NULL default '-1',`nFirstWorker1` "
+                           "int(11) NOT NULL default '-1',`dFirstDate` date default "
+                           "'1900-01-01',`nRegionDataID` int(11) default '0',`nBirthYear` int(11) "
+                           "default NULL,`nSex` int(11) default NULL,`bSecondary` tinyint(4) NOT "
+                           "NULL default '0',`bPDI` tinyint(4) NOT NULL default '0'") +
+            definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID)) ") + WorkTableOptions());
+        ExecuteStep(QStringLiteral("INSERT INTO ") + part + QStringLiteral(" SELECT ") + cl +
+                    QStringLiteral(".nClientID,gROWID,cGClientCode,cOClientCode,nFirstWorkplace,"
+                                   "nFirstWorker1,dFirstDate,nRegionDataID,nBirthYear,nSex,"
+                                   "bSecondary,bPDI") +
+                    selectList + QStringLiteral(" FROM ") + cl + joinList);
+    });
+    if (join)
+        join(QString(), name,
+             name + QStringLiteral(".nClientID=") + PrepareSummaryTable() +
+                 QStringLiteral(".nClientID"));
+    return name;
+}
+
+QString CRepBaseData::PrepareConsCompactTable() {
+    const QString name = QStringLiteral("_cache_conscompact");
+    return BuildTable(
+        name, Tr("Итоги по консультациям", "msgConsCompact"), [&](const QString& part) {
+            QString definitions;
+            QString values;
+            for (int bit = 1; bit < 64; bit *= 2) {
+                definitions += QStringLiteral(",val%1 INT NOT NULL").arg(bit);
+                values += QStringLiteral(",SUM(IF(nCount&%1,1,0))").arg(bit);
+            }
+            ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
+                        QStringLiteral(" (nClientID INT NOT NULL,nItem INT NOT NULL,dDate DATE NOT "
+                                       "NULL,nWorkPlace INT NOT NULL") +
+                        definitions +
+                        QStringLiteral(", nProject INT NOT NULL,UNIQUE INDEX i1 "
+                                       "(nClientID,nItem,dDate,nWorkPlace,nProject)) ") +
+                        WorkTableOptions());
+            ExecuteStep(
+                QStringLiteral("INSERT INTO ") + part +
+                QStringLiteral(" SELECT dailyvisits.nClientID,dailyvisits.nItem,"
+                               "dailyreport.dDate,dailyreport.nWorkPlace ") +
+                values +
+                QStringLiteral(" ,nProject FROM dailyreport JOIN dailyvisits ON "
+                               "dailyvisits.nReportID=dailyreport.ROWID JOIN dir ON "
+                               "dir.ROWID=dailyvisits.nItem WHERE dir.nType& 458752 = 458752 AND "
+                               "dir.nDirType= 3 AND dailyreport.dDate IS NOT NULL GROUP BY "
+                               "dailyvisits.nClientID,dailyvisits.nItem,dailyreport.dDate,"
+                               "dailyreport.nWorkPlace,dailyreport.nProject"));
+        });
+}
