@@ -67,8 +67,11 @@ start)
             { cat "$dir/install.log" >&2; exit 1; }
     fi
     rm -f "$sock"
+    # A temporary folder of its own: several instances on one machine must not
+    # meet in /tmp with their on-disk temporary tables.
+    mkdir -p "$dir/tmp"
     setsid "$(find_bin mariadbd mysqld)" --no-defaults --datadir="$data" "${user_opt[@]}" \
-        --socket="$sock" --skip-networking --pid-file="$pidfile" --log-error="$log" \
+        --socket="$sock" --tmpdir="$dir/tmp" --skip-networking --pid-file="$pidfile" --log-error="$log" \
         --lower-case-table-names=1 --character-set-server=utf8mb3 \
         --innodb-buffer-pool-size=128M --innodb-log-file-size=48M \
         --innodb-flush-log-at-trx-commit=2 --skip-log-bin --max-connections=200 \
