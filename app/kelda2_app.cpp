@@ -157,12 +157,12 @@ int CKelda2App::OnApplicationInit() {
     // never runs on without the user's say.
     QString reason;
     for (;;) {
-        CxSQL* sql = DoSQLConnect(new CxMySQL, this, &info, 1050, CreationScript(), reason);
+        CxSQL* sql = DoSQLConnect(new CxMySQL, &info, CreationScript(), reason);
         if (!sql)
             return 0;
         SetProfileManager(
             new CxSQLProfileManager(sql, QStringLiteral("profiles"), QStringLiteral("root")));
-        if (InitSQL(sql, 0) && LoadConfig(1) && InitTables())
+        if (InitSQL(sql) && LoadConfig(1) && InitTables())
             break;
         reason = Tr(QStringLiteral("Не удалось подготовить базу данных к работе."),
                     "msgStartupStepFailed") +

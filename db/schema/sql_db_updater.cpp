@@ -39,30 +39,34 @@ void CSQLDBUpdater::OnDataUpdated(int flags) {
     CxSQLDBUpdater::OnDataUpdated(flags);
 }
 
+QString SchemaStepText(const SchemaStep& step) {
+    if (step.sql)
+        return QString::fromUtf8(step.sql);
+    if (step.number == 476)
+        return ColumnsToNotNull(QStringLiteral("dailyvisits"),
+                                QStringLiteral("nReportID,nClientID,nItem,nCount,NPP,nVedID,"
+                                               "nRegionDataID"));
+    if (step.number == 477)
+        return ColumnsToNotNull(QStringLiteral("dailyreport"),
+                                QStringLiteral("nRegionDataID,nProject"));
+    return QString();
+}
+
 void CSQLDBUpdater::Steps(int from, int to) {
     for (int i = 0; i < kSchemaStepCount && !IsFailed(); ++i) {
         const SchemaStep& step = kSchemaSteps[i];
         if (step.number < from || step.number > to)
             continue;
-        QString text;
-        if (step.sql)
-            text = QString::fromUtf8(step.sql);
-        else if (step.number == 476)
-            text = ColumnsToNotNull(QStringLiteral("dailyvisits"),
-                                    QStringLiteral("nReportID,nClientID,nItem,nCount,NPP,nVedID,"
-                                                   "nRegionDataID"));
-        else if (step.number == 477)
-            text = ColumnsToNotNull(QStringLiteral("dailyreport"),
-                                    QStringLiteral("nRegionDataID,nProject"));
+        const QString text = SchemaStepText(step);
         switch (step.kind) {
         case SchemaStepKind::Old:
-            UpdateOld(step.number, text, QString());
+            UpdateOld(step.number, text);
             break;
         case SchemaStepKind::Single:
-            Update(step.number, text, QString());
+            Update(step.number, text);
             break;
         case SchemaStepKind::Multi:
-            MultiUpdate(step.number, text, QString());
+            MultiUpdate(step.number, text);
             break;
         }
     }

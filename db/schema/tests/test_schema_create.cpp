@@ -63,7 +63,7 @@ private slots:
                           .replace(QStringLiteral("dbsettings"), m_name + ".dbsettings")),
                  QStringList{QStringLiteral("66")});
         RegisterDBUpdater(&SchemaUpdater());
-        QCOMPARE(InitSQL(m_sql.get(), 0), 1);
+        QVERIFY(InitSQL(m_sql.get()));
         QVERIFY2(SchemaUpdater().Warnings().isEmpty(),
                  qPrintable(SchemaUpdater().Warnings().join(u'\n')));
     }
@@ -155,7 +155,7 @@ private slots:
     // The next start runs no step and leaves the schema and settings as they are.
     void secondStartChangesNothing() {
         const QStringList before = Snapshot();
-        QCOMPARE(InitSQL(m_sql.get(), 0), 1);
+        QVERIFY(InitSQL(m_sql.get()));
         QCOMPARE(Snapshot(), before);
     }
 
@@ -197,20 +197,23 @@ private slots:
     }
 
     // A failing step stops the update where it failed: the version stays, the
-    // error names the step, and the every-start work does not run.
+    // error names the step, and the every-start work does not run. (Step 483
+    // renames orginf.ROWID; here the column is gone, so the step can neither
+    // be recognised as done nor carried out.)
     void failedStepStops() {
         SchemaTestDatabase db(QStringLiteral("fail"));
         db.Exec(
-            QStringLiteral("UPDATE dbsettings SET cValue='479' WHERE cVariable='DatabaseVersion'"));
+            QStringLiteral("UPDATE dbsettings SET cValue='483' WHERE cVariable='DatabaseVersion'"));
+        db.Exec(QStringLiteral("ALTER TABLE orginf DROP ROWID"));
         db.Exec(QStringLiteral("CREATE TABLE orvel_left (x int)"));
         CTarvikApp::ClearErrorMessages();
         CSQLDBUpdater updater;
         QVERIFY(!updater.Run(db.Connection()));
         QCOMPARE(db.Scalar(QStringLiteral("SELECT cValue FROM dbsettings WHERE "
                                           "cVariable='DatabaseVersion'")),
-                 QStringLiteral("479"));
+                 QStringLiteral("483"));
         const QString errors = CTarvikApp::TakeErrorMessages();
-        QVERIFY2(errors.contains(QStringLiteral("479")) &&
+        QVERIFY2(errors.contains(QStringLiteral("483")) &&
                      errors.contains(QStringLiteral("orginf")),
                  qPrintable(errors));
         QCOMPARE(db.Scalar(QStringLiteral("SHOW TABLES LIKE 'orvel_left'")),
