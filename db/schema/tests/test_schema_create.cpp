@@ -184,6 +184,39 @@ private slots:
         CTarvikApp::ClearErrorMessages();
     }
 
+    // A creation cut off half way (the marker still there, or not a single
+    // table yet) is made anew at the next connection.
+    void cutOffCreationIsFinished_data() {
+        QTest::addColumn<QStringList>("remnants");
+        QTest::newRow("no table yet") << QStringList();
+        QTest::newRow("marker and some tables")
+            << QStringList{QStringLiteral("CREATE TABLE dbcreating (x int)"),
+                           QStringLiteral("CREATE TABLE accessgroups (x int)"),
+                           QStringLiteral("CREATE TABLE clientdata (ROWID int)")};
+    }
+    void cutOffCreationIsFinished() {
+        QFETCH(QStringList, remnants);
+        TestDatabase db(QStringLiteral("cut"));
+        for (const QString& statement : remnants)
+            db.Exec(statement);
+        CxMySQL sql;
+        QString error;
+        QCOMPARE(SQLConnectOrCreate(&sql, db.Info(), kDatabaseCreationScript, &error),
+                 SQLConnectResult::Connected);
+        QCOMPARE(db.Scalar(QStringLiteral("SELECT cValue FROM dbsettings WHERE "
+                                          "cVariable='DatabaseVersion'")),
+                 QStringLiteral("66"));
+        QCOMPARE(db.Scalar(QStringLiteral("SHOW TABLES LIKE 'dbcreating'")), QString());
+        QVERIFY(db.Rows(QStringLiteral("SHOW COLUMNS FROM clientdata")).contains(
+            QStringLiteral("cClientCode")));
+        // A database that was made to its end is left as it is.
+        db.Exec(QStringLiteral("INSERT INTO clientdata (cClientCode) VALUES ('kept')"));
+        QCOMPARE(SQLConnectOrCreate(&sql, db.Info(), kDatabaseCreationScript, &error),
+                 SQLConnectResult::Connected);
+        QCOMPARE(db.Scalar(QStringLiteral("SELECT cClientCode FROM clientdata")),
+                 QStringLiteral("kept"));
+    }
+
     void unreachableServerFails() {
         CxMySQL sql;
         SQLConnectXML info = TestDatabase::ServerInfo();
