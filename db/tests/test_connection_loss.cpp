@@ -105,9 +105,16 @@ private slots:
         // Meanwhile statements fail at once.
         QVERIFY(!sql.Execute(QStringLiteral("SELECT 1")).isValid());
 
+        // While the server is away the watcher keeps quiet: the error list
+        // does not fill with its failed polls.
+        const quint64 quiet = CTarvikApp::ErrorMessageMark();
+        QTest::qWait(10 * 20 * 2);
+        QCOMPARE(CTarvikApp::ErrorMessagesSince(quiet), QStringList());
+        const quint64 outage = CTarvikApp::ErrorMessageMark();
         QVERIFY(Server(QStringLiteral("start")));
         // Back by itself: the attempts run while the program waits for events.
         QTRY_VERIFY_WITH_TIMEOUT(sql.IsConnected(), 10000);
+        QCOMPARE(CTarvikApp::ErrorMessagesSince(outage).size(), 1); // "восстановлено"
         QCOMPARE(connection.notices, (QStringList{QString::fromLatin1(kSQLConnectionLost),
                                                   QString::fromLatin1(kSQLConnectionRestored)}));
         QVERIFY(CTarvikApp::GetErrorMessages().join(u'\n').contains(QStringLiteral("восстановлено")));
