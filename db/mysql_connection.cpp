@@ -257,7 +257,7 @@ void CxMySQL::Close() {
     m_state = State::Closed;
     m_lockDepth = 0;
     m_tablesLocked = false;
-    m_transactionBroken = false;
+    m_transactionBroken.clear();
 }
 
 int CxMySQL::GetErrorCode() {
@@ -320,25 +320,35 @@ CxResult CxMySQL::Run(const QByteArray& utf8, const QString& statement, qint64* 
         QMutexLocker lock(&m_statementLock);
         if (m_state == State::Lost)
             TryReconnectNow(notices);
-        if (m_transactionBroken) {
-            // Every statement of the cut transaction fails; ending it (any
-            // way) ends the broken state, and only ROLLBACK ends it cleanly.
+        if (!m_transactionBroken.isEmpty()) {
+            // Every statement of the broken transaction fails; ending it
+            // (any way) ends the broken state, and only ROLLBACK ends it cleanly.
+            const QString broken = m_transactionBroken;
             if (control != SQLTransactionControl::None)
-                m_transactionBroken = false;
+                m_transactionBroken.clear();
             if (control == SQLTransactionControl::Rollback) {
                 ok = true;
                 if (m_state == State::Connected)
                     Internal("ROLLBACK");
                 m_lastError = {};
             } else {
-                m_lastError = CxSQLError{CR_SERVER_LOST, kTransactionCut, statement, QString()};
+                m_lastError = CxSQLError{CR_SERVER_LOST, broken, statement, QString()};
             }
         } else if (m_state != State::Connected) {
             m_lastError = CxSQLError{CR_SERVER_GONE_ERROR, kNoConnection, statement, QString()};
         } else {
-            ok = RunChecked(utf8, statement, rows, insertId, SQLWritesValues(verb));
+            bool transactionUndone = false;
+            ok = RunChecked(utf8, statement, rows, insertId, SQLWritesValues(verb),
+                            &transactionUndone);
             if (!ok && IsConnectionLoss(m_lastError.serverCode))
                 OnLost(notices, control != SQLTransactionControl::None);
+            if (transactionUndone) {
+                m_pending.clear();
+                EnableUpdates();
+                m_transactionBroken =
+                    QStringLiteral("Транзакция отменена целиком, её изменения не сохранены: ") +
+                    m_lastError.text;
+            }
         }
 
         if (ok && (verb == QLatin1String("LOCK") || verb == QLatin1String("UNLOCK")))
@@ -411,32 +421,30 @@ CxResult CxMySQL::Run(const QByteArray& utf8, const QString& statement, qint64* 
 }
 
 bool CxMySQL::RunChecked(const QByteArray& utf8, const QString& statement, MYSQLRES* rows,
-                         qint64* insertId, bool writes) {
-    // A write runs where it can be undone: in a transaction of its own, or
-    // behind a savepoint of the caller's transaction; under LOCK TABLES
-    // without a transaction, with autocommit off for the moment (starting a
-    // transaction would release the table locks).
-    enum class Guard { None, Transaction, Savepoint, AutocommitOff };
+                         qint64* insertId, bool writes, bool* transactionUndone) {
+    // A write runs where it can be undone. Outside a transaction it gets one
+    // of its own (under LOCK TABLES: autocommit off for the moment, as
+    // starting a transaction would release the table locks). Inside the
+    // caller's transaction a refusal undoes the whole transaction: a
+    // savepoint before every write would cost each write a round trip.
+    enum class Guard { None, Transaction, Caller, AutocommitOff };
     Guard guard = Guard::None;
     if (writes) {
         const unsigned status = ServerStatus();
         if ((status & SERVER_STATUS_IN_TRANS) || !(status & SERVER_STATUS_AUTOCOMMIT))
-            guard = Guard::Savepoint;
+            guard = Guard::Caller;
         else if (m_tablesLocked)
             guard = Guard::AutocommitOff;
         else
             guard = Guard::Transaction;
-        const char* open = guard == Guard::Savepoint     ? "SAVEPOINT kelda_write"
-                           : guard == Guard::Transaction ? "START TRANSACTION"
-                                                         : "SET autocommit=0";
-        if (!Internal(open))
+        if (guard == Guard::Transaction && !Internal("START TRANSACTION"))
+            return false;
+        if (guard == Guard::AutocommitOff && !Internal("SET autocommit=0"))
             return false;
     }
     auto undo = [&] {
         const CxSQLError keep = m_lastError;
-        if (guard == Guard::Savepoint)
-            Query(m_handle, "ROLLBACK TO SAVEPOINT kelda_write");
-        else if (guard != Guard::None)
+        if (guard != Guard::None)
             Query(m_handle, "ROLLBACK");
         if (guard == Guard::AutocommitOff)
             Query(m_handle, "SET autocommit=1");
@@ -446,8 +454,9 @@ bool CxMySQL::RunChecked(const QByteArray& utf8, const QString& statement, MYSQL
     if (mysql_real_query(m_handle, utf8.constData(), static_cast<unsigned long>(utf8.size())) !=
         0) {
         SetLastError(mysql_errno(m_handle), QString::fromUtf8(mysql_error(m_handle)), statement);
-        // A failed statement inside a transaction is undone by the server.
-        if (guard != Guard::Savepoint && !IsConnectionLoss(m_lastError.serverCode))
+        // A failed statement in the caller's transaction is undone by the
+        // server; the transaction goes on.
+        if (guard != Guard::Caller && !IsConnectionLoss(m_lastError.serverCode))
             undo();
         return false;
     }
@@ -468,6 +477,7 @@ bool CxMySQL::RunChecked(const QByteArray& utf8, const QString& statement, MYSQL
             undo();
             m_lastError = refusal;
             rows->SetAffectedRows(0);
+            *transactionUndone = guard == Guard::Caller;
             return false;
         }
         if (guard == Guard::Transaction && !Internal("COMMIT"))
@@ -568,7 +578,7 @@ void CxMySQL::OnLost(Notices& notices, bool transactionEnding) {
         m_pending.clear();
         EnableUpdates();
         if (!transactionEnding) {
-            m_transactionBroken = true;
+            m_transactionBroken = kTransactionCut;
             notices.log << kTransactionCut;
         }
     }

@@ -21,7 +21,10 @@
 // - A write (INSERT, UPDATE, REPLACE) whose text a column cannot hold (too
 //   long, or characters such as emoji that utf8/ucs2 columns cannot store) is
 //   undone and refused: the result's Error() names the column, and nothing is
-//   written. The session stays without strict mode otherwise.
+//   written. Outside a transaction the write runs in one of its own; inside
+//   the caller's transaction the whole transaction is rolled back and fails
+//   to its end like a cut one, so a caller that goes on cannot commit half
+//   of its work. The session stays without strict mode otherwise.
 #include "framework/core/sql_connection.h"
 
 #include <QMutex>
@@ -89,7 +92,7 @@ private:
 
     CxResult Run(const QByteArray& utf8, const QString& statement, qint64* insertId, bool track);
     bool RunChecked(const QByteArray& utf8, const QString& statement, MYSQLRES* rows,
-                    qint64* insertId, bool writes);
+                    qint64* insertId, bool writes, bool* transactionUndone);
     bool Internal(const char* statement);
     bool RefusedWrite(const QString& statement, CxSQLError* refusal);
     void SetLastError(unsigned code, const QString& mysqlText, const QString& statement);
@@ -113,7 +116,10 @@ private:
     // after the outermost Unlock, as callers expect.
     int m_lockDepth = 0;
     bool m_tablesLocked = false;      // LOCK TABLES in force
-    bool m_transactionBroken = false; // an open transaction met a lost connection
+    // An open transaction that the server rolled back (connection lost) or
+    // that a refused write rolled back: its later statements fail with this
+    // text until the caller ends it. Empty otherwise.
+    QString m_transactionBroken;
     int m_backoffMs = 0;
     std::unique_ptr<QTimer> m_reconnectTimer;
     std::unique_ptr<Attempt> m_attempt;

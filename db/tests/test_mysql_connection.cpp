@@ -193,7 +193,7 @@ private slots:
 
     // Every value either arrives as it was written or is refused with the
     // column named, and then nothing of the statement is written; the same
-    // inside a transaction (which goes on) and under LOCK TABLES.
+    // inside a transaction and under LOCK TABLES.
     void writesAreKeptOrRefused_data() {
         QTest::addColumn<QString>("column");
         QTest::addColumn<QString>("value");
@@ -257,13 +257,15 @@ private slots:
                     QVERIFY(sql->GetSqlErrorString().contains(column));
                 }
                 if (how == QLatin1String("transaction")) {
-                    // The transaction goes on after a refusal.
-                    QVERIFY(sql->Execute(QStringLiteral("INSERT INTO hostile (ROWID) VALUES (3)"))
-                                .isValid());
-                    QVERIFY(sql->CommitTransaction());
+                    // A refusal undoes the whole transaction, whose later
+                    // statements fail to its end: no half of it is committed.
+                    QCOMPARE(sql->Execute(QStringLiteral("INSERT INTO hostile (ROWID) VALUES (3)"))
+                                 .isValid(),
+                             kept);
+                    QCOMPARE(sql->CommitTransaction(), kept);
                     QCOMPARE(db->Scalar(QStringLiteral("SELECT COUNT(*) FROM hostile WHERE "
                                                        "ROWID=3")),
-                             QStringLiteral("1"));
+                             kept ? QStringLiteral("1") : QStringLiteral("0"));
                     sql->Execute(QStringLiteral("DELETE FROM hostile WHERE ROWID=3"));
                 }
                 if (how == QLatin1String("locked")) {

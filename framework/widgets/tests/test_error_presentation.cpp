@@ -74,6 +74,9 @@ private slots:
             QCOMPARE(error->Text().count(QStringLiteral("cValue")), 1);
             QCOMPARE(dialog.size(), before);
         }
+        // For a look by eye: KELDA_SHOT_DIR=<folder> keeps a picture.
+        if (const QString dir = qEnvironmentVariable("KELDA_SHOT_DIR"); !dir.isEmpty())
+            dialog.grab().save(dir + QStringLiteral("/settings_failed.png"));
     }
 
     void connectionDialogStaysOnScreen() {
@@ -89,6 +92,8 @@ private slots:
         auto* error = dialog.findChild<CxErrorText*>(QStringLiteral("ErrorText"));
         QVERIFY(error && error->verticalScrollBar()->maximum() > 0);
         QVERIFY(error->Text().contains(QStringLiteral("попытка 399")));
+        if (const QString dir = qEnvironmentVariable("KELDA_SHOT_DIR"); !dir.isEmpty())
+            dialog.grab().save(dir + QStringLiteral("/connect_error.png"));
     }
 
     void statusBarTellsTheConnectionState() {
