@@ -8,10 +8,10 @@
 #include <QCoreApplication>
 #include <QThread>
 #include <QTimer>
-#include <errmsg.h>
-#include <mysqld_error.h>
 #include <algorithm>
 #include <cstring>
+#include <errmsg.h>
+#include <mysqld_error.h>
 #include <thread>
 
 namespace {
@@ -529,9 +529,8 @@ bool CxMySQL::RefusedWrite(const QString& statement, CxSQLError* refusal) {
                                     .arg(QString(table).replace(u'`', QStringLiteral("``")),
                                          QString(column).replace(u'\'', QStringLiteral("''")))
                                     .toUtf8();
-        if (!table.isEmpty() &&
-            mysql_real_query(m_handle, show.constData(), static_cast<unsigned long>(show.size())) ==
-                0) {
+        if (!table.isEmpty() && mysql_real_query(m_handle, show.constData(),
+                                                 static_cast<unsigned long>(show.size())) == 0) {
             if (MYSQL_RES* columns = mysql_store_result(m_handle)) {
                 if (MYSQL_ROW row = mysql_fetch_row(columns))
                     type = QString::fromUtf8(row[1]).toLower();
@@ -635,8 +634,8 @@ void CxMySQL::StartBackgroundAttempt() {
         mysql_thread_init();
         attempt->handle = OpenSession(info, t, &attempt->code, &attempt->text);
         mysql_thread_end();
-        QMetaObject::invokeMethod(receiver, [this] { FinishBackgroundAttempt(); },
-                                  Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            receiver, [this] { FinishBackgroundAttempt(); }, Qt::QueuedConnection);
     });
 }
 

@@ -115,7 +115,7 @@ private:
     // GET_LOCK nests on MariaDB; our own depth count makes the lock free again
     // after the outermost Unlock, as callers expect.
     int m_lockDepth = 0;
-    bool m_tablesLocked = false;      // LOCK TABLES in force
+    bool m_tablesLocked = false; // LOCK TABLES in force
     // An open transaction that the server rolled back (connection lost) or
     // that a refused write rolled back: its later statements fail with this
     // text until the caller ends it. Empty otherwise.

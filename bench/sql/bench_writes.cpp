@@ -23,7 +23,12 @@ const char kCreate[] = "CREATE TABLE dailyvisits (nReportID INT NOT NULL DEFAULT
                        "ENGINE=InnoDB DEFAULT CHARSET=utf8";
 
 QString Row(int i) {
-    return QStringLiteral("(%1,%2,%3,%4,'выдано %5')").arg(i / 40).arg(i % 977).arg(i % 31).arg(1 + i % 5).arg(i);
+    return QStringLiteral("(%1,%2,%3,%4,'выдано %5')")
+        .arg(i / 40)
+        .arg(i % 977)
+        .arg(i % 31)
+        .arg(1 + i % 5)
+        .arg(i);
 }
 } // namespace
 
@@ -74,14 +79,16 @@ int main(int argc, char** argv) {
          [&](auto exec) {
              for (int i = 0; i < single; ++i)
                  exec(QStringLiteral("INSERT INTO dailyvisits (nReportID,nClientID,nItem,nCount,"
-                                     "cNote) VALUES ") + Row(i));
+                                     "cNote) VALUES ") +
+                      Row(i));
          }},
         {"INSERT one row, in a transaction", rows, false,
          [&](auto exec) {
              exec(QStringLiteral("START TRANSACTION"));
              for (int i = 0; i < rows; ++i)
                  exec(QStringLiteral("INSERT INTO dailyvisits (nReportID,nClientID,nItem,nCount,"
-                                     "cNote) VALUES ") + Row(i));
+                                     "cNote) VALUES ") +
+                      Row(i));
              exec(QStringLiteral("COMMIT"));
          }},
         {"INSERT 1000 rows per statement", rows / 1000, false,
@@ -91,7 +98,8 @@ int main(int argc, char** argv) {
                  for (int i = 0; i < 1000; ++i)
                      values << Row(b * 1000 + i);
                  exec(QStringLiteral("INSERT INTO dailyvisits (nReportID,nClientID,nItem,nCount,"
-                                     "cNote) VALUES ") + values.join(u','));
+                                     "cNote) VALUES ") +
+                      values.join(u','));
              }
          }},
         {"UPDATE one row, no transaction", single, true,
@@ -114,7 +122,8 @@ int main(int argc, char** argv) {
                 for (int i = 0; i < single; ++i)
                     values << Row(i);
                 plain(QStringLiteral("INSERT INTO dailyvisits (nReportID,nClientID,nItem,nCount,"
-                                     "cNote) VALUES ") + values.join(u','));
+                                     "cNote) VALUES ") +
+                      values.join(u','));
             }
             QElapsedTimer t;
             t.start();

@@ -100,7 +100,8 @@ private slots:
         QVERIFY(sql.IsReconnecting());
         QCOMPARE(connection.notices, QStringList{QString::fromLatin1(kSQLConnectionLost)});
         const QString log = CTarvikApp::GetErrorMessages().join(u'\n');
-        QVERIFY2(log.contains(QStringLiteral("dblock")) && log.contains(QStringLiteral("Транзакция")),
+        QVERIFY2(log.contains(QStringLiteral("dblock")) &&
+                     log.contains(QStringLiteral("Транзакция")),
                  qPrintable(log));
         // Meanwhile statements fail at once.
         QVERIFY(!sql.Execute(QStringLiteral("SELECT 1")).isValid());
@@ -117,7 +118,8 @@ private slots:
         QCOMPARE(CTarvikApp::ErrorMessagesSince(outage).size(), 1); // "восстановлено"
         QCOMPARE(connection.notices, (QStringList{QString::fromLatin1(kSQLConnectionLost),
                                                   QString::fromLatin1(kSQLConnectionRestored)}));
-        QVERIFY(CTarvikApp::GetErrorMessages().join(u'\n').contains(QStringLiteral("восстановлено")));
+        QVERIFY(
+            CTarvikApp::GetErrorMessages().join(u'\n').contains(QStringLiteral("восстановлено")));
 
         // The cut transaction fails to its end and left nothing.
         QVERIFY(!sql.Execute(QStringLiteral("INSERT INTO dir VALUES (3,'cut')")).isValid());
@@ -141,8 +143,9 @@ private slots:
         changes.notices.clear();
         CxMySQL other;
         QVERIFY(other.Connect(&info));
-        QVERIFY(other.Execute(QStringLiteral("UPDATE watchdog SET nChangeID=nChangeID+10 WHERE "
-                                             "cTable='DIR'"))
+        QVERIFY(other
+                    .Execute(QStringLiteral("UPDATE watchdog SET nChangeID=nChangeID+10 WHERE "
+                                            "cTable='DIR'"))
                     .isValid());
         QTRY_VERIFY_WITH_TIMEOUT(changes.notices.contains(QStringLiteral("DIR")), 10000);
         MySQLWatchdog().Stop();

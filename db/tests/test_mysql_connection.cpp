@@ -87,9 +87,8 @@ private slots:
                                            << "";
         QTest::newRow("replace function") << "SELECT REPLACE (cString,'a','b') FROM dir"
                                           << "";
-        QTest::newRow("quote inside a literal")
-            << "SELECT 'it''s \\' UPDATE', 1 FROM dir"
-            << "";
+        QTest::newRow("quote inside a literal") << "SELECT 'it''s \\' UPDATE', 1 FROM dir"
+                                                << "";
     }
     void changedTable() {
         QFETCH(QString, statement);
@@ -109,8 +108,8 @@ private slots:
         QVERIFY(CTarvikApp::GetErrorMessages().join(u'\n').contains(
             QStringLiteral("UPDATE dir SET nosuchcolumn=1")));
         QVERIFY(sql->BeginTransaction());
-        QVERIFY(!sql->Execute(QStringLiteral("INSERT INTO clientdata (nosuch) VALUES (1)"))
-                     .isValid());
+        QVERIFY(
+            !sql->Execute(QStringLiteral("INSERT INTO clientdata (nosuch) VALUES (1)")).isValid());
         QVERIFY(sql->CommitTransaction());
         QVERIFY(sql->handed.isEmpty());
     }
@@ -123,8 +122,8 @@ private slots:
         QTest::newRow("COMMIT") << "COMMIT" << true;
         QTest::newRow("blanks and lower case") << "  \n commit work" << true;
         QTest::newRow("comment first") << "/* done */ COMMIT" << true;
-        QTest::newRow("statement that commits by itself") << "CREATE TABLE t_commits (x int)"
-                                                          << true;
+        QTest::newRow("statement that commits by itself")
+            << "CREATE TABLE t_commits (x int)" << true;
         QTest::newRow("ROLLBACK") << "  ROLLBACK" << false;
     }
     void changesWaitForTheTransactionsEnd() {
@@ -185,7 +184,8 @@ private slots:
                  QStringLiteral("NO_ENGINE_SUBSTITUTION"));
         QVERIFY(sql->Execute(QStringLiteral("CREATE TABLE lax (n int, d date, c varchar(5))"))
                     .isValid());
-        QVERIFY(sql->Execute(QStringLiteral("INSERT INTO lax (n,d) VALUES ('',''),('12x','2020-13-45')"))
+        QVERIFY(sql->Execute(
+                       QStringLiteral("INSERT INTO lax (n,d) VALUES ('',''),('12x','2020-13-45')"))
                     .isValid());
         QCOMPARE(db->Rows(QStringLiteral("SELECT n,d FROM lax ORDER BY n")),
                  QStringLiteral("0|0000-00-00;12|0000-00-00"));
@@ -231,9 +231,10 @@ private slots:
                                             "varchar(255) CHARSET utf8, cUcs2 varchar(255) "
                                             "CHARSET ucs2, cText text CHARSET utf8)"))
                     .isValid());
-        QVERIFY(sql->Execute(QStringLiteral("INSERT INTO hostile (ROWID,%1) VALUES (1,'before')")
-                                 .arg(column))
-                    .isValid());
+        QVERIFY(
+            sql->Execute(
+                   QStringLiteral("INSERT INTO hostile (ROWID,%1) VALUES (1,'before')").arg(column))
+                .isValid());
         const QString literal = SafeSQL(value);
         const QStringList writes{
             QStringLiteral("INSERT INTO hostile (ROWID,%1) VALUES (2,%2)").arg(column, literal),

@@ -10,7 +10,7 @@ CTarvikApp* CTarvikApp::s_instance = nullptr;
 namespace {
 QMutex g_errorMutex;
 QStringList g_errors;
-quint64 g_errorsAdded = 0; // lines ever added; the list keeps the newest
+quint64 g_errorsAdded = 0;           // lines ever added; the list keeps the newest
 constexpr int kMaxErrorLines = 1000; // a runaway loop must not eat memory
 std::unique_ptr<xCfgBase2> g_config;
 xConfiguration* g_typedConfig = nullptr;

@@ -1,7 +1,7 @@
 #include "settings_dialog.h"
 
-#include "framework/core/app/options.h"
 #include "error_text.h"
+#include "framework/core/app/options.h"
 #include "framework/core/tarvik_app.h"
 #include "icons.h"
 

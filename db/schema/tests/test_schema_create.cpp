@@ -207,8 +207,8 @@ private slots:
                                           "cVariable='DatabaseVersion'")),
                  QStringLiteral("66"));
         QCOMPARE(db.Scalar(QStringLiteral("SHOW TABLES LIKE 'dbcreating'")), QString());
-        QVERIFY(db.Rows(QStringLiteral("SHOW COLUMNS FROM clientdata")).contains(
-            QStringLiteral("cClientCode")));
+        QVERIFY(db.Rows(QStringLiteral("SHOW COLUMNS FROM clientdata"))
+                    .contains(QStringLiteral("cClientCode")));
         // A database that was made to its end is left as it is.
         db.Exec(QStringLiteral("INSERT INTO clientdata (cClientCode) VALUES ('kept')"));
         QCOMPARE(SQLConnectOrCreate(&sql, db.Info(), kDatabaseCreationScript, &error),

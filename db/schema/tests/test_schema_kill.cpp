@@ -43,8 +43,8 @@ private slots:
         QVERIFY(server.Connect(&info));
         server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
 
-        const QString child = QCoreApplication::applicationDirPath() +
-                              QStringLiteral("/schema_upgrade_child");
+        const QString child =
+            QCoreApplication::applicationDirPath() + QStringLiteral("/schema_upgrade_child");
         const QStringList arguments{info.get_Socket(), name};
         // Seeded, so every run kills at the same offsets; the offsets are
         // short against a whole first start, so the kills fall on the

@@ -100,8 +100,8 @@ private slots:
             updater.step = &step;
             CTarvikApp::ClearErrorMessages();
             if (!updater.Run(sql) || Version(sql) != QString::number(step.number + 1)) {
-                QTest::qFail(qPrintable(label + u'\n' + CTarvikApp::TakeErrorMessages()),
-                             __FILE__, __LINE__);
+                QTest::qFail(qPrintable(label + u'\n' + CTarvikApp::TakeErrorMessages()), __FILE__,
+                             __LINE__);
                 return -1;
             }
             const QStringList once = Snapshot(sql, touched);
@@ -127,8 +127,7 @@ private slots:
 
     // The template's history: the creation script, then every later step.
     void everyStepRunsTwiceWithoutChange() {
-        const QString name =
-            QStringLiteral("kt_resume_%1").arg(QCoreApplication::applicationPid());
+        const QString name = QStringLiteral("kt_resume_%1").arg(QCoreApplication::applicationPid());
         m_server->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
         SQLConnectXML info = TestDatabase::ServerInfo();
         info.put_Database(name);

@@ -126,10 +126,10 @@ QString CxSQLProfileManager::GetProfileString(const QString& section, const QStr
                                               const QString& defaultValue) {
     if (!m_sql)
         return defaultValue;
-    CxResult res = m_sql->Execute(
-        QStringLiteral("SELECT cValue FROM `%1` WHERE cUser=%2 AND cPath=%3")
-            .arg(m_table, SQLQuoteString(m_user),
-                 SQLQuoteString(StoredPath(MakePath(section, entry)))));
+    CxResult res =
+        m_sql->Execute(QStringLiteral("SELECT cValue FROM `%1` WHERE cUser=%2 AND cPath=%3")
+                           .arg(m_table, SQLQuoteString(m_user),
+                                SQLQuoteString(StoredPath(MakePath(section, entry)))));
     if (!res.isValid() || !res.FetchRow() || res.IsNull(0))
         return defaultValue;
     return res.SFieldValue(0);
@@ -141,11 +141,10 @@ bool CxSQLProfileManager::WriteProfileString(const QString& section, const QStri
         return false;
     // One statement, so that two running copies writing the same setting
     // leave one row (the unique key on cUser, cPath).
-    CxResult res =
-        m_sql->Execute(QStringLiteral("INSERT INTO `%1` (cUser,cPath,cValue) VALUES (%2,%3,%4) "
-                                      "ON DUPLICATE KEY UPDATE cValue=VALUES(cValue)")
-                           .arg(m_table, SQLQuoteString(m_user),
-                                SQLQuoteString(StoredPath(MakePath(section, entry))),
-                                SQLQuoteString(value)));
+    CxResult res = m_sql->Execute(
+        QStringLiteral("INSERT INTO `%1` (cUser,cPath,cValue) VALUES (%2,%3,%4) "
+                       "ON DUPLICATE KEY UPDATE cValue=VALUES(cValue)")
+            .arg(m_table, SQLQuoteString(m_user),
+                 SQLQuoteString(StoredPath(MakePath(section, entry))), SQLQuoteString(value)));
     return res.isValid();
 }

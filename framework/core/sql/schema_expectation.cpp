@@ -365,9 +365,9 @@ void CxSchemaExpectation::ReadAlterClause(const QString& table, const Tokens& c)
     }
 
     static const char* const neutral[] = {
-        "MODIFY", "ALTER",   "CONVERT",   "DEFAULT",    "CHARACTER", "CHARSET", "COLLATE",
-        "ENGINE", "COMMENT", "ROW_FORMAT", "AUTO_INCREMENT", "ORDER", "FORCE",   "ALGORITHM",
-        "LOCK"};
+        "MODIFY",         "ALTER",   "CONVERT", "DEFAULT",   "CHARACTER",
+        "CHARSET",        "COLLATE", "ENGINE",  "COMMENT",   "ROW_FORMAT",
+        "AUTO_INCREMENT", "ORDER",   "FORCE",   "ALGORITHM", "LOCK"};
     for (const char* word : neutral)
         if (c[0].Is(QLatin1StringView(word)))
             return;

@@ -63,8 +63,7 @@ bool RunBody(CxSQL* sql, const QStringList& body, QString* errorText) {
 bool CreationUnfinished(CxSQL* sql, QStringList* tables) {
     if (!sql->ListTables(*tables))
         return false;
-    return tables->isEmpty() ||
-           std::any_of(tables->cbegin(), tables->cend(), [](const QString& t) {
+    return tables->isEmpty() || std::any_of(tables->cbegin(), tables->cend(), [](const QString& t) {
                return t.compare(kCreationMarker, Qt::CaseInsensitive) == 0;
            });
 }

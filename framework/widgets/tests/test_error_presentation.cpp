@@ -83,12 +83,14 @@ private slots:
         CSQLConnectDlg dialog;
         QStringList lines;
         for (int i = 0; i < 400; ++i)
-            lines << QStringLiteral("Не удалось подключиться к серверу базы данных, попытка %1").arg(i);
+            lines << QStringLiteral("Не удалось подключиться к серверу базы данных, попытка %1")
+                         .arg(i);
         dialog.SetErrorText(lines.join(u'\n'));
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
-        QVERIFY2(dialog.height() < screen.height() / 2, qPrintable(QString::number(dialog.height())));
+        QVERIFY2(dialog.height() < screen.height() / 2,
+                 qPrintable(QString::number(dialog.height())));
         auto* error = dialog.findChild<CxErrorText*>(QStringLiteral("ErrorText"));
         QVERIFY(error && error->verticalScrollBar()->maximum() > 0);
         QVERIFY(error->Text().contains(QStringLiteral("попытка 399")));

@@ -82,8 +82,7 @@ private slots:
         const QString section = QStringLiteral("Reports");
         // The name itself, and a neighbour that differs only at its very end
         // (for a name ending in a blank: the name without it).
-        const QString neighbour =
-            text.endsWith(u' ') ? text.trimmed() : text + QStringLiteral("2");
+        const QString neighbour = text.endsWith(u' ') ? text.trimmed() : text + QStringLiteral("2");
         QVERIFY(store.WriteProfileString(section, text, QStringLiteral("first")));
         QVERIFY(store.WriteProfileString(section, neighbour, QStringLiteral("second")));
         QCOMPARE(store.GetProfileString(section, text, QString()), QStringLiteral("first"));
