@@ -2,6 +2,7 @@
 
 #include "change_watcher.h"
 #include "framework/core/sql/sql_lexer.h"
+#include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
 #include "mysql_result.h"
 
@@ -257,7 +258,7 @@ void CxMySQL::Close() {
     m_state = State::Closed;
     m_lockDepth = 0;
     m_tablesLocked = false;
-    m_transactionBroken.clear();
+    m_transactionBroken = {};
 }
 
 int CxMySQL::GetErrorCode() {
@@ -320,19 +321,20 @@ CxResult CxMySQL::Run(const QByteArray& utf8, const QString& statement, qint64* 
         QMutexLocker lock(&m_statementLock);
         if (m_state == State::Lost)
             TryReconnectNow(notices);
-        if (!m_transactionBroken.isEmpty()) {
+        if (m_transactionBroken.isSet()) {
             // Every statement of the broken transaction fails; ending it
             // (any way) ends the broken state, and only ROLLBACK ends it cleanly.
-            const QString broken = m_transactionBroken;
+            CxSQLError broken = m_transactionBroken;
             if (control != SQLTransactionControl::None)
-                m_transactionBroken.clear();
+                m_transactionBroken = {};
             if (control == SQLTransactionControl::Rollback) {
                 ok = true;
                 if (m_state == State::Connected)
                     Internal("ROLLBACK");
                 m_lastError = {};
             } else {
-                m_lastError = CxSQLError{CR_SERVER_LOST, broken, statement, QString()};
+                broken.statement = statement;
+                m_lastError = broken;
             }
         } else if (m_state != State::Connected) {
             m_lastError = CxSQLError{CR_SERVER_GONE_ERROR, kNoConnection, statement, QString()};
@@ -345,7 +347,8 @@ CxResult CxMySQL::Run(const QByteArray& utf8, const QString& statement, qint64* 
             if (transactionUndone) {
                 m_pending.clear();
                 EnableUpdates();
-                m_transactionBroken =
+                m_transactionBroken = m_lastError;
+                m_transactionBroken.text =
                     QStringLiteral("Транзакция отменена целиком, её изменения не сохранены: ") +
                     m_lastError.text;
             }
@@ -525,10 +528,10 @@ bool CxMySQL::RefusedWrite(const QString& statement, CxSQLError* refusal) {
     if (kind == LengthIfText) {
         const QString table = ChangedTableName(SQLTokens(statement, 32));
         QString type;
-        const QByteArray show = QStringLiteral("SHOW COLUMNS FROM `%1` LIKE '%2'")
-                                    .arg(QString(table).replace(u'`', QStringLiteral("``")),
-                                         QString(column).replace(u'\'', QStringLiteral("''")))
-                                    .toUtf8();
+        const QByteArray show =
+            QStringLiteral("SHOW COLUMNS FROM `%1` WHERE Field=%2")
+                .arg(QString(table).replace(u'`', QStringLiteral("``")), SafeSQL(column))
+                .toUtf8();
         if (!table.isEmpty() && mysql_real_query(m_handle, show.constData(),
                                                  static_cast<unsigned long>(show.size())) == 0) {
             if (MYSQL_RES* columns = mysql_store_result(m_handle)) {
@@ -577,7 +580,7 @@ void CxMySQL::OnLost(Notices& notices, bool transactionEnding) {
         m_pending.clear();
         EnableUpdates();
         if (!transactionEnding) {
-            m_transactionBroken = kTransactionCut;
+            m_transactionBroken = CxSQLError{CR_SERVER_LOST, kTransactionCut, QString(), QString()};
             notices.log << kTransactionCut;
         }
     }

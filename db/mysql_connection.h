@@ -118,8 +118,8 @@ private:
     bool m_tablesLocked = false; // LOCK TABLES in force
     // An open transaction that the server rolled back (connection lost) or
     // that a refused write rolled back: its later statements fail with this
-    // text until the caller ends it. Empty otherwise.
-    QString m_transactionBroken;
+    // error until the caller ends it. Not set otherwise.
+    CxSQLError m_transactionBroken;
     int m_backoffMs = 0;
     std::unique_ptr<QTimer> m_reconnectTimer;
     std::unique_ptr<Attempt> m_attempt;
