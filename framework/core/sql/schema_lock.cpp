@@ -8,9 +8,8 @@
 namespace {
 constexpr int kSliceSeconds = 10;
 constexpr int kLongestWaitSeconds = 15 * 60;
-} // namespace
 
-QString CxSchemaWorkLock::LockName(const QString& database) {
+QString LockName(const QString& database) {
     const QString prefix = QStringLiteral("kelda2_schema:");
     const QString name = prefix + database.toLower();
     if (name.size() <= 64) // the server's limit for a lock name
@@ -19,6 +18,7 @@ QString CxSchemaWorkLock::LockName(const QString& database) {
                                                                  QCryptographicHash::Md5)
                                             .toHex());
 }
+} // namespace
 
 CxSchemaWorkLock::CxSchemaWorkLock(CxSQL* sql, const QString& database,
                                    const std::function<void(const QString&)>& waiting)

@@ -18,8 +18,6 @@ public:
     ~CxSchemaWorkLock();
     bool Locked() const { return m_locked; }
 
-    static QString LockName(const QString& database);
-
     CxSchemaWorkLock(const CxSchemaWorkLock&) = delete;
     CxSchemaWorkLock& operator=(const CxSchemaWorkLock&) = delete;
 
