@@ -73,10 +73,11 @@ public:
     // value (-1 after a failure). A failed result's Error() says why.
     virtual CxResult Execute(const QString& statement, qint64* insertId = nullptr) = 0;
     virtual CxResult ExecuteRaw(const QByteArray& utf8Statement) = 0;
-    // The database-wide named lock "dblock" for work that must run alone,
-    // taken within the timeout; nested takes on one connection count, and the
-    // lock is free again after the outermost Unlock. This is also what
-    // "locking a table" means anywhere in the program: the one lock is taken
+    // The database-wide lock for work that must run alone: the server's named
+    // lock "dblock", taken within the timeout; nested takes on one connection
+    // count, and the lock is free again after the outermost Unlock. This is
+    // also what "locking a table" means anywhere in the program (the
+    // organisation merge, work tables, the towns): the one lock is taken,
     // whatever table the work is about.
     virtual bool Lock(int timeoutSeconds) = 0;
     virtual void Unlock() = 0;
