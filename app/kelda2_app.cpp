@@ -159,12 +159,12 @@ bool CKelda2App::OnApplicationInit() {
     // never runs on without the user's say.
     QString reason;
     for (;;) {
-        CxSQL* sql = DoSQLConnect(new CxMySQL, this, &info, 1050, CreationScript(), reason);
+        CxSQL* sql = DoSQLConnect(new CxMySQL, &info, CreationScript(), reason);
         if (!sql)
             return false;
         SetProfileManager(
             new CxSQLProfileManager(sql, QStringLiteral("profiles"), QStringLiteral("root")));
-        if (InitSQL(sql, 0) && LoadConfig(true) && InitTables())
+        if (InitSQL(sql) && LoadConfig(true) && InitTables())
             break;
         reason = Tr(QStringLiteral("Не удалось подготовить базу данных к работе."),
                     "msgStartupStepFailed") +

@@ -20,12 +20,19 @@ void CxMySQLWatchdog::Start(CxSQL* connection) {
     if (m_connection || !connection)
         return;
     m_connection = connection;
-    m_flushCountdown = kFlushTicks;
-    m_pollCountdown = kPollTicks;
+    m_flushCountdown = m_timing.flushTicks;
+    m_pollCountdown = m_timing.pollTicks;
+    if (m_timing.tickMs <= 0)
+        return;
     m_timer = std::make_unique<QTimer>();
     m_timer->setSingleShot(true);
     QObject::connect(m_timer.get(), &QTimer::timeout, [this] { OnTimer(); });
-    m_timer->start(kTickMs);
+    m_timer->start(m_timing.tickMs);
+}
+
+void CxMySQLWatchdog::SetTiming(const CxWatchdogTiming& timing) {
+    QMutexLocker lock(&m_lock);
+    m_timing = timing;
 }
 
 void CxMySQLWatchdog::Stop(CxSQL* connection) {
@@ -40,6 +47,7 @@ void CxMySQLWatchdog::Stop(CxSQL* connection) {
     m_pending.clear();
     m_watched.clear();
     m_suspend = 0;
+    m_timing = CxWatchdogTiming();
 }
 
 void CxMySQLWatchdog::WatchTable(const QString& table) {
@@ -66,12 +74,12 @@ void CxMySQLWatchdog::AddChanges(const QStringList& tables) {
         return;
     for (const QString& t : tables)
         m_pending.insert(t);
-    m_flushCountdown = kFlushTicks;
+    m_flushCountdown = m_timing.flushTicks;
 }
 
 void CxMySQLWatchdog::Restart() {
     if (m_timer)
-        m_timer->start(kTickMs);
+        m_timer->start(m_timing.tickMs);
 }
 
 void CxMySQLWatchdog::OnTimer() {
@@ -79,7 +87,7 @@ void CxMySQLWatchdog::OnTimer() {
         Restart();
         return;
     }
-    if (m_suspend > 0 || !m_connection) {
+    if (m_suspend > 0 || !m_connection || !m_connection->IsConnected()) {
         Restart();
         m_lock.unlock();
         return;
@@ -87,7 +95,7 @@ void CxMySQLWatchdog::OnTimer() {
     m_inTick = true;
     if (m_pollCountdown > 0 && --m_pollCountdown == 0) {
         Poll();
-        m_pollCountdown = kPollTicks;
+        m_pollCountdown = m_timing.pollTicks;
     }
     if (m_flushCountdown > 0 && --m_flushCountdown == 0)
         Flush();

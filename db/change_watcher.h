@@ -7,7 +7,10 @@
 // change of a burst the watcher adds one to each watched table's counter and
 // announces the table; every 2 s it reads all counters and announces the
 // tables whose counters another copy moved. It ticks every 10 ms on a timer of
-// the thread that started it; a tick that finds the watcher busy is skipped.
+// the thread that started it; a tick that finds the watcher busy is skipped,
+// and so is one while the connection is away (it goes on where it was once
+// the connection is back, so other copies' changes made meanwhile are
+// announced at the next poll).
 #include <QHash>
 #include <QRecursiveMutex>
 #include <QSet>
@@ -18,6 +21,16 @@
 class CxSQL;
 class QTimer;
 
+// The watcher's clock, in ticks of tickMs: a change is counted flushTicks
+// after the last one of a burst, and the counters are read every pollTicks.
+// A tickMs of 0 starts no timer: the caller ticks (OnTimer), as tests do to
+// step through time without waiting on it.
+struct CxWatchdogTiming {
+    int tickMs = 10;
+    int flushTicks = 5;
+    int pollTicks = 200;
+};
+
 class CxMySQLWatchdog {
 public:
     CxMySQLWatchdog();
@@ -25,6 +38,8 @@ public:
 
     // Starts on the connection; a second call changes nothing.
     void Start(CxSQL* connection);
+    // Used from the next Start on; Stop goes back to the default timing.
+    void SetTiming(const CxWatchdogTiming& timing);
     // Forgets the connection (it is closing) and everything queued; nullptr
     // stops whatever connection it runs on.
     void Stop(CxSQL* connection = nullptr);
@@ -39,16 +54,13 @@ public:
     // One tick of the timer.
     void OnTimer();
 
-    static constexpr int kTickMs = 10;
-    static constexpr int kFlushTicks = 5;
-    static constexpr int kPollTicks = 200;
-
 private:
     void Poll();
     void Flush();
     void Restart();
 
     QRecursiveMutex m_lock;
+    CxWatchdogTiming m_timing;
     CxSQL* m_connection = nullptr;
     std::unique_ptr<QTimer> m_timer;
     int m_flushCountdown = 0;

@@ -254,6 +254,8 @@ private slots:
 
         QVERIFY(!g_pBaseSQLConnection);
         QVERIFY(m_app->GetTemporaryTables().isEmpty());
+        // The closing connection gives the lock back itself, so it is free
+        // when exit returns (not only once the server has ended the session).
         QCOMPARE(
             Scalar(QStringLiteral("SELECT IFNULL(IS_USED_LOCK('dblock'),0)=%1").arg(connection)),
             QStringLiteral("0"));

@@ -39,30 +39,34 @@ void CSQLDBUpdater::OnDataUpdated(int flags) {
     CxSQLDBUpdater::OnDataUpdated(flags);
 }
 
+QString SchemaStepText(const SchemaStep& step) {
+    if (step.sql)
+        return QString::fromUtf8(step.sql);
+    if (step.number == 476)
+        return ColumnsToNotNull(QStringLiteral("dailyvisits"),
+                                QStringLiteral("nReportID,nClientID,nItem,nCount,NPP,nVedID,"
+                                               "nRegionDataID"));
+    if (step.number == 477)
+        return ColumnsToNotNull(QStringLiteral("dailyreport"),
+                                QStringLiteral("nRegionDataID,nProject"));
+    return QString();
+}
+
 void CSQLDBUpdater::Steps(int from, int to) {
     for (int i = 0; i < kSchemaStepCount && !IsFailed(); ++i) {
         const SchemaStep& step = kSchemaSteps[i];
         if (step.number < from || step.number > to)
             continue;
-        QString text;
-        if (step.sql)
-            text = QString::fromUtf8(step.sql);
-        else if (step.number == 476)
-            text = ColumnsToNotNull(QStringLiteral("dailyvisits"),
-                                    QStringLiteral("nReportID,nClientID,nItem,nCount,NPP,nVedID,"
-                                                   "nRegionDataID"));
-        else if (step.number == 477)
-            text = ColumnsToNotNull(QStringLiteral("dailyreport"),
-                                    QStringLiteral("nRegionDataID,nProject"));
+        const QString text = SchemaStepText(step);
         switch (step.kind) {
         case SchemaStepKind::Old:
-            UpdateOld(step.number, text, QString());
+            UpdateOld(step.number, text);
             break;
         case SchemaStepKind::Single:
-            Update(step.number, text, QString());
+            Update(step.number, text);
             break;
         case SchemaStepKind::Multi:
-            MultiUpdate(step.number, text, QString());
+            MultiUpdate(step.number, text);
             break;
         }
     }
@@ -173,12 +177,38 @@ void CSQLDBUpdater::RepairDirectoryOrder() {
 void CSQLDBUpdater::MigrateOrganisationCard() {
     static const int ids[15] = {200, 300,  400,  500,  550,  600,  700, 800,
                                 900, 1000, 1100, 1200, 1300, 1400, 1500};
+    // The card's fields are narrower than the facts they come from: a longer
+    // fact goes in cut to the field (the connection would refuse it whole),
+    // the user is told which, and the full text stays in orginfo.
+    QStringList cardIds{QStringLiteral("1")};
+    for (int id : ids)
+        cardIds << QString::number(id);
+    CxResult longer = Query(
+        QStringLiteral("SELECT nRegionDataID,nRecordID FROM orginfo WHERE (nRecordID=1 AND "
+                       "CHAR_LENGTH(cValue)>64) OR (nRecordID IN (%1) AND CHAR_LENGTH(cValue)>254) "
+                       "ORDER BY nRegionDataID,nRecordID")
+            .arg(cardIds.mid(1).join(u',')));
+    QStringList cut;
+    while (longer.FetchRow())
+        cut << QStringLiteral("%1/%2").arg(longer.SFieldValue(0), longer.SFieldValue(1));
+    if (!cut.isEmpty()) {
+        QString text =
+            Tr(QStringLiteral("В карточку организации вошли не полностью сведения, длиннее поля "
+                              "карточки (организация/параметр: {list}); полный текст сохранён в "
+                              "таблице orginfo."))
+                .replace(QStringLiteral("{list}"), cut.join(QStringLiteral(", ")));
+        if (!m_warnings.contains(text)) // the migration runs twice on the way
+            m_warnings << text;
+        SetWarning();
+        SetInfoMessage(text);
+    }
+
     QString sql = QStringLiteral(
         "INSERT IGNORE INTO orginf (ROWID,cOrgID,cOrgName,cPrjName,cSogName,cCity,cRegion,"
         "cAddress,cPhone,cEMail,cWWW,cBoss,cBossPhone,cProjRuk,cProjRukPhone,cDonors,"
-        "cProjectDate) SELECT orginfo.nRegionDataID,orginfo.cValue");
+        "cProjectDate) SELECT orginfo.nRegionDataID,LEFT(orginfo.cValue,64)");
     for (int k = 0; k < 15; ++k)
-        sql += QStringLiteral(",x%1.cValue").arg(k);
+        sql += QStringLiteral(",LEFT(x%1.cValue,254)").arg(k);
     sql += QStringLiteral("  FROM orginfo ");
     for (int k = 0; k < 15; ++k)
         sql += QStringLiteral(" LEFT JOIN orginfo AS x%1 ON x%1.nRecordID=%2 AND "

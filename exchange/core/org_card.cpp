@@ -49,13 +49,13 @@ bool COrgInfoCard::Save(CxSQL* sql, QString* error) {
                     .arg(columns.join(u','), values.join(u','))
               : QStringLiteral("UPDATE orginf SET %1 WHERE ROWID=0").arg(assignments.join(u','));
     CxResult res;
-    if (sql->StartTransaction()) {
+    if (sql->BeginTransaction()) {
         res = sql->Execute(statement);
-        if (res.isValid() && sql->Commit()) {
+        if (res.isValid() && sql->CommitTransaction()) {
             m_new = false;
             return true;
         }
-        sql->Rollback();
+        sql->RollbackTransaction();
     }
     if (error)
         *error = res.Error().isSet() ? DescribeSQLError(res.Error()) : sql->GetSqlErrorString();

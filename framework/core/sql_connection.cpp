@@ -82,10 +82,10 @@ QStringList CxSQL::SplitScript(const QString& script) {
     return out;
 }
 
-int CxSQL::MultiQuery(const QString& script) {
+bool CxSQL::MultiQuery(const QString& script) {
     for (const QString& statement : SplitScript(script)) {
         if (!Execute(statement).isValid())
-            return 0;
+            return false;
     }
-    return 1;
+    return true;
 }

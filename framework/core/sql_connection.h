@@ -48,52 +48,54 @@ enum SQLErrorCode {
 // The user's text for an error code; empty for an unknown code.
 QString SQLErrorText(int code);
 
+// The notice channel on which a connection tells the program that it lost
+// its server ("LOST") and that it is connected again ("RESTORED").
+inline constexpr char kSQLConnectionChannel[] = "SQLCONNECTION";
+inline constexpr char kSQLConnectionLost[] = "LOST";
+inline constexpr char kSQLConnectionRestored[] = "RESTORED";
+
 class CxSQL {
 public:
     virtual ~CxSQL() = default;
 
-    virtual int Connect(const SQLConnectXML* info) = 0;
+    virtual bool Connect(const SQLConnectXML* info) = 0;
     virtual SQLConnectXML* GetConnectInfo() = 0;
-    virtual int IsConnected() = 0;
+    // False while the connection is closed or lost (see CxMySQL).
+    virtual bool IsConnected() = 0;
     virtual CxSQL* Clone(const SQLConnectXML* info) = 0;
-    virtual int SelectDatabase(const QString& name) = 0;
+    virtual bool SelectDatabase(const QString& name) = 0;
     virtual void Close() = 0;
+    // The framework's code for the last failure (SQLErrorCode), -1 for others.
     virtual int GetErrorCode() = 0;
+    // The user's text for the last failure.
     virtual QString GetSqlErrorString() = 0;
     // Runs one statement; insertId, when given, receives the new AUTO_INCREMENT
-    // value (-1 after a failure).
+    // value (-1 after a failure). A failed result's Error() says why.
     virtual CxResult Execute(const QString& statement, qint64* insertId = nullptr) = 0;
     virtual CxResult ExecuteRaw(const QByteArray& utf8Statement) = 0;
-    virtual int SetOption(int option) = 0;
-    virtual void ShutdownServer() = 0;
-    // The server-wide named lock for work that must run alone; answers 1 when
-    // it was obtained within the timeout.
-    virtual int Lock(int timeoutSeconds) = 0;
+    // The database-wide lock for work that must run alone: the server's named
+    // lock "dblock", taken within the timeout; nested takes on one connection
+    // count, and the lock is free again after the outermost Unlock. This is
+    // also what "locking a table" means anywhere in the program (the
+    // organisation merge, work tables, the towns): the one lock is taken,
+    // whatever table the work is about.
+    virtual bool Lock(int timeoutSeconds) = 0;
     virtual void Unlock() = 0;
-    virtual int LockTables(const QString& tables, int timeoutSeconds) = 0;
-    virtual void UnlockTables(const QString& tables) = 0;
-    virtual int BeginTransaction() = 0;
-    virtual int CommitTransaction() = 0;
-    virtual int RollbackTransaction() = 0;
-    virtual int StartWatchdog() = 0;
+    virtual bool BeginTransaction() = 0;
+    virtual bool CommitTransaction() = 0;
+    virtual bool RollbackTransaction() = 0;
+    virtual void StartWatchdog() = 0;
     virtual void WatchTable(const QString& table) = 0;
-    virtual int SuspendWatchdog(int flag) = 0;
-    virtual int ListTables(QStringList& tables) = 0;
-    virtual int RenameTable(const QString& oldName, const QString& newName) = 0;
-
-    // Names used by callers for the same operations.
-    CxResult Query(const QString& statement) { return Execute(statement); }
-    int StartTransaction() { return BeginTransaction(); }
-    int Commit() { return CommitTransaction(); }
-    int Rollback() { return RollbackTransaction(); }
-    int LockTable(const QString& table, int timeoutSeconds) {
-        return LockTables(table, timeoutSeconds);
-    }
-    void UnlockTable(const QString& table) { UnlockTables(table); }
+    // 0 suspends the change watcher (counted), another value resumes it.
+    virtual void SuspendWatchdog(int flag) = 0;
+    // The tables of the database in the server's order; false when the
+    // statement failed.
+    virtual bool ListTables(QStringList& tables) = 0;
+    virtual bool RenameTable(const QString& oldName, const QString& newName) = 0;
 
     // Runs a script of statements separated by ';' (outside quotes and
-    // comments) one by one; stops at the first failure and answers 0.
-    int MultiQuery(const QString& script);
+    // comments) one by one; stops at the first failure and answers false.
+    bool MultiQuery(const QString& script);
     // Splits a script the way MultiQuery runs it.
     static QStringList SplitScript(const QString& script);
 

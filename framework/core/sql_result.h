@@ -20,13 +20,11 @@ public:
     virtual bool HasRow() const = 0;
     // nullptr for SQL NULL; the pointer stays valid until the next fetch.
     virtual const QString* TextValue(int index) = 0;
-    virtual const QString* TextValueOrNull(int index) { return TextValue(index); }
     virtual long LongValue(int index) = 0;
     virtual QByteArray RawTextOrEmpty(int index) = 0;
     virtual qint64 AffectedRows() const = 0;
     virtual unsigned long FieldLength(int index) = 0;
     virtual const char* RawField(int index) = 0;
-    virtual int Reserved() { return 1; }
 };
 
 // Shown when a quiet field look-up misses; the widget layer installs a
@@ -41,6 +39,9 @@ struct CxSQLError {
     unsigned serverCode = 0; // the server's (or client library's) error number
     QString text;            // the user's text for it
     QString statement;       // the statement as sent
+    // For a write the connection refused because a column could not hold its
+    // value (text too long, characters the column cannot store): the column.
+    QString column;
     bool isSet() const { return serverCode != 0 || !text.isEmpty(); }
 };
 
@@ -76,7 +77,6 @@ public:
     QString SFieldValue(const QString& name) const { return SFieldValue(FieldPos(name)); }
     long LFieldValue(int index) const;
     long LFieldValue(const QString& name) const { return LFieldValue(FieldPos(name)); }
-    long FieldValue_Long(int index) const { return LFieldValue(index); }
     double DFieldValue(int index) const;
     double DFieldValue(const QString& name) const { return DFieldValue(FieldPos(name)); }
 

@@ -10,6 +10,7 @@ CTarvikApp* CTarvikApp::s_instance = nullptr;
 namespace {
 QMutex g_errorMutex;
 QStringList g_errors;
+quint64 g_errorsAdded = 0;           // lines ever added; the list keeps the newest
 constexpr int kMaxErrorLines = 1000; // a runaway loop must not eat memory
 std::unique_ptr<xCfgBase2> g_config;
 } // namespace
@@ -28,6 +29,7 @@ void CTarvikApp::AddErrorMessage(const QString& text, int code) {
     if (g_errors.size() >= kMaxErrorLines)
         g_errors.removeFirst();
     g_errors << (code ? QStringLiteral("%1 (%2)").arg(text).arg(code) : text);
+    ++g_errorsAdded;
     qWarning().noquote() << text;
 }
 
@@ -46,6 +48,18 @@ QString CTarvikApp::TakeErrorMessages() {
 void CTarvikApp::ClearErrorMessages() {
     QMutexLocker lock(&g_errorMutex);
     g_errors.clear();
+}
+
+quint64 CTarvikApp::ErrorMessageMark() {
+    QMutexLocker lock(&g_errorMutex);
+    return g_errorsAdded;
+}
+
+QStringList CTarvikApp::ErrorMessagesSince(quint64 mark) {
+    QMutexLocker lock(&g_errorMutex);
+    const quint64 newer = g_errorsAdded > mark ? g_errorsAdded - mark : 0;
+    const qsizetype count = qMin<qsizetype>(qsizetype(newer), g_errors.size());
+    return g_errors.mid(g_errors.size() - count);
 }
 
 xCfgBase2* CTarvikApp::GetConfig() {

@@ -44,6 +44,11 @@ public:
     static QStringList GetErrorMessages();
     static QString TakeErrorMessages();
     static void ClearErrorMessages();
+    // A place in the error list: ErrorMessagesSince answers only the lines
+    // added after it, so one operation can show its own failure and not the
+    // whole history.
+    static quint64 ErrorMessageMark();
+    static QStringList ErrorMessagesSince(quint64 mark);
 
     // Announces a message (such as a changed table's name) on a channel to
     // every registered notice processor.

@@ -1,5 +1,6 @@
 #include "settings_dialog.h"
 
+#include "error_text.h"
 #include "framework/core/app/options.h"
 #include "framework/core/tarvik_app.h"
 #include "icons.h"
@@ -30,6 +31,8 @@ CSettingsDialog::CSettingsDialog(QWidget* parent) : QDialog(parent) {
     auto* layout = new QVBoxLayout(this);
     m_tabs = new QTabWidget(this);
     layout->addWidget(m_tabs, 1);
+    m_error = new CxErrorText(this, 4);
+    layout->addWidget(m_error);
     auto* bottom = new QHBoxLayout;
     m_info = new QLabel(this);
     m_info->setObjectName(QStringLiteral("InfoArea"));
@@ -125,12 +128,13 @@ void CSettingsDialog::Build() {
 }
 
 void CSettingsDialog::accept() {
+    const quint64 mark = CTarvikApp::ErrorMessageMark();
     bool stored = true;
     for (const auto& store : std::as_const(m_store))
         stored = store() && stored;
     if (!stored) {
-        m_info->setText(QStringLiteral("Не удалось сохранить параметры.\n") +
-                        CTarvikApp::TakeErrorMessages());
+        m_error->SetLines(QStringList{QStringLiteral("Не удалось сохранить параметры.")} +
+                          CTarvikApp::ErrorMessagesSince(mark));
         return;
     }
     QDialog::accept();

@@ -3,7 +3,8 @@
 // (groups of typed options) and the settings pages that self-registering
 // objects contribute. Laid out as tabs above, an information line at the
 // bottom left (the description of the option in focus) and the buttons
-// "ОК" and "Отмена". Options are stored only on "ОК".
+// "ОК" and "Отмена". Options are stored only on "ОК"; when storing fails,
+// the failure of that attempt (and only it) shows in a bounded error text.
 #include "framework/core/app/modules_info.h"
 
 #include <QDialog>
@@ -12,6 +13,7 @@
 
 class COption;
 class COptionsPage;
+class CxErrorText;
 class QLabel;
 class QTabWidget;
 
@@ -52,6 +54,7 @@ protected:
 private:
     QTabWidget* m_tabs;
     QLabel* m_info;
+    CxErrorText* m_error;
     QString m_only;
     bool m_built = false;
     QList<std::function<bool()>> m_store;

@@ -1,5 +1,6 @@
 #include "sql_connect_dialog.h"
 
+#include "error_text.h"
 #include "framework/core/app/profile_manager.h"
 #include "framework/core/sql/sql_connect.h"
 #include "framework/core/tarvik_app.h"
@@ -89,11 +90,7 @@ CSQLConnectDlg::CSQLConnectDlg(QWidget* parent) : QDialog(parent) {
         this);
     intro->setWordWrap(true);
     layout->addWidget(intro);
-    m_error = new QLabel(this);
-    m_error->setObjectName(QStringLiteral("ErrorText"));
-    m_error->setWordWrap(true);
-    m_error->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    m_error->setStyleSheet(QStringLiteral("color: #b00020"));
+    m_error = new CxErrorText(this, 6);
     layout->addWidget(m_error);
 
     auto* form = new QFormLayout;
@@ -151,8 +148,7 @@ SQLConnectXML CSQLConnectDlg::GetInfo() const {
 }
 
 void CSQLConnectDlg::SetErrorText(const QString& text) {
-    m_error->setText(text);
-    m_error->setVisible(!text.isEmpty());
+    m_error->SetText(text);
 }
 
 void SetSQLConnectAsk(CxSQLConnectAsk ask) {
@@ -163,8 +159,8 @@ void SetSQLConnectMemoryFile(const QString& fileName) {
     g_memoryFile = fileName;
 }
 
-CxSQL* DoSQLConnect(CxSQL* connection, CTarvikApp*, SQLConnectXML* info, int,
-                    const QByteArray& creationScript, const QString& reason) {
+CxSQL* DoSQLConnect(CxSQL* connection, SQLConnectXML* info, const QByteArray& creationScript,
+                    const QString& reason) {
     std::unique_ptr<CxSQL> sql(connection);
     if (!sql || !info)
         return nullptr;

@@ -11,8 +11,7 @@
 #include <QDialog>
 #include <functional>
 
-class CTarvikApp;
-class QLabel;
+class CxErrorText;
 class QLineEdit;
 class QSpinBox;
 
@@ -25,7 +24,7 @@ public:
     void SetErrorText(const QString& text);
 
 private:
-    QLabel* m_error;
+    CxErrorText* m_error;
     QLineEdit* m_server;
     QSpinBox* m_port;
     QLineEdit* m_socket;
@@ -49,5 +48,5 @@ void SetSQLConnectMemoryFile(const QString& fileName);
 // asked first (a connected start that failed later). Answers the connection, which also becomes the
 // base connection g_pBaseSQLConnection, or null when the user gave up; the description then holds
 // what was last tried.
-CxSQL* DoSQLConnect(CxSQL* connection, CTarvikApp* app, SQLConnectXML* info, int flags,
-                    const QByteArray& creationScript, const QString& reason = QString());
+CxSQL* DoSQLConnect(CxSQL* connection, SQLConnectXML* info, const QByteArray& creationScript,
+                    const QString& reason = QString());

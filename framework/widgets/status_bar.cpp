@@ -1,5 +1,7 @@
 #include "status_bar.h"
 
+#include "framework/core/sql_connection.h"
+
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLibrary>
@@ -39,6 +41,15 @@ QString PaneText(unsigned id) {
 } // namespace
 
 CxStatusBar::CxStatusBar(QWidget* parent) : QStatusBar(parent) {
+    m_connection = new QLabel(
+        QStringLiteral("Нет соединения с сервером базы данных — идёт повторное подключение…"),
+        this);
+    m_connection->setObjectName(QStringLiteral("ConnectionState"));
+    m_connection->setStyleSheet(QStringLiteral("QLabel { color: white; background: #b00020; "
+                                               "padding: 0 6px; }"));
+    m_connection->setVisible(false);
+    addPermanentWidget(m_connection);
+    RequestForNotify(QString::fromLatin1(kSQLConnectionChannel), QString());
     auto* timer = new QTimer(this);
     connect(timer, &QTimer::timeout, this, &CxStatusBar::UpdateIndicators);
     timer->start(500);
@@ -77,4 +88,13 @@ void CxStatusBar::UpdateIndicators() {
     for (auto it = m_panes.cbegin(); it != m_panes.cend(); ++it)
         if (it.key() != ID_SEPARATOR)
             it.value()->setEnabled(mask >= 0 && (mask & bits.value(it.key())));
+}
+
+void CxStatusBar::OnNotify(const QString&, const QString& message) {
+    if (message.compare(QLatin1String(kSQLConnectionLost), Qt::CaseInsensitive) == 0) {
+        m_connection->setVisible(true);
+    } else if (message.compare(QLatin1String(kSQLConnectionRestored), Qt::CaseInsensitive) == 0) {
+        m_connection->setVisible(false);
+        showMessage(QStringLiteral("Соединение с сервером базы данных восстановлено"), 10000);
+    }
 }

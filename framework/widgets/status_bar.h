@@ -1,13 +1,16 @@
 #pragma once
-// The frame's status bar: a message pane and the lock-key indicators.
+// The frame's status bar: a message pane and the lock-key indicators. While
+// the database connection is lost it shows so in a pane of its own, and says
+// when the connection is back (notices of kSQLConnectionChannel).
 #include "framework/core/app/base_class.h"
+#include "framework/core/notify_processor.h"
 
 #include <QHash>
 #include <QStatusBar>
 
 class QLabel;
 
-class CxStatusBar : public QStatusBar, public CBaseClass {
+class CxStatusBar : public QStatusBar, public CBaseClass, public CxNotifyProcessor {
     Q_OBJECT
 public:
     explicit CxStatusBar(QWidget* parent = nullptr);
@@ -27,7 +30,12 @@ public:
     // Reads the lock keys again (the window system's state where it tells).
     void UpdateIndicators();
 
+    // The pane that says the database connection is lost (hidden otherwise).
+    QLabel* ConnectionPane() const { return m_connection; }
+    void OnNotify(const QString& channel, const QString& message) override;
+
 private:
+    QLabel* m_connection;
     QList<unsigned> m_ids;
     QHash<unsigned, QLabel*> m_panes;
 };

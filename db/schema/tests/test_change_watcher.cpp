@@ -28,11 +28,23 @@ bool HasTable(const SchemaTestDatabase& db, const QString& name) {
 }
 } // namespace
 
+// The watcher's clock is stepped by hand (no timer): a burst, a flush and a
+// poll happen at exact ticks, whatever the machine's speed.
+constexpr CxWatchdogTiming kManual{0, 5, 20};
+
+void Tick(int ticks) {
+    for (int i = 0; i < ticks; ++i)
+        MySQLWatchdog().OnTimer();
+}
+
 class TestChangeWatcher : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { MySQLWatchdog().Stop(); }
+    void init() {
+        MySQLWatchdog().Stop();
+        MySQLWatchdog().SetTiming(kManual);
+    }
     void cleanup() { MySQLWatchdog().Stop(); }
 
     // Before the start nothing is queued or written.
@@ -41,13 +53,14 @@ private slots:
         Recorder recorder;
         db.Connection()->WatchTable(QStringLiteral("dir"));
         db.Exec(QStringLiteral("INSERT INTO dir (cString) VALUES ('x')"));
-        QTest::qWait(100);
+        Tick(50);
         QVERIFY(recorder.notices.isEmpty());
         QCOMPARE(Counter(db, QStringLiteral("DIR")), QString());
     }
 
-    // Three changes 20 ms apart add one to the counter and are announced
-    // once; an unwatched table is neither counted nor announced.
+    // Three changes a few ticks apart add one to the counter and are
+    // announced once, five ticks after the last; an unwatched table is
+    // neither counted nor announced.
     void burstCountsOnce() {
         SchemaTestDatabase db;
         Recorder recorder;
@@ -57,12 +70,15 @@ private slots:
         for (int i = 0; i < 3; ++i) {
             db.Exec(QStringLiteral("UPDATE dir SET nOrder=%1").arg(i));
             db.Exec(QStringLiteral("INSERT INTO profiles (cUser,cPath) VALUES ('u','%1')").arg(i));
-            QTest::qWait(20);
+            Tick(kManual.flushTicks - 1);
+            QVERIFY(recorder.notices.isEmpty());
         }
-        QTRY_COMPARE(recorder.notices, QStringList{QStringLiteral("DIR")});
+        Tick(1);
+        QCOMPARE(recorder.notices, QStringList{QStringLiteral("DIR")});
         QCOMPARE(Counter(db, QStringLiteral("DIR")), QStringLiteral("1"));
         QCOMPARE(Counter(db, QStringLiteral("PROFILES")), QString());
-        QTest::qWait(100);
+        // Its own counter move is not announced again at the next polls.
+        Tick(3 * kManual.pollTicks);
         QCOMPARE(recorder.notices.size(), 1);
     }
 
@@ -75,14 +91,36 @@ private slots:
         sql->BeginTransaction();
         db.Exec(QStringLiteral("INSERT INTO dir (cString) VALUES ('x')"));
         sql->RollbackTransaction();
-        QTest::qWait(200);
+        Tick(2 * kManual.pollTicks);
         QVERIFY(recorder.notices.isEmpty());
         QCOMPARE(Counter(db, QStringLiteral("DIR")), QString());
 
         sql->BeginTransaction();
         db.Exec(QStringLiteral("INSERT INTO dir (cString) VALUES ('y')"));
+        Tick(2 * kManual.flushTicks);
+        QVERIFY(recorder.notices.isEmpty());
         sql->CommitTransaction();
-        QTRY_COMPARE(Counter(db, QStringLiteral("DIR")), QStringLiteral("1"));
+        Tick(kManual.flushTicks);
+        QCOMPARE(Counter(db, QStringLiteral("DIR")), QStringLiteral("1"));
+        QCOMPARE(recorder.notices, QStringList{QStringLiteral("DIR")});
+    }
+
+    // While suspended nothing is polled, written or announced; the changes
+    // wait and go once it resumes.
+    void suspendedWaits() {
+        SchemaTestDatabase db;
+        Recorder recorder;
+        CxMySQL* sql = db.Connection();
+        sql->WatchTable(QStringLiteral("dir"));
+        sql->StartWatchdog();
+        sql->SuspendWatchdog(0);
+        db.Exec(QStringLiteral("UPDATE dir SET nOrder=1"));
+        Tick(2 * kManual.pollTicks);
+        QVERIFY(recorder.notices.isEmpty());
+        QCOMPARE(Counter(db, QStringLiteral("DIR")), QString());
+        sql->SuspendWatchdog(1);
+        Tick(kManual.flushTicks);
+        QCOMPARE(recorder.notices, QStringList{QStringLiteral("DIR")});
     }
 
     // Another copy moves the counter: this copy announces the table at its next
@@ -94,7 +132,8 @@ private slots:
         sql->StartWatchdog();
         CCacheClear cacheClear(sql);
         db.Exec(QStringLiteral("UPDATE dir SET nOrder=1"));
-        QTRY_COMPARE(Counter(db, QStringLiteral("DIR")), QStringLiteral("1"));
+        Tick(kManual.flushTicks);
+        QCOMPARE(Counter(db, QStringLiteral("DIR")), QStringLiteral("1"));
         db.Exec(QStringLiteral("CREATE TABLE _cache_mat (x int) ENGINE=MyISAM"));
         db.Exec(QStringLiteral("CREATE TABLE _CACHE_Fast (x int)"));
 
@@ -105,7 +144,8 @@ private slots:
                     .Execute(QStringLiteral("UPDATE watchdog SET nChangeID=nChangeID+1 WHERE "
                                             "cTable='DIR'"))
                     .isValid());
-        QTRY_VERIFY_WITH_TIMEOUT(!HasTable(db, QStringLiteral("_cache_mat")), 6000);
+        Tick(kManual.pollTicks);
+        QVERIFY(!HasTable(db, QStringLiteral("_cache_mat")));
         QVERIFY(!HasTable(db, QStringLiteral("_cache_fast")));
     }
 

@@ -46,7 +46,7 @@ private slots:
         // of a hundred times their number.
         Exec(QStringLiteral("INSERT INTO orginfo (ROWID,cParameter,cValue,nRegionID) VALUES "
                             "(1,'code','ORG-1',0),(2,'name','Фонд',0),(3,'project','Шаг',0),"
-                            "(5,'city','Город',0)"));
+                            "(5,'city','Город',0),(6,'address',REPEAT('д',300),0)"));
         Exec(QStringLiteral(
             "INSERT INTO clientdata (ROWID,cClientCode,nBirthYear,nSex,nClientType,bIsFolder,"
             "nGroupID) VALUES (1,'АБВ0185Ч',1985,1,65,0,0),(2,'XYZ',1940,2,6,0,0),"
@@ -70,6 +70,9 @@ private slots:
         CTarvikApp::ClearErrorMessages();
         CSQLDBUpdater updater;
         QVERIFY2(updater.Run(m_sql.get()), qPrintable(CTarvikApp::TakeErrorMessages()));
+        // The address is longer than the card's field: the user is told.
+        QVERIFY2(updater.Warnings().join(u'\n').contains(QStringLiteral("0/600")),
+                 qPrintable(updater.Warnings().join(u'\n')));
     }
     void cleanupTestCase() {
         m_sql.reset();
@@ -88,9 +91,14 @@ private slots:
             << "0|ORG-1|Фонд|Шаг|Город|";
         QTest::newRow("organisation facts renumbered")
             << "SELECT nRecordID,nRegionDataID FROM orginfo ORDER BY nRecordID"
-            << "1|0;200|0;300|0;500|0";
+            << "1|0;200|0;300|0;500|0;600|0";
         // Birth years out of range become 1900; codes following the rules are
         // marked new and lose their copy as the old code.
+        // Cut to the card's field; the fact keeps its full text.
+        QTest::newRow("long fact cut in the card, kept in the facts")
+            << "SELECT CHAR_LENGTH(c.cAddress),CHAR_LENGTH(f.cValue) FROM orginf c JOIN orginfo f "
+               "ON f.nRecordID=600"
+            << "254|300";
         QTest::newRow("clients")
             << "SELECT ROWID,nBirthYear,bNewCode,cOClientCode FROM clientdata ORDER BY ROWID"
             << "1|1985|1|;2|1900|0|XYZ;3|1999|1|ГДЕ3199Ж`7;4|1900|0|ЖЗИ0110Т";

@@ -4,6 +4,7 @@
 #include "framework/core/tarvik_app.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFileInfo>
 #include <QSettings>
@@ -109,13 +110,29 @@ QString SQLQuoteString(const QString& text) {
 CxSQLProfileManager::CxSQLProfileManager(CxSQL* sql, const QString& table, const QString& user)
     : m_sql(sql), m_table(table), m_user(user) {}
 
+QString CxSQLProfileManager::StoredPath(const QString& path) {
+    bool fits = path.size() <= kPathLength && !path.endsWith(u' ');
+    for (QChar c : path)
+        fits = fits && !c.isSurrogate();
+    if (fits)
+        return path;
+    const QString digest = QString::fromLatin1(
+        QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha1).toHex());
+    QString start = path.left(kPathLength - digest.size() - 1);
+    for (QChar& c : start)
+        if (c.isSurrogate())
+            c = QChar(QChar::ReplacementCharacter);
+    return start + u'#' + digest;
+}
+
 QString CxSQLProfileManager::GetProfileString(const QString& section, const QString& entry,
                                               const QString& defaultValue) {
     if (!m_sql)
         return defaultValue;
-    CxResult res = m_sql->Execute(
-        QStringLiteral("SELECT cValue FROM `%1` WHERE cUser=%2 AND cPath=%3")
-            .arg(m_table, SQLQuoteString(m_user), SQLQuoteString(MakePath(section, entry))));
+    CxResult res =
+        m_sql->Execute(QStringLiteral("SELECT cValue FROM `%1` WHERE cUser=%2 AND cPath=%3")
+                           .arg(m_table, SQLQuoteString(m_user),
+                                SQLQuoteString(StoredPath(MakePath(section, entry)))));
     if (!res.isValid() || !res.FetchRow() || res.IsNull(0))
         return defaultValue;
     return res.SFieldValue(0);
@@ -127,10 +144,10 @@ bool CxSQLProfileManager::WriteProfileString(const QString& section, const QStri
         return false;
     // One statement, so that two running copies writing the same setting
     // leave one row (the unique key on cUser, cPath).
-    CxResult res =
-        m_sql->Execute(QStringLiteral("INSERT INTO `%1` (cUser,cPath,cValue) VALUES (%2,%3,%4) "
-                                      "ON DUPLICATE KEY UPDATE cValue=VALUES(cValue)")
-                           .arg(m_table, SQLQuoteString(m_user),
-                                SQLQuoteString(MakePath(section, entry)), SQLQuoteString(value)));
+    CxResult res = m_sql->Execute(
+        QStringLiteral("INSERT INTO `%1` (cUser,cPath,cValue) VALUES (%2,%3,%4) "
+                       "ON DUPLICATE KEY UPDATE cValue=VALUES(cValue)")
+            .arg(m_table, SQLQuoteString(m_user),
+                 SQLQuoteString(StoredPath(MakePath(section, entry))), SQLQuoteString(value)));
     return res.isValid();
 }

@@ -54,10 +54,20 @@ private:
 };
 
 // The database store: one row per setting in a table of (cUser, cPath,
-// cValue) with a unique key on (cUser, cPath).
+// cValue) with a unique key on (cUser, cPath). A value the table cannot hold
+// (characters outside ucs2, such as emoji) is refused by the connection:
+// the write answers false and the old value stays.
 class CxSQLProfileManager : public CxProfileManagerBase {
 public:
     CxSQLProfileManager(CxSQL* sql, const QString& table, const QString& user);
+
+    // The key a setting's path is kept under. `cPath` holds 255 ucs2
+    // characters and compares without trailing blanks; a path that does not
+    // fit as it is (longer, with characters outside ucs2, or ending in a
+    // blank) is kept under its beginning and a digest of the whole path, so
+    // every path gets a row of its own and reads back what was written.
+    static QString StoredPath(const QString& path);
+    static constexpr int kPathLength = 255;
 
     QString GetProfileString(const QString& section, const QString& entry,
                              const QString& defaultValue) override;

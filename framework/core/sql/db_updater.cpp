@@ -1,7 +1,9 @@
 #include "db_updater.h"
-#include "framework/core/table/safe_sql.h"
 
+#include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "schema_expectation.h"
+#include "schema_lock.h"
 
 #include <QRegularExpression>
 
@@ -46,10 +48,21 @@ bool CxSQLDBUpdater::Run(CxSQL* sql) {
     m_sql = sql;
     m_failed = false;
     m_warning = false;
+    m_stepRun = false;
     m_info.clear();
     if (!m_sql || !m_sql->IsConnected()) {
         Fail(CTarvikApp::TranslateString(QStringLiteral("Нет соединения с базой данных"),
                                          QStringLiteral("CxSQLDBUpdater::Run")));
+        return false;
+    }
+    const CxSchemaWorkLock lock(m_sql, m_sql->GetConnectInfo()->get_Database(),
+                                [this](const QString& text) { SetInfoMessage(text); });
+    if (!lock.Locked()) {
+        Fail(CTarvikApp::TranslateString(
+                 QStringLiteral("Не удалось дождаться, пока другая копия программы закончит "
+                                "обновление базы данных"),
+                 QStringLiteral("CxSQLDBUpdater::Run")) +
+             u'\n' + m_sql->GetSqlErrorString());
         return false;
     }
     if (!EnsureFrameworkTables())
@@ -74,44 +87,65 @@ bool CxSQLDBUpdater::EnsureFrameworkTables() {
 
 void CxSQLDBUpdater::OnDataUpdated(int) {}
 
-void CxSQLDBUpdater::UpdateOld(int step, const QString& statement, const QString&) {
+void CxSQLDBUpdater::UpdateOld(int step, const QString& statement) {
     RunStep(step, statement, Kind::Single);
 }
 
-void CxSQLDBUpdater::Update(int step, const QString& statement, const QString&) {
+void CxSQLDBUpdater::Update(int step, const QString& statement) {
     RunStep(step, statement, Kind::Single);
 }
 
-void CxSQLDBUpdater::MultiUpdate(int step, const QString& script, const QString&) {
+void CxSQLDBUpdater::MultiUpdate(int step, const QString& script) {
     RunStep(step, script, Kind::Multi);
+}
+
+bool CxSQLDBUpdater::MoveVersion(int step) {
+    if (!SetVariable(QStringLiteral("DatabaseVersion"), QString::number(step + 1)))
+        return false;
+    m_version = step + 1;
+    return true;
 }
 
 void CxSQLDBUpdater::RunStep(int step, const QString& text, Kind kind) {
     if (m_failed || step != m_version)
         return;
-    const QString next = QString::number(step + 1);
-    if (kind == Kind::Single && ChangesData(text)) {
+    const bool resumed = !std::exchange(m_stepRun, true);
+    QStringList statements =
+        kind == Kind::Multi ? CxSQL::SplitScript(text) : QStringList{text.trimmed()};
+    statements.removeAll(QString());
+    if (kind == Kind::Single && statements.size() == 1 && ChangesData(statements.first())) {
         // A data step and its version move together, so an interruption never
         // applies the step twice.
-        m_sql->BeginTransaction();
-        if (!m_sql->Execute(text).isValid()) {
-            StepFailed(step, text);
+        if (!m_sql->BeginTransaction()) {
+            StepFailed(step, statements.first());
+            return;
+        }
+        if (!m_sql->Execute(statements.first()).isValid()) {
+            StepFailed(step, statements.first());
             m_sql->RollbackTransaction();
             return;
         }
-        if (!SetVariable(QStringLiteral("DatabaseVersion"), next) || !m_sql->CommitTransaction()) {
+        if (!SetVariable(QStringLiteral("DatabaseVersion"), QString::number(step + 1)) ||
+            !m_sql->CommitTransaction()) {
+            StepFailed(step, statements.first());
             m_sql->RollbackTransaction();
-            StepFailed(step, text);
             return;
         }
         m_version = step + 1;
         return;
     }
-    const QStringList statements =
-        kind == Kind::Multi ? CxSQL::SplitScript(text) : QStringList{text.trimmed()};
-    for (const QString& statement : statements) {
-        if (statement.isEmpty())
-            continue;
+
+    const CxSchemaExpectation expected = CxSchemaExpectation::FromStatements(statements);
+    // A statement of this step that the server carried out after the program
+    // that sent it died: the step is done, only the version is missing. Only
+    // the first step of a run can be in that state; the later ones follow
+    // steps this run made itself.
+    if (resumed && expected.CanTellDone() && expected.Holds(m_sql)) {
+        if (!MoveVersion(step))
+            StepFailed(step, QStringLiteral("DatabaseVersion=%1").arg(step + 1));
+        return;
+    }
+    for (const QString& statement : std::as_const(statements)) {
         if (!m_sql->Execute(statement).isValid()) {
             StepFailed(step, statement);
             if (kind == Kind::Multi)
@@ -119,20 +153,27 @@ void CxSQLDBUpdater::RunStep(int step, const QString& text, Kind kind) {
             return;
         }
     }
-    if (!SetVariable(QStringLiteral("DatabaseVersion"), next)) {
-        StepFailed(step, QStringLiteral("DatabaseVersion=") + next);
+    QString difference;
+    if (expected.IsUnderstood() && !expected.Holds(m_sql, &difference)) {
+        StepFailed(step, statements.join(u';'),
+                   CTarvikApp::TranslateString(
+                       QStringLiteral("Схема базы данных после шага не такая, какой её оставляет "
+                                      "шаг: "),
+                       QStringLiteral("CxSQLDBUpdater::Update")) +
+                       difference);
         return;
     }
-    m_version = step + 1;
+    if (!MoveVersion(step))
+        StepFailed(step, QStringLiteral("DatabaseVersion=%1").arg(step + 1));
 }
 
-void CxSQLDBUpdater::StepFailed(int step, const QString& statement) {
+void CxSQLDBUpdater::StepFailed(int step, const QString& statement, const QString& why) {
     m_failed = true;
     CTarvikApp::AddErrorMessage(
         CTarvikApp::TranslateString(QStringLiteral("Ошибка обновления базы данных, шаг {num}"),
                                     QStringLiteral("CxSQLDBUpdater::Update"))
             .replace(QStringLiteral("{num}"), QString::number(step)) +
-        u'\n' + statement + u'\n' + m_sql->GetSqlErrorString());
+        u'\n' + statement + u'\n' + (why.isEmpty() ? m_sql->GetSqlErrorString() : why));
 }
 
 bool CxSQLDBUpdater::SetVariable(const QString& name, const QString& value) {

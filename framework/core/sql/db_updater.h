@@ -6,6 +6,17 @@
 // plus one. A failed step stops the update: the version stays at the failed
 // step, the error list names the step, its statement and the server's text,
 // and every later step does nothing.
+//
+// An upgrade survives being cut off at any moment:
+// - it runs under the database's schema lock (CxSchemaWorkLock), so a new
+//   start waits until the server has finished what a dead one left running;
+// - a data step (one INSERT, UPDATE, DELETE or REPLACE) runs in one
+//   transaction with its version move;
+// - the first schema step of a run (DDL commits by itself) first looks
+//   whether the server has already carried it out (CxSchemaExpectation) and
+//   then only moves the version; after running, the version of any schema
+//   step moves only when the schema is as the step leaves it. A step that
+//   only changes definitions runs again, which changes nothing.
 #include "framework/core/sql_connection.h"
 
 #include <QSet>
@@ -26,11 +37,10 @@ public:
     virtual void OnDataUpdated(int flags);
 
     // The three kinds of step: one statement of the first generation, one
-    // statement, several statements separated by ';'. The third argument is
-    // not used.
-    void UpdateOld(int step, const QString& statement, const QString& unused = QString());
-    void Update(int step, const QString& statement, const QString& unused = QString());
-    void MultiUpdate(int step, const QString& script, const QString& unused = QString());
+    // statement, several statements separated by ';'.
+    void UpdateOld(int step, const QString& statement);
+    void Update(int step, const QString& statement);
+    void MultiUpdate(int step, const QString& script);
 
     // The number of the next step to run.
     int GetDBVersion() const { return m_version; }
@@ -66,11 +76,13 @@ public:
 private:
     enum class Kind { Single, Multi };
     void RunStep(int step, const QString& text, Kind kind);
+    bool MoveVersion(int step);
     bool EnsureFrameworkTables();
-    void StepFailed(int step, const QString& statement);
+    void StepFailed(int step, const QString& statement, const QString& why = QString());
 
     CxSQL* m_sql = nullptr;
     int m_version = 0;
+    bool m_stepRun = false; // a step of this run got past its version check
     bool m_failed = false;
     bool m_warning = false;
     QStringList m_info;

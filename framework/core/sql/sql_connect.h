@@ -17,7 +17,11 @@ enum class SQLConnectResult {
 // creation script is given, the script runs on the server with its
 // "$$$DATABASENAME$$$" placeholder replaced by the database name, and the
 // connection then opens the new database. A creation that fails half way
-// drops the database it began, so the next attempt starts clean.
+// drops the database it began, so the next attempt starts clean. A creation
+// cut off half way (the program killed) is finished at the next connection:
+// a database with the creation's marker table, or with no table at all, gets
+// the script's tables made anew. Creation runs under the database's schema
+// lock (CxSchemaWorkLock), so two copies starting at once make it once.
 SQLConnectResult SQLConnectOrCreate(CxSQL* sql, const SQLConnectXML& info,
                                     const QByteArray& creationScript, QString* errorText);
 

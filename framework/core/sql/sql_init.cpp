@@ -15,12 +15,10 @@ CxSQLDBUpdater* GetDBUpdater() {
     return g_updater;
 }
 
-int InitSQL(CxSQL* sql, int) {
+bool InitSQL(CxSQL* sql) {
     if (!sql || !sql->IsConnected())
-        return 0;
-    if (g_updater && !g_updater->Run(sql))
-        return 0;
-    return 1;
+        return false;
+    return !g_updater || g_updater->Run(sql);
 }
 
 void ShutdownSQL() {

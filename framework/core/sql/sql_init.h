@@ -8,10 +8,10 @@ class CxSQLDBUpdater;
 void RegisterDBUpdater(CxSQLDBUpdater* updater);
 CxSQLDBUpdater* GetDBUpdater();
 
-// Runs the registered updater on the connection; answers 1 on success and 0
-// when the connection is missing or the update failed (the reason is in the
-// application's error list).
-int InitSQL(CxSQL* sql, int flags);
+// Runs the registered updater on the connection; false when the connection
+// is missing or the update failed (the reason is in the application's error
+// list).
+bool InitSQL(CxSQL* sql);
 
 // Closes and frees the base connection.
 void ShutdownSQL();

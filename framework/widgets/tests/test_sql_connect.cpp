@@ -65,7 +65,7 @@ private slots:
             return true;
         });
         SQLConnectXML info = Unreachable();
-        CxSQL* sql = DoSQLConnect(new CxMySQL, nullptr, &info, 0, QByteArray());
+        CxSQL* sql = DoSQLConnect(new CxMySQL, &info, QByteArray());
         umask(umaskBefore);
         db.Exec(QStringLiteral("DROP USER '%1'@'localhost'").arg(user));
 
@@ -93,7 +93,7 @@ private slots:
         });
         SQLConnectXML info = Unreachable();
         info.put_Database(db.Name());
-        CxSQL* sql = DoSQLConnect(new CxMySQL, nullptr, &info, 0, QByteArray());
+        CxSQL* sql = DoSQLConnect(new CxMySQL, &info, QByteArray());
         qunsetenv("PROBE_2_SOCKET");
         QCoreApplication::setApplicationName(nameBefore);
 

@@ -2,6 +2,7 @@
 // `profiles` table (one row per user and path, also when written twice), the
 // plain store in memory and in its file across instances.
 #include "framework/core/app/profile_manager.h"
+#include "framework/core/tarvik_app.h"
 #include "tests/support/test_database.h"
 
 #include <QTemporaryDir>
@@ -51,6 +52,50 @@ private slots:
                  QStringLiteral("deflt"));
         QCOMPARE(db.Scalar(QStringLiteral("SELECT COUNT(*) FROM profiles")), QStringLiteral("1"));
         QCOMPARE(db.Scalar(QStringLiteral("SELECT cPath FROM profiles")), section + u'\\' + entry);
+    }
+
+    // Names and values a user or a report preset can bring: every name reads
+    // back what was written under it, names that differ only past the key
+    // column's length or in trailing blanks stay apart, and a value the table
+    // cannot hold is refused (the old value stays) instead of being altered.
+    void hostileNamesAndValues_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<bool>("storableValue");
+        QTest::newRow("quotes") << QStringLiteral("O'Hara \"x\" `y`") << true;
+        QTest::newRow("backslash") << QStringLiteral("C:\\dir\\") << true;
+        QTest::newRow("NUL") << (QStringLiteral("a") + QChar(0) + QStringLiteral("b")) << true;
+        QTest::newRow("Cyrillic") << QStringLiteral("Отчёт «Север»") << true;
+        QTest::newRow("emoji") << QString::fromUtf8("Отчёт 😀") << false;
+        QTest::newRow("300 characters") << QString(300, u'ж') << true;
+        QTest::newRow("70000 characters") << QString(70000, u'x') << true;
+        QTest::newRow("trailing blank") << QStringLiteral("name ") << true;
+    }
+    void hostileNamesAndValues() {
+        QFETCH(QString, text);
+        QFETCH(bool, storableValue);
+        TestDatabase db(QStringLiteral("prof"));
+        db.Exec(QStringLiteral(
+            "CREATE TABLE profiles (cUser char(32) default NULL, cPath varchar(255) default NULL, "
+            "cValue mediumtext, UNIQUE KEY cUser (cUser,cPath)) DEFAULT CHARSET=ucs2"));
+        CxSQLProfileManager store(db.Connection(), QStringLiteral("profiles"),
+                                  QStringLiteral("root"));
+        const QString section = QStringLiteral("Reports");
+        // The name itself, and a neighbour that differs only at its very end
+        // (for a name ending in a blank: the name without it).
+        const QString neighbour = text.endsWith(u' ') ? text.trimmed() : text + QStringLiteral("2");
+        QVERIFY(store.WriteProfileString(section, text, QStringLiteral("first")));
+        QVERIFY(store.WriteProfileString(section, neighbour, QStringLiteral("second")));
+        QCOMPARE(store.GetProfileString(section, text, QString()), QStringLiteral("first"));
+        QCOMPARE(store.GetProfileString(section, neighbour, QString()), QStringLiteral("second"));
+        QCOMPARE(db.Scalar(QStringLiteral("SELECT COUNT(*) FROM profiles")), QStringLiteral("2"));
+
+        // The text as a value.
+        CTarvikApp::ClearErrorMessages();
+        QCOMPARE(store.WriteProfileString(section, text, text), storableValue);
+        QCOMPARE(store.GetProfileString(section, text, QString()),
+                 storableValue ? text : QStringLiteral("first"));
+        if (!storableValue)
+            QVERIFY(CTarvikApp::TakeErrorMessages().contains(QStringLiteral("cValue")));
     }
 
     void plainStoreKeepsItsFile_data() { Values(); }
