@@ -131,8 +131,10 @@ int CRepBase::ProcessRepViewCommand(unsigned id, int queryOnly) {
         return 1;
     if (!m_presetEditor)
         return 0;
+    // A new preset starts empty: started from the selected one, the editor
+    // would save it under that preset's title and write over it.
     KDRepPresetEx2 preset;
-    if (selected)
+    if (id != kCmdPresetNew)
         preset.Copy(*selected);
     if (!m_presetEditor(preset, id == kCmdPresetDelete))
         return 1; // cancelled: nothing changes

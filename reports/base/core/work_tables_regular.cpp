@@ -32,6 +32,10 @@ QString CRepBaseData::PrepareRegularClients(const JoinFn& join) {
     BuildTable(name, title, [&](const QString& part) {
         ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
                     QStringLiteral(" (nClientID INT NOT NULL PRIMARY KEY) ") + WorkTableOptions());
+        // The caller's select is not handed on: joined here, the snapshot
+        // would enter it only on the run that builds this table, so the same
+        // report would read differently once the table exists. Fields that
+        // need the snapshot join it themselves.
         const QString state = PrepareSnapshotTables(m_to);
         const QString compact = PrepareCompactTable();
         const auto date = [&](const QDate& d) {
@@ -60,7 +64,7 @@ QString CRepBaseData::PrepareRegularClients(const JoinFn& join) {
     });
     if (join)
         join(QStringLiteral("LEFT"), name,
-             PrepareSummaryTable() + QStringLiteral(".nClientID=") + name +
+             name + QStringLiteral(".nClientID=") + PrepareSummaryTable() +
                  QStringLiteral(".nClientID"));
     return name;
 }

@@ -297,8 +297,10 @@ void TestPresets::presetCommands() {
     QCOMPARE(Titles(list), QStringLiteral("beta/0 mine/2 Охват/0"));
     int edits = 0;
     bool answer = false;
+    QString opened; // the title of the preset the editor was given
     doc.SetPresetEditor([&](KDRepPresetEx2& preset, bool readOnly) {
         ++edits;
+        opened = preset.Title;
         if (!readOnly && answer) {
             preset.Title += QStringLiteral("2");
             return CRepPresetList2::SaveUserPreset(preset, QString(), nullptr);
@@ -319,6 +321,12 @@ void TestPresets::presetCommands() {
     QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetEdit, 1), 1);
     QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetDelete, 0), 1);
     QCOMPARE(edits, 1);
+    QCOMPARE(Titles(list), QStringLiteral("beta/0 mine/2 Охват/0"));
+    // A new preset starts empty, whatever is selected: the editor saves over
+    // the preset whose title it was given.
+    QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetNew, 0), 1);
+    QCOMPARE(edits, 2);
+    QCOMPARE(opened, QString());
     QCOMPARE(Titles(list), QStringLiteral("beta/0 mine/2 Охват/0"));
     // Confirmed: the delete removes it and the list is filled again.
     answer = true;

@@ -319,8 +319,8 @@ void TestWorkTables::regularClients() {
         joins << kind + u'|' + table + u'|' + on;
     });
     QCOMPARE(joins, QStringList(QStringLiteral(
-                        "LEFT|_cache_regc2012010120121231|_cache_summary2012070120121231.nClientID="
-                        "_cache_regc2012010120121231.nClientID")));
+                        "LEFT|_cache_regc2012010120121231|_cache_regc2012010120121231.nClientID="
+                        "_cache_summary2012070120121231.nClientID")));
 }
 
 void TestWorkTables::dateArithmetic() {
