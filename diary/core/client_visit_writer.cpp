@@ -60,6 +60,8 @@ bool GatherCells(CxSQL* sql, const QList<CClientVisitLine>& lines, QList<VisitCe
             CDiaryVerdict::Refuse(EDiaryField::VisitValue, Text("Ошибка"), {}, row);
         qint32 value = 0;
         if (m->IsService()) {
+            // A service named without its value is refused, not read as 0:
+            // the line the user chose would otherwise vanish unseen.
             if (!WholeNumber(line.value, &value))
                 return Refuse(refusal, wrongValue);
             if (value != 0)
@@ -215,13 +217,13 @@ bool WriteClientVisit(CxSQL* sql, const CClientVisit& visit, qint64* reportId,
                              QStringLiteral("NPP"), QStringLiteral("nClientID"),
                              QStringLiteral("nItem"), QStringLiteral("nCount"),
                              QStringLiteral("nRegionDataID")});
-        QSet<qint32> onRow;
+        // A line naming an item that this visit already wrote starts the next
+        // row; the row number never goes back, so no row holds an item twice.
+        QSet<qint32> written;
         for (const VisitCell& cell : visits) {
-            if (onRow.contains(cell.item)) {
+            if (written.contains(cell.item))
                 ++row;
-                onRow.clear();
-            }
-            onRow.insert(cell.item);
+            written.insert(cell.item);
             if (!insert.Add({QString::number(report), QString::number(visitsSheet),
                              QString::number(row), QString::number(visit.clientId),
                              QString::number(cell.item), QString::number(cell.value),

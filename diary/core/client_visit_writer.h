@@ -5,8 +5,9 @@
 // that day, service point and main worker (the own organisation's; a new one
 // when there is none) the way the daily report form writes sheets:
 // - the lines become one new row of the report's first visits sheet (sheet 0
-//   of a new report), numbered after the rows already there; an item listed
-//   twice moves the second listing, and what follows, to one more row;
+//   of a new report), numbered after the rows already there; a line whose
+//   item an earlier line already named moves one row further, and the lines
+//   after it stay on that row or further;
 // - the sheet gets columns for items it did not show;
 // - a consultation not counted per client adds the person to the report's
 //   first redirections sheet instead (a new sheet when it has none);

@@ -42,6 +42,8 @@ bool CRedirectionsSheetStore::Load(CxSQL* sql, qint64 reportId, int sheetNo,
     if (!sheet->rows.isEmpty())
         return true;
 
+    // Only items of the materials directory: rows of the other directories
+    // share the table, and a folder is no item, whatever their type codes say.
     if (!RunDiarySQL(
             sql,
             QStringLiteral("SELECT dir.ROWID,IFNULL(dir.nSpecFlags,0),dir.cString FROM dir "

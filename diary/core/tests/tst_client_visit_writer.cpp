@@ -12,6 +12,7 @@
 using namespace diarytest;
 
 Q_DECLARE_METATYPE(EDiaryField)
+Q_DECLARE_METATYPE(CClientVisitLine)
 Q_DECLARE_METATYPE(CClientVisit)
 
 namespace {
@@ -43,6 +44,8 @@ private slots:
     void refusals_data();
     void refusals();
     void newReportForTheDay();
+    void repeatedMaterialsOpenRows_data();
+    void repeatedMaterialsOpenRows();
     void addedAfterTheRowsOfTheOwnReport();
 
 private:
@@ -163,6 +166,41 @@ void TestClientVisitWriter::newReportForTheDay() {
     QCOMPARE(
         m_db->Scalar(QStringLiteral("SELECT nCrc FROM dailyreport WHERE ROWID=%1").arg(report)),
         crc);
+}
+
+// A line naming an item that an earlier line of the visit already wrote goes
+// one row further, and the lines after it stay on that row or further still.
+void TestClientVisitWriter::repeatedMaterialsOpenRows_data() {
+    QTest::addColumn<QList<CClientVisitLine>>("lines");
+    QTest::addColumn<QString>("cells");
+    const auto line = [](int item, int value) {
+        return CClientVisitLine{item, QString::number(value)};
+    };
+    QTest::newRow("each once") << QList<CClientVisitLine>{line(kSyringe, 2), line(kCondom, 1)}
+                               << "0:201:101:2;0:201:102:1";
+    QTest::newRow("one repeated, a new one after it")
+        << QList<CClientVisitLine>{line(kSyringe, 2), line(kCondom, 1), line(kSyringe, 4),
+                                   line(kLawyer, 4)}
+        << "0:201:101:2;0:201:102:1;1:201:101:4;1:201:105:4";
+    QTest::newRow("two repeated in turn")
+        << QList<CClientVisitLine>{line(kSyringe, 2), line(kCondom, 1), line(kSyringe, 4),
+                                   line(kCondom, 3)}
+        << "0:201:101:2;0:201:102:1;1:201:101:4;2:201:102:3";
+    QTest::newRow("repeated in reverse")
+        << QList<CClientVisitLine>{line(kSyringe, 1), line(kCondom, 1), line(kCondom, 2),
+                                   line(kSyringe, 2)}
+        << "0:201:101:1;0:201:102:1;1:201:102:2;2:201:101:2";
+}
+
+void TestClientVisitWriter::repeatedMaterialsOpenRows() {
+    QFETCH(QList<CClientVisitLine>, lines);
+    QFETCH(QString, cells);
+    qint64 report = 0;
+    CDiaryVerdict refusal;
+    QString error;
+    QVERIFY2(WriteClientVisit(m_sql, Visit(lines), &report, &refusal, &error),
+             qPrintable(refusal.text + error));
+    QCOMPARE(Cells(*m_db, int(report), 0), cells);
 }
 
 void TestClientVisitWriter::addedAfterTheRowsOfTheOwnReport() {
