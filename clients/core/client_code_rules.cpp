@@ -76,9 +76,11 @@ CRuleVerdict CheckClientCode(const QString& code, const QString& birthYearText, 
                            "рождения в карточке.",
                            "msgInalidClientCodeYear"));
 
-    // Rebuilding the digits catches anything but two plain digits in each place.
+    // Rebuilding the digits catches anything but two plain digits in each place,
+    // except a minus before one digit ("-5" reads as -5 and prints as "-5"):
+    // a negative number is no day and no year either.
     const QString rebuilt = QString::asprintf("%02lld%02lld", day, yearDigits) + tail.right(1);
-    if (rebuilt != tail)
+    if (rebuilt != tail || day < 0 || yearDigits < 0)
         return CRuleVerdict::Refuse(EClientField::ClientCode,
                                     QStringLiteral("msgInvalidClientCodeOther"),
                                     ClientRuleText("Ошибка в первых буквах или дате рождения.",

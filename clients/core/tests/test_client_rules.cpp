@@ -152,6 +152,10 @@ void TestClientRules::clientCode_data() {
                                      << "1987" << kSexMale << other;
     QTest::newRow("blank in the day") << "АБВ 587ч"
                                       << "1987" << kSexMale << other;
+    QTest::newRow("minus in the day") << "АБВ-587ч"
+                                      << "1987" << kSexMale << other;
+    QTest::newRow("minus in the year, birth year -1") << "АБВ05-1ч"
+                                                      << "-1" << kSexMale << other;
     QTest::newRow("7 characters") << "АБВ587ч"
                                   << "1987" << kSexMale << length;
     QTest::newRow("9 characters") << "АБВГ0587ч"
