@@ -330,6 +330,7 @@ void TestClientRules::age_data() {
     QTest::newRow("options allow a child of 6") << "2019" << 4 << 100 << true << 6;
     QTest::newRow("options cap at 60") << "1960" << 10 << 60 << false << 65;
     QTest::newRow("empty") << "" << 10 << 100 << false << 2025;
+    QTest::newRow("empty, options allow any age") << "" << 0 << 3000 << false << 2025;
     QTest::newRow("unreadable") << "abc" << 0 << 3000 << false << 2025;
 }
 
