@@ -172,3 +172,20 @@ QString DuplicateCodeWarningHtml() {
     return QStringLiteral("<h2><font color=red><b>%1</b></font></h2>")
         .arg(ClientRuleText("Клиент уже есть в базе данных", "CDClientsBase::OnXFocus"));
 }
+
+bool CheckClientCodeFree(CxSQL* sql, const QString& code, qint64 ownClientId, CRuleVerdict* verdict,
+                         QString* error) {
+    *verdict = CRuleVerdict();
+    qint64 otherId = 0;
+    if (!FindOtherClientWithCode(sql, code, ownClientId, &otherId, error))
+        return false;
+    if (otherId) {
+        QString text = ClientRuleText("Клиент с кодом {code} уже есть в базе данных. Сохранить "
+                                      "карточку с таким же кодом нельзя: измените код клиента.",
+                                      "msgClientCodeTaken");
+        text.replace(QLatin1String("{code}"), code);
+        *verdict = CRuleVerdict::Refuse(EClientField::ClientCode,
+                                        QStringLiteral("msgClientCodeTaken"), text);
+    }
+    return true;
+}
