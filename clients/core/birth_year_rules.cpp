@@ -24,7 +24,9 @@ CClientAge CheckClientAge(const QString& birthYearText, const QDate& today, int 
     CClientAge age;
     const CBirthYear birth = ParseBirthYear(birthYearText);
     age.years = today.year() - birth.year;
-    if (!birth.valid || age.years < minAge || age.years > maxAge) {
+    // An empty field is no birth year, whatever ages the options allow.
+    const bool missing = birthYearText.trimmed().isEmpty();
+    if (!birth.valid || missing || age.years < minAge || age.years > maxAge) {
         age.verdict = CRuleVerdict::Refuse(
             EClientField::BirthYear, QString(),
             ClientRuleText("Год рождения содержит ошибку", "CDClientsBase::DoDataExchange"));

@@ -27,7 +27,7 @@ struct CClientAge {
 };
 
 // The age on `today` from the birth-year field, checked against the options
-// MinAge and MaxAge (inclusive). An empty or unreadable field fails.
+// MinAge and MaxAge (inclusive). An empty or unreadable field always fails.
 CClientAge CheckClientAge(const QString& birthYearText, const QDate& today, int minAge, int maxAge);
 
 // The age line of the card: "Возраст клиента 25", with the months below 3

@@ -76,9 +76,11 @@ CRuleVerdict CheckClientCode(const QString& code, const QString& birthYearText, 
                            "рождения в карточке.",
                            "msgInalidClientCodeYear"));
 
-    // Rebuilding the digits catches anything but two plain digits in each place.
+    // Rebuilding the digits catches anything but two plain digits in each place,
+    // except a minus before one digit ("-5" reads as -5 and prints as "-5"):
+    // a negative number is no day and no year either.
     const QString rebuilt = QString::asprintf("%02lld%02lld", day, yearDigits) + tail.right(1);
-    if (rebuilt != tail)
+    if (rebuilt != tail || day < 0 || yearDigits < 0)
         return CRuleVerdict::Refuse(EClientField::ClientCode,
                                     QStringLiteral("msgInvalidClientCodeOther"),
                                     ClientRuleText("Ошибка в первых буквах или дате рождения.",
@@ -169,4 +171,21 @@ bool FindOtherClientWithCode(CxSQL* sql, const QString& code, qint64 ownClientId
 QString DuplicateCodeWarningHtml() {
     return QStringLiteral("<h2><font color=red><b>%1</b></font></h2>")
         .arg(ClientRuleText("Клиент уже есть в базе данных", "CDClientsBase::OnXFocus"));
+}
+
+bool CheckClientCodeFree(CxSQL* sql, const QString& code, qint64 ownClientId, CRuleVerdict* verdict,
+                         QString* error) {
+    *verdict = CRuleVerdict();
+    qint64 otherId = 0;
+    if (!FindOtherClientWithCode(sql, code, ownClientId, &otherId, error))
+        return false;
+    if (otherId) {
+        QString text = ClientRuleText("Клиент с кодом {code} уже есть в базе данных. Сохранить "
+                                      "карточку с таким же кодом нельзя: измените код клиента.",
+                                      "msgClientCodeTaken");
+        text.replace(QLatin1String("{code}"), code);
+        *verdict = CRuleVerdict::Refuse(EClientField::ClientCode,
+                                        QStringLiteral("msgClientCodeTaken"), text);
+    }
+    return true;
 }

@@ -93,3 +93,12 @@ bool FindOtherClientWithCode(CxSQL* sql, const QString& code, qint64 ownClientId
 // The warning the card shows (and blinks) while the typed code belongs to
 // another client.
 QString DuplicateCodeWarningHtml();
+
+// The save's refusal of a code that another row of clientdata (a client or a
+// folder) already has. The table holds each code once, so the warning above is
+// followed at save by this readable refusal on the code field (asked inside
+// the save's transaction, before the card writes its row) instead of the
+// server's duplicate-key error. *verdict passes when the code is free; the
+// answer is false only when the query fails (error set).
+bool CheckClientCodeFree(CxSQL* sql, const QString& code, qint64 ownClientId, CRuleVerdict* verdict,
+                         QString* error);

@@ -80,9 +80,11 @@ public:
                            QList<CHistoryStoredRow>* rows, QString* error);
     // Saves a tab's pages as described above, inside the caller's
     // transaction. `today` becomes dUpdateDate of every written row of the
-    // tables that have that column. Answers false when refused (*refusal set,
-    // nothing written) or when a statement fails (*error set; the caller rolls
-    // back).
+    // tables that have that column. Answers false when refused (*refusal set)
+    // or when a statement fails (*error set). A refusal the plan finds comes
+    // before anything is written; one the server finds while writing (another
+    // user stored a row on that date meanwhile) comes after some statements
+    // ran, so the caller rolls back on every false.
     static bool Save(CxSQL* sql, EClientHistory history, qint64 clientId,
                      const QList<CHistoryPage>& pages, const QList<qint64>& removedRowIds,
                      const QDate& today, CRuleVerdict* refusal, QString* error);

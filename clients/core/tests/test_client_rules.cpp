@@ -152,6 +152,10 @@ void TestClientRules::clientCode_data() {
                                      << "1987" << kSexMale << other;
     QTest::newRow("blank in the day") << "АБВ 587ч"
                                       << "1987" << kSexMale << other;
+    QTest::newRow("minus in the day") << "АБВ-587ч"
+                                      << "1987" << kSexMale << other;
+    QTest::newRow("minus in the year, birth year -1") << "АБВ05-1ч"
+                                                      << "-1" << kSexMale << other;
     QTest::newRow("7 characters") << "АБВ587ч"
                                   << "1987" << kSexMale << length;
     QTest::newRow("9 characters") << "АБВГ0587ч"
@@ -326,6 +330,7 @@ void TestClientRules::age_data() {
     QTest::newRow("options allow a child of 6") << "2019" << 4 << 100 << true << 6;
     QTest::newRow("options cap at 60") << "1960" << 10 << 60 << false << 65;
     QTest::newRow("empty") << "" << 10 << 100 << false << 2025;
+    QTest::newRow("empty, options allow any age") << "" << 0 << 3000 << false << 2025;
     QTest::newRow("unreadable") << "abc" << 0 << 3000 << false << 2025;
 }
 
