@@ -113,6 +113,9 @@ struct CSQLImportWizard::Run {
             if (!TableColumns(sql, table.name, &columns, error))
                 return false;
             targetColumns.insert(table.name, columns);
+            // A table the package lacks takes part as an empty one: the
+            // sender's earlier rows of it go like all others.
+            tables.append(table);
             const CSQLExchangeTableInfo* info = reader.FindTable(table.name);
             if (!info)
                 continue;
@@ -124,7 +127,6 @@ struct CSQLImportWizard::Run {
                                    QStringLiteral("msgExchangeUnknownColumn"))
                                     .replace(QStringLiteral("{table}"), table.name)
                                     .replace(QStringLiteral("{column}"), c.name));
-            tables.append(table);
         }
         return true;
     }
@@ -143,6 +145,8 @@ struct CSQLImportWizard::Run {
         }
         for (const CSQLExchangeTable& table : std::as_const(tables)) {
             const CSQLExchangeTableInfo* info = reader.FindTable(table.name);
+            if (!info)
+                continue;
             if (progress)
                 progress->SetRange(int(std::min<qint64>(info->rows, INT_MAX)), table.name);
             if (!reader.BeginTable(info->name, error))
@@ -268,6 +272,10 @@ struct CSQLImportWizard::Run {
 
     bool MergeTable(const CSQLExchangeTable& table, bool organisations) {
         const CSQLExchangeTableInfo* info = reader.FindTable(table.name);
+        if (!info)
+            return !organisations || Fail(Tr(QStringLiteral("В пакете обмена нет сведений об "
+                                                            "организации-отправителе"),
+                                             QStringLiteral("msgExchangeNoSenderCard")));
         QStringList names, expressions;
         for (const CSQLExchangeColumn& c : info->columns) {
             names << Quoted(c.name);
