@@ -116,14 +116,21 @@ bool CSQLExportWizard::Export(CxSQL* sql, const QString& path, CvProgress* progr
         lengths.resize(size_t(p.columns.size()));
         int keyIndex = -1;
         for (qsizetype i = 0; i < p.columns.size(); ++i)
-            if (p.columns[i].name.compare(p.table.key, Qt::CaseInsensitive) == 0)
+            if (p.columns[i].name.compare(p.table.key, Qt::CaseInsensitive) == 0 &&
+                p.columns[i].numeric)
                 keyIndex = int(i);
+        const QString pageColumn =
+            p.table.pageColumn.isEmpty() ? QString() : Quoted(p.table.pageColumn);
 
-        // Pages in key order, each after the last key of the one before; a
-        // table without a key is read in the order of all its columns.
+        // Pages in key order, each after the last key of the one before. A
+        // table without a key is read by ranges of its page column (first
+        // the rows where it is NULL), each range ending where the page's
+        // rows do; without one, in the order of all its columns.
         QByteArray lastKey;
+        QString lastBound;
+        bool nullsDone = false, lastPage = false;
         qint64 written = 0;
-        for (;;) {
+        while (!lastPage) {
             if (progress && progress->IsCancelled()) {
                 writer.Abandon();
                 return Fail(error, Cancelled());
@@ -135,6 +142,29 @@ bool CSQLExportWizard::Export(CxSQL* sql, const QString& path, CvProgress* progr
                             QString::fromLatin1(lastKey);
                 page += QStringLiteral(" ORDER BY ") + names[keyIndex] +
                         QStringLiteral(" LIMIT %1").arg(kPageRows);
+            } else if (!pageColumn.isEmpty() && !nullsDone) {
+                page += QStringLiteral(" WHERE ") + pageColumn + QStringLiteral(" IS NULL");
+                nullsDone = true;
+            } else if (!pageColumn.isEmpty()) {
+                const QString after = lastBound.isEmpty()
+                                          ? pageColumn + QStringLiteral(" IS NOT NULL")
+                                          : pageColumn + u'>' + lastBound;
+                const QString bound = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %1 "
+                                                     "LIMIT 1 OFFSET %4")
+                                          .arg(pageColumn, Quoted(p.table.name), after)
+                                          .arg(kPageRows - 1);
+                CxResult res = sql->Execute(bound);
+                if (!res.isValid()) {
+                    writer.Abandon();
+                    return Fail(error, StatementError(sql, bound));
+                }
+                page += QStringLiteral(" WHERE ") + after;
+                if (res.FetchRow()) {
+                    lastBound = QString::number(res.SFieldValue(0).toLongLong());
+                    page += QStringLiteral(" AND ") + pageColumn + QStringLiteral("<=") + lastBound;
+                } else {
+                    lastPage = true;
+                }
             } else {
                 page += QStringLiteral(" ORDER BY ") + names.join(u',') +
                         QStringLiteral(" LIMIT %1 OFFSET %2").arg(kPageRows).arg(written);
@@ -159,8 +189,8 @@ bool CSQLExportWizard::Export(CxSQL* sql, const QString& path, CvProgress* progr
             written += inPage;
             if (progress && inPage > 0)
                 progress->Step(QString(), int(inPage));
-            if (inPage < kPageRows)
-                break;
+            if (pageColumn.isEmpty() || keyIndex >= 0)
+                lastPage = inPage < kPageRows;
         }
         if (!writer.EndTable(error))
             return false;

@@ -23,11 +23,14 @@ struct CSQLExchangeReference {
 
 // A table that travels: its key column (empty for a table without one) and
 // its references. nRegionDataID, when the table has it, names the
-// organisation a row belongs to.
+// organisation a row belongs to. A table without a key may name an indexed
+// column by whose values it is read in pages; without one it is read in the
+// order of all its columns, which suits small tables only.
 struct CSQLExchangeTable {
     QString name;
     QString key;
     QList<CSQLExchangeReference> references;
+    QString pageColumn = QString();
 };
 
 // Marks of FillTableMap.
