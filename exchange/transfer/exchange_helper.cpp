@@ -199,17 +199,17 @@ bool CKeldaSQLImportWizard_Helper::QueryInsert(const QString& table, QString& se
                 m_pLog->AddWarning(warning, 1);
             warning.clear();
         };
-        auto orphans = [&](const char* link) {
+        auto orphans = [&](const char* link, const char* more) {
             return m_pSQL->Execute(
                 QStringLiteral("SELECT clientdatachanges.ROWID FROM %1 AS clientdatachanges LEFT "
                                "JOIN %2 AS clientdata ON clientdatachanges.%3=clientdata.ROWID "
-                               "WHERE ISNULL(clientdata.ROWID) AND NOT "
-                               "ISNULL(clientdatachanges.%3)")
-                    .arg(changes, clients, QString::fromLatin1(link)));
+                               "WHERE ISNULL(clientdata.ROWID)%4")
+                    .arg(changes, clients, QString::fromLatin1(link), QString::fromLatin1(more)));
         };
-        // History rows of a client the load lacks go; a newest-row mark that
-        // names a missing client is cleared.
-        CxResult lost = orphans("nClientID");
+        // History rows of a client the load lacks (or of none) go; a
+        // newest-row mark that names a missing client is cleared. Rows that
+        // are not the newest carry no mark and need nothing.
+        CxResult lost = orphans("nClientID", "");
         if (!lost.isValid())
             return Fail(error, Failed(lost));
         while (lost.FetchRow()) {
@@ -220,7 +220,8 @@ bool CKeldaSQLImportWizard_Helper::QueryInsert(const QString& table, QString& se
             if (!res.isValid())
                 return Fail(error, Failed(res));
         }
-        CxResult unlinked = orphans("nLastLinkID");
+        CxResult unlinked =
+            orphans("nLastLinkID", " AND NOT ISNULL(clientdatachanges.nLastLinkID)");
         if (!unlinked.isValid())
             return Fail(error, Failed(unlinked));
         while (unlinked.FetchRow()) {

@@ -74,7 +74,8 @@ void FillSender(const TestDatabase& a) {
            "(2,'DEF1290Ж`3.7','G-2',1990,2,0,0,-1,0,0)");
     a.Exec("INSERT INTO clientdatachanges (ROWID,nClientID,dDate,nClientType,nLastLinkID) VALUES "
            "(1,1,'2024-01-01',1,1),(2,2,'2024-01-01',2,2),(3,99,'2024-01-01',1,NULL),"
-           "(4,98,'2024-01-02',1,NULL),(5,1,'2024-02-01',4,97),(6,2,'2024-02-01',4,96)");
+           "(4,98,'2024-01-02',1,NULL),(5,1,'2024-02-01',4,97),(6,2,'2024-02-01',4,96),"
+           "(7,1,'2023-12-01',2,NULL)");
     a.Exec("INSERT INTO socialstatus (ROWID,nClientID,dDate,nChildCount,nLastLinkID) VALUES "
            "(1,1,'2024-01-01',2,1)");
     a.Exec("INSERT INTO drugusedata (ROWID,nClientID,dDate,nBasicDrug,nSecondaryDrug,"
@@ -204,7 +205,8 @@ private slots:
         // The history of clients the load lacks went; links to them were cleared.
         QCOMPARE(b.Rows("SELECT nClientID,dDate,nLastLinkID FROM clientdatachanges WHERE "
                         "nRegionDataID=2 ORDER BY nClientID,dDate"),
-                 QStringLiteral("6|2024-01-01|6;6|2024-02-01|NULL;7|2024-01-01|7;"
+                 QStringLiteral("6|2023-12-01|NULL;6|2024-01-01|6;6|2024-02-01|NULL;"
+                                "7|2024-01-01|7;"
                                 "7|2024-02-01|NULL"));
         QCOMPARE(log.lines.count(QStringLiteral("warn1:Исправление ошибок в таблице Клиенты. "
                                                 "Последние данные")),
