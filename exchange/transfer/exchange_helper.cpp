@@ -249,10 +249,29 @@ void CKeldaSQLImportWizard_Helper::SetAppID(CSQLExchangeAttributes& attributes) 
     attributes.insert(QStringLiteral("SCAppID"), AppKey());
 }
 
-bool CKeldaSQLImportWizard_Helper::SaveLoadSnapshot(int regionNumber, int* loadId, QString* error) {
+bool CKeldaSQLImportWizard_Helper::SaveLoadSnapshot(int regionNumber,
+                                                    const CSQLExchangeAttributes& package,
+                                                    int* loadId, QString* error) {
     // Runs inside the import's transaction: the load and its snapshot are
     // kept or dropped together. A load without daily reports is dated by the
     // day it came.
+    // A package read again keeps the load it became the first time (the
+    // framework's settings table remembers it), so reading it twice leaves
+    // what reading it once left.
+    const QString variable =
+        QStringLiteral("ExchangePackage.") + package.value(QStringLiteral("PackageID"));
+    CxResult known = m_pSQL->Execute(
+        QStringLiteral("SELECT l.nLoadID FROM dbsettings AS s JOIN cmp_loadids AS l ON "
+                       "l.nLoadID=s.cValue WHERE s.cVariable=%1 AND l.nRegionDataID=%2")
+            .arg(SafeSQL(variable))
+            .arg(regionNumber));
+    if (!known.isValid())
+        return Fail(error, Failed(known));
+    if (known.FetchRow()) {
+        if (loadId)
+            *loadId = int(known.LFieldValue(0));
+        return true;
+    }
     const QString reports = LoadTable(QStringLiteral("dailyreport"));
     qint64 id = -1;
     CxResult head =
@@ -287,6 +306,12 @@ bool CKeldaSQLImportWizard_Helper::SaveLoadSnapshot(int regionNumber, int* loadI
         if (!res.isValid())
             return Fail(error, Failed(res));
     }
+    const QString remember =
+        QStringLiteral("REPLACE INTO dbsettings (cVariable,cValue) VALUES (%1,%2)")
+            .arg(SafeSQL(variable), SafeSQL(L));
+    CxResult res = m_pSQL->Execute(remember);
+    if (!res.isValid())
+        return Fail(error, Failed(res));
     if (loadId)
         *loadId = int(id);
     return true;

@@ -18,7 +18,8 @@ public:
                      QString* error) override;
     void FillTableMap(QHash<QString, int>& map) override;
     void SetAppID(CSQLExchangeAttributes& attributes) override;
-    bool SaveLoadSnapshot(int regionNumber, int* loadId, QString* error) override;
+    bool SaveLoadSnapshot(int regionNumber, const CSQLExchangeAttributes& package, int* loadId,
+                          QString* error) override;
 
     // The select expression of a received text key: the text up to its first
     // back-quote, cut to 230 characters and trailing blanks, then the suffix

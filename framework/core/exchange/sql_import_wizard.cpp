@@ -16,9 +16,6 @@ using namespace ExchangeSQL;
 
 // A multi-row INSERT into a load table is sent once it passes this size.
 constexpr qsizetype kStatementBytes = 512 * 1024;
-// The variable of the framework's settings table that remembers which load a
-// package became, so the same package read twice makes no second load.
-const QString kPackageVariable = QStringLiteral("ExchangePackage.");
 
 QString Tr(const QString& text, const QString& key) {
     return CTarvikApp::TranslateString(text, key);
@@ -397,34 +394,8 @@ bool CSQLImportWizard::Import(CxSQL* sql, const QString& path, CvProgress* progr
     if (!run.Merge(lowered))
         return false;
 
-    // The same package read again keeps the load it became the first time.
-    const QString variable =
-        kPackageVariable + run.reader.Attributes().value(QStringLiteral("PackageID"));
-    bool known = false;
-    const qint64 earlier = run.Scalar(
-        QStringLiteral("SELECT cValue FROM dbsettings WHERE cVariable=%1").arg(SafeSQL(variable)),
-        &known);
-    bool recorded = false;
-    if (known) {
-        const qint64 count =
-            run.Scalar(QStringLiteral("SELECT COUNT(*) FROM cmp_loadids WHERE nLoadID=%1 AND "
-                                      "nRegionDataID=%2")
-                           .arg(earlier)
-                           .arg(m_region),
-                       &recorded);
-        recorded = recorded && count == 1;
-    }
-    if (recorded) {
-        m_loadId = int(earlier);
-    } else {
-        if (!m_helper->SaveLoadSnapshot(m_region, &m_loadId, error))
-            return false;
-        const QString remember =
-            QStringLiteral("REPLACE INTO dbsettings (cVariable,cValue) VALUES (%1,%2)")
-                .arg(SafeSQL(variable), SafeSQL(QString::number(m_loadId)));
-        if (!run.Exec(remember).isValid())
-            return run.FailStatement(remember);
-    }
+    if (!m_helper->SaveLoadSnapshot(m_region, run.reader.Attributes(), &m_loadId, error))
+        return false;
 
     if (!sql->CommitTransaction())
         return run.FailStatement(QStringLiteral("COMMIT"));

@@ -19,7 +19,8 @@ bool CSQLImportWizard_Helper::QueryInsert(const QString&, QString& select,
 
 void CSQLImportWizard_Helper::FillTableMap(QHash<QString, int>&) {}
 
-bool CSQLImportWizard_Helper::SaveLoadSnapshot(int, int* loadId, QString*) {
+bool CSQLImportWizard_Helper::SaveLoadSnapshot(int, const CSQLExchangeAttributes&, int* loadId,
+                                               QString*) {
     if (loadId)
         *loadId = 0;
     return true;

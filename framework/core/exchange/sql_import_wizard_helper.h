@@ -80,8 +80,10 @@ public:
     // ("SCAppID"); a package carrying another key is refused.
     virtual void SetAppID(CSQLExchangeAttributes& attributes) = 0;
     // Records the load just merged under the organisation number, inside the
-    // wizard's transaction; loadId receives the load's number.
-    virtual bool SaveLoadSnapshot(int regionNumber, int* loadId, QString* error);
+    // wizard's transaction; loadId receives the load's number. package holds
+    // the package's attributes (its "PackageID" tells a package read again).
+    virtual bool SaveLoadSnapshot(int regionNumber, const CSQLExchangeAttributes& package,
+                                  int* loadId, QString* error);
 
     // Filled by the wizard before it calls the operations above.
     CxSQL* m_pSQL = nullptr;
