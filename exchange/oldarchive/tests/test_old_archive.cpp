@@ -9,6 +9,7 @@
 #include "exchange/oldarchive/dir_mapping_file.h"
 #include "exchange/oldarchive/old_archive_converter.h"
 #include "framework/core/exchange/sql_import_wizard_helper.h"
+#include "framework/core/progress.h"
 #include "loader/tests/archive_writer.h"
 #include "tests/support/schema_test_database.h"
 
@@ -159,6 +160,18 @@ const char kMapping[] = "5:Гепатит\t17\r\n"
                         "DG.3\t-1\r\n"
                         "DG.5\t65798146\r\n";
 
+// The status texts of a run.
+struct Texts : CvProgress {
+    QStringList texts;
+    void BeginProgress(const QString&, int) override {}
+    void SetRange(int, const QString&) override {}
+    void Step(const QString& text, int) override {
+        if (!text.isEmpty())
+            texts << text;
+    }
+    void EndProgress(const QString&) override {}
+};
+
 class Log : public CSQLWizardLog {
 public:
     QStringList lines;
@@ -240,10 +253,17 @@ private slots:
         Log log;
         COldArchiveConverter converter(db.Connection(), &log);
         converter.SetMappingFilePath(mapping);
+        Texts progress;
         QString error;
-        QVERIFY2(converter.Convert(archive, nullptr, &error),
+        QVERIFY2(converter.Convert(archive, &progress, &error),
                  qPrintable(error + u'\n' + log.lines.join(u'\n')));
         QVERIFY(converter.NeedRestart());
+        // The running text moves at every 17th statement, its dots cycling.
+        QStringList running;
+        for (const QString& text : std::as_const(progress.texts))
+            if (text.startsWith(QStringLiteral("Выполнение")))
+                running << text.mid(10);
+        QCOMPARE(running.mid(0, 5), (QStringList{"..", "...", "....", ".", ".."}));
 
         // Settings renumbered (2->200, 4->500, 8->900, 9->800; 3 and the other
         // organisation's row dropped) and the organisation card made of them.
