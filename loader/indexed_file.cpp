@@ -6,14 +6,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <new>
 #include <vector>
 
 namespace {
 
 constexpr size_t kCompressBufferSize = 36056; // room for zlib's worst case on one block
-constexpr size_t kDeflateGrowBytes = 10240;
-constexpr size_t kInflateGrowBytes = 102400;
 
 int32_t LoadLE32(const unsigned char* p) {
     return int32_t(uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 |
@@ -84,8 +81,10 @@ void CIndexedFile::CloseDisk() {
     if (m_file)
         std::fclose(m_file);
     m_file = nullptr;
-    m_memFile.reset();
     m_compressed = false;
+    m_block.clear();
+    m_blockPos = 0;
+    m_partRawLength = m_partRawRead = 0;
     m_hasPart = false;
     m_part = nullptr;
     m_partName.clear();
@@ -248,8 +247,9 @@ bool CIndexedFile::SeekToPart(const std::string& name, bool compressed) {
         if (m_directory.count(name))
             return false;
         EndPart();
+        m_block.clear();
         if (compressed)
-            m_memFile = std::make_unique<CXMemFile>(kDeflateGrowBytes);
+            m_block.reserve(kBlockSize);
         FILEPARTINFO& info = m_directory[name];
         info = FILEPARTINFO();
         info.nOffset = int64_t(m_diskPos);
@@ -264,27 +264,27 @@ bool CIndexedFile::SeekToPart(const std::string& name, bool compressed) {
     if (it == m_directory.end())
         return false;
     m_error = Error::None;
-    m_memFile.reset();
     m_compressed = false;
+    m_block.clear();
+    m_blockPos = 0;
+    m_partRawLength = m_partRawRead = 0;
     m_part = &it->second;
     m_partName = name;
     m_hasPart = true;
     bool ok = DiskSeek(m_part->nOffset);
     if (ok && m_part->bCompressed) {
-        try {
-            auto inflated = std::make_unique<CXMemFile>(kInflateGrowBytes);
-            ok = LoadCompressed(*inflated);
-            inflated->Seek(0, CXMemFile::begin);
-            m_memFile = std::move(inflated);
+        // Every block is checked now, so a damaged part is refused before the
+        // caller reads a byte of it; reading then inflates the blocks again.
+        uint64_t rawLength = 0;
+        ok = ScanCompressedPart(rawLength) && DiskSeek(m_part->nOffset);
+        if (ok) {
+            m_partRawLength = rawLength;
             m_compressed = true;
-        } catch (const std::bad_alloc&) {
-            ok = false;
         }
         if (!ok && m_error == Error::None)
             m_error = Error::BadPart;
     }
     if (!ok) {
-        m_memFile.reset();
         m_compressed = false;
         m_hasPart = false;
         m_part = nullptr;
@@ -296,12 +296,11 @@ bool CIndexedFile::SeekToPart(const std::string& name, bool compressed) {
 void CIndexedFile::EndPart() {
     if (m_mode != modeCreate || !m_hasPart || !m_file)
         return;
-    if (m_memFile) {
+    if (m_compressed) {
         m_part->bCompressed = 1;
-        std::unique_ptr<CXMemFile> content = std::move(m_memFile);
-        content->Seek(0, CXMemFile::begin);
-        if (!StoreCompressed(*content))
+        if (!m_block.empty() && !WriteBlock(m_block.data(), m_block.size()))
             m_error = Error::Io;
+        m_block.clear();
     } else {
         m_part->bCompressed = 0;
     }
@@ -315,8 +314,8 @@ void CIndexedFile::EndPart() {
 uint64_t CIndexedFile::PartBytesLeft() const {
     if (!m_file)
         return 0;
-    if (m_compressed && m_memFile)
-        return m_memFile->GetLength() - std::min(m_memFile->GetPosition(), m_memFile->GetLength());
+    if (m_compressed)
+        return m_partRawLength - m_partRawRead;
     if (!m_hasPart)
         return m_fileLength > m_diskPos ? m_fileLength - m_diskPos : 0;
     const uint64_t end = uint64_t(m_part->nOffset) + uint64_t(m_part->nLength);
@@ -328,18 +327,47 @@ uint64_t CIndexedFile::PartBytesLeft() const {
 void CIndexedFile::Write(const void* bytes, size_t count) {
     if (!m_file || m_mode != modeCreate || count == 0)
         return;
-    if (m_compressed && m_memFile)
-        m_memFile->Write(bytes, count);
-    else
+    if (!m_compressed) {
         DiskWrite(bytes, count);
+        return;
+    }
+    const auto* p = static_cast<const unsigned char*>(bytes);
+    while (count > 0) {
+        const size_t n = std::min(count, size_t(kBlockSize) - m_block.size());
+        m_block.insert(m_block.end(), p, p + n);
+        p += n;
+        count -= n;
+        if (m_block.size() == size_t(kBlockSize)) {
+            if (!WriteBlock(m_block.data(), m_block.size()))
+                m_error = Error::Io;
+            m_block.clear();
+        }
+    }
 }
 
 size_t CIndexedFile::Read(void* buffer, size_t count) {
     if (!m_file || count == 0)
         return 0;
-    if (m_compressed && m_memFile)
-        return m_memFile->Read(buffer, count);
-    return DiskReadSome(buffer, count);
+    if (!m_compressed)
+        return DiskReadSome(buffer, count);
+    auto* p = static_cast<unsigned char*>(buffer);
+    size_t done = 0;
+    while (done < count) {
+        if (m_blockPos == m_block.size()) {
+            const int got = ReadBlock();
+            if (got <= 0) {
+                if (got < 0 && m_error == Error::None)
+                    m_error = Error::BadPart;
+                break;
+            }
+        }
+        const size_t n = std::min(count - done, m_block.size() - m_blockPos);
+        std::memcpy(p + done, m_block.data() + m_blockPos, n);
+        m_blockPos += n;
+        done += n;
+    }
+    m_partRawRead += done;
+    return done;
 }
 
 void CIndexedFile::WriteRaw(const void* bytes, size_t count) {
@@ -419,26 +447,76 @@ int CIndexedFile::SerializeInt(int32_t& value) {
 
 // --- compression -----------------------------------------------------------------
 
-bool CIndexedFile::StoreCompressed(CXMemFile& source) {
+bool CIndexedFile::WriteBlock(const unsigned char* raw, size_t count) {
+    if (m_packed.size() < kCompressBufferSize)
+        m_packed.resize(kCompressBufferSize);
+    uLongf packedLength = uLongf(m_packed.size());
+    if (compress(m_packed.data(), &packedLength, raw, uLong(count)) != Z_OK)
+        return false;
     const bool saved = m_compressed;
     m_compressed = false; // block headers and bytes go to the disk file
-    std::vector<unsigned char> raw(kBlockSize), packed(kCompressBufferSize);
-    bool ok = true;
+    WriteInt(int32_t(count));
+    WriteInt(int32_t(packedLength));
+    Write(m_packed.data(), packedLength);
+    m_compressed = saved;
+    return m_error == Error::None;
+}
+
+int CIndexedFile::ReadBlock() {
+    const bool saved = m_compressed;
+    m_compressed = false; // headers and packed bytes come from the disk file
+    int result = 1;
+    int32_t rawLength = 0, packedLength = 0;
+    const int n = ReadInt(rawLength);
+    // The writer never makes a block larger than kBlockSize, and the packed
+    // bytes must still be in the part: nothing is allocated on a bare claim.
+    if (n == 0) {
+        result = 0;
+    } else if (n != 4 || rawLength <= 0 || rawLength > kBlockSize || ReadInt(packedLength) != 4 ||
+               packedLength <= 0 || uint64_t(packedLength) > PartBytesLeft()) {
+        result = -1;
+    } else {
+        if (m_packed.size() < size_t(packedLength))
+            m_packed.resize(size_t(packedLength));
+        m_block.resize(size_t(rawLength));
+        uLongf rawDone = uLongf(rawLength);
+        uLong packedDone = uLong(packedLength);
+        if (ReadRaw(m_packed.data(), size_t(packedLength)) != size_t(packedLength) ||
+            uncompress2(m_block.data(), &rawDone, m_packed.data(), &packedDone) != Z_OK ||
+            rawDone != uLongf(rawLength) || packedDone != uLong(packedLength))
+            result = -1;
+    }
+    if (result <= 0)
+        m_block.clear();
+    m_blockPos = 0;
+    m_compressed = saved;
+    return result;
+}
+
+bool CIndexedFile::ScanCompressedPart(uint64_t& rawLength) {
+    rawLength = 0;
+    for (;;) {
+        const int got = ReadBlock();
+        if (got < 0)
+            return false;
+        if (got == 0)
+            break;
+        rawLength += m_block.size();
+    }
+    m_block.clear();
+    m_blockPos = 0;
+    return true;
+}
+
+bool CIndexedFile::StoreCompressed(CXMemFile& source) {
+    std::vector<unsigned char> raw(kBlockSize);
     for (;;) {
         const size_t n = source.Read(raw.data(), raw.size());
         if (n == 0)
-            break;
-        uLongf packedLength = uLongf(packed.size());
-        if (compress(packed.data(), &packedLength, raw.data(), uLong(n)) != Z_OK) {
-            ok = false;
-            break;
-        }
-        WriteInt(int32_t(n));
-        WriteInt(int32_t(packedLength));
-        Write(packed.data(), packedLength);
+            return true;
+        if (!WriteBlock(raw.data(), n))
+            return false;
     }
-    m_compressed = saved;
-    return ok;
 }
 
 bool CIndexedFile::CompressBlocks(const void* raw, size_t count, std::vector<unsigned char>& out,
@@ -476,41 +554,14 @@ bool CIndexedFile::WriteStoredPart(const std::string& name, const void* bytes, s
 }
 
 bool CIndexedFile::LoadCompressed(CXMemFile& target) {
-    const bool saved = m_compressed;
-    m_compressed = false;
-    std::vector<unsigned char> packed, raw;
-    bool ok = true;
     for (;;) {
-        int32_t rawLength = 0, packedLength = 0;
-        const int n = ReadInt(rawLength);
-        if (n == 0)
-            break;
-        // The writer never makes a block larger than kBlockSize, and the packed
-        // bytes must still be in the part: nothing is allocated on a bare claim.
-        if (n != 4 || rawLength <= 0 || rawLength > kBlockSize || ReadInt(packedLength) != 4 ||
-            packedLength <= 0 || uint64_t(packedLength) > PartBytesLeft()) {
-            ok = false;
-            break;
+        const int got = ReadBlock();
+        if (got <= 0) {
+            m_block.clear();
+            return got == 0;
         }
-        if (packed.size() < size_t(packedLength))
-            packed.resize(size_t(packedLength));
-        if (raw.size() < size_t(rawLength))
-            raw.resize(size_t(rawLength));
-        if (ReadRaw(packed.data(), size_t(packedLength)) != size_t(packedLength)) {
-            ok = false;
-            break;
-        }
-        uLongf rawDone = uLongf(rawLength);
-        uLong packedDone = uLong(packedLength);
-        if (uncompress2(raw.data(), &rawDone, packed.data(), &packedDone) != Z_OK ||
-            rawDone != uLongf(rawLength) || packedDone != uLong(packedLength)) {
-            ok = false;
-            break;
-        }
-        target.Write(raw.data(), rawDone);
+        target.Write(m_block.data(), m_block.size());
     }
-    m_compressed = saved;
-    return ok;
 }
 
 bool CIndexedFile::VerifyChecksum() {

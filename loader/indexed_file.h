@@ -6,13 +6,17 @@
 #include <cstdint>
 #include <cstdio>
 #include <map>
-#include <memory>
 #include <string>
 #include <vector>
 
 // The backup container "IndexedFile V.2.2": named parts, stored plain or as
 // zlib blocks, then a name-sorted directory and a 128-byte trailer. A part is
 // read like a small file of its own: every read is bounded to it.
+//
+// A compressed part streams one 32 KB block at a time in both directions, so
+// memory stays the same however large the part grows: the writer deflates
+// each block as soon as it is full, the reader checks every block when it
+// positions on the part and then inflates them again one by one as it reads.
 //
 // Nothing here trusts the file: every length, count and offset is checked
 // against what is left of the part or the file before it is used, and a
@@ -48,7 +52,7 @@ public:
 
     // path is in the file system's encoding (UTF-8).
     bool Open(const std::string& path, int mode);
-    // Read mode: makes a part current (inflating it when compressed).
+    // Read mode: makes a part current (checking every block when compressed).
     // Write mode: begins a new part, compressed when compressed is set.
     bool SeekToPart(const std::string& name, bool compressed = false);
     void EndPart();
@@ -85,6 +89,8 @@ public:
     static bool CompressBlocks(const void* raw, size_t count, std::vector<unsigned char>& out,
                                int level);
 
+    // Deflates a whole source into blocks at the current position, and
+    // inflates the current part's blocks into a target.
     bool StoreCompressed(CXMemFile& source);
     bool LoadCompressed(CXMemFile& target);
     // Read mode: whether the trailer's checksum matches the parts and directory.
@@ -107,6 +113,13 @@ private:
     void DiskWrite(const void* bytes, size_t count);
     bool DiskSeek(int64_t offset);
     void CloseDisk();
+    // Deflates bytes as one block onto the disk file.
+    bool WriteBlock(const unsigned char* raw, size_t count);
+    // Reads the next block header and its packed bytes and inflates them into
+    // m_block; 0 at the part's end, -1 when the block is damaged.
+    int ReadBlock();
+    // The whole current part checked block by block; its inflated length.
+    bool ScanCompressedPart(uint64_t& rawLength);
 
     std::FILE* m_file = nullptr;
     int m_mode = modeRead;
@@ -119,6 +132,12 @@ private:
     std::string m_partName;
     bool m_hasPart = false;
     FILEPARTINFO* m_part = nullptr;
-    std::unique_ptr<CXMemFile> m_memFile;
     bool m_compressed = false;
+    // The block in hand of a compressed part: raw bytes waiting to be
+    // deflated (writing), or the inflated block being read and how far.
+    std::vector<unsigned char> m_block;
+    size_t m_blockPos = 0;
+    std::vector<unsigned char> m_packed;
+    uint64_t m_partRawLength = 0; // inflated length of the current compressed part
+    uint64_t m_partRawRead = 0;
 };

@@ -1,0 +1,456 @@
+// Data exchange and old-archive restore on realistic volumes. Each command
+// runs in a process of its own, so the peak memory it prints is that of the
+// one operation.
+//
+//   bench_exchange export  --database kelda_bench --out a.k2x
+//   bench_exchange receiver --database kelda_recv          (an empty database
+//                                                          of organisation B)
+//   bench_exchange import  --database kelda_recv --in a.k2x
+//   bench_exchange archive --visits 1000000 --out kldbkp.1.bkz --mapping dir3converter.txt
+//   bench_exchange restore --database kelda_old --in kldbkp.1.bkz --mapping dir3converter.txt
+//
+// The sender is a database of the generator (bench/datagen: kelda_datagen
+// --database kelda_bench --recreate); export gives it the organisation
+// identifier "BENCH-A" when it has none. The server comes from --socket or
+// KELDA2_SOCKET (else the default socket), user root.
+#include "db/mysql_connection.h"
+#include "db/schema/creation_script.h"
+#include "db/schema/sql_db_updater.h"
+#include "exchange/oldarchive/old_archive_converter.h"
+#include "exchange/transfer/exchange_helper.h"
+#include "framework/core/exchange/sql_export_wizard.h"
+#include "framework/core/exchange/sql_import_wizard.h"
+#include "framework/core/sql/sql_connect.h"
+#include "framework/core/tarvik_app.h"
+#include "indexed_file.h"
+
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QFileInfo>
+#include <QLoggingCategory>
+#include <QRandomGenerator>
+
+#include <sys/resource.h>
+
+#include <cstdio>
+
+namespace {
+
+QString g_socket;
+
+long PeakMemoryMB() {
+    rusage usage{};
+    getrusage(RUSAGE_SELF, &usage);
+    return usage.ru_maxrss / 1024;
+}
+
+int Fail(const QString& text) {
+    std::fprintf(stderr, "bench_exchange: %s\n", qPrintable(text));
+    return 1;
+}
+
+SQLConnectXML Info(const QString& database) {
+    SQLConnectXML info;
+    info.put_Server(QStringLiteral("localhost"));
+    info.put_User(QStringLiteral("root"));
+    info.put_Socket(g_socket.isEmpty() ? qEnvironmentVariable("KELDA2_SOCKET") : g_socket);
+    info.put_Database(database);
+    return info;
+}
+
+void Report(const char* what, double seconds, qint64 rows, const QString& file = QString()) {
+    std::printf("%-8s %9.2f s  %9lld rows  %8.0f rows/s  peak memory %5ld MB", what, seconds,
+                (long long)rows, rows / std::max(seconds, 0.001), PeakMemoryMB());
+    if (!file.isEmpty())
+        std::printf("  file %.1f MB", QFileInfo(file).size() / 1048576.0);
+    std::printf("\n");
+}
+
+qint64 Total(const QMap<QString, qint64>& rows) {
+    qint64 total = 0;
+    for (qint64 n : rows)
+        total += n;
+    return total;
+}
+
+int Export(const QString& database, const QString& out) {
+    CxMySQL sql;
+    SQLConnectXML info = Info(database);
+    if (!sql.Connect(&info))
+        return Fail(sql.GetSqlErrorString());
+    sql.Execute(QStringLiteral(
+        "INSERT IGNORE INTO orginf (ROWID,cOrgID,cOrgName,cPrjName,cSogName,cCity,cRegion,"
+        "cAddress,cPhone,cEMail,cWWW,cBoss,cBossPhone,cProjRuk,cProjRukPhone,cDonors,"
+        "cProjectDate) VALUES (0,'BENCH-A','Bench A','','','','','','','','','','','','','','')"));
+    sql.Execute(QStringLiteral("UPDATE orginf SET cOrgID='BENCH-A' WHERE ROWID=0 AND cOrgID=''"));
+    CKeldaSQLImportWizard_Helper helper;
+    CSQLExportWizard wizard(&helper);
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    if (!wizard.Export(&sql, out, nullptr, &error))
+        return Fail(error);
+    Report("export", timer.elapsed() / 1000.0, Total(wizard.RowCounts()), out);
+    return 0;
+}
+
+int Receiver(const QString& database) {
+    CxMySQL server;
+    SQLConnectXML info = Info(QString());
+    if (!server.Connect(&info))
+        return Fail(server.GetSqlErrorString());
+    server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(database));
+    CxMySQL sql;
+    QString error;
+    if (SQLConnectOrCreate(&sql, Info(database), QByteArray(kDatabaseCreationScript), &error) !=
+        SQLConnectResult::Connected)
+        return Fail(error);
+    CSQLDBUpdater updater;
+    if (!updater.Run(&sql))
+        return Fail(CTarvikApp::TakeErrorMessages());
+    sql.Execute(QStringLiteral(
+        "INSERT INTO orginf (ROWID,cOrgID,cOrgName,cPrjName,cSogName,cCity,cRegion,cAddress,"
+        "cPhone,cEMail,cWWW,cBoss,cBossPhone,cProjRuk,cProjRukPhone,cDonors,cProjectDate) VALUES "
+        "(0,'BENCH-B','Bench B','','','','','','','','','','','','','','')"));
+    std::printf("receiver %s ready\n", qPrintable(database));
+    return 0;
+}
+
+int Import(const QString& database, const QString& in) {
+    CxMySQL sql;
+    SQLConnectXML info = Info(database);
+    if (!sql.Connect(&info))
+        return Fail(sql.GetSqlErrorString());
+    CKeldaSQLImportWizard_Helper helper;
+    CSQLImportWizard wizard(&helper);
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    if (!wizard.Import(&sql, in, nullptr, nullptr, &error))
+        return Fail(error);
+    Report("import", timer.elapsed() / 1000.0, Total(wizard.RowCounts()), in);
+    return 0;
+}
+
+// --- a generated old archive ---------------------------------------------------
+
+struct OldTable {
+    const char* name;
+    const char* columns; // for the CREATE text
+    int count;           // columns
+    qint64 rows;
+};
+
+class ArchiveWriter {
+public:
+    explicit ArchiveWriter(CIndexedFile& file) : m_file(file) {}
+    void Null() {
+        m_file.WriteInt(0);
+        m_file.WriteInt(0);
+    }
+    void Number(qint64 n) {
+        const std::string s = std::to_string(n);
+        m_file.WriteInt(2);
+        m_file.WriteString(s);
+    }
+    // ASCII or code page 1251 bytes.
+    void Text(const std::string& s) {
+        m_file.WriteInt(1);
+        m_file.WriteString(s);
+    }
+    void Date(int year, int month, int day) {
+        char buffer[16];
+        std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", year, month, day);
+        Text(buffer);
+    }
+
+private:
+    CIndexedFile& m_file;
+};
+
+int Archive(qint64 visits, const QString& out, const QString& mappingPath) {
+    QElapsedTimer timer;
+    timer.start();
+    const qint64 perReport = 20;
+    const qint64 reports = std::max<qint64>(1, visits / perReport);
+    const qint64 clients = std::max<qint64>(10, visits / 50);
+    const qint64 general = std::max<qint64>(1, visits / 1000);
+    // Old directory ids: roots 1..7, then points, workers, materials, drugs,
+    // diseases (kind 5), programmes (kind 6), training topics.
+    struct Kind {
+        int kind;
+        int first, count;
+    };
+    const Kind kinds[] = {{1, 100, 50}, {2, 200, 100}, {3, 400, 60}, {4, 500, 10},
+                          {5, 600, 20}, {6, 700, 5},   {7, 800, 10}};
+    const OldTable tables[] = {
+        {"orginfo",
+         "`ROWID` int, `cParameter` text, `cValue` text, `nRegionID` int, `nUpdateID` int", 5, 2},
+        {"traininglist",
+         "`ROWID` int, `nTopicID` int, `nNumberOfClients` int, `nTimeInHours` int, `dDate` date, "
+         "`cTrainers` text, `cComment` text, `nForType` int, `nGroupID` int, `bIsFolder` "
+         "tinyint, `cName` varchar(200), `nRegionID` int",
+         12, 100},
+        {"directories",
+         "`ROWID` int, `nGroupID` int, `bIsFolder` tinyint, `cString` varchar(100), "
+         "`cDescription` text, `cOtherInfo` text, `nDirectoryType` int, `nWorkplaceType` int, "
+         "`nType` int, `nMaxValue` int, `nDefValue` int, `nMinValue` int, `nCircul` int",
+         13, 7 + 255},
+        {"dailygeneral", "`ROWID` int, `nGroupID` int, `nCount` int", 3, general},
+        {"dailyvisits", "`nReportID` int, `nClientID` int, `nItem` int, `nCount` int, `NPP` int", 5,
+         visits},
+        {"clientdata",
+         "`ROWID` int, `cClientCode` varchar(64), `dFirstDate` date, `dUpdateDate` date, "
+         "`nBirthYear` int, `dStartInPrjDate` date, `nSex` int, `cComment` text, `nGroupID` int, "
+         "`bIsFolder` tinyint, `nClientType` int, `bSecondary` tinyint, `bFromOther` tinyint",
+         13, clients},
+        {"drugusedata",
+         "`ROWID` int, `dUpdateDate` date, `nBasicDrug` int, `nMainRoute` int, `nSecondaryDrug` "
+         "int, `nUseFrequency` int, `nParticipation` int, `nDrugStartDate` int",
+         8, clients},
+        {"riskbehavior",
+         "`ROWID` int, `nUseDirtySyr` int, `nDesinfectionWay` int, `nGivingUsed` int, "
+         "`nLastInjectWith` int, `nUsingCondom` int, `nLastSexualPart` int, `dFirstDate` date, "
+         "`dUpdateDate` date",
+         9, clients},
+        {"socialstatus",
+         "`ROWID` int, `nEploymentStatus` int, `cOtherEployment` varchar(30), `nPlaceOfLiving` "
+         "int, `nEducationLevel` int, `nLegalProblem` int, `nChildCount` int, `dUpdateDate` date, "
+         "`bRegPolice` char(1), `bNarcoDisp` char(1)",
+         10, clients},
+        {"healthstatus",
+         "`nClientID` int, `nStatus` int, `nTreatmentStartDate` varchar(20), `nDisease` int", 4,
+         clients * 2},
+        {"dailyreport",
+         "`ROWID` int, `dDate` date, `nWorker1` int, `nWorker2` int, `nWorker3` int, `nWorkPlace` "
+         "int, `cComment` varchar(50), `nGroupID` int, `bIsFolder` tinyint",
+         9, reports},
+    };
+
+    CIndexedFile file;
+    if (!file.Open(QFile::encodeName(out).toStdString(), CIndexedFile::modeCreate))
+        return Fail(QStringLiteral("cannot write ") + out);
+    file.SeekToPart("Backup.Version");
+    file.WriteInt(101);
+    file.SeekToPart("Backup", true);
+    file.WriteInt(int(std::size(tables)));
+    for (const OldTable& t : tables)
+        file.WriteString(t.name);
+    for (const OldTable& t : tables) {
+        file.WriteString(std::string("CREATE TABLE `") + t.name + "` (" + t.columns +
+                         ") ENGINE=InnoDB");
+        file.WriteInt(int(t.rows));
+    }
+    QRandomGenerator rng(20250601);
+    ArchiveWriter w(file);
+    QFile mapping(mappingPath);
+    if (!mapping.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return Fail(QStringLiteral("cannot write ") + mappingPath);
+    for (const OldTable& t : tables) {
+        file.WriteInt(int(t.rows));
+        file.WriteInt(t.count);
+        const std::string name = t.name;
+        for (qint64 r = 1; r <= t.rows; ++r) {
+            if (name == "orginfo") {
+                w.Number(r == 1 ? 2147483640 : 2);
+                w.Null();
+                w.Text(r == 1 ? "BENCH-OLD" : "Bench project");
+                w.Number(0);
+                w.Number(-1);
+            } else if (name == "traininglist") {
+                w.Number(r);
+                w.Number(800 + rng.bounded(10));
+                w.Number(rng.bounded(5, 30));
+                w.Number(rng.bounded(1, 8));
+                w.Date(2004, 1 + rng.bounded(12), 1 + rng.bounded(28));
+                w.Text("Trainer");
+                w.Null();
+                w.Number(1);
+                w.Number(0);
+                w.Number(0);
+                w.Text("Training " + std::to_string(r));
+                w.Number(0);
+            } else if (name == "directories") {
+                int id, group, kind;
+                std::string text;
+                if (r <= 7) {
+                    id = group = 0;
+                    id = int(r);
+                    kind = int(r);
+                    text = "Root " + std::to_string(r);
+                } else {
+                    int index = int(r - 8);
+                    const Kind* k = kinds;
+                    while (index >= k->count) {
+                        index -= k->count;
+                        ++k;
+                    }
+                    id = k->first + index;
+                    kind = k->kind;
+                    group = kind;
+                    text = "Entry " + std::to_string(kind) + "-" + std::to_string(index);
+                    if (kind == 5 || kind == 6)
+                        mapping.write(QStringLiteral("%1:%2\t%3\r\n")
+                                          .arg(kind)
+                                          .arg(QString::fromStdString(text))
+                                          .arg(kind == 5 ? 1 + index : 196608 + index)
+                                          .toUtf8());
+                }
+                w.Number(id);
+                w.Number(r <= 7 ? 0 : group);
+                w.Number(r <= 7 ? 1 : 0);
+                w.Text(text);
+                w.Null();
+                w.Null();
+                w.Number(kind);
+                w.Number(kind == 1 ? 1 + rng.bounded(6) : 0);
+                w.Number(kind == 3 ? 0x10000 * (1 + rng.bounded(8)) + 1 : 0);
+                w.Null();
+                w.Null();
+                w.Null();
+                w.Null();
+            } else if (name == "dailygeneral") {
+                w.Number(r);
+                w.Number(1 + rng.bounded(int(reports)));
+                w.Number(1 + rng.bounded(9));
+                mapping.write(QStringLiteral("DG.%1\t%2\r\n")
+                                  .arg(r)
+                                  .arg((1 + r % 4) << 16 | 1 << (r % 6))
+                                  .toUtf8());
+            } else if (name == "dailyvisits") {
+                const qint64 report = 1 + (r - 1) / perReport;
+                w.Number(report);
+                w.Number(1 + rng.bounded(int(clients)));
+                const int item = rng.bounded(100);
+                w.Number(item < 3 ? -3 : item < 5 ? -2 : 400 + rng.bounded(60));
+                w.Number(1 + rng.bounded(20));
+                w.Number((r - 1) % perReport + 1);
+            } else if (name == "clientdata") {
+                char code[16];
+                const int year = 1950 + rng.bounded(50);
+                std::snprintf(code, sizeof code, "C%06lld%02d", (long long)r, year % 100);
+                w.Number(r);
+                w.Text(code);
+                w.Date(2003, 1 + rng.bounded(12), 1 + rng.bounded(28));
+                w.Null();
+                w.Number(year);
+                w.Date(2003, 1 + rng.bounded(12), 1 + rng.bounded(28));
+                w.Number(1 + rng.bounded(2));
+                w.Null();
+                w.Number(0);
+                w.Number(0);
+                w.Number(1 << rng.bounded(8));
+                w.Number(0);
+                w.Number(0);
+            } else if (name == "drugusedata") {
+                w.Number(r);
+                w.Null();
+                w.Number(500 + rng.bounded(10));
+                w.Number(1 << rng.bounded(4));
+                w.Number(-1);
+                w.Number(1 + rng.bounded(4));
+                w.Number(rng.bounded(3) ? -1 : 700 + rng.bounded(5));
+                w.Number(1990 + rng.bounded(14));
+            } else if (name == "riskbehavior") {
+                w.Number(r);
+                for (int i = 0; i < 5; ++i)
+                    w.Number(rng.bounded(3));
+                w.Number(rng.bounded(3));
+                w.Date(2003, 1 + rng.bounded(12), 1 + rng.bounded(28));
+                w.Null();
+            } else if (name == "socialstatus") {
+                w.Number(r);
+                w.Number(rng.bounded(4));
+                w.Null();
+                w.Number(rng.bounded(4));
+                w.Number(rng.bounded(4));
+                w.Number(rng.bounded(3));
+                w.Number(rng.bounded(3));
+                w.Null();
+                w.Text("0");
+                w.Text("0");
+            } else if (name == "healthstatus") {
+                w.Number(1 + (r - 1) / 2);
+                w.Number(1 + rng.bounded(2));
+                w.Text(rng.bounded(2) ? "12.05.2005" : "");
+                w.Number(600 + (r - 1) % 2 + 2 * rng.bounded(10));
+            } else if (name == "dailyreport") {
+                w.Number(r);
+                w.Date(2003 + int(r * 3 / std::max<qint64>(reports, 1)), 1 + rng.bounded(12),
+                       1 + rng.bounded(28));
+                w.Number(200 + rng.bounded(100));
+                w.Number(-1);
+                w.Number(-1);
+                w.Number(100 + rng.bounded(50));
+                w.Null();
+                w.Number(0);
+                w.Number(0);
+            }
+        }
+    }
+    if (!file.Close())
+        return Fail(QStringLiteral("cannot write ") + out);
+    Report("archive", timer.elapsed() / 1000.0, visits, out);
+    return 0;
+}
+
+int Restore(const QString& database, const QString& in, const QString& mapping) {
+    // A database of the program to be replaced (made fresh).
+    if (int rc = Receiver(database))
+        return rc;
+    CxMySQL sql;
+    SQLConnectXML info = Info(database);
+    if (!sql.Connect(&info))
+        return Fail(sql.GetSqlErrorString());
+    COldArchiveConverter converter(&sql, nullptr);
+    converter.SetMappingFilePath(mapping);
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    if (!converter.Convert(in, nullptr, &error))
+        return Fail(error + u'\n' + CTarvikApp::TakeErrorMessages().left(2000));
+    CxResult res = sql.Execute(QStringLiteral("SELECT COUNT(*) FROM dailyvisits"));
+    res.FetchRow();
+    Report("restore", timer.elapsed() / 1000.0, res.SFieldValue(0).toLongLong(), in);
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
+    QCommandLineParser parser;
+    parser.addPositionalArgument(QStringLiteral("command"),
+                                 QStringLiteral("export, receiver, import, archive or restore"));
+    const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Database."),
+                                      QStringLiteral("name"));
+    const QCommandLineOption socket(QStringLiteral("socket"), QStringLiteral("Unix socket."),
+                                    QStringLiteral("path"));
+    const QCommandLineOption in(QStringLiteral("in"), QStringLiteral("File read."),
+                                QStringLiteral("path"));
+    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("File written."),
+                                 QStringLiteral("path"));
+    const QCommandLineOption mapping(QStringLiteral("mapping"), QStringLiteral("Mapping file."),
+                                     QStringLiteral("path"));
+    const QCommandLineOption visits(QStringLiteral("visits"), QStringLiteral("Visits."),
+                                    QStringLiteral("n"), QStringLiteral("1000000"));
+    parser.addOptions({database, socket, in, out, mapping, visits});
+    parser.addHelpOption();
+    parser.process(app);
+    g_socket = parser.value(socket);
+    const QString command = parser.positionalArguments().value(0);
+    if (command == QLatin1String("export"))
+        return Export(parser.value(database), parser.value(out));
+    if (command == QLatin1String("receiver"))
+        return Receiver(parser.value(database));
+    if (command == QLatin1String("import"))
+        return Import(parser.value(database), parser.value(in));
+    if (command == QLatin1String("archive"))
+        return Archive(parser.value(visits).toLongLong(), parser.value(out), parser.value(mapping));
+    if (command == QLatin1String("restore"))
+        return Restore(parser.value(database), parser.value(in), parser.value(mapping));
+    parser.showHelp(1);
+}

@@ -1,0 +1,71 @@
+// The mapping file of the old-archive conversion: how its lines read, that a
+// missing file is made, that -999 still counts as missing, and how the file
+// is written back.
+#include "exchange/oldarchive/dir_mapping_file.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+class TestDirMappingFile : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+
+private slots:
+    void reading() {
+        const QString path = m_dir.filePath(QStringLiteral("m1/dir3converter.txt"));
+        QDir().mkpath(m_dir.filePath(QStringLiteral("m1")));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("6:Программа\t196608+5\r\n"
+                   "5:Гепатит\t17\tремарка\n"
+                   "\t42\r\n"
+                   "5:Пусто\r\n"
+                   "DG.7\t-999\r\n"
+                   "DG.8\t12+x\r\n"
+                   "DG.9\t-1\r\n");
+        file.close();
+        CDirMappingFile mapping;
+        QString error;
+        QVERIFY(mapping.Load(path, &error));
+        int value = 0;
+        QVERIFY(mapping.Lookup(QStringLiteral("6:Программа"), &value));
+        QCOMPARE(value, 196613);
+        QVERIFY(mapping.Lookup(QStringLiteral("5:Гепатит"), &value));
+        QCOMPARE(value, 17);
+        QVERIFY(mapping.Lookup(QStringLiteral("5:Пусто"), &value));
+        QCOMPARE(value, 0);
+        QVERIFY(mapping.Lookup(QStringLiteral("DG.8"), &value));
+        QCOMPARE(value, 12);
+        QVERIFY(mapping.Lookup(QStringLiteral("DG.9"), &value));
+        QCOMPARE(value, -1);
+        QVERIFY(!mapping.Lookup(QStringLiteral("DG.7"), &value)); // still to be filled in
+        QVERIFY(!mapping.Lookup(QStringLiteral("DG.1"), &value));
+        QCOMPARE(mapping.Entries().size(), 6);
+
+        mapping.AddMissing(QStringLiteral("DG.7"));
+        mapping.AddMissing(CDirMappingFile::DirectoryKey(1, QStringLiteral("\tНовое")));
+        mapping.AddMissing(CDirMappingFile::DirectoryKey(6, QStringLiteral("Два\nслова")));
+        QVERIFY(mapping.Save(&error));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromUtf8(file.readAll()),
+                 QStringLiteral("1: Новое\t-999\r\n5:Гепатит\t17\r\n5:Пусто\t0\r\n6:Два "
+                                "слова\t-999\r\n6:Программа\t196613\r\nDG.7\t-999\r\nDG.8\t12\r\n"
+                                "DG.9\t-1\r\n"));
+    }
+
+    void missingFileIsMade() {
+        const QString path = m_dir.filePath(QStringLiteral("new/folder/dir3converter.txt"));
+        CDirMappingFile mapping;
+        QString error;
+        QVERIFY2(mapping.Load(path, &error), qPrintable(error));
+        QVERIFY(QFile::exists(path));
+        QVERIFY(mapping.Entries().isEmpty());
+        QVERIFY(
+            CDirMappingFile::DefaultPath().endsWith(QStringLiteral("/Kelda2/dir3converter.txt")));
+        QVERIFY(!CDirMappingFile::DefaultPath().startsWith(QStringLiteral("dir3")));
+    }
+};
+
+QTEST_GUILESS_MAIN(TestDirMappingFile)
+#include "test_dir_mapping_file.moc"

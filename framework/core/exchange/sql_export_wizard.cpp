@@ -1,0 +1,204 @@
+#include "sql_export_wizard.h"
+
+#include "exchange_sql.h"
+#include "framework/core/progress.h"
+#include "framework/core/sql_connection.h"
+#include "framework/core/tarvik_app.h"
+
+#include <QDateTime>
+#include <QUuid>
+
+#include <vector>
+
+namespace {
+
+QString Tr(const QString& text, const QString& key) {
+    return CTarvikApp::TranslateString(text, key);
+}
+
+bool Fail(QString* error, const QString& text) {
+    if (error)
+        *error = text;
+    return false;
+}
+
+QString Cancelled() {
+    return Tr(QStringLiteral("Операция прервана пользователем"),
+              QStringLiteral("msgExchangeCancelled"));
+}
+
+// Ends the reading transaction on every way out.
+class ReadSnapshot {
+public:
+    explicit ReadSnapshot(CxSQL* sql) : m_sql(sql) {
+        m_open =
+            sql->Execute(QStringLiteral("START TRANSACTION WITH CONSISTENT SNAPSHOT")).isValid();
+    }
+    ~ReadSnapshot() {
+        if (m_open)
+            m_sql->RollbackTransaction();
+    }
+    bool IsOpen() const { return m_open; }
+
+private:
+    CxSQL* m_sql;
+    bool m_open;
+};
+
+} // namespace
+
+bool CSQLExportWizard::Export(CxSQL* sql, const QString& path, CvProgress* progress,
+                              QString* error) {
+    using namespace ExchangeSQL;
+    m_rows.clear();
+    m_attributes.clear();
+    m_helper->m_pSQL = sql;
+
+    const QString own = m_helper->GetOwnOrgID().trimmed();
+    if (own.isEmpty())
+        return Fail(error, Tr(QStringLiteral("Не задан код своей организации. Заполните "
+                                             "сведения об организации перед отправкой данных."),
+                              QStringLiteral("msgExchangeNoOwnOrg")));
+    m_helper->SetAppID(m_attributes);
+    m_attributes.insert(QStringLiteral("cOrgID"), own);
+    m_attributes.insert(QStringLiteral("PackageID"),
+                        QUuid::createUuid().toString(QUuid::WithoutBraces));
+    m_attributes.insert(QStringLiteral("Created"),
+                        QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+
+    // One reading of the database for every page of every table, so the
+    // package never mixes states before and after another user's change.
+    ReadSnapshot snapshot(sql);
+    if (!snapshot.IsOpen())
+        return Fail(error, StatementError(sql, QStringLiteral("START TRANSACTION")));
+
+    struct Planned {
+        CSQLExchangeTable table;
+        QList<CSQLExchangeColumn> columns;
+        qint64 rows = 0;
+    };
+    QList<Planned> plan;
+    qint64 total = 0;
+    for (const CSQLExchangeTable& table : m_helper->GetExchangeTables()) {
+        Planned p{table, {}, 0};
+        if (!TableColumns(sql, table.name, &p.columns, error))
+            return false;
+        const QString count = QStringLiteral("SELECT COUNT(*) FROM ") + Quoted(table.name);
+        CxResult res = sql->Execute(count);
+        if (!res.isValid() || !res.FetchRow())
+            return Fail(error, StatementError(sql, count));
+        p.rows = res.SFieldValue(0).toLongLong();
+        total += p.rows;
+        plan.append(p);
+    }
+
+    CSQLExchangePackageWriter writer;
+    if (!writer.Open(path, error))
+        return false;
+    if (progress)
+        progress->BeginProgress(
+            Tr(QStringLiteral("Выгрузка данных"), QStringLiteral("msgExchangeExporting")),
+            int(std::min<qint64>(total, INT_MAX)));
+
+    std::vector<const char*> values;
+    std::vector<unsigned long> lengths;
+    for (const Planned& p : std::as_const(plan)) {
+        if (progress)
+            progress->SetRange(int(std::min<qint64>(p.rows, INT_MAX)), p.table.name);
+        if (!writer.BeginTable(p.table.name, p.columns, error))
+            return false;
+        QStringList names;
+        for (const CSQLExchangeColumn& c : p.columns)
+            names << Quoted(c.name);
+        const QString head = QStringLiteral("SELECT ") + names.join(u',') +
+                             QStringLiteral(" FROM ") + Quoted(p.table.name);
+        values.resize(size_t(p.columns.size()));
+        lengths.resize(size_t(p.columns.size()));
+        int keyIndex = -1;
+        for (qsizetype i = 0; i < p.columns.size(); ++i)
+            if (p.columns[i].name.compare(p.table.key, Qt::CaseInsensitive) == 0 &&
+                p.columns[i].numeric)
+                keyIndex = int(i);
+        const QString pageColumn =
+            p.table.pageColumn.isEmpty() ? QString() : Quoted(p.table.pageColumn);
+
+        // Pages in key order, each after the last key of the one before. A
+        // table without a key is read by ranges of its page column (first
+        // the rows where it is NULL), each range ending where the page's
+        // rows do; without one, in the order of all its columns.
+        QByteArray lastKey;
+        QString lastBound;
+        bool nullsDone = false, lastPage = false;
+        qint64 written = 0;
+        while (!lastPage) {
+            if (progress && progress->IsCancelled()) {
+                writer.Abandon();
+                return Fail(error, Cancelled());
+            }
+            QString page = head;
+            if (keyIndex >= 0) {
+                if (!lastKey.isEmpty())
+                    page += QStringLiteral(" WHERE ") + names[keyIndex] + u'>' +
+                            QString::fromLatin1(lastKey);
+                page += QStringLiteral(" ORDER BY ") + names[keyIndex] +
+                        QStringLiteral(" LIMIT %1").arg(kPageRows);
+            } else if (!pageColumn.isEmpty() && !nullsDone) {
+                page += QStringLiteral(" WHERE ") + pageColumn + QStringLiteral(" IS NULL");
+                nullsDone = true;
+            } else if (!pageColumn.isEmpty()) {
+                const QString after = lastBound.isEmpty()
+                                          ? pageColumn + QStringLiteral(" IS NOT NULL")
+                                          : pageColumn + u'>' + lastBound;
+                const QString bound = QStringLiteral("SELECT %1 FROM %2 WHERE %3 ORDER BY %1 "
+                                                     "LIMIT 1 OFFSET %4")
+                                          .arg(pageColumn, Quoted(p.table.name), after)
+                                          .arg(kPageRows - 1);
+                CxResult res = sql->Execute(bound);
+                if (!res.isValid()) {
+                    writer.Abandon();
+                    return Fail(error, StatementError(sql, bound));
+                }
+                page += QStringLiteral(" WHERE ") + after;
+                if (res.FetchRow()) {
+                    lastBound = QString::number(res.SFieldValue(0).toLongLong());
+                    page += QStringLiteral(" AND ") + pageColumn + QStringLiteral("<=") + lastBound;
+                } else {
+                    lastPage = true;
+                }
+            } else {
+                page += QStringLiteral(" ORDER BY ") + names.join(u',') +
+                        QStringLiteral(" LIMIT %1 OFFSET %2").arg(kPageRows).arg(written);
+            }
+            CxResult res = sql->Execute(page);
+            if (!res.isValid()) {
+                writer.Abandon();
+                return Fail(error, StatementError(sql, page));
+            }
+            CxResultBase* rows = res.Base();
+            qint64 inPage = 0;
+            while (res.FetchRow()) {
+                for (qsizetype i = 0; i < p.columns.size(); ++i) {
+                    values[size_t(i)] = rows->RawField(int(i));
+                    lengths[size_t(i)] = rows->FieldLength(int(i));
+                }
+                writer.WriteRow(values.data(), lengths.data());
+                if (keyIndex >= 0)
+                    lastKey = QByteArray(values[size_t(keyIndex)], qsizetype(lengths[keyIndex]));
+                ++inPage;
+            }
+            written += inPage;
+            if (progress && inPage > 0)
+                progress->Step(QString(), int(inPage));
+            if (pageColumn.isEmpty() || keyIndex >= 0)
+                lastPage = inPage < kPageRows;
+        }
+        if (!writer.EndTable(error))
+            return false;
+        m_rows.insert(p.table.name, written);
+    }
+    if (!writer.Finish(m_attributes, error))
+        return false;
+    if (progress)
+        progress->EndProgress();
+    return true;
+}

@@ -1,0 +1,43 @@
+#pragma once
+// Receives an exchange package from another installation: all or nothing, in
+// one transaction under the database lock "dblock". The package is checked
+// whole (checksum, format version, application key, sender) before the
+// database is touched; its rows go into temporary tables of the session, the
+// sender's earlier load is removed, and the rows are merged under the
+// sender's organisation number with their ids moved past the receiving
+// tables' own and their columns as the helper rewrites them; the helper then
+// records the load. Importing one package again leaves the same data.
+#include "sql_import_wizard_helper.h"
+
+#include <QMap>
+
+class CvProgress;
+
+class CSQLImportWizard {
+public:
+    explicit CSQLImportWizard(CSQLImportWizard_Helper* helper) : m_helper(helper) {}
+
+    // log receives the helper's lines (may be null), progress the steps (may
+    // be null; a cancel rolls everything back).
+    bool Import(CxSQL* sql, const QString& path, CvProgress* progress, CSQLWizardLog* log,
+                QString* error);
+
+    // After a successful import.
+    QString SenderOrgID() const { return m_sender; }
+    int RegionNumber() const { return m_region; }
+    int LoadID() const { return m_loadId; }
+    const QMap<QString, qint64>& RowCounts() const { return m_rows; }
+
+    // Temporary tables of the load are named with this prefix.
+    static QString LoadPrefix() { return QStringLiteral("__load__"); }
+    // How long the import waits for "dblock".
+    static constexpr int kLockSeconds = 60;
+
+private:
+    struct Run;
+    CSQLImportWizard_Helper* m_helper;
+    QString m_sender;
+    int m_region = -1;
+    int m_loadId = 0;
+    QMap<QString, qint64> m_rows;
+};
