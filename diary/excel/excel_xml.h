@@ -31,7 +31,9 @@ public:
 
     // Reads and parses the file. On failure error (when given) says why: the
     // file could not be read, or the parse error in the "(code) text" form of
-    // GetErrorText, whose code stays in GetErrors(). Cells of an earlier load
+    // GetErrorText, whose code stays in GetErrors(). The text goes to the
+    // caller only, not to the application's error list: the sheet import
+    // puts it in its own log under the file's name. Cells of an earlier load
     // stay, so callers use one reader per file.
     bool Load(const QString& path, QString* error = nullptr);
     // The same for the file's bytes: UTF-8 (a byte-order mark is skipped),

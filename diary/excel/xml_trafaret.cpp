@@ -3,16 +3,19 @@
 #include "stencil_layout.h"
 
 #include "framework/core/app/html_template.h"
-#include "model/options/kelda_options.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/core/xml/xml_attr.h"
 #include "model/config/configuration.h"
+#include "model/options/kelda_options.h"
 #include "model/tables/table_set.h"
 
 #include <QDir>
 #include <QLocale>
 #include <QTemporaryFile>
+
+#include <algorithm>
+#include <iterator>
 
 // The template lives in this static library's resources, which a program
 // linking the library registers only when asked.
@@ -25,6 +28,9 @@ constexpr unsigned kTemplateId = 1743;
 constexpr quint32 kKindMask = 0x0FFF0000;      // the kind part of a material's type code
 constexpr quint32 kConsultationKind = 0x70000; // consultations
 constexpr quint32 kByCode = 1;                 // a consultation counted by client code
+// The template's sections, all of which the stencil is made of.
+constexpr const char* kSections[] = {"XML",      "XML.ROW",   "XML.DIC",       "XML.RULE",
+                                     "XML.PICK", "XML.TOTAL", "XML.VALIDATION"};
 
 using Pairs = QList<std::pair<QString, QString>>;
 
@@ -178,8 +184,13 @@ bool BuildXMLTrafaret(CxSQL* sql, const XMLTrafaretParams& params, QString* text
     using namespace StencilLayout;
     InitXMLTrafaretResources();
     const CHTMLTemplate tpl(kTemplateId);
-    if (!sql || !tpl.IsLoaded() || !g_pMaterialsTable.GetPtr() || !g_pWorkPlaceTable.GetPtr() ||
-        !g_pWorkersTable.GetPtr()) {
+    // A section the template lacks would read as empty text and leave a
+    // stencil without its rows or lists, so each one must be there.
+    const bool complete =
+        std::all_of(std::begin(kSections), std::end(kSections),
+                    [&](const char* name) { return tpl.HasSection(QString::fromLatin1(name)); });
+    if (!sql || !tpl.IsLoaded() || !complete || !g_pMaterialsTable.GetPtr() ||
+        !g_pWorkPlaceTable.GetPtr() || !g_pWorkersTable.GetPtr()) {
         if (error)
             *error = Tr(QStringLiteral("Трафарет не может быть сформирован: программа не "
                                        "готова к работе с базой данных"));
@@ -215,7 +226,7 @@ bool BuildXMLTrafaret(CxSQL* sql, const XMLTrafaretParams& params, QString* text
     // sheet's last, so rows the user adds below the stencil's count too.
     const QString totalEnd = QString::number(kFormatRows - totalsRow);
 
-    const QString dicSection = tpl.GetSection(QStringLiteral("XML_DIC"));
+    const QString dicSection = tpl.GetSection(QStringLiteral("XML.DIC"));
     QStringList dicRows;
     for (int i = 0; i < dic; ++i)
         dicRows << Fill(dicSection, {{QStringLiteral("%POSH%"), At(points, i)},
@@ -225,7 +236,7 @@ bool BuildXMLTrafaret(CxSQL* sql, const XMLTrafaretParams& params, QString* text
 
     // Drop-down lists, each over its dictionary column; none for an empty
     // directory, whose range would name no rows.
-    const QString validationSection = tpl.GetSection(QStringLiteral("XML_VALIDATION"));
+    const QString validationSection = tpl.GetSection(QStringLiteral("XML.VALIDATION"));
     QStringList validations;
     auto addList = [&](qsizetype count, int dicColumn, const QString& cells) {
         if (count > 0)
@@ -246,19 +257,19 @@ bool BuildXMLTrafaret(CxSQL* sql, const XMLTrafaretParams& params, QString* text
             Range(signatureRow + kMaterialsRow, kFirstMaterialColumn + 1,
                   signatureRow + kMaterialsRow, kLastMaterialColumn + 1));
 
-    const QString totals = Repeat(Fill(tpl.GetSection(QStringLiteral("XML_TOTAL")),
+    const QString totals = Repeat(Fill(tpl.GetSection(QStringLiteral("XML.TOTAL")),
                                        {{QStringLiteral("%TOTALEND%"), totalEnd}}),
                                   kLastMaterialColumn - kFirstMaterialColumn + 1);
     // The warning row's styled cells after its merged text (columns 2 to 8),
     // and the picking cells of the materials row.
-    const QString rule = Repeat(tpl.GetSection(QStringLiteral("XML_RULE")), kFormatColumns - 9);
-    const QString pick = Repeat(tpl.GetSection(QStringLiteral("XML_PICK")),
+    const QString rule = Repeat(tpl.GetSection(QStringLiteral("XML.RULE")), kFormatColumns - 9);
+    const QString pick = Repeat(tpl.GetSection(QStringLiteral("XML.PICK")),
                                 kLastMaterialColumn - kFirstMaterialColumn + 1);
 
     Pairs pairs = {
         {QStringLiteral("%DIC%"), dicRows.join(QStringLiteral("\n   "))},
         {QStringLiteral("%ROWS%"),
-         QStringList(clientRows, tpl.GetSection(QStringLiteral("XML_ROW")))
+         QStringList(clientRows, tpl.GetSection(QStringLiteral("XML.ROW")))
              .join(QStringLiteral("\n   "))},
         {QStringLiteral("%VALIDATIONS%"), validations.join(QStringLiteral("\n  "))},
         {QStringLiteral("%TOTALCELLS%"), totals},
