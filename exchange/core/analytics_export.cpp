@@ -212,9 +212,17 @@ bool CAnalyticsExport::Run(const QString& folder, CvProgress* progress, CvRunLog
     TextFile visits(QDir(folder).filePath(QStringLiteral("VisitsMat.csv")));
     if (!visits.Open(&why))
         return fail(why);
-    // No material mapped to a group: no visit has a group, the file stays empty.
-    const QString groupsTable = BuildMaterialGroupsScript(m_sql);
-    if (!groupsTable.isEmpty()) {
+    // No material mapped to a group: no visit has a group, the file stays
+    // empty. A mapping whose table cannot be built is a failure, not an empty
+    // file.
+    const QString groupsScript = MaterialGroupsScript(ConfiguredMaterialGroups());
+    if (!groupsScript.isEmpty()) {
+        const QString groupsTable =
+            CSQLWinAppExt::GetSQLAppExt()->RegisterTemporaryTable(groupsScript, m_sql);
+        if (groupsTable.isEmpty())
+            return fail(Tr(QStringLiteral("Не удалось построить таблицу групп материалов"),
+                           QStringLiteral("CExportCSV::Process")) +
+                        u'\n' + CTarvikApp::TakeErrorMessages());
         const QString tab = QStringLiteral("\t");
         const QString script =
             QStringLiteral("$$$!CREATE TEMPORARY TABLE $$$ AS ") + tab + tab +

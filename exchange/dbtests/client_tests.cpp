@@ -38,21 +38,22 @@ bool CKDDBTest_ClientsFolders::FullTest() {
     repair.repairCaption = Tr(QStringLiteral("перенос ведомостей"), context);
     repair.statements << QStringLiteral(
         "UPDATE clientdata,%TMP% SET nGroupID=0 WHERE clientdata.ROWID=r1");
-    if (!RunShared(repair))
-        return false;
     // Whatever was found: codes that follow the rules of new codes (three
     // letters, day, two digits of the birth year, sex letter; the
     // organisation suffix aside) are marked as such. Never cleared here.
-    return Query(QStringLiteral(
-                     "update `clientdata`,(select * from (select ROWID,nBirthYear,nSex,"
-                     "upper(if(locate('`',cClientCode),substr(cClientCode,1,locate('`',"
-                     "cClientCode)-1),cClientCode)) as cClientCode from clientdata) as t1 where "
-                     "CHAR_LENGTH(cClientCode)=8 and substr(cClientCode,1,3)>'999' and "
-                     "substr(cClientCode,4,2) between 1 and 31 and "
-                     "substr(cClientCode,6,2)=(nBirthYear%100) and (case nSex when 1 then 'Ч' "
-                     "when 2 then 'Ж' when 3 then 'Т' end)=substr(cClientCode,8,1)) as t2 set "
-                     "bNewCode=1 where clientdata.rowid=t2.rowid"))
-        .isValid();
+    repair.after = [this] {
+        return Query(QStringLiteral(
+                         "update `clientdata`,(select * from (select ROWID,nBirthYear,nSex,"
+                         "upper(if(locate('`',cClientCode),substr(cClientCode,1,locate('`',"
+                         "cClientCode)-1),cClientCode)) as cClientCode from clientdata) as t1 "
+                         "where CHAR_LENGTH(cClientCode)=8 and substr(cClientCode,1,3)>'999' and "
+                         "substr(cClientCode,4,2) between 1 and 31 and "
+                         "substr(cClientCode,6,2)=(nBirthYear%100) and (case nSex when 1 then "
+                         "'Ч' when 2 then 'Ж' when 3 then 'Т' end)=substr(cClientCode,8,1)) as "
+                         "t2 set bNewCode=1 where clientdata.rowid=t2.rowid"))
+            .isValid();
+    };
+    return RunShared(repair);
 }
 
 bool CKDDBTest_ClientsSubData::FullTest() {

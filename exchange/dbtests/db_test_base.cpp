@@ -22,7 +22,7 @@ bool CKDDBTest_Base::RunShared(const Repair& repair) {
         return Finish(false);
     const qint64 count = rows.RowsCount();
     if (count == 0)
-        return Finish(true);
+        return Finish(!repair.after || repair.after());
     CvLogRef journal(GetSQL(), GetTestName());
     SetRange(int(count),
              Tr(QStringLiteral("запись в журнал проводимых изменений"), repair.context));
@@ -37,5 +37,6 @@ bool CKDDBTest_Base::RunShared(const Repair& repair) {
     QStringList statements;
     for (const QString& s : repair.statements)
         statements << named(s);
-    return Finish(RunRepair(repair.repairCaption, statements, &journal));
+    return Finish(RunRepair(repair.repairCaption, statements, &journal) &&
+                  (!repair.after || repair.after()));
 }

@@ -1,7 +1,8 @@
 #pragma once
 // The program's database tests: rows that lost their client, reports that
 // point at deleted workers or service points, rows in deleted folders,
-// duplicate sort numbers, visit rows without report, client or material.
+// duplicate sort numbers, visit rows without report, client or material,
+// reports without a checksum.
 // Each finds the rows, repairs them in one transaction and journals what it
 // changed (in that transaction, after the repair succeeded). They register
 // themselves; TestDB runs them in ascending order number.
@@ -23,6 +24,9 @@ protected:
         std::function<QPair<QString, QString>(const CxResult&)> row;
         QString repairCaption;
         QStringList statements; // "%TMP%" as above
+        // Runs after the repair, or when nothing was found, before the
+        // progress ends; false (with the failure set) fails the test.
+        std::function<bool()> after;
     };
     bool RunShared(const Repair& repair);
     // Ends the progress with "Ok" or the failure and answers ok.
@@ -81,6 +85,16 @@ class CKDDBTest_ReportCliTest : public CKDDBTest_Base {
 public:
     QString GetTestName() const override;
     int GetOrder() const override { return 100; }
+    bool FullTest() override;
+};
+
+// Computes the checksums the own organisation's reports lack.
+class CKDDBTest_CalcCRC : public CKDDBTest_Base {
+public:
+    QString GetTestName() const override;
+    int GetOrder() const override { return 10000; }
+    bool QuickTest() override { return FullTest(); }
+    bool NormalTest() override { return FullTest(); }
     bool FullTest() override;
 };
 

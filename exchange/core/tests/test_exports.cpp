@@ -5,6 +5,7 @@
 #include "exchange/core/analytics_export.h"
 #include "exchange/core/cp1251.h"
 #include "framework/core/enums/enum2.h"
+#include "framework/core/progress.h"
 #include "framework/core/run_log.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
@@ -18,6 +19,8 @@
 #include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
+
+#include <functional>
 
 namespace {
 
@@ -91,6 +94,19 @@ void UseConfiguration() {
     CTarvikApp::SetConfig(config);
     g_SelfTablesKelda.Init(0);
 }
+
+// Calls back at each step, so a test can change the database under a run.
+class StepProgress : public CvProgress {
+public:
+    void BeginProgress(const QString&, int) override {}
+    void SetRange(int, const QString&) override {}
+    void Step(const QString& = QString(), int = 1) override { onStep(++steps); }
+    void EndProgress(const QString& text) override { end = text; }
+    bool IsCancelled() const override { return false; }
+    std::function<void(int)> onStep;
+    int steps = 0;
+    QString end;
+};
 
 } // namespace
 
@@ -220,6 +236,26 @@ private slots:
         CxResult res = db.Exec(select);
         QVERIFY(res.FetchRow());
         QCOMPARE(CAnalyticsExport::RowText(res), line);
+    }
+
+    // The table of material groups cannot be built once the nine tables are
+    // written: the run fails and says so, no empty visits file passes for
+    // the real one.
+    void analyticsMaterialGroupsFailure() {
+        SchemaTestDatabase db;
+        Fill(db);
+        QTemporaryDir dir;
+        StepProgress progress;
+        progress.onStep = [&](int steps) {
+            if (steps == 9)
+                db.Exec(QStringLiteral("DROP TABLE dir"));
+        };
+        CAnalyticsExport exporter(db.Connection());
+        QString error;
+        QVERIFY(!exporter.Run(dir.path(), &progress, nullptr, &error));
+        QVERIFY2(error.contains(QStringLiteral("групп материалов")), qPrintable(error));
+        QCOMPARE(progress.end, error);
+        QVERIFY(!QFile::exists(dir.filePath(QStringLiteral("VisitsMat.csv"))));
     }
 
     void analyticsFiles() {

@@ -25,6 +25,7 @@ Factory FactoryOf(const QString& name) {
         {"Worker", [] { return new CKDDBTest_Worker; }},
         {"WorkPlace", [] { return new CKDDBTest_WorkPlace; }},
         {"Folders", [] { return new CKDDBTest_Folders; }},
+        {"CalcCRC", [] { return new CKDDBTest_CalcCRC; }},
     };
     return factories.value(name);
 }
@@ -208,6 +209,19 @@ private slots:
                            "материал 6, количество 3",
                            "Ведомости: строки без связей|Строка 5: ведомость 1, клиент 99, "
                            "материал 4, количество 3"};
+
+        QTest::newRow("own reports without a checksum")
+            << "CalcCRC"
+            << QStringList{"INSERT INTO dailyreport (ROWID,dDate,nWorker1,nWorkPlace,nGroupID,"
+                           "bIsFolder,nRegionDataID,nCrc) VALUES (1,'2021-03-04',2,1,0,0,0,NULL),"
+                           "(2,'2021-03-05',2,1,0,0,0,12345),(3,'2021-03-06',2,1,0,0,7,0),"
+                           "(4,'2021-03-07',2,1,0,0,0,0)",
+                           "INSERT INTO dailyvisits (ROWID,nReportID,nClientID,nItem,nCount,"
+                           "nRegionDataID) VALUES (1,1,10,4,3,0)"}
+            << "SELECT ROWID,IF(ROWID IN (1,4),nCrc<>0,nCrc) FROM dailyreport ORDER BY ROWID"
+            // Another organisation's report and a report with a checksum are
+            // left alone.
+            << "1|1;2|12345;3|0;4|1" << QStringList{};
     }
 
     void brokenFixtureIsRepaired() {
@@ -259,6 +273,53 @@ private slots:
         QVERIFY(Journal(db).isEmpty());
     }
 
+    // A statement that follows the repair fails (the marking of new client
+    // codes, the drop of the work tables, the storing of checksums): the test
+    // fails with the reason and its progress does not end in "Ok".
+    void failureAfterTheRepairIsAFailure_data() {
+        QTest::addColumn<QString>("test");
+        QTest::addColumn<QStringList>("fixture");
+        QTest::addColumn<QString>("failure");
+        QTest::newRow("new client codes not marked")
+            << "ClientsFolders"
+            << QStringList{"INSERT INTO clientdata (ROWID,cClientCode,nBirthYear,nSex,bIsFolder,"
+                           "nGroupID,nEthnicity,nRelCount) VALUES (1,'АБВ0190Ч',1990,1,0,0,0,0)",
+                           "CREATE TRIGGER refuse BEFORE UPDATE ON clientdata FOR EACH ROW "
+                           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='refused by the fixture'"}
+            << "refused by the fixture";
+        QTest::newRow("work tables not dropped")
+            << "ReportCliTest"
+            << QStringList{"CREATE TABLE _cache_parent (n INT PRIMARY KEY) ENGINE=InnoDB",
+                           "CREATE TABLE holder (n INT, FOREIGN KEY (n) REFERENCES "
+                           "_cache_parent (n)) ENGINE=InnoDB"}
+            << "Не удалось удалить рабочие таблицы отчетов";
+        QTest::newRow("checksums not stored")
+            << "CalcCRC"
+            << QStringList{"INSERT INTO dailyreport (ROWID,dDate,nWorker1,nWorkPlace,nGroupID,"
+                           "bIsFolder,nRegionDataID) VALUES (1,'2021-03-04',2,1,0,0,0)",
+                           "CREATE TRIGGER refuse BEFORE UPDATE ON dailyreport FOR EACH ROW "
+                           "SIGNAL SQLSTATE '45000' SET MESSAGE_TEXT='refused by the fixture'"}
+            << "refused by the fixture";
+    }
+
+    void failureAfterTheRepairIsAFailure() {
+        QFETCH(QString, test);
+        QFETCH(QStringList, fixture);
+        QFETCH(QString, failure);
+        SchemaTestDatabase db;
+        QVERIFY(CvLogRef::EnsureTable(db.Connection(), nullptr));
+        BaseRows(db);
+        for (const QString& s : fixture)
+            db.Exec(s);
+        std::unique_ptr<CvDBTest> dbTest(FactoryOf(test)());
+        Progress progress;
+        dbTest->SetOwner(db.Connection(), &progress);
+        QVERIFY(!dbTest->FullTest());
+        QVERIFY2(dbTest->GetFailure().contains(failure), qPrintable(dbTest->GetFailure()));
+        QVERIFY(progress.end != QLatin1String("Ok"));
+        db.Exec(QStringLiteral("DROP TABLE IF EXISTS holder"));
+    }
+
     void runnerRunsEveryTestInOrder() {
         SchemaTestDatabase db;
         BaseRows(db);
@@ -279,8 +340,9 @@ private slots:
             last = r.order;
             names << r.name;
         }
-        QCOMPARE(names.size(), 10);
+        QCOMPARE(names.size(), 11);
         QCOMPARE(names.first(), QStringLiteral("Ведомости: Проверка кодов социальных работников"));
+        QCOMPARE(names.last(), QStringLiteral("Проверка контрольных сумм"));
         QVERIFY(names.contains(QStringLiteral("Тестирование связей таблицы DailyVisits")));
         QCOMPARE(db.Scalar(QStringLiteral("SELECT nWorker1 FROM dailyreport")),
                  QStringLiteral("-1"));
@@ -298,7 +360,7 @@ private slots:
         db.Exec(QStringLiteral("INSERT INTO clientdatachanges (ROWID,nClientID,dDate) VALUES "
                                "(2,99,'2021-01-01')"));
         QVERIFY(!TestDB(db.Connection(), &progress, &results, &error));
-        QCOMPARE(results.size(), 10);
+        QCOMPARE(results.size(), 11);
         int failed = 0;
         for (const CvDBTestResult& r : results)
             if (!r.ok) {

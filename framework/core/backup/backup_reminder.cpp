@@ -3,6 +3,8 @@
 #include "framework/core/tarvik_app.h"
 
 void OnBackupCompleted() {
-    CTarvikApp::WriteProfileString(QLatin1String(kBackupSettingsSection),
-                                   QLatin1String(kBackupDaysEntry), QStringLiteral("0"));
+    // The count is the installation's, not one user's: whoever made the
+    // backup, every user's start page sees it reset.
+    CTarvikApp::WriteAllUsersString(QLatin1String(kBackupSettingsSection),
+                                    QLatin1String(kBackupDaysEntry), QStringLiteral("0"));
 }

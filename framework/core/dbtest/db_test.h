@@ -48,6 +48,8 @@ protected:
     // stopped) none of it. The progress counts one step per statement.
     bool RunRepair(const QString& caption, const QStringList& statements, CvLogRef* journal);
 
+    // The runner's progress, null when there is none.
+    CvProgress* GetProgress() const { return m_progress; }
     // Progress calls that do nothing without a progress.
     void BeginProgress(const QString& title);
     void SetRange(int count, const QString& caption);

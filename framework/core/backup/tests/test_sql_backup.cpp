@@ -168,6 +168,7 @@ class TestSqlBackup : public QObject {
     Q_OBJECT
 
     QTemporaryDir m_dir;
+    QTemporaryDir m_settings;
     QString Path(const QString& name) const { return m_dir.filePath(name); }
 
     // A backup of a filled database, made once.
@@ -198,11 +199,18 @@ class TestSqlBackup : public QObject {
     QMap<QString, QString> m_untouchedSnapshot;
 
 private slots:
+    // The installation's settings of this run stay in a folder of its own.
+    void initTestCase() {
+        QVERIFY(m_settings.isValid());
+        CTarvikApp::SetAllUsersFile(m_settings.filePath(QStringLiteral("AllUsers.conf")));
+    }
+    void cleanupTestCase() { CTarvikApp::SetAllUsersFile(QString()); }
+
     void roundTripKeepsEveryTable() {
         SchemaTestDatabase source;
         Fill(source);
-        CTarvikApp::WriteProfileString(QLatin1String(kBackupSettingsSection),
-                                       QLatin1String(kBackupDaysEntry), QStringLiteral("5"));
+        CTarvikApp::WriteAllUsersString(QLatin1String(kBackupSettingsSection),
+                                        QLatin1String(kBackupDaysEntry), QStringLiteral("5"));
         const QString path = Path(QStringLiteral("round.k2backup"));
         TestProgress backupProgress;
         CvRunLogLines log;
@@ -210,8 +218,8 @@ private slots:
         QVERIFY2(CSQLBackup::Backup(source.Connection(), path, &backupProgress, &log, &error),
                  qPrintable(error));
         QVERIFY(backupProgress.steps > 3);
-        QCOMPARE(CTarvikApp::GetProfileString(QLatin1String(kBackupSettingsSection),
-                                              QLatin1String(kBackupDaysEntry)),
+        QCOMPARE(CTarvikApp::GetAllUsersString(QLatin1String(kBackupSettingsSection),
+                                               QLatin1String(kBackupDaysEntry)),
                  QStringLiteral("0"));
         // Nothing but the backup is left in the folder.
         QCOMPARE(QDir(m_dir.path()).entryList(QDir::Files | QDir::Hidden),
@@ -412,8 +420,8 @@ private slots:
             progress.cancelAt = 3;
         else
             path = dir.filePath(QStringLiteral("no/such/folder/new.k2backup"));
-        CTarvikApp::WriteProfileString(QLatin1String(kBackupSettingsSection),
-                                       QLatin1String(kBackupDaysEntry), QStringLiteral("4"));
+        CTarvikApp::WriteAllUsersString(QLatin1String(kBackupSettingsSection),
+                                        QLatin1String(kBackupDaysEntry), QStringLiteral("4"));
         QString error;
         QVERIFY(!CSQLBackup::Backup(source.Connection(), path, &progress, nullptr, &error));
         QVERIFY(!error.isEmpty());
@@ -421,8 +429,8 @@ private slots:
                  QByteArray("the previous backup"));
         QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
                  QStringList{QStringLiteral("kept.k2backup")});
-        QCOMPARE(CTarvikApp::GetProfileString(QLatin1String(kBackupSettingsSection),
-                                              QLatin1String(kBackupDaysEntry)),
+        QCOMPARE(CTarvikApp::GetAllUsersString(QLatin1String(kBackupSettingsSection),
+                                               QLatin1String(kBackupDaysEntry)),
                  QStringLiteral("4"));
     }
 
