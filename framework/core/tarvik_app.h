@@ -71,8 +71,22 @@ public:
                                    const QString& value);
     static int GetProfileInt(const QString& section, const QString& entry, int defaultValue);
     static bool WriteProfileInt(const QString& section, const QString& entry, int value);
+    // Settings of the installation shared by every user (counters such as
+    // the days since the last backup): a settings file beside the user's
+    // configuration ("<configuration folder>/Kelda2/AllUsers.conf"), whatever
+    // store the run has installed.
+    static QString GetAllUsersString(const QString& section, const QString& entry,
+                                     const QString& defaultValue = QString());
+    static bool WriteAllUsersString(const QString& section, const QString& entry,
+                                    const QString& value);
+    // Another file for them (tests); empty goes back to the default.
+    static void SetAllUsersFile(const QString& fileName);
     static void RegisterAppPointer(const QString& name, void* pointer);
     static void RegisterCmdToURL(unsigned id, const QString& address);
+    // A document template (icon, view, document and frame classes), see
+    // framework/core/documents/doc_template.h.
+    static void RegisterDocTemplate(int icon, const QMetaObject* view, const QMetaObject* document,
+                                    const QMetaObject* frame);
     static void AddAppQuery(const QString& address, int flag = 0);
     static QStringList TakeAppQueries();
     void ProcessAppQueries();

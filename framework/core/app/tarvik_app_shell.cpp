@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDebug>
+#include <QFileInfo>
 #include <QHash>
 #include <QMutex>
 #include <QPointer>
@@ -144,6 +145,36 @@ int CTarvikApp::GetProfileInt(const QString& section, const QString& entry, int 
 bool CTarvikApp::WriteProfileInt(const QString& section, const QString& entry, int value) {
     QMutexLocker lock(&g_profileMutex);
     return CurrentProfileManager()->WriteProfileInt(section, entry, value);
+}
+
+namespace {
+QString g_allUsersFile;
+
+QString AllUsersFile() {
+    if (!g_allUsersFile.isEmpty())
+        return g_allUsersFile;
+    const QString user = CxProfileManager::DefaultFile();
+    return QFileInfo(user).absolutePath() + QStringLiteral("/AllUsers.conf");
+}
+} // namespace
+
+void CTarvikApp::SetAllUsersFile(const QString& fileName) {
+    QMutexLocker lock(&g_profileMutex);
+    g_allUsersFile = fileName;
+}
+
+QString CTarvikApp::GetAllUsersString(const QString& section, const QString& entry,
+                                      const QString& defaultValue) {
+    QMutexLocker lock(&g_profileMutex);
+    CxProfileManager store(AllUsersFile());
+    return store.GetProfileString(section, entry, defaultValue);
+}
+
+bool CTarvikApp::WriteAllUsersString(const QString& section, const QString& entry,
+                                     const QString& value) {
+    QMutexLocker lock(&g_profileMutex);
+    CxProfileManager store(AllUsersFile());
+    return store.WriteProfileString(section, entry, value);
 }
 
 void CTarvikApp::RegisterAppPointer(const QString& name, void* pointer) {

@@ -69,6 +69,7 @@ public:
     const QString& GetName() const { return m_name; }
     // null: the application's base connection.
     void SetConnection(CxSQL* sql) { m_sql = sql; }
+    CxSQL* GetConnection() const { return m_sql; }
     void SetPageSize(int rows) { m_pageSize = qMax(1, rows); }
     int PageSize() const { return m_pageSize; }
 
@@ -78,6 +79,9 @@ public:
 
     // Folders.
     bool HasFolders() const { return m_folderMark != nullptr; }
+    const CxField* FolderNameField() const { return m_folderName; }
+    const CxField* FolderMarkField() const { return m_folderMark; }
+    const CxField* FolderParentField() const { return m_folderParent; }
     qint64 CurrentFolder() const { return m_folder; }
     // Shows the rows of that folder (0: the root); false when the rows could
     // not be read (the folder shown before stays).

@@ -107,10 +107,10 @@ public:
     // messages); empty when there is nothing to write.
     QString BuildStatement(int action) const;
 
+
     CDXRecordSQL(const CDXRecordSQL&) = delete;
     CDXRecordSQL& operator=(const CDXRecordSQL&) = delete;
 
-private:
     struct Value {
         QString name; // the column's own spelling
         QString text;
@@ -125,6 +125,20 @@ private:
         Value* Find(const QString& bare);
         Value& Get(const QString& bare);
     };
+
+    // The whole state of the record (rows, values, what is set, indexes), to
+    // put back when the transaction that wrote it was rolled back.
+    struct State {
+        QList<Row> rows;
+        int current = 0;
+    };
+    State SaveState() const { return State{m_rows, m_current}; }
+    void RestoreState(const State& state) {
+        m_rows = state.rows;
+        m_current = state.current;
+    }
+
+private:
 
     Row& Current() { return m_rows[m_current]; }
     const Row& Current() const { return m_rows[m_current]; }
