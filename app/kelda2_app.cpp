@@ -215,7 +215,7 @@ int CKelda2App::OnCreateMainWindow() {
         return 0;
     }
 
-    CxAppCommands::Add(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    RegisterAppCommands();
     if (frame->RestoreSizingBars()) {
         frame->show();
     } else {
