@@ -50,8 +50,9 @@ CDDirWorkPlace::CDDirWorkPlace(QWidget* parent) : CDDirItemForm(parent) {
                                       {6, "Комьюнити-центр"},
                                       {7, "Колония"}})
         fixedLayout->addWidget(radio(value, text));
-    grid->addWidget(fixed, 0, 1, 4, 1);
+    grid->addWidget(fixed, 0, 1, 5, 1);
     grid->addWidget(radio(999, "Другие"), 3, 0);
+    grid->setRowStretch(4, 1);
     Fields()->addRow(group);
     m_hidden = AddHiddenBox();
 }

@@ -27,6 +27,7 @@ class TextWordCompleter : public QObject {
 public:
     TextWordCompleter(QPlainTextEdit* edit, const QString& dictionary)
         : QObject(edit), m_edit(edit), m_completer(MakeCompleter(edit, dictionary)) {
+        setObjectName(QStringLiteral("accWordCompleter"));
         m_completer->setWidget(edit);
         m_completer->setCompletionMode(QCompleter::PopupCompletion);
         connect(m_completer, qOverload<const QString&>(&QCompleter::activated), this,
@@ -101,10 +102,11 @@ void AttachAccDic(QWidget* edit, const QString& dictionary) {
                 ->setStringList(AccDicWords(dictionary));
         }
     } else if (auto* text = qobject_cast<QPlainTextEdit*>(edit)) {
-        if (auto* completer = text->findChild<TextWordCompleter*>())
-            completer->SetDictionary(dictionary);
-        else
+        if (first)
             new TextWordCompleter(text, dictionary);
+        else if (QObject* completer = text->findChild<QObject*>(QStringLiteral("accWordCompleter"),
+                                                                 Qt::FindDirectChildrenOnly))
+            static_cast<TextWordCompleter*>(completer)->SetDictionary(dictionary);
     }
 }
 

@@ -17,6 +17,7 @@ CxSqlComboList::CxSqlComboList(QWidget* parent)
     setInsertPolicy(QComboBox::NoInsert);
     setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
     setMinimumContentsLength(16);
+    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Fixed);
     setModel(m_list);
     m_completer->setModel(m_matches);
     m_completer->setCompletionMode(QCompleter::UnfilteredPopupCompletion);
