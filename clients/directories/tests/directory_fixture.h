@@ -54,8 +54,8 @@ public:
                                   "(3,1,'Измаил','Измаил, Одесская обл.')"));
     }
     ~DirectoryFixture() {
-        SetMessageAnswerer({});
         m_frame->MDIArea()->closeAllSubWindows();
+        SetMessageAnswerer({});
         CxDocManager::Instance()->SetFrame(nullptr);
         m_frame.reset();
         g_pBaseSQLConnection.reset();
