@@ -1,5 +1,6 @@
 #include "welcome_form.h"
 
+#include "doc_manager.h"
 #include "framework/widgets/forms/html_static.h"
 
 #include <QHBoxLayout>
@@ -12,6 +13,7 @@ CxWelcomeForm::CxWelcomeForm(QWidget* parent)
     m_links->setObjectName(QStringLiteral("links"));
     m_links->DisableScroll(3);
     m_links->setMinimumWidth(220);
+    m_links->SetTransparent(true);
     row->addWidget(m_links, 1);
     Body()->addLayout(row, 1);
 }
@@ -25,6 +27,14 @@ void CxWelcomeForm::AddLinkTitle(const QString& title) {
 }
 
 void CxWelcomeForm::AddLink(const QString& text, const QString& address) {
+    // A window that the program cannot open (yet) is named, not linked.
+    if ((address.startsWith(QLatin1String("opendoc:")) ||
+         address.startsWith(QLatin1String("sqledit:"))) &&
+        !CxDocManager::Instance()->CanOpen(address)) {
+        m_html += QStringLiteral("<p style='margin-left:12px; color:#909090'>%1</p>")
+                      .arg(text.toHtmlEscaped());
+        return;
+    }
     m_html += QStringLiteral("<p style='margin-left:12px'><a href=\"%1\">%2</a></p>")
                   .arg(address.toHtmlEscaped(), text.toHtmlEscaped());
 }

@@ -1,6 +1,7 @@
 #pragma once
 // A start page: a column of links on the right (titles, links with command
-// or web addresses, breaks between groups) beside the page's own content.
+// or web addresses, breaks between groups) beside the page's own content. A
+// link to a window that the program cannot open is shown as plain text.
 #include "form_view.h"
 
 class CHTMLStatic;
