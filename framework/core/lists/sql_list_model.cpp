@@ -7,6 +7,7 @@
 #include "sql_filter.h"
 
 #include <QDate>
+#include <QMap>
 #include <QTimer>
 
 namespace {
@@ -108,6 +109,7 @@ bool CxSQLListModel::End() {
             m_sortColumn = 0;
     }
     m_ready = true;
+    FindUniqueSort();
     return LoadFromStart(m_pageSize);
 }
 
@@ -144,73 +146,93 @@ QString CxSQLListModel::ValueLiteral(const CxField* field, const QString& value)
     return SafeSQL(value);
 }
 
-QString CxSQLListModel::SortSQL() const {
-    const QString dir = m_sortOrder == Qt::AscendingOrder ? QStringLiteral(" ASC")
-                                                          : QStringLiteral(" DESC");
-    const QString nullDir = m_sortOrder == Qt::AscendingOrder ? QStringLiteral(" DESC")
-                                                              : QStringLiteral(" ASC");
-    QStringList parts;
+QList<CxSQLListModel::PartSpec> CxSQLListModel::Parts() const {
+    // Folders first, then the other rows. Where the sort column's values are
+    // unique (NULLs aside), the rows of each are read without the tie-break
+    // key, so that an index on the sort column gives their order: the rows
+    // without a value in one part (ordered by the key), those with one in
+    // another; NULLs come first when ascending, last when descending, as the
+    // server orders them.
+    QList<PartSpec> parts;
+    const QString mark = m_folderMark ? m_table->GetFieldSQL(m_folderMark) : QString();
+    QList<QPair<QString, bool>> folderParts;
     if (m_folderMark)
-        parts << QStringLiteral("IFNULL(") + m_table->GetFieldSQL(m_folderMark) +
-                     QStringLiteral(",0) DESC");
-    if (const CxField* sortField = ColumnField(m_sortColumn)) {
-        const QString expr = m_table->GetFieldSQL(sortField);
-        // NULLs first when ascending, last when descending, as the server does.
-        parts << u'(' + expr + QStringLiteral(") IS NULL") + nullDir;
-        parts << expr + dir;
+        folderParts << qMakePair(mark + QStringLiteral("=1"), true)
+                    << qMakePair(u'(' + mark + QStringLiteral("=0 OR ") + mark +
+                                     QStringLiteral(" IS NULL)"),
+                                 false);
+    else
+        folderParts << qMakePair(QString(), false);
+    const CxField* sortField = ColumnField(m_sortColumn);
+    const QString sortSQL = sortField ? m_table->GetFieldSQL(sortField) : QString();
+    const bool asc = m_sortOrder == Qt::AscendingOrder;
+    for (const auto& [condition, folder] : folderParts) {
+        if (!m_uniqueSort) {
+            parts.append({condition, folder, PartSpec::Kind::Mixed});
+            continue;
+        }
+        const QString nulls = sortSQL + QStringLiteral(" IS NULL");
+        const QString values = sortSQL + QStringLiteral(" IS NOT NULL");
+        const auto join = [&](const QString& extra) {
+            return condition.isEmpty() ? extra : condition + QStringLiteral(" AND ") + extra;
+        };
+        PartSpec nullPart{join(nulls), folder, PartSpec::Kind::NullOnly};
+        PartSpec valuePart{join(values), folder, PartSpec::Kind::ValueOnly};
+        if (asc)
+            parts << nullPart << valuePart;
+        else
+            parts << valuePart << nullPart;
     }
-    const QString tie = TieBreakSQL();
-    if (!tie.isEmpty())
-        parts << tie + dir;
-    return parts.join(u',');
+    return parts;
 }
 
-QString CxSQLListModel::KeysetCondition(const Row& last) const {
-    // The rows after the last one in the list's order: for the keys k1..kn,
-    // (k1 after v1) OR (k1 = v1 AND k2 after v2) OR ...
-    struct Key {
-        QString expr;
-        bool ascending;
-        QString literal; // empty: the value was NULL
-    };
-    QList<Key> keys;
-    const bool asc = m_sortOrder == Qt::AscendingOrder;
-    if (m_folderMark)
-        keys.append(Key{QStringLiteral("IFNULL(") + m_table->GetFieldSQL(m_folderMark) +
-                            QStringLiteral(",0)"),
-                        false, last.folder ? QStringLiteral("1") : QStringLiteral("0")});
-    if (const CxField* sortField = ColumnField(m_sortColumn)) {
-        const QString expr = m_table->GetFieldSQL(sortField);
-        const QString value = last.texts.value(m_sortColumn);
-        keys.append(Key{u'(' + expr + QStringLiteral(") IS NULL"), !asc,
-                        value.isNull() ? QStringLiteral("1") : QStringLiteral("0")});
-        keys.append(Key{expr, asc, value.isNull() ? QString() : ValueLiteral(sortField, value)});
-    }
-    keys.append(Key{TieBreakSQL(), asc,
-                    m_groupBy.isEmpty() ? last.tieBreak : SafeSQL(last.tieBreak)});
+QString CxSQLListModel::SortSQL(const PartSpec& part) const {
+    const QString dir = m_sortOrder == Qt::AscendingOrder ? QStringLiteral(" ASC")
+                                                          : QStringLiteral(" DESC");
+    QStringList terms;
+    const CxField* sortField = ColumnField(m_sortColumn);
+    if (sortField && part.kind != PartSpec::Kind::NullOnly)
+        terms << m_table->GetFieldSQL(sortField) + dir;
+    const QString tie = TieBreakSQL();
+    if (!tie.isEmpty() && part.kind != PartSpec::Kind::ValueOnly)
+        terms << tie + dir;
+    return terms.join(u',');
+}
 
-    QStringList alternatives;
-    QStringList equal;
-    for (const Key& k : keys) {
-        if (!k.literal.isEmpty()) {
-            alternatives << (equal.isEmpty() ? QString() : equal.join(QStringLiteral(" AND ")) +
-                                                               QStringLiteral(" AND ")) +
-                                k.expr + (k.ascending ? u'>' : u'<') + k.literal;
-            equal << k.expr + u'=' + k.literal;
-        } else {
-            // A NULL value: nothing comes after it within this key.
-            equal << k.expr + QStringLiteral(" IS NULL");
-        }
-    }
-    QStringList wrapped;
-    for (const QString& a : alternatives)
-        wrapped << u'(' + a + u')';
-    return wrapped.isEmpty() ? QStringLiteral("1=0") : wrapped.join(QStringLiteral(" OR "));
+QString CxSQLListModel::KeysetCondition(const Row& last, const PartSpec& part) const {
+    // The rows after the last one within its part, in the list's order: by
+    // the sort value s (NULLs first when ascending, last when descending),
+    // then by the tie-break key t. Written so that a range on s can use an
+    // index.
+    const bool asc = m_sortOrder == Qt::AscendingOrder;
+    const QString t = TieBreakSQL();
+    const QString k = m_groupBy.isEmpty() ? last.tieBreak : SafeSQL(last.tieBreak);
+    const QString tAfter = t + (asc ? u'>' : u'<') + k;
+    const CxField* sortField = ColumnField(m_sortColumn);
+    if (!sortField || part.kind == PartSpec::Kind::NullOnly)
+        return tAfter;
+    const QString s = m_table->GetFieldSQL(sortField);
+    const QString value = last.texts.value(m_sortColumn);
+    const QString v = value.isNull() ? QString() : ValueLiteral(sortField, value);
+    if (part.kind == PartSpec::Kind::ValueOnly)
+        return s + (asc ? u'>' : u'<') + v;
+    if (value.isNull())
+        return asc ? QStringLiteral("((%1 IS NULL AND %2) OR %1 IS NOT NULL)").arg(s, tAfter)
+                   : QStringLiteral("(%1 IS NULL AND %2)").arg(s, tAfter);
+    return asc ? QStringLiteral("(%1>=%2 AND (%1>%2 OR %3))").arg(s, v, tAfter)
+               : QStringLiteral("((%1<=%2 AND (%1<%2 OR %3)) OR %1 IS NULL)").arg(s, v, tAfter);
 }
 
 QString CxSQLListModel::BuildPageQuery(int afterRow, int limit) const {
-    if (!m_table)
+    const int part = afterRow >= 0 && afterRow < m_rows.size() ? m_rows[afterRow].part : 0;
+    return BuildPartQuery(part, afterRow, limit);
+}
+
+QString CxSQLListModel::BuildPartQuery(int partIndex, int afterRow, int limit) const {
+    const QList<PartSpec> parts = Parts();
+    if (!m_table || partIndex < 0 || partIndex >= parts.size())
         return QString();
+    const PartSpec& part = parts[partIndex];
     CxSelectOptions options;
     const QString tie = TieBreakSQL();
     const CxField* key = m_table->GetKeyField();
@@ -218,10 +240,7 @@ QString CxSQLListModel::BuildPageQuery(int afterRow, int limit) const {
                                QStringLiteral(" AS `_k`");
     options.expressions << (key ? m_table->GetFieldSQL(key) : QStringLiteral("NULL")) +
                                QStringLiteral(" AS `_id`");
-    options.expressions << (m_folderMark ? QStringLiteral("IFNULL(") +
-                                               m_table->GetFieldSQL(m_folderMark) +
-                                               QStringLiteral(",0)")
-                                         : QStringLiteral("0")) +
+    options.expressions << (part.folder ? QStringLiteral("1") : QStringLiteral("0")) +
                                QStringLiteral(" AS `_f`");
     for (const CxColumnData& c : m_columns)
         options.fields << c.field;
@@ -238,32 +257,41 @@ QString CxSQLListModel::BuildPageQuery(int afterRow, int limit) const {
                                       QStringLiteral(" IS NULL)")
                                 : parent + u'=' + QString::number(m_folder));
     }
+    if (!part.condition.isEmpty())
+        where << part.condition;
+    // A page continues after the last row of its own part; a part after it
+    // starts at its beginning.
     const bool keyset = !tie.isEmpty();
-    if (afterRow >= 0 && afterRow < m_rows.size() && keyset)
-        where << u'(' + KeysetCondition(m_rows[afterRow]) + u')';
+    const bool continues =
+        afterRow >= 0 && afterRow < m_rows.size() && m_rows[afterRow].part == partIndex;
+    if (continues && keyset)
+        where << u'(' + KeysetCondition(m_rows[afterRow], part) + u')';
     options.where = where.join(QStringLiteral(" AND "));
     options.groupBy = m_groupBy;
-    options.orderBy = SortSQL();
+    options.orderBy = SortSQL(part);
     options.defaultOrder = false;
-    // Without a key to continue from, a page starts at its offset.
-    options.limit = keyset || afterRow < 0
-                        ? QString::number(limit)
-                        : QStringLiteral("%1,%2").arg(afterRow + 1).arg(limit);
+    // Without a key to continue from, a page starts at its offset within
+    // its part.
+    int offset = 0;
+    if (continues && !keyset)
+        for (int i = 0; i <= afterRow; ++i)
+            offset += m_rows[i].part == partIndex ? 1 : 0;
+    options.limit = offset ? QStringLiteral("%1,%2").arg(offset).arg(limit) : QString::number(limit);
     return m_table->BuildSelect(options);
 }
 
-bool CxSQLListModel::Fetch(int afterRow, int limit, QList<Row>& rows) {
+bool CxSQLListModel::RunPage(const QString& statement, int part, QList<Row>& rows) {
     CxSQL* sql = Connection();
-    if (!sql || !m_table)
+    if (!sql || !m_table || statement.isEmpty())
         return false;
-    CxResult res = sql->Execute(BuildPageQuery(afterRow, limit));
+    CxResult res = sql->Execute(statement);
     if (!res.isValid()) {
         m_error = res.Error();
         emit loadFailed(m_error);
         return false;
     }
     m_error = CxSQLError();
-    rows.reserve(int(res.RowsCount()));
+    rows.reserve(rows.size() + int(res.RowsCount()));
     while (res.FetchRow()) {
         Row row;
         row.tieBreak = res.SFieldValue(kTieBreak);
@@ -272,6 +300,7 @@ bool CxSQLListModel::Fetch(int afterRow, int limit, QList<Row>& rows) {
         if (!ok)
             row.key = -1;
         row.folder = res.LFieldValue(kMark) != 0;
+        row.part = part;
         row.texts.reserve(m_columns.size());
         for (int c = 0; c < m_columns.size(); ++c)
             row.texts << CellText(res, kFirstColumn + c);
@@ -280,17 +309,94 @@ bool CxSQLListModel::Fetch(int afterRow, int limit, QList<Row>& rows) {
     return true;
 }
 
+bool CxSQLListModel::Fetch(int afterRow, int limit, QList<Row>& rows, bool* atEnd) {
+    // The page continues the part of the last row, then takes the parts
+    // after it until it is full.
+    const int partCount = int(Parts().size());
+    int part = afterRow >= 0 && afterRow < m_rows.size() ? m_rows[afterRow].part : 0;
+    int after = afterRow;
+    *atEnd = false;
+    for (; part < partCount && rows.size() < limit; ++part) {
+        const int wanted = limit - int(rows.size());
+        const int before = int(rows.size());
+        if (!RunPage(BuildPartQuery(part, after, wanted), part, rows))
+            return false;
+        if (rows.size() - before == wanted)
+            return true;
+        after = -1;
+    }
+    *atEnd = true;
+    return true;
+}
+
+bool CxSQLListModel::IsLargeFolder() const {
+    // Reading in the order of the sort column's index pays where the folder
+    // holds many rows; a few thousand rows the server sorts faster than it
+    // walks an index that mostly holds other folders' rows.
+    CxSQL* sql = Connection();
+    if (!sql || !m_table)
+        return false;
+    CxSelectOptions options;
+    options.expressions << QStringLiteral("1");
+    if (m_folderParent) {
+        const QString parent = m_table->GetFieldSQL(m_folderParent);
+        options.where = m_folder == 0 ? parent + QStringLiteral("=0 OR ") + parent +
+                                            QStringLiteral(" IS NULL")
+                                      : parent + u'=' + QString::number(m_folder);
+    }
+    options.defaultOrder = false;
+    options.limit = QStringLiteral("%1,1").arg(m_indexOrderRows);
+    CxResult res = sql->Execute(m_table->BuildSelect(options));
+    return res.isValid() && res.RowsCount() > 0;
+}
+
+void CxSQLListModel::FindUniqueSort() {
+    // The sort column's values are unique (NULLs aside) when a unique index
+    // of the table ends with it and its other columns are fixed by the
+    // table's row filter ("{TABLE}.nDirType=3" with the index (nDirType,
+    // cString)), or when it is the key itself.
+    m_sortColumnUnique = false;
+    const CxField* sortField = ColumnField(m_sortColumn);
+    CxSQL* sql = Connection();
+    if (!sortField || !sortField->IsPlainColumn() || !m_groupBy.isEmpty() || !sql)
+        return;
+    if (sortField == m_table->GetKeyField()) {
+        m_sortColumnUnique = true;
+        return;
+    }
+    CxResult res = sql->Execute(QStringLiteral("SHOW INDEX FROM `%1`").arg(m_table->GetSQLTable()));
+    QMap<QString, QStringList> unique;
+    while (res.isValid() && res.FetchRow())
+        if (res.LFieldValue(QStringLiteral("Non_unique")) == 0)
+            unique[res.SFieldValue(QStringLiteral("Key_name"))]
+                << res.SFieldValue(QStringLiteral("Column_name"));
+    const QString filter = m_table->GetFilter().toLower().remove(u' ');
+    for (const QStringList& columns : std::as_const(unique)) {
+        if (columns.last().compare(sortField->GetColumn(), Qt::CaseInsensitive) != 0)
+            continue;
+        bool fixed = true;
+        for (int i = 0; i + 1 < columns.size() && fixed; ++i)
+            fixed = filter.contains(QStringLiteral("{table}.") + columns[i].toLower() + u'=');
+        if (fixed) {
+            m_sortColumnUnique = true;
+            return;
+        }
+    }
+}
+
 bool CxSQLListModel::LoadFromStart(int minRows) {
     QList<Row> rows;
     const int limit = qMax(minRows, m_pageSize);
-    if (!Fetch(-1, limit, rows))
+    bool atEnd = false;
+    m_uniqueSort = m_sortColumnUnique && IsLargeFolder();
+    if (!Fetch(-1, limit, rows, &atEnd))
         return false;
     // Views (and testers) ask for more rows while the reset is announced;
     // the model answers after it.
     m_changing = true;
     beginResetModel();
     m_rows = rows;
-    m_atEnd = rows.size() < limit;
+    m_atEnd = atEnd;
     endResetModel();
     m_changing = false;
     emit reloaded();
@@ -390,9 +496,13 @@ void CxSQLListModel::sort(int column, Qt::SortOrder order) {
     const Qt::SortOrder previousOrder = m_sortOrder;
     m_sortColumn = column;
     m_sortOrder = order;
-    if (m_ready && !LoadFromStart(m_pageSize)) {
+    if (!m_ready)
+        return;
+    FindUniqueSort();
+    if (!LoadFromStart(m_pageSize)) {
         m_sortColumn = previousColumn;
         m_sortOrder = previousOrder;
+        FindUniqueSort();
     }
 }
 
@@ -454,9 +564,10 @@ void CxSQLListModel::fetchMore(const QModelIndex& parent) {
     if (!canFetchMore(parent))
         return;
     QList<Row> rows;
-    if (!Fetch(int(m_rows.size()) - 1, m_pageSize, rows))
+    bool atEnd = false;
+    if (!Fetch(int(m_rows.size()) - 1, m_pageSize, rows, &atEnd))
         return;
-    m_atEnd = rows.size() < m_pageSize;
+    m_atEnd = atEnd;
     if (rows.isEmpty())
         return;
     m_changing = true;

@@ -45,6 +45,9 @@ public:
         TextColorRole,              // the column's colour as 0xAARRGGBB (uint), when it has one
     };
     static constexpr int kDefaultPageSize = 200;
+    // A folder with more rows than this is read in the order of the sort
+    // column's index where it has a unique one.
+    static constexpr int kIndexOrderRows = 20000;
 
     explicit CxSQLListModel(QObject* parent = nullptr);
     ~CxSQLListModel() override;
@@ -71,6 +74,9 @@ public:
     void SetConnection(CxSQL* sql) { m_sql = sql; }
     CxSQL* GetConnection() const { return m_sql; }
     void SetPageSize(int rows) { m_pageSize = qMax(1, rows); }
+    // From how many rows on a folder is read in the order of its sort
+    // column's unique index (kIndexOrderRows unless set).
+    void SetIndexOrderRows(int rows) { m_indexOrderRows = qMax(0, rows); }
     int PageSize() const { return m_pageSize; }
 
     const QList<CxColumnData>& Columns() const { return m_columns; }
@@ -134,17 +140,33 @@ private:
     struct Row {
         qint64 key = -1;
         bool folder = false;
+        int part = 0;     // the part of the list it was read in (see Parts)
         QString tieBreak; // the value of the tie-break key
         QStringList texts;  // one per column; a null QString is SQL NULL
     };
 
+    // The list is read in parts, one after the other, each continuing after
+    // its own last row: folders before the other rows, and, where the sort
+    // column's values are unique, the rows without a value apart from those
+    // with one.
+    struct PartSpec {
+        enum class Kind { Mixed, NullOnly, ValueOnly };
+        QString condition;
+        bool folder = false;
+        Kind kind = Kind::Mixed;
+    };
+    QList<PartSpec> Parts() const;
     CxSQL* Connection() const;
-    bool Fetch(int afterRow, int limit, QList<Row>& rows);
+    QString BuildPartQuery(int part, int afterRow, int limit) const;
+    bool RunPage(const QString& statement, int part, QList<Row>& rows);
+    bool Fetch(int afterRow, int limit, QList<Row>& rows, bool* atEnd);
+    void FindUniqueSort();
+    bool IsLargeFolder() const;
     bool LoadFromStart(int minRows);
     void OnTableChanged(const QString& table);
     QString TieBreakSQL() const;
-    QString SortSQL() const;
-    QString KeysetCondition(const Row& last) const;
+    QString SortSQL(const PartSpec& part) const;
+    QString KeysetCondition(const Row& last, const PartSpec& part) const;
     QString ValueLiteral(const CxField* field, const QString& value) const;
 
     CxTable* m_table = nullptr;
@@ -164,6 +186,9 @@ private:
     bool m_atEnd = true;
     bool m_ready = false;
     bool m_changing = false; // while rows are being replaced or appended
+    bool m_sortColumnUnique = false; // the sort column's values are unique, NULLs aside
+    bool m_uniqueSort = false;       // and the current folder is read in its order
+    int m_indexOrderRows = kIndexOrderRows;
     CxSQLError m_error;
     QTimer* m_reloadTimer;
 };

@@ -48,14 +48,15 @@ private slots:
     void initTestCase() {
         m_db = std::make_unique<SchemaTestDatabase>(QStringLiteral("list"));
         m_table = std::make_unique<TestMaterials>();
-        // Two folders at the root, one inside the other; 57 rows at the root
-        // with repeated and missing sort codes; three rows in a folder; one
-        // row of another directory kind.
+        // Two folders at the root, one inside the other; 59 rows at the root
+        // with repeated and missing sort codes, two without a name; three
+        // rows in a folder; one row of another directory kind.
         m_db->Exec(QStringLiteral(
             "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nTown,"
             "nSortCode) VALUES (1,0,1,'Папка Б',3,0,0,0,NULL),(2,0,1,'Папка А',3,0,0,0,NULL),"
             "(3,2,1,'Вложенная',3,0,0,0,NULL),(4,2,0,'Бинт',3,196614,0,0,5),(5,2,0,'Вата',3,"
-            "196613,0,0,5),(6,3,0,'Глубоко',3,65537,0,0,1),(7,0,0,'Пункт',1,0,0,0,NULL)"));
+            "196613,0,0,5),(6,3,0,'Глубоко',3,65537,0,0,1),(7,0,0,'Пункт',1,0,0,0,NULL),"
+            "(8,0,0,NULL,3,65537,0,0,2),(9,0,0,NULL,3,65537,0,0,NULL)"));
         QStringList rows;
         for (int i = 0; i < 57; ++i)
             rows << QStringLiteral("(%1,0,0,'Материал %2',3,%3,0,0,%4)")
@@ -90,14 +91,17 @@ private slots:
         QCOMPARE(model.RowKey(1), qint64(1));
         QVERIFY(model.IsFolderRow(0));
         QVERIFY(!model.IsFolderRow(2));
-        QCOMPARE(model.RowText(2, 1), QStringLiteral("Материал 00"));
-        QCOMPARE(model.data(model.index(2, 2)).toString(), QStringLiteral("Шприцы"));
-        QCOMPARE(model.data(model.index(2, 0), CxSQLListModel::KeyRole).toLongLong(), qint64(100));
+        // Rows without a name come first, as the server sorts NULLs.
+        QVERIFY(model.RowText(2, 1).isNull());
+        QCOMPARE(model.RowKey(2), qint64(8));
+        QCOMPARE(model.RowText(4, 1), QStringLiteral("Материал 00"));
+        QCOMPARE(model.data(model.index(4, 2)).toString(), QStringLiteral("Шприцы"));
+        QCOMPARE(model.data(model.index(4, 0), CxSQLListModel::KeyRole).toLongLong(), qint64(100));
         const QString sql = model.BuildPageQuery(-1, 10);
         QVERIFY(sql.contains(QStringLiteral("(dir.nDirType=3)")));
         QVERIFY(sql.contains(QStringLiteral("dir.nGroupID=0 OR dir.nGroupID IS NULL")));
         QVERIFY(sql.endsWith(QStringLiteral("LIMIT 10")));
-        QCOMPARE(Keys(model).size(), 59);
+        QCOMPARE(Keys(model).size(), 61);
         QVERIFY(!model.canFetchMore());
     }
 
@@ -126,11 +130,15 @@ private slots:
             m_db->Rows(QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=3 AND nGroupID=0 "
                                       "ORDER BY ") +
                        order);
-        for (int pageSize : {1, 7, 200}) {
+        // Small pages and large; sorted by the server, or read in the order of
+        // a unique index where the column has one (the name, the key).
+        for (int pageSize : {1, 7, 200})
+            for (int indexOrderRows : {0, CxSQLListModel::kIndexOrderRows}) {
             CxSQLListModel model;
             QAbstractItemModelTester tester(&model);
             Fill(model);
             model.SetPageSize(pageSize);
+            model.SetIndexOrderRows(indexOrderRows);
             QVERIFY(model.End());
             model.sort(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
             QCOMPARE(Keys(model).join(u';'), expected);
@@ -180,7 +188,7 @@ private slots:
         filter.AddFilter(m_table->m_nKind, QStringLiteral("="), QStringLiteral("1"));
         model.AddFilter(&filter);
         QVERIFY(model.End());
-        QCOMPARE(Keys(model).size(), 19);
+        QCOMPARE(Keys(model).size(), 21);
         // Filters apply as they are at each load.
         filter.ClearFilter();
         filter.AddSQLFilter(QStringLiteral("{TABLE}.cString LIKE 'Материал 0%'"));
@@ -279,7 +287,7 @@ private slots:
         MySQLWatchdog().Stop(m_db->Connection());
         QVERIFY(!reloaded.isEmpty());
         QCOMPARE(model.rowCount(), 20);
-        QCOMPARE(model.RowText(2, 1), QStringLiteral("Материал 00 (новый)"));
+        QCOMPARE(model.RowText(4, 1), QStringLiteral("Материал 00 (новый)"));
     }
 
     void columnColour() {
