@@ -90,7 +90,8 @@ bool CDXX::FieldIsNull(const QString& field) const {
     return !record || record->IsFieldNull(field);
 }
 
-void CDXX::StoreValue(const QString& field, const QString& value, bool isNumber) {
+void CDXX::StoreValue(const QString& field, const QString& value, bool isNumber,
+                      bool emptyIsNull) {
     CDXRecordSQL* record = Record();
     if (!record || m_failed)
         return;
@@ -108,7 +109,7 @@ void CDXX::StoreValue(const QString& field, const QString& value, bool isNumber)
         // A new row keeps the column's default.
         return;
     }
-    if (none && isNumber)
+    if (none && (isNumber || emptyIsNull))
         record->SetFieldNull(field);
     else
         record->SetFieldValue(field, isNumber ? QString::number(value.trimmed().toLongLong())
@@ -141,7 +142,7 @@ CDXXEdit CDXX::DX(QWidget* control, const CxField* field, int flags) {
             StoreValue(name,
                        date->IsEmpty() ? QString()
                                        : date->GetDate().toString(QStringLiteral("yyyy-MM-dd")),
-                       false);
+                       false, true);
         }
         return CDXXEdit(this, control);
     }

@@ -97,10 +97,12 @@ public:
     bool Fail(QWidget* control, const QString& text);
 
     // For controls of their own kind: the field's stored text (null: NULL),
-    // and storing a value under the rule above (null or empty for none).
+    // and storing a value under the rule above. An empty value is none: NULL
+    // for a number (or where emptyIsNull says so), an empty text otherwise.
     QString FieldText(const QString& field) const;
     bool FieldIsNull(const QString& field) const;
-    void StoreValue(const QString& field, const QString& value, bool isNumber);
+    void StoreValue(const QString& field, const QString& value, bool isNumber,
+                    bool emptyIsNull = false);
     // Records which control shows the field.
     void Note(const QString& field, QWidget* control);
     // The bare column of a field of a descriptor.

@@ -13,6 +13,8 @@
 #include "framework/widgets/forms/sql_edit_form.h"
 #include "framework/widgets/mdi_frame_wnd.h"
 #include "framework/widgets/message_box.h"
+#include "framework/widgets/forms/date_edit.h"
+#include "framework/widgets/pages/multi_page.h"
 #include "framework/widgets/pages/tab.h"
 #include "tests/support/schema_test_database.h"
 #include "tests/support/typing.h"
@@ -216,6 +218,58 @@ private slots:
         QVERIFY(closedBeforeReturn);
         QVERIFY(!CxDocManager::Instance()->ProcessAddress(QStringLiteral("sqledit:TestForm:x:2055")));
         QVERIFY(!CxDocManager::Instance()->ProcessAddress(QStringLiteral("sqledit:NoSuchForm:1:2055")));
+    }
+
+    // A date field may be empty: it shows and stores NULL, and a date as
+    // the database writes it.
+    void dateFields() {
+        class DateForm : public CDXForm {
+        public:
+            CDateTimeEditCtrl edit;
+            void DoDataExchange(CDXX& dx) override { dx.DX(&edit, g_table->m_cDescription); }
+            QWidget* DXWidget() override { return &edit; }
+        } form;
+        auto record = std::make_unique<CDXRecordSQL>(nullptr, QStringLiteral("dir"));
+        record->SetFieldValue(QStringLiteral("cDescription"), QStringLiteral("2021-03-04"));
+        form.SetDXRecord(std::move(record), EA_EDIT);
+        QVERIFY(form.UpdateData(false));
+        QCOMPARE(form.edit.GetDate(), QDate(2021, 3, 4));
+        form.edit.SetDate(QDate());
+        QVERIFY(form.edit.IsEmpty());
+        QVERIFY(form.UpdateData(true));
+        QVERIFY(form.GetDXRecord()->IsFieldNull(QStringLiteral("cDescription")));
+        form.edit.SetDate(QDate(1999, 12, 31));
+        QVERIFY(form.UpdateData(true));
+        QCOMPARE(form.GetDXRecord()->SFieldValue(QStringLiteral("cDescription")),
+                 QStringLiteral("1999-12-31"));
+    }
+
+    // The page host: pages of one class, chosen by their titles.
+    void pageHost() {
+        struct Host : CxMultiPageCoClass {
+            int updates = 0;
+            void MultiPageCoClass_OnUpdate() override { ++updates; }
+        } host;
+        QWidget holder;
+        auto* place = new QWidget(&holder);
+        auto* selector = new CxComboMultiPageCoClassSelector(&holder);
+        host.InitMultiPageCoClass(selector, place, &TestPage::staticMetaObject);
+        QCOMPARE(host.AddPage(), 0);
+        QCOMPARE(host.AddPage(), 1);
+        host.GetPage(1)->setWindowTitle(QStringLiteral("04.03.2021"));
+        host.UpdatePageTitle(host.GetPage(1));
+        QCOMPARE(selector->itemText(1), QStringLiteral("04.03.2021"));
+        QVERIFY(host.SelectPage(1));
+        QCOMPARE(host.GetCurPage(), 1);
+        QCOMPARE(selector->currentIndex(), 1);
+        QVERIFY(!host.SelectPage(5));
+        emit selector->activated(0);
+        QCOMPARE(host.GetCurPage(), 0);
+        QVERIFY(host.RemovePage());
+        QCOMPARE(host.GetPageCount(), 1);
+        QCOMPARE(selector->count(), 1);
+        QCOMPARE(selector->itemText(0), QStringLiteral("04.03.2021"));
+        QVERIFY(host.updates >= 3);
     }
 
     // Pages are made when their tab is first shown, and only then.
