@@ -34,19 +34,27 @@ class TestDirectoriesJournal : public QObject {
     int Windows() { return int(m_fx->Frame()->MDIArea()->subWindowList().size()); }
 
 private slots:
-    void init() {
+    void initTestCase() {
         m_fx = std::make_unique<DirectoryFixture>();
         CTarvikApp::RegisterDocTemplate(1979, CJDirectories::GetThisClass(),
                                         CJDirectoriesDocument::GetThisClass(), nullptr);
         CTarvikApp::RegisterDocTemplate(1297, CDDirWorkPlace::GetThisClass(),
                                         &CxSQLDocument::staticMetaObject, nullptr);
+    }
+    void cleanupTestCase() { m_fx.reset(); }
+    // Every case starts from the same rows and no open window.
+    void init() {
+        m_fx->Frame()->MDIArea()->closeAllSubWindows();
+        m_fx->Questions().clear();
+        m_fx->Answer(IDYES);
+        m_fx->Db().Exec(QStringLiteral("DELETE FROM dir"));
+        m_fx->Db().Exec(QStringLiteral("DELETE FROM dailyreport"));
         m_fx->Db().Exec(QStringLiteral(
             "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nTown) "
             "VALUES (1,0,1,'Город',1,0,0,0),(2,1,0,'Пункт в городе',1,8,0,2),(3,0,0,'Пункт А',1,"
             "2,0,3),(4,0,0,'Работник',2,0,0,0),(5,0,0,'Героин',4,1,0,0),(6,0,0,'Шприц',3,65537,0,"
             "0),(7,0,0,'Фонд',12,0,0,0),(8,1,1,'Район',1,0,0,0)"));
     }
-    void cleanup() { m_fx.reset(); }
 
     void addressesOpenTheNamedTab() {
         const QStringList expected{"Раздаточные материалы и услуги",

@@ -68,7 +68,7 @@ class TestDirectoryForms : public QObject {
     int OpenWindows() { return int(m_fx->Frame()->MDIArea()->subWindowList().size()); }
 
 private slots:
-    void init() {
+    void initTestCase() {
         m_fx = std::make_unique<DirectoryFixture>();
         const QMetaObject* doc = &CxSQLDocument::staticMetaObject;
         CTarvikApp::RegisterDocTemplate(1297, CDDirWorkPlace::GetThisClass(), doc, nullptr);
@@ -76,6 +76,14 @@ private slots:
         CTarvikApp::RegisterDocTemplate(1301, CDDirDrugs::GetThisClass(), doc, nullptr);
         CTarvikApp::RegisterDocTemplate(1307, CDDirTrainig::GetThisClass(), doc, nullptr);
         CTarvikApp::RegisterDocTemplate(1959, CDDirDonors::GetThisClass(), doc, nullptr);
+    }
+    void cleanupTestCase() { m_fx.reset(); }
+    // Every case starts from the same rows and no open window.
+    void init() {
+        m_fx->Frame()->MDIArea()->closeAllSubWindows();
+        m_fx->Questions().clear();
+        m_fx->Answer(IDYES);
+        m_fx->Db().Exec(QStringLiteral("DELETE FROM dir"));
         m_fx->Db().Exec(QStringLiteral(
             "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,cDescription,nDirType,nType,"
             "bHidden,nTown,nConfigGroup,nUseType,nProdType,cOtherInfo,nSortCode,nOrder,"
@@ -87,7 +95,6 @@ private slots:
             "(5,0,0,'Фонд','адрес',12,0,0,0,2,NULL,NULL,'x',7,3,0,5,11,2,6),"
             "(6,0,0,'Пункт Б','',1,2,0,3,0,NULL,NULL,'x',7,3,0,5,11,2,6)"));
     }
-    void cleanup() { m_fx.reset(); }
 
     // Load, change, save, read back: the row holds what the user entered, the
     // rest of it is as it was.

@@ -16,14 +16,17 @@ class TestDXRecord : public QObject {
     CxSQL* Sql() const { return m_db->Connection(); }
 
 private slots:
+    void initTestCase() { m_db = std::make_unique<SchemaTestDatabase>(QStringLiteral("rec")); }
+    void cleanupTestCase() { m_db.reset(); }
+    // Every case starts from the same two rows.
     void init() {
-        m_db = std::make_unique<SchemaTestDatabase>(QStringLiteral("rec"));
+        m_db->Exec(QStringLiteral("DELETE FROM dir"));
+        m_db->Exec(QStringLiteral("DELETE FROM riskbehavior"));
         m_db->Exec(QStringLiteral(
             "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,cDescription,cOtherInfo,nDirType,"
             "nType,bHidden,nTown,nSpecFlags) VALUES (1,0,0,'Шприц','описание','\x01\x02',3,65537,0,"
             "0,5),(2,0,0,'Игла',NULL,NULL,3,131073,1,0,0)"));
     }
-    void cleanup() { m_db.reset(); }
 
     void updateWritesOnlyWhatWasSet() {
         CDXRecordSQL record(Sql(), QStringLiteral("dir"));
