@@ -38,7 +38,8 @@ class TestAppCommands : public QObject {
     void UseReminder(int days) {
         auto* config = new xKDConfiguration;
         QVERIFY(config->ParseConfig(
-            QStringLiteral("<CONFIGURATION><PERIODS BACKUPREMINDER='%1'/></CONFIGURATION>").arg(days),
+            QStringLiteral("<CONFIGURATION><PERIODS BACKUPREMINDER='%1'/></CONFIGURATION>")
+                .arg(days),
             QStringLiteral("test")));
         CTarvikApp::SetConfig(config);
     }
@@ -162,7 +163,7 @@ private slots:
         m_app->OnExportData();
         QCOMPARE(m_messages.size(), 2);
         QVERIFY(m_messages[1].startsWith(QStringLiteral("Перед экспортом данных, необходимо "
-                                                         "заполнить поле «Географическое")));
+                                                        "заполнить поле «Географическое")));
         QCOMPARE(m_messages[1].count(u'\n'), 2);
     }
 
@@ -172,8 +173,9 @@ private slots:
         QCOMPARE(CountBackupReminderDay(day), 1);
         QCOMPARE(CountBackupReminderDay(day), 1);
         QCOMPARE(CountBackupReminderDay(day.addDays(1)), 2);
-        QCOMPARE(CTarvikApp::GetAllUsersString(QStringLiteral("Backup"), QStringLiteral("dLastBackup")),
-                 QStringLiteral("2021-03-05"));
+        QCOMPARE(
+            CTarvikApp::GetAllUsersString(QStringLiteral("Backup"), QStringLiteral("dLastBackup")),
+            QStringLiteral("2021-03-05"));
         // A stored day that does not read as a date counts as another day.
         CTarvikApp::WriteAllUsersString(QStringLiteral("Backup"), QStringLiteral("dLastBackup"),
                                         QStringLiteral("5 марта"));
@@ -202,8 +204,8 @@ private slots:
         QVERIFY(links.contains(QStringLiteral("Клиенты проекта")));
         QVERIFY(links.contains(QStringLiteral("Ежедневные формы")));
         // A link to a window that the program does not have yet is only text.
-        for (const QString address : {QStringLiteral("opendoc:CJClients"),
-                                      QStringLiteral("opendoc:CJDiaryMain")})
+        for (const QString address :
+             {QStringLiteral("opendoc:CJClients"), QStringLiteral("opendoc:CJDiaryMain")})
             QCOMPARE(links.contains(address), CxDocManager::Instance()->CanOpen(address));
         QVERIFY(view->Picture()->GetHTML().contains(CKelda2View::OrganisationAddress()));
         QCOMPARE(CTarvikApp::TakeAppQueries(),

@@ -38,9 +38,9 @@ QPlainTextEdit* CDDirItemForm::AddDescriptionEdit(const QString& label) {
 }
 
 QCheckBox* CDDirItemForm::AddHiddenBox() {
-    auto* box = new QCheckBox(CTarvikApp::TranslateString(QStringLiteral("Скрытый"),
-                                                          QStringLiteral("CDDirItemForm"), 1),
-                              this);
+    auto* box = new QCheckBox(
+        CTarvikApp::TranslateString(QStringLiteral("Скрытый"), QStringLiteral("CDDirItemForm"), 1),
+        this);
     box->setObjectName(QStringLiteral("bHidden"));
     m_fields->addRow(QString(), box);
     return box;

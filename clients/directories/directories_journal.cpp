@@ -10,10 +10,10 @@ namespace {
 // The page classes, so that the tabs can be made by name.
 const QList<const QMetaObject*>& TabClasses() {
     static const QList<const QMetaObject*> classes{
-        CJDirectoriesTab_Mat::GetThisClass(),      CJDirectoriesTab_Posh::GetThisClass(),
-        CJDirectoriesTab_Drug::GetThisClass(),     CJDirectoriesTab_Training::GetThisClass(),
-        CJDirectoriesTab_MatPack::GetThisClass(),  CJDirectoriesTab_Soc::GetThisClass(),
-        CJDirectoriesTab_Donors::GetThisClass(),   CJDirectoriesTab_MatGroup::GetThisClass(),
+        CJDirectoriesTab_Mat::GetThisClass(),     CJDirectoriesTab_Posh::GetThisClass(),
+        CJDirectoriesTab_Drug::GetThisClass(),    CJDirectoriesTab_Training::GetThisClass(),
+        CJDirectoriesTab_MatPack::GetThisClass(), CJDirectoriesTab_Soc::GetThisClass(),
+        CJDirectoriesTab_Donors::GetThisClass(),  CJDirectoriesTab_MatGroup::GetThisClass(),
     };
     return classes;
 }

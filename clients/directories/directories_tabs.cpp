@@ -26,6 +26,7 @@ bool CJDirectoriesTab::CreateInplaceWindow(QWidget* host) {
 
 void CJDirectoriesTab::OnPreCreateFolder(CDXX& dx) {
     if (dx.IsSave())
-        dx.SetField(g_pDirTable->m_nDirType,
-                    QString::number(DirectoryTab(QString::fromLatin1(metaObject()->className())).dirType));
+        dx.SetField(
+            g_pDirTable->m_nDirType,
+            QString::number(DirectoryTab(QString::fromLatin1(metaObject()->className())).dirType));
 }

@@ -20,55 +20,63 @@ protected:
 class CJDirectoriesTab_Mat : public CJDirectoriesTab {
     Q_OBJECT
 public:
-    Q_INVOKABLE explicit CJDirectoriesTab_Mat(QWidget* parent = nullptr) : CJDirectoriesTab(parent) {}
+    Q_INVOKABLE explicit CJDirectoriesTab_Mat(QWidget* parent = nullptr)
+        : CJDirectoriesTab(parent) {}
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
 };
 
 class CJDirectoriesTab_Posh : public CJDirectoriesTab {
     Q_OBJECT
 public:
-    Q_INVOKABLE explicit CJDirectoriesTab_Posh(QWidget* parent = nullptr) : CJDirectoriesTab(parent) {}
+    Q_INVOKABLE explicit CJDirectoriesTab_Posh(QWidget* parent = nullptr)
+        : CJDirectoriesTab(parent) {}
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
 };
 
 class CJDirectoriesTab_Drug : public CJDirectoriesTab {
     Q_OBJECT
 public:
-    Q_INVOKABLE explicit CJDirectoriesTab_Drug(QWidget* parent = nullptr) : CJDirectoriesTab(parent) {}
+    Q_INVOKABLE explicit CJDirectoriesTab_Drug(QWidget* parent = nullptr)
+        : CJDirectoriesTab(parent) {}
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
 };
 
 class CJDirectoriesTab_Training : public CJDirectoriesTab {
     Q_OBJECT
 public:
-    Q_INVOKABLE explicit CJDirectoriesTab_Training(QWidget* parent = nullptr) : CJDirectoriesTab(parent) {}
+    Q_INVOKABLE explicit CJDirectoriesTab_Training(QWidget* parent = nullptr)
+        : CJDirectoriesTab(parent) {}
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
 };
 
 class CJDirectoriesTab_MatPack : public CJDirectoriesTab {
     Q_OBJECT
 public:
-    Q_INVOKABLE explicit CJDirectoriesTab_MatPack(QWidget* parent = nullptr) : CJDirectoriesTab(parent) {}
+    Q_INVOKABLE explicit CJDirectoriesTab_MatPack(QWidget* parent = nullptr)
+        : CJDirectoriesTab(parent) {}
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
 };
 
 class CJDirectoriesTab_Soc : public CJDirectoriesTab {
     Q_OBJECT
 public:
-    Q_INVOKABLE explicit CJDirectoriesTab_Soc(QWidget* parent = nullptr) : CJDirectoriesTab(parent) {}
+    Q_INVOKABLE explicit CJDirectoriesTab_Soc(QWidget* parent = nullptr)
+        : CJDirectoriesTab(parent) {}
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
 };
 
 class CJDirectoriesTab_Donors : public CJDirectoriesTab {
     Q_OBJECT
 public:
-    Q_INVOKABLE explicit CJDirectoriesTab_Donors(QWidget* parent = nullptr) : CJDirectoriesTab(parent) {}
+    Q_INVOKABLE explicit CJDirectoriesTab_Donors(QWidget* parent = nullptr)
+        : CJDirectoriesTab(parent) {}
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
 };
 
 class CJDirectoriesTab_MatGroup : public CJDirectoriesTab {
     Q_OBJECT
 public:
-    Q_INVOKABLE explicit CJDirectoriesTab_MatGroup(QWidget* parent = nullptr) : CJDirectoriesTab(parent) {}
+    Q_INVOKABLE explicit CJDirectoriesTab_MatGroup(QWidget* parent = nullptr)
+        : CJDirectoriesTab(parent) {}
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
 };

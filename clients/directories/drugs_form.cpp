@@ -10,10 +10,10 @@
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QRadioButton>
-#include <QVBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QVBoxLayout>
 
 namespace {
 QString Tr(const char* text) {
@@ -47,8 +47,9 @@ CDDirDrugs::CDDirDrugs(QWidget* parent) : CDDirItemForm(parent) {
         box->setObjectName(QString::fromLatin1(name));
         auto* layout = new QVBoxLayout(box);
         for (const Choice& c : choices) {
-            QAbstractButton* button = checks ? static_cast<QAbstractButton*>(new QCheckBox(Tr(c.text), box))
-                                             : new QRadioButton(Tr(c.text), box);
+            QAbstractButton* button =
+                checks ? static_cast<QAbstractButton*>(new QCheckBox(Tr(c.text), box))
+                       : new QRadioButton(Tr(c.text), box);
             button->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(name)).arg(c.value));
             button->setToolTip(ToolTip(c.tip));
             layout->addWidget(button);
@@ -73,9 +74,9 @@ CDDirDrugs::CDDirDrugs(QWidget* parent) : CDDirItemForm(parent) {
                             {4, "Интерназально", "Sniff"},
                             {8, "Курение/вдыхание", "Smoke"}},
                            m_routes));
-    right->addWidget(group("Способ производства", "nProdType", false,
-                           {{1, "Кустарный", "HomeMade"}, {2, "Фармацевтический", "Pharmaceutical"}},
-                           m_production));
+    right->addWidget(group(
+        "Способ производства", "nProdType", false,
+        {{1, "Кустарный", "HomeMade"}, {2, "Фармацевтический", "Pharmaceutical"}}, m_production));
     right->addStretch(1);
     row->addLayout(right);
     Fields()->addRow(row);

@@ -7,8 +7,8 @@
 #include "model/config/configuration.h"
 #include "model/tables/table_set.h"
 
-#include <QFormLayout>
 #include <QCheckBox>
+#include <QFormLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 
@@ -47,6 +47,6 @@ void CDDirWorkers::DoDataExchange(CDXX& dx) {
     m_type->DX(dx, t->m_nConfigGroup, DXF_REQUIRED);
     dx.DX(m_description, t->m_cDescription).SetACC(QStringLiteral("mycompletes"));
     dx.DXCheck(m_hidden, t->m_bHidden);
-    SetInfobarStringIcon(
-        Tr("Персонал проекта\nРедактирование справочника \"Персонал проекта\""), 1305);
+    SetInfobarStringIcon(Tr("Персонал проекта\nРедактирование справочника \"Персонал проекта\""),
+                         1305);
 }

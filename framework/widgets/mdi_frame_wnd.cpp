@@ -1,8 +1,8 @@
 #include "mdi_frame_wnd.h"
 
-#include "framework/core/app/cmd_handler_info.h"
 #include "documents/doc_manager.h"
 #include "errors/error_list.h"
+#include "framework/core/app/cmd_handler_info.h"
 #include "framework/core/tarvik_app.h"
 #include "icons.h"
 #include "main_menu_ext.h"

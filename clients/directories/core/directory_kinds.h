@@ -22,16 +22,16 @@ enum DirType : int {
 };
 
 struct CxDirectoryTab {
-    QString pageClass;  // run-time class name of the tab's list
-    QString titleKey;   // message key of the title
-    QString title;      // its default text
+    QString pageClass; // run-time class name of the tab's list
+    QString titleKey;  // message key of the title
+    QString title;     // its default text
     int icon = 0;
-    int dirType = 0;    // nDirType of the rows and of new folders
+    int dirType = 0; // nDirType of the rows and of new folders
     CxTable* table = nullptr;
     QList<const CxField*> columns;
     bool folders = true;
-    QString formClass;  // run-time class of the item form
-    bool shown = true;  // whether the journal shows the tab
+    QString formClass; // run-time class of the item form
+    bool shown = true; // whether the journal shows the tab
 };
 
 // Every tab class, in the journal's order, the one it does not show last.

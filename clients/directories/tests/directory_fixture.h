@@ -5,8 +5,8 @@
 // windows, and answers in place of the message boxes.
 #include "db/mysql_connection.h"
 #include "framework/core/documents/doc_template.h"
-#include "framework/core/tarvik_app.h"
 #include "framework/core/table/self_register.h"
+#include "framework/core/tarvik_app.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/mdi_frame_wnd.h"
 #include "framework/widgets/message_box.h"
@@ -47,8 +47,8 @@ public:
             m_questions << text;
             return m_answer;
         });
-        m_db->Exec(QStringLiteral(
-            "INSERT INTO orginf VALUES (0,'OWN','Своя','','','','','','','','','','','','','','')"));
+        m_db->Exec(QStringLiteral("INSERT INTO orginf VALUES "
+                                  "(0,'OWN','Своя','','','','','','','','','','','','','','')"));
         m_db->Exec(QStringLiteral("INSERT INTO towns VALUES (1,0,'Область','Область'),"
                                   "(2,1,'Одесса','Одесса, Одесская обл.'),"
                                   "(3,1,'Измаил','Измаил, Одесская обл.')"));

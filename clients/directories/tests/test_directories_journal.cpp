@@ -65,7 +65,8 @@ private slots:
                                    "Персонал проекта",
                                    "Источники финансирования"};
         auto* manager = CxDocManager::Instance();
-        QVERIFY(manager->ProcessAddress(QStringLiteral("opendoc:CJDirectories:CJDirectoriesTab_Donors")));
+        QVERIFY(manager->ProcessAddress(
+            QStringLiteral("opendoc:CJDirectories:CJDirectoriesTab_Donors")));
         QCOMPARE(Titles(), expected);
         QCOMPARE(Journal()->Tab()->GetCurSel(), 6);
         QCOMPARE(Journal()->GetDocument()->GetTitle(),
@@ -98,7 +99,8 @@ private slots:
     }
 
     void tabListsItsDirectory() {
-        QVERIFY(OpenDocument(QStringLiteral("CJDirectories"), {QStringLiteral("CJDirectoriesTab_Posh")}));
+        QVERIFY(OpenDocument(QStringLiteral("CJDirectories"),
+                             {QStringLiteral("CJDirectoriesTab_Posh")}));
         CJDirectoriesTab* list = CurrentList();
         QAbstractItemModelTester tester(list->Model());
         CxSQLListModel* model = list->Model();
@@ -165,7 +167,8 @@ private slots:
     }
 
     void rowsOpenInTheirForms() {
-        QVERIFY(OpenDocument(QStringLiteral("CJDirectories"), {QStringLiteral("CJDirectoriesTab_Posh"), QStringLiteral("3")}));
+        QVERIFY(OpenDocument(QStringLiteral("CJDirectories"),
+                             {QStringLiteral("CJDirectoriesTab_Posh"), QStringLiteral("3")}));
         CJDirectoriesTab* list = CurrentList();
         QVERIFY(list->HasDXEditor());
         QTest::keyClick(list->View(), Qt::Key_Return);
@@ -177,7 +180,8 @@ private slots:
         QTRY_COMPARE(Windows(), 1);
 
         // A new row made from inside a folder belongs to that folder.
-        m_fx->Frame()->MDIArea()->setActiveSubWindow(m_fx->Frame()->MDIArea()->subWindowList().first());
+        m_fx->Frame()->MDIArea()->setActiveSubWindow(
+            m_fx->Frame()->MDIArea()->subWindowList().first());
         list->OpenFolder(1);
         QVERIFY(list->OpenRecord(-1, EA_NEW));
         form = qobject_cast<CDDirWorkPlace*>(CxDocManager::Instance()->ActiveView());
@@ -185,7 +189,8 @@ private slots:
         QCOMPARE(form->GetDXRecord()->SFieldValue(QStringLiteral("nGroupID")), QStringLiteral("1"));
 
         // The tabs whose forms are not part of the program yet open nothing.
-        QVERIFY(OpenDocument(QStringLiteral("CJDirectories"), {QStringLiteral("CJDirectoriesTab_Mat")}));
+        QVERIFY(OpenDocument(QStringLiteral("CJDirectories"),
+                             {QStringLiteral("CJDirectoriesTab_Mat")}));
         QVERIFY(!CurrentList()->HasDXEditor());
         CxCmdUI ui;
         QVERIFY(CurrentList()->CanProcessCommand(EA_NEW, &ui));
@@ -194,7 +199,8 @@ private slots:
     }
 
     void deletesRefuseWhatIsInUse() {
-        QVERIFY(OpenDocument(QStringLiteral("CJDirectories"), {QStringLiteral("CJDirectoriesTab_Posh")}));
+        QVERIFY(OpenDocument(QStringLiteral("CJDirectories"),
+                             {QStringLiteral("CJDirectoriesTab_Posh")}));
         CJDirectoriesTab* list = CurrentList();
         m_fx->Db().Exec(QStringLiteral("INSERT INTO dailyreport (ROWID,dDate,nWorker1,nWorkPlace,"
                                        "nGroupID,bIsFolder,nRegionDataID) VALUES "

@@ -11,11 +11,11 @@
 #include "clients/directories/workers_form.h"
 #include "clients/directories/workplace_form.h"
 #include "directory_fixture.h"
-#include "tests/support/typing.h"
 #include "framework/core/documents/document.h"
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/forms/combo_list.h"
 #include "framework/widgets/forms/sql_combo_list.h"
+#include "tests/support/typing.h"
 
 #include <QAbstractButton>
 #include <QCheckBox>
@@ -58,8 +58,9 @@ class TestDirectoryForms : public QObject {
     std::unique_ptr<DirectoryFixture> m_fx;
 
     QString Row(int id, const char* columns) {
-        return m_fx->Db().Rows(
-            QStringLiteral("SELECT %1 FROM dir WHERE ROWID=%2").arg(QLatin1String(columns)).arg(id));
+        return m_fx->Db().Rows(QStringLiteral("SELECT %1 FROM dir WHERE ROWID=%2")
+                                   .arg(QLatin1String(columns))
+                                   .arg(id));
     }
     CDDirItemForm* Open(const QString& form, qint64 key, int mode) {
         return qobject_cast<CDDirItemForm*>(
@@ -101,9 +102,9 @@ private slots:
     void roundTrip_data() {
         QTest::addColumn<QString>("form");
         QTest::addColumn<int>("id");
-        QTest::addColumn<QString>("shown");    // what the controls show after loading
-        QTest::addColumn<QString>("stored");   // the row after the save
-        QTest::addColumn<QString>("columns");  // the columns that say so
+        QTest::addColumn<QString>("shown");   // what the controls show after loading
+        QTest::addColumn<QString>("stored");  // the row after the save
+        QTest::addColumn<QString>("columns"); // the columns that say so
         QTest::newRow("service point")
             << "CDDirWorkPlace" << 1 << "Пункт А||Одесса, Одесская обл.|8|0"
             << "Пункт на вокзале|ул. Вокзальная, 1|3|999|1|1"
@@ -129,8 +130,7 @@ private slots:
         QFETCH(QString, columns);
         CDDirItemForm* view = Open(form, id, EA_EDIT);
         QVERIFY(view);
-        QCOMPARE(view->windowTitle().section(QStringLiteral(": "), 1),
-                 shown.section(u'|', 0, 0));
+        QCOMPARE(view->windowTitle().section(QStringLiteral(": "), 1), shown.section(u'|', 0, 0));
         auto* name = Child<QLineEdit>(view, "cString");
         auto* description = Child<QPlainTextEdit>(view, "cDescription");
         QCOMPARE(name->text(), shown.section(u'|', 0, 0));
@@ -267,7 +267,8 @@ private slots:
     void secondOpeningActivates() {
         CDDirItemForm* first = Open(QStringLiteral("CDDirDrugs"), 3, EA_EDIT);
         const int windows = OpenWindows();
-        QVERIFY(CxDocManager::Instance()->ProcessAddress(QStringLiteral("sqledit:CDDirDrugs:3:2055")));
+        QVERIFY(
+            CxDocManager::Instance()->ProcessAddress(QStringLiteral("sqledit:CDDirDrugs:3:2055")));
         QCOMPARE(OpenWindows(), windows);
         QCOMPARE(CxDocManager::Instance()->ActiveView(), first);
         QVERIFY(Open(QStringLiteral("CDDirDrugs"), -1, EA_NEW));

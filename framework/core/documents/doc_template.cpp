@@ -59,7 +59,7 @@ void CxDocTemplates::RemoveAll() {
     Templates().clear();
 }
 
-void CTarvikApp::RegisterDocTemplate(int icon, const QMetaObject* view,
-                                     const QMetaObject* document, const QMetaObject* frame) {
+void CTarvikApp::RegisterDocTemplate(int icon, const QMetaObject* view, const QMetaObject* document,
+                                     const QMetaObject* frame) {
     CxDocTemplates::Register(CxDocTemplate{icon, view, document, frame});
 }

@@ -187,8 +187,8 @@ QList<CxSQLListModel::PartSpec> CxSQLListModel::Parts() const {
 }
 
 QString CxSQLListModel::SortSQL(const PartSpec& part) const {
-    const QString dir = m_sortOrder == Qt::AscendingOrder ? QStringLiteral(" ASC")
-                                                          : QStringLiteral(" DESC");
+    const QString dir =
+        m_sortOrder == Qt::AscendingOrder ? QStringLiteral(" ASC") : QStringLiteral(" DESC");
     QStringList terms;
     const CxField* sortField = ColumnField(m_sortColumn);
     if (sortField && part.kind != PartSpec::Kind::NullOnly)
@@ -276,7 +276,8 @@ QString CxSQLListModel::BuildPartQuery(int partIndex, int afterRow, int limit) c
     if (continues && !keyset)
         for (int i = 0; i <= afterRow; ++i)
             offset += m_rows[i].part == partIndex ? 1 : 0;
-    options.limit = offset ? QStringLiteral("%1,%2").arg(offset).arg(limit) : QString::number(limit);
+    options.limit =
+        offset ? QStringLiteral("%1,%2").arg(offset).arg(limit) : QString::number(limit);
     return m_table->BuildSelect(options);
 }
 
@@ -340,9 +341,9 @@ bool CxSQLListModel::IsLargeFolder() const {
     options.expressions << QStringLiteral("1");
     if (m_folderParent) {
         const QString parent = m_table->GetFieldSQL(m_folderParent);
-        options.where = m_folder == 0 ? parent + QStringLiteral("=0 OR ") + parent +
-                                            QStringLiteral(" IS NULL")
-                                      : parent + u'=' + QString::number(m_folder);
+        options.where =
+            m_folder == 0 ? parent + QStringLiteral("=0 OR ") + parent + QStringLiteral(" IS NULL")
+                          : parent + u'=' + QString::number(m_folder);
     }
     options.defaultOrder = false;
     options.limit = QStringLiteral("%1,1").arg(m_indexOrderRows);

@@ -140,9 +140,9 @@ private:
     struct Row {
         qint64 key = -1;
         bool folder = false;
-        int part = 0;     // the part of the list it was read in (see Parts)
-        QString tieBreak; // the value of the tie-break key
-        QStringList texts;  // one per column; a null QString is SQL NULL
+        int part = 0;      // the part of the list it was read in (see Parts)
+        QString tieBreak;  // the value of the tie-break key
+        QStringList texts; // one per column; a null QString is SQL NULL
     };
 
     // The list is read in parts, one after the other, each continuing after
@@ -185,7 +185,7 @@ private:
     QList<Row> m_rows;
     bool m_atEnd = true;
     bool m_ready = false;
-    bool m_changing = false; // while rows are being replaced or appended
+    bool m_changing = false;         // while rows are being replaced or appended
     bool m_sortColumnUnique = false; // the sort column's values are unique, NULLs aside
     bool m_uniqueSort = false;       // and the current folder is read in its order
     int m_indexOrderRows = kIndexOrderRows;

@@ -294,16 +294,17 @@ void CDXRecordSQL::DescribeFailure(const CxSQLError& sql, CxDXError* error) {
             value = v->text;
             break;
         }
-    error->message =
-        Tr(QStringLiteral("Значение «%1» уже есть: оно должно быть уникальным."), "msgDuplicateValue")
-            .arg(value);
+    error->message = Tr(QStringLiteral("Значение «%1» уже есть: оно должно быть уникальным."),
+                        "msgDuplicateValue")
+                         .arg(value);
 }
 
 bool CDXRecordSQL::Run(const QString& statement, CxDXError* error, qint64* insertId) {
     CxSQL* sql = GetSQL();
     if (!sql) {
         if (error)
-            error->message = Tr(QStringLiteral("Нет соединения с базой данных."), "msgNoConnection");
+            error->message =
+                Tr(QStringLiteral("Нет соединения с базой данных."), "msgNoConnection");
         return false;
     }
     CxResult res = sql->Execute(statement, insertId);
@@ -425,10 +426,9 @@ bool IsSafeToDelete(CxTable* table, qint64 key, int, QString* reason, CxSQL* sql
         CxTable* detail = link.detail->GetTable();
         if (!link.detail->IsPlainColumn() || !IsIdentifier(detail->GetSQLTable()))
             continue;
-        const QString statement =
-            QStringLiteral("SELECT 1 FROM %1 WHERE %2=%3 LIMIT 1")
-                .arg(Quoted(detail->GetSQLTable()), Quoted(link.detail->GetColumn()),
-                     QString::number(key));
+        const QString statement = QStringLiteral("SELECT 1 FROM %1 WHERE %2=%3 LIMIT 1")
+                                      .arg(Quoted(detail->GetSQLTable()),
+                                           Quoted(link.detail->GetColumn()), QString::number(key));
         CxResult res = sql->Execute(statement);
         if (!res.isValid()) {
             if (reason)

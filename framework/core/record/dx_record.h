@@ -107,7 +107,6 @@ public:
     // messages); empty when there is nothing to write.
     QString BuildStatement(int action) const;
 
-
     CDXRecordSQL(const CDXRecordSQL&) = delete;
     CDXRecordSQL& operator=(const CDXRecordSQL&) = delete;
 
@@ -139,7 +138,6 @@ public:
     }
 
 private:
-
     Row& Current() { return m_rows[m_current]; }
     const Row& Current() const { return m_rows[m_current]; }
     QString BuildInsert(const QList<const Row*>& rows, bool orUpdate) const;

@@ -5,8 +5,7 @@
 #include <QRandomGenerator>
 
 CxSQLTempTable::CxSQLTempTable(CxSQL* sql, const QString& name, const QString& createStatement)
-    : m_sql(sql ? sql : g_pBaseSQLConnection.get()), m_name(name),
-      m_statement(createStatement) {
+    : m_sql(sql ? sql : g_pBaseSQLConnection.get()), m_name(name), m_statement(createStatement) {
     if (m_name.isEmpty())
         m_name = QStringLiteral("tmp%1").arg(QRandomGenerator::global()->generate64(), 16, 16,
                                              QLatin1Char('0'));
@@ -38,9 +37,9 @@ bool CxSQLTempTable::Create(CxSQLError* error) {
 bool CxSQLTempTable::CreateIndex(const QString& fields, bool unique, CxSQLError* error) {
     if (!m_sql || !m_created)
         return false;
-    CxResult res = m_sql->Execute(QStringLiteral("ALTER TABLE `%1` ADD %2INDEX (%3)")
-                                      .arg(m_name, unique ? QStringLiteral("UNIQUE ") : QString(),
-                                           fields));
+    CxResult res =
+        m_sql->Execute(QStringLiteral("ALTER TABLE `%1` ADD %2INDEX (%3)")
+                           .arg(m_name, unique ? QStringLiteral("UNIQUE ") : QString(), fields));
     if (!res.isValid() && error)
         *error = res.Error();
     return res.isValid();

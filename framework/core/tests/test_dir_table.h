@@ -36,10 +36,10 @@ public:
                                   FF_INT | FF_HIDDEN);
         m_bIsFolder = RegisterField(7, QStringLiteral("bIsFolder"), QStringLiteral("Папка?"),
                                     FF_INT | FF_FOLDERMARK);
-        m_FOLDER = RegisterField(8, QStringLiteral("{FOLDER}.cString"), QStringLiteral("Папка"),
-                                 FF_TEXT)
-                       ->LeftJoin(this, QStringLiteral("{FOLDER}"),
-                                  QStringLiteral("{TABLE}.nGroupID={FOLDER}.ROWID"), 0);
+        m_FOLDER =
+            RegisterField(8, QStringLiteral("{FOLDER}.cString"), QStringLiteral("Папка"), FF_TEXT)
+                ->LeftJoin(this, QStringLiteral("{FOLDER}"),
+                           QStringLiteral("{TABLE}.nGroupID={FOLDER}.ROWID"), 0);
         m_nGroupID = RegisterField(8, QStringLiteral("nGroupID"), QStringLiteral("Папка"),
                                    FF_INT | FF_PARENT);
     }

@@ -73,7 +73,8 @@ private slots:
         record.SetFieldValue(QStringLiteral("dir.cString"), QStringLiteral("Бинт"));
         record.SetFieldValue(QStringLiteral("dir.nDirType"), 3L);
         QVERIFY(record.ApplyDXRecordAction(EA_NEW));
-        const QString id = m_db->Scalar(QStringLiteral("SELECT ROWID FROM dir WHERE cString='Бинт'"));
+        const QString id =
+            m_db->Scalar(QStringLiteral("SELECT ROWID FROM dir WHERE cString='Бинт'"));
         QCOMPARE(record.GetDXIndex(), id);
 
         // Many rows pushed one after the other go in batches; every row's
@@ -93,9 +94,10 @@ private slots:
                  QStringLiteral("453"));
         for (int i : {0, 7, 8, 199, 200, 449}) {
             batch.SetCurrentRow(i + 1);
-            QCOMPARE(batch.GetDXIndex(),
-                     m_db->Scalar(QStringLiteral("SELECT ROWID FROM dir WHERE cString='Материал %1'")
-                                      .arg(i)));
+            QCOMPARE(
+                batch.GetDXIndex(),
+                m_db->Scalar(
+                    QStringLiteral("SELECT ROWID FROM dir WHERE cString='Материал %1'").arg(i)));
         }
     }
 

@@ -127,7 +127,8 @@ private slots:
             QVERIFY(!named.CreateIndex(QStringLiteral("nosuchcolumn"), false, &error));
             QVERIFY(error.isSet());
         }
-        QVERIFY(!m_db->Connection()->Execute(QStringLiteral("SELECT 1 FROM `%1`").arg(name)).isValid());
+        QVERIFY(
+            !m_db->Connection()->Execute(QStringLiteral("SELECT 1 FROM `%1`").arg(name)).isValid());
         QVERIFY(!m_db->Connection()->Execute(QStringLiteral("SELECT 1 FROM tmpnamed")).isValid());
         CTarvikApp::ClearErrorMessages();
     }

@@ -134,15 +134,15 @@ private slots:
         // a unique index where the column has one (the name, the key).
         for (int pageSize : {1, 7, 200})
             for (int indexOrderRows : {0, CxSQLListModel::kIndexOrderRows}) {
-            CxSQLListModel model;
-            QAbstractItemModelTester tester(&model);
-            Fill(model);
-            model.SetPageSize(pageSize);
-            model.SetIndexOrderRows(indexOrderRows);
-            QVERIFY(model.End());
-            model.sort(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
-            QCOMPARE(Keys(model).join(u';'), expected);
-        }
+                CxSQLListModel model;
+                QAbstractItemModelTester tester(&model);
+                Fill(model);
+                model.SetPageSize(pageSize);
+                model.SetIndexOrderRows(indexOrderRows);
+                QVERIFY(model.End());
+                model.sort(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+                QCOMPARE(Keys(model).join(u';'), expected);
+            }
     }
 
     void foldersNavigate() {
@@ -275,10 +275,13 @@ private slots:
             if (clock.elapsed() >= counted * 1000) {
                 // Raw statements: the other copy's changes never reach this
                 // copy's watcher directly.
-                QVERIFY(other.ExecuteRaw("UPDATE dir SET cString='Материал 00 (новый)' WHERE "
-                                         "ROWID=100").isValid());
-                QVERIFY(other.ExecuteRaw("INSERT INTO watchdog (cTable,nChangeID) VALUES ('DIR',"
-                                         "1) ON DUPLICATE KEY UPDATE nChangeID=nChangeID+1")
+                QVERIFY(other
+                            .ExecuteRaw("UPDATE dir SET cString='Материал 00 (новый)' WHERE "
+                                        "ROWID=100")
+                            .isValid());
+                QVERIFY(other
+                            .ExecuteRaw("INSERT INTO watchdog (cTable,nChangeID) VALUES ('DIR',"
+                                        "1) ON DUPLICATE KEY UPDATE nChangeID=nChangeID+1")
                             .isValid());
                 ++counted;
             }

@@ -104,8 +104,8 @@ void CxFormView::StoreState() {
         return;
     // Column widths, splitters and the current tab of named children.
     for (QHeaderView* header : findChildren<QHeaderView*>())
-        if (QWidget* owner = header->parentWidget(); owner && !owner->objectName().isEmpty() &&
-                                                    header->orientation() == Qt::Horizontal)
+        if (QWidget* owner = header->parentWidget();
+            owner && !owner->objectName().isEmpty() && header->orientation() == Qt::Horizontal)
             CTarvikApp::WriteProfileString(StateSection(), owner->objectName() + u'.' + u'h',
                                            QString::fromLatin1(header->saveState().toBase64()));
     for (QSplitter* splitter : findChildren<QSplitter*>())
@@ -118,8 +118,8 @@ void CxFormView::RestoreState() {
     if (m_stateName.isEmpty())
         return;
     for (QHeaderView* header : findChildren<QHeaderView*>())
-        if (QWidget* owner = header->parentWidget(); owner && !owner->objectName().isEmpty() &&
-                                                    header->orientation() == Qt::Horizontal) {
+        if (QWidget* owner = header->parentWidget();
+            owner && !owner->objectName().isEmpty() && header->orientation() == Qt::Horizontal) {
             const QByteArray state = QByteArray::fromBase64(
                 CTarvikApp::GetProfileString(StateSection(), owner->objectName() + u'.' + u'h')
                     .toLatin1());
@@ -139,9 +139,9 @@ void CxFormView::SetInfobarStringIcon(const QString& text, int icon) {
     const qsizetype nl = text.indexOf(u'\n');
     const QString title = nl < 0 ? text : text.left(nl);
     const QString line = nl < 0 ? QString() : text.mid(nl + 1);
-    m_infoText->setText(QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()) +
-                        (line.isEmpty() ? QString()
-                                        : QStringLiteral("<br>") + line.toHtmlEscaped()));
+    m_infoText->setText(
+        QStringLiteral("<b>%1</b>").arg(title.toHtmlEscaped()) +
+        (line.isEmpty() ? QString() : QStringLiteral("<br>") + line.toHtmlEscaped()));
     const QIcon pic = CxIcons::Get(icon);
     m_infoIcon->setPixmap(pic.pixmap(32, 32));
     m_infoIcon->setVisible(!pic.isNull());

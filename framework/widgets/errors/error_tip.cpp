@@ -63,8 +63,7 @@ void ShowErrorTip(QWidget* control, const QString& text, const QString& title) {
     ShowErrorTip(control, control->rect(), text, title);
 }
 
-void ShowErrorTip(QWidget* control, const QRect& place, const QString& text,
-                  const QString& title) {
+void ShowErrorTip(QWidget* control, const QRect& place, const QString& text, const QString& title) {
     if (!control)
         return;
     control->setProperty(kTip, title.isEmpty() ? text : title + u'\n' + text);
@@ -75,8 +74,9 @@ void ShowErrorTip(QWidget* control, const QRect& place, const QString& text,
 }
 
 void ShowRequiredTip(QWidget* control, const QString& name) {
-    ShowErrorTip(control, CTarvikApp::TranslateString(QStringLiteral("Поле должно быть заполнено"),
-                                                      QStringLiteral("msgRequiredField"), 1),
+    ShowErrorTip(control,
+                 CTarvikApp::TranslateString(QStringLiteral("Поле должно быть заполнено"),
+                                             QStringLiteral("msgRequiredField"), 1),
                  name);
 }
 

@@ -36,7 +36,8 @@ public:
         edit->installEventFilter(this);
     }
     void SetDictionary(const QString& dictionary) {
-        static_cast<QStringListModel*>(m_completer->model())->setStringList(AccDicWords(dictionary));
+        static_cast<QStringListModel*>(m_completer->model())
+            ->setStringList(AccDicWords(dictionary));
     }
 
 protected:
@@ -105,7 +106,7 @@ void AttachAccDic(QWidget* edit, const QString& dictionary) {
         if (first)
             new TextWordCompleter(text, dictionary);
         else if (QObject* completer = text->findChild<QObject*>(QStringLiteral("accWordCompleter"),
-                                                                 Qt::FindDirectChildrenOnly))
+                                                                Qt::FindDirectChildrenOnly))
             static_cast<TextWordCompleter*>(completer)->SetDictionary(dictionary);
     }
 }

@@ -69,7 +69,8 @@ void CDXForm::SetDXEditMode(int mode) {
 bool CDXForm::UpdateData(bool save) {
     ClearFailure();
     if (!GetDXRecord())
-        return Fail(DXWidget(), Tr(QStringLiteral("Форма не связана с записью."), "msgFormNoRecord"));
+        return Fail(DXWidget(),
+                    Tr(QStringLiteral("Форма не связана с записью."), "msgFormNoRecord"));
     CDXX dx(this, save);
     DoDataExchange(dx);
     return !m_failure.isSet();
@@ -212,10 +213,10 @@ bool CDXForm::ApplyTransacted() {
     };
 
     if (!StartTransact()) {
-        ShowFailure(CxDXFailure{DXWidget(),
-                                Tr(QStringLiteral("Не удалось начать сохранение данных."),
-                                   "msgTransactionFailed"),
-                                CxDXError()});
+        ShowFailure(CxDXFailure{
+            DXWidget(),
+            Tr(QStringLiteral("Не удалось начать сохранение данных."), "msgTransactionFailed"),
+            CxDXError()});
         return false;
     }
     if (run()) {
@@ -224,9 +225,9 @@ bool CDXForm::ApplyTransacted() {
                 f->OnAfterCommit();
             return true;
         }
-        failure = CxDXFailure{
-            DXWidget(), Tr(QStringLiteral("Не удалось сохранить данные."), "msgSaveFailed"),
-            CxDXError()};
+        failure = CxDXFailure{DXWidget(),
+                              Tr(QStringLiteral("Не удалось сохранить данные."), "msgSaveFailed"),
+                              CxDXError()};
     }
     RollbackTransact();
     // What the save wrote into the records is undone with the transaction.

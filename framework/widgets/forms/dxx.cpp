@@ -90,8 +90,7 @@ bool CDXX::FieldIsNull(const QString& field) const {
     return !record || record->IsFieldNull(field);
 }
 
-void CDXX::StoreValue(const QString& field, const QString& value, bool isNumber,
-                      bool emptyIsNull) {
+void CDXX::StoreValue(const QString& field, const QString& value, bool isNumber, bool emptyIsNull) {
     CDXRecordSQL* record = Record();
     if (!record || m_failed)
         return;
@@ -101,9 +100,10 @@ void CDXX::StoreValue(const QString& field, const QString& value, bool isNumber,
         const QString old = record->SFieldValue(field);
         // An empty text where NULL was stored is no change; numbers compare
         // as numbers.
-        if (isNumber ? (none ? wasNull : (!wasNull && old.trimmed().toLongLong() ==
-                                                          value.trimmed().toLongLong()))
-                     : (none ? (wasNull || old.isEmpty()) : (!wasNull && old == value)))
+        if (isNumber
+                ? (none ? wasNull
+                        : (!wasNull && old.trimmed().toLongLong() == value.trimmed().toLongLong()))
+                : (none ? (wasNull || old.isEmpty()) : (!wasNull && old == value)))
             return;
     } else if (none) {
         // A new row keeps the column's default.
@@ -112,8 +112,8 @@ void CDXX::StoreValue(const QString& field, const QString& value, bool isNumber,
     if (none && (isNumber || emptyIsNull))
         record->SetFieldNull(field);
     else
-        record->SetFieldValue(field, isNumber ? QString::number(value.trimmed().toLongLong())
-                                              : value);
+        record->SetFieldValue(field,
+                              isNumber ? QString::number(value.trimmed().toLongLong()) : value);
 }
 
 bool CDXX::Fail(QWidget* control, const QString& text) {

@@ -86,10 +86,10 @@ void CxSqlComboList::DX(CDXX& dx, const CxField* field, int flags) {
     }
     const qint64 key = GetSelectedID();
     if (key == -2) {
-        dx.Fail(this,
-                CTarvikApp::TranslateString(QStringLiteral("«%1» нет в списке «%2»."),
-                                            QStringLiteral("msgNotInList"), 1)
-                    .arg(currentText().trimmed(), GetTable() ? GetTable()->GetCaption() : QString()));
+        dx.Fail(this, CTarvikApp::TranslateString(QStringLiteral("«%1» нет в списке «%2»."),
+                                                  QStringLiteral("msgNotInList"), 1)
+                          .arg(currentText().trimmed(),
+                               GetTable() ? GetTable()->GetCaption() : QString()));
         return;
     }
     if (key == -1 && (flags & DXF_REQUIRED)) {

@@ -88,8 +88,7 @@ void CxSQLEditForm::WatchChanges(QWidget* root) {
             e->setProperty("cxWatched", true);
             connect(e, &QLineEdit::textEdited, this, changed);
             // Enter in a line edit is OK (after the edit has had the key).
-            connect(e, &QLineEdit::returnPressed, this, &CxSQLEditForm::OnOK,
-                    Qt::QueuedConnection);
+            connect(e, &QLineEdit::returnPressed, this, &CxSQLEditForm::OnOK, Qt::QueuedConnection);
         }
     for (QPlainTextEdit* e : root->findChildren<QPlainTextEdit*>())
         if (!e->property("cxWatched").toBool()) {
@@ -121,8 +120,8 @@ bool CxSQLEditForm::OnApply() {
     if (GetDXEditMode() == EA_DELETE && GetDXRecord() && GetDXTable()) {
         QString reason;
         if (!IsSafeToDelete(GetDXTable(), GetDXRecord()->GetKey(), 0, &reason))
-            return Fail(this, Tr(QStringLiteral("Запись нельзя удалить: %1"), "msgCantDelete")
-                                  .arg(reason));
+            return Fail(
+                this, Tr(QStringLiteral("Запись нельзя удалить: %1"), "msgCantDelete").arg(reason));
     }
     return CDXForm::OnApply();
 }
@@ -177,9 +176,10 @@ bool CxSQLEditForm::CanCloseFrame() {
 
 void CxSQLEditForm::OnOK() {
     if (GetDXEditMode() == EA_DELETE &&
-        CxAsk(this, CxAskKind::YesNo,
-              Tr(QStringLiteral("Удалить запись «%1»?"), "msgDeleteRecordAsk")
-                  .arg(RecordTitle())) != IDYES)
+        CxAsk(
+            this, CxAskKind::YesNo,
+            Tr(QStringLiteral("Удалить запись «%1»?"), "msgDeleteRecordAsk").arg(RecordTitle())) !=
+            IDYES)
         return;
     if (!Apply())
         return;

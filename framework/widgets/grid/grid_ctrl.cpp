@@ -29,7 +29,9 @@ bool IsInteger(const QString& text) {
 } // namespace
 
 CGridColumnDef& CGridColumnDef::SetAlign(int value) {
-    align = (value == 2 ? Qt::AlignRight : value == 1 ? Qt::AlignHCenter : Qt::AlignLeft) |
+    align = (value == 2   ? Qt::AlignRight
+             : value == 1 ? Qt::AlignHCenter
+                          : Qt::AlignLeft) |
             Qt::AlignVCenter;
     return *this;
 }
@@ -407,8 +409,9 @@ void CGridDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
         value = code < 0 ? QString() : QString::number(code);
     } else if (auto* sql = qobject_cast<CxSqlComboList*>(editor)) {
         const qint64 key = sql->GetSelectedID();
-        value = key >= 0 ? QString::number(key)
-                         : key == -2 ? kUnresolved + sql->currentText().trimmed() : QString();
+        value = key >= 0    ? QString::number(key)
+                : key == -2 ? kUnresolved + sql->currentText().trimmed()
+                            : QString();
     } else if (auto* acc = qobject_cast<CxOldEditSQLAcc*>(editor)) {
         QString key;
         switch (acc->GetValueAsROWID(&key)) {

@@ -349,8 +349,8 @@ bool CxSQLListCtrlEdit::OpenRecord(qint64 key, int mode) {
     std::unique_ptr<CDXRecordSQL> record;
     if (mode == EA_NEW) {
         // A new row belongs to the folder the list shows.
-        record = std::make_unique<CDXRecordSQL>(Model()->GetConnection(),
-                                                GetTable()->GetSQLTable());
+        record =
+            std::make_unique<CDXRecordSQL>(Model()->GetConnection(), GetTable()->GetSQLTable());
         if (const CxField* parent = Model()->FolderParentField())
             record->SetFieldValue(parent->GetColumn(), long(Model()->CurrentFolder()));
         if (const CxField* mark = Model()->FolderMarkField())

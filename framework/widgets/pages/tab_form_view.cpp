@@ -25,7 +25,8 @@ void CxTabFormView::UpdateTitle() {
     const QString format = GetTitleFormatString();
     const int current = m_tab->currentIndex();
     const QString tab = current >= 0 ? m_tab->tabText(current) : QString();
-    const QString title = format.isEmpty() ? windowTitle() : QString(format).replace(QStringLiteral("%s"), tab);
+    const QString title =
+        format.isEmpty() ? windowTitle() : QString(format).replace(QStringLiteral("%s"), tab);
     setWindowTitle(title);
     if (GetDocument())
         GetDocument()->SetTitle(title);
@@ -76,8 +77,8 @@ void CxTabFormView::RestoreState() {
     CxFormView::RestoreState();
     if (GetStateVariableName().isEmpty())
         return;
-    const int index = m_tab->FindTabByClass(
-        CTarvikApp::GetProfileString(StateSection(), QStringLiteral("Tab")));
+    const int index =
+        m_tab->FindTabByClass(CTarvikApp::GetProfileString(StateSection(), QStringLiteral("Tab")));
     if (index >= 0)
         m_tab->SetCurSel(index);
 }

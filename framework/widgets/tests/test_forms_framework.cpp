@@ -9,11 +9,11 @@
 #include "framework/core/documents/document.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/errors/error_list.h"
+#include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/dxx.h"
 #include "framework/widgets/forms/sql_edit_form.h"
 #include "framework/widgets/mdi_frame_wnd.h"
 #include "framework/widgets/message_box.h"
-#include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/pages/multi_page.h"
 #include "framework/widgets/pages/tab.h"
 #include "tests/support/schema_test_database.h"
@@ -22,10 +22,10 @@
 #include "framework/core/tarvik_app.h"
 
 #include <QLineEdit>
-#include <QVBoxLayout>
 #include <QMdiArea>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -112,8 +112,8 @@ class TestFormsFramework : public QObject {
     std::unique_ptr<CxMDIFrameWnd> m_frame;
 
     TestForm* OpenForm(qint64 key, int mode) {
-        return qobject_cast<TestForm*>(CxDocManager::Instance()->OpenSQLEditForm(
-            QStringLiteral("TestForm"), key, mode));
+        return qobject_cast<TestForm*>(
+            CxDocManager::Instance()->OpenSQLEditForm(QStringLiteral("TestForm"), key, mode));
     }
 
 private slots:
@@ -171,7 +171,8 @@ private slots:
         // Agreed this time: both rows, the page's keyed by the new record.
         TestPage::refuse = false;
         QVERIFY(form->Apply());
-        const QString id = m_db->Scalar(QStringLiteral("SELECT ROWID FROM dir WHERE cString='Бинт'"));
+        const QString id =
+            m_db->Scalar(QStringLiteral("SELECT ROWID FROM dir WHERE cString='Бинт'"));
         QCOMPARE(form->GetDXRecord()->GetDXIndex(), id);
         QCOMPARE(form->GetDXEditMode(), int(EA_EDIT));
         QCOMPARE(m_db->Rows(QStringLiteral("SELECT ROWID,nUseDirtySyr FROM riskbehavior")),
@@ -214,10 +215,13 @@ private slots:
             form->CloseFrame();
             closedBeforeReturn = true;
         });
-        QVERIFY(CxDocManager::Instance()->ProcessAddress(QStringLiteral("sqledit:TestForm:50:2055:wait")));
+        QVERIFY(CxDocManager::Instance()->ProcessAddress(
+            QStringLiteral("sqledit:TestForm:50:2055:wait")));
         QVERIFY(closedBeforeReturn);
-        QVERIFY(!CxDocManager::Instance()->ProcessAddress(QStringLiteral("sqledit:TestForm:x:2055")));
-        QVERIFY(!CxDocManager::Instance()->ProcessAddress(QStringLiteral("sqledit:NoSuchForm:1:2055")));
+        QVERIFY(
+            !CxDocManager::Instance()->ProcessAddress(QStringLiteral("sqledit:TestForm:x:2055")));
+        QVERIFY(
+            !CxDocManager::Instance()->ProcessAddress(QStringLiteral("sqledit:NoSuchForm:1:2055")));
     }
 
     // A date field may be empty: it shows and stores NULL, and a date as

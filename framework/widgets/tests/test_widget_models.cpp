@@ -32,8 +32,11 @@ private slots:
         // row.
         QStringList rows;
         for (int i = 0; i < 250; ++i)
-            rows << QStringLiteral("(%1,0,0,'Материал %2',3,0,0)").arg(i + 1).arg(i, 3, 10, QLatin1Char('0'));
-        rows << QStringLiteral("(300,0,1,'Папка',3,0,0)") << QStringLiteral("(301,0,0,'Скрытый',3,1,0)")
+            rows << QStringLiteral("(%1,0,0,'Материал %2',3,0,0)")
+                        .arg(i + 1)
+                        .arg(i, 3, 10, QLatin1Char('0'));
+        rows << QStringLiteral("(300,0,1,'Папка',3,0,0)")
+             << QStringLiteral("(301,0,0,'Скрытый',3,1,0)")
              << QStringLiteral("(302,0,0,'Шприц 50%_x',3,0,0)");
         m_db->Exec(QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,"
                                   "bHidden,nTown) VALUES ") +
@@ -52,7 +55,9 @@ private slots:
         const int name = grid.RegisterColumn(QStringLiteral("Материал"), 200);
         const int count = grid.RegisterColumn(QStringLiteral("Количество"));
         const int check = grid.RegisterColumn(QStringLiteral("Выдан"));
-        grid.GetColumnDef(name)->SetRuntimeClass(&CxOldEditSQLAcc::staticMetaObject).SetTable(m_table.get());
+        grid.GetColumnDef(name)
+            ->SetRuntimeClass(&CxOldEditSQLAcc::staticMetaObject)
+            .SetTable(m_table.get());
         grid.GetColumnDef(count)->SetIntegerField().SetAlign(2);
         grid.GetColumnDef(check)->SetRuntimeClass(&CxInplacedCheck::staticMetaObject);
         grid.End();
@@ -67,9 +72,11 @@ private slots:
         QCOMPARE(text, QStringLiteral("5"));
         QCOMPARE(grid.SaveCell(0, name, &text), int(CGridCtrl::CELL_EMPTY));
         // Check cells hold "1" or "0".
-        QVERIFY(grid.Model()->setData(grid.Model()->index(1, check), Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(
+            grid.Model()->setData(grid.Model()->index(1, check), Qt::Checked, Qt::CheckStateRole));
         QCOMPARE(grid.GetItemText(1, check), QStringLiteral("1"));
-        QVERIFY(grid.Model()->setData(grid.Model()->index(1, check), Qt::Unchecked, Qt::CheckStateRole));
+        QVERIFY(grid.Model()->setData(grid.Model()->index(1, check), Qt::Unchecked,
+                                      Qt::CheckStateRole));
         QCOMPARE(grid.GetItemText(1, check), QStringLiteral("0"));
         // A number column refuses a text, with a tip at the cell.
         QVERIFY(!grid.Model()->setData(grid.Model()->index(0, count), QStringLiteral("пять")));
@@ -168,7 +175,8 @@ private slots:
         chooser.Bind(&entries);
         QCOMPARE(chooser.Model()->rowCount(), 3);
         // Tick "В" and move it above "Б".
-        QVERIFY(chooser.Model()->setData(chooser.Model()->index(2), Qt::Checked, Qt::CheckStateRole));
+        QVERIFY(
+            chooser.Model()->setData(chooser.Model()->index(2), Qt::Checked, Qt::CheckStateRole));
         chooser.View()->setCurrentIndex(chooser.Model()->index(2));
         chooser.findChild<QPushButton*>(QStringLiteral("moveUp"))->click();
         QCOMPARE(chooser.ChosenIds(), QList<int>({3, 2}));
