@@ -75,7 +75,7 @@ void ShowErrorTip(QWidget* control, const QRect& place, const QString& text, con
 
 void ShowRequiredTip(QWidget* control, const QString& name) {
     ShowErrorTip(control,
-                 CTarvikApp::TranslateString(QStringLiteral("Поле должно быть заполнено"),
+                 CTarvikApp::TranslateString(QStringLiteral("Поле должно быть заполнено."),
                                              QStringLiteral("msgRequiredField"), 1),
                  name);
 }
