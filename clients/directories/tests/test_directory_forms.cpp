@@ -11,6 +11,7 @@
 #include "clients/directories/workers_form.h"
 #include "clients/directories/workplace_form.h"
 #include "directory_fixture.h"
+#include "framework/core/app/acc_dic.h"
 #include "framework/core/documents/document.h"
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/forms/combo_list.h"
@@ -188,6 +189,12 @@ private slots:
         QCOMPARE(Row(id, "cOtherInfo,nSortCode,nOrder,nRegionDataID,nSpecFlags,nCircul,nPubType,"
                          "nAuditory,nGroupID,bIsFolder"),
                  QStringLiteral("x|7|3|0|5|11|2|6|0|0"));
+        // What was saved joins the form's word dictionary (not the donor's
+        // form, which has none): the name whole, the description by words.
+        const QStringList words = AccDicWords(QStringLiteral("mycompletes"));
+        QCOMPARE(words.contains(Row(id, "cString")), form != QLatin1String("CDDirDonors"));
+        if (form == QLatin1String("CDDirWorkPlace"))
+            QVERIFY(words.contains(QStringLiteral("Вокзальная")));
         Q_UNUSED(kUntouched);
     }
 

@@ -37,15 +37,23 @@ QStringList AccDicWords(const QString& name) {
 }
 
 void AccDicAddWord(const QString& name, const QString& word) {
-    const QString text = word.simplified();
-    if (name.isEmpty() || text.isEmpty() || text.size() > 200)
+    AccDicAddWords(name, {word});
+}
+
+void AccDicAddWords(const QString& name, const QStringList& words) {
+    if (name.isEmpty())
         return;
-    QStringList words = AccDicWords(name);
-    if (!words.isEmpty() && words.first() == text)
+    const QStringList stored = AccDicWords(name);
+    QStringList result;
+    for (const QString& word : words) {
+        const QString text = word.simplified();
+        if (!text.isEmpty() && text.size() <= 200 && !result.contains(text))
+            result << text;
+    }
+    if (result.isEmpty() || stored.mid(0, result.size()) == result)
         return;
-    words.removeAll(text);
-    words.prepend(text);
-    while (words.size() > kMaxAccDicWords)
-        words.removeLast();
-    CTarvikApp::WriteProfileString(kSection, name, words.join(u'\n'));
+    for (const QString& old : stored)
+        if (!result.contains(old) && result.size() < kMaxAccDicWords)
+            result << old;
+    CTarvikApp::WriteProfileString(kSection, name, result.join(u'\n'));
 }

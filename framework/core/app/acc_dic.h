@@ -21,4 +21,6 @@ QStringList AccDicWords(const QString& name);
 // Puts a word (a text of one line, trimmed) first in the dictionary; the
 // dictionary keeps the kMaxAccDicWords most recent words.
 void AccDicAddWord(const QString& name, const QString& word);
+// The same for several words at once, the first ending up first.
+void AccDicAddWords(const QString& name, const QStringList& words);
 constexpr int kMaxAccDicWords = 1000;

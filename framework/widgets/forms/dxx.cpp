@@ -199,8 +199,7 @@ CDXXEdit& CDXXEdit::SetACC(const QString& dictionary) {
                 if (!seen.contains(word))
                     seen << word;
             }
-            for (auto it = seen.crbegin(); it != seen.crend(); ++it)
-                AccDicAddWord(dictionary, *it);
+            AccDicAddWords(dictionary, seen);
         }
     }
     return *this;

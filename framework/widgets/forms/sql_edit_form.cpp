@@ -9,12 +9,14 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QCompleter>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTextEdit>
+#include <QTimer>
 #include <QVBoxLayout>
 
 namespace {
@@ -87,8 +89,17 @@ void CxSQLEditForm::WatchChanges(QWidget* root) {
         if (!e->property("cxWatched").toBool()) {
             e->setProperty("cxWatched", true);
             connect(e, &QLineEdit::textEdited, this, changed);
-            // Enter in a line edit is OK (after the edit has had the key).
-            connect(e, &QLineEdit::returnPressed, this, &CxSQLEditForm::OnOK, Qt::QueuedConnection);
+            // Enter in a line edit is OK (after the edit has had the key),
+            // except the Enter that chose from a completion list.
+            if (QCompleter* completer = e->completer())
+                connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), e, [e] {
+                    e->setProperty("cxJustCompleted", true);
+                    QTimer::singleShot(0, e, [e] { e->setProperty("cxJustCompleted", {}); });
+                });
+            connect(e, &QLineEdit::returnPressed, this, [this, e] {
+                if (!e->property("cxJustCompleted").toBool())
+                    QMetaObject::invokeMethod(this, &CxSQLEditForm::OnOK, Qt::QueuedConnection);
+            });
         }
     for (QPlainTextEdit* e : root->findChildren<QPlainTextEdit*>())
         if (!e->property("cxWatched").toBool()) {

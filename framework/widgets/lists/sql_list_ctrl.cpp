@@ -316,8 +316,6 @@ bool CxSQLListCtrl::eventFilter(QObject* watched, QEvent* event) {
             }
         }
     }
-    if (watched == m_view && event->type() == QEvent::FocusOut)
-        StoreState();
     return QWidget::eventFilter(watched, event);
 }
 
