@@ -266,6 +266,15 @@ private slots:
         QCOMPARE(m_fx->Db().Rows(QStringLiteral(
                      "SELECT nType,nTown FROM dir WHERE cString='Новый пункт' AND nDirType=1")),
                  QStringLiteral("999|3"));
+
+        // A stored town 0 is no town: the field shows empty and must be
+        // filled before the point is saved again.
+        m_fx->Db().Exec(QStringLiteral("UPDATE dir SET nTown=0 WHERE ROWID=6"));
+        view = Open(QStringLiteral("CDDirWorkPlace"), 6, EA_EDIT);
+        QVERIFY(view);
+        QCOMPARE(Child<CxSqlComboList>(view, "nTown")->currentText(), QString());
+        QVERIFY(!view->Apply());
+        QVERIFY(!Child<CxSqlComboList>(view, "nTown")->property("cxErrorTip").toString().isEmpty());
         CTarvikApp::ClearErrorMessages();
     }
 

@@ -116,8 +116,10 @@ CxFormView* CxDocManager::Open(const CxDocTemplate& t, CxDocument* document,
         delete document;
         return nullptr;
     }
-    // The document lives as long as its window.
+    // The document lives as long as its window; a window that closes hands
+    // over to the one used before it.
     document->setParent(child);
+    frame->MDIArea()->setActivationOrder(QMdiArea::ActivationHistoryOrder);
     view->SetDocument(document);
     child->setObjectName(QString::fromLatin1(t.view->className()));
     child->SetView(view);

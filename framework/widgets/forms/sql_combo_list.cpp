@@ -81,7 +81,10 @@ void CxSqlComboList::DX(CDXX& dx, const CxField* field, int flags) {
     if (dx.Failed() || name.isEmpty())
         return;
     if (dx.IsLoad()) {
-        SetSelectedID(dx.FieldIsNull(name) ? -1 : dx.FieldText(name).trimmed().toLongLong());
+        // 0 (or less) where no row has that key is the table's way of saying
+        // "none".
+        const qint64 key = dx.FieldIsNull(name) ? -1 : dx.FieldText(name).trimmed().toLongLong();
+        SetSelectedID(key <= 0 && m_source && m_source->TextOfKey(key).isNull() ? -1 : key);
         return;
     }
     const qint64 key = GetSelectedID();
@@ -97,9 +100,12 @@ void CxSqlComboList::DX(CDXX& dx, const CxField* field, int flags) {
                                                   QStringLiteral("msgChooseFromList"), 1));
         return;
     }
-    // A stored key that shows no row (the row is gone) stays as it was.
+    // A stored key that shows no row (the row is gone) stays as it was, and
+    // so does a stored "none" (0) while nothing is chosen.
     if (key == m_key && key >= 0 && !dx.FieldIsNull(name) &&
         dx.FieldText(name).trimmed().toLongLong() == key)
+        return;
+    if (key == -1 && !dx.FieldIsNull(name) && dx.FieldText(name).trimmed().toLongLong() <= 0)
         return;
     dx.StoreValue(name, key < 0 ? QString() : QString::number(key), true);
 }
