@@ -2,15 +2,9 @@
 
 #include "framework/core/tarvik_app.h"
 
-#include <QAbstractButton>
-#include <QAbstractSpinBox>
-#include <QComboBox>
 #include <QEvent>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPointer>
 #include <QRect>
-#include <QTextEdit>
 #include <QToolTip>
 #include <QWidget>
 

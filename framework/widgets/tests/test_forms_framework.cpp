@@ -4,9 +4,9 @@
 // with the tip at the control that failed; links of the error list reach the
 // active form; "sqledit:...:wait" returns once the form is closed; tabs make
 // their pages when first shown.
-#include "../../core/tests/test_dir_table.h"
 #include "framework/core/documents/doc_template.h"
 #include "framework/core/documents/document.h"
+#include "framework/core/tests/test_dir_table.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/forms/date_edit.h"

@@ -2,8 +2,8 @@
 // the editors that turn typed names into row keys: the grid's cells (check
 // cells, numbers, read-only cells, row keys by name), the ordered chooser,
 // the SQL combo list and the auto-complete edit.
-#include "../../core/tests/test_dir_table.h"
 #include "framework/core/lists/sql_choice_model.h"
+#include "framework/core/tests/test_dir_table.h"
 #include "framework/widgets/forms/sql_acc_edit.h"
 #include "framework/widgets/forms/sql_combo_list.h"
 #include "framework/widgets/grid/grid_ctrl.h"
