@@ -203,6 +203,50 @@ struct Icons {
             Sheet(p);
             Lines(p, 10, 22, 12, 4);
         });
+        // Directory tabs and forms.
+        CxIcons::Register(1266, [](QPainter& p) { // materials: a box
+            p.setPen(QPen(QColor(120, 80, 30), 1.3));
+            p.setBrush(QColor(222, 170, 95));
+            p.drawRect(QRectF(5, 11, 22, 17));
+            p.setBrush(QColor(240, 200, 130));
+            p.drawPolygon(ClosedPath({{5, 11}, {10, 5}, {32, 5}, {27, 11}}).toFillPolygon());
+            p.setPen(QPen(QColor(120, 80, 30), 2));
+            p.drawLine(QPointF(16, 11), QPointF(16, 28));
+        });
+        CxIcons::Register(1297, [](QPainter& p) { // service points: a pin
+            p.setPen(QPen(QColor(150, 30, 30), 1.3));
+            p.setBrush(QColor(220, 60, 60));
+            QPainterPath pin;
+            pin.moveTo(16, 30);
+            pin.cubicTo(6, 18, 6, 4, 16, 4);
+            pin.cubicTo(26, 4, 26, 18, 16, 30);
+            p.drawPath(pin);
+            p.setBrush(Qt::white);
+            p.drawEllipse(QPointF(16, 13), 4, 4);
+        });
+        CxIcons::Register(1301, [](QPainter& p) { // drugs: a capsule
+            p.setPen(QPen(QColor(90, 60, 130), 1.3));
+            p.translate(16, 16);
+            p.rotate(-40);
+            p.setBrush(QColor(170, 130, 220));
+            p.drawRoundedRect(QRectF(-12, -5, 12, 10), 5, 5);
+            p.setBrush(QColor(245, 245, 250));
+            p.drawRoundedRect(QRectF(0, -5, 12, 10), 5, 5);
+        });
+        CxIcons::Register(1305, [](QPainter& p) { // project staff
+            Person(p, 11, 9, 0.85, QColor(90, 140, 200));
+            Person(p, 21, 12, 0.95, QColor(70, 160, 120));
+        });
+        CxIcons::Register(1322, [](QPainter& p) { // funding sources: a coin
+            Badge(p, QColor(200, 150, 30), QStringLiteral("$"));
+        });
+        CxIcons::Register(1296, [](QPainter& p) { // material groups: stacked sheets
+            p.translate(-3, 3);
+            Sheet(p, QColor(225, 235, 250));
+            p.translate(6, -6);
+            Sheet(p);
+            Lines(p, 10, 22, 13, 3);
+        });
     }
 } g_icons;
 } // namespace

@@ -6,7 +6,7 @@
 class CJFrame : public CxMDIChildWnd {
     Q_OBJECT
 public:
-    using CxMDIChildWnd::CxMDIChildWnd;
+    Q_INVOKABLE explicit CJFrame(QWidget* parent = nullptr) : CxMDIChildWnd(parent) {}
     bool OnCreate() override;
     // 2046 shows or hides the journal's docking bar of that id.
     bool OnCmdMsg(unsigned id, CxCmdUI* ui) override;
@@ -17,6 +17,6 @@ public:
 class CChildFrame : public CxMDIChildWnd {
     Q_OBJECT
 public:
-    using CxMDIChildWnd::CxMDIChildWnd;
+    Q_INVOKABLE explicit CChildFrame(QWidget* parent = nullptr) : CxMDIChildWnd(parent) {}
     bool OnCreate() override;
 };

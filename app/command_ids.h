@@ -30,6 +30,13 @@ enum KeldaCommand : unsigned {
     ID_REP_VISITS_SUMMARY = 1757,
     ID_REP_QUARTER = 3279,
     ID_REP_COMPARE = 3229,
+    // Reports reached from buttons and links of other windows
+    ID_REP_VISITS = 1115,
+    ID_REP_VISITS_NEW = 1029,
+    ID_REP_VISITS_REGULAR = 1030,
+    ID_REP_YEARS = 3266,
+    ID_REP_NEW_CONSULT = 3313,
+    ID_REP_CLIENT_INFO = 1650,
     ID_TO_EXCEL = 2060,
     // File and services
     ID_START_PAGE = 1651,

@@ -217,7 +217,7 @@ bool CKelda2App::OnCreateMainWindow() {
         return false;
     }
 
-    CxAppCommands::Add(ID_APP_ABOUT, [this] { OnAppAbout(); });
+    RegisterAppCommands();
     if (frame->RestoreSizingBars()) {
         frame->show();
     } else {

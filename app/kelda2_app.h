@@ -30,6 +30,11 @@ public:
     QString GetAppString(unsigned id) override;
     QString GetToolTipText(unsigned id, const QString& defaultText) override;
     void* GetAppPointer(const QString& name) override;
+    // The commands that open a document answer with its address (queued);
+    // a command whose document is not part of the program stays disabled.
+    bool OnMapCmdToURL(unsigned id, int code, CxCmdHandlerInfo* info) override;
+    // The command address of a command id, empty for other ids.
+    static QString CommandAddress(unsigned id);
     // The HTML resource of a kind: 0 the about box's template, 1 none (0);
     // any other kind gives all bits set.
     virtual unsigned GetHTMLResourceID(int kind);
@@ -39,6 +44,11 @@ public:
     void OnAppAbout();
     // Opens the start page (command 1651); false while it cannot be opened.
     bool OpenStartPage();
+    // The export for the superior organisation (command 1646): refused while
+    // a service point has no town.
+    void OnExportData();
+    // The application's own command handlers.
+    void RegisterAppCommands();
 
     CMainFrame* MainFrame() const;
     // The service points chosen for reports ("CSelectedPOSH").

@@ -189,7 +189,35 @@ struct CxMySQL::Notices {
     bool lost = false;
 };
 
-CxMySQL::CxMySQL() = default;
+namespace {
+// Every text that enters SQL goes through the client library's own escaping.
+// It needs a handle only for the character set, and every connection of the
+// program speaks utf8, so one handle that never connects serves all of them
+// (and any thread: escaping reads nothing else of it).
+void InstallClientLibraryEscaper() {
+    static MYSQL* const handle = [] {
+        MYSQL* h = mysql_init(nullptr);
+        if (h)
+            mysql_options(h, MYSQL_SET_CHARSET_NAME, "utf8");
+        return h;
+    }();
+    if (!handle)
+        return;
+    SetSQLEscaper([](const QString& text) {
+        const QByteArray utf8 = text.toUtf8();
+        QByteArray out(utf8.size() * 2 + 1, Qt::Uninitialized);
+        const unsigned long n = mysql_real_escape_string(handle, out.data(), utf8.constData(),
+                                                         static_cast<unsigned long>(utf8.size()));
+        out.truncate(static_cast<qsizetype>(n));
+        return QString::fromUtf8(out);
+    });
+}
+} // namespace
+
+CxMySQL::CxMySQL() {
+    static const bool installed = (InstallClientLibraryEscaper(), true);
+    Q_UNUSED(installed);
+}
 
 CxMySQL::~CxMySQL() {
     MySQLWatchdog().Stop(this); // the watcher must not run statements on a dead connection

@@ -1,5 +1,6 @@
 #include "tarvik_app.h"
 
+#include "framework/core/app/error_log.h"
 #include "framework/core/xml/cfg_base.h"
 
 #include <QDebug>
@@ -25,12 +26,16 @@ CTarvikApp::~CTarvikApp() {
 }
 
 void CTarvikApp::AddErrorMessage(const QString& text, int code) {
-    QMutexLocker lock(&g_errorMutex);
-    if (g_errors.size() >= kMaxErrorLines)
-        g_errors.removeFirst();
-    g_errors << (code ? QStringLiteral("%1 (%2)").arg(text).arg(code) : text);
-    ++g_errorsAdded;
+    const QString line = code ? QStringLiteral("%1 (%2)").arg(text).arg(code) : text;
+    {
+        QMutexLocker lock(&g_errorMutex);
+        if (g_errors.size() >= kMaxErrorLines)
+            g_errors.removeFirst();
+        g_errors << line;
+        ++g_errorsAdded;
+    }
     qWarning().noquote() << text;
+    emit CxErrorLog::Instance()->messageAdded(line);
 }
 
 QStringList CTarvikApp::GetErrorMessages() {

@@ -113,6 +113,10 @@ public:
     static void SetAllUsersFile(const QString& fileName);
     static void RegisterAppPointer(const QString& name, void* pointer);
     static void RegisterCmdToURL(unsigned id, const QString& address);
+    // A document template (icon, view, document and frame classes), see
+    // framework/core/documents/doc_template.h.
+    static void RegisterDocTemplate(int icon, const QMetaObject* view, const QMetaObject* document,
+                                    const QMetaObject* frame);
     static void AddAppQuery(const QString& address, int flag = 0);
     static QStringList TakeAppQueries();
     void ProcessAppQueries();

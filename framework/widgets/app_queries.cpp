@@ -1,28 +1,12 @@
 #include "app_queries.h"
 
+#include "documents/doc_manager.h"
 #include "framework/core/tarvik_app.h"
-
-#include <QApplication>
-#include <QMessageBox>
+#include "message_box.h"
 
 namespace {
 const QLatin1String kMessageBox("messagebox:");
 
-// The icon of the message box flags' icon bits.
-QMessageBox::Icon IconOf(int flags) {
-    switch (flags & 0xf0) {
-    case 0x10:
-        return QMessageBox::Critical;
-    case 0x20:
-        return QMessageBox::Question;
-    case 0x30:
-        return QMessageBox::Warning;
-    case 0x40:
-        return QMessageBox::Information;
-    default:
-        return QMessageBox::NoIcon;
-    }
-}
 } // namespace
 
 bool ParseMessageBoxQuery(const QString& address, CxMessageBoxQuery* query) {
@@ -38,12 +22,13 @@ bool ParseMessageBoxQuery(const QString& address, CxMessageBoxQuery* query) {
 bool ProcessWidgetAppQuery(const QString& address) {
     if (address == QLatin1String("about"))
         return true;
+    if (address.startsWith(QLatin1String("opendoc:")) ||
+        address.startsWith(QLatin1String("sqledit:")) ||
+        address.startsWith(QLatin1String("command:")))
+        return CxDocManager::Instance()->ProcessAddress(address);
     CxMessageBoxQuery query;
     if (!ParseMessageBoxQuery(address, &query))
         return false;
-    CTarvikApp* app = CTarvikApp::Instance();
-    QMessageBox box(IconOf(query.flags), QGuiApplication::applicationDisplayName(), query.text,
-                    QMessageBox::Ok, app ? app->GetMainWnd() : nullptr);
-    box.exec();
+    CxMessage(nullptr, query.flags, query.text);
     return true;
 }

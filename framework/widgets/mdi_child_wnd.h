@@ -12,7 +12,7 @@ class QMainWindow;
 class CxMDIChildWnd : public QMdiSubWindow, public CBaseClass, public CxCmdTarget {
     Q_OBJECT
 public:
-    explicit CxMDIChildWnd(QWidget* parent = nullptr);
+    Q_INVOKABLE explicit CxMDIChildWnd(QWidget* parent = nullptr);
 
     // Runs once the window is put up; false when it could not be set up.
     virtual bool OnCreate() { return true; }

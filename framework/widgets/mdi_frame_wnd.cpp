@@ -1,5 +1,7 @@
 #include "mdi_frame_wnd.h"
 
+#include "documents/doc_manager.h"
+#include "errors/error_list.h"
 #include "framework/core/app/cmd_handler_info.h"
 #include "framework/core/tarvik_app.h"
 #include "icons.h"
@@ -74,8 +76,11 @@ bool CxMDIFrameWnd::OnCreate() {
     AddCommand(ID_APP_EXIT, [this] { close(); });
     AddCommand(ID_APP_OPTIONS, [this] {
         CSettingsDialog dialog(this);
-        dialog.exec();
+        // Open windows follow a change of language or translations.
+        if (dialog.exec() == QDialog::Accepted)
+            CxDocManager::Instance()->NotifySettingsChanged();
     });
+    CxErrorListWnd::Install(this);
     AddCommand(
         ID_FILE_CLOSE,
         [this] {

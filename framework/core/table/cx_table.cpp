@@ -147,12 +147,18 @@ QList<const CxJoin*> CxTable::RequiredJoins(const QStringList& texts) const {
 
 QString CxTable::BuildSelect(const CxSelectOptions& options) const {
     QList<const CxField*> fields = options.fields;
-    if (fields.isEmpty())
+    if (fields.isEmpty() && options.expressions.isEmpty())
         for (const CxField* f : m_fields)
             fields << f;
 
     QStringList texts{m_filter, options.where};
     QStringList columns;
+    for (const QString& e : options.expressions) {
+        texts << e;
+        columns << ExpandSQL(e);
+    }
+    for (const QString& g : options.groupBy)
+        texts << g;
     for (const CxField* f : fields) {
         texts << f->GetColumn();
         columns << GetFieldSQL(f) + QStringLiteral(" AS `") + f->GetResultName() + u'`';
@@ -166,7 +172,7 @@ QString CxTable::BuildSelect(const CxSelectOptions& options) const {
     }
 
     QString order = options.orderBy;
-    if (order.isEmpty()) {
+    if (order.isEmpty() && options.defaultOrder) {
         QStringList parts;
         if (const CxField* mark = GetFolderMarkField())
             parts << GetAlias() + u'.' + mark->GetColumn() + QStringLiteral(" DESC");
@@ -193,8 +199,16 @@ QString CxTable::BuildSelect(const CxSelectOptions& options) const {
     const QString condition = And(where);
     if (!condition.isEmpty())
         sql += QStringLiteral(" WHERE ") + condition;
+    if (!options.groupBy.isEmpty()) {
+        QStringList terms;
+        for (const QString& g : options.groupBy)
+            terms << ExpandSQL(g);
+        sql += QStringLiteral(" GROUP BY ") + terms.join(u',');
+    }
     if (!order.isEmpty())
         sql += QStringLiteral(" ORDER BY ") + order;
+    if (!options.limit.isEmpty())
+        sql += QStringLiteral(" LIMIT ") + options.limit;
     return sql;
 }
 

@@ -25,10 +25,14 @@ struct CxSubTable {
 };
 
 struct CxSelectOptions {
-    QList<const CxField*> fields; // empty: every registered field
+    QList<const CxField*> fields; // with no expressions either: every registered field
+    QStringList expressions;      // further select items before the fields ({TABLE}, aliases)
     QString where;                // may use {TABLE} and the join aliases
     qint64 folder = -1;           // 0 or more: only the rows directly in that folder
+    QStringList groupBy;          // GROUP BY terms ({TABLE}, aliases)
     QString orderBy;              // empty: folders first, then by name or key
+    bool defaultOrder = true;     // false: no ORDER BY unless orderBy is given
+    QString limit;                // the LIMIT clause ("1", "0,200"), empty for none
 };
 
 class CxTable {

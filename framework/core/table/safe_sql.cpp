@@ -1,6 +1,15 @@
 #include "safe_sql.h"
 
-QString SafeSQLString(const QString& text) {
+#include <QReadWriteLock>
+
+namespace {
+QReadWriteLock g_escaperLock;
+std::function<QString(const QString&)>& Escaper() {
+    static auto* escaper = new std::function<QString(const QString&)>;
+    return *escaper;
+}
+
+QString EscapeByHand(const QString& text) {
     QString out;
     out.reserve(text.size() + 8);
     for (QChar c : text) {
@@ -24,6 +33,21 @@ QString SafeSQLString(const QString& text) {
         }
     }
     return out;
+}
+} // namespace
+
+void SetSQLEscaper(std::function<QString(const QString&)> escaper) {
+    QWriteLocker lock(&g_escaperLock);
+    Escaper() = std::move(escaper);
+}
+
+QString SafeSQLString(const QString& text) {
+    {
+        QReadLocker lock(&g_escaperLock);
+        if (Escaper())
+            return Escaper()(text);
+    }
+    return EscapeByHand(text);
 }
 
 QString SafeSQL(const QString& text) {

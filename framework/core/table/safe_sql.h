@@ -2,6 +2,7 @@
 // Texts that come from the configuration or from users enter SQL only through
 // these helpers, so a quote or a backslash in a name can never end a literal.
 #include <QString>
+#include <functional>
 
 // The text as a complete SQL string literal, quotes included: 'O''Brien'.
 QString SafeSQL(const QString& text);
@@ -9,3 +10,10 @@ QString SafeSQL(const QString& text);
 QString SafeSQLString(const QString& text);
 // A number as decimal text; the format takes one "%d" (or "%ld").
 QString LongToString(long value, const QString& format = QStringLiteral("%d"));
+
+// The connection's own escaping of a text for use between single quotes (the
+// client library's mysql_real_escape_string: the MySQL connection installs it
+// when the first connection object is made). With none installed, quotes,
+// backslashes, NUL and Ctrl-Z are escaped by hand, which is as safe for a
+// UTF-8 connection. An empty function removes it.
+void SetSQLEscaper(std::function<QString(const QString&)> escaper);

@@ -1,0 +1,48 @@
+// The document templates of the program: which view, document and frame make
+// each kind of window, registered when the main window stands. The templates
+// of the client register, the daily reports, the trainings, the localisation
+// form, the configurator, the organisation list and the reports join the
+// list, each in its place, when their classes arrive: after the start page
+// come CJClients, CJOrgListView and CJDiaryMain; after the directories
+// journal CJTrainings, CDDirTrainig, CDTraining, CDDirMat, CDDirMatGroup,
+// CDDirWorkPlace, CDDirWorkers, CDClients, CDDirDrugs, CDDiary, CDDirMatPack,
+// CDDirDonors, CTrForm, then the report windows.
+#include "child_frames.h"
+#include "clients/directories/directories_journal.h"
+#include "clients/directories/donors_form.h"
+#include "clients/directories/drugs_form.h"
+#include "clients/directories/training_type_form.h"
+#include "clients/directories/workers_form.h"
+#include "clients/directories/workplace_form.h"
+#include "framework/core/app/modules_info.h"
+#include "framework/core/tarvik_app.h"
+#include "framework/widgets/icons.h"
+#include "framework/widgets/mdi_child_wnd.h"
+#include "start_page.h"
+
+namespace {
+class CRegisterDocTemplatesCKelda2App : public CSelfRegisterObject {
+public:
+    void Init(int registerOnly) override {
+        if (registerOnly) {
+            CGlobalRegisterObject::RegisterObject(this, OBJGROUP_DOC_TEMPLATES, 0);
+            return;
+        }
+        const QMetaObject* form = &CxMDIChildWnd::staticMetaObject;
+        const QMetaObject* sqlDoc = &CxSQLDocument::staticMetaObject;
+        const auto reg = [](int icon, const QMetaObject* view, const QMetaObject* doc,
+                            const QMetaObject* frame) {
+            CTarvikApp::RegisterDocTemplate(GetVarIcon(icon), view, doc, frame);
+        };
+        reg(1959, CKelda2View::GetThisClass(), CKelda2Doc::GetThisClass(),
+            &CChildFrame::staticMetaObject);
+        reg(1979, CJDirectories::GetThisClass(), CJDirectoriesDocument::GetThisClass(),
+            &CJFrame::staticMetaObject);
+        reg(1307, CDDirTrainig::GetThisClass(), sqlDoc, form);
+        reg(1297, CDDirWorkPlace::GetThisClass(), sqlDoc, form);
+        reg(1305, CDDirWorkers::GetThisClass(), sqlDoc, form);
+        reg(1301, CDDirDrugs::GetThisClass(), sqlDoc, form);
+        reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);
+    }
+} g_registerDocTemplates;
+} // namespace

@@ -1,0 +1,183 @@
+// Measures the materials list of the directories journal on a large
+// directory: 100,000 materials at the root of the directory and 10,000 in a
+// folder. For each it reports the time from setting the list up to its first
+// rows painted, and the memory the process holds then, and once more after
+// the user scrolled through the whole list.
+//
+// Usage: bench_lists [socket] [runs]   (socket defaults to $KELDA2_SOCKET)
+// The window is drawn offscreen unless QT_QPA_PLATFORM says otherwise.
+#include "clients/directories/directories_tabs.h"
+#include "db/mysql_connection.h"
+#include "db/schema/creation_script.h"
+#include "db/schema/sql_db_updater.h"
+#include "framework/core/sql/sql_connect.h"
+#include "framework/core/table/self_register.h"
+#include "framework/core/tarvik_app.h"
+#include "model/config/configuration.h"
+#include "model/tables/table_set.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QScrollBar>
+#include <QTableView>
+#include <algorithm>
+#include <cstdio>
+
+namespace {
+constexpr int kRootRows = 100000;
+constexpr int kFolderRows = 10000;
+
+// The resident memory of the process in MiB.
+double ResidentMiB() {
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
+    return 0;
+}
+
+double Median(QList<double> v) {
+    std::sort(v.begin(), v.end());
+    return v.isEmpty() ? 0 : v[v.size() / 2];
+}
+
+bool Fill(CxSQL* sql) {
+    const char* setup[] = {
+        "INSERT INTO orginf VALUES (0,'OWN','Своя','','','','','','','','','','','','','','')",
+        "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nTown) VALUES "
+        "(1,0,1,'Папка',3,0,0,0),(2,0,0,'Донор',12,0,0,0)",
+    };
+    for (const char* s : setup)
+        if (!sql->Execute(QString::fromUtf8(s)).isValid())
+            return false;
+    const int types[] = {65537, 131073, 196611, 262143, 327685, 458751, 524289};
+    int id = 10;
+    for (int folder : {0, 1}) {
+        const int count = folder ? kFolderRows : kRootRows;
+        for (int first = 0; first < count; first += 2000) {
+            QStringList rows;
+            for (int i = first; i < std::min(count, first + 2000); ++i, ++id)
+                rows << QStringLiteral("(%1,%2,0,'Материал %3-%4','описание %4',3,%5,0,0,2,%6,1)")
+                            .arg(id)
+                            .arg(folder)
+                            .arg(folder)
+                            .arg((i * 7919) % count, 6, 10, QLatin1Char('0'))
+                            .arg(types[i % 7])
+                            .arg(i % 3);
+            if (!sql->Execute(QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,"
+                                             "cDescription,nDirType,nType,bHidden,nTown,nDonorID,"
+                                             "nPubType,nAuditory) VALUES ") +
+                              rows.join(u','))
+                     .isValid())
+                return false;
+        }
+    }
+    return true;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    const QString socket =
+        argc > 1 ? QString::fromLocal8Bit(argv[1]) : qEnvironmentVariable("KELDA2_SOCKET");
+    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
+    const QString name = QStringLiteral("kelda_bench_lists");
+
+    SQLConnectXML info;
+    info.put_Server(QStringLiteral("localhost"));
+    info.put_User(QStringLiteral("root"));
+    info.put_Socket(socket);
+    {
+        CxMySQL server;
+        if (!server.Connect(&info)) {
+            std::fprintf(stderr, "%s\n", qPrintable(CTarvikApp::TakeErrorMessages()));
+            return 1;
+        }
+        server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+    }
+    info.put_Database(name);
+    auto* sql = new CxMySQL;
+    QString error;
+    CSQLDBUpdater updater;
+    if (SQLConnectOrCreate(sql, info, kDatabaseCreationScript, &error) !=
+            SQLConnectResult::Connected ||
+        !updater.Run(sql)) {
+        std::fprintf(stderr, "%s\n%s\n", qPrintable(error),
+                     qPrintable(CTarvikApp::TakeErrorMessages()));
+        return 1;
+    }
+    g_pBaseSQLConnection.reset(sql);
+    QElapsedTimer fill;
+    fill.start();
+    if (!Fill(sql)) {
+        std::fprintf(stderr, "%s\n", qPrintable(CTarvikApp::TakeErrorMessages()));
+        return 1;
+    }
+    std::printf("filled %d + %d materials in %.1f s\n", kRootRows, kFolderRows,
+                fill.nsecsElapsed() / 1e9);
+    auto* config = new xKDConfiguration;
+    config->ParseConfig(QStringLiteral("<CONFIGURATION/>"), QStringLiteral("bench"));
+    CTarvikApp::SetConfig(config);
+    InitTables();
+
+    std::printf("runs: %d; resident memory before: %.1f MiB\n", runs, ResidentMiB());
+    // The first window of the process pays for widgets, fonts and styles.
+    {
+        const double before = ResidentMiB();
+        auto* warmUp = new CJDirectoriesTab_Posh;
+        warmUp->CreateInplaceWindow(nullptr);
+        warmUp->show();
+        QApplication::processEvents();
+        delete warmUp;
+        QApplication::processEvents();
+        std::printf("first list window of the process: +%.1f MiB\n", ResidentMiB() - before);
+    }
+    for (int folder : {0, 1}) {
+        QList<double> firstRows, memory;
+        double allRows = 0, memoryAll = 0;
+        for (int run = 0; run < runs; ++run) {
+            const double before = ResidentMiB();
+            QElapsedTimer t;
+            t.start();
+            auto* list = new CJDirectoriesTab_Mat;
+            list->resize(1200, 700);
+            list->CreateInplaceWindow(nullptr);
+            if (run == 0 && !qEnvironmentVariableIsEmpty("KELDA_BENCH_KEEP"))
+                std::printf("%s\n", qPrintable(list->Model()->BuildPageQuery(-1, 200)));
+            if (folder)
+                list->OpenFolder(1);
+            list->show();
+            // The first rows are on the screen once the window has painted.
+            QApplication::processEvents();
+            firstRows << t.nsecsElapsed() / 1e6;
+            memory << ResidentMiB() - before;
+            if (run == 0) {
+                t.restart();
+                while (list->Model()->canFetchMore())
+                    list->Model()->fetchMore();
+                list->View()->scrollToBottom();
+                QApplication::processEvents();
+                allRows = t.nsecsElapsed() / 1e6;
+                memoryAll = ResidentMiB() - before;
+            }
+            delete list;
+            QApplication::processEvents();
+        }
+        std::printf("%s (%d rows): first rows shown median %.0f ms (min %.0f ms), memory after "
+                    "opening +%.1f MiB (max over runs); all rows scrolled through %.0f ms, memory "
+                    "+%.1f MiB\n",
+                    folder ? "folder" : "root", folder ? kFolderRows : kRootRows + 1,
+                    Median(firstRows), *std::min_element(firstRows.begin(), firstRows.end()),
+                    *std::max_element(memory.begin(), memory.end()), allRows, memoryAll);
+    }
+    // KELDA_BENCH_KEEP=1 keeps the database for a closer look at its queries.
+    if (qEnvironmentVariableIsEmpty("KELDA_BENCH_KEEP"))
+        g_pBaseSQLConnection->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+    g_pBaseSQLConnection.reset();
+    return 0;
+}

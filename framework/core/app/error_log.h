@@ -1,0 +1,19 @@
+#pragma once
+// Announces every line added to the application's error list, so that the
+// user interface can show the list as it grows.
+#include <QObject>
+#include <QString>
+
+class CxErrorLog : public QObject {
+    Q_OBJECT
+public:
+    static CxErrorLog* Instance();
+
+signals:
+    // A line of the error list (HTML or plain text), as added.
+    void messageAdded(const QString& text);
+
+private:
+    CxErrorLog() = default;
+    friend class CTarvikApp;
+};

@@ -1,0 +1,104 @@
+#include "error_list.h"
+
+#include "framework/core/app/error_log.h"
+#include "framework/core/tarvik_app.h"
+#include "framework/widgets/documents/doc_manager.h"
+
+#include <QDesktopServices>
+#include <QMainWindow>
+#include <QPointer>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QTextDocument>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+QPointer<CxErrorListWnd> g_list;
+
+QString AsHtml(const QString& text) {
+    if (Qt::mightBeRichText(text))
+        return text;
+    QString html = text.toHtmlEscaped();
+    html.replace(u'\n', QStringLiteral("<br>"));
+    return html;
+}
+} // namespace
+
+CxErrorListWnd::CxErrorListWnd(QWidget* parent)
+    : QDockWidget(CTarvikApp::TranslateString(QStringLiteral("Сообщения"),
+                                              QStringLiteral("CxErrorListWnd"), 1),
+                  parent),
+      m_browser(new QTextBrowser(this)) {
+    setObjectName(QStringLiteral("ErrorList"));
+    m_browser->setObjectName(QStringLiteral("errorListText"));
+    m_browser->setOpenLinks(false);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, &CxErrorListWnd::OpenLink);
+    auto* holder = new QWidget(this);
+    auto* layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    auto* clear = new QToolButton(holder);
+    clear->setObjectName(QStringLiteral("errorListClear"));
+    clear->setText(CTarvikApp::TranslateString(QStringLiteral("Очистить"),
+                                               QStringLiteral("CxErrorListWnd"), 1));
+    clear->setAutoRaise(true);
+    connect(clear, &QToolButton::clicked, this, &CxErrorListWnd::Clear);
+    layout->addWidget(clear, 0, Qt::AlignRight);
+    layout->addWidget(m_browser, 1);
+    setWidget(holder);
+    for (const QString& line : CTarvikApp::GetErrorMessages())
+        Append(line);
+    connect(CxErrorLog::Instance(), &CxErrorLog::messageAdded, this, &CxErrorListWnd::Append);
+}
+
+CxErrorListWnd* CxErrorListWnd::Get() {
+    if (!g_list) {
+        CTarvikApp* app = CTarvikApp::Instance();
+        if (auto* frame = qobject_cast<QMainWindow*>(app ? app->GetMainWnd() : nullptr))
+            Install(frame);
+    }
+    return g_list;
+}
+
+void CxErrorListWnd::Install(QMainWindow* frame) {
+    if (!frame || g_list)
+        return;
+    g_list = new CxErrorListWnd(frame);
+    frame->addDockWidget(Qt::BottomDockWidgetArea, g_list);
+    g_list->hide();
+}
+
+void CxErrorListWnd::ShowList() {
+    if (CxErrorListWnd* list = Get()) {
+        list->show();
+        list->raise();
+        list->m_browser->verticalScrollBar()->setValue(
+            list->m_browser->verticalScrollBar()->maximum());
+    }
+}
+
+void CxErrorListWnd::Append(const QString& text) {
+    QTextDocument plain;
+    plain.setHtml(AsHtml(text));
+    m_lines << plain.toPlainText();
+    m_browser->append(AsHtml(text));
+    m_browser->verticalScrollBar()->setValue(m_browser->verticalScrollBar()->maximum());
+}
+
+void CxErrorListWnd::Clear() {
+    m_lines.clear();
+    m_browser->clear();
+    CTarvikApp::ClearErrorMessages();
+}
+
+void CxErrorListWnd::OpenLink(const QUrl& url) {
+    const QString address = url.toString();
+    if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https") ||
+        url.scheme() == QLatin1String("mailto")) {
+        QDesktopServices::openUrl(url);
+        return;
+    }
+    if (!CxDocManager::Instance()->ProcessAddress(address))
+        CTarvikApp::AddAppQuery(address);
+}

@@ -1,0 +1,202 @@
+#include "sql_edit_form.h"
+
+#include "date_edit.h"
+#include "framework/core/documents/document.h"
+#include "framework/core/record/dx_record.h"
+#include "framework/core/table/cx_table.h"
+#include "framework/core/tarvik_app.h"
+#include "framework/widgets/message_box.h"
+
+#include <QAbstractButton>
+#include <QComboBox>
+#include <QCompleter>
+#include <QHBoxLayout>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QShortcut>
+#include <QTextEdit>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+QString Tr(const QString& text, const char* context) {
+    return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
+}
+} // namespace
+
+CxSQLEditForm::CxSQLEditForm(QWidget* parent) : CxFormView(parent) {
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok->setObjectName(QStringLiteral("ok"));
+    m_ok->setDefault(true);
+    m_cancel = new QPushButton(Tr(QStringLiteral("Отмена"), "CxSQLEditForm"), this);
+    m_cancel->setObjectName(QStringLiteral("cancel"));
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    Body()->addLayout(buttons);
+    connect(m_ok, &QPushButton::clicked, this, &CxSQLEditForm::OnOK);
+    connect(m_cancel, &QPushButton::clicked, this, &CxSQLEditForm::OnCancel);
+    auto* save = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Return), this);
+    save->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(save, &QShortcut::activated, this, &CxSQLEditForm::OnOK);
+}
+
+CxSQLEditForm::~CxSQLEditForm() = default;
+
+QString CxSQLEditForm::GetTitleField() const {
+    CxTable* table = GetDXTable();
+    const CxField* name = table ? table->GetNameField() : nullptr;
+    return name ? table->GetSQLTable() + u'.' + name->GetColumn() : QString();
+}
+
+bool CxSQLEditForm::OnInitialUpdate() {
+    auto* document = qobject_cast<CxSQLDocument*>(GetDocument());
+    CxTable* table = GetDXTable();
+    if (!document || !table)
+        return false;
+    std::unique_ptr<CDXRecordSQL> record = document->TakeRecord();
+    const int mode = document->GetEditMode() ? document->GetEditMode() : EA_NEW;
+    if (!record)
+        record = AllocateSQLDXRecord(table->GetSQLTable(), mode == EA_NEW ? -1 : document->GetKey(),
+                                     mode == EA_NEW ? 0 : 1);
+    if (!record) {
+        CxMessage(this, 0x30,
+                  Tr(QStringLiteral("Запись не найдена: возможно, ее удалили."), "msgRecordGone"));
+        return false;
+    }
+    return LoadRecord(std::move(record), mode) && CxFormView::OnInitialUpdate();
+}
+
+bool CxSQLEditForm::LoadRecord(std::unique_ptr<CDXRecordSQL> record, int mode) {
+    SetDXRecord(std::move(record), mode);
+    m_loading = true;
+    const bool loaded = UpdateData(false);
+    m_loading = false;
+    WatchChanges(this);
+    m_modified = false;
+    UpdateTitle();
+    return loaded;
+}
+
+void CxSQLEditForm::WatchChanges(QWidget* root) {
+    const auto changed = [this] {
+        if (!m_loading)
+            m_modified = true;
+    };
+    for (QLineEdit* e : root->findChildren<QLineEdit*>())
+        if (!e->property("cxWatched").toBool()) {
+            e->setProperty("cxWatched", true);
+            connect(e, &QLineEdit::textEdited, this, changed);
+            // Enter in a line edit is OK (after the edit has had the key),
+            // except the Enter that chose from a completion list.
+            if (QCompleter* completer = e->completer())
+                connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), e, [e] {
+                    e->setProperty("cxJustCompleted", true);
+                    QTimer::singleShot(0, e, [e] { e->setProperty("cxJustCompleted", {}); });
+                });
+            connect(e, &QLineEdit::returnPressed, this, [this, e] {
+                if (!e->property("cxJustCompleted").toBool())
+                    QMetaObject::invokeMethod(this, &CxSQLEditForm::OnOK, Qt::QueuedConnection);
+            });
+        }
+    for (QPlainTextEdit* e : root->findChildren<QPlainTextEdit*>())
+        if (!e->property("cxWatched").toBool()) {
+            e->setProperty("cxWatched", true);
+            connect(e->document(), &QTextDocument::contentsChange, this,
+                    [changed](int, int removed, int added) {
+                        if (removed || added)
+                            changed();
+                    });
+        }
+    for (QAbstractButton* b : root->findChildren<QAbstractButton*>())
+        if (b->isCheckable() && !b->property("cxWatched").toBool()) {
+            b->setProperty("cxWatched", true);
+            connect(b, &QAbstractButton::clicked, this, changed);
+        }
+    for (QComboBox* c : root->findChildren<QComboBox*>())
+        if (!c->property("cxWatched").toBool()) {
+            c->setProperty("cxWatched", true);
+            connect(c, &QComboBox::activated, this, changed);
+        }
+    for (CDateTimeEditCtrl* d : root->findChildren<CDateTimeEditCtrl*>())
+        if (!d->property("cxWatched").toBool()) {
+            d->setProperty("cxWatched", true);
+            connect(d, &CDateTimeEditCtrl::dateChanged, this, changed);
+        }
+}
+
+bool CxSQLEditForm::OnApply() {
+    if (GetDXEditMode() == EA_DELETE && GetDXRecord() && GetDXTable()) {
+        QString reason;
+        if (!IsSafeToDelete(GetDXTable(), GetDXRecord()->GetKey(), 0, &reason))
+            return Fail(
+                this, Tr(QStringLiteral("Запись нельзя удалить: %1"), "msgCantDelete").arg(reason));
+    }
+    return CDXForm::OnApply();
+}
+
+bool CxSQLEditForm::Apply() {
+    if (!ApplyTransacted())
+        return false;
+    m_modified = false;
+    UpdateTitle();
+    return true;
+}
+
+void CxSQLEditForm::OnAfterCommit() {
+    if (auto* document = qobject_cast<CxSQLDocument*>(GetDocument())) {
+        if (CDXRecordSQL* record = GetDXRecord())
+            document->SetKey(record->GetKey());
+        document->SetEditMode(GetDXEditMode());
+    }
+}
+
+QString CxSQLEditForm::RecordTitle() const {
+    CxTable* table = GetDXTable();
+    const QString caption = table ? table->GetCaption() : QString();
+    const CDXRecordSQL* record = GetDXRecord();
+    const QString field = SqlFieldFromFullName(GetTitleField());
+    QString name = record && !field.isEmpty() ? record->SFieldValue(field).trimmed() : QString();
+    if (GetDXEditMode() == EA_NEW)
+        name = Tr(QStringLiteral("новая запись"), "msgNewRecord");
+    return name.isEmpty() ? caption : caption + QStringLiteral(": ") + name;
+}
+
+void CxSQLEditForm::UpdateTitle() {
+    setWindowTitle(RecordTitle());
+    if (GetDocument())
+        GetDocument()->SetTitle(windowTitle());
+}
+
+bool CxSQLEditForm::CanCloseFrame() {
+    if (!m_modified)
+        return true;
+    switch (CxAsk(this, CxAskKind::YesNoCancel,
+                  Tr(QStringLiteral("Данные изменены. Сохранить изменения?"), "msgSaveChanges"))) {
+    case IDYES:
+        return Apply();
+    case IDNO:
+        m_modified = false;
+        return true;
+    default:
+        return false;
+    }
+}
+
+void CxSQLEditForm::OnOK() {
+    if (GetDXEditMode() == EA_DELETE &&
+        CxAsk(
+            this, CxAskKind::YesNo,
+            Tr(QStringLiteral("Удалить запись «%1»?"), "msgDeleteRecordAsk").arg(RecordTitle())) !=
+            IDYES)
+        return;
+    if (!Apply())
+        return;
+    CloseFrame();
+}
+
+void CxSQLEditForm::OnCancel() {
+    CloseFrame();
+}

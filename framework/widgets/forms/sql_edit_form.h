@@ -1,0 +1,74 @@
+#pragma once
+// A form view bound to one record of one table: the record form of a
+// directory item, a client, a daily report. The document template opens it
+// on a record (edit action 2055), on a new record (2056) or for deletion
+// (2057); the form reads the record, exchanges it with its controls, and
+// saves it (and every child form it holds) in one transaction when the user
+// presses OK. Cancel, or closing the window, asks before changes are lost.
+//
+// A form names its table (GetDXTable) and the column that titles its record
+// (GetTitleField); its subclass builds the controls in its constructor and
+// binds them in DoDataExchange.
+#include "dx_form.h"
+#include "framework/widgets/documents/form_view.h"
+
+class CxTable;
+class QPushButton;
+
+class CxSQLEditForm : public CxFormView, public CDXForm {
+    Q_OBJECT
+public:
+    explicit CxSQLEditForm(QWidget* parent = nullptr);
+    ~CxSQLEditForm() override;
+
+    // The table whose record the form edits.
+    virtual CxTable* GetDXTable() const = 0;
+    // The full name of the column that titles the record ("dir.cString");
+    // by default the table's name column.
+    virtual QString GetTitleField() const;
+
+    // Reads the record the document names (or takes the one handed over)
+    // and fills the controls; false when the record does not exist.
+    bool OnInitialUpdate() override;
+    // Binds the form to a record directly (a form used without a document).
+    bool LoadRecord(std::unique_ptr<CDXRecordSQL> record, int mode);
+
+    // Saves: the transaction of CDXForm::ApplyTransacted; answers whether the
+    // data are stored.
+    virtual bool Apply();
+    // The default apply writes the record; a deletion first checks that no
+    // other row refers to it.
+    bool OnApply() override;
+    void OnAfterCommit() override;
+
+    bool CanCloseFrame() override;
+    QWidget* DXWidget() override { return this; }
+
+    // Whether the user changed something since the record was loaded or
+    // saved.
+    bool IsModified() const { return m_modified; }
+    void SetModified(bool modified = true) { m_modified = modified; }
+    // Watches the controls under the widget for user changes (done for the
+    // form itself at loading; tabs and pages made later call it).
+    void WatchChanges(QWidget* root);
+
+    QPushButton* OKButton() const { return m_ok; }
+    QPushButton* CancelButton() const { return m_cancel; }
+
+    // What the form's window title says about its record.
+    QString RecordTitle() const;
+
+protected:
+    // OK saves and closes (also Enter in a line edit, Ctrl+Enter anywhere);
+    // Cancel closes, asking about unsaved changes.
+    void OnOK();
+    void OnCancel();
+
+private:
+    void UpdateTitle();
+
+    QPushButton* m_ok;
+    QPushButton* m_cancel;
+    bool m_modified = false;
+    bool m_loading = false;
+};

@@ -1,0 +1,495 @@
+#include "sql_list_ctrl.h"
+
+#include "framework/core/app/runtime_class.h"
+#include "framework/core/record/dx_record.h"
+#include "framework/core/table/cx_table.h"
+#include "framework/core/tarvik_app.h"
+#include "framework/widgets/documents/doc_manager.h"
+#include "framework/widgets/documents/form_view.h"
+#include "framework/widgets/errors/error_list.h"
+#include "framework/widgets/forms/dx_form.h"
+#include "framework/widgets/forms/dxx.h"
+#include "framework/widgets/icons.h"
+#include "framework/widgets/message_box.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QStyle>
+#include <QTableView>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace {
+QString Tr(const QString& text, const char* context) {
+    return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
+}
+
+// The list's model with the looks of the widget side: a folder icon, column
+// colours.
+class ListViewModel : public CxSQLListModel {
+public:
+    using CxSQLListModel::CxSQLListModel;
+    QVariant data(const QModelIndex& index, int role) const override {
+        if (role == Qt::DecorationRole && index.column() == FirstTextColumn() &&
+            CxSQLListModel::data(index, IsFolderRole).toBool())
+            return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+        if (role == Qt::ForegroundRole) {
+            const QVariant rgb = CxSQLListModel::data(index, TextColorRole);
+            if (rgb.isValid())
+                return QColor::fromRgba(rgb.toUInt());
+        }
+        return CxSQLListModel::data(index, role);
+    }
+
+private:
+    // The folder icon goes beside the folder's name.
+    int FirstTextColumn() const {
+        for (int c = 0; c < columnCount(); ++c)
+            if (ColumnField(c) == FolderNameField())
+                return c;
+        return 0;
+    }
+};
+
+// A form without controls around one record, for records the list makes
+// itself (folders).
+class RecordOnlyForm : public CDXForm {
+public:
+    explicit RecordOnlyForm(QWidget* widget) : m_widget(widget) {}
+    void DoDataExchange(CDXX&) override {}
+    QWidget* DXWidget() override { return m_widget; }
+
+private:
+    QWidget* m_widget;
+};
+} // namespace
+
+CxSQLListCtrl::CxSQLListCtrl(QWidget* parent)
+    : QWidget(parent), m_model(new ListViewModel(this)), m_view(new QTableView(this)),
+      m_folderBar(new QWidget(this)), m_up(new QToolButton(m_folderBar)),
+      m_path(new QLabel(m_folderBar)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(2);
+    auto* bar = new QHBoxLayout(m_folderBar);
+    bar->setContentsMargins(2, 0, 2, 0);
+    m_up->setObjectName(QStringLiteral("folderUp"));
+    m_up->setIcon(style()->standardIcon(QStyle::SP_FileDialogToParent));
+    m_up->setToolTip(Tr(QStringLiteral("В папку выше"), "CxSQLListCtrl"));
+    m_up->setAutoRaise(true);
+    m_path->setObjectName(QStringLiteral("folderPath"));
+    bar->addWidget(m_up);
+    bar->addWidget(m_path, 1);
+    m_folderBar->hide();
+    layout->addWidget(m_folderBar);
+    m_view->setObjectName(QStringLiteral("list"));
+    m_view->setModel(m_model);
+    m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    m_view->setSelectionMode(QAbstractItemView::SingleSelection);
+    m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_view->setSortingEnabled(true);
+    m_view->setWordWrap(false);
+    m_view->setAlternatingRowColors(true);
+    m_view->verticalHeader()->hide();
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    m_view->horizontalHeader()->setSortIndicatorShown(true);
+    m_view->horizontalHeader()->setHighlightSections(false);
+    m_view->setContextMenuPolicy(Qt::CustomContextMenu);
+    m_view->installEventFilter(this);
+    layout->addWidget(m_view, 1);
+    connect(m_up, &QToolButton::clicked, this, &CxSQLListCtrl::FolderUp);
+    connect(m_view, &QTableView::doubleClicked, this,
+            [this](const QModelIndex& index) { OnOpenRow(index.row()); });
+    connect(m_view, &QWidget::customContextMenuRequested, this, &CxSQLListCtrl::ShowContextMenu);
+    connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
+            &CxSQLListCtrl::RememberCurrent);
+    connect(m_model, &CxSQLListModel::reloaded, this, &CxSQLListCtrl::RestoreCurrent);
+    connect(m_model, &CxSQLListModel::loadFailed, this, [](const CxSQLError&) {
+        CTarvikApp::AddErrorMessage(
+            Tr(QStringLiteral("Не удалось прочитать строки списка."), "msgListLoadFailed"));
+        CxErrorListWnd::ShowList();
+    });
+}
+
+CxSQLListCtrl::~CxSQLListCtrl() = default;
+
+void CxSQLListCtrl::Begin(CxTable* table, const QString& name) {
+    m_model->Begin(table, name);
+    if (m_stateName.isEmpty())
+        m_stateName = name;
+    m_view->setObjectName(name.isEmpty() ? QStringLiteral("list") : name);
+}
+
+int CxSQLListCtrl::RegisterField(const CxField* field, const QString& caption, qint64 flags) {
+    return m_model->RegisterField(field, caption, flags);
+}
+
+void CxSQLListCtrl::EnableFolders(const CxField* name, const CxField* mark, const CxField* parent) {
+    m_model->EnableFolders(name, mark, parent);
+}
+
+void CxSQLListCtrl::AddFilter(const CxSQLFilter* filter) {
+    m_model->AddFilter(filter);
+}
+
+void CxSQLListCtrl::AddGroupBy(const CxField* field) {
+    m_model->AddGroupBy(field);
+}
+
+CxColumnData* CxSQLListCtrl::FindSColumnData(const CxField* field) {
+    return m_model->FindSColumnData(field);
+}
+
+bool CxSQLListCtrl::End() {
+    const bool loaded = m_model->End();
+    m_view->horizontalHeader()->setSortIndicator(m_model->SortColumn(), m_model->SortOrder());
+    m_view->resizeColumnsToContents();
+    for (int c = 0; c < m_model->columnCount(); ++c)
+        m_view->setColumnWidth(c, qBound(60, m_view->columnWidth(c), 320));
+    RestoreState();
+    m_folderBar->setVisible(m_model->HasFolders());
+    UpdateFolderBar();
+    if (m_model->rowCount() > 0)
+        m_view->setCurrentIndex(m_model->index(0, 0));
+    return loaded;
+}
+
+bool CxSQLListCtrl::CreateInplaceWindow(QWidget*) {
+    return true;
+}
+
+qint64 CxSQLListCtrl::CurrentKey() const {
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() ? m_model->RowKey(current.row()) : -1;
+}
+
+bool CxSQLListCtrl::IsCurrentFolder() const {
+    const QModelIndex current = m_view->currentIndex();
+    return current.isValid() && m_model->IsFolderRow(current.row());
+}
+
+bool CxSQLListCtrl::SelectKey(qint64 key) {
+    int row = m_model->FindRow(key);
+    if (row < 0 && m_model->HasFolders()) {
+        const qint64 folder = m_model->ParentOf(key);
+        if (folder >= 0 && folder != m_model->CurrentFolder() && OpenFolder(folder))
+            row = m_model->FindRow(key);
+    }
+    if (row < 0)
+        return false;
+    m_view->setCurrentIndex(m_model->index(row, 0));
+    m_view->scrollTo(m_model->index(row, 0));
+    return true;
+}
+
+bool CxSQLListCtrl::OpenFolder(qint64 folder) {
+    if (!m_model->SetFolder(folder))
+        return false;
+    UpdateFolderBar();
+    if (m_model->rowCount() > 0)
+        m_view->setCurrentIndex(m_model->index(0, 0));
+    return true;
+}
+
+bool CxSQLListCtrl::FolderUp() {
+    if (!m_model->HasFolders() || m_model->CurrentFolder() == 0)
+        return false;
+    const qint64 from = m_model->CurrentFolder();
+    const auto path = m_model->FolderPath();
+    const qint64 up = path.size() >= 2 ? path[path.size() - 2].first : 0;
+    if (!OpenFolder(up))
+        return false;
+    // The folder left behind is the current row.
+    SelectKey(from);
+    return true;
+}
+
+void CxSQLListCtrl::UpdateFolderBar() {
+    if (!m_model->HasFolders())
+        return;
+    QStringList names{Tr(QStringLiteral("Корень"), "CxSQLListCtrl")};
+    for (const auto& folder : m_model->FolderPath())
+        names << folder.second;
+    m_path->setText(names.join(QStringLiteral(" / ")));
+    m_up->setEnabled(m_model->CurrentFolder() != 0);
+}
+
+void CxSQLListCtrl::RememberCurrent() {
+    const QModelIndex current = m_view->currentIndex();
+    m_rememberedRow = current.isValid() ? current.row() : -1;
+    m_rememberedKey = current.isValid() ? m_model->RowKey(current.row()) : -1;
+}
+
+void CxSQLListCtrl::RestoreCurrent() {
+    int row = -1;
+    if (m_rememberedKey >= 0)
+        for (int i = 0; i < m_model->rowCount() && row < 0; ++i)
+            if (m_model->RowKey(i) == m_rememberedKey)
+                row = i;
+    // A row that went keeps the place: the row after it becomes current.
+    if (row < 0 && m_rememberedRow >= 0 && m_model->rowCount() > 0)
+        row = qMin(m_rememberedRow, m_model->rowCount() - 1);
+    if (row >= 0)
+        m_view->setCurrentIndex(m_model->index(row, qMax(0, m_view->currentIndex().column())));
+    m_rememberedKey = -1;
+    m_rememberedRow = -1;
+    UpdateFolderBar();
+}
+
+void CxSQLListCtrl::StoreState() {
+    if (!m_stateName.isEmpty())
+        CTarvikApp::WriteProfileString(
+            QStringLiteral("State\\") + m_stateName, QStringLiteral("Columns"),
+            QString::fromLatin1(m_view->horizontalHeader()->saveState().toBase64()));
+}
+
+void CxSQLListCtrl::RestoreState() {
+    if (m_stateName.isEmpty())
+        return;
+    const QByteArray state =
+        QByteArray::fromBase64(CTarvikApp::GetProfileString(QStringLiteral("State\\") + m_stateName,
+                                                            QStringLiteral("Columns"))
+                                   .toLatin1());
+    // Only a layout of as many columns as the list has now.
+    if (!state.isEmpty()) {
+        auto* header = m_view->horizontalHeader();
+        const int sortColumn = header->sortIndicatorSection();
+        const Qt::SortOrder order = header->sortIndicatorOrder();
+        if (header->restoreState(state) && header->count() == m_model->columnCount())
+            header->setSortIndicator(sortColumn, order);
+    }
+}
+
+bool CxSQLListCtrl::OnCmdMsg(unsigned id, CxCmdUI* ui) {
+    if (ui)
+        return CanProcessCommand(id, ui);
+    CxCmdUI state;
+    return CanProcessCommand(id, &state) && state.enabled && ProcessCommand(id);
+}
+
+bool CxSQLListCtrl::CanProcessCommand(unsigned, CxCmdUI*) {
+    return false;
+}
+
+bool CxSQLListCtrl::ProcessCommand(unsigned) {
+    return false;
+}
+
+void CxSQLListCtrl::OnOpenRow(int row) {
+    if (m_model->IsFolderRow(row))
+        OpenFolder(m_model->RowKey(row));
+}
+
+void CxSQLListCtrl::OnCreateContextMenuBefore(QMenu*) {}
+
+void CxSQLListCtrl::OnCreateContextMenuAfter(QMenu*) {}
+
+void CxSQLListCtrl::ShowContextMenu(const QPoint& pos) {
+    QMenu menu(this);
+    OnCreateContextMenuBefore(&menu);
+    OnCreateContextMenuAfter(&menu);
+    if (!menu.isEmpty())
+        menu.exec(m_view->viewport()->mapToGlobal(pos));
+}
+
+bool CxSQLListCtrl::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_view && event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            m_view->currentIndex().isValid()) {
+            OnOpenRow(m_view->currentIndex().row());
+            return true;
+        }
+        if (key->key() == Qt::Key_Backspace && FolderUp())
+            return true;
+        if (key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete) {
+            const unsigned id = key->key() == Qt::Key_Insert ? EA_NEW : EA_DELETE;
+            CxCmdUI ui;
+            if (CanProcessCommand(id, &ui) && ui.enabled) {
+                ProcessCommand(id);
+                return true;
+            }
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- editing ---
+
+void CDXList::SetDXEditorClass(const QMetaObject* formClass) {
+    CxClassRegistry::Register(formClass);
+    m_editorName = formClass ? QString::fromLatin1(formClass->className()) : QString();
+}
+
+void CDXList::SetDXEditorClass(const QString& formClassName) {
+    m_editorName = formClassName;
+}
+
+const QMetaObject* CDXList::GetDXEditorClass() const {
+    return m_editorName.isEmpty() ? nullptr : CxClassRegistry::Find(m_editorName);
+}
+
+std::unique_ptr<CDXRecordSQL> CDXList::AllocateDXRecord(qint64) {
+    return nullptr;
+}
+
+CxSQLListCtrlEdit::CxSQLListCtrlEdit(QWidget* parent) : CxSQLListCtrl(parent) {}
+
+bool CxSQLListCtrlEdit::OpenRecord(qint64 key, int mode) {
+    const QMetaObject* form = GetDXEditorClass();
+    if (!form || !GetTable())
+        return false;
+    std::unique_ptr<CDXRecordSQL> record;
+    if (mode == EA_NEW) {
+        // A new row belongs to the folder the list shows.
+        record =
+            std::make_unique<CDXRecordSQL>(Model()->GetConnection(), GetTable()->GetSQLTable());
+        if (const CxField* parent = Model()->FolderParentField())
+            record->SetFieldValue(parent->GetColumn(), long(Model()->CurrentFolder()));
+        if (const CxField* mark = Model()->FolderMarkField())
+            record->SetFieldValue(mark->GetColumn(), 0L);
+    } else {
+        record = AllocateDXRecord(key);
+    }
+    CxFormView* view = CxDocManager::Instance()->OpenSQLEditForm(
+        QString::fromLatin1(form->className()), key, mode, std::move(record));
+    if (!view)
+        return false;
+    OnBeforeReleaseDXForm(view);
+    return true;
+}
+
+void CxSQLListCtrlEdit::OnPreCreateFolder(CDXX&) {}
+
+bool CxSQLListCtrlEdit::NewFolder(const QString& name) {
+    CxSQLListModel* model = Model();
+    if (!model->HasFolders() || !GetTable() || name.trimmed().isEmpty())
+        return false;
+    RecordOnlyForm form(this);
+    form.SetDXRecord(
+        std::make_unique<CDXRecordSQL>(model->GetConnection(), GetTable()->GetSQLTable()), EA_NEW);
+    CDXRecordSQL* record = form.GetDXRecord();
+    record->SetFieldValue(model->FolderNameField()->GetColumn(), name.trimmed());
+    record->SetFieldValue(model->FolderMarkField()->GetColumn(), 1L);
+    record->SetFieldValue(model->FolderParentField()->GetColumn(), long(model->CurrentFolder()));
+    CDXX dx(&form, true);
+    OnPreCreateFolder(dx);
+    CxDXError error;
+    if (!record->ApplyDXRecordAction(EA_NEW, &error)) {
+        CTarvikApp::AddErrorMessage(error.message);
+        CxErrorListWnd::ShowList();
+        return false;
+    }
+    model->Reload();
+    SelectKey(record->GetKey());
+    return true;
+}
+
+bool CxSQLListCtrlEdit::DeleteCurrent() {
+    const qint64 key = CurrentKey();
+    if (key < 0 || !GetTable())
+        return false;
+    const QModelIndex current = View()->currentIndex();
+    QString name;
+    for (int c = 0; c < Model()->columnCount() && name.isEmpty(); ++c)
+        if (Model()->ColumnField(c) == GetTable()->GetNameField() ||
+            Model()->ColumnField(c) == Model()->FolderNameField())
+            name = Model()->RowText(current.row(), c);
+    const QString question =
+        (IsCurrentFolder() ? Tr(QStringLiteral("Удалить папку «%1»?"), "msgDeleteFolderAsk")
+                           : Tr(QStringLiteral("Удалить запись «%1»?"), "msgDeleteRecordAsk"))
+            .arg(name);
+    if (CxAsk(this, CxAskKind::YesNo, question) != IDYES)
+        return false;
+    QString reason;
+    if (!IsSafeToDelete(GetTable(), key, 0, &reason, Model()->GetConnection())) {
+        CxMessage(this, 0x30,
+                  Tr(QStringLiteral("Запись нельзя удалить: %1"), "msgCantDelete").arg(reason));
+        return false;
+    }
+    CDXRecordSQL record(Model()->GetConnection(), GetTable()->GetSQLTable());
+    record.SetDXIndex(QString::number(key));
+    CxDXError error;
+    if (!record.ApplyDXRecordAction(EA_DELETE, &error)) {
+        CTarvikApp::AddErrorMessage(error.message);
+        CxErrorListWnd::ShowList();
+        return false;
+    }
+    Model()->Reload();
+    return true;
+}
+
+bool CxSQLListCtrlEdit::AskFolderName(QString* name) {
+    bool ok = false;
+    *name = QInputDialog::getText(this, Tr(QStringLiteral("Новая папка"), "CxSQLListCtrlEdit"),
+                                  Tr(QStringLiteral("Название папки:"), "CxSQLListCtrlEdit"),
+                                  QLineEdit::Normal, QString(), &ok);
+    return ok && !name->trimmed().isEmpty();
+}
+
+bool CxSQLListCtrlEdit::CanProcessCommand(unsigned id, CxCmdUI* ui) {
+    switch (id) {
+    case EA_EDIT:
+        ui->enabled = CurrentKey() >= 0 && (IsCurrentFolder() || HasDXEditor());
+        return true;
+    case EA_NEW:
+        ui->enabled = HasDXEditor();
+        return true;
+    case EA_DELETE:
+        ui->enabled = CurrentKey() >= 0;
+        return true;
+    case ID_LIST_NEW_FOLDER:
+        ui->enabled = Model()->HasFolders();
+        return true;
+    default:
+        return CxSQLListCtrl::CanProcessCommand(id, ui);
+    }
+}
+
+bool CxSQLListCtrlEdit::ProcessCommand(unsigned id) {
+    switch (id) {
+    case EA_EDIT:
+        if (IsCurrentFolder())
+            return OpenFolder(CurrentKey());
+        return OpenRecord(CurrentKey(), EA_EDIT);
+    case EA_NEW:
+        return OpenRecord(-1, EA_NEW);
+    case EA_DELETE:
+        return DeleteCurrent();
+    case ID_LIST_NEW_FOLDER: {
+        QString name;
+        return AskFolderName(&name) && NewFolder(name);
+    }
+    default:
+        return CxSQLListCtrl::ProcessCommand(id);
+    }
+}
+
+void CxSQLListCtrlEdit::OnOpenRow(int row) {
+    if (Model()->IsFolderRow(row)) {
+        CxSQLListCtrl::OnOpenRow(row);
+        return;
+    }
+    OpenRecord(Model()->RowKey(row), EA_EDIT);
+}
+
+void CxSQLListCtrlEdit::OnCreateContextMenuBefore(QMenu* menu) {
+    const auto add = [&](unsigned id, const QString& text) {
+        CxCmdUI ui;
+        CanProcessCommand(id, &ui);
+        QAction* action = menu->addAction(text, this, [this, id] { ProcessCommand(id); });
+        action->setEnabled(ui.enabled);
+    };
+    add(EA_EDIT, Tr(QStringLiteral("Открыть"), "CxSQLListCtrlEdit"));
+    add(EA_NEW, Tr(QStringLiteral("Добавить"), "CxSQLListCtrlEdit"));
+    add(EA_DELETE, Tr(QStringLiteral("Удалить"), "CxSQLListCtrlEdit"));
+    if (Model()->HasFolders()) {
+        menu->addSeparator();
+        add(ID_LIST_NEW_FOLDER, Tr(QStringLiteral("Создать папку"), "CxSQLListCtrlEdit"));
+    }
+}
