@@ -217,6 +217,10 @@ QString CDXRecordSQL::BuildInsert(const QList<const Row*>& rows, bool orUpdate) 
         QStringList updates;
         for (const QString& q : quoted)
             updates << q + QStringLiteral("=VALUES(") + q + u')';
+        // Rows that the server numbers: the key of the row inserted or
+        // updated comes back as the insert id either way.
+        if (!columns.contains(kKey, Qt::CaseInsensitive))
+            updates << QStringLiteral("%1=LAST_INSERT_ID(%1)").arg(Quoted(kKey));
         statement += QStringLiteral(" ON DUPLICATE KEY UPDATE ") + updates.join(u',');
     }
     return statement;
@@ -271,7 +275,8 @@ void CDXRecordSQL::DescribeFailure(const CxSQLError& sql, CxDXError* error) {
     if (!error)
         return;
     error->sql = sql;
-    error->field.clear();
+    // A value the column could not hold: the connection names the column.
+    error->field = sql.column;
     error->message = sql.text;
     if (sql.serverCode != kSQLErrDuplicateEntry)
         return;
@@ -332,8 +337,23 @@ bool CDXRecordSQL::ApplyDXRecordAction(int action, CxDXError* error) {
     switch (action) {
     case EA_EDIT: {
         const QString statement = BuildUpdate(Current());
-        if (!statement.isEmpty() && !Run(statement, error))
+        if (statement.isEmpty()) {
+            // Nothing to write is success only when nothing was set: changes
+            // to a row without a key have nowhere to go.
+            const Row& row = Current();
+            const bool changed =
+                std::any_of(row.values.begin(), row.values.end(), [](const Value& v) {
+                    return v.changed && v.name.compare(kKey, Qt::CaseInsensitive) != 0;
+                });
+            if (changed && GetKey() < 0) {
+                if (error)
+                    error->message =
+                        Tr(QStringLiteral("Запись еще не сохранена."), "msgRecordNotStored");
+                return false;
+            }
+        } else if (!Run(statement, error)) {
             return false;
+        }
         break;
     }
     case EA_DELETE: {
@@ -378,7 +398,7 @@ bool CDXRecordSQL::ApplyDXRecordAction(int action, CxDXError* error) {
                     Row& row = done[group->at(j)];
                     if (group == &given)
                         row.index = row.Find(kKey)->text;
-                    else if (!orUpdate && insertId > 0)
+                    else if (insertId > 0 && (!orUpdate || chunk.size() == 1))
                         row.index = QString::number(insertId + (j - first));
                     row.loaded = true;
                 }

@@ -22,7 +22,8 @@ class CxTable;
 enum EditActions : int {
     // Insert or update by key: each row is inserted, and where a row with the
     // same primary or unique key already exists, that row is updated with the
-    // row's set fields instead (INSERT ... ON DUPLICATE KEY UPDATE).
+    // row's set fields instead (INSERT ... ON DUPLICATE KEY UPDATE). A row
+    // written alone gets the ROWID of the row inserted or updated as index.
     EA_INSERT_OR_UPDATE = 2002,
     EA_EDIT = 2055, // update the existing row by its key
     // Insert every row of the record (0x808): they go to the server in

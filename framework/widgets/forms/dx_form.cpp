@@ -200,8 +200,10 @@ bool CDXForm::ApplyTransacted() {
         return false;
     };
     const auto run = [&]() -> bool {
+        // A deletion takes nothing from the controls: a value the user would
+        // have to fill in first must not keep the row from going.
         for (CDXForm* f : forms)
-            if (!f->UpdateData(true))
+            if (f->GetDXEditMode() != EA_DELETE && !f->UpdateData(true))
                 return failed(f);
         for (CDXForm* f : forms)
             if (!f->OnApply())
