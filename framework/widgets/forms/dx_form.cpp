@@ -170,12 +170,14 @@ void CDXForm::ShowFailure(const CxDXFailure& failure) {
                              ? Tr(QStringLiteral("Не удалось сохранить данные."), "msgSaveFailed")
                              : failure.text;
     BringForward(control);
+    CTarvikApp::AddErrorMessage(text);
+    // The list first: the tip goes where the control stands once the list
+    // is in view.
+    CxErrorListWnd::ShowList();
     if (control) {
         control->setFocus(Qt::OtherFocusReason);
         ShowErrorTip(control, text);
     }
-    CTarvikApp::AddErrorMessage(text);
-    CxErrorListWnd::ShowList();
 }
 
 bool CDXForm::ApplyTransacted() {

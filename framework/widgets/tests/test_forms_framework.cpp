@@ -24,6 +24,7 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -168,6 +169,13 @@ private slots:
         QCOMPARE(page->m_edit->property("cxErrorTip").toString(), QStringLiteral("Отказ страницы"));
         QCOMPARE(form->m_name->text(), QStringLiteral("Бинт"));
         QVERIFY(CxErrorListWnd::Get()->Lines().contains(QStringLiteral("Отказ страницы")));
+        // The list comes into view a few lines high, below the form, whose
+        // buttons stay in view.
+        CxErrorListWnd* list = CxErrorListWnd::Get();
+        QTRY_VERIFY(list->isVisible());
+        QTRY_VERIFY(list->height() <= list->fontMetrics().lineSpacing() * 6 + 40);
+        QVERIFY(form->OKButton()->visibleRegion().boundingRect().size() ==
+                form->OKButton()->size());
 
         // Agreed this time: both rows, the page's keyed by the new record.
         TestPage::refuse = false;
