@@ -218,12 +218,30 @@ QString CDXRecordSQL::BuildInsert(const QList<const Row*>& rows, bool orUpdate) 
         for (const QString& q : quoted)
             updates << q + QStringLiteral("=VALUES(") + q + u')';
         // Rows that the server numbers: the key of the row inserted or
-        // updated comes back as the insert id either way.
-        if (!columns.contains(kKey, Qt::CaseInsensitive))
+        // updated comes back as the insert id either way (tables without a
+        // ROWID column have no key to hand back).
+        if (!columns.contains(kKey, Qt::CaseInsensitive) && HasKeyColumn())
             updates << QStringLiteral("%1=LAST_INSERT_ID(%1)").arg(Quoted(kKey));
         statement += QStringLiteral(" ON DUPLICATE KEY UPDATE ") + updates.join(u',');
     }
     return statement;
+}
+
+bool CDXRecordSQL::HasKeyColumn() const {
+    if (m_hasKeyColumn < 0) {
+        for (const Row& row : m_rows)
+            if (row.loaded && row.Find(kKey))
+                return bool(m_hasKeyColumn = 1);
+        CxSQL* sql = GetSQL();
+        if (!sql)
+            return false;
+        CxResult res = sql->Execute(
+            QStringLiteral("SHOW COLUMNS FROM %1 LIKE %2").arg(Quoted(m_table), SafeSQL(kKey)));
+        if (!res.isValid())
+            return false;
+        m_hasKeyColumn = res.FetchRow() ? 1 : 0;
+    }
+    return m_hasKeyColumn == 1;
 }
 
 QString CDXRecordSQL::BuildUpdate(const Row& row) const {

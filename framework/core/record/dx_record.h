@@ -142,6 +142,8 @@ private:
     Row& Current() { return m_rows[m_current]; }
     const Row& Current() const { return m_rows[m_current]; }
     QString BuildInsert(const QList<const Row*>& rows, bool orUpdate) const;
+    // Whether the table has the ROWID column (asked once).
+    bool HasKeyColumn() const;
     QString BuildUpdate(const Row& row) const;
     QString BuildDelete(const Row& row) const;
     bool Run(const QString& statement, CxDXError* error, qint64* insertId = nullptr);
@@ -151,6 +153,7 @@ private:
     QString m_table;
     QList<Row> m_rows;
     int m_current = 0;
+    mutable int m_hasKeyColumn = -1; // -1 not asked yet
 };
 using CDXRecord = CDXRecordSQL;
 

@@ -138,6 +138,19 @@ private slots:
                                            "IN (1,%1) ORDER BY ROWID")
                                 .arg(fresh)),
                  QStringLiteral("1|7|по ключу;%1|9|по ключу").arg(fresh));
+
+        // A table without a ROWID column is written by its unique key alone.
+        m_db->Exec(QStringLiteral("DELETE FROM clientslink"));
+        for (long relation : {1L, 2L}) {
+            CDXRecordSQL link(Sql(), QStringLiteral("clientslink"));
+            link.SetFieldValue(QStringLiteral("nMainClientID"), 5L);
+            link.SetFieldValue(QStringLiteral("nSubClientID"), 6L);
+            link.SetFieldValue(QStringLiteral("nClientRel"), relation);
+            QVERIFY(link.ApplyDXRecordAction(EA_INSERT_OR_UPDATE));
+        }
+        QCOMPARE(m_db->Rows(QStringLiteral("SELECT nMainClientID,nSubClientID,nClientRel FROM "
+                                           "clientslink")),
+                 QStringLiteral("5|6|2"));
     }
 
     // An update needs the row's key: changes to a record that has none are
