@@ -322,7 +322,8 @@ void CDXRecordSQL::DescribeFailure(const CxSQLError& sql, CxDXError* error) {
                          .arg(value);
 }
 
-bool CDXRecordSQL::Run(const QString& statement, CxDXError* error, qint64* insertId) {
+bool CDXRecordSQL::Run(const QString& statement, CxDXError* error, qint64* insertId,
+                       qint64* affected) {
     CxSQL* sql = GetSQL();
     if (!sql) {
         if (error)
@@ -335,6 +336,8 @@ bool CDXRecordSQL::Run(const QString& statement, CxDXError* error, qint64* inser
         DescribeFailure(res.Error(), error);
         return false;
     }
+    if (affected)
+        *affected = res.AffectedRows();
     return true;
 }
 
@@ -369,8 +372,27 @@ bool CDXRecordSQL::ApplyDXRecordAction(int action, CxDXError* error) {
                         Tr(QStringLiteral("Запись еще не сохранена."), "msgRecordNotStored");
                 return false;
             }
-        } else if (!Run(statement, error)) {
+            break;
+        }
+        qint64 affected = -1;
+        if (!Run(statement, error, nullptr, &affected))
             return false;
+        // No row changed: the values were the same, or the row is gone (some
+        // other window or copy deleted it), and then nothing was written.
+        if (affected == 0) {
+            CxResult res = GetSQL()->Execute(
+                QStringLiteral("SELECT 1 FROM %1 WHERE %2=%3")
+                    .arg(Quoted(m_table), Quoted(kKey), QString::number(GetKey())));
+            if (!res.isValid()) {
+                DescribeFailure(res.Error(), error);
+                return false;
+            }
+            if (!res.FetchRow()) {
+                if (error)
+                    error->message = Tr(QStringLiteral("Запись не найдена: возможно, ее удалили."),
+                                        "msgRecordGone");
+                return false;
+            }
         }
         break;
     }

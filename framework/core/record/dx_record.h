@@ -146,7 +146,8 @@ private:
     bool HasKeyColumn() const;
     QString BuildUpdate(const Row& row) const;
     QString BuildDelete(const Row& row) const;
-    bool Run(const QString& statement, CxDXError* error, qint64* insertId = nullptr);
+    bool Run(const QString& statement, CxDXError* error, qint64* insertId = nullptr,
+             qint64* affected = nullptr);
     void DescribeFailure(const CxSQLError& sql, CxDXError* error);
 
     CxSQL* m_sql;

@@ -54,6 +54,22 @@ private slots:
         QVERIFY(record.ApplyDXRecordAction(EA_EDIT));
     }
 
+    // A row deleted meanwhile (by another window or copy) cannot take the
+    // changes: the update says so rather than reporting them stored.
+    void updateOfDeletedRowFails() {
+        CDXRecordSQL record(Sql(), QStringLiteral("dir"));
+        QVERIFY(record.Load(2));
+        // The same value again changes no row, and is no failure.
+        record.SetFieldValue(QStringLiteral("cString"), QStringLiteral("Игла"));
+        QVERIFY(record.ApplyDXRecordAction(EA_EDIT));
+        m_db->Exec(QStringLiteral("DELETE FROM dir WHERE ROWID=2"));
+        record.SetFieldValue(QStringLiteral("cString"), QStringLiteral("Игла 0,8"));
+        CxDXError error;
+        QVERIFY(!record.ApplyDXRecordAction(EA_EDIT, &error));
+        QVERIFY(error.message.contains(QStringLiteral("удалили")));
+        QVERIFY(record.IsFieldChanged(QStringLiteral("cString")));
+    }
+
     void missingRowLoadsNothing() {
         CDXRecordSQL record(Sql(), QStringLiteral("dir"));
         CxDXError error;
