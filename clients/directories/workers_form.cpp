@@ -25,7 +25,7 @@ CDDirWorkers::CDDirWorkers(QWidget* parent) : CDDirItemForm(parent) {
     m_type = new CxComboList(this);
     m_type->setObjectName(QStringLiteral("nConfigGroup"));
     Fields()->addRow(Tr("Специализация:"), m_type);
-    m_description = AddDescriptionEdit(Tr("Образование, контакты:"));
+    m_description = AddDescriptionEdit(Tr("Образование, контакты"));
     m_hidden = AddHiddenBox();
 }
 

@@ -23,8 +23,8 @@ QString Tr(const char* text) {
 } // namespace
 
 CDDirWorkPlace::CDDirWorkPlace(QWidget* parent) : CDDirItemForm(parent) {
-    m_name = AddNameEdit(Tr("Пункт предоставления услуг:"));
-    m_description = AddDescriptionEdit(Tr("Описание и адрес:"));
+    m_name = AddNameEdit(Tr("Пункт предоставления услуг"));
+    m_description = AddDescriptionEdit(Tr("Описание и адрес"));
     m_town = new CxSqlComboList(this);
     m_town->setObjectName(QStringLiteral("nTown"));
     Fields()->addRow(Tr("Географическое расположение ПОУ:"), m_town);

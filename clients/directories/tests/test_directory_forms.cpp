@@ -20,6 +20,7 @@
 
 #include <QAbstractButton>
 #include <QCheckBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -196,6 +197,34 @@ private slots:
         if (form == QLatin1String("CDDirWorkPlace"))
             QVERIFY(words.contains(QStringLiteral("Вокзальная")));
         Q_UNUSED(kUntouched);
+    }
+
+    // The captions of the fields, as the dialogs word them.
+    void fieldCaptions_data() {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<QStringList>("captions");
+        QTest::newRow("service point")
+            << "CDDirWorkPlace"
+            << QStringList{"Пункт предоставления услуг", "Описание и адрес",
+                           "Географическое расположение ПОУ:"};
+        QTest::newRow("worker") << "CDDirWorkers"
+                                << QStringList{"Фамилия, имя и отчество:", "Специализация:",
+                                               "Образование, контакты"};
+        QTest::newRow("drug") << "CDDirDrugs" << QStringList{"Название наркотика:", "Описание:"};
+        QTest::newRow("donor") << "CDDirDonors"
+                               << QStringList{"Название организации:", "Группа из конфигурации:",
+                                              "Контактная информация:"};
+    }
+    void fieldCaptions() {
+        QFETCH(QString, form);
+        QFETCH(QStringList, captions);
+        CDDirItemForm* view = Open(form, -1, EA_NEW);
+        QVERIFY(view);
+        QStringList shown;
+        for (QLabel* label : view->findChildren<QLabel*>())
+            if (label->buddy())
+                shown << label->text();
+        QCOMPARE(shown, captions);
     }
 
     // A new item gets its directory type; the same name is fine in another

@@ -73,6 +73,9 @@ qint64 CSQLAutoComplete::KeyOfText(const QString& text) const {
     options.expressions << m_table->GetFieldSQL(key);
     QStringList where{BaseCondition(false),
                       m_table->GetFieldSQL(name) + u'=' + SafeSQL(text.trimmed())};
+    // A folder is never a value, even when its name is typed in full.
+    if (const CxField* mark = m_table->GetFolderMarkField())
+        where << QStringLiteral("IFNULL(") + m_table->GetFieldSQL(mark) + QStringLiteral(",0)=0");
     where.removeAll(QString());
     options.where = where.join(QStringLiteral(" AND "));
     options.orderBy = m_table->GetFieldSQL(key);

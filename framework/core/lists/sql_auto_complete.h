@@ -28,7 +28,8 @@ public:
     QList<QPair<qint64, QString>> Match(const QString& prefix, int limit,
                                         const QPair<qint64, QString>* after = nullptr) const;
     // The key of the row with exactly that name (without regard to case),
-    // -1 when none (or several: then the first by key).
+    // -1 when none (or several: then the first by key). Folders are not
+    // found; hidden rows are.
     qint64 KeyOfText(const QString& text) const;
     // The name of the row with that key, whatever its flags; a null text
     // when there is no such row.

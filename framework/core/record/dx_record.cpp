@@ -217,9 +217,31 @@ QString CDXRecordSQL::BuildInsert(const QList<const Row*>& rows, bool orUpdate) 
         QStringList updates;
         for (const QString& q : quoted)
             updates << q + QStringLiteral("=VALUES(") + q + u')';
+        // Rows that the server numbers: the key of the row inserted or
+        // updated comes back as the insert id either way (tables without a
+        // ROWID column have no key to hand back).
+        if (!columns.contains(kKey, Qt::CaseInsensitive) && HasKeyColumn())
+            updates << QStringLiteral("%1=LAST_INSERT_ID(%1)").arg(Quoted(kKey));
         statement += QStringLiteral(" ON DUPLICATE KEY UPDATE ") + updates.join(u',');
     }
     return statement;
+}
+
+bool CDXRecordSQL::HasKeyColumn() const {
+    if (m_hasKeyColumn < 0) {
+        for (const Row& row : m_rows)
+            if (row.loaded && row.Find(kKey))
+                return bool(m_hasKeyColumn = 1);
+        CxSQL* sql = GetSQL();
+        if (!sql)
+            return false;
+        CxResult res = sql->Execute(
+            QStringLiteral("SHOW COLUMNS FROM %1 LIKE %2").arg(Quoted(m_table), SafeSQL(kKey)));
+        if (!res.isValid())
+            return false;
+        m_hasKeyColumn = res.FetchRow() ? 1 : 0;
+    }
+    return m_hasKeyColumn == 1;
 }
 
 QString CDXRecordSQL::BuildUpdate(const Row& row) const {
@@ -271,7 +293,8 @@ void CDXRecordSQL::DescribeFailure(const CxSQLError& sql, CxDXError* error) {
     if (!error)
         return;
     error->sql = sql;
-    error->field.clear();
+    // A value the column could not hold: the connection names the column.
+    error->field = sql.column;
     error->message = sql.text;
     if (sql.serverCode != kSQLErrDuplicateEntry)
         return;
@@ -299,7 +322,8 @@ void CDXRecordSQL::DescribeFailure(const CxSQLError& sql, CxDXError* error) {
                          .arg(value);
 }
 
-bool CDXRecordSQL::Run(const QString& statement, CxDXError* error, qint64* insertId) {
+bool CDXRecordSQL::Run(const QString& statement, CxDXError* error, qint64* insertId,
+                       qint64* affected) {
     CxSQL* sql = GetSQL();
     if (!sql) {
         if (error)
@@ -312,6 +336,8 @@ bool CDXRecordSQL::Run(const QString& statement, CxDXError* error, qint64* inser
         DescribeFailure(res.Error(), error);
         return false;
     }
+    if (affected)
+        *affected = res.AffectedRows();
     return true;
 }
 
@@ -332,8 +358,42 @@ bool CDXRecordSQL::ApplyDXRecordAction(int action, CxDXError* error) {
     switch (action) {
     case EA_EDIT: {
         const QString statement = BuildUpdate(Current());
-        if (!statement.isEmpty() && !Run(statement, error))
+        if (statement.isEmpty()) {
+            // Nothing to write is success only when nothing was set: changes
+            // to a row without a key have nowhere to go.
+            const Row& row = Current();
+            const bool changed =
+                std::any_of(row.values.begin(), row.values.end(), [](const Value& v) {
+                    return v.changed && v.name.compare(kKey, Qt::CaseInsensitive) != 0;
+                });
+            if (changed && GetKey() < 0) {
+                if (error)
+                    error->message =
+                        Tr(QStringLiteral("Запись еще не сохранена."), "msgRecordNotStored");
+                return false;
+            }
+            break;
+        }
+        qint64 affected = -1;
+        if (!Run(statement, error, nullptr, &affected))
             return false;
+        // No row changed: the values were the same, or the row is gone (some
+        // other window or copy deleted it), and then nothing was written.
+        if (affected == 0) {
+            CxResult res = GetSQL()->Execute(
+                QStringLiteral("SELECT 1 FROM %1 WHERE %2=%3")
+                    .arg(Quoted(m_table), Quoted(kKey), QString::number(GetKey())));
+            if (!res.isValid()) {
+                DescribeFailure(res.Error(), error);
+                return false;
+            }
+            if (!res.FetchRow()) {
+                if (error)
+                    error->message = Tr(QStringLiteral("Запись не найдена: возможно, ее удалили."),
+                                        "msgRecordGone");
+                return false;
+            }
+        }
         break;
     }
     case EA_DELETE: {
@@ -378,7 +438,7 @@ bool CDXRecordSQL::ApplyDXRecordAction(int action, CxDXError* error) {
                     Row& row = done[group->at(j)];
                     if (group == &given)
                         row.index = row.Find(kKey)->text;
-                    else if (!orUpdate && insertId > 0)
+                    else if (insertId > 0 && (!orUpdate || chunk.size() == 1))
                         row.index = QString::number(insertId + (j - first));
                     row.loaded = true;
                 }

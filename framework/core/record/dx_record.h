@@ -22,7 +22,8 @@ class CxTable;
 enum EditActions : int {
     // Insert or update by key: each row is inserted, and where a row with the
     // same primary or unique key already exists, that row is updated with the
-    // row's set fields instead (INSERT ... ON DUPLICATE KEY UPDATE).
+    // row's set fields instead (INSERT ... ON DUPLICATE KEY UPDATE). A row
+    // written alone gets the ROWID of the row inserted or updated as index.
     EA_INSERT_OR_UPDATE = 2002,
     EA_EDIT = 2055, // update the existing row by its key
     // Insert every row of the record (0x808): they go to the server in
@@ -141,15 +142,19 @@ private:
     Row& Current() { return m_rows[m_current]; }
     const Row& Current() const { return m_rows[m_current]; }
     QString BuildInsert(const QList<const Row*>& rows, bool orUpdate) const;
+    // Whether the table has the ROWID column (asked once).
+    bool HasKeyColumn() const;
     QString BuildUpdate(const Row& row) const;
     QString BuildDelete(const Row& row) const;
-    bool Run(const QString& statement, CxDXError* error, qint64* insertId = nullptr);
+    bool Run(const QString& statement, CxDXError* error, qint64* insertId = nullptr,
+             qint64* affected = nullptr);
     void DescribeFailure(const CxSQLError& sql, CxDXError* error);
 
     CxSQL* m_sql;
     QString m_table;
     QList<Row> m_rows;
     int m_current = 0;
+    mutable int m_hasKeyColumn = -1; // -1 not asked yet
 };
 using CDXRecord = CDXRecordSQL;
 

@@ -54,6 +54,22 @@ private slots:
         QVERIFY(record.ApplyDXRecordAction(EA_EDIT));
     }
 
+    // A row deleted meanwhile (by another window or copy) cannot take the
+    // changes: the update says so rather than reporting them stored.
+    void updateOfDeletedRowFails() {
+        CDXRecordSQL record(Sql(), QStringLiteral("dir"));
+        QVERIFY(record.Load(2));
+        // The same value again changes no row, and is no failure.
+        record.SetFieldValue(QStringLiteral("cString"), QStringLiteral("Игла"));
+        QVERIFY(record.ApplyDXRecordAction(EA_EDIT));
+        m_db->Exec(QStringLiteral("DELETE FROM dir WHERE ROWID=2"));
+        record.SetFieldValue(QStringLiteral("cString"), QStringLiteral("Игла 0,8"));
+        CxDXError error;
+        QVERIFY(!record.ApplyDXRecordAction(EA_EDIT, &error));
+        QVERIFY(error.message.contains(QStringLiteral("удалили")));
+        QVERIFY(record.IsFieldChanged(QStringLiteral("cString")));
+    }
+
     void missingRowLoadsNothing() {
         CDXRecordSQL record(Sql(), QStringLiteral("dir"));
         CxDXError error;
@@ -113,6 +129,58 @@ private slots:
         }
         QCOMPARE(m_db->Rows(QStringLiteral("SELECT ROWID,nUseDirtySyr FROM riskbehavior")),
                  QStringLiteral("42|1"));
+
+        // Without a ROWID the row is found by another unique key (the name
+        // within a directory type); the index is the ROWID of the row
+        // inserted or updated, so the record can be written again by key.
+        const auto byName = [&](const QString& name, long type) {
+            auto record = AllocateSQLDXRecord(QStringLiteral("dir"), -1, 0, Sql());
+            record->SetFieldValue(QStringLiteral("nDirType"), 3L);
+            record->SetFieldValue(QStringLiteral("cString"), name);
+            record->SetFieldValue(QStringLiteral("nType"), type);
+            if (!record->ApplyDXRecordAction(EA_INSERT_OR_UPDATE))
+                return QString();
+            record->SetFieldValue(QStringLiteral("cDescription"), QStringLiteral("по ключу"));
+            if (!record->ApplyDXRecordAction(EA_EDIT))
+                return QString();
+            return record->GetDXIndex();
+        };
+        QCOMPARE(byName(QStringLiteral("Шприц"), 7), QStringLiteral("1"));
+        const QString fresh = byName(QStringLiteral("Пластырь"), 8);
+        QCOMPARE(fresh, m_db->Scalar(QStringLiteral("SELECT ROWID FROM dir WHERE cString="
+                                                    "'Пластырь'")));
+        QCOMPARE(byName(QStringLiteral("Пластырь"), 9), fresh);
+        QCOMPARE(m_db->Rows(QStringLiteral("SELECT ROWID,nType,cDescription FROM dir WHERE ROWID "
+                                           "IN (1,%1) ORDER BY ROWID")
+                                .arg(fresh)),
+                 QStringLiteral("1|7|по ключу;%1|9|по ключу").arg(fresh));
+
+        // A table without a ROWID column is written by its unique key alone.
+        m_db->Exec(QStringLiteral("DELETE FROM clientslink"));
+        for (long relation : {1L, 2L}) {
+            CDXRecordSQL link(Sql(), QStringLiteral("clientslink"));
+            link.SetFieldValue(QStringLiteral("nMainClientID"), 5L);
+            link.SetFieldValue(QStringLiteral("nSubClientID"), 6L);
+            link.SetFieldValue(QStringLiteral("nClientRel"), relation);
+            QVERIFY(link.ApplyDXRecordAction(EA_INSERT_OR_UPDATE));
+        }
+        QCOMPARE(m_db->Rows(QStringLiteral("SELECT nMainClientID,nSubClientID,nClientRel FROM "
+                                           "clientslink")),
+                 QStringLiteral("5|6|2"));
+    }
+
+    // An update needs the row's key: changes to a record that has none are
+    // refused, not dropped as if written.
+    void updateWithoutKeyFails() {
+        CDXRecordSQL record(Sql(), QStringLiteral("dir"));
+        record.SetFieldValue(QStringLiteral("cString"), QStringLiteral("Вата"));
+        CxDXError error;
+        QVERIFY(!record.ApplyDXRecordAction(EA_EDIT, &error));
+        QVERIFY(!error.message.isEmpty());
+        QVERIFY(record.IsFieldChanged(QStringLiteral("cString")));
+        // A record with nothing set has nothing to write.
+        CDXRecordSQL empty(Sql(), QStringLiteral("dir"));
+        QVERIFY(empty.ApplyDXRecordAction(EA_EDIT));
     }
 
     void deleteByKey() {
@@ -170,6 +238,20 @@ private slots:
         fresh.SetFieldValue(QStringLiteral("nDirType"), 4L);
         QVERIFY(fresh.ApplyDXRecordAction(EA_NEW));
         QVERIFY(!fresh.GetDXIndex().isEmpty());
+    }
+
+    // A text the column cannot store is refused and names its field, so the
+    // form shows the message at that control.
+    void unstorableTextNamesItsField() {
+        CDXRecordSQL record(Sql(), QStringLiteral("dir"));
+        QVERIFY(record.Load(1));
+        record.SetFieldValue(QStringLiteral("cDescription"), QStringLiteral("шприц \U0001F489"));
+        CxDXError error;
+        QVERIFY(!record.ApplyDXRecordAction(EA_EDIT, &error));
+        QCOMPARE(error.field, QStringLiteral("cDescription"));
+        QVERIFY(!error.message.isEmpty());
+        QCOMPARE(m_db->Scalar(QStringLiteral("SELECT cDescription FROM dir WHERE ROWID=1")),
+                 QStringLiteral("описание"));
     }
 
     void badNamesAreRefused() {

@@ -71,7 +71,16 @@ void CxErrorListWnd::Install(QMainWindow* frame) {
 
 void CxErrorListWnd::ShowList() {
     if (CxErrorListWnd* list = Get()) {
+        const bool wasHidden = list->isHidden();
         list->show();
+        // A few lines high: the window it reports on (and its OK button)
+        // stays in view.
+        if (wasHidden)
+            if (auto* frame = qobject_cast<QMainWindow*>(list->parentWidget())) {
+                const int lines = list->fontMetrics().lineSpacing() * 6 + 40;
+                if (list->height() > lines || list->height() < 40)
+                    frame->resizeDocks({list}, {qMin(lines, frame->height() / 3)}, Qt::Vertical);
+            }
         list->raise();
         list->m_browser->verticalScrollBar()->setValue(
             list->m_browser->verticalScrollBar()->maximum());

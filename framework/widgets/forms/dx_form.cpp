@@ -170,12 +170,14 @@ void CDXForm::ShowFailure(const CxDXFailure& failure) {
                              ? Tr(QStringLiteral("Не удалось сохранить данные."), "msgSaveFailed")
                              : failure.text;
     BringForward(control);
+    CTarvikApp::AddErrorMessage(text);
+    // The list first: the tip goes where the control stands once the list
+    // is in view.
+    CxErrorListWnd::ShowList();
     if (control) {
         control->setFocus(Qt::OtherFocusReason);
         ShowErrorTip(control, text);
     }
-    CTarvikApp::AddErrorMessage(text);
-    CxErrorListWnd::ShowList();
 }
 
 bool CDXForm::ApplyTransacted() {
@@ -200,8 +202,10 @@ bool CDXForm::ApplyTransacted() {
         return false;
     };
     const auto run = [&]() -> bool {
+        // A deletion takes nothing from the controls: a value the user would
+        // have to fill in first must not keep the row from going.
         for (CDXForm* f : forms)
-            if (!f->UpdateData(true))
+            if (f->GetDXEditMode() != EA_DELETE && !f->UpdateData(true))
                 return failed(f);
         for (CDXForm* f : forms)
             if (!f->OnApply())

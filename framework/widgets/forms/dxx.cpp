@@ -139,6 +139,11 @@ CDXXEdit CDXX::DX(QWidget* control, const CxField* field, int flags) {
                 Fail(control, RequiredText());
                 return CDXXEdit(this, control);
             }
+            // A stored text that is no date (a zero date) shows empty and,
+            // while the user leaves it so, stays as it is.
+            if (date->IsEmpty() && !FieldIsNull(name) &&
+                !QDate::fromString(FieldText(name).left(10), Qt::ISODate).isValid())
+                return CDXXEdit(this, control);
             StoreValue(name,
                        date->IsEmpty() ? QString()
                                        : date->GetDate().toString(QStringLiteral("yyyy-MM-dd")),
@@ -300,6 +305,10 @@ void CDXXCheckGroup::End() {
                    Tr(QStringLiteral("Отметьте хотя бы одно значение."), "msgCheckSome"));
         return;
     }
+    // A stored NULL with no box ticked stays NULL.
+    CDXRecordSQL* record = m_dx->Record();
+    if (result == 0 && m_dx->FieldIsNull(m_field) && record && record->IsLoaded())
+        return;
     m_dx->StoreValue(m_field, QString::number(result), true);
 }
 

@@ -21,8 +21,10 @@
 
 #include "framework/core/tarvik_app.h"
 
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMdiArea>
+#include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -167,6 +169,13 @@ private slots:
         QCOMPARE(page->m_edit->property("cxErrorTip").toString(), QStringLiteral("Отказ страницы"));
         QCOMPARE(form->m_name->text(), QStringLiteral("Бинт"));
         QVERIFY(CxErrorListWnd::Get()->Lines().contains(QStringLiteral("Отказ страницы")));
+        // The list comes into view a few lines high, below the form, whose
+        // buttons stay in view.
+        CxErrorListWnd* list = CxErrorListWnd::Get();
+        QTRY_VERIFY(list->isVisible());
+        QTRY_VERIFY(list->height() <= list->fontMetrics().lineSpacing() * 6 + 40);
+        QVERIFY(form->OKButton()->visibleRegion().boundingRect().size() ==
+                form->OKButton()->size());
 
         // Agreed this time: both rows, the page's keyed by the new record.
         TestPage::refuse = false;
@@ -246,6 +255,53 @@ private slots:
         QVERIFY(form.UpdateData(true));
         QCOMPARE(form.GetDXRecord()->SFieldValue(QStringLiteral("cDescription")),
                  QStringLiteral("1999-12-31"));
+    }
+
+    // What the controls show only in part stays as stored while the user
+    // leaves it: a NULL bit set with no box ticked, a stored text that is no
+    // date in a date field.
+    void partlyShownValuesStay() {
+        m_db->Exec(QStringLiteral("INSERT INTO dir (ROWID,cString,nDirType,nGroupID,bIsFolder,"
+                                  "bHidden,nTown,nSortCode,cDescription) VALUES "
+                                  "(60,'Марля',3,0,0,0,0,NULL,'0000-00-00')"));
+        class BitsForm : public CDXForm {
+        public:
+            QWidget widget;
+            QCheckBox first{&widget};
+            QCheckBox second{&widget};
+            CDateTimeEditCtrl date{&widget};
+            void DoDataExchange(CDXX& dx) override {
+                CDXXCheckGroup bits = dx.DXCheckGroup(g_table->m_nSortCode);
+                bits.DXButton(&first, 1).DXButton(&second, 2);
+                bits.End();
+                dx.DX(&date, g_table->m_cDescription);
+            }
+            QWidget* DXWidget() override { return &widget; }
+        } form;
+        form.SetDXRecord(AllocateSQLDXRecord(QStringLiteral("dir"), 60, 1), EA_EDIT);
+        QVERIFY(form.UpdateData(false));
+        QVERIFY(!form.first.isChecked() && !form.second.isChecked());
+        QVERIFY(form.date.IsEmpty());
+        QVERIFY(form.UpdateData(true));
+        QCOMPARE(form.GetDXRecord()->BuildStatement(EA_EDIT), QString());
+        form.second.setChecked(true);
+        QVERIFY(form.UpdateData(true));
+        QCOMPARE(form.GetDXRecord()->BuildStatement(EA_EDIT),
+                 QStringLiteral("UPDATE `dir` SET `nSortCode`='2' WHERE `ROWID`=60"));
+    }
+
+    // A form opened for deletion deletes without asking the controls for
+    // their values: a name the record lacks does not keep it.
+    void deletionTakesNoValues() {
+        m_db->Exec(QStringLiteral("INSERT INTO dir (ROWID,cString,nDirType,nGroupID,bIsFolder,"
+                                  "bHidden,nTown) VALUES (61,'',3,0,0,0,0)"));
+        TestForm* form = OpenForm(61, EA_DELETE);
+        QVERIFY(form);
+        QVERIFY(form->Apply());
+        QCOMPARE(m_db->Scalar(QStringLiteral("SELECT COUNT(*) FROM dir WHERE ROWID=61")),
+                 QStringLiteral("0"));
+        form->CloseFrame();
+        CTarvikApp::ClearErrorMessages();
     }
 
     // The page host: pages of one class, chosen by their titles.

@@ -162,6 +162,11 @@ private slots:
         QCOMPARE(combo.GetSelectedID(), qint64(8));
         combo.setEditText(QStringLiteral("Нечто"));
         QCOMPARE(combo.GetSelectedID(), qint64(-2));
+        // A folder's name typed in full names no row; a hidden row's does.
+        combo.setEditText(QStringLiteral("папка"));
+        QCOMPARE(combo.GetSelectedID(), qint64(-2));
+        combo.setEditText(QStringLiteral("Скрытый"));
+        QCOMPARE(combo.GetSelectedID(), qint64(301));
         combo.setEditText(QString());
         QCOMPARE(combo.GetSelectedID(), qint64(-1));
     }
