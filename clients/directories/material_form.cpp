@@ -156,9 +156,8 @@ bool CDDirMat::OnApply() {
         const CDXRecordSQL* record = GetDXRecord();
         const long code = record->IsFieldNull(TypeField()) ? -1 : record->LFieldValue(TypeField());
         if (MaterialKindOfCode(code) != m_page->Kind())
-            return Fail(m_page->CodeControl(),
-                        CTarvikApp::TranslateString(QStringLiteral("Выберите одно из значений."),
-                                                    QStringLiteral("msgChooseValue"), 1));
+            return Fail(m_page->CodeControl(), Tr("Выберите один из вариантов группы «%1».")
+                                                   .arg(Tr(MaterialKind(m_page->Kind())->caption)));
     }
     return CDDirItemForm::OnApply();
 }

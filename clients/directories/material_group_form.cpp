@@ -42,7 +42,9 @@ CDDirMatGroup::CDDirMatGroup(QWidget* parent) : CDDirItemForm(parent) {
     m_grid = new CGridCtrl(this);
     m_grid->setObjectName(QStringLiteral("types"));
     m_grid->setMinimumHeight(m_grid->verticalHeader()->defaultSectionSize() * 12);
+    m_grid->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     Fields()->addRow(m_grid);
+    GrowFields();
     connect(m_grid, &CGridCtrl::itemChanged, this, [this] { SetModified(true); });
 }
 

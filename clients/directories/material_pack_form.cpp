@@ -42,7 +42,9 @@ CDDirMatPack::CDDirMatPack(QWidget* parent) : CDDirItemForm(parent) {
     m_chooser = new CxListSelOrder(this);
     m_chooser->setObjectName(QStringLiteral("materials"));
     m_chooser->setMinimumHeight(m_chooser->fontMetrics().lineSpacing() * 14);
+    m_chooser->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     Fields()->addRow(m_chooser);
+    GrowFields();
     // Ticking and moving materials are changes of the form.
     const auto changed = [this] { SetModified(true); };
     connect(m_chooser->Model(), &QAbstractItemModel::dataChanged, this, changed);

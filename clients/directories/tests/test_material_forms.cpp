@@ -345,6 +345,12 @@ private slots:
         std::sort(offered.begin(), offered.end());
         QCOMPARE(offered.join(u','), QStringLiteral("10,11,12,13,14,15,16,18"));
         QCOMPARE(form->windowTitle(), QStringLiteral("Пакет материалов и услуг: Пакет"));
+        // The bar names the packages (not the material groups).
+        QStringList bar;
+        for (QLabel* label : form->Infobar()->findChildren<QLabel*>())
+            bar << label->text();
+        QVERIFY2(bar.join(u' ').contains(QStringLiteral("пакетов материалов и услуг")),
+                 qPrintable(bar.join(u' ')));
 
         const auto rowOf = [&](int id) {
             for (int r = 0; r < model->rowCount(); ++r)
