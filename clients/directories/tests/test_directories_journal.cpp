@@ -5,6 +5,7 @@
 #include "clients/directories/directories_journal.h"
 #include "clients/directories/directories_tabs.h"
 #include "clients/directories/material_form.h"
+#include "clients/directories/material_group_form.h"
 #include "clients/directories/material_pack_form.h"
 #include "clients/directories/workplace_form.h"
 #include "directory_fixture.h"
@@ -45,6 +46,8 @@ private slots:
         CTarvikApp::RegisterDocTemplate(1266, CDDirMat::GetThisClass(),
                                         &CxSQLDocument::staticMetaObject, nullptr);
         CTarvikApp::RegisterDocTemplate(1296, CDDirMatPack::GetThisClass(),
+                                        &CxSQLDocument::staticMetaObject, nullptr);
+        CTarvikApp::RegisterDocTemplate(1296, CDDirMatGroup::GetThisClass(),
                                         &CxSQLDocument::staticMetaObject, nullptr);
     }
     void cleanupTestCase() { m_fx.reset(); }
@@ -205,6 +208,12 @@ private slots:
                              {QStringLiteral("CJDirectoriesTab_MatPack")}));
         QVERIFY(CurrentList()->OpenRecord(-1, EA_NEW));
         QVERIFY(qobject_cast<CDDirMatPack*>(CxDocManager::Instance()->ActiveView()));
+        // The material groups' list, which the journal does not show, opens
+        // its rows in the group form too.
+        CJDirectoriesTab_MatGroup groups;
+        QVERIFY(groups.CreateInplaceWindow(nullptr));
+        QVERIFY(groups.OpenRecord(-1, EA_NEW));
+        QVERIFY(qobject_cast<CDDirMatGroup*>(CxDocManager::Instance()->ActiveView()));
 
         // A tab whose form has no template opens nothing.
         QVERIFY(OpenDocument(QStringLiteral("CJDirectories"),
