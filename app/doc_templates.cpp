@@ -11,6 +11,9 @@
 #include "clients/directories/directories_journal.h"
 #include "clients/directories/donors_form.h"
 #include "clients/directories/drugs_form.h"
+#include "clients/directories/material_form.h"
+#include "clients/directories/material_group_form.h"
+#include "clients/directories/material_pack_form.h"
 #include "clients/directories/training_type_form.h"
 #include "clients/directories/workers_form.h"
 #include "clients/directories/workplace_form.h"
@@ -39,9 +42,12 @@ public:
         reg(1979, CJDirectories::GetThisClass(), CJDirectoriesDocument::GetThisClass(),
             &CJFrame::staticMetaObject);
         reg(1307, CDDirTrainig::GetThisClass(), sqlDoc, form);
+        reg(1266, CDDirMat::GetThisClass(), sqlDoc, form);
+        reg(1296, CDDirMatGroup::GetThisClass(), sqlDoc, form);
         reg(1297, CDDirWorkPlace::GetThisClass(), sqlDoc, form);
         reg(1305, CDDirWorkers::GetThisClass(), sqlDoc, form);
         reg(1301, CDDirDrugs::GetThisClass(), sqlDoc, form);
+        reg(1296, CDDirMatPack::GetThisClass(), sqlDoc, form);
         reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);
     }
 } g_registerDocTemplates;

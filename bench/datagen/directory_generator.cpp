@@ -1,5 +1,8 @@
 #include "directory_generator.h"
 
+#include "clients/directories/core/material_kinds.h"
+#include "diary/core/material_pack.h"
+#include "framework/core/containers/string_vars.h"
 #include "model/config/configuration.h"
 #include "model/enums/material_type.h"
 #include "row_batch.h"
@@ -57,6 +60,7 @@ struct DirRow {
     int prodType = kNull;
     int useType = kNull;
     int town = 0;
+    QString otherInfo; // empty: NULL
 };
 
 // The directory rows, with the per-kind order numbers the program keeps
@@ -66,11 +70,11 @@ public:
     DirWriter(CxSQL* sql, CDataGenWorld& world)
         : m_world(world),
           m_rows(sql, "dir",
-                 {"ROWID",      "nGroupID", "bIsFolder",    "cString",     "cDescription",
-                  "nDirType",   "nType",    "bHidden",      "nOrder",      "nSortCode",
-                  "nSpecFlags", "bByCode",  "nConfigGroup", "nSpeciality", "nUsluga",
-                  "nDonorID",   "nPubType", "nAuditory",    "nCircul",     "nProdType",
-                  "nUseType",   "nTown",    "nRegionDataID"},
+                 {"ROWID",      "nGroupID", "bIsFolder",     "cString",     "cDescription",
+                  "nDirType",   "nType",    "bHidden",       "nOrder",      "nSortCode",
+                  "nSpecFlags", "bByCode",  "nConfigGroup",  "nSpeciality", "nUsluga",
+                  "nDonorID",   "nPubType", "nAuditory",     "nCircul",     "nProdType",
+                  "nUseType",   "nTown",    "nRegionDataID", "cOtherInfo"},
                  2000) {}
 
     int Add(DirRow row) {
@@ -99,6 +103,7 @@ public:
         Value(row.useType);
         m_rows.Int(row.town);
         m_rows.Int(0);
+        m_rows.Text(row.otherInfo, true);
         m_rows.EndRow();
         return row.id;
     }
@@ -245,8 +250,18 @@ const char* const kTrainingTypes[] = {
     "Информационная акция",
 };
 
-const char* const kPackages[] = {"Базовый набор ПИН", "Набор для РКС", "Набор для МСМ",
-                                 "Пункт обмена: полный набор"};
+// Packages and the kinds of material (high part of the type code) each
+// gathers, in this order; 0 ends a list, an empty list takes every kind.
+struct PackageDef {
+    const char* name;
+    int kinds[6];
+};
+const PackageDef kPackages[] = {
+    {"Базовый набор ПИН", {0x10000, 0x20000, 0x30000, 0x80000, 0}},
+    {"Набор для РКС", {0x80000, 0x50000, 0x70000, 0}},
+    {"Набор для МСМ", {0x80000, 0x70000, 0}},
+    {"Пункт обмена: полный набор", {0}},
+};
 
 // --- people and places -----------------------------------------------------
 
@@ -537,24 +552,41 @@ bool GenerateDirectories(CxSQL* sql, const CDataGenOptions& options, xKDConfigur
         row.name = Str(name);
         world.trainingTypes.append(dir.Add(row));
     }
-    // Material groups after the group entries of MATGROUPS, and packages. Their
-    // member lists (cOtherInfo) are left empty: the forms keep them in a
-    // packed form of their own, which a package without contents reads as
-    // empty.
+    // Material groups after the group entries of MATGROUPS, with the member
+    // types the configuration gives them, and packages of the usable
+    // materials; both lists written as their forms write them.
     pos = language->MatGroups.InitScan_sEnum2();
     while (language->MatGroups.ScanNext_sEnum2(pos)) {
         const sMatGroups* group = language->MatGroups.Current(pos);
         if (group->nGroup != 0)
             continue;
+        CStringVars members;
+        POSITION member = language->MatGroups.InitScan_sEnum2();
+        while (language->MatGroups.ScanNext_sEnum2(member)) {
+            const sMatGroups* item = language->MatGroups.Current(member);
+            if (item->nGroup == group->nCode && IsMaterialGroupMember(item->nCode))
+                members.SetVar(QString::number(item->nCode), QStringLiteral("1"));
+        }
         DirRow row;
         row.dirType = DirMatGroups;
         row.name = group->cText;
+        row.otherInfo = members.Pack();
         dir.Add(row);
     }
-    for (const char* name : kPackages) {
+    for (const PackageDef& def : kPackages) {
+        CDDirMatPackArray items;
+        for (int m : usable) {
+            const CGenMaterial& material = world.materials[m];
+            bool wanted = def.kinds[0] == 0;
+            for (int k = 0; !wanted && k < Count(def.kinds) && def.kinds[k]; ++k)
+                wanted = material.Kind() == def.kinds[k];
+            if (wanted && items.size() < 40)
+                items.append(material.id);
+        }
         DirRow row;
         row.dirType = DirMatPacks;
-        row.name = Str(name);
+        row.name = Str(def.name);
+        row.otherInfo = items.SaveToString();
         dir.Add(row);
     }
 

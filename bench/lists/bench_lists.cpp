@@ -2,17 +2,23 @@
 // directory: 100,000 materials at the root of the directory and 10,000 in a
 // folder. For each it reports the time from setting the list up to its first
 // rows painted, and the memory the process holds then, and once more after
-// the user scrolled through the whole list.
+// the user scrolled through the whole list. Then the package form over the
+// same directory: opening a package of 40 materials (every material is
+// offered in its chooser) and saving it with one more.
 //
 // Usage: bench_lists [socket] [runs]   (socket defaults to $KELDA2_SOCKET)
 // The window is drawn offscreen unless QT_QPA_PLATFORM says otherwise.
 #include "clients/directories/directories_tabs.h"
+#include "clients/directories/material_pack_form.h"
 #include "db/mysql_connection.h"
 #include "db/schema/creation_script.h"
 #include "db/schema/sql_db_updater.h"
+#include "exchange/core/org_keys.h"
+#include "framework/core/record/dx_record.h"
 #include "framework/core/sql/sql_connect.h"
 #include "framework/core/table/self_register.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/widgets/lists/list_sel_order.h"
 #include "model/config/configuration.h"
 #include "model/tables/table_set.h"
 
@@ -27,6 +33,7 @@
 namespace {
 constexpr int kRootRows = 100000;
 constexpr int kFolderRows = 10000;
+constexpr int kPackage = 3; // ROWID of the package row
 
 // The resident memory of the process in MiB.
 double ResidentMiB() {
@@ -53,6 +60,15 @@ bool Fill(CxSQL* sql) {
     for (const char* s : setup)
         if (!sql->Execute(QString::fromUtf8(s)).isValid())
             return false;
+    CDDirMatPackArray package;
+    for (int i = 0; i < 40; ++i)
+        package.append(10 + i * 2500);
+    if (!sql->Execute(QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,"
+                                     "cOtherInfo) VALUES (%1,0,0,'Пакет',11,'%2')")
+                          .arg(kPackage)
+                          .arg(package.SaveToString()))
+             .isValid())
+        return false;
     const int types[] = {65537, 131073, 196611, 262143, 327685, 458751, 524289};
     int id = 10;
     for (int folder : {0, 1}) {
@@ -174,6 +190,45 @@ int main(int argc, char** argv) {
                     folder ? "folder" : "root", folder ? kFolderRows : kRootRows + 1,
                     Median(firstRows), *std::min_element(firstRows.begin(), firstRows.end()),
                     *std::max_element(memory.begin(), memory.end()), allRows, memoryAll);
+    }
+    {
+        QList<double> load;
+        for (int run = 0; run < runs; ++run) {
+            QElapsedTimer t;
+            t.start();
+            CxListSelOrderEntries entries;
+            LoadMaterialList(entries, {10, 2510});
+            load << t.nsecsElapsed() / 1e6;
+        }
+        std::printf("material list of the choosers (%d materials): median %.0f ms\n",
+                    kRootRows + kFolderRows, Median(load));
+        QList<double> open, save;
+        for (int run = 0; run < runs; ++run) {
+            QElapsedTimer t;
+            t.start();
+            auto* form = new CDDirMatPack;
+            form->resize(900, 700);
+            if (!form->LoadRecord(AllocateSQLDXRecord(QStringLiteral("dir"), kPackage, 1),
+                                  EA_EDIT)) {
+                std::fprintf(stderr, "the package did not open\n");
+                return 1;
+            }
+            form->show();
+            QApplication::processEvents();
+            open << t.nsecsElapsed() / 1e6;
+            CxListSelOrderModel* model = form->Chooser()->Model();
+            model->setData(model->index(run, 0), Qt::Checked, Qt::CheckStateRole);
+            t.restart();
+            if (!form->Apply()) {
+                std::fprintf(stderr, "the package was not saved\n");
+                return 1;
+            }
+            save << t.nsecsElapsed() / 1e6;
+            delete form;
+            QApplication::processEvents();
+        }
+        std::printf("package form over %d materials: opened median %.0f ms, saved median %.1f ms\n",
+                    kRootRows + kFolderRows, Median(open), Median(save));
     }
     // KELDA_BENCH_KEEP=1 keeps the database for a closer look at its queries.
     if (qEnvironmentVariableIsEmpty("KELDA_BENCH_KEEP"))

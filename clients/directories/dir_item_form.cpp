@@ -20,6 +20,11 @@ QString CDDirItemForm::GetTitleField() const {
     return QStringLiteral("dir.cString");
 }
 
+void CDDirItemForm::GrowFields() {
+    Body()->setStretch(0, 1);
+    Body()->setStretch(1, 0);
+}
+
 QLineEdit* CDDirItemForm::AddNameEdit(const QString& label) {
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("cString"));

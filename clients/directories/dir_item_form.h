@@ -29,6 +29,9 @@ protected:
     QLineEdit* AddNameEdit(const QString& label);
     QPlainTextEdit* AddDescriptionEdit(const QString& label);
     QCheckBox* AddHiddenBox();
+    // Lets the fields take the form's free height: a field whose vertical
+    // size policy expands (a list) grows with the window.
+    void GrowFields();
     // The name edit, for the message about a name already in use.
     QLineEdit* NameEdit() const { return m_name; }
 

@@ -3,66 +3,32 @@
 #include "diary_sql.h"
 #include "diary_verdict.h"
 
-#include <QtEndian>
+#include "framework/core/containers/string_archive.h"
 
-namespace {
-// The archive's count escape: counts from this value on are written in 32 bits.
-constexpr quint16 kWideCount = 0xFFFF;
-} // namespace
-
-QByteArray EncodeMatPackStream(const QList<qint32>& ids) {
-    QByteArray stream;
-    const quint32 count = quint32(ids.size());
-    if (count < kWideCount) {
-        stream.resize(2);
-        qToLittleEndian<quint16>(quint16(count), stream.data());
-    } else {
-        stream.resize(6);
-        qToLittleEndian<quint16>(kWideCount, stream.data());
-        qToLittleEndian<quint32>(count, stream.data() + 2);
-    }
-    const qsizetype head = stream.size();
-    stream.resize(head + qsizetype(count) * 4);
-    for (qsizetype i = 0; i < ids.size(); ++i)
-        qToLittleEndian<qint32>(ids[i], stream.data() + head + i * 4);
-    return stream;
+void CDDirMatPackArray::Serialize(CxStringArchive& archive) const {
+    archive.WriteCount(quint32(size()));
+    for (const qint32 id : *this)
+        archive.WriteInt32(id);
 }
 
-bool DecodeMatPackStream(QByteArrayView stream, QList<qint32>* ids) {
-    ids->clear();
-    if (stream.size() < 2)
+bool CDDirMatPackArray::Deserialize(CxStringArchive& archive) {
+    clear();
+    quint32 count = 0;
+    if (!archive.ReadCount(&count))
         return false;
-    qsizetype at = 2;
-    quint64 count = qFromLittleEndian<quint16>(stream.data());
-    if (count == kWideCount) {
-        if (stream.size() < 6)
+    // A count that the stream cannot hold is refused before anything is
+    // reserved for it.
+    if (archive.Remaining() / 4 < qsizetype(count))
+        return false;
+    reserve(qsizetype(count));
+    for (quint32 i = 0; i < count; ++i) {
+        qint32 id = 0;
+        if (!archive.ReadInt32(&id)) {
+            clear();
             return false;
-        count = qFromLittleEndian<quint32>(stream.data() + 2);
-        at = 6;
+        }
+        append(id);
     }
-    if (quint64(stream.size() - at) != count * 4)
-        return false;
-    ids->reserve(qsizetype(count));
-    for (; at < stream.size(); at += 4)
-        ids->append(qFromLittleEndian<qint32>(stream.data() + at));
-    return true;
-}
-
-// Until the framework's string archive is in place, its text is the stream in
-// base64; this pair is the one place that has to follow the archive.
-QString PackArchiveText(const QByteArray& stream) {
-    return QString::fromLatin1(stream.toBase64());
-}
-
-bool UnpackArchiveText(const QString& text, QByteArray* stream) {
-    const QByteArray latin = text.trimmed().toLatin1();
-    if (QString::fromLatin1(latin) != text.trimmed())
-        return false;
-    const auto decoded =
-        QByteArray::fromBase64Encoding(latin, QByteArray::AbortOnBase64DecodingErrors);
-    if (!decoded)
-        return false;
-    *stream = *decoded;
     return true;
 }
 
@@ -70,16 +36,19 @@ bool CDDirMatPackArray::LoadFromString(const QString& text) {
     clear();
     if (text.trimmed().isEmpty())
         return true;
-    QByteArray stream;
-    QList<qint32> ids;
-    if (!UnpackArchiveText(text, &stream) || !DecodeMatPackStream(stream, &ids))
+    CxStringArchive archive(CxStringArchive::load);
+    // A stream that runs on after the last ROWID is not a package either.
+    if (!archive.Unpack(text) || !Deserialize(archive) || !archive.AtEnd()) {
+        clear();
         return false;
-    QList<qint32>::operator=(std::move(ids));
+    }
     return true;
 }
 
 QString CDDirMatPackArray::SaveToString() const {
-    return PackArchiveText(EncodeMatPackStream(*this));
+    CxStringArchive archive(CxStringArchive::store);
+    Serialize(archive);
+    return archive.Pack();
 }
 
 EPackageRead ReadMaterialPackage(CxSQL* sql, qint64 packageId, CMaterialPackage* package,

@@ -3,19 +3,16 @@
 // (dir, nDirType 11; the name in cString, the list in cOtherInfo). Loading a
 // package into a visits sheet builds the columns of its materials in one step.
 //
-// The list is stored as text in two layers:
-// - the byte stream of the array, in the archive conventions the packages have
-//   always been written with: the element count (16-bit little-endian below
-//   0xFFFF; else 0xFFFF and the count as 32-bit little-endian), then each
-//   material ROWID as a 32-bit little-endian integer;
-// - the framework's string archive turns that byte stream into the stored text
-//   and back (PackArchiveText / UnpackArchiveText below).
-#include <QByteArray>
-#include <QByteArrayView>
+// The list is stored through the framework's string archive
+// (framework/core/containers/string_archive.h), which documents the bytes and
+// the text: the element count, then each material ROWID as a 32-bit integer.
+// The daily report and the package form read and write packages only through
+// this class, so both see one text.
 #include <QList>
 #include <QString>
 
 class CxSQL;
+class CxStringArchive;
 
 // The ordered material ROWIDs of a package.
 class CDDirMatPackArray : public QList<qint32> {
@@ -31,17 +28,13 @@ public:
     bool LoadFromString(const QString& text);
     // The text of the array for dir.cOtherInfo.
     QString SaveToString() const;
+
+    // Writes the array into an archive (count, then the ROWIDs), or reads it
+    // from one; reading answers false, with the array empty, when the stream
+    // ends before the announced number of ROWIDs.
+    void Serialize(CxStringArchive& archive) const;
+    bool Deserialize(CxStringArchive& archive);
 };
-
-// The byte stream of a list, and back; decoding answers false for a stream
-// that is cut short or holds bytes after the last element.
-QByteArray EncodeMatPackStream(const QList<qint32>& ids);
-bool DecodeMatPackStream(QByteArrayView stream, QList<qint32>* ids);
-
-// The string archive's text of a byte stream, and back (false: not a text the
-// archive writes).
-QString PackArchiveText(const QByteArray& stream);
-bool UnpackArchiveText(const QString& text, QByteArray* stream);
 
 // A package read for a sheet.
 struct CMaterialPackage {

@@ -6,6 +6,8 @@
 #include "bench/datagen/data_generator.h"
 
 #include "db/schema/schema_steps.h"
+#include "diary/core/material_pack.h"
+#include "framework/core/containers/string_vars.h"
 #include "framework/core/tarvik_app.h"
 #include "model/config/configuration.h"
 #include "model/enums/enums.h"
@@ -198,6 +200,36 @@ void TestDataGenerator::referencesHold() {
         if (broken != 0)
             QFAIL(qPrintable(QStringLiteral("%1 rows: %2").arg(broken).arg(QLatin1String(query))));
     }
+    // Packages name materials a sheet may count and groups name material
+    // types, in the texts their forms read.
+    QSet<int> offered;
+    CxResult materials = m_db->Exec(QStringLiteral(
+        "SELECT ROWID FROM dir WHERE nDirType=3 AND NOT bIsFolder AND NOT bHidden AND "
+        "(nType&458752<>458752 OR nSpecFlags&1)"));
+    while (materials.FetchRow())
+        offered.insert(int(materials.LFieldValue(0)));
+    CxResult lists = m_db->Exec(
+        QStringLiteral("SELECT nDirType,cString,cOtherInfo FROM dir WHERE nDirType IN (10,11)"));
+    int packages = 0, members = 0;
+    while (lists.FetchRow()) {
+        const QString name = lists.SFieldValue(1);
+        if (lists.LFieldValue(0) == 11) {
+            CDDirMatPackArray items;
+            QVERIFY2(items.LoadFromString(lists.SFieldValue(2)), qPrintable(name));
+            QVERIFY2(!items.isEmpty(), qPrintable(name));
+            for (const qint32 id : items)
+                QVERIFY2(offered.contains(id), qPrintable(name));
+            ++packages;
+        } else {
+            CStringVars set;
+            QVERIFY2(set.Unpack(lists.SFieldValue(2)), qPrintable(name));
+            for (const QString& code : set.GetNames())
+                QVERIFY2(g_pMaterialType.Get()->Lookup(code.toLong()), qPrintable(name));
+            members += set.GetCount();
+        }
+    }
+    QCOMPARE(packages, 4);
+    QVERIFY(members > 10);
 }
 
 void TestDataGenerator::newestHistoryRowPerClient() {

@@ -25,6 +25,10 @@ inline const char kDirectoryConfiguration[] =
     "<DONORS><Item ID='1' Title='Глобальный фонд'/><Item ID='2' Title='Местный бюджет'/>"
     "</DONORS>\n"
     "<TOOLTIPS><Item ID='1' Name='Opiate' Title='Героин, опий, метадон'/></TOOLTIPS>\n"
+    "<SERVICES><Item ID='1' Title='Социальные услуги'/><Item ID='3' Title='Юридические услуги'/>"
+    "<Item ID='2' Title='Медицинские услуги'/></SERVICES>\n"
+    "<DIRECTIONANDCONSULTING><Item ID='1' Title='Консультация по ВИЧ/СПИДу'/>"
+    "<Item ID='2' Title='Тестирование на ВИЧ'/></DIRECTIONANDCONSULTING>\n"
     "</LANGUAGE></CONFIGURATION>\n";
 
 class DirectoryFixture {

@@ -4,6 +4,9 @@
 // type, rows open in their forms and deletes refuse what is still in use.
 #include "clients/directories/directories_journal.h"
 #include "clients/directories/directories_tabs.h"
+#include "clients/directories/material_form.h"
+#include "clients/directories/material_group_form.h"
+#include "clients/directories/material_pack_form.h"
 #include "clients/directories/workplace_form.h"
 #include "directory_fixture.h"
 #include "framework/core/notify/table_change_notifier.h"
@@ -39,6 +42,12 @@ private slots:
         CTarvikApp::RegisterDocTemplate(1979, CJDirectories::GetThisClass(),
                                         CJDirectoriesDocument::GetThisClass(), nullptr);
         CTarvikApp::RegisterDocTemplate(1297, CDDirWorkPlace::GetThisClass(),
+                                        &CxSQLDocument::staticMetaObject, nullptr);
+        CTarvikApp::RegisterDocTemplate(1266, CDDirMat::GetThisClass(),
+                                        &CxSQLDocument::staticMetaObject, nullptr);
+        CTarvikApp::RegisterDocTemplate(1296, CDDirMatPack::GetThisClass(),
+                                        &CxSQLDocument::staticMetaObject, nullptr);
+        CTarvikApp::RegisterDocTemplate(1296, CDDirMatGroup::GetThisClass(),
                                         &CxSQLDocument::staticMetaObject, nullptr);
     }
     void cleanupTestCase() { m_fx.reset(); }
@@ -188,14 +197,32 @@ private slots:
         QVERIFY(form);
         QCOMPARE(form->GetDXRecord()->SFieldValue(QStringLiteral("nGroupID")), QStringLiteral("1"));
 
-        // The tabs whose forms are not part of the program yet open nothing.
+        // The materials and packages open in their forms.
         QVERIFY(OpenDocument(QStringLiteral("CJDirectories"),
                              {QStringLiteral("CJDirectoriesTab_Mat")}));
+        QVERIFY(CurrentList()->OpenRecord(6, EA_EDIT));
+        auto* material = qobject_cast<CDDirMat*>(CxDocManager::Instance()->ActiveView());
+        QVERIFY(material);
+        QCOMPARE(material->ChosenKind(), EMaterialKind::Syringes);
+        QVERIFY(OpenDocument(QStringLiteral("CJDirectories"),
+                             {QStringLiteral("CJDirectoriesTab_MatPack")}));
+        QVERIFY(CurrentList()->OpenRecord(-1, EA_NEW));
+        QVERIFY(qobject_cast<CDDirMatPack*>(CxDocManager::Instance()->ActiveView()));
+        // The material groups' list, which the journal does not show, opens
+        // its rows in the group form too.
+        CJDirectoriesTab_MatGroup groups;
+        QVERIFY(groups.CreateInplaceWindow(nullptr));
+        QVERIFY(groups.OpenRecord(-1, EA_NEW));
+        QVERIFY(qobject_cast<CDDirMatGroup*>(CxDocManager::Instance()->ActiveView()));
+
+        // A tab whose form has no template opens nothing.
+        QVERIFY(OpenDocument(QStringLiteral("CJDirectories"),
+                             {QStringLiteral("CJDirectoriesTab_Drug")}));
         QVERIFY(!CurrentList()->HasDXEditor());
         CxCmdUI ui;
         QVERIFY(CurrentList()->CanProcessCommand(EA_NEW, &ui));
         QVERIFY(!ui.enabled);
-        QVERIFY(!CurrentList()->OpenRecord(6, EA_EDIT));
+        QVERIFY(!CurrentList()->OpenRecord(5, EA_EDIT));
     }
 
     void deletesRefuseWhatIsInUse() {

@@ -5,6 +5,7 @@
 #include "diary/core/material_pack.h"
 #include "diary/core/sheet_columns.h"
 #include "diary/core/visits_sheet.h"
+#include "framework/core/containers/string_archive.h"
 
 #include <QTest>
 
@@ -233,38 +234,54 @@ void TestVisitsSheet::packageAddsItsMaterials() {
     QCOMPARE(Columns(sheet), QStringLiteral("C 101n 102n 104/2y 104/16y"));
 }
 
+// The stored text of a package, byte for byte: the count and the ROWIDs in
+// the archive's stream, the stream in base64.
 void TestVisitsSheet::packStream_data() {
     QTest::addColumn<QList<qint32>>("ids");
     QTest::addColumn<QByteArray>("head"); // the stream's first bytes, hex
-    QTest::newRow("empty") << QList<qint32>{} << QByteArray("0000");
-    QTest::newRow("two") << QList<qint32>{7, 300} << QByteArray("0200070000002c010000");
-    QTest::newRow("negative") << QList<qint32>{-2} << QByteArray("0100feffffff");
+    QTest::addColumn<QString>("text");    // the stored text (when short)
+    QTest::newRow("empty") << QList<qint32>{} << QByteArray("0000") << "AAA=";
+    QTest::newRow("two") << QList<qint32>{7, 300} << QByteArray("0200070000002c010000")
+                         << "AgAHAAAALAEAAA==";
+    QTest::newRow("negative") << QList<qint32>{-2} << QByteArray("0100feffffff") << "AQD+////";
     QList<qint32> many(70000);
     for (int i = 0; i < many.size(); ++i)
         many[i] = i + 1;
-    QTest::newRow("wide count") << many << QByteArray("ffff7011010001000000");
+    QTest::newRow("wide count") << many << QByteArray("ffff7011010001000000") << QString();
 }
 
 void TestVisitsSheet::packStream() {
     QFETCH(QList<qint32>, ids);
     QFETCH(QByteArray, head);
-    const QByteArray stream = EncodeMatPackStream(ids);
-    QCOMPARE(stream.left(head.size() / 2).toHex(), head);
-    QList<qint32> back;
-    QVERIFY(DecodeMatPackStream(stream, &back));
-    QCOMPARE(back, ids);
+    QFETCH(QString, text);
+    const QString stored = CDDirMatPackArray(ids).SaveToString();
+    CxStringArchive archive(CxStringArchive::load);
+    QVERIFY(archive.Unpack(stored));
+    QCOMPARE(archive.Stream().left(head.size() / 2).toHex(), head);
+    QCOMPARE(archive.Stream().size(), (ids.size() < 0xFFFF ? 2 : 6) + ids.size() * 4);
+    if (!text.isEmpty())
+        QCOMPARE(stored, text);
     CDDirMatPackArray array;
-    QVERIFY(array.LoadFromString(CDDirMatPackArray(ids).SaveToString()));
+    QVERIFY(array.LoadFromString(stored));
     QCOMPARE(QList<qint32>(array), ids);
+    // NULL and an empty text are a package without materials.
+    QVERIFY(array.LoadFromString(QString()));
+    QVERIFY(array.isEmpty());
 }
 
 void TestVisitsSheet::packTextsThatDoNotDecode_data() {
     QTest::addColumn<QString>("text");
-    const QByteArray two = EncodeMatPackStream({7, 300});
-    QTest::newRow("cut short") << PackArchiveText(two.left(two.size() - 1));
-    QTest::newRow("runs on") << PackArchiveText(two + QByteArray(1, '\0'));
-    QTest::newRow("count only half there") << PackArchiveText(QByteArray(1, '\2'));
-    QTest::newRow("wide count cut") << PackArchiveText(QByteArray::fromHex("ffff01"));
+    const auto text = [](const QByteArray& stream) {
+        CxStringArchive archive(CxStringArchive::store);
+        archive.SetStream(stream);
+        return archive.Pack();
+    };
+    const QByteArray two = QByteArray::fromHex("0200070000002c010000");
+    QTest::newRow("cut short") << text(two.left(two.size() - 1));
+    QTest::newRow("runs on") << text(two + QByteArray(1, '\0'));
+    QTest::newRow("count only half there") << text(QByteArray(1, '\2'));
+    QTest::newRow("wide count cut") << text(QByteArray::fromHex("ffff01"));
+    QTest::newRow("count beyond the stream") << text(QByteArray::fromHex("ffffffffffff07000000"));
     QTest::newRow("not the archive's text") << QStringLiteral("Шприц; Игла");
     QTest::newRow("broken text") << QStringLiteral("AgAHAAAALAEAAA=*");
 }

@@ -70,6 +70,8 @@ CxListSelOrder::CxListSelOrder(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     m_view->setObjectName(QStringLiteral("choices"));
     m_view->setModel(m_model);
+    // One line per entry: the view need not measure each of a long list.
+    m_view->setUniformItemSizes(true);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     layout->addWidget(m_view, 1);
     auto* buttons = new QVBoxLayout;
