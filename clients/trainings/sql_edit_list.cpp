@@ -28,7 +28,9 @@ CSQLEditList::CSQLEditList(QWidget* parent)
             &CSQLEditList::AcceptCompletion);
     connect(this, &QPlainTextEdit::textChanged, this, [this] {
         m_core.SetText(toPlainText());
-        if (!m_accepting)
+        // Completions are offered for what the user types, not for text the
+        // program puts in.
+        if (m_typing && !m_accepting)
             OfferCompletions();
         emit listChanged();
     });
@@ -49,7 +51,7 @@ QString CSQLEditList::CurrentEntry() const {
 
 void CSQLEditList::OfferCompletions() {
     const QString entry = CurrentEntry();
-    if (entry.isEmpty() || !hasFocus() || !m_core.HasKeyColumn()) {
+    if (entry.isEmpty() || !m_core.HasKeyColumn()) {
         m_completer->popup()->hide();
         return;
     }
@@ -101,7 +103,9 @@ void CSQLEditList::keyPressEvent(QKeyEvent* event) {
             break;
         }
     }
+    m_typing = true;
     QPlainTextEdit::keyPressEvent(event);
+    m_typing = false;
 }
 
 bool CSQLEditList::Load(qint64 ownerKey, QString* error) {

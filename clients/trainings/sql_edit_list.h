@@ -61,4 +61,5 @@ private:
     QCompleter* m_completer;
     QStringListModel* m_completions;
     bool m_accepting = false;
+    bool m_typing = false;
 };
