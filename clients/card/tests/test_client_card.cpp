@@ -8,6 +8,7 @@
 #include "card_fixture.h"
 #include "clients/card/client_base_tab.h"
 #include "clients/card/client_card.h"
+#include "clients/card/clients_journal.h"
 #include "clients/card/health_tab.h"
 #include "clients/card/history_tabs.h"
 #include "clients/card/visits_tab.h"
@@ -72,6 +73,8 @@ class TestClientCard : public QObject {
 private slots:
     void initTestCase() {
         m_fx = std::make_unique<CardFixture>();
+        CTarvikApp::RegisterDocTemplate(1258, CJClients::GetThisClass(),
+                                        &CxFormDocument::staticMetaObject, nullptr);
     }
     void cleanupTestCase() { m_fx.reset(); }
     void init() {
@@ -397,6 +400,7 @@ private slots:
     }
 
     // A client without visits shows none; a new client's visits tab too.
+    void journal();
     void visitsTabOfNewClient() {
         CDClients* card = Open(-1, EA_NEW);
         auto* visits = Tab<CDClientsVisits>(card, kVisits);
@@ -405,6 +409,37 @@ private slots:
         QCOMPARE(visits->List()->Model()->rowCount(), 0);
     }
 };
+
+// The journal shows each client with the newest row of each history; the
+// code filter narrows it; a saved card shows in it at once.
+void TestClientCard::journal() {
+    auto* journal = qobject_cast<CJClients*>(OpenDocument(QStringLiteral("CJClients")));
+    QVERIFY(journal);
+    CxSQLListModel* model = journal->List()->Model();
+    QAbstractItemModelTester tester(model);
+    QCOMPARE(model->columnCount(), 36);
+    QCOMPARE(model->rowCount(), 3);
+    const auto column = [&](const QString& caption) {
+        for (int c = 0; c < model->columnCount(); ++c)
+            if (model->headerData(c, Qt::Horizontal).toString() == caption)
+                return c;
+        return -1;
+    };
+    QCOMPARE(model->RowText(0, 1), QString("АБВ0587ч"));
+    QCOMPARE(model->RowText(0, column("Последняя уязвимая группа")), QString("ПИН"));
+    QCOMPARE(model->RowText(0, column("Основной наркотик")), QString("Метадон"));
+    QCOMPARE(model->RowText(0, column("Использовал нестерильный чужой шприц или иглу?")),
+             QString("Нет"));
+    QCOMPARE(model->RowText(0, column("Количество детей")), QString("2"));
+    QVERIFY(model->RowText(1, column("Основной наркотик")).isNull());
+    QCOMPARE(model->data(model->index(0, 1), CxSQLListModel::TextColorRole).toUInt(),
+             0xFF0000FFu);
+    journal->SetCodeFilter(QStringLiteral("Г"));
+    QCOMPARE(model->rowCount(), 1);
+    QCOMPARE(model->RowText(0, 1), QString("ГДЕ0190ж"));
+    journal->SetCodeFilter(QString());
+    QCOMPARE(model->rowCount(), 3);
+}
 
 QTEST_MAIN(TestClientCard)
 #include "test_client_card.moc"
