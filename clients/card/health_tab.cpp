@@ -45,9 +45,9 @@ CDClientsHealth::CDClientsHealth(QWidget* parent)
     const struct {
         const char* caption;
         int width;
-    } columns[] = {{"Заболевание", 200},          {"Когда-либо в жизни", 100},
-                   {"За последние 6 месяцев", 100}, {"Знает, -", 100},
-                   {"Знает, +", 100},               {"На лечении ВИЧ/СПИД с, год", 120}};
+    } columns[] = {{"Заболевание", 200},          {"Когда-либо в жизни", 150},
+                   {"За последние 6 месяцев", 180}, {"Знает, -", 100},
+                   {"Знает, +", 100},               {"На лечении ВИЧ/СПИД с, год", 210}};
     for (const auto& c : columns)
         m_grid->RegisterColumn(ClientTabText(c.caption, kContext), c.width);
     m_grid->GetColumnDef(kColumnDisease)->SetReadOnly();

@@ -123,8 +123,8 @@ CDClientsVisitsAdd::CDClientsVisitsAdd(QWidget* parent)
 
     m_grid->Begin();
     const char* ctx = "CDClientsVisitsAdd::CGridCtrlThis::Init";
-    m_grid->RegisterColumn(TrAdd("Услуга или материал", ctx), 220);
-    m_grid->RegisterColumn(TrAdd("Выполнение или количество", ctx), 160);
+    m_grid->RegisterColumn(TrAdd("Услуга или материал", ctx), 320);
+    m_grid->RegisterColumn(TrAdd("Выполнение или количество", ctx), 220);
     m_grid->GetColumnDef(kColumnMaterial)
         ->SetRuntimeClass(&CxSqlComboList::staticMetaObject)
         .SetTable(g_pMaterialsTable.GetPtr());
