@@ -16,12 +16,12 @@
 #include "clients/directories/training_type_form.h"
 #include "clients/directories/workers_form.h"
 #include "clients/directories/workplace_form.h"
+#include "clients/trainings/training_form.h"
+#include "clients/trainings/trainings_journal.h"
 #include "framework/core/app/modules_info.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/icons.h"
 #include "framework/widgets/mdi_child_wnd.h"
-#include "clients/trainings/training_form.h"
-#include "clients/trainings/trainings_journal.h"
 #include "start_page.h"
 
 namespace {

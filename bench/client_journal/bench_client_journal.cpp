@@ -102,12 +102,14 @@ int main(int argc, char** argv) {
                   "ELT(1+(seq DIV 12)%10,'А','О','И','Е','У','Я','Ю','Э','Ы','Ё'),'В',"
                   "LPAD(1+seq%28,2,'0'),LPAD(seq%100,2,'0'),IF(seq%2,'ч','ж'),'`',seq),"
                   "NULL,0,IF(seq%10=0,1+seq%20,0),1+seq%2,1960+seq%40,'2020-01-01',0,0,0 FROM "
-                  "seq_1_to_" + n);
+                  "seq_1_to_" +
+                      n);
     for (const char* t : {"clientdatachanges", "drugusedata", "riskbehavior", "socialstatus"})
-        ok = ok && Run(*sql, QStringLiteral("INSERT INTO %1 (nClientID,dDate) SELECT 100+c.seq,"
-                                            "DATE('2015-01-01')+INTERVAL (k.seq*300+MOD(c.seq,300)) "
-                                            "DAY FROM seq_1_to_%2 c, seq_1_to_5 k")
-                                 .arg(QLatin1String(t), n));
+        ok =
+            ok && Run(*sql, QStringLiteral("INSERT INTO %1 (nClientID,dDate) SELECT 100+c.seq,"
+                                           "DATE('2015-01-01')+INTERVAL (k.seq*300+MOD(c.seq,300)) "
+                                           "DAY FROM seq_1_to_%2 c, seq_1_to_5 k")
+                                .arg(QLatin1String(t), n));
     for (const char* t : {"clientdatachanges", "drugusedata", "riskbehavior", "socialstatus"})
         ok = ok && Run(*sql, QStringLiteral("UPDATE %1 AS h JOIN (SELECT ROWID,ROW_NUMBER() OVER "
                                             "(PARTITION BY nClientID ORDER BY dDate DESC,ROWID "
@@ -121,7 +123,8 @@ int main(int argc, char** argv) {
          Run(*sql, "UPDATE riskbehavior SET nUseDirtySyr=ROWID%2,nUsingCondom=99,"
                    "dUpdateDate=dDate") &&
          Run(*sql, "INSERT INTO healthstatus (nClientID,nDisease,nStatus) SELECT 100+c.seq,d.seq,"
-                   "d.seq%4 FROM seq_1_to_" + n + " c, seq_1_to_5 d") &&
+                   "d.seq%4 FROM seq_1_to_" +
+                       n + " c, seq_1_to_5 d") &&
          Run(*sql, "ANALYZE TABLE clientdata,clientdatachanges,drugusedata,riskbehavior,"
                    "socialstatus,healthstatus");
     if (!ok)

@@ -76,8 +76,8 @@ bool SaveClientPictures(QWidget* frame, const QDir& out) {
         saved = Grab(frame, out.filePath(QStringLiteral("clients_journal.png"))) && saved;
     if (auto* card = qobject_cast<CDClients*>(
             docs->OpenSQLEditForm(QStringLiteral("CDClients"), 9010, EA_EDIT))) {
-        const char* names[] = {"card_base", "card_drugs", "card_social", "card_risk",
-                               "card_health", "card_visits"};
+        const char* names[] = {"card_base", "card_drugs",  "card_social",
+                               "card_risk", "card_health", "card_visits"};
         for (int i = 0; i < card->Tab()->count(); ++i) {
             card->Tab()->SetCurSel(i);
             if (i == 5)

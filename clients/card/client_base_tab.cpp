@@ -268,8 +268,8 @@ void CDClientsBase::DoDataExchange(CDXX& dx) {
     if (code != m_code->text())
         m_code->setText(code);
     CDClients* card = GetClientCard();
-    const CClientCodeSave decision = DecideClientCodeSave(
-        code, m_birthYear->text(), CurrentSex(), m_oldCode, card && card->IsForceApply());
+    const CClientCodeSave decision = DecideClientCodeSave(code, m_birthYear->text(), CurrentSex(),
+                                                          m_oldCode, card && card->IsForceApply());
     switch (decision.action) {
     case ECodeSaveAction::Save:
         break;
@@ -303,7 +303,8 @@ void CDClientsBase::DoDataExchange(CDXX& dx) {
     // The birth year as the rules read it (87 is 1987), and the birth date
     // as 1 January of it.
     const CBirthYear birth = ParseBirthYear(m_birthYear->text());
-    if (birth.valid && birth.year != 0 && m_birthYear->text().trimmed() != QString::number(birth.year)) {
+    if (birth.valid && birth.year != 0 &&
+        m_birthYear->text().trimmed() != QString::number(birth.year)) {
         m_busy = true;
         m_birthYear->setText(QString::number(birth.year));
         m_busy = false;
@@ -420,9 +421,8 @@ CRuleVerdict CDClientBaseChangesSub::CollectValues(QList<QPair<QString, QVariant
     for (const auto& [box, bit] : m_boxes)
         if (box->isChecked())
             chosen |= bit;
-    const int additional =
-        MergeAdditionalGroups(IsStored() ? Stored(QStringLiteral("nClientType2")).toInt() : 0,
-                              chosen);
+    const int additional = MergeAdditionalGroups(
+        IsStored() ? Stored(QStringLiteral("nClientType2")).toInt() : 0, chosen);
     int sex = kSexNone;
     for (QWidget* w = parentWidget(); w; w = w->parentWidget())
         if (auto* base = qobject_cast<CDClientsBase*>(w)) {
@@ -431,10 +431,12 @@ CRuleVerdict CDClientBaseChangesSub::CollectValues(QList<QPair<QString, QVariant
         }
     const CRuleVerdict verdict = CheckVulnerableGroups(main < 0 ? 0 : int(main), additional, sex);
     if (!verdict.ok) {
-        *control = verdict.field == EClientField::GroupMsm ? GroupBox(kGroupMSM) : GroupBox(kGroupIDU);
+        *control =
+            verdict.field == EClientField::GroupMsm ? GroupBox(kGroupMSM) : GroupBox(kGroupIDU);
         return verdict;
     }
-    values->append({QStringLiteral("nClientType"), main < 0 ? QVariant() : QVariant(qlonglong(main))});
+    values->append(
+        {QStringLiteral("nClientType"), main < 0 ? QVariant() : QVariant(qlonglong(main))});
     values->append({QStringLiteral("nClientType2"), additional});
     return verdict;
 }

@@ -69,8 +69,8 @@ private:
     QTimer* m_warningBlink;
     QTimer* m_ageBlink;
 
-    QString m_oldCode;     // cOClientCode as loaded
-    QString m_shownCode;   // the code as loaded, for the duplicate check
+    QString m_oldCode;   // cOClientCode as loaded
+    QString m_shownCode; // the code as loaded, for the duplicate check
     bool m_codeWasEmpty = true;
     bool m_busy = false;
     bool m_loaded = false;
@@ -88,8 +88,7 @@ public:
 
     EClientHistory History() const override { return EClientHistory::ClientDataChanges; }
     void LoadValues(const QHash<QString, QString>& row) override;
-    CRuleVerdict CollectValues(QList<QPair<QString, QVariant>>* values,
-                               QWidget** control) override;
+    CRuleVerdict CollectValues(QList<QPair<QString, QVariant>>* values, QWidget** control) override;
 
     CxComboList* MainGroup() const { return m_main; }
     QCheckBox* GroupBox(int bit) const;

@@ -57,11 +57,11 @@ CDClients::CDClients(QWidget* parent) : CxSQLEditForm(parent), m_tab(new CxTab(t
     SetStateVariableName(QStringLiteral("Clients"));
     m_tab->setObjectName(QStringLiteral("clientTabs"));
     Body()->insertWidget(0, m_tab, 1);
-    auto* note = new QLabel(CTarvikApp::TranslateString(
-                                QStringLiteral("При добавлении, некоторые закладки могут быть "
-                                               "скрыты."),
-                                QStringLiteral("CDClients::DoDataExchange"), 1),
-                            this);
+    auto* note = new QLabel(
+        CTarvikApp::TranslateString(QStringLiteral("При добавлении, некоторые закладки могут быть "
+                                                   "скрыты."),
+                                    QStringLiteral("CDClients::DoDataExchange"), 1),
+        this);
     note->setEnabled(false);
     Body()->insertWidget(1, note);
     resize(860, 640);

@@ -136,8 +136,8 @@ bool CDClientTabDynDyn::DiffersFromStored(const QList<QPair<QString, QVariant>>&
 
 CClientHistoryHost::CClientHistoryHost(EClientHistory history, const QMetaObject* pageClass,
                                        QWidget* parent)
-    : QWidget(parent), m_history(history),
-      m_selector(new CxComboMultiPageCoClassSelector(this)), m_date(new CDateTimeEditCtrl(this)),
+    : QWidget(parent), m_history(history), m_selector(new CxComboMultiPageCoClassSelector(this)),
+      m_date(new CDateTimeEditCtrl(this)),
       m_add(new QPushButton(ClientTabText("Добавить", "CDClientTabDyn"), this)),
       m_remove(new QPushButton(ClientTabText("Удалить", "CDClientTabDyn"), this)),
       m_edit(new QPushButton(ClientTabText("Редактировать", "CDClientTabDyn"), this)),
@@ -151,8 +151,8 @@ CClientHistoryHost::CClientHistoryHost(EClientHistory history, const QMetaObject
     m_edit->setObjectName(QStringLiteral("editPage"));
     m_fill->setObjectName(QStringLiteral("fillPage"));
     m_add->setToolTip(ClientTabText("Новая запись на сегодняшнюю дату", "CDClientTabDyn"));
-    m_remove->setToolTip(ClientTabText("Удалить показанную запись при сохранении карточки",
-                                       "CDClientTabDyn"));
+    m_remove->setToolTip(
+        ClientTabText("Удалить показанную запись при сохранении карточки", "CDClientTabDyn"));
     m_edit->setToolTip(ClientTabText("Изменить показанную сохранённую запись", "CDClientTabDyn"));
     for (QPushButton* b : {m_add, m_remove, m_edit, m_fill})
         b->setAutoDefault(false);
@@ -365,8 +365,8 @@ bool CClientHistoryHost::Save(CxSQL* sql, qint64 clientId, qint64 regionId, QWid
             p.values.append({QStringLiteral("nRegionDataID"), regionId});
     CRuleVerdict refusal;
     QString error;
-    if (CClientHistoryStore::Save(sql, m_history, clientId, pages, m_removed,
-                                  QDate::currentDate(), &refusal, &error))
+    if (CClientHistoryStore::Save(sql, m_history, clientId, pages, m_removed, QDate::currentDate(),
+                                  &refusal, &error))
         return true;
     if (!refusal.ok) {
         if (refusal.row >= 0 && refusal.row < GetPageCount())

@@ -181,6 +181,5 @@ QString ClientTabText(const char* text, const char* context);
 // chosen: the stored value where the page shows a stored row, else the
 // group's default (QVariant() for NULL).
 QVariant RadioValue(const QList<QPair<class QAbstractButton*, int>>& buttons,
-                    const CDClientTabDynDyn* page, const QString& column,
-                    const QVariant& fallback);
+                    const CDClientTabDynDyn* page, const QString& column, const QVariant& fallback);
 void ShowRadioValue(const QList<QPair<QAbstractButton*, int>>& buttons, const QString& stored);

@@ -21,8 +21,8 @@ CJClients::CJClients(QWidget* parent)
     m_list->SetStateVariableName(QStringLiteral("ClientsLst"));
     m_find->setObjectName(QStringLiteral("codeFilter"));
     m_find->setClearButtonEnabled(true);
-    m_find->setPlaceholderText(CTarvikApp::TranslateString(
-        QStringLiteral("начало кода клиента"), QStringLiteral("CJClients"), 1));
+    m_find->setPlaceholderText(CTarvikApp::TranslateString(QStringLiteral("начало кода клиента"),
+                                                           QStringLiteral("CJClients"), 1));
     auto* bar = new QHBoxLayout;
     bar->addWidget(new QLabel(
         CTarvikApp::TranslateString(QStringLiteral("Найти код:"), QStringLiteral("CJClients"), 1),
@@ -48,7 +48,8 @@ bool CJClients::OnInitialUpdate() {
     if (CxColumnData* code = m_list->FindSColumnData(fields[1]))
         code->SetColor(0xFF0000);
     m_list->EnableFolders(journal->ClientField(c->m_cClientCode),
-                          journal->ClientField(c->m_bIsFolder), journal->ClientField(c->m_nGroupID));
+                          journal->ClientField(c->m_bIsFolder),
+                          journal->ClientField(c->m_nGroupID));
     for (int i = 2; i < fields.size(); ++i)
         m_list->RegisterField(fields[i]);
     m_list->AddFilter(&m_filter);

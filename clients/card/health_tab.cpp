@@ -34,8 +34,8 @@ CDClientsHealth::CDClientsHealth(QWidget* parent)
     m_grid->setObjectName(QStringLiteral("healthGrid"));
     auto* inner = new QVBoxLayout(m_section);
     inner->setContentsMargins(0, 0, 0, 0);
-    inner->addWidget(new QLabel(ClientTabText("Проходил(а) ли тестирование на:", kContext),
-                                m_section));
+    inner->addWidget(
+        new QLabel(ClientTabText("Проходил(а) ли тестирование на:", kContext), m_section));
     inner->addWidget(m_grid, 1);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_fill);
@@ -45,9 +45,9 @@ CDClientsHealth::CDClientsHealth(QWidget* parent)
     const struct {
         const char* caption;
         int width;
-    } columns[] = {{"Заболевание", 200},          {"Когда-либо в жизни", 150},
-                   {"За последние 6 месяцев", 180}, {"Знает, -", 100},
-                   {"Знает, +", 100},               {"На лечении ВИЧ/СПИД с, год", 210}};
+    } columns[] = {
+        {"Заболевание", 200}, {"Когда-либо в жизни", 150}, {"За последние 6 месяцев", 180},
+        {"Знает, -", 100},    {"Знает, +", 100},           {"На лечении ВИЧ/СПИД с, год", 210}};
     for (const auto& c : columns)
         m_grid->RegisterColumn(ClientTabText(c.caption, kContext), c.width);
     m_grid->GetColumnDef(kColumnDisease)->SetReadOnly();
@@ -63,7 +63,8 @@ CDClientsHealth::CDClientsHealth(QWidget* parent)
 void CDClientsHealth::Load() {
     CClientHealth health;
     QString error;
-    if (GetClientID() > 0 && !CClientHealthStore::Load(Connection(), GetClientID(), &health, &error)) {
+    if (GetClientID() > 0 &&
+        !CClientHealthStore::Load(Connection(), GetClientID(), &health, &error)) {
         FailAt(this, error);
         return;
     }

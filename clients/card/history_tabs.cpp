@@ -32,9 +32,10 @@ QGroupBox* ChoiceBox(QWidget* parent, const char* context, const char* title, co
     auto* layout = new QGridLayout(box);
     int n = 0;
     for (const Choice& c : choices) {
-        QAbstractButton* b = checks ? static_cast<QAbstractButton*>(
-                                          new QCheckBox(ClientTabText(c.text, context), box))
-                                    : new QRadioButton(ClientTabText(c.text, context), box);
+        QAbstractButton* b =
+            checks
+                ? static_cast<QAbstractButton*>(new QCheckBox(ClientTabText(c.text, context), box))
+                : new QRadioButton(ClientTabText(c.text, context), box);
         b->setObjectName(QStringLiteral("%1_%2").arg(QLatin1String(column)).arg(c.value));
         layout->addWidget(b, n / columns, n % columns);
         buttons->append({b, c.value});
@@ -75,12 +76,10 @@ CDClientsDrugsSub::CDClientsDrugsSub(QWidget* parent)
     auto* mainLayout = new QVBoxLayout(main);
     mainLayout->addWidget(m_basicDrug);
     CRadioButtons routes;
-    QGroupBox* routeBox = ChoiceBox(this, ctx, "Способ употребления", "nMainRoute",
-                                    {{1, "Инъекции"},
-                                     {2, "Перорально"},
-                                     {4, "Интерназально"},
-                                     {8, "Курение/вдыхание"}},
-                                    &routes, true, 2);
+    QGroupBox* routeBox = ChoiceBox(
+        this, ctx, "Способ употребления", "nMainRoute",
+        {{1, "Инъекции"}, {2, "Перорально"}, {4, "Интерназально"}, {8, "Курение/вдыхание"}},
+        &routes, true, 2);
     for (const auto& [b, v] : routes)
         m_routes.append({static_cast<QCheckBox*>(b), v});
     mainLayout->addWidget(routeBox);
@@ -119,7 +118,8 @@ CDClientsDrugsSub::CDClientsDrugsSub(QWidget* parent)
 }
 
 void CDClientsDrugsSub::UpdateStartLabel() {
-    m_startLabel->setText(DrugStartLabel(ParseDrugStart(m_start->text(), QDate::currentDate().year())));
+    m_startLabel->setText(
+        DrugStartLabel(ParseDrugStart(m_start->text(), QDate::currentDate().year())));
 }
 
 void CDClientsDrugsSub::LoadValues(const QHash<QString, QString>& row) {
@@ -166,8 +166,8 @@ CRuleVerdict CDClientsDrugsSub::CollectValues(QList<QPair<QString, QVariant>>* v
     const long participation = m_participation->GetCurSelCode();
     values->append({QStringLiteral("nParticipation"),
                     participation < 0 ? QVariant() : QVariant(qlonglong(participation))});
-    values->append({QStringLiteral("nDrugStartDate"),
-                    start.empty ? QVariant() : QVariant(start.startYear)});
+    values->append(
+        {QStringLiteral("nDrugStartDate"), start.empty ? QVariant() : QVariant(start.startYear)});
     values->append({QStringLiteral("nSecondaryDrug"), drug(m_secondaryDrug, "nSecondaryDrug")});
     return CRuleVerdict();
 }
@@ -238,8 +238,7 @@ void CDClientsRiscSub::LoadValues(const QHash<QString, QString>& row) {
         ShowRadioValue(q.buttons, row.value(q.column.toLower()));
 }
 
-CRuleVerdict CDClientsRiscSub::CollectValues(QList<QPair<QString, QVariant>>* values,
-                                             QWidget**) {
+CRuleVerdict CDClientsRiscSub::CollectValues(QList<QPair<QString, QVariant>>* values, QWidget**) {
     for (const Question& q : m_questions)
         values->append({q.column, RadioValue(q.buttons, this, q.column, q.fallback)});
     return CRuleVerdict();
@@ -289,12 +288,10 @@ CDClientsSocialSub::CDClientsSocialSub(QWidget* parent)
                                          {99, "Нет данных"}},
                                         &education.buttons);
     Group living{QStringLiteral("nPlaceOfLiving"), {}};
-    QGroupBox* livingBox = ChoiceBox(this, ctx, "Место жительства", "nPlaceOfLiving",
-                                     {{2, "Город"},
-                                      {3, "ПГТ, село"},
-                                      {1, "Нет места жительства"},
-                                      {99, "Нет данных"}},
-                                     &living.buttons);
+    QGroupBox* livingBox =
+        ChoiceBox(this, ctx, "Место жительства", "nPlaceOfLiving",
+                  {{2, "Город"}, {3, "ПГТ, село"}, {1, "Нет места жительства"}, {99, "Нет данных"}},
+                  &living.buttons);
     Group legal{QStringLiteral("nLegalProblem"), {}};
     QGroupBox* legalBox = ChoiceBox(this, ctx, "Проблемы с законом", "nLegalProblem",
                                     {{1, "Несудимый"},
@@ -334,15 +331,15 @@ CRuleVerdict CDClientsSocialSub::CollectValues(QList<QPair<QString, QVariant>>* 
     const int childCount = children.isEmpty() ? 0 : children.toInt(&ok);
     if (!ok || childCount < 0) {
         *control = m_children;
-        return CRuleVerdict::Refuse(EClientField::None, QString(),
-                                    ClientTabText("Ошибочное значение",
-                                                  "CDClientsSocialSub::DoDataExchange"));
+        return CRuleVerdict::Refuse(
+            EClientField::None, QString(),
+            ClientTabText("Ошибочное значение", "CDClientsSocialSub::DoDataExchange"));
     }
     for (const Group& g : m_groups)
         values->append({g.column, RadioValue(g.buttons, this, g.column, 99)});
     values->append({QStringLiteral("cOtherEployment"), m_otherText->text().trimmed()});
-    values->append({QStringLiteral("nChildCount"),
-                    children.isEmpty() ? QVariant() : QVariant(childCount)});
+    values->append(
+        {QStringLiteral("nChildCount"), children.isEmpty() ? QVariant() : QVariant(childCount)});
     values->append({QStringLiteral("bRegPolice"), m_police->isChecked() ? 1 : 0});
     values->append({QStringLiteral("bNarcoDisp"), m_narco->isChecked() ? 1 : 0});
     return CRuleVerdict();

@@ -22,8 +22,7 @@ public:
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
     EClientHistory History() const override { return EClientHistory::DrugUseData; }
     void LoadValues(const QHash<QString, QString>& row) override;
-    CRuleVerdict CollectValues(QList<QPair<QString, QVariant>>* values,
-                               QWidget** control) override;
+    CRuleVerdict CollectValues(QList<QPair<QString, QVariant>>* values, QWidget** control) override;
 
 private:
     void UpdateStartLabel();
@@ -44,8 +43,7 @@ public:
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
     EClientHistory History() const override { return EClientHistory::RiskBehavior; }
     void LoadValues(const QHash<QString, QString>& row) override;
-    CRuleVerdict CollectValues(QList<QPair<QString, QVariant>>* values,
-                               QWidget** control) override;
+    CRuleVerdict CollectValues(QList<QPair<QString, QVariant>>* values, QWidget** control) override;
 
 private:
     struct Question {
@@ -63,8 +61,7 @@ public:
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
     EClientHistory History() const override { return EClientHistory::SocialStatus; }
     void LoadValues(const QHash<QString, QString>& row) override;
-    CRuleVerdict CollectValues(QList<QPair<QString, QVariant>>* values,
-                               QWidget** control) override;
+    CRuleVerdict CollectValues(QList<QPair<QString, QVariant>>* values, QWidget** control) override;
 
 private:
     struct Group {
@@ -87,7 +84,9 @@ public:
     }
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
     EClientHistory History() const override { return EClientHistory::DrugUseData; }
-    const QMetaObject* GetSubPageClass() const override { return CDClientsDrugsSub::GetThisClass(); }
+    const QMetaObject* GetSubPageClass() const override {
+        return CDClientsDrugsSub::GetThisClass();
+    }
 };
 
 class CDClientsRisc : public CDClientTabDyn {

@@ -47,8 +47,9 @@ bool CDClientsVisitsAdd::CGridCtrlThis::ItemKind(int row, int* kind, int* specFl
     CxSQL* sql = g_pBaseSQLConnection.get();
     if (!sql)
         return false;
-    CxResult r = sql->Execute(QStringLiteral("SELECT dir.nType,dir.nSpecFlags FROM dir WHERE ROWID=") +
-                              QString::number(key.toLongLong()));
+    CxResult r =
+        sql->Execute(QStringLiteral("SELECT dir.nType,dir.nSpecFlags FROM dir WHERE ROWID=") +
+                     QString::number(key.toLongLong()));
     if (!r.FetchRow())
         return false;
     *kind = int(r.LFieldValue(0)) & kKindMask;
@@ -57,11 +58,12 @@ bool CDClientsVisitsAdd::CGridCtrlThis::ItemKind(int row, int* kind, int* specFl
 }
 
 QList<QPair<int, QString>> CDClientsVisitsAdd::CGridCtrlThis::ValueChoices(int kind,
-                                                                          int specFlags) const {
+                                                                           int specFlags) const {
     QList<QPair<int, QString>> choices;
     if (kind == kKindService) {
-        choices.append({1, TrAdd("Предоставлена",
-                                 "CDClientsVisitsAdd::CGridCtrlThis::OnPreCreateInplaceObjectWindow")});
+        choices.append(
+            {1, TrAdd("Предоставлена",
+                      "CDClientsVisitsAdd::CGridCtrlThis::OnPreCreateInplaceObjectWindow")});
     } else if (kind == kKindConsultation) {
         const CEnum2* kinds = g_pConsAndDir.Get();
         POSITION pos = kinds->InitScan_sEnum2();
@@ -75,7 +77,7 @@ QList<QPair<int, QString>> CDClientsVisitsAdd::CGridCtrlThis::ValueChoices(int k
 }
 
 QWidget* CDClientsVisitsAdd::CGridCtrlThis::CreateInplaceObject(int row, int column,
-                                                              QWidget* parent) {
+                                                                QWidget* parent) {
     int kind = 0, flags = 0;
     if (column == kColumnValue && ItemKind(row, &kind, &flags) &&
         (kind == kKindService || kind == kKindConsultation)) {
@@ -152,7 +154,8 @@ bool CDClientsVisitsAdd::Write(CxSQL* sql, qint64 clientId, QWidget** control, Q
         const int status = m_grid->SaveCell(r, kColumnMaterial, &key);
         CClientVisitLine line;
         if (status == CGridCtrl::CELL_NOT_FOUND) {
-            m_grid->ShowErrorTip(r, kColumnMaterial, TrAdd("Ошибка", "CDClientsVisitsAdd::OnApply"));
+            m_grid->ShowErrorTip(r, kColumnMaterial,
+                                 TrAdd("Ошибка", "CDClientsVisitsAdd::OnApply"));
             *control = m_grid;
             *text = TrAdd("Услуга или материал не найдены в справочнике.",
                           "CDClientsVisitsAdd::OnApply");
@@ -322,9 +325,10 @@ CDClientsVisitsAdd* CDClientsVisits::AddVisitPage() {
 
 bool CDClientsVisits::OpenReportOfLine(qint64 visitRowId) {
     CxSQL* sql = Connection();
-    CxResult r = sql ? sql->Execute(QStringLiteral("SELECT nReportID FROM dailyvisits WHERE ROWID=") +
-                                    QString::number(visitRowId))
-                     : CxResult();
+    CxResult r =
+        sql ? sql->Execute(QStringLiteral("SELECT nReportID FROM dailyvisits WHERE ROWID=") +
+                           QString::number(visitRowId))
+            : CxResult();
     if (!r.isValid() || !r.FetchRow())
         return false;
     const qint64 report = r.LFieldValue(0);

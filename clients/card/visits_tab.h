@@ -11,9 +11,9 @@
 // (WriteClientVisit), in the card's transaction.
 #include "client_tabs.h"
 
+#include "framework/core/lists/sql_filter.h"
 #include "framework/widgets/grid/grid_ctrl.h"
 #include "framework/widgets/lists/sql_list_ctrl.h"
-#include "framework/core/lists/sql_filter.h"
 
 class CDateTimeEditCtrl;
 class CxSqlComboList;

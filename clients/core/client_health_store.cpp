@@ -42,10 +42,11 @@ bool CClientHealthStore::Save(CxSQL* sql, qint64 clientId, const CClientHealth& 
     // The client's organisation: rows of a client received from another
     // organisation stay that organisation's.
     CxResult client;
-    if (!RunClientSQL(sql,
-                      QStringLiteral("SELECT IFNULL(nRegionDataID,0) FROM clientdata WHERE ROWID=") +
-                          QString::number(clientId) + QStringLiteral(" AND bIsFolder=0"),
-                      &client, error))
+    if (!RunClientSQL(
+            sql,
+            QStringLiteral("SELECT IFNULL(nRegionDataID,0) FROM clientdata WHERE ROWID=") +
+                QString::number(clientId) + QStringLiteral(" AND bIsFolder=0"),
+            &client, error))
         return false;
     if (clientId <= 0 || !client.FetchRow())
         return FailClientSQL(
@@ -72,10 +73,9 @@ bool CClientHealthStore::Save(CxSQL* sql, qint64 clientId, const CClientHealth& 
     // its ROWID, its organisation and its date of update; a changed row is
     // updated in place with today's date; the rest goes or comes.
     const QString client_ = QString::number(clientId);
-    const QString date = today.isValid()
-                             ? QStringLiteral("STR_TO_DATE('%1','%Y%m%d')")
-                                   .arg(today.toString(QStringLiteral("yyyyMMdd")))
-                             : QStringLiteral("NULL");
+    const QString date = today.isValid() ? QStringLiteral("STR_TO_DATE('%1','%Y%m%d')")
+                                               .arg(today.toString(QStringLiteral("yyyyMMdd")))
+                                         : QStringLiteral("NULL");
     QStringList gone, inserts;
     for (const CHealthRow& old : stored.rows) {
         bool kept = false;

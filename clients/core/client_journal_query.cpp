@@ -50,11 +50,10 @@ QList<HistoryColumns> Histories() {
 }
 
 CxField* CopyField(CxTable* into, const CxField* f, const QString& column) {
-    CxField* copy =
-        f->GetEnum()
-            ? into->RegisterField(f->GetID(), column, f->GetCaption(), f->GetFlags(), f->GetEnum())
-            : into->RegisterField(f->GetID(), column, f->GetCaption(), f->GetFlags(),
-                                  f->GetLookupTable());
+    CxField* copy = f->GetEnum() ? into->RegisterField(f->GetID(), column, f->GetCaption(),
+                                                       f->GetFlags(), f->GetEnum())
+                                 : into->RegisterField(f->GetID(), column, f->GetCaption(),
+                                                       f->GetFlags(), f->GetLookupTable());
     for (const int id : f->GetAttributes())
         copy->AddAttributes({id});
     return copy;
@@ -120,9 +119,9 @@ void CxTable_ClientJournal::Build() {
                                        ? u'{' + alias + QStringLiteral("}.") + f->GetColumn()
                                        : rename(f->GetColumn());
             CxField* copy = CopyField(this, f, column);
-            copy->LeftJoin(h.table, alias,
-                           QStringLiteral("{TABLE}.ROWID={") + alias + QStringLiteral("}.nLastLinkID"),
-                           0);
+            copy->LeftJoin(
+                h.table, alias,
+                QStringLiteral("{TABLE}.ROWID={") + alias + QStringLiteral("}.nLastLinkID"), 0);
             for (const QString& joined : f->GetJoinAliases())
                 if (const CxJoin* join = h.table->FindJoin(joined))
                     copy->LeftJoin(join->table, alias + u'_' + joined, rename(join->expression),

@@ -21,8 +21,7 @@ struct CClientRowSnapshot {
 
 // Reads the client's row of clientdata; with lock set, the row stays locked
 // to the end of the caller's transaction (SELECT ... FOR UPDATE).
-bool ReadClientRow(CxSQL* sql, qint64 clientId, bool lock, CClientRowSnapshot* row,
-                   QString* error);
+bool ReadClientRow(CxSQL* sql, qint64 clientId, bool lock, CClientRowSnapshot* row, QString* error);
 
 // Refuses (field ClientCode) when the row is gone or any of its columns
 // differs from the row the card loaded.

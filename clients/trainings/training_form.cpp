@@ -88,10 +88,9 @@ CDTraining::CDTraining(QWidget* parent)
         }
         return box;
     };
-    QGroupBox* types = radios("Тип занятия", "nTrainingType",
-                              {{1, "Тренинг"}, {2, "Тематическое занятие"},
-                               {4, "Профилактическая игра"}},
-                              m_types, 3);
+    QGroupBox* types = radios(
+        "Тип занятия", "nTrainingType",
+        {{1, "Тренинг"}, {2, "Тематическое занятие"}, {4, "Профилактическая игра"}}, m_types, 3);
     QGroupBox* audiences = radios("Аудитория тренинга", "nForType",
                                   {{1, "для клиентов проекта"},
                                    {2, "для работников"},
@@ -194,10 +193,10 @@ void CDTraining::DoDataExchange(CDXX& dx) {
     audiences.End();
     m_topic->DX(dx, t->m_nTopicID);
     m_donor->DX(dx, t->m_nDonorID);
-    SetInfobarStringIcon(CTarvikApp::TranslateString(
-                             QStringLiteral("Тренинг\nРедактирование отчета по тренингу"),
-                             QStringLiteral("msgTraningRedOtchet"), 1),
-                         1307);
+    SetInfobarStringIcon(
+        CTarvikApp::TranslateString(QStringLiteral("Тренинг\nРедактирование отчета по тренингу"),
+                                    QStringLiteral("msgTraningRedOtchet"), 1),
+        1307);
     if (dx.IsLoad()) {
         m_loading = true;
         OnAudienceChanged();

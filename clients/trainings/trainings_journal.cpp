@@ -24,10 +24,9 @@ bool CJTrainings::OnInitialUpdate() {
         return false;
     m_list->Begin(t, QStringLiteral("CJTrainings"));
     for (const CxField* f :
-         {t->m_ROWID, t->m_TRAININGS_cString, t->m_cName, t->m_nNumberOfClients,
-          t->m_nTimeInHours, t->m_dDate, t->m_cTrainers, t->m_cComment, t->m_nForTypeText,
-          t->m_DONORS_cString, t->m_cFCompanyName, t->m_RGCODE_cOrgName, t->m_RGCODE_cOrgID,
-          t->m_nTrainingTypeText})
+         {t->m_ROWID, t->m_TRAININGS_cString, t->m_cName, t->m_nNumberOfClients, t->m_nTimeInHours,
+          t->m_dDate, t->m_cTrainers, t->m_cComment, t->m_nForTypeText, t->m_DONORS_cString,
+          t->m_cFCompanyName, t->m_RGCODE_cOrgName, t->m_RGCODE_cOrgID, t->m_nTrainingTypeText})
         m_list->RegisterField(f);
     m_list->EnableFolders(t->m_cName, t->m_bIsFolder, t->m_nGroupID);
     m_list->SetDXEditorClass(CDTraining::GetThisClass());

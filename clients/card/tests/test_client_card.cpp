@@ -123,24 +123,27 @@ private slots:
         QVERIFY(!id.isEmpty());
         QCOMPARE(card->GetClientID(), id.toLongLong());
         QCOMPARE(Row("SELECT cClientCode,cOClientCode,bNewCode,nBirthYear,dBirthDate,nSex,"
-                     "dEnterDate=CURDATE(),nRegionDataID FROM clientdata WHERE ROWID=" + id),
+                     "dEnterDate=CURDATE(),nRegionDataID FROM clientdata WHERE ROWID=" +
+                     id),
                  QString("ЕЁЖ1203ж|ЕЁЖ1203ж|1|2003|2003-01-01|2|1|0"));
         QCOMPARE(Row("SELECT dDate=CURDATE(),nClientType,nClientType2,nLastLinkID=nClientID FROM "
-                     "clientdatachanges WHERE nClientID=" + id),
+                     "clientdatachanges WHERE nClientID=" +
+                     id),
                  QString("1|2|1024|1"));
         QCOMPARE(Row("SELECT nBasicDrug,nMainRoute,nUseFrequency,nDrugStartDate,"
-                     "nLastLinkID=nClientID FROM drugusedata WHERE nClientID=" + id),
+                     "nLastLinkID=nClientID FROM drugusedata WHERE nClientID=" +
+                     id),
                  QString("3|1|3|%1|1").arg(QDate::currentDate().year() - 5));
         QCOMPARE(Row("SELECT nDisease,nStatus,nTreatmentStartDate FROM healthstatus WHERE "
-                     "nClientID=" + id + " ORDER BY nDisease"),
+                     "nClientID=" +
+                     id + " ORDER BY nDisease"),
                  QString("1|5|2019;2|0|0;3|0|0;4|0|0;5|0|0"));
         // Tabs never opened wrote nothing; no row lost its client.
         QCOMPARE(Row("SELECT COUNT(*) FROM riskbehavior WHERE nClientID=" + id), QString("0"));
         QCOMPARE(Row("SELECT COUNT(*) FROM drugusedata WHERE nClientID<=0 OR nClientID IS NULL"),
                  QString("0"));
         // Client 11's health row, whose ROWID is 10, is untouched.
-        QCOMPARE(Row("SELECT nClientID,nStatus FROM healthstatus WHERE ROWID=10"),
-                 QString("11|5"));
+        QCOMPARE(Row("SELECT nClientID,nStatus FROM healthstatus WHERE ROWID=10"), QString("11|5"));
 
         // Saved again unchanged: nothing of the histories moves.
         const QString before = Everything(false);
@@ -237,7 +240,8 @@ private slots:
             typed = base->BirthYearEdit();
             const int year = QDate::currentDate().year() - 5;
             typedText = QString::number(year);
-            base->CodeEdit()->setText(QStringLiteral("ЖЗИ02%1т").arg(year % 100, 2, 10, QChar(u'0')));
+            base->CodeEdit()->setText(
+                QStringLiteral("ЖЗИ02%1т").arg(year % 100, 2, 10, QChar(u'0')));
         } else if (tag == "groups") {
             Button(base, "nSex_2")->click();
             base->Groups()->AddPage();
@@ -262,14 +266,15 @@ private slots:
         if (auto* edit = qobject_cast<QLineEdit*>(typed))
             edit->setText(typedText);
         QVERIFY(!card->Apply());
-        QVERIFY2(card->LastFailure().text.contains(expected) ||
-                     [&] {
-                         for (CDXForm* f : card->ChildForms())
-                             if (f->LastFailure().text.contains(expected))
-                                 return true;
-                         return false;
-                     }(),
-                 qPrintable(expected));
+        QVERIFY2(
+            card->LastFailure().text.contains(expected) ||
+                [&] {
+                    for (CDXForm* f : card->ChildForms())
+                        if (f->LastFailure().text.contains(expected))
+                            return true;
+                    return false;
+                }(),
+            qPrintable(expected));
         QCOMPARE(Everything(), before);
         if (auto* edit = qobject_cast<QLineEdit*>(typed))
             QCOMPARE(edit->text(), typedText);
@@ -432,8 +437,7 @@ void TestClientCard::journal() {
              QString("Нет"));
     QCOMPARE(model->RowText(0, column("Количество детей")), QString("2"));
     QVERIFY(model->RowText(1, column("Основной наркотик")).isNull());
-    QCOMPARE(model->data(model->index(0, 1), CxSQLListModel::TextColorRole).toUInt(),
-             0xFF0000FFu);
+    QCOMPARE(model->data(model->index(0, 1), CxSQLListModel::TextColorRole).toUInt(), 0xFF0000FFu);
     journal->SetCodeFilter(QStringLiteral("Г"));
     QCOMPARE(model->rowCount(), 1);
     QCOMPARE(model->RowText(0, 1), QString("ГДЕ0190ж"));

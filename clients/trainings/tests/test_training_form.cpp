@@ -44,7 +44,8 @@ private slots:
     void cleanupTestCase() { m_fx.reset(); }
     void init() {
         m_fx->Frame()->MDIArea()->closeAllSubWindows();
-        for (const char* table : {"clientdata", "dir", "strtoid", "traininglist", "trainingssubdata"})
+        for (const char* table :
+             {"clientdata", "dir", "strtoid", "traininglist", "trainingssubdata"})
             m_fx->Db().Exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
         m_fx->Db().Exec("INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,nEthnicity,"
                         "nRelCount) VALUES (10,'АБВ0587ч',0,0,0,0),(11,'ГДЕ0190ж',0,0,0,0),"
@@ -72,10 +73,10 @@ private slots:
         QTest::addColumn<QString>("checkLine"); // pieces the line must hold
         QTest::addColumn<int>("count");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("clients") << 1 << "АБВ0587ч"
-                                 << "АБВ0587ч; ЯЯЯ0000ч; абв0587Ч; Папка; ГДЕ0190ж"
-                                 << "Коды клиентов:|Не найдены:|ЯЯЯ0000ч; Папка|Дублируются:|абв0587Ч"
-                                 << 4 << "10;11";
+        QTest::newRow("clients")
+            << 1 << "АБВ0587ч"
+            << "АБВ0587ч; ЯЯЯ0000ч; абв0587Ч; Папка; ГДЕ0190ж"
+            << "Коды клиентов:|Не найдены:|ЯЯЯ0000ч; Папка|Дублируются:|абв0587Ч" << 4 << "10;11";
         QTest::newRow("workers") << 2 << "Иванов"
                                  << "Иванов\nПетров\nСидоров"
                                  << "Фамилии социальных работников:|Не найдены:|Сидоров" << 3
@@ -135,8 +136,9 @@ private slots:
         form->AudienceButton(4)->click();
         QVERIFY(form->CheckLine()->GetHTML().contains("Фамилии:"));
         QVERIFY(form->Apply());
-        QCOMPARE(m_fx->Db().Rows("SELECT nForType,nNumberOfClients FROM traininglist WHERE ROWID=4"),
-                 QString("4|12"));
+        QCOMPARE(
+            m_fx->Db().Rows("SELECT nForType,nNumberOfClients FROM traininglist WHERE ROWID=4"),
+            QString("4|12"));
         QCOMPARE(Participants(4), QString());
     }
 
