@@ -8,6 +8,8 @@
 // CDDirWorkPlace, CDDirWorkers, CDClients, CDDirDrugs, CDDiary, CDDirMatPack,
 // CDDirDonors, CTrForm, then the report windows.
 #include "child_frames.h"
+#include "clients/card/client_card.h"
+#include "clients/card/clients_journal.h"
 #include "clients/directories/directories_journal.h"
 #include "clients/directories/donors_form.h"
 #include "clients/directories/drugs_form.h"
@@ -17,6 +19,8 @@
 #include "clients/directories/training_type_form.h"
 #include "clients/directories/workers_form.h"
 #include "clients/directories/workplace_form.h"
+#include "clients/trainings/training_form.h"
+#include "clients/trainings/trainings_journal.h"
 #include "framework/core/app/modules_info.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/icons.h"
@@ -39,13 +43,19 @@ public:
         };
         reg(1959, CKelda2View::GetThisClass(), CKelda2Doc::GetThisClass(),
             &CChildFrame::staticMetaObject);
+        reg(1258, CJClients::GetThisClass(), &CxFormDocument::staticMetaObject,
+            &CJFrame::staticMetaObject);
         reg(1979, CJDirectories::GetThisClass(), CJDirectoriesDocument::GetThisClass(),
             &CJFrame::staticMetaObject);
+        reg(1303, CJTrainings::GetThisClass(), &CxFormDocument::staticMetaObject,
+            &CJFrame::staticMetaObject);
         reg(1307, CDDirTrainig::GetThisClass(), sqlDoc, form);
+        reg(1307, CDTraining::GetThisClass(), sqlDoc, form);
         reg(1266, CDDirMat::GetThisClass(), sqlDoc, form);
         reg(1296, CDDirMatGroup::GetThisClass(), sqlDoc, form);
         reg(1297, CDDirWorkPlace::GetThisClass(), sqlDoc, form);
         reg(1305, CDDirWorkers::GetThisClass(), sqlDoc, form);
+        reg(1258, CDClients::GetThisClass(), sqlDoc, form);
         reg(1301, CDDirDrugs::GetThisClass(), sqlDoc, form);
         reg(1296, CDDirMatPack::GetThisClass(), sqlDoc, form);
         reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);

@@ -88,9 +88,9 @@ private slots:
         const auto row = [](uint id, const char* address, bool available) {
             QTest::newRow(address) << id << QString::fromLatin1(address) << available;
         };
-        row(1260, "opendoc:CJClients", false);
+        row(1260, "opendoc:CJClients", true);
         row(1256, "opendoc:CJDiaryMain", false);
-        row(1257, "opendoc:CJTrainings", false);
+        row(1257, "opendoc:CJTrainings", true);
         row(1261, "opendoc:CJDirectories", true);
         row(3403, "opendoc:CJDirectories:CJDirectoriesTab_Mat", true);
         row(3210, "opendoc:CJDirectories:CJDirectoriesTab_Posh", true);

@@ -9,6 +9,7 @@
 #include "app/kelda2_app.h"
 #include "app/main_frame.h"
 #include "app/version.h"
+#include "client_pictures.h"
 #include "db/schema/sql_db_updater.h"
 #include "framework/core/sql/sql_init.h"
 #include "framework/widgets/about_dialog.h"
@@ -69,6 +70,9 @@ int main(int argc, char* argv[]) {
                        CKelda2App::CreditsText(), QString(), IDR_MAINFRAME, frame);
     about.show();
     saved = Save(&about, out.filePath(QStringLiteral("about.png"))) && saved;
+
+    frame->resize(1280, 900);
+    saved = SaveClientPictures(frame, out) && saved;
 
     frame->close();
     app.ExitInstance();

@@ -38,10 +38,22 @@ QList<CHealthGridRow> CClientHealthStore::GridRows(const CClientHealth& health) 
 }
 
 bool CClientHealthStore::Save(CxSQL* sql, qint64 clientId, const CClientHealth& health,
-                              QString* error) {
-    if (!CheckStoredClient(sql, clientId, error))
+                              QString* error, const QDate& today) {
+    // The client's organisation: rows of a client received from another
+    // organisation stay that organisation's.
+    CxResult client;
+    if (!RunClientSQL(
+            sql,
+            QStringLiteral("SELECT IFNULL(nRegionDataID,0) FROM clientdata WHERE ROWID=") +
+                QString::number(clientId) + QStringLiteral(" AND bIsFolder=0"),
+            &client, error))
         return false;
-    QStringList values;
+    if (clientId <= 0 || !client.FetchRow())
+        return FailClientSQL(
+            error, ClientRuleText("Клиент не найден в базе данных.", "msgClientNotFound"));
+    const QString region = QString::number(client.LFieldValue(0));
+
+    QList<CHealthRow> wanted;
     QSet<int> seen;
     if (health.filled) {
         for (const CHealthRow& row : health.rows) {
@@ -50,23 +62,66 @@ bool CClientHealthStore::Save(CxSQL* sql, qint64 clientId, const CClientHealth& 
                                                            "заболевание в состоянии здоровья.",
                                                            "msgHealthDiseaseInvalid"));
             seen.insert(row.disease);
-            values << QStringLiteral("(%1,%2,%3,%4)")
-                          .arg(clientId)
-                          .arg(row.disease)
-                          .arg(row.status)
-                          .arg(row.treatmentYear);
+            wanted << row;
         }
     }
-    if (!RunClientSQL(sql,
-                      QStringLiteral("DELETE FROM healthstatus WHERE nClientID=") +
-                          QString::number(clientId),
+    CClientHealth stored;
+    if (!Load(sql, clientId, &stored, error))
+        return false;
+
+    // Only what differs is written: a row whose status and year stay keeps
+    // its ROWID, its organisation and its date of update; a changed row is
+    // updated in place with today's date; the rest goes or comes.
+    const QString client_ = QString::number(clientId);
+    const QString date = today.isValid() ? QStringLiteral("STR_TO_DATE('%1','%Y%m%d')")
+                                               .arg(today.toString(QStringLiteral("yyyyMMdd")))
+                                         : QStringLiteral("NULL");
+    QStringList gone, inserts;
+    for (const CHealthRow& old : stored.rows) {
+        bool kept = false;
+        for (const CHealthRow& row : wanted)
+            kept = kept || row.disease == old.disease;
+        if (!kept)
+            gone << QString::number(old.disease);
+    }
+    if (!gone.isEmpty() &&
+        !RunClientSQL(sql,
+                      QStringLiteral("DELETE FROM healthstatus WHERE nClientID=") + client_ +
+                          QStringLiteral(" AND nDisease IN (") + gone.join(u',') + u')',
                       nullptr, error))
         return false;
-    if (values.isEmpty())
+    for (const CHealthRow& row : wanted) {
+        const CHealthRow* old = nullptr;
+        for (const CHealthRow& s : stored.rows)
+            if (s.disease == row.disease)
+                old = &s;
+        if (old && *old == row)
+            continue;
+        if (old) {
+            if (!RunClientSQL(sql,
+                              QStringLiteral("UPDATE healthstatus SET nStatus=%1,"
+                                             "nTreatmentStartDate=%2,dUpdateDate=%3 WHERE "
+                                             "nClientID=%4 AND nDisease=%5")
+                                  .arg(row.status)
+                                  .arg(row.treatmentYear)
+                                  .arg(date, client_)
+                                  .arg(row.disease),
+                              nullptr, error))
+                return false;
+            continue;
+        }
+        inserts << QStringLiteral("(%1,%2,%3,%4,%5,%6)")
+                       .arg(client_)
+                       .arg(row.disease)
+                       .arg(row.status)
+                       .arg(row.treatmentYear)
+                       .arg(region, date);
+    }
+    if (inserts.isEmpty())
         return true;
     return RunClientSQL(sql,
                         QStringLiteral("INSERT INTO healthstatus (nClientID,nDisease,nStatus,"
-                                       "nTreatmentStartDate) VALUES ") +
-                            values.join(u','),
+                                       "nTreatmentStartDate,nRegionDataID,dUpdateDate) VALUES ") +
+                            inserts.join(u','),
                         nullptr, error);
 }

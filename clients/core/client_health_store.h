@@ -6,6 +6,7 @@
 // again. Nothing here touches a row of another client.
 #include "health_rules.h"
 
+#include <QDate>
 #include <QList>
 #include <QString>
 
@@ -25,7 +26,12 @@ public:
     static QList<CHealthGridRow> GridRows(const CClientHealth& health);
     // Replaces the client's rows by health.rows (none when not filled). Runs in
     // the caller's transaction; saving the same set twice leaves the same rows.
-    // Refuses a client id that is not a stored client's, an unknown disease and
-    // a disease given twice, before anything is written.
-    static bool Save(CxSQL* sql, qint64 clientId, const CClientHealth& health, QString* error);
+    // Only rows that differ are written: an unchanged row keeps its ROWID,
+    // nRegionDataID and dUpdateDate; a changed one takes `today` as its
+    // dUpdateDate; a new one also takes the client's nRegionDataID, so the
+    // rows of a client received from another organisation stay that
+    // organisation's. Refuses a client id that is not a stored client's, an
+    // unknown disease and a disease given twice, before anything is written.
+    static bool Save(CxSQL* sql, qint64 clientId, const CClientHealth& health, QString* error,
+                     const QDate& today = QDate::currentDate());
 };

@@ -1,8 +1,10 @@
 #include "client_journal_query.h"
 
+#include "framework/core/table/sql_placeholders.h"
 #include "model/tables/table_set.h"
 
 #include <QStringList>
+#include <memory>
 
 namespace {
 // The columns of one history: its descriptor and fields, in journal order.
@@ -47,49 +49,123 @@ QList<HistoryColumns> Histories() {
     };
 }
 
-QString HistoryResultName(const CxTable* table, const CxField* field) {
-    return table->GetName() + u'_' + field->GetResultName();
+CxField* CopyField(CxTable* into, const CxField* f, const QString& column) {
+    CxField* copy = f->GetEnum() ? into->RegisterField(f->GetID(), column, f->GetCaption(),
+                                                       f->GetFlags(), f->GetEnum())
+                                 : into->RegisterField(f->GetID(), column, f->GetCaption(),
+                                                       f->GetFlags(), f->GetLookupTable());
+    for (const int id : f->GetAttributes())
+        copy->AddAttributes({id});
+    return copy;
+}
+
+// The journal is made again when the table set was made again (tests
+// initialise it more than once).
+struct Cache {
+    std::unique_ptr<CxTable_ClientJournal> table;
+    QList<const CxTable*> sources;
+};
+Cache& JournalCache() {
+    static Cache cache;
+    return cache;
+}
+QList<const CxTable*> Sources() {
+    return {g_pClientDataTable.GetPtr(), g_pRiskBehaviorTable.GetPtr(),
+            g_pSocialStatusTable.GetPtr(), g_pDrugUseDataTable.GetPtr(),
+            g_pClientDataChangesTable.GetPtr()};
 }
 } // namespace
 
+CxTable_ClientJournal::CxTable_ClientJournal()
+    : CxTable(g_pClientDataTable->GetSQLTable(), g_pClientDataTable->GetCaption(),
+              QStringLiteral("ClientJournal"), g_pClientDataTable->GetFilter()) {}
+
+CxField* CxTable_ClientJournal::ClientField(const CxField* original) const {
+    for (const auto& [from, copy] : m_clientCopies)
+        if (from == original)
+            return copy;
+    return nullptr;
+}
+
+void CxTable_ClientJournal::Build() {
+    CxTable_ClientData* clients = g_pClientDataTable;
+    for (const int id : clients->GetAttributes())
+        AddAttributes({id});
+    SetRecordAddress(clients->GetRecordAddress());
+    // Every field of the client table, with its joins, as the client table
+    // has them.
+    for (const CxField* f : clients->GetFields()) {
+        CxField* copy = CopyField(this, f, f->GetColumn());
+        for (const QString& alias : f->GetJoinAliases())
+            if (const CxJoin* join = clients->FindJoin(alias))
+                copy->LeftJoin(join->table, alias, join->expression, join->flags);
+        m_clientCopies.append({f, copy});
+    }
+    for (const CxField* f : ClientFields())
+        m_journal << ClientField(f);
+
+    // The history columns: the history's newest row joined under the
+    // history's name, the history's own joins under that name and theirs.
+    for (const HistoryColumns& h : Histories()) {
+        const QString alias = h.table->GetName();
+        const auto rename = [&](const QString& text) {
+            return ReplaceSQLPlaceholders(text, [&](const QString& word) {
+                return word == QStringLiteral("TABLE") ? u'{' + alias + u'}'
+                                                       : u'{' + alias + u'_' + word + u'}';
+            });
+        };
+        for (const CxField* f : h.fields) {
+            const QString column = f->IsPlainColumn()
+                                       ? u'{' + alias + QStringLiteral("}.") + f->GetColumn()
+                                       : rename(f->GetColumn());
+            CxField* copy = CopyField(this, f, column);
+            copy->LeftJoin(
+                h.table, alias,
+                QStringLiteral("{TABLE}.ROWID={") + alias + QStringLiteral("}.nLastLinkID"), 0);
+            for (const QString& joined : f->GetJoinAliases())
+                if (const CxJoin* join = h.table->FindJoin(joined))
+                    copy->LeftJoin(join->table, alias + u'_' + joined, rename(join->expression),
+                                   join->flags);
+            m_journal << copy;
+        }
+    }
+}
+
+CxTable_ClientJournal* CClientJournalQuery::Table() {
+    Cache& cache = JournalCache();
+    const QList<const CxTable*> sources = Sources();
+    if (!cache.table || cache.sources != sources) {
+        cache.table.reset();
+        if (!g_pClientDataTable.GetPtr())
+            return nullptr;
+        cache.table = std::make_unique<CxTable_ClientJournal>();
+        cache.table->Build();
+        cache.sources = sources;
+    }
+    return cache.table.get();
+}
+
 QList<CClientJournalColumn> CClientJournalQuery::Columns() {
     QList<CClientJournalColumn> columns;
-    for (const CxField* f : ClientFields())
-        columns.append({g_pClientDataTable, f, f->GetResultName(), f->GetCaption()});
-    for (const HistoryColumns& h : Histories())
-        for (const CxField* f : h.fields)
-            columns.append({h.table, f, HistoryResultName(h.table, f), f->GetCaption()});
+    CxTable_ClientJournal* journal = Table();
+    if (!journal)
+        return columns;
+    for (const CxField* f : journal->JournalFields())
+        columns.append({journal, f, f->GetResultName(), f->GetCaption()});
     return columns;
 }
 
 QString CClientJournalQuery::Select(qint64 folder, const QString& where) {
+    CxTable_ClientJournal* journal = Table();
+    if (!journal)
+        return QString();
     CxTable_ClientData* clients = g_pClientDataTable;
-    CxSelectOptions own;
-    for (const CxField* f : ClientFields())
-        own.fields << f;
-    own.fields << clients->m_bIsFolder << clients->m_nGroupID;
-    own.folder = folder;
-    own.where = where;
-
-    QStringList columns{QStringLiteral("C.*")};
-    QString joins;
-    for (const HistoryColumns& h : Histories()) {
-        const QString alias = h.table->GetName();
-        CxSelectOptions newest;
-        for (const CxField* f : h.fields) {
-            newest.fields << f;
-            columns << alias + QStringLiteral(".`") + f->GetResultName() +
-                           QStringLiteral("` AS `") + HistoryResultName(h.table, f) + u'`';
-        }
-        CxField* mark = h.table->FindField(QStringLiteral("nLastLinkID"));
-        newest.fields << mark;
-        newest.where = QStringLiteral("{TABLE}.nLastLinkID IS NOT NULL");
-        newest.orderBy = QStringLiteral("{TABLE}.nLastLinkID");
-        joins += QStringLiteral(" LEFT JOIN (") + h.table->BuildSelect(newest) +
-                 QStringLiteral(") AS ") + alias + QStringLiteral(" ON ") + alias +
-                 QStringLiteral(".nLastLinkID=C.ROWID");
-    }
-    return QStringLiteral("SELECT ") + columns.join(QStringLiteral(", ")) +
-           QStringLiteral(" FROM (") + clients->BuildSelect(own) + QStringLiteral(") AS C") +
-           joins + QStringLiteral(" ORDER BY C.bIsFolder DESC, C.cClientCode, C.ROWID");
+    CxSelectOptions options;
+    for (const CxField* f : journal->JournalFields())
+        options.fields << f;
+    options.fields << journal->ClientField(clients->m_bIsFolder)
+                   << journal->ClientField(clients->m_nGroupID);
+    options.folder = folder;
+    options.where = where;
+    return journal->BuildSelect(options);
 }

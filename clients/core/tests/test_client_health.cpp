@@ -18,6 +18,7 @@ private slots:
     void savedTwiceInOneTransaction();
     void unfilledRemovesTheClientsRows();
     void roundTripThroughTheGrid();
+    void keepsOrganisationAndUpdateDates();
     void refusesBadSetsBeforeWriting_data();
     void refusesBadSetsBeforeWriting();
 
@@ -116,6 +117,26 @@ void TestClientHealth::roundTripThroughTheGrid() {
     QVERIFY(BuildHealthRows(CClientHealthStore::GridRows(h), &rows).ok);
     QVERIFY(CClientHealthStore::Save(m_db->Connection(), 11, Filled(rows), &error));
     QCOMPARE(Rows(11), QString("1|5|2015;2|0|0;3|0|0;4|0|0;5|0|0"));
+}
+
+// A client received from another organisation keeps that organisation on
+// its health rows; rows the save does not change keep their ROWID and date of
+// update, changed and new rows take the day of the save.
+void TestClientHealth::keepsOrganisationAndUpdateDates() {
+    m_db->Exec("UPDATE clientdata SET nRegionDataID=7 WHERE ROWID=10");
+    m_db->Exec("UPDATE healthstatus SET nRegionDataID=7,dUpdateDate='2020-02-02' WHERE ROWID=20");
+    m_db->Exec("INSERT INTO healthstatus (ROWID,nClientID,nDisease,nStatus,nTreatmentStartDate,"
+               "nRegionDataID,dUpdateDate) VALUES (21,10,3,1,0,7,'2020-02-02'),"
+               "(22,10,4,1,0,7,'2020-02-02')");
+    QString error;
+    // Disease 2 stays, 3 changes, 4 goes, 1 comes.
+    QVERIFY2(CClientHealthStore::Save(m_db->Connection(), 10,
+                                      Filled({{1, 1, 0}, {2, 3, 0}, {3, 2, 0}}), &error,
+                                      QDate(2024, 5, 6)),
+             qPrintable(error));
+    QCOMPARE(m_db->Rows("SELECT nDisease,nStatus,nRegionDataID,dUpdateDate,ROWID IN (20,21) FROM "
+                        "healthstatus WHERE nClientID=10 ORDER BY nDisease"),
+             QString("1|1|7|2024-05-06|0;2|3|7|2020-02-02|1;3|2|7|2024-05-06|1"));
 }
 
 void TestClientHealth::refusesBadSetsBeforeWriting_data() {

@@ -9,6 +9,10 @@
 
 #include "framework/core/tarvik_app.h"
 
+#include "framework/core/lists/sql_filter.h"
+#include "framework/core/lists/sql_list_model.h"
+
+#include <QAbstractItemModelTester>
 #include <QTest>
 #include <memory>
 
@@ -27,6 +31,7 @@ private slots:
     void columns();
     void newestRowsPerClient();
     void folderAndCondition();
+    void pagedByTheListModel();
 
 private:
     // The named columns of the journal's rows, in the journal's order.
@@ -115,9 +120,9 @@ void TestClientJournal::newestRowsPerClient() {
                      "RiskBehavior_nUseDirtySyr_text,RiskBehavior_dUpdateDate,"
                      "SocialStatus_nEploymentStatus_text,DrugUseData_BASICDRUG_cString,"
                      "DrugUseData_nParticipation_text"),
-             QString("1|Папка клиентов|1||NULL|NULL|NULL|NULL|NULL;"
+             QString("1|Папка клиентов|1|||NULL||NULL|;"
                      "10|АБВ0587ч|0|ПИН|Да|2022-01-02|Постоянная работа|Метадон|Метадон;"
-                     "11|ГДЕ0190ж|0||NULL|NULL|NULL|NULL|NULL;"
+                     "11|ГДЕ0190ж|0|||NULL||NULL|;"
                      "12|ЖЗИ0285ч|0|МСМ|Нет|2021-01-02|Безработный|Метадон|"));
 }
 
@@ -125,6 +130,50 @@ void TestClientJournal::folderAndCondition() {
     QCOMPARE(Journal("ROWID", 1), QString("10"));
     QCOMPARE(Journal("ROWID", 0), QString("1;11;12"));
     QCOMPARE(Journal("ROWID", -1, "{TABLE}.cClientCode LIKE 'Ж%'"), QString("12"));
+}
+
+// The journal is a list like any other: pages of two rows continue by the
+// code, a sort by a history column and a code filter read the same rows.
+void TestClientJournal::pagedByTheListModel() {
+    m_db->Exec("INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,nSex,nEthnicity,"
+               "nRelCount) VALUES (13,'ГАА0101ж',0,0,2,0,0),(14,'ААА0101ч',0,0,1,0,0)");
+    CxSQLListModel model;
+    QAbstractItemModelTester tester(&model);
+    model.SetConnection(m_db->Connection());
+    model.SetPageSize(2);
+    model.Begin(CClientJournalQuery::Table(), "CJClients");
+    QList<int> risk;
+    for (const CClientJournalColumn& c : CClientJournalQuery::Columns()) {
+        const int column = model.RegisterField(c.field);
+        if (c.resultName == "RiskBehavior_nUseDirtySyr_text")
+            risk << column;
+    }
+    CxTable_ClientJournal* t = CClientJournalQuery::Table();
+    model.EnableFolders(t->ClientField(g_pClientDataTable->m_cClientCode),
+                        t->ClientField(g_pClientDataTable->m_bIsFolder),
+                        t->ClientField(g_pClientDataTable->m_nGroupID));
+    QVERIFY(model.End());
+    const auto codes = [&] {
+        while (model.canFetchMore())
+            model.fetchMore();
+        QStringList rows;
+        for (int r = 0; r < model.rowCount(); ++r)
+            rows << model.RowText(r, 1) + u'/' + model.RowText(r, risk[0]);
+        return rows.join(u';');
+    };
+    QCOMPARE(codes(), QString("Папка клиентов/;ААА0101ч/;ГАА0101ж/;ГДЕ0190ж/;ЖЗИ0285ч/Нет"));
+    model.sort(risk[0], Qt::DescendingOrder);
+    QCOMPARE(codes(), QString("Папка клиентов/;ЖЗИ0285ч/Нет;ААА0101ч/;ГАА0101ж/;ГДЕ0190ж/"));
+    CxSQLFilter filter;
+    filter.AddSQLFilter("{TABLE}.cClientCode LIKE 'Г%'");
+    model.AddFilter(&filter);
+    model.sort(1, Qt::AscendingOrder);
+    QCOMPARE(codes(), QString("ГАА0101ж/;ГДЕ0190ж/"));
+    QVERIFY(model.SetFolder(1));
+    filter.ClearFilter();
+    QVERIFY(model.Reload());
+    QCOMPARE(codes(), QString("АБВ0587ч/Да"));
+    m_db->Exec("DELETE FROM clientdata WHERE ROWID IN (13,14)");
 }
 
 QTEST_GUILESS_MAIN(TestClientJournal)
