@@ -14,6 +14,8 @@
 #include "clients/directories/training_type_form.h"
 #include "clients/directories/workers_form.h"
 #include "clients/directories/workplace_form.h"
+#include "diary/daily_report_form.h"
+#include "diary/diary_journal.h"
 #include "framework/core/app/modules_info.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/icons.h"
@@ -36,12 +38,15 @@ public:
         };
         reg(1959, CKelda2View::GetThisClass(), CKelda2Doc::GetThisClass(),
             &CChildFrame::staticMetaObject);
+        reg(1293, CJDiaryMain::GetThisClass(), CJDiaryMainDocument::GetThisClass(),
+            &CJFrame::staticMetaObject);
         reg(1979, CJDirectories::GetThisClass(), CJDirectoriesDocument::GetThisClass(),
             &CJFrame::staticMetaObject);
         reg(1307, CDDirTrainig::GetThisClass(), sqlDoc, form);
         reg(1297, CDDirWorkPlace::GetThisClass(), sqlDoc, form);
         reg(1305, CDDirWorkers::GetThisClass(), sqlDoc, form);
         reg(1301, CDDirDrugs::GetThisClass(), sqlDoc, form);
+        reg(1293, CDDiary::GetThisClass(), sqlDoc, form);
         reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);
     }
 } g_registerDocTemplates;
