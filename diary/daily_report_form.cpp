@@ -53,12 +53,12 @@ void RegisterAddSheetMenu() {
         return;
     CxMenuResources::Register(
         CDDiary::IDR_ADD_SHEET_MENU,
-        {CxMenuItem::Popup(QString(),
-                           {CxMenuItem::Command(CDDiary::ID_ADD_VISITS_SHEET,
-                                                DiaryText("Отчет о визитах клиентов", "CDDiary")),
-                            CxMenuItem::Command(
-                                CDDiary::ID_ADD_REDIRECTIONS_SHEET,
-                                DiaryText("Переадресация и перенаправления", "CDDiary"))})});
+        {CxMenuItem::Popup(
+            QString(),
+            {CxMenuItem::Command(CDDiary::ID_ADD_VISITS_SHEET,
+                                 DiaryText("Отчет о визитах клиентов", "CDDiary")),
+             CxMenuItem::Command(CDDiary::ID_ADD_REDIRECTIONS_SHEET,
+                                 DiaryText("Переадресация и перенаправления", "CDDiary"))})});
 }
 } // namespace
 
@@ -385,9 +385,8 @@ QWidget* CDDiary::FieldControl(const CDiaryVerdict& verdict) const {
 }
 
 void CDDiary::ShowFailure(QWidget* control, const QString& text, const QString& title) {
-    const QString message = text.isEmpty() ? DiaryText("Не удалось сохранить данные.",
-                                                       "msgSaveFailed")
-                                           : text;
+    const QString message =
+        text.isEmpty() ? DiaryText("Не удалось сохранить данные.", "msgSaveFailed") : text;
     if (control) {
         control->setFocus(Qt::OtherFocusReason);
         ShowErrorTip(control, message, title);

@@ -51,22 +51,20 @@ public:
         const QStringList lines = index.data().toString().split(u'\n');
         const QRect area = option.rect.adjusted(4, 2, -4, -2);
         painter->save();
-        painter->setPen(option.palette.color(option.state & QStyle::State_Selected
-                                                 ? QPalette::HighlightedText
-                                                 : QPalette::Text));
+        painter->setPen(option.palette.color(
+            option.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
         QFont bold = option.font;
         bold.setBold(true);
         const int line = option.fontMetrics.height();
         painter->setFont(bold);
-        painter->drawText(QRect(area.left(), area.top(), area.width(), line),
-                          Qt::AlignLeft | Qt::AlignVCenter,
-                          QFontMetrics(bold).elidedText(lines.value(0), Qt::ElideRight,
-                                                        area.width()));
+        painter->drawText(
+            QRect(area.left(), area.top(), area.width(), line), Qt::AlignLeft | Qt::AlignVCenter,
+            QFontMetrics(bold).elidedText(lines.value(0), Qt::ElideRight, area.width()));
         painter->setFont(option.font);
-        painter->drawText(QRect(area.left(), area.top() + line, area.width(), line),
-                          Qt::AlignLeft | Qt::AlignVCenter,
-                          option.fontMetrics.elidedText(lines.value(1), Qt::ElideRight,
-                                                        area.width()));
+        painter->drawText(
+            QRect(area.left(), area.top() + line, area.width(), line),
+            Qt::AlignLeft | Qt::AlignVCenter,
+            option.fontMetrics.elidedText(lines.value(1), Qt::ElideRight, area.width()));
         painter->restore();
     }
 
@@ -75,8 +73,8 @@ public:
         auto* edit = new QLineEdit(parent);
         edit->setFrame(false);
         edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        edit->setValidator(
-            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("-?\\d{0,9}")), edit));
+        edit->setValidator(new QRegularExpressionValidator(
+            QRegularExpression(QStringLiteral("-?\\d{0,9}")), edit));
         return edit;
     }
 };
@@ -94,7 +92,8 @@ int CRedirectionsModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CRedirectionsModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return QVariant();
     const CRedirectionRow& row = m_sheet->rows[index.row()];
     const bool line = index.column() == kLineColumn;
@@ -115,8 +114,7 @@ QVariant CRedirectionsModel::data(const QModelIndex& index, int role) const {
     }
 }
 
-QVariant CRedirectionsModel::headerData(int section, Qt::Orientation orientation,
-                                        int role) const {
+QVariant CRedirectionsModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole)
         return QVariant();
     if (orientation == Qt::Vertical)

@@ -41,8 +41,8 @@ void CDiarySheetView::keyPressEvent(QKeyEvent* event) {
             break;
         case Qt::Key_Delete:
             if (event->modifiers() == Qt::NoModifier) {
-                QModelIndexList cells = selectionModel() ? selectionModel()->selectedIndexes()
-                                                         : QModelIndexList();
+                QModelIndexList cells =
+                    selectionModel() ? selectionModel()->selectedIndexes() : QModelIndexList();
                 if (cells.isEmpty() && currentIndex().isValid())
                     cells << currentIndex();
                 ClearCells(cells);
@@ -58,9 +58,12 @@ void CDiarySheetView::keyPressEvent(QKeyEvent* event) {
 }
 
 void CDiarySheetView::closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) {
+    // An editor closed already (by another way of ending the same edit) is
+    // no second Enter.
+    const bool open = editor && editor->isVisible();
     QTableView::closeEditor(editor, hint);
     // Enter keeps the value and goes down, as in a spreadsheet.
-    if (hint == QAbstractItemDelegate::SubmitModelCache)
+    if (open && hint == QAbstractItemDelegate::SubmitModelCache)
         MoveCurrent(1, 0);
 }
 

@@ -37,7 +37,8 @@ ESheetColumnKind KindOf(const QModelIndex& index) {
 // from the register; counts and 0/1 cells take digits only.
 class CVisitsGridDelegate : public CDiaryCellDelegate {
 public:
-    explicit CVisitsGridDelegate(CDDiaryVisitsGrid* grid) : CDiaryCellDelegate(grid), m_grid(grid) {}
+    explicit CVisitsGridDelegate(CDDiaryVisitsGrid* grid)
+        : CDiaryCellDelegate(grid), m_grid(grid) {}
 
     QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&,
                           const QModelIndex& index) const override {
@@ -120,6 +121,9 @@ private:
             edit->SetInCell(true);
             edit->SetAutoCompleteTable(g_pClientDataTable.GetPtr());
             CommitOnPick(edit, edit->completer());
+            // Enter while the completion list is open reaches the edit
+            // past the cell's keys.
+            connect(edit, &QLineEdit::returnPressed, this, [this, edit] { CommitPicked(edit); });
             return edit;
         }
         auto* combo = new CxSqlComboList(parent);
@@ -129,6 +133,8 @@ private:
         combo->lineEdit()->installEventFilter(const_cast<CVisitsGridDelegate*>(this));
         CommitOnPick(combo, combo->completer());
         connect(combo, &QComboBox::activated, this, [this, combo] { CommitPicked(combo); });
+        connect(combo->lineEdit(), &QLineEdit::returnPressed, this,
+                [this, combo] { CommitPicked(combo); });
         return combo;
     }
 
@@ -199,9 +205,9 @@ protected:
             p.drawLine(cell.right() - 1, cell.top(), cell.right() - 1, cell.bottom());
             p.setPen(pal.color(QPalette::Text));
             const QRect text = cell.adjusted(4, 0, -5, 0);
-            const bool client = m_grid->SheetModel() &&
-                                m_grid->SheetModel()->Sheet()->Column(c).kind ==
-                                    ESheetColumnKind::Client;
+            const bool client =
+                m_grid->SheetModel() &&
+                m_grid->SheetModel()->Sheet()->Column(c).kind == ESheetColumnKind::Client;
             p.drawText(text,
                        (client ? Qt::AlignLeft : Qt::AlignRight) | Qt::AlignVCenter |
                            Qt::TextSingleLine,
@@ -276,7 +282,7 @@ void CDDiaryVisitsGrid::ApplyWidths() {
     m_applyingWidths = true;
     for (int c = 0; c < m_sheet->ColumnCount(); ++c) {
         const CSheetColumn& column = m_sheet->Column(c);
-        const int width = column.width > 0 ? column.width
+        const int width = column.width > 0                          ? column.width
                           : column.kind == ESheetColumnKind::Client ? kClientColumnWidth
                                                                     : kValueColumnWidth;
         setColumnWidth(c, width);

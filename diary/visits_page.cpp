@@ -130,8 +130,7 @@ void CDDiaryVisits::UpdateColumns(const QList<qint32>& items) {
     QStringList notes;
     QString error;
     m_grid->BeginSheetChange();
-    const bool ok =
-        UpdateSheetColumns(g_pBaseSQLConnection.get(), &m_sheet, items, &notes, &error);
+    const bool ok = UpdateSheetColumns(g_pBaseSQLConnection.get(), &m_sheet, items, &notes, &error);
     m_grid->EndSheetChange();
     if (!ok)
         notes << error;
@@ -169,7 +168,8 @@ void CDDiaryVisits::OnSelectID(qint64 packageId, int source) {
     const EPackageRead read =
         ReadMaterialPackage(g_pBaseSQLConnection.get(), packageId, &package, &message, &error);
     if (read == EPackageRead::Missing || read == EPackageRead::Failed) {
-        CTarvikApp::AddErrorMessage(error.isEmpty() ? message : message + QStringLiteral(": ") + error);
+        CTarvikApp::AddErrorMessage(error.isEmpty() ? message
+                                                    : message + QStringLiteral(": ") + error);
         CxErrorListWnd::ShowList();
         message = QStringLiteral("\n<font color=red>") + message.toHtmlEscaped() +
                   QStringLiteral("</font>");

@@ -22,7 +22,8 @@ int CVisitsSheetModel::columnCount(const QModelIndex& parent) const {
 }
 
 QVariant CVisitsSheetModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    if (!index.isValid() ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return QVariant();
     const CSheetColumn& column = m_sheet->Column(index.column());
     const bool newRow = IsNewRow(index.row());
@@ -78,7 +79,7 @@ void CVisitsSheetModel::TakeNewRow() {
 }
 
 bool CVisitsSheetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
-    if (role != Qt::EditRole ||
+    if (role != Qt::EditRole || !index.isValid() ||
         !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return false;
     const QString text = value.toString();
@@ -120,7 +121,8 @@ bool CVisitsSheetModel::SetClient(int row, qint64 clientId, const QString& code)
 void CVisitsSheetModel::ClearCells(const QModelIndexList& cells) {
     int top = -1, bottom = -1, left = -1, right = -1;
     for (const QModelIndex& cell : cells) {
-        if (!checkIndex(cell, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) ||
+        if (!cell.isValid() ||
+            !checkIndex(cell, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid) ||
             IsNewRow(cell.row()) || m_sheet->Text(cell.row(), cell.column()).isEmpty())
             continue;
         m_sheet->SetText(cell.row(), cell.column(), QString());
