@@ -80,7 +80,8 @@ CDDiary::CDDiary(QWidget* parent)
     m_comment->setMaxLength(kDailyReportCommentLength);
     m_tabs->setObjectName(QStringLiteral("sheets"));
 
-    // The header: each field under its caption, two fields a line.
+    // The header: each field under its caption; the day and place, then the
+    // workers, then the comment across.
     auto* header = new QGridLayout;
     const auto field = [&](int row, int column, const char* caption, QWidget* control) {
         auto* label = new QLabel(Tr(caption), this);
@@ -90,15 +91,16 @@ CDDiary::CDDiary(QWidget* parent)
     };
     field(0, 0, "Дата предоставления услуг:", m_date);
     field(0, 1, "Пункт предоставления услуг:", m_place);
+    field(0, 2, "Проект:", m_project);
     field(1, 0, "Основной предоставитель услуг:", m_worker1);
     field(1, 1, "Предоставитель услуг:", m_worker2);
-    field(2, 0, "Предоставитель услуг:", m_worker3);
-    field(2, 1, "Проект:", m_project);
-    field(3, 0, "Комментарий:", m_comment);
-    header->removeWidget(m_comment);
-    header->addWidget(m_comment, 7, 0, 1, 2);
-    header->setColumnStretch(0, 1);
-    header->setColumnStretch(1, 1);
+    field(1, 2, "Предоставитель услуг:", m_worker3);
+    auto* comment = new QLabel(Tr("Комментарий:"), this);
+    comment->setBuddy(m_comment);
+    header->addWidget(comment, 4, 0);
+    header->addWidget(m_comment, 5, 0, 1, 3);
+    for (int c = 0; c < 3; ++c)
+        header->setColumnStretch(c, 1);
     Body()->insertLayout(0, header);
 
     m_addSheet->setObjectName(QStringLiteral("addSheet"));
