@@ -142,8 +142,16 @@ private slots:
 
     // A new report from nothing: the header chosen by typing, a sheet typed
     // through the grid's keys; stored as typed (values with quotes
-    // included), and shown as typed when opened again.
+    // included), and shown as typed when opened again. Client codes are
+    // typed into the list of clients, or (the old way) the completing edit.
+    void aSheetTypedThroughTheKeyboardIsStored_data() {
+        QTest::addColumn<bool>("oldEditMode");
+        QTest::newRow("list of clients") << false;
+        QTest::newRow("completing edit") << true;
+    }
     void aSheetTypedThroughTheKeyboardIsStored() {
+        QFETCH(bool, oldEditMode);
+        g_pOption_DiaryEdit->m_OldDiaryEditMode.Set(oldEditMode);
         CDDiary* form = Open(-1, EA_NEW);
         QVERIFY(form);
         QCOMPARE(form->PageCount(), 1);
@@ -159,6 +167,7 @@ private slots:
         CDDiaryVisits* page = Visits(form, 0);
         page->UpdateColumns({kSyringe, kMeal, kHivConsult});
         CDDiaryVisitsGrid* grid = page->Grid();
+        QCOMPARE(grid->OldEditMode(), oldEditMode);
         QAbstractItemModelTester tester(grid->model(),
                                         QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(grid->model()->columnCount(), 5);
@@ -351,6 +360,34 @@ private slots:
         // The tab that shows the tip is in front.
         if (form->Tabs()->isAncestorOf(shown))
             QVERIFY(form->Tabs()->currentWidget()->isAncestorOf(shown));
+    }
+
+    // A sheet of clients only, with the service every one of them received:
+    // each listed client gets the service once; the row offered for the next
+    // client is no client without a service.
+    void serviceForEveryListedClient() {
+        CDDiary* form = Open(-1, EA_NEW);
+        QVERIFY(form);
+        Child<CDateTimeEditCtrl>(form, "dDate")->SetDate(QDate(2024, 3, 18));
+        Child<CxSqlComboList>(form, "nWorkPlace")->SetSelectedID(kPlace);
+        Child<CxSqlComboList>(form, "nWorker1")->SetSelectedID(kWorker);
+        Child<CxComboList>(form, "nProject")->SetCurSelCode(1);
+        CDDiaryVisits* page = Visits(form, 0);
+        QVERIFY(page->ServiceCombo()->isEnabled());
+        Choose(page, "service", QStringLiteral("Консультация юриста"));
+        page->Grid()->setFocus();
+        page->Grid()->SelectItem(0, 0);
+        for (const char* code : {"АБВ0190Ч", "ГДЕ1585Ж"}) {
+            DiaryWindowFixture::Type(QString::fromUtf8(code));
+            DiaryWindowFixture::Key(Qt::Key_Return);
+        }
+        QCOMPARE(page->Grid()->currentIndex().row(), 2);
+        Ok(form);
+        QCOMPARE(m_fx->Windows(), 0);
+        const qint64 report =
+            m_fx->Db().Scalar(QStringLiteral("SELECT ROWID FROM dailyreport")).toLongLong();
+        // A consultation chosen as service records its one kind.
+        QCOMPARE(Cells(report, 0), QStringLiteral("0:201:105:4;1:202:105:4"));
     }
 
     // Another report with the same data: the question is asked once inside
