@@ -22,6 +22,7 @@
 #include "redirections_page.h"
 #include "visits_page.h"
 
+#include <QCoreApplication>
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -80,14 +81,14 @@ CDDiary::CDDiary(QWidget* parent)
     m_comment->setMaxLength(kDailyReportCommentLength);
     m_tabs->setObjectName(QStringLiteral("sheets"));
 
-    // The header: each field under its caption; the day and place, then the
-    // workers, then the comment across.
+    // The header, each field after its caption: the day, place and project,
+    // then the workers, then the comment across; the sheets get the rest.
     auto* header = new QGridLayout;
     const auto field = [&](int row, int column, const char* caption, QWidget* control) {
         auto* label = new QLabel(Tr(caption), this);
         label->setBuddy(control);
-        header->addWidget(label, row * 2, column);
-        header->addWidget(control, row * 2 + 1, column);
+        header->addWidget(label, row, column * 2, Qt::AlignRight);
+        header->addWidget(control, row, column * 2 + 1);
     };
     field(0, 0, "Дата предоставления услуг:", m_date);
     field(0, 1, "Пункт предоставления услуг:", m_place);
@@ -97,9 +98,9 @@ CDDiary::CDDiary(QWidget* parent)
     field(1, 2, "Предоставитель услуг:", m_worker3);
     auto* comment = new QLabel(Tr("Комментарий:"), this);
     comment->setBuddy(m_comment);
-    header->addWidget(comment, 4, 0);
-    header->addWidget(m_comment, 5, 0, 1, 3);
-    for (int c = 0; c < 3; ++c)
+    header->addWidget(comment, 2, 0, Qt::AlignRight);
+    header->addWidget(m_comment, 2, 1, 1, 5);
+    for (int c = 1; c < 6; c += 2)
         header->setColumnStretch(c, 1);
     Body()->insertLayout(0, header);
 
@@ -169,6 +170,9 @@ void CDDiary::DoDataExchange(CDXX& dx) {
         m_project->SetCurSelCode(COption_Diary::GetLastProject());
     dx.DX(m_comment, t->m_cComment);
     if (dx.IsLoad()) {
+        // Long names show from their beginning.
+        for (CxSqlComboList* combo : {m_place, m_worker1, m_worker2, m_worker3})
+            combo->lineEdit()->setCursorPosition(0);
         if (!m_tabsBuilt)
             BuildTabs();
         SetInfobarStringIcon(DiaryText("Дневник\nЕжедневный отчет по выдаче материалов и "
@@ -389,12 +393,19 @@ QWidget* CDDiary::FieldControl(const CDiaryVerdict& verdict) const {
 void CDDiary::ShowFailure(QWidget* control, const QString& text, const QString& title) {
     const QString message =
         text.isEmpty() ? DiaryText("Не удалось сохранить данные.", "msgSaveFailed") : text;
+    ShowErrorList(title.isEmpty() ? message : title + QStringLiteral(": ") + message);
     if (control) {
         control->setFocus(Qt::OtherFocusReason);
         ShowErrorTip(control, message, title);
     }
-    CTarvikApp::AddErrorMessage(title.isEmpty() ? message : title + QStringLiteral(": ") + message);
+}
+
+void CDDiary::ShowErrorList(const QString& line) {
+    CTarvikApp::AddErrorMessage(line);
     CxErrorListWnd::ShowList();
+    // The list takes room from the form: the tip goes where the control
+    // stands once the windows are laid out again.
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
 }
 
 void CDDiary::ShowRefusal(const CDiaryVerdict& verdict) {
@@ -407,9 +418,8 @@ void CDDiary::ShowRefusal(const CDiaryVerdict& verdict) {
         if (!page || !page->IsCreated() || page->GetVedID() != verdict.sheet)
             continue;
         m_tabs->setCurrentIndex(i);
+        ShowErrorList(m_tabs->tabText(i) + QStringLiteral(": ") + verdict.text);
         page->ShowRefusal(verdict);
-        CTarvikApp::AddErrorMessage(m_tabs->tabText(i) + QStringLiteral(": ") + verdict.text);
-        CxErrorListWnd::ShowList();
         return;
     }
     ShowFailure(OKButton(), verdict.text, verdict.title);

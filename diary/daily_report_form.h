@@ -96,6 +96,7 @@ private:
     CDailyReportHeader Header() const;
     QWidget* FieldControl(const CDiaryVerdict& verdict) const;
     void ShowFailure(QWidget* control, const QString& text, const QString& title = QString());
+    void ShowErrorList(const QString& line);
     void ShowRefusal(const CDiaryVerdict& verdict);
     void UpdateTitle();
 

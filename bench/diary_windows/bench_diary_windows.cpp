@@ -148,8 +148,8 @@ int main(int argc, char** argv) {
     frame.resize(1366, 768);
     frame.show();
     CxDocManager::Instance()->SetFrame(&frame);
-    CTarvikApp::RegisterDocTemplate(1293, CDDiary::GetThisClass(),
-                                    &CxSQLDocument::staticMetaObject, nullptr);
+    CTarvikApp::RegisterDocTemplate(1293, CDDiary::GetThisClass(), &CxSQLDocument::staticMetaObject,
+                                    nullptr);
     CTarvikApp::RegisterDocTemplate(1293, CJDiaryMain::GetThisClass(),
                                     CJDiaryMainDocument::GetThisClass(), nullptr);
     QApplication::processEvents();
