@@ -12,6 +12,7 @@
 #include "framework/widgets/pages/tab.h"
 #include "model/tables/table_set.h"
 
+#include <QDate>
 #include <QMenu>
 #include <QTableView>
 
@@ -126,8 +127,12 @@ QString CJDiary::RowName(int row) const {
     const CxTable_DailyReport* t = g_pDailyReportTable.GetPtr();
     QString date, place;
     for (int c = 0; c < Model()->columnCount(); ++c) {
-        if (Model()->ColumnField(c) == t->m_dDate)
+        if (Model()->ColumnField(c) == t->m_dDate) {
             date = Model()->RowText(row, c);
+            const QDate day = QDate::fromString(date.left(10), Qt::ISODate);
+            if (day.isValid())
+                date = day.toString(QStringLiteral("dd.MM.yyyy"));
+        }
         else if (Model()->ColumnField(c) == t->m_WORKPLACE_cString)
             place = Model()->RowText(row, c);
     }

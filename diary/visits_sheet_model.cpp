@@ -110,6 +110,9 @@ bool CVisitsSheetModel::SetClient(int row, qint64 clientId, const QString& code)
         if (code.trimmed().isEmpty())
             return true;
         TakeNewRow();
+    } else if (m_sheet->ClientId(row) == qMax<qint64>(0, clientId) &&
+               m_sheet->Text(row, column) == code) {
+        return true;
     }
     m_sheet->SetClient(row, clientId, code);
     const QModelIndex cell = index(row, column);

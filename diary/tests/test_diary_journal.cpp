@@ -129,7 +129,7 @@ private slots:
         CJDiary* list = List(Journal());
         QVERIFY(list->SelectKey(3));
         QVERIFY(list->OnCmdMsg(EA_DELETE, nullptr));
-        QVERIFY(m_fx->Questions().last().contains(QStringLiteral("2024-03-16, Пункт 2")));
+        QVERIFY(m_fx->Questions().last().contains(QStringLiteral("«16.03.2024, Пункт 2»")));
         QCOMPARE(m_fx->Db().Rows(QStringLiteral("SELECT ROWID FROM dailyreport ORDER BY ROWID")),
                  QStringLiteral("1;2;4;5"));
         QCOMPARE(m_fx->Db().Rows(QStringLiteral("SELECT nReportID FROM dailyvisits")),
