@@ -21,6 +21,8 @@
 #include "clients/directories/workplace_form.h"
 #include "clients/trainings/training_form.h"
 #include "clients/trainings/trainings_journal.h"
+#include "diary/daily_report_form.h"
+#include "diary/diary_journal.h"
 #include "framework/core/app/modules_info.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/icons.h"
@@ -45,6 +47,8 @@ public:
             &CChildFrame::staticMetaObject);
         reg(1258, CJClients::GetThisClass(), &CxFormDocument::staticMetaObject,
             &CJFrame::staticMetaObject);
+        reg(1293, CJDiaryMain::GetThisClass(), CJDiaryMainDocument::GetThisClass(),
+            &CJFrame::staticMetaObject);
         reg(1979, CJDirectories::GetThisClass(), CJDirectoriesDocument::GetThisClass(),
             &CJFrame::staticMetaObject);
         reg(1303, CJTrainings::GetThisClass(), &CxFormDocument::staticMetaObject,
@@ -57,6 +61,7 @@ public:
         reg(1305, CDDirWorkers::GetThisClass(), sqlDoc, form);
         reg(1258, CDClients::GetThisClass(), sqlDoc, form);
         reg(1301, CDDirDrugs::GetThisClass(), sqlDoc, form);
+        reg(1293, CDDiary::GetThisClass(), sqlDoc, form);
         reg(1296, CDDirMatPack::GetThisClass(), sqlDoc, form);
         reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);
     }

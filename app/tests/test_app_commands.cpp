@@ -89,7 +89,7 @@ private slots:
             QTest::newRow(address) << id << QString::fromLatin1(address) << available;
         };
         row(1260, "opendoc:CJClients", true);
-        row(1256, "opendoc:CJDiaryMain", false);
+        row(1256, "opendoc:CJDiaryMain", true);
         row(1257, "opendoc:CJTrainings", true);
         row(1261, "opendoc:CJDirectories", true);
         row(3403, "opendoc:CJDirectories:CJDirectoriesTab_Mat", true);
