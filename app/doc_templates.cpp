@@ -1,12 +1,12 @@
 // The document templates of the program: which view, document and frame make
 // each kind of window, registered when the main window stands. The templates
 // of the client register, the daily reports, the trainings, the localisation
-// form, the configurator, the organisation list and the reports join the
-// list, each in its place, when their classes arrive: after the start page
-// come CJClients, CJOrgListView and CJDiaryMain; after the directories
-// journal CJTrainings, CDDirTrainig, CDTraining, CDDirMat, CDDirMatGroup,
-// CDDirWorkPlace, CDDirWorkers, CDClients, CDDirDrugs, CDDiary, CDDirMatPack,
-// CDDirDonors, CTrForm, then the report windows.
+// form and the reports join the list, each in its place, when their classes
+// arrive: after the start page come CJClients, CJOrgListView and
+// CJDiaryMain; after the directories journal CJTrainings, CDDirTrainig,
+// CDTraining, CDDirMat, CDDirMatGroup, CDDirWorkPlace, CDDirWorkers,
+// CDClients, CDDirDrugs, CDDiary, CDDirMatPack, CDDirDonors, CTrForm, then
+// the report windows, with the configurator after CRepTrainings.
 #include "child_frames.h"
 #include "clients/directories/directories_journal.h"
 #include "clients/directories/donors_form.h"
@@ -14,7 +14,10 @@
 #include "clients/directories/training_type_form.h"
 #include "clients/directories/workers_form.h"
 #include "clients/directories/workplace_form.h"
+#include "exchange/widgets/configurator_form.h"
+#include "exchange/widgets/org_list_view.h"
 #include "framework/core/app/modules_info.h"
+#include "framework/core/documents/document.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/icons.h"
 #include "framework/widgets/mdi_child_wnd.h"
@@ -36,6 +39,8 @@ public:
         };
         reg(1959, CKelda2View::GetThisClass(), CKelda2Doc::GetThisClass(),
             &CChildFrame::staticMetaObject);
+        reg(1258, CJOrgListView::GetThisClass(), &CxFormDocument::staticMetaObject,
+            &CJFrame::staticMetaObject);
         reg(1979, CJDirectories::GetThisClass(), CJDirectoriesDocument::GetThisClass(),
             &CJFrame::staticMetaObject);
         reg(1307, CDDirTrainig::GetThisClass(), sqlDoc, form);
@@ -43,6 +48,7 @@ public:
         reg(1305, CDDirWorkers::GetThisClass(), sqlDoc, form);
         reg(1301, CDDirDrugs::GetThisClass(), sqlDoc, form);
         reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);
+        reg(1959, CConfiguratorFormAPP::GetThisClass(), &CxDocument::staticMetaObject, form);
     }
 } g_registerDocTemplates;
 } // namespace
