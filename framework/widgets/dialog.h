@@ -5,6 +5,8 @@
 // blocking, hands it to the driver, which drives it as a user would (fills
 // it, clicks its buttons), and the run ends with the dialog's result; a
 // dialog the driver left open counts as cancelled.
+#include "message_box.h"
+
 #include <QDialog>
 #include <functional>
 

@@ -20,21 +20,19 @@ bool CvLogRefModel::JournalExists(bool* exists) {
 }
 
 bool CvLogRefModel::Reload() {
-    beginResetModel();
-    m_entries.clear();
-    m_atEnd = true;
     m_error.clear();
+    QList<CvLogEntry> page;
     bool exists = false;
-    bool ok = m_sql && JournalExists(&exists);
-    if (ok && exists) {
-        QList<CvLogEntry> page;
-        ok = CvLogRef::Read(m_sql, 0, kPageSize, &page, &m_error);
-        if (ok) {
-            m_entries = page;
-            m_atEnd = page.size() < kPageSize;
-        }
-    }
+    const bool ok = m_sql && JournalExists(&exists) &&
+                    (!exists || CvLogRef::Read(m_sql, 0, kPageSize, &page, &m_error));
+    // Views (and testers) ask for more rows while the reset is announced;
+    // the model answers after it.
+    m_changing = true;
+    beginResetModel();
+    m_entries = page;
+    m_atEnd = !ok || page.size() < kPageSize;
     endResetModel();
+    m_changing = false;
     return ok;
 }
 
@@ -82,11 +80,11 @@ QVariant CvLogRefModel::headerData(int section, Qt::Orientation orientation, int
 }
 
 bool CvLogRefModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && !m_atEnd;
+    return !parent.isValid() && !m_atEnd && !m_changing;
 }
 
 void CvLogRefModel::fetchMore(const QModelIndex& parent) {
-    if (parent.isValid() || m_atEnd || m_entries.isEmpty())
+    if (!canFetchMore(parent) || m_entries.isEmpty())
         return;
     QList<CvLogEntry> page;
     if (!CvLogRef::Read(m_sql, m_entries.last().id, kPageSize, &page, &m_error)) {
@@ -97,7 +95,9 @@ void CvLogRefModel::fetchMore(const QModelIndex& parent) {
     m_atEnd = page.size() < kPageSize;
     if (page.isEmpty())
         return;
+    m_changing = true;
     beginInsertRows(QModelIndex(), int(m_entries.size()), int(m_entries.size() + page.size() - 1));
     m_entries += page;
     endInsertRows();
+    m_changing = false;
 }

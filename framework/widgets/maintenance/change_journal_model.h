@@ -40,5 +40,6 @@ private:
     CxSQL* m_sql;
     QList<CvLogEntry> m_entries;
     bool m_atEnd = true;
+    bool m_changing = false; // while rows are being replaced or appended
     QString m_error;
 };

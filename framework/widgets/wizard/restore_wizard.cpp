@@ -127,6 +127,14 @@ private:
         CSQLRestoreWizard_Converter* converter = nullptr;
         QString error;
         m_valid = m_wizard->m_restore->Inspect(path, &info, &converter, &error);
+        if (m_valid && !converter && m_wizard->m_schemaVersion >= 0 &&
+            info.schemaVersion > m_wizard->m_schemaVersion) {
+            m_valid = false;
+            error = Tr("Резервная копия сделана более новой версией программы (версия базы данных "
+                       "%1, программа знает версию %2).")
+                        .arg(info.schemaVersion)
+                        .arg(m_wizard->m_schemaVersion);
+        }
         if (!m_valid)
             m_info->setHtml(QStringLiteral("<span style=\"color:#b00020\"><b>") +
                             Tr("Файл нельзя восстановить:").toHtmlEscaped() +
@@ -184,6 +192,7 @@ void CSQLRestoreWizard::AddConverter(CSQLRestoreWizard_ConverterPane* converter)
 }
 
 void CSQLRestoreWizard::SetSchemaVersion(int version) {
+    m_schemaVersion = version;
     m_restore->SetSchemaVersion(version);
 }
 

@@ -67,4 +67,5 @@ private:
     // The engine's view of each converter page.
     QHash<const CSQLRestoreWizard_Converter*, CSQLRestoreWizard_ConverterPane*> m_pages;
     CWizardPaneProcessor* m_ownProcessor = nullptr;
+    int m_schemaVersion = -1;
 };

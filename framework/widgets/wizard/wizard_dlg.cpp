@@ -167,8 +167,11 @@ void CWizardDlg::Show(CWizardPane* page) {
 bool CWizardDlg::Next() {
     if (m_state != State::Pages || !m_current || m_current == m_processor)
         return false;
-    if (!m_current->IsValid() || !m_current->OnKillActive())
+    if (!m_current->IsValid() || !m_current->OnKillActive()) {
+        // Leaving may have taught the page that it is not valid.
+        UpdateButtons();
         return false;
+    }
     const int index = Index(m_current);
     if (index + 1 < m_pages.size() && m_pages[index + 1] != m_processor) {
         Show(m_pages[index + 1]);

@@ -51,7 +51,12 @@ QString CxWizardLogLineToHtml(const QString& text) {
     QString html = text.toHtmlEscaped();
     html.replace(QLatin1String("[bold]"), QLatin1String("<b>"));
     html.replace(QLatin1String("[/bold]"), QLatin1String("</b>"));
-    return LineBreaks(html);
+    html.replace(QLatin1String("\r\n"), QLatin1String("<br>"));
+    html.replace(u'\n', QLatin1String("<br>"));
+    html.replace(u'\r', QLatin1String("<br>"));
+    // Blanks and tabs as they are: a continued line often begins with one.
+    return QStringLiteral("<span style=\"white-space:pre-wrap\">") + html +
+           QStringLiteral("</span>");
 }
 
 // --- CWizardPane ---
