@@ -70,8 +70,8 @@ QSplashScreen* g_splash = nullptr;
 // The table set, the options page and the organisation card's settings page
 // register themselves from static libraries, and nothing else in the program
 // names them: without this reference the linker would leave them out.
-[[gnu::used]] const void* const g_keepSelfRegistered[] = {
-    &g_SelfTablesKelda, &g_pOption_ClientData, &g_OrgInfoSettingsPage};
+[[gnu::used]] const void* const g_keepSelfRegistered[] = {&g_SelfTablesKelda, &g_pOption_ClientData,
+                                                          &g_OrgInfoSettingsPage};
 } // namespace
 
 CKelda2App::CKelda2App() = default;

@@ -52,7 +52,8 @@ class TestCareCommands : public QObject {
                     *children << QString::fromLatin1(child->metaObject()->className());
         });
         CxCmdUI ui;
-        if (!CxAppCommands::OnCmdMsg(id, &ui) || !ui.enabled || !CxAppCommands::OnCmdMsg(id, nullptr))
+        if (!CxAppCommands::OnCmdMsg(id, &ui) || !ui.enabled ||
+            !CxAppCommands::OnCmdMsg(id, nullptr))
             return QStringLiteral("(not handled)");
         SetModalDriver({});
         if (opened.isEmpty())

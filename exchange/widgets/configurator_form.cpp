@@ -50,8 +50,9 @@ CConfiguratorFormAPP::CConfiguratorFormAPP(QWidget* parent) : CxTabFormView(pare
 }
 
 bool CConfiguratorFormAPP::OnInitialUpdate() {
-    Tab()->AddTab(Tr(QStringLiteral("Информация об организации"), QStringLiteral("msgInfoAboutOrg")),
-                  CConfiguratorBaseOrgInfo::GetThisClass());
+    Tab()->AddTab(
+        Tr(QStringLiteral("Информация об организации"), QStringLiteral("msgInfoAboutOrg")),
+        CConfiguratorBaseOrgInfo::GetThisClass());
     return CxTabFormView::OnInitialUpdate();
 }
 

@@ -35,7 +35,8 @@ bool CExportCSV::Process() {
     QString error;
     if (!exporter.Run(m_folder, this, Log(), &error))
         return false;
-    AddInfoMessage(Tr(QStringLiteral("Все файлы записаны."), QStringLiteral("CExportCSV::Process")));
+    AddInfoMessage(
+        Tr(QStringLiteral("Все файлы записаны."), QStringLiteral("CExportCSV::Process")));
     QDesktopServices::openUrl(QUrl::fromLocalFile(m_folder));
     return true;
 }

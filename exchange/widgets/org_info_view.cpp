@@ -7,6 +7,7 @@
 #include "framework/widgets/grid/grid_ctrl.h"
 #include "framework/widgets/settings_dialog.h"
 
+#include <QHeaderView>
 #include <QLabel>
 #include <QVBoxLayout>
 
@@ -41,9 +42,8 @@ COrgInfoView::COrgInfoView(QWidget* parent, CxSQL* sql)
     : QWidget(parent), m_sql(sql ? sql : g_pBaseSQLConnection.get()) {
     setObjectName(QStringLiteral("OrgInfo"));
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(new QLabel(Tr(QStringLiteral("Информация об организации:"),
-                                    QStringLiteral("COrgInfoView")),
-                                 this));
+    layout->addWidget(new QLabel(
+        Tr(QStringLiteral("Информация об организации:"), QStringLiteral("COrgInfoView")), this));
     m_grid = new CGridCtrl(this);
     layout->addWidget(m_grid, 1);
     m_error = new CxErrorText(this, 3);
@@ -75,6 +75,9 @@ bool COrgInfoView::Load() {
         m_grid->SetItemText(row, 0, facts[row].caption);
         m_grid->SetItemText(row, 1, facts[row].value);
     }
+    // The captions whole; the values take the rest of the width.
+    m_grid->resizeColumnToContents(0);
+    m_grid->horizontalHeader()->setStretchLastSection(true);
     m_modified = false;
     return true;
 }

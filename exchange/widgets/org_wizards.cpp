@@ -18,9 +18,9 @@ CMergeOrgsWizard::CMergeOrgsWizard(QWidget* parent, CxSQL* sql)
       m_sql(sql ? sql : g_pBaseSQLConnection.get()) {}
 
 void CMergeOrgsWizard::OnInitPages() {
-    RegisterPage(new CPreStart(QStringLiteral("<h1>") + GetTitle().toHtmlEscaped() +
-                               QStringLiteral("</h1>\n") +
-                               Tr(QStringLiteral("Объединение"), QStringLiteral("msgMergOrgText"))));
+    RegisterPage(new CPreStart(
+        QStringLiteral("<h1>") + GetTitle().toHtmlEscaped() + QStringLiteral("</h1>\n") +
+        Tr(QStringLiteral("Объединение"), QStringLiteral("msgMergOrgText"))));
     SetProcessorPage(new CProcessor(this));
 }
 

@@ -6,8 +6,7 @@
 
 namespace {
 QString Tr(const QString& text) {
-    return CTarvikApp::TranslateString(text,
-                                       QStringLiteral("CSQLRestoreWizard_Converter_Kelda1"));
+    return CTarvikApp::TranslateString(text, QStringLiteral("CSQLRestoreWizard_Converter_Kelda1"));
 }
 } // namespace
 

@@ -18,8 +18,8 @@ TestTable Table(const char* name, const char* columns, QList<QList<TestValue>> r
 QList<TestTable> OldTables();
 
 inline constexpr char kMapping[] = "5:Гепатит\t17\r\n"
-                        "6:Программа\t196608+5\r\n"
-                        "DG.1\t196609\r\n"
-                        "DG.2\t196612\r\n"
-                        "DG.3\t-1\r\n"
-                        "DG.5\t65798146\r\n";
+                                   "6:Программа\t196608+5\r\n"
+                                   "DG.1\t196609\r\n"
+                                   "DG.2\t196612\r\n"
+                                   "DG.3\t-1\r\n"
+                                   "DG.5\t65798146\r\n";

@@ -176,8 +176,8 @@ private slots:
             ++m_dialogs;
             auto* wizard = qobject_cast<CRemoveOrgWizard*>(dialog);
             QVERIFY(wizard);
-            description = wizard->findChild<QTextBrowser*>(QStringLiteral("WizardSummary"))
-                              ->toPlainText();
+            description =
+                wizard->findChild<QTextBrowser*>(QStringLiteral("WizardSummary"))->toPlainText();
             QVERIFY(wizard->Run());
             wizard->accept();
         });
@@ -207,7 +207,8 @@ private slots:
             wizard.show();
             QCOMPARE(wizard.Pages().size(), 1);
             QVERIFY(wizard.Next());
-            QVERIFY(wizard.GetProcessorPage()->GetSummary().contains(QStringLiteral("Очень важно")));
+            QVERIFY(
+                wizard.GetProcessorPage()->GetSummary().contains(QStringLiteral("Очень важно")));
             QVERIFY(!wizard.Run());
             const QString log = wizard.GetProcessorPage()->GetLogText();
             QVERIFY2(log.contains(QStringLiteral("'<b>X</b>'")), qPrintable(log));
@@ -224,8 +225,8 @@ private slots:
         wizard.show();
         QVERIFY(wizard.Next());
         QVERIFY2(wizard.Run(), qPrintable(wizard.GetProcessorPage()->GetLogText()));
-        QVERIFY(wizard.GetProcessorPage()->GetLogText().contains(
-            QStringLiteral("Успешно объединено")));
+        QVERIFY(
+            wizard.GetProcessorPage()->GetLogText().contains(QStringLiteral("Успешно объединено")));
         QCOMPARE(m_db->Rows(QStringLiteral("SELECT cClientCode,nRegionDataID FROM clientdata")),
                  QStringLiteral("<b>X</b>|0"));
     }

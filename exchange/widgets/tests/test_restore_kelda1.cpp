@@ -4,9 +4,9 @@
 // the converted database in place; a conversion that stops (a mapping entry
 // still to be filled in) leaves the live database as it was and tells the
 // user what to fill in.
+#include "exchange/oldarchive/tests/old_archive_fixture.h"
 #include "exchange/widgets/restore_converter_kelda1.h"
 #include "framework/widgets/forms/file_edit.h"
-#include "exchange/oldarchive/tests/old_archive_fixture.h"
 #include "tests/support/schema_test_database.h"
 
 #include <QFile>

@@ -4,10 +4,10 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 
-#include <QLocale>
 #include <QRegularExpression>
 
-CvLogRefModel::CvLogRefModel(CxSQL* sql, QObject* parent) : QAbstractTableModel(parent), m_sql(sql) {}
+CvLogRefModel::CvLogRefModel(CxSQL* sql, QObject* parent)
+    : QAbstractTableModel(parent), m_sql(sql) {}
 
 bool CvLogRefModel::JournalExists(bool* exists) {
     CxResult res = m_sql->Execute(QStringLiteral("SHOW TABLES LIKE 'changelog'"));
@@ -54,7 +54,7 @@ QVariant CvLogRefModel::data(const QModelIndex& index, int role) const {
         return QVariant();
     switch (index.column()) {
     case kDate:
-        return QLocale().toString(entry.date, QLocale::ShortFormat);
+        return entry.date.toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
     case kUser:
         return entry.user;
     case kSource:

@@ -31,9 +31,11 @@ CvLogRefView::CvLogRefView(CxSQL* sql, QWidget* parent) : CxDialog(parent) {
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
     m_view->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_view->verticalHeader()->hide();
+    m_view->setWordWrap(false);
+    m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
     m_view->horizontalHeader()->setStretchLastSection(true);
     m_view->setColumnWidth(CvLogRefModel::kDate, 130);
-    m_view->setColumnWidth(CvLogRefModel::kUser, 90);
+    m_view->setColumnWidth(CvLogRefModel::kUser, 110);
     m_view->setColumnWidth(CvLogRefModel::kSource, 220);
     m_view->setColumnWidth(CvLogRefModel::kCaption, 220);
     m_detail = new QPlainTextEdit(splitter);
@@ -62,8 +64,10 @@ void CvLogRefView::Reload() {
                          m_model->LastError());
     else
         m_error->SetText(QString());
-    if (m_model->rowCount() > 0)
+    if (m_model->rowCount() > 0) {
         m_view->setCurrentIndex(m_model->index(0, 0));
+        m_view->resizeColumnToContents(CvLogRefModel::kDate);
+    }
     ShowCurrent();
 }
 

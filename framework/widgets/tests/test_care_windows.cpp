@@ -38,8 +38,8 @@ public:
         if (!rows.isValid())
             return false;
         while (rows.FetchRow())
-            journal.Log(QStringLiteral("Перенос в корень"), QStringLiteral("Запись ") +
-                                                                rows.SFieldValue(0));
+            journal.Log(QStringLiteral("Перенос в корень"),
+                        QStringLiteral("Запись ") + rows.SFieldValue(0));
         return RunRepair(QStringLiteral("перенос"),
                          {QStringLiteral("UPDATE items SET parent=0 WHERE parent=99")}, &journal);
     }
@@ -251,7 +251,8 @@ private slots:
         QCOMPARE(model.rowCount(), CvLogRefModel::kPageSize);
         QCOMPARE(model.index(0, CvLogRefModel::kCaption).data().toString(),
                  QStringLiteral("Запись %1").arg(total));
-        QCOMPARE(model.index(0, CvLogRefModel::kText).data().toString(), QStringLiteral("строка 1"));
+        QCOMPARE(model.index(0, CvLogRefModel::kText).data().toString(),
+                 QStringLiteral("строка 1"));
         QCOMPARE(model.index(0, CvLogRefModel::kText).data(Qt::ToolTipRole).toString(),
                  QStringLiteral("строка 1\nстрока 2"));
         while (model.canFetchMore(QModelIndex()))

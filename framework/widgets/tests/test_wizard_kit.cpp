@@ -160,8 +160,10 @@ private slots:
     void markup_data() {
         QTest::addColumn<QString>("markup");
         QTest::addColumn<QString>("html");
-        QTest::newRow("line breaks") << "a\nb\r\nc" << "a<br>b<br>c";
-        QTest::newRow("heading") << "<h1>T</h1>\n\ntext" << "<h1>T</h1><br>text";
+        QTest::newRow("line breaks") << "a\nb\r\nc"
+                                     << "a<br>b<br>c";
+        QTest::newRow("heading") << "<h1>T</h1>\n\ntext"
+                                 << "<h1>T</h1><br>text";
         QTest::newRow("warning") << "<warning>W</warning>"
                                  << "<span style=\"color:#b00020; font-weight:bold\">W</span>";
     }
@@ -245,8 +247,8 @@ private slots:
             QVERIFY(wizard);
             QCOMPARE(wizard->Pages().size(), 0);
             QCOMPARE(wizard->CurrentPage(), wizard->GetProcessorPage());
-            summary = wizard->findChild<QTextBrowser*>(QStringLiteral("WizardSummary"))
-                          ->toPlainText();
+            summary =
+                wizard->findChild<QTextBrowser*>(QStringLiteral("WizardSummary"))->toPlainText();
             paneTitle = wizard->CurrentPage()->GetPaneTitle();
             QVERIFY(wizard->RunButton()->isVisible());
             QTest::mouseClick(wizard->RunButton(), Qt::LeftButton);

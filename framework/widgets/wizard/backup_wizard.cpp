@@ -14,8 +14,7 @@
 
 namespace {
 QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CSQLBackupWizard"));
+    return CTarvikApp::TranslateString(QString::fromUtf8(text), QStringLiteral("CSQLBackupWizard"));
 }
 
 const QString kFileVar = QStringLiteral("filename");
@@ -58,11 +57,13 @@ public:
     void OnSetActive() override {
         if (!m_file->GetPath().isEmpty())
             return;
-        QString folder = CTarvikApp::GetProfileString(
-            QLatin1String(CSQLBackupWizard::kFolderSection),
-            QLatin1String(CSQLBackupWizard::kFolderEntry), QString());
+        QString folder =
+            CTarvikApp::GetProfileString(QLatin1String(CSQLBackupWizard::kFolderSection),
+                                         QLatin1String(CSQLBackupWizard::kFolderEntry), QString());
         if (folder.isEmpty() || !QFileInfo(folder).isDir())
             folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+        if (!QFileInfo(folder).isDir())
+            folder = QDir::homePath();
         const QString database = DatabaseName(m_wizard->GetSQL());
         m_file->SetPath(QDir(folder).filePath(
             CSQLBackup::DefaultFileName(database.isEmpty() ? QStringLiteral("kelda2") : database)));

@@ -7,7 +7,6 @@
 
 #include <QDir>
 #include <QLabel>
-#include <QLocale>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QVBoxLayout>
@@ -46,19 +45,18 @@ private:
 };
 
 QString BackupInfoHtml(const CSQLBackupInfo& info) {
-    const QLocale locale;
     QString html = QStringLiteral("<b>") + Tr("Резервная копия Kelda2").toHtmlEscaped() +
                    QStringLiteral("</b><br>");
     const auto row = [&html](const QString& caption, const QString& value) {
         html += caption.toHtmlEscaped() + QStringLiteral(": <b>") + value.toHtmlEscaped() +
                 QStringLiteral("</b><br>");
     };
-    row(Tr("Создана"), locale.toString(info.created.toLocalTime(), QLocale::ShortFormat));
+    row(Tr("Создана"), info.created.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm")));
     row(Tr("Сервер"), info.server);
     row(Tr("База данных"), info.database);
     row(Tr("Версия базы данных"), QString::number(info.schemaVersion));
     row(Tr("Таблиц"), QString::number(info.tables));
-    row(Tr("Записей"), locale.toString(info.rows));
+    row(Tr("Записей"), QString::number(info.rows));
     return html;
 }
 } // namespace

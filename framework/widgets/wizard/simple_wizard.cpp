@@ -34,6 +34,5 @@ QString CSimpleWizardDialog::CProcessor::GetSummary() const {
 }
 
 QString CSimpleWizardDialog::CProcessor::GetRunText() const {
-    return m_wizard->m_runText.isEmpty() ? CWizardPaneProcessor::GetRunText()
-                                         : m_wizard->m_runText;
+    return m_wizard->m_runText.isEmpty() ? CWizardPaneProcessor::GetRunText() : m_wizard->m_runText;
 }

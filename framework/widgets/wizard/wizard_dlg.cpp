@@ -217,6 +217,10 @@ bool CWizardDlg::Run() {
     }
     m_succeeded = ok && !m_cancelled;
     m_state = State::Done;
+    // The outcome stands out from the run's passing lines.
+    QFont font = m_processor->m_status->font();
+    font.setBold(true);
+    m_processor->m_status->setFont(font);
     if (m_succeeded) {
         m_processor->m_status->setText(Tr("Выполнено"));
         SetBar(1, 1);
@@ -267,7 +271,8 @@ void CWizardDlg::UpdateButtons() {
         for (int i = from - 1; i >= 0 && !hasBack; --i)
             hasBack = m_pages[i] != m_processor;
     }
-    m_back->setVisible(!onProcessor || pages);
+    // A wizard of one page has nowhere to go back to.
+    m_back->setVisible(!m_pages.isEmpty() && (!onProcessor || pages));
     m_back->setEnabled(hasBack);
     m_next->setVisible(!onProcessor);
     m_next->setEnabled(pages && m_current && m_current->IsValid() &&
@@ -279,9 +284,7 @@ void CWizardDlg::UpdateButtons() {
     m_finish->setVisible(m_state == State::Done);
     m_cancel->setVisible(m_state != State::Done);
     m_cancel->setEnabled(m_state != State::Running || !m_cancelled);
-    QPushButton* preferred = m_state == State::Done ? m_finish
-                             : onProcessor          ? m_run
-                                                    : m_next;
+    QPushButton* preferred = m_state == State::Done ? m_finish : onProcessor ? m_run : m_next;
     for (QPushButton* button : {m_back, m_next, m_run, m_finish, m_cancel})
         button->setDefault(button == preferred);
 }
