@@ -30,11 +30,6 @@ private:
 COldArchiveRestoreConverter::COldArchiveRestoreConverter()
     : m_inspector(nullptr, nullptr), m_mappingPath(CDirMappingFile::DefaultPath()) {}
 
-void COldArchiveRestoreConverter::SetLoaderLibrary(const QString& name) {
-    m_library = name;
-    m_inspector.SetLoaderLibrary(name);
-}
-
 QString COldArchiveRestoreConverter::GetFileFilter() {
     return COldArchiveConverter::FileFilter();
 }
@@ -51,8 +46,6 @@ bool COldArchiveRestoreConverter::Process(CSQLRestoreContext& context) {
     LogLink log(context.log);
     COldArchiveConverter converter(context.sql, &log);
     converter.SetMappingFilePath(m_mappingPath);
-    if (!m_library.isEmpty())
-        converter.SetLoaderLibrary(m_library);
     QString error;
     if (!converter.Convert(context.path, context.progress, &error)) {
         // The reason, unless the run has just said it.

@@ -15,8 +15,6 @@ public:
     // folder's, CDirMappingFile::DefaultPath()).
     void SetMappingFilePath(const QString& path) { m_mappingPath = path; }
     QString MappingFilePath() const { return m_mappingPath; }
-    // The file name of the loader library (default "Brennock").
-    void SetLoaderLibrary(const QString& name);
 
     QString GetFileFilter() override;
     bool IsValid(const QString& path) override;
@@ -28,5 +26,4 @@ private:
     // connection.
     COldArchiveConverter m_inspector;
     QString m_mappingPath;
-    QString m_library;
 };

@@ -19,9 +19,6 @@ public:
     // sql null: the application's base connection. Reads the card at once.
     explicit COrgInfoView(QWidget* parent = nullptr, CxSQL* sql = nullptr);
 
-    // Reads the card into the grid again; false (with the reason shown) when
-    // it cannot be read.
-    bool Load();
     // Writes the grid to the card; false when nothing could be written (the
     // reason goes to the application's error list).
     bool OnApply();
@@ -31,6 +28,10 @@ public:
     CGridCtrl* Grid() const { return m_grid; }
 
 private:
+    // Reads the card into the grid; false (with the reason shown) when it
+    // cannot be read.
+    bool Load();
+
     CxSQL* m_sql;
     COrgInfoCard m_card;
     bool m_loaded = false;

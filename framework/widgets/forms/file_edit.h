@@ -18,7 +18,6 @@ public:
     void SetFilter(const QString& filter) { m_filter = filter; }
     QString GetPath() const;
     void SetPath(const QString& path);
-    QLineEdit* Edit() const { return m_edit; }
 
     // The filter in the file dialog's form ("description (mask);;...").
     static QString DialogFilter(const QString& filter);

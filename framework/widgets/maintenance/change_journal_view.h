@@ -16,7 +16,6 @@ public:
     explicit CvLogRefView(CxSQL* sql = nullptr, QWidget* parent = nullptr);
 
     CvLogRefModel* Model() const { return m_model; }
-    QTableView* View() const { return m_view; }
     // The whole text of the current entry.
     QString DetailText() const;
 

@@ -24,6 +24,7 @@
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QtTest>
 
 namespace {
@@ -124,6 +125,25 @@ private slots:
         QCOMPARE(CTarvikApp::GetAllUsersString(QLatin1String(kBackupSettingsSection),
                                                QLatin1String(kBackupDaysEntry)),
                  QStringLiteral("0"));
+    }
+
+    // "Отмена" pressed while the backup runs reaches the engine, which stops
+    // and leaves no file.
+    void backupStopped() {
+        CSQLBackupWizard wizard(m_db->Connection());
+        wizard.show();
+        const QString path = m_dir.filePath(QStringLiteral("stopped.k2backup"));
+        wizard.findChild<CxFileEdit*>()->SetPath(path);
+        QVERIFY(wizard.Next());
+        // The first progress call lets the window answer the press.
+        QTimer::singleShot(0, &wizard, [&] { wizard.CancelButton()->click(); });
+        QVERIFY(!wizard.Run());
+        QVERIFY(wizard.WasCancelled());
+        QVERIFY(!QFile::exists(path));
+        QCOMPARE(
+            QDir(m_dir.path()).entryList({QStringLiteral("stopped*")}, QDir::Files | QDir::Hidden),
+            QStringList());
+        QVERIFY(wizard.GetProcessorPage()->GetLogText().contains(QStringLiteral("прервано")));
     }
 
     // A file damaged where the whole-file checksum sees it is refused on the

@@ -6,6 +6,7 @@
 #include "framework/widgets/forms/file_edit.h"
 #include "wizard_pane.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
@@ -65,8 +66,8 @@ public:
         if (!QFileInfo(folder).isDir())
             folder = QDir::homePath();
         const QString database = DatabaseName(m_wizard->GetSQL());
-        m_file->SetPath(QDir(folder).filePath(
-            CSQLBackup::DefaultFileName(database.isEmpty() ? QStringLiteral("kelda2") : database)));
+        m_file->SetPath(QDir(folder).filePath(CSQLBackup::DefaultFileName(
+            database.isEmpty() ? QCoreApplication::applicationName() : database)));
     }
 
     bool IsValid() const override { return Problem(GetVar(kFileVar).toString()).isEmpty(); }

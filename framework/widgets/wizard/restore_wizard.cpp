@@ -5,6 +5,7 @@
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/forms/file_edit.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QLabel>
 #include <QTextBrowser>
@@ -45,8 +46,10 @@ private:
 };
 
 QString BackupInfoHtml(const CSQLBackupInfo& info) {
-    QString html = QStringLiteral("<b>") + Tr("Резервная копия Kelda2").toHtmlEscaped() +
-                   QStringLiteral("</b><br>");
+    QString html =
+        QStringLiteral("<b>") +
+        (Tr("Резервная копия") + u' ' + QCoreApplication::applicationName()).toHtmlEscaped() +
+        QStringLiteral("</b><br>");
     const auto row = [&html](const QString& caption, const QString& value) {
         html += caption.toHtmlEscaped() + QStringLiteral(": <b>") + value.toHtmlEscaped() +
                 QStringLiteral("</b><br>");

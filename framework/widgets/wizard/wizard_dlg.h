@@ -84,8 +84,6 @@ public:
 
     // The line under the progress bar.
     void SetCountText(const QString& text);
-    // Starts a phase of count steps under a caption (SetRange).
-    void SetInfo(const QString& text, int count) { SetRange(count, text); }
 
     // Looks at the current page's IsValid again.
     void UpdateButtons();

@@ -97,7 +97,6 @@ QString CWizardPanePreStart::GetPaneTitle() const {
 }
 
 void CWizardPanePreStart::SetText(const QString& markup) {
-    m_markup = markup;
     m_text->setHtml(CxWizardMarkupToHtml(markup));
 }
 

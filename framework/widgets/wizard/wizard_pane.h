@@ -74,10 +74,8 @@ public:
 
     QString GetPaneTitle() const override;
     void SetText(const QString& markup);
-    QString GetText() const { return m_markup; }
 
 private:
-    QString m_markup;
     QTextBrowser* m_text;
 };
 
