@@ -224,10 +224,3 @@ bool CSQLRestoreWizard::RunRestore(CWizardPaneProcessor* page) {
 bool CSQLRestoreWizard::NeedRestart() const {
     return m_restore->NeedRestart();
 }
-
-void CSQLRestoreWizard::OnRunFinished(bool) {
-    if (!NeedRestart())
-        return;
-    if (CWizardPaneProcessor* page = GetProcessorPage())
-        page->AddInfoMessage(Tr("Программа будет перезапущена, когда вы закроете помощник."), 1);
-}

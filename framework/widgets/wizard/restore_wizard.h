@@ -11,7 +11,7 @@
 // run. The wizard chooses the page of whoever takes the chosen file.
 //
 // After a restore that replaced the database the program must start again
-// (NeedRestart); the wizard says so at the end of its log.
+// (NeedRestart); the engine's last log line says so.
 #include "framework/core/backup/restore_converter.h"
 #include "wizard_dlg.h"
 #include "wizard_pane.h"
@@ -58,7 +58,6 @@ public:
 
 protected:
     void OnInitPages() override;
-    void OnRunFinished(bool succeeded) override;
 
 private:
     friend class CRestoreFilePane;

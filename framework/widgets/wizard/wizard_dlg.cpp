@@ -224,12 +224,13 @@ bool CWizardDlg::Run() {
     if (m_succeeded) {
         m_processor->m_status->setText(Tr("Выполнено"));
         SetBar(1, 1);
-    } else if (m_cancelled) {
-        m_processor->m_status->setText(Tr("Прервано пользователем"));
     } else {
-        m_processor->m_status->setText(Tr("Не выполнено: подробности в журнале ниже"));
+        // A full bar would read as done.
+        SetBar(1, 0);
+        m_processor->m_status->setText(m_cancelled
+                                           ? Tr("Прервано пользователем")
+                                           : Tr("Не выполнено: подробности в журнале ниже"));
     }
-    OnRunFinished(m_succeeded);
     UpdateButtons();
     return m_succeeded;
 }

@@ -106,9 +106,6 @@ public:
 
 protected:
     virtual void OnInitPages() {}
-    // The run ended (the log and the status are written); a wizard may add
-    // what follows from the result.
-    virtual void OnRunFinished(bool succeeded) { (void)succeeded; }
     bool OnInitDialog() override;
     void closeEvent(QCloseEvent* event) override;
 
