@@ -82,4 +82,5 @@ void CKelda2App::RegisterAppCommands() {
     CxAppCommands::Add(ID_APP_ABOUT, [this] { OnAppAbout(); });
     CxAppCommands::Add(ID_START_PAGE, [] { OpenDocument(QStringLiteral("CKelda2View")); });
     CxAppCommands::Add(ID_EXPORT_DATA, [this] { OnExportData(); });
+    RegisterCareCommands();
 }

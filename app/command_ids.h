@@ -49,6 +49,8 @@ enum KeldaCommand : unsigned {
     ID_RESTORE = 1661,
     ID_OPTIMIZE = 1687,
     ID_MERGE_ORGS = 3431,
+    ID_ORG_SETTINGS = 1639,
+    ID_CONFIGURATOR = 1643,
     ID_TEST_DB = 1840,
     ID_SHEET_STENCIL = 1744,
     ID_SHEET_LOAD = 1745,

@@ -1,12 +1,12 @@
 // The document templates of the program: which view, document and frame make
 // each kind of window, registered when the main window stands. The templates
 // of the client register, the daily reports, the trainings, the localisation
-// form, the configurator, the organisation list and the reports join the
-// list, each in its place, when their classes arrive: after the start page
-// come CJClients, CJOrgListView and CJDiaryMain; after the directories
-// journal CJTrainings, CDDirTrainig, CDTraining, CDDirMat, CDDirMatGroup,
-// CDDirWorkPlace, CDDirWorkers, CDClients, CDDirDrugs, CDDiary, CDDirMatPack,
-// CDDirDonors, CTrForm, then the report windows.
+// form and the reports join the list, each in its place, when their classes
+// arrive: after the start page come CJClients, CJOrgListView and
+// CJDiaryMain; after the directories journal CJTrainings, CDDirTrainig,
+// CDTraining, CDDirMat, CDDirMatGroup, CDDirWorkPlace, CDDirWorkers,
+// CDClients, CDDirDrugs, CDDiary, CDDirMatPack, CDDirDonors, CTrForm, then
+// the report windows, with the configurator after CRepTrainings.
 #include "child_frames.h"
 #include "clients/card/client_card.h"
 #include "clients/card/clients_journal.h"
@@ -23,7 +23,10 @@
 #include "clients/trainings/trainings_journal.h"
 #include "diary/daily_report_form.h"
 #include "diary/diary_journal.h"
+#include "exchange/widgets/configurator_form.h"
+#include "exchange/widgets/org_list_view.h"
 #include "framework/core/app/modules_info.h"
+#include "framework/core/documents/document.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/icons.h"
 #include "framework/widgets/mdi_child_wnd.h"
@@ -47,6 +50,8 @@ public:
             &CChildFrame::staticMetaObject);
         reg(1258, CJClients::GetThisClass(), &CxFormDocument::staticMetaObject,
             &CJFrame::staticMetaObject);
+        reg(1258, CJOrgListView::GetThisClass(), &CxFormDocument::staticMetaObject,
+            &CJFrame::staticMetaObject);
         reg(1293, CJDiaryMain::GetThisClass(), CJDiaryMainDocument::GetThisClass(),
             &CJFrame::staticMetaObject);
         reg(1979, CJDirectories::GetThisClass(), CJDirectoriesDocument::GetThisClass(),
@@ -64,6 +69,7 @@ public:
         reg(1293, CDDiary::GetThisClass(), sqlDoc, form);
         reg(1296, CDDirMatPack::GetThisClass(), sqlDoc, form);
         reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);
+        reg(1959, CConfiguratorFormAPP::GetThisClass(), &CxDocument::staticMetaObject, form);
     }
 } g_registerDocTemplates;
 } // namespace

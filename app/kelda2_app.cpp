@@ -5,6 +5,7 @@
 #include "db/schema/cache_clear.h"
 #include "db/schema/creation_script.h"
 #include "db/schema/sql_db_updater.h"
+#include "exchange/widgets/org_info_view.h"
 #include "framework/core/app/acc_dic.h"
 #include "framework/core/app/html_template.h"
 #include "framework/core/app/modules_info.h"
@@ -66,11 +67,11 @@ QPixmap SplashPicture(const QRect& textRect) {
 
 QSplashScreen* g_splash = nullptr;
 
-// The table set and the options page register themselves from static
-// libraries, and nothing else in the program names them: without this
-// reference the linker would leave them out.
-[[gnu::used]] const void* const g_keepSelfRegistered[] = {&g_SelfTablesKelda,
-                                                          &g_pOption_ClientData};
+// The table set, the options page and the organisation card's settings page
+// register themselves from static libraries, and nothing else in the program
+// names them: without this reference the linker would leave them out.
+[[gnu::used]] const void* const g_keepSelfRegistered[] = {&g_SelfTablesKelda, &g_pOption_ClientData,
+                                                          &g_OrgInfoSettingsPage};
 } // namespace
 
 CKelda2App::CKelda2App() = default;

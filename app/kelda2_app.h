@@ -49,6 +49,12 @@ public:
     void OnExportData();
     // The application's own command handlers.
     void RegisterAppCommands();
+    // Those of organisations, exports and database care (care_commands.cpp).
+    void RegisterCareCommands();
+    // The restore (command 1661); the program starts again after a restore.
+    void OnRestore();
+    // Ends this copy of the program and starts a new one.
+    void RestartProgram();
 
     CMainFrame* MainFrame() const;
     // The service points chosen for reports ("CSelectedPOSH").

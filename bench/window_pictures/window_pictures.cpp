@@ -1,5 +1,7 @@
 // Pictures of the program's windows, for a look by eye: the main window, the
-// settings dialog and the about box, saved as PNG files. It judges nothing;
+// settings dialog, the about box, and the windows of organisations, exports
+// and database care (opened through their commands, with a few rows of
+// their own in the database), saved as PNG files. It judges nothing;
 // scripts/window-pictures.sh runs it offscreen on a private server.
 //
 // Usage: kelda2_window_pictures OUTDIR
@@ -11,13 +13,22 @@
 #include "app/version.h"
 #include "client_pictures.h"
 #include "db/schema/sql_db_updater.h"
+#include "exchange/widgets/org_list_view.h"
 #include "framework/core/sql/sql_init.h"
 #include "framework/widgets/about_dialog.h"
+#include "framework/widgets/dialog.h"
+#include "framework/widgets/documents/doc_manager.h"
+#include "framework/widgets/forms/file_edit.h"
+#include "framework/widgets/maintenance/change_journal_view.h"
 #include "framework/widgets/settings_dialog.h"
 #include "framework/widgets/sql_connect_dialog.h"
+#include "framework/widgets/wizard/wizard_dlg.h"
 
 #include <QApplication>
 #include <QDir>
+#include <QFile>
+#include <QMdiArea>
+#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
@@ -27,6 +38,104 @@ bool Save(QWidget* window, const QString& file) {
         return true;
     std::fprintf(stderr, "could not write %s\n", qPrintable(file));
     return false;
+}
+// Rows the windows of organisations and database care show: the own card,
+// a received organisation with a client, a history row without its client
+// (which the database test repairs and journals).
+void AddCareRows() {
+    for (const char* statement : {
+             "INSERT IGNORE INTO orginf (ROWID,cOrgID,cOrgName,cPrjName,cCity,cRegion) VALUES "
+             "(0,'ORG-OWN','Фонд «Пример»','Снижение вреда','Город','Область'),"
+             "(5,'ORG-5','Партнерская организация','Проект 2','Город 2','Область')",
+             "INSERT IGNORE INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,nEthnicity,"
+             "nRelCount,nRegionDataID) VALUES (900,'АБВ0190Ч`5900',0,0,0,0,5)",
+             "INSERT IGNORE INTO clientdatachanges (ROWID,nClientID,dDate) VALUES "
+             "(900,99999,'2020-01-01')",
+         })
+        g_pBaseSQLConnection->Execute(QString::fromUtf8(statement));
+}
+
+bool CareWindows(CMainFrame* frame, const QDir& out) {
+    AddCareRows();
+    QTemporaryDir files;
+    bool saved = true;
+    const auto shot = [&](QWidget* window, const char* name) {
+        saved = Save(window, out.filePath(QString::fromLatin1(name))) && saved;
+    };
+    // Runs a command; drive gets the modal window it opens.
+    const auto command = [&](unsigned id, std::function<void(QDialog*)> drive) {
+        SetModalDriver([&](QDialog* dialog) {
+            dialog->resize(760, 560);
+            drive(dialog);
+        });
+        frame->RouteCommand(id);
+        SetModalDriver({});
+    };
+    const auto wizardOf = [](QDialog* dialog) { return qobject_cast<CWizardDlg*>(dialog); };
+
+    command(ID_ORG_SETTINGS, [&](QDialog* d) { shot(d, "org_card.png"); });
+    frame->RouteCommand(ID_CONFIGURATOR);
+    shot(frame, "configurator.png");
+    frame->MDIArea()->closeAllSubWindows();
+    frame->RouteCommand(ID_ORGANISATIONS);
+    shot(frame, "org_list.png");
+    if (auto* list = qobject_cast<CJOrgListView*>(CxDocManager::Instance()->ActiveView())) {
+        list->List()->SelectKey(5);
+        SetModalDriver([&](QDialog* d) {
+            d->resize(760, 560);
+            shot(d, "org_remove.png");
+        });
+        list->OnCmdMsg(2057, nullptr);
+        SetModalDriver({});
+    }
+    frame->MDIArea()->closeAllSubWindows();
+    command(ID_MERGE_ORGS, [&](QDialog* d) {
+        shot(d, "merge_start.png");
+        wizardOf(d)->Next();
+        shot(d, "merge_summary.png");
+    });
+    const QString backup = files.filePath(QStringLiteral("kelda2.k2backup"));
+    command(ID_BACKUP, [&](QDialog* d) {
+        shot(d, "backup_file.png");
+        d->findChild<CxFileEdit*>()->SetPath(backup);
+        wizardOf(d)->Next();
+        shot(d, "backup_ready.png");
+        wizardOf(d)->Run();
+        shot(d, "backup_done.png");
+    });
+    const QString damaged = files.filePath(QStringLiteral("damaged.k2backup"));
+    QFile::copy(backup, damaged);
+    if (QFile file(damaged); file.open(QIODevice::ReadWrite)) {
+        file.seek(file.size() / 2);
+        file.write("xx");
+    }
+    command(ID_RESTORE, [&](QDialog* d) {
+        d->findChild<CxFileEdit*>()->SetPath(damaged);
+        wizardOf(d)->Next();
+        shot(d, "restore_damaged.png");
+        d->findChild<CxFileEdit*>()->SetPath(backup);
+        wizardOf(d)->Next();
+        wizardOf(d)->Back();
+        shot(d, "restore_file.png");
+        wizardOf(d)->Next();
+        shot(d, "restore_ready.png");
+    });
+    command(ID_OPTIMIZE, [&](QDialog* d) {
+        shot(d, "optimize_start.png");
+        wizardOf(d)->Run();
+        shot(d, "optimize_done.png");
+    });
+    command(ID_TEST_DB, [&](QDialog* d) {
+        shot(d, "testdb_start.png");
+        wizardOf(d)->Run();
+        shot(d, "testdb_done.png");
+        CvLogRefView journal(nullptr, d);
+        journal.show();
+        shot(&journal, "change_journal.png");
+    });
+    command(ID_EXPORT_DBF, [&](QDialog* d) { shot(d, "dbf_start.png"); });
+    command(ID_EXPORT_CSV, [&](QDialog* d) { shot(d, "csv_start.png"); });
+    return saved;
 }
 } // namespace
 
@@ -71,6 +180,7 @@ int main(int argc, char* argv[]) {
     about.show();
     saved = Save(&about, out.filePath(QStringLiteral("about.png"))) && saved;
 
+    saved = CareWindows(frame, out) && saved;
     frame->resize(1280, 900);
     saved = SaveClientPictures(frame, out) && saved;
 

@@ -9,8 +9,7 @@
 class CvRunLog {
 public:
     virtual ~CvRunLog() = default;
-    // flag 1: a line of its own (bold in a wizard's log); 0: continues the
-    // previous line.
+    // flag 1: a line of its own; 0: continues the previous line.
     virtual void AddInfoMessage(const QString& text, int flag = 1) = 0;
     // flag 1: a warning, the run goes on; 0: an error.
     virtual void AddWarning(const QString& text, int flag = 1) = 0;

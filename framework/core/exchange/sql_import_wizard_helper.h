@@ -6,6 +6,7 @@
 // export and import wizards (sql_export_wizard.h, sql_import_wizard.h) call
 // its virtual operations and fill its fields before they do.
 #include "exchange_package.h"
+#include "wizard_log.h"
 
 #include <QHash>
 #include <QList>
@@ -38,15 +39,6 @@ enum SQLExchangeTableMark {
     // The table of organisations: the sender's own card (its row 0) is kept
     // as the row of the sender's organisation number.
     kExchangeOrganisationTable = 1,
-};
-
-// The processing page of a wizard as the helper sees it: the lines it shows.
-class CSQLWizardLog {
-public:
-    virtual ~CSQLWizardLog() = default;
-    virtual void AddInfoMessage(const QString& text, int flag) = 0;
-    // flag 1: a warning, 0: an error.
-    virtual void AddWarning(const QString& text, int flag) = 0;
 };
 
 class CSQLImportWizard_Helper {

@@ -1,0 +1,171 @@
+// The application's commands of organisations, exports and database care:
+// each opens its window; a backup made through the command's wizard starts
+// the start page's count of days again; the merge does not start while a
+// window keeps unsaved changes.
+#include "app/command_ids.h"
+#include "app/kelda2_app.h"
+#include "app/start_page.h"
+#include "exchange/widgets/configurator_form.h"
+#include "exchange/widgets/org_info_view.h"
+#include "exchange/widgets/restore_converter_kelda1.h"
+#include "framework/core/app/modules_info.h"
+#include "framework/widgets/cmd_target.h"
+#include "framework/widgets/dialog.h"
+#include "framework/widgets/documents/doc_manager.h"
+#include "framework/widgets/forms/file_edit.h"
+#include "framework/widgets/grid/grid_ctrl.h"
+#include "framework/widgets/mdi_frame_wnd.h"
+#include "framework/widgets/message_box.h"
+#include "framework/widgets/pages/tab.h"
+#include "framework/widgets/wizard/wizard_dlg.h"
+#include "model/config/configuration.h"
+#include "model/tables/table_set.h"
+#include "tests/support/schema_test_database.h"
+
+#include <QMdiArea>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestCareCommands : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    std::unique_ptr<SchemaTestDatabase> m_db;
+    std::unique_ptr<CKelda2App> m_app;
+    std::unique_ptr<CxMDIFrameWnd> m_frame;
+
+    void UseReminder(int days) {
+        auto* config = new xKDConfiguration;
+        QVERIFY(config->ParseConfig(
+            QStringLiteral("<CONFIGURATION><PERIODS BACKUPREMINDER='%1'/></CONFIGURATION>")
+                .arg(days),
+            QStringLiteral("test")));
+        CTarvikApp::SetConfig(config);
+    }
+    // Runs the command as the menu does; answers the class of the window it
+    // opened (a modal one, or a document window).
+    QString Opened(unsigned id, QStringList* children = nullptr) {
+        QString opened;
+        SetModalDriver([&](QDialog* dialog) {
+            opened = QString::fromLatin1(dialog->metaObject()->className());
+            if (children)
+                for (QObject* child : dialog->findChildren<QWidget*>())
+                    *children << QString::fromLatin1(child->metaObject()->className());
+        });
+        CxCmdUI ui;
+        if (!CxAppCommands::OnCmdMsg(id, &ui) || !ui.enabled ||
+            !CxAppCommands::OnCmdMsg(id, nullptr))
+            return QStringLiteral("(not handled)");
+        SetModalDriver({});
+        if (opened.isEmpty())
+            if (CxFormView* view = CxDocManager::Instance()->ActiveView())
+                opened = QString::fromLatin1(view->metaObject()->className());
+        return opened;
+    }
+
+private slots:
+    void initTestCase() {
+        CTarvikApp::SetAllUsersFile(m_dir.filePath(QStringLiteral("AllUsers.conf")));
+        m_db = std::make_unique<SchemaTestDatabase>(QStringLiteral("care"));
+        auto* sql = new CxMySQL;
+        SQLConnectXML info = m_db->Info();
+        QVERIFY(sql->Connect(&info));
+        g_pBaseSQLConnection.reset(sql);
+        m_app = std::make_unique<CKelda2App>();
+        UseReminder(0);
+        QVERIFY(InitTables());
+        CGlobalRegisterObject::InitGroup(OBJGROUP_DOC_TEMPLATES);
+        m_frame = std::make_unique<CxMDIFrameWnd>();
+        m_frame->OnCreate();
+        m_frame->show();
+        CxDocManager::Instance()->SetFrame(m_frame.get());
+        m_app->RegisterAppCommands();
+    }
+    void cleanupTestCase() {
+        m_frame->MDIArea()->closeAllSubWindows();
+        CxDocManager::Instance()->SetFrame(nullptr);
+        m_frame.reset();
+        m_app.reset();
+        g_pBaseSQLConnection.reset();
+        m_db.reset();
+        CTarvikApp::SetAllUsersFile(QString());
+    }
+    void cleanup() {
+        SetModalDriver({});
+        m_frame->MDIArea()->closeAllSubWindows();
+        SetMessageAnswerer({});
+    }
+
+    void commandOpensItsWindow_data() {
+        QTest::addColumn<uint>("id");
+        QTest::addColumn<QString>("window");
+        QTest::newRow("1639 organisation card") << uint(ID_ORG_SETTINGS) << "CSettingsDialog";
+        QTest::newRow("1643 configurator") << uint(ID_CONFIGURATOR) << "CConfiguratorFormAPP";
+        QTest::newRow("1681 organisations") << uint(ID_ORGANISATIONS) << "CJOrgListView";
+        QTest::newRow("3431 merge") << uint(ID_MERGE_ORGS) << "CMergeOrgsWizard";
+        QTest::newRow("2117 backup") << uint(ID_BACKUP) << "CSQLBackupWizard";
+        QTest::newRow("1661 restore") << uint(ID_RESTORE) << "CSQLRestoreWizard";
+        QTest::newRow("1687 optimisation") << uint(ID_OPTIMIZE) << "COptimizeDBDlg";
+        QTest::newRow("1840 database test") << uint(ID_TEST_DB) << "CTestDBDlg";
+        QTest::newRow("3237 accounting export") << uint(ID_EXPORT_DBF) << "CDBFOut";
+        QTest::newRow("1792 analytics export") << uint(ID_EXPORT_CSV) << "CExportCSV";
+    }
+    void commandOpensItsWindow() {
+        QFETCH(uint, id);
+        QFETCH(QString, window);
+        QStringList children;
+        QCOMPARE(Opened(id, &children), window);
+        if (id == ID_ORG_SETTINGS)
+            QVERIFY(children.contains(QStringLiteral("COrgInfoView")));
+        if (id == ID_RESTORE)
+            QVERIFY(children.contains(QStringLiteral("CSQLRestoreWizard_Converter_Kelda1")));
+    }
+
+    // The wizard of the command writes the backup; the start page then
+    // counts from the day of the backup and does not remind.
+    void backupResetsTheReminder() {
+        CTarvikApp::WriteAllUsersString(QStringLiteral("Backup"), QStringLiteral("nLastFromBackup"),
+                                        QStringLiteral("7"));
+        UseReminder(3);
+        const QString path = m_dir.filePath(QStringLiteral("care.k2backup"));
+        bool done = false;
+        SetModalDriver([&](QDialog* dialog) {
+            auto* wizard = qobject_cast<CWizardDlg*>(dialog);
+            QVERIFY(wizard);
+            wizard->findChild<CxFileEdit*>()->SetPath(path);
+            QVERIFY(wizard->Next());
+            done = wizard->Run();
+            wizard->accept();
+        });
+        QVERIFY(CxAppCommands::OnCmdMsg(ID_BACKUP, nullptr));
+        QVERIFY(done);
+        QVERIFY(QFile::exists(path));
+        QCOMPARE(CTarvikApp::GetAllUsersString(QStringLiteral("Backup"),
+                                               QStringLiteral("nLastFromBackup")),
+                 QStringLiteral("0"));
+        CTarvikApp::TakeAppQueries();
+        QVERIFY(CxDocManager::Instance()->ProcessAddress(QStringLiteral("opendoc:CKelda2View")));
+        QVERIFY(qobject_cast<CKelda2View*>(CxDocManager::Instance()->ActiveView()));
+        QCOMPARE(CTarvikApp::GetAllUsersString(QStringLiteral("Backup"),
+                                               QStringLiteral("nLastFromBackup")),
+                 QStringLiteral("1"));
+        QVERIFY(CTarvikApp::TakeAppQueries().isEmpty());
+        UseReminder(0);
+    }
+
+    // A window that keeps unsaved changes (the user cancels the question)
+    // stops the merge before its wizard opens.
+    void mergeWaitsForOpenWindows() {
+        QCOMPARE(Opened(ID_CONFIGURATOR), QStringLiteral("CConfiguratorFormAPP"));
+        auto* view = qobject_cast<CConfiguratorFormAPP*>(CxDocManager::Instance()->ActiveView());
+        auto* page = qobject_cast<CConfiguratorBaseOrgInfo*>(view->Tab()->GetTabWindow(0));
+        page->Card()->Grid()->SetItemText(0, 1, QStringLiteral("новый"));
+        emit page->Card()->Grid()->itemChanged(0, 1);
+        SetMessageAnswerer([](CxAskKind, const QString&) { return int(IDCANCEL); });
+        QCOMPARE(Opened(ID_MERGE_ORGS), QStringLiteral("CConfiguratorFormAPP"));
+        QCOMPARE(m_frame->MDIArea()->subWindowList().size(), 1);
+        SetMessageAnswerer([](CxAskKind, const QString&) { return int(IDNO); });
+    }
+};
+
+QTEST_MAIN(TestCareCommands)
+#include "test_care_commands.moc"
