@@ -566,8 +566,8 @@ QVariant CxSQLListModel::headerData(int section, Qt::Orientation orientation, in
 
 bool CxSQLListModel::canFetchMore(const QModelIndex& parent) const {
     // No page is read while a report build holds the connection's locks.
-    return !parent.isValid() && !CRepDoc::IsBuilding() && m_ready && !m_atEnd && !m_changing && m_error.serverCode == 0 &&
-           m_error.text.isEmpty();
+    return !parent.isValid() && !CRepDoc::IsBuilding() && m_ready && !m_atEnd && !m_changing &&
+           m_error.serverCode == 0 && m_error.text.isEmpty();
 }
 
 void CxSQLListModel::fetchMore(const QModelIndex& parent) {

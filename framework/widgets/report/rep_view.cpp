@@ -20,9 +20,11 @@
 #include <QSplitter>
 #include <QStandardPaths>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <memory>
 
 namespace {
 QString Tr(const char* text, const char* key) {
@@ -33,6 +35,18 @@ QString FileError(const QString& path, const QString& why) {
     return Tr("Не удалось записать файл {file}: {error}", "CRepDoc::SaveHTML")
         .replace(QLatin1String("{file}"), path)
         .replace(QLatin1String("{error}"), why);
+}
+
+// A page wider than a portrait sheet goes on landscape sheets, so that wide
+// tables keep their rows on one line where they can.
+void ChooseOrientation(QPrinter& printer, QTextDocument* page) {
+    std::unique_ptr<QTextDocument> copy(page->clone());
+    copy->setTextWidth(-1);
+    const QPageLayout layout = printer.pageLayout();
+    // The document is laid out at the screen's 96 dots per inch.
+    const double portrait = layout.paintRect(QPageLayout::Inch).width() * 96;
+    printer.setPageOrientation(copy->idealWidth() > portrait ? QPageLayout::Landscape
+                                                             : QPageLayout::Portrait);
 }
 
 // The address a link of the page stands for, as written in the page.
@@ -245,6 +259,7 @@ bool CRepView::ExportPDF(const QString& path, QString* error) {
     printer.setPageSize(QPageSize(QPageSize::A4));
     printer.setOutputFileName(path);
     printer.setDocName(windowTitle());
+    ChooseOrientation(printer, m_html->document());
     m_html->document()->print(&printer);
     const QFileInfo written(path);
     if (!written.exists() || written.size() == 0) {
@@ -265,10 +280,10 @@ QString DefaultPath(const QString& name, const QString& extension) {
 } // namespace
 
 void CRepView::OnSaveAs() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, Tr("Сохранить отчет", "CRepView::SaveAs"),
-        DefaultPath(OnGetExportFileName(), QStringLiteral("html")),
-        Tr("Страницы HTML (*.html *.htm)", "CRepView::SaveAs"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, Tr("Сохранить отчет", "CRepView::SaveAs"),
+                                     DefaultPath(OnGetExportFileName(), QStringLiteral("html")),
+                                     Tr("Страницы HTML (*.html *.htm)", "CRepView::SaveAs"));
     if (path.isEmpty())
         return;
     QString error;
@@ -277,10 +292,10 @@ void CRepView::OnSaveAs() {
 }
 
 void CRepView::OnExportPDF() {
-    const QString path = QFileDialog::getSaveFileName(
-        this, Tr("Сохранить отчет в PDF", "CRepView::ExportPDF"),
-        DefaultPath(OnGetExportFileName(), QStringLiteral("pdf")),
-        Tr("Документы PDF (*.pdf)", "CRepView::ExportPDF"));
+    const QString path =
+        QFileDialog::getSaveFileName(this, Tr("Сохранить отчет в PDF", "CRepView::ExportPDF"),
+                                     DefaultPath(OnGetExportFileName(), QStringLiteral("pdf")),
+                                     Tr("Документы PDF (*.pdf)", "CRepView::ExportPDF"));
     if (path.isEmpty())
         return;
     QString error;
@@ -291,6 +306,7 @@ void CRepView::OnExportPDF() {
 void CRepView::OnPrint() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
+    ChooseOrientation(printer, m_html->document());
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
         m_html->document()->print(&printer);
@@ -299,6 +315,7 @@ void CRepView::OnPrint() {
 void CRepView::OnPrintPreview() {
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
+    ChooseOrientation(printer, m_html->document());
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
             [this](QPrinter* p) { m_html->document()->print(p); });

@@ -18,8 +18,9 @@ QString Tr(const char* text, const char* key) {
 } // namespace
 
 CFastTablesDlg::CFastTablesDlg(QWidget* parent, CxSQL* sql)
-    : QDialog(parent ? parent : CTarvikApp::Instance() ? CTarvikApp::Instance()->GetMainWnd()
-                                                          : nullptr),
+    : QDialog(parent                   ? parent
+              : CTarvikApp::Instance() ? CTarvikApp::Instance()->GetMainWnd()
+                                       : nullptr),
       m_sql(sql), m_steps(new QTreeWidget(this)), m_bar(new QProgressBar(this)) {
     setObjectName(QStringLiteral("CFastTablesDlg"));
     setWindowTitle(Tr("Подготовка таблиц ускорения", "CFastTablesDlg"));
@@ -45,9 +46,8 @@ CFastTablesDlg::CFastTablesDlg(QWidget* parent, CxSQL* sql)
     m_bar->setObjectName(QStringLiteral("bar"));
     m_bar->setTextVisible(false);
     layout->addWidget(m_bar);
-    layout->addWidget(
-        new QLabel(Tr("Некоторые этапы могут занимать продолжительное время", "CFastTablesDlg"),
-                   this));
+    layout->addWidget(new QLabel(
+        Tr("Некоторые этапы могут занимать продолжительное время", "CFastTablesDlg"), this));
 }
 
 bool CFastTablesDlg::Process(QString* error) {

@@ -99,8 +99,7 @@ QModelIndex CPoshTreeModel::IndexOf(int node) const {
 QModelIndex CPoshTreeModel::index(int row, int column, const QModelIndex& parent) const {
     if (column != 0 || row < 0)
         return QModelIndex();
-    const QList<int>& siblings =
-        parent.isValid() ? m_children[int(parent.internalId())] : m_roots;
+    const QList<int>& siblings = parent.isValid() ? m_children[int(parent.internalId())] : m_roots;
     if (row >= siblings.size())
         return QModelIndex();
     return IndexOf(siblings[row]);

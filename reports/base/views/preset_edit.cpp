@@ -92,10 +92,11 @@ void CRepPresetEditList::FillChoices(unsigned mask, xIDItemList& target) {
             entry.selected = true;
             entries.append(entry);
         } else {
-            entries.append({true,
-                            Tr("Поле {id} (его нет в списке полей)", "CRepPresetEditList::FillChoices")
-                                .replace(QLatin1String("{id}"), QString::number(id)),
-                            int(id)});
+            entries.append(
+                {true,
+                 Tr("Поле {id} (его нет в списке полей)", "CRepPresetEditList::FillChoices")
+                     .replace(QLatin1String("{id}"), QString::number(id)),
+                 int(id)});
         }
     }
     for (const CxListSelOrder_Struct& entry : offered)
@@ -151,18 +152,17 @@ void CRepPresetEdit_Grouping::InitChoices(xIDItemList& target) {
 CRepPresetEdit_More::CRepPresetEdit_More(QWidget* parent)
     : QWidget(parent), m_period(new QComboBox(this)) {
     auto* layout = new QVBoxLayout(this);
-    layout->addWidget(
-        new QLabel(Tr("Разбивать отчет на периоды:", "CRepPresetEdit_More"), this));
+    layout->addWidget(new QLabel(Tr("Разбивать отчет на периоды:", "CRepPresetEdit_More"), this));
     m_period->setObjectName(QStringLiteral("periodMode"));
     m_period->addItem(Tr("Одним периодом, по-умолчанию", "msgOnePeriod"), 0);
     m_period->addItem(Tr("Разбить по месяцам", "msgPeriodPerMonth"), 1);
     m_period->addItem(Tr("Разбить по годам", "msgPeriodPerYear"), 2);
     layout->addWidget(m_period);
-    layout->addWidget(Note(
-        Tr("*Для каждого периода будет проведен отдельных расчет основных таблиц, это может "
-           "занять некоторое время и потребовать дополнительное место на сервере базы данных.",
-           "CRepPresetEdit_More"),
-        this));
+    layout->addWidget(
+        Note(Tr("*Для каждого периода будет проведен отдельных расчет основных таблиц, это может "
+                "занять некоторое время и потребовать дополнительное место на сервере базы данных.",
+                "CRepPresetEdit_More"),
+             this));
     layout->addStretch(1);
 }
 
@@ -183,7 +183,7 @@ CRepPresetEditBase::CRepPresetEditBase(QWidget* parent)
       m_bottom(new QVBoxLayout) {
     setWindowTitle(Tr("Настройки отчета", "CRepPresetEdit::Caption"));
     setWindowFlag(Qt::WindowContextHelpButtonHint, false);
-    resize(640, 560);
+    resize(780, 560);
     auto* layout = new QVBoxLayout(this);
     auto* form = new QFormLayout;
     m_name->setObjectName(QStringLiteral("name"));

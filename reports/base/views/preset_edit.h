@@ -32,7 +32,8 @@ class xIDItemList;
 class CRepPresetEditList : public QWidget {
     Q_OBJECT
 public:
-    explicit CRepPresetEditList(const QList<CRepPresetChoice>& catalogue, QWidget* parent = nullptr);
+    explicit CRepPresetEditList(const QList<CRepPresetChoice>& catalogue,
+                                QWidget* parent = nullptr);
 
     // Fills the pick list from the catalogue and marks and orders the
     // entries after the list (the page's own choice: InitChoices).
@@ -146,8 +147,8 @@ class CRepPresetEdit2 : public CRepPresetEditBase {
     Q_OBJECT
 public:
     // The catalogue: the report fields a preset may name.
-    CRepPresetEdit2(KDRepPresetEx2& preset, const QList<CRepPresetChoice>& catalogue,
-                    bool readOnly, QWidget* parent = nullptr);
+    CRepPresetEdit2(KDRepPresetEx2& preset, const QList<CRepPresetChoice>& catalogue, bool readOnly,
+                    QWidget* parent = nullptr);
 
     // Saves the preset among the user's (read-only: only confirms); false
     // keeps the dialog open.

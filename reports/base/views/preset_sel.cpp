@@ -160,9 +160,10 @@ void CRepPresetSel::ProcessCommand(unsigned id) {
         QTemporaryFile file(QDir(folder).filePath(QStringLiteral("preset-XXXXXX.xml")));
         file.setAutoRemove(false);
         if (!file.open() || file.write(out.ToString().toUtf8()) < 0) {
-            CxMessage(this, 0x10, Tr("Не удалось записать файл {file}: {error}", "CRepDoc::SaveHTML")
-                                      .replace(QLatin1String("{file}"), file.fileName())
-                                      .replace(QLatin1String("{error}"), file.errorString()));
+            CxMessage(this, 0x10,
+                      Tr("Не удалось записать файл {file}: {error}", "CRepDoc::SaveHTML")
+                          .replace(QLatin1String("{file}"), file.fileName())
+                          .replace(QLatin1String("{error}"), file.errorString()));
             break;
         }
         file.close();

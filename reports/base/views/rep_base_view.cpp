@@ -59,11 +59,10 @@ const char* const kToDate = "ToDate";
 
 CRepBaseView::CRepBaseView(QWidget* parent)
     : CRepView(parent), m_from(DateEdit(this, "fromDate")), m_to(DateEdit(this, "toDate")),
-      m_posh(new CPoshList(this)), m_filters(new QFormLayout),
-      m_worker(new CxSqlComboList(this)), m_project(new CxComboList(this)),
-      m_projectExact(new QCheckBox(this)), m_clientKind(new CxComboList(this)),
-      m_newClientMode(new CxComboList(this)), m_presetLabel(new QLabel(this)),
-      m_presets(new CRepPresetSelList2(this)) {
+      m_posh(new CPoshList(this)), m_filters(new QFormLayout), m_worker(new CxSqlComboList(this)),
+      m_project(new CxComboList(this)), m_projectExact(new QCheckBox(this)),
+      m_clientKind(new CxComboList(this)), m_newClientMode(new CxComboList(this)),
+      m_presetLabel(new QLabel(this)), m_presets(new CRepPresetSelList2(this)) {
     setObjectName(QStringLiteral("CRepBaseView"));
     SetStateVariableName(QStringLiteral("RepVisitsView"));
     QVBoxLayout* params = ParamsLayout();
@@ -83,9 +82,9 @@ CRepBaseView::CRepBaseView(QWidget* parent)
     poshHeader->addWidget(poshLabel, 1);
     m_markAll = SmallButton(this, "markPosh", QStringLiteral("☑"),
                             Tr("Отметить все пункты предоставления услуг", "msgMarkAllPOU"));
-    m_unmarkAll = SmallButton(this, "unmarkPosh", QStringLiteral("☐"),
-                              Tr("Снять отметку со всех пунктов предоставления услуг",
-                                 "msgUnmarkAllPOI"));
+    m_unmarkAll =
+        SmallButton(this, "unmarkPosh", QStringLiteral("☐"),
+                    Tr("Снять отметку со всех пунктов предоставления услуг", "msgUnmarkAllPOI"));
     m_grouping = SmallButton(this, "poshGrouping", Tr("гр", "CRepBaseView"),
                              Tr("Группировка ПОУ", "CRepBaseView::OnGroupingMenu"));
     poshHeader->addWidget(m_markAll);
@@ -102,8 +101,7 @@ CRepBaseView::CRepBaseView(QWidget* parent)
     m_filters->setRowWrapPolicy(QFormLayout::WrapLongRows);
     m_filters->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
     m_worker->setObjectName(QStringLiteral("worker"));
-    AddRow(m_filters, Tr("Основной социальный работник:", "CRepBaseView"), m_worker,
-           kRepCtlWorker);
+    AddRow(m_filters, Tr("Основной социальный работник:", "CRepBaseView"), m_worker, kRepCtlWorker);
     m_project->setObjectName(QStringLiteral("project"));
     m_project->DisableSort();
     AddRow(m_filters, Tr("Проект:", "CRepBaseView"), m_project, kRepCtlProject);
@@ -116,8 +114,7 @@ CRepBaseView::CRepBaseView(QWidget* parent)
     m_clientKind->AddItem(2, Tr("Новые клиенты", "msgNewClients"));
     m_clientKind->AddItem(3, Tr("Регулярные клиенты", "msgRegualClients"));
     m_clientKind->SetCurSelCode(1);
-    AddRow(m_filters, Tr("Показывать клиентов:", "CRepBaseView"), m_clientKind,
-           kRepCtlClientKind);
+    AddRow(m_filters, Tr("Показывать клиентов:", "CRepBaseView"), m_clientKind, kRepCtlClientKind);
     m_newClientMode->setObjectName(QStringLiteral("newClientMode"));
     m_newClientMode->AddItem(0, Tr("Обычный, для каждой организации", "msgNCMNormal"));
     m_newClientMode->AddItem(1, Tr("Для каждого проекта", "msgNCMProject"));
@@ -230,8 +227,7 @@ bool CRepBaseView::OnInitialUpdate() {
 bool CRepBaseView::OnPreBuild() {
     const bool withEnd = m_to->isEnabled() && !m_to->isHidden();
     if (withEnd && m_from->isEnabled() && m_from->date() > m_to->date()) {
-        CxMessage(this, 0x30,
-                  Tr("Начало периода позже его окончания", "CRepBaseView::OnPreBuild"));
+        CxMessage(this, 0x30, Tr("Начало периода позже его окончания", "CRepBaseView::OnPreBuild"));
         m_from->setFocus();
         return false;
     }

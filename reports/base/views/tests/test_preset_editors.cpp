@@ -29,9 +29,9 @@ const QList<CRepPresetChoice> kFields = {
     {20438, QStringLiteral("Группа"), 0x10017},
 };
 // Visits columns: detail (1), summary (2).
-const QList<CRepPresetChoice> kColumns = {
-    {3001, QStringLiteral("Код"), 1}, {3002, QStringLiteral("Пункт"), 3},
-    {3003, QStringLiteral("Месяц"), 2}};
+const QList<CRepPresetChoice> kColumns = {{3001, QStringLiteral("Код"), 1},
+                                          {3002, QStringLiteral("Пункт"), 3},
+                                          {3003, QStringLiteral("Месяц"), 2}};
 
 const QString kConfigPresets = QStringLiteral(
     "<KDREPORTPRESETS2><KDREPPRESET2 Title='Годовой'/></KDREPORTPRESETS2>"
@@ -97,7 +97,8 @@ private slots:
         QCOMPARE(Entries(editor.ListPage(4)), QStringList({"-Код клиента", "-Группа"}));
 
         CxListSelOrderModel* rows = editor.ListPage(0)->PickList()->Model();
-        QAbstractItemModelTester tester(rows, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(rows,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         rows->setData(rows->index(1), Qt::Unchecked, Qt::CheckStateRole); // drop the separator
         editor.ListPage(0)->PickList()->View()->setCurrentIndex(rows->index(0));
         editor.ListPage(0)->AddSeparator();
@@ -129,16 +130,25 @@ private slots:
         QTest::addColumn<QString>("opening");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("message");
-        const QString two = QStringLiteral(
-            "<KDREPORTPRESETS2><KDREPPRESET2 Title='А'/><KDREPPRESET2 Title='Б'/>"
-            "</KDREPORTPRESETS2>");
-        QTest::newRow("empty name") << two << "А" << "  " << "Имя отчета обязательное поле";
-        QTest::newRow("name of another") << two << "А" << "Б" << "уже есть в базе";
-        QTest::newRow("new under a taken name") << two << "" << "А" << "уже есть в базе";
-        QTest::newRow("name of the configuration's") << two << "" << "Годовой"
+        const QString two =
+            QStringLiteral("<KDREPORTPRESETS2><KDREPPRESET2 Title='А'/><KDREPPRESET2 Title='Б'/>"
+                           "</KDREPORTPRESETS2>");
+        QTest::newRow("empty name") << two << "А"
+                                    << "  "
+                                    << "Имя отчета обязательное поле";
+        QTest::newRow("name of another") << two << "А"
+                                         << "Б"
+                                         << "уже есть в базе";
+        QTest::newRow("new under a taken name") << two << ""
+                                                << "А"
+                                                << "уже есть в базе";
+        QTest::newRow("name of the configuration's") << two << ""
+                                                     << "Годовой"
                                                      << "есть среди заготовок программы";
         QTest::newRow("unreadable store") << "<KDREPORTPRESETS2><KDREPPRESET2 Title='А'>"
-                                          << "" << "В" << "Не удалось прочитать";
+                                          << ""
+                                          << "В"
+                                          << "Не удалось прочитать";
     }
     void refusals() {
         QFETCH(QString, store);
@@ -271,7 +281,8 @@ private slots:
         list.SetList(&presets);
         list.Fill(-1);
         QAbstractItemModel* model = list.model();
-        QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QAbstractItemModelTester tester(model,
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
         QStringList titles;
         for (int i = 0; i < model->rowCount(); ++i)
             titles << model->index(i, 0).data().toString();

@@ -48,9 +48,9 @@
 #include <functional>
 
 namespace {
-const QString kPresets = QStringLiteral(
-    "<KDREPORTPRESETS2><KDREPPRESET2 Title='Все визиты' Comment='по пунктам'/>"
-    "<KDREPPRESET2 Title='Годовой'/></KDREPORTPRESETS2>");
+const QString kPresets =
+    QStringLiteral("<KDREPORTPRESETS2><KDREPPRESET2 Title='Все визиты' Comment='по пунктам'/>"
+                   "<KDREPPRESET2 Title='Годовой'/></KDREPORTPRESETS2>");
 
 // The report of the test: visits per service point from the period summary
 // table, with links of every kind.
