@@ -91,7 +91,7 @@ CRepBaseView::CRepBaseView(QWidget* parent)
     poshHeader->addWidget(m_unmarkAll);
     poshHeader->addWidget(m_grouping);
     params->addLayout(poshHeader);
-    params->addWidget(m_posh, 3);
+    params->addWidget(m_posh, 5);
     RegisterControl(kRepCtlPoshTree, m_posh);
     m_labels.insert(kRepCtlPoshTree, poshLabel);
     RegisterControl(kRepCtlMarkPosh, m_markAll);
