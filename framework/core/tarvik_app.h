@@ -119,7 +119,10 @@ public:
                                     const QMetaObject* frame);
     static void AddAppQuery(const QString& address, int flag = 0);
     static QStringList TakeAppQueries();
+    // Runs the queued addresses; while a report build runs they wait.
     void ProcessAppQueries();
+    // Queues a run of the addresses still waiting (a build ended).
+    static void PostAppQueries();
 
 private:
     QWidget* m_pMainWnd = nullptr;

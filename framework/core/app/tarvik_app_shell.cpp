@@ -5,6 +5,7 @@
 #include "framework/core/tarvik_app.h"
 
 #include "cmd_handler_info.h"
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/table/self_register.h"
 #include "framework/core/xml/cfg_base.h"
 #include "profile_manager.h"
@@ -204,6 +205,22 @@ void CTarvikApp::AddAppQuery(const QString& address, int) {
             Qt::QueuedConnection);
 }
 
+void CTarvikApp::PostAppQueries() {
+    bool pending = false;
+    {
+        QMutexLocker lock(&g_profileMutex);
+        pending = !g_appQueries.isEmpty();
+    }
+    if (pending && s_instance && QCoreApplication::instance())
+        QMetaObject::invokeMethod(
+            s_instance,
+            [app = QPointer<CTarvikApp>(s_instance)] {
+                if (app)
+                    app->ProcessAppQueries();
+            },
+            Qt::QueuedConnection);
+}
+
 QStringList CTarvikApp::TakeAppQueries() {
     QMutexLocker lock(&g_profileMutex);
     QStringList queries;
@@ -212,6 +229,11 @@ QStringList CTarvikApp::TakeAppQueries() {
 }
 
 void CTarvikApp::ProcessAppQueries() {
+    // A report build lets window messages through while it holds the
+    // connection's locks: the addresses wait until it ends (the build's end
+    // posts them again).
+    if (CRepDoc::IsBuilding())
+        return;
     for (const QString& address : TakeAppQueries())
         if (!OnProcessURL(address))
             qInfo().noquote() << "no handler for the command address" << address;

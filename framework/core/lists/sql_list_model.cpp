@@ -1,6 +1,7 @@
 #include "sql_list_model.h"
 
 #include "framework/core/notify/table_change_notifier.h"
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/cx_table.h"
 #include "framework/core/table/safe_sql.h"
@@ -38,7 +39,14 @@ CxSQLListModel::CxSQLListModel(QObject* parent)
     : QAbstractTableModel(parent), m_reloadTimer(new QTimer(this)) {
     m_reloadTimer->setSingleShot(true);
     m_reloadTimer->setInterval(0);
-    connect(m_reloadTimer, &QTimer::timeout, this, [this] { Reload(); });
+    connect(m_reloadTimer, &QTimer::timeout, this, [this] {
+        // A report build holds the connection's locks while it lets window
+        // messages through: the list reads again once it has ended.
+        if (CRepDoc::IsBuilding())
+            m_reloadTimer->start(100);
+        else
+            Reload();
+    });
     connect(CxTableChangeNotifier::Instance(), &CxTableChangeNotifier::tableChanged, this,
             &CxSQLListModel::OnTableChanged);
 }
@@ -557,8 +565,9 @@ QVariant CxSQLListModel::headerData(int section, Qt::Orientation orientation, in
 }
 
 bool CxSQLListModel::canFetchMore(const QModelIndex& parent) const {
-    return !parent.isValid() && m_ready && !m_atEnd && !m_changing && m_error.serverCode == 0 &&
-           m_error.text.isEmpty();
+    // No page is read while a report build holds the connection's locks.
+    return !parent.isValid() && !CRepDoc::IsBuilding() && m_ready && !m_atEnd && !m_changing &&
+           m_error.serverCode == 0 && m_error.text.isEmpty();
 }
 
 void CxSQLListModel::fetchMore(const QModelIndex& parent) {

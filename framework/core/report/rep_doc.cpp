@@ -20,14 +20,16 @@ CRepBuildScope::CRepBuildScope(CxSQL* sql) : m_sql(sql) {
 CRepBuildScope::~CRepBuildScope() {
     if (m_sql)
         m_sql->SuspendWatchdog(1);
-    --g_buildDepth;
+    // Command addresses queued meanwhile run now.
+    if (--g_buildDepth == 0)
+        CTarvikApp::PostAppQueries();
 }
 
 int CRepBuildScope::Depth() {
     return g_buildDepth;
 }
 
-CRepDoc::CRepDoc() = default;
+CRepDoc::CRepDoc(QObject* parent) : CxFormDocument(parent) {}
 CRepDoc::~CRepDoc() = default;
 
 int CRepDoc::OnProcessURL(const QString& url) {
@@ -61,13 +63,20 @@ bool CRepDoc::Build(CvProgress* progress, QString* error) {
     m_checkTitle.clear();
     m_checkText.clear();
     m_html.Empty();
+    // The progress belongs to the caller: it is forgotten however the build
+    // ends.
+    struct Running {
+        CRepDoc* doc;
+        ~Running() {
+            if (doc->m_progress)
+                doc->m_progress->EndProgress();
+            doc->m_progress = nullptr;
+        }
+    } running{this};
     m_progress = progress;
     if (progress)
         progress->BeginProgress(GetReportTitle(), -1);
     OnInitHTML(m_html);
-    if (progress)
-        progress->EndProgress();
-    m_progress = nullptr;
     return true;
 }
 

@@ -4,19 +4,40 @@
 // (OnProcessURL) and the view's report commands, and saves the page as a file
 // any browser opens. The view shows GetHTML() and drives Build behind a modal
 // progress dialog that implements CvProgress.
+//
+// A report is opened in a window by its document class: a class that a
+// document template names has Q_OBJECT and a Q_INVOKABLE constructor taking
+// the parent object.
 #include "framework/core/containers/acc_string.h"
+#include "framework/core/documents/document.h"
 
 #include <QString>
 
 class CvProgress;
 class CxSQL;
 
-class CRepDoc {
+// What a report document may ask of the view that shows it: controls are
+// named by their numbers (the period end, the worker filter, ...).
+class CRepViewLink {
 public:
-    CRepDoc();
-    virtual ~CRepDoc();
+    virtual ~CRepViewLink() = default;
+    // Enables or disables the control; false when the view has no such
+    // control.
+    virtual bool EnableControl(int id, bool enable) = 0;
+};
+
+class CRepDoc : public CxFormDocument {
+    Q_OBJECT
+public:
+    explicit CRepDoc(QObject* parent = nullptr);
+    ~CRepDoc() override;
     CRepDoc(const CRepDoc&) = delete;
     CRepDoc& operator=(const CRepDoc&) = delete;
+
+    // The view that shows the document; null for a document without one
+    // (tests, headless runs).
+    CRepViewLink* GetView() const { return m_view; }
+    void SetView(CRepViewLink* view) { m_view = view; }
 
     virtual QString GetReportTitle() = 0;
     // Writes the whole page into the buffer (which Build has emptied).
@@ -67,6 +88,7 @@ public:
 
 private:
     CAccStringT<wchar_t> m_html;
+    CRepViewLink* m_view = nullptr;
     CvProgress* m_progress = nullptr;
     CxSQL* m_sql = nullptr;
     QString m_checkTitle;

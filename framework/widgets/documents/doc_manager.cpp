@@ -160,6 +160,16 @@ CxFormView* CxDocManager::OpenDocument(const QString& name, const QStringList& a
     return Open(*t, document, arguments);
 }
 
+CxFormView* CxDocManager::OpenNewDocument(const QString& name, const QStringList& arguments) {
+    const CxDocTemplate* t = CxDocTemplates::Find(name);
+    if (!t)
+        return nullptr;
+    auto* document = qobject_cast<CxDocument*>(CxCreateObject(t->document));
+    if (!document)
+        return nullptr;
+    return Open(*t, document, arguments);
+}
+
 CxFormView* CxDocManager::OpenSQLEditForm(const QString& formClass, qint64 key, int mode,
                                           std::unique_ptr<CDXRecordSQL> record) {
     CxDocTemplate t;

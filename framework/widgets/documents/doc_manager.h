@@ -41,6 +41,9 @@ public:
     // class first, then view class); null when there is no such template or
     // the window could not be made.
     CxFormView* OpenDocument(const QString& name, const QStringList& arguments = {});
+    // Opens another window of the template even when one is open (a second
+    // window of a report).
+    CxFormView* OpenNewDocument(const QString& name, const QStringList& arguments = {});
     // Opens the form class on a record (key -1 with 2056: a new record). An
     // already allocated record may be handed over (a list that opens another
     // table's record); otherwise the form reads its own. A form already open

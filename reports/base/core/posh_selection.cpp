@@ -220,6 +220,16 @@ QList<long> PoshPointsOfType(CxSQL* sql, long typeCode) {
     return ids;
 }
 
+QList<long> PoshPointTypes(CxSQL* sql) {
+    QList<long> types;
+    CxResult res = Connection(sql)->Execute(
+        QStringLiteral("SELECT nType FROM dir WHERE nDirType=1 AND NOT bIsFolder GROUP BY nType "
+                       "ORDER BY nType"));
+    while (res.FetchRow())
+        types << res.LFieldValue(0);
+    return types;
+}
+
 // ---- the temporary table ----
 
 CSelectedPOSH::CSelectedPOSH(CxSQL* sql) : m_sql(Connection(sql)) {}

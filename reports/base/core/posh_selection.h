@@ -62,6 +62,8 @@ bool BuildPoshTree(CxSQL* sql, int mode, QList<CPoshTreeNode>& nodes, QString* e
 
 // The ids of the points of a type (nType); all points for -1.
 QList<long> PoshPointsOfType(CxSQL* sql, long typeCode);
+// The distinct types (nType) of the service points, in code order.
+QList<long> PoshPointTypes(CxSQL* sql);
 
 // The chosen points as a temporary table of one column ROWID, named after
 // the digest of the chosen ids, so equal selections give equal names.

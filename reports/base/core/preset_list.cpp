@@ -99,8 +99,8 @@ template <class Preset> QString CRepPresetListT<Preset>::ItemHTML(const Preset& 
                         : preset.RecordType == 2 ? "black"
                                                  : "red";
     return CxString::StrTr(
-        QStringLiteral("<span style='font-size:14pt;color:{color}'><b>{name}</b></span><br>"
-                       "<span style='font-size:11pt'>{comment}</span>"),
+        QStringLiteral("<span style='font-size:14px;color:{color}'><b>{name}</b></span><br>"
+                       "<span style='font-size:11px'>{comment}</span>"),
         {{QStringLiteral("{color}"), QString::fromLatin1(color)},
          {QStringLiteral("{name}"), SafeHTML(preset.Title)},
          {QStringLiteral("{comment}"), SafeHTML(preset.Comment)}});

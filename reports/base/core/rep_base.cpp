@@ -14,7 +14,7 @@ QString Tr(const char* text, const char* key) {
 }
 } // namespace
 
-CRepBase::CRepBase() = default;
+CRepBase::CRepBase(QObject* parent) : CRepDoc(parent) {}
 CRepBase::~CRepBase() = default;
 
 CRepBaseData* CRepBase::CreateReportData() {

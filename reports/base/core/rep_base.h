@@ -6,6 +6,7 @@
 // its body (OnGenerateReport).
 #include "framework/core/containers/cx_obj.h"
 #include "framework/core/report/rep_doc.h"
+#include "preset_choices.h"
 #include "preset_list.h"
 
 #include <QDate>
@@ -29,6 +30,25 @@ struct CRepBaseParams {
     bool projectExact = false;
 };
 
+// The controls of the report view, by the numbers reports use to enable or
+// disable them (CRepViewLink::EnableControl).
+enum RepViewControl : int {
+    kRepCtlFrom = 2040,          // period start
+    kRepCtlTo = 2041,            // period end
+    kRepCtlPoshTree = 1546,      // the service points
+    kRepCtlMarkPosh = 1155,      // mark service points (by type)
+    kRepCtlUnmarkPosh = 1548,    // clear every mark
+    kRepCtlPoshGrouping = 3292,  // grouping of the tree
+    kRepCtlWorker = 1551,        // main social worker
+    kRepCtlProject = 1424,       // project
+    kRepCtlProjectExact = 3341,  // project must match exactly
+    kRepCtlClientKind = 1046,    // which clients
+    kRepCtlNewClientMode = 3339, // how new clients are counted
+    kRepCtlPresets = 1784,       // the preset list
+    kRepCtlBuild = 1552,         // "Формировать"
+    kRepCtlNewWindow = 1587,     // "Новое окно"
+};
+
 // The commands of the view's preset list.
 enum RepPresetCommand {
     kCmdPresetEdit = 2055,
@@ -37,12 +57,13 @@ enum RepPresetCommand {
 };
 
 class CRepBase : public CRepDoc {
+    Q_OBJECT
 public:
     // Edits a preset in a dialog (read-only: shows it as the confirmation of
     // a delete); answers whether the user confirmed. The view provides it.
     using PresetEditor = std::function<bool(KDRepPresetEx2& preset, bool readOnly)>;
 
-    CRepBase();
+    explicit CRepBase(QObject* parent = nullptr);
     ~CRepBase() override;
 
     // The build: CheckSelection, CheckPreset, LoadTemplate, OnGenerateReport;
@@ -51,8 +72,12 @@ public:
     // The preset commands (new, edit, delete); others go to CRepDoc.
     int ProcessRepViewCommand(unsigned id, int queryOnly) override;
 
-    // Lets a report disable what its view does not use (called by the view).
+    // Lets a report disable what its view does not use (called by the view,
+    // through GetView()->EnableControl with the numbers of RepViewControl).
     virtual void OnSetupView() {}
+    // The report fields its presets may name, for the preset editor (a
+    // report with presets answers PresetChoicesOf its field catalogue).
+    virtual QList<CRepPresetChoice> GetPresetChoices() { return {}; }
     virtual void OnGenerateReport(CAccStringT<wchar_t>& html) { (void)html; }
     virtual int CheckSelection();
     // Reports without a preset answer 1.

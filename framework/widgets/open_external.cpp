@@ -1,0 +1,20 @@
+#include "open_external.h"
+
+#include <QDesktopServices>
+
+namespace {
+std::function<bool(const QUrl&)>& Opener() {
+    static std::function<bool(const QUrl&)> opener;
+    return opener;
+}
+} // namespace
+
+bool CxOpenExternal(const QUrl& url) {
+    if (Opener())
+        return Opener()(url);
+    return QDesktopServices::openUrl(url);
+}
+
+void SetExternalOpener(std::function<bool(const QUrl&)> opener) {
+    Opener() = std::move(opener);
+}
