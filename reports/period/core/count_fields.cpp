@@ -351,7 +351,7 @@ double CRF_Config::GetValue() {
     if (IsNewRow()) {
         m_value = ColumnLong();
         m_text = DoubleToString(double(m_value), QStringLiteral("%f"),
-                                kDoubleTrimZeros | kDoubleTrimPoint, QString());
+                                kDoubleTrimZeros | kDoubleTrimPoint, QStringLiteral(""));
     }
     return double(m_value);
 }
