@@ -5,6 +5,7 @@
 #include "field_support.h"
 #include "framework/core/select/simple_select.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
 #include "model/enums/enums.h"
 #include "reports/base/core/rep_base_data.h"
@@ -232,12 +233,15 @@ CRF_Town::CRF_Town() : CRF_Town(kRFTown, "Город оказания услуг
 CRF_Town::CRF_Town(long id, const char* title, const char* key, const char* css)
     : CRepFieldBase(id, "nTownID", title, key, kTownFlags, css, "*") {}
 
-void CRF_Town::LoadTowns(CxSQL* sql) {
-    TownTree::LoadLeafTowns(sql, m_names);
+bool CRF_Town::LoadTowns(CxSQL* sql, CxSQLError* error) {
+    return TownTree::LoadLeafTowns(sql, m_names, error);
 }
 
 void CRF_Town::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
-    LoadTowns(run->GetSQL());
+    CxSQLError failed;
+    if (!LoadTowns(run->GetSQL(), &failed))
+        throw CRepError{SafeHTML(failed.statement) + QStringLiteral("<br/><b>") +
+                        SafeHTML(failed.text) + QStringLiteral("</b>")};
     select.Group(QStringLiteral("WorkPlace.nTown"));
     select.Select(QStringLiteral("WorkPlace.nTown AS nTownID"));
     select.Join(QStringLiteral("LEFT"), QStringLiteral("dir AS WorkPlace"),
@@ -276,8 +280,8 @@ long CRF_Town::GetGroupID() {
 
 CRF_Obl::CRF_Obl() : CRF_Town(kRFObl, "Область оказания услуг", "msgPOUReg", "d") {}
 
-void CRF_Obl::LoadTowns(CxSQL* sql) {
-    TownTree::LoadTownList(sql, m_ancestors, m_names);
+bool CRF_Obl::LoadTowns(CxSQL* sql, CxSQLError* error) {
+    return TownTree::LoadTownList(sql, m_ancestors, m_names, error);
 }
 
 bool CRF_Obl::Lookup(long town, long& id, QString& name) const {

@@ -118,8 +118,8 @@ public:
     QString GetDetValue() override;
     long GetGroupID() override;
     QString GetGroupText() override { return GetDetValue(); }
-    // Fills the field's town names (once).
-    virtual void LoadTowns(CxSQL* sql);
+    // Fills the field's town names (once); false when towns cannot be read.
+    virtual bool LoadTowns(CxSQL* sql, CxSQLError* error = nullptr);
 
 protected:
     CRF_Town(long id, const char* title, const char* key, const char* css);
@@ -138,7 +138,7 @@ private:
 class CRF_Obl : public CRF_Town {
 public:
     CRF_Obl();
-    void LoadTowns(CxSQL* sql) override;
+    bool LoadTowns(CxSQL* sql, CxSQLError* error = nullptr) override;
 
 private:
     bool Lookup(long town, long& id, QString& name) const override;

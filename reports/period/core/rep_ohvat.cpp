@@ -13,6 +13,7 @@
 #include "reports/base/core/rep_base_data.h"
 
 #include <QHash>
+#include <QRegularExpression>
 
 using RepFieldSupport::InPeriod;
 using RepFieldSupport::SqlDate;
@@ -127,7 +128,13 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
             groups.last() << field;
         else
             pivots << field;
-        field->GetWarning(run);
+        // A row field that may count a client twice has no header of its
+        // own: the title points to its footnote.
+        const QString warning = field->GetWarning(run);
+        static const QRegularExpression number(QStringLiteral("\\d+"));
+        const QString footnote = number.match(warning).captured(0);
+        if (!footnote.isEmpty() && !marks.contains(footnote))
+            marks << footnote;
     }
     if (groups.size() > 1 && groups.last().isEmpty())
         groups.removeLast();
@@ -328,7 +335,8 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
     html.Add(CxString::StrTr(
         tpl.GetSection(QStringLiteral("REPORT")),
         {{QStringLiteral("%TITLE%"),
-          SafeHTML(GetReportTitle()) + QStringLiteral("<h3>") + heading + QStringLiteral("</h3>")},
+          SafeHTML(GetReportTitle()) + QStringLiteral("<h3 align=\"center\">") + heading +
+              QStringLiteral("</h3>")},
          {QStringLiteral("%FROM%"), SafeHTML(ShownDate(start))},
          {QStringLiteral("%TO%"), SafeHTML(ShownDate(periods.isEmpty() ? end : periods.last().second))},
          {QStringLiteral("%DETAIL%"), detailHtml},

@@ -318,15 +318,18 @@ void TestPeriodReports::failingQueryShowsErrorPage() {
     m_db->Exec(QStringLiteral("RENAME TABLE orginf TO orginf_away, towns TO towns_away"));
     const QString coverage =
         Coverage(PresetSpec{"20585", "20441"}, QDate(2012, 1, 1), QDate(2012, 12, 31));
+    const QString byTown =
+        Coverage(PresetSpec{"20579", "20441"}, QDate(2012, 1, 1), QDate(2012, 12, 31));
     CRep_SvodnyiPoGodam years;
     const QString yearPage = Build(years, QDate(2012, 1, 1), QDate(2012, 12, 31));
     m_db->Exec(QStringLiteral("RENAME TABLE orginf_away TO orginf, towns_away TO towns"));
-    for (const QString& page : {coverage, yearPage}) {
+    for (const QString& page : {coverage, byTown, yearPage}) {
         QVERIFY(page.contains(QStringLiteral("Возникла ошибка при формировании отчета")));
         QVERIFY(!page.contains(QStringLiteral("Всего")));
     }
     QVERIFY(coverage.contains(QStringLiteral("orginf")));
     QVERIFY(yearPage.contains(QStringLiteral("towns")));
+    QVERIFY(byTown.contains(QStringLiteral("towns")));
 }
 
 void TestPeriodReports::quarterlySummary() {
