@@ -89,7 +89,8 @@ int main(int argc, char** argv) {
     // The presets timed: groups, sexes, points and ages with persons and
     // shares; and the same persons month by month.
     xKDReportPresets2& presets = config->GetCurrentLanguage()->KDReportPresets2;
-    AddPreset(presets, QStringLiteral("Группы"), {kRFRiskGroup, kRFSex, -1, kRFPOU, -1, kRFAgeGroup},
+    AddPreset(presets, QStringLiteral("Группы"),
+              {kRFRiskGroup, kRFSex, -1, kRFPOU, -1, kRFAgeGroup},
               {kRFClients, kRFUniqClients, kRFVisits, kRFVisitsProc, 510, 510 + kRFConfigClients,
                kRFVirtKC});
     AddPreset(presets, QStringLiteral("По месяцам"), {kRFSex},
@@ -152,21 +153,22 @@ int main(int argc, char** argv) {
         std::function<std::unique_ptr<CRepBase>()> make;
     };
     const Case cases[] = {
-        {"coverage, groups", [] {
+        {"coverage, groups",
+         [] {
              auto doc = std::make_unique<CRep_OhvatZaPeriod>();
              doc->GetPresetList().Fill(-1);
              doc->GetPresetList().SelectByName(QStringLiteral("Группы"));
              return std::unique_ptr<CRepBase>(std::move(doc));
          }},
-        {"coverage, by months", [] {
+        {"coverage, by months",
+         [] {
              auto doc = std::make_unique<CRep_OhvatZaPeriod>();
              doc->GetPresetList().Fill(-1);
              doc->GetPresetList().SelectByName(QStringLiteral("По месяцам"));
              return std::unique_ptr<CRepBase>(std::move(doc));
          }},
-        {"quarterly summary", [] {
-             return std::unique_ptr<CRepBase>(std::make_unique<CRep_SvodnyeDannyDlyaKvart>());
-         }},
+        {"quarterly summary",
+         [] { return std::unique_ptr<CRepBase>(std::make_unique<CRep_SvodnyeDannyDlyaKvart>()); }},
     };
     std::printf("%-22s %-12s %12s %12s\n", "report", "period", "first, ms", "cached, ms");
     for (const Period& period : periods) {

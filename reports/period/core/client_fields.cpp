@@ -91,8 +91,8 @@ void CRF_PDI::OnNewRow() {
 }
 
 CRF_Volonter::CRF_Volonter()
-    : CRF_CodedField(kRFVolonter, "bVolonter", "Волонтер", "msgVolonter", kAttributeFlags,
-                     "cent") {}
+    : CRF_CodedField(kRFVolonter, "bVolonter", "Волонтер", "msgVolonter", kAttributeFlags, "cent") {
+}
 
 QString CRF_Volonter::SelectItem(const QString& state) {
     return QStringLiteral("(%1.nClientType2&%2) AS bVolonter").arg(state).arg(kVolunteerBit);
@@ -104,8 +104,8 @@ void CRF_Volonter::OnNewRow() {
 }
 
 CRF_Second::CRF_Second()
-    : CRF_CodedField(kRFSecond, "bSecondary", "Вторичного обмена", "msgSecondary",
-                     kAttributeFlags, "cent") {}
+    : CRF_CodedField(kRFSecond, "bSecondary", "Вторичного обмена", "msgSecondary", kAttributeFlags,
+                     "cent") {}
 
 void CRF_Second::OnNewRow() {
     m_code = ColumnLong() != 0 ? 1 : 0;
@@ -143,8 +143,8 @@ void CRF_RiskGroup::OnNewRow() {
 
 CRF_RiskGroup2::CRF_RiskGroup2()
     : CRF_RiskGroup(kRFRiskGroup2, "nClientType2",
-                    "Дополнительная уязвимая группа на конец периода", "msgSecRiskGroup",
-                    0x10007) {}
+                    "Дополнительная уязвимая группа на конец периода", "msgSecRiskGroup", 0x10007) {
+}
 
 QString CRF_RiskGroup2::SelectItem(const QString& state) {
     return QStringLiteral("(%1.nClientType2&%2) AS nClientType2").arg(state).arg(~kVolunteerBit);
@@ -152,9 +152,8 @@ QString CRF_RiskGroup2::SelectItem(const QString& state) {
 
 void CRF_RiskGroup2::AddGroup(CSimpleSelect& select, CRepBaseData* run) {
     // Its own groups, not the main group's column.
-    select.Group(QStringLiteral("(%1.nClientType2&%2)")
-                     .arg(StateTable(select, run))
-                     .arg(~kVolunteerBit));
+    select.Group(
+        QStringLiteral("(%1.nClientType2&%2)").arg(StateTable(select, run)).arg(~kVolunteerBit));
 }
 
 void CRF_RiskGroup2::OnNewRow() {
@@ -165,8 +164,8 @@ void CRF_RiskGroup2::OnNewRow() {
 // ---- age group ----
 
 CRF_AgeGroup::CRF_AgeGroup()
-    : CRF_CodedField(kRFAgeGroup, "nBirthYear", "Возрастная группа", "msgAgeGroup",
-                     kAttributeFlags, "cent") {}
+    : CRF_CodedField(kRFAgeGroup, "nBirthYear", "Возрастная группа", "msgAgeGroup", kAttributeFlags,
+                     "cent") {}
 
 void CRF_AgeGroup::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
     // Ages are those at the end of the period the query covers.
@@ -197,8 +196,7 @@ void CRF_EnumField::OnNewRow() {
 }
 
 CRF_EduLevel::CRF_EduLevel()
-    : CRF_EnumField(kRFEduLevel, "nEducationLevel", "Образование", "msgEduLevel",
-                    &EducationEnum) {}
+    : CRF_EnumField(kRFEduLevel, "nEducationLevel", "Образование", "msgEduLevel", &EducationEnum) {}
 
 CRF_Employment::CRF_Employment()
     : CRF_EnumField(kRFEmployment, "nEploymentStatus", "Трудоустройство", "msgEployment",
@@ -235,8 +233,8 @@ void CRF_DrugMain::OnNewRow() {
     }
     m_text.clear();
     if (!g_pDrugsEnum->GetValueText(quint32(m_code), m_text))
-        m_text = ErrorText("CRF_DrugMain::GetDetValue") + QStringLiteral(": ") +
-                 QString::number(m_code);
+        m_text =
+            ErrorText("CRF_DrugMain::GetDetValue") + QStringLiteral(": ") + QString::number(m_code);
 }
 
 CRF_DrugSec::CRF_DrugSec()

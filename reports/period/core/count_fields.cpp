@@ -39,22 +39,23 @@ void JoinFirstPoint(CSimpleSelect& select, CRepBaseData* run) {
 
 // ---- clients ----
 
-CRF_Clients::CRF_Clients() : CRF_Clients(kRFClients, "nClients", "Клиентов", "msgClientOne", 0, 0) {}
+CRF_Clients::CRF_Clients()
+    : CRF_Clients(kRFClients, "nClients", "Клиентов", "msgClientOne", 0, 0) {}
 
 CRF_Clients::CRF_Clients(long id, const char* fieldName, const char* title, const char* key,
                          long kind, long sex)
     : CRepFieldBase(id, fieldName, title, key, kMeasureFlags, "num"), m_kind(kind), m_sex(sex) {}
 
 CRF_ClientsProc::CRF_ClientsProc()
-    : CRF_Clients(kRFClientsProc, "nClients", "Клиентов, %", "msgClientOneProc", kValuePercent,
-                  0) {}
+    : CRF_Clients(kRFClientsProc, "nClients", "Клиентов, %", "msgClientOneProc", kValuePercent, 0) {
+}
 CRF_ClientsMan::CRF_ClientsMan()
     : CRF_Clients(kRFClientsMan, "nClientsMan", "Мужчин", "msgClientMan", 0, 1) {}
 CRF_ClientsWoman::CRF_ClientsWoman()
     : CRF_Clients(kRFClientsWoman, "nClientsWoman", "Женщин", "msgClientWoman", 0, 2) {}
 CRF_ClientsTrans::CRF_ClientsTrans()
-    : CRF_Clients(kRFClientsTrans, "nClientsTrans", "Трансгендеров", "msgClientTransgender", 0,
-                  3) {}
+    : CRF_Clients(kRFClientsTrans, "nClientsTrans", "Трансгендеров", "msgClientTransgender", 0, 3) {
+}
 
 void CRF_Clients::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
     const QString s = SummaryTable(run);
@@ -107,8 +108,7 @@ void CRF_UniqClients::Bind(CxResult* result) {
 }
 
 qint32 CRF_UniqClients::PersonKey(long gROWID, long birthYear, long sex) {
-    const quint32 key =
-        ((quint32(gROWID) * 300u) + quint32(birthYear - 1900)) * 11u + quint32(sex);
+    const quint32 key = ((quint32(gROWID) * 300u) + quint32(birthYear - 1900)) * 11u + quint32(sex);
     return qint32(key);
 }
 
@@ -211,8 +211,8 @@ void CRF_Apteka::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
 
 void CRF_Apteka::OnNewRow() {
     m_value = ColumnLong() != 0 ? 1 : 0;
-    m_text = m_value ? Tr("Охвачен аптекой", "msgOhvApteka")
-                     : Tr("Не охвачен аптекой", "msgNotApteka");
+    m_text =
+        m_value ? Tr("Охвачен аптекой", "msgOhvApteka") : Tr("Не охвачен аптекой", "msgNotApteka");
 }
 
 CRF_AptekaNew::CRF_AptekaNew()
@@ -220,9 +220,10 @@ CRF_AptekaNew::CRF_AptekaNew()
 
 void CRF_AptekaNew::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
     const QString d = StateTable(select, run);
-    select.Select(QStringLiteral("SUM(IF(wrkpl.nType=%1 AND ").arg(kPharmacy) +
-                  InPeriod(d + QStringLiteral(".dFirstDate"), run) +
-                  QStringLiteral(" AND  FirstWorkplace.nType=%1,1,0)) AS bNewApteka").arg(kPharmacy));
+    select.Select(
+        QStringLiteral("SUM(IF(wrkpl.nType=%1 AND ").arg(kPharmacy) +
+        InPeriod(d + QStringLiteral(".dFirstDate"), run) +
+        QStringLiteral(" AND  FirstWorkplace.nType=%1,1,0)) AS bNewApteka").arg(kPharmacy));
     JoinPoint(select, run);
     JoinFirstPoint(select, run);
 }
@@ -260,13 +261,12 @@ void CRF_PDINew::OnNewRow() {
 // ---- community centre ----
 
 CRF_VirtKC::CRF_VirtKC()
-    : CRepFieldBase(kRFVirtKC, "sum263148", "Услуги комьюнити-центра", "msgUslugiKC",
-                    kVisitsFlags, "num") {}
+    : CRepFieldBase(kRFVirtKC, "sum263148", "Услуги комьюнити-центра", "msgUslugiKC", kVisitsFlags,
+                    "num") {}
 
 void CRF_VirtKC::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
-    select.Select(QStringLiteral("SUM(%1.`sum%2`) AS sum%2")
-                      .arg(SummaryTable(run))
-                      .arg(kCommunityCode));
+    select.Select(
+        QStringLiteral("SUM(%1.`sum%2`) AS sum%2").arg(SummaryTable(run)).arg(kCommunityCode));
 }
 
 void CRF_VirtKC::OnNewRow() {

@@ -122,7 +122,9 @@ double COhvatTables::CellValue(int group, long line, int position) {
 }
 
 QString COhvatTables::ShadeClass(int level) const {
-    return level == 0 ? QStringLiteral("5") : level == 1 ? QStringLiteral("6") : QStringLiteral("7");
+    return level == 0   ? QStringLiteral("5")
+           : level == 1 ? QStringLiteral("6")
+                        : QStringLiteral("7");
 }
 
 QString COhvatTables::WriteLines(const CHTMLTemplate& tpl, int group,
@@ -133,8 +135,9 @@ QString COhvatTables::WriteLines(const CHTMLTemplate& tpl, int group,
     QString cells;
     for (int p = 0; p < m_pivots.size(); ++p)
         cells += CxString::StrTr(
-            pivotTemplate, {{QStringLiteral("%CLASS%"), cls},
-                            {QStringLiteral("%BODY%"), SafeHTML(m_pivotText.value({p, line->GetID()}))}});
+            pivotTemplate,
+            {{QStringLiteral("%CLASS%"), cls},
+             {QStringLiteral("%BODY%"), SafeHTML(m_pivotText.value({p, line->GetID()}))}});
     const int n = int(m_values.size());
     for (int k = 0; k < periodCount; ++k)
         for (int j = 0; j < n; ++j)
@@ -168,9 +171,9 @@ QString COhvatTables::GetHTML(const CHTMLTemplate& tpl, CRepBaseData* run,
             const QString span = tpl.GetSection(QStringLiteral("SM.HCELLSPAN"));
             QString cells;
             if (!m_pivots.isEmpty())
-                cells += CxString::StrTr(span,
-                                         {{QStringLiteral("%COLSPAN%"), QString::number(m_pivots.size())},
-                                          {QStringLiteral("%BODY%"), QStringLiteral("&nbsp;")}});
+                cells += CxString::StrTr(
+                    span, {{QStringLiteral("%COLSPAN%"), QString::number(m_pivots.size())},
+                           {QStringLiteral("%BODY%"), QStringLiteral("&nbsp;")}});
             for (const auto& period : periods)
                 cells += CxString::StrTr(
                     span, {{QStringLiteral("%COLSPAN%"), QString::number(n)},
@@ -191,10 +194,11 @@ QString COhvatTables::GetHTML(const CHTMLTemplate& tpl, CRepBaseData* run,
                  {QStringLiteral("%WIDTH%"), QString::number(100 / (columns.size() + 2))},
                  {QStringLiteral("%BODY%"),
                   SafeHTML(field->GetTitle(), kSafeHTMLBreaks) + field->GetWarning(run)}});
-        html += CxString::StrTr(tpl.GetSection(QStringLiteral("SM.HDR")),
-                                {{QStringLiteral("%SPANCOUNT%"), QString::number(columns.size() + 1)},
-                                 {QStringLiteral("%SUBBODY%"), sub},
-                                 {QStringLiteral("%BODY%"), cells}});
+        html +=
+            CxString::StrTr(tpl.GetSection(QStringLiteral("SM.HDR")),
+                            {{QStringLiteral("%SPANCOUNT%"), QString::number(columns.size() + 1)},
+                             {QStringLiteral("%SUBBODY%"), sub},
+                             {QStringLiteral("%BODY%"), cells}});
         html += WriteLines(tpl, g, &m_tables[g]->lines, 0, periodCount);
     }
     return html;

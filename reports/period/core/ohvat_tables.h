@@ -78,6 +78,6 @@ private:
     long m_nextLine = 1;
     QHash<QList<long>, long> m_lineKeys;
     QSet<PersonSlot> m_persons;
-    QHash<long, CDoubleArr> m_unique;          // line -> persons per value position
+    QHash<long, CDoubleArr> m_unique;             // line -> persons per value position
     QHash<QPair<int, long>, QString> m_pivotText; // (pivot index, line) -> text
 };

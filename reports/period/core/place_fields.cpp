@@ -143,8 +143,8 @@ long CRF_POU::GetGroupID() {
 void CRF_PointTypeField::OnNewRow() {
     m_type = ColumnLong();
     m_text = g_pNodeType->IDToString(
-        m_type, CTarvikApp::TranslateString(QStringLiteral("Ошибка"),
-                                            QString::fromLatin1(ErrorContext())));
+        m_type,
+        CTarvikApp::TranslateString(QStringLiteral("Ошибка"), QString::fromLatin1(ErrorContext())));
 }
 
 QString CRF_PointTypeField::GetDetValue() {
@@ -179,8 +179,8 @@ void CRF_FirstPOUType::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
 
 // ---- named rows of the client ----
 
-CRF_NamedField::CRF_NamedField(long id, const char* fieldName, const char* title,
-                               const char* key, const char* nameColumn)
+CRF_NamedField::CRF_NamedField(long id, const char* fieldName, const char* title, const char* key,
+                               const char* nameColumn)
     : CRepFieldBase(id, fieldName, title, key, kPlaceFlags, "cent"),
       m_nameColumn(QString::fromLatin1(nameColumn)) {}
 
@@ -294,8 +294,8 @@ bool CRF_Obl::Lookup(long town, long& id, QString& name) const {
 // ---- number of points ----
 
 CRF_WokrPlaceCount::CRF_WokrPlaceCount()
-    : CRepFieldBase(kRFWorkPlaceCount, "nWorkplaceCount", "Количетсво пунктов",
-                    "msgWorkplaceCount", 0x8, "cent", "**") {}
+    : CRepFieldBase(kRFWorkPlaceCount, "nWorkplaceCount", "Количетсво пунктов", "msgWorkplaceCount",
+                    0x8, "cent", "**") {}
 
 void CRF_WokrPlaceCount::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
     select.Select(QStringLiteral("COUNT(DISTINCT ") + SummaryTable(run) +

@@ -227,8 +227,9 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
                           "соответствие",
                           "msgOnlyProjectOR")
                            .replace(QLatin1String("{project}"), bold));
-            select.Where(summary + (params.projectExact ? QStringLiteral(".nProject=")
-                                                        : QStringLiteral(".nProject&")) +
+            select.Where(summary +
+                         (params.projectExact ? QStringLiteral(".nProject=")
+                                              : QStringLiteral(".nProject&")) +
                          QString::number(params.project));
         }
         if (preset.SumGroup.GetCount() == 0) {
@@ -286,8 +287,9 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
                     QString cells;
                     for (CRepField* field : std::as_const(detail))
                         cells += CxString::StrTr(
-                            detailCell, {{QStringLiteral("%CLASS%"), field->GetCSSClass()},
-                                         {QStringLiteral("%BODY%"), SafeHTML(field->GetDetValue())}});
+                            detailCell,
+                            {{QStringLiteral("%CLASS%"), field->GetCSSClass()},
+                             {QStringLiteral("%BODY%"), SafeHTML(field->GetDetValue())}});
                     detailRows += CxString::StrTr(detailRow, {{QStringLiteral("%BODY%"), cells}});
                 }
                 tables.AddRecord();
@@ -302,9 +304,9 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
     }
 
     // The page.
-    const QString summaryHtml = CxString::StrTr(
-        tpl.GetSection(QStringLiteral("SM.REPORT")),
-        {{QStringLiteral("%BODY%"), tables.GetHTML(tpl, run, periods)}});
+    const QString summaryHtml =
+        CxString::StrTr(tpl.GetSection(QStringLiteral("SM.REPORT")),
+                        {{QStringLiteral("%BODY%"), tables.GetHTML(tpl, run, periods)}});
     QString detailHtml;
     if (!detailRows.isEmpty()) {
         QString head;
@@ -314,10 +316,9 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
                                      {QStringLiteral("%BODY%"), SafeHTML(field->GetTitle())}});
         detailHtml = CxString::StrTr(
             tpl.GetSection(QStringLiteral("DT.REPORT")),
-            {{QStringLiteral("%BODY%"),
-              CxString::StrTr(tpl.GetSection(QStringLiteral("DT.HROW")),
-                              {{QStringLiteral("%BODY%"), head}}) +
-                  detailRows}});
+            {{QStringLiteral("%BODY%"), CxString::StrTr(tpl.GetSection(QStringLiteral("DT.HROW")),
+                                                        {{QStringLiteral("%BODY%"), head}}) +
+                                            detailRows}});
     }
     QString comment;
     const QStringList& footnotes = run->GetFootnotes();
@@ -332,14 +333,15 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
     }
     if (!marks.isEmpty())
         heading += QStringLiteral("<sup>") + marks.join(u',') + QStringLiteral("</sup>");
-    html.Add(CxString::StrTr(
-        tpl.GetSection(QStringLiteral("REPORT")),
-        {{QStringLiteral("%TITLE%"),
-          SafeHTML(GetReportTitle()) + QStringLiteral("<h3 align=\"center\">") + heading +
-              QStringLiteral("</h3>")},
-         {QStringLiteral("%FROM%"), SafeHTML(ShownDate(start))},
-         {QStringLiteral("%TO%"), SafeHTML(ShownDate(periods.isEmpty() ? end : periods.last().second))},
-         {QStringLiteral("%DETAIL%"), detailHtml},
-         {QStringLiteral("%SUMMARY%"), summaryHtml},
-         {QStringLiteral("%COMMENT%"), comment}}));
+    html.Add(
+        CxString::StrTr(tpl.GetSection(QStringLiteral("REPORT")),
+                        {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle()) +
+                                                         QStringLiteral("<h3 align=\"center\">") +
+                                                         heading + QStringLiteral("</h3>")},
+                         {QStringLiteral("%FROM%"), SafeHTML(ShownDate(start))},
+                         {QStringLiteral("%TO%"),
+                          SafeHTML(ShownDate(periods.isEmpty() ? end : periods.last().second))},
+                         {QStringLiteral("%DETAIL%"), detailHtml},
+                         {QStringLiteral("%SUMMARY%"), summaryHtml},
+                         {QStringLiteral("%COMMENT%"), comment}}));
 }

@@ -73,9 +73,7 @@ public:
         return m_indicators.back().table.get();
     }
 
-    void SetPeriod() {
-        m_period = ShownDate(m_run->From()) + u'-' + ShownDate(m_run->To());
-    }
+    void SetPeriod() { m_period = ShownDate(m_run->From()) + u'-' + ShownDate(m_run->To()); }
 
     // The query of the fields over the window's summary, one record per
     // client; every record goes to the tables.
@@ -173,8 +171,7 @@ void CRF_RiskDlyaRegKvart::OnNewRow() {
     m_code = ColumnLong();
     m_text = GroupsText(m_code, "CRF_RiskDlyaRegKvart::GetDetValue");
     const QDate start = (m_code == kSexWorkers || m_code == kMSM) ? m_quarterStart : m_yearStart;
-    m_groupText =
-        QStringLiteral("%1 (%2-%3)").arg(m_text, ShownDate(start), ShownDate(m_end));
+    m_groupText = QStringLiteral("%1 (%2-%3)").arg(m_text, ShownDate(start), ShownDate(m_end));
 }
 
 QString CRF_RiskDlyaRegKvart::GetGroupText() {
@@ -183,8 +180,8 @@ QString CRF_RiskDlyaRegKvart::GetGroupText() {
 }
 
 CRF_VirtualColumn::CRF_VirtualColumn()
-    : CRepFieldBase(kRFVirtualColumn, "", "Количество", "CRF_VirtualColumn::GetTitle", 0x8,
-                    "num") {}
+    : CRepFieldBase(kRFVirtualColumn, "", "Количество", "CRF_VirtualColumn::GetTitle", 0x8, "num") {
+}
 
 // ---- the report ----
 
@@ -250,8 +247,7 @@ void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
               "квартал ({period})",
               pdiWcs, {sex}),
     };
-    b.Standard({risk, sex, clients, fresh, pharmacy, pharmacyNew, centre, pdiIdu, pdiWcs},
-               blockA);
+    b.Standard({risk, sex, clients, fresh, pharmacy, pharmacyNew, centre, pdiIdu, pdiWcs}, blockA);
     // The bases of the quarter's shares.
     const long wcs = Cell(tot3, {kSexWorkers});
     const long wcsMale = Cell(tot3, {kSexWorkers, kMale});
@@ -278,8 +274,7 @@ void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
         b.Title("msgSyrOut", "Количество распространённых шприцев за период ({period})");
     const QString syrBackTitle =
         b.Title("msgSyrBack2", "Количество собранных шприцев за период ({period})");
-    const QString bookTitle =
-        b.Title("msgBuk", "Общее количество распространенных ИОМ ({period})");
+    const QString bookTitle = b.Title("msgBuk", "Общее количество распространенных ИОМ ({period})");
     const QString condWTitle = b.Title(
         "msgCondW", "Количество распространенных женских презервативов за период ({period})");
     const bool syringes = b.HasColumn(kSyringes, syrOutTitle);
@@ -317,8 +312,8 @@ void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
         table->GetLines().AddValues(0, values);
     };
     if (syringes || needles) {
-        CRepBaseSummary* t = b.Add("msgSyrOut", "Количество распространённых шприцев за период ({period})",
-                                   column, {});
+        CRepBaseSummary* t = b.Add(
+            "msgSyrOut", "Количество распространённых шприцев за период ({period})", column, {});
         if (syringes)
             valueLine(t, Tr("Шприцы", "msgSyrs"), material(kSyringes));
         if (needles)
@@ -371,15 +366,15 @@ void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
 
     // Block D: service points that served anyone in the quarter, by type.
     {
-        CRepBaseSummary* t = b.Add(
-            "msgDeistvPunkt", "Количество действующих пунктов предоставления услуг ({period})",
-            column, {});
-        CxResult rows = ReportSQL::Query(
-            run, QStringLiteral("SELECT dir.nType,COUNT(DISTINCT ") + summary +
-                     QStringLiteral(".nWorkplace) AS nCount FROM ") + summary +
-                     QStringLiteral(" JOIN dir ON dir.ROWID=") + summary +
-                     QStringLiteral(".nWorkplace AND dir.nDirType=1") + inPoints +
-                     QStringLiteral(" GROUP BY dir.nType ORDER BY dir.nType"));
+        CRepBaseSummary* t =
+            b.Add("msgDeistvPunkt",
+                  "Количество действующих пунктов предоставления услуг ({period})", column, {});
+        CxResult rows =
+            ReportSQL::Query(run, QStringLiteral("SELECT dir.nType,COUNT(DISTINCT ") + summary +
+                                      QStringLiteral(".nWorkplace) AS nCount FROM ") + summary +
+                                      QStringLiteral(" JOIN dir ON dir.ROWID=") + summary +
+                                      QStringLiteral(".nWorkplace AND dir.nDirType=1") + inPoints +
+                                      QStringLiteral(" GROUP BY dir.nType ORDER BY dir.nType"));
         const QString error = Tr("Ошибка", "msgError");
         while (rows.FetchRow()) {
             const long type = rows.LFieldValue(0);
@@ -435,8 +430,7 @@ void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
          Cell(tot12, {kDrugUsers, kMale}), true},
         {"msgRegIDU_Female", "женщин (12 мес), %", Cell(reg12, {kDrugUsers, kFemale}),
          Cell(tot12, {kDrugUsers, kFemale}), true},
-        {"msgRegWCS", "Регулярных клиентов РКС (3 мес), %", Cell(reg12, {kSexWorkers}), wcs,
-         true},
+        {"msgRegWCS", "Регулярных клиентов РКС (3 мес), %", Cell(reg12, {kSexWorkers}), wcs, true},
         {"msgRegWCS_Male", "мужчин (3 мес), %", Cell(reg12, {kSexWorkers, kMale}), wcsMale, true},
         {"msgRegWCS_Female", "женщин (3 мес), %", Cell(reg12, {kSexWorkers, kFemale}), wcsFemale,
          true},
@@ -479,9 +473,9 @@ void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
         tpl.GetSection(QStringLiteral("REPORT2")),
         {{QStringLiteral("%TITLE%"),
           SafeHTML(GetReportTitle()) +
-              (selectionMark.isEmpty() ? QString()
-                                       : QStringLiteral("<sup>") + selectionMark +
-                                             QStringLiteral("</sup>"))},
+              (selectionMark.isEmpty()
+                   ? QString()
+                   : QStringLiteral("<sup>") + selectionMark + QStringLiteral("</sup>"))},
          {QStringLiteral("%PERIOD%"),
           SafeHTML(Tr("На дату {enddate}", "msgNaDatu")
                        .replace(QLatin1String("{enddate}"), ShownDate(end)))},

@@ -39,14 +39,13 @@ void CRep_Trainings::AddSection(QString& rows, const QString& section, const QSt
         count += rowCount;
         clients += rowClients;
         hours += rowHours;
-        lines += CxString::StrTr(
-            m_template.GetSection(QStringLiteral("TR")),
-            {{QStringLiteral("%TEXT%"), SafeHTML(result.SFieldValue(text))},
-             {QStringLiteral("%COUNT%"), QString::number(rowCount)},
-             {QStringLiteral("%TIME%"), QString::number(rowHours)},
-             {QStringLiteral("%CLIENTS_REAL%"),
-              QString::number(result.LFieldValue(QStringLiteral("nUNumber")))},
-             {QStringLiteral("%CLIENTS%"), QString::number(rowClients)}});
+        lines += CxString::StrTr(m_template.GetSection(QStringLiteral("TR")),
+                                 {{QStringLiteral("%TEXT%"), SafeHTML(result.SFieldValue(text))},
+                                  {QStringLiteral("%COUNT%"), QString::number(rowCount)},
+                                  {QStringLiteral("%TIME%"), QString::number(rowHours)},
+                                  {QStringLiteral("%CLIENTS_REAL%"),
+                                   QString::number(result.LFieldValue(QStringLiteral("nUNumber")))},
+                                  {QStringLiteral("%CLIENTS%"), QString::number(rowClients)}});
     }
     rows += CxString::StrTr(m_template.GetSection(section),
                             {{QStringLiteral("%TEXT%"), SafeHTML(head)},
@@ -82,8 +81,8 @@ void CRep_Trainings::OnGenerateReport(CAccStringT<wchar_t>& html) {
                                    points + QStringLiteral(" JOIN dir ON dir.ROWID=") + points +
                                    QStringLiteral(".ROWID GROUP BY dir.nRegionDataID"));
     const QString r = regions->GetName();
-    const QString inRegions =
-        QStringLiteral(" JOIN ") + r + QStringLiteral(" AS tx1 ON tx1.nRegID=traininglist.nRegionDataID");
+    const QString inRegions = QStringLiteral(" JOIN ") + r +
+                              QStringLiteral(" AS tx1 ON tx1.nRegID=traininglist.nRegionDataID");
     const QString participants = QStringLiteral(
         " LEFT JOIN trainingssubdata ON trainingssubdata.nTrainingID=traininglist.ROWID");
     const QString persons =
@@ -96,10 +95,10 @@ void CRep_Trainings::OnGenerateReport(CAccStringT<wchar_t>& html) {
 
     QString rows;
     // By topic.
-    const auto byTopic = temporary(QStringLiteral("SELECT traininglist.nTopicID AS ROWID,") +
-                                   persons + QStringLiteral(" AS nUNumber FROM traininglist") +
-                                   inRegions + participants + held +
-                                   QStringLiteral(" GROUP BY traininglist.nTopicID"));
+    const auto byTopic =
+        temporary(QStringLiteral("SELECT traininglist.nTopicID AS ROWID,") + persons +
+                  QStringLiteral(" AS nUNumber FROM traininglist") + inRegions + participants +
+                  held + QStringLiteral(" GROUP BY traininglist.nTopicID"));
     const QString t1 = byTopic->GetName();
     CxResult topics = ReportSQL::Query(
         run, QStringLiteral("SELECT dir.cString,COUNT(*) AS nCount, SUM(nNumberOfClients) AS "
@@ -113,10 +112,10 @@ void CRep_Trainings::OnGenerateReport(CAccStringT<wchar_t>& html) {
     AddSection(rows, QStringLiteral("TR.TOTAL"), Tr("По теме, Всего", kContext), topics);
 
     // By target group.
-    const auto byGroup = temporary(QStringLiteral("SELECT traininglist.nForType AS ROWID,") +
-                                   persons + QStringLiteral(" AS nUNumber FROM traininglist") +
-                                   inRegions + participants + held +
-                                   QStringLiteral(" GROUP BY traininglist.nForType"));
+    const auto byGroup =
+        temporary(QStringLiteral("SELECT traininglist.nForType AS ROWID,") + persons +
+                  QStringLiteral(" AS nUNumber FROM traininglist") + inRegions + participants +
+                  held + QStringLiteral(" GROUP BY traininglist.nForType"));
     const QString t2 = byGroup->GetName();
     CxResult groups = ReportSQL::Query(
         run, QStringLiteral("SELECT ") +

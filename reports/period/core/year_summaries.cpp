@@ -61,8 +61,8 @@ void CRepYearTableBase::OnGenerateReport(CAccStringT<wchar_t>& html) {
         select.Order(term);
 
     CxResult rows = ReportSQL::Query(run, select.Build(t));
-    const QString error = CTarvikApp::TranslateString(QStringLiteral("Ошибка"),
-                                                      QString::fromLatin1(ErrorContext()));
+    const QString error =
+        CTarvikApp::TranslateString(QStringLiteral("Ошибка"), QString::fromLatin1(ErrorContext()));
     QString table = QStringLiteral("<table border=1>");
     while (rows.FetchRow()) {
         const long town = rows.LFieldValue(QStringLiteral("nTownID"));
@@ -70,8 +70,7 @@ void CRepYearTableBase::OnGenerateReport(CAccStringT<wchar_t>& html) {
         const auto regionName = ancestor != m_ancestors.constEnd()
                                     ? m_regionNames.constFind(ancestor.value())
                                     : m_regionNames.constEnd();
-        const QString region =
-            regionName != m_regionNames.constEnd() ? regionName.value() : error;
+        const QString region = regionName != m_regionNames.constEnd() ? regionName.value() : error;
         const QString townName = m_leafTowns.value(town, error);
         // A client of several groups shows all of them; of none, "Не заполнена".
         QString group;
@@ -81,22 +80,22 @@ void CRepYearTableBase::OnGenerateReport(CAccStringT<wchar_t>& html) {
         else if (!g_pClientGroup->GetValueText(quint32(code), group))
             group = error;
         const QString sex = g_pSex->IDToString(rows.LFieldValue(QStringLiteral("nSex")), error);
-        table += QStringLiteral("<tr>") +
-                 Cell(QString::number(rows.LFieldValue(QStringLiteral("nYear")))) +
-                 RowCells(rows, SafeHTML(region), SafeHTML(townName), SafeHTML(group),
-                          SafeHTML(sex)) +
-                 QStringLiteral("</tr>");
+        table +=
+            QStringLiteral("<tr>") +
+            Cell(QString::number(rows.LFieldValue(QStringLiteral("nYear")))) +
+            RowCells(rows, SafeHTML(region), SafeHTML(townName), SafeHTML(group), SafeHTML(sex)) +
+            QStringLiteral("</tr>");
     }
     table += QStringLiteral("</table>");
 
-    html.Add(CxString::StrTr(
-        run->GetReportTemplate().GetSection(QStringLiteral("REPORT")),
-        {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
-         {QStringLiteral("%FROM%"), SafeHTML(ReportSQL::ShownDate(run->From()))},
-         {QStringLiteral("%TO%"), SafeHTML(ReportSQL::ShownDate(run->To()))},
-         {QStringLiteral("%DETAIL%"), QString()},
-         {QStringLiteral("%SUMMARY%"), table},
-         {QStringLiteral("%COMMENT%"), QString()}}));
+    html.Add(
+        CxString::StrTr(run->GetReportTemplate().GetSection(QStringLiteral("REPORT")),
+                        {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
+                         {QStringLiteral("%FROM%"), SafeHTML(ReportSQL::ShownDate(run->From()))},
+                         {QStringLiteral("%TO%"), SafeHTML(ReportSQL::ShownDate(run->To()))},
+                         {QStringLiteral("%DETAIL%"), QString()},
+                         {QStringLiteral("%SUMMARY%"), table},
+                         {QStringLiteral("%COMMENT%"), QString()}}));
 }
 
 // ---- summary by years ----
@@ -144,11 +143,11 @@ void CRepNewConsult::AddOwnParts(CSimpleSelect& select, const QString& source) {
 
 QString CRepNewConsult::RowCells(CxResult& row, const QString& region, const QString& town,
                                  const QString& group, const QString& sex) {
-    QString cells = QStringLiteral("<td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td>")
-                        .arg(SafeHTML(row.SFieldValue(QStringLiteral("cString"))), region, town,
-                             group, sex);
+    QString cells =
+        QStringLiteral("<td>%1</td><td>%2</td><td>%3</td><td>%4</td><td>%5</td>")
+            .arg(SafeHTML(row.SFieldValue(QStringLiteral("cString"))), region, town, group, sex);
     for (int bit : kConsultBits)
-        cells += QStringLiteral("<td>%1</td>")
-                     .arg(row.LFieldValue(QStringLiteral("sum%1").arg(bit)));
+        cells +=
+            QStringLiteral("<td>%1</td>").arg(row.LFieldValue(QStringLiteral("sum%1").arg(bit)));
     return cells;
 }

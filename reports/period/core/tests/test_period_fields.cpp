@@ -105,26 +105,27 @@ void TestPeriodFields::fieldSQL_data() {
     QTest::addColumn<long>("id");
     QTest::addColumn<QString>("sql"); // {S} summary, {D} state, {R} regular, {P} the period
     const QString dj = QStringLiteral(" JOIN {D} ON {D}.nClientID={S}.nClientID");
-    const QString wrkpl = QStringLiteral(" LEFT JOIN dir AS wrkpl ON wrkpl.ROWID={S}.nWorkplace AND "
-                                         "NOT wrkpl.bIsFolder AND wrkpl.nDirType=1");
+    const QString wrkpl =
+        QStringLiteral(" LEFT JOIN dir AS wrkpl ON wrkpl.ROWID={S}.nWorkplace AND "
+                       "NOT wrkpl.bIsFolder AND wrkpl.nDirType=1");
     const QString first = QStringLiteral(
         " LEFT JOIN dir AS FirstWorkplace ON FirstWorkplace.ROWID={D}.nFirstWorkplace AND NOT "
         "FirstWorkplace.bIsFolder AND FirstWorkplace.nDirType=1");
     const QString posh = QStringLiteral(" LEFT JOIN dir AS Posh ON Posh.ROWID={S}.nWorkplace");
     const QString place =
         QStringLiteral(" LEFT JOIN dir AS WorkPlace ON WorkPlace.ROWID={S}.nWorkplace");
-    const auto row = [](long id, const QString& sql) {
-        QTest::addRow("%ld", id) << id << sql;
-    };
+    const auto row = [](long id, const QString& sql) { QTest::addRow("%ld", id) << id << sql; };
     row(20437, "SELECT {D}.cGClientCode FROM {S}" + dj + " GROUP BY {D}.cGClientCode");
     row(20439, "SELECT {D}.nSex FROM {S}" + dj);
     row(20440, "SELECT {D}.bPDI FROM {S}" + dj);
     row(20586, "SELECT ({D}.nClientType2&8192) AS bVolonter FROM {S}" + dj);
     row(20587, "SELECT {D}.bSecondary FROM {S}" + dj);
     row(20446, "SELECT IF({D}.bPDI AND {D}.nClientType=1 AND {D}.dFirstDate BETWEEN {P},1,0) AS "
-               "bPDIIDU FROM {S}" + dj);
+               "bPDIIDU FROM {S}" +
+                   dj);
     row(20447, "SELECT IF({D}.bPDI AND {D}.nClientType=2 AND {D}.dFirstDate BETWEEN {P},1,0) AS "
-               "bPDIWCS FROM {S}" + dj);
+               "bPDIWCS FROM {S}" +
+                   dj);
     row(20441, "SELECT COUNT(DISTINCT {S}.nClientID) AS nClients FROM {S} GROUP BY {S}.nClientID");
     row(20899, "SELECT COUNT(DISTINCT {S}.nClientID) AS nClients FROM {S} GROUP BY {S}.nClientID");
     row(20589, "SELECT {D}.gROWID,{D}.nBirthYear,{D}.nSex FROM {S}" + dj);
@@ -143,8 +144,8 @@ void TestPeriodFields::fieldSQL_data() {
     row(20568, "SELECT SUM({S}.nVisits) AS nVisits FROM {S}");
     row(20900, "SELECT SUM({S}.nVisits) AS nVisits FROM {S}");
     row(20573, "SELECT {D}.nBirthYear FROM {S}" + dj);
-    row(20588, "SELECT FirstWorkplace.cString AS cFirstPOU,{D}.nFirstWorkplace FROM {S}" + dj +
-                   first);
+    row(20588,
+        "SELECT FirstWorkplace.cString AS cFirstPOU,{D}.nFirstWorkplace FROM {S}" + dj + first);
     row(20776, "SELECT FirstWorkplace.nType AS nFirstWorkplaceType FROM {S}" + dj + first);
     row(20575, "SELECT {D}.nEducationLevel FROM {S}" + dj);
     row(20576, "SELECT {D}.nEploymentStatus FROM {S}" + dj);
@@ -159,14 +160,17 @@ void TestPeriodFields::fieldSQL_data() {
     row(20606, "SELECT COUNT( DISTINCT IF({D}.nSex=1,{S}.nClientID,NULL)) AS nClientsMan FROM {S}" +
                    dj + " GROUP BY {S}.nClientID");
     row(20605, "SELECT COUNT( DISTINCT IF({D}.nSex=2,{S}.nClientID,NULL)) AS nClientsWoman FROM "
-               "{S}" + dj + " GROUP BY {S}.nClientID");
+               "{S}" +
+                   dj + " GROUP BY {S}.nClientID");
     row(20734, "SELECT COUNT( DISTINCT IF({D}.nSex=3,{S}.nClientID,NULL)) AS nClientsTrans FROM "
-               "{S}" + dj + " GROUP BY {S}.nClientID");
+               "{S}" +
+                   dj + " GROUP BY {S}.nClientID");
     row(20603, "SELECT SUM({S}.`sum263148`) AS sum263148 FROM {S}");
     row(20604, "SELECT {S}.nProject FROM {S} GROUP BY {S}.nProject");
     row(510, "SELECT SUM({S}.`sum510`) AS sum510 FROM {S}");
     row(510 + 0x10000000, "SELECT COUNT(DISTINCT IF({S}.`sum510`,{D}.nClientID,NULL)) AS "
-                          "cli268435966 FROM {S}" + dj);
+                          "cli268435966 FROM {S}" +
+                              dj);
     row(20581, "SELECT Posh.cString AS cPoshName,{S}.nWorkplace FROM {S}" + posh +
                    " GROUP BY {S}.nWorkplace");
     row(20593, "SELECT Posh.nType AS nWorkplaceType FROM {S}" + posh + " GROUP BY Posh.nType");
@@ -186,12 +190,12 @@ void TestPeriodFields::fieldSQL() {
     field->AddSelect(select, run.get());
     field->AddGroup(select, run.get());
     const QString s = run->PrepareSummaryTable();
-    const QString expected =
-        CxString::StrTr(sql, {{QStringLiteral("{S}"), s},
-                              {QStringLiteral("{D}"), QStringLiteral("_cache_dpd201212310")},
-                              {QStringLiteral("{R}"), QStringLiteral("_cache_regc2012010120121231")},
-                              {QStringLiteral("{P}"), QStringLiteral("STR_TO_DATE('20120101','%Y%m%"
-                                                                     "d') AND STR_TO_DATE('20121231','%Y%m%d')")}});
+    const QString expected = CxString::StrTr(
+        sql, {{QStringLiteral("{S}"), s},
+              {QStringLiteral("{D}"), QStringLiteral("_cache_dpd201212310")},
+              {QStringLiteral("{R}"), QStringLiteral("_cache_regc2012010120121231")},
+              {QStringLiteral("{P}"), QStringLiteral("STR_TO_DATE('20120101','%Y%m%"
+                                                     "d') AND STR_TO_DATE('20121231','%Y%m%d')")}});
     QCOMPARE(select.Build(s), expected);
     QVERIFY(m_db->Connection()->Execute(expected).isValid());
 }
@@ -224,11 +228,11 @@ void TestPeriodFields::everyFieldInOneQuery() {
 void TestPeriodFields::rowValues_data() {
     QTest::addColumn<long>("id");
     QTest::addColumn<QString>("column");
-    QTest::addColumn<QString>("value");    // the column's value in the row
-    QTest::addColumn<QString>("detail");   // GetDetValue
-    QTest::addColumn<long>("group");       // GetGroupID
-    QTest::addColumn<QString>("groupText");// GetGroupText
-    QTest::addColumn<double>("number");    // GetValue
+    QTest::addColumn<QString>("value");     // the column's value in the row
+    QTest::addColumn<QString>("detail");    // GetDetValue
+    QTest::addColumn<long>("group");        // GetGroupID
+    QTest::addColumn<QString>("groupText"); // GetGroupText
+    QTest::addColumn<double>("number");     // GetValue
     const auto row = [](const char* name, long id, const char* column, const char* value,
                         const char* detail, long group, const char* groupText, double number) {
         QTest::newRow(name) << id << QString::fromLatin1(column) << QString::fromLatin1(value)
@@ -315,7 +319,8 @@ void TestPeriodFields::uniquePersons() {
         keys << field.GetValue();
     const double k = ((7.0 * 300 + 80) * 11 + 1);
     QCOMPARE(keys, (QList<double>{k, k, k + 11, (8.0 * 300 + 0) * 11 + 2, (8.0 * 300) * 11 + 2}));
-    QCOMPARE(CTarvikApp::GetErrorMessages(), QStringList{QStringLiteral("Ошибка в дате рождения.")});
+    QCOMPARE(CTarvikApp::GetErrorMessages(),
+             QStringList{QStringLiteral("Ошибка в дате рождения.")});
     // In 32 bits, as the keys are counted.
     QCOMPARE(CRF_UniqClients::PersonKey(2000000, 1900, 0), qint32(quint32(2000000u * 3300u)));
 }
@@ -324,8 +329,8 @@ void TestPeriodFields::townTree() {
     // 1000 top, 1001 in it, 1002 in 1001; a chain of 11 steps from 2011 down
     // to 2000 (its top) and of 10 from 2010; 3000 and 3001 each other's
     // parent; 4000 under a missing town.
-    QStringList rows{"(1000,0,'Верх')", "(1001,1000,'Середина')", "(1002,1001,'Низ')",
-                     "(3000,3001,'Круг А')", "(3001,3000,'Круг Б')", "(4000,4999,'Сирота')",
+    QStringList rows{"(1000,0,'Верх')",      "(1001,1000,'Середина')", "(1002,1001,'Низ')",
+                     "(3000,3001,'Круг А')", "(3001,3000,'Круг Б')",   "(4000,4999,'Сирота')",
                      "(2000,0,'Цепь')"};
     for (int i = 2001; i <= 2011; ++i)
         rows << QStringLiteral("(%1,%2,'Звено %1')").arg(i).arg(i - 1);
@@ -402,16 +407,22 @@ void TestPeriodFields::clientCodeCut() {
 
 void TestPeriodFields::stateOnDate() {
     // A yes/no mark kept as text reads as a number only when it is one; a
-    // state recorded after the date is never taken.
-    m_db->Exec(QStringLiteral("INSERT INTO socialstatus (nClientID,dDate,bRegPolice,bNarcoDisp) "
-                              "VALUES (1,'2012-01-01','1','x'),(3,'2013-01-01','1','1')"));
+    // state recorded after the date is never taken; of two records of one
+    // day (a database without the key that forbids them) the one entered
+    // last holds.
+    m_db->Exec(QStringLiteral("ALTER TABLE socialstatus DROP INDEX nClientID_dDate"));
+    m_db->Exec(QStringLiteral("INSERT INTO socialstatus (ROWID,nClientID,dDate,bRegPolice,"
+                              "bNarcoDisp) VALUES (1,1,'2012-01-01','1','x'),(2,3,'2013-01-01','1',"
+                              "'1'),(4,9,'2012-05-01','1','1'),(3,9,'2012-05-01','0','0')"));
     DropCacheTables(m_db->Connection());
     auto run = Run2012();
     const QString state = run->PrepareSnapshotTables(QDate(2012, 12, 31));
     m_db->Exec(QStringLiteral("DELETE FROM socialstatus"));
+    m_db->Exec(QStringLiteral("ALTER TABLE socialstatus ADD UNIQUE INDEX nClientID_dDate "
+                              "(nClientID,dDate)"));
     QCOMPARE(m_db->Rows(QStringLiteral("SELECT nClientID,bRegPolice,bNarcoDisp,nClientType FROM ") +
-                        state + QStringLiteral(" WHERE nClientID IN (1,3,7) ORDER BY nClientID")),
-             QStringLiteral("1|1|0|1;3|0|0|2;7|0|0|0"));
+                        state + QStringLiteral(" WHERE nClientID IN (1,3,7,9) ORDER BY nClientID")),
+             QStringLiteral("1|1|0|1;3|0|0|2;7|0|0|0;9|1|1|2"));
     DropCacheTables(m_db->Connection());
 }
 

@@ -58,7 +58,7 @@ struct ViewChoice {
 
 // The groups and sexes of 2012 (see the fixture): one record per client.
 const QStringList kGroupsAndSexes = {
-    "Не заполнена|2", "Мужской|2", "ПИН|1", "Мужской|1", "РКС|2", "Женский|2",
+    "Не заполнена|2", "Мужской|2", "ПИН|1",         "Мужской|1",  "РКС|2",     "Женский|2",
     "МСМ|2",          "Мужской|1", "Трансгендер|1", "РКС, МСМ|1", "Женский|1",
 };
 } // namespace
@@ -198,23 +198,23 @@ void TestPeriodReports::coverage_data() {
                        "Дата конца периода принята 31.12.2012", "по <b>31.12.2012</b>"};
     // One year from 2012-03-01 ends with the period, not in 2013 (whose
     // report 9 would add a visit of client 1).
-    QTest::newRow("years")
-        << PresetSpec{"", "20568", "", "", 0, 2} << QDate(2012, 3, 10) << dec << ViewChoice{}
-        << QStringList{"|Визитов", "Всего|12"}
-        << QStringList{"Дата начала периода принята 01.03.2012", "по <b>31.12.2012</b>"};
+    QTest::newRow("years") << PresetSpec{"", "20568", "", "", 0, 2} << QDate(2012, 3, 10) << dec
+                           << ViewChoice{} << QStringList{"|Визитов", "Всего|12"}
+                           << QStringList{"Дата начала периода принята 01.03.2012",
+                                          "по <b>31.12.2012</b>"};
     // One record per person: clients 1 and 2 in one.
     QTest::newRow("records by client code")
         << PresetSpec{"20439", "20441,20568", "", "20437"} << jan << dec << ViewChoice{}
         << QStringList{"|Клиентов|Визитов", "Всего|8|20", "Мужской|4|8", "Женский|3|7",
                        "Трансгендер|1|5"}
         << QStringList{"Включена альтернативная группировка записей"};
-    QTest::newRow("pivot")
-        << PresetSpec{"20438,20439", "20441", "", "", 1} << jan << dec << ViewChoice{}
-        << QStringList{"|Пол|Клиентов",           "Всего||8",
-                       "Не заполнена|Мужской|2",  "ПИН|Мужской|1",
-                       "РКС|Женский|2",           "МСМ|Мужской|1",
-                       "МСМ|Трансгендер|1",       "РКС, МСМ|Женский|1"}
-        << QStringList{};
+    QTest::newRow("pivot") << PresetSpec{"20438,20439", "20441", "", "", 1} << jan << dec
+                           << ViewChoice{}
+                           << QStringList{"|Пол|Клиентов",          "Всего||8",
+                                          "Не заполнена|Мужской|2", "ПИН|Мужской|1",
+                                          "РКС|Женский|2",          "МСМ|Мужской|1",
+                                          "МСМ|Трансгендер|1",      "РКС, МСМ|Женский|1"}
+                           << QStringList{};
     QTest::newRow("new clients") << PresetSpec{"", "20441"} << jan << dec << ViewChoice{2}
                                  << QStringList{"|Клиентов", "Всего|7"}
                                  << QStringList{"Только новые клиенты"};
@@ -222,9 +222,9 @@ void TestPeriodReports::coverage_data() {
     QTest::newRow("new clients country-wide")
         << PresetSpec{"", "20441"} << jan << dec << ViewChoice{2, 2}
         << QStringList{"|Клиентов", "Всего|6"} << QStringList{"Новые клиенты в рамках страны"};
-    QTest::newRow("regular clients") << PresetSpec{"", "20441"} << jan << dec << ViewChoice{3}
-                                     << QStringList{"|Клиентов", "Всего|1"}
-                                     << QStringList{"Только регулярные клиенты"};
+    QTest::newRow("regular clients")
+        << PresetSpec{"", "20441"} << jan << dec << ViewChoice{3}
+        << QStringList{"|Клиентов", "Всего|1"} << QStringList{"Только регулярные клиенты"};
     QTest::newRow("regular clients of a half-year")
         << PresetSpec{"", "20441"} << QDate(2012, 7, 1) << dec << ViewChoice{3}
         << QStringList{"|Клиентов", "Всего|1"}
@@ -263,9 +263,8 @@ void TestPeriodReports::coverage() {
 void TestPeriodReports::coverageDetail() {
     // Ages at the end of 2012; client 7's group is recorded only in 2013,
     // client 2 has none; client 1 came first in 2011; client 5 is regular.
-    const QString page = Coverage(
-        PresetSpec{"", "20441", "20437,20439,20573,20438,20444,20560"}, QDate(2012, 1, 1),
-        QDate(2012, 12, 31));
+    const QString page = Coverage(PresetSpec{"", "20441", "20437,20439,20573,20438,20444,20560"},
+                                  QDate(2012, 1, 1), QDate(2012, 12, 31));
     const QList<QStringList> tables = PageTables(page, QStringLiteral("class=\"rep\""));
     QCOMPARE(tables.size(), 2);
     QCOMPARE(tables.first(),
@@ -306,9 +305,8 @@ void TestPeriodReports::coverageSamePageWhateverThePaging() {
 }
 
 void TestPeriodReports::coverageEmptyPeriod() {
-    const QString page =
-        Coverage(PresetSpec{"20438,20439", "20441,20589,20900"}, QDate(2014, 1, 1),
-                 QDate(2014, 12, 31));
+    const QString page = Coverage(PresetSpec{"20438,20439", "20441,20589,20900"}, QDate(2014, 1, 1),
+                                  QDate(2014, 12, 31));
     QVERIFY(!page.contains(QStringLiteral("Возникла ошибка")));
     QCOMPARE(PageTables(page, QStringLiteral("class=\"rep\"")),
              (QList<QStringList>{{"|Клиентов|Уникальных клиентов|Визитов, %", "Всего|||"}}));
@@ -344,41 +342,59 @@ void TestPeriodReports::quarterlySummary() {
     // the pharmacy), 4, 9 (report 5), 5 (reports 10, 11); groups at the end.
     expected << "|Клиентов"
              << "Общее количество людей, получивших услуги по профилактике ВИЧ за отчётный "
-                "период" + q + "|8"
+                "период" +
+                    q + "|8"
              << kGroupsAndSexes;
     // New in the quarter: 7 (no group before 2013), 9.
     expected << "|Новый клиент"
              << "Из них - количество  новых людей, получивших услуги по профилактике ВИЧ за "
-                "отчетный квартал" + q + "|2"
-             << "Не заполнена|1" << "Мужской|1" << "РКС|1" << "Женский|1";
+                "отчетный квартал" +
+                    q + "|2"
+             << "Не заполнена|1"
+             << "Мужской|1"
+             << "РКС|1"
+             << "Женский|1";
     expected << "|Клиент был охвачен аптекой"
              << "Количество людей, получивших услуги по профилактике ВИЧ в АПТЕКАХ за отчётный "
-                "период" + q + "|3"
-             << "РКС|1" << "Женский|1" << "МСМ|1" << "Трансгендер|1" << "РКС, МСМ|1"
+                "период" +
+                    q + "|3"
+             << "РКС|1"
+             << "Женский|1"
+             << "МСМ|1"
+             << "Трансгендер|1"
+             << "РКС, МСМ|1"
              << "Женский|1";
     // Nobody new came first to a pharmacy: the title with an empty figure.
     expected << "|Клиент впервые пришел из аптеки"
              << "Из них - количество  новых людей, получивших услуги по профилактике ВИЧ в "
-                "АПТЕКАХ за отчетный квартал" + q + "|";
+                "АПТЕКАХ за отчетный квартал" +
+                    q + "|";
     // One person (client 6) got three services of the community centre.
     expected << "|Клиентов"
              << "Количество людей, воспользовавшихся услугами комьюнити центра в течение "
-                "отчётного квартала" + q + "|1"
+                "отчётного квартала" +
+                    q + "|1"
              << "Женский|1";
     expected << "|Новый клиент проекта PDI (IDU)"
              << "Количество ПИН, привлеченных в рамках модели \"Внедрение силами равных\", за "
-                "квартал" + q + "|";
+                "квартал" +
+                    q + "|";
     // Client 9: PDI, group 2, new in the quarter.
     expected << "|Новый клиент проекта PDI (WCS)"
              << "Количество РКС, привлеченных в рамках модели \"Внедрение силами равных\", за "
-                "квартал" + q + "|1"
+                "квартал" +
+                    q + "|1"
              << "Женский|1";
     // Syringes 3 + 2 (report 5), 2 (6), 1 + 1 (7); needles 6 (7), 1 + 1 (10,
     // 11); booklets 2; nothing collected.
-    expected << "|Количество" << "Количество распространённых шприцев за период" + q + "|17"
-             << "Шприцы|9" << "Иглы|8";
-    expected << "|Количество" << "Количество собранных шприцев за период" + q + "|";
-    expected << "|Количество" << "Общее количество распространенных ИОМ" + q + "|2";
+    expected << "|Количество"
+             << "Количество распространённых шприцев за период" + q + "|17"
+             << "Шприцы|9"
+             << "Иглы|8";
+    expected << "|Количество"
+             << "Количество собранных шприцев за период" + q + "|";
+    expected << "|Количество"
+             << "Общее количество распространенных ИОМ" + q + "|2";
     expected << "|Количество"
              << "Количество распространенных мужских презервативов за период" + q + "|4"
              << "Основные группы риска|4";
@@ -386,25 +402,39 @@ void TestPeriodReports::quarterlySummary() {
              << "Количество распространенных женских презервативов за период" + q + "|";
     expected << "|Количество"
              << "Количество действующих пунктов предоставления услуг" + q + "|3"
-             << "Мобильный|1" << "Офис|1" << "Аптека|1";
+             << "Мобильный|1"
+             << "Офис|1"
+             << "Аптека|1";
     // The twelve months of 2012.
     expected << "|Клиентов"
              << "Общее количество людей, охваченных профилактическими услугами за последние 12 "
-                "месяцев" + y + "|8"
+                "месяцев" +
+                    y + "|8"
              << kGroupsAndSexes;
     expected << "|Клиент был охвачен аптекой"
              << "Общее количество людей, охваченных профилактическими услугами в Аптеках за "
-                "последние 12 месяцев" + y + "|4"
-             << "РКС|1" << "Женский|1" << "МСМ|2" << "Мужской|1" << "Трансгендер|1"
-             << "РКС, МСМ|1" << "Женский|1";
+                "последние 12 месяцев" +
+                    y + "|4"
+             << "РКС|1"
+             << "Женский|1"
+             << "МСМ|2"
+             << "Мужской|1"
+             << "Трансгендер|1"
+             << "РКС, МСМ|1"
+             << "Женский|1";
     // Client 5 is regular; MSM of the quarter 2 (clients 4, 5), trans 1.
     expected << "|Регулярный клиент"
              << "Количество регулярных клиентов проекта|1"
-             << "МСМ (01.10.2012-31.12.2012)|1" << "Трансгендер|1"
-             << "Регулярных клиентов ПИН (12 мес), %|" << "мужчин (12 мес), %|"
-             << "женщин (12 мес), %|" << "Регулярных клиентов РКС (3 мес), %|"
-             << "мужчин (3 мес), %|" << "женщин (3 мес), %|"
-             << "Регулярных клиентов МСМ (3 мес), %|50" << "трансгендеров (3 мес), %|100";
+             << "МСМ (01.10.2012-31.12.2012)|1"
+             << "Трансгендер|1"
+             << "Регулярных клиентов ПИН (12 мес), %|"
+             << "мужчин (12 мес), %|"
+             << "женщин (12 мес), %|"
+             << "Регулярных клиентов РКС (3 мес), %|"
+             << "мужчин (3 мес), %|"
+             << "женщин (3 мес), %|"
+             << "Регулярных клиентов МСМ (3 мес), %|50"
+             << "трансгендеров (3 мес), %|100";
     const QList<QStringList> tables = PageTables(page, QStringLiteral("class=\"rep\""));
     QCOMPARE(tables.size(), 1);
     QCOMPARE(tables.first(), expected);
@@ -415,11 +445,12 @@ void TestPeriodReports::quarterlySummary() {
 void TestPeriodReports::quarterlyMissingMaterialGroup() {
     // A configuration without the collected syringes (400): the reader is told,
     // and the indicator is not made of nothing.
-    InstallConfig(QString(PeriodTestLists())
-                      .replace(QStringLiteral("<Item ID='400' Title='Собрано шприцев'/>"), QString())
-                      .replace(QStringLiteral("<Item ID='393217' Title='Собранный шприц' "
-                                              "Group='400'/>"),
-                               QString()));
+    InstallConfig(
+        QString(PeriodTestLists())
+            .replace(QStringLiteral("<Item ID='400' Title='Собрано шприцев'/>"), QString())
+            .replace(QStringLiteral("<Item ID='393217' Title='Собранный шприц' "
+                                    "Group='400'/>"),
+                     QString()));
     CRep_SvodnyeDannyDlyaKvart doc;
     const QString page = Build(doc, QDate(2012, 12, 1), QDate(2012, 12, 15));
     QVERIFY(page.contains(
@@ -457,18 +488,17 @@ void TestPeriodReports::yearSummaries_data() {
     // Clients per year, region, town of the point, group at the year's end and
     // sex. Clients 2 and 7 have no group at the end of 2012 and drop out;
     // report 8 at the point not chosen adds nothing.
-    QTest::newRow("three years")
-        << QDate(2011, 1, 1) << QDate(2013, 12, 31)
-        << QStringList{"2011|Область А|Город Б|ПИН|Мужской|1",
-                       "2012|Область А|Город Б|ПИН|Мужской|1",
-                       "2012|Область А|Город Б|РКС|Женский|2",
-                       "2012|Область А|Город Б|МСМ|Мужской|1",
-                       "2012|Область А|Город Б|МСМ|Трансгендер|1",
-                       "2012|Область А|Город Б|РКС, МСМ|Женский|1",
-                       "2012|Область А|Город В|ПИН|Мужской|1",
-                       "2012|Область А|Город В|МСМ|Трансгендер|1",
-                       "2012|Область А|Город В|РКС, МСМ|Женский|1",
-                       "2013|Область А|Город Б|ПИН|Мужской|1"};
+    QTest::newRow("three years") << QDate(2011, 1, 1) << QDate(2013, 12, 31)
+                                 << QStringList{"2011|Область А|Город Б|ПИН|Мужской|1",
+                                                "2012|Область А|Город Б|ПИН|Мужской|1",
+                                                "2012|Область А|Город Б|РКС|Женский|2",
+                                                "2012|Область А|Город Б|МСМ|Мужской|1",
+                                                "2012|Область А|Город Б|МСМ|Трансгендер|1",
+                                                "2012|Область А|Город Б|РКС, МСМ|Женский|1",
+                                                "2012|Область А|Город В|ПИН|Мужской|1",
+                                                "2012|Область А|Город В|МСМ|Трансгендер|1",
+                                                "2012|Область А|Город В|РКС, МСМ|Женский|1",
+                                                "2013|Область А|Город Б|ПИН|Мужской|1"};
     // The period ends before client 6 got a group (2012-03-01): the groups
     // are those of the period's end.
     QTest::newRow("two months") << QDate(2012, 1, 1) << QDate(2012, 2, 29)
@@ -495,11 +525,11 @@ void TestPeriodReports::yearSummaries() {
 void TestPeriodReports::extendedConsultations() {
     // Client 4 (group 4, male): kinds 32+2; client 3 (group 2, female): 1+2.
     CRepNewConsult doc;
-    QCOMPARE(PageTables(Build(doc, QDate(2012, 1, 1), QDate(2012, 12, 31)),
-                        QStringLiteral(" border=1"))
-                 .first(),
-             (QStringList{"2012|Консультация|Область А|Город Б|РКС|Женский|1|1|0|0|0|0",
-                          "2012|Консультация|Область А|Город Б|МСМ|Мужской|0|1|0|0|0|1"}));
+    QCOMPARE(
+        PageTables(Build(doc, QDate(2012, 1, 1), QDate(2012, 12, 31)), QStringLiteral(" border=1"))
+            .first(),
+        (QStringList{"2012|Консультация|Область А|Город Б|РКС|Женский|1|1|0|0|0|0",
+                     "2012|Консультация|Область А|Город Б|МСМ|Мужской|0|1|0|0|0|1"}));
     QVERIFY(Build(doc, QDate(2014, 1, 1), QDate(2014, 12, 31))
                 .contains(QStringLiteral("<table border=1></table>")));
     // Without a configured consultation group the work tables still build.
@@ -507,11 +537,11 @@ void TestPeriodReports::extendedConsultations() {
                       .replace(QStringLiteral("<Item ID='462847' Title='Консультация' "
                                               "Group='580'/>"),
                                QString()));
-    QCOMPARE(PageTables(Build(doc, QDate(2012, 1, 1), QDate(2012, 12, 31)),
-                        QStringLiteral(" border=1"))
-                 .first()
-                 .size(),
-             2);
+    QCOMPARE(
+        PageTables(Build(doc, QDate(2012, 1, 1), QDate(2012, 12, 31)), QStringLiteral(" border=1"))
+            .first()
+            .size(),
+        2);
 }
 
 void TestPeriodReports::trainings_data() {
@@ -532,9 +562,9 @@ void TestPeriodReports::trainings_data() {
                                          "Целевая группа|5|28|6|9",
                                          "для клиентов проекта|3|18|4|6",
                                          "для работников|2|10|2|3"};
-    QTest::newRow("no trainings")
-        << QDate(2014, 1, 1) << QDate(2014, 12, 31)
-        << QStringList{head, "По теме, Всего|0|0|0|0", "Целевая группа|0|0|0|0"};
+    QTest::newRow("no trainings") << QDate(2014, 1, 1) << QDate(2014, 12, 31)
+                                  << QStringList{head, "По теме, Всего|0|0|0|0",
+                                                 "Целевая группа|0|0|0|0"};
 }
 
 void TestPeriodReports::trainings() {
