@@ -232,13 +232,19 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
                                               : QStringLiteral(".nProject&")) +
                          QString::number(params.project));
         }
-        if (preset.SumGroup.GetCount() == 0) {
-            select.Group(summary + QStringLiteral(".nClientID"));
-        } else {
-            for (long id : preset.SumGroup.GetIDs())
-                if (CRepField* field = byId.value(id))
-                    field->AddGroup(select, run);
+        // The records: one per client unless the preset groups them by fields
+        // that group (a field that adds no grouping term leaves them per client).
+        bool grouped = false;
+        for (long id : preset.SumGroup.GetIDs()) {
+            if (CRepField* field = byId.value(id)) {
+                const qsizetype before = select.GetGroup().size();
+                field->AddGroup(select, run);
+                grouped = grouped || (field->GetFlags() & CRepField::kFlagGrouping) ||
+                          select.GetGroup().size() > before;
+            }
         }
+        if (!grouped)
+            select.Group(summary + QStringLiteral(".nClientID"));
         const QString points = run->PrepareSelectedPOU();
         select.Join(QString(), points,
                     points + QStringLiteral(".ROWID=") + summary + QStringLiteral(".nWorkplace"));

@@ -208,6 +208,12 @@ void TestPeriodReports::coverage_data() {
         << QStringList{"|Клиентов|Визитов", "Всего|8|20", "Мужской|4|8", "Женский|3|7",
                        "Трансгендер|1|5"}
         << QStringList{"Включена альтернативная группировка записей"};
+    // A grouping field that adds no grouping term leaves one record per client.
+    QTest::newRow("records by a field that does not group")
+        << PresetSpec{"20439", "20441,20568", "", "20439"} << jan << dec << ViewChoice{}
+        << QStringList{"|Клиентов|Визитов", "Всего|8|20", "Мужской|4|8", "Женский|3|7",
+                       "Трансгендер|1|5"}
+        << QStringList{"Включена альтернативная группировка записей"};
     QTest::newRow("pivot") << PresetSpec{"20438,20439", "20441", "", "", 1} << jan << dec
                            << ViewChoice{}
                            << QStringList{"|Пол|Клиентов",          "Всего||8",
