@@ -77,13 +77,13 @@ const char* kKey = "CONCAT(UPPER(LEFT(cd.cClientCode,IF(LOCATE('`',cd.cClientCod
                    "cd.cClientCode)-1,255))),IF(cd.bNewCode,'',CONCAT('`',cd.ROWID)))";
 
 // The risk group of each client with visits on {TO}: its latest record up to
-// that day, else its first record, else 0.
+// that day, else 0.
 const char* kTypeOnDate =
     "SELECT c.nClientID,IFNULL(t.nClientType,0) AS g FROM (SELECT DISTINCT dv.nClientID FROM "
     "dailyvisits dv JOIN dailyreport dr ON dr.ROWID=dv.nReportID WHERE dr.dDate IS NOT NULL) c "
     "LEFT JOIN (SELECT nClientID,nClientType FROM (SELECT nClientID,nClientType,ROW_NUMBER() "
-    "OVER (PARTITION BY nClientID ORDER BY dDate<={TO} DESC,IF(dDate<={TO},dDate,NULL) DESC,"
-    "dDate) AS rn FROM clientdatachanges) x WHERE rn=1) t ON t.nClientID=c.nClientID";
+    "OVER (PARTITION BY nClientID ORDER BY dDate DESC,ROWID DESC) AS rn FROM clientdatachanges "
+    "WHERE dDate<={TO}) x WHERE rn=1) t ON t.nClientID=c.nClientID";
 
 int Fail(const QString& text) {
     std::fprintf(stderr, "%s\n%s\n", qPrintable(text), qPrintable(CTarvikApp::TakeErrorMessages()));

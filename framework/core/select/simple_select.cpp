@@ -4,8 +4,8 @@
 
 void CSimpleSelect::Join(const QString& kind, const QString& table, const QString& condition) {
     const QString word = kind.trimmed().toUpper();
-    m_joins << (word.isEmpty() ? QString() : word + u' ') + QStringLiteral("JOIN ") + table +
-                   QStringLiteral(" ON ") + condition;
+    AddOnce(m_joins, (word.isEmpty() ? QString() : word + u' ') + QStringLiteral("JOIN ") + table +
+                         QStringLiteral(" ON ") + condition);
 }
 
 bool CSimpleSelect::ExecPreQuery(CxSQL* sql, CxSQLError* error) const {

@@ -38,6 +38,11 @@ private slots:
         select.Where(QStringLiteral("d.nDirType=3"));
         select.Where(QStringLiteral("d.bIsFolder=0 OR d.bIsFolder IS NULL"));
         select.Group(QStringLiteral("d.cString"));
+        // Parts given twice by independent callers are kept once.
+        select.Select(QStringLiteral("d.cString"));
+        select.Join(QStringLiteral("LEFT"), QStringLiteral("dir AS f"),
+                    QStringLiteral("f.ROWID=d.nGroupID"));
+        select.Group(QStringLiteral("d.cString"));
         select.PreQuery(QStringLiteral("SET @x=1"));
         QCOMPARE(select.Build(QStringLiteral("dir AS d")),
                  QStringLiteral("SELECT d.cString,COUNT(*) FROM dir AS d LEFT JOIN dir AS f ON "

@@ -3,7 +3,12 @@
 // (a grouping of rows, a detail column, a summed column). The run lists its
 // fields (CRepBase::AddField); each adds its SQL to the report's select,
 // is bound to the result, and answers its value, group and texts for the
-// current row. The catalogue of concrete fields belongs to the reports.
+// current row. The catalogue of concrete fields belongs to the reports
+// (reports/period/core).
+//
+// Every getter reads the field's columns at most once per fetched row: the
+// first getter called on a new row recomputes the field's cached value and
+// text (IsNewRow), the others answer from the cache.
 #include <QString>
 
 class CRepBaseData;
@@ -31,7 +36,9 @@ public:
         (void)run;
         return QString();
     }
-    // Keeps the result, its current row and the field's column in it.
+    // Keeps the result, its current row and the field's column in it (found
+    // without regard to letter case: the server names a column as the
+    // statement spelled it). A field without a name reads column 0.
     virtual void Bind(CxResult* result);
     virtual long GetID() = 0;
     virtual QString GetFieldName() = 0;
@@ -56,6 +63,14 @@ protected:
     // Whether the result moved to another row since the field last read it;
     // the first call after a fetch answers true and remembers the row.
     bool IsNewRow();
+    // The position of a column of the bound result; -1 when it has none.
+    int ColumnPos(const QString& name) const;
+    // The field's column (or another position) of the current row; NULL
+    // and a missing column read as 0 or an empty text.
+    long ColumnLong(long pos) const;
+    long ColumnLong() const { return ColumnLong(m_nColumn); }
+    QString ColumnText(long pos) const;
+    QString ColumnText() const { return ColumnText(m_nColumn); }
 
     CxResult* m_pResult = nullptr;
     qint64 m_nFetchID = -1;

@@ -8,6 +8,7 @@
 #include "rep_base_data.h"
 
 #include <QLocale>
+#include <QSet>
 
 namespace {
 QString Tr(const char* text, const char* key) {
@@ -41,28 +42,54 @@ QString CRepBaseData::PrepareHistoryPeriods(const QString& historyTable, const Q
                                             const QString& title) {
     const QString name = QStringLiteral("_cache_dp") + historyTable;
     return BuildTable(name, title, [&](const QString& part) {
+        // Columns kept as text (a yes/no mark in a char(1) column) are read
+        // as numbers only when they hold one; anything else is 0, stated
+        // here rather than left to the server's conversion of the text.
+        QSet<QString> textColumns;
+        CxResult described = m_sql->Execute(QStringLiteral("SHOW COLUMNS FROM ") + historyTable);
+        if (!described.isValid())
+            throw CRepError{SafeHTML(described.Error().statement) + QStringLiteral("<br/><b>") +
+                            SafeHTML(described.Error().text) + QStringLiteral("</b>")};
+        while (described.FetchRow()) {
+            const QString type = described.SFieldValue(1).toLower();
+            if (type.contains(QLatin1String("char")) || type.contains(QLatin1String("text")))
+                textColumns.insert(described.SFieldValue(0).toLower());
+        }
         QString definitions;
         QString values;
+        QString picked;
         for (const QString& column : columns.split(u',')) {
             definitions += u',' + column + QStringLiteral(" INT NOT NULL");
-            values += QStringLiteral(",IFNULL(") + column + QStringLiteral(",0)");
+            values += u',' + column;
+            if (textColumns.contains(column.toLower()))
+                picked += QStringLiteral(",IF(TRIM(%1) REGEXP '^-?[0-9]+$',CAST(TRIM(%1) AS "
+                                         "SIGNED),0) AS %1")
+                              .arg(column);
+            else
+                picked += QStringLiteral(",IFNULL(%1,0) AS %1").arg(column);
         }
         ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
                     QStringLiteral(" (nClientID INT NOT NULL,dStartDate DATE NOT NULL, dEndDate "
                                    "DATE NOT NULL") +
                     definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID,dStartDate)) ") +
                     WorkTableOptions());
-        // Each recorded state holds from its date to the day before the
-        // client's next record (the newest to the end of time); the oldest
-        // holds back to 1800-01-01, so any earlier date finds the first state.
-        // Rows without a client or a date belong to no period.
+        // Each recorded state holds from its own date to the day before the
+        // client's next record (the newest to the end of time). Before its
+        // first record a client has no state: a state recorded later is never
+        // taken for an earlier date. Of two records on one day the one
+        // entered last (the greater ROWID) holds, so the choice never depends
+        // on the order the server reads rows in. Rows without a client or a
+        // date belong to no period.
         ExecuteStep(QStringLiteral("INSERT INTO ") + part +
-                    QStringLiteral(" SELECT nClientID,IF(LAG(dDate) OVER w IS "
-                                   "NULL,'1800-01-01',dDate) AS dStartDate,IFNULL(LEAD(dDate) OVER "
+                    QStringLiteral(" SELECT nClientID,dDate AS dStartDate,IFNULL(LEAD(dDate) OVER "
                                    "w - INTERVAL 1 DAY,'2998-12-31') AS dEndDate") +
-                    values + QStringLiteral(" FROM ") + historyTable +
-                    QStringLiteral(" WHERE nClientID IS NOT NULL AND dDate IS NOT NULL WINDOW w "
-                                   "AS (PARTITION BY nClientID ORDER BY dDate)"));
+                    values +
+                    QStringLiteral(" FROM (SELECT nClientID,dDate,ROW_NUMBER() OVER (PARTITION BY "
+                                   "nClientID,dDate ORDER BY ROWID DESC) AS nPick") +
+                    picked + QStringLiteral(" FROM ") + historyTable +
+                    QStringLiteral(" WHERE nClientID IS NOT NULL AND dDate IS NOT NULL) AS h "
+                                   "WHERE nPick=1 WINDOW w AS (PARTITION BY nClientID ORDER BY "
+                                   "dDate)"));
     });
 }
 

@@ -184,29 +184,30 @@ void TestWorkTables::historyPeriodsAndSnapshots() {
     auto run = Run();
     QCOMPARE(run->PrepareSnapshotTables(QDate(2012, 12, 31)),
              QStringLiteral("_cache_dpd201212310"));
-    // Each state from its date to the day before the next; the oldest back
-    // to 1800-01-01, the newest to 2998-12-31; no NULL in the columns.
+    // Each state from its own date to the day before the next, the newest to
+    // 2998-12-31; no NULL in the columns.
     QCOMPARE(m_db->Rows(QStringLiteral(
                  "SELECT * FROM _cache_dpclientdatachanges ORDER BY nClientID,dStartDate")),
-             QStringLiteral("1|1800-01-01|2011-03-14|1|0;1|2011-03-15|2998-12-31|2|8192;"
-                            "4|1800-01-01|2998-12-31|4|0;5|1800-01-01|2998-12-31|2|0"));
+             QStringLiteral("1|2010-05-01|2011-03-14|1|0;1|2011-03-15|2998-12-31|2|8192;"
+                            "4|2012-06-01|2998-12-31|4|0;5|2012-01-01|2998-12-31|2|0"));
     // The risk-behaviour row without a date is left out.
     QCOMPARE(m_db->Rows(QStringLiteral("SELECT * FROM _cache_dpriskbehavior")),
-             QStringLiteral("1|1800-01-01|2998-12-31|1|0|0|0|0|0"));
+             QStringLiteral("1|2012-02-01|2998-12-31|1|0|0|0|0|0"));
     QCOMPARE(m_db->Rows(QStringLiteral("SELECT * FROM _cache_dpsocialstatus")),
-             QStringLiteral("1|1800-01-01|2998-12-31|0|0|0|0|1|0"));
+             QStringLiteral("1|2012-01-01|2998-12-31|0|0|0|0|1|0"));
     const QString stateColumns = QStringLiteral(
         "nClientType,nClientType2,nUseDirtySyr,nBasicDrug,bRegPolice,nEploymentStatus");
     QCOMPARE(m_db->Rows(QStringLiteral("SELECT nClientID,gROWID,") + stateColumns +
                         QStringLiteral(" FROM _cache_dpd201212310 ORDER BY nClientID")),
              QStringLiteral("1|1|2|8192|1|5|1|0;2|1|0|0|0|0|0|0;3|2|0|0|0|0|0|0;"
                             "4|3|4|0|0|0|0|0;5|4|2|0|0|0|0|0;6|5|0|0|0|0|0|0;7|6|0|0|0|0|0|0"));
-    // Before the first record the first state holds.
+    // Before its first record a history gives no state: only the drug use,
+    // recorded in 2009, holds on 2009-12-31.
     QCOMPARE(run->PrepareSnapshotTables(QDate(2009, 12, 31)),
              QStringLiteral("_cache_dpd200912310"));
     QCOMPARE(m_db->Rows(QStringLiteral("SELECT ") + stateColumns +
                         QStringLiteral(" FROM _cache_dpd200912310 WHERE nClientID=1")),
-             QStringLiteral("1|0|1|5|1|0"));
+             QStringLiteral("0|0|0|5|0|0"));
     // Another counting mode is another table, from the country-wide clients.
     auto country = Run();
     country->SetNewClientMode(2);

@@ -1,0 +1,21 @@
+#pragma once
+// What the report fields share: translation, the run's period in SQL, and the
+// work tables a field reads (S the period summary the query runs over, D the
+// clients' state at the period's end, joined to S by client).
+#include <QDate>
+#include <QString>
+
+class CRepBaseData;
+class CSimpleSelect;
+
+namespace RepFieldSupport {
+QString Tr(const char* text, const char* key);
+// "STR_TO_DATE('yyyymmdd','%Y%m%d')"
+QString SqlDate(const QDate& date);
+// "<column> BETWEEN <From> AND <To>" over the run's period.
+QString InPeriod(const QString& column, CRepBaseData* run);
+// S: the run's period summary table.
+QString SummaryTable(CRepBaseData* run);
+// D: the state table at the run's period end, joined into the select.
+QString StateTable(CSimpleSelect& select, CRepBaseData* run);
+} // namespace RepFieldSupport
