@@ -23,8 +23,8 @@ bool CSimpleSelect::Join(const QString& kind, const QString& table, const QStrin
     JoinPart part;
     part.alias = AliasOf(table);
     part.kind = kind.trimmed().toUpper();
-    part.table = table.trimmed();
-    part.condition = condition.trimmed();
+    part.table = table.simplified();
+    part.condition = condition.simplified();
     for (const JoinPart& other : std::as_const(m_joins)) {
         if (other.alias != part.alias)
             continue;

@@ -350,7 +350,11 @@ void TestVisitsReports::summaryByYears() {
     // Another period: the titles of the earlier build are gone.
     doc.Params().from = QDate(2011, 1, 1);
     doc.Params().to = QDate(2011, 12, 31);
-    const QList<QStringList> only2011 = Rows(Build(doc));
+    QList<QStringList> only2011;
+    for (const QStringList& row : Rows(Build(doc)))
+        if (row.size() == 3)
+            only2011 << row;
+    QCOMPARE(only2011.size(), 2);
     QCOMPARE(only2011.last(), (QStringList{Sex(2), "2011", "1"}));
 }
 
@@ -381,6 +385,8 @@ void TestVisitsReports::checksAndFailures() {
     {
         // A work table that exists but is broken: the failing statement ends
         // on the error page.
+        // (The build above made the work tables and their marker.)
+        m_db->Exec(QStringLiteral("DROP TABLE _cache_fast,_cache_clients"));
         m_db->Exec(QStringLiteral("CREATE TABLE _cache_fast (x INT)"));
         CRepVisitsDoc doc;
         Prepare(doc, QStringLiteral("P2"), QDate(2012, 1, 1), QDate(2012, 12, 31));
@@ -428,8 +434,8 @@ void TestVisitsReports::distribution() {
             const QList<QStringList> rows = Rows(chart);
             got << QStringLiteral("  ") + rows.first().join(u' ') + QStringLiteral(" | ") +
                        rows.at(26).join(u' ') + QStringLiteral(" | ") + rows.at(28).join(u' ') +
-                       QStringLiteral(" | bars %1").arg(chart.count(QStringLiteral("class=\"bar\""))) +
-                       QStringLiteral(" | ") + rows.last().join(u' ');
+                       QStringLiteral(" | bars %1").arg(chart.count(QStringLiteral("<td class=\"bar\""))) +
+                       QStringLiteral(" | ") + rows.at(29).join(u' ');
         }
     }
     const QString labels = QStringLiteral("<1 1 2 3 4 5 6 >=7");
@@ -452,7 +458,7 @@ void TestVisitsReports::distribution() {
     CRepRaspredDoc::Counts counts{0, 1, 0, 3, 0, 0, 0, 0};
     CHTMLTemplate tpl(kRaspredTemplateID);
     QCOMPARE(CRepRaspredDoc::ChartHTML(tpl, QStringLiteral("x"), counts)
-                 .count(QStringLiteral("class=\"bar\"")),
+                 .count(QStringLiteral("<td class=\"bar\"")),
              9 + 25);
     QCOMPARE(CRepRaspredDoc::Bucket(12, 1), 7);
     QCOMPARE(CRepRaspredDoc::Bucket(7, 1), 7);
