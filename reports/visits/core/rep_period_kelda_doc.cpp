@@ -108,7 +108,9 @@ void CRepPeriodKeldaDoc::MakeColumns(CNdxToIDMap<CPivotKey>& cols, const QString
             ->SetTitle(Tr(sex.text, sex.key))
             ->Expand(true);
     if (consult)
-        root->Map(cols.GetNdx(CPivotKey(kBySex, 9)), bySex)->SetTitle(TrDoc("Без кода"))->Expand(true);
+        root->Map(cols.GetNdx(CPivotKey(kBySex, 9)), bySex)
+            ->SetTitle(TrDoc("Без кода"))
+            ->Expand(true);
 
     const long byAge = cols.GetNdx(CPivotKey(kByAge, -1));
     m_parentColumns.insert(byAge);
@@ -120,17 +122,17 @@ void CRepPeriodKeldaDoc::MakeColumns(CNdxToIDMap<CPivotKey>& cols, const QString
             ->SetTitle(TrDoc("Без кода"))
             ->Expand(true);
 
-    const QString worker = run->workerId > 0
-                               ? QStringLiteral(" AND dailyreport.nWorker1=") +
-                                     QString::number(run->workerId)
-                               : QString();
+    const QString worker = run->workerId > 0 ? QStringLiteral(" AND dailyreport.nWorker1=") +
+                                                   QString::number(run->workerId)
+                                             : QString();
     const QString sql =
         QStringLiteral("SELECT clientdatachanges.nClientType FROM dailyreport JOIN dailyvisits ON "
                        "dailyvisits.nReportID=dailyreport.ROWID LEFT JOIN clientdatachanges ON "
                        "clientdatachanges.nLastLinkID=dailyvisits.nClientID JOIN clientdata ON  "
                        "clientdata.ROWID=dailyvisits.nClientID JOIN ") +
-        points + QStringLiteral(" AS Filter ON Filter.ROWID=dailyreport.nWorkPlace WHERE "
-                                "dailyreport.dDate>=") +
+        points +
+        QStringLiteral(" AS Filter ON Filter.ROWID=dailyreport.nWorkPlace WHERE "
+                       "dailyreport.dDate>=") +
         SafeSQL(run->From().toString(QStringLiteral("yyyy-MM-dd"))) + worker +
         QStringLiteral(" AND dailyreport.dDate<=") +
         SafeSQL(run->To().toString(QStringLiteral("yyyy-MM-dd"))) +
@@ -159,12 +161,14 @@ void CRepPeriodKeldaDoc::MakeRows(CNdxToIDMap<CPivotKey>& rows, QSet<long>& skip
     CxTabCalc::CRoot* root = m_pivot.GetRows();
     const long total = rows.GetNdx(kTotalRow);
     root->Map(total, 0)->SetTitle(TrDoc("Всего"))->Expand(true);
-    const QString sql = QStringLiteral("SELECT cString,nType,ROWID,nSpecFlags,nConfigGroup FROM dir "
-                                       "WHERE nDirType=3 AND NOT(dir.bIsFolder) ORDER BY nType,cString");
+    const QString sql =
+        QStringLiteral("SELECT cString,nType,ROWID,nSpecFlags,nConfigGroup FROM dir "
+                       "WHERE nDirType=3 AND NOT(dir.bIsFolder) ORDER BY nType,cString");
     CxResult items = run->GetSQL()->Execute(sql);
     if (!items.isValid())
         ThrowSQL(items.Error().text, sql);
-    xLanguage* language = CurrentConfiguration() ? CurrentConfiguration()->GetCurrentLanguage() : nullptr;
+    xLanguage* language =
+        CurrentConfiguration() ? CurrentConfiguration()->GetCurrentLanguage() : nullptr;
     while (items.FetchRow()) {
         const QString name = items.SFieldValue(0);
         const long type = items.LFieldValue(1);
@@ -196,8 +200,9 @@ void CRepPeriodKeldaDoc::MakeRows(CNdxToIDMap<CPivotKey>& rows, QSet<long>& skip
                 itemParent = rows.GetNdx(CPivotKey(configGroup, -1), &made);
                 if (made)
                     root->Map(itemParent, typeRow)
-                        ->SetTitle(language ? language->Services.IDToString(configGroup, TrDoc("Ошибка"))
-                                            : TrDoc("Ошибка"));
+                        ->SetTitle(language
+                                       ? language->Services.IDToString(configGroup, TrDoc("Ошибка"))
+                                       : TrDoc("Ошибка"));
             }
             root->Map(rows.GetNdx(CPivotKey(id, 1)), itemParent)->SetTitle(name);
             continue;
@@ -216,8 +221,8 @@ void CRepPeriodKeldaDoc::MakeRows(CNdxToIDMap<CPivotKey>& rows, QSet<long>& skip
             const long kindRow = rows.GetNdx(CPivotKey(configGroup, -kind), &made);
             if (made)
                 root->Map(kindRow, total)
-                    ->SetTitle((language ? language->DirectionAndConsulting.IDToString(configGroup,
-                                                                                     TrDoc("Ошибка"))
+                    ->SetTitle((language ? language->DirectionAndConsulting.IDToString(
+                                               configGroup, TrDoc("Ошибка"))
                                          : TrDoc("Ошибка")) +
                                QStringLiteral(", ") + kindText)
                     ->SetData(quint32(configGroup));
@@ -315,11 +320,12 @@ void CRepPeriodKeldaDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
     queries << QStringLiteral("SELECT ") +
                    (consult ? QStringLiteral("COUNT(*) AS nCount,dailyvisits.nCount AS nSubID")
                             : QStringLiteral("SUM(dailyvisits.nCount) AS nCount")) +
-                   QStringLiteral(",clientdata.nSex,clientdata.nBirthYear,clientdatachanges."
-                                  "nClientType,dailyvisits.nItem FROM dailyreport JOIN dailyvisits ON "
-                                  "dailyvisits.nReportID=dailyreport.ROWID JOIN clientdata ON  "
-                                  "clientdata.ROWID=dailyvisits.nClientID LEFT JOIN clientdatachanges "
-                                  "ON clientdatachanges.nLastLinkID=dailyvisits.nClientID JOIN ") +
+                   QStringLiteral(
+                       ",clientdata.nSex,clientdata.nBirthYear,clientdatachanges."
+                       "nClientType,dailyvisits.nItem FROM dailyreport JOIN dailyvisits ON "
+                       "dailyvisits.nReportID=dailyreport.ROWID JOIN clientdata ON  "
+                       "clientdata.ROWID=dailyvisits.nClientID LEFT JOIN clientdatachanges "
+                       "ON clientdatachanges.nLastLinkID=dailyvisits.nClientID JOIN ") +
                    points +
                    QStringLiteral(" AS Filter ON Filter.ROWID=dailyreport.nWorkPlace WHERE "
                                   "dailyreport.dDate>=") +
@@ -328,10 +334,11 @@ void CRepPeriodKeldaDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
                                   "clientdatachanges.nClientType,dailyvisits.nItem") +
                    (consult ? QStringLiteral(",dailyvisits.nCount") : QString());
     if (consult)
-        queries << QStringLiteral("SELECT SUM(nCount) AS nCount,nConsultKey AS nSubID,9 AS nSex,-1000 "
-                                  "AS nBirthYear,-1000 AS nClientType,dailyredirects.nItem FROM "
-                                  "dailyreport JOIN dailyredirects ON "
-                                  "dailyredirects.nReportID=dailyreport.ROWID JOIN ") +
+        queries << QStringLiteral(
+                       "SELECT SUM(nCount) AS nCount,nConsultKey AS nSubID,9 AS nSex,-1000 "
+                       "AS nBirthYear,-1000 AS nClientType,dailyredirects.nItem FROM "
+                       "dailyreport JOIN dailyredirects ON "
+                       "dailyredirects.nReportID=dailyreport.ROWID JOIN ") +
                        points +
                        QStringLiteral(" AS Filter ON Filter.ROWID=dailyreport.nWorkPlace WHERE "
                                       "dailyreport.dDate>=") +

@@ -32,10 +32,9 @@ CVisitsViewSetup CRepRaspredDoc::GetViewSetup() const {
     setup.periodEnd = false;
     setup.worker = false;
     setup.presets = false;
-    setup.periodStartTip =
-        Tr("Информация", "msgInfoStartOfPeriodMonth") + u'\n' +
-        Tr("Это поле задает начало периода, конец периода - следующий месяц",
-           "msgInfoStartOfPeriodMonth");
+    setup.periodStartTip = Tr("Информация", "msgInfoStartOfPeriodMonth") + u'\n' +
+                           Tr("Это поле задает начало периода, конец периода - следующий месяц",
+                              "msgInfoStartOfPeriodMonth");
     return setup;
 }
 
@@ -69,12 +68,13 @@ QString CRepRaspredDoc::ChartHTML(const CHTMLTemplate& tpl, const QString& title
     QString shares;
     QString labels;
     for (int i = 0; i < kBuckets; ++i) {
-        numbers += CxString::StrTr(bottom, {{QStringLiteral("%BODY%"), QString::number(counts[i])}});
+        numbers +=
+            CxString::StrTr(bottom, {{QStringLiteral("%BODY%"), QString::number(counts[i])}});
         const double share = total ? counts[i] * 100.0 / total : 0.0;
         shares += CxString::StrTr(
             bottom, {{QStringLiteral("%BODY%"),
                       DoubleToString(share, QStringLiteral("%.2f"), 0, QString()) + u'%'}});
-        const QString label = i == 0                ? QStringLiteral("&lt;1")
+        const QString label = i == 0              ? QStringLiteral("&lt;1")
                               : i == kBuckets - 1 ? QStringLiteral("&gt;=7")
                                                   : QString::number(i);
         labels += CxString::StrTr(bottom, {{QStringLiteral("%BODY%"), label}});
@@ -125,9 +125,9 @@ QString CRepRaspredDoc::ProcessPosh(long id, const QString& name, const QString&
             title = Tr("Ошибка", "CRepRaspredDoc::ProcessPosh");
         body += ChartHTML(m_template, title, counts);
     }
-    return CxString::StrTr(m_template.GetSection(QStringLiteral("POSH")),
-                           {{QStringLiteral("%POSH%"), SafeHTML(name)},
-                            {QStringLiteral("%BODY%"), body}});
+    return CxString::StrTr(
+        m_template.GetSection(QStringLiteral("POSH")),
+        {{QStringLiteral("%POSH%"), SafeHTML(name)}, {QStringLiteral("%BODY%"), body}});
 }
 
 void CRepRaspredDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
@@ -163,10 +163,10 @@ void CRepRaspredDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
                                : Tr("Все социальные работники", "CRepRaspredDoc::OnInitHTML");
     const int divisor = std::max(1, int(start.daysTo(end)) / 30);
 
-    const QString pointsSql = QStringLiteral("SELECT dir.cString,dir.nType,dir.ROWID  FROM ") +
-                              table +
-                              QStringLiteral(" AS t1 LEFT JOIN dir ON dir.ROWID=t1.nWorkPlace GROUP "
-                                             "BY dir.ROWID ORDER BY dir.cString");
+    const QString pointsSql =
+        QStringLiteral("SELECT dir.cString,dir.nType,dir.ROWID  FROM ") + table +
+        QStringLiteral(" AS t1 LEFT JOIN dir ON dir.ROWID=t1.nWorkPlace GROUP "
+                       "BY dir.ROWID ORDER BY dir.cString");
     CxResult points = run->GetSQL()->Execute(pointsSql);
     if (!points.isValid())
         ThrowSQL(points.Error().text, pointsSql);

@@ -39,7 +39,8 @@ QString CRepClientInfoDoc::GetReportTitle() {
     return Tr("Информация о визите клиента", "CRepClientInfoDoc::GetReportTitle");
 }
 
-QString CRepTrainingsDoc::Block(const QString& sql, const QString& section, const QString& caption) {
+QString CRepTrainingsDoc::Block(const QString& sql, const QString& section,
+                                const QString& caption) {
     CxResult rows = GetSQL()->Execute(sql);
     if (!rows.isValid())
         throw Failed{rows.Error().text, sql};
@@ -104,28 +105,30 @@ void CRepTrainingsDoc::OnInitHTML(CAccStringT<wchar_t>& html) {
 
         const QString t1 = temp(QStringLiteral("SELECT traininglist.nTopicID AS ROWID,") + pairs +
                                 QStringLiteral(" GROUP BY traininglist.nTopicID"));
-        rowsHtml += Block(QStringLiteral("SELECT MAX(dir.cString) AS cString,COUNT(*) AS nCount, "
-                                         "SUM(nNumberOfClients) AS nNumberOfClients,SUM(nTimeInHours) "
-                                         "AS nTimeInHours,MAX(") +
-                              t1 + QStringLiteral(".nUNumber) AS nUNumber FROM traininglist LEFT JOIN ") +
-                              t1 + QStringLiteral(" ON ") + t1 +
-                              QStringLiteral(".ROWID=traininglist.nTopicID LEFT JOIN dir ON "
-                                             "dir.ROWID=traininglist.nTopicID") +
-                              period + QStringLiteral(" GROUP BY nTopicID ORDER BY cString,nTopicID"),
-                          QStringLiteral("TR.TOTAL"), TrInit("По теме, Всего"));
+        rowsHtml +=
+            Block(QStringLiteral("SELECT MAX(dir.cString) AS cString,COUNT(*) AS nCount, "
+                                 "SUM(nNumberOfClients) AS nNumberOfClients,SUM(nTimeInHours) "
+                                 "AS nTimeInHours,MAX(") +
+                      t1 + QStringLiteral(".nUNumber) AS nUNumber FROM traininglist LEFT JOIN ") +
+                      t1 + QStringLiteral(" ON ") + t1 +
+                      QStringLiteral(".ROWID=traininglist.nTopicID LEFT JOIN dir ON "
+                                     "dir.ROWID=traininglist.nTopicID") +
+                      period + QStringLiteral(" GROUP BY nTopicID ORDER BY cString,nTopicID"),
+                  QStringLiteral("TR.TOTAL"), TrInit("По теме, Всего"));
 
         const QString t2 = temp(QStringLiteral("SELECT traininglist.nForType AS ROWID,") + pairs +
                                 QStringLiteral(" GROUP BY traininglist.nForType"));
-        rowsHtml += Block(QStringLiteral("SELECT ") +
-                              g_pTrainingFor->GetSQL(QStringLiteral("traininglist.nForType")) +
-                              QStringLiteral(" AS cString,COUNT(*) AS nCount, SUM(nNumberOfClients) AS "
-                                             "nNumberOfClients,SUM(nTimeInHours) AS nTimeInHours,MAX(") +
-                              t2 + QStringLiteral(".nUNumber) AS nUNumber FROM traininglist LEFT JOIN ") +
-                              t2 + QStringLiteral(" ON ") + t2 +
-                              QStringLiteral(".ROWID=traininglist.nForType") + period +
-                              QStringLiteral(" GROUP BY traininglist.nForType ORDER BY "
-                                             "traininglist.nForType"),
-                          QStringLiteral("TR.SUMMARY"), TrInit("Целевая группа"));
+        rowsHtml +=
+            Block(QStringLiteral("SELECT ") +
+                      g_pTrainingFor->GetSQL(QStringLiteral("traininglist.nForType")) +
+                      QStringLiteral(" AS cString,COUNT(*) AS nCount, SUM(nNumberOfClients) AS "
+                                     "nNumberOfClients,SUM(nTimeInHours) AS nTimeInHours,MAX(") +
+                      t2 + QStringLiteral(".nUNumber) AS nUNumber FROM traininglist LEFT JOIN ") +
+                      t2 + QStringLiteral(" ON ") + t2 +
+                      QStringLiteral(".ROWID=traininglist.nForType") + period +
+                      QStringLiteral(" GROUP BY traininglist.nForType ORDER BY "
+                                     "traininglist.nForType"),
+                  QStringLiteral("TR.SUMMARY"), TrInit("Целевая группа"));
     } catch (const Failed& failed) {
         m_error = failed.text + u'\n' + failed.statement;
         CTarvikApp::AddErrorMessage(m_error);
@@ -152,7 +155,8 @@ void CRepTrainingsDoc::OnInitHTML(CAccStringT<wchar_t>& html) {
         m_template.GetSection(QStringLiteral("BODY")),
         {{QStringLiteral("%TITLE%"), SafeHTML(title)},
          {QStringLiteral("%TIME%"), SafeHTML(TrInit("Время в часах"))},
-         {QStringLiteral("%CLIENTS_REAL%"), SafeHTML(TrInit("Уникальное количество протренированных людей"))},
+         {QStringLiteral("%CLIENTS_REAL%"),
+          SafeHTML(TrInit("Уникальное количество протренированных людей"))},
          {QStringLiteral("%CLIENTS%"), SafeHTML(TrInit("Количество протренированных людей"))},
          {QStringLiteral("%COUNT%"), SafeHTML(TrInit("Количество тренингов"))},
          {QStringLiteral("%ROWS%"), rowsHtml}}));

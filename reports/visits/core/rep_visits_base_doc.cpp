@@ -90,11 +90,10 @@ CRepBaseData* CRepVisitsBaseDoc::CreateReportData() {
 }
 
 int CRepVisitsBaseDoc::CheckSelection() {
-    if (UsesPreset() &&
-        !RepCheckTrue(m_visitsPresets.GetSelectedPreset(Run()->Preset()),
-                      Tr("Необходимо выбрать один из вариантов формирования отчета",
-                         "CRepVisitsBaseDoc::OnInitHTML"),
-                      Tr("Не заданы настройки", "CRepVisitsBaseDoc::OnInitHTML")))
+    if (UsesPreset() && !RepCheckTrue(m_visitsPresets.GetSelectedPreset(Run()->Preset()),
+                                      Tr("Необходимо выбрать один из вариантов формирования отчета",
+                                         "CRepVisitsBaseDoc::OnInitHTML"),
+                                      Tr("Не заданы настройки", "CRepVisitsBaseDoc::OnInitHTML")))
         return 0;
     return RepCheckTrue(!CPoshSelection::Get()->IsEmpty(),
                         Tr("Необходимо выбрать ПОУ", "CRepVisitsBaseDoc::OnInitHTML"),
@@ -119,7 +118,8 @@ QString CRepVisitsBaseDoc::Section(const QString& name) const {
 void CRepVisitsBaseDoc::OnLoadMat() {
     Progress(Tr("Загрузка материалов", "CRepVisitsBaseDoc::OnLoadMat"));
     CRepVisitsRunData* run = Run();
-    const QString sql = QStringLiteral("SELECT nType FROM ") + kFast + QStringLiteral(" GROUP BY nType");
+    const QString sql =
+        QStringLiteral("SELECT nType FROM ") + kFast + QStringLiteral(" GROUP BY nType");
     CxResult rows = run->GetSQL()->Execute(sql);
     if (!rows.isValid())
         ThrowSQL(rows.Error().text, sql);
@@ -127,7 +127,8 @@ void CRepVisitsBaseDoc::OnLoadMat() {
     while (rows.FetchRow()) {
         const long type = rows.LFieldValue(0);
         const QString title =
-            config ? config->GetCurrentLanguage()->MatGroups.IDToString(type, QString()) : QString();
+            config ? config->GetCurrentLanguage()->MatGroups.IDToString(type, QString())
+                   : QString();
         Cxrp* column = run->AddOwnedColumn(new CxrpMat(title, type));
         run->selectColumns << column;
         run->detailColumns << column;
@@ -138,11 +139,12 @@ void CRepVisitsBaseDoc::OnLoadMat() {
 void CRepVisitsBaseDoc::OnBuildCommentList() {
     CRepVisitsRunData* run = Run();
     if (run->workerId > 0)
-        run->AddComment(CTarvikApp::TranslateString(
-                            QStringLiteral("Отображаются только клиенты, которым предоставил услуги "
-                                           "социальный работник: <b>{name}</b>"),
-                            QStringLiteral("CRepVisitsBaseDoc::OnBuildCommentList"))
-                            .replace(QLatin1String("{name}"), SafeHTML(run->workerText)));
+        run->AddComment(
+            CTarvikApp::TranslateString(
+                QStringLiteral("Отображаются только клиенты, которым предоставил услуги "
+                               "социальный работник: <b>{name}</b>"),
+                QStringLiteral("CRepVisitsBaseDoc::OnBuildCommentList"))
+                .replace(QLatin1String("{name}"), SafeHTML(run->workerText)));
     run->AddComment(run->Posh().GetPoshList());
 }
 
@@ -152,13 +154,13 @@ void CRepVisitsBaseDoc::OnDetailHeaderHTML(QString& detail) {
     QString cells;
     for (Cxrp* column : std::as_const(run->detailColumns)) {
         const int n = run->AddComment(column->GetComment());
-        const QString mark =
-            n != -1 ? QStringLiteral("<sup>%1</sup>").arg(n) : QString();
+        const QString mark = n != -1 ? QStringLiteral("<sup>%1</sup>").arg(n) : QString();
         cells += CxString::StrTr(cell, {{QStringLiteral("%CLASS%"), column->GetCellClass()},
                                         {QStringLiteral("%BODY%"),
                                          SafeHTML(column->GetTitle(), kSafeHTMLBreaks) + mark}});
     }
-    detail += CxString::StrTr(Section(QStringLiteral("DT.HROW")), {{QStringLiteral("%BODY%"), cells}});
+    detail +=
+        CxString::StrTr(Section(QStringLiteral("DT.HROW")), {{QStringLiteral("%BODY%"), cells}});
 }
 
 void CRepVisitsBaseDoc::OnDetailRowHTML(QString& detail) {
@@ -168,7 +170,8 @@ void CRepVisitsBaseDoc::OnDetailRowHTML(QString& detail) {
     for (Cxrp* column : std::as_const(run->detailColumns))
         cells += CxString::StrTr(cellTemplate, {{QStringLiteral("%CLASS%"), column->GetCellClass()},
                                                 {QStringLiteral("%BODY%"), column->GetDetValue()}});
-    detail += CxString::StrTr(Section(QStringLiteral("DT.ROW")), {{QStringLiteral("%BODY%"), cells}});
+    detail +=
+        CxString::StrTr(Section(QStringLiteral("DT.ROW")), {{QStringLiteral("%BODY%"), cells}});
 }
 
 void CRepVisitsBaseDoc::RenderLine(CSummaryLine<CDoubleArr>* line, QString& out, int level,
@@ -188,8 +191,9 @@ void CRepVisitsBaseDoc::RenderLine(CSummaryLine<CDoubleArr>* line, QString& out,
             value = i < own.GetSize() ? own[i] : 0;
         else
             value = totals[i];
-        cells += CxString::StrTr(cellTemplate, {{QStringLiteral("%CLASS%"), cls},
-                                                {QStringLiteral("%BODY%"), VisitsNumberCell(value)}});
+        cells +=
+            CxString::StrTr(cellTemplate, {{QStringLiteral("%CLASS%"), cls},
+                                           {QStringLiteral("%BODY%"), VisitsNumberCell(value)}});
     }
     out += CxString::StrTr(Section(QStringLiteral("SM.ROW")),
                            {{QStringLiteral("%PADDING%"), QString::number(level * 20)},
@@ -311,7 +315,8 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
     for (int i = 0; i < summaryIds.size(); ++i) {
         const long id = summaryIds.at(i);
         if (id == -1) {
-            if (i + 1 < summaryIds.size() && !m_groups.empty() && !m_groups.back().columns.isEmpty())
+            if (i + 1 < summaryIds.size() && !m_groups.empty() &&
+                !m_groups.back().columns.isEmpty())
                 m_groups.emplace_back();
             continue;
         }
@@ -332,8 +337,8 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
                         "CRepVisitsBaseDoc::OnInitHTML"),
                      select.GetError());
     select.Where(run->GetPeriodCondition(kFast + QStringLiteral(".dDate")));
-    select.Join(QString(), poshTable, poshTable + QStringLiteral(".ROWID=") + kFast +
-                                          QStringLiteral(".nWorkPlace"));
+    select.Join(QString(), poshTable,
+                poshTable + QStringLiteral(".ROWID=") + kFast + QStringLiteral(".nWorkPlace"));
     select.Select(kFast + QStringLiteral(".nClientID"));
     if (run->workerId > 0)
         select.Where(kFast + QStringLiteral(".nWorker1=") + QString::number(run->workerId));
@@ -353,8 +358,8 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
     CxSQLError error;
     if (!select.ExecPreQuery(sql, &error))
         ThrowSQL(error.text, error.statement);
-    const QString resultTable = run->CreateTempTable(QStringLiteral("CREATE TEMPORARY TABLE $$$ AS ") +
-                                                     select.Build(kFast));
+    const QString resultTable = run->CreateTempTable(
+        QStringLiteral("CREATE TEMPORARY TABLE $$$ AS ") + select.Build(kFast));
     CSimpleSelect second;
     second.Select(QStringLiteral("*"));
     if (detail)
@@ -427,7 +432,8 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
                     group.lines->AddLine(id, parent, column->GetSumTitle(), 0, gid);
                     if (unique) {
                         const QString alias = QStringLiteral("u%1").arg(id);
-                        uniqueList += u',' + kUniqueTriple + terms + QStringLiteral(") AS ") + alias;
+                        uniqueList +=
+                            u',' + kUniqueTriple + terms + QStringLiteral(") AS ") + alias;
                         m_uniqueAliases.insert(qMakePair(g, id), alias);
                     }
                     parent = id;
@@ -475,11 +481,12 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
             for (Cxrp* column : std::as_const(run->valueColumns)) {
                 const int n = run->AddComment(column->GetComment());
                 const QString mark = n != -1 ? QStringLiteral("<sup>%1</sup>").arg(n) : QString();
-                headerCells += CxString::StrTr(
-                    Section(QStringLiteral("SM.HCELL")),
-                    {{QStringLiteral("%WIDTH%"), QString::number(width)},
-                     {QStringLiteral("%CLASS%"), column->GetCellClass()},
-                     {QStringLiteral("%BODY%"), SafeHTML(column->GetTitle(), kSafeHTMLBreaks) + mark}});
+                headerCells +=
+                    CxString::StrTr(Section(QStringLiteral("SM.HCELL")),
+                                    {{QStringLiteral("%WIDTH%"), QString::number(width)},
+                                     {QStringLiteral("%CLASS%"), column->GetCellClass()},
+                                     {QStringLiteral("%BODY%"),
+                                      SafeHTML(column->GetTitle(), kSafeHTMLBreaks) + mark}});
             }
             summaryText += CxString::StrTr(
                 Section(QStringLiteral("SM.HDR")),
@@ -500,9 +507,9 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
     QString commentText;
     const QString commentTemplate = Section(QStringLiteral("COMMENT.DET"));
     for (int i = 0; i < run->Comments().size(); ++i)
-        commentText += CxString::StrTr(commentTemplate,
-                                       {{QStringLiteral("%ID%"), QString::number(i + 1)},
-                                        {QStringLiteral("%BODY%"), run->Comments().at(i)}});
+        commentText +=
+            CxString::StrTr(commentTemplate, {{QStringLiteral("%ID%"), QString::number(i + 1)},
+                                              {QStringLiteral("%BODY%"), run->Comments().at(i)}});
 
     // Steps 24-25: the page.
     const auto part = [this](const char* name, const QString& body) {

@@ -30,9 +30,9 @@ bool CRepVisitsNewDoc::AddReportQuery(CSimpleSelect& select) {
     select.Where(run->GetPeriodCondition(kClients + QStringLiteral(".dFirstDate")));
     // A temporary table cannot be opened twice in one statement: the chosen
     // points are copied for the join on the first visit's point.
-    const QString copy = run->CreateTempTable(QStringLiteral("CREATE TEMPORARY TABLE $$$ SELECT * FROM ") +
-                                                  run->Posh().GetName(),
-                                              QStringLiteral("ROWID"));
+    const QString copy = run->CreateTempTable(
+        QStringLiteral("CREATE TEMPORARY TABLE $$$ SELECT * FROM ") + run->Posh().GetName(),
+        QStringLiteral("ROWID"));
     select.Join(QString(), copy + QStringLiteral(" AS jPosh1"),
                 QStringLiteral("jPosh1.ROWID=") + kClients + QStringLiteral(".nWorkPlace"));
     return true;
@@ -144,17 +144,16 @@ void CRep_SvodnyiOtchetPoGodam::OnPreFinalHTML(QString& summary) {
         positions << i;
         header += cell + SafeHTML(column->GetTitle()) + QStringLiteral("</td>");
     }
-    header += cell + SafeHTML(Tr("Количество клиентов", "msgClientCont")) +
-              QStringLiteral("</td></tr>");
+    header +=
+        cell + SafeHTML(Tr("Количество клиентов", "msgClientCont")) + QStringLiteral("</td></tr>");
     summary += header;
     for (const auto& [key, count] : m_rowCounts) {
         QString row = QStringLiteral("<tr>");
         for (size_t k = 0; k < key.size() && k < size_t(positions.size()); ++k) {
             const auto it = m_groupTitles.constFind(qMakePair(positions.at(int(k)), key[k]));
-            const QString title =
-                it != m_groupTitles.cend()
-                    ? it.value()
-                    : Tr("Ошибка", "CRep_SvodnyiOtchetPoGodam::OnPreFinalHTML");
+            const QString title = it != m_groupTitles.cend()
+                                      ? it.value()
+                                      : Tr("Ошибка", "CRep_SvodnyiOtchetPoGodam::OnPreFinalHTML");
             row += cell + SafeHTML(title) + QStringLiteral("</td>");
         }
         row += cell + QString::number(count) + QStringLiteral("</td></tr>");

@@ -19,9 +19,11 @@ void FillConfiguredAgeGroups(CAgeGroups& groups) {
 void FillFixedAgeGroups(CAgeGroups& groups) {
     for (long lower : {0, 10, 14, 18, 20, 25, 30, 35, 40, 45, 50})
         groups.Add(lower, QStringLiteral("%d-%d"));
-    groups.Add(60, CTarvikApp::TranslateString(QStringLiteral("%d и старше"),
-                                               QStringLiteral("CKeldaAgeGroups2::CKeldaAgeGroups2")));
-    groups.Add(100, CTarvikApp::TranslateString(QStringLiteral("Возраст не определен"),
-                                                QStringLiteral("CKeldaAgeGroups2::CKeldaAgeGroups2")));
+    groups.Add(60,
+               CTarvikApp::TranslateString(QStringLiteral("%d и старше"),
+                                           QStringLiteral("CKeldaAgeGroups2::CKeldaAgeGroups2")));
+    groups.Add(100,
+               CTarvikApp::TranslateString(QStringLiteral("Возраст не определен"),
+                                           QStringLiteral("CKeldaAgeGroups2::CKeldaAgeGroups2")));
     groups.ReformatTitles();
 }

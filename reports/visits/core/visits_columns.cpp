@@ -22,8 +22,9 @@ const QString kFast = QStringLiteral("_cache_fast");
 const QString kClients = QStringLiteral("_cache_clients");
 
 bool JoinClients(CSimpleSelect& select) {
-    return select.Join(QString(), kClients, kClients + QStringLiteral(".nClientID=") + kFast +
-                                                QStringLiteral(".nClientID"));
+    return select.Join(QString(), kClients,
+                       kClients + QStringLiteral(".nClientID=") + kFast +
+                           QStringLiteral(".nClientID"));
 }
 } // namespace
 
@@ -273,7 +274,8 @@ bool CxrpRiscGroup::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* r
     const QString t = run->GetClientTypeStateTable();
     select.Select(t + QStringLiteral(".nClientType"));
     return select.Join(QStringLiteral("LEFT"), t,
-                       t + QStringLiteral(".nClientID=") + kClients + QStringLiteral(".nClientID")) &&
+                       t + QStringLiteral(".nClientID=") + kClients +
+                           QStringLiteral(".nClientID")) &&
            JoinClients(select);
 }
 
@@ -287,7 +289,8 @@ bool _CxrpSocialColumn::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunDat
     const QString t = run->GetSocialStateTable();
     select.Select(t + u'.' + m_field);
     return select.Join(QStringLiteral("LEFT"), t,
-                       t + QStringLiteral(".nClientID=") + kClients + QStringLiteral(".nClientID")) &&
+                       t + QStringLiteral(".nClientID=") + kClients +
+                           QStringLiteral(".nClientID")) &&
            JoinClients(select);
 }
 
@@ -330,8 +333,8 @@ bool CxrpDrugType::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* ru
 }
 
 QString CxrpDrugType::CodeText(long code, bool summary) {
-    return g_pDrugsEnum->IDToString(
-        code, summary ? Tr("Не заполнено", "CxrpDrugType::GetSumTitle") : QString());
+    return g_pDrugsEnum->IDToString(code, summary ? Tr("Не заполнено", "CxrpDrugType::GetSumTitle")
+                                                  : QString());
 }
 
 QString CxrpDrugFreq::GetTitle() {
@@ -365,9 +368,8 @@ bool CxrpFirstPOUType::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData
 }
 
 QString CxrpFirstPOUType::CodeText(long code, bool summary) {
-    return g_pNodeType->IDToString(code,
-                                   summary ? Tr("Ошибка", "CxrpFirstPOUType::GetSumTitle")
-                                           : Tr("Ошибка", "CxrpFirstPOUType::GetDetValue"));
+    return g_pNodeType->IDToString(code, summary ? Tr("Ошибка", "CxrpFirstPOUType::GetSumTitle")
+                                                 : Tr("Ошибка", "CxrpFirstPOUType::GetDetValue"));
 }
 
 QString CxrpFirstPOU::GetTitle() {
@@ -430,8 +432,9 @@ bool CxrpSecondary::AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRun
     if (detail)
         select.Select(kClients + QStringLiteral(".bSecondary"));
     else
-        select.Select(QStringLiteral("IF(") + kClients + QStringLiteral(".bSecondary, COUNT(DISTINCT ") +
-                      kFast + QStringLiteral(".nClientID),0) AS bSecondary"));
+        select.Select(QStringLiteral("IF(") + kClients +
+                      QStringLiteral(".bSecondary, COUNT(DISTINCT ") + kFast +
+                      QStringLiteral(".nClientID),0) AS bSecondary"));
     return JoinClients(select);
 }
 
@@ -448,7 +451,8 @@ bool CxrpReseler::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run
     const QString t = run->GetClientTypeStateTable();
     select.Select(t + QStringLiteral(".nClientType2&8192 AS bRasp"));
     return select.Join(QStringLiteral("LEFT"), t,
-                       t + QStringLiteral(".nClientID=") + kClients + QStringLiteral(".nClientID")) &&
+                       t + QStringLiteral(".nClientID=") + kClients +
+                           QStringLiteral(".nClientID")) &&
            JoinClients(select);
 }
 
@@ -474,9 +478,9 @@ QString CxrpRegion::GetTitle() {
 bool CxrpRegion::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
     select.Select(QStringLiteral("orginf.cOrgID AS cOrganization"));
     select.Select(kClients + QStringLiteral(".nRegionDataID"));
-    return JoinClients(select) &&
-           select.Join(QStringLiteral("LEFT"), QStringLiteral("orginf"),
-                       QStringLiteral("orginf.ROWID=") + kClients + QStringLiteral(".nRegionDataID"));
+    return JoinClients(select) && select.Join(QStringLiteral("LEFT"), QStringLiteral("orginf"),
+                                              QStringLiteral("orginf.ROWID=") + kClients +
+                                                  QStringLiteral(".nRegionDataID"));
 }
 
 QString CxrpRegion::GetDetValue() {
@@ -509,8 +513,7 @@ bool CxrpPOSH::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
 bool CxrpPOSH::PreQuery(int, CSimpleSelect& select, CRepVisitsRunData*) {
     select.Order(QStringLiteral("nPoshID"));
     select.Select(QStringLiteral("IF(LAG(nClientID) OVER (ORDER BY ") +
-                  select.GetOrder().join(u',') +
-                  QStringLiteral(")<=>nClientID,1,0) AS nAgrFix"));
+                  select.GetOrder().join(u',') + QStringLiteral(")<=>nClientID,1,0) AS nAgrFix"));
     return true;
 }
 
@@ -590,8 +593,8 @@ QHash<long, long> CxrpOBL::RegionsOf(const QHash<long, long>& parents) {
 
 bool CxrpOBL::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
     if (m_townRegion.isEmpty()) {
-        CxResult rows = run->GetSQL()->Execute(
-            QStringLiteral("SELECT * FROM towns ORDER BY towns.cShortName"));
+        CxResult rows =
+            run->GetSQL()->Execute(QStringLiteral("SELECT * FROM towns ORDER BY towns.cShortName"));
         QHash<long, long> parents;
         parents.reserve(int(rows.RowsCount()));
         while (rows.FetchRow()) {
@@ -636,7 +639,8 @@ QString CxrpClients::GetTitle() {
 }
 
 bool CxrpClients::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
-    select.Select(QStringLiteral("COUNT(DISTINCT ") + kFast + QStringLiteral(".nClientID ) AS nClients"));
+    select.Select(QStringLiteral("COUNT(DISTINCT ") + kFast +
+                  QStringLiteral(".nClientID ) AS nClients"));
     return true;
 }
 
@@ -649,8 +653,8 @@ QString CxrpVisits::GetTitle() {
 }
 
 bool CxrpVisits::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
-    select.Select(QStringLiteral("COUNT(DISTINCT ") + kFast + QStringLiteral(".nClientID,") + kFast +
-                  QStringLiteral(".nReportID) AS nVisits"));
+    select.Select(QStringLiteral("COUNT(DISTINCT ") + kFast + QStringLiteral(".nClientID,") +
+                  kFast + QStringLiteral(".nReportID) AS nVisits"));
     return true;
 }
 

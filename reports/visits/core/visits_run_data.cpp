@@ -59,9 +59,8 @@ QString CRepVisitsRunData::CreateTempTable(const QString& statement, const QStri
     // Kept even when the index failed, so the half-made table is dropped.
     m_tempTables.push_back(std::move(table));
     if (!made)
-        throw CRepError{QStringLiteral("<p>") + SafeHTML(error.text) +
-                        QStringLiteral("</p><pre>") + SafeHTML(error.statement) +
-                        QStringLiteral("</pre>")};
+        throw CRepError{QStringLiteral("<p>") + SafeHTML(error.text) + QStringLiteral("</p><pre>") +
+                        SafeHTML(error.statement) + QStringLiteral("</pre>")};
     return name;
 }
 

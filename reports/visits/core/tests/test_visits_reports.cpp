@@ -8,6 +8,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "model/enums/client_enums.h"
+#include "model/enums/directory_enums.h"
 #include "model/options/kelda_options.h"
 #include "reports/base/core/posh_selection.h"
 #include "reports/base/core/tests/rep_test_support.h"
@@ -17,7 +18,6 @@
 #include "reports/visits/core/rep_visits_variants.h"
 #include "reports/visits/core/visits_columns.h"
 #include "reports/visits/core/visits_templates.h"
-#include "model/enums/directory_enums.h"
 #include "tests/support/schema_test_database.h"
 #include "visits_fixture.h"
 
@@ -96,8 +96,8 @@ QList<QStringList> DetailRows(const QString& html) {
     static const QRegularExpression row(QStringLiteral("<tr>(<td class=\"Dcl\">.*?)</tr>"),
                                         QRegularExpression::DotMatchesEverythingOption);
     for (auto it = row.globalMatch(html); it.hasNext();) {
-        const QList<QStringList> cells = Rows(QStringLiteral("<tr>") + it.next().captured(1) +
-                                              QStringLiteral("</tr>"));
+        const QList<QStringList> cells =
+            Rows(QStringLiteral("<tr>") + it.next().captured(1) + QStringLiteral("</tr>"));
         rows << cells.value(0);
     }
     return rows;
@@ -158,8 +158,8 @@ void TestVisitsReports::init() {
     CTarvikApp::ClearErrorMessages();
 }
 
-void TestVisitsReports::Prepare(CRepVisitsBaseDoc& doc, const QString& preset, QDate from,
-                                QDate to, long worker) {
+void TestVisitsReports::Prepare(CRepVisitsBaseDoc& doc, const QString& preset, QDate from, QDate to,
+                                long worker) {
     doc.SetSQL(m_db->Connection());
     doc.Params().from = from;
     doc.Params().to = to;
@@ -248,21 +248,20 @@ void TestVisitsReports::variants_data() {
     QTest::addColumn<QDate>("from");
     QTest::addColumn<QDate>("to");
     QTest::addColumn<int>("worker");
-    QTest::addColumn<QDate>("shownFrom"); // the period after the report adjusted it
+    QTest::addColumn<QDate>("shownFrom");  // the period after the report adjusted it
     QTest::addColumn<QStringList>("root"); // the root line of the sex table
 
     // New clients: first visit in the period at a chosen point (c5's first
     // visit was at point 3, c2's in 2011).
-    QTest::newRow("new") << 1 << QDate(2012, 1, 1) << QDate(2012, 12, 31) << 0
-                         << QDate(2012, 1, 1)
+    QTest::newRow("new") << 1 << QDate(2012, 1, 1) << QDate(2012, 12, 31) << 0 << QDate(2012, 1, 1)
                          << QStringList{"Всего", "4", "4", "26", "38", "10", "2"};
     // Regular: visits in all twelve months ending with the chosen month.
     QTest::newRow("regular") << 2 << QDate(2012, 5, 5) << QDate(2012, 12, 10) << 0
                              << QDate(2012, 1, 1)
                              << QStringList{"Всего", "1", "1", "19", "19", "0", "0"};
-    QTest::newRow("regular-11-months") << 2 << QDate(2012, 5, 5) << QDate(2013, 1, 31) << 0
-                                       << QDate(2012, 2, 1)
-                                       << QStringList{"Всего", "0", "0", "0", "0", "0", "0"};
+    QTest::newRow("regular-11-months")
+        << 2 << QDate(2012, 5, 5) << QDate(2013, 1, 31) << 0 << QDate(2012, 2, 1)
+        << QStringList{"Всего", "0", "0", "0", "0", "0", "0"};
     // Worker 50 gave reports 1, 3, 6 and 7.
     QTest::newRow("worker") << 0 << QDate(2012, 1, 1) << QDate(2012, 12, 31) << 50
                             << QDate(2012, 1, 1)
@@ -270,8 +269,7 @@ void TestVisitsReports::variants_data() {
     // Months: from the 15th to the 3rd of the next month, two columns; the
     // first counts the visits of January that fall in the period.
     QTest::newRow("months") << 3 << QDate(2012, 1, 15) << QDate(2012, 2, 3) << 0
-                            << QDate(2012, 1, 15)
-                            << QStringList{"Всего", "4", "4", "5", "5", "0"};
+                            << QDate(2012, 1, 15) << QStringList{"Всего", "4", "4", "5", "5", "0"};
 }
 
 void TestVisitsReports::variants() {
@@ -283,10 +281,18 @@ void TestVisitsReports::variants() {
     QFETCH(QStringList, root);
     std::unique_ptr<CRepVisitsBaseDoc> doc;
     switch (kind) {
-    case 0: doc = std::make_unique<CRepVisitsDoc>(); break;
-    case 1: doc = std::make_unique<CRepVisitsNewDoc>(); break;
-    case 2: doc = std::make_unique<CRepVisitsRegDoc>(); break;
-    default: doc = std::make_unique<CRep_Kelda_VisSummary>(); break;
+    case 0:
+        doc = std::make_unique<CRepVisitsDoc>();
+        break;
+    case 1:
+        doc = std::make_unique<CRepVisitsNewDoc>();
+        break;
+    case 2:
+        doc = std::make_unique<CRepVisitsRegDoc>();
+        break;
+    default:
+        doc = std::make_unique<CRep_Kelda_VisSummary>();
+        break;
     }
     Prepare(*doc, QStringLiteral("P2"), from, to, worker);
     const QString page = Build(*doc);
@@ -339,7 +345,8 @@ void TestVisitsReports::summaryByYears() {
         if (row.size() == 3)
             rows << row;
     const QList<QStringList> expected = {
-        {QStringLiteral("Пол клиента"), QStringLiteral("Год"), QStringLiteral("Количество клиентов")},
+        {QStringLiteral("Пол клиента"), QStringLiteral("Год"),
+         QStringLiteral("Количество клиентов")},
         {QStringLiteral("Ошибка"), "2012", "1"},
         {Sex(1), "2012", "4"},
         {Sex(2), "2011", "1"},
@@ -434,7 +441,8 @@ void TestVisitsReports::distribution() {
             const QList<QStringList> rows = Rows(chart);
             got << QStringLiteral("  ") + rows.first().join(u' ') + QStringLiteral(" | ") +
                        rows.at(26).join(u' ') + QStringLiteral(" | ") + rows.at(28).join(u' ') +
-                       QStringLiteral(" | bars %1").arg(chart.count(QStringLiteral("<td class=\"bar\""))) +
+                       QStringLiteral(" | bars %1")
+                           .arg(chart.count(QStringLiteral("<td class=\"bar\""))) +
                        QStringLiteral(" | ") + rows.at(29).join(u' ');
         }
     }
@@ -511,12 +519,10 @@ void TestVisitsReports::materialsPivot() {
     // Sex 0 and ages outside every group (12 and 11) go to "Другое", and
     // every grouping adds up to the same 54.
     const QList<QPair<QString, QString>> columns = {
-        {QString(), sex},           {sex, Sex(1)},         {sex, Sex(2)},
-        {sex, Sex(3)},              {sex, "Другое"},       {QString(), age},
-        {age, "15-24"},             {age, "25-34"},        {age, "35 и старше"},
-        {age, "Другое"},            {QString(), grp},      {grp, QString()},
-        {grp, Group(1)},            {grp, Group(2)},       {grp, Group(4)},
-        {grp, Group(6)}};
+        {QString(), sex},     {sex, Sex(1)},    {sex, Sex(2)},    {sex, Sex(3)},
+        {sex, "Другое"},      {QString(), age}, {age, "15-24"},   {age, "25-34"},
+        {age, "35 и старше"}, {age, "Другое"},  {QString(), grp}, {grp, QString()},
+        {grp, Group(1)},      {grp, Group(2)},  {grp, Group(4)},  {grp, Group(6)}};
     QCOMPARE(Values(pivot, total, columns),
              (QList<double>{54, 43, 5, 0, 6, 54, 5, 25, 19, 5, 54, 7, 19, 4, 5, 19}));
     // The item row of the syringes, under its group and type rows.
@@ -561,8 +567,13 @@ void TestVisitsReports::consultationsPivot() {
     // The visit (kinds 2 and 32) counts once per kind; the redirection of
     // point 1 (kinds 4 and 8, 3 each) in the "Без кода" columns.
     QCOMPARE(Values(pivot, total,
-                    {{QString(), sex}, {sex, "Другое"}, {sex, none}, {age, "25-34"}, {age, none},
-                     {grp, QString()}, {grp, none}}),
+                    {{QString(), sex},
+                     {sex, "Другое"},
+                     {sex, none},
+                     {age, "25-34"},
+                     {age, none},
+                     {grp, QString()},
+                     {grp, none}}),
              (QList<double>{8, 2, 6, 2, 6, 2, 6}));
     // Kind rows of the configured group 7 carry it for the banding.
     CxTabCalc::CLine* kind4 = total->Children().value(1);
@@ -583,9 +594,12 @@ void TestVisitsReports::trainings() {
     QList<QStringList> rows = Rows(page);
     rows.removeFirst(); // the headings
     const QList<QStringList> expected = {
-        {"По теме, Всего", "3", "22", "3", "6"}, {"Тема <A>", "2", "15", "3", "5"},
-        {"Тема Б", "1", "7", "0", "1"},          {"Целевая группа", "3", "22", "3", "6"},
-        {t1, "2", "17", "2", "3"},              {t2, "1", "5", "1", "3"},
+        {"По теме, Всего", "3", "22", "3", "6"},
+        {"Тема <A>", "2", "15", "3", "5"},
+        {"Тема Б", "1", "7", "0", "1"},
+        {"Целевая группа", "3", "22", "3", "6"},
+        {t1, "2", "17", "2", "3"},
+        {t2, "1", "5", "1", "3"},
     };
     QCOMPARE(rows, expected);
     QCOMPARE(Build(doc), page);
@@ -632,7 +646,8 @@ void TestVisitsReports::columnsReadValues() {
 
     m_db->Exec(QStringLiteral("CREATE TEMPORARY TABLE posh_rows (nClientID INT, nPoshID INT, "
                               "cPoshName VARCHAR(20))"));
-    m_db->Exec(QStringLiteral("INSERT INTO posh_rows VALUES (1,2,'b'),(1,1,'a'),(2,1,'a'),(3,1,'a')"));
+    m_db->Exec(
+        QStringLiteral("INSERT INTO posh_rows VALUES (1,2,'b'),(1,1,'a'),(2,1,'a'),(3,1,'a')"));
     CxrpPOSH posh;
     CSimpleSelect second;
     second.Select(QStringLiteral("*"));

@@ -57,7 +57,8 @@ inline void LoadVisitsFixture(const TestDatabase& db) {
         "А'),(11,10,'Район Б','Район Б, Город А')",
         "INSERT INTO dir (ROWID,nGroupID,bIsFolder,bHidden,nTown,cString,nDirType,nType,"
         "nConfigGroup,nRegionDataID) VALUES "
-        "(1,0,0,0,11,'Центр <b>',1,1,0,0),(2,0,0,0,10,'Аптека',1,3,0,0),(3,0,0,0,11,'Выезд',1,1,0,0),"
+        "(1,0,0,0,11,'Центр "
+        "<b>',1,1,0,0),(2,0,0,0,10,'Аптека',1,3,0,0),(3,0,0,0,11,'Выезд',1,1,0,0),"
         "(50,0,0,0,0,'Иванов',2,0,0,0),(51,0,0,0,0,'Петров',2,0,0,0),"
         "(100,0,0,0,0,'Шприц <2мл>',3,65538,0,0),(101,0,0,0,0,'Игла',3,131073,0,0),"
         "(102,0,0,0,0,'Консультация',3,458753,7,0),"
@@ -70,13 +71,16 @@ inline void LoadVisitsFixture(const TestDatabase& db) {
         "(4,'DDD0185F',NULL,1,NULL,1985,0,0,0,0,NULL),"
         "(5,'EEE0100M',NULL,1,1,2001,0,0,0,0,NULL),"
         "(6,'FFF0170M',NULL,1,1,1970,0,0,0,0,NULL)",
-        "INSERT INTO clientdatachanges (nClientID,dDate,nClientType,nClientType2,nLastLinkID) VALUES "
+        "INSERT INTO clientdatachanges (nClientID,dDate,nClientType,nClientType2,nLastLinkID) "
+        "VALUES "
         "(1,'2011-01-01',1,8192,NULL),(1,'2012-06-01',6,8192,1),(2,'2012-03-01',1,0,NULL),"
         "(2,'2013-05-01',4,0,2),(3,'2013-01-05',2,0,3),(6,'2012-01-01',1,0,6)",
     };
     QString reports = QStringLiteral(
-        "INSERT INTO dailyreport (ROWID,dDate,nWorkPlace,nWorker1,nRegionDataID,nGroupID,bIsFolder) "
-        "VALUES (1,'2012-01-10',1,50,0,0,0),(2,'2012-01-20',2,51,0,0,0),(3,'2012-02-05',1,50,0,0,0),"
+        "INSERT INTO dailyreport "
+        "(ROWID,dDate,nWorkPlace,nWorker1,nRegionDataID,nGroupID,bIsFolder) "
+        "VALUES "
+        "(1,'2012-01-10',1,50,0,0,0),(2,'2012-01-20',2,51,0,0,0),(3,'2012-02-05',1,50,0,0,0),"
         "(4,'2012-03-15',3,50,0,0,0),(5,'2011-12-20',1,50,0,0,0),(6,'2012-01-25',1,50,0,0,0),"
         "(7,'2012-04-01',1,50,0,0,0)");
     QString visits = QStringLiteral(
@@ -84,7 +88,9 @@ inline void LoadVisitsFixture(const TestDatabase& db) {
         "(1,1,100,10),(1,1,101,5),(1,2,100,3),(1,4,102,34),(2,1,100,2),(2,3,101,4),(3,1,100,1),"
         "(3,2,101,2),(4,5,100,7),(5,2,100,9),(6,1,101,1),(6,4,100,6),(7,5,100,1)");
     for (int m = 1; m <= 12; ++m) {
-        reports += QStringLiteral(",(%1,'2012-%2-15',2,51,0,0,0)").arg(100 + m).arg(m, 2, 10, QLatin1Char('0'));
+        reports += QStringLiteral(",(%1,'2012-%2-15',2,51,0,0,0)")
+                       .arg(100 + m)
+                       .arg(m, 2, 10, QLatin1Char('0'));
         visits += QStringLiteral(",(%1,6,100,1)").arg(100 + m);
     }
     for (int d = 2; d <= 8; ++d) {
@@ -94,9 +100,10 @@ inline void LoadVisitsFixture(const TestDatabase& db) {
     s << reports << visits;
     s << QStringLiteral("INSERT INTO dailyredirects (nReportID,nItem,nConsultKey,nCount) VALUES "
                         "(1,102,12,3),(4,102,4,5)");
-    s << QStringLiteral("INSERT INTO traininglist (ROWID,dDate,nTopicID,nForType,nNumberOfClients,"
-                        "nTimeInHours) VALUES (1,'2012-03-01',300,1,10,2),(2,'2012-04-01',300,2,5,3),"
-                        "(3,'2012-05-01',301,1,7,1),(4,'2013-01-01',301,1,100,9)");
+    s << QStringLiteral(
+        "INSERT INTO traininglist (ROWID,dDate,nTopicID,nForType,nNumberOfClients,"
+        "nTimeInHours) VALUES (1,'2012-03-01',300,1,10,2),(2,'2012-04-01',300,2,5,3),"
+        "(3,'2012-05-01',301,1,7,1),(4,'2013-01-01',301,1,100,9)");
     s << QStringLiteral("INSERT INTO trainingssubdata (nTrainingID,nClientID) VALUES "
                         "(1,1),(1,2),(2,1),(4,1)");
     for (const QString& statement : std::as_const(s))
