@@ -8,9 +8,8 @@ QList<CVisitsMarkEntry> VisitsMarkMenu(CxSQL* sql) {
     if (!sql)
         sql = g_pBaseSQLConnection.get();
     QList<CVisitsMarkEntry> entries;
-    entries.append({-1,
-                    CTarvikApp::TranslateString(QStringLiteral("Все"), QStringLiteral("msgALL")),
-                    false});
+    entries.append(
+        {-1, CTarvikApp::TranslateString(QStringLiteral("Все"), QStringLiteral("msgALL")), false});
     CxResult types = sql->Execute(QStringLiteral(
         "SELECT nType FROM dir WHERE nDirType=1 AND NOT bIsFolder GROUP BY nType ORDER BY nType"));
     bool first = true;

@@ -7,8 +7,8 @@
 class CxSQL;
 
 struct CVisitsMarkEntry {
-    long type = -1;   // -1: every point; else the service-point type to mark
-    QString text;     // the menu text
+    long type = -1; // -1: every point; else the service-point type to mark
+    QString text;   // the menu text
     bool separatorBefore = false;
 };
 
