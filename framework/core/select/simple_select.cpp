@@ -2,10 +2,44 @@
 
 #include "framework/core/sql_connection.h"
 
-void CSimpleSelect::Join(const QString& kind, const QString& table, const QString& condition) {
-    const QString word = kind.trimmed().toUpper();
-    AddOnce(m_joins, (word.isEmpty() ? QString() : word + u' ') + QStringLiteral("JOIN ") + table +
-                         QStringLiteral(" ON ") + condition);
+#include <QRegularExpression>
+
+void CSimpleSelect::Select(const QString& item) {
+    if (!m_items.contains(item))
+        m_items << item;
+}
+
+QString CSimpleSelect::AliasOf(const QString& table) {
+    static const QRegularExpression blanks(QStringLiteral("\\s+"));
+    const QStringList words = table.trimmed().split(blanks, Qt::SkipEmptyParts);
+    if (words.isEmpty())
+        return QString();
+    QString alias = words.last();
+    alias.remove(u'`');
+    return alias.toLower();
+}
+
+bool CSimpleSelect::Join(const QString& kind, const QString& table, const QString& condition) {
+    JoinPart part;
+    part.alias = AliasOf(table);
+    part.kind = kind.trimmed().toUpper();
+    part.table = table.simplified();
+    part.condition = condition.simplified();
+    for (const JoinPart& other : std::as_const(m_joins)) {
+        if (other.alias != part.alias)
+            continue;
+        if (other.kind == part.kind && other.condition == part.condition &&
+            other.table.compare(part.table, Qt::CaseInsensitive) == 0)
+            return true; // the same join: made once
+        const QString refused = QStringLiteral("JOIN ") + part.table + QStringLiteral(" ON ") +
+                                part.condition + QStringLiteral(" / ") + other.table +
+                                QStringLiteral(" ON ") + other.condition;
+        if (m_error.isEmpty())
+            m_error = refused;
+        return false;
+    }
+    m_joins << part;
+    return true;
 }
 
 bool CSimpleSelect::ExecPreQuery(CxSQL* sql, CxSQLError* error) const {
@@ -26,8 +60,9 @@ QString CSimpleSelect::Build(const QString& table) const {
     QString sql = QStringLiteral("SELECT ") +
                   (m_items.isEmpty() ? QStringLiteral("*") : m_items.join(QStringLiteral(","))) +
                   QStringLiteral(" FROM ") + table;
-    for (const QString& join : m_joins)
-        sql += u' ' + join;
+    for (const JoinPart& join : m_joins)
+        sql += u' ' + (join.kind.isEmpty() ? QString() : join.kind + u' ') +
+               QStringLiteral("JOIN ") + join.table + QStringLiteral(" ON ") + join.condition;
     if (!m_where.isEmpty()) {
         QStringList parts;
         for (const QString& w : m_where)

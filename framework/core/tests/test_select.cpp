@@ -59,6 +59,36 @@ private slots:
         QVERIFY(error.statement.contains(QStringLiteral("no_such_table")));
     }
 
+    // Parts of a report that need one table ask for it each: the same join
+    // and item are made once; one alias on two different terms is refused,
+    // and the query built without it still runs.
+    void repeatedJoinsAndItems() {
+        CSimpleSelect select;
+        select.Select(QStringLiteral("d.cString"));
+        select.Select(QStringLiteral("f.cString AS cFolder"));
+        select.Select(QStringLiteral("d.cString"));
+        QVERIFY(select.Join(QStringLiteral("LEFT"), QStringLiteral("dir AS f"),
+                            QStringLiteral("f.ROWID=d.nGroupID")));
+        QVERIFY(select.Join(QStringLiteral("left"), QStringLiteral("dir  AS  f"),
+                            QStringLiteral("f.ROWID=d.nGroupID")));
+        QVERIFY(select.GetError().isEmpty());
+        QVERIFY(!select.Join(QStringLiteral("LEFT"), QStringLiteral("dir AS F"),
+                             QStringLiteral("F.ROWID=d.ROWID")));
+        QVERIFY(!select.Join(QString(), QStringLiteral("dir AS f"),
+                             QStringLiteral("f.ROWID=d.nGroupID")));
+        QVERIFY(select.GetError().contains(QStringLiteral("F.ROWID=d.ROWID")));
+        const QString sql = select.Build(QStringLiteral("dir AS d"));
+        QCOMPARE(sql, QStringLiteral("SELECT d.cString,f.cString AS cFolder FROM dir AS d LEFT "
+                                     "JOIN dir AS f ON f.ROWID=d.nGroupID"));
+        CxResult res = m_db->Connection()->Execute(sql + QStringLiteral(" WHERE d.ROWID=2"));
+        QVERIFY(res.FetchRow());
+        QCOMPARE(res.SFieldValue(QStringLiteral("cFolder")), QStringLiteral("Папка"));
+        QCOMPARE(CSimpleSelect::AliasOf(QStringLiteral("_cache_clients")),
+                 QStringLiteral("_cache_clients"));
+        QCOMPARE(CSimpleSelect::AliasOf(QStringLiteral("dir WorkPlace")),
+                 QStringLiteral("workplace"));
+    }
+
     void executerSelectsThroughTheView() {
         CxExecuter ex(m_table.get(), m_db->Connection());
         ex.ASelByFlags(FF_TEXT);
