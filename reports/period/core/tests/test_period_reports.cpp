@@ -198,6 +198,17 @@ void TestPeriodReports::coverage_data() {
                        "Трансгендер|1|1|25|1|1|33.33|1|1|33.33"}
         << QStringList{"Дата начала периода принята 01.10.2012",
                        "Дата конца периода принята 31.12.2012", "по <b>31.12.2012</b>"};
+    // Visits per month (4, 4 and 4) and each sex's share of its month.
+    QTest::newRow("months, shares")
+        << PresetSpec{"20439", "20568,20900", "", "", 0, 1} << QDate(2012, 10, 15)
+        << QDate(2012, 12, 10) << ViewChoice{}
+        << QStringList{"|01.10.2012-31.10.2012|01.11.2012-30.11.2012|01.12.2012-31.12.2012",
+                       "|Визитов|Визитов, %|Визитов|Визитов, %|Визитов|Визитов, %",
+                       "Всего|4|100|4|100|4|100",
+                       "Мужской|1|25|||3|75",
+                       "Женский|2|50|2|50||",
+                       "Трансгендер|1|25|2|50|1|25"}
+        << QStringList{};
     // One year from 2012-03-01 ends with the period, not in 2013 (whose
     // report 9 would add a visit of client 1).
     QTest::newRow("years") << PresetSpec{"", "20568", "", "", 0, 2} << QDate(2012, 3, 10) << dec
