@@ -17,7 +17,8 @@ class CRF_ClientCode : public CRepFieldBase {
 public:
     CRF_ClientCode();
     void AddSelect(CSimpleSelect& select, CRepBaseData* run) override;
-    // Offered as a grouping of the records: it groups by the person key.
+    // Offered as a grouping of the records: one record per client code, as
+    // the state table keeps it (the code shown, not the person key).
     void AddGroup(CSimpleSelect& select, CRepBaseData* run) override;
     double GetValue() override { return -1.0; }
     QString GetDetValue() override;

@@ -189,6 +189,13 @@ QString CRep_SvodnyeDannyDlyaKvart::GetReportTitle() {
     return Tr("Сводные данные для квартального отчета в Велмар", "msgRepSvodVelmar");
 }
 
+void CRep_SvodnyeDannyDlyaKvart::OnSetupView() {
+    if (CRepViewLink* view = GetView()) {
+        view->EnableControl(kRepCtlWorker, false);
+        view->EnableControl(kRepCtlFrom, false);
+    }
+}
+
 void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
     CRepBaseData* run = GetRunData();
     CxSQL* sql = run->GetSQL();

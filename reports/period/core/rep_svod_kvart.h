@@ -35,6 +35,9 @@ public:
 class CRep_SvodnyeDannyDlyaKvart : public CRepBase {
 public:
     QString GetReportTitle() override;
+    // The start follows from the end date, and no worker filter applies: the
+    // view offers neither.
+    void OnSetupView() override;
     // No preset list: the report always builds.
     int CheckPreset() override { return 1; }
     void OnGenerateReport(CAccStringT<wchar_t>& html) override;

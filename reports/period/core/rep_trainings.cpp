@@ -27,6 +27,11 @@ QString CRep_Trainings::GetReportTitle() {
     return Tr("Отчет по тренингам", "msgRepTrainigs");
 }
 
+void CRep_Trainings::OnSetupView() {
+    if (CRepViewLink* view = GetView())
+        view->EnableControl(kRepCtlWorker, false);
+}
+
 void CRep_Trainings::AddSection(QString& rows, const QString& section, const QString& head,
                                 CxResult& result) {
     long count = 0, clients = 0, hours = 0;

@@ -14,6 +14,8 @@ public:
     CRep_Trainings();
 
     QString GetReportTitle() override;
+    // Trainings have no main worker: the view offers no worker filter.
+    void OnSetupView() override;
     // No preset list: the report always builds.
     int CheckPreset() override { return 1; }
     void OnGenerateReport(CAccStringT<wchar_t>& html) override;

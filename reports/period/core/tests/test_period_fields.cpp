@@ -49,6 +49,7 @@ private slots:
     void uniquePersons();
     void townTree();
     void ageGroups();
+    void ageAtPeriodEnd();
     void clientCodeCut();
     void stateOnDate();
 
@@ -389,6 +390,28 @@ void TestPeriodFields::ageGroups() {
     QCOMPARE(configured.GetCount(), 2);
     QCOMPARE(configured.GetAt(0).title, QStringLiteral("0-17"));
     QCOMPARE(configured.GetGroupNameFromAge(40), QStringLiteral("Взрослые"));
+}
+
+void TestPeriodFields::ageAtPeriodEnd() {
+    // Born 1995: 18 at the end of a period that runs into 2013, 17 at the end
+    // of its first sub-period in 2012 (the field follows the run's end as
+    // each query is built).
+    CRF_AgeGroup field;
+    CRepBaseData run(m_db->Connection(), QDate(2012, 6, 1), QDate(2013, 5, 31));
+    const auto group = [&] {
+        CSimpleSelect select;
+        field.AddSelect(select, &run);
+        CxResult result = m_db->Connection()->Execute(QStringLiteral("SELECT 1995 AS nBirthYear"));
+        field.Bind(&result);
+        const bool fetched = result.FetchRow();
+        const QString text = fetched ? field.GetGroupText() : QString();
+        field.Bind(nullptr);
+        return text;
+    };
+    QCOMPARE(group(), QStringLiteral("18-29"));
+    run.To() = QDate(2012, 12, 31);
+    QCOMPARE(group(), QStringLiteral("0-17"));
+    DropCacheTables(m_db->Connection());
 }
 
 void TestPeriodFields::clientCodeCut() {

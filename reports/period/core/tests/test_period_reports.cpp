@@ -17,6 +17,7 @@
 
 #include <QLocale>
 #include <QTest>
+#include <algorithm>
 #include <memory>
 
 namespace {
@@ -86,6 +87,7 @@ private slots:
     void trainings_data();
     void trainings();
     void reportsWithoutPresets();
+    void viewSetUp();
 
 private:
     // Builds the report over the period twice (the second time from the work
@@ -196,6 +198,17 @@ void TestPeriodReports::coverage_data() {
                        "Трансгендер|1|1|25|1|1|33.33|1|1|33.33"}
         << QStringList{"Дата начала периода принята 01.10.2012",
                        "Дата конца периода принята 31.12.2012", "по <b>31.12.2012</b>"};
+    // Visits per month (4, 4 and 4) and each sex's share of its month.
+    QTest::newRow("months, shares")
+        << PresetSpec{"20439", "20568,20900", "", "", 0, 1} << QDate(2012, 10, 15)
+        << QDate(2012, 12, 10) << ViewChoice{}
+        << QStringList{"|01.10.2012-31.10.2012|01.11.2012-30.11.2012|01.12.2012-31.12.2012",
+                       "|Визитов|Визитов, %|Визитов|Визитов, %|Визитов|Визитов, %",
+                       "Всего|4|100|4|100|4|100",
+                       "Мужской|1|25|||3|75",
+                       "Женский|2|50|2|50||",
+                       "Трансгендер|1|25|2|50|1|25"}
+        << QStringList{};
     // One year from 2012-03-01 ends with the period, not in 2013 (whose
     // report 9 would add a visit of client 1).
     QTest::newRow("years") << PresetSpec{"", "20568", "", "", 0, 2} << QDate(2012, 3, 10) << dec
@@ -327,7 +340,18 @@ void TestPeriodReports::failingQueryShowsErrorPage() {
     CRep_SvodnyiPoGodam years;
     const QString yearPage = Build(years, QDate(2012, 1, 1), QDate(2012, 12, 31));
     m_db->Exec(QStringLiteral("RENAME TABLE orginf_away TO orginf, towns_away TO towns"));
-    for (const QString& page : {coverage, byTown, yearPage}) {
+    m_db->Exec(QStringLiteral("RENAME TABLE trainingssubdata TO trainingssubdata_away"));
+    // Built once: the statement on its error page names a temporary table
+    // of its own build.
+    CRep_Trainings trainings;
+    trainings.SetSQL(m_db->Connection());
+    trainings.Params().from = QDate(2012, 1, 1);
+    trainings.Params().to = QDate(2012, 12, 31);
+    QVERIFY(trainings.Build(nullptr));
+    const QString trainingsPage = trainings.GetHTML();
+    m_db->Exec(QStringLiteral("RENAME TABLE trainingssubdata_away TO trainingssubdata"));
+    QVERIFY(trainingsPage.contains(QStringLiteral("trainingssubdata")));
+    for (const QString& page : {coverage, byTown, yearPage, trainingsPage}) {
         QVERIFY(page.contains(QStringLiteral("Возникла ошибка при формировании отчета")));
         QVERIFY(!page.contains(QStringLiteral("Всего")));
     }
@@ -538,6 +562,14 @@ void TestPeriodReports::extendedConsultations() {
                      "2012|Консультация|Область А|Город Б|МСМ|Мужской|0|1|0|0|0|1"}));
     QVERIFY(Build(doc, QDate(2014, 1, 1), QDate(2014, 12, 31))
                 .contains(QStringLiteral("<table border=1></table>")));
+    // Only the chosen points: at the pharmacy alone, client 3's consultation.
+    CPoshSelection::Store({{2, QStringLiteral("Аптека")}});
+    QCOMPARE(
+        PageTables(Build(doc, QDate(2012, 1, 1), QDate(2012, 12, 31)), QStringLiteral(" border=1"))
+            .first(),
+        (QStringList{"2012|Консультация|Область А|Город Б|РКС|Женский|1|1|0|0|0|0"}));
+    CPoshSelection::Store(
+        {{1, QStringLiteral("Центр")}, {2, QStringLiteral("Аптека")}, {3, QStringLiteral("Офис")}});
     // Without a configured consultation group the work tables still build.
     InstallConfig(QString(PeriodTestLists())
                       .replace(QStringLiteral("<Item ID='462847' Title='Консультация' "
@@ -597,6 +629,36 @@ void TestPeriodReports::reportsWithoutPresets() {
         QVERIFY2(!page.contains(QStringLiteral("Ошибка</td>")), qPrintable(page.left(300)));
         QVERIFY(!page.contains(QStringLiteral("Необходимо выбрать")));
     }
+}
+
+void TestPeriodReports::viewSetUp() {
+    // The controls each report's view must not offer: the quarterly summary
+    // takes its start from the end date and has no worker filter; trainings
+    // have no worker; the coverage report and the yearly tables use them all.
+    struct View : CRepViewLink {
+        QList<int> disabled;
+        bool EnableControl(int id, bool enable) override {
+            if (!enable)
+                disabled << id;
+            return true;
+        }
+    };
+    const auto disabled = [](CRepBase& doc) {
+        View view;
+        doc.SetView(&view);
+        doc.OnSetupView();
+        doc.SetView(nullptr);
+        std::sort(view.disabled.begin(), view.disabled.end());
+        return view.disabled;
+    };
+    CRep_SvodnyeDannyDlyaKvart quarterly;
+    CRep_Trainings trainings;
+    CRep_OhvatZaPeriod coverage;
+    CRep_SvodnyiPoGodam years;
+    QCOMPARE(disabled(quarterly), (QList<int>{kRepCtlWorker, kRepCtlFrom}));
+    QCOMPARE(disabled(trainings), QList<int>{kRepCtlWorker});
+    QCOMPARE(disabled(coverage), QList<int>{});
+    QCOMPARE(disabled(years), QList<int>{});
 }
 
 QTEST_GUILESS_MAIN(TestPeriodReports)
