@@ -21,6 +21,12 @@ QString Tr(const char* text, const char* key) {
 const QString kFast = QStringLiteral("_cache_fast");
 const QString kClients = QStringLiteral("_cache_clients");
 
+// Ends the build on the error page: a list the column needs could not be read.
+[[noreturn]] void ThrowFailed(const CxResult& result, const QString& statement) {
+    throw CRepError{QStringLiteral("<p>") + SafeHTML(result.Error().text) +
+                    QStringLiteral("</p><pre>") + SafeHTML(statement) + QStringLiteral("</pre>")};
+}
+
 bool JoinClients(CSimpleSelect& select) {
     return select.Join(QString(), kClients,
                        kClients + QStringLiteral(".nClientID=") + kFast +
@@ -543,10 +549,12 @@ bool CxrpTOWN::AddPlaceJoin(CSimpleSelect& select) {
 
 bool CxrpTOWN::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
     if (!m_loaded) {
+        const QString sql = QStringLiteral("SELECT t1.* FROM towns as t1 LEFT JOIN towns as t2 on "
+                                           "t1.rowid=t2.ngroupid where isnull(t2.rowid)");
+        CxResult rows = run->GetSQL()->Execute(sql);
+        if (!rows.isValid())
+            ThrowFailed(rows, sql);
         m_loaded = true;
-        CxResult rows = run->GetSQL()->Execute(
-            QStringLiteral("SELECT t1.* FROM towns as t1 LEFT JOIN towns as t2 on "
-                           "t1.rowid=t2.ngroupid where isnull(t2.rowid)"));
         m_towns.reserve(int(rows.RowsCount()));
         while (rows.FetchRow())
             m_towns.insert(rows.LFieldValue(QStringLiteral("ROWID")),
@@ -593,8 +601,10 @@ QHash<long, long> CxrpOBL::RegionsOf(const QHash<long, long>& parents) {
 
 bool CxrpOBL::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
     if (m_townRegion.isEmpty()) {
-        CxResult rows =
-            run->GetSQL()->Execute(QStringLiteral("SELECT * FROM towns ORDER BY towns.cShortName"));
+        const QString sql = QStringLiteral("SELECT * FROM towns ORDER BY towns.cShortName");
+        CxResult rows = run->GetSQL()->Execute(sql);
+        if (!rows.isValid())
+            ThrowFailed(rows, sql);
         QHash<long, long> parents;
         parents.reserve(int(rows.RowsCount()));
         while (rows.FetchRow()) {
