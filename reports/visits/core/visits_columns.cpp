@@ -547,19 +547,20 @@ bool CxrpTOWN::AddPlaceJoin(CSimpleSelect& select) {
                        QStringLiteral("WorkPlace.ROWID=") + kFast + QStringLiteral(".nWorkPlace"));
 }
 
+// The towns are read at every build: the column lives as long as the report
+// window, and a town added or renamed meanwhile must not show as "Ошибка" or
+// under its old name.
 bool CxrpTOWN::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
-    if (!m_loaded) {
-        const QString sql = QStringLiteral("SELECT t1.* FROM towns as t1 LEFT JOIN towns as t2 on "
-                                           "t1.rowid=t2.ngroupid where isnull(t2.rowid)");
-        CxResult rows = run->GetSQL()->Execute(sql);
-        if (!rows.isValid())
-            ThrowFailed(rows, sql);
-        m_loaded = true;
-        m_towns.reserve(int(rows.RowsCount()));
-        while (rows.FetchRow())
-            m_towns.insert(rows.LFieldValue(QStringLiteral("ROWID")),
-                           rows.SFieldValue(QStringLiteral("cShortName")));
-    }
+    const QString sql = QStringLiteral("SELECT t1.* FROM towns as t1 LEFT JOIN towns as t2 on "
+                                       "t1.rowid=t2.ngroupid where isnull(t2.rowid)");
+    CxResult rows = run->GetSQL()->Execute(sql);
+    if (!rows.isValid())
+        ThrowFailed(rows, sql);
+    m_towns.clear();
+    m_towns.reserve(int(rows.RowsCount()));
+    while (rows.FetchRow())
+        m_towns.insert(rows.LFieldValue(QStringLiteral("ROWID")),
+                       rows.SFieldValue(QStringLiteral("cShortName")));
     return AddPlaceJoin(select);
 }
 
@@ -599,23 +600,23 @@ QHash<long, long> CxrpOBL::RegionsOf(const QHash<long, long>& parents) {
     return regions;
 }
 
+// Read at every build, as the towns.
 bool CxrpOBL::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
-    if (m_townRegion.isEmpty()) {
-        const QString sql = QStringLiteral("SELECT * FROM towns ORDER BY towns.cShortName");
-        CxResult rows = run->GetSQL()->Execute(sql);
-        if (!rows.isValid())
-            ThrowFailed(rows, sql);
-        QHash<long, long> parents;
-        parents.reserve(int(rows.RowsCount()));
-        while (rows.FetchRow()) {
-            const long id = rows.LFieldValue(QStringLiteral("ROWID"));
-            const long group = rows.LFieldValue(QStringLiteral("nGroupID"));
-            parents.insert(id, group);
-            if (group == 0)
-                m_regionNames.insert(id, rows.SFieldValue(QStringLiteral("cShortName")));
-        }
-        m_townRegion = RegionsOf(parents);
+    const QString sql = QStringLiteral("SELECT * FROM towns ORDER BY towns.cShortName");
+    CxResult rows = run->GetSQL()->Execute(sql);
+    if (!rows.isValid())
+        ThrowFailed(rows, sql);
+    QHash<long, long> parents;
+    parents.reserve(int(rows.RowsCount()));
+    m_regionNames.clear();
+    while (rows.FetchRow()) {
+        const long id = rows.LFieldValue(QStringLiteral("ROWID"));
+        const long group = rows.LFieldValue(QStringLiteral("nGroupID"));
+        parents.insert(id, group);
+        if (group == 0)
+            m_regionNames.insert(id, rows.SFieldValue(QStringLiteral("cShortName")));
     }
+    m_townRegion = RegionsOf(parents);
     return AddPlaceJoin(select);
 }
 
