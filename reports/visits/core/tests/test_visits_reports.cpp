@@ -280,6 +280,10 @@ void TestVisitsReports::variants_data() {
     QTest::newRow("worker") << 0 << QDate(2012, 1, 1) << QDate(2012, 12, 31) << 50
                             << QDate(2012, 1, 1)
                             << QStringList{"Всего", "4", "4", "8", "21", "8", "2"};
+    // Two records of one person (c1 and c7 in 2014): two clients, one unique.
+    QTest::newRow("one-person-two-records")
+        << 0 << QDate(2014, 1, 1) << QDate(2014, 12, 31) << 0 << QDate(2014, 1, 1)
+        << QStringList{"Всего", "1", "2", "2", "2", "0", "0"};
     // Months: from the 15th to the 3rd of the next month, two columns; the
     // first counts the visits of January that fall in the period.
     QTest::newRow("months") << 3 << QDate(2012, 1, 15) << QDate(2012, 2, 3) << 0
