@@ -274,14 +274,20 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
     QStringList blocking;
     const QList<long> summaryIds = preset.Summary.GetIDs();
     for (long id : summaryIds) {
-        if (seen.contains(id) || id == -1)
+        if (id == -1)
             continue;
-        seen.insert(id);
         Cxrp* column = FindColumn(id);
-        if (!column)
-            continue;
-        run->selectColumns << column;
-        if (column->GetResultField().isEmpty()) {
+        if (!seen.contains(id)) {
+            seen.insert(id);
+            if (column)
+                run->selectColumns << column;
+        }
+        // A grouping column also listed among the details is selected once,
+        // but it groups all the same: without a result field its lines would
+        // get the unique count of the line above them, so it blocks the
+        // count like any other.
+        if (column && column->GetResultField().isEmpty() &&
+            !blocking.contains(column->GetTitle())) {
             blocking << column->GetTitle();
             unique = false;
         }
@@ -314,14 +320,15 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
     const int detail = int(run->DetailIDs().size());
     for (int i = 0; i < summaryIds.size(); ++i) {
         const long id = summaryIds.at(i);
+        // The first group opens at the first item, a separator too: a list
+        // of only a separator still gives the table of the totals.
+        if (m_groups.empty())
+            m_groups.emplace_back();
         if (id == -1) {
-            if (i + 1 < summaryIds.size() && !m_groups.empty() &&
-                !m_groups.back().columns.isEmpty())
+            if (i + 1 < summaryIds.size() && !m_groups.back().columns.isEmpty())
                 m_groups.emplace_back();
             continue;
         }
-        if (m_groups.empty())
-            m_groups.emplace_back();
         if (Cxrp* column = FindColumn(id))
             m_groups.back().columns << column;
     }

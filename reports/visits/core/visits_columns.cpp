@@ -21,6 +21,12 @@ QString Tr(const char* text, const char* key) {
 const QString kFast = QStringLiteral("_cache_fast");
 const QString kClients = QStringLiteral("_cache_clients");
 
+// Ends the build on the error page: a list the column needs could not be read.
+[[noreturn]] void ThrowFailed(const CxResult& result, const QString& statement) {
+    throw CRepError{QStringLiteral("<p>") + SafeHTML(result.Error().text) +
+                    QStringLiteral("</p><pre>") + SafeHTML(statement) + QStringLiteral("</pre>")};
+}
+
 bool JoinClients(CSimpleSelect& select) {
     return select.Join(QString(), kClients,
                        kClients + QStringLiteral(".nClientID=") + kFast +
@@ -541,17 +547,20 @@ bool CxrpTOWN::AddPlaceJoin(CSimpleSelect& select) {
                        QStringLiteral("WorkPlace.ROWID=") + kFast + QStringLiteral(".nWorkPlace"));
 }
 
+// The towns are read at every build: the column lives as long as the report
+// window, and a town added or renamed meanwhile must not show as "Ошибка" or
+// under its old name.
 bool CxrpTOWN::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
-    if (!m_loaded) {
-        m_loaded = true;
-        CxResult rows = run->GetSQL()->Execute(
-            QStringLiteral("SELECT t1.* FROM towns as t1 LEFT JOIN towns as t2 on "
-                           "t1.rowid=t2.ngroupid where isnull(t2.rowid)"));
-        m_towns.reserve(int(rows.RowsCount()));
-        while (rows.FetchRow())
-            m_towns.insert(rows.LFieldValue(QStringLiteral("ROWID")),
-                           rows.SFieldValue(QStringLiteral("cShortName")));
-    }
+    const QString sql = QStringLiteral("SELECT t1.* FROM towns as t1 LEFT JOIN towns as t2 on "
+                                       "t1.rowid=t2.ngroupid where isnull(t2.rowid)");
+    CxResult rows = run->GetSQL()->Execute(sql);
+    if (!rows.isValid())
+        ThrowFailed(rows, sql);
+    m_towns.clear();
+    m_towns.reserve(int(rows.RowsCount()));
+    while (rows.FetchRow())
+        m_towns.insert(rows.LFieldValue(QStringLiteral("ROWID")),
+                       rows.SFieldValue(QStringLiteral("cShortName")));
     return AddPlaceJoin(select);
 }
 
@@ -591,21 +600,23 @@ QHash<long, long> CxrpOBL::RegionsOf(const QHash<long, long>& parents) {
     return regions;
 }
 
+// Read at every build, as the towns.
 bool CxrpOBL::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
-    if (m_townRegion.isEmpty()) {
-        CxResult rows =
-            run->GetSQL()->Execute(QStringLiteral("SELECT * FROM towns ORDER BY towns.cShortName"));
-        QHash<long, long> parents;
-        parents.reserve(int(rows.RowsCount()));
-        while (rows.FetchRow()) {
-            const long id = rows.LFieldValue(QStringLiteral("ROWID"));
-            const long group = rows.LFieldValue(QStringLiteral("nGroupID"));
-            parents.insert(id, group);
-            if (group == 0)
-                m_regionNames.insert(id, rows.SFieldValue(QStringLiteral("cShortName")));
-        }
-        m_townRegion = RegionsOf(parents);
+    const QString sql = QStringLiteral("SELECT * FROM towns ORDER BY towns.cShortName");
+    CxResult rows = run->GetSQL()->Execute(sql);
+    if (!rows.isValid())
+        ThrowFailed(rows, sql);
+    QHash<long, long> parents;
+    parents.reserve(int(rows.RowsCount()));
+    m_regionNames.clear();
+    while (rows.FetchRow()) {
+        const long id = rows.LFieldValue(QStringLiteral("ROWID"));
+        const long group = rows.LFieldValue(QStringLiteral("nGroupID"));
+        parents.insert(id, group);
+        if (group == 0)
+            m_regionNames.insert(id, rows.SFieldValue(QStringLiteral("cShortName")));
     }
+    m_townRegion = RegionsOf(parents);
     return AddPlaceJoin(select);
 }
 

@@ -425,7 +425,6 @@ public:
 protected:
     static bool AddPlaceJoin(CSimpleSelect& select);
     QHash<long, QString> m_towns;
-    bool m_loaded = false;
 };
 
 // The region of the visit's service point: the top of its town's chain.

@@ -3,6 +3,7 @@
 #include "framework/core/select/temp_table.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
+#include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
 #include "visits_columns.h"
 
@@ -70,18 +71,27 @@ QString CRepVisitsRunData::CreateStateTable(const QString& table, const QStringL
     QStringList qualified;
     for (const QString& column : columns)
         qualified << table + u'.' + column;
-    // One row per client whatever its dates: the latest row on or before the
-    // end, ranked by a window, never a row dated after the period.
+    // One row per client: the record of the latest date on or before the
+    // period's end; a client whose records all come after the end keeps the
+    // earliest of them, since a client's first record describes the client
+    // from the first contact on (the card is often filled in after the first
+    // visits). Of two records of one day the one entered last (the greater
+    // ROWID) holds, so the choice never depends on the server's reading order.
+    // This is the visits reports' own table: the period reports' state on a
+    // date (reports/base/core/work_tables_state.cpp) follows its own rules
+    // and is not read here.
+    const QString end = SafeSQL(To().toString(QStringLiteral("yyyy-MM-dd")));
+    const QString date = table + QStringLiteral(".dDate");
     const QString statement =
         QStringLiteral("CREATE TEMPORARY TABLE $$$ (UNIQUE INDEX i_client (nClientID)) AS SELECT "
                        "nClientID,") +
         columns.join(u',') + QStringLiteral(" FROM (SELECT ") + table +
         QStringLiteral(".nClientID,") + qualified.join(u',') +
         QStringLiteral(",ROW_NUMBER() OVER (PARTITION BY ") + table +
-        QStringLiteral(".nClientID ORDER BY ") + table + QStringLiteral(".dDate DESC,") + table +
-        QStringLiteral(".ROWID DESC) AS nRank FROM ") + table + QStringLiteral(" WHERE ") + table +
-        QStringLiteral(".dDate<='") + To().toString(QStringLiteral("yyyy-MM-dd")) +
-        QStringLiteral("' AND ") + table +
+        QStringLiteral(".nClientID ORDER BY ") + date + u'>' + end + QStringLiteral(",IF(") + date +
+        u'>' + end + QStringLiteral(",NULL,") + date + QStringLiteral(") DESC,") + date + u',' +
+        table + QStringLiteral(".ROWID DESC) AS nRank FROM ") + table + QStringLiteral(" WHERE ") +
+        date + QStringLiteral(" IS NOT NULL AND ") + table +
         QStringLiteral(".nClientID IS NOT NULL) AS ranked WHERE nRank=1");
     const QString name = CreateTempTable(statement);
     m_stateTables.insert(table, name);

@@ -62,9 +62,10 @@ public:
     QString CreateTempTable(const QString& statement, const QString& indexFields = QString(),
                             bool unique = true);
     // A table of one row per client with the client's history row of the
-    // latest date not after the period's end (ties: the highest ROWID);
-    // clients without such a row have none. Made once per history table and
-    // run. columns: the history table's columns to keep (bare names).
+    // latest date not after the period's end, or, when all its rows come
+    // after the end, of the earliest date (ties: the highest ROWID); clients
+    // without a dated row have none. Made once per history table and run.
+    // columns: the history table's columns to keep (bare names).
     QString CreateStateTable(const QString& table, const QStringList& columns);
     QString GetClientTypeStateTable();
     QString GetSocialStateTable();

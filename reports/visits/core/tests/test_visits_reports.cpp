@@ -28,7 +28,9 @@
 
 namespace {
 // The presets: P1 coverage with details and three tables; P2 one table by
-// sex; P3 first point, town and region; P4 a detail id no column has.
+// sex; P3 first point, town and region; P4 a detail id no column has; P5 a
+// summary list of only a separator; P6 the age group both as a detail and
+// as a grouping.
 QString Presets() {
     return QStringLiteral(
         "<KDREPORTPRESETS>"
@@ -40,6 +42,9 @@ QString Presets() {
         "<KDREPPRESET Title='P3'><SUMMARY><Item ID='1919'/><Item ID='-1'/><Item ID='20456'/>"
         "<Item ID='-1'/><Item ID='20457'/></SUMMARY></KDREPPRESET>"
         "<KDREPPRESET Title='P4'><DETAILED><Item ID='-1'/></DETAILED></KDREPPRESET>"
+        "<KDREPPRESET Title='P5'><SUMMARY><Item ID='-1'/></SUMMARY></KDREPPRESET>"
+        "<KDREPPRESET Title='P6'><DETAILED><Item ID='1139'/></DETAILED><SUMMARY>"
+        "<Item ID='1139'/></SUMMARY></KDREPPRESET>"
         "</KDREPORTPRESETS>");
 }
 
@@ -131,6 +136,10 @@ private slots:
     void coverage();
     void variants_data();
     void variants();
+    void summaryGroups_data();
+    void summaryGroups();
+    void stateAtPeriodEnd_data();
+    void stateAtPeriodEnd();
     void joinsOfOneTableUnderTwoAliases();
     void summaryByYears();
     void checksAndFailures();
@@ -187,17 +196,21 @@ void TestVisitsReports::coverage() {
     QVERIFY2(doc.GetCheckText().isEmpty(), qPrintable(doc.GetCheckText()));
 
     // Values: unique, clients, visits, syringes (510), needles (520),
-    // consultations (580). A client without sex or without a client type at
-    // the period's end counts, uniquely too, on the line of the value 0; the
-    // volunteer's unique count is 1 on its line.
+    // consultations (580). A client without sex or without any client type
+    // counts, uniquely too, on the line of the value 0; the client type is
+    // the one at the period's end (c2's of 2012-03-01 for its visits of
+    // January and February too), or, when all of a client's types come
+    // later, the earliest (c3's of 2013); the volunteer's unique count is 1
+    // on its line.
     const QList<QStringList> expected = {
         {QStringLiteral("Всего"), "6", "6", "29", "42", "12", "2"},
         {QStringLiteral("Ошибка"), "1", "1", "2", "6", "0", "2"},
         {Sex(1), "4", "4", "25", "33", "10", "0"},
         {Sex(2), "1", "1", "2", "3", "2", "0"},
         {QStringLiteral("Всего"), "6", "6", "29", "42", "12", "2"},
-        {QString(), "3", "3", "4", "7", "4", "2"},
+        {QString(), "2", "2", "3", "7", "0", "2"},
         {Group(1), "2", "2", "21", "22", "2", "0"},
+        {Group(2), "1", "1", "1", "0", "4", "0"},
         {Group(6), "1", "1", "4", "13", "6", "0"},
         {QStringLiteral("Всего"), "6", "6", "29", "42", "12", "2"},
         {QStringLiteral("Не волонтер"), "5", "5", "25", "29", "6", "2"},
@@ -267,6 +280,10 @@ void TestVisitsReports::variants_data() {
     QTest::newRow("worker") << 0 << QDate(2012, 1, 1) << QDate(2012, 12, 31) << 50
                             << QDate(2012, 1, 1)
                             << QStringList{"Всего", "4", "4", "8", "21", "8", "2"};
+    // Two records of one person (c1 and c7 in 2014): two clients, one unique.
+    QTest::newRow("one-person-two-records")
+        << 0 << QDate(2014, 1, 1) << QDate(2014, 12, 31) << 0 << QDate(2014, 1, 1)
+        << QStringList{"Всего", "1", "2", "2", "2", "0", "0"};
     // Months: from the 15th to the 3rd of the next month, two columns; the
     // first counts the visits of January that fall in the period.
     QTest::newRow("months") << 3 << QDate(2012, 1, 15) << QDate(2012, 2, 3) << 0
@@ -311,6 +328,69 @@ void TestVisitsReports::variants() {
         QVERIFY(page.contains(QStringLiteral("<b>Иванов &lt;И.&gt;</b>")));
 }
 
+void TestVisitsReports::summaryGroups_data() {
+    QTest::addColumn<QString>("preset");
+    QTest::addColumn<QList<QStringList>>("lines");
+    QTest::addColumn<QString>("footnote"); // empty: the unique count is made
+
+    // Only a separator: one table, the totals.
+    QTest::newRow("separator-only")
+        << QStringLiteral("P5")
+        << QList<QStringList>{{QStringLiteral("Всего"), "6", "6", "29", "42", "12", "2"}}
+        << QString();
+    // The age group is no plain field, also when the details list it: no
+    // unique count (0), never the count of the line above. Ages at the end
+    // of 2012: c3 12 and c5 11 (no group), c2 22, c1 32 and c4 27, c6 42.
+    QTest::newRow("age-group-in-both-lists")
+        << QStringLiteral("P6")
+        << QList<QStringList>{{QStringLiteral("Всего"), "0", "6", "29", "42", "12", "2"},
+                              {QString(), "0", "2", "2", "1", "4", "0"},
+                              {QStringLiteral("15-24"), "0", "1", "2", "3", "2", "0"},
+                              {QStringLiteral("25-34"), "0", "2", "6", "19", "6", "2"},
+                              {QStringLiteral("35 и старше"), "0", "1", "19", "19", "0", "0"}}
+        << QStringLiteral("Расчет уникального количества клиентов невозможен из-за следующих "
+                          "полей:Возрастная группа");
+}
+
+void TestVisitsReports::summaryGroups() {
+    QFETCH(QString, preset);
+    QFETCH(QList<QStringList>, lines);
+    QFETCH(QString, footnote);
+    CRepVisitsDoc doc;
+    Prepare(doc, preset, QDate(2012, 1, 1), QDate(2012, 12, 31));
+    const QString page = Build(doc);
+    QCOMPARE(SummaryLines(page), lines);
+    if (footnote.isEmpty())
+        QVERIFY(!page.contains(QStringLiteral("невозможен")));
+    else
+        QVERIFY(page.contains(footnote));
+}
+
+void TestVisitsReports::stateAtPeriodEnd_data() {
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<QStringList>("types"); // client:type, one per client
+
+    // The latest record on or before the end; when all of a client's
+    // records come later, the earliest of them.
+    QTest::newRow("2012") << QDate(2012, 12, 31) << QStringList{"1:6", "2:1", "3:2", "6:1"};
+    QTest::newRow("before-most") << QDate(2011, 6, 30) << QStringList{"1:1", "2:1", "3:2", "6:1"};
+    QTest::newRow("after-all") << QDate(2013, 12, 31) << QStringList{"1:6", "2:4", "3:2", "6:1"};
+}
+
+void TestVisitsReports::stateAtPeriodEnd() {
+    QFETCH(QDate, end);
+    QFETCH(QStringList, types);
+    CRepVisitsRunData run(m_db->Connection(), QDate(2000, 1, 1), end);
+    const QString table = run.GetClientTypeStateTable();
+    CxResult rows = m_db->Exec(QStringLiteral("SELECT nClientID,nClientType FROM ") + table +
+                               QStringLiteral(" ORDER BY nClientID"));
+    QVERIFY(rows.isValid());
+    QStringList got;
+    while (rows.FetchRow())
+        got << rows.SFieldValue(0) + u':' + rows.SFieldValue(1);
+    QCOMPARE(got, types);
+}
+
 // The first visit's point and the visit's point are two rows of one table:
 // one preset may group by both.
 void TestVisitsReports::joinsOfOneTableUnderTwoAliases() {
@@ -334,6 +414,13 @@ void TestVisitsReports::joinsOfOneTableUnderTwoAliases() {
     QVERIFY(page.contains(
         QStringLiteral("Расчет уникального количества клиентов невозможен из-за следующих "
                        "полей:Город оказания услуг, Область оказания услуг")));
+
+    // Towns renamed while the window stays open: the next build names them anew.
+    m_db->Exec(QStringLiteral("UPDATE towns SET cShortName=CONCAT(cShortName,'+')"));
+    const QList<QStringList> renamed = SummaryLines(Build(doc));
+    m_db->Exec(QStringLiteral("UPDATE towns SET cShortName=TRIM(TRAILING '+' FROM cShortName)"));
+    QCOMPARE(renamed.value(6).value(0), QStringLiteral("Район Б+"));
+    QCOMPARE(renamed.value(8).value(0), QStringLiteral("Город А+"));
 }
 
 // Clients per sex and year, ordered; a second build is the same.
@@ -390,6 +477,18 @@ void TestVisitsReports::checksAndFailures() {
     }
     // A temporary table of someone else on the connection outlives builds.
     m_db->Exec(QStringLiteral("CREATE TEMPORARY TABLE someone_elses (n INT)"));
+    {
+        // The towns cannot be read: the error page, not lines titled
+        // "Ошибка".
+        m_db->Exec(QStringLiteral("RENAME TABLE towns TO towns_x"));
+        CRepVisitsDoc doc;
+        Prepare(doc, QStringLiteral("P3"), QDate(2012, 1, 1), QDate(2012, 12, 31));
+        const QString page = Build(doc);
+        m_db->Exec(QStringLiteral("RENAME TABLE towns_x TO towns"));
+        QVERIFY2(page.contains(QStringLiteral("Возникла ошибка при формировании отчета")),
+                 qPrintable(page));
+        QVERIFY(page.contains(QStringLiteral("towns")));
+    }
     {
         // A work table that exists but is broken: the failing statement ends
         // on the error page.

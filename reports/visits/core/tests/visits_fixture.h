@@ -12,18 +12,20 @@
 //   1 2012-01-10 p1 w50   2 2012-01-20 p2 w51   3 2012-02-05 p1 w50
 //   4 2012-03-15 p3 w50   5 2011-12-20 p1 w50   6 2012-01-25 p1 w50
 //   7 2012-04-01 p1 w50   101..112 the 15th of each month of 2012 p2 w51
-//   201..207 2012-01-02..08 p2 w51
+//   201..207 2012-01-02..08 p2 w51   8 2014-06-01 p1 w50
 // Clients (code, sex, birth year): 1 AAA0180M 1 1980 (comment with markup
 //   and a placeholder, secondary exchange, organisation 1); 2 BBB0290F 2 1990
 //   (PDI); 3 CCC0300M`17 1 2000 (old code CCC0300M: a key of its own,
 //   "CCC0300M`3"); 4 DDD0185F unknown sex 1985; 5 EEE0100M 1 2001;
-//   6 FFF0170M 1 1970.
+//   6 FFF0170M 1 1970; 7 AAA0180M`5 1 1980 (another record of the person of
+//   c1: the same person key).
 // Visits (report: client item count):
 //   1: c1 syringe 10, c1 needle 5, c2 syringe 3, c4 consultation 34 (kinds 32|2)
 //   2: c1 syringe 2, c3 needle 4          3: c1 syringe 1, c2 needle 2
 //   4: c5 syringe 7                       5: c2 syringe 9
 //   6: c1 needle 1, c4 syringe 6          7: c5 syringe 1
 //   101..112, 201..207: c6 syringe 1 each
+//   8: c1 syringe 1, c7 syringe 1
 // Client types (date type type2, * = current record):
 //   c1 2011-01-01 1 8192, 2012-06-01 6 8192*; c2 2012-03-01 1 0, 2013-05-01 4 0*;
 //   c3 2013-01-05 2 0*; c6 2012-01-01 1 0*; c4, c5 none.
@@ -70,7 +72,8 @@ inline void LoadVisitsFixture(const TestDatabase& db) {
         "(3,'CCC0300M`17','CCC0300M',1,1,2000,0,0,0,0,NULL),"
         "(4,'DDD0185F',NULL,1,NULL,1985,0,0,0,0,NULL),"
         "(5,'EEE0100M',NULL,1,1,2001,0,0,0,0,NULL),"
-        "(6,'FFF0170M',NULL,1,1,1970,0,0,0,0,NULL)",
+        "(6,'FFF0170M',NULL,1,1,1970,0,0,0,0,NULL),"
+        "(7,'AAA0180M`5',NULL,1,1,1980,0,0,0,0,NULL)",
         "INSERT INTO clientdatachanges (nClientID,dDate,nClientType,nClientType2,nLastLinkID) "
         "VALUES "
         "(1,'2011-01-01',1,8192,NULL),(1,'2012-06-01',6,8192,1),(2,'2012-03-01',1,0,NULL),"
@@ -82,11 +85,12 @@ inline void LoadVisitsFixture(const TestDatabase& db) {
         "VALUES "
         "(1,'2012-01-10',1,50,0,0,0),(2,'2012-01-20',2,51,0,0,0),(3,'2012-02-05',1,50,0,0,0),"
         "(4,'2012-03-15',3,50,0,0,0),(5,'2011-12-20',1,50,0,0,0),(6,'2012-01-25',1,50,0,0,0),"
-        "(7,'2012-04-01',1,50,0,0,0)");
+        "(7,'2012-04-01',1,50,0,0,0),(8,'2014-06-01',1,50,0,0,0)");
     QString visits = QStringLiteral(
         "INSERT INTO dailyvisits (nReportID,nClientID,nItem,nCount) VALUES "
         "(1,1,100,10),(1,1,101,5),(1,2,100,3),(1,4,102,34),(2,1,100,2),(2,3,101,4),(3,1,100,1),"
-        "(3,2,101,2),(4,5,100,7),(5,2,100,9),(6,1,101,1),(6,4,100,6),(7,5,100,1)");
+        "(3,2,101,2),(4,5,100,7),(5,2,100,9),(6,1,101,1),(6,4,100,6),(7,5,100,1),(8,1,100,1),"
+        "(8,7,100,1)");
     for (int m = 1; m <= 12; ++m) {
         reports += QStringLiteral(",(%1,'2012-%2-15',2,51,0,0,0)")
                        .arg(100 + m)
