@@ -2,8 +2,7 @@
 // in which each recorded state held, a snapshot of every client's state on
 // one date, and the consultation totals per client, item, day and point.
 // The visits reports do not read these tables: they keep their own state at
-// a period's end (CRepVisitsRunData::CreateStateTable), where a client whose
-// records all come after the end keeps the earliest of them.
+// a period's end (CRepVisitsRunData::CreateStateTable).
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"

@@ -72,11 +72,11 @@ QString CRepVisitsRunData::CreateStateTable(const QString& table, const QStringL
     for (const QString& column : columns)
         qualified << table + u'.' + column;
     // One row per client: the record of the latest date on or before the
-    // period's end; a client whose records all come after the end keeps the
-    // earliest of them, since a client's first record describes the client
-    // from the first contact on (the card is often filled in after the first
-    // visits). Of two records of one day the one entered last (the greater
-    // ROWID) holds, so the choice never depends on the server's reading order.
+    // period's end; of two records of one day the one entered last (the
+    // greater ROWID) holds, so the choice never depends on the server's
+    // reading order. A client whose records all come after the end has no
+    // state in the period and counts on the line of the value 0: a state
+    // recorded later must not colour figures of a period before it.
     // This is the visits reports' own table: the period reports' state on a
     // date (reports/base/core/work_tables_state.cpp) follows its own rules
     // and is not read here.
@@ -88,10 +88,9 @@ QString CRepVisitsRunData::CreateStateTable(const QString& table, const QStringL
         columns.join(u',') + QStringLiteral(" FROM (SELECT ") + table +
         QStringLiteral(".nClientID,") + qualified.join(u',') +
         QStringLiteral(",ROW_NUMBER() OVER (PARTITION BY ") + table +
-        QStringLiteral(".nClientID ORDER BY ") + date + u'>' + end + QStringLiteral(",IF(") + date +
-        u'>' + end + QStringLiteral(",NULL,") + date + QStringLiteral(") DESC,") + date + u',' +
-        table + QStringLiteral(".ROWID DESC) AS nRank FROM ") + table + QStringLiteral(" WHERE ") +
-        date + QStringLiteral(" IS NOT NULL AND ") + table +
+        QStringLiteral(".nClientID ORDER BY ") + date + QStringLiteral(" DESC,") + table +
+        QStringLiteral(".ROWID DESC) AS nRank FROM ") + table + QStringLiteral(" WHERE ") + date +
+        QStringLiteral("<=") + end + QStringLiteral(" AND ") + table +
         QStringLiteral(".nClientID IS NOT NULL) AS ranked WHERE nRank=1");
     const QString name = CreateTempTable(statement);
     m_stateTables.insert(table, name);

@@ -62,9 +62,9 @@ public:
     QString CreateTempTable(const QString& statement, const QString& indexFields = QString(),
                             bool unique = true);
     // A table of one row per client with the client's history row of the
-    // latest date not after the period's end, or, when all its rows come
-    // after the end, of the earliest date (ties: the highest ROWID); clients
-    // without a dated row have none. Made once per history table and run.
+    // latest date not after the period's end (ties: the highest ROWID);
+    // clients whose rows all come after the end, or without a dated row,
+    // have none. Made once per history table and run.
     // columns: the history table's columns to keep (bare names).
     QString CreateStateTable(const QString& table, const QStringList& columns);
     QString GetClientTypeStateTable();
