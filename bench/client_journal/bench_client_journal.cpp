@@ -8,6 +8,7 @@
 // Usage: bench_client_journal [socket] [clients] [runs]
 //   (socket defaults to $KELDA2_SOCKET, clients to 100000, runs to 5)
 // The windows are drawn offscreen unless QT_QPA_PLATFORM says otherwise.
+#include "bench/common/bench_support.h"
 #include "clients/card/client_card.h"
 #include "clients/card/clients_journal.h"
 #include "db/mysql_connection.h"
@@ -36,11 +37,6 @@ bool Run(CxSQL& sql, const QString& statement) {
     return false;
 }
 
-double Median(QList<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v[v.size() / 2];
-}
-
 // Milliseconds until f's window has painted.
 template <class F> double Time(F&& f) {
     QElapsedTimer t;
@@ -55,33 +51,16 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString socket =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : qEnvironmentVariable("KELDA2_SOCKET");
+    const QString socket = BenchSocket(argc, argv);
     const int clients = argc > 2 ? qMax(100, atoi(argv[2])) : 100000;
     const int runs = argc > 3 ? qMax(1, atoi(argv[3])) : 5;
     const QString name = QStringLiteral("kelda_bench_client_journal");
 
-    SQLConnectXML info;
-    info.put_Server(QStringLiteral("localhost"));
-    info.put_User(QStringLiteral("root"));
-    info.put_Socket(socket);
-    CxMySQL server;
-    if (!server.Connect(&info)) {
-        std::fprintf(stderr, "%s\n", qPrintable(CTarvikApp::TakeErrorMessages()));
-        return 1;
-    }
-    server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
-    info.put_Database(name);
     auto* sql = new CxMySQL;
-    QString error;
-    CSQLDBUpdater updater;
-    if (SQLConnectOrCreate(sql, info, kDatabaseCreationScript, &error) !=
-            SQLConnectResult::Connected ||
-        !updater.Run(sql)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
     g_pBaseSQLConnection.reset(sql);
+    QString error;
+    if (!CreateBenchDatabase(sql, socket, name, &error))
+        return BenchFail(error);
 
     const QString n = QString::number(clients);
     QElapsedTimer fill;
@@ -169,7 +148,7 @@ int main(int argc, char** argv) {
         delete form;
     }
 
-    server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+    DropBenchDatabase(socket, name);
     std::printf("clients: %d, 5 rows in each of 4 histories, 5 health rows; filled in %.0f ms\n",
                 clients, fillMs);
     std::printf("journal: first %d rows painted %.1f ms; code prefix (%d rows) %.1f ms; prefix "

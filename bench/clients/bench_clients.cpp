@@ -6,6 +6,7 @@
 // Usage: bench_clients [socket] [clients]   (socket defaults to $KELDA2_SOCKET,
 // clients to 20000; every client gets 3 rows in each of the 4 histories and
 // 5 health rows)
+#include "bench/common/bench_support.h"
 #include "clients/core/client_health_store.h"
 #include "clients/core/client_history_store.h"
 #include "clients/core/client_journal_query.h"
@@ -51,31 +52,14 @@ qint64 FetchAll(CxSQL& sql, const QString& statement) {
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    const QString socket =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : qEnvironmentVariable("KELDA2_SOCKET");
+    const QString socket = BenchSocket(argc, argv);
     const int clients = argc > 2 ? qMax(100, atoi(argv[2])) : 20000;
     const QString name = QStringLiteral("kelda_bench_clients");
 
-    SQLConnectXML info;
-    info.put_Server(QStringLiteral("localhost"));
-    info.put_User(QStringLiteral("root"));
-    info.put_Socket(socket);
-    CxMySQL server;
-    if (!server.Connect(&info)) {
-        std::fprintf(stderr, "%s\n", qPrintable(CTarvikApp::TakeErrorMessages()));
-        return 1;
-    }
-    server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
-    info.put_Database(name);
     CxMySQL sql;
     QString error;
-    CSQLDBUpdater updater;
-    if (SQLConnectOrCreate(&sql, info, kDatabaseCreationScript, &error) !=
-            SQLConnectResult::Connected ||
-        !updater.Run(&sql)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
-        return 1;
-    }
+    if (!CreateBenchDatabase(&sql, socket, name, &error))
+        return BenchFail(error);
 
     // Clients in 20 folders, three dated rows per history, drugs, health.
     const QString n = QString::number(clients);
@@ -173,7 +157,7 @@ int main(int argc, char** argv) {
     const double check = Time([&] { list.CheckList(&sql, &error); });
     const double participants = Time([&] { list.Save(&sql, 1, &error); });
 
-    server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+    DropBenchDatabase(socket, name);
     std::printf("clients: %d (history rows %d, health rows %d), filled in %.0f ms\n", clients,
                 clients * 12, clients * 5, fillMs);
     std::printf("newest-row mark of one client and history: %.3f ms (mean of %d)\n",

@@ -7,6 +7,7 @@
 // Usage: bench_diary_sheet [database] [runs] [filled percent]
 // (database defaults to kelda_bench, runs to 10, filled cells to 50; the
 // server comes from KELDA2_SOCKET / KELDA2_SERVER)
+#include "bench/common/bench_support.h"
 #include "db/mysql_connection.h"
 #include "diary/core/daily_report_store.h"
 #include "diary/core/sheet_columns.h"
@@ -22,25 +23,6 @@
 namespace {
 constexpr int kRows = 200;
 constexpr int kColumns = 40;
-
-int Fail(const QString& text) {
-    std::fprintf(stderr, "%s\n", qPrintable(text));
-    return 1;
-}
-
-QList<qint64> Column(CxSQL& sql, const QString& statement) {
-    QList<qint64> values;
-    CxResult r = sql.Execute(statement);
-    while (r.FetchRow())
-        values << r.LFieldValue(0);
-    return values;
-}
-
-void Print(const char* what, QList<double> times, double target) {
-    std::sort(times.begin(), times.end());
-    std::printf("%-28s median %.3f s, min %.3f s, max %.3f s (target %.1f s)\n", what,
-                times[times.size() / 2], times.first(), times.last(), target);
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -57,24 +39,24 @@ int main(int argc, char** argv) {
     info.put_Database(database);
     CxMySQL sql;
     if (!sql.Connect(&info))
-        return Fail(CTarvikApp::TakeErrorMessages());
+        return BenchFail(CTarvikApp::TakeErrorMessages());
 
     // Materials first, then consultations counted per client, until the sheet
     // has its columns.
-    const QList<qint64> materials =
-        Column(sql, QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=3 AND bIsFolder=0 AND "
-                                   "IFNULL(bHidden,0)=0 AND (nType&458752<>458752 OR nSpecFlags&1) "
-                                   "ORDER BY nType&458752=458752,nSortCode,ROWID"));
-    const QList<qint64> clients = Column(
+    const QList<qint64> materials = ColumnOfNumbers(
+        sql, QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=3 AND bIsFolder=0 AND "
+                            "IFNULL(bHidden,0)=0 AND (nType&458752<>458752 OR nSpecFlags&1) "
+                            "ORDER BY nType&458752=458752,nSortCode,ROWID"));
+    const QList<qint64> clients = ColumnOfNumbers(
         sql,
         QStringLiteral("SELECT ROWID FROM clientdata WHERE bIsFolder=0 ORDER BY ROWID LIMIT %1")
             .arg(kRows));
-    const QList<qint64> places = Column(
+    const QList<qint64> places = ColumnOfNumbers(
         sql, QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=1 AND bIsFolder=0 LIMIT 1"));
-    const QList<qint64> workers = Column(
+    const QList<qint64> workers = ColumnOfNumbers(
         sql, QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=2 AND bIsFolder=0 LIMIT 1"));
     if (clients.size() < kRows || places.isEmpty() || workers.isEmpty())
-        return Fail(QStringLiteral("The database holds too few clients or directory rows."));
+        return BenchFail(QStringLiteral("The database holds too few clients or directory rows."));
 
     CVisitsSheet sheet;
     QString error;
@@ -84,7 +66,7 @@ int main(int argc, char** argv) {
             break;
         items << qint32(m);
         if (!UpdateSheetColumns(&sql, &sheet, items, nullptr, &error))
-            return Fail(error);
+            return BenchFail(error);
     }
     QRandomGenerator rnd(7);
     CxResult codes = sql.Execute(
@@ -110,10 +92,10 @@ int main(int argc, char** argv) {
     qint64 report = -1;
     CDiaryVerdict refusal;
     if (!SaveDailyReport(&sql, save, &report, &refusal, &error))
-        return Fail(refusal.text + error);
+        return BenchFail(refusal.text + error);
     const qint64 cells =
-        Column(sql,
-               QStringLiteral("SELECT COUNT(*) FROM dailyvisits WHERE nReportID=%1").arg(report))
+        ColumnOfNumbers(
+            sql, QStringLiteral("SELECT COUNT(*) FROM dailyvisits WHERE nReportID=%1").arg(report))
             .value(0);
 
     QList<double> loads, saves;
@@ -126,7 +108,7 @@ int main(int argc, char** argv) {
         QStringList notes;
         if (!LoadDailyReport(&sql, report, &header, &sheets, &error) ||
             !CVisitsSheetStore::Load(&sql, report, sheets.visits.value(0), &loaded, &notes, &error))
-            return Fail(error);
+            return BenchFail(error);
         loads << t.nsecsElapsed() / 1e9;
         save.action = EDailyReportAction::Update;
         save.header = header;
@@ -136,18 +118,18 @@ int main(int argc, char** argv) {
         QElapsedTimer t;
         t.start();
         if (!SaveDailyReport(&sql, save, &report, &refusal, &error))
-            return Fail(refusal.text + error);
+            return BenchFail(refusal.text + error);
         saves << t.nsecsElapsed() / 1e9;
     }
 
     std::printf("report %lld: %d rows, %d columns, %lld cells; %d runs\n", report,
                 loaded.RowCount(), loaded.ColumnCount() - 1, cells, runs);
-    Print("open (header, sheets, load)", loads, 0.3);
-    Print("save unchanged", saves, 0.5);
+    PrintTimes("open (header, sheets, load)", loads, 0.3);
+    PrintTimes("save unchanged", saves, 0.5);
 
     save.action = EDailyReportAction::Delete;
     save.pages.clear();
     if (!SaveDailyReport(&sql, save, &report, &refusal, &error))
-        return Fail(refusal.text + error);
+        return BenchFail(refusal.text + error);
     return 0;
 }

@@ -9,6 +9,7 @@
 // (database defaults to kelda_bench, runs to 10; the server comes from
 // KELDA2_SOCKET / KELDA2_SERVER; the windows are drawn offscreen unless
 // QT_QPA_PLATFORM says otherwise)
+#include "bench/common/bench_support.h"
 #include "db/mysql_connection.h"
 #include "diary/core/daily_report_store.h"
 #include "diary/core/sheet_columns.h"
@@ -44,36 +45,17 @@ bool TooFew(QString* error) {
     return false;
 }
 
-int Fail(const QString& text) {
-    std::fprintf(stderr, "%s\n", qPrintable(text));
-    return 1;
-}
-
-QList<qint64> Column(CxSQL& sql, const QString& statement) {
-    QList<qint64> values;
-    CxResult r = sql.Execute(statement);
-    while (r.FetchRow())
-        values << r.LFieldValue(0);
-    return values;
-}
-
-void Print(const char* what, QList<double> times, double target) {
-    std::sort(times.begin(), times.end());
-    std::printf("%-40s median %.3f s, min %.3f s, max %.3f s (target %.1f s)\n", what,
-                times[times.size() / 2], times.first(), times.last(), target);
-}
-
 // The largest sheet the run makes: materials first, then consultations
 // counted per client, until the sheet has its columns; 200 clients, half
 // the cells filled.
 bool MakeReport(CxSQL& sql, qint64* report, QString* error) {
-    const QList<qint64> materials =
-        Column(sql, QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=3 AND bIsFolder=0 AND "
-                                   "IFNULL(bHidden,0)=0 AND (nType&458752<>458752 OR nSpecFlags&1) "
-                                   "ORDER BY nType&458752=458752,nSortCode,ROWID"));
-    const QList<qint64> places = Column(
+    const QList<qint64> materials = ColumnOfNumbers(
+        sql, QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=3 AND bIsFolder=0 AND "
+                            "IFNULL(bHidden,0)=0 AND (nType&458752<>458752 OR nSpecFlags&1) "
+                            "ORDER BY nType&458752=458752,nSortCode,ROWID"));
+    const QList<qint64> places = ColumnOfNumbers(
         sql, QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=1 AND bIsFolder=0 LIMIT 1"));
-    const QList<qint64> workers = Column(
+    const QList<qint64> workers = ColumnOfNumbers(
         sql, QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=2 AND bIsFolder=0 LIMIT 1"));
     if (places.isEmpty() || workers.isEmpty())
         return TooFew(error);
@@ -132,7 +114,7 @@ int main(int argc, char** argv) {
     info.put_Database(database);
     auto* sql = new CxMySQL;
     if (!sql->Connect(&info))
-        return Fail(CTarvikApp::TakeErrorMessages());
+        return BenchFail(CTarvikApp::TakeErrorMessages());
     g_pBaseSQLConnection.reset(sql);
     auto* config = new xKDConfiguration;
     config->ParseConfig(QStringLiteral("<CONFIGURATION><LANGUAGE><PRJLIST><Item ID='1' "
@@ -157,12 +139,13 @@ int main(int argc, char** argv) {
     // The journal: the first window of the process pays for widgets, fonts
     // and styles once, so each run opens it anew after a first one.
     const qint64 folder =
-        Column(*sql, QStringLiteral("SELECT nGroupID FROM dailyreport WHERE bIsFolder=0 GROUP BY "
-                                    "nGroupID ORDER BY COUNT(*) DESC LIMIT 1"))
+        ColumnOfNumbers(
+            *sql, QStringLiteral("SELECT nGroupID FROM dailyreport WHERE bIsFolder=0 GROUP BY "
+                                 "nGroupID ORDER BY COUNT(*) DESC LIMIT 1"))
             .value(0, 0);
     const qint64 folderRows =
-        Column(*sql,
-               QStringLiteral("SELECT COUNT(*) FROM dailyreport WHERE nGroupID=%1").arg(folder))
+        ColumnOfNumbers(
+            *sql, QStringLiteral("SELECT COUNT(*) FROM dailyreport WHERE nGroupID=%1").arg(folder))
             .value(0);
     QList<double> rootTimes, folderTimes;
     for (int run = 0; run <= runs; ++run) {
@@ -170,7 +153,7 @@ int main(int argc, char** argv) {
         t.start();
         auto* journal = qobject_cast<CJDiaryMain*>(OpenDocument(QStringLiteral("CJDiaryMain")));
         if (!journal)
-            return Fail(CTarvikApp::TakeErrorMessages());
+            return BenchFail(CTarvikApp::TakeErrorMessages());
         QApplication::processEvents();
         const double root = t.nsecsElapsed() / 1e9;
         auto* list = qobject_cast<CJDiary*>(journal->Tab()->GetTabWindow(0, false));
@@ -189,7 +172,7 @@ int main(int argc, char** argv) {
     qint64 report = -1;
     QString error;
     if (!MakeReport(*sql, &report, &error))
-        return Fail(error);
+        return BenchFail(error);
     QList<double> opens, saves;
     for (int run = 0; run <= runs; ++run) {
         QElapsedTimer t;
@@ -197,15 +180,15 @@ int main(int argc, char** argv) {
         auto* form = qobject_cast<CDDiary*>(
             CxDocManager::Instance()->OpenSQLEditForm(QStringLiteral("CDDiary"), report, EA_EDIT));
         if (!form)
-            return Fail(CTarvikApp::TakeErrorMessages());
+            return BenchFail(CTarvikApp::TakeErrorMessages());
         QApplication::processEvents();
         const double opened = t.nsecsElapsed() / 1e9;
         auto* page = qobject_cast<CDDiaryVisits*>(form->Page(0));
         if (!page || page->Sheet().RowCount() != kRows)
-            return Fail(QStringLiteral("The report did not open whole."));
+            return BenchFail(QStringLiteral("The report did not open whole."));
         t.restart();
         if (!form->Apply())
-            return Fail(CTarvikApp::TakeErrorMessages());
+            return BenchFail(CTarvikApp::TakeErrorMessages());
         QApplication::processEvents();
         const double saved = t.nsecsElapsed() / 1e9;
         if (run > 0) {
@@ -219,17 +202,17 @@ int main(int argc, char** argv) {
     std::printf("database %s: journal folder of %lld reports; report %lld of %d rows by %d "
                 "columns; %d runs\n",
                 qPrintable(database), folderRows, report, kRows, kColumns, runs);
-    Print("journal opened, first rows shown", rootTimes, 0.3);
-    Print("largest folder opened, first rows shown", folderTimes, 0.3);
-    Print("report form opened, first sheet shown", opens, 0.3);
-    Print("report saved unchanged through the form", saves, 0.5);
+    PrintTimes("journal opened, first rows shown", rootTimes, 0.3);
+    PrintTimes("largest folder opened, first rows shown", folderTimes, 0.3);
+    PrintTimes("report form opened, first sheet shown", opens, 0.3);
+    PrintTimes("report saved unchanged through the form", saves, 0.5);
 
     CDailyReportSave remove;
     remove.action = EDailyReportAction::Delete;
     remove.header.rowId = report;
     CDiaryVerdict refusal;
     if (!SaveDailyReport(sql, remove, &report, &refusal, &error))
-        return Fail(refusal.text + error);
+        return BenchFail(refusal.text + error);
     SetMessageAnswerer({});
     CxDocManager::Instance()->SetFrame(nullptr);
     return 0;

@@ -8,6 +8,7 @@
 //
 // Usage: bench_lists [socket] [runs]   (socket defaults to $KELDA2_SOCKET)
 // The window is drawn offscreen unless QT_QPA_PLATFORM says otherwise.
+#include "bench/common/bench_support.h"
 #include "clients/directories/directories_tabs.h"
 #include "clients/directories/material_pack_form.h"
 #include "db/mysql_connection.h"
@@ -44,11 +45,6 @@ double ResidentMiB() {
         if (line.startsWith("VmRSS:"))
             return line.mid(6).trimmed().split(' ').first().toDouble() / 1024.0;
     return 0;
-}
-
-double Median(QList<double> v) {
-    std::sort(v.begin(), v.end());
-    return v.isEmpty() ? 0 : v[v.size() / 2];
 }
 
 bool Fill(CxSQL* sql) {
@@ -99,35 +95,15 @@ int main(int argc, char** argv) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    const QString socket =
-        argc > 1 ? QString::fromLocal8Bit(argv[1]) : qEnvironmentVariable("KELDA2_SOCKET");
-    const int runs = argc > 2 ? std::max(1, atoi(argv[2])) : 5;
+    const QString socket = BenchSocket(argc, argv);
+    const int runs = BenchRuns(argc, argv, 5);
     const QString name = QStringLiteral("kelda_bench_lists");
 
-    SQLConnectXML info;
-    info.put_Server(QStringLiteral("localhost"));
-    info.put_User(QStringLiteral("root"));
-    info.put_Socket(socket);
-    {
-        CxMySQL server;
-        if (!server.Connect(&info)) {
-            std::fprintf(stderr, "%s\n", qPrintable(CTarvikApp::TakeErrorMessages()));
-            return 1;
-        }
-        server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
-    }
-    info.put_Database(name);
     auto* sql = new CxMySQL;
-    QString error;
-    CSQLDBUpdater updater;
-    if (SQLConnectOrCreate(sql, info, kDatabaseCreationScript, &error) !=
-            SQLConnectResult::Connected ||
-        !updater.Run(sql)) {
-        std::fprintf(stderr, "%s\n%s\n", qPrintable(error),
-                     qPrintable(CTarvikApp::TakeErrorMessages()));
-        return 1;
-    }
     g_pBaseSQLConnection.reset(sql);
+    QString error;
+    if (!CreateBenchDatabase(sql, socket, name, &error))
+        return BenchFail(error);
     QElapsedTimer fill;
     fill.start();
     if (!Fill(sql)) {

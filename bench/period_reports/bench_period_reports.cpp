@@ -11,6 +11,7 @@
 //   --save writes the pages of the last year (and those of the summaries by
 //   years and by consultations and of the trainings report) into DIR, to be
 //   looked at in a browser.
+#include "bench/common/bench_support.h"
 #include "bench/datagen/data_generator.h"
 #include "db/mysql_connection.h"
 #include "db/schema/cache_tables.h"
@@ -33,16 +34,6 @@
 #include <functional>
 
 namespace {
-int Fail(const QString& text) {
-    std::fprintf(stderr, "%s\n%s\n", qPrintable(text), qPrintable(CTarvikApp::TakeErrorMessages()));
-    return 1;
-}
-
-double Median(QList<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values.at(values.size() / 2);
-}
-
 void AddPreset(xKDReportPresets2& list, const QString& title, const QList<long>& rows,
                const QList<long>& cols, long periodMode = 0) {
     KDRepPresetEx2 preset;
@@ -75,20 +66,13 @@ int main(int argc, char** argv) {
         else if (args[i] == QLatin1String("--runs"))
             runs = std::max(1, args[i + 1].toInt());
         else
-            return Fail(QStringLiteral("unknown option ") + args[i]);
+            return BenchFail(QStringLiteral("unknown option ") + args[i]);
     }
-    CTarvikApp::SetProfileManager(new CxProfileManager);
-    auto* config = new xKDConfiguration;
-    {
-        QFile file(QStringLiteral(":/config/default_config.xml"));
-        if (!file.open(QIODevice::ReadOnly) ||
-            !config->ParseConfig(QString::fromUtf8(file.readAll()), file.fileName()))
-            return Fail(QStringLiteral("the default configuration does not read"));
-    }
-    CTarvikApp::SetConfig(config);
+    if (!UseDefaultConfiguration())
+        return BenchFail(QStringLiteral("the default configuration does not read"));
     // The presets timed: groups, sexes, points and ages with persons and
     // shares; and the same persons month by month.
-    xKDReportPresets2& presets = config->GetCurrentLanguage()->KDReportPresets2;
+    xKDReportPresets2& presets = CurrentConfiguration()->GetCurrentLanguage()->KDReportPresets2;
     AddPreset(presets, QStringLiteral("Группы"),
               {kRFRiskGroup, kRFSex, -1, kRFPOU, -1, kRFAgeGroup},
               {kRFClients, kRFUniqClients, kRFVisits, kRFVisitsProc, 510, 510 + kRFConfigClients,
@@ -108,18 +92,18 @@ int main(int argc, char** argv) {
         t.start();
         if (!CreateBenchDatabase(&sql, info, database, true, &error) ||
             !CDataGenerator(options).Fill(&sql, &error))
-            return Fail(error);
+            return BenchFail(error);
         std::printf("generated in %.1f s\n", t.elapsed() / 1000.0);
     } else {
         info.put_Database(database);
         if (!sql.Connect(&info))
-            return Fail(QStringLiteral("cannot open ") + database);
+            return BenchFail(QStringLiteral("cannot open ") + database);
     }
     CxResult counts = sql.Execute(QStringLiteral(
         "SELECT (SELECT COUNT(*) FROM dailyvisits),(SELECT COUNT(*) FROM dailyreport),(SELECT "
         "COUNT(*) FROM clientdata),(SELECT MAX(dDate) FROM dailyreport)"));
     if (!counts.FetchRow())
-        return Fail(QStringLiteral("the database has no daily reports"));
+        return BenchFail(QStringLiteral("the database has no daily reports"));
     std::printf("data: %s visit cells, %s daily reports, %s clients, last day %s\n",
                 qPrintable(counts.SFieldValue(0)), qPrintable(counts.SFieldValue(1)),
                 qPrintable(counts.SFieldValue(2)), qPrintable(counts.SFieldValue(3)));

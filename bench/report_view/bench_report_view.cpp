@@ -11,6 +11,7 @@
 //   without it the database must hold such data (bench_worktables makes the
 //   same). Run it under a display (xvfb-run) for pictures of real windows.
 #include "../worktables/data_generator.h"
+#include "bench/common/bench_support.h"
 #include "db/mysql_connection.h"
 #include "db/schema/cache_tables.h"
 #include "db/schema/creation_script.h"
@@ -48,11 +49,6 @@
 #include <functional>
 
 namespace {
-int Fail(const QString& why) {
-    std::fprintf(stderr, "%s\n", qPrintable(why));
-    return 1;
-}
-
 QDir g_out;
 
 void Save(QWidget* window, const char* name) {
@@ -141,8 +137,8 @@ int main(int argc, char** argv) {
     Q_INIT_RESOURCE(default_config);
     QStringList args = app.arguments();
     if (args.size() < 2)
-        return Fail(QStringLiteral("usage: bench_report_view OUTDIR [--socket PATH] "
-                                   "[--database NAME] [--generate VISITS]"));
+        return BenchFail(QStringLiteral("usage: bench_report_view OUTDIR [--socket PATH] "
+                                        "[--database NAME] [--generate VISITS]"));
     g_out = QDir(args[1]);
     QDir().mkpath(g_out.path());
     QString socket = qEnvironmentVariable("KELDA2_SOCKET");
@@ -156,45 +152,27 @@ int main(int argc, char** argv) {
         else if (args[i] == QLatin1String("--generate"))
             generate = args[i + 1].toLong();
         else
-            return Fail(QStringLiteral("unknown option ") + args[i]);
+            return BenchFail(QStringLiteral("unknown option ") + args[i]);
     }
-    CTarvikApp::SetProfileManager(new CxProfileManager);
-    auto* config = new xKDConfiguration;
-    {
-        QFile file(QStringLiteral(":/config/default_config.xml"));
-        if (!file.open(QIODevice::ReadOnly) ||
-            !config->ParseConfig(QString::fromUtf8(file.readAll()), file.fileName()))
-            return Fail(QStringLiteral("the default configuration does not read"));
-    }
-    CTarvikApp::SetConfig(config);
+    if (!UseDefaultConfiguration())
+        return BenchFail(QStringLiteral("the default configuration does not read"));
 
-    SQLConnectXML info;
-    info.put_Server(QStringLiteral("localhost"));
-    info.put_User(QStringLiteral("root"));
-    info.put_Socket(socket);
+    SQLConnectXML info = BenchServerInfo(socket);
     auto* sql = new CxMySQL;
     if (generate > 0) {
-        CxMySQL server;
-        if (!server.Connect(&info))
-            return Fail(QStringLiteral("no server"));
-        server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(database));
-        info.put_Database(database);
         QString error;
-        CSQLDBUpdater updater;
-        if (SQLConnectOrCreate(sql, info, kDatabaseCreationScript, &error) !=
-                SQLConnectResult::Connected ||
-            !updater.Run(sql))
-            return Fail(error);
+        if (!CreateBenchDatabase(sql, socket, database, &error))
+            return BenchFail(error);
         if (!GenerateReportData(sql, generate, &error))
-            return Fail(error);
+            return BenchFail(error);
     } else {
         info.put_Database(database);
         if (!sql->Connect(&info))
-            return Fail(QStringLiteral("cannot open ") + database);
+            return BenchFail(QStringLiteral("cannot open ") + database);
     }
     g_pBaseSQLConnection.reset(sql);
     if (!InitTables())
-        return Fail(QStringLiteral("the table set did not start"));
+        return BenchFail(QStringLiteral("the table set did not start"));
     DropCacheTables(sql);
     SetMessageAnswerer([](CxAskKind, const QString& text) {
         std::fprintf(stderr, "message: %s\n", qPrintable(text));
@@ -223,7 +201,7 @@ int main(int argc, char** argv) {
 
     auto* view = qobject_cast<CRepBaseView*>(OpenDocument(QStringLiteral("DemoReport")));
     if (!view)
-        return Fail(QStringLiteral("the report window did not open"));
+        return BenchFail(QStringLiteral("the report window did not open"));
     view->GetPoshList()->CheckByType(true, -1);
     view->findChild<QDateEdit*>(QStringLiteral("fromDate"))->setDate(QDate(2015, 1, 1));
     view->findChild<QDateEdit*>(QStringLiteral("toDate"))->setDate(QDate(2015, 12, 31));
@@ -243,7 +221,7 @@ int main(int argc, char** argv) {
     QElapsedTimer clock;
     clock.start();
     if (!view->OnBuild())
-        return Fail(QStringLiteral("the build failed"));
+        return BenchFail(QStringLiteral("the build failed"));
     const double first = clock.nsecsElapsed() / 1e6;
     clock.restart();
     view->OnBuild();

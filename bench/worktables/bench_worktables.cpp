@@ -11,6 +11,7 @@
 //   (for example one the project's data generator made). Each table is
 //   made N times (3 by default) from nothing; the medians are shown. --prepare only
 //   makes the tables of one year and leaves them, to study their queries.
+#include "bench/common/bench_support.h"
 #include "data_generator.h"
 #include "db/mysql_connection.h"
 #include "db/schema/cache_tables.h"
@@ -43,11 +44,6 @@ QString Rows(CxResult res) {
         rows << cells.join(u'|');
     }
     return rows.join(u';');
-}
-
-double Median(QList<double> values) {
-    std::sort(values.begin(), values.end());
-    return values.isEmpty() ? 0 : values.at(values.size() / 2);
 }
 
 double Ms(QElapsedTimer& t) {
@@ -84,11 +80,6 @@ const char* kTypeOnDate =
     "LEFT JOIN (SELECT nClientID,nClientType FROM (SELECT nClientID,nClientType,ROW_NUMBER() "
     "OVER (PARTITION BY nClientID ORDER BY dDate DESC,ROWID DESC) AS rn FROM clientdatachanges "
     "WHERE dDate<={TO}) x WHERE rn=1) t ON t.nClientID=c.nClientID";
-
-int Fail(const QString& text) {
-    std::fprintf(stderr, "%s\n%s\n", qPrintable(text), qPrintable(CTarvikApp::TakeErrorMessages()));
-    return 1;
-}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -112,44 +103,26 @@ int main(int argc, char** argv) {
         else if (args[i] == QLatin1String("--runs"))
             runs = std::max(1, args[i + 1].toInt());
         else
-            return Fail(QStringLiteral("unknown option ") + args[i]);
+            return BenchFail(QStringLiteral("unknown option ") + args[i]);
     }
-    CTarvikApp::SetProfileManager(new CxProfileManager);
-    auto* config = new xKDConfiguration;
-    {
-        QFile file(QStringLiteral(":/config/default_config.xml"));
-        if (!file.open(QIODevice::ReadOnly) ||
-            !config->ParseConfig(QString::fromUtf8(file.readAll()), file.fileName()))
-            return Fail(QStringLiteral("the default configuration does not read"));
-    }
-    CTarvikApp::SetConfig(config);
+    if (!UseDefaultConfiguration())
+        return BenchFail(QStringLiteral("the default configuration does not read"));
 
-    SQLConnectXML info;
-    info.put_Server(QStringLiteral("localhost"));
-    info.put_User(QStringLiteral("root"));
-    info.put_Socket(socket);
+    SQLConnectXML info = BenchServerInfo(socket);
     CxMySQL sql;
     if (generate > 0) {
-        CxMySQL server;
-        if (!server.Connect(&info))
-            return Fail(QStringLiteral("no server"));
-        server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(database));
-        info.put_Database(database);
         QString error;
-        CSQLDBUpdater updater;
-        if (SQLConnectOrCreate(&sql, info, kDatabaseCreationScript, &error) !=
-                SQLConnectResult::Connected ||
-            !updater.Run(&sql))
-            return Fail(error);
+        if (!CreateBenchDatabase(&sql, socket, database, &error))
+            return BenchFail(error);
         QElapsedTimer t;
         t.start();
         if (!GenerateReportData(&sql, generate, &error))
-            return Fail(error);
+            return BenchFail(error);
         std::printf("generated in %.1f s\n", Ms(t) / 1000);
     } else {
         info.put_Database(database);
         if (!sql.Connect(&info))
-            return Fail(QStringLiteral("cannot open ") + database);
+            return BenchFail(QStringLiteral("cannot open ") + database);
     }
     std::printf("data: %s visit lines, %s daily reports, %s clients\n",
                 qPrintable(Rows(sql.Execute(QStringLiteral("SELECT COUNT(*) FROM dailyvisits")))),
@@ -170,7 +143,7 @@ int main(int argc, char** argv) {
             run.PrepareRegularClients();
             run.PrepareConsCompactTable();
         } catch (const CRepError& e) {
-            return Fail(e.html);
+            return BenchFail(e.html);
         }
         return 0;
     }
@@ -322,7 +295,7 @@ int main(int argc, char** argv) {
                 try {
                     name = measure.build();
                 } catch (const CRepError& e) {
-                    return Fail(measure.table + QStringLiteral(": ") + e.html);
+                    return BenchFail(measure.table + QStringLiteral(": ") + e.html);
                 }
                 const double build = Ms(t);
                 const QString figure = Rows(sql.Execute(CxString::StrTr(
@@ -395,7 +368,7 @@ int main(int argc, char** argv) {
         DropCacheTables(&sql);
         QString error;
         if (!fast.Process(nullptr, &error))
-            return Fail(error);
+            return BenchFail(error);
     }
     const QString listed = CodesOfGroups(false) + u',' + CodesOfGroups(true);
     const struct {

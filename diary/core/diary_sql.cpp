@@ -38,6 +38,17 @@ bool DiaryScalar(CxSQL* sql, const QString& statement, qint64* value, bool* foun
     return true;
 }
 
+bool DiaryReportRegion(CxSQL* sql, qint64 reportId, const char* context, qint64* region,
+                       QString* error) {
+    bool found = false;
+    if (!DiaryScalar(
+            sql,
+            QStringLiteral("SELECT nRegionDataID FROM dailyreport WHERE ROWID=%1").arg(reportId),
+            region, &found, error))
+        return false;
+    return found || FailDiary(error, DiaryText("Ежедневный отчет не найден.", context));
+}
+
 CDiaryInsert::CDiaryInsert(CxSQL* sql, const QString& table, const QStringList& columns)
     : m_sql(sql), m_head(QStringLiteral("INSERT INTO %1 (%2) VALUES ")
                              .arg(table, columns.join(QLatin1Char(',')))) {}

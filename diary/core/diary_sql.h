@@ -16,6 +16,11 @@ bool FailDiary(QString* error, const QString& text);
 // The first column of the first row as a number; *found says whether a row
 // came back (a NULL reads as 0).
 bool DiaryScalar(CxSQL* sql, const QString& statement, qint64* value, bool* found, QString* error);
+// The organisation a report belongs to (its sheets' rows take it); a report
+// that is gone is refused with "Ежедневный отчет не найден." translated in the
+// sheet's context.
+bool DiaryReportRegion(CxSQL* sql, qint64 reportId, const char* context, qint64* region,
+                       QString* error);
 
 // Rows for one table, sent as multi-row INSERTs of a bounded size. Values are
 // complete SQL literals (numbers, SafeSQL texts, NULL): the caller escapes.

@@ -73,14 +73,8 @@ bool CRedirectionsSheetStore::Save(CxSQL* sql, qint64 reportId, int sheetNo,
                                    const CRedirectionsSheet& sheet, CDiaryVerdict* refusal,
                                    QString* error) {
     qint64 region = 0;
-    bool found = false;
-    if (!DiaryScalar(
-            sql,
-            QStringLiteral("SELECT nRegionDataID FROM dailyreport WHERE ROWID=%1").arg(reportId),
-            &region, &found, error))
+    if (!DiaryReportRegion(sql, reportId, "CDDiaryRedir::Apply", &region, error))
         return false;
-    if (!found)
-        return FailDiary(error, DiaryText("Ежедневный отчет не найден.", "CDDiaryRedir::Apply"));
 
     QList<QPair<int, qint32>> counted;
     for (int i = 0; i < sheet.rows.size(); ++i) {

@@ -239,14 +239,8 @@ bool CVisitsSheetStore::Save(CxSQL* sql, qint64 reportId, int sheetNo, const CVi
     // The rows belong to the report's organisation; a report that is gone
     // takes no rows.
     qint64 region = 0;
-    bool found = false;
-    if (!DiaryScalar(
-            sql,
-            QStringLiteral("SELECT nRegionDataID FROM dailyreport WHERE ROWID=%1").arg(reportId),
-            &region, &found, error))
+    if (!DiaryReportRegion(sql, reportId, "CDDiaryVisits::Apply", &region, error))
         return false;
-    if (!found)
-        return FailDiary(error, DiaryText("Ежедневный отчет не найден.", "CDDiaryVisits::Apply"));
 
     QList<qint64> clients;
     if (!ResolveClients(sql, sheet, &clients, refusal, error))

@@ -5,7 +5,6 @@
 // table set, a settings store in memory, a main window that takes the windows,
 // answers in place of the message boxes, and keys sent where a user's keys go
 // (the open completion list first, else the focused control).
-#include "db/mysql_connection.h"
 #include "diary/core/tests/diary_test_data.h"
 #include "diary/daily_report_form.h"
 #include "diary/diary_journal.h"
@@ -13,20 +12,12 @@
 #include "framework/core/documents/doc_template.h"
 #include "framework/core/documents/document.h"
 #include "framework/core/table/self_register.h"
-#include "framework/core/tarvik_app.h"
-#include "framework/widgets/documents/doc_manager.h"
-#include "framework/widgets/mdi_frame_wnd.h"
-#include "framework/widgets/message_box.h"
-#include "model/config/configuration.h"
-#include "model/tables/table_set.h"
-#include "tests/support/schema_test_database.h"
+#include "tests/support/window_test_app.h"
 
 #include <QApplication>
 #include <QKeyEvent>
-#include <QMdiArea>
 #include <QStringList>
 #include <QTest>
-#include <memory>
 
 inline const char kDiaryConfiguration[] =
     "<CONFIGURATION><PERIODS BACKUPREMINDER='3'/><LANGUAGE>\n"
@@ -34,43 +25,19 @@ inline const char kDiaryConfiguration[] =
     "</PRJLIST>\n"
     "</LANGUAGE></CONFIGURATION>\n";
 
-class DiaryWindowFixture {
+class DiaryWindowFixture : public WindowTestApp {
 public:
-    DiaryWindowFixture() : m_db(std::make_unique<SchemaTestDatabase>(QStringLiteral("diaryui"))) {
-        auto* config = new xKDConfiguration;
-        config->ParseConfig(QString::fromUtf8(kDiaryConfiguration), QStringLiteral("test"));
-        CTarvikApp::SetConfig(config);
-        auto* sql = new CxMySQL;
-        SQLConnectXML info = m_db->Info();
-        sql->Connect(&info);
-        g_pBaseSQLConnection.reset(sql);
-        InitTables();
-        m_frame = std::make_unique<CxMDIFrameWnd>();
-        m_frame->OnCreate();
-        m_frame->resize(1100, 760);
-        m_frame->show();
+    DiaryWindowFixture()
+        : WindowTestApp(QStringLiteral("diaryui"), kDiaryConfiguration, QSize(1100, 760)) {
         m_frame->activateWindow();
         if (!QTest::qWaitForWindowActive(m_frame.get()))
             qWarning("the main window is not active: keys may go astray");
-        CxDocManager::Instance()->SetFrame(m_frame.get());
         const QMetaObject* sqlDoc = &CxSQLDocument::staticMetaObject;
         CTarvikApp::RegisterDocTemplate(1293, CDDiary::GetThisClass(), sqlDoc, nullptr);
         CTarvikApp::RegisterDocTemplate(1293, CJDiaryMain::GetThisClass(),
                                         CJDiaryMainDocument::GetThisClass(), nullptr);
-        SetMessageAnswerer([this](CxAskKind, const QString& text) {
-            m_questions << text;
-            return m_answer;
-        });
         m_db->Exec(QStringLiteral("INSERT INTO orginf VALUES "
                                   "(0,'OWN','Своя','','','','','','','','','','','','','','')"));
-    }
-    ~DiaryWindowFixture() {
-        m_frame->MDIArea()->closeAllSubWindows();
-        SetMessageAnswerer({});
-        CxDocManager::Instance()->SetFrame(nullptr);
-        m_frame.reset();
-        g_pBaseSQLConnection.reset();
-        m_db.reset();
     }
 
     // Every case: no window, a fresh settings store, the directory and
@@ -89,12 +56,6 @@ public:
             m_db->Exec(QStringLiteral("DELETE FROM %1").arg(QLatin1String(table)));
         diarytest::FillDirectory(*m_db);
     }
-
-    SchemaTestDatabase& Db() { return *m_db; }
-    CxMDIFrameWnd* Frame() { return m_frame.get(); }
-    int Windows() { return int(m_frame->MDIArea()->subWindowList().size()); }
-    void Answer(int answer) { m_answer = answer; }
-    QStringList& Questions() { return m_questions; }
 
     // Where a user's key goes: the open completion list, else the focus.
     static QWidget* KeyTarget() {
@@ -120,10 +81,4 @@ public:
             QCoreApplication::processEvents();
         }
     }
-
-private:
-    std::unique_ptr<SchemaTestDatabase> m_db;
-    std::unique_ptr<CxMDIFrameWnd> m_frame;
-    int m_answer = IDYES;
-    QStringList m_questions;
 };

@@ -66,17 +66,7 @@ CDailyReportHeader Header() {
 
 // A sheet of the items with rows of "code|cell|cell...".
 CVisitsSheet Sheet(const QList<qint32>& items, const QStringList& rows) {
-    CVisitsSheet sheet;
-    QString error;
-    if (!UpdateSheetColumns(g_pBaseSQLConnection.get(), &sheet, items, nullptr, &error))
-        qFatal("%s", qPrintable(error));
-    for (const QString& text : rows) {
-        const int r = sheet.AppendRow();
-        const QStringList cells = text.split(u'|');
-        for (int c = 0; c < cells.size(); ++c)
-            sheet.SetText(r, c, cells[c]);
-    }
-    return sheet;
+    return diarytest::SheetOf(g_pBaseSQLConnection.get(), items, rows);
 }
 
 // Stores a report through the save the form uses; answers its ROWID.

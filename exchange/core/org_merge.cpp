@@ -3,6 +3,7 @@
 #include "db/schema/cache_tables.h"
 #include "framework/core/progress.h"
 #include "framework/core/run_log.h"
+#include "framework/core/run_steps.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 
@@ -15,10 +16,10 @@ QString QuoteName(const QString& name) {
 
 // One run's transaction and its reporting: a failure rolls back and keeps the
 // first reason.
-class OrgRun {
+class OrgRun : public CvRunSteps {
 public:
     OrgRun(CxSQL* sql, CvProgress* progress, CvRunLog* log, const QString& context)
-        : m_sql(sql), m_progress(progress), m_log(log), m_context(context) {}
+        : CvRunSteps(progress, log), m_sql(sql), m_context(context) {}
 
     QString Tr(const QString& text) const { return CTarvikApp::TranslateString(text, m_context); }
 
@@ -31,12 +32,7 @@ public:
         return true;
     }
     bool Query(const QString& statement, CxResult* out = nullptr) {
-        CxResult res = m_sql->Execute(statement);
-        if (!res.isValid())
-            return Fail(DescribeSQLError(res.Error()));
-        if (out)
-            *out = res;
-        return true;
+        return RunStatement(m_sql, statement, out);
     }
     // The column names of a table, read through a row of it, so a table the
     // server cannot read stops the run here.
@@ -69,10 +65,10 @@ public:
             return !Fail(Tr(QStringLiteral("Прервано пользователем; база данных не изменена")));
         return false;
     }
-    bool Fail(const QString& text) {
-        if (m_error.isEmpty())
-            m_error = text;
-        return false;
+    using CvRunSteps::Fail;
+    // The failure happened on this table: its name goes before the reason.
+    void NameTable(const QString& table) {
+        m_error = Tr(QStringLiteral("Ошибка обработки таблицы")) + u' ' + table + u'\n' + m_error;
     }
     // Rolls back, tells the log and the caller; answers false.
     bool Finish(bool ok, QString* error) {
@@ -97,10 +93,7 @@ public:
     }
 
     CxSQL* m_sql;
-    CvProgress* m_progress;
-    CvRunLog* m_log;
     QString m_context;
-    QString m_error;
     bool m_open = false;
 };
 
@@ -233,8 +226,7 @@ bool RemoveOrganisation(CxSQL* sql, int orgId, CvProgress* progress, CvRunLog* l
             continue;
         if (!(ok = run.Query(QStringLiteral("DELETE FROM ") + QuoteName(table) +
                              QStringLiteral(" WHERE ") + condition))) {
-            run.m_error = run.Tr(QStringLiteral("Ошибка обработки таблицы")) + u' ' + table +
-                          u'\n' + run.m_error;
+            run.NameTable(table);
             break;
         }
         if (log)

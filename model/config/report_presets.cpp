@@ -38,6 +38,68 @@ template <class T> void CopyThroughXML(T& target, const T& source) {
 }
 } // namespace
 
+// ---- the fields of both versions ----
+
+void xKDRepPresetFields::ReadFields(const xml2Attr& attrs) {
+    Title = ReadText(attrs, "TITLE");
+    Comment = ReadText(attrs, "COMMENT");
+    RecordType = ReadInt(attrs, "RECORDTYPE");
+    ClipCodes = ReadInt(attrs, "CLIPCODES");
+    DirOnly = ReadInt(attrs, "DIRONLY");
+    ProjectStartDate = ReadText(attrs, "PROJECTSTARTDATE");
+}
+
+QString xKDRepPresetFields::FieldAttrs() const {
+    return TextAttr(QStringLiteral("Title"), Title) + TextAttr(QStringLiteral("Comment"), Comment) +
+           IntAttr(QStringLiteral("RecordType"), RecordType) +
+           IntAttr(QStringLiteral("ClipCodes"), ClipCodes) +
+           IntAttr(QStringLiteral("DirOnly"), DirOnly) +
+           TextAttr(QStringLiteral("ProjectStartDate"), ProjectStartDate);
+}
+
+void xKDRepPresetFields::ClearFields() {
+    Title.clear();
+    Comment.clear();
+    RecordType = ClipCodes = DirOnly = 0;
+    ProjectStartDate.clear();
+}
+
+bool xKDRepPresetFields::SetField(const QString& name, const QString& value) {
+    if (Is(name, "Title"))
+        Title = value;
+    else if (Is(name, "Comment"))
+        Comment = value;
+    else if (Is(name, "RecordType"))
+        RecordType = XmlToLong(value);
+    else if (Is(name, "ClipCodes"))
+        ClipCodes = XmlToLong(value);
+    else if (Is(name, "DirOnly"))
+        DirOnly = XmlToLong(value);
+    else if (Is(name, "ProjectStartDate"))
+        ProjectStartDate = value;
+    else
+        return false;
+    return true;
+}
+
+bool xKDRepPresetFields::GetField(const QString& name, QString* value) const {
+    if (Is(name, "Title"))
+        *value = Title;
+    else if (Is(name, "Comment"))
+        *value = Comment;
+    else if (Is(name, "RecordType"))
+        *value = QString::number(RecordType);
+    else if (Is(name, "ClipCodes"))
+        *value = QString::number(ClipCodes);
+    else if (Is(name, "DirOnly"))
+        *value = QString::number(DirOnly);
+    else if (Is(name, "ProjectStartDate"))
+        *value = ProjectStartDate;
+    else
+        return false;
+    return true;
+}
+
 // ---- version 1 ----
 
 xKDReportPresets::xKDRepPreset::xKDRepPreset() = default;
@@ -56,22 +118,12 @@ _XML2Processor* xKDReportPresets::xKDRepPreset::CreateTagObject(const QString& t
 int xKDReportPresets::xKDRepPreset::OnOpenTag(xml2Attr& attrs) {
     if (!_XML2Tag::OnOpenTag(attrs))
         return 0;
-    Title = ReadText(attrs, "TITLE");
-    Comment = ReadText(attrs, "COMMENT");
-    RecordType = ReadInt(attrs, "RECORDTYPE");
-    ClipCodes = ReadInt(attrs, "CLIPCODES");
-    DirOnly = ReadInt(attrs, "DIRONLY");
-    ProjectStartDate = ReadText(attrs, "PROJECTSTARTDATE");
+    ReadFields(attrs);
     return 1;
 }
 
 void xKDReportPresets::xKDRepPreset::BuildXML(CXMLOut& out) {
-    out.Add(QStringLiteral("<") + kV1Element + TextAttr(QStringLiteral("Title"), Title) +
-            TextAttr(QStringLiteral("Comment"), Comment) +
-            IntAttr(QStringLiteral("RecordType"), RecordType) +
-            IntAttr(QStringLiteral("ClipCodes"), ClipCodes) +
-            IntAttr(QStringLiteral("DirOnly"), DirOnly) +
-            TextAttr(QStringLiteral("ProjectStartDate"), ProjectStartDate));
+    out.Add(QStringLiteral("<") + kV1Element + FieldAttrs());
     BuildXMLAttr(out);
     out.Add(QStringLiteral(">"));
     Detailed.BuildXML(out);
@@ -81,10 +133,7 @@ void xKDReportPresets::xKDRepPreset::BuildXML(CXMLOut& out) {
 }
 
 void xKDReportPresets::xKDRepPreset::Clear() {
-    Title.clear();
-    Comment.clear();
-    RecordType = ClipCodes = DirOnly = 0;
-    ProjectStartDate.clear();
+    ClearFields();
     for (xIDItemList* list : {&Detailed, &Summary}) {
         list->RemoveAll();
         list->ClearKept();
@@ -98,37 +147,13 @@ void xKDReportPresets::xKDRepPreset::Copy(const xKDRepPreset& other) {
 }
 
 int xKDReportPresets::xKDRepPreset::SetFieldValue(const QString& name, const QString& value) {
-    if (Is(name, "Title"))
-        Title = value;
-    else if (Is(name, "Comment"))
-        Comment = value;
-    else if (Is(name, "RecordType"))
-        RecordType = XmlToLong(value);
-    else if (Is(name, "ClipCodes"))
-        ClipCodes = XmlToLong(value);
-    else if (Is(name, "DirOnly"))
-        DirOnly = XmlToLong(value);
-    else if (Is(name, "ProjectStartDate"))
-        ProjectStartDate = value;
-    else
-        return 0;
-    return 1;
+    return SetField(name, value) ? 1 : 0;
 }
 
 QString xKDReportPresets::xKDRepPreset::GetFieldValue(const QString& name) const {
-    if (Is(name, "Title"))
-        return Title;
-    if (Is(name, "Comment"))
-        return Comment;
-    if (Is(name, "RecordType"))
-        return QString::number(RecordType);
-    if (Is(name, "ClipCodes"))
-        return QString::number(ClipCodes);
-    if (Is(name, "DirOnly"))
-        return QString::number(DirOnly);
-    if (Is(name, "ProjectStartDate"))
-        return ProjectStartDate;
-    return QString();
+    QString value;
+    GetField(name, &value);
+    return value;
 }
 
 _XML2Processor* xKDReportPresets::CreateTagObject(const QString& tag, xml2Attr& attrs,
@@ -179,25 +204,14 @@ int xKDReportPresets2::xKDRepPreset2::OnOpenTag(xml2Attr& attrs) {
     RepGrp = ReadInt(attrs, "REPGRP");
     PivotMode = ReadInt(attrs, "PIVOTMODE");
     PeriodMode = ReadInt(attrs, "PERIODMODE");
-    Title = ReadText(attrs, "TITLE");
-    Comment = ReadText(attrs, "COMMENT");
-    RecordType = ReadInt(attrs, "RECORDTYPE");
-    ClipCodes = ReadInt(attrs, "CLIPCODES");
-    DirOnly = ReadInt(attrs, "DIRONLY");
-    ProjectStartDate = ReadText(attrs, "PROJECTSTARTDATE");
+    ReadFields(attrs);
     return 1;
 }
 
 void xKDReportPresets2::xKDRepPreset2::BuildXML(CXMLOut& out) {
     out.Add(QStringLiteral("<") + kV2Element + IntAttr(QStringLiteral("RepGrp"), RepGrp) +
             IntAttr(QStringLiteral("PivotMode"), PivotMode) +
-            IntAttr(QStringLiteral("PeriodMode"), PeriodMode) +
-            TextAttr(QStringLiteral("Title"), Title) +
-            TextAttr(QStringLiteral("Comment"), Comment) +
-            IntAttr(QStringLiteral("RecordType"), RecordType) +
-            IntAttr(QStringLiteral("ClipCodes"), ClipCodes) +
-            IntAttr(QStringLiteral("DirOnly"), DirOnly) +
-            TextAttr(QStringLiteral("ProjectStartDate"), ProjectStartDate));
+            IntAttr(QStringLiteral("PeriodMode"), PeriodMode) + FieldAttrs());
     BuildXMLAttr(out);
     out.Add(QStringLiteral(">"));
     for (xIDItemList* list : {&Detailed, &SumRows, &SumCols, &SumCols2, &SumGroup})
@@ -207,10 +221,8 @@ void xKDReportPresets2::xKDRepPreset2::BuildXML(CXMLOut& out) {
 }
 
 void xKDReportPresets2::xKDRepPreset2::Clear() {
-    RepGrp = PivotMode = PeriodMode = RecordType = ClipCodes = DirOnly = 0;
-    Title.clear();
-    Comment.clear();
-    ProjectStartDate.clear();
+    RepGrp = PivotMode = PeriodMode = 0;
+    ClearFields();
     for (xIDItemList* list : {&Detailed, &SumRows, &SumCols, &SumCols2, &SumGroup}) {
         list->RemoveAll();
         list->ClearKept();
@@ -230,20 +242,8 @@ int xKDReportPresets2::xKDRepPreset2::SetFieldValue(const QString& name, const Q
         PivotMode = XmlToLong(value);
     else if (Is(name, "PeriodMode"))
         PeriodMode = XmlToLong(value);
-    else if (Is(name, "Title"))
-        Title = value;
-    else if (Is(name, "Comment"))
-        Comment = value;
-    else if (Is(name, "RecordType"))
-        RecordType = XmlToLong(value);
-    else if (Is(name, "ClipCodes"))
-        ClipCodes = XmlToLong(value);
-    else if (Is(name, "DirOnly"))
-        DirOnly = XmlToLong(value);
-    else if (Is(name, "ProjectStartDate"))
-        ProjectStartDate = value;
     else
-        return 0;
+        return SetField(name, value) ? 1 : 0;
     return 1;
 }
 
@@ -254,19 +254,9 @@ QString xKDReportPresets2::xKDRepPreset2::GetFieldValue(const QString& name) con
         return QString::number(PivotMode);
     if (Is(name, "PeriodMode"))
         return QString::number(PeriodMode);
-    if (Is(name, "Title"))
-        return Title;
-    if (Is(name, "Comment"))
-        return Comment;
-    if (Is(name, "RecordType"))
-        return QString::number(RecordType);
-    if (Is(name, "ClipCodes"))
-        return QString::number(ClipCodes);
-    if (Is(name, "DirOnly"))
-        return QString::number(DirOnly);
-    if (Is(name, "ProjectStartDate"))
-        return ProjectStartDate;
-    return QString();
+    QString value;
+    GetField(name, &value);
+    return value;
 }
 
 _XML2Processor* xKDReportPresets2::CreateTagObject(const QString& tag, xml2Attr& attrs,

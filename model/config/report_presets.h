@@ -12,10 +12,28 @@
 #include <memory>
 #include <vector>
 
+// The fields both preset versions carry, read and written the same way.
+struct xKDRepPresetFields {
+    QString Title;
+    QString Comment;
+    long RecordType = 0; // set by the preset lists: 0 configuration, 2 user
+    long ClipCodes = 0;
+    long DirOnly = 0;
+    QString ProjectStartDate;
+
+protected:
+    void ReadFields(const xml2Attr& attrs);
+    QString FieldAttrs() const;
+    void ClearFields();
+    // Named access (any case): false when the name is none of these fields.
+    bool SetField(const QString& name, const QString& value);
+    bool GetField(const QString& name, QString* value) const;
+};
+
 class xKDReportPresets : public _XML2Tag {
 public:
     // A version-1 preset: columns of the visits reports by their ids.
-    class xKDRepPreset : public _XML2Tag {
+    class xKDRepPreset : public _XML2Tag, public xKDRepPresetFields {
     public:
         xKDRepPreset();
 
@@ -32,12 +50,6 @@ public:
         // Back to a new preset's state.
         void Clear();
 
-        QString Title;
-        QString Comment;
-        long RecordType = 0;
-        long ClipCodes = 0;
-        long DirOnly = 0;
-        QString ProjectStartDate;
         xIDItemList Detailed{QStringLiteral("DETAILED")};
         xIDItemList Summary{QStringLiteral("SUMMARY")};
     };
@@ -66,7 +78,7 @@ public:
     // (SUMROWS, -1 separating tables), the summary columns (SUMCOLS2), the
     // detail list (DETAILED) and the inner grouping (SUMGROUP); SUMCOLS is
     // kept as read.
-    class xKDRepPreset2 : public _XML2Tag {
+    class xKDRepPreset2 : public _XML2Tag, public xKDRepPresetFields {
     public:
         xKDRepPreset2();
 
@@ -84,12 +96,6 @@ public:
         long RepGrp = 0;
         long PivotMode = 0;  // 1: made for the pivot tables of a spreadsheet
         long PeriodMode = 0; // 0 one period, 1 by months, 2 by years
-        QString Title;
-        QString Comment;
-        long RecordType = 0; // set by the preset lists: 0 configuration, 2 user
-        long ClipCodes = 0;
-        long DirOnly = 0;
-        QString ProjectStartDate;
         xIDItemList Detailed{QStringLiteral("DETAILED")};
         xIDItemList SumRows{QStringLiteral("SUMROWS")};
         xIDItemList SumCols{QStringLiteral("SUMCOLS")};

@@ -6,22 +6,13 @@
 // service points, workers, drugs, materials and three clients, one of them
 // with a history in every tab.
 #include "clients/card/client_card.h"
-#include "db/mysql_connection.h"
 #include "framework/core/documents/doc_template.h"
 #include "framework/core/documents/document.h"
 #include "framework/core/table/self_register.h"
-#include "framework/core/tarvik_app.h"
-#include "framework/widgets/documents/doc_manager.h"
-#include "framework/widgets/mdi_frame_wnd.h"
-#include "framework/widgets/message_box.h"
-#include "model/config/configuration.h"
-#include "model/tables/table_set.h"
-#include "tests/support/schema_test_database.h"
+#include "tests/support/window_test_app.h"
 
-#include <QMdiArea>
 #include <QStringList>
 #include <QTest>
-#include <memory>
 
 inline const char kCardConfiguration[] =
     "<CONFIGURATION><LANGUAGE>\n"
@@ -29,36 +20,11 @@ inline const char kCardConfiguration[] =
     "</PARTICIPANTPROGRAM>\n"
     "</LANGUAGE></CONFIGURATION>\n";
 
-class CardFixture {
+class CardFixture : public WindowTestApp {
 public:
-    CardFixture() : m_db(std::make_unique<SchemaTestDatabase>(QStringLiteral("card"))) {
-        auto* config = new xKDConfiguration;
-        config->ParseConfig(QString::fromUtf8(kCardConfiguration), QStringLiteral("test"));
-        CTarvikApp::SetConfig(config);
-        auto* sql = new CxMySQL;
-        SQLConnectXML info = m_db->Info();
-        sql->Connect(&info);
-        g_pBaseSQLConnection.reset(sql);
-        InitTables();
-        m_frame = std::make_unique<CxMDIFrameWnd>();
-        m_frame->OnCreate();
-        m_frame->resize(1100, 800);
-        m_frame->show();
-        CxDocManager::Instance()->SetFrame(m_frame.get());
-        SetMessageAnswerer([this](CxAskKind, const QString& text) {
-            m_questions << text;
-            return m_answer;
-        });
+    CardFixture() : WindowTestApp(QStringLiteral("card"), kCardConfiguration, QSize(1100, 800)) {
         CTarvikApp::RegisterDocTemplate(1258, CDClients::GetThisClass(),
                                         &CxSQLDocument::staticMetaObject, nullptr);
-    }
-    ~CardFixture() {
-        m_frame->MDIArea()->closeAllSubWindows();
-        SetMessageAnswerer({});
-        CxDocManager::Instance()->SetFrame(nullptr);
-        m_frame.reset();
-        g_pBaseSQLConnection.reset();
-        m_db.reset();
     }
 
     // Every case starts from these rows.
@@ -107,15 +73,4 @@ public:
         m_questions.clear();
         m_answer = IDYES;
     }
-
-    SchemaTestDatabase& Db() { return *m_db; }
-    CxMDIFrameWnd* Frame() { return m_frame.get(); }
-    void Answer(int answer) { m_answer = answer; }
-    QStringList& Questions() { return m_questions; }
-
-private:
-    std::unique_ptr<SchemaTestDatabase> m_db;
-    std::unique_ptr<CxMDIFrameWnd> m_frame;
-    int m_answer = IDYES;
-    QStringList m_questions;
 };

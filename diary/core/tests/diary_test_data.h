@@ -2,6 +2,8 @@
 // A small directory, register and report for the daily report tests: items of
 // every kind a sheet shows, clients (one with a quote in its code, one
 // folder), a service point and workers.
+#include "diary/core/sheet_columns.h"
+#include "diary/core/visits_sheet.h"
 #include "tests/support/schema_test_database.h"
 
 #include <QString>
@@ -74,5 +76,25 @@ inline QString Layout(const TestDatabase& db, int report, int sheet) {
                                   "nPos")
                        .arg(report)
                        .arg(sheet));
+}
+// Types the rows into the sheet, one "code|cell|cell..." text a row.
+inline void TypeRows(CVisitsSheet* sheet, const QStringList& rows) {
+    for (const QString& text : rows) {
+        const int r = sheet->AppendRow();
+        const QStringList cells = text.split(u'|');
+        for (int c = 0; c < cells.size(); ++c)
+            sheet->SetText(r, c, cells[c]);
+    }
+}
+
+// A sheet with the items' columns as the database describes them and the
+// rows typed.
+inline CVisitsSheet SheetOf(CxSQL* sql, const QList<qint32>& items, const QStringList& rows) {
+    CVisitsSheet sheet;
+    QString error;
+    if (!UpdateSheetColumns(sql, &sheet, items, nullptr, &error))
+        qFatal("%s", qPrintable(error));
+    TypeRows(&sheet, rows);
+    return sheet;
 }
 } // namespace diarytest

@@ -28,17 +28,7 @@ CDailyReportHeader Header(const QDate& date = QDate(2024, 3, 15)) {
 }
 
 CVisitsSheet Sheet(CxSQL* sql, const QList<qint32>& items, const QStringList& rows) {
-    CVisitsSheet sheet;
-    QString error;
-    if (!UpdateSheetColumns(sql, &sheet, items, nullptr, &error))
-        qFatal("%s", qPrintable(error));
-    for (const QString& text : rows) {
-        const int r = sheet.AppendRow();
-        const QStringList cells = text.split(u'|');
-        for (int c = 0; c < cells.size(); ++c)
-            sheet.SetText(r, c, cells[c]);
-    }
-    return sheet;
+    return diarytest::SheetOf(sql, items, rows);
 }
 
 // Everything the save touches, to see that a failed save left it all as it was.

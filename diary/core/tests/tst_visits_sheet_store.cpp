@@ -16,17 +16,7 @@ Q_DECLARE_METATYPE(EDiaryField)
 
 namespace {
 CVisitsSheet Sheet(CxSQL* sql, const QList<qint32>& items, const QStringList& rows) {
-    CVisitsSheet sheet;
-    QString error;
-    if (!UpdateSheetColumns(sql, &sheet, items, nullptr, &error))
-        qFatal("%s", qPrintable(error));
-    for (const QString& text : rows) {
-        const int r = sheet.AppendRow();
-        const QStringList cells = text.split(u'|');
-        for (int c = 0; c < cells.size(); ++c)
-            sheet.SetText(r, c, cells[c]);
-    }
-    return sheet;
+    return diarytest::SheetOf(sql, items, rows);
 }
 
 QStringList Rows(const CVisitsSheet& sheet) {

@@ -4,6 +4,7 @@
 #include "backup_reminder.h"
 #include "framework/core/progress.h"
 #include "framework/core/run_log.h"
+#include "framework/core/run_steps.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "loader/indexed_file.h"
@@ -62,31 +63,16 @@ bool SyncFile(const QByteArray& path) {
     return ok;
 }
 
-class BackupRun {
+class BackupRun : private CvRunSteps {
 public:
     BackupRun(CxSQL* sql, const QString& path, CvProgress* progress, CvRunLog* log)
-        : m_base(sql), m_path(path), m_progress(progress), m_log(log) {}
+        : CvRunSteps(progress, log), m_base(sql), m_path(path) {}
 
     bool Run(QString* error);
 
 private:
-    bool Fail(const QString& text) {
-        if (m_error.isEmpty())
-            m_error = text;
-        return false;
-    }
     bool Query(const QString& statement, CxResult* out = nullptr) {
-        CxResult res = m_sql->Execute(statement);
-        if (!res.isValid())
-            return Fail(DescribeSQLError(res.Error()));
-        if (out)
-            *out = res;
-        return true;
-    }
-    bool Cancelled() const { return m_progress && m_progress->IsCancelled(); }
-    void Info(const QString& text) {
-        if (m_log)
-            m_log->AddInfoMessage(text, 1);
+        return RunStatement(m_sql.get(), statement, out);
     }
 
     bool Connect();
@@ -102,10 +88,7 @@ private:
     CxSQL* m_base;
     QString m_path;
     QString m_tempPath;
-    CvProgress* m_progress;
-    CvRunLog* m_log;
     std::unique_ptr<CxSQL> m_sql;
-    QString m_error;
     kbackup::Header m_header;
     QList<TablePlan> m_plans;
     CIndexedFile m_file;

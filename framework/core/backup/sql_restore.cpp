@@ -3,6 +3,7 @@
 #include "backup_format.h"
 #include "framework/core/progress.h"
 #include "framework/core/run_log.h"
+#include "framework/core/run_steps.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "loader/indexed_file.h"
@@ -137,43 +138,22 @@ PreparedPart PreparePart(CIndexedFile* file, const kbackup::Table* table,
     return out;
 }
 
-class RestoreRun {
+class RestoreRun : public CvRunSteps {
 public:
     RestoreRun(CxSQL* sql, CvProgress* progress, CvRunLog* log)
-        : m_base(sql), m_progress(progress), m_log(log) {}
+        : CvRunSteps(progress, log), m_base(sql) {}
 
     bool RestoreBackup(const QString& path, int schemaVersion);
     bool RestoreWithConverter(CSQLRestoreWizard_Converter* converter, const QString& path,
                               bool* needRestart);
-    const QString& Error() const { return m_error; }
 
 private:
-    bool Fail(const QString& text) {
-        if (m_error.isEmpty())
-            m_error = text;
-        return false;
-    }
     bool Query(const QString& statement, CxResult* out = nullptr) {
-        CxResult res = m_sql->Execute(statement);
-        if (!res.isValid())
-            return Fail(DescribeSQLError(res.Error()));
-        if (out)
-            *out = res;
-        return true;
+        return RunStatement(m_sql.get(), statement, out);
     }
-    bool Cancelled() const { return m_progress && m_progress->IsCancelled(); }
     bool CancelledFail() {
         return Fail(Tr("Восстановление прервано пользователем; база данных не изменена"));
     }
-    void Info(const QString& text) {
-        if (m_log)
-            m_log->AddInfoMessage(text, 1);
-    }
-    void Warning(const QString& text) {
-        if (m_log)
-            m_log->AddWarning(text, 1);
-    }
-
     bool Connect();
     bool DropStaging();
     bool LoadTables(CIndexedFile& file, const kbackup::Header& header);
@@ -183,10 +163,7 @@ private:
     bool Swap(const QList<QPair<QByteArray, QByteArray>>& incoming);
 
     CxSQL* m_base;
-    CvProgress* m_progress;
-    CvRunLog* m_log;
     std::unique_ptr<CxSQL> m_sql;
-    QString m_error;
     QString m_database;
 };
 

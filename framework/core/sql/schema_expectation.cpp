@@ -31,6 +31,18 @@ QString ReadName(const Tokens& t, qsizetype& k) {
     return name;
 }
 
+// "[IF [NOT] EXISTS] key ON table" from k, as CREATE INDEX and DROP INDEX
+// write it; false when the statement says it otherwise.
+bool ReadIndexOn(const Tokens& t, qsizetype k, QString* key, QString* table) {
+    k = SkipIf(t, k);
+    *key = k < t.size() && t[k].IsName() ? t[k++].text : QString();
+    if (key->isEmpty() || !WordAt(t, k, "ON"))
+        return false;
+    ++k;
+    *table = ReadName(t, k);
+    return !table->isEmpty();
+}
+
 // Splits tokens at commas outside parentheses.
 QList<Tokens> SplitAtCommas(const Tokens& t, qsizetype from, qsizetype to) {
     QList<Tokens> parts(1);
@@ -141,17 +153,10 @@ void CxSchemaExpectation::ReadStatement(const QString& statement) {
         }
         if (WordAt(t, k, "UNIQUE") || WordAt(t, k, "FULLTEXT") || WordAt(t, k, "SPATIAL"))
             ++k;
-        if (WordAt(t, k, "INDEX")) {
-            k = SkipIf(t, k + 1);
-            const QString key = k < t.size() && t[k].IsName() ? t[k++].text : QString();
-            if (!key.isEmpty() && WordAt(t, k, "ON")) {
-                ++k;
-                const QString table = ReadName(t, k);
-                if (!table.isEmpty()) {
-                    Expect(table, false, key, true);
-                    return;
-                }
-            }
+        QString table, key;
+        if (WordAt(t, k, "INDEX") && ReadIndexOn(t, k + 1, &key, &table)) {
+            Expect(table, false, key, true);
+            return;
         }
         m_understood = false;
         return;
@@ -177,17 +182,10 @@ void CxSchemaExpectation::ReadStatement(const QString& statement) {
                 return;
             }
         }
-        if (WordAt(t, k, "INDEX")) {
-            k = SkipIf(t, k + 1);
-            const QString key = k < t.size() && t[k].IsName() ? t[k++].text : QString();
-            if (!key.isEmpty() && WordAt(t, k, "ON")) {
-                ++k;
-                const QString table = ReadName(t, k);
-                if (!table.isEmpty()) {
-                    Expect(table, false, key, false);
-                    return;
-                }
-            }
+        QString table, key;
+        if (WordAt(t, k, "INDEX") && ReadIndexOn(t, k + 1, &key, &table)) {
+            Expect(table, false, key, false);
+            return;
         }
         m_understood = false;
         return;

@@ -1,0 +1,98 @@
+#include "bench_support.h"
+
+#include "db/schema/creation_script.h"
+#include "db/schema/sql_db_updater.h"
+#include "framework/core/app/profile_manager.h"
+#include "framework/core/tarvik_app.h"
+#include "model/config/configuration.h"
+
+#include <QFile>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+int BenchFail(const QString& text) {
+    std::fprintf(stderr, "%s\n", qPrintable(text));
+    const QString pending = CTarvikApp::TakeErrorMessages();
+    if (!pending.isEmpty())
+        std::fprintf(stderr, "%s\n", qPrintable(pending));
+    return 1;
+}
+
+double Median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[values.size() / 2];
+}
+
+void PrintTimes(const char* what, QList<double> times, double target) {
+    if (times.isEmpty())
+        return;
+    std::sort(times.begin(), times.end());
+    std::printf("%-40s median %.3f s, min %.3f s, max %.3f s (target %.1f s)\n", what,
+                times[times.size() / 2], times.first(), times.last(), target);
+}
+
+QString BenchSocket(int argc, char** argv) {
+    return argc > 1 ? QString::fromLocal8Bit(argv[1]) : qEnvironmentVariable("KELDA2_SOCKET");
+}
+
+int BenchRuns(int argc, char** argv, int fallback) {
+    return argc > 2 ? std::max(1, std::atoi(argv[2])) : fallback;
+}
+
+SQLConnectXML BenchServerInfo(const QString& socket, const QString& database) {
+    SQLConnectXML info;
+    info.put_Server(QStringLiteral("localhost"));
+    info.put_User(QStringLiteral("root"));
+    info.put_Socket(socket);
+    if (!database.isEmpty())
+        info.put_Database(database);
+    return info;
+}
+
+bool DropBenchDatabase(const QString& socket, const QString& name) {
+    SQLConnectXML info = BenchServerInfo(socket);
+    CxMySQL server;
+    return server.Connect(&info) &&
+           server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name)).isValid();
+}
+
+bool CreateBenchDatabase(CxMySQL* sql, const QString& socket, const QString& name, QString* error) {
+    if (!DropBenchDatabase(socket, name)) {
+        if (error)
+            *error = QStringLiteral("no server on %1").arg(socket);
+        return false;
+    }
+    SQLConnectXML info = BenchServerInfo(socket, name);
+    CSQLDBUpdater updater;
+    if (SQLConnectOrCreate(sql, info, kDatabaseCreationScript, error) !=
+        SQLConnectResult::Connected)
+        return false;
+    if (!updater.Run(sql)) {
+        if (error)
+            *error = QStringLiteral("the schema upgrade failed");
+        return false;
+    }
+    return true;
+}
+
+QList<qint64> ColumnOfNumbers(CxSQL& sql, const QString& statement) {
+    QList<qint64> values;
+    CxResult r = sql.Execute(statement);
+    while (r.FetchRow())
+        values << r.LFieldValue(0);
+    return values;
+}
+
+bool UseDefaultConfiguration() {
+    CTarvikApp::SetProfileManager(new CxProfileManager);
+    auto config = std::make_unique<xKDConfiguration>();
+    QFile file(QStringLiteral(":/config/default_config.xml"));
+    if (!file.open(QIODevice::ReadOnly) ||
+        !config->ParseConfig(QString::fromUtf8(file.readAll()), file.fileName()))
+        return false;
+    CTarvikApp::SetConfig(config.release());
+    return true;
+}
