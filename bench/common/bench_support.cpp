@@ -3,15 +3,32 @@
 #include "db/schema/creation_script.h"
 #include "db/schema/sql_db_updater.h"
 #include "framework/core/app/profile_manager.h"
+#include "framework/core/run_log.h"
+#include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
 #include "model/config/configuration.h"
 
 #include <QFile>
+#include <QRegularExpression>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <memory>
+
+namespace {
+bool DatabaseExists(CxSQL* server, const QString& name, bool* exists, QString* error) {
+    CxResult res = server->Execute(
+        QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME=%1")
+            .arg(SafeSQL(name)));
+    if (!res.isValid() || !res.FetchRow()) {
+        *error = DescribeSQLError(res.Error());
+        return false;
+    }
+    *exists = res.LFieldValue(0) > 0;
+    return true;
+}
+} // namespace
 
 int BenchFail(const QString& text) {
     std::fprintf(stderr, "%s\n", qPrintable(text));
@@ -59,25 +76,6 @@ bool DropBenchDatabase(const QString& socket, const QString& name) {
            server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name)).isValid();
 }
 
-bool CreateBenchDatabase(CxMySQL* sql, const QString& socket, const QString& name, QString* error) {
-    if (!DropBenchDatabase(socket, name)) {
-        if (error)
-            *error = QStringLiteral("no server on %1").arg(socket);
-        return false;
-    }
-    SQLConnectXML info = BenchServerInfo(socket, name);
-    CSQLDBUpdater updater;
-    if (SQLConnectOrCreate(sql, info, kDatabaseCreationScript, error) !=
-        SQLConnectResult::Connected)
-        return false;
-    if (!updater.Run(sql)) {
-        if (error)
-            *error = QStringLiteral("the schema upgrade failed");
-        return false;
-    }
-    return true;
-}
-
 QList<qint64> ColumnOfNumbers(CxSQL& sql, const QString& statement) {
     QList<qint64> values;
     CxResult r = sql.Execute(statement);
@@ -94,5 +92,50 @@ bool UseDefaultConfiguration() {
         !config->ParseConfig(QString::fromUtf8(file.readAll()), file.fileName()))
         return false;
     CTarvikApp::SetConfig(config.release());
+    return true;
+}
+
+bool CreateBenchDatabase(CxSQL* sql, const SQLConnectXML& server, const QString& name,
+                         bool recreate, QString* error) {
+    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_]+$"));
+    if (!plain.match(name).hasMatch()) {
+        *error = QStringLiteral("A database name of letters, digits and '_' only: %1").arg(name);
+        return false;
+    }
+    {
+        std::unique_ptr<CxSQL> admin(sql->Clone(&server));
+        if (!admin) {
+            *error = CTarvikApp::TakeErrorMessages();
+            return false;
+        }
+        bool exists = false;
+        if (!DatabaseExists(admin.get(), name, &exists, error))
+            return false;
+        if (exists && !recreate) {
+            *error =
+                QStringLiteral("Database %1 exists; --recreate drops and makes it anew.").arg(name);
+            return false;
+        }
+        if (exists) {
+            CxResult drop = admin->Execute(QStringLiteral("DROP DATABASE `%1`").arg(name));
+            if (!drop.isValid()) {
+                *error = DescribeSQLError(drop.Error());
+                return false;
+            }
+        }
+    }
+    SQLConnectXML info = server;
+    info.put_Database(name);
+    QString text;
+    if (SQLConnectOrCreate(sql, info, QByteArray(kDatabaseCreationScript), &text) !=
+        SQLConnectResult::Connected) {
+        *error = text + u'\n' + CTarvikApp::TakeErrorMessages();
+        return false;
+    }
+    CSQLDBUpdater updater;
+    if (!updater.Run(sql)) {
+        *error = CTarvikApp::TakeErrorMessages();
+        return false;
+    }
     return true;
 }

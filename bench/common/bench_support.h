@@ -25,9 +25,16 @@ int BenchRuns(int argc, char** argv, int fallback);
 // Connection facts for root on the socket, with the database when given.
 SQLConnectXML BenchServerInfo(const QString& socket, const QString& database = {});
 
-// Drops `name` when it is there, makes it anew from the creation script at
-// the current version and connects `sql` to it.
-bool CreateBenchDatabase(CxMySQL* sql, const QString& socket, const QString& name, QString* error);
+// Makes the database at the current schema the way the program does (the
+// creation script, then the schema updater) and connects `sql` to it. An
+// existing database is dropped first when recreate is set, else refused.
+bool CreateBenchDatabase(CxSQL* sql, const SQLConnectXML& server, const QString& name,
+                         bool recreate, QString* error);
+// The same, as root on the socket, always anew.
+inline bool CreateBenchDatabase(CxSQL* sql, const QString& socket, const QString& name,
+                                QString* error) {
+    return CreateBenchDatabase(sql, BenchServerInfo(socket), name, true, error);
+}
 
 // Drops `name`; answers the server's verdict.
 bool DropBenchDatabase(const QString& socket, const QString& name);

@@ -22,63 +22,7 @@ namespace {
 // Streams of chance, one per part of the data.
 enum Stream { StreamDirectories = 1, StreamClients, StreamReports, StreamTrainings };
 
-bool DatabaseExists(CxSQL* server, const QString& name, bool* exists, QString* error) {
-    CxResult res = server->Execute(
-        QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE SCHEMA_NAME=%1")
-            .arg(SafeSQL(name)));
-    if (!res.isValid() || !res.FetchRow()) {
-        *error = DescribeSQLError(res.Error());
-        return false;
-    }
-    *exists = res.LFieldValue(0) > 0;
-    return true;
-}
 } // namespace
-
-bool CreateBenchDatabase(CxSQL* sql, const SQLConnectXML& server, const QString& name,
-                         bool recreate, QString* error) {
-    static const QRegularExpression plain(QStringLiteral("^[A-Za-z0-9_]+$"));
-    if (!plain.match(name).hasMatch()) {
-        *error = QStringLiteral("A database name of letters, digits and '_' only: %1").arg(name);
-        return false;
-    }
-    {
-        std::unique_ptr<CxSQL> admin(sql->Clone(&server));
-        if (!admin) {
-            *error = CTarvikApp::TakeErrorMessages();
-            return false;
-        }
-        bool exists = false;
-        if (!DatabaseExists(admin.get(), name, &exists, error))
-            return false;
-        if (exists && !recreate) {
-            *error =
-                QStringLiteral("Database %1 exists; --recreate drops and makes it anew.").arg(name);
-            return false;
-        }
-        if (exists) {
-            CxResult drop = admin->Execute(QStringLiteral("DROP DATABASE `%1`").arg(name));
-            if (!drop.isValid()) {
-                *error = DescribeSQLError(drop.Error());
-                return false;
-            }
-        }
-    }
-    SQLConnectXML info = server;
-    info.put_Database(name);
-    QString text;
-    if (SQLConnectOrCreate(sql, info, QByteArray(kDatabaseCreationScript), &text) !=
-        SQLConnectResult::Connected) {
-        *error = text + u'\n' + CTarvikApp::TakeErrorMessages();
-        return false;
-    }
-    CSQLDBUpdater updater;
-    if (!updater.Run(sql)) {
-        *error = CTarvikApp::TakeErrorMessages();
-        return false;
-    }
-    return true;
-}
 
 bool CDataGenerator::Fill(CxSQL* sql, QString* error) {
     QElapsedTimer timer;

@@ -9,6 +9,7 @@
 //   CreateBenchDatabase(&sql, server, "kelda_bench", true, &error);   // schema 486
 //   CDataGenerator gen(options);
 //   gen.Fill(&sql, &error);
+#include "bench/common/bench_support.h"
 #include "datagen_world.h"
 
 #include <QString>
@@ -16,12 +17,6 @@
 
 class CxSQL;
 class SQLConnectXML;
-
-// Makes the database at the current schema the way the program does (the
-// creation script, then the schema updater) and connects `sql` to it. An
-// existing database is dropped first when recreate is set, else refused.
-bool CreateBenchDatabase(CxSQL* sql, const SQLConnectXML& server, const QString& name,
-                         bool recreate, QString* error);
 
 class CDataGenerator {
 public:
