@@ -44,13 +44,20 @@ bool COrgInfoCard::Save(CxSQL* sql, QString* error) {
         values << SafeSQL(fact.value);
         assignments << Quoted(fact.column) + u'=' + SafeSQL(fact.value);
     }
-    const QString statement =
-        m_new ? QStringLiteral("INSERT INTO orginf (ROWID,%1) VALUES (0,%2)")
-                    .arg(columns.join(u','), values.join(u','))
-              : QStringLiteral("UPDATE orginf SET %1 WHERE ROWID=0").arg(assignments.join(u','));
     CxResult res;
     if (sql->BeginTransaction()) {
-        res = sql->Execute(statement);
+        // Whether row 0 exists now, not when the card was read: another copy
+        // of the program may have made or removed it since, and an UPDATE of
+        // a missing row would drop the user's facts without a word.
+        res = sql->Execute(QStringLiteral("SELECT ROWID FROM orginf WHERE ROWID=0 FOR UPDATE"));
+        if (res.isValid()) {
+            const bool exists = res.FetchRow();
+            res =
+                sql->Execute(exists ? QStringLiteral("UPDATE orginf SET %1 WHERE ROWID=0")
+                                          .arg(assignments.join(u','))
+                                    : QStringLiteral("INSERT INTO orginf (ROWID,%1) VALUES (0,%2)")
+                                          .arg(columns.join(u','), values.join(u',')));
+        }
         if (res.isValid() && sql->CommitTransaction()) {
             m_new = false;
             return true;

@@ -18,8 +18,9 @@ public:
     // Reads row 0: one fact per item of the organisation-fields enumeration,
     // in its order; all empty, and IsNew, when the row does not exist.
     bool Load(CxSQL* sql, QString* error);
-    // Writes the facts to row 0 in one transaction: inserts it when the card
-    // was new, else updates it. On failure nothing is written.
+    // Writes the facts to row 0 in one transaction: inserts the row when it
+    // does not exist at the time of the save, else updates it. On failure
+    // nothing is written.
     bool Save(CxSQL* sql, QString* error);
 
     QList<COrgFact>& Facts() { return m_facts; }

@@ -123,6 +123,25 @@ private slots:
         QCOMPARE(db.Scalar(QStringLiteral("SELECT cPhone FROM orginf WHERE ROWID=0")),
                  QStringLiteral("+7 000"));
 
+        // The row went (or came) after the card was read: the save still
+        // stores what the user typed.
+        db.Exec(QStringLiteral("DELETE FROM orginf WHERE ROWID=0"));
+        again.Facts()[7].value = QStringLiteral("+7 111");
+        QVERIFY2(again.Save(db.Connection(), &error), qPrintable(error));
+        QCOMPARE(db.Rows(QStringLiteral("SELECT cOrgID,cPhone FROM orginf WHERE ROWID=0")),
+                 QStringLiteral("OWN|+7 111"));
+        COrgInfoCard late;
+        db.Exec(QStringLiteral("DELETE FROM orginf WHERE ROWID=0"));
+        QVERIFY(late.Load(db.Connection(), &error));
+        QVERIFY(late.IsNew());
+        db.Exec(QStringLiteral("INSERT INTO orginf (ROWID,cOrgID) VALUES (0,'OTHER')"));
+        late.Facts()[0].value = QStringLiteral("OWN");
+        late.Facts()[7].value = QStringLiteral("+7 000");
+        QVERIFY2(late.Save(db.Connection(), &error), qPrintable(error));
+        QVERIFY(!late.IsNew());
+        QCOMPARE(db.Rows(QStringLiteral("SELECT cOrgID,cPhone FROM orginf WHERE ROWID=0")),
+                 QStringLiteral("OWN|+7 000"));
+
         // An identifier another organisation has: refused, nothing written.
         again.Facts()[0].value = QStringLiteral("ORG7");
         again.Facts()[7].value = QStringLiteral("lost");

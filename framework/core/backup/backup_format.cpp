@@ -1,5 +1,7 @@
 #include "backup_format.h"
 
+#include "framework/core/tarvik_app.h"
+
 #include <zlib.h>
 
 #include <QtEndian>
@@ -133,6 +135,13 @@ QByteArray SerializeHeader(const Header& header) {
     return w.data;
 }
 
+namespace {
+QString Tr(const char* text) {
+    return CTarvikApp::TranslateString(QString::fromUtf8(text),
+                                       QStringLiteral("kbackup::ParseHeader"));
+}
+} // namespace
+
 bool ParseHeader(const QByteArray& bytes, Header* header, QString* error) {
     auto fail = [error](const QString& why) {
         if (error)
@@ -140,20 +149,24 @@ bool ParseHeader(const QByteArray& bytes, Header* header, QString* error) {
         return false;
     };
     if (bytes.size() < 8)
-        return fail(QStringLiteral("the header is too short"));
+        return fail(Tr("заголовок слишком короткий"));
     const QByteArray body = bytes.left(bytes.size() - 4);
     const quint32 stored = qFromLittleEndian<quint32>(bytes.constData() + body.size());
     Reader r(body);
     if (r.Bytes() != QByteArray(kMagic) || !r.ok())
-        return fail(QStringLiteral("not a backup header"));
+        return fail(Tr("это не заголовок резервной копии"));
     if (stored != Crc32(body.constData(), body.size()))
-        return fail(QStringLiteral("the header's checksum does not match"));
+        return fail(Tr("контрольная сумма заголовка не совпадает"));
     Header h;
     h.formatVersion = r.Int32();
-    if (r.ok() && h.formatVersion > kFormatVersion)
-        return fail(QStringLiteral("format version %1 is newer than this program's %2")
+    if (r.ok() && h.formatVersion > kFormatVersion) {
+        // Not damage: the caller tells the user the file is too new.
+        header->formatVersion = h.formatVersion;
+        return fail(Tr("файл записан более новой версией программы (формат %1, эта программа "
+                       "знает формат %2)")
                         .arg(h.formatVersion)
                         .arg(kFormatVersion));
+    }
     h.schemaVersion = r.Int32();
     h.created = QDateTime::fromString(Text(r.Bytes()), Qt::ISODate);
     h.server = Text(r.Bytes());
@@ -171,7 +184,7 @@ bool ParseHeader(const QByteArray& bytes, Header* header, QString* error) {
             col.name = r.Bytes();
             const quint8 kind = r.Byte();
             if (kind > quint8(ColumnKind::Binary))
-                return fail(QStringLiteral("unknown column kind %1").arg(kind));
+                return fail(Tr("неизвестный вид столбца %1").arg(kind));
             col.kind = ColumnKind(kind);
             t.columns << col;
         }
@@ -185,7 +198,7 @@ bool ParseHeader(const QByteArray& bytes, Header* header, QString* error) {
             part.rows = r.Int64();
             part.crc = quint32(r.Int32());
             if (part.rawLength < 0 || part.rows < 0)
-                return fail(QStringLiteral("a data part has a negative size"));
+                return fail(Tr("у части данных отрицательный размер"));
             partRows += part.rows;
             t.parts << part;
         }
@@ -193,11 +206,11 @@ bool ParseHeader(const QByteArray& bytes, Header* header, QString* error) {
             break;
         if (t.name.isEmpty() || t.name.size() > 64 || t.columns.isEmpty() || t.rows < 0 ||
             partRows != t.rows)
-            return fail(QStringLiteral("table %1 is described inconsistently").arg(i));
+            return fail(Tr("таблица %1 описана противоречиво").arg(i));
         h.tables << t;
     }
     if (!r.ok() || r.Left() != 0)
-        return fail(QStringLiteral("the header is damaged"));
+        return fail(Tr("заголовок поврежден"));
     *header = h;
     return true;
 }

@@ -54,7 +54,9 @@ struct Header {
 };
 
 QByteArray SerializeHeader(const Header& header);
-// False (error says why) for bytes that are not a whole, self-consistent header.
+// False (error says why, for the user) for bytes that are not a whole,
+// self-consistent header. A header of a newer format is refused with only
+// header->formatVersion set (above kFormatVersion).
 bool ParseHeader(const QByteArray& bytes, Header* header, QString* error);
 
 // The kind of a column from its SHOW COLUMNS type ("int(11)", "varbinary(8)").

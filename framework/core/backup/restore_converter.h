@@ -4,7 +4,8 @@
 // connection to an empty scratch database and, when it succeeds, puts the
 // tables it made in place of the live ones in one step (as it does with its
 // own backups), so a converter that stops half way leaves the live database
-// as it was.
+// as it was. Once the tables are in place the program must start again
+// (CSQLRestore::NeedRestart), whoever made them.
 #include <QString>
 
 class CxSQL;
@@ -17,9 +18,6 @@ struct CSQLRestoreContext {
     QString path;         // the archive the user chose
     CvProgress* progress = nullptr;
     CvRunLog* log = nullptr;
-    // Asks for a program restart once the restore is over.
-    void SetNeedRestart() { needRestart = true; }
-    bool needRestart = false;
 };
 
 class CSQLRestoreWizard_Converter {

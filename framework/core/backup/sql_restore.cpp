@@ -9,6 +9,8 @@
 #include "loader/indexed_file.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
 
 #include <future>
 
@@ -29,12 +31,30 @@ QString NotABackup() {
     return Tr("Файл не является резервной копией или поврежден");
 }
 
+QString Damaged(const QString& why) {
+    return Tr("Файл резервной копии поврежден (%1); база данных не изменена").arg(why);
+}
+
 QString Damaged() {
-    return Tr("Файл резервной копии поврежден (контрольная сумма не совпадает); база данных "
-              "не изменена");
+    return Damaged(Tr("контрольная сумма не совпадает"));
 }
 
 enum class OpenResult { Ok, NotOurs, Damaged };
+
+// Whether the file's name fits one of the masks of a file dialog filter
+// ("description (masks)|masks", masks separated by ';').
+bool NameMatchesFilter(const QString& path, const QString& filter) {
+    const QString name = QFileInfo(path).fileName();
+    const QStringList parts = filter.split(u'|');
+    for (qsizetype i = 1; i < parts.size(); i += 2)
+        for (const QString& mask : parts[i].split(u';', Qt::SkipEmptyParts))
+            if (QRegularExpression(QRegularExpression::wildcardToRegularExpression(mask.trimmed()),
+                                   QRegularExpression::CaseInsensitiveOption)
+                    .match(name)
+                    .hasMatch())
+                return true;
+    return false;
+}
 
 // Opens one of our backups and checks the whole file's checksum and the
 // header; the file stays open for reading its parts.
@@ -52,8 +72,11 @@ OpenResult OpenBackup(const QString& path, CIndexedFile& file, kbackup::Header* 
     QByteArray bytes(qsizetype(file.PartBytesLeft()), '\0');
     bytes.resize(qsizetype(file.ReadRaw(bytes.data(), size_t(bytes.size()))));
     QString why;
+    header->formatVersion = kbackup::kFormatVersion;
     if (!kbackup::ParseHeader(bytes, header, &why)) {
-        *error = Damaged() + QStringLiteral(" (") + why + u')';
+        *error = header->formatVersion > kbackup::kFormatVersion
+                     ? Tr("%1; база данных не изменена").arg(why.left(1).toUpper() + why.mid(1))
+                     : Damaged(why);
         return OpenResult::Damaged;
     }
     for (const kbackup::Table& t : header->tables)
@@ -144,8 +167,7 @@ public:
         : CvRunSteps(progress, log), m_base(sql) {}
 
     bool RestoreBackup(const QString& path, int schemaVersion);
-    bool RestoreWithConverter(CSQLRestoreWizard_Converter* converter, const QString& path,
-                              bool* needRestart);
+    bool RestoreWithConverter(CSQLRestoreWizard_Converter* converter, const QString& path);
 
 private:
     bool Query(const QString& statement, CxResult* out = nullptr) {
@@ -373,8 +395,7 @@ bool RestoreRun::RestoreBackup(const QString& path, int schemaVersion) {
     return true;
 }
 
-bool RestoreRun::RestoreWithConverter(CSQLRestoreWizard_Converter* converter, const QString& path,
-                                      bool* needRestart) {
+bool RestoreRun::RestoreWithConverter(CSQLRestoreWizard_Converter* converter, const QString& path) {
     if (m_progress)
         m_progress->BeginProgress(Tr("Восстановление из архива"), -1);
     if (!Connect())
@@ -403,7 +424,6 @@ bool RestoreRun::RestoreWithConverter(CSQLRestoreWizard_Converter* converter, co
             context.progress = m_progress;
             context.log = m_log;
             ok = converter->Process(context);
-            *needRestart = context.needRestart;
             if (!ok)
                 Fail(Tr("Преобразование архива не выполнено; база данных не изменена"));
         }
@@ -470,6 +490,14 @@ bool CSQLRestore::Inspect(const QString& path, CSQLBackupInfo* info,
             return true;
         }
     }
+    // A file named as a converter's archives that it cannot take (its loader
+    // missing, the archive broken): the converter's own words say why.
+    for (const auto& candidate : m_converters) {
+        if (NameMatchesFilter(path, candidate->GetFileFilter())) {
+            *converter = candidate.get();
+            break;
+        }
+    }
     if (error)
         *error = why;
     return false;
@@ -495,9 +523,11 @@ bool CSQLRestore::Restore(CxSQL* sql, const QString& path, CvProgress* progress,
         m_needRestart = m_needRestart || ok;
         why = run.Error();
     } else if (converter) {
-        bool restart = false;
-        ok = run.RestoreWithConverter(converter, path, &restart);
-        m_needRestart = m_needRestart || ok || restart;
+        // Only tables that replaced the live ones need a new start: a
+        // conversion that failed, or whose tables could not be put in place,
+        // left the database the program runs on as it was.
+        ok = run.RestoreWithConverter(converter, path);
+        m_needRestart = m_needRestart || ok;
         why = run.Error();
     } else {
         if (progress)

@@ -31,7 +31,9 @@ public:
     QString GetFileFilter() const;
     // Looks at a file without touching the database: a backup of ours (info
     // filled, converter null), an archive a converter takes (converter set),
-    // or neither (false, error says why).
+    // or neither (false, error says why; converter set when the file is
+    // named as that converter's archives, whose GetFileInfo says why it
+    // cannot take it).
     bool Inspect(const QString& path, CSQLBackupInfo* info, CSQLRestoreWizard_Converter** converter,
                  QString* error);
     // Restores the file into sql's database (see above); false with the

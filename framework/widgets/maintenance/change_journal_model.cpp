@@ -33,6 +33,8 @@ bool CvLogRefModel::Reload() {
     m_atEnd = !ok || page.size() < kPageSize;
     endResetModel();
     m_changing = false;
+    if (!ok)
+        emit readFailed(m_error);
     return ok;
 }
 
@@ -88,8 +90,9 @@ void CvLogRefModel::fetchMore(const QModelIndex& parent) {
         return;
     QList<CvLogEntry> page;
     if (!CvLogRef::Read(m_sql, m_entries.last().id, kPageSize, &page, &m_error)) {
-        // What was read stays; the view stops asking.
+        // What was read stays; the view stops asking and tells the user.
         m_atEnd = true;
+        emit readFailed(m_error);
         return;
     }
     m_atEnd = page.size() < kPageSize;

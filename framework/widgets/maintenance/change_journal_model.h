@@ -19,9 +19,9 @@ public:
 
     explicit CvLogRefModel(CxSQL* sql, QObject* parent = nullptr);
 
-    // Reads the newest page again; false (rows emptied, LastError set) when
-    // the journal cannot be read. A database without a journal has no
-    // entries.
+    // Reads the newest page again; false (rows emptied, LastError set,
+    // readFailed sent) when the journal cannot be read. A database without a
+    // journal has no entries.
     bool Reload();
     const CvLogEntry& Entry(int row) const { return m_entries[row]; }
     const QString& LastError() const { return m_error; }
@@ -33,6 +33,12 @@ public:
                         int role = Qt::DisplayRole) const override;
     bool canFetchMore(const QModelIndex& parent = QModelIndex()) const override;
     void fetchMore(const QModelIndex& parent = QModelIndex()) override;
+
+signals:
+    // A page could not be read (while reloading, or while a view scrolled
+    // on): the rows shown are not the whole journal. The view says so; it
+    // must not pass for a journal that ends there.
+    void readFailed(const QString& error);
 
 private:
     bool JournalExists(bool* exists);

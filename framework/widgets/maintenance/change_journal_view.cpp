@@ -54,16 +54,16 @@ CvLogRefView::CvLogRefView(CxSQL* sql, QWidget* parent) : CxDialog(parent) {
     connect(m_view->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
             &CvLogRefView::ShowCurrent);
     connect(m_model, &QAbstractItemModel::modelReset, this, &CvLogRefView::ShowCurrent);
+    connect(m_model, &CvLogRefModel::readFailed, this, [this](const QString& error) {
+        m_error->SetText(Tr("Не удалось прочитать журнал изменений:") + u'\n' + error);
+    });
     resize(860, 520);
     Reload();
 }
 
 void CvLogRefView::Reload() {
-    if (!m_model->Reload())
-        m_error->SetText(Tr("Не удалось прочитать журнал изменений:") + u'\n' +
-                         m_model->LastError());
-    else
-        m_error->SetText(QString());
+    m_error->SetText(QString());
+    m_model->Reload();
     if (m_model->rowCount() > 0) {
         m_view->setCurrentIndex(m_model->index(0, 0));
         m_view->resizeColumnToContents(CvLogRefModel::kDate);

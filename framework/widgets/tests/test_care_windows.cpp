@@ -8,6 +8,7 @@
 #include "framework/core/dbtest/change_journal.h"
 #include "framework/core/dbtest/db_test.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/widgets/error_text.h"
 #include "framework/widgets/forms/file_edit.h"
 #include "framework/widgets/maintenance/change_journal_model.h"
 #include "framework/widgets/maintenance/change_journal_view.h"
@@ -21,6 +22,7 @@
 #include <QAbstractItemModelTester>
 #include <QFile>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -60,6 +62,19 @@ public:
     }
 };
 IMPLEMENT_DBTEST(RefusedRepair);
+
+// The page of an archive format whose loader cannot be loaded: it takes no
+// file and says why.
+class UnloadableConverter : public CSQLRestoreWizard_ConverterPane {
+public:
+    QString GetFileFilter() override { return QStringLiteral("Архивы (old.*.arc)|old.*.arc"); }
+    bool IsValid(const QString&) override { return false; }
+    QString GetFileInfo(const QString&) override {
+        return QStringLiteral("<b>Ошибка загрузки библиотеки обработки</b>");
+    }
+    using CSQLRestoreWizard_ConverterPane::Process;
+    bool Process(CSQLRestoreContext&) override { return false; }
+};
 
 void Fill(TestDatabase& db) {
     db.Exec(QStringLiteral("CREATE TABLE items (id INT PRIMARY KEY, parent INT, code VARCHAR(20) "
@@ -203,6 +218,36 @@ private slots:
         QCOMPARE(Fingerprint(*m_db), before);
     }
 
+    // A file that nobody takes is refused on the page with the reason: the
+    // converter's own when it is named as that converter's archives.
+    void restoreExplainsRefusedFiles_data() {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("archive of a converter without its loader")
+            << "old.1.arc"
+            << "Ошибка загрузки библиотеки обработки";
+        QTest::newRow("any other file") << "notes.txt"
+                                        << "не является резервной копией";
+    }
+    void restoreExplainsRefusedFiles() {
+        QFETCH(QString, name);
+        QFETCH(QString, reason);
+        const QString path = m_dir.filePath(name);
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly) && file.write("не архив") > 0);
+        file.close();
+        CSQLRestoreWizard wizard(m_db->Connection());
+        wizard.AddConverter(new UnloadableConverter);
+        wizard.show();
+        wizard.findChild<CxFileEdit*>()->SetPath(path);
+        QVERIFY(!wizard.Next());
+        const QString info =
+            wizard.findChild<QTextBrowser*>(QStringLiteral("RestoreFileInfo"))->toPlainText();
+        QVERIFY2(info.startsWith(QStringLiteral("Файл нельзя восстановить")), qPrintable(info));
+        QVERIFY2(info.contains(reason), qPrintable(info));
+        QVERIFY(!wizard.NextButton()->isEnabled());
+    }
+
     // A good file: what it holds, the warning, the restore; the program
     // must start again.
     void restore() {
@@ -280,6 +325,49 @@ private slots:
         QCOMPARE(model.rowCount(), total);
         QCOMPARE(model.index(total - 1, CvLogRefModel::kCaption).data().toString(),
                  QStringLiteral("Запись 1"));
+    }
+
+    // A page that cannot be read, at the first reading or while the list
+    // scrolls on, is said in the window; the rows read before it stay and
+    // the list stops asking for more.
+    void journalReadFailure_data() {
+        QTest::addColumn<bool>("whileScrolling");
+        QTest::newRow("first page") << false;
+        QTest::newRow("next page") << true;
+    }
+    void journalReadFailure() {
+        QFETCH(bool, whileScrolling);
+        TestDatabase db(QStringLiteral("badjournal"));
+        QString error;
+        QVERIFY(CvLogRef::EnsureTable(db.Connection(), &error));
+        CvLogRef writer(db.Connection(), QStringLiteral("Проверка"));
+        for (int i = 0; i < CvLogRefModel::kPageSize + 5; ++i)
+            writer.Log(QStringLiteral("Запись"), QStringLiteral("текст"));
+        QVERIFY(writer.Write(&error));
+        const QString breakJournal = QStringLiteral("ALTER TABLE changelog DROP COLUMN cText");
+        if (!whileScrolling)
+            db.Exec(breakJournal);
+        CvLogRefView view(db.Connection());
+        QSignalSpy failed(view.Model(), &CvLogRefModel::readFailed);
+        auto* shown = view.findChild<CxErrorText*>();
+        QVERIFY(shown);
+        if (whileScrolling) {
+            QCOMPARE(view.Model()->rowCount(), CvLogRefModel::kPageSize);
+            QVERIFY(shown->Text().isEmpty());
+            db.Exec(breakJournal);
+            QVERIFY(view.Model()->canFetchMore(QModelIndex()));
+            view.Model()->fetchMore(QModelIndex());
+            QCOMPARE(failed.size(), 1);
+            QCOMPARE(view.Model()->rowCount(), CvLogRefModel::kPageSize);
+        } else {
+            QVERIFY(!view.Model()->Reload());
+            QCOMPARE(failed.size(), 1);
+            QCOMPARE(view.Model()->rowCount(), 0);
+        }
+        QVERIFY(!view.Model()->canFetchMore(QModelIndex()));
+        QVERIFY(failed.first().first().toString().contains(QStringLiteral("cText")));
+        QVERIFY2(shown->Text().startsWith(QStringLiteral("Не удалось прочитать журнал")),
+                 qPrintable(shown->Text()));
     }
 
     void optimizeWindow() {

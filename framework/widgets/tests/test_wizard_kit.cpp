@@ -217,6 +217,100 @@ private slots:
         QVERIFY(wizard.FinishButton()->isVisible());
     }
 
+    // The job's own answer is the outcome: a stop it saw makes it answer
+    // false; a stop pressed after its last look came too late to undo what
+    // it finished, and the wizard must not call that work stopped; a job
+    // that fails is not a success whatever the user pressed.
+    void outcomeIsTheJobsAnswer_data() {
+        QTest::addColumn<bool>("cancelBeforeCheck");
+        QTest::addColumn<bool>("cancelAfterCheck");
+        QTest::addColumn<bool>("fails");
+        QTest::addColumn<bool>("succeeded");
+        QTest::addColumn<QString>("status");
+        QTest::newRow("stop seen at the check")
+            << true << false << false << false << QStringLiteral("Прервано пользователем");
+        QTest::newRow("stop after the last check")
+            << false << true << false << true
+            << QStringLiteral("Выполнено: работа была завершена до остановки");
+        QTest::newRow("fails without a stop")
+            << false << false << true << false << QStringLiteral("Не выполнено");
+        QTest::newRow("fails after a late stop")
+            << false << true << true << false << QStringLiteral("Прервано пользователем");
+        QTest::newRow("done") << false << false << false << true << QStringLiteral("Выполнено");
+    }
+    void outcomeIsTheJobsAnswer() {
+        QFETCH(bool, cancelBeforeCheck);
+        QFETCH(bool, cancelAfterCheck);
+        QFETCH(bool, fails);
+        QFETCH(bool, succeeded);
+        QFETCH(QString, status);
+        TestWizard wizard;
+        wizard.show();
+        wizard.choice->valid = true;
+        QVERIFY(wizard.Next() && wizard.Next());
+        wizard.job->run = [&](Job* job) {
+            if (cancelBeforeCheck)
+                wizard.CancelButton()->click();
+            if (job->GetParent()->IsCancelled())
+                return false;
+            if (cancelAfterCheck)
+                wizard.CancelButton()->click();
+            return !fails;
+        };
+        QCOMPARE(wizard.Run(), succeeded);
+        QCOMPARE(wizard.Succeeded(), succeeded);
+        QCOMPARE(wizard.WasCancelled(), cancelBeforeCheck || cancelAfterCheck);
+        QVERIFY(
+            wizard.findChild<QLabel*>(QStringLiteral("WizardStatus"))->text().startsWith(status));
+        QCOMPARE(wizard.findChild<QProgressBar*>()->value(), succeeded ? 1 : 0);
+    }
+
+    // While the job runs the buttons wait: no way back, no second start,
+    // no other window; only "Отмена", which reaches the job.
+    void buttonsWaitWhileTheJobRuns() {
+        TestWizard wizard;
+        QPushButton* extra = wizard.AddButton(QStringLiteral("Журнал"));
+        int extraPressed = 0;
+        connect(extra, &QPushButton::clicked, &wizard, [&] { ++extraPressed; });
+        wizard.show();
+        wizard.choice->valid = true;
+        QVERIFY(wizard.Next() && wizard.Next());
+        QVERIFY(extra->isEnabled());
+        // What the user finds while the job runs; compared once it is over.
+        QStringList wrong;
+        const auto expect = [&wrong](bool ok, const char* what) {
+            if (!ok)
+                wrong << QString::fromLatin1(what);
+        };
+        wizard.job->run = [&](Job* job) {
+            expect(!wizard.BackButton()->isVisible() || !wizard.BackButton()->isEnabled(), "back");
+            expect(!wizard.NextButton()->isVisible(), "next");
+            expect(!wizard.RunButton()->isVisible() || !wizard.RunButton()->isEnabled(), "run");
+            expect(!wizard.FinishButton()->isVisible(), "finish");
+            expect(!extra->isEnabled(), "extra button");
+            QTest::mouseClick(extra, Qt::LeftButton);
+            QTest::mouseClick(wizard.RunButton(), Qt::LeftButton);
+            expect(!wizard.Run(), "second start");
+            expect(!wizard.Back(), "Back()");
+            expect(!wizard.Next(), "Next()");
+            expect(wizard.CurrentPage() == wizard.job, "page");
+            expect(wizard.CancelButton()->isEnabled(), "cancel");
+            QTest::mouseClick(wizard.CancelButton(), Qt::LeftButton);
+            // A second press has nothing more to stop.
+            expect(!wizard.CancelButton()->isEnabled(), "cancel pressed twice");
+            expect(wizard.isVisible(), "window open");
+            return !job->GetParent()->IsCancelled();
+        };
+        QVERIFY(!wizard.Run());
+        QCOMPARE(wrong, QStringList());
+        QCOMPARE(wizard.job->runs, 1);
+        QCOMPARE(extraPressed, 0);
+        QVERIFY(wizard.WasCancelled());
+        QVERIFY(extra->isEnabled());
+        QVERIFY(!wizard.Run());
+        QCOMPARE(wizard.job->runs, 1);
+    }
+
     // Escape and the window's close button, while the job runs, stop it
     // and leave the window open.
     void closingStopsTheJob() {

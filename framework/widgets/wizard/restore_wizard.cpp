@@ -136,7 +136,14 @@ private:
                         .arg(info.schemaVersion)
                         .arg(m_wizard->m_schemaVersion);
         }
-        if (!m_valid)
+        if (!m_valid && converter)
+            // The converter's own text (escaped by it) says why it cannot
+            // take a file of its kind.
+            m_info->setHtml(QStringLiteral("<span style=\"color:#b00020\"><b>") +
+                            Tr("Файл нельзя восстановить:").toHtmlEscaped() +
+                            QStringLiteral("</b></span><br>") +
+                            CxWizardMarkupToHtml(converter->GetFileInfo(path)));
+        else if (!m_valid)
             m_info->setHtml(QStringLiteral("<span style=\"color:#b00020\"><b>") +
                             Tr("Файл нельзя восстановить:").toHtmlEscaped() +
                             QStringLiteral("</b><br>") + CxWizardLogLineToHtml(error) +
@@ -146,7 +153,7 @@ private:
             m_info->setHtml(CxWizardMarkupToHtml(converter->GetFileInfo(path)));
         else
             m_info->setHtml(BackupInfoHtml(info));
-        m_converter = converter;
+        m_converter = m_valid ? converter : nullptr;
     }
 
     CSQLRestoreWizard* m_wizard;

@@ -215,14 +215,17 @@ bool CWizardDlg::Run() {
         WatcherPause pause;
         ok = m_processor->Process();
     }
-    m_succeeded = ok && !m_cancelled;
+    // The job's own answer decides: a stop pressed after its last look at
+    // IsCancelled came too late to undo what it finished (and committed).
+    m_succeeded = ok;
     m_state = State::Done;
     // The outcome stands out from the run's passing lines.
     QFont font = m_processor->m_status->font();
     font.setBold(true);
     m_processor->m_status->setFont(font);
     if (m_succeeded) {
-        m_processor->m_status->setText(Tr("Выполнено"));
+        m_processor->m_status->setText(
+            m_cancelled ? Tr("Выполнено: работа была завершена до остановки") : Tr("Выполнено"));
         SetBar(1, 1);
     } else {
         // A full bar would read as done.
@@ -282,6 +285,8 @@ void CWizardDlg::UpdateButtons() {
     if (onProcessor)
         m_run->setText(m_processor->GetRunText());
     m_run->setEnabled(onProcessor && pages);
+    // Extra buttons open windows of their own: none while the job runs.
+    m_extraButtons->setEnabled(m_state != State::Running);
     m_finish->setVisible(m_state == State::Done);
     m_cancel->setVisible(m_state != State::Done);
     m_cancel->setEnabled(m_state != State::Running || !m_cancelled);

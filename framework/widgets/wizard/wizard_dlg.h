@@ -78,7 +78,9 @@ public:
 
     enum class State { Pages, Running, Done };
     State GetState() const { return m_state; }
-    // After the run: whether the job succeeded, or stopped at the user's word.
+    // After the run: whether the job succeeded (its own answer, even when the
+    // user's stop came after the job's last look at it), and whether the
+    // user asked it to stop.
     bool Succeeded() const { return m_succeeded; }
     bool WasCancelled() const { return m_cancelled; }
 
