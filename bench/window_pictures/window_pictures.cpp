@@ -109,7 +109,14 @@ bool CareWindows(CMainFrame* frame, const QDir& out) {
         file.seek(file.size() / 2);
         file.write("xx");
     }
+    // Named as an archive of the previous generation, but not one.
+    const QString notOld = files.filePath(QStringLiteral("kldbkp.1.bkz"));
+    if (QFile file(notOld); file.open(QIODevice::WriteOnly))
+        file.write("not an archive");
     command(ID_RESTORE, [&](QDialog* d) {
+        d->findChild<CxFileEdit*>()->SetPath(notOld);
+        wizardOf(d)->Next();
+        shot(d, "restore_old_refused.png");
         d->findChild<CxFileEdit*>()->SetPath(damaged);
         wizardOf(d)->Next();
         shot(d, "restore_damaged.png");

@@ -3,6 +3,7 @@
 #include "framework/core/app/runtime_class.h"
 #include "framework/core/documents/document.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/widgets/grid/grid_ctrl.h"
 #include "framework/widgets/message_box.h"
 #include "framework/widgets/pages/tab.h"
 #include "org_info_view.h"
@@ -24,6 +25,7 @@ CConfiguratorBaseOrgInfo::CConfiguratorBaseOrgInfo(QWidget* parent) : QWidget(pa
     layout->addWidget(m_card, 1);
     auto* bottom = new QHBoxLayout;
     m_result = new QLabel(this);
+    m_result->setObjectName(QStringLiteral("SaveResult"));
     m_result->setTextFormat(Qt::PlainText);
     m_result->setWordWrap(true);
     bottom->addWidget(m_result, 1);
@@ -32,6 +34,8 @@ CConfiguratorBaseOrgInfo::CConfiguratorBaseOrgInfo(QWidget* parent) : QWidget(pa
     bottom->addWidget(save);
     layout->addLayout(bottom);
     connect(save, &QPushButton::clicked, this, &CConfiguratorBaseOrgInfo::Save);
+    // "Сохранено" must not stand beside changes made after the save.
+    connect(m_card->Grid(), &CGridCtrl::itemChanged, m_result, &QLabel::clear);
 }
 
 bool CConfiguratorBaseOrgInfo::Save() {

@@ -17,6 +17,7 @@
 #include "tests/support/schema_test_database.h"
 
 #include <QAbstractItemModelTester>
+#include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
 #include <QTextBrowser>
@@ -128,6 +129,15 @@ private slots:
                  QStringLiteral("ORG-2"));
         QVERIFY(view.CanCloseFrame());
         QCOMPARE(asked.size(), 2);
+        // The word of the save goes with the next change.
+        auto* result = page->findChild<QLabel*>(QStringLiteral("SaveResult"));
+        QVERIFY(result);
+        QCOMPARE(result->text(), QStringLiteral("Сохранено"));
+        page->Card()->Grid()->SetItemText(1, 1, QStringLiteral("Другое название"));
+        emit page->Card()->Grid()->itemChanged(1, 1);
+        QCOMPARE(result->text(), QString());
+        QVERIFY(page->Save());
+        QCOMPARE(result->text(), QStringLiteral("Сохранено"));
     }
 
     // New is offered only while the own card is missing, and asking never
