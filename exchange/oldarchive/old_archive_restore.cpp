@@ -53,8 +53,5 @@ bool COldArchiveRestoreConverter::Process(CSQLRestoreContext& context) {
             context.log->AddWarning(error, 0);
         return false;
     }
-    // The converted tables replace the live ones: the program must start
-    // again on them.
-    context.SetNeedRestart();
     return true;
 }

@@ -17,9 +17,6 @@ struct CSQLRestoreContext {
     QString path;         // the archive the user chose
     CvProgress* progress = nullptr;
     CvRunLog* log = nullptr;
-    // Asks for a program restart once the restore is over.
-    void SetNeedRestart() { needRestart = true; }
-    bool needRestart = false;
 };
 
 class CSQLRestoreWizard_Converter {

@@ -144,8 +144,7 @@ public:
         : CvRunSteps(progress, log), m_base(sql) {}
 
     bool RestoreBackup(const QString& path, int schemaVersion);
-    bool RestoreWithConverter(CSQLRestoreWizard_Converter* converter, const QString& path,
-                              bool* needRestart);
+    bool RestoreWithConverter(CSQLRestoreWizard_Converter* converter, const QString& path);
 
 private:
     bool Query(const QString& statement, CxResult* out = nullptr) {
@@ -373,8 +372,7 @@ bool RestoreRun::RestoreBackup(const QString& path, int schemaVersion) {
     return true;
 }
 
-bool RestoreRun::RestoreWithConverter(CSQLRestoreWizard_Converter* converter, const QString& path,
-                                      bool* needRestart) {
+bool RestoreRun::RestoreWithConverter(CSQLRestoreWizard_Converter* converter, const QString& path) {
     if (m_progress)
         m_progress->BeginProgress(Tr("Восстановление из архива"), -1);
     if (!Connect())
@@ -403,7 +401,6 @@ bool RestoreRun::RestoreWithConverter(CSQLRestoreWizard_Converter* converter, co
             context.progress = m_progress;
             context.log = m_log;
             ok = converter->Process(context);
-            *needRestart = context.needRestart;
             if (!ok)
                 Fail(Tr("Преобразование архива не выполнено; база данных не изменена"));
         }
@@ -495,9 +492,11 @@ bool CSQLRestore::Restore(CxSQL* sql, const QString& path, CvProgress* progress,
         m_needRestart = m_needRestart || ok;
         why = run.Error();
     } else if (converter) {
-        bool restart = false;
-        ok = run.RestoreWithConverter(converter, path, &restart);
-        m_needRestart = m_needRestart || ok || restart;
+        // The live tables change only in the swap, the last step: a
+        // conversion that went well but could not take their place leaves
+        // the program running on the database it has.
+        ok = run.RestoreWithConverter(converter, path);
+        m_needRestart = m_needRestart || ok;
         why = run.Error();
     } else {
         if (progress)

@@ -484,7 +484,6 @@ private slots:
             bool IsValid(const QString& path) override { return path.endsWith(".old"); }
             QString GetFileInfo(const QString&) override { return QStringLiteral("<b>old</b>"); }
             bool Process(CSQLRestoreContext& context) override {
-                context.SetNeedRestart();
                 context.sql->Execute(QStringLiteral("CREATE TABLE towns (ROWID INT, c TEXT)"));
                 context.sql->Execute(QStringLiteral("INSERT INTO towns VALUES (1,'из архива')"));
                 if (context.log)
@@ -511,8 +510,9 @@ private slots:
         CvRunLogLines log;
         QCOMPARE(restore.Restore(live.Connection(), path, nullptr, &log, &error), succeeds);
         QVERIFY(log.lines.contains(QStringLiteral("converted")));
+        // Only a restore that replaced the live tables asks for a restart.
+        QCOMPARE(restore.NeedRestart(), succeeds);
         if (succeeds) {
-            QVERIFY(restore.NeedRestart());
             QCOMPARE(live.Rows(QStringLiteral("SHOW TABLES")), QStringLiteral("towns"));
             QCOMPARE(live.Rows(QStringLiteral("SELECT * FROM towns")),
                      QStringLiteral("1|из архива"));
