@@ -492,9 +492,9 @@ bool CSQLRestore::Restore(CxSQL* sql, const QString& path, CvProgress* progress,
         m_needRestart = m_needRestart || ok;
         why = run.Error();
     } else if (converter) {
-        // The live tables change only in the swap, the last step: a
-        // conversion that went well but could not take their place leaves
-        // the program running on the database it has.
+        // Only tables that replaced the live ones need a new start: a
+        // conversion that failed, or whose tables could not be put in place,
+        // left the database the program runs on as it was.
         ok = run.RestoreWithConverter(converter, path);
         m_needRestart = m_needRestart || ok;
         why = run.Error();
