@@ -31,23 +31,22 @@ struct Texts : CvProgress {
     void EndProgress(const QString&) override {}
 };
 
-// Asks to stop once the conversion of the staging tables has made the
-// given number of its steps.
-struct CancelInConversion : CvProgress {
-    explicit CancelInConversion(int after) : after(after) {}
+// Asks to stop once a phase under the given caption has made the given
+// number of steps (the loader's phases have no caption).
+struct CancelInPhase : CvProgress {
+    CancelInPhase(const QString& caption, int after) : caption(caption), after(after) {}
+    QString caption;
     int after;
-    bool converting = false;
+    bool inPhase = false;
     int steps = 0;
     void BeginProgress(const QString&, int) override {}
-    void SetRange(int, const QString& caption) override {
-        converting = caption == QStringLiteral("Ковертация базы");
-    }
+    void SetRange(int, const QString& text) override { inPhase = text == caption; }
     void Step(const QString& text, int) override {
-        if (converting && text.isEmpty())
+        if (inPhase && text.isEmpty())
             ++steps;
     }
     void EndProgress(const QString&) override {}
-    bool IsCancelled() const override { return converting && steps >= after; }
+    bool IsCancelled() const override { return inPhase && steps >= after; }
 };
 
 class Log : public CSQLWizardLog {
@@ -271,6 +270,9 @@ private slots:
         QTest::newRow("failing statement") << 5 << "Ошибка выполнения запроса";
         // Stopped once the map of old codes is made (the seventh step).
         QTest::newRow("cancelled in the conversion") << 6 << "прервана";
+        // Stopped inside a table's rows: the loader's own clean-up is
+        // refused too, and the run's undoing must drop its staging tables.
+        QTest::newRow("cancelled while loading") << 7 << "прервана";
     }
 
     // A run that stops leaves the database as it was, old tables and their
@@ -306,8 +308,10 @@ private slots:
         COldArchiveConverter converter(db.Connection(), &log);
         converter.SetMappingFilePath(mappingPath);
         QString error;
-        CancelInConversion cancel(7);
-        QVERIFY(!converter.Convert(archive, kind == 6 ? &cancel : nullptr, &error));
+        CancelInPhase inConversion(QStringLiteral("Ковертация базы"), 7);
+        CancelInPhase inLoading(QString(), 3);
+        CvProgress* progress = kind == 6 ? &inConversion : kind == 7 ? &inLoading : nullptr;
+        QVERIFY(!converter.Convert(archive, progress, &error));
         QVERIFY2(error.contains(reason), qPrintable(error + u'\n' + log.lines.join(u'\n')));
         QCOMPARE(Fingerprint(db), before);
         // The database is the one the program runs on: no restart.
