@@ -8,8 +8,14 @@
 
 class CxSQL;
 
-// The text key without the organisation suffix that received rows carry (a
-// back-quote, the sender's region and its row id): the part before the first
+// Rows received from another installation carry a suffix in their text keys
+// (dir.cString, clientdata.cClientCode and cGlobalCode): a back-quote, the
+// sender's organisation number, kOrgSuffixSeparator and the row's ROWID in
+// the sending database ("ABC0185Ж`3.125"). The separator keeps organisation 3
+// row 125 apart from organisation 31 row 25.
+constexpr char16_t kOrgSuffixSeparator = u'.';
+
+// The text key without its organisation suffix: the part before the first
 // back-quote, or the whole text.
 QString StripOrgSuffix(QString key);
 

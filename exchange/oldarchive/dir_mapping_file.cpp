@@ -1,12 +1,14 @@
 #include "dir_mapping_file.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/text/cp1251.h"
 
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QStringDecoder>
 
 namespace {
 
@@ -14,6 +16,26 @@ int Number(const QString& text) {
     bool ok = false;
     const int value = text.trimmed().toInt(&ok);
     return ok ? value : 0;
+}
+
+// The file is the user's as much as the program's: it comes back edited in
+// whatever editor was at hand and saved in its encoding. UTF-16 carries its
+// byte order mark; text that is not valid UTF-8 is the Windows code page.
+QString DecodeText(const QByteArray& bytes) {
+    if (const std::optional<QStringConverter::Encoding> marked =
+            QStringConverter::encodingForData(bytes)) {
+        QStringDecoder decoder(*marked);
+        return decoder.decode(bytes);
+    }
+    QStringDecoder utf8(QStringConverter::Utf8);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError())
+        return text;
+    QString cp1251;
+    cp1251.reserve(bytes.size());
+    for (const char c : bytes)
+        cp1251 += QChar(Cp1251ToUtf16Unit(static_cast<unsigned char>(c)));
+    return cp1251;
 }
 
 QString FileError(const QString& path, const QString& reason) {
@@ -52,7 +74,7 @@ bool CDirMappingFile::Load(const QString& path, QString* error) {
             *error = FileError(path, file.errorString());
         return false;
     }
-    const QString text = QString::fromUtf8(file.readAll());
+    const QString text = DecodeText(file.readAll());
     for (QStringView line : QStringTokenizer(text, u'\n')) {
         if (line.endsWith(u'\r'))
             line.chop(1);

@@ -5,7 +5,9 @@
 // value; text after a second tab is ignored, lines without a key are skipped.
 // A value is one or two whole numbers joined by "+" and stands for their sum
 // (a missing or unreadable part counts as 0). Keys the conversion misses are
-// added with -999 for the user to fill in and send on.
+// added with -999 for the user to fill in and send on. The file is read in
+// UTF-16 with its byte order mark, UTF-8 or the Windows code page 1251, and
+// written back in UTF-8.
 //
 // The file lives in the program's data folder, not in whatever folder the
 // program happened to start from.

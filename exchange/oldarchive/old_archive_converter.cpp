@@ -81,15 +81,42 @@ struct COldArchiveConverter::Run {
         return true;
     }
 
-    // What an interrupted run (the program ended in it) left set aside.
-    bool RemoveLeftovers() {
+    // Undoes what an interrupted run (the program ended in it) left. Tables
+    // under SavedPrefix() are the user's database as it was before that run:
+    // everything else under a plain name is the run's unfinished work, so it
+    // goes and the saved tables take their names again. Tables under
+    // DroppedPrefix() belong to a run that had finished and only wait to be
+    // dropped. A stop half way through here is taken up by the next run in
+    // the same way.
+    bool RecoverInterrupted() {
         QStringList names;
         if (!Tables(&names))
             return false;
-        for (const QString& name : std::as_const(names))
-            if (name.startsWith(SavedPrefix(), Qt::CaseInsensitive) &&
-                !sql->Execute(QStringLiteral("DROP TABLE ") + Quoted(name)).isValid())
+        QStringList savedNames, drop, made;
+        for (const QString& name : std::as_const(names)) {
+            if (name.startsWith(SavedPrefix(), Qt::CaseInsensitive))
+                savedNames << name;
+            else if (name.startsWith(DroppedPrefix(), Qt::CaseInsensitive))
+                drop << name;
+            else if (name.compare(kWatchdog, Qt::CaseInsensitive) != 0)
+                made << name;
+        }
+        if (!savedNames.isEmpty())
+            drop += made;
+        for (const QString& name : std::as_const(drop))
+            if (!sql->Execute(QStringLiteral("DROP TABLE ") + Quoted(name)).isValid())
                 return false;
+        if (savedNames.isEmpty())
+            return true;
+        QStringList pairs;
+        for (const QString& name : std::as_const(savedNames))
+            pairs << Quoted(name) + QStringLiteral(" TO ") + Quoted(name.mid(SavedPrefix().size()));
+        if (!sql->Execute(QStringLiteral("RENAME TABLE ") + pairs.join(u',')).isValid())
+            return false;
+        host.Warning(Tr(QStringLiteral("Прошлое восстановление архива было прервано: таблицы "
+                                       "базы данных возвращены в прежнее состояние"),
+                        QStringLiteral("msgRestoredInterruptedTables")),
+                     1);
         return true;
     }
 
@@ -104,7 +131,8 @@ struct COldArchiveConverter::Run {
         for (const QString& name : std::as_const(names)) {
             if (name.compare(kWatchdog, Qt::CaseInsensitive) == 0)
                 continue;
-            if ((SavedPrefix() + name).size() > 64)
+            // Both names it takes during the run must fit the server's 64.
+            if ((DroppedPrefix() + name).size() > 64)
                 return FailSave(name);
             pairs << Quoted(name) + QStringLiteral(" TO ") + Quoted(SavedPrefix() + name);
             saved << name;
@@ -331,13 +359,12 @@ bool COldArchiveConverter::Convert(const QString& path, CvProgress* progress, QS
         Warning(text, 0);
         return run.Fail(text);
     }
-    if (!run.RemoveLeftovers()) {
+    if (!run.RecoverInterrupted()) {
         const QString text = Tr(QStringLiteral("Ошибка обработки временных таблиц"),
                                 QStringLiteral("msgErrorProcessingTempTable"));
         Warning(text, 1);
         return run.Fail(text);
     }
-    m_needRestart = true;
     m_sql->Execute(QStringLiteral("set foreign_key_checks = 0"));
     m_sql->SuspendWatchdog(0);
     m_sql->Execute(QStringLiteral("SET UNIQUE_CHECKS=0"));
@@ -396,8 +423,20 @@ bool COldArchiveConverter::Convert(const QString& path, CvProgress* progress, QS
     if (!conversion.Run(progress, &text))
         return stop(text);
 
-    // Whatever the current schema does not hold goes: the set-aside tables
-    // and any staging table left over.
+    // The conversion is done. The set-aside tables change their prefix in
+    // one rename, so that a run interrupted from here on is not undone by the
+    // next one; then whatever the current schema does not hold goes: those
+    // tables and any staging table left over.
+    if (!run.saved.isEmpty()) {
+        QStringList pairs;
+        for (const QString& name : std::as_const(run.saved))
+            pairs << Quoted(SavedPrefix() + name) + QStringLiteral(" TO ") +
+                         Quoted(DroppedPrefix() + name);
+        if (!Query(QStringLiteral("RENAME TABLE ") + pairs.join(u',')).isValid())
+            return stop(Tr(QStringLiteral("Ошибка обработки временных таблиц"),
+                           QStringLiteral("msgErrorProcessingTempTable")));
+        run.saved.clear();
+    }
     run.Tables(&names);
     for (const QString& name : std::as_const(names)) {
         if (schema.contains(name.toLower()) || name.compare(kWatchdog, Qt::CaseInsensitive) == 0)
@@ -405,7 +444,8 @@ bool COldArchiveConverter::Convert(const QString& path, CvProgress* progress, QS
         Info(QStringLiteral(" -") + name);
         Query(QStringLiteral("DROP TABLE ") + Quoted(name));
     }
-    run.saved.clear();
+    // Only now is the database another: the program must start again on it.
+    m_needRestart = true;
     // Other running copies see every table change and reload.
     m_sql->Execute(QStringLiteral("UPDATE watchdog SET nChangeID=nChangeID+1"));
     if (progress)

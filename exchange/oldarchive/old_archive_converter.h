@@ -15,7 +15,9 @@
 //     (old_data_conversion.h) and dropped, and so are the saved tables.
 //
 // Any stop after step 1 drops what the run made and puts the saved tables
-// back under their names, so the database is as it was. The run holds the
+// back under their names, so the database is as it was. A run that the end
+// of the program interrupted is undone in the same way at the start of the
+// next run. The run holds the
 // lock "dblock" throughout; at its end the change watcher resumes and the
 // other running copies are told that every table changed. The program must
 // restart afterwards (NeedRestart).
@@ -48,8 +50,8 @@ public:
 
     // --- the run ---
     bool Convert(const QString& path, CvProgress* progress, QString* error);
-    // Set once the run has begun to change the database: the program must
-    // restart, whatever the result.
+    // Set when a run has replaced the database: the program must restart. A
+    // run that stops puts the database back and leaves it unset.
     bool NeedRestart() const { return m_needRestart; }
 
     // Where the mapping file is read and written back (default:
@@ -63,8 +65,10 @@ public:
     // statement. Every 17th success moves the "Выполнение..." text.
     CxResult Query(const QString& statement);
 
-    // The prefix of the tables set aside during a run.
+    // The prefix of the tables set aside during a run, and the one they take
+    // when the run has succeeded, until they are dropped.
     static QString SavedPrefix() { return QStringLiteral("__saved__"); }
+    static QString DroppedPrefix() { return QStringLiteral("__dropped__"); }
     // How long the run waits for "dblock".
     static constexpr int kLockSeconds = 60;
 

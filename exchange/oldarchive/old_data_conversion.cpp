@@ -224,6 +224,14 @@ bool COldDataConversion::CheckMappings(QString* error) {
 
 bool COldDataConversion::Run(CvProgress* progress, QString* error) {
     m_error = error;
+    // The map of old codes lives on the connection: whatever way the run
+    // ends, it goes, or the next run on this connection could not make it.
+    struct DirectoryMapDrop {
+        COldArchiveConverter* host;
+        ~DirectoryMapDrop() {
+            host->Query(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS __conv_dirmap"));
+        }
+    } dropMap{m_host};
     using Step = bool (COldDataConversion::*)();
     const Step steps[] = {
         &COldDataConversion::OrgInfo,           &COldDataConversion::OwnOrganisationCard,
@@ -253,7 +261,6 @@ bool COldDataConversion::Run(CvProgress* progress, QString* error) {
     }
     for (const QString& name : UnconvertedTables())
         CConvertingTable drop(m_host, name, QString());
-    m_host->Query(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS __conv_dirmap"));
     return true;
 }
 

@@ -54,7 +54,10 @@ private:
     QString* m_error = nullptr;
     // Old directory ROWID of kinds 5 and 6 -> the id the mapping gives.
     QHash<qint64, int> m_directoryMap;
-    qint64 m_highestOldId = -1;
+    // The generated materials take the ids above it. It starts at 0, not
+    // below: in dir 0 is the root and -1 "none", never an entry's id, so an
+    // archive without entries still gives its materials 1 and up.
+    qint64 m_highestOldId = 0;
     int m_syringesItem = 0;
     int m_needlesItem = 0;
 };

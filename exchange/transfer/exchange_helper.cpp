@@ -1,10 +1,10 @@
 #include "exchange_helper.h"
 
 #include "clients/core/training_rules.h"
+#include "exchange/core/org_keys.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
-#include "org_keys.h"
 
 namespace {
 
@@ -84,7 +84,7 @@ QList<CSQLExchangeTable> CKeldaSQLImportWizard_Helper::GetExchangeTables() const
 }
 
 QString CKeldaSQLImportWizard_Helper::GetOwnOrgID() {
-    return ReadOwnOrgID(m_pSQL);
+    return ::GetOwnOrgID(m_pSQL);
 }
 
 int CKeldaSQLImportWizard_Helper::FindOrgNumber(const QString& orgID, const QString& prefix,

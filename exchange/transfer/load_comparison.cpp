@@ -74,10 +74,15 @@ QString CheckCompareChoice(CxSQL* sql, const QList<int>& ticked, const QDate& da
         return Tr(QStringLiteral("Необходимо заполнить дату"), QStringLiteral("msgFillDate"));
     const QString nothing =
         Tr(QStringLiteral("Не выбраны данные для сравнения"), QStringLiteral("msgNothingToDo"));
-    QStringList filter;
+    // Organisation items of the list carry no load number: their ticks take
+    // no part, neither in the check nor in the choice of the two loads.
+    QList<int> loads;
     for (int id : ticked)
         if (id > 0)
-            filter << QStringLiteral("nLoadID=%1").arg(id);
+            loads << id;
+    QStringList filter;
+    for (int id : std::as_const(loads))
+        filter << QStringLiteral("nLoadID=%1").arg(id);
     if (filter.isEmpty())
         return nothing;
     CxResult res = sql->Execute(QStringLiteral("SELECT Count(*) AS nCnt,nRegionDataID FROM "
@@ -93,8 +98,8 @@ QString CheckCompareChoice(CxSQL* sql, const QList<int>& ticked, const QDate& da
     if (res.LFieldValue(QStringLiteral("nCnt")) != 2)
         return Tr(QStringLiteral("Необходимо выбрать две записи для сравнения"),
                   QStringLiteral("msgOnlyTwo"));
-    *first = ticked.first();
-    *second = ticked.last();
+    *first = loads.first();
+    *second = loads.last();
     return QString();
 }
 

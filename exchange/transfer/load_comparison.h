@@ -29,8 +29,9 @@ bool ReadCompareLoadTree(CxSQL* sql, QList<CCompareLoadOrg>* tree, QString* erro
 // The text of one load in the list: "<date>, <number>".
 QString CompareLoadItemText(const CCompareLoadItem& item);
 
-// The two loads to compare, from the ticked loads in the list's order: the
-// first ticked is the first load, the last ticked the second. Answers the
+// The two loads to compare, from the ticked items in the list's order (load
+// numbers; organisation items as 0 or less, which count for nothing): the
+// first ticked load is the first, the last ticked load the second. Answers the
 // translated reason when the choice cannot be compared (nothing ticked, loads
 // of several organisations, not exactly two loads), else an empty text.
 QString CheckCompareChoice(CxSQL* sql, const QList<int>& ticked, const QDate& date, int* first,

@@ -54,6 +54,44 @@ private slots:
                                 "DG.9\t-1\r\n"));
     }
 
+    // The file comes back from the user saved by any editor: each encoding
+    // gives the same entries.
+    void encodings_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        const QString text = QStringLiteral("6:Программа\t196608+5\r\n5:Ёлка №1\t17\r\n");
+        QByteArray utf16("\xFF\xFE");
+        for (QChar c : text)
+            utf16 += char(c.unicode() & 0xFF), utf16 += char(c.unicode() >> 8);
+        QTest::newRow("UTF-16 with its mark") << utf16;
+        QTest::newRow("UTF-8") << text.toUtf8();
+        QTest::newRow("UTF-8 with a mark") << QByteArray("\xEF\xBB\xBF") + text.toUtf8();
+        // "Программа", "Ёлка", "№" in code page 1251.
+        QTest::newRow("code page 1251")
+            << QByteArray("6:\xCF\xF0\xEE\xE3\xF0\xE0\xEC\xEC\xE0\t196608+5\r\n"
+                          "5:\xA8\xEB\xEA\xE0 \xB9"
+                          "1\t17\r\n");
+    }
+    void encodings() {
+        QFETCH(QByteArray, bytes);
+        const QString path =
+            m_dir.filePath(QStringLiteral("enc/%1.txt").arg(QTest::currentDataTag()));
+        QDir().mkpath(m_dir.filePath(QStringLiteral("enc")));
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+        file.close();
+        CDirMappingFile mapping;
+        QString error;
+        QVERIFY2(mapping.Load(path, &error), qPrintable(error));
+        QCOMPARE(mapping.Entries().keys(),
+                 (QStringList{QStringLiteral("5:Ёлка №1"), QStringLiteral("6:Программа")}));
+        int value = 0;
+        QVERIFY(mapping.Lookup(QStringLiteral("6:Программа"), &value));
+        QCOMPARE(value, 196613);
+        QVERIFY(mapping.Lookup(QStringLiteral("5:Ёлка №1"), &value));
+        QCOMPARE(value, 17);
+    }
+
     void missingFileIsMade() {
         const QString path = m_dir.filePath(QStringLiteral("new/folder/dir3converter.txt"));
         CDirMappingFile mapping;

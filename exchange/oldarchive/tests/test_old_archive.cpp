@@ -31,6 +31,24 @@ struct Texts : CvProgress {
     void EndProgress(const QString&) override {}
 };
 
+// Asks to stop once a phase under the given caption has made the given
+// number of steps (the loader's phases have no caption).
+struct CancelInPhase : CvProgress {
+    CancelInPhase(const QString& caption, int after) : caption(caption), after(after) {}
+    QString caption;
+    int after;
+    bool inPhase = false;
+    int steps = 0;
+    void BeginProgress(const QString&, int) override {}
+    void SetRange(int, const QString& text) override { inPhase = text == caption; }
+    void Step(const QString& text, int) override {
+        if (inPhase && text.isEmpty())
+            ++steps;
+    }
+    void EndProgress(const QString&) override {}
+    bool IsCancelled() const override { return inPhase && steps >= after; }
+};
+
 class Log : public CSQLWizardLog {
 public:
     QStringList lines;
@@ -250,6 +268,11 @@ private slots:
         QTest::newRow("damaged archive") << 3 << "Контрольная сумма";
         QTest::newRow("unmapped participation") << 4 << "18218, Внутренняя ошибка: 61";
         QTest::newRow("failing statement") << 5 << "Ошибка выполнения запроса";
+        // Stopped once the map of old codes is made (the seventh step).
+        QTest::newRow("cancelled in the conversion") << 6 << "прервана";
+        // Stopped inside a table's rows: the loader's own clean-up is
+        // refused too, and the run's undoing must drop its staging tables.
+        QTest::newRow("cancelled while loading") << 7 << "прервана";
     }
 
     // A run that stops leaves the database as it was, old tables and their
@@ -285,9 +308,19 @@ private slots:
         COldArchiveConverter converter(db.Connection(), &log);
         converter.SetMappingFilePath(mappingPath);
         QString error;
-        QVERIFY(!converter.Convert(archive, nullptr, &error));
+        CancelInPhase inConversion(QStringLiteral("Ковертация базы"), 7);
+        CancelInPhase inLoading(QString(), 3);
+        CvProgress* progress = kind == 6 ? &inConversion : kind == 7 ? &inLoading : nullptr;
+        QVERIFY(!converter.Convert(archive, progress, &error));
         QVERIFY2(error.contains(reason), qPrintable(error + u'\n' + log.lines.join(u'\n')));
         QCOMPARE(Fingerprint(db), before);
+        // The database is the one the program runs on: no restart.
+        QVERIFY(!converter.NeedRestart());
+        // Nothing of the run is left in the session either, so a next run
+        // on this connection can make its map again.
+        QVERIFY(!db.Connection()
+                     ->Execute(QStringLiteral("SELECT 1 FROM __conv_dirmap LIMIT 1"))
+                     .isValid());
         QCOMPARE(db.Scalar("SELECT cString FROM dir"), QStringLiteral("Текущий"));
         QCOMPARE(db.Scalar("SELECT IFNULL(IS_USED_LOCK('dblock'),0)<>CONNECTION_ID()"),
                  QStringLiteral("1"));
@@ -301,6 +334,64 @@ private slots:
             QVERIFY(text.contains(QStringLiteral("5:Гепатит\t17\r\n")));
             QVERIFY(log.lines.contains(QStringLiteral("w0:") + error));
         }
+    }
+
+    // The program ended in a run (power cut, killed): the user's tables are
+    // still set aside, the run's unfinished tables stand under their names,
+    // and a finished run's tables wait to be dropped. The next run puts the
+    // user's tables back before it does anything else; stopped here by a
+    // missing mapping entry, it leaves the database as it was before the
+    // interrupted run.
+    void interruptedRunIsUndone() {
+        SchemaTestDatabase db(QStringLiteral("oin"));
+        FillCurrent(db);
+        const QString before = Fingerprint(db);
+        CxResult tables = db.Exec(QStringLiteral("SHOW TABLES"));
+        QStringList aside;
+        while (tables.FetchRow())
+            if (tables.SFieldValue(0) != QStringLiteral("watchdog"))
+                aside << QStringLiteral("`%1` TO `__saved__%1`").arg(tables.SFieldValue(0));
+        db.Exec(QStringLiteral("RENAME TABLE ") + aside.join(u','));
+        db.Exec("CREATE TABLE dir (ROWID int)");
+        db.Exec("INSERT INTO dir VALUES (99)");
+        db.Exec("CREATE TABLE orvel_directories (n int)");
+        db.Exec("CREATE TABLE __dropped__oldjunk (n int)");
+
+        const QString archive = WriteArchive(OldTables(), QStringLiteral("kldbkp.int.bkz"));
+        QByteArray mapping(kMapping);
+        mapping.replace("DG.5\t65798146", "DG.5\t-999");
+        Log log;
+        COldArchiveConverter converter(db.Connection(), &log);
+        converter.SetMappingFilePath(WriteMapping(mapping));
+        QString error;
+        QVERIFY(!converter.Convert(archive, nullptr, &error));
+        QVERIFY2(error.contains(QStringLiteral("Вышлите файл")), qPrintable(error));
+        QCOMPARE(log.lines.count(QStringLiteral("w1:Прошлое восстановление архива было прервано: "
+                                                "таблицы базы данных возвращены в прежнее "
+                                                "состояние")),
+                 1);
+        QCOMPARE(Fingerprint(db), before);
+        QCOMPARE(db.Scalar("SELECT cString FROM dir"), QStringLiteral("Текущий"));
+    }
+
+    // An archive without directory entries or daily figures: the generated
+    // materials still take ids from 1 on, never the root's 0.
+    void archiveWithoutEntries() {
+        SchemaTestDatabase db(QStringLiteral("oem"));
+        QList<TestTable> tables = OldTables();
+        for (TestTable& table : tables)
+            if (table.name != "orginfo")
+                table.rows.clear();
+        const QString archive = WriteArchive(tables, QStringLiteral("kldbkp.empty.bkz"));
+        Log log;
+        COldArchiveConverter converter(db.Connection(), &log);
+        converter.SetMappingFilePath(WriteMapping(QByteArray()));
+        QString error;
+        QVERIFY2(converter.Convert(archive, nullptr, &error),
+                 qPrintable(error + u'\n' + log.lines.join(u'\n')));
+        QVERIFY(converter.NeedRestart());
+        QCOMPARE(db.Rows("SELECT ROWID,nType FROM dir ORDER BY ROWID"),
+                 QStringLiteral("1|393217;2|393218"));
     }
 };
 

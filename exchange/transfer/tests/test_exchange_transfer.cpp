@@ -5,6 +5,7 @@
 // later load replaces the earlier one; a bad or foreign package, a failing
 // snapshot or a cancel leave B exactly as it was.
 #include "exchange/transfer/exchange_helper.h"
+#include "framework/core/exchange/exchange_sql.h"
 #include "framework/core/exchange/sql_export_wizard.h"
 #include "framework/core/exchange/sql_import_wizard.h"
 #include "framework/core/progress.h"
@@ -421,6 +422,29 @@ private slots:
         QVERIFY(!error.isEmpty());
         QCOMPARE(m_b->Scalar("SELECT IFNULL(IS_USED_LOCK('dblock'),0)<>CONNECTION_ID()"),
                  QStringLiteral("1"));
+    }
+
+    // The highest ids that received ids are moved past: 0 for an empty
+    // table; a read that fails is an error, never 0 (the ids would collide).
+    void highestKey_data() {
+        QTest::addColumn<QString>("table");
+        QTest::addColumn<bool>("ok");
+        QTest::addColumn<qint64>("highest");
+        QTest::newRow("rows") << "dir" << true << qint64(10);
+        QTest::newRow("empty") << "cmp_visits" << true << qint64(0);
+        QTest::newRow("missing") << "nosuchtable" << false << qint64(0);
+    }
+    void highestKey() {
+        QFETCH(QString, table);
+        QFETCH(bool, ok);
+        QFETCH(qint64, highest);
+        qint64 value = -1;
+        QString error;
+        QCOMPARE(ExchangeSQL::HighestKey(m_b->Connection(), table, QStringLiteral("ROWID"), &value,
+                                         &error),
+                 ok);
+        QCOMPARE(value, highest);
+        QCOMPARE(error.contains(table), !ok);
     }
 
     // Tables larger than a page arrive whole: by key (visits), by ranges of

@@ -108,6 +108,8 @@ private slots:
         QTest::addColumn<int>("first");
         QTest::addColumn<int>("second");
         QTest::newRow("two of one") << QList<int>{1, 2} << kDate << QString() << 1 << 2;
+        QTest::newRow("two of one, organisation ticked too")
+            << QList<int>{0, 1, 2, 0} << kDate << QString() << 1 << 2;
         QTest::newRow("no date") << QList<int>{1, 2} << QDate() << "Необходимо заполнить дату" << 0
                                  << 0;
         QTest::newRow("none") << QList<int>{} << kDate << "Не выбраны данные для сравнения" << 0

@@ -65,6 +65,20 @@ bool IsNumericLiteral(const QByteArray& text) {
     return i == n;
 }
 
+bool HighestKey(CxSQL* sql, const QString& from, const QString& column, qint64* highest,
+                QString* error) {
+    *highest = 0;
+    const QString statement =
+        QStringLiteral("SELECT IFNULL(MAX(%1),0) FROM %2").arg(Quoted(column), from);
+    CxResult res = sql->Execute(statement);
+    bool ok = res.isValid() && res.FetchRow();
+    if (ok)
+        *highest = res.SFieldValue(0).toLongLong(&ok);
+    if (!ok && error)
+        *error = StatementError(sql, statement);
+    return ok;
+}
+
 QString StatementError(CxSQL* sql, const QString& statement) {
     return sql->GetSqlErrorString() + u'\n' + statement.left(500);
 }

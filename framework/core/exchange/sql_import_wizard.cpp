@@ -245,16 +245,12 @@ struct CSQLImportWizard::Run {
         for (const CSQLExchangeTable& table : std::as_const(tables)) {
             if (table.key.isEmpty() || marks.value(table.name.toLower()))
                 continue;
-            bool ok = false;
-            const qint64 offset = Scalar(QStringLiteral("SELECT IFNULL(MAX(%1),0) FROM %2")
-                                             .arg(Quoted(table.key), Quoted(table.name)),
-                                         &ok);
-            const qint64 highest =
-                Scalar(QStringLiteral("SELECT IFNULL(MAX(%1),0) FROM %2")
-                           .arg(Quoted(table.key), helper()->LoadTable(table.name)),
-                       &ok);
-            if (!ok)
-                return FailStatement(table.name);
+            // Each read is checked on its own: a failed one stops the merge
+            // and never passes for an empty table whose highest id is 0.
+            qint64 offset = 0, highest = 0;
+            if (!HighestKey(sql, Quoted(table.name), table.key, &offset, error) ||
+                !HighestKey(sql, helper()->LoadTable(table.name), table.key, &highest, error))
+                return false;
             if (highest > std::numeric_limits<int>::max() - offset &&
                 table.name.compare(QStringLiteral("dailyvisits"), Qt::CaseInsensitive) != 0)
                 return Fail(Tr(QStringLiteral("Номера записей таблицы {table} исчерпаны: "

@@ -538,8 +538,9 @@ private slots:
         CvRunLogLines log;
         QCOMPARE(restore.Restore(live.Connection(), path, nullptr, &log, &error), succeeds);
         QVERIFY(log.lines.contains(QStringLiteral("converted")));
+        // Only a restore that replaced the live tables asks for a restart.
+        QCOMPARE(restore.NeedRestart(), succeeds);
         if (succeeds) {
-            QVERIFY(restore.NeedRestart());
             QCOMPARE(live.Rows(QStringLiteral("SHOW TABLES")), QStringLiteral("towns"));
             QCOMPARE(live.Rows(QStringLiteral("SELECT * FROM towns")),
                      QStringLiteral("1|из архива"));
