@@ -629,6 +629,12 @@ void TestClientCard::journal() {
     QCOMPARE(model->RowText(0, 1), QString("ГДЕ0190ж"));
     journal->SetCodeFilter(QString());
     QCOMPARE(model->rowCount(), 3);
+
+    // A save that changes only a client's histories reloads the journal
+    // too: its columns show the newest rows.
+    for (const char* table : {"CLIENTDATA", "CLIENTDATACHANGES", "DRUGUSEDATA", "RISKBEHAVIOR",
+                              "SOCIALSTATUS"})
+        QVERIFY2(model->WatchedTables().contains(table), table);
 }
 
 QTEST_MAIN(TestClientCard)
