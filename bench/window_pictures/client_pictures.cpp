@@ -19,7 +19,9 @@
 
 namespace {
 void Fill(CxSQL* sql) {
-    CxResult r = sql->Execute(QStringLiteral("SELECT COUNT(*) FROM clientdata"));
+    // The other windows' pictures may have put clients in already: only
+    // this register's own client tells whether it is there.
+    CxResult r = sql->Execute(QStringLiteral("SELECT COUNT(*) FROM clientdata WHERE ROWID=9010"));
     if (!r.FetchRow() || r.LFieldValue(0) != 0)
         return;
     const char* rows[] = {

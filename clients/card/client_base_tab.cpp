@@ -46,11 +46,8 @@ QString ToolTip(const char* identifier) {
     return item ? item->GetText() : QString();
 }
 
-// A tool tip's text, or the default when the configuration has none.
-QString ToolTipOr(const char* identifier, const char* text) {
-    const QString tip = ToolTip(identifier);
-    return tip.isEmpty() ? ClientTabText(text, "CDClientBaseChangesSub::DoDataExchange") : tip;
-}
+// The main group may stay unchosen: the list's first entry is empty.
+constexpr long kNoMainGroup = -1;
 
 QString Today() {
     return QDate::currentDate().toString(QStringLiteral("yyyy-MM-dd"));
@@ -147,8 +144,19 @@ CDClientsBase::CDClientsBase(QWidget* parent)
             if (on)
                 SuggestCode();
         });
-    connect(m_groups, &CClientHistoryHost::pageShown, this, &CDClientsBase::UpdateGroupsTitle);
+    connect(m_groups, &CClientHistoryHost::pageShown, this, [this] {
+        UpdateGroupsTitle();
+        ArrangeTabOrder();
+    });
     m_code->installEventFilter(this);
+    ArrangeTabOrder();
+}
+
+void CDClientsBase::ArrangeTabOrder() {
+    QList<QWidget*> order{m_code,   m_birthYear, m_startDate, m_male,
+                          m_female, m_trans,     m_secondary, m_pdi};
+    order << m_groups->TabOrder() << m_comment;
+    ChainTabOrder(order);
 }
 
 int CDClientsBase::CurrentSex() const {
@@ -364,6 +372,7 @@ CDClientBaseChangesSub::CDClientBaseChangesSub(QWidget* parent)
     : CDClientTabDynDyn(parent), m_main(new CxComboList(this)) {
     m_main->setObjectName(QStringLiteral("nClientType"));
     m_main->DisableSort();
+    m_main->AddItem(kNoMainGroup, QString());
     for (const int code : MainGroupChoices())
         if (const sEnum2* item = g_pClientGroup.Get()->Lookup_sEnum2(code))
             m_main->AddItem(code, item->GetText());
@@ -388,7 +397,9 @@ CDClientBaseChangesSub::CDClientBaseChangesSub(QWidget* parent)
     auto* grid = new QGridLayout;
     int n = 0;
     for (const Box& b : boxes) {
-        auto* box = new QCheckBox(ToolTipOr(b.key, b.text), this);
+        auto* box =
+            new QCheckBox(ClientTabText(b.text, "CDClientBaseChangesSub::DoDataExchange"), this);
+        box->setToolTip(ToolTip(b.key));
         box->setObjectName(QStringLiteral("nClientType2_%1").arg(b.bit));
         grid->addWidget(box, n / 3, n % 3);
         m_boxes.append({box, b.bit});
@@ -408,7 +419,7 @@ QCheckBox* CDClientBaseChangesSub::GroupBox(int bit) const {
 
 void CDClientBaseChangesSub::LoadValues(const QHash<QString, QString>& row) {
     const QString main = row.value(QStringLiteral("nclienttype"));
-    m_main->SetCurSelCode(main.isNull() ? -1 : main.toLong());
+    m_main->SetCurSelCode(main.isNull() ? kNoMainGroup : main.toLong());
     const int additional = row.value(QStringLiteral("nclienttype2")).toInt();
     for (const auto& [box, bit] : m_boxes)
         box->setChecked(additional & bit);
@@ -435,8 +446,8 @@ CRuleVerdict CDClientBaseChangesSub::CollectValues(QList<QPair<QString, QVariant
             verdict.field == EClientField::GroupMsm ? GroupBox(kGroupMSM) : GroupBox(kGroupIDU);
         return verdict;
     }
-    values->append(
-        {QStringLiteral("nClientType"), main < 0 ? QVariant() : QVariant(qlonglong(main))});
+    values->append({QStringLiteral("nClientType"),
+                    main == kNoMainGroup ? QVariant() : QVariant(qlonglong(main))});
     values->append({QStringLiteral("nClientType2"), additional});
     return verdict;
 }

@@ -51,6 +51,9 @@ private:
     void UpdateAgeText();
     void UpdateGroupsTitle();
     void SuggestCode();
+    // Tab goes through the controls in the order of the form, the pages of
+    // groups (made later) before the comment.
+    void ArrangeTabOrder();
 
     QLineEdit* m_code;
     CHTMLStatic* m_warning;

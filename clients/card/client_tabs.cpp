@@ -42,6 +42,27 @@ void ShowRadioValue(const QList<QPair<QAbstractButton*, int>>& buttons, const QS
     }
 }
 
+namespace {
+QWidget* FocusTarget(QWidget* w) {
+    while (w && w->focusProxy())
+        w = w->focusProxy();
+    return w;
+}
+} // namespace
+
+QList<QWidget*> TabStops(QWidget* root) {
+    QList<QWidget*> stops;
+    for (QWidget* w = root->nextInFocusChain(); w && w != root; w = w->nextInFocusChain())
+        if (root->isAncestorOf(w) && !w->focusProxy() && (w->focusPolicy() & Qt::TabFocus))
+            stops << w;
+    return stops;
+}
+
+void ChainTabOrder(const QList<QWidget*>& order) {
+    for (int i = 0; i + 1 < order.size(); ++i)
+        QWidget::setTabOrder(FocusTarget(order[i]), FocusTarget(order[i + 1]));
+}
+
 // --- CDClientsTabBase -------------------------------------------------------
 
 CDClientsTabBase::CDClientsTabBase(QWidget* parent) : QWidget(parent) {}
@@ -204,6 +225,7 @@ bool CClientHistoryHost::Load(CxSQL* sql, qint64 clientId, QString* error) {
         CxMultiPageCoClass::RemovePage();
     }
     m_removed.clear();
+    m_loadedRows.clear();
     m_updating = false;
     if (clientId > 0) {
         if (!sql) {
@@ -230,6 +252,7 @@ bool CClientHistoryHost::Load(CxSQL* sql, qint64 clientId, QString* error) {
                 }
                 row.insert(r.FieldName(i).toLower(), value);
             }
+            m_loadedRows.insert(row.value(QStringLiteral("rowid")).toLongLong(), row);
             m_updating = true;
             const int index = CxMultiPageCoClass::AddPage();
             m_updating = false;
@@ -311,6 +334,8 @@ void CClientHistoryHost::MultiPageCoClass_OnUpdate() {
     if (m_updating)
         return;
     m_updating = true;
+    // A page made since the last time joined the focus chain at its end.
+    ChainTabOrder(TabOrder());
     CDClientTabDynDyn* page = CurrentPage();
     m_date->SetDate(page ? page->Date() : QDate());
     // The date of a stored row is changed only on a page opened for editing.
@@ -319,6 +344,14 @@ void CClientHistoryHost::MultiPageCoClass_OnUpdate() {
     m_remove->setEnabled(page != nullptr);
     m_updating = false;
     emit pageShown();
+}
+
+QList<QWidget*> CClientHistoryHost::TabOrder() const {
+    QList<QWidget*> order{m_selector, m_date, m_add, m_edit, m_remove, m_fill};
+    for (int i = 0; i < GetPageCount(); ++i)
+        if (QWidget* page = GetPage(i))
+            order << TabStops(page);
+    return order;
 }
 
 void CClientHistoryHost::MultiPageCoClass_OnShow() {
@@ -366,7 +399,7 @@ bool CClientHistoryHost::Save(CxSQL* sql, qint64 clientId, qint64 regionId, QWid
     CRuleVerdict refusal;
     QString error;
     if (CClientHistoryStore::Save(sql, m_history, clientId, pages, m_removed, QDate::currentDate(),
-                                  &refusal, &error))
+                                  &refusal, &error, m_loadedRows))
         return true;
     if (!refusal.ok) {
         if (refusal.row >= 0 && refusal.row < GetPageCount())

@@ -131,6 +131,9 @@ public:
 
     void MultiPageCoClass_OnUpdate() override;
     void MultiPageCoClass_OnShow() override;
+    // The host's Tab stops in the order the user meets them: the date list,
+    // the date, the buttons, then the pages' controls page by page.
+    QList<QWidget*> TabOrder() const;
 
 signals:
     // The shown page changed (or became editable).
@@ -149,6 +152,9 @@ private:
     QPushButton* m_fill;
     QWidget* m_place;
     QList<qint64> m_removed;
+    // The client's rows as read, by ROWID: the save refuses to overwrite a
+    // row another copy of the program changed since.
+    QHash<qint64, CStoredRowValues> m_loadedRows;
     bool m_updating = false;
 };
 
@@ -174,6 +180,15 @@ private:
     CClientHistoryHost* m_host = nullptr;
     bool m_loaded = false;
 };
+
+// Widgets made after the window join its focus chain at the end (the pages
+// of a dated tab come after the card's buttons). These put a tab's controls
+// back in the order the user meets them.
+// The widgets inside root that Tab stops at, in the order of the focus chain.
+QList<QWidget*> TabStops(QWidget* root);
+// Chains the widgets in the order given (each one's focus proxy standing for
+// it).
+void ChainTabOrder(const QList<QWidget*>& order);
 
 // A text of the card in the user's language.
 QString ClientTabText(const char* text, const char* context);

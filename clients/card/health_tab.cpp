@@ -68,6 +68,7 @@ void CDClientsHealth::Load() {
         FailAt(this, error);
         return;
     }
+    m_stored = health;
     m_fill->setChecked(health.filled);
     m_section->setEnabled(health.filled);
     const QList<CHealthGridRow> rows = CClientHealthStore::GridRows(health);
@@ -129,8 +130,10 @@ void CDClientsHealth::DoDataExchange(CDXX& dx) {
 
 bool CDClientsHealth::OnApply() {
     QString error;
-    if (!CClientHealthStore::Save(Connection(), GetClientID(), m_toSave, &error))
-        return FailAt(m_grid, error);
+    CRuleVerdict refusal;
+    if (!CClientHealthStore::SaveOverLoaded(Connection(), GetClientID(), m_stored, m_toSave,
+                                            &refusal, &error))
+        return FailAt(m_grid, refusal.ok ? error : refusal.text);
     return true;
 }
 

@@ -41,5 +41,6 @@ private:
     QFrame* m_section;
     CxThisGrid* m_grid;
     bool m_loaded = false;
+    CClientHealth m_stored; // the client's rows as read
     CClientHealth m_toSave;
 };

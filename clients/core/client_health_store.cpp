@@ -1,17 +1,20 @@
 #include "client_health_store.h"
 
+#include "client_row_guard.h"
 #include "sql_run.h"
 
 #include <QSet>
 #include <QStringList>
 
-bool CClientHealthStore::Load(CxSQL* sql, qint64 clientId, CClientHealth* health, QString* error) {
+bool CClientHealthStore::Load(CxSQL* sql, qint64 clientId, CClientHealth* health, QString* error,
+                              bool lock) {
     *health = CClientHealth();
     CxResult r;
     if (!RunClientSQL(sql,
                       QStringLiteral("SELECT nDisease,nStatus,nTreatmentStartDate FROM "
                                      "healthstatus WHERE nClientID=") +
-                          QString::number(clientId) + QStringLiteral(" ORDER BY nDisease"),
+                          QString::number(clientId) + QStringLiteral(" ORDER BY nDisease") +
+                          (lock ? QStringLiteral(" FOR UPDATE") : QString()),
                       &r, error))
         return false;
     while (r.FetchRow()) {
@@ -124,4 +127,24 @@ bool CClientHealthStore::Save(CxSQL* sql, qint64 clientId, const CClientHealth& 
                                        "nTreatmentStartDate,nRegionDataID,dUpdateDate) VALUES ") +
                             inserts.join(u','),
                         nullptr, error);
+}
+
+bool CClientHealthStore::SaveOverLoaded(CxSQL* sql, qint64 clientId, const CClientHealth& loaded,
+                                        const CClientHealth& health, CRuleVerdict* refusal,
+                                        QString* error, const QDate& today) {
+    *refusal = CRuleVerdict();
+    CClientHealth now;
+    if (!Load(sql, clientId, &now, error, true))
+        return false;
+    if (now == loaded)
+        return Save(sql, clientId, health, error, today);
+    // What the grid showed as loaded, in the form the user's set has.
+    CClientHealth shown;
+    shown.filled = loaded.filled;
+    if (shown.filled)
+        BuildHealthRows(GridRows(loaded), &shown.rows);
+    if (shown == health)
+        return true; // nothing changed here: the other copy's rows stay
+    *refusal = HealthChangedMeanwhile();
+    return false;
 }

@@ -15,12 +15,15 @@ class CxSQL;
 struct CClientHealth {
     bool filled = false;    // "Заполнить раздел": the client keeps health rows
     QList<CHealthRow> rows; // by disease code
+    bool operator==(const CClientHealth&) const = default;
 };
 
 class CClientHealthStore {
 public:
-    // The client's rows; filled when it has at least one.
-    static bool Load(CxSQL* sql, qint64 clientId, CClientHealth* health, QString* error);
+    // The client's rows; filled when it has at least one. With lock set the
+    // rows stay locked to the end of the caller's transaction.
+    static bool Load(CxSQL* sql, qint64 clientId, CClientHealth* health, QString* error,
+                     bool lock = false);
     // The grid: one row per disease of the grid, showing the stored status and
     // year, unticked and 0 for a disease without a row.
     static QList<CHealthGridRow> GridRows(const CClientHealth& health);
@@ -34,4 +37,12 @@ public:
     // unknown disease and a disease given twice, before anything is written.
     static bool Save(CxSQL* sql, qint64 clientId, const CClientHealth& health, QString* error,
                      const QDate& today = QDate::currentDate());
+    // The tab's save: `loaded` is the client's set as the tab read it,
+    // `health` the set the user leaves. When another copy of the program
+    // changed the client's rows since they were read, the save keeps the
+    // other copy's rows if the user changed nothing here, and is refused
+    // (*refusal set, nothing written) if the user did; otherwise as Save.
+    static bool SaveOverLoaded(CxSQL* sql, qint64 clientId, const CClientHealth& loaded,
+                               const CClientHealth& health, CRuleVerdict* refusal, QString* error,
+                               const QDate& today = QDate::currentDate());
 };

@@ -204,11 +204,17 @@ bool CClientHistoryStore::LoadStored(CxSQL* sql, EClientHistory history, qint64 
 
 bool CClientHistoryStore::Save(CxSQL* sql, EClientHistory history, qint64 clientId,
                                const QList<CHistoryPage>& pages, const QList<qint64>& removedRowIds,
-                               const QDate& today, CRuleVerdict* refusal, QString* error) {
+                               const QDate& today, CRuleVerdict* refusal, QString* error,
+                               const QHash<qint64, CStoredRowValues>& loadedRows) {
     *refusal = CRuleVerdict();
     const QString table = ClientHistoryTable(history);
     const QString client = QString::number(clientId);
     if (!CheckStoredClient(sql, clientId, error))
+        return false;
+    // The client's rows as stored now, locked until the save ends, so no
+    // other copy changes them between the check below and the writing.
+    QHash<qint64, CStoredRowValues> now;
+    if (!ReadStoredRows(sql, table, QStringLiteral("nClientID=") + client, true, &now, error))
         return false;
     QList<CHistoryStoredRow> stored;
     if (!LoadStored(sql, history, clientId, &stored, error))
@@ -218,6 +224,28 @@ bool CClientHistoryStore::Save(CxSQL* sql, EClientHistory history, qint64 client
         *refusal = plan.verdict;
         return false;
     }
+    // Rows this save overwrites or deletes must be as the tab read them; the
+    // newest-row mark moves with other rows and does not count.
+    const QStringList ignored{QStringLiteral("nlastlinkid")};
+    auto changedMeanwhile = [&](qint64 rowId) {
+        const auto loaded = loadedRows.constFind(rowId);
+        return loaded != loadedRows.cend() && now.contains(rowId) &&
+               !SameStoredRow(*loaded, now.value(rowId), ignored);
+    };
+    auto loadedDate = [&](qint64 rowId) {
+        return QDate::fromString(loadedRows.value(rowId).value(QStringLiteral("ddate")).left(10),
+                                 Qt::ISODate);
+    };
+    for (const int i : plan.updates)
+        if (changedMeanwhile(pages[i].rowId)) {
+            *refusal = HistoryRowChangedMeanwhile(loadedDate(pages[i].rowId), i);
+            return false;
+        }
+    for (const qint64 id : plan.deletes)
+        if (changedMeanwhile(id)) {
+            *refusal = HistoryRowChangedMeanwhile(loadedDate(id), -1);
+            return false;
+        }
     for (const int i : plan.updates + plan.inserts)
         for (const auto& [column, value] : pages[i].values)
             if (!ClientHistoryColumns(history).contains(column))

@@ -16,7 +16,11 @@
 //   values); new pages insert rows;
 // - two pages on one date are refused with a message before anything is
 //   written;
-// - the newest-row mark is computed again from the dates.
+// - the newest-row mark is computed again from the dates;
+// - a stored row the save would update or delete is first compared with the
+//   row as the tab read it: when another copy of the program changed it
+//   meanwhile, the save is refused instead of overwriting that work.
+#include "client_row_guard.h"
 #include "rule_verdict.h"
 
 #include <QDate>
@@ -84,10 +88,14 @@ public:
     // or when a statement fails (*error set). A refusal the plan finds comes
     // before anything is written; one the server finds while writing (another
     // user stored a row on that date meanwhile) comes after some statements
-    // ran, so the caller rolls back on every false.
+    // ran, so the caller rolls back on every false. loadedRows: the client's
+    // rows as the tab read them, by ROWID; a row among them that the save
+    // would update or delete and that differs now (nLastLinkID aside) is
+    // refused (its page's index in the verdict's row, -1 for a removed page).
     static bool Save(CxSQL* sql, EClientHistory history, qint64 clientId,
                      const QList<CHistoryPage>& pages, const QList<qint64>& removedRowIds,
-                     const QDate& today, CRuleVerdict* refusal, QString* error);
+                     const QDate& today, CRuleVerdict* refusal, QString* error,
+                     const QHash<qint64, CStoredRowValues>& loadedRows = {});
     // Marks the client's newest row (latest dDate; rows without a date never
     // count) with nLastLinkID = nClientID and clears the mark elsewhere,
     // including a stray mark of the client on another client's row.

@@ -14,7 +14,9 @@ CJTrainings::CJTrainings(QWidget* parent)
     CxClassRegistry::Register(CDTraining::GetThisClass());
     SetStateVariableName(QStringLiteral("Trainings"));
     m_list->setObjectName(QStringLiteral("trainingsList"));
-    m_list->SetStateVariableName(QStringLiteral("TrainingsLst"));
+    // The list has no state name of its own: its columns are kept with the
+    // journal's state, under "Trainings".
+    m_list->SetStateVariableName(GetStateVariableName());
     Body()->addWidget(m_list, 1);
 }
 

@@ -18,6 +18,8 @@ inline const char kCardConfiguration[] =
     "<CONFIGURATION><LANGUAGE>\n"
     "<PARTICIPANTPROGRAM><Item ID='2' Title='Метадон'/><Item ID='3' Title='Бупренорфин'/>"
     "</PARTICIPANTPROGRAM>\n"
+    "<TOOLTIPS><Item Name='secIDU' Title='Потребители инъекционных наркотиков'/>"
+    "<Item Name='secMSM' Title='Мужчины, практикующие секс с мужчинами'/></TOOLTIPS>\n"
     "</LANGUAGE></CONFIGURATION>\n";
 
 class CardFixture : public WindowTestApp {

@@ -69,6 +69,51 @@ class TestClientCard : public QObject {
     static QAbstractButton* Button(QWidget* page, const char* name) {
         return Child<QAbstractButton>(page, QString::fromLatin1(name));
     }
+    // The message of the card's last refused save, the card's or a tab's.
+    static QString FailureText(CDClients* card) {
+        if (!card->LastFailure().text.isEmpty())
+            return card->LastFailure().text;
+        for (CDXForm* f : card->ChildForms())
+            if (!f->LastFailure().text.isEmpty())
+                return f->LastFailure().text;
+        return QString();
+    }
+    QWidget* TabWindow(CDClients* card, int tab) {
+        return tab == kBase ? static_cast<QWidget*>(card->BaseTab()) : Tab<QWidget>(card, tab);
+    }
+    static CClientHistoryHost* HostOf(QWidget* tab) {
+        if (auto* base = qobject_cast<CDClientsBase*>(tab))
+            return base->Groups();
+        auto* dated = qobject_cast<CDClientTabDyn*>(tab);
+        return dated ? dated->Host() : nullptr;
+    }
+    // Changes the tab's newest stored row (variant 1 or 2: two different
+    // values).
+    static void EditTab(QWidget* tab, int index, int variant) {
+        if (auto* health = qobject_cast<CDClientsHealth*>(tab)) {
+            health->Grid()->SetItemText(variant == 1 ? 0 : 2, variant == 1 ? 4 : 1,
+                                        QStringLiteral("1"));
+            return;
+        }
+        CClientHistoryHost* host = HostOf(tab);
+        host->EditButton()->click();
+        QWidget* page = host->CurrentPage();
+        switch (index) {
+        case kBase:
+            qobject_cast<CDClientBaseChangesSub*>(page)->MainGroup()->SetCurSelCode(
+                variant == 1 ? 2 : 8);
+            break;
+        case kDrugs:
+            Button(page, variant == 1 ? "nUseFrequency_1" : "nUseFrequency_2")->click();
+            break;
+        case kSocial:
+            Button(page, variant == 1 ? "nEploymentStatus_2" : "nEploymentStatus_3")->click();
+            break;
+        case kRisk:
+            Button(page, variant == 1 ? "nUseDirtySyr_1" : "nUseDirtySyr_99")->click();
+            break;
+        }
+    }
 
 private slots:
     void initTestCase() {
@@ -366,6 +411,147 @@ private slots:
     // opening a line without the report form says so and opens nothing; a
     // visit added on the tab is written into the report of its day, point
     // and worker at the card's save.
+    // Two copies of the program have one client's card open, on the same
+    // day, so the client's own row stays as it was: a tab's save must not
+    // overwrite what the other copy stored on a row of that tab since. The
+    // second copy changes the row too or removes its page (refused, nothing
+    // written), or only opens the tab and changes the comment (saved, the
+    // other copy's row stays).
+    void twoCopiesEditOneTab_data() {
+        QTest::addColumn<int>("tab");
+        QTest::addColumn<int>("second");     // 0 only opens the tab, 1 edits the row, 2 removes it
+        QTest::addColumn<QString>("stored"); // the row the first copy wrote
+        QTest::addColumn<QString>("expected");
+        const struct {
+            const char* name;
+            int tab;
+            int second;
+            const char* stored;
+            const char* expected;
+        } cases[] = {
+            {"groups page", kBase, 1, "SELECT nClientType FROM clientdatachanges WHERE ROWID=2",
+             "2"},
+            {"drug-use page", kDrugs, 1, "SELECT nUseFrequency FROM drugusedata WHERE ROWID=2",
+             "1"},
+            {"drug-use page removed", kDrugs, 2,
+             "SELECT nUseFrequency FROM drugusedata WHERE ROWID=2", "1"},
+            {"social page", kSocial, 1, "SELECT nEploymentStatus FROM socialstatus WHERE ROWID=1",
+             "2"},
+            {"risk page", kRisk, 1, "SELECT nUseDirtySyr FROM riskbehavior WHERE ROWID=2", "1"},
+            {"health", kHealth, 1,
+             "SELECT GROUP_CONCAT(nDisease,':',nStatus ORDER BY nDisease) FROM healthstatus "
+             "WHERE nClientID=10",
+             "1:5,2:3,3:0,4:0,5:0"},
+            {"health only opened", kHealth, 0,
+             "SELECT GROUP_CONCAT(nDisease,':',nStatus ORDER BY nDisease) FROM healthstatus "
+             "WHERE nClientID=10",
+             "1:5,2:3,3:0,4:0,5:0"},
+            {"drug-use page only opened", kDrugs, 0,
+             "SELECT nUseFrequency FROM drugusedata WHERE ROWID=2", "1"},
+        };
+        for (const auto& c : cases)
+            QTest::newRow(c.name) << c.tab << c.second << QString::fromUtf8(c.stored)
+                                  << QString::fromUtf8(c.expected);
+    }
+    void twoCopiesEditOneTab() {
+        QFETCH(int, tab);
+        QFETCH(int, second);
+        QFETCH(QString, stored);
+        QFETCH(QString, expected);
+        m_fx->Db().Exec("UPDATE clientdata SET dUpdateDate=CURDATE() WHERE ROWID=10");
+        CDClients* first = Open(10, EA_EDIT);
+        QVERIFY(first);
+        auto other = std::make_unique<CxMySQL>();
+        SQLConnectXML info = m_fx->Db().Info();
+        QVERIFY(other->Connect(&info));
+        auto record = std::make_unique<CDXRecordSQL>(other.get(), QStringLiteral("clientdata"));
+        QVERIFY(record->Load(10));
+        CDClients copy;
+        QVERIFY(copy.LoadRecord(std::move(record), EA_EDIT));
+        QWidget* mine = TabWindow(first, tab);
+        QWidget* theirs = TabWindow(&copy, tab);
+        QVERIFY(mine && theirs);
+
+        EditTab(mine, tab, 1);
+        QVERIFY(first->Apply());
+        QCOMPARE(Row(stored), expected);
+        if (second == 2)
+            HostOf(theirs)->RemoveButton()->click();
+        else if (second == 1)
+            EditTab(theirs, tab, 2);
+        qobject_cast<QPlainTextEdit*>(copy.BaseTab()->findChild<QWidget*>("cComment"))
+            ->setPlainText(QStringLiteral("вторая копия"));
+        const QString before = Everything();
+        if (second == 0) {
+            QVERIFY2(copy.Apply(), qPrintable(FailureText(&copy)));
+            QCOMPARE(Row("SELECT cComment FROM clientdata WHERE ROWID=10"),
+                     QString("вторая копия"));
+        } else {
+            QVERIFY(!copy.Apply());
+            QVERIFY2(FailureText(&copy).contains("другом окне"), qPrintable(FailureText(&copy)));
+            QCOMPARE(Everything(), before);
+        }
+        QCOMPARE(Row(stored), expected);
+        copy.close();
+    }
+
+    // The vulnerable groups' page: the main group may stay unchosen (stored
+    // as NULL, shown empty again); the group boxes keep their captions and
+    // show the configuration's tool tips.
+    void groupsPage() {
+        CDClients* card = Open(-1, EA_NEW);
+        CDClientsBase* base = card->BaseTab();
+        auto* page = qobject_cast<CDClientBaseChangesSub*>(base->Groups()->Page(0));
+        QVERIFY(page);
+        QCOMPARE(page->MainGroup()->GetCurSelCode(), -1L);
+        QVERIFY(page->MainGroup()->currentText().isEmpty());
+        QCOMPARE(page->GroupBox(0x1)->text(), QString("ПИН"));
+        QCOMPARE(page->GroupBox(0x1)->toolTip(), QString("Потребители инъекционных наркотиков"));
+        QCOMPARE(page->GroupBox(0x4)->text(), QString("МСМ"));
+        QCOMPARE(page->GroupBox(0x4)->toolTip(), QString("Мужчины, практикующие секс с мужчинами"));
+        QVERIFY(page->GroupBox(0x8)->toolTip().isEmpty()); // none configured
+
+        base->CodeEdit()->setText(QStringLiteral("КЛМ0190ч"));
+        base->BirthYearEdit()->setText(QStringLiteral("1990"));
+        Button(base, "nSex_1")->click();
+        page->GroupBox(0x400)->setChecked(true);
+        QVERIFY2(card->Apply(), qPrintable(card->LastFailure().text));
+        QCOMPARE(Row("SELECT nClientType,nClientType2 FROM clientdatachanges WHERE nClientID=" +
+                     QString::number(card->GetClientID())),
+                 QString("NULL|1024"));
+        CDClients* again = Open(card->GetClientID(), EA_EDIT);
+        auto* stored = qobject_cast<CDClientBaseChangesSub*>(again->BaseTab()->Groups()->Page(0));
+        QCOMPARE(stored->MainGroup()->GetCurSelCode(), -1L);
+        QVERIFY(stored->MainGroup()->currentText().isEmpty());
+    }
+
+    // Tab goes through the base tab in the order of its controls: code,
+    // birth year, start date, sex, flags, the groups' dates and page, and
+    // the comment last, also after a page of groups was added.
+    void baseTabOrder() {
+        CDClients* card = Open(10, EA_EDIT);
+        CDClientsBase* base = card->BaseTab();
+        base->Groups()->AddButton()->click();
+        const QStringList expected{"cClientCode", "nBirthYear", "dStartInPrjDate", "nSex_1",
+                                   "nSex_2",      "nSex_3",     "bSecondary",      "bPDI",
+                                   "dateList",    "pageDate",   "nClientType",     "cComment"};
+        // The named controls in the order the focus chain meets them (a
+        // control's inner widgets count as the control).
+        QStringList met;
+        QWidget* w = base->CodeEdit();
+        for (int i = 0; i < 2000 && met.size() < expected.size(); ++i, w = w->nextInFocusChain()) {
+            if (!(w->focusPolicy() & Qt::TabFocus) || w->focusProxy())
+                continue;
+            for (QWidget* named = w; named && named != base; named = named->parentWidget())
+                if (expected.contains(named->objectName())) {
+                    if (!met.contains(named->objectName()))
+                        met << named->objectName();
+                    break;
+                }
+        }
+        QCOMPARE(met, expected);
+    }
+
     void visitsTab() {
         m_fx->Db().Exec("INSERT INTO dailyreport (ROWID,dDate,nWorkPlace,nWorker1,nGroupID,"
                         "bIsFolder,nRegionDataID) VALUES (1,'2023-01-05',1,2,0,0,0),"
@@ -443,6 +629,12 @@ void TestClientCard::journal() {
     QCOMPARE(model->RowText(0, 1), QString("ГДЕ0190ж"));
     journal->SetCodeFilter(QString());
     QCOMPARE(model->rowCount(), 3);
+
+    // A save that changes only a client's histories reloads the journal
+    // too: its columns show the newest rows.
+    for (const char* table : {"CLIENTDATA", "CLIENTDATACHANGES", "DRUGUSEDATA", "RISKBEHAVIOR",
+                              "SOCIALSTATUS"})
+        QVERIFY2(model->WatchedTables().contains(table), table);
 }
 
 QTEST_MAIN(TestClientCard)

@@ -53,6 +53,8 @@ private slots:
     void removedPagesOfThisClientOnly();
     void secondPageOnADateRefused_data() { tables_data(); }
     void secondPageOnADateRefused();
+    void rowsChangedMeanwhile_data() { tables_data(); }
+    void rowsChangedMeanwhile();
     void swappedDates_data() { tables_data(); }
     void swappedDates();
     void markFollowsDates_data() { tables_data(); }
@@ -68,7 +70,7 @@ private:
     QString Rows() const;
     QString Marks() const;
     bool Save(const QList<CHistoryPage>& pages, const QList<qint64>& removed = {},
-              CRuleVerdict* refusal = nullptr);
+              CRuleVerdict* refusal = nullptr, const QHash<qint64, CStoredRowValues>& loaded = {});
 
     std::unique_ptr<SchemaTestDatabase> m_db;
     EClientHistory m_history = EClientHistory::ClientDataChanges;
@@ -121,11 +123,45 @@ QString TestClientHistory::Marks() const {
 }
 
 bool TestClientHistory::Save(const QList<CHistoryPage>& pages, const QList<qint64>& removed,
-                             CRuleVerdict* refusal) {
+                             CRuleVerdict* refusal, const QHash<qint64, CStoredRowValues>& loaded) {
     CRuleVerdict ignored;
     QString error;
     return CClientHistoryStore::Save(m_db->Connection(), m_history, 10, pages, removed, kToday,
-                                     refusal ? refusal : &ignored, &error);
+                                     refusal ? refusal : &ignored, &error, loaded);
+}
+
+// The rows a tab read are checked before the save overwrites or deletes
+// them: another copy moving only the newest-row mark is no conflict; another
+// copy's change of a value refuses an update and a removal of that row, and
+// nothing is written.
+void TestClientHistory::rowsChangedMeanwhile() {
+    QFETCH(EClientHistory, history);
+    m_history = history;
+    const QString client("nClientID=10");
+    QHash<qint64, CStoredRowValues> loaded;
+    QString error;
+    QVERIFY(ReadStoredRows(m_db->Connection(), Table(), client, false, &loaded, &error));
+    m_db->Exec(QString("UPDATE %1 SET nLastLinkID=NULL WHERE %2").arg(Table(), client));
+    m_db->Exec(QString("UPDATE %1 SET nLastLinkID=10 WHERE ROWID=1").arg(Table()));
+    const QList<QPair<QString, QVariant>> values{{ValueColumn(history), 16}};
+    QVERIFY(Save({Page(1, QDate(2020, 1, 1), true, values), Page(2, QDate(2021, 1, 1), false)}, {},
+                 nullptr, loaded));
+    QCOMPARE(
+        m_db->Rows(QString("SELECT %1 FROM %2 WHERE ROWID=1").arg(ValueColumn(history), Table())),
+        QString("16"));
+
+    QVERIFY(ReadStoredRows(m_db->Connection(), Table(), client, false, &loaded, &error));
+    m_db->Exec(QString("UPDATE %1 SET %2=8 WHERE ROWID=2").arg(Table(), ValueColumn(history)));
+    const QString before = Rows();
+    CRuleVerdict refusal;
+    QVERIFY(!Save({Page(1, QDate(2020, 1, 1), false), Page(2, QDate(2021, 1, 1), true, values)}, {},
+                  &refusal, loaded));
+    QCOMPARE(refusal.key, QString("msgHistoryChangedMeanwhile"));
+    QCOMPARE(refusal.row, 1);
+    QVERIFY(refusal.text.contains("01.01.2021"));
+    QVERIFY(!Save({Page(1, QDate(2020, 1, 1), false)}, {2}, &refusal, loaded));
+    QCOMPARE(refusal.row, -1);
+    QCOMPARE(Rows(), before);
 }
 
 void TestClientHistory::unchangedRowsSurvive() {

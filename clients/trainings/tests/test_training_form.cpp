@@ -16,7 +16,9 @@
 #include <QAbstractButton>
 #include <QAbstractItemModelTester>
 #include <QCompleter>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QTableView>
 
 class TestTrainingForm : public QObject {
     Q_OBJECT
@@ -183,6 +185,21 @@ private slots:
         QVERIFY(model->IsFolderRow(0));
         QCOMPARE(model->headerData(1, Qt::Horizontal).toString(), QString("Тема"));
         QCOMPARE(model->RowText(1, 1), QString("Тренинг"));
+
+        // The column widths the user leaves come back in the next journal;
+        // they are kept with the journal's state, the list has no name of
+        // its own.
+        auto* view = journal->List()->findChild<QTableView*>();
+        QVERIFY(view);
+        view->horizontalHeader()->resizeSection(2, 333);
+        journal->StoreState();
+        QVERIFY(!CTarvikApp::GetProfileString("State\\Trainings", "Columns").isEmpty());
+        for (const char* name : {"State\\TrainingsLst", "State\\CJTrainings"})
+            QVERIFY2(CTarvikApp::GetProfileString(name, "Columns").isEmpty(), name);
+        m_fx->Frame()->MDIArea()->closeAllSubWindows();
+        auto* again = qobject_cast<CJTrainings*>(OpenDocument(QStringLiteral("CJTrainings")));
+        QVERIFY(again);
+        QCOMPARE(again->List()->findChild<QTableView*>()->horizontalHeader()->sectionSize(2), 333);
     }
 };
 

@@ -42,7 +42,10 @@ int CxSQLChoiceModel::rowCount(const QModelIndex& parent) const {
 }
 
 QVariant CxSQLChoiceModel::data(const QModelIndex& index, int role) const {
-    if (!checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
+    // An invalid index asks for nothing (views and the model tester ask so);
+    // only a valid one is checked.
+    if (!index.isValid() ||
+        !checkIndex(index, CheckIndexOption::IndexIsValid | CheckIndexOption::ParentIsInvalid))
         return QVariant();
     const auto& row = m_rows[index.row()];
     switch (role) {
