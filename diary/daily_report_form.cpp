@@ -103,6 +103,11 @@ CDDiary::CDDiary(QWidget* parent)
     for (int c = 1; c < 6; c += 2)
         header->setColumnStretch(c, 1);
     Body()->insertLayout(0, header);
+    // Tab goes through the header as it reads, row by row, then to the sheets.
+    const QList<QWidget*> order = {m_date,    m_place,   m_project, m_worker1,
+                                   m_worker2, m_worker3, m_comment, m_tabs};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     m_addSheet->setObjectName(QStringLiteral("addSheet"));
     m_addSheet->setText(DiaryText("Добавить ведомость", "CDDiary"));
@@ -317,6 +322,10 @@ bool CDDiary::Apply() {
     CDXRecordSQL* record = GetDXRecord();
     if (!record)
         return false;
+    // A cell still being typed belongs to what is saved.
+    for (int i = 0; i < m_tabs->count(); ++i)
+        if (CDDiaryPage* page = Page(i); page && page->IsCreated())
+            page->CommitEdits();
     const int mode = GetDXEditMode();
     CDailyReportSave save;
     save.action = mode == EA_NEW      ? EDailyReportAction::Insert
