@@ -104,7 +104,7 @@ int main(int argc, char** argv) {
         QList<long> ids;
         QString error;
         if (!PoshPointsOfType(&sql, -1, ids, &error))
-            return BenchFail(QStringLiteral("service points: ") + error);
+            return Fail(QStringLiteral("service points: ") + error);
         QList<QPair<long, QString>> points;
         for (long id : std::as_const(ids))
             points.append({id, QString::number(id)});
