@@ -87,6 +87,8 @@ CDDiary::CDDiary(QWidget* parent)
     const auto field = [&](int row, int column, const char* caption, QWidget* control) {
         auto* label = new QLabel(Tr(caption), this);
         label->setBuddy(control);
+        // Captions show whole; the fields give up the room.
+        label->setMinimumWidth(label->sizeHint().width());
         header->addWidget(label, row, column * 2, Qt::AlignRight);
         header->addWidget(control, row, column * 2 + 1);
     };

@@ -24,6 +24,7 @@
 
 #include <QAbstractItemModelTester>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -501,6 +502,17 @@ private slots:
         QVERIFY2(lines[1] > 3 && lines[1] < 8, qPrintable(QString::number(lines[1])));
         QCOMPARE(lines.last(), 8);
         QVERIFY(heights[0] < heights[1] && heights[1] < heights[2]);
+    }
+
+    // The header's captions show whole in a window of common size.
+    void headerCaptionsShowWhole() {
+        CDDiary* form = Open(-1, EA_NEW);
+        QVERIFY(form);
+        form->parentWidget()->resize(1000, 600);
+        QCoreApplication::processEvents();
+        for (QLabel* label : form->findChildren<QLabel*>())
+            if (label->buddy())
+                QVERIFY2(label->width() >= label->sizeHint().width(), qPrintable(label->text()));
     }
 
     // Tab walks the header as it reads: the first row left to right, then
