@@ -87,8 +87,8 @@ CDDiary::CDDiary(QWidget* parent)
     const auto field = [&](int row, int column, const char* caption, QWidget* control) {
         auto* label = new QLabel(Tr(caption), this);
         label->setBuddy(control);
-        // Captions show whole; the fields give up the room.
-        label->setMinimumWidth(label->sizeHint().width());
+        // A caption that does not fit in one line goes on to a second.
+        label->setWordWrap(true);
         header->addWidget(label, row, column * 2, Qt::AlignRight);
         header->addWidget(control, row, column * 2 + 1);
     };
