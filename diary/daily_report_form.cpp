@@ -87,6 +87,8 @@ CDDiary::CDDiary(QWidget* parent)
     const auto field = [&](int row, int column, const char* caption, QWidget* control) {
         auto* label = new QLabel(Tr(caption), this);
         label->setBuddy(control);
+        // A caption that does not fit in one line goes on to a second.
+        label->setWordWrap(true);
         header->addWidget(label, row, column * 2, Qt::AlignRight);
         header->addWidget(control, row, column * 2 + 1);
     };
@@ -103,6 +105,11 @@ CDDiary::CDDiary(QWidget* parent)
     for (int c = 1; c < 6; c += 2)
         header->setColumnStretch(c, 1);
     Body()->insertLayout(0, header);
+    // Tab goes through the header as it reads, row by row, then to the sheets.
+    const QList<QWidget*> order = {m_date,    m_place,   m_project, m_worker1,
+                                   m_worker2, m_worker3, m_comment, m_tabs};
+    for (int i = 1; i < order.size(); ++i)
+        setTabOrder(order[i - 1], order[i]);
 
     m_addSheet->setObjectName(QStringLiteral("addSheet"));
     m_addSheet->setText(DiaryText("Добавить ведомость", "CDDiary"));
@@ -317,6 +324,10 @@ bool CDDiary::Apply() {
     CDXRecordSQL* record = GetDXRecord();
     if (!record)
         return false;
+    // A cell still being typed belongs to what is saved.
+    for (int i = 0; i < m_tabs->count(); ++i)
+        if (CDDiaryPage* page = Page(i); page && page->IsCreated())
+            page->CommitEdits();
     const int mode = GetDXEditMode();
     CDailyReportSave save;
     save.action = mode == EA_NEW      ? EDailyReportAction::Insert

@@ -5,6 +5,7 @@
 #include "framework/core/record/dx_record.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/errors/error_list.h"
+#include "sheet_view.h"
 
 CDDiaryPage::CDDiaryPage(QWidget* parent) : QWidget(parent) {}
 
@@ -32,4 +33,9 @@ bool CDDiaryPage::CreatePage() {
     }
     m_created = true;
     return true;
+}
+
+void CDDiaryPage::CommitEdits() {
+    for (CDiarySheetView* view : findChildren<CDiarySheetView*>())
+        view->CommitOpenEditor();
 }

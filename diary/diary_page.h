@@ -31,6 +31,8 @@ public:
     // error list, and the page is read again when next shown).
     bool CreatePage();
 
+    // Keeps what a cell being typed holds (before the page is saved).
+    void CommitEdits();
     // What the form's save writes of the page.
     virtual CDailyReportPage SavePage() = 0;
     // Shows a refusal of the save at the page's cell or control.

@@ -28,6 +28,15 @@ void CDiarySheetView::MoveCurrent(int rows, int columns) {
     scrollTo(next);
 }
 
+void CDiarySheetView::CommitOpenEditor() {
+    if (state() != EditingState)
+        return;
+    if (QWidget* editor = indexWidget(currentIndex())) {
+        commitData(editor);
+        closeEditor(editor, QAbstractItemDelegate::NoHint);
+    }
+}
+
 void CDiarySheetView::keyPressEvent(QKeyEvent* event) {
     if (state() != EditingState) {
         switch (event->key()) {

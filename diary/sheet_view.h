@@ -15,6 +15,9 @@ public:
 
     // Makes the cell so many rows and columns away current (within the grid).
     void MoveCurrent(int rows, int columns);
+    // Keeps what the open cell editor holds and closes it, staying on the
+    // cell: a save started while a cell is being typed saves what was typed.
+    void CommitOpenEditor();
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

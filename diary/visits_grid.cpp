@@ -20,7 +20,12 @@
 
 namespace {
 constexpr int kClientColumnWidth = 150;
-constexpr int kValueColumnWidth = 90;
+constexpr int kValueColumnWidth = 100;
+// The header shows captions of up to this many lines (the tip shows longer
+// ones whole); three at least, so that the header does not jump while
+// columns come and go.
+constexpr int kMinHeaderLines = 3;
+constexpr int kMaxHeaderLines = 8;
 
 // A colour of the window mixed with another at a weight.
 QColor ColorMix(const QColor& base, const QColor& other, double weight) {
@@ -227,7 +232,7 @@ CDDiaryVisitsGrid::CDDiaryVisitsGrid(QWidget* parent)
     QHeaderView* header = horizontalHeader();
     header->setSectionsMovable(true);
     header->setDefaultAlignment(Qt::AlignCenter | Qt::Alignment(Qt::TextWordWrap));
-    header->setMinimumHeight(fontMetrics().lineSpacing() * 3 + 8);
+    header->setFixedHeight(HeaderHeight(kMinHeaderLines));
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 8);
     connect(header, &QHeaderView::sectionMoved, this,
             [this](int logical, int oldVisual, int newVisual) {
@@ -239,8 +244,33 @@ CDDiaryVisitsGrid::CDDiaryVisitsGrid(QWidget* parent)
     connect(header, &QHeaderView::sectionResized, this, [this](int column, int, int size) {
         if (m_sheet && !m_applyingWidths && column < m_sheet->ColumnCount())
             m_sheet->SetColumnWidth(column, size);
+        if (!m_applyingWidths)
+            FitHeader();
         m_totals->update();
     });
+}
+
+int CDDiaryVisitsGrid::HeaderHeight(int lines) const {
+    return horizontalHeader()->fontMetrics().lineSpacing() * lines + 10;
+}
+
+int CDDiaryVisitsGrid::HeaderLines() const {
+    const QHeaderView* header = horizontalHeader();
+    const QFontMetrics metrics = header->fontMetrics();
+    int lines = kMinHeaderLines;
+    for (int c = 0; model() && c < header->count(); ++c) {
+        const QString caption = model()->headerData(c, Qt::Horizontal).toString();
+        // The room the style leaves for the text, with its margins.
+        const int width = qMax(8, header->sectionSize(c) - 8);
+        const QRect needed = metrics.boundingRect(QRect(0, 0, width, 1 << 20),
+                                                  Qt::AlignCenter | Qt::TextWordWrap, caption);
+        lines = qMax(lines, (needed.height() + metrics.lineSpacing() - 1) / metrics.lineSpacing());
+    }
+    return qMin(lines, kMaxHeaderLines);
+}
+
+void CDDiaryVisitsGrid::FitHeader() {
+    horizontalHeader()->setFixedHeight(HeaderHeight(HeaderLines()));
 }
 
 CDDiaryVisitsGrid::~CDDiaryVisitsGrid() = default;
@@ -288,6 +318,7 @@ void CDDiaryVisitsGrid::ApplyWidths() {
         setColumnWidth(c, width);
     }
     m_applyingWidths = false;
+    FitHeader();
     m_totals->update();
 }
 

@@ -38,6 +38,9 @@ public:
     // (the typing replaces the cell's text).
     bool EditStartedByTyping() const { return m_typing; }
 
+    // How many lines of the longest caption the header shows (3 to 8).
+    int HeaderLines() const;
+
     // The text of the totals row under a column, as drawn.
     QString TotalText(int column) const;
     QWidget* TotalsRow() const;
@@ -50,6 +53,9 @@ protected:
 
 private:
     void ApplyWidths();
+    // The header as high as its longest caption needs, within 3 to 8 lines.
+    void FitHeader();
+    int HeaderHeight(int lines) const;
     void ColumnDragged(int logical, int oldVisual, int newVisual);
     int TotalsHeight() const;
 

@@ -109,8 +109,12 @@ int main(int argc, char** argv) {
                 qPrintable(counts.SFieldValue(2)), qPrintable(counts.SFieldValue(3)));
     const QDate last = QDate::fromString(counts.SFieldValue(3), Qt::ISODate);
     {
+        QList<long> ids;
+        QString error;
+        if (!PoshPointsOfType(&sql, -1, ids, &error))
+            return BenchFail(QStringLiteral("service points: ") + error);
         QList<QPair<long, QString>> points;
-        for (long id : PoshPointsOfType(&sql, -1))
+        for (long id : std::as_const(ids))
             points.append({id, QString::number(id)});
         CPoshSelection::Store(points);
     }

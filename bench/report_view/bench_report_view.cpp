@@ -36,8 +36,8 @@
 #include "reports/base/views/preset_sel_list.h"
 #include "reports/base/views/rep_base_view.h"
 
+#include "framework/widgets/forms/date_edit.h"
 #include <QApplication>
-#include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -203,8 +203,8 @@ int main(int argc, char** argv) {
     if (!view)
         return BenchFail(QStringLiteral("the report window did not open"));
     view->GetPoshList()->CheckByType(true, -1);
-    view->findChild<QDateEdit*>(QStringLiteral("fromDate"))->setDate(QDate(2015, 1, 1));
-    view->findChild<QDateEdit*>(QStringLiteral("toDate"))->setDate(QDate(2015, 12, 31));
+    view->findChild<CTypedDateEdit*>(QStringLiteral("fromDate"))->setDate(QDate(2015, 1, 1));
+    view->findChild<CTypedDateEdit*>(QStringLiteral("toDate"))->setDate(QDate(2015, 12, 31));
     CRepPresetSelList2* presets = view->GetPresetList();
     emit presets->clicked(presets->model()->index(0, 0));
 

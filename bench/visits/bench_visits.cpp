@@ -101,8 +101,12 @@ int main(int argc, char** argv) {
     std::printf("data: %s visit lines, %s .. %s\n", qPrintable(span.SFieldValue(2)),
                 qPrintable(first.toString(Qt::ISODate)), qPrintable(last.toString(Qt::ISODate)));
     {
+        QList<long> ids;
+        QString error;
+        if (!PoshPointsOfType(&sql, -1, ids, &error))
+            return Fail(QStringLiteral("service points: ") + error);
         QList<QPair<long, QString>> points;
-        for (long id : PoshPointsOfType(&sql, -1))
+        for (long id : std::as_const(ids))
             points.append({id, QString::number(id)});
         CPoshSelection::Store(points);
     }

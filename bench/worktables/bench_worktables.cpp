@@ -129,8 +129,12 @@ int main(int argc, char** argv) {
                 qPrintable(Rows(sql.Execute(QStringLiteral("SELECT COUNT(*) FROM dailyreport")))),
                 qPrintable(Rows(sql.Execute(QStringLiteral("SELECT COUNT(*) FROM clientdata")))));
     {
+        QList<long> ids;
+        QString error;
+        if (!PoshPointsOfType(&sql, -1, ids, &error))
+            return BenchFail(QStringLiteral("service points: ") + error);
         QList<QPair<long, QString>> points;
-        for (long id : PoshPointsOfType(&sql, -1))
+        for (long id : std::as_const(ids))
             points.append({id, QString::number(id)});
         CPoshSelection::Store(points);
     }

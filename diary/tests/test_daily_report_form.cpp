@@ -23,6 +23,8 @@
 #include "model/options/kelda_options.h"
 
 #include <QAbstractItemModelTester>
+#include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QListView>
 #include <QPushButton>
@@ -456,6 +458,90 @@ private slots:
                      before.section(u'#', part, part));
         QCOMPARE(m_fx->Db().Scalar(QStringLiteral("SELECT cComment FROM dailyreport")),
                  QStringLiteral("правка"));
+    }
+
+    // A save started while a cell is still being typed (no Enter, no click
+    // elsewhere: the save button takes no focus) saves what was typed.
+    void aCellBeingTypedIsSaved() {
+        const qint64 report =
+            StoreReport(Header(), {Sheet({kSyringe}, {QStringLiteral("АБВ0190Ч|2")})});
+        CDDiary* form = Open(report, EA_EDIT);
+        QVERIFY(form);
+        CDDiaryVisits* page = Visits(form, 0);
+        page->Grid()->setFocus();
+        page->Grid()->SelectItem(0, 1);
+        DiaryWindowFixture::Type(QStringLiteral("7"));
+        QCOMPARE(GridRow(page, 0).at(1), QStringLiteral("2")); // still in the editor
+        Ok(form);
+        QCOMPARE(m_fx->Windows(), 0);
+        QCOMPARE(Cells(report, 0), QStringLiteral("0:201:101:7"));
+    }
+
+    // The header grows with the longest material name, three lines at
+    // least and eight at most; value columns start 100 pixels wide.
+    void headerGrowsWithLongNames() {
+        const QString medium =
+            QStringLiteral("Шприц инсулиновый однократного применения с несъёмной иглой 1 мл");
+        QList<int> lines, heights;
+        for (const QString& name : {QStringLiteral("Шприц 2мл"), medium, medium.repeated(3)}) {
+            m_fx->Db().Exec(QStringLiteral("UPDATE dir SET cString='%1' WHERE ROWID=%2")
+                                .arg(name)
+                                .arg(kSyringe));
+            CDDiary* form = Open(-1, EA_NEW);
+            QVERIFY(form);
+            CDDiaryVisits* page = Visits(form, 0);
+            page->UpdateColumns({kSyringe, kMeal});
+            CDDiaryVisitsGrid* grid = page->Grid();
+            QCOMPARE(grid->columnWidth(1), 100);
+            QCOMPARE(grid->columnWidth(2), 100);
+            lines << grid->HeaderLines();
+            heights << grid->horizontalHeader()->height();
+            m_fx->Reset(); // closes the form unsaved
+        }
+        QCOMPARE(lines.first(), 3);
+        QVERIFY2(lines[1] > 3 && lines[1] < 8, qPrintable(QString::number(lines[1])));
+        QCOMPARE(lines.last(), 8);
+        QVERIFY(heights[0] < heights[1] && heights[1] < heights[2]);
+    }
+
+    // The header's captions show whole in a window of common size.
+    void headerCaptionsShowWhole() {
+        CDDiary* form = Open(-1, EA_NEW);
+        QVERIFY(form);
+        form->parentWidget()->resize(1000, 600);
+        QCoreApplication::processEvents();
+        for (QLabel* label : form->findChildren<QLabel*>())
+            if (label->buddy())
+                QVERIFY2(label->heightForWidth(label->width()) <= label->height() &&
+                             label->geometry().right() < label->buddy()->geometry().left(),
+                         qPrintable(label->text()));
+    }
+
+    // Tab walks the header as it reads: the first row left to right, then
+    // the workers, the comment, then the sheets; Shift+Tab goes back to the
+    // date.
+    void tabGoesThroughTheHeaderAsItReads() {
+        CDDiary* form = Open(-1, EA_NEW);
+        QVERIFY(form);
+        const QStringList fields = {"nWorkPlace", "nProject", "nWorker1", "nWorker2",
+                                    "nWorker3",   "cComment", "sheets"};
+        const auto fieldOf = [&fields](QWidget* widget) {
+            for (; widget; widget = widget->parentWidget())
+                if (fields.contains(widget->objectName()))
+                    return widget->objectName();
+            return QString();
+        };
+        Child<CxSqlComboList>(form, "nWorkPlace")->setFocus();
+        QStringList walked = {fieldOf(QApplication::focusWidget())};
+        for (int i = 1; i < fields.size(); ++i) {
+            DiaryWindowFixture::Key(Qt::Key_Tab);
+            walked << fieldOf(QApplication::focusWidget());
+        }
+        QCOMPARE(walked, fields);
+        Child<CxSqlComboList>(form, "nWorkPlace")->setFocus();
+        DiaryWindowFixture::Key(Qt::Key_Backtab, Qt::ShiftModifier);
+        QWidget* back = QApplication::focusWidget();
+        QVERIFY(back && Child<CDateTimeEditCtrl>(form, "dDate")->isAncestorOf(back));
     }
 
     // Deleting a report deletes its sheets' rows in the same save, whatever

@@ -72,6 +72,12 @@ private slots:
         QCOMPARE(list->Model()->columnCount(), 10);
         QStringList keys = Column(list, 0);
         QVERIFY(list->Model()->IsFolderRow(0) && list->Model()->IsFolderRow(1));
+        // A folder shows its icon and name in the first column after the key.
+        const int march = keys.indexOf(QStringLiteral("1"));
+        const QModelIndex folder = list->Model()->index(march, 1);
+        QCOMPARE(folder.data().toString(), QStringLiteral("Март"));
+        QVERIFY(!folder.data(Qt::DecorationRole).value<QIcon>().isNull());
+        QVERIFY(!list->Model()->index(march, 2).data(Qt::DecorationRole).isValid());
         QStringList sorted = keys;
         sorted.sort();
         QCOMPARE(sorted, (QStringList{"1", "3", "4", "5"}));

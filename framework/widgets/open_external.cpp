@@ -18,3 +18,9 @@ bool CxOpenExternal(const QUrl& url) {
 void SetExternalOpener(std::function<bool(const QUrl&)> opener) {
     Opener() = std::move(opener);
 }
+
+QString CxLinkAddress(const QUrl& url) {
+    // The whole address, query and fragment included ("#" and "?" may stand
+    // in a message's text); each escape decoded once.
+    return QUrl::fromPercentEncoding(url.toEncoded());
+}

@@ -7,3 +7,7 @@
 bool CxOpenExternal(const QUrl& url);
 // Replaces the system's opener; an empty function puts it back.
 void SetExternalOpener(std::function<bool(const QUrl&)> opener);
+
+// The address a link of a page stands for, as the page wrote it: what the
+// link's URL escaped ("%" of a text, spaces, letters) is given back.
+QString CxLinkAddress(const QUrl& url);

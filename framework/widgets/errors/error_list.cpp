@@ -1,5 +1,7 @@
 #include "error_list.h"
 
+#include "framework/widgets/open_external.h"
+
 #include "framework/core/app/error_log.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/documents/doc_manager.h"
@@ -102,7 +104,8 @@ void CxErrorListWnd::Clear() {
 }
 
 void CxErrorListWnd::OpenLink(const QUrl& url) {
-    const QString address = url.toString();
+    // The address as the page wrote it: a "%" in its text stays a "%".
+    const QString address = CxLinkAddress(url);
     if (url.scheme() == QLatin1String("http") || url.scheme() == QLatin1String("https") ||
         url.scheme() == QLatin1String("mailto")) {
         QDesktopServices::openUrl(url);

@@ -1,5 +1,7 @@
 #include "html_static.h"
 
+#include "framework/widgets/open_external.h"
+
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/documents/doc_manager.h"
 
@@ -78,7 +80,8 @@ void CHTMLStatic::OpenLink(const QUrl& url) {
         QDesktopServices::openUrl(url);
         return;
     }
-    const QString address = url.toString();
+    // The address as the page wrote it: a "%" in its text stays a "%".
+    const QString address = CxLinkAddress(url);
     // Addresses of the program run once this click is over.
     if (!CxDocManager::Instance()->ProcessAddress(address))
         CTarvikApp::AddAppQuery(address);

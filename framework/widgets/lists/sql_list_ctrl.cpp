@@ -3,6 +3,7 @@
 #include "framework/core/app/runtime_class.h"
 #include "framework/core/record/dx_record.h"
 #include "framework/core/table/cx_table.h"
+#include "framework/core/table/field_flags.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/documents/form_view.h"
@@ -29,15 +30,23 @@ QString Tr(const QString& text, const char* context) {
     return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
 }
 
-// The list's model with the looks of the widget side: a folder icon, column
-// colours.
+// The list's model with the looks of the widget side: folders with their
+// icon and name, column colours.
 class ListViewModel : public CxSQLListModel {
 public:
     using CxSQLListModel::CxSQLListModel;
     QVariant data(const QModelIndex& index, int role) const override {
-        if (role == Qt::DecorationRole && index.column() == FirstTextColumn() &&
-            CxSQLListModel::data(index, IsFolderRole).toBool())
-            return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+        if (index.isValid() &&
+            (role == Qt::DecorationRole || role == Qt::DisplayRole || role == Qt::ToolTipRole)) {
+            const int shown = FolderColumn();
+            if (index.column() == shown && CxSQLListModel::data(index, IsFolderRole).toBool()) {
+                if (role == Qt::DecorationRole)
+                    return QApplication::style()->standardIcon(QStyle::SP_DirIcon);
+                const int name = NameColumn();
+                if (name >= 0 && name != shown)
+                    return CxSQLListModel::data(this->index(index.row(), name), role);
+            }
+        }
         if (role == Qt::ForegroundRole) {
             const QVariant rgb = CxSQLListModel::data(index, TextColorRole);
             if (rgb.isValid())
@@ -47,11 +56,21 @@ public:
     }
 
 private:
-    // The folder icon goes beside the folder's name.
-    int FirstTextColumn() const {
+    int NameColumn() const {
         for (int c = 0; c < columnCount(); ++c)
             if (ColumnField(c) == FolderNameField())
                 return c;
+        return -1;
+    }
+    // Where a folder row shows its icon and name: the first column that is
+    // not the key, so that a list whose name column stands far to the right
+    // (the daily reports' comment) still shows its folders at once.
+    int FolderColumn() const {
+        for (int c = 0; c < columnCount(); ++c) {
+            const CxField* field = ColumnField(c);
+            if (field == FolderNameField() || (field && !field->Is(FF_KEY)))
+                return c;
+        }
         return 0;
     }
 };

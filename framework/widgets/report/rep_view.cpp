@@ -49,10 +49,6 @@ void ChooseOrientation(QPrinter& printer, QTextDocument* page) {
                                                              : QPageLayout::Portrait);
 }
 
-// The address a link of the page stands for, as written in the page.
-QString LinkAddress(const QUrl& url) {
-    return url.toString(QUrl::FullyDecoded);
-}
 } // namespace
 
 CRepView::CRepView(QWidget* parent)
@@ -218,7 +214,7 @@ void CRepView::OnLinkClicked(const QUrl& url) {
         return;
     }
     CRepDoc* doc = GetRepDoc();
-    if (doc && doc->OnProcessURL(LinkAddress(url))) {
+    if (doc && doc->OnProcessURL(CxLinkAddress(url))) {
         // A link may rewrite the page (a pivot opens a row): show it where
         // the reader was.
         if (doc->GetHTML() != m_shown) {

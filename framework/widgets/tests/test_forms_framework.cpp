@@ -11,6 +11,7 @@
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/dxx.h"
+#include "framework/widgets/forms/html_static.h"
 #include "framework/widgets/forms/sql_edit_form.h"
 #include "framework/widgets/mdi_frame_wnd.h"
 #include "framework/widgets/message_box.h"
@@ -206,6 +207,15 @@ private slots:
         QCOMPARE(list->Lines().last(), QStringLiteral("Код не соответствует\nсохранить как есть"));
         emit list->Browser()->anchorClicked(QUrl(QStringLiteral("command:forceapply")));
         QVERIFY(form->forced);
+        // An address goes on as the page wrote it, "%" and all.
+        CTarvikApp::TakeAppQueries();
+        CTarvikApp::AddErrorMessage(
+            QStringLiteral("<a href='nosuch:скидка 50% на 1%20шт'>ссылка</a>"));
+        emit list->Browser()->anchorClicked(QUrl(QStringLiteral("nosuch:скидка 50% на 1%20шт")));
+        QCOMPARE(CTarvikApp::TakeAppQueries(), QStringList{"nosuch:скидка 50% на 1%20шт"});
+        CHTMLStatic infoBar;
+        emit infoBar.anchorClicked(QUrl(QStringLiteral("nosuch:50%")));
+        QCOMPARE(CTarvikApp::TakeAppQueries(), QStringList{"nosuch:50%"});
         form->CloseFrame();
         list->Clear();
         QVERIFY(list->Lines().isEmpty());

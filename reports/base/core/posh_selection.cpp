@@ -209,25 +209,35 @@ bool BuildPoshTree(CxSQL* sql, int mode, QList<CPoshTreeNode>& nodes, QString* e
     return true;
 }
 
-QList<long> PoshPointsOfType(CxSQL* sql, long typeCode) {
-    QList<long> ids;
+bool PoshPointsOfType(CxSQL* sql, long typeCode, QList<long>& ids, QString* error) {
+    ids.clear();
     QString statement = QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=1 AND NOT bIsFolder");
     if (typeCode != -1)
         statement += QStringLiteral(" AND nType=%1").arg(typeCode);
     CxResult res = Connection(sql)->Execute(statement + QStringLiteral(" ORDER BY ROWID"));
+    if (!res.isValid()) {
+        if (error)
+            *error = ErrorOf(res);
+        return false;
+    }
     while (res.FetchRow())
         ids << res.LFieldValue(0);
-    return ids;
+    return true;
 }
 
-QList<long> PoshPointTypes(CxSQL* sql) {
-    QList<long> types;
+bool PoshPointTypes(CxSQL* sql, QList<long>& types, QString* error) {
+    types.clear();
     CxResult res = Connection(sql)->Execute(
         QStringLiteral("SELECT nType FROM dir WHERE nDirType=1 AND NOT bIsFolder GROUP BY nType "
                        "ORDER BY nType"));
+    if (!res.isValid()) {
+        if (error)
+            *error = ErrorOf(res);
+        return false;
+    }
     while (res.FetchRow())
         types << res.LFieldValue(0);
-    return types;
+    return true;
 }
 
 // ---- the temporary table ----

@@ -60,10 +60,13 @@ struct CPoshTreeNode {
 // "Ошибка". Answers false (with the reason) when the data could not be read.
 bool BuildPoshTree(CxSQL* sql, int mode, QList<CPoshTreeNode>& nodes, QString* error = nullptr);
 
-// The ids of the points of a type (nType); all points for -1.
-QList<long> PoshPointsOfType(CxSQL* sql, long typeCode);
-// The distinct types (nType) of the service points, in code order.
-QList<long> PoshPointTypes(CxSQL* sql);
+// The ids of the points of a type (nType); all points for -1. False (with
+// the reason) when they could not be read: the caller must not take that for
+// "no such points".
+bool PoshPointsOfType(CxSQL* sql, long typeCode, QList<long>& ids, QString* error = nullptr);
+// The distinct types (nType) of the service points, in code order; false
+// (with the reason) when they could not be read.
+bool PoshPointTypes(CxSQL* sql, QList<long>& types, QString* error = nullptr);
 
 // The chosen points as a temporary table of one column ROWID, named after
 // the digest of the chosen ids, so equal selections give equal names.

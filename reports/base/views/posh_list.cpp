@@ -187,15 +187,18 @@ void CPoshList::StoreSelection() {
     CPoshSelection::Store(m_model->TickedItems());
 }
 
-void CPoshList::CheckByType(bool check, long typeCode) {
+bool CPoshList::CheckByType(bool check, long typeCode, QString* error) {
     if (m_model->Nodes().isEmpty())
-        return;
+        return true;
     if (typeCode == -1) {
         m_model->SetPointsChecked({}, check, true);
-        return;
+        return true;
     }
-    const QList<long> ids = PoshPointsOfType(m_sql, typeCode);
+    QList<long> ids;
+    if (!PoshPointsOfType(m_sql, typeCode, ids, error))
+        return false;
     m_model->SetPointsChecked(QSet<long>(ids.begin(), ids.end()), check);
+    return true;
 }
 
 void CPoshList::SetTickedPoints(const QSet<long>& ids) {

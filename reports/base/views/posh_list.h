@@ -73,8 +73,9 @@ public:
     // The application's selection becomes the ticked points.
     void StoreSelection();
     // Ticks (check) or clears the points of a type; -1: every point. An
-    // empty tree is left alone.
-    void CheckByType(bool check, long typeCode);
+    // empty tree is left alone. False (with the reason, nothing changed)
+    // when the points of the type could not be read.
+    bool CheckByType(bool check, long typeCode, QString* error = nullptr);
     QSet<long> TickedPoints() const { return m_model->TickedPoints(); }
     void SetTickedPoints(const QSet<long>& ids);
     CPoshTreeModel* Model() const { return m_model; }

@@ -132,6 +132,12 @@ void CRepPresetSelListBase::Refresh() {
     ShowSelected();
 }
 
+void CRepPresetSelListBase::SetListEnabled(bool enable) {
+    setEnabled(enable);
+    if (m_caption)
+        m_caption->setEnabled(enable);
+}
+
 void CRepPresetSelListBase::ShowSelected() {
     CRepPresetListAccess* list = m_model->List();
     const int selected = list ? list->Selected() : -1;

@@ -8,6 +8,7 @@
 #include "reports/base/core/preset_list.h"
 
 #include <QAbstractListModel>
+#include <QPointer>
 #include <memory>
 
 // What the list widget needs of a preset list, whatever its version.
@@ -86,6 +87,11 @@ public:
     bool SelectByName(const QString& title);
     // The list changed outside (a refill by a command): show it anew.
     void Refresh();
+    // Enables or disables the list as a whole, with the caption given to it:
+    // a report that takes no preset, or while a report is being built. A
+    // disabled list keeps its tick.
+    void SetListEnabled(bool enable);
+    void SetCaption(QWidget* caption) { m_caption = caption; }
     CRepPresetListModel* Model() const { return m_model; }
 
 signals:
@@ -99,6 +105,7 @@ private:
     void ShowSelected();
 
     CRepPresetListModel* m_model;
+    QPointer<QWidget> m_caption;
     bool m_checkBoxes = true;
 };
 

@@ -2,6 +2,7 @@
 
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/forms/combo_list.h"
+#include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/sql_combo_list.h"
 #include "framework/widgets/message_box.h"
 #include "model/config/configuration.h"
@@ -13,7 +14,6 @@
 #include "reports/base/core/rep_base.h"
 
 #include <QCheckBox>
-#include <QDateEdit>
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -27,11 +27,9 @@ QString Tr(const char* text, const char* key) {
     return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
 }
 
-QDateEdit* DateEdit(QWidget* parent, const char* name) {
-    auto* edit = new QDateEdit(parent);
+CTypedDateEdit* DateEdit(QWidget* parent, const char* name) {
+    auto* edit = new CTypedDateEdit(parent);
     edit->setObjectName(QString::fromLatin1(name));
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
     return edit;
 }
 
@@ -51,6 +49,11 @@ QString IdList(const QSet<long>& ids) {
     for (long id : sorted)
         parts << QString::number(id);
     return parts.join(u',');
+}
+
+QString PoshReadError(const QString& why) {
+    return Tr("Не удалось прочитать пункты предоставления услуг: {error}", "CRepBaseView::OnCheck")
+        .replace(QLatin1String("{error}"), why);
 }
 
 const char* const kFromDate = "FromDate";
@@ -124,11 +127,13 @@ CRepBaseView::CRepBaseView(QWidget* parent)
            kRepCtlNewClientMode);
     params->addLayout(m_filters);
 
+    m_presetLabel->setObjectName(QStringLiteral("presetCaption"));
     m_presetLabel->setText(Tr("Варианты отчета:", "CRepBaseView"));
     params->addWidget(m_presetLabel);
     params->addWidget(m_presets, 2);
     RegisterControl(kRepCtlPresets, m_presets);
     m_labels.insert(kRepCtlPresets, m_presetLabel);
+    m_presets->SetCaption(m_presetLabel);
     m_presets->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(m_presets, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
         QMenu menu(this);
@@ -210,6 +215,7 @@ bool CRepBaseView::OnInitialUpdate() {
         m_presets->SetList(&base->GetPresetList());
         m_presets->SetCheckBoxes(true);
         m_presets->Fill(-1);
+        m_presets->SetListEnabled(UsesPresets());
         base->SetPresetEditor([this, base](KDRepPresetEx2& preset, bool readOnly) {
             CRepPresetEdit2 editor(preset, base->GetPresetChoices(), readOnly, this);
             return editor.exec() == QDialog::Accepted;
@@ -224,8 +230,31 @@ bool CRepBaseView::OnInitialUpdate() {
     return true;
 }
 
+bool CRepBaseView::UsesPresets() const {
+    CRepBase* base = GetRepBase();
+    return base && !base->GetPresetChoices().isEmpty();
+}
+
+bool CRepBaseView::OnBuild() {
+    const bool enabled = m_presets->isEnabled();
+    m_presets->SetListEnabled(false);
+    const bool built = CRepView::OnBuild();
+    m_presets->SetListEnabled(enabled);
+    return built;
+}
+
 bool CRepBaseView::OnPreBuild() {
     const bool withEnd = m_to->isEnabled() && !m_to->isHidden();
+    for (CTypedDateEdit* edit : {m_from, m_to}) {
+        if ((edit == m_from || withEnd) && edit->isEnabled() && !edit->date().isValid()) {
+            CxMessage(this, 0x30,
+                      Tr("Дата периода «{text}» не является датой. Введите ее как дд.мм.гггг",
+                         "CRepBaseView::OnPreBuild")
+                          .replace(QLatin1String("{text}"), edit->text()));
+            edit->setFocus();
+            return false;
+        }
+    }
     if (withEnd && m_from->isEnabled() && m_from->date() > m_to->date()) {
         CxMessage(this, 0x30, Tr("Начало периода позже его окончания", "CRepBaseView::OnPreBuild"));
         m_from->setFocus();
@@ -322,6 +351,10 @@ void CRepBaseView::OnCloned(CRepView* source) {
 }
 
 bool CRepBaseView::ProcessCommand(unsigned id) {
+    const bool presetCommand =
+        id == kCmdPresetNew || id == kCmdPresetEdit || id == kCmdPresetDelete;
+    if (presetCommand && !m_presets->isEnabled())
+        return true; // the list is off: nothing of it to change
     const bool handled = CRepView::ProcessCommand(id);
     if (id == kCmdPresetNew || id == kCmdPresetEdit || id == kCmdPresetDelete) {
         // The document refilled its list (or refused with a reason).
@@ -332,9 +365,12 @@ bool CRepBaseView::ProcessCommand(unsigned id) {
     return handled;
 }
 
-QList<QPair<QString, long>> CRepBaseView::MarkMenuItems() const {
-    QList<QPair<QString, long>> items = {{Tr("Все", "msgALL"), -1}};
-    for (long type : PoshPointTypes(nullptr)) {
+bool CRepBaseView::MarkMenuItems(QList<QPair<QString, long>>& items, QString* error) const {
+    items = {{Tr("Все", "msgALL"), -1}};
+    QList<long> types;
+    if (!PoshPointTypes(nullptr, types, error))
+        return false;
+    for (long type : std::as_const(types)) {
         int found = 0;
         QString text = g_pNodeType.Get()->IDToString(type, QString(), &found);
         if (!found)
@@ -342,11 +378,16 @@ QList<QPair<QString, long>> CRepBaseView::MarkMenuItems() const {
                        .replace(QLatin1String("{code}"), QString::number(type));
         items.append({text, type});
     }
-    return items;
+    return true;
 }
 
 void CRepBaseView::OnCheck() {
-    const QList<QPair<QString, long>> items = MarkMenuItems();
+    QList<QPair<QString, long>> items;
+    QString error;
+    if (!MarkMenuItems(items, &error)) {
+        CxMessage(this, 0x10, PoshReadError(error));
+        return;
+    }
     QMenu menu(this);
     for (int i = 0; i < items.size(); ++i) {
         if (i == 1)
@@ -354,8 +395,8 @@ void CRepBaseView::OnCheck() {
         menu.addAction(items[i].first)->setData(qlonglong(items[i].second));
     }
     QAction* chosen = menu.exec(m_markAll->mapToGlobal(QPoint(0, m_markAll->height())));
-    if (chosen)
-        m_posh->CheckByType(true, long(chosen->data().toLongLong()));
+    if (chosen && !m_posh->CheckByType(true, long(chosen->data().toLongLong()), &error))
+        CxMessage(this, 0x10, PoshReadError(error));
 }
 
 void CRepBaseView::OnUnmarkAll() {

@@ -25,7 +25,7 @@ class CRepPresetSelList2;
 class CxComboList;
 class CxSqlComboList;
 class QCheckBox;
-class QDateEdit;
+class CTypedDateEdit;
 class QFormLayout;
 class QLabel;
 class QToolButton;
@@ -41,8 +41,11 @@ public:
     bool OnInitialUpdate() override;
     // The ticked points become the application's selection; the other
     // choices go to a CRepBase document. False (with a message) for a
-    // period that ends before it begins or a worker that is not in the list.
+    // period date that is no date, a period that ends before it begins or a
+    // worker that is not in the list. The dates are taken as typed.
     bool OnPreBuild() override;
+    // The preset list takes no clicks while the report is being built.
+    bool OnBuild() override;
     QString OnGetExportFileName() override { return QStringLiteral("rep"); }
     void OnCloned(CRepView* source) override;
     void StoreState() override;
@@ -69,15 +72,19 @@ public:
     // Regroups the tree (a command of the grouping menu), keeping the ticks.
     void SetGrouping(int mode);
     // The menu of the marks: "Все", then one item per point type in use
-    // (text and type code; -1 for "Все").
-    QList<QPair<QString, long>> MarkMenuItems() const;
+    // (text and type code; -1 for "Все"). False (with the reason) when the
+    // types could not be read; the items then hold "Все" alone.
+    bool MarkMenuItems(QList<QPair<QString, long>>& items, QString* error = nullptr) const;
 
 private:
     CRepBase* GetRepBase() const;
+    // Whether the report runs on a chosen preset (it offers fields to
+    // choose); the list of a report without presets stays disabled.
+    bool UsesPresets() const;
     void AddRow(QFormLayout* form, const QString& label, QWidget* control, int id);
 
-    QDateEdit* m_from;
-    QDateEdit* m_to;
+    CTypedDateEdit* m_from;
+    CTypedDateEdit* m_to;
     CPoshList* m_posh;
     QToolButton* m_markAll;
     QToolButton* m_unmarkAll;

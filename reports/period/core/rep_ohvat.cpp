@@ -38,6 +38,11 @@ QString CRep_OhvatZaPeriod::GetReportTitle() {
     return Tr("Охват за период", "msgOhvatZaPeriod");
 }
 
+QList<CRepPresetChoice> CRep_OhvatZaPeriod::GetPresetChoices() {
+    const CRFList catalogue;
+    return PresetChoicesOf(catalogue);
+}
+
 void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
     CRepBaseData* run = GetRunData();
     KDRepPresetEx2& preset = run->GetPreset();

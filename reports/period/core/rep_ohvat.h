@@ -14,6 +14,8 @@ public:
 
     QString GetReportTitle() override;
     void OnGenerateReport(CAccStringT<wchar_t>& html) override;
+    // Its presets name the fields of the catalogue (CRFList).
+    QList<CRepPresetChoice> GetPresetChoices() override;
 
     // Rows per page of the fetched records (the same report whatever it is).
     void SetPageRows(int rows) { m_pageRows = rows; }

@@ -112,9 +112,33 @@ void TestPosh::storedSelection() {
 }
 
 void TestPosh::pointsOfType() {
-    QCOMPARE(PoshPointsOfType(m_db->Connection(), 1), QList<long>({1, 3}));
-    QCOMPARE(PoshPointsOfType(m_db->Connection(), -1), QList<long>({1, 2, 3}));
-    QCOMPARE(PoshPointsOfType(m_db->Connection(), 99), QList<long>());
+    const auto points = [this](long type) {
+        QList<long> ids{42};
+        QString error;
+        const bool ok = PoshPointsOfType(m_db->Connection(), type, ids, &error);
+        return ok && error.isEmpty() ? ids : QList<long>{-42};
+    };
+    QCOMPARE(points(1), QList<long>({1, 3}));
+    QCOMPARE(points(-1), QList<long>({1, 2, 3}));
+    QCOMPARE(points(99), QList<long>());
+    QList<long> types;
+    QVERIFY(PoshPointTypes(m_db->Connection(), types));
+    QCOMPARE(types, QList<long>({1, 3}));
+    // A directory that cannot be read is a failure with its reason, not a
+    // type without points.
+    m_db->Exec(QStringLiteral("RENAME TABLE dir TO dir_away"));
+    QString error;
+    QList<long> ids{42};
+    const bool pointsRead = PoshPointsOfType(m_db->Connection(), 1, ids, &error);
+    const QString pointsError = error;
+    error.clear();
+    const bool typesRead = PoshPointTypes(m_db->Connection(), types, &error);
+    m_db->Exec(QStringLiteral("RENAME TABLE dir_away TO dir"));
+    QVERIFY(!pointsRead);
+    QVERIFY2(pointsError.contains(QLatin1String("dir")), qPrintable(pointsError));
+    QVERIFY(ids.isEmpty());
+    QVERIFY(!typesRead);
+    QVERIFY(!error.isEmpty());
 }
 
 void TestPosh::temporaryTable() {

@@ -188,6 +188,50 @@ private slots:
         QCOMPARE(stored.GetAt(2)->Title, QStringLiteral("В"));
     }
 
+    // A store the editor wrote is read back by the next edit whatever the
+    // names and comments hold: quotes, markup characters, separators.
+    void storeItWroteIsReadBack_data() {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("comment");
+        QTest::newRow("quotes") << "Клиенты 'О'Брайена'"
+                                << "\"в кавычках\"";
+        QTest::newRow("markup") << "<b>А & Б</b>"
+                                << "a<c>&amp;d";
+        QTest::newRow("percent and braces") << "50% {name}"
+                                            << "{msg.CliCode} %TITLE%";
+    }
+    void storeItWroteIsReadBack() {
+        QFETCH(QString, title);
+        QFETCH(QString, comment);
+        Store(QString());
+        KDRepPresetEx2 preset;
+        preset.SumRows.SetIDs({20439, -1, 20438});
+        {
+            CRepPresetEdit2 editor(preset, kFields, false);
+            editor.NameEdit()->setText(title);
+            editor.CommentEdit()->setText(comment);
+            QVERIFY2(editor.Apply(), qPrintable(editor.LastMessage()));
+        }
+        xKDReportPresets2 stored;
+        QString error;
+        QVERIFY2(stored.LoadFromProfile(&error), qPrintable(error));
+        QCOMPARE(stored.GetCount(), 1);
+        QCOMPARE(stored.GetAt(0)->Title, title);
+        QCOMPARE(stored.GetAt(0)->Comment, comment);
+        QCOMPARE(stored.GetAt(0)->SumRows.GetIDs(), QList<long>({20439, -1, 20438}));
+        // Edited again: its own entry, read and overwritten.
+        KDRepPresetEx2 again;
+        again.Copy(*stored.GetAt(0));
+        CRepPresetEdit2 editor(again, kFields, false);
+        editor.CommentEdit()->setText(comment + QStringLiteral("!"));
+        QVERIFY2(editor.Apply(), qPrintable(editor.LastMessage()));
+        QVERIFY(m_messages.isEmpty());
+        xKDReportPresets2 after;
+        QVERIFY(after.LoadFromProfile());
+        QCOMPARE(after.GetCount(), 1);
+        QCOMPARE(after.GetAt(0)->Comment, comment + QStringLiteral("!"));
+    }
+
     // Read-only: a look at the preset as the confirmation of a delete.
     void readOnlyConfirms() {
         Store(QString());

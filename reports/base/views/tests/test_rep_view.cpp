@@ -31,9 +31,10 @@
 #include "reports/base/views/rep_base_view.h"
 #include "tests/support/schema_test_database.h"
 
+#include "framework/widgets/forms/date_edit.h"
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
-#include <QDateEdit>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QProcess>
@@ -64,6 +65,8 @@ public:
             GetView()->EnableControl(kRepCtlTo, false);
     }
     QList<CRepPresetChoice> GetPresetChoices() override {
+        if (withoutPresets)
+            return {};
         return {{20581, QStringLiteral("Пункт"), 0x7}, {20568, QStringLiteral("Визитов"), 0xC}};
     }
     int OnProcessURL(const QString& url) override {
@@ -111,6 +114,7 @@ public:
     QString summary;
     static inline int builds = 0;
     static inline bool disableEnd = false;
+    static inline bool withoutPresets = false;
     static inline std::function<void(ViewTestReport*, CRepBaseData*)> hook;
 };
 
@@ -138,8 +142,8 @@ class TestRepView : public QObject {
     // Ticks the points, the year 2012 and the first preset.
     static void Choose(CRepBaseView* view, const QSet<long>& points) {
         view->GetPoshList()->SetTickedPoints(points);
-        view->findChild<QDateEdit*>(QStringLiteral("fromDate"))->setDate(QDate(2012, 1, 1));
-        view->findChild<QDateEdit*>(QStringLiteral("toDate"))->setDate(QDate(2012, 12, 31));
+        view->findChild<CTypedDateEdit*>(QStringLiteral("fromDate"))->setDate(QDate(2012, 1, 1));
+        view->findChild<CTypedDateEdit*>(QStringLiteral("toDate"))->setDate(QDate(2012, 12, 31));
         CRepPresetSelList2* presets = view->GetPresetList();
         emit presets->clicked(presets->model()->index(1, 0)); // "Годовой"
     }
@@ -154,6 +158,9 @@ private slots:
     void secondBuildReusesWorkTables();
     void cancelAndErrorPages();
     void checksStopTheBuild();
+    void periodTakesDatesAsTyped_data();
+    void periodTakesDatesAsTyped();
+    void presetListOffWithoutPresetsAndWhileBuilding();
     void links();
     void savedPageOpensInBrowser();
     void pdf();
@@ -208,6 +215,7 @@ void TestRepView::init() {
     CPoshSelection::Store({});
     ViewTestReport::hook = nullptr;
     ViewTestReport::disableEnd = false;
+    ViewTestReport::withoutPresets = false;
     StorePoshGrouping(kPoshByOrg);
     m_messages.clear();
     m_opened.clear();
@@ -319,11 +327,103 @@ void TestRepView::checksStopTheBuild() {
         QStringLiteral("Вы должны отметить хотя бы один ПОУ")));
     QCOMPARE(ViewTestReport::builds, before); // the report's body did not run
     view->GetPoshList()->SetTickedPoints({1});
-    view->findChild<QDateEdit*>(QStringLiteral("fromDate"))->setDate(QDate(2013, 1, 1));
+    view->findChild<CTypedDateEdit*>(QStringLiteral("fromDate"))->setDate(QDate(2013, 1, 1));
     QVERIFY(!view->OnBuild());
     QCOMPARE(m_messages.size(), 1);
     QVERIFY(m_messages.first().contains(QStringLiteral("Начало периода позже")));
     QCOMPARE(ViewTestReport::builds, before);
+}
+
+void TestRepView::periodTakesDatesAsTyped_data() {
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QDate>("start");
+    QTest::addColumn<QDate>("end");
+    QTest::addColumn<QString>("refusal");
+    const QDate none;
+    QTest::newRow("full dates") << "05.03.2012"
+                                << "31.12.2012" << QDate(2012, 3, 5) << QDate(2012, 12, 31) << "";
+    QTest::newRow("short day and month")
+        << "5.3.2012"
+        << "1.4.2012" << QDate(2012, 3, 5) << QDate(2012, 4, 1) << "";
+    QTest::newRow("two-digit years")
+        << "05/03/12"
+        << "31-12-12" << QDate(2012, 3, 5) << QDate(2012, 12, 31) << "";
+    QTest::newRow("digits only") << "05032012"
+                                 << "311212" << QDate(2012, 3, 5) << QDate(2012, 12, 31) << "";
+    QTest::newRow("no such day") << "31.02.2012"
+                                 << "31.12.2012" << none << none
+                                 << "«31.02.2012» не является датой";
+    QTest::newRow("half typed") << "05.03.2012"
+                                << "31.12.20" << QDate(2012, 3, 5) << QDate(2020, 12, 31) << "";
+    QTest::newRow("not a date") << "05.03.2012"
+                                << "вчера" << none << none << "«вчера» не является датой";
+}
+
+void TestRepView::periodTakesDatesAsTyped() {
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QDate, start);
+    QFETCH(QDate, end);
+    QFETCH(QString, refusal);
+    CRepBaseView* view = Open();
+    Choose(view, {1});
+    // Typed over the whole field, as a user does, and read without leaving it.
+    for (const auto& [name, text] : {std::pair{"fromDate", from}, std::pair{"toDate", to}}) {
+        QLineEdit* edit = view->findChild<CTypedDateEdit*>(QLatin1String(name))->Editor();
+        edit->selectAll();
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
+        }
+        QCOMPARE(edit->text(), text);
+    }
+    Doc(view)->Params() = CRepBaseParams();
+    QCOMPARE(view->OnPreBuild(), refusal.isEmpty());
+    if (!refusal.isEmpty()) {
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages.first().contains(refusal), qPrintable(m_messages.first()));
+        QVERIFY(!Doc(view)->Params().from.isValid());
+        return;
+    }
+    QVERIFY(m_messages.isEmpty());
+    QCOMPARE(Doc(view)->Params().from, start);
+    QCOMPARE(Doc(view)->Params().to, end);
+    QCOMPARE(view->GetFrom(), start);
+}
+
+void TestRepView::presetListOffWithoutPresetsAndWhileBuilding() {
+    CRepBaseView* view = Open();
+    CRepPresetSelList2* presets = view->GetPresetList();
+    QVERIFY(presets->isEnabled());
+    Choose(view, {1});
+    bool enabledDuringBuild = true;
+    ViewTestReport::hook = [&](ViewTestReport*, CRepBaseData*) {
+        enabledDuringBuild = presets->isEnabled();
+    };
+    QVERIFY(view->OnBuild());
+    QVERIFY(!enabledDuringBuild);
+    QVERIFY(presets->isEnabled());
+    CloseAll();
+
+    // A report that takes no preset: the list and its caption are off, its
+    // commands do nothing, and a build leaves them off.
+    ViewTestReport::withoutPresets = true;
+    view = Open();
+    presets = view->GetPresetList();
+    QVERIFY(!presets->isEnabled());
+    auto* caption = view->findChild<QLabel*>(QStringLiteral("presetCaption"));
+    QVERIFY(caption);
+    QCOMPARE(caption->text(), QStringLiteral("Варианты отчета:"));
+    QVERIFY(!caption->isEnabled());
+    ViewTestReport::hook = nullptr;
+    bool edited = false;
+    Doc(view)->SetPresetEditor([&](KDRepPresetEx2&, bool) { return edited = true; });
+    QVERIFY(view->ProcessCommand(kCmdPresetNew));
+    QVERIFY(!edited);
+    Choose(view, {1});
+    QVERIFY(view->OnBuild());
+    QVERIFY(!presets->isEnabled());
 }
 
 void TestRepView::links() {
@@ -334,9 +434,11 @@ void TestRepView::links() {
     // Command addresses go to the program, as written in the page.
     emit html->anchorClicked(QUrl(QStringLiteral("opendoc:CDDirWorkPlace:1")));
     emit html->anchorClicked(QUrl(QStringLiteral("messagebox:64:Привет мир")));
+    emit html->anchorClicked(QUrl(QStringLiteral("messagebox:64:Скидка 50% на №1, #2?")));
     QCOMPARE(CTarvikApp::TakeAppQueries(),
              QStringList({QStringLiteral("opendoc:CDDirWorkPlace:1"),
-                          QStringLiteral("messagebox:64:Привет мир")}));
+                          QStringLiteral("messagebox:64:Привет мир"),
+                          QStringLiteral("messagebox:64:Скидка 50% на №1, #2?")}));
     // Other addresses open in the system's browser.
     emit html->anchorClicked(QUrl(QStringLiteral("https://example.org/")));
     QCOMPARE(m_opened, QList<QUrl>({QUrl(QStringLiteral("https://example.org/"))}));
@@ -476,12 +578,26 @@ void TestRepView::treeGroupingsAndMarks() {
     QCOMPARE(tree->TickedPoints(), QSet<long>({2}));
     tree->CheckByType(true, 1);
     QCOMPARE(tree->TickedPoints(), QSet<long>({1, 2, 3}));
-    const QList<QPair<QString, long>> items = view->MarkMenuItems();
+    QList<QPair<QString, long>> items;
+    QVERIFY(view->MarkMenuItems(items));
     QCOMPARE(items.size(), 4);
     QCOMPARE(items[0], qMakePair(QStringLiteral("Все"), -1L));
     QCOMPARE(items[3], qMakePair(QStringLiteral("Ошибка. Код типа 77"), 77L));
     tree->CheckByType(true, -1);
     QCOMPARE(tree->TickedPoints(), QSet<long>({1, 2, 3, 7}));
+    // Points that cannot be read are said so; the marks stay as they were.
+    view->OnUnmarkAll();
+    m_db->Exec(QStringLiteral("RENAME TABLE dir TO dir_away"));
+    QString treeError, menuError;
+    const bool marked = tree->CheckByType(true, 3, &treeError);
+    const bool listed = view->MarkMenuItems(items, &menuError);
+    m_db->Exec(QStringLiteral("RENAME TABLE dir_away TO dir"));
+    QVERIFY(!marked);
+    QVERIFY(!treeError.isEmpty());
+    QVERIFY(tree->TickedPoints().isEmpty());
+    QVERIFY(!listed);
+    QVERIFY(!menuError.isEmpty());
+    QCOMPARE(items.size(), 1);
     m_db->Exec(QStringLiteral("DELETE FROM dir WHERE ROWID=7"));
 }
 

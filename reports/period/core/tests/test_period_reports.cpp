@@ -9,6 +9,7 @@
 #include "report_pages.h"
 #include "reports/base/core/posh_selection.h"
 #include "reports/base/core/tests/rep_test_support.h"
+#include "reports/period/core/field_list.h"
 #include "reports/period/core/rep_ohvat.h"
 #include "reports/period/core/rep_svod_kvart.h"
 #include "reports/period/core/rep_trainings.h"
@@ -628,7 +629,18 @@ void TestPeriodReports::reportsWithoutPresets() {
         const QString page = Build(*doc, QDate(2012, 1, 1), QDate(2012, 12, 31));
         QVERIFY2(!page.contains(QStringLiteral("Ошибка</td>")), qPrintable(page.left(300)));
         QVERIFY(!page.contains(QStringLiteral("Необходимо выбрать")));
+        // Their windows keep the preset list off.
+        QVERIFY(doc->GetPresetChoices().isEmpty());
     }
+    // The coverage report runs on a preset: its editor offers the field
+    // catalogue, with fields for every page.
+    CRep_OhvatZaPeriod coverage;
+    const QList<CRepPresetChoice> choices = coverage.GetPresetChoices();
+    QCOMPARE(choices.size(), CRFList().GetSize());
+    for (const unsigned page : {CRepField::kFlagSumRow, CRepField::kFlagDetail,
+                                CRepField::kFlagSumColumn, CRepField::kFlagGrouping})
+        QVERIFY(std::any_of(choices.begin(), choices.end(),
+                            [page](const CRepPresetChoice& c) { return c.flags & page; }));
 }
 
 void TestPeriodReports::viewSetUp() {
