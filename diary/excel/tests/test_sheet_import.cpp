@@ -6,6 +6,7 @@
 #include "diary/core/daily_report_store.h"
 #include "diary/excel/sheet_import.h"
 #include "diary/excel/stencil_layout.h"
+#include "sheet_file.h"
 #include "stencil_test_data.h"
 
 #include "framework/core/run_log.h"
@@ -34,32 +35,6 @@ const char* const kQuotedNames =
     "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nSpecFlags) VALUES "
     "(30,0,0,'Пункт О''Нил',1,1,0,0),(31,0,0,'Сидоров \\\\ Ко',2,0,0,0),"
     "(32,0,0,'Шприц 5'' мл',3,65537,0,0)";
-
-// A sheet file in the Excel 2003 XML format: cells as "row,column=text",
-// rows counted from the signature row, which stands at top.
-QByteArray SheetFile(const QStringList& cells, int top = 3) {
-    QMap<int, QMap<int, QString>> grid;
-    grid[top][0] = QStringLiteral("{HdrStart}");
-    for (const QString& cell : cells) {
-        const qsizetype eq = cell.indexOf(u'=');
-        const QStringList at = cell.left(eq).split(u',');
-        grid[top + at[0].toInt()][at[1].toInt()] = cell.mid(eq + 1);
-    }
-    QString xml = QStringLiteral(
-        "<?xml version=\"1.0\"?>\n<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\" "
-        "xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\"><Worksheet ss:Name=\"Лист\">"
-        "<Table>\n");
-    for (auto row = grid.cbegin(); row != grid.cend(); ++row) {
-        xml += QStringLiteral("<Row ss:Index=\"%1\">").arg(row.key() + 1);
-        for (auto c = row->cbegin(); c != row->cend(); ++c)
-            xml += QStringLiteral("<Cell ss:Index=\"%1\"><Data ss:Type=\"String\">%2</Data></Cell>")
-                       .arg(c.key() + 1)
-                       .arg(c->toHtmlEscaped());
-        xml += QStringLiteral("</Row>\n");
-    }
-    xml += QStringLiteral("</Table></Worksheet></Workbook>\n");
-    return xml.toUtf8();
-}
 
 // A header every case starts from (a case replaces a cell by naming it).
 const QStringList kHeader = {
