@@ -68,7 +68,8 @@ CXMLLoadStartPage::CXMLLoadStartPage(qint64 folder, QWidget* parent)
                               "сформированных в MS Excel и сохраненных в формате XML"));
     m_intro->SetTransparent(true);
     m_intro->DisableScroll(3);
-    m_intro->setMinimumHeight(70);
+    // The heading and two lines: the page's fields stand right under them.
+    m_intro->setFixedHeight(90);
     m_path->SetFilter(PageText("Файлы отчетов") + QStringLiteral(" (Report*.xml)|Report*.xml|") +
                       PageText("Все файлы") + QStringLiteral(" (*.*)|*||"));
     m_path->setObjectName(QStringLiteral("path"));
