@@ -183,10 +183,10 @@ bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64
         QStringList literals;
         // The server's comparison ignores case; the rows are matched back to
         // their codes the same way.
-        QHash<QString, QString> codeOf;
+        QHash<QString, QStringList> codesOf; // one code may be typed in several cases
         for (const QString& code : part) {
             literals << SafeSQL(code);
-            codeOf.insert(code.toCaseFolded(), code);
+            codesOf[code.toCaseFolded()] << code;
         }
         const QString list = literals.join(u',');
         CxResult r = m_sql->Execute(
@@ -199,12 +199,13 @@ bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64
         while (r.FetchRow()) {
             const qint64 id = r.LFieldValue(0);
             const QString own = r.SFieldValue(1);
-            const QString first = codeOf.value(own.trimmed().toCaseFolded());
-            const QString second = codeOf.value(r.SFieldValue(2).trimmed().toCaseFolded());
-            if (!first.isEmpty())
-                matches[first].append({id, own});
-            if (!second.isEmpty() && second != first)
-                matches[second].append({id, own});
+            const QString ownKey = own.trimmed().toCaseFolded();
+            const QString originKey = r.SFieldValue(2).trimmed().toCaseFolded();
+            QStringList matched = codesOf.value(ownKey);
+            if (originKey != ownKey)
+                matched += codesOf.value(originKey);
+            for (const QString& code : matched)
+                matches[code].append({id, own});
         }
         for (auto it = matches.cbegin(); it != matches.cend(); ++it) {
             qint64 chosen = it->last().first;

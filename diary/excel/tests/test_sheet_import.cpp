@@ -301,9 +301,10 @@ void TestSheetImport::sheets_data() {
     QTest::newRow("a row without a code uses up its number")
         << QStringList{syringe, "9,2=7", "10,1=ГДЕ0285Ж", "10,2=1"} << 3 << header
         << QStringLiteral("2:202:9:1") << QStringList();
-    QTest::newRow("a client by its code of origin")
-        << QStringList{syringe, "9,1=СТР0101Ч", "9,2=1", "10,1=абв0190ч", "10,2=2"} << 3 << header
-        << QStringLiteral("1:203:9:1;2:201:9:2") << QStringList();
+    QTest::newRow("a client by its code of origin, or in another case")
+        << QStringList{syringe,  "9,1=СТР0101Ч",  "9,2=1", "10,1=абв0190ч",
+                       "10,2=2", "11,1=АБВ0190Ч", "11,2=3"}
+        << 3 << header << QStringLiteral("1:203:9:1;2:201:9:2;3:201:9:3") << QStringList();
     QTest::newRow("one client on two rows")
         << QStringList{syringe,         "7,3=" + Kind(2), "7,4=" + Kind(8), "9,1=АБВ0190Ч",
                        "9,2=1",         "9,3=1",          "10,1=ГДЕ0285Ж",  "10,4=1",
