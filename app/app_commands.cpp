@@ -83,4 +83,5 @@ void CKelda2App::RegisterAppCommands() {
     CxAppCommands::Add(ID_START_PAGE, [] { OpenDocument(QStringLiteral("CKelda2View")); });
     CxAppCommands::Add(ID_EXPORT_DATA, [this] { OnExportData(); });
     RegisterCareCommands();
+    RegisterSheetCommands();
 }

@@ -51,6 +51,10 @@ public:
     void RegisterAppCommands();
     // Those of organisations, exports and database care (care_commands.cpp).
     void RegisterCareCommands();
+    // Those of daily sheets filled outside the program (sheet_commands.cpp).
+    void RegisterSheetCommands();
+    // Writes the sheet stencil and opens it for the user.
+    void OnMakeSheetStencil();
     // The restore (command 1661); the program starts again after a restore.
     void OnRestore();
     // Ends this copy of the program and starts a new one.

@@ -15,6 +15,7 @@
 // A new report may also be opened filled from elsewhere (the sheets read from
 // a spreadsheet file): OpenDraft shows the header and sheets in a new form
 // and writes nothing until the user saves.
+#include "diary/core/daily_report_draft.h"
 #include "diary/core/daily_report_header.h"
 #include "diary/core/visits_sheet.h"
 #include "framework/widgets/forms/sql_edit_form.h"
@@ -26,13 +27,6 @@ class CxSqlComboList;
 class CxTab;
 class QLineEdit;
 struct CDiaryVerdict;
-
-// A new report as it is handed to the form: the header (its groupId is the
-// journal folder it goes into) and its visits sheets, numbered from 0.
-struct CDailyReportDraft {
-    CDailyReportHeader header;
-    QList<CVisitsSheet> sheets;
-};
 
 class CDDiary : public CxSQLEditForm {
     Q_OBJECT

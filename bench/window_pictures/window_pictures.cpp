@@ -4,7 +4,8 @@
 // their own in the database), saved as PNG files. It judges nothing;
 // scripts/window-pictures.sh runs it offscreen on a private server.
 //
-// Usage: kelda2_window_pictures OUTDIR
+// Usage: kelda2_window_pictures OUTDIR [sheets]
+//   With "sheets" only the sheet loading wizard's pictures are taken.
 //   The server comes from KELDA2_SERVER / KELDA2_SOCKET as for the program;
 //   the database "app_kelda" is made there when it is missing.
 #include "app/command_ids.h"
@@ -23,6 +24,7 @@
 #include "framework/widgets/settings_dialog.h"
 #include "framework/widgets/sql_connect_dialog.h"
 #include "framework/widgets/wizard/wizard_dlg.h"
+#include "sheet_pictures.h"
 
 #include <QApplication>
 #include <QDir>
@@ -175,6 +177,13 @@ int main(int argc, char* argv[]) {
     CMainFrame* frame = app.MainFrame();
     frame->showNormal();
     frame->resize(1100, 700);
+    if (argc > 2 && qstrcmp(argv[2], "sheets") == 0) {
+        frame->resize(1280, 900);
+        saved = SaveSheetPictures(frame, out);
+        frame->close();
+        app.ExitInstance();
+        return saved ? 0 : 1;
+    }
     saved = Save(frame, out.filePath(QStringLiteral("main_frame.png"))) && saved;
 
     CSettingsDialog settings(frame);
@@ -190,6 +199,7 @@ int main(int argc, char* argv[]) {
     saved = CareWindows(frame, out) && saved;
     frame->resize(1280, 900);
     saved = SaveClientPictures(frame, out) && saved;
+    saved = SaveSheetPictures(frame, out) && saved;
 
     frame->close();
     app.ExitInstance();

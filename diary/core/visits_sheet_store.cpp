@@ -139,45 +139,16 @@ bool CVisitsSheetStore::Load(CxSQL* sql, qint64 reportId, int sheetNo, CVisitsSh
             &r, error))
         return false;
 
-    // Rows are told apart by (client, NPP): two rows of one client stay two.
-    struct LoadedRow {
-        QList<QPair<qint32, qint32>> cells; // item, count; one per item
-    };
-    QList<LoadedRow> rows;
-    QHash<QPair<qint64, qint64>, int> rowOf;
-    QList<qint32> items;
-    QSet<qint32> itemSet;
+    QList<CVisitsSheetCell> cells;
     while (r.FetchRow()) {
-        const qint64 npp = r.LFieldValue(0);
+        // A client the register no longer has still shows its ROWID; a row
+        // stored without a client shows no code.
         const qint64 client = r.LFieldValue(1);
-        const qint32 item = qint32(r.LFieldValue(2));
-        const qint32 count = qint32(r.LFieldValue(3));
-        if (!itemSet.contains(item)) {
-            itemSet.insert(item);
-            items << item;
-        }
-        auto it = rowOf.constFind({client, npp});
-        int row;
-        if (it == rowOf.constEnd()) {
-            row = sheet->AppendRow();
-            rowOf.insert({client, npp}, row);
-            rows.append(LoadedRow());
-            if (client == -1)
-                sheet->SetClient(row, 0, QString());
-            else if (r.IsNull(4))
-                sheet->SetClient(row, client, QString::number(client));
-            else
-                sheet->SetClient(row, client, r.SFieldValue(4));
-        } else {
-            row = *it;
-        }
-        auto& cells = rows[row].cells;
-        auto same = std::find_if(cells.begin(), cells.end(),
-                                 [item](const auto& cell) { return cell.first == item; });
-        if (same != cells.end())
-            same->second = count;
-        else
-            cells.append({item, count});
+        const QString code = client == -1  ? QString()
+                             : r.IsNull(4) ? QString::number(client)
+                                           : r.SFieldValue(4);
+        cells.append(
+            {r.LFieldValue(0), client, code, qint32(r.LFieldValue(2)), qint32(r.LFieldValue(3))});
     }
 
     QList<CStoredSheetColumn> stored;
@@ -192,6 +163,52 @@ bool CVisitsSheetStore::Load(CxSQL* sql, qint64 reportId, int sheetNo, CVisitsSh
     while (r.FetchRow())
         stored.append(
             {{qint32(r.LFieldValue(0)), qint32(r.LFieldValue(1))}, int(r.LFieldValue(2))});
+
+    return Build(sql, std::move(cells), stored, sheet, notes, error);
+}
+
+bool CVisitsSheetStore::Build(CxSQL* sql, QList<CVisitsSheetCell> cells,
+                              const QList<CStoredSheetColumn>& stored, CVisitsSheet* sheet,
+                              QStringList* notes, QString* error) {
+    *sheet = CVisitsSheet();
+    std::stable_sort(
+        cells.begin(), cells.end(),
+        [](const CVisitsSheetCell& a, const CVisitsSheetCell& b) { return a.npp < b.npp; });
+    // Rows are told apart by (client, NPP): two rows of one client stay two.
+    struct LoadedRow {
+        QList<QPair<qint32, qint32>> cells; // item, count; one per item
+    };
+    QList<LoadedRow> rows;
+    QHash<QPair<qint64, qint64>, int> rowOf;
+    QList<qint32> items;
+    QSet<qint32> itemSet;
+    for (const CVisitsSheetCell& cell : cells) {
+        const qint64 npp = cell.npp;
+        const qint64 client = cell.clientId;
+        const qint32 item = cell.item;
+        const qint32 count = cell.count;
+        if (!itemSet.contains(item)) {
+            itemSet.insert(item);
+            items << item;
+        }
+        auto it = rowOf.constFind({client, npp});
+        int row;
+        if (it == rowOf.constEnd()) {
+            row = sheet->AppendRow();
+            rowOf.insert({client, npp}, row);
+            rows.append(LoadedRow());
+            sheet->SetClient(row, client > 0 ? client : 0, cell.clientCode);
+        } else {
+            row = *it;
+        }
+        auto& rowCells = rows[row].cells;
+        auto same = std::find_if(rowCells.begin(), rowCells.end(),
+                                 [item](const auto& c) { return c.first == item; });
+        if (same != rowCells.end())
+            same->second = count;
+        else
+            rowCells.append({item, count});
+    }
 
     CSheetMaterials materials;
     if (!LoadSheetMaterials(sql, items, &materials, error))

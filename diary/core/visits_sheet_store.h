@@ -28,6 +28,19 @@
 #include <QStringList>
 
 class CxSQL;
+struct CStoredSheetColumn;
+
+// One cell of a sheet as dailyvisits stores it: the grid row (NPP; rows are
+// told apart by client and NPP), the client (its ROWID, or 0 or -1 when the
+// row names no known client: clientCode is then shown as typed), the item and
+// the count (for a consultation the OR of the kinds ticked).
+struct CVisitsSheetCell {
+    qint64 npp = 0;
+    qint64 clientId = 0;
+    QString clientCode;
+    qint32 item = 0;
+    qint32 count = 0;
+};
 
 class CVisitsSheetStore {
 public:
@@ -36,6 +49,12 @@ public:
     // cell whose item is missing from the directory, a cell without a column.
     static bool Load(CxSQL* sql, qint64 reportId, int sheetNo, CVisitsSheet* sheet,
                      QStringList* notes, QString* error);
+    // Lays out *sheet (made anew) for the cells, in NPP order, the way Load
+    // shows stored cells: columns from the stored layout (may be empty) and
+    // the items of the cells, read from the directory.
+    static bool Build(CxSQL* sql, QList<CVisitsSheetCell> cells,
+                      const QList<CStoredSheetColumn>& stored, CVisitsSheet* sheet,
+                      QStringList* notes, QString* error);
     // Saves the sheet as described above. Answers false when refused
     // (*refusal, with field, row and column set; nothing written) or when a
     // statement fails (*error; the caller rolls back).

@@ -1,0 +1,464 @@
+#include "sheet_import.h"
+
+#include "excel_xml.h"
+#include "stencil_layout.h"
+
+#include "diary/core/cell_number.h"
+#include "diary/core/diary_verdict.h"
+#include "framework/core/progress.h"
+#include "framework/core/run_log.h"
+#include "framework/core/sql_connection.h"
+#include "framework/core/table/safe_sql.h"
+#include "model/config/configuration.h"
+#include "model/enums/enums.h"
+#include "model/tables/table_set.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLocale>
+#include <QSet>
+
+namespace {
+// Client codes looked up by one statement.
+constexpr int kCodesPerQuery = 500;
+// The kind of a consultation that puts it on the visits sheet.
+constexpr qint64 kByCode = 1;
+
+enum DirKind { kPoints, kWorkers, kMaterials };
+
+QString WorkerText(const char* text) {
+    return DiaryText(text, "CXMLLoadProcess::LoadSocRab");
+}
+
+QString Cell(const CExcelXML& sheet, int row, int column) {
+    const QString* text = sheet.GetCellText(row, column, 0);
+    return text ? *text : QString();
+}
+
+// The date of the date cell: its first ten characters, either the stored
+// form a spreadsheet program writes (year-month-day) or a date typed in the
+// user's own form. Invalid when neither reads.
+QDate ReadSheetDate(const QString& cell) {
+    const QString text = cell.left(10).trimmed();
+    if (text.isEmpty())
+        return {};
+    QDate date = QDate::fromString(text, QStringLiteral("yyyy-MM-dd"));
+    if (!date.isValid())
+        date = QLocale().toDate(text, QLocale::ShortFormat);
+    if (!date.isValid())
+        date = QLocale().toDate(text, QStringLiteral("dd.MM.yyyy"));
+    // A short year would be read as one of the 1900s: not the user's date.
+    if (date.isValid() && date.year() < 1950)
+        return {};
+    return date;
+}
+
+bool Failed(const CxResult& r, QString* error) {
+    if (r.isValid())
+        return false;
+    if (error)
+        *error = DescribeSQLError(r.Error());
+    return true;
+}
+} // namespace
+
+QString SheetImportText(const char* text) {
+    return DiaryText(text, "CXMLLoadProcess::Process");
+}
+
+CSheetImport::CSheetImport(CxSQL* sql, qint64 folder) : m_sql(sql), m_folder(folder) {}
+
+QStringList CSheetImport::FindFiles(const QString& pattern) {
+    const QFileInfo info(pattern);
+    const QString name = info.fileName();
+    if (!name.contains(u'*') && !name.contains(u'?')) {
+        if (info.isFile())
+            return {info.absoluteFilePath()};
+        return {};
+    }
+    QDir dir = info.absoluteDir();
+    QStringList files;
+    // Names compare without case, as on the file systems the sheets come from.
+    dir.setNameFilters({name});
+    for (const QFileInfo& f : dir.entryInfoList(QDir::Files, QDir::Name | QDir::IgnoreCase))
+        files << f.absoluteFilePath();
+    return files;
+}
+
+void CSheetImport::Warn(CvRunLog* log, const QString& text) {
+    m_fileWarnings << text;
+    if (log)
+        log->AddWarning(text, 1);
+}
+
+bool CSheetImport::LoadConsultationNames(QString* error) {
+    const CxTable_Materials* t = g_pMaterialsTable.GetPtr();
+    if (!m_sql || !t) {
+        if (error)
+            *error = SheetImportText("Нет соединения с базой данных");
+        return false;
+    }
+    CxSelectOptions o;
+    o.fields = {t->m_ROWID, t->m_cString, t->m_nSpecFlags, t->m_MaterialGroup};
+    o.where = QStringLiteral("(") + t->GetFieldSQL(t->m_nSpecFlags) + QStringLiteral("&1 AND ") +
+              t->GetFieldSQL(t->m_MaterialGroup) + QStringLiteral("&268369920=458752)");
+    o.orderBy = t->GetFieldSQL(t->m_cString);
+    CxResult r = m_sql->Execute(t->BuildSelect(o));
+    if (Failed(r, error))
+        return false;
+    m_consultationNames.clear();
+    while (r.FetchRow()) {
+        const qint32 item = qint32(r.LFieldValue(0));
+        const QString name = r.SFieldValue(1);
+        const qint64 flags = r.LFieldValue(2) & ~kByCode;
+        // Every kind up to the highest the item carries: a sheet may name a
+        // kind the item lost since the stencil was made.
+        for (qint64 flag = 2; flag > 0 && flag <= flags && flag <= 0x40000000; flag <<= 1)
+            m_consultationNames.insert(StencilLayout::ConsultationEntry(name, long(flag)).trimmed(),
+                                       {item, qint32(flag)});
+    }
+    m_namesLoaded = true;
+    return true;
+}
+
+bool CSheetImport::LookUpDirectory(int dirKind, const QString& name, qint64* id, QString* error) {
+    const CxTable* table = nullptr;
+    const CxField* rowId = nullptr;
+    const CxField* text = nullptr;
+    switch (dirKind) {
+    case kPoints:
+        table = g_pWorkPlaceTable.GetPtr();
+        rowId = g_pWorkPlaceTable->m_ROWID;
+        text = g_pWorkPlaceTable->m_cString;
+        break;
+    case kWorkers:
+        table = g_pWorkersTable.GetPtr();
+        rowId = g_pWorkersTable->m_ROWID;
+        text = g_pWorkersTable->m_cString;
+        break;
+    default:
+        table = g_pMaterialsTable.GetPtr();
+        rowId = g_pMaterialsTable->m_ROWID;
+        text = g_pMaterialsTable->m_cString;
+        break;
+    }
+    CxSelectOptions o;
+    o.fields = {rowId};
+    o.where = table->GetFieldSQL(text) + u'=' + SafeSQL(name);
+    o.defaultOrder = false;
+    o.limit = QStringLiteral("1");
+    CxResult r = m_sql->Execute(table->BuildSelect(o));
+    if (Failed(r, error))
+        return false;
+    *id = r.FetchRow() ? r.LFieldValue(0) : -1;
+    return true;
+}
+
+bool CSheetImport::LookUpWorker(const QString& ordinal, const QString& name, CvRunLog* log,
+                                qint64* id, QString* error) {
+    if (log)
+        log->AddInfoMessage(WorkerText("--> {socnom} социальный работник {soc}...")
+                                .replace(QStringLiteral("{socnom}"), ordinal)
+                                .replace(QStringLiteral("{soc}"), name));
+    if (!LookUpDirectory(kWorkers, name, id, error))
+        return false;
+    if (*id > 0) {
+        if (log)
+            log->AddInfoMessage(WorkerText("Ок"), 0);
+    } else {
+        Warn(log, WorkerText("{soc} не найден в базе социальных работников")
+                      .replace(QStringLiteral("{soc}"), name));
+    }
+    return true;
+}
+
+// The clients of the codes: a code matches the client whose code, or whose
+// code in its organisation of origin, equals it (as the server compares
+// them); of several, the one whose own code equals it ignoring case, else
+// the last one. Codes that match nobody are left out of *clients.
+bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64>* clients,
+                                 QString* error) {
+    for (qsizetype from = 0; from < codes.size(); from += kCodesPerQuery) {
+        const QStringList part = codes.mid(from, kCodesPerQuery);
+        QStringList literals;
+        // The server's comparison ignores case; the rows are matched back to
+        // their codes the same way.
+        QHash<QString, QStringList> codesOf; // one code may be typed in several cases
+        for (const QString& code : part) {
+            literals << SafeSQL(code);
+            codesOf[code.toCaseFolded()] << code;
+        }
+        const QString list = literals.join(u',');
+        CxResult r = m_sql->Execute(
+            QStringLiteral("SELECT ROWID,cClientCode,cOClientCode FROM clientdata WHERE "
+                           "cClientCode IN (%1) OR cOClientCode IN (%1) ORDER BY ROWID")
+                .arg(list));
+        if (Failed(r, error))
+            return false;
+        QHash<QString, QList<QPair<qint64, QString>>> matches;
+        while (r.FetchRow()) {
+            const qint64 id = r.LFieldValue(0);
+            const QString own = r.SFieldValue(1);
+            const QString ownKey = own.trimmed().toCaseFolded();
+            const QString originKey = r.SFieldValue(2).trimmed().toCaseFolded();
+            QStringList matched = codesOf.value(ownKey);
+            if (originKey != ownKey)
+                matched += codesOf.value(originKey);
+            for (const QString& code : matched)
+                matches[code].append({id, own});
+        }
+        for (auto it = matches.cbegin(); it != matches.cend(); ++it) {
+            qint64 chosen = it->last().first;
+            for (const auto& [id, own] : *it)
+                if (own.compare(it.key(), Qt::CaseInsensitive) == 0) {
+                    chosen = id;
+                    break;
+                }
+            clients->insert(it.key(), chosen);
+        }
+    }
+    return true;
+}
+
+bool CSheetImport::ReadHeader(const CExcelXML& sheet, int top, const QString& path, CvRunLog* log,
+                              CDailyReportHeader* header, bool* made, QString* error) {
+    using namespace StencilLayout;
+    header->date = ReadSheetDate(Cell(sheet, top + kDateRow, kDateColumn));
+    if (!header->date.isValid()) {
+        Warn(log, DiaryText("Поле дата не заполнено или заполнено с ошибками", "msgDataNeZapoln"));
+        *made = false;
+        return true;
+    }
+    if (log)
+        log->AddInfoMessage(DiaryText("--> дата: {data}", "msgDataDT")
+                                .replace(QStringLiteral("{data}"),
+                                         QLocale().toString(header->date, QLocale::ShortFormat)));
+
+    const QString place = Cell(sheet, top + kWorkPlaceRow, kWorkPlaceColumn).trimmed();
+    if (log)
+        log->AddInfoMessage(SheetImportText("--> место работы {workplace}...")
+                                .replace(QStringLiteral("{workplace}"), place));
+    if (!LookUpDirectory(kPoints, place, &header->workPlace, error))
+        return false;
+    if (header->workPlace > 0) {
+        if (log)
+            log->AddInfoMessage(SheetImportText("Ок"), 0);
+    } else {
+        Warn(log, SheetImportText("Пункт предоставления не найден в базе"));
+    }
+
+    const QString worker1 = Cell(sheet, top + kWorker1Row, kWorker1Column).trimmed();
+    if (worker1.isEmpty()) {
+        header->worker1 = kNoDirRow;
+        Warn(log, SheetImportText("Первый социальный работник должен быть заполнен"));
+    } else if (!LookUpWorker(SheetImportText("первый"), worker1, log, &header->worker1, error)) {
+        return false;
+    }
+    const struct {
+        int row, column;
+        const char* ordinal;
+        qint64* id;
+    } others[] = {{kWorker2Row, kWorker2Column, "второй", &header->worker2},
+                  {kWorker3Row, kWorker3Column, "третий", &header->worker3}};
+    for (const auto& w : others) {
+        const QString name = Cell(sheet, top + w.row, w.column).trimmed();
+        *w.id = kNoDirRow;
+        if (!name.isEmpty() && !LookUpWorker(SheetImportText(w.ordinal), name, log, w.id, error))
+            return false;
+    }
+
+    const QString project = Cell(sheet, top + kProjectRow, kProjectColumn).trimmed();
+    header->project = 0;
+    if (xConfiguration* config = CurrentConfiguration(); config && !project.isEmpty()) {
+        const long code = config->GetCurrentLanguage()->PrjList.FindString(project);
+        header->project = code > 0 ? code : 0;
+    }
+
+    header->comment = Cell(sheet, top + kCommentRow, kCommentColumn);
+    if (header->comment.isEmpty()) {
+        const QString today = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+        const QString text = SheetImportText("Загружено из файла {file}. Дата: {date}");
+        header->comment = QString(text)
+                              .replace(QStringLiteral("{file}"), path)
+                              .replace(QStringLiteral("{date}"), today);
+        // The column holds 50 characters: a long path gives way to the
+        // file's name, cut from the left when even that is too long, so
+        // that the report can be saved as it comes.
+        if (header->comment.size() > kDailyReportCommentLength) {
+            const QString rest = QString(text).replace(QStringLiteral("{date}"), today);
+            QString name = QFileInfo(path).fileName();
+            const qsizetype room = kDailyReportCommentLength - (rest.size() - 6);
+            if (name.size() > room)
+                name = QChar(0x2026) + name.right(qMax<qsizetype>(0, room - 1));
+            header->comment = QString(rest).replace(QStringLiteral("{file}"), name);
+        }
+    }
+    header->groupId = m_folder;
+    *made = true;
+    return true;
+}
+
+bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraft* draft,
+                            bool* made, QString* error) {
+    using namespace StencilLayout;
+    *made = false;
+    m_fileWarnings.clear();
+    if (!m_namesLoaded && !LoadConsultationNames(error))
+        return false;
+    if (log)
+        log->AddInfoMessage(SheetImportText("- Анализ файла {file}...")
+                                .replace(QStringLiteral("{file}"), QFileInfo(path).fileName()));
+
+    CExcelXML sheet;
+    QString loadError;
+    if (!sheet.Load(path, &loadError)) {
+        Warn(log, DiaryText("Ошибка загрузки файла:\n{errorinfo}", "msgFileLoadError")
+                      .replace(QStringLiteral("{errorinfo}"), loadError));
+        return true;
+    }
+    const int top = FindSignatureRow(sheet);
+    if (top < 0) {
+        Warn(log, SheetImportText("Не найдена сигнатура {HdrStart}. Вы удалили ее?"));
+        return true;
+    }
+
+    *draft = CDailyReportDraft();
+    draft->source = path;
+    bool headerRead = false;
+    if (!ReadHeader(sheet, top, path, log, &draft->header, &headerRead, error))
+        return false;
+    if (!headerRead)
+        return true;
+
+    // The material row: each named column holds a material, or one kind of
+    // a consultation counted by client code; the last column the stencil
+    // offers is read like the others.
+    struct Column {
+        int column;
+        qint32 item;
+        qint32 flag; // -1: a plain material
+    };
+    QList<Column> columns;
+    QHash<QString, qint64> materialOf; // names met in this file
+    for (int c = kFirstMaterialColumn; c <= kLastMaterialColumn; ++c) {
+        const QString name = Cell(sheet, top + kMaterialsRow, c).trimmed();
+        if (name.isEmpty())
+            continue;
+        auto known = materialOf.constFind(name);
+        qint64 id = -1;
+        if (known != materialOf.constEnd()) {
+            id = *known;
+        } else {
+            if (!LookUpDirectory(kMaterials, name, &id, error))
+                return false;
+            materialOf.insert(name, id);
+        }
+        if (id > 0) {
+            columns.append({c, qint32(id), -1});
+            continue;
+        }
+        const auto consultation = m_consultationNames.constFind(name);
+        if (consultation != m_consultationNames.constEnd()) {
+            columns.append({c, consultation->item, consultation->flag});
+            continue;
+        }
+        Warn(log, SheetImportText("{mat} не найден в базе материалов")
+                      .replace(QStringLiteral("{mat}"), name));
+    }
+
+    // The client rows: NPP counts every row of the range, also the rows
+    // without a code, which are left out.
+    const int first = top + kFirstClientRow;
+    const int last = sheet.GetLastRow(0);
+    QStringList codes;
+    QSet<QString> seen;
+    for (int r = first; r <= last; ++r) {
+        const QString code = Cell(sheet, r, kClientCodeColumn).trimmed();
+        if (!code.isEmpty() && !seen.contains(code)) {
+            seen.insert(code);
+            codes << code;
+        }
+    }
+    QHash<QString, qint64> clientOf;
+    if (!LookUpClients(codes, &clientOf, error))
+        return false;
+
+    // A consultation's kinds ticked for one client gather in one cell, at
+    // the row that ticked the first; for a row whose client is not found the
+    // cell stays with that row, since nothing says two such rows are one
+    // person.
+    QHash<QPair<qint64, qint32>, int> consultationCell; // (client or -NPP, item) → visit
+    int npp = 0;
+    for (int r = first; r <= last; ++r) {
+        ++npp;
+        const QString code = Cell(sheet, r, kClientCodeColumn).trimmed();
+        if (code.isEmpty())
+            continue;
+        const qint64 client = clientOf.value(code, -1);
+        bool warned = false;
+        for (const Column& column : columns) {
+            const QString* text = sheet.GetCellText(r, column.column, 0);
+            const qint32 count = text ? CellNumber(*text) : 0;
+            if (count == 0)
+                continue;
+            if (client <= 0 && !warned) {
+                Warn(log, SheetImportText("{client} не найден в базе клиентов")
+                              .replace(QStringLiteral("{client}"), code));
+                warned = true;
+            }
+            if (column.flag < 0) {
+                draft->visits.append({npp, client, code, column.item, count});
+                continue;
+            }
+            const QPair<qint64, qint32> key{client > 0 ? client : -qint64(npp), column.item};
+            auto cell = consultationCell.constFind(key);
+            if (cell == consultationCell.constEnd()) {
+                consultationCell.insert(key, int(draft->visits.size()));
+                draft->visits.append({npp, client, code, column.item, column.flag});
+            } else {
+                draft->visits[*cell].count |= column.flag;
+            }
+        }
+    }
+    *made = true;
+    return true;
+}
+
+bool CSheetImport::Run(const QStringList& files, CvRunLog* log, CvProgress* progress,
+                       QList<CDailyReportDraft>* drafts, QString* error, const DraftTaker& made) {
+    if (progress)
+        progress->BeginProgress(SheetImportText("Загрузка ведомостей"), int(files.size()));
+    bool ok = true;
+    for (const QString& path : files) {
+        if (progress && progress->IsCancelled())
+            break;
+        CDailyReportDraft draft;
+        bool read = false;
+        if (!ReadFile(path, log, &draft, &read, error)) {
+            if (log && error)
+                log->AddWarning(*error, 0);
+            ok = false;
+            break;
+        }
+        if (read) {
+            QStringList notes;
+            if (!MakeDraftSheets(m_sql, &draft, &notes, error)) {
+                if (log && error)
+                    log->AddWarning(*error, 0);
+                ok = false;
+                break;
+            }
+            for (const QString& note : notes)
+                Warn(log, note);
+            if (made)
+                made(draft);
+            if (drafts)
+                drafts->append(std::move(draft));
+        }
+        if (progress)
+            progress->Step(QFileInfo(path).fileName());
+    }
+    if (progress)
+        progress->EndProgress();
+    return ok;
+}

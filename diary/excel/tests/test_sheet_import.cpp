@@ -1,0 +1,391 @@
+// The import of filled daily sheets: a folder of good, damaged and foreign
+// files gives one report per good file and one message per bad one, and
+// writes nothing; the stencil filled in LibreOffice Calc comes back as what
+// was typed into it and saves as such; and sheet by sheet, what the import
+// makes of dates, names, client rows, counts and consultation marks.
+#include "diary/core/daily_report_store.h"
+#include "diary/excel/sheet_import.h"
+#include "diary/excel/stencil_layout.h"
+#include "sheet_file.h"
+#include "stencil_test_data.h"
+
+#include "framework/core/run_log.h"
+#include "framework/core/tarvik_app.h"
+#include "model/config/configuration.h"
+#include "model/tables/table_set.h"
+#include "tests/support/schema_test_database.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString kFixtures = QStringLiteral(KELDA_EXCEL_FIXTURES);
+
+// Clients of the fixture's codes (the third is not registered), one known
+// by the code of its organisation of origin, one whose code holds a quote.
+const char* const kClients =
+    "INSERT INTO clientdata (ROWID,cClientCode,cOClientCode,bIsFolder,nGroupID,nEthnicity,"
+    "nRelCount) VALUES (201,'АБВ0190Ч','',0,0,0,0),(202,'ГДЕ0285Ж','',0,0,0,0),"
+    "(203,'НОВ0101Ч`2','СТР0101Ч',0,0,0,0),(204,'O''Brien','',0,0,0,0)";
+// Names with a quote and a backslash, to be looked up as they stand.
+const char* const kQuotedNames =
+    "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nSpecFlags) VALUES "
+    "(30,0,0,'Пункт О''Нил',1,1,0,0),(31,0,0,'Сидоров \\\\ Ко',2,0,0,0),"
+    "(32,0,0,'Шприц 5'' мл',3,65537,0,0)";
+
+// A header every case starts from (a case replaces a cell by naming it).
+const QStringList kHeader = {
+    "1,3=2024-03-05T00:00:00.000",
+    "2,3=Пункт Север",
+    "3,3=Иванова А. & Ко",
+    "1,7=Петров Б.",
+    "4,3=Проект Бета",
+    "4,7=Вечер",
+};
+// The material row's entry for one kind of the consultation counted by code.
+QString Kind(long flag) {
+    return StencilLayout::ConsultationEntry(QStringLiteral("Консультация"), flag);
+}
+
+QStringList Cells(const QStringList& overrides) {
+    QMap<QString, QString> byPlace;
+    for (const QString& c : kHeader + overrides)
+        byPlace[c.left(c.indexOf(u'='))] = c;
+    return byPlace.values();
+}
+
+void WriteFile(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QString HeaderText(const CDailyReportHeader& h) {
+    return QStringLiteral("%1|%2|%3|%4|%5|%6|%7")
+        .arg(h.date.toString(Qt::ISODate))
+        .arg(h.workPlace)
+        .arg(h.worker1)
+        .arg(h.worker2)
+        .arg(h.worker3)
+        .arg(h.project)
+        .arg(h.groupId);
+}
+
+// The cells as "NPP:client:item:count", in NPP and item order (a client not
+// found shows its code after the -1).
+QString VisitsText(QList<CVisitsSheetCell> visits) {
+    std::sort(visits.begin(), visits.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.npp, a.item) < std::pair(b.npp, b.item);
+    });
+    QStringList out;
+    for (const CVisitsSheetCell& v : visits)
+        out << QStringLiteral("%1:%2:%3:%4")
+                   .arg(v.npp)
+                   .arg(v.clientId > 0 ? QString::number(v.clientId)
+                                       : QStringLiteral("-1/") + v.clientCode)
+                   .arg(v.item)
+                   .arg(v.count);
+    return out.join(u';');
+}
+
+QStringList Warnings(const QStringList& lines) {
+    QStringList out;
+    for (const QString& l : lines)
+        if (l.startsWith(QStringLiteral("warning: ")) || l.startsWith(QStringLiteral("error: ")))
+            out << l;
+    return out;
+}
+} // namespace
+
+class TestSheetImport : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanupTestCase();
+    void folderOfGoodAndBadFiles();
+    void calcFilledStencilComesBack();
+    void sheets_data();
+    void sheets();
+    void emptyCommentNamesTheFile();
+    void lostConnectionStopsTheRun();
+
+private:
+    // Imports one sheet file; answers whether it gave a draft.
+    bool Import(const QByteArray& bytes, CDailyReportDraft* draft, QStringList* log,
+                qint64 folder = 0) {
+        const QString path = m_dir.filePath(QStringLiteral("Report2one.xml"));
+        WriteFile(path, bytes);
+        CSheetImport import(m_db->Connection(), folder);
+        CvRunLogLines lines;
+        QList<CDailyReportDraft> drafts;
+        QString error;
+        if (!import.Run({path}, &lines, nullptr, &drafts, &error))
+            qWarning().noquote() << error;
+        *log = lines.lines;
+        if (drafts.isEmpty())
+            return false;
+        *draft = drafts.first();
+        return true;
+    }
+    QString Stored() const {
+        return m_db->Rows(QStringLiteral("SELECT COUNT(*) FROM dailyreport")) + u'/' +
+               m_db->Rows(QStringLiteral("SELECT COUNT(*) FROM dailyvisits"));
+    }
+
+    std::unique_ptr<SchemaTestDatabase> m_db;
+    QTemporaryDir m_dir;
+};
+
+void TestSheetImport::initTestCase() {
+    QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+    m_db = std::make_unique<SchemaTestDatabase>(QStringLiteral("sheetimport"));
+    m_db->Exec(QString::fromUtf8(kDirectory));
+    m_db->Exec(QString::fromUtf8(kQuotedNames));
+    m_db->Exec(QString::fromUtf8(kClients));
+    m_db->Exec(QStringLiteral("INSERT INTO orginf VALUES "
+                              "(0,'OWN','Своя','','','','','','','','','','','','','','')"));
+    auto* config = new xKDConfiguration;
+    QVERIFY(config->ParseConfig(QString::fromUtf8(kConfiguration), QStringLiteral("test")));
+    CTarvikApp::SetConfig(config);
+    QVERIFY(InitTables());
+}
+
+void TestSheetImport::cleanupTestCase() {
+    m_db.reset();
+    CTarvikApp::SetConfig(nullptr);
+    g_SelfTablesKelda.Init(0);
+}
+
+// Two good files give two drafts, in name order; a damaged file, a foreign
+// one (no signature) and one without a readable date each give their message
+// and no draft, and the run goes on past them. Nothing reaches the database.
+void TestSheetImport::folderOfGoodAndBadFiles() {
+    QTemporaryDir dir;
+    const QString good = QStringLiteral("7,2=Шприц 2 мл & игла");
+    WriteFile(dir.filePath("Report2a.xml"), SheetFile(Cells({good, "9,1=АБВ0190Ч", "9,2=1"})));
+    WriteFile(dir.filePath("Report2b.xml"), SheetFile({}).replace("{HdrStart}", "Итого"));
+    WriteFile(dir.filePath("Report2c.xml"), SheetFile(Cells({good})).left(200));
+    WriteFile(dir.filePath("Report2d.xml"), SheetFile(Cells({"1,3=32.13.2024", good})));
+    WriteFile(dir.filePath("Report2e.XML"), SheetFile(Cells({good, "9,1=ГДЕ0285Ж", "9,2=2"})));
+    WriteFile(dir.filePath("notes.txt"), "not a sheet");
+
+    const QStringList files = CSheetImport::FindFiles(dir.filePath("*.xml"));
+    QCOMPARE(files.size(), 5);
+    QCOMPARE(CSheetImport::FindFiles(dir.filePath("Report2a.xml")), files.mid(0, 1));
+    QVERIFY(CSheetImport::FindFiles(dir.filePath("missing.xml")).isEmpty());
+
+    const QString before = Stored();
+    CSheetImport import(m_db->Connection(), 77);
+    CvRunLogLines log;
+    QList<CDailyReportDraft> drafts;
+    QList<QString> handed;
+    QString error;
+    QVERIFY2(import.Run(files, &log, nullptr, &drafts, &error,
+                        [&](const CDailyReportDraft& d) { handed << d.source; }),
+             qPrintable(error));
+    QCOMPARE(drafts.size(), 2);
+    QCOMPARE(handed, (QStringList{files[0], files[4]}));
+    QCOMPARE(VisitsText(drafts[0].visits), QStringLiteral("1:201:9:1"));
+    QCOMPARE(VisitsText(drafts[1].visits), QStringLiteral("1:202:9:2"));
+    QCOMPARE(drafts[1].header.groupId, 77);
+    const QStringList warnings = Warnings(log.lines);
+    QCOMPARE(warnings.size(), 3);
+    QCOMPARE(warnings[0],
+             QStringLiteral("warning: Не найдена сигнатура {HdrStart}. Вы удалили ее?"));
+    QVERIFY2(warnings[1].startsWith(QStringLiteral("warning: Ошибка загрузки файла:\n")),
+             qPrintable(warnings[1]));
+    QCOMPARE(warnings[2],
+             QStringLiteral("warning: Поле дата не заполнено или заполнено с ошибками"));
+    QCOMPARE(log.lines.filter(QStringLiteral("- Анализ файла")).size(), 5);
+    QCOMPARE(Stored(), before);
+}
+
+// The stencil LibreOffice Calc filled comes back as it was typed (the
+// material in the last column the stencil offers included), and the draft
+// saves as the report the user sees.
+void TestSheetImport::calcFilledStencilComesBack() {
+    m_db->Exec(QStringLiteral("INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,"
+                              "nEthnicity,nRelCount) VALUES (205,'ЖЗИ1201М',0,0,0,0)"));
+    CSheetImport import(m_db->Connection(), 0);
+    CvRunLogLines log;
+    QList<CDailyReportDraft> drafts;
+    QString error;
+    QVERIFY(import.Run({QDir(kFixtures).filePath("stencil_filled_by_calc.xml")}, &log, nullptr,
+                       &drafts, &error));
+    m_db->Exec(QStringLiteral("DELETE FROM clientdata WHERE ROWID=205"));
+    QCOMPARE(Warnings(log.lines), QStringList());
+    QCOMPARE(drafts.size(), 1);
+    const CDailyReportDraft& d = drafts[0];
+    QCOMPARE(HeaderText(d.header), QStringLiteral("2024-03-05|1|5|6|-1|1|0"));
+    QCOMPARE(d.header.comment, QStringLiteral("Выезд <вечер>"));
+    // Syringes, the consultation's kinds 2 and 8, booklets, and condoms
+    // picked in column 255; the third row was left empty, the fourth is NPP 4.
+    QCOMPARE(VisitsText(d.visits),
+             QStringLiteral("1:201:9:10;1:201:11:2;1:201:14:4;2:202:9:5;2:202:10:2;2:202:11:8;"
+                            "4:205:9:3"));
+    QCOMPARE(d.sheets.size(), 1);
+    const CVisitsSheet& sheet = d.sheets[0];
+    QCOMPARE(sheet.RowCount(), 3);
+    QCOMPARE(sheet.Text(1, 0), QStringLiteral("ГДЕ0285Ж"));
+
+    // Saved, the rows are those of the file.
+    m_db->Exec(QStringLiteral("INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,"
+                              "nEthnicity,nRelCount) VALUES (205,'ЖЗИ1201М',0,0,0,0)"));
+    CDailyReportSave save;
+    save.action = EDailyReportAction::Insert;
+    save.header = d.header;
+    save.pages = {{0, &sheet, nullptr}};
+    CDiaryVerdict refusal;
+    qint64 id = 0;
+    QVERIFY2(SaveDailyReport(m_db->Connection(), save, &id, &refusal, &error),
+             qPrintable(error + refusal.text));
+    QCOMPARE(m_db->Rows(QStringLiteral("SELECT CONCAT(NPP,':',nClientID,':',nItem,':',nCount) FROM "
+                                       "dailyvisits WHERE nReportID=%1 ORDER BY NPP,nItem")
+                            .arg(id)),
+             QStringLiteral("0:201:9:10;0:201:11:2;0:201:14:4;1:202:9:5;1:202:10:2;1:202:11:8;"
+                            "2:205:9:3"));
+    m_db->Exec(QStringLiteral("DELETE FROM dailyvisits"));
+    m_db->Exec(QStringLiteral("DELETE FROM dailyvisitssubhdr"));
+    m_db->Exec(QStringLiteral("DELETE FROM dailyreport"));
+    m_db->Exec(QStringLiteral("DELETE FROM clientdata WHERE ROWID=205"));
+}
+
+void TestSheetImport::sheets_data() {
+    QTest::addColumn<QStringList>("cells"); // over the common header
+    QTest::addColumn<int>("top");           // the signature row
+    QTest::addColumn<QString>("header");    // "" when no draft is made
+    QTest::addColumn<QString>("visits");
+    QTest::addColumn<QStringList>("warnings");
+
+    const QString header = QStringLiteral("2024-03-05|2|5|6|-1|2|0");
+    const QString syringe = QStringLiteral("7,2=Шприц 2 мл & игла");
+    QTest::newRow("moved down by inserted rows")
+        << QStringList{syringe, "9,1=АБВ0190Ч", "9,2=4"} << 40 << header
+        << QStringLiteral("1:201:9:4") << QStringList();
+    QTest::newRow("date typed in the user's form")
+        << QStringList{"1,3=05.03.2024"} << 3 << header << QString() << QStringList();
+    for (const char* date : {"", "32.13.2024", "завтра", "05.03.24"})
+        QTest::addRow("date '%s' skips the file", date)
+            << QStringList{QStringLiteral("1,3=") + QString::fromUtf8(date), syringe,
+                           "9,1=АБВ0190Ч", "9,2=4"}
+            << 3 << QString() << QString()
+            << QStringList{"warning: Поле дата не заполнено или заполнено с ошибками"};
+    QTest::newRow("names with quotes and backslashes")
+        << QStringList{"2,3=Пункт О'Нил", "3,3=Сидоров \\ Ко", "7,2=Шприц 5' мл", "9,1=O'Brien",
+                       "9,2=1"}
+        << 3 << QStringLiteral("2024-03-05|30|31|6|-1|2|0") << QStringLiteral("1:204:32:1")
+        << QStringList();
+    QTest::newRow("names not found")
+        << QStringList{"2,3=Пункт Юг", "3,3= ", "1,7=Кто-то",   "2,7=Петров Б.", "4,3=Другой",
+                       "7,3=Бинт",     syringe, "9,1=АБВ0190Ч", "9,2=1",         "9,3=5"}
+        << 3 << QStringLiteral("2024-03-05|-1|-1|-1|6|0|0") << QStringLiteral("1:201:9:1")
+        << QStringList{"warning: Пункт предоставления не найден в базе",
+                       "warning: Первый социальный работник должен быть заполнен",
+                       "warning: Кто-то не найден в базе социальных работников",
+                       "warning: Бинт не найден в базе материалов"};
+    QTest::newRow("the last column the stencil offers")
+        << QStringList{"7,255=Презерватив", "7,256=Шприц 2 мл & игла", "9,1=АБВ0190Ч", "9,255=3",
+                       "9,256=9"}
+        << 3 << header << QStringLiteral("1:201:14:3") << QStringList();
+    QTest::newRow("counts as typed")
+        << QStringList{syringe,           "7,3=Буклет <Здоровье>",
+                       "7,4=Презерватив", "9,1=АБВ0190Ч",
+                       "9,2=12 шт.",      "9,3=abc",
+                       "9,4=0",           "10,1=ГДЕ0285Ж",
+                       "10,2= -2",        "10,3=",
+                       "10,4=1"}
+        << 3 << header << QStringLiteral("1:201:9:12;2:202:9:-2;2:202:14:1") << QStringList();
+    QTest::newRow("a row without a code uses up its number")
+        << QStringList{syringe, "9,2=7", "10,1=ГДЕ0285Ж", "10,2=1"} << 3 << header
+        << QStringLiteral("2:202:9:1") << QStringList();
+    QTest::newRow("a client by its code of origin, or in another case")
+        << QStringList{syringe,  "9,1=СТР0101Ч",  "9,2=1", "10,1=абв0190ч",
+                       "10,2=2", "11,1=АБВ0190Ч", "11,2=3"}
+        << 3 << header << QStringLiteral("1:203:9:1;2:201:9:2;3:201:9:3") << QStringList();
+    QTest::newRow("one client on two rows")
+        << QStringList{syringe,         "7,3=" + Kind(2), "7,4=" + Kind(8), "9,1=АБВ0190Ч",
+                       "9,2=1",         "9,3=1",          "10,1=ГДЕ0285Ж",  "10,4=1",
+                       "11,1=АБВ0190Ч", "11,2=3",         "11,4=1"}
+        << 3 << header << QStringLiteral("1:201:9:1;1:201:11:10;2:202:11:8;3:201:9:3")
+        << QStringList();
+    QTest::newRow("clients not found keep their own rows")
+        << QStringList{"7,3=" + Kind(2), "7,4=" + Kind(8), "9,1=ЯЯЯ0101Ч",  "9,3=1",
+                       "10,1=ЮЮЮ0202Ж",  "10,4=1",         "11,1=ЯЯЯ0101Ч", "11,4=1"}
+        << 3 << header << QStringLiteral("1:-1/ЯЯЯ0101Ч:11:2;2:-1/ЮЮЮ0202Ж:11:8;3:-1/ЯЯЯ0101Ч:11:8")
+        << QStringList{"warning: ЯЯЯ0101Ч не найден в базе клиентов",
+                       "warning: ЮЮЮ0202Ж не найден в базе клиентов",
+                       "warning: ЯЯЯ0101Ч не найден в базе клиентов"};
+    QTest::newRow("a kind the consultation does not carry")
+        << QStringList{"7,2=" + Kind(4), "9,1=АБВ0190Ч", "9,2=1"} << 3 << header
+        << QStringLiteral("1:201:11:4") << QStringList();
+}
+
+void TestSheetImport::sheets() {
+    QFETCH(QStringList, cells);
+    QFETCH(int, top);
+    QFETCH(QString, header);
+    QFETCH(QString, visits);
+    QFETCH(QStringList, warnings);
+    CDailyReportDraft draft;
+    QStringList log;
+    const bool made = Import(SheetFile(Cells(cells), top), &draft, &log);
+    QCOMPARE(Warnings(log), warnings);
+    QCOMPARE(made, !header.isEmpty());
+    if (!made)
+        return;
+    QCOMPARE(HeaderText(draft.header), header);
+    QCOMPARE(VisitsText(draft.visits), visits);
+    // Every row of the draft is a row of the sheet the form shows.
+    QSet<qint64> rows;
+    for (const CVisitsSheetCell& v : draft.visits)
+        rows.insert(v.npp);
+    QCOMPARE(draft.sheets.size(), 1);
+    QCOMPARE(draft.sheets[0].RowCount(), rows.size());
+}
+
+// A comment left empty names the file and today; when the full path does
+// not fit the column, the file's name does, cut from the left as needed.
+void TestSheetImport::emptyCommentNamesTheFile() {
+    const QString today = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    const QString path = m_dir.filePath(QStringLiteral("Report2one.xml"));
+    const QString full = QStringLiteral("Загружено из файла %1. Дата: %2").arg(path, today);
+    CDailyReportDraft draft;
+    QStringList log;
+    QVERIFY(Import(SheetFile(Cells({"4,7="})), &draft, &log));
+    const QString& comment = draft.header.comment;
+    if (full.size() <= kDailyReportCommentLength) {
+        QCOMPARE(comment, full);
+    } else {
+        QCOMPARE(comment.size(), kDailyReportCommentLength);
+        QVERIFY2(comment.startsWith(QStringLiteral("Загружено из файла ")), qPrintable(comment));
+        QVERIFY2(comment.endsWith(QStringLiteral("one.xml. Дата: ") + today), qPrintable(comment));
+    }
+    // A comment typed into the sheet is kept as typed, blanks and all.
+    QVERIFY(Import(SheetFile(Cells({"4,7= вечер "})), &draft, &log));
+    QCOMPARE(draft.header.comment, QStringLiteral(" вечер "));
+}
+
+// A look-up the server cannot answer ends the run with the server's word,
+// not with a report built on guesses.
+void TestSheetImport::lostConnectionStopsTheRun() {
+    const QString path = m_dir.filePath(QStringLiteral("Report2lost.xml"));
+    WriteFile(path, SheetFile(Cells({"7,2=Шприц 2 мл & игла", "9,1=АБВ0190Ч", "9,2=1"})));
+    m_db->Exec(QStringLiteral("RENAME TABLE clientdata TO clientdata_away"));
+    CSheetImport import(m_db->Connection(), 0);
+    CvRunLogLines log;
+    QList<CDailyReportDraft> drafts;
+    QString error;
+    const bool ok = import.Run({path, path}, &log, nullptr, &drafts, &error);
+    m_db->Exec(QStringLiteral("RENAME TABLE clientdata_away TO clientdata"));
+    QVERIFY(!ok);
+    QVERIFY(drafts.isEmpty());
+    QVERIFY2(error.contains(QStringLiteral("clientdata")), qPrintable(error));
+    QCOMPARE(log.lines.filter(QStringLiteral("- Анализ файла")).size(), 1);
+    QVERIFY(log.lines.last().startsWith(QStringLiteral("error: ")));
+}
+
+QTEST_GUILESS_MAIN(TestSheetImport)
+#include "test_sheet_import.moc"
