@@ -30,6 +30,8 @@
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/icons.h"
 #include "framework/widgets/mdi_child_wnd.h"
+#include "reports/base/views/rep_base_view.h"
+#include "reports/period/core/rep_ohvat.h"
 #include "start_page.h"
 
 namespace {
@@ -70,6 +72,7 @@ public:
         reg(1296, CDDirMatPack::GetThisClass(), sqlDoc, form);
         reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);
         reg(1959, CConfiguratorFormAPP::GetThisClass(), &CxDocument::staticMetaObject, form);
+        reg(1959, &CRepBaseView::staticMetaObject, &CRep_OhvatZaPeriod::staticMetaObject, form);
     }
 } g_registerDocTemplates;
 } // namespace

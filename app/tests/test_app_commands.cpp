@@ -101,7 +101,7 @@ private slots:
         row(3223, "opendoc:CJDirectories:CJDirectoriesTab_Donors", true);
         row(2204, "opendoc:CRepPeriodKeldaDoc", false);
         row(2205, "opendoc:CRepPeriodKeldaConsDoc", false);
-        row(3324, "opendoc:CRep_OhvatZaPeriod", false);
+        row(3324, "opendoc:CRep_OhvatZaPeriod", true);
         row(1648, "opendoc:CRepRaspredDoc", false);
         row(1757, "opendoc:CRep_Kelda_VisSummary", false);
         row(3279, "opendoc:CRep_SvodnyeDannyDlyaKvart", false);
