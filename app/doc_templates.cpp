@@ -32,6 +32,9 @@
 #include "framework/widgets/mdi_child_wnd.h"
 #include "reports/base/views/rep_base_view.h"
 #include "reports/period/core/rep_ohvat.h"
+#include "reports/period/core/rep_svod_kvart.h"
+#include "reports/period/core/year_summaries.h"
+#include "reports/period/views/period_window_view.h"
 #include "start_page.h"
 
 namespace {
@@ -72,7 +75,11 @@ public:
         reg(1296, CDDirMatPack::GetThisClass(), sqlDoc, form);
         reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);
         reg(1959, CConfiguratorFormAPP::GetThisClass(), &CxDocument::staticMetaObject, form);
+        const QMetaObject* periodView = &CRepPeriodWindowView::staticMetaObject;
+        reg(1959, periodView, &CRepNewConsult::staticMetaObject, form);
+        reg(1959, periodView, &CRep_SvodnyiPoGodam::staticMetaObject, form);
         reg(1959, &CRepBaseView::staticMetaObject, &CRep_OhvatZaPeriod::staticMetaObject, form);
+        reg(1959, periodView, &CRep_SvodnyeDannyDlyaKvart::staticMetaObject, form);
     }
 } g_registerDocTemplates;
 } // namespace

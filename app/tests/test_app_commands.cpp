@@ -104,13 +104,13 @@ private slots:
         row(3324, "opendoc:CRep_OhvatZaPeriod", true);
         row(1648, "opendoc:CRepRaspredDoc", false);
         row(1757, "opendoc:CRep_Kelda_VisSummary", false);
-        row(3279, "opendoc:CRep_SvodnyeDannyDlyaKvart", false);
+        row(3279, "opendoc:CRep_SvodnyeDannyDlyaKvart", true);
         row(3229, "opendoc:CRepCompareChanges", false);
         row(1115, "opendoc:CRepVisitsDoc", false);
         row(1029, "opendoc:CRepVisitsNewDoc", false);
         row(1030, "opendoc:CRepVisitsRegDoc", false);
-        row(3266, "opendoc:CRep_SvodnyiPoGodam", false);
-        row(3313, "opendoc:CRepNewConsult", false);
+        row(3266, "opendoc:CRep_SvodnyiPoGodam", true);
+        row(3313, "opendoc:CRepNewConsult", true);
         row(1650, "opendoc:CRepClientInfoDoc", false);
     }
     // A table command is claimed (asked with a handler record) or queued

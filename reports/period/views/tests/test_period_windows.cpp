@@ -104,6 +104,29 @@ private slots:
                          "CRepBaseView",
                          {},
                          {"Охват за период", "Город Б", "Всего"}});
+        // The quarter ends with the period's end: no start, no worker.
+        row("quarterly", {ID_REP_QUARTER,
+                          "CRep_SvodnyeDannyDlyaKvart",
+                          "CRepPeriodWindowView",
+                          {kRepCtlFrom, kRepCtlWorker},
+                          {"Сводные данные для квартального отчета в Велмар",
+                           "Общее количество людей, получивших услуги"}});
+        row("years", {ID_REP_YEARS,
+                      "CRep_SvodnyiPoGodam",
+                      "CRepPeriodWindowView",
+                      {},
+                      {"Сводный отчет по годам", "Город Б", "Не заполнена"}});
+        row("consultations", {ID_REP_NEW_CONSULT,
+                              "CRepNewConsult",
+                              "CRepPeriodWindowView",
+                              {},
+                              {"Расширенный отчет по консультациям", "Консультация"}});
+        // Trainings have no main worker.
+        row("trainings", {ID_REP_TRAININGS,
+                          "CRep_Trainings",
+                          "CRepPeriodWindowView",
+                          {kRepCtlWorker},
+                          {"Отчет по тренингам", "По теме, Всего", "Целевая группа"}});
     }
 
     void windows() {
@@ -134,7 +157,8 @@ private slots:
              {std::pair{kRepCtlFrom, QDate(2012, 1, 1)}, std::pair{kRepCtlTo, QDate(2012, 12, 31)}})
             if (auto* edit = qobject_cast<QDateEdit*>(view->GetDlgItem(id)))
                 edit->setDate(date);
-        if (auto* base = qobject_cast<CRepBaseView*>(view); base && base->GetPresetList()) {
+        auto* base = qobject_cast<CRepBaseView*>(view);
+        if (base && !base->GetPresetList()->isHidden()) {
             CRepPresetSelList2* presets = base->GetPresetList();
             QVERIFY(presets->model()->rowCount() > 0);
             emit presets->clicked(presets->model()->index(0, 0));
