@@ -5,8 +5,8 @@
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/icons.h"
 #include "framework/widgets/mdi_child_wnd.h"
-#include "period_window_view.h"
 #include "reports/period/core/rep_trainings.h"
+#include "reports/visits/views/period_poshlist_view.h"
 
 namespace {
 constexpr unsigned kCmdRepTrainings = 1031; // "Отчет по тренингам" of the report menu
@@ -21,7 +21,7 @@ public:
         }
         CTarvikApp::RegisterCmdToURL(kCmdRepTrainings, QStringLiteral("opendoc:CRep_Trainings"));
         CTarvikApp::RegisterDocTemplate(
-            GetVarIcon(kIconReport), &CRepPeriodWindowView::staticMetaObject,
+            GetVarIcon(kIconReport), &CRepPeriodPoshlistView::staticMetaObject,
             &CRep_Trainings::staticMetaObject, &CxMDIChildWnd::staticMetaObject);
     }
 } g_registerTrainingsWindow;

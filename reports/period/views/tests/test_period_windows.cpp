@@ -107,24 +107,24 @@ private slots:
         // The quarter ends with the period's end: no start, no worker.
         row("quarterly", {ID_REP_QUARTER,
                           "CRep_SvodnyeDannyDlyaKvart",
-                          "CRepPeriodWindowView",
+                          "CRepPeriodPoshlistView",
                           {kRepCtlFrom, kRepCtlWorker},
                           {"Сводные данные для квартального отчета в Велмар",
                            "Общее количество людей, получивших услуги"}});
         row("years", {ID_REP_YEARS,
                       "CRep_SvodnyiPoGodam",
-                      "CRepPeriodWindowView",
+                      "CRepVisitsView",
                       {},
                       {"Сводный отчет по годам", "Город Б", "Не заполнена"}});
         row("consultations", {ID_REP_NEW_CONSULT,
                               "CRepNewConsult",
-                              "CRepPeriodWindowView",
+                              "CRepVisitsView",
                               {},
                               {"Расширенный отчет по консультациям", "Консультация"}});
         // Trainings have no main worker.
         row("trainings", {ID_REP_TRAININGS,
                           "CRep_Trainings",
-                          "CRepPeriodWindowView",
+                          "CRepPeriodPoshlistView",
                           {kRepCtlWorker},
                           {"Отчет по тренингам", "По теме, Всего", "Целевая группа"}});
     }
