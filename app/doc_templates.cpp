@@ -30,6 +30,17 @@
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/icons.h"
 #include "framework/widgets/mdi_child_wnd.h"
+#include "reports/base/views/rep_base_view.h"
+#include "reports/period/core/rep_ohvat.h"
+#include "reports/period/core/rep_svod_kvart.h"
+#include "reports/period/core/year_summaries.h"
+#include "reports/visits/core/rep_period_kelda_doc.h"
+#include "reports/visits/core/rep_raspred_doc.h"
+#include "reports/visits/core/rep_trainings_doc.h"
+#include "reports/visits/core/rep_visits_variants.h"
+#include "reports/visits/views/period_poshlist_view.h"
+#include "reports/visits/views/period_views.h"
+#include "reports/visits/views/visits_view.h"
 #include "start_page.h"
 
 namespace {
@@ -69,7 +80,23 @@ public:
         reg(1293, CDDiary::GetThisClass(), sqlDoc, form);
         reg(1296, CDDirMatPack::GetThisClass(), sqlDoc, form);
         reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);
+        const QMetaObject* poshView = &CRepPeriodPoshlistView::staticMetaObject;
+        const QMetaObject* visitsView = &CRepVisitsView::staticMetaObject;
+        reg(1959, poshView, &CRepRaspredDoc::staticMetaObject, form);
+        reg(1959, &CRepTrainings::staticMetaObject, &CRepTrainingsDoc::staticMetaObject, form);
         reg(1959, CConfiguratorFormAPP::GetThisClass(), &CxDocument::staticMetaObject, form);
+        reg(1959, &CRepClientInfo::staticMetaObject, &CRepClientInfoDoc::staticMetaObject, form);
+        reg(1959, poshView, &CRepPeriodKeldaDoc::staticMetaObject, form);
+        reg(1959, poshView, &CRepPeriodKeldaConsDoc::staticMetaObject, form);
+        reg(1959, visitsView, &CRepVisitsDoc::staticMetaObject, form);
+        reg(1959, visitsView, &CRepVisitsNewDoc::staticMetaObject, form);
+        reg(1959, visitsView, &CRepVisitsRegDoc::staticMetaObject, form);
+        reg(1959, visitsView, &CRep_Kelda_VisSummary::staticMetaObject, form);
+        reg(1959, visitsView, &CRepNewConsult::staticMetaObject, form);
+        reg(1959, visitsView, &CRep_SvodnyiOtchetPoGodam::staticMetaObject, form);
+        reg(1959, visitsView, &CRep_SvodnyiPoGodam::staticMetaObject, form);
+        reg(1959, &CRepBaseView::staticMetaObject, &CRep_OhvatZaPeriod::staticMetaObject, form);
+        reg(1959, poshView, &CRep_SvodnyeDannyDlyaKvart::staticMetaObject, form);
     }
 } g_registerDocTemplates;
 } // namespace

@@ -99,19 +99,19 @@ private slots:
         row(3218, "opendoc:CJDirectories:CJDirectoriesTab_MatPack", true);
         row(3220, "opendoc:CJDirectories:CJDirectoriesTab_Soc", true);
         row(3223, "opendoc:CJDirectories:CJDirectoriesTab_Donors", true);
-        row(2204, "opendoc:CRepPeriodKeldaDoc", false);
-        row(2205, "opendoc:CRepPeriodKeldaConsDoc", false);
-        row(3324, "opendoc:CRep_OhvatZaPeriod", false);
-        row(1648, "opendoc:CRepRaspredDoc", false);
-        row(1757, "opendoc:CRep_Kelda_VisSummary", false);
-        row(3279, "opendoc:CRep_SvodnyeDannyDlyaKvart", false);
+        row(2204, "opendoc:CRepPeriodKeldaDoc", true);
+        row(2205, "opendoc:CRepPeriodKeldaConsDoc", true);
+        row(3324, "opendoc:CRep_OhvatZaPeriod", true);
+        row(1648, "opendoc:CRepRaspredDoc", true);
+        row(1757, "opendoc:CRep_Kelda_VisSummary", true);
+        row(3279, "opendoc:CRep_SvodnyeDannyDlyaKvart", true);
         row(3229, "opendoc:CRepCompareChanges", false);
-        row(1115, "opendoc:CRepVisitsDoc", false);
-        row(1029, "opendoc:CRepVisitsNewDoc", false);
-        row(1030, "opendoc:CRepVisitsRegDoc", false);
-        row(3266, "opendoc:CRep_SvodnyiPoGodam", false);
-        row(3313, "opendoc:CRepNewConsult", false);
-        row(1650, "opendoc:CRepClientInfoDoc", false);
+        row(1115, "opendoc:CRepVisitsDoc", true);
+        row(1029, "opendoc:CRepVisitsNewDoc", true);
+        row(1030, "opendoc:CRepVisitsRegDoc", true);
+        row(3266, "opendoc:CRep_SvodnyiPoGodam", true);
+        row(3313, "opendoc:CRepNewConsult", true);
+        row(1650, "opendoc:CRepClientInfoDoc", true);
     }
     // A table command is claimed (asked with a handler record) or queued
     // (run); one whose window the program lacks is not; a notification code

@@ -6,6 +6,7 @@
 #include "clients/core/client_code_rules.h"
 #include "clients/core/vulnerable_group_rules.h"
 #include "framework/core/record/dx_record.h"
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/forms/combo_list.h"
@@ -66,7 +67,7 @@ CDClientsBase::CDClientsBase(QWidget* parent)
       m_pdi(new QCheckBox(Tr("Клиент PDI"), this)),
       m_groupsBox(new QGroupBox(Tr("Динамические параметры"), this)),
       m_comment(new QPlainTextEdit(this)), m_warningBlink(new QTimer(this)),
-      m_ageBlink(new QTimer(this)) {
+      m_ageBlink(new QTimer(this)), m_codeCheckRetry(new QTimer(this)) {
     setObjectName(QStringLiteral("Client.Base"));
     m_code->setObjectName(QStringLiteral("cClientCode"));
     m_code->setMaxLength(255);
@@ -132,6 +133,9 @@ CDClientsBase::CDClientsBase(QWidget* parent)
     connect(m_warningBlink, &QTimer::timeout, this,
             [this] { m_warning->setVisible(!m_warning->isVisible()); });
     connect(m_ageBlink, &QTimer::timeout, this, [this] { m_age->setVisible(!m_age->isVisible()); });
+    m_codeCheckRetry->setSingleShot(true);
+    m_codeCheckRetry->setInterval(100);
+    connect(m_codeCheckRetry, &QTimer::timeout, this, &CDClientsBase::CheckDuplicateCode);
     connect(m_birthYear, &QLineEdit::textChanged, this, [this] {
         if (!m_busy)
             UpdateAgeText();
@@ -176,6 +180,12 @@ bool CDClientsBase::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void CDClientsBase::CheckDuplicateCode() {
+    // A report build lets window messages through while it holds the
+    // connection's table locks: a lookup now would fail or read under them.
+    if (CRepDoc::IsBuilding()) {
+        m_codeCheckRetry->start();
+        return;
+    }
     const QString code = m_code->text().trimmed();
     if (code == m_shownCode)
         return;

@@ -42,6 +42,7 @@ public:
     QLabel* AgeText() const { return m_age; }
 
     // The duplicate check the focus loss runs (public for the card's tests).
+    // While a report build holds the connection the check waits for its end.
     void CheckDuplicateCode();
 
 protected:
@@ -71,6 +72,7 @@ private:
     QPlainTextEdit* m_comment;
     QTimer* m_warningBlink;
     QTimer* m_ageBlink;
+    QTimer* m_codeCheckRetry;
 
     QString m_oldCode;   // cOClientCode as loaded
     QString m_shownCode; // the code as loaded, for the duplicate check

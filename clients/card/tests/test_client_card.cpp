@@ -13,6 +13,7 @@
 #include "clients/card/history_tabs.h"
 #include "clients/card/visits_tab.h"
 #include "clients/core/client_code_rules.h"
+#include "framework/core/report/rep_doc.h"
 #include "framework/widgets/forms/combo_list.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/html_static.h"
@@ -372,6 +373,15 @@ private slots:
         base->CodeEdit()->setText(QStringLiteral("ЖЗИ1285т"));
         base->CheckDuplicateCode();
         QVERIFY(!base->DuplicateWarning()->isVisibleTo(base));
+        // During a report build the check waits, then runs when it ends.
+        base->CodeEdit()->setText(QStringLiteral("ГДЕ0190ж"));
+        {
+            CRepBuildScope build(nullptr);
+            base->CheckDuplicateCode();
+            QTest::qWait(250);
+            QVERIFY(!base->DuplicateWarning()->isVisibleTo(base));
+        }
+        QTRY_VERIFY(base->DuplicateWarning()->isVisibleTo(base));
     }
 
     // Two copies of the program open one client: the first save goes

@@ -8,6 +8,7 @@
 #include "rep_progress_dlg.h"
 
 #include "framework/widgets/open_external.h"
+#include <QAbstractTextDocumentLayout>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -21,6 +22,9 @@
 #include <QStandardPaths>
 #include <QTextBrowser>
 #include <QTextDocument>
+#include <QTextFrame>
+#include <QTextTable>
+#include <QTimer>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -55,7 +59,7 @@ CRepView::CRepView(QWidget* parent)
     : CxFormView(parent), m_splitter(new QSplitter(Qt::Horizontal, this)),
       m_paramsPanel(new QWidget(m_splitter)), m_params(new QVBoxLayout),
       m_build(new QPushButton(m_paramsPanel)), m_newWindow(new QPushButton(m_paramsPanel)),
-      m_html(nullptr) {
+      m_html(nullptr), m_partTimer(new QTimer(this)) {
     m_splitter->setObjectName(QStringLiteral("repSplitter"));
     m_splitter->setChildrenCollapsible(false);
     auto* panel = new QVBoxLayout(m_paramsPanel);
@@ -120,6 +124,13 @@ CRepView::CRepView(QWidget* parent)
     connect(m_build, &QPushButton::clicked, this, [this] { OnBuild(); });
     connect(m_newWindow, &QPushButton::clicked, this, [this] { OnCloneReport(); });
     connect(m_html, &QTextBrowser::anchorClicked, this, &CRepView::OnLinkClicked);
+    // A read-only page needs no undo history (it would copy every part).
+    m_html->document()->setUndoRedoEnabled(false);
+    m_partTimer->setInterval(0);
+    connect(m_partTimer, &QTimer::timeout, this, [this] {
+        if (!AppendPagePart())
+            m_partTimer->stop();
+    });
 }
 
 CRepView::~CRepView() {
@@ -205,7 +216,100 @@ void CRepView::ShowReport() {
     CRepDoc* doc = GetRepDoc();
     const QString page = doc ? doc->GetHTML() : QString();
     m_shown = page;
-    m_html->setHtml(page);
+    m_partTimer->stop();
+    m_parts = CRepPageParts::Split(page);
+    m_nextPart = 0;
+    m_lastPartPosition = -1;
+    m_html->setHtml(m_parts.First());
+    if (m_parts.IsCut())
+        m_partTimer->start();
+}
+
+bool CRepView::IsShowingParts() const {
+    return m_nextPart < m_parts.Parts().size();
+}
+
+namespace {
+// The tables of the document in the order of their opening tags.
+void CollectTables(QTextFrame* frame, QList<QTextTable*>& tables) {
+    if (auto* table = qobject_cast<QTextTable*>(frame))
+        tables.append(table);
+    for (QTextFrame* child : frame->childFrames())
+        CollectTables(child, tables);
+}
+} // namespace
+
+QTextTable* CRepView::PartsTable() {
+    QList<QTextTable*> tables;
+    CollectTables(m_html->document()->rootFrame(), tables);
+    return tables.value(m_parts.TableIndex());
+}
+
+bool CRepView::AppendPagePart() {
+    if (!IsShowingParts())
+        return false;
+    QTextDocument* page = m_html->document();
+    if (m_lastPartPosition < 0) {
+        // Every part is a table of its own; the same column shares (taken
+        // from the first rows as laid out) keep their columns in line.
+        QTextTable* table = PartsTable();
+        if (!table) {
+            m_nextPart = int(m_parts.Parts().size());
+            return false;
+        }
+        QAbstractTextDocumentLayout* layout = page->documentLayout();
+        const QRectF frame = layout->frameBoundingRect(table);
+        const int row = table->rows() - 1;
+        QList<qreal> left;
+        for (int c = 0; c < table->columns(); ++c) {
+            const QTextTableCell cell = table->cellAt(row, c);
+            left.append(cell.column() == c
+                            ? layout->blockBoundingRect(cell.firstCursorPosition().block()).left()
+                            : -1);
+        }
+        QTextTableFormat format = table->format();
+        if (frame.width() > 0 && !left.contains(-1)) {
+            left.append(frame.right());
+            QList<QTextLength> widths;
+            for (int c = 0; c < table->columns(); ++c)
+                widths.append(QTextLength(QTextLength::PercentageLength,
+                                          100.0 * (left[c + 1] - left[c]) / frame.width()));
+            format.setColumnWidthConstraints(widths);
+            format.setWidth(QTextLength(QTextLength::FixedLength, frame.width()));
+            table->setFormat(format);
+        }
+        m_partsFormat = format;
+        m_partsParent = table->parentFrame();
+        m_lastPartPosition = table->lastPosition() + 1;
+    }
+    QTextCursor cursor(page);
+    cursor.setPosition(qMin(m_lastPartPosition, page->characterCount() - 1));
+    const int start = cursor.position();
+    cursor.insertHtml(m_parts.Parts().at(m_nextPart++));
+    // The new part is the first table that starts after the insertion
+    // point, among the tables beside the first one.
+    QTextTable* added = nullptr;
+    if (QTextFrame* parent = m_partsParent ? m_partsParent.data() : page->rootFrame()) {
+        for (QTextFrame* frame : parent->childFrames()) {
+            if (frame->firstPosition() > start) {
+                added = qobject_cast<QTextTable*>(frame);
+                break;
+            }
+        }
+    }
+    if (added) {
+        added->setFormat(m_partsFormat);
+        m_lastPartPosition = added->lastPosition() + 1;
+    } else {
+        m_lastPartPosition = cursor.position();
+    }
+    return IsShowingParts();
+}
+
+void CRepView::FinishPage() {
+    m_partTimer->stop();
+    while (AppendPagePart()) {
+    }
 }
 
 void CRepView::OnLinkClicked(const QUrl& url) {
@@ -250,6 +354,7 @@ bool CRepView::SaveReport(const QString& path, QString* error) {
 }
 
 bool CRepView::ExportPDF(const QString& path, QString* error) {
+    FinishPage();
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
     printer.setPageSize(QPageSize(QPageSize::A4));
@@ -300,6 +405,7 @@ void CRepView::OnExportPDF() {
 }
 
 void CRepView::OnPrint() {
+    FinishPage();
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
     ChooseOrientation(printer, m_html->document());
@@ -309,6 +415,7 @@ void CRepView::OnPrint() {
 }
 
 void CRepView::OnPrintPreview() {
+    FinishPage();
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
     ChooseOrientation(printer, m_html->document());

@@ -14,14 +14,19 @@
 // Controls are known by number (RegisterControl), so a document may enable
 // or disable them through CRepViewLink without knowing the widgets.
 #include "framework/core/report/rep_doc.h"
+#include "framework/core/report/rep_page_parts.h"
 #include "framework/widgets/documents/form_view.h"
 
 #include <QHash>
 #include <QPointer>
+#include <QTextFormat>
 
 class QHBoxLayout;
 class QPushButton;
 class QSplitter;
+class QTextFrame;
+class QTextTable;
+class QTimer;
 class QTextBrowser;
 class QToolButton;
 class QUrl;
@@ -65,8 +70,16 @@ public:
     // The name a saved page gets by default (without extension).
     virtual QString OnGetExportFileName() { return QStringLiteral("report"); }
 
-    // Shows the document's page.
+    // Shows the document's page. A page with a very long table shows its
+    // first rows and everything after the table at once; the other rows
+    // follow in parts from a zero timer, so the window answers meanwhile.
     void ShowReport();
+    // Whether rows of the shown page are still to come; AppendPagePart adds
+    // the next part, FinishPage all of them (print and PDF need the page
+    // whole).
+    bool IsShowingParts() const;
+    bool AppendPagePart();
+    void FinishPage();
     // A link of the page, as a click on it.
     void OnLinkClicked(const QUrl& url);
     // "command:<number>" addresses meant for this window run the document's
@@ -107,6 +120,15 @@ private:
     QPushButton* m_build;
     QPushButton* m_newWindow;
     QTextBrowser* m_html;
+    // The table the further parts follow, and their common format.
+    QTextTable* PartsTable();
+
     QHash<int, QPointer<QWidget>> m_controls;
     QString m_shown; // the page the pane shows
+    CRepPageParts m_parts;
+    int m_nextPart = 0;
+    int m_lastPartPosition = -1; // where the last appended part ends
+    QTextTableFormat m_partsFormat;
+    QPointer<QTextFrame> m_partsParent;
+    QTimer* m_partTimer;
 };

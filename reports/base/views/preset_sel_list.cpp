@@ -167,11 +167,17 @@ bool CRepPresetSelList2::GetSelectedPreset(KDRepPresetEx2& preset) const {
 }
 
 CRepPresetSelList::CRepPresetSelList(QWidget* parent)
-    : CRepPresetSelListBase(parent), m_list(std::make_unique<CRepPresetList>()) {
+    : CRepPresetSelListBase(parent), m_list(std::make_unique<CRepPresetList>()),
+      m_shown(m_list.get()) {
     setObjectName(QStringLiteral("presetList1"));
-    SetAccess(std::make_unique<CRepPresetListAccessT<KDRepPresetEx>>(m_list.get()));
+    SetAccess(std::make_unique<CRepPresetListAccessT<KDRepPresetEx>>(m_shown));
+}
+
+void CRepPresetSelList::SetList(CRepPresetList* list) {
+    m_shown = list ? list : m_list.get();
+    SetAccess(std::make_unique<CRepPresetListAccessT<KDRepPresetEx>>(m_shown));
 }
 
 bool CRepPresetSelList::GetSelectedPreset(KDRepPresetEx& preset) const {
-    return m_list->GetSelectedPreset(preset);
+    return m_shown->GetSelectedPreset(preset);
 }

@@ -131,8 +131,13 @@ public:
     // ticked title.
     void Reload(int selectIndex) { Fill(selectIndex); }
     bool GetSelectedPreset(KDRepPresetEx& preset) const;
-    CRepPresetList* List() const { return m_list.get(); }
+    // Shows a list kept elsewhere (a report document's, which reads the
+    // ticked preset at its build) in place of the widget's own; null goes
+    // back to the own list.
+    void SetList(CRepPresetList* list);
+    CRepPresetList* List() const { return m_shown; }
 
 private:
     std::unique_ptr<CRepPresetList> m_list;
+    CRepPresetList* m_shown;
 };

@@ -9,7 +9,9 @@
 #include "reports/base/core/rep_base.h"
 
 class CRep_OhvatZaPeriod : public CRepBase {
+    Q_OBJECT
 public:
+    Q_INVOKABLE explicit CRep_OhvatZaPeriod(QObject* parent = nullptr) : CRepBase(parent) {}
     static constexpr int kPageRows = 500000;
 
     QString GetReportTitle() override;

@@ -33,7 +33,9 @@ public:
 };
 
 class CRep_SvodnyeDannyDlyaKvart : public CRepBase {
+    Q_OBJECT
 public:
+    Q_INVOKABLE explicit CRep_SvodnyeDannyDlyaKvart(QObject* parent = nullptr) : CRepBase(parent) {}
     QString GetReportTitle() override;
     // The start follows from the end date, and no worker filter applies: the
     // view offers neither.

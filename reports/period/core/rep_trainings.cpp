@@ -18,7 +18,7 @@ QString Tr(const char* text, const char* context) {
 constexpr const char* kContext = "CRep_Trainings::OnGenerateReport";
 } // namespace
 
-CRep_Trainings::CRep_Trainings() {
+CRep_Trainings::CRep_Trainings(QObject* parent) : CRepBase(parent) {
     InitPeriodTemplates();
     m_template.Load(kTrainingsTemplateID);
 }

@@ -10,8 +10,9 @@
 class CxResult;
 
 class CRep_Trainings : public CRepBase {
+    Q_OBJECT
 public:
-    CRep_Trainings();
+    Q_INVOKABLE explicit CRep_Trainings(QObject* parent = nullptr);
 
     QString GetReportTitle() override;
     // Trainings have no main worker: the view offers no worker filter.

@@ -41,7 +41,9 @@ void CRepYearTableBase::OnGenerateReport(CAccStringT<wchar_t>& html) {
                 QStringLiteral("WorkPlace.ROWID=") + t + QStringLiteral(".nWorkPlace"));
     select.Group(QStringLiteral("WorkPlace.nTown"));
     AddOwnParts(select, t);
-    select.Join(QString(), periods,
+    // A client with no group recorded by that date still came: he counts
+    // under "Не заполнена" rather than dropping out of the year.
+    select.Join(QStringLiteral("LEFT"), periods,
                 periods + QStringLiteral(".nClientID=") + t + QStringLiteral(".nClientID AND ") +
                     stateDate + QStringLiteral(" BETWEEN ") + periods +
                     QStringLiteral(".dStartDate AND ") + periods + QStringLiteral(".dEndDate"));

@@ -7,7 +7,8 @@
 //
 // The vulnerable group is the one that held at the end of the year, or at the
 // end of the period when the period ends earlier in that year: a group
-// recorded after the period never changes its figures.
+// recorded after the period never changes its figures. A client with no group
+// by then counts as "Не заполнена".
 #include "reports/base/core/rep_base.h"
 
 #include <QHash>
@@ -16,7 +17,9 @@ class CSimpleSelect;
 class CxResult;
 
 class CRepYearTableBase : public CRepBase {
+    Q_OBJECT
 public:
+    explicit CRepYearTableBase(QObject* parent = nullptr) : CRepBase(parent) {}
     int CheckPreset() override { return 1; }
     void OnGenerateReport(CAccStringT<wchar_t>& html) override;
 
@@ -39,7 +42,10 @@ private:
 
 // "Сводный отчет по годам".
 class CRep_SvodnyiPoGodam : public CRepYearTableBase {
+    Q_OBJECT
 public:
+    Q_INVOKABLE explicit CRep_SvodnyiPoGodam(QObject* parent = nullptr)
+        : CRepYearTableBase(parent) {}
     QString GetReportTitle() override;
 
 private:
@@ -53,7 +59,9 @@ private:
 // "Расширенный отчет по консультациям": six totals per row, one per kind bit
 // 1, 2, 4, 8, 16 and 32 of the consultations.
 class CRepNewConsult : public CRepYearTableBase {
+    Q_OBJECT
 public:
+    Q_INVOKABLE explicit CRepNewConsult(QObject* parent = nullptr) : CRepYearTableBase(parent) {}
     QString GetReportTitle() override;
 
 private:

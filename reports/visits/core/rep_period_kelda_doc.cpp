@@ -48,7 +48,7 @@ QString CRepPeriodKeldaDoc::CxTabCalcEx::GetStyle(CLine* row, CLine* col, int ro
            QStringLiteral("%1").arg(m_color, 6, 16, QLatin1Char('0'));
 }
 
-CRepPeriodKeldaDoc::CRepPeriodKeldaDoc() {
+CRepPeriodKeldaDoc::CRepPeriodKeldaDoc(QObject* parent) : CRepVisitsDoc(parent) {
     InitVisitsTemplates();
     m_template.Load(kPeriodTemplateID);
 }

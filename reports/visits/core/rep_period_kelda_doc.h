@@ -15,6 +15,7 @@
 #include <QSet>
 
 class CRepPeriodKeldaDoc : public CRepVisitsDoc {
+    Q_OBJECT
 public:
     // The pivot with rows banded by their data word.
     class CxTabCalcEx : public CxTabCalc {
@@ -32,7 +33,7 @@ public:
         quint32 m_color = 0xFFFFFF; // 0xRRGGBB
     };
 
-    CRepPeriodKeldaDoc();
+    Q_INVOKABLE explicit CRepPeriodKeldaDoc(QObject* parent = nullptr);
     QString GetReportTitle() override;
     CVisitsViewSetup GetViewSetup() const override;
     bool UsesPreset() const override { return false; }
@@ -68,7 +69,10 @@ private:
 };
 
 class CRepPeriodKeldaConsDoc : public CRepPeriodKeldaDoc {
+    Q_OBJECT
 public:
+    Q_INVOKABLE explicit CRepPeriodKeldaConsDoc(QObject* parent = nullptr)
+        : CRepPeriodKeldaDoc(parent) {}
     QString GetReportTitle() override;
     int IsConsultReport() const override { return 1; }
 };

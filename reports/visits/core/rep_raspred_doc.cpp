@@ -18,7 +18,7 @@ constexpr quint32 kAllGroups = 0x3BF7FF;
 constexpr int kBarRows = 25;
 } // namespace
 
-CRepRaspredDoc::CRepRaspredDoc() {
+CRepRaspredDoc::CRepRaspredDoc(QObject* parent) : CRepVisitsDoc(parent) {
     InitVisitsTemplates();
     m_template.Load(kRaspredTemplateID);
 }

@@ -8,11 +8,12 @@
 #include <array>
 
 class CRepRaspredDoc : public CRepVisitsDoc {
+    Q_OBJECT
 public:
     static constexpr int kBuckets = 8;
     using Counts = std::array<unsigned, kBuckets>;
 
-    CRepRaspredDoc();
+    Q_INVOKABLE explicit CRepRaspredDoc(QObject* parent = nullptr);
     QString GetReportTitle() override;
     CVisitsViewSetup GetViewSetup() const override;
     bool UsesPreset() const override { return false; }

@@ -26,7 +26,7 @@ struct Failed {
 };
 } // namespace
 
-CRepTrainingsDoc::CRepTrainingsDoc() {
+CRepTrainingsDoc::CRepTrainingsDoc(QObject* parent) : CRepDoc(parent) {
     InitVisitsTemplates();
     m_template.Load(kTrainingsTemplateID);
 }

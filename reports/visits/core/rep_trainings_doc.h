@@ -9,8 +9,9 @@
 #include <QDate>
 
 class CRepTrainingsDoc : public CRepDoc {
+    Q_OBJECT
 public:
-    CRepTrainingsDoc();
+    Q_INVOKABLE explicit CRepTrainingsDoc(QObject* parent = nullptr);
     QString GetReportTitle() override;
     void OnInitHTML(CAccStringT<wchar_t>& html) override;
 
@@ -31,7 +32,9 @@ private:
 };
 
 class CRepClientInfoDoc : public CRepDoc {
+    Q_OBJECT
 public:
+    Q_INVOKABLE explicit CRepClientInfoDoc(QObject* parent = nullptr) : CRepDoc(parent) {}
     QString GetReportTitle() override;
     void OnInitHTML(CAccStringT<wchar_t>&) override {}
 

@@ -28,7 +28,7 @@ const QString kUniqueTriple =
 constexpr int kUniqueListLimit = 0x80000;
 } // namespace
 
-CRepVisitsBaseDoc::CRepVisitsBaseDoc() {
+CRepVisitsBaseDoc::CRepVisitsBaseDoc(QObject* parent) : CRepBase(parent) {
     InitVisitsTemplates();
 }
 CRepVisitsBaseDoc::~CRepVisitsBaseDoc() = default;

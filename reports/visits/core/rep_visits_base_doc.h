@@ -38,12 +38,13 @@ struct CVisitsViewSetup {
 };
 
 class CRepVisitsBaseDoc : public CRepBase {
+    Q_OBJECT
 public:
     // Shows the catalogue's preset chooser; answers the list position chosen,
     // or -1 when the user cancelled. The view provides it.
     using PresetChooser = std::function<int(CRepVisitsBaseDoc& doc)>;
 
-    CRepVisitsBaseDoc();
+    explicit CRepVisitsBaseDoc(QObject* parent = nullptr);
     ~CRepVisitsBaseDoc() override;
 
     // ---- the catalogue ----

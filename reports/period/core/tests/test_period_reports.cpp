@@ -340,7 +340,13 @@ void TestPeriodReports::failingQueryShowsErrorPage() {
         Coverage(PresetSpec{"20579", "20441"}, QDate(2012, 1, 1), QDate(2012, 12, 31));
     CRep_SvodnyiPoGodam years;
     const QString yearPage = Build(years, QDate(2012, 1, 1), QDate(2012, 12, 31));
+    CRepNewConsult consultations;
+    const QString consultPage = Build(consultations, QDate(2012, 1, 1), QDate(2012, 12, 31));
     m_db->Exec(QStringLiteral("RENAME TABLE orginf_away TO orginf, towns_away TO towns"));
+    m_db->Exec(QStringLiteral("RENAME TABLE dailyvisits TO dailyvisits_away"));
+    CRep_SvodnyeDannyDlyaKvart quarterly;
+    const QString quarterPage = Build(quarterly, QDate(2012, 12, 1), QDate(2012, 12, 31));
+    m_db->Exec(QStringLiteral("RENAME TABLE dailyvisits_away TO dailyvisits"));
     m_db->Exec(QStringLiteral("RENAME TABLE trainingssubdata TO trainingssubdata_away"));
     // Built once: the statement on its error page names a temporary table
     // of its own build.
@@ -352,12 +358,15 @@ void TestPeriodReports::failingQueryShowsErrorPage() {
     const QString trainingsPage = trainings.GetHTML();
     m_db->Exec(QStringLiteral("RENAME TABLE trainingssubdata_away TO trainingssubdata"));
     QVERIFY(trainingsPage.contains(QStringLiteral("trainingssubdata")));
-    for (const QString& page : {coverage, byTown, yearPage, trainingsPage}) {
+    for (const QString& page :
+         {coverage, byTown, yearPage, consultPage, quarterPage, trainingsPage}) {
         QVERIFY(page.contains(QStringLiteral("Возникла ошибка при формировании отчета")));
         QVERIFY(!page.contains(QStringLiteral("Всего")));
     }
     QVERIFY(coverage.contains(QStringLiteral("orginf")));
     QVERIFY(yearPage.contains(QStringLiteral("towns")));
+    QVERIFY(consultPage.contains(QStringLiteral("towns")));
+    QVERIFY(quarterPage.contains(QStringLiteral("dailyvisits")));
     QVERIFY(byTown.contains(QStringLiteral("towns")));
 }
 
@@ -517,10 +526,12 @@ void TestPeriodReports::yearSummaries_data() {
     QTest::addColumn<QDate>("to");
     QTest::addColumn<QStringList>("rows");
     // Clients per year, region, town of the point, group at the year's end and
-    // sex. Clients 2 and 7 have no group at the end of 2012 and drop out;
-    // report 8 at the point not chosen adds nothing.
+    // sex. Clients 2 and 7 have no group at the end of 2012 (7 gets one in
+    // 2013): they count as not filled; report 8 at the point not chosen adds
+    // nothing.
     QTest::newRow("three years") << QDate(2011, 1, 1) << QDate(2013, 12, 31)
                                  << QStringList{"2011|Область А|Город Б|ПИН|Мужской|1",
+                                                "2012|Область А|Город Б|Не заполнена|Мужской|2",
                                                 "2012|Область А|Город Б|ПИН|Мужской|1",
                                                 "2012|Область А|Город Б|РКС|Женский|2",
                                                 "2012|Область А|Город Б|МСМ|Мужской|1",
@@ -531,11 +542,13 @@ void TestPeriodReports::yearSummaries_data() {
                                                 "2012|Область А|Город В|РКС, МСМ|Женский|1",
                                                 "2013|Область А|Город Б|ПИН|Мужской|1"};
     // The period ends before client 6 got a group (2012-03-01): the groups
-    // are those of the period's end.
+    // are those of the period's end, client 6 has none yet.
     QTest::newRow("two months") << QDate(2012, 1, 1) << QDate(2012, 2, 29)
-                                << QStringList{"2012|Область А|Город Б|ПИН|Мужской|1",
+                                << QStringList{"2012|Область А|Город Б|Не заполнена|Мужской|1",
+                                               "2012|Область А|Город Б|ПИН|Мужской|1",
                                                "2012|Область А|Город Б|РКС|Женский|1",
                                                "2012|Область А|Город Б|МСМ|Мужской|1",
+                                               "2012|Область А|Город В|Не заполнена|Женский|1",
                                                "2012|Область А|Город В|ПИН|Мужской|1",
                                                "2012|Область А|Город В|МСМ|Трансгендер|1"};
     QTest::newRow("no visits") << QDate(2014, 1, 1) << QDate(2014, 12, 31) << QStringList{};
@@ -571,6 +584,14 @@ void TestPeriodReports::extendedConsultations() {
         (QStringList{"2012|Консультация|Область А|Город Б|РКС|Женский|1|1|0|0|0|0"}));
     CPoshSelection::Store(
         {{1, QStringLiteral("Центр")}, {2, QStringLiteral("Аптека")}, {3, QStringLiteral("Офис")}});
+    // Client 3's group recorded only after the year: the consultation still
+    // counts, under "Не заполнена".
+    m_db->Exec(QStringLiteral("UPDATE clientdatachanges SET dDate='2013-06-01' WHERE nClientID=3"));
+    const QString unfilled = Build(doc, QDate(2012, 1, 1), QDate(2012, 12, 31));
+    m_db->Exec(QStringLiteral("UPDATE clientdatachanges SET dDate='2011-05-01' WHERE nClientID=3"));
+    QCOMPARE(PageTables(unfilled, QStringLiteral(" border=1")).first(),
+             (QStringList{"2012|Консультация|Область А|Город Б|Не заполнена|Женский|1|1|0|0|0|0",
+                          "2012|Консультация|Область А|Город Б|МСМ|Мужской|0|1|0|0|0|1"}));
     // Without a configured consultation group the work tables still build.
     InstallConfig(QString(PeriodTestLists())
                       .replace(QStringLiteral("<Item ID='462847' Title='Консультация' "
@@ -667,10 +688,12 @@ void TestPeriodReports::viewSetUp() {
     CRep_Trainings trainings;
     CRep_OhvatZaPeriod coverage;
     CRep_SvodnyiPoGodam years;
+    CRepNewConsult consultations;
     QCOMPARE(disabled(quarterly), (QList<int>{kRepCtlWorker, kRepCtlFrom}));
     QCOMPARE(disabled(trainings), QList<int>{kRepCtlWorker});
     QCOMPARE(disabled(coverage), QList<int>{});
     QCOMPARE(disabled(years), QList<int>{});
+    QCOMPARE(disabled(consultations), QList<int>{});
 }
 
 QTEST_GUILESS_MAIN(TestPeriodReports)
