@@ -23,6 +23,8 @@
 #include "clients/trainings/trainings_journal.h"
 #include "diary/daily_report_form.h"
 #include "diary/diary_journal.h"
+#include "exchange/transfer/compare_changes_doc.h"
+#include "exchange/widgets/compare_changes_view.h"
 #include "exchange/widgets/configurator_form.h"
 #include "exchange/widgets/org_list_view.h"
 #include "framework/core/app/modules_info.h"
@@ -69,6 +71,7 @@ public:
         reg(1293, CDDiary::GetThisClass(), sqlDoc, form);
         reg(1296, CDDirMatPack::GetThisClass(), sqlDoc, form);
         reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);
+        reg(1959, CRepCompareChanges::GetThisClass(), CRepCompareChangesDoc::GetThisClass(), form);
         reg(1959, CConfiguratorFormAPP::GetThisClass(), &CxDocument::staticMetaObject, form);
     }
 } g_registerDocTemplates;
