@@ -69,8 +69,7 @@ void CRepCompareChangesDoc::OnInitHTML(CAccStringT<wchar_t>& html) {
     CCompareLoadsData data;
     QString error;
     if (!CompareLoads(GetSQL(), m_first, m_second, m_date, &data, &error)) {
-        // The page says what failed instead of showing nothing.
-        CTarvikApp::AddErrorMessage(error, 0);
+        // The user is told what failed instead of getting an empty page.
         RepCheckTrue(false, error, GetReportTitle());
         return;
     }

@@ -52,6 +52,7 @@ CRepCompareChanges::CRepCompareChanges(QWidget* parent)
     BuildButton()->setText(Tr("Сравнить", "CRepCompareChanges"));
     // The page is ten columns wide: it gets the room.
     Splitter()->setSizes({260, 840});
+    RequestForNotify(QStringLiteral("SQL"), QStringLiteral("cmp_loadids"));
 }
 
 CRepCompareChangesDoc* CRepCompareChanges::GetCompareDoc() const {
@@ -65,7 +66,14 @@ bool CRepCompareChanges::OnInitialUpdate() {
     return true;
 }
 
+void CRepCompareChanges::OnNotify(const QString& channel, const QString& message) {
+    (void)channel;
+    (void)message;
+    FillTree();
+}
+
 bool CRepCompareChanges::FillTree() {
+    const QList<int> ticked = TickedLoads();
     m_model->clear();
     CRepDoc* doc = GetRepDoc();
     QList<CCompareLoadOrg> tree;
@@ -82,6 +90,8 @@ bool CRepCompareChanges::FillTree() {
             auto* item = new QStandardItem(CompareLoadItemText(load));
             item->setData(load.loadId, kLoadRole);
             item->setCheckable(true);
+            if (ticked.contains(load.loadId))
+                item->setCheckState(Qt::Checked);
             parent->appendRow(item);
         }
         m_model->appendRow(parent);

@@ -3,6 +3,9 @@
 // received loads (one branch per organisation, a check box per load) beside
 // the page. "Сравнить" checks the ticked loads (exactly two of one
 // organisation) and has the document (CRepCompareChangesDoc) build the page.
+// A load received while the window is open joins the list at once; the
+// ticks stay.
+#include "framework/core/notify_processor.h"
 #include "framework/widgets/report/rep_view.h"
 
 class CDateTimeEditCtrl;
@@ -10,7 +13,7 @@ class CRepCompareChangesDoc;
 class QStandardItemModel;
 class QTreeView;
 
-class CRepCompareChanges : public CRepView {
+class CRepCompareChanges : public CRepView, public CxNotifyProcessor {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit CRepCompareChanges(QWidget* parent = nullptr);
@@ -23,9 +26,12 @@ public:
     bool OnPreBuild() override;
     QString OnGetExportFileName() override { return QStringLiteral("compare"); }
 
-    // Reads the list of loads afresh (the list is emptied first); false with
-    // a message when it could not be read.
+    // Reads the list of loads afresh (the list is emptied first, the ticked
+    // loads that are still there stay ticked); false with a message when it
+    // could not be read.
     bool FillTree();
+    // A change of the list of loads (a load received or removed).
+    void OnNotify(const QString& channel, const QString& message) override;
     // The ticked loads in the list's order, and the organisation of the last
     // one.
     QList<int> TickedLoads(QString* org = nullptr) const;

@@ -4,7 +4,7 @@
 // import leaves the receiving database exactly as it was and the log says
 // why. The comparison window lists the loads and, for two loads of a
 // fixture, shows the reports added, removed and changed, with every text of
-// the data escaped.
+// the data escaped, and takes in a load received while it is open.
 #include "exchange/transfer/compare_changes_doc.h"
 #include "exchange/transfer/exchange_helper.h"
 #include "exchange/widgets/compare_changes_view.h"
@@ -16,7 +16,6 @@
 #include "tests/support/window_test_app.h"
 
 #include <QAbstractItemModelTester>
-#include <QMdiSubWindow>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -94,32 +93,21 @@ class TestExchangeWindows : public QObject {
     std::unique_ptr<SchemaTestDatabase> m_sender;
     QString m_package;
 
-    // Screenshots for looking at the windows (KELDA_SHOT_DIR set).
-    static void Shot(QWidget* widget, const char* name) {
-        const QString dir = qEnvironmentVariable("KELDA_SHOT_DIR");
-        if (dir.isEmpty())
-            return;
-        // Layouts settle on posted events.
-        QCoreApplication::processEvents();
-        widget->grab().save(QDir(dir).filePath(QString::fromLatin1(name) + ".png"));
-    }
-
     // Runs the import wizard on a file; cancel: the user stops the run as it
-    // begins. Answers the wizard's result and its log.
-    bool RunImport(const QString& path, bool cancel, QString* log) {
+    // begins. Answers the wizard's result, its log and what it said before
+    // the run.
+    bool RunImport(const QString& path, bool cancel, QString* log, QString* summary) {
         CKeldaSQLImportWizard_Helper helper;
         CSQLImportWizardDlg wizard(&helper);
-        wizard.resize(640, 480);
         wizard.show();
         wizard.findChild<CxFileEdit*>()->SetPath(path);
         if (!wizard.Next())
             return false;
-        Shot(&wizard, "import_wizard_summary");
+        *summary = wizard.GetProcessorPage()->GetSummary();
         if (cancel)
             QTimer::singleShot(0, &wizard, &CWizardDlg::Cancel);
         const bool ok = wizard.Run();
         *log = wizard.GetProcessorPage()->GetLogText();
-        Shot(&wizard, ok ? "import_wizard_done" : "import_wizard_refused");
         return ok;
     }
 
@@ -148,24 +136,22 @@ private slots:
         {
             CKeldaSQLImportWizard_Helper helper;
             CSQLExportWizardDlg wizard(&helper, m_sender->Connection());
-            wizard.resize(640, 480);
             wizard.show();
             auto* file = wizard.findChild<CxFileEdit*>();
             QCOMPARE(QFileInfo(file->GetPath()).fileName(),
                      CSQLExportWizardDlg::DefaultFileName(QStringLiteral("ORG-A"),
                                                           QDate::currentDate()));
-            Shot(&wizard, "export_wizard_file");
             file->SetPath(m_package);
             QVERIFY(wizard.Next());
             QVERIFY(wizard.Run());
-            Shot(&wizard, "export_wizard_done");
             const QString log = wizard.GetProcessorPage()->GetLogText();
             QVERIFY2(log.contains(QStringLiteral("ORG-A")), qPrintable(log));
             QVERIFY2(log.contains(QStringLiteral("dailyvisits: 2")), qPrintable(log));
             QVERIFY(QFile::exists(m_package));
         }
-        QString log;
-        QVERIFY2(RunImport(m_package, false, &log), qPrintable(log));
+        QString log, summary;
+        QVERIFY2(RunImport(m_package, false, &log, &summary), qPrintable(log));
+        QVERIFY2(summary.contains(QStringLiteral("<b>ORG-A</b>")), qPrintable(summary));
         QVERIFY2(log.contains(QStringLiteral("ORG-A")), qPrintable(log));
         SchemaTestDatabase& b = m_app->Db();
         const QString region = b.Scalar("SELECT ROWID FROM orginf WHERE cOrgID='ORG-A'");
@@ -204,8 +190,12 @@ private slots:
             out.write(bytes);
         }
         const QString before = Fingerprint(m_app->Db());
-        QString log;
-        QVERIFY(!RunImport(path, cancel, &log));
+        QString log, summary;
+        QVERIFY(!RunImport(path, cancel, &log, &summary));
+        // A damaged package is named before the run.
+        QCOMPARE(summary.contains(QStringLiteral("<warning>")), damage);
+        if (damage)
+            QVERIFY2(summary.contains(reason), qPrintable(summary));
         QVERIFY2(log.contains(reason), qPrintable(log));
         QVERIFY2(log.contains(QStringLiteral("База данных не изменена")), qPrintable(log));
         QCOMPARE(Fingerprint(m_app->Db()), before);
@@ -242,8 +232,6 @@ private slots:
 
         model->item(0)->child(1)->setCheckState(Qt::Checked);
         QVERIFY(view->OnBuild());
-        m_app->Frame()->MDIArea()->activeSubWindow()->showMaximized();
-        Shot(m_app->Frame(), "comparison_window");
         const QString page = view->GetRepDoc()->GetHTML();
         const qsizetype split = page.indexOf(QStringLiteral("Документы, которые были изменены"));
         QVERIFY(split > 0);
@@ -267,6 +255,12 @@ private slots:
         QVERIFY(changed.contains(QStringLiteral("<td style=\"background:white\">5</td></tr>")));
         QVERIFY(changed.contains(QStringLiteral("<td style=\"background:#99CCFF\">6</td></tr>")));
         QVERIFY(view->HTMLCtrl()->toPlainText().contains(QStringLiteral("ORG-A :: 15.03.2024")));
+
+        // A load received meanwhile joins the list; the ticks stay.
+        db.Exec("INSERT INTO cmp_loadids (nLoadID,nRegionDataID,dDate) VALUES (4,2,'2024-04-01')");
+        CTarvikApp::SendForNotify(QStringLiteral("SQL"), QStringLiteral("cmp_loadids"));
+        QCOMPARE(model->item(0)->rowCount(), 3);
+        QCOMPARE(view->TickedLoads(), (QList<int>{1, 2}));
     }
 };
 
