@@ -1,10 +1,12 @@
 // The application's commands: the table of commands that open a document by
 // its command address, and the application's own command handlers.
 #include "command_ids.h"
+#include "exchange/transfer/exchange_helper.h"
 #include "export_check.h"
 #include "framework/core/app/cmd_handler_info.h"
 #include "framework/widgets/cmd_target.h"
 #include "framework/widgets/documents/doc_manager.h"
+#include "framework/widgets/exchange/exchange_wizards.h"
 #include "framework/widgets/message_box.h"
 #include "kelda2_app.h"
 
@@ -71,17 +73,22 @@ void CKelda2App::OnExportData() {
         CxMessage(GetMainWnd(), 0x10, error);
         return;
     }
-    // The exchange wizard is not part of this version of the program.
-    CxMessage(GetMainWnd(), 0x40,
-              TranslateString(QStringLiteral("Передача данных в этой версии программы пока "
-                                             "недоступна."),
-                              QStringLiteral("msgExportNotAvailable"), 1));
+    CKeldaSQLImportWizard_Helper helper;
+    CSQLExportWizardDlg wizard(&helper, nullptr, GetMainWnd());
+    wizard.DoModal();
+}
+
+void CKelda2App::OnImportData() {
+    CKeldaSQLImportWizard_Helper helper;
+    CSQLImportWizardDlg wizard(&helper, nullptr, GetMainWnd());
+    wizard.DoModal();
 }
 
 void CKelda2App::RegisterAppCommands() {
     CxAppCommands::Add(ID_APP_ABOUT, [this] { OnAppAbout(); });
     CxAppCommands::Add(ID_START_PAGE, [] { OpenDocument(QStringLiteral("CKelda2View")); });
     CxAppCommands::Add(ID_EXPORT_DATA, [this] { OnExportData(); });
+    CxAppCommands::Add(ID_IMPORT_DATA, [this] { OnImportData(); });
     RegisterCareCommands();
     RegisterSheetCommands();
 }

@@ -23,6 +23,8 @@
 #include "clients/trainings/trainings_journal.h"
 #include "diary/daily_report_form.h"
 #include "diary/diary_journal.h"
+#include "exchange/transfer/compare_changes_doc.h"
+#include "exchange/widgets/compare_changes_view.h"
 #include "exchange/widgets/configurator_form.h"
 #include "exchange/widgets/org_list_view.h"
 #include "framework/core/app/modules_info.h"
@@ -84,6 +86,7 @@ public:
         const QMetaObject* visitsView = &CRepVisitsView::staticMetaObject;
         reg(1959, poshView, &CRepRaspredDoc::staticMetaObject, form);
         reg(1959, &CRepTrainings::staticMetaObject, &CRepTrainingsDoc::staticMetaObject, form);
+        reg(1959, CRepCompareChanges::GetThisClass(), CRepCompareChangesDoc::GetThisClass(), form);
         reg(1959, CConfiguratorFormAPP::GetThisClass(), &CxDocument::staticMetaObject, form);
         reg(1959, &CRepClientInfo::staticMetaObject, &CRepClientInfoDoc::staticMetaObject, form);
         reg(1959, poshView, &CRepPeriodKeldaDoc::staticMetaObject, form);

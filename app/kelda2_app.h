@@ -47,6 +47,7 @@ public:
     // The export for the superior organisation (command 1646): refused while
     // a service point has no town.
     void OnExportData();
+    void OnImportData();
     // The application's own command handlers.
     void RegisterAppCommands();
     // Those of organisations, exports and database care (care_commands.cpp).

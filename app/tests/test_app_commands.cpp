@@ -1,9 +1,10 @@
 // The application's commands and its start page: the command table claims
 // and queues the addresses of the windows the program has (others stay
 // disabled), a queued address opens its window on the named tab, the export
-// refuses to start while a service point has no town, the start page counts
-// the days since the last backup and reminds past the configured count, and
-// the news panel never waits for the network.
+// refuses to start while a service point has no town and opens its wizard
+// otherwise, the start page counts the days since the last backup and
+// reminds past the configured count, and the news panel never waits for the
+// network.
 #include "app/backup_reminder.h"
 #include "app/command_ids.h"
 #include "app/export_check.h"
@@ -11,9 +12,11 @@
 #include "app/kelda2_app.h"
 #include "app/start_page.h"
 #include "clients/directories/directories_journal.h"
+#include "exchange/widgets/compare_changes_view.h"
 #include "framework/core/app/cmd_handler_info.h"
 #include "framework/core/app/modules_info.h"
 #include "framework/core/documents/doc_template.h"
+#include "framework/widgets/dialog.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/mdi_frame_wnd.h"
 #include "framework/widgets/message_box.h"
@@ -105,7 +108,7 @@ private slots:
         row(1648, "opendoc:CRepRaspredDoc", true);
         row(1757, "opendoc:CRep_Kelda_VisSummary", true);
         row(3279, "opendoc:CRep_SvodnyeDannyDlyaKvart", true);
-        row(3229, "opendoc:CRepCompareChanges", false);
+        row(3229, "opendoc:CRepCompareChanges", true);
         row(1115, "opendoc:CRepVisitsDoc", true);
         row(1029, "opendoc:CRepVisitsNewDoc", true);
         row(1030, "opendoc:CRepVisitsRegDoc", true);
@@ -145,12 +148,26 @@ private slots:
         QCOMPARE(m_app->OnMapCmdToURL(ID_APP_ABOUT, 0, nullptr), 0);
     }
 
+    // The comparison of loads opens on its list of loads.
+    void compareCommandOpensItsWindow() {
+        QVERIFY(m_app->OnMapCmdToURL(ID_REP_COMPARE, 0, nullptr));
+        m_app->ProcessAppQueries();
+        auto* view = qobject_cast<CRepCompareChanges*>(CxDocManager::Instance()->ActiveView());
+        QVERIFY(view);
+        QCOMPARE(view->windowTitle(), QStringLiteral("Сравнение загрузок"));
+        m_frame->MDIArea()->closeAllSubWindows();
+    }
+
     void exportNeedsTownsOfServicePoints() {
         m_db->Exec(QStringLiteral("DELETE FROM dir"));
+        QStringList wizards;
+        SetModalDriver([&wizards](QDialog* dialog) {
+            wizards << QString::fromLatin1(dialog->metaObject()->className());
+        });
         // No service points, or only folders: the check lets the export go.
         m_app->OnExportData();
-        QCOMPARE(m_messages.size(), 1);
-        QVERIFY(!m_messages[0].contains(QStringLiteral("Географическое расположение")));
+        QCOMPARE(wizards, QStringList{QStringLiteral("CSQLExportWizardDlg")});
+        QVERIFY(m_messages.isEmpty());
         m_db->Exec(QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,"
                                   "bHidden,nTown) VALUES (1,0,1,'Папка',1,0,0),"
                                   "(2,0,0,'Без города',2,0,0),(3,1,0,'В городе',1,0,5)"));
@@ -160,10 +177,12 @@ private slots:
                                   "bHidden,nTown) VALUES (4,1,0,'Без города',1,0,0)"));
         QVERIFY(HasServicePointWithoutTown());
         m_app->OnExportData();
-        QCOMPARE(m_messages.size(), 2);
-        QVERIFY(m_messages[1].startsWith(QStringLiteral("Перед экспортом данных, необходимо "
+        SetModalDriver({});
+        QCOMPARE(wizards.size(), 1);
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY(m_messages[0].startsWith(QStringLiteral("Перед экспортом данных, необходимо "
                                                         "заполнить поле «Географическое")));
-        QCOMPARE(m_messages[1].count(u'\n'), 2);
+        QCOMPARE(m_messages[0].count(u'\n'), 2);
     }
 
     void backupReminderCountsDays() {

@@ -108,6 +108,8 @@ private slots:
         QTest::newRow("1840 database test") << uint(ID_TEST_DB) << "CTestDBDlg";
         QTest::newRow("3237 accounting export") << uint(ID_EXPORT_DBF) << "CDBFOut";
         QTest::newRow("1792 analytics export") << uint(ID_EXPORT_CSV) << "CExportCSV";
+        QTest::newRow("1646 data export") << uint(ID_EXPORT_DATA) << "CSQLExportWizardDlg";
+        QTest::newRow("1647 data import") << uint(ID_IMPORT_DATA) << "CSQLImportWizardDlg";
     }
     void commandOpensItsWindow() {
         QFETCH(uint, id);

@@ -1,7 +1,7 @@
 // Pictures of the program's windows, for a look by eye: the main window, the
-// settings dialog, the about box, and the windows of organisations, exports
-// and database care (opened through their commands, with a few rows of
-// their own in the database), saved as PNG files. It judges nothing;
+// settings dialog, the about box, and the windows of organisations, exports,
+// data exchange and database care (opened through their commands, with a few
+// rows of their own in the database), saved as PNG files. It judges nothing;
 // scripts/window-pictures.sh runs it offscreen on a private server.
 //
 // Usage: kelda2_window_pictures OUTDIR [sheets]
@@ -14,11 +14,13 @@
 #include "app/version.h"
 #include "client_pictures.h"
 #include "db/schema/sql_db_updater.h"
+#include "exchange/widgets/compare_changes_view.h"
 #include "exchange/widgets/org_list_view.h"
 #include "framework/core/sql/sql_init.h"
 #include "framework/widgets/about_dialog.h"
 #include "framework/widgets/dialog.h"
 #include "framework/widgets/documents/doc_manager.h"
+#include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/file_edit.h"
 #include "framework/widgets/maintenance/change_journal_view.h"
 #include "framework/widgets/settings_dialog.h"
@@ -30,6 +32,8 @@
 #include <QDir>
 #include <QFile>
 #include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -55,6 +59,80 @@ void AddCareRows() {
              "(900,99999,'2020-01-01')",
          })
         g_pBaseSQLConnection->Execute(QString::fromUtf8(statement));
+}
+
+// Two loads of the received organisation for the comparison window: a
+// report only in the first, one only in the second, one changed.
+void AddCompareRows() {
+    for (const char* statement : {
+             "INSERT IGNORE INTO cmp_loadids (nLoadID,nRegionDataID,dDate) VALUES "
+             "(9001,5,'2024-03-20'),(9002,5,'2024-03-27')",
+             "INSERT IGNORE INTO cmp_dailyreport (ROWID,nLoadID,dDate,nWorker1,nWorker2,nWorker3,"
+             "nWorkPlace,nCrc) VALUES (1,9001,'2024-03-01',3,-1,-1,2,10),"
+             "(1,9002,'2024-03-01',3,-1,-1,2,11),(2,9001,'2024-03-04',3,4,-1,2,20),"
+             "(3,9002,'2024-03-05',3,-1,-1,2,30)",
+             "INSERT IGNORE INTO cmp_dir (ROWID,nLoadID,cString) VALUES (2,9001,'Пункт на "
+             "вокзале'),"
+             "(3,9001,'Иванова А.'),(4,9001,'Петров Б.'),(7,9001,'Шприц 2 мл'),"
+             "(2,9002,'Пункт на вокзале'),(3,9002,'Иванова А.'),(7,9002,'Шприц 2 мл')",
+             "INSERT IGNORE INTO cmp_clients (ROWID,nLoadID,cClientID) VALUES "
+             "(1,9001,'АБВ0190Ч'),(1,9002,'АБВ0190Ч')",
+             "INSERT IGNORE INTO cmp_visits (ROWID,nLoadID,nReportID,nClientID,nItem,nCount) "
+             "VALUES (1,9001,1,1,7,10),(1,9002,1,1,7,12)",
+         })
+        g_pBaseSQLConnection->Execute(QString::fromUtf8(statement));
+}
+
+// The exchange wizards (the export writes a package; the import of it is
+// refused, as it comes from this very organisation) and the comparison of
+// loads with its page.
+bool ExchangeWindows(CMainFrame* frame, const QDir& out, const QString& folder) {
+    AddCompareRows();
+    bool saved = true;
+    const auto shot = [&](QWidget* window, const char* name) {
+        saved = Save(window, out.filePath(QString::fromLatin1(name))) && saved;
+    };
+    const auto command = [&](unsigned id, std::function<void(CWizardDlg*)> drive) {
+        SetModalDriver([&](QDialog* dialog) {
+            dialog->resize(760, 560);
+            if (auto* wizard = qobject_cast<CWizardDlg*>(dialog))
+                drive(wizard);
+        });
+        frame->RouteCommand(id);
+        SetModalDriver({});
+    };
+    const QString package = QDir(folder).filePath(QStringLiteral("ORG-OWN.k2x"));
+    command(ID_EXPORT_DATA, [&](CWizardDlg* d) {
+        shot(d, "export_file.png");
+        d->findChild<CxFileEdit*>()->SetPath(package);
+        d->Next();
+        shot(d, "export_ready.png");
+        d->Run();
+        shot(d, "export_done.png");
+    });
+    command(ID_IMPORT_DATA, [&](CWizardDlg* d) {
+        d->findChild<CxFileEdit*>()->SetPath(package);
+        shot(d, "import_file.png");
+        d->Next();
+        shot(d, "import_ready.png");
+        d->Run();
+        shot(d, "import_refused.png");
+    });
+    CxDocManager::Instance()->ProcessAddress(QStringLiteral("opendoc:CRepCompareChanges"));
+    if (auto* view = qobject_cast<CRepCompareChanges*>(CxDocManager::Instance()->ActiveView())) {
+        if (QMdiSubWindow* window = frame->MDIArea()->activeSubWindow())
+            window->showMaximized();
+        shot(frame, "compare_loads.png");
+        for (int i = 0; i < view->TreeModel()->rowCount(); ++i)
+            if (QStandardItem* org = view->TreeModel()->item(i); org->text() == "ORG-5")
+                for (int j = 0; j < org->rowCount(); ++j)
+                    org->child(j)->setCheckState(Qt::Checked);
+        view->DateCtrl()->SetDate(QDate(2024, 3, 15));
+        view->OnBuild();
+        shot(frame, "compare_loads_page.png");
+    }
+    frame->MDIArea()->closeAllSubWindows();
+    return saved;
 }
 
 bool CareWindows(CMainFrame* frame, const QDir& out) {
@@ -144,7 +222,7 @@ bool CareWindows(CMainFrame* frame, const QDir& out) {
     });
     command(ID_EXPORT_DBF, [&](QDialog* d) { shot(d, "dbf_start.png"); });
     command(ID_EXPORT_CSV, [&](QDialog* d) { shot(d, "csv_start.png"); });
-    return saved;
+    return ExchangeWindows(frame, out, files.path()) && saved;
 }
 } // namespace
 

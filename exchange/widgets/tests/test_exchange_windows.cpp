@@ -1,0 +1,268 @@
+// The exchange windows between two databases: the export wizard writes the
+// package that the import wizard receives (the rows arrive under the
+// sender's number and the load is recorded); a damaged package or a stopped
+// import leaves the receiving database exactly as it was and the log says
+// why. The comparison window lists the loads and, for two loads of a
+// fixture, shows the reports added, removed and changed, with every text of
+// the data escaped, and takes in a load received while it is open.
+#include "exchange/transfer/compare_changes_doc.h"
+#include "exchange/transfer/exchange_helper.h"
+#include "exchange/widgets/compare_changes_view.h"
+#include "framework/widgets/exchange/exchange_wizards.h"
+#include "framework/widgets/forms/date_edit.h"
+#include "framework/widgets/forms/file_edit.h"
+#include "framework/widgets/mdi_child_wnd.h"
+#include "framework/widgets/wizard/wizard_pane.h"
+#include "tests/support/window_test_app.h"
+
+#include <QAbstractItemModelTester>
+#include <QStandardItemModel>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+const char kConfiguration[] = "<CONFIGURATION/>";
+
+QString OrgRow(int id, const char* org) {
+    return QStringLiteral("INSERT INTO orginf (ROWID,cOrgID,cOrgName,cPrjName,cSogName,cCity,"
+                          "cRegion,cAddress,cPhone,cEMail,cWWW,cBoss,cBossPhone,cProjRuk,"
+                          "cProjRukPhone,cDonors,cProjectDate) VALUES "
+                          "(%1,'%2','','','','','','','','','','','','','','','')")
+        .arg(id)
+        .arg(QString::fromUtf8(org));
+}
+
+// The sender: a service point, a worker, a material, a client, one report
+// with two visits.
+void FillSender(const TestDatabase& a) {
+    a.Exec(OrgRow(0, "ORG-A"));
+    a.Exec("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,bHidden,nTown) VALUES "
+           "(1,0,0,'Пункт',1,0,5),(2,0,0,'Работник',2,0,0),(3,0,0,'Шприц',3,0,0)");
+    a.Exec("INSERT INTO clientdata (ROWID,cClientCode,nBirthYear,nSex,bIsFolder,nGroupID,"
+           "nEthnicity,nRelCount) VALUES (1,'АБВ0190М',1990,1,0,0,0,0)");
+    a.Exec("INSERT INTO dailyreport (ROWID,dDate,nWorker1,nWorker2,nWorker3,nWorkPlace,nGroupID,"
+           "bIsFolder,nCrc) VALUES (1,'2024-03-01',2,-1,-1,1,0,0,11)");
+    a.Exec("INSERT INTO dailyvisits (ROWID,nReportID,nClientID,nItem,nCount,NPP) VALUES "
+           "(1,1,1,3,5,1),(2,1,1,3,2,2)");
+}
+
+// Every table's checksum: equal before and after means nothing changed.
+QString Fingerprint(const TestDatabase& db) {
+    CxResult tables = db.Exec(QStringLiteral("SHOW TABLES"));
+    QStringList names;
+    while (tables.FetchRow())
+        names << QStringLiteral("`%1`").arg(tables.SFieldValue(0));
+    return db.Rows(QStringLiteral("CHECKSUM TABLE ") + names.join(u','));
+}
+
+// Two loads of ORG-A (1 and 2) and one of ORG-C (3). Report 1 is the same in
+// both, 2 changed (a count differs), 7 only in load 1 (with a name that
+// needs escaping), 4 only in load 2, 5 only in load 1 but dated after the
+// analysis date.
+void FillLoads(const TestDatabase& db) {
+    db.Exec("DELETE FROM orginf WHERE ROWID>0");
+    for (const char* table :
+         {"cmp_loadids", "cmp_dailyreport", "cmp_visits", "cmp_dir", "cmp_clients"})
+        db.Exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
+    db.Exec(OrgRow(2, "ORG-A"));
+    db.Exec(OrgRow(3, "ORG-C"));
+    db.Exec("INSERT INTO cmp_loadids (nLoadID,nRegionDataID,dDate) VALUES "
+            "(1,2,'2024-03-20'),(2,2,'2024-03-25'),(3,3,'2024-03-01')");
+    db.Exec("INSERT INTO cmp_dailyreport (ROWID,nLoadID,dDate,nWorker1,nWorker2,nWorker3,"
+            "nWorkPlace,nCrc) VALUES "
+            "(1,1,'2024-03-01',3,-1,-1,2,10),(1,2,'2024-03-01',3,-1,-1,2,10),"
+            "(2,1,'2024-03-02',3,-1,-1,2,20),(2,2,'2024-03-02',3,-1,-1,2,21),"
+            "(7,1,'2024-03-04',8,0,-1,2,70),(4,2,'2024-03-03',3,-1,-1,2,40),"
+            "(5,1,'2024-03-20',3,-1,-1,2,50)");
+    db.Exec("INSERT INTO cmp_dir (ROWID,nLoadID,cString) VALUES "
+            "(2,1,'Пункт 1'),(3,1,'Иванов'),(4,1,'Шприц'),(8,1,'<b>Петров</b> & Ко'),"
+            "(2,2,'Пункт 1'),(3,2,'Иванов'),(4,2,'Шприц')");
+    db.Exec("INSERT INTO cmp_clients (ROWID,nLoadID,cClientID) VALUES (1,1,'АБВ<0190>'),"
+            "(1,2,'АБВ<0190>')");
+    db.Exec("INSERT INTO cmp_visits (ROWID,nLoadID,nReportID,nClientID,nItem,nCount) VALUES "
+            "(1,1,2,1,4,5),(1,2,2,1,4,6)");
+}
+} // namespace
+
+class TestExchangeWindows : public QObject {
+    Q_OBJECT
+    QTemporaryDir m_dir;
+    std::unique_ptr<WindowTestApp> m_app;
+    std::unique_ptr<SchemaTestDatabase> m_sender;
+    QString m_package;
+
+    // Runs the import wizard on a file; cancel: the user stops the run as it
+    // begins. Answers the wizard's result, its log and what it said before
+    // the run.
+    bool RunImport(const QString& path, bool cancel, QString* log, QString* summary) {
+        CKeldaSQLImportWizard_Helper helper;
+        CSQLImportWizardDlg wizard(&helper);
+        wizard.show();
+        wizard.findChild<CxFileEdit*>()->SetPath(path);
+        if (!wizard.Next())
+            return false;
+        *summary = wizard.GetProcessorPage()->GetSummary();
+        if (cancel)
+            QTimer::singleShot(0, &wizard, &CWizardDlg::Cancel);
+        const bool ok = wizard.Run();
+        *log = wizard.GetProcessorPage()->GetLogText();
+        return ok;
+    }
+
+private slots:
+    void initTestCase() {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("data"))));
+        m_app = std::make_unique<WindowTestApp>(QStringLiteral("xchw"), kConfiguration,
+                                                QSize(1100, 700));
+        m_app->Db().Exec(OrgRow(0, "ORG-B"));
+        CTarvikApp::RegisterDocTemplate(1959, CRepCompareChanges::GetThisClass(),
+                                        CRepCompareChangesDoc::GetThisClass(),
+                                        &CxMDIChildWnd::staticMetaObject);
+        m_sender = std::make_unique<SchemaTestDatabase>(QStringLiteral("xchs"));
+        FillSender(*m_sender);
+        m_package = m_dir.filePath(QStringLiteral("a.k2x"));
+    }
+    void cleanupTestCase() {
+        m_sender.reset();
+        m_app.reset();
+    }
+
+    // The export wizard offers a file named for the organisation and the day,
+    // writes the package and logs what it sent; the import wizard shows the
+    // sender before the run and receives the rows under its number.
+    void exportThenImport() {
+        {
+            CKeldaSQLImportWizard_Helper helper;
+            CSQLExportWizardDlg wizard(&helper, m_sender->Connection());
+            wizard.show();
+            auto* file = wizard.findChild<CxFileEdit*>();
+            QCOMPARE(QFileInfo(file->GetPath()).fileName(),
+                     CSQLExportWizardDlg::DefaultFileName(QStringLiteral("ORG-A"),
+                                                          QDate::currentDate()));
+            file->SetPath(m_package);
+            QVERIFY(wizard.Next());
+            QVERIFY(wizard.Run());
+            const QString log = wizard.GetProcessorPage()->GetLogText();
+            QVERIFY2(log.contains(QStringLiteral("ORG-A")), qPrintable(log));
+            QVERIFY2(log.contains(QStringLiteral("dailyvisits: 2")), qPrintable(log));
+            QVERIFY(QFile::exists(m_package));
+        }
+        QString log, summary;
+        QVERIFY2(RunImport(m_package, false, &log, &summary), qPrintable(log));
+        QVERIFY2(summary.contains(QStringLiteral("<b>ORG-A</b>")), qPrintable(summary));
+        QVERIFY2(log.contains(QStringLiteral("ORG-A")), qPrintable(log));
+        SchemaTestDatabase& b = m_app->Db();
+        const QString region = b.Scalar("SELECT ROWID FROM orginf WHERE cOrgID='ORG-A'");
+        QVERIFY(region.toInt() > 0);
+        QCOMPARE(b.Scalar("SELECT COUNT(*) FROM dailyvisits AS v JOIN dailyreport AS r ON "
+                          "r.ROWID=v.nReportID WHERE r.nRegionDataID=" +
+                          region),
+                 QStringLiteral("2"));
+        QCOMPARE(b.Scalar("SELECT COUNT(*) FROM cmp_loadids WHERE nRegionDataID=" + region),
+                 QStringLiteral("1"));
+    }
+
+    void importRefused_data() {
+        QTest::addColumn<bool>("damage");
+        QTest::addColumn<bool>("cancel");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("damaged package") << true << false << "поврежден";
+        QTest::newRow("stopped by the user") << false << true << "прервана";
+    }
+    // Whatever stops the import, the receiving database stays as it was and
+    // the log names the reason.
+    void importRefused() {
+        QFETCH(bool, damage);
+        QFETCH(bool, cancel);
+        QFETCH(QString, reason);
+        QVERIFY(QFile::exists(m_package));
+        QString path = m_package;
+        if (damage) {
+            QFile in(m_package);
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            QByteArray bytes = in.readAll();
+            bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x20);
+            path = m_dir.filePath(QStringLiteral("damaged.k2x"));
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(bytes);
+        }
+        const QString before = Fingerprint(m_app->Db());
+        QString log, summary;
+        QVERIFY(!RunImport(path, cancel, &log, &summary));
+        // A damaged package is named before the run.
+        QCOMPARE(summary.contains(QStringLiteral("<warning>")), damage);
+        if (damage)
+            QVERIFY2(summary.contains(reason), qPrintable(summary));
+        QVERIFY2(log.contains(reason), qPrintable(log));
+        QVERIFY2(log.contains(QStringLiteral("База данных не изменена")), qPrintable(log));
+        QCOMPARE(Fingerprint(m_app->Db()), before);
+    }
+
+    // The list of loads, read twice (not doubled); then the page of loads 1
+    // and 2: added and removed reports in their load's colour, the changed
+    // report with the visits that differ, the unchanged report and the one
+    // dated after the analysis date left out; names escaped.
+    void comparisonWindow() {
+        SchemaTestDatabase& db = m_app->Db();
+        FillLoads(db);
+        QVERIFY(
+            CxDocManager::Instance()->ProcessAddress(QStringLiteral("opendoc:CRepCompareChanges")));
+        auto* view = qobject_cast<CRepCompareChanges*>(CxDocManager::Instance()->ActiveView());
+        QVERIFY(view);
+        QAbstractItemModelTester tester(view->TreeModel(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QVERIFY(view->FillTree());
+        QStandardItemModel* model = view->TreeModel();
+        QCOMPARE(model->rowCount(), 2);
+        QCOMPARE(model->item(0)->text(), QStringLiteral("ORG-A"));
+        QCOMPARE(model->item(0)->rowCount(), 2);
+        QCOMPARE(model->item(0)->child(1)->text(), QStringLiteral("25.03.2024, 2"));
+
+        // One load ticked: the user is told, nothing is built.
+        m_app->Questions().clear();
+        view->DateCtrl()->SetDate(QDate(2024, 3, 15));
+        model->item(0)->child(0)->setCheckState(Qt::Checked);
+        QVERIFY(!view->OnBuild());
+        QCOMPARE(m_app->Questions(),
+                 QStringList{QStringLiteral("Необходимо выбрать две записи для сравнения")});
+        QVERIFY(view->GetRepDoc()->GetHTML().isEmpty());
+
+        model->item(0)->child(1)->setCheckState(Qt::Checked);
+        QVERIFY(view->OnBuild());
+        const QString page = view->GetRepDoc()->GetHTML();
+        const qsizetype split = page.indexOf(QStringLiteral("Документы, которые были изменены"));
+        QVERIFY(split > 0);
+        const QString addedRemoved = page.left(split);
+        const QString changed = page.mid(split);
+        const auto row = [](const char* colour, int id) {
+            return QStringLiteral("<tr><td style=\"background:%1\">%2</td>")
+                .arg(QLatin1String(colour))
+                .arg(id);
+        };
+        QVERIFY(addedRemoved.contains(row("white", 7)));
+        QVERIFY(addedRemoved.contains(row("#99CCFF", 4)));
+        QVERIFY(!addedRemoved.contains(row("white", 5)));
+        QVERIFY(!addedRemoved.contains(row("white", 1)));
+        QVERIFY(addedRemoved.contains(QStringLiteral("&lt;b&gt;Петров&lt;/b&gt; &amp; Ко")));
+        QVERIFY(!page.contains(QStringLiteral("<b>Петров")));
+        QVERIFY(addedRemoved.contains(QStringLiteral("Код 0 не найден")));
+        QCOMPARE(changed.count(QStringLiteral("rowspan=\"2\">")), 2 + 1); // headers + report 2
+        QVERIFY(changed.contains(QStringLiteral("rowspan=\"2\">2</td>")));
+        QVERIFY(changed.contains(QStringLiteral("АБВ&lt;0190&gt;")));
+        QVERIFY(changed.contains(QStringLiteral("<td style=\"background:white\">5</td></tr>")));
+        QVERIFY(changed.contains(QStringLiteral("<td style=\"background:#99CCFF\">6</td></tr>")));
+        QVERIFY(view->HTMLCtrl()->toPlainText().contains(QStringLiteral("ORG-A :: 15.03.2024")));
+
+        // A load received meanwhile joins the list; the ticks stay.
+        db.Exec("INSERT INTO cmp_loadids (nLoadID,nRegionDataID,dDate) VALUES (4,2,'2024-04-01')");
+        CTarvikApp::SendForNotify(QStringLiteral("SQL"), QStringLiteral("cmp_loadids"));
+        QCOMPARE(model->item(0)->rowCount(), 3);
+        QCOMPARE(view->TickedLoads(), (QList<int>{1, 2}));
+    }
+};
+
+QTEST_MAIN(TestExchangeWindows)
+#include "test_exchange_windows.moc"

@@ -1,0 +1,300 @@
+#include "exchange_wizards.h"
+
+#include "framework/core/exchange/exchange_package.h"
+#include "framework/core/exchange/sql_export_wizard.h"
+#include "framework/core/exchange/sql_import_wizard.h"
+#include "framework/core/sql_connection.h"
+#include "framework/core/tarvik_app.h"
+#include "framework/widgets/forms/file_edit.h"
+#include "framework/widgets/wizard/wizard_pane.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QRegularExpression>
+#include <QStandardPaths>
+#include <QTextBrowser>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+QString Tr(const char* text, const char* context) {
+    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(context));
+}
+QString TrE(const char* text) {
+    return Tr(text, "CSQLExportWizardDlg");
+}
+QString TrI(const char* text) {
+    return Tr(text, "CSQLImportWizardDlg");
+}
+
+const QString kFileVar = QLatin1String(ExchangeWizards::kFileVar);
+
+QString LastFolder() {
+    QString folder =
+        CTarvikApp::GetProfileString(QLatin1String(ExchangeWizards::kFolderSection),
+                                     QLatin1String(ExchangeWizards::kFolderEntry), QString());
+    if (folder.isEmpty() || !QFileInfo(folder).isDir())
+        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    if (!QFileInfo(folder).isDir())
+        folder = QDir::homePath();
+    return folder;
+}
+
+void RememberFolder(const QString& path) {
+    CTarvikApp::WriteProfileString(QLatin1String(ExchangeWizards::kFolderSection),
+                                   QLatin1String(ExchangeWizards::kFolderEntry),
+                                   QFileInfo(path).absolutePath());
+}
+
+// The rows per table, for the log: "dir: 12".
+void LogRows(CWizardPaneProcessor* log, const QMap<QString, qint64>& rows) {
+    qint64 total = 0;
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
+        log->AddInfoMessage(QStringLiteral("    %1: %2").arg(it.key()).arg(it.value()));
+        total += it.value();
+    }
+    log->AddInfoMessage(TrE("Всего записей: [bold]%1[/bold]").arg(total));
+}
+
+// The file page of both wizards: an intro, the path and a note under it.
+class CExchangeFilePane : public CWizardPane {
+public:
+    CExchangeFilePane(const QString& title, const QString& intro, CxFileEdit::Mode mode)
+        : m_title(title) {
+        auto* layout = new QVBoxLayout(this);
+        auto* label = new QLabel(intro, this);
+        label->setWordWrap(true);
+        layout->addWidget(label);
+        m_file = new CxFileEdit(mode, this);
+        m_file->setObjectName(QStringLiteral("exchangeFile"));
+        m_file->SetFilter(ExchangeWizards::FileFilter());
+        layout->addWidget(m_file);
+        m_note = new QLabel(this);
+        m_note->setWordWrap(true);
+        m_note->setTextFormat(Qt::PlainText);
+        layout->addWidget(m_note);
+        layout->addStretch(1);
+        connect(m_file, &CxFileEdit::pathChanged, this, [this](const QString& path) {
+            SetVar(kFileVar, path);
+            m_note->setText(Note(path));
+            UpdateButtons();
+        });
+    }
+
+    QString GetPaneTitle() const override { return m_title; }
+    bool IsValid() const override { return Problem(GetVar(kFileVar).toString()).isEmpty(); }
+    CxFileEdit* File() const { return m_file; }
+
+protected:
+    virtual QString Problem(const QString& path) const = 0;
+    virtual QString Note(const QString& path) const { return Problem(path); }
+
+private:
+    QString m_title;
+    CxFileEdit* m_file;
+    QLabel* m_note;
+};
+
+// ---- export
+
+class CExportFilePane : public CExchangeFilePane {
+public:
+    explicit CExportFilePane(CSQLExportWizardDlg* wizard)
+        : CExchangeFilePane(TrE("Файл пакета обмена"),
+                            TrE("Все данные базы данных будут выгружены в пакет обмена: один "
+                                "файл, который принимает программа вышестоящей организации "
+                                "(«Прием данных»).\n\nУкажите файл пакета обмена:"),
+                            CxFileEdit::Mode::SaveFile),
+          m_wizard(wizard) {}
+
+    void OnSetActive() override {
+        if (!File()->GetPath().isEmpty())
+            return;
+        File()->SetPath(QDir(LastFolder())
+                            .filePath(CSQLExportWizardDlg::DefaultFileName(
+                                m_wizard->GetHelper()->GetOwnOrgID(), QDate::currentDate())));
+    }
+
+protected:
+    QString Problem(const QString& path) const override {
+        if (path.isEmpty())
+            return TrE("Укажите файл пакета обмена.");
+        const QFileInfo info(path);
+        if (info.isDir())
+            return TrE("Указана папка, а не файл.");
+        if (!info.absoluteDir().exists())
+            return TrE("Папка файла не существует.");
+        return QString();
+    }
+    QString Note(const QString& path) const override {
+        const QString problem = Problem(path);
+        if (problem.isEmpty() && QFileInfo::exists(path))
+            return TrE("Файл уже существует: он будет заменен, когда новый пакет будет записан "
+                       "полностью.");
+        return problem;
+    }
+
+private:
+    CSQLExportWizardDlg* m_wizard;
+};
+
+class CExportProcessor : public CWizardPaneProcessor {
+public:
+    explicit CExportProcessor(CSQLExportWizardDlg* wizard) : m_wizard(wizard) {}
+
+    QString GetSummary() const override {
+        return TrE("Данные будут выгружены в файл:") + u'\n' + QStringLiteral("<b>") +
+               QDir::toNativeSeparators(GetVar(kFileVar).toString()).toHtmlEscaped() +
+               QStringLiteral("</b>\n\n") +
+               TrE("Выгрузка большой базы данных может занять несколько минут.");
+    }
+    QString GetRunText() const override { return TrE("Выгрузить"); }
+
+    bool Process() override {
+        const QString path = GetVar(kFileVar).toString();
+        AddInfoMessage(TrE("Выгрузка в файл %1").arg(QDir::toNativeSeparators(path)));
+        CSQLExportWizard engine(m_wizard->GetHelper());
+        QString error;
+        if (!engine.Export(m_wizard->GetSQL(), path, m_wizard, &error)) {
+            AddWarning(error, 0);
+            AddInfoMessage(TrE("Файл пакета обмена не записан."));
+            return false;
+        }
+        RememberFolder(path);
+        AddInfoMessage(TrE("Выгружены данные организации [bold]%1[/bold]:")
+                           .arg(engine.Attributes().value(QStringLiteral("cOrgID"))));
+        LogRows(this, engine.RowCounts());
+        AddInfoMessage(TrE("Пакет обмена записан. Передайте файл в вышестоящую организацию."));
+        return true;
+    }
+
+private:
+    CSQLExportWizardDlg* m_wizard;
+};
+
+// ---- import
+
+class CImportFilePane : public CExchangeFilePane {
+public:
+    CImportFilePane()
+        : CExchangeFilePane(TrI("Пакет обмена"),
+                            TrI("Данные организации, которая прислала пакет обмена, будут "
+                                "заменены данными из пакета. Свои данные и данные других "
+                                "организаций не меняются.\n\nВыберите файл пакета обмена:"),
+                            CxFileEdit::Mode::OpenFile) {}
+
+protected:
+    QString Problem(const QString& path) const override {
+        if (path.isEmpty())
+            return TrI("Выберите файл пакета обмена.");
+        const QFileInfo info(path);
+        if (info.isDir())
+            return TrI("Указана папка, а не файл.");
+        if (!info.exists())
+            return TrI("Файл не существует.");
+        return QString();
+    }
+};
+
+class CImportProcessor : public CWizardPaneProcessor {
+public:
+    explicit CImportProcessor(CSQLImportWizardDlg* wizard) : m_wizard(wizard) {}
+
+    // What the package holds, read (and its checksum checked) once per file;
+    // a package that cannot be read says why, and the run will refuse it.
+    QString GetSummary() const override {
+        const QString path = GetVar(kFileVar).toString();
+        QString html = TrI("Файл пакета обмена:") + u'\n' + QStringLiteral("<b>") +
+                       QDir::toNativeSeparators(path).toHtmlEscaped() + QStringLiteral("</b>\n\n");
+        CSQLExchangePackageReader reader;
+        QString error;
+        if (!reader.Open(path, &error))
+            return html + QStringLiteral("<warning>") + error.toHtmlEscaped() +
+                   QStringLiteral("</warning>");
+        qint64 rows = 0;
+        for (const CSQLExchangeTableInfo& t : reader.Tables())
+            rows += t.rows;
+        const QString org = reader.Attributes().value(QStringLiteral("cOrgID"));
+        html += TrI("Отправитель: ") + QStringLiteral("<b>") + org.toHtmlEscaped() +
+                QStringLiteral("</b>\n") + TrI("Таблиц: ") +
+                QString::number(reader.Tables().size()) + u'\n' + TrI("Записей: ") +
+                QString::number(rows) + QStringLiteral("\n\n") +
+                TrI("Прежние данные этой организации будут заменены данными пакета. Если "
+                    "загрузка не удастся или будет прервана, база данных останется без "
+                    "изменений.");
+        return html;
+    }
+    QString GetRunText() const override { return TrI("Загрузить"); }
+
+    bool Process() override {
+        const QString path = GetVar(kFileVar).toString();
+        AddInfoMessage(TrI("Загрузка из файла %1").arg(QDir::toNativeSeparators(path)));
+        CSQLImportWizard engine(m_wizard->GetHelper());
+        QString error;
+        if (!engine.Import(m_wizard->GetSQL(), path, m_wizard, this, &error)) {
+            AddWarning(error, 0);
+            AddInfoMessage(TrI("База данных не изменена."));
+            return false;
+        }
+        RememberFolder(path);
+        AddInfoMessage(TrI("Получены данные организации [bold]%1[/bold] (номер загрузки %2):")
+                           .arg(engine.SenderOrgID())
+                           .arg(engine.LoadID()));
+        LogRows(this, engine.RowCounts());
+        return true;
+    }
+
+private:
+    CSQLImportWizardDlg* m_wizard;
+};
+
+CxSQL* BaseIfNull(CxSQL* sql) {
+    return sql ? sql : g_pBaseSQLConnection.get();
+}
+} // namespace
+
+QString ExchangeWizards::FileFilter() {
+    return TrE("Пакет обмена (*.k2x)|*.k2x");
+}
+
+CSQLExportWizardDlg::CSQLExportWizardDlg(CSQLImportWizard_Helper* helper, CxSQL* sql,
+                                         QWidget* parent)
+    : CWizardDlg(parent), m_helper(helper), m_sql(BaseIfNull(sql)) {
+    setObjectName(QStringLiteral("CSQLExportWizardDlg"));
+}
+
+QString CSQLExportWizardDlg::GetWizardTitle() const {
+    return TrE("Передача данных");
+}
+
+QString CSQLExportWizardDlg::DefaultFileName(const QString& orgID, const QDate& day) {
+    // Characters a file system may refuse become "_".
+    QString org = orgID.trimmed();
+    org.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\s]")), QStringLiteral("_"));
+    if (org.isEmpty())
+        org = QStringLiteral("export");
+    return org + u'_' + day.toString(QStringLiteral("yyyyMMdd")) + QStringLiteral(".k2x");
+}
+
+void CSQLExportWizardDlg::OnInitPages() {
+    m_helper->m_pSQL = m_sql;
+    RegisterPage(new CExportFilePane(this));
+    SetProcessorPage(new CExportProcessor(this));
+}
+
+CSQLImportWizardDlg::CSQLImportWizardDlg(CSQLImportWizard_Helper* helper, CxSQL* sql,
+                                         QWidget* parent)
+    : CWizardDlg(parent), m_helper(helper), m_sql(BaseIfNull(sql)) {
+    setObjectName(QStringLiteral("CSQLImportWizardDlg"));
+}
+
+QString CSQLImportWizardDlg::GetWizardTitle() const {
+    return TrI("Прием данных");
+}
+
+void CSQLImportWizardDlg::OnInitPages() {
+    m_helper->m_pSQL = m_sql;
+    RegisterPage(new CImportFilePane);
+    SetProcessorPage(new CImportProcessor(this));
+}
