@@ -11,6 +11,7 @@
 #include "framework/core/app/cmd_handler_info.h"
 #include "framework/core/app/modules_info.h"
 #include "framework/widgets/documents/doc_manager.h"
+#include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/report/rep_progress_dlg.h"
 #include "framework/widgets/report/rep_view.h"
 #include "reports/base/core/posh_selection.h"
@@ -157,6 +158,8 @@ private slots:
              {std::pair{kRepCtlFrom, QDate(2012, 1, 1)}, std::pair{kRepCtlTo, QDate(2012, 12, 31)}})
             if (auto* edit = qobject_cast<QDateEdit*>(view->GetDlgItem(id)))
                 edit->setDate(date);
+            else if (auto* typed = qobject_cast<CTypedDateEdit*>(view->GetDlgItem(id)))
+                typed->setDate(date);
         auto* base = qobject_cast<CRepBaseView*>(view);
         if (base && !base->GetPresetList()->isHidden()) {
             CRepPresetSelList2* presets = base->GetPresetList();
