@@ -1,12 +1,8 @@
 // The document templates of the program: which view, document and frame make
-// each kind of window, registered when the main window stands. The templates
-// of the client register, the daily reports, the trainings, the localisation
-// form and the reports join the list, each in its place, when their classes
-// arrive: after the start page come CJClients, CJOrgListView and
-// CJDiaryMain; after the directories journal CJTrainings, CDDirTrainig,
-// CDTraining, CDDirMat, CDDirMatGroup, CDDirWorkPlace, CDDirWorkers,
-// CDClients, CDDirDrugs, CDDiary, CDDirMatPack, CDDirDonors, CTrForm, then
-// the report windows, with the configurator after CRepTrainings.
+// each kind of window, registered when the main window stands, in the order
+// of the program's template table. The localisation form CTrForm has no
+// template: the program has no localisation editor. The trainings report
+// registers its own template and command (reports/period/views).
 #include "child_frames.h"
 #include "clients/card/client_card.h"
 #include "clients/card/clients_journal.h"
@@ -85,8 +81,8 @@ public:
         const QMetaObject* poshView = &CRepPeriodPoshlistView::staticMetaObject;
         const QMetaObject* visitsView = &CRepVisitsView::staticMetaObject;
         reg(1959, poshView, &CRepRaspredDoc::staticMetaObject, form);
-        reg(1959, &CRepTrainings::staticMetaObject, &CRepTrainingsDoc::staticMetaObject, form);
         reg(1959, CRepCompareChanges::GetThisClass(), CRepCompareChangesDoc::GetThisClass(), form);
+        reg(1959, &CRepTrainings::staticMetaObject, &CRepTrainingsDoc::staticMetaObject, form);
         reg(1959, CConfiguratorFormAPP::GetThisClass(), &CxDocument::staticMetaObject, form);
         reg(1959, &CRepClientInfo::staticMetaObject, &CRepClientInfoDoc::staticMetaObject, form);
         reg(1959, poshView, &CRepPeriodKeldaDoc::staticMetaObject, form);
