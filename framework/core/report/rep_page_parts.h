@@ -14,8 +14,8 @@ class CRepPageParts {
 public:
     struct Limits {
         int threshold = 1500; // a table with more rows than this is cut
-        int firstRows = 300;  // rows of the cut table in the first part
-        int partRows = 500;   // rows of each further part
+        int firstRows = 150;  // rows of the cut table in the first part
+        int partRows = 60;    // rows of each further part
     };
 
     static CRepPageParts Split(const QString& page) { return Split(page, Limits()); }

@@ -20,7 +20,9 @@
 #include <QScrollBar>
 #include <QSplitter>
 #include <QStandardPaths>
+#include <QTextBlock>
 #include <QTextBrowser>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
 #include <QTextTable>
@@ -306,6 +308,37 @@ bool CRepView::AppendPagePart() {
     return IsShowingParts();
 }
 
+std::unique_ptr<QTextDocument> CRepView::PrintCopy() {
+    FinishPage();
+    std::unique_ptr<QTextDocument> copy(m_html->document()->clone());
+    // Collected first: changing a format may merge the fragments walked.
+    struct Change {
+        int from;
+        int to;
+        QTextCharFormat format;
+    };
+    QList<Change> changes;
+    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            QTextCharFormat format = fragment.charFormat();
+            if (!format.hasProperty(QTextFormat::FontPixelSize))
+                continue;
+            const int pixels = format.intProperty(QTextFormat::FontPixelSize);
+            format.clearProperty(QTextFormat::FontPixelSize);
+            format.setFontPointSize(pixels * 72.0 / 96.0);
+            changes.append({fragment.position(), fragment.position() + fragment.length(), format});
+        }
+    }
+    QTextCursor cursor(copy.get());
+    for (const Change& change : std::as_const(changes)) {
+        cursor.setPosition(change.from);
+        cursor.setPosition(change.to, QTextCursor::KeepAnchor);
+        cursor.setCharFormat(change.format);
+    }
+    return copy;
+}
+
 void CRepView::FinishPage() {
     m_partTimer->stop();
     while (AppendPagePart()) {
@@ -361,7 +394,7 @@ bool CRepView::ExportPDF(const QString& path, QString* error) {
     printer.setOutputFileName(path);
     printer.setDocName(windowTitle());
     ChooseOrientation(printer, m_html->document());
-    m_html->document()->print(&printer);
+    PrintCopy()->print(&printer);
     const QFileInfo written(path);
     if (!written.exists() || written.size() == 0) {
         if (error)
@@ -411,7 +444,7 @@ void CRepView::OnPrint() {
     ChooseOrientation(printer, m_html->document());
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
-        m_html->document()->print(&printer);
+        PrintCopy()->print(&printer);
 }
 
 void CRepView::OnPrintPreview() {
@@ -421,7 +454,7 @@ void CRepView::OnPrintPreview() {
     ChooseOrientation(printer, m_html->document());
     QPrintPreviewDialog preview(&printer, this);
     connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* p) { m_html->document()->print(p); });
+            [this](QPrinter* p) { PrintCopy()->print(p); });
     preview.exec();
 }
 

@@ -20,10 +20,12 @@
 #include <QHash>
 #include <QPointer>
 #include <QTextFormat>
+#include <memory>
 
 class QHBoxLayout;
 class QPushButton;
 class QSplitter;
+class QTextDocument;
 class QTextFrame;
 class QTextTable;
 class QTimer;
@@ -95,6 +97,10 @@ public:
     void OnExportPDF();
     void OnPrint();
     void OnPrintPreview();
+    // The page as it goes to a printer or a PDF: the whole page, with sizes
+    // of text given in pixels turned into points (the screen's 96 pixels an
+    // inch), since on a printer a pixel is the printer's dot.
+    std::unique_ptr<QTextDocument> PrintCopy();
 
     bool CanProcessCommand(unsigned id, CxCmdUI* ui) override;
     bool ProcessCommand(unsigned id) override;

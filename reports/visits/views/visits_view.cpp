@@ -77,7 +77,8 @@ CRepVisitsView::CRepVisitsView(QWidget* parent, bool withPresets)
     auto* period = new QHBoxLayout;
     period->addWidget(new QLabel(Tr("Период:", "CRepVisitsView"), this));
     period->addWidget(m_from, 1);
-    period->addWidget(new QLabel(QStringLiteral("—"), this));
+    m_toDash = new QLabel(QStringLiteral("—"), this);
+    period->addWidget(m_toDash);
     period->addWidget(m_to, 1);
     params->addLayout(period);
     RegisterControl(kRepCtlFrom, m_from);
@@ -205,6 +206,7 @@ void CRepVisitsView::SetUpForDocument() {
         m_from->setEnabled(setup.periodStart);
         m_to->setEnabled(setup.periodEnd);
         m_to->setVisible(setup.periodEnd);
+        m_toDash->setVisible(setup.periodEnd);
         m_worker->setEnabled(setup.worker);
         if (!setup.periodStartTip.isEmpty()) {
             m_from->setToolTip(setup.periodStartTip);

@@ -86,6 +86,7 @@ private:
     bool m_withPresets;
     QDateEdit* m_from;
     QDateEdit* m_to;
+    QLabel* m_toDash; // between the dates, hidden with the end
     CPoshList* m_posh;
     QToolButton* m_markAll;
     QToolButton* m_unmarkAll;

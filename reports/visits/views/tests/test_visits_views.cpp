@@ -28,6 +28,8 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTextBlock>
 #include <QTextBrowser>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -305,6 +307,29 @@ void TestVisitsViews::trainingsAndClientInfo() {
     const QString text = trainings->HTMLCtrl()->toPlainText();
     QVERIFY2(text.contains(QStringLiteral("Тема <A>")), qPrintable(text));
     QVERIFY(text.contains(QStringLiteral("Отчет по проведенным тренингам в период с")));
+    // On paper the rows keep their size: the template's 11 pixels become
+    // 8.25 points (a pixel on a printer would be the printer's dot); the
+    // page on the screen stays as it is.
+    const auto sizes = [](QTextDocument* page) {
+        QSet<QString> found;
+        for (QTextBlock block = page->begin(); block.isValid(); block = block.next())
+            for (auto it = block.begin(); !it.atEnd(); ++it) {
+                const QTextCharFormat f = it.fragment().charFormat();
+                if (f.hasProperty(QTextFormat::FontPixelSize))
+                    found << QStringLiteral("%1px").arg(f.intProperty(QTextFormat::FontPixelSize));
+                if (f.hasProperty(QTextFormat::FontPointSize))
+                    found << QStringLiteral("%1pt").arg(f.fontPointSize());
+            }
+        return found;
+    };
+    QVERIFY(sizes(trainings->HTMLCtrl()->document()).contains(QStringLiteral("11px")));
+    const QSet<QString> printed = sizes(trainings->PrintCopy().get());
+    QVERIFY2(printed.contains(QStringLiteral("8.25pt")), qPrintable(printed.values().join(u' ')));
+    QVERIFY(!printed.contains(QStringLiteral("11px")));
+    QTemporaryDir dir;
+    QString error;
+    QVERIFY2(trainings->ExportPDF(dir.filePath(QStringLiteral("t.pdf")), &error),
+             qPrintable(error));
     // A period that ends before it begins is refused with a message.
     trainings->SetPeriod(QDate(2012, 2, 1), QDate(2012, 1, 1));
     QVERIFY(!trainings->OnBuild());

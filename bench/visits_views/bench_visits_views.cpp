@@ -1,0 +1,269 @@
+// The visits windows on a generated database (build/bin/kelda_datagen):
+// the coverage report with its detail list and the distribution of visits
+// built through their windows, the first build (work tables made) and the
+// build that finds the tables; then how the window shows a detail page of
+// about 10,000 clients: the time to the first paint, the longest the window
+// is blocked while the other rows come in parts, and the time until the page
+// is whole, beside the same page shown in one piece. Pictures of the windows
+// before and after a build go to OUTDIR.
+//
+// Usage: bench_visits_views OUTDIR [--socket PATH] [--database NAME]
+// Run it under a display (xvfb-run) or with QT_QPA_PLATFORM=offscreen.
+#include "bench/common/bench_support.h"
+#include "db/mysql_connection.h"
+#include "db/schema/cache_tables.h"
+#include "framework/core/app/profile_manager.h"
+#include "framework/core/tarvik_app.h"
+#include "framework/widgets/documents/doc_manager.h"
+#include "framework/widgets/mdi_frame_wnd.h"
+#include "framework/widgets/message_box.h"
+#include "framework/widgets/report/rep_progress_dlg.h"
+#include "model/config/configuration.h"
+#include "model/tables/table_set.h"
+#include "reports/base/views/posh_list.h"
+#include "reports/base/views/preset_sel_list.h"
+#include "reports/visits/core/rep_raspred_doc.h"
+#include "reports/visits/core/rep_trainings_doc.h"
+#include "reports/visits/core/rep_visits_variants.h"
+#include "reports/visits/views/period_poshlist_view.h"
+#include "reports/visits/views/period_views.h"
+#include "reports/visits/views/visits_view.h"
+
+#include <QApplication>
+#include <QDateEdit>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QMdiArea>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <cstdio>
+
+namespace {
+QDir g_out;
+
+void Save(QWidget* window, const char* name) {
+    QCoreApplication::processEvents();
+    const QString file = g_out.filePath(QString::fromLatin1(name));
+    if (!window->grab().save(file))
+        std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+}
+
+const char* kPresets =
+    "<KDREPORTPRESETS><KDREPPRESET Title='Клиенты по пунктам' Comment='список клиентов и "
+    "итоги по полу, группам и пунктам'><DETAILED><Item ID='1062'/><Item ID='1039'/>"
+    "<Item ID='1010'/><Item ID='1797'/></DETAILED><SUMMARY><Item ID='1797'/><Item ID='-1'/>"
+    "<Item ID='1796'/><Item ID='-1'/><Item ID='1139'/></SUMMARY></KDREPPRESET>"
+    "<KDREPPRESET Title='Итоги' Comment='без списка клиентов'><SUMMARY><Item ID='1797'/>"
+    "<Item ID='-1'/><Item ID='1796'/></SUMMARY></KDREPPRESET></KDREPORTPRESETS>";
+
+bool UseConfiguration() {
+    QFile file(QStringLiteral(":/config/default_config.xml"));
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    QString text = QString::fromUtf8(file.readAll());
+    text.replace(QStringLiteral("<KDREPORTPRESETS></KDREPORTPRESETS>"),
+                 QString::fromUtf8(kPresets));
+    auto* config = new xKDConfiguration;
+    if (!config->ParseConfig(text, file.fileName()))
+        return false;
+    CTarvikApp::SetConfig(config);
+    CTarvikApp::SetProfileManager(new CxProfileManager);
+    return true;
+}
+
+double Ms(QElapsedTimer& clock) {
+    const double ms = clock.nsecsElapsed() / 1e6;
+    clock.restart();
+    return ms;
+}
+
+// Times a build through the window: first with every work table to make,
+// then with the tables there (median of three).
+void TimeBuilds(const char* what, CRepView* view) {
+    DropCacheTables(g_pBaseSQLConnection.get());
+    QElapsedTimer clock;
+    clock.start();
+    if (!view->OnBuild())
+        std::fprintf(stderr, "%s: the build failed\n", what);
+    const double first = Ms(clock);
+    view->FinishPage();
+    QList<double> cached;
+    for (int i = 0; i < 3; ++i) {
+        clock.restart();
+        view->OnBuild();
+        cached << Ms(clock);
+        view->FinishPage();
+    }
+    std::printf("%-36s first build %7.0f ms   cached build %7.0f ms   page %6lld KB\n", what, first,
+                Median(cached), qlonglong(view->GetRepDoc()->GetHTML().toUtf8().size() / 1024));
+}
+
+// How the window shows its page: the first paint, then the parts while the
+// event loop runs (each part is one event-loop turn: the longest is the
+// longest the window cannot answer), compared with the page in one piece.
+void TimeShow(const char* what, CRepView* view) {
+    QTextBrowser* pane = view->HTMLCtrl();
+    QElapsedTimer clock;
+    clock.start();
+    view->ShowReport();
+    pane->viewport()->repaint();
+    const double firstPaint = Ms(clock);
+    double longest = 0;
+    int parts = 0;
+    QElapsedTimer turn;
+    while (view->IsShowingParts()) {
+        turn.start();
+        view->AppendPagePart();
+        const double append = turn.nsecsElapsed() / 1e6;
+        QCoreApplication::processEvents();
+        longest = std::max(longest, turn.nsecsElapsed() / 1e6);
+        if (qEnvironmentVariableIsSet("BENCH_PARTS"))
+            std::printf("  part %d: append %.0f ms, events %.0f ms\n", parts, append,
+                        turn.nsecsElapsed() / 1e6 - append);
+        ++parts;
+    }
+    pane->viewport()->repaint();
+    const double whole = clock.nsecsElapsed() / 1e6 + firstPaint;
+    // Scrolling to the end and a resize of the whole page, as the user does.
+    clock.restart();
+    pane->verticalScrollBar()->setValue(pane->verticalScrollBar()->maximum());
+    pane->viewport()->repaint();
+    const double scroll = Ms(clock);
+    view->window()->resize(view->window()->width() - 200, view->window()->height());
+    QCoreApplication::processEvents();
+    pane->viewport()->repaint();
+    const double resize = Ms(clock);
+    view->window()->resize(view->window()->width() + 200, view->window()->height());
+    QCoreApplication::processEvents();
+    // The same page set in one piece.
+    clock.restart();
+    pane->setHtml(view->GetRepDoc()->GetHTML());
+    pane->viewport()->repaint();
+    const double onePiece = Ms(clock);
+    std::printf("%-36s first paint %6.0f ms   %d parts, longest %5.0f ms   whole after %6.0f "
+                "ms   scroll to end %5.0f ms   resize %5.0f ms   (in one piece: %6.0f ms)\n",
+                what, firstPaint, parts, longest, whole, scroll, resize, onePiece);
+    view->ShowReport();
+    view->FinishPage();
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Kelda2"));
+    Q_INIT_RESOURCE(default_config);
+    const QStringList args = app.arguments();
+    if (args.size() < 2)
+        return BenchFail(QStringLiteral("usage: bench_visits_views OUTDIR [--socket PATH] "
+                                        "[--database NAME]"));
+    g_out = QDir(args[1]);
+    QDir().mkpath(g_out.path());
+    QString socket = qEnvironmentVariable("KELDA2_SOCKET");
+    QString database = QStringLiteral("kelda_bench");
+    for (int i = 2; i + 1 < args.size(); i += 2) {
+        if (args[i] == QLatin1String("--socket"))
+            socket = args[i + 1];
+        else if (args[i] == QLatin1String("--database"))
+            database = args[i + 1];
+        else
+            return BenchFail(QStringLiteral("unknown option ") + args[i]);
+    }
+    if (!UseConfiguration())
+        return BenchFail(QStringLiteral("the configuration does not read"));
+    SQLConnectXML info = BenchServerInfo(socket, database);
+    auto* sql = new CxMySQL;
+    if (!sql->Connect(&info))
+        return BenchFail(QStringLiteral("cannot open ") + database);
+    g_pBaseSQLConnection.reset(sql);
+    if (!InitTables())
+        return BenchFail(QStringLiteral("the table set did not start"));
+    SetMessageAnswerer([](CxAskKind, const QString& text) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return IDOK;
+    });
+    CxResult span = sql->Execute(QStringLiteral("SELECT MAX(dDate) FROM dailyreport"));
+    if (!span.FetchRow())
+        return BenchFail(QStringLiteral("no daily reports"));
+    const QDate last = QDate::fromString(span.SFieldValue(0), QStringLiteral("yyyy-MM-dd"));
+
+    CxMDIFrameWnd frame;
+    frame.OnCreate();
+    frame.resize(1280, 800);
+    frame.show();
+    CxDocManager::Instance()->SetFrame(&frame);
+    CTarvikApp::RegisterDocTemplate(0, &CRepVisitsView::staticMetaObject,
+                                    &CRepVisitsDoc::staticMetaObject, nullptr);
+    CTarvikApp::RegisterDocTemplate(0, &CRepPeriodPoshlistView::staticMetaObject,
+                                    &CRepRaspredDoc::staticMetaObject, nullptr);
+    CTarvikApp::RegisterDocTemplate(0, &CRepTrainings::staticMetaObject,
+                                    &CRepTrainingsDoc::staticMetaObject, nullptr);
+    CTarvikApp::RegisterDocTemplate(0, &CRepClientInfo::staticMetaObject,
+                                    &CRepClientInfoDoc::staticMetaObject, nullptr);
+    CRepProgressDlg::SetDefaultShowDelay(0);
+    const auto open = [&](const char* doc) {
+        auto* view = qobject_cast<CRepView*>(
+            CxDocManager::Instance()->OpenNewDocument(QString::fromLatin1(doc)));
+        if (view) {
+            // The window fills the frame, as a user sets it for a long page.
+            QWidget* sub = view->parentWidget();
+            while (sub && !sub->inherits("QMdiSubWindow"))
+                sub = sub->parentWidget();
+            if (sub)
+                sub->setGeometry(QRect(QPoint(0, 0), frame.MDIArea()->viewport()->size()));
+        }
+        return view;
+    };
+
+    // The coverage with its detail list: the period grows until it holds
+    // about 10,000 clients.
+    auto* coverage = qobject_cast<CRepVisitsView*>(open("CRepVisitsDoc"));
+    if (!coverage)
+        return BenchFail(QStringLiteral("the visits window did not open"));
+    Save(&frame, "visits_view.png");
+    QDate from = last;
+    for (int days = 7; days < 4000; days *= 2) {
+        from = last.addDays(-days);
+        CxResult n = sql->Execute(QStringLiteral("SELECT COUNT(DISTINCT nClientID) FROM "
+                                                 "dailyreport JOIN dailyvisits ON "
+                                                 "nReportID=dailyreport.ROWID WHERE dDate "
+                                                 "BETWEEN '%1' AND '%2'")
+                                      .arg(from.toString(Qt::ISODate), last.toString(Qt::ISODate)));
+        if (n.FetchRow() && n.LFieldValue(0) >= 10000)
+            break;
+    }
+    coverage->GetPoshList()->CheckByType(true, -1);
+    coverage->findChild<QDateEdit*>(QStringLiteral("fromDate"))->setDate(from);
+    coverage->findChild<QDateEdit*>(QStringLiteral("toDate"))->setDate(last);
+    coverage->GetPresetList()->SelectByName(QStringLiteral("Клиенты по пунктам"));
+    TimeBuilds("coverage with details", coverage);
+    Save(&frame, "visits_view_built.png");
+    coverage->HTMLCtrl()->verticalScrollBar()->setValue(
+        coverage->HTMLCtrl()->verticalScrollBar()->maximum() / 2);
+    Save(&frame, "visits_view_details.png");
+    std::printf("  detail rows: %lld\n", qlonglong(coverage->GetRepDoc()->GetHTML().count(
+                                             QStringLiteral("<td class=\"Dcl\">"))));
+    TimeShow("coverage page (detail list)", coverage);
+
+    auto* distribution = open("CRepRaspredDoc");
+    if (!distribution)
+        return BenchFail(QStringLiteral("the distribution window did not open"));
+    qobject_cast<CRepVisitsView*>(distribution)->GetPoshList()->CheckByType(true, -1);
+    distribution->findChild<QDateEdit*>(QStringLiteral("fromDate"))
+        ->setDate(QDate(last.year(), last.month(), 1).addMonths(-1));
+    Save(&frame, "distribution_view.png");
+    TimeBuilds("distribution of visits", distribution);
+    Save(&frame, "distribution_view_built.png");
+
+    auto* trainings = qobject_cast<CRepTrainings*>(open("CRepTrainingsDoc"));
+    trainings->SetPeriod(last.addYears(-3), last);
+    Save(&frame, "trainings_view.png");
+    trainings->OnBuild();
+    Save(&frame, "trainings_view_built.png");
+    auto* clientInfo = open("CRepClientInfoDoc");
+    Save(&frame, "client_info_view.png");
+    clientInfo->OnBuild();
+    Save(&frame, "client_info_view_built.png");
+    frame.MDIArea()->closeAllSubWindows();
+    return 0;
+}
