@@ -53,6 +53,15 @@ QDate ReadSheetDate(const QString& cell) {
     return date;
 }
 
+// Of the clients a code found (in the server's order), the one whose own
+// code equals it ignoring case, else the last one.
+qint64 ChooseClient(const QString& code, const QList<QPair<qint64, QString>>& found) {
+    for (const auto& [id, own] : found)
+        if (own.compare(code, Qt::CaseInsensitive) == 0)
+            return id;
+    return found.last().first;
+}
+
 bool Failed(const CxResult& r, QString* error) {
     if (r.isValid())
         return false;
@@ -196,6 +205,7 @@ bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64
         if (Failed(r, error))
             return false;
         QHash<QString, QList<QPair<qint64, QString>>> matches;
+        bool unplaced = false;
         while (r.FetchRow()) {
             const qint64 id = r.LFieldValue(0);
             const QString own = r.SFieldValue(1);
@@ -206,15 +216,30 @@ bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64
                 matched += codesOf.value(originKey);
             for (const QString& code : matched)
                 matches[code].append({id, own});
+            unplaced = unplaced || matched.isEmpty();
         }
-        for (auto it = matches.cbegin(); it != matches.cend(); ++it) {
-            qint64 chosen = it->last().first;
-            for (const auto& [id, own] : *it)
-                if (own.compare(it.key(), Qt::CaseInsensitive) == 0) {
-                    chosen = id;
-                    break;
-                }
-            clients->insert(it.key(), chosen);
+        for (auto it = matches.cbegin(); it != matches.cend(); ++it)
+            clients->insert(it.key(), ChooseClient(it.key(), *it));
+        // The server's comparison knows more equal letters than case (a
+        // code typed with "Е" finds the client written with "Ё"): a row
+        // returned for no code above belongs to one of the codes still
+        // without a client, which the server then answers one by one.
+        if (!unplaced)
+            continue;
+        for (const QString& code : part) {
+            if (clients->contains(code))
+                continue;
+            CxResult one =
+                m_sql->Execute(QStringLiteral("SELECT ROWID,cClientCode FROM clientdata WHERE "
+                                              "cClientCode=%1 OR cOClientCode=%1 ORDER BY ROWID")
+                                   .arg(SafeSQL(code)));
+            if (Failed(one, error))
+                return false;
+            QList<QPair<qint64, QString>> rows;
+            while (one.FetchRow())
+                rows.append({one.LFieldValue(0), one.SFieldValue(1)});
+            if (!rows.isEmpty())
+                clients->insert(code, ChooseClient(code, rows));
         }
     }
     return true;

@@ -25,11 +25,13 @@ namespace {
 const QString kFixtures = QStringLiteral(KELDA_EXCEL_FIXTURES);
 
 // Clients of the fixture's codes (the third is not registered), one known
-// by the code of its organisation of origin, one whose code holds a quote.
+// by the code of its organisation of origin, one whose code holds a quote,
+// one whose code the server finds also when typed with "Е" for "Ё".
 const char* const kClients =
     "INSERT INTO clientdata (ROWID,cClientCode,cOClientCode,bIsFolder,nGroupID,nEthnicity,"
     "nRelCount) VALUES (201,'АБВ0190Ч','',0,0,0,0),(202,'ГДЕ0285Ж','',0,0,0,0),"
-    "(203,'НОВ0101Ч`2','СТР0101Ч',0,0,0,0),(204,'O''Brien','',0,0,0,0)";
+    "(203,'НОВ0101Ч`2','СТР0101Ч',0,0,0,0),(204,'O''Brien','',0,0,0,0),"
+    "(206,'ЁЛК0303Ж','',0,0,0,0)";
 // Names with a quote and a backslash, to be looked up as they stand.
 const char* const kQuotedNames =
     "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nSpecFlags) VALUES "
@@ -309,6 +311,9 @@ void TestSheetImport::sheets_data() {
         << QStringList{syringe,  "9,1=СТР0101Ч",  "9,2=1", "10,1=абв0190ч",
                        "10,2=2", "11,1=АБВ0190Ч", "11,2=3"}
         << 3 << header << QStringLiteral("1:203:9:1;2:201:9:2;3:201:9:3") << QStringList();
+    QTest::newRow("a client the server finds by a code typed otherwise")
+        << QStringList{syringe, "9,1=ЕЛК0303Ж", "9,2=1", "10,1=елк0303ж", "10,2=2"} << 3 << header
+        << QStringLiteral("1:206:9:1;2:206:9:2") << QStringList();
     QTest::newRow("one client on two rows")
         << QStringList{syringe,         "7,3=" + Kind(2), "7,4=" + Kind(8), "9,1=АБВ0190Ч",
                        "9,2=1",         "9,3=1",          "10,1=ГДЕ0285Ж",  "10,4=1",
