@@ -53,6 +53,15 @@ QDate ReadSheetDate(const QString& cell) {
     return date;
 }
 
+// Of the clients a code found (in the server's order), the one whose own
+// code equals it ignoring case, else the last one.
+qint64 ChooseClient(const QString& code, const QList<QPair<qint64, QString>>& found) {
+    for (const auto& [id, own] : found)
+        if (own.compare(code, Qt::CaseInsensitive) == 0)
+            return id;
+    return found.last().first;
+}
+
 bool Failed(const CxResult& r, QString* error) {
     if (r.isValid())
         return false;
@@ -196,6 +205,7 @@ bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64
         if (Failed(r, error))
             return false;
         QHash<QString, QList<QPair<qint64, QString>>> matches;
+        bool unplaced = false;
         while (r.FetchRow()) {
             const qint64 id = r.LFieldValue(0);
             const QString own = r.SFieldValue(1);
@@ -206,30 +216,44 @@ bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64
                 matched += codesOf.value(originKey);
             for (const QString& code : matched)
                 matches[code].append({id, own});
+            unplaced = unplaced || matched.isEmpty();
         }
-        for (auto it = matches.cbegin(); it != matches.cend(); ++it) {
-            qint64 chosen = it->last().first;
-            for (const auto& [id, own] : *it)
-                if (own.compare(it.key(), Qt::CaseInsensitive) == 0) {
-                    chosen = id;
-                    break;
-                }
-            clients->insert(it.key(), chosen);
+        for (auto it = matches.cbegin(); it != matches.cend(); ++it)
+            clients->insert(it.key(), ChooseClient(it.key(), *it));
+        // The server's comparison knows more equal letters than case (a
+        // code typed with "Е" finds the client written with "Ё"): a row
+        // returned for no code above belongs to one of the codes still
+        // without a client, which the server then answers one by one.
+        if (!unplaced)
+            continue;
+        for (const QString& code : part) {
+            if (clients->contains(code))
+                continue;
+            CxResult one =
+                m_sql->Execute(QStringLiteral("SELECT ROWID,cClientCode FROM clientdata WHERE "
+                                              "cClientCode=%1 OR cOClientCode=%1 ORDER BY ROWID")
+                                   .arg(SafeSQL(code)));
+            if (Failed(one, error))
+                return false;
+            QList<QPair<qint64, QString>> rows;
+            while (one.FetchRow())
+                rows.append({one.LFieldValue(0), one.SFieldValue(1)});
+            if (!rows.isEmpty())
+                clients->insert(code, ChooseClient(code, rows));
         }
     }
     return true;
 }
 
 bool CSheetImport::ReadHeader(const CExcelXML& sheet, int top, const QString& path, CvRunLog* log,
-                              CDailyReportHeader* header, bool* made, QString* error) {
+                              CDailyReportHeader* header, QString* error) {
     using namespace StencilLayout;
+    // An unreadable date is left empty, not guessed: the report is still
+    // made, and the form asks for the date before it saves.
     header->date = ReadSheetDate(Cell(sheet, top + kDateRow, kDateColumn));
-    if (!header->date.isValid()) {
+    if (!header->date.isValid())
         Warn(log, DiaryText("Поле дата не заполнено или заполнено с ошибками", "msgDataNeZapoln"));
-        *made = false;
-        return true;
-    }
-    if (log)
+    else if (log)
         log->AddInfoMessage(DiaryText("--> дата: {data}", "msgDataDT")
                                 .replace(QStringLiteral("{data}"),
                                          QLocale().toString(header->date, QLocale::ShortFormat)));
@@ -294,7 +318,6 @@ bool CSheetImport::ReadHeader(const CExcelXML& sheet, int top, const QString& pa
         }
     }
     header->groupId = m_folder;
-    *made = true;
     return true;
 }
 
@@ -324,11 +347,8 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
 
     *draft = CDailyReportDraft();
     draft->source = path;
-    bool headerRead = false;
-    if (!ReadHeader(sheet, top, path, log, &draft->header, &headerRead, error))
+    if (!ReadHeader(sheet, top, path, log, &draft->header, error))
         return false;
-    if (!headerRead)
-        return true;
 
     // The material row: each named column holds a material, or one kind of
     // a consultation counted by client code; the last column the stencil
@@ -384,10 +404,11 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
         return false;
 
     // A consultation's kinds ticked for one client gather in one cell, at
-    // the row that ticked the first; for a row whose client is not found the
-    // cell stays with that row, since nothing says two such rows are one
-    // person.
-    QHash<QPair<qint64, qint32>, int> consultationCell; // (client or -NPP, item) → visit
+    // the row that ticked the first. A client not found is told apart by the
+    // code as typed (ignoring case): rows of one such code are one person,
+    // rows of different codes are not.
+    QHash<QPair<qint64, qint32>, int> consultationCell; // (client, item) → visit
+    QHash<QString, qint64> unknownKey;                  // code not found → key below 0
     int npp = 0;
     for (int r = first; r <= last; ++r) {
         ++npp;
@@ -410,7 +431,15 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
                 draft->visits.append({npp, client, code, column.item, count});
                 continue;
             }
-            const QPair<qint64, qint32> key{client > 0 ? client : -qint64(npp), column.item};
+            qint64 person = client;
+            if (person <= 0) {
+                const QString folded = code.toCaseFolded();
+                auto known = unknownKey.constFind(folded);
+                if (known == unknownKey.constEnd())
+                    known = unknownKey.insert(folded, -qint64(unknownKey.size()) - 1);
+                person = *known;
+            }
+            const QPair<qint64, qint32> key{person, column.item};
             auto cell = consultationCell.constFind(key);
             if (cell == consultationCell.constEnd()) {
                 consultationCell.insert(key, int(draft->visits.size()));
