@@ -246,14 +246,15 @@ bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64
 }
 
 bool CSheetImport::ReadHeader(const CExcelXML& sheet, int top, const QString& path, CvRunLog* log,
-                              CDailyReportHeader* header, QString* error) {
+                              CDailyReportHeader* header, bool* made, QString* error) {
     using namespace StencilLayout;
-    // An unreadable date is left empty, not guessed: the report is still
-    // made, and the form asks for the date before it saves.
     header->date = ReadSheetDate(Cell(sheet, top + kDateRow, kDateColumn));
-    if (!header->date.isValid())
+    if (!header->date.isValid()) {
         Warn(log, DiaryText("Поле дата не заполнено или заполнено с ошибками", "msgDataNeZapoln"));
-    else if (log)
+        *made = false;
+        return true;
+    }
+    if (log)
         log->AddInfoMessage(DiaryText("--> дата: {data}", "msgDataDT")
                                 .replace(QStringLiteral("{data}"),
                                          QLocale().toString(header->date, QLocale::ShortFormat)));
@@ -318,6 +319,7 @@ bool CSheetImport::ReadHeader(const CExcelXML& sheet, int top, const QString& pa
         }
     }
     header->groupId = m_folder;
+    *made = true;
     return true;
 }
 
@@ -347,8 +349,11 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
 
     *draft = CDailyReportDraft();
     draft->source = path;
-    if (!ReadHeader(sheet, top, path, log, &draft->header, error))
+    bool headerRead = false;
+    if (!ReadHeader(sheet, top, path, log, &draft->header, &headerRead, error))
         return false;
+    if (!headerRead)
+        return true;
 
     // The material row: each named column holds a material, or one kind of
     // a consultation counted by client code; the last column the stencil
@@ -404,11 +409,10 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
         return false;
 
     // A consultation's kinds ticked for one client gather in one cell, at
-    // the row that ticked the first. A client not found is told apart by the
-    // code as typed (ignoring case): rows of one such code are one person,
-    // rows of different codes are not.
-    QHash<QPair<qint64, qint32>, int> consultationCell; // (client, item) → visit
-    QHash<QString, qint64> unknownKey;                  // code not found → key below 0
+    // the row that ticked the first; for a row whose client is not found the
+    // cell stays with that row, since nothing says two such rows are one
+    // person.
+    QHash<QPair<qint64, qint32>, int> consultationCell; // (client or -NPP, item) → visit
     int npp = 0;
     for (int r = first; r <= last; ++r) {
         ++npp;
@@ -431,15 +435,7 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
                 draft->visits.append({npp, client, code, column.item, count});
                 continue;
             }
-            qint64 person = client;
-            if (person <= 0) {
-                const QString folded = code.toCaseFolded();
-                auto known = unknownKey.constFind(folded);
-                if (known == unknownKey.constEnd())
-                    known = unknownKey.insert(folded, -qint64(unknownKey.size()) - 1);
-                person = *known;
-            }
-            const QPair<qint64, qint32> key{person, column.item};
+            const QPair<qint64, qint32> key{client > 0 ? client : -qint64(npp), column.item};
             auto cell = consultationCell.constFind(key);
             if (cell == consultationCell.constEnd()) {
                 consultationCell.insert(key, int(draft->visits.size()));

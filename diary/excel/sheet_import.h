@@ -13,12 +13,12 @@
 //
 // Per file, the log gets "- Анализ файла ..." and the look-ups' lines.
 // A file is skipped, with its warning and without a draft, when it cannot be
-// read or when its header signature is missing. A date that is empty or
-// unreadable is left empty (a report is never given a guessed date), a
-// service point or worker that is not found stays unset (-1), a material
-// name that is not found drops its column, a client code that is not found
-// keeps its row with the code as typed: each with its warning, and the
-// report form refuses the save until the user has mended them.
+// read, when its header signature is missing, or when its date is empty or
+// unreadable (a report is never given a guessed date). A service point or
+// worker that is not found stays unset (-1), a material name that is not
+// found drops its column, a client code that is not found keeps its row with
+// the code as typed: each with its warning, and the report form refuses the
+// save until the user has mended them.
 #include "diary/core/daily_report_draft.h"
 
 #include <QHash>
@@ -69,7 +69,7 @@ private:
 
     bool LoadConsultationNames(QString* error);
     bool ReadHeader(const CExcelXML& sheet, int top, const QString& path, CvRunLog* log,
-                    CDailyReportHeader* header, QString* error);
+                    CDailyReportHeader* header, bool* made, QString* error);
     bool LookUpDirectory(int dirKind, const QString& name, qint64* id, QString* error);
     bool LookUpWorker(const QString& ordinal, const QString& name, CvRunLog* log, qint64* id,
                       QString* error);

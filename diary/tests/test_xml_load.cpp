@@ -8,14 +8,11 @@
 #include "diary/visits_page.h"
 #include "diary/xml_load.h"
 #include "diary_window_fixture.h"
-#include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/file_edit.h"
 
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
-#include <QMdiArea>
-#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -160,55 +157,6 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(m_fx->Windows(), 0);
         QCOMPARE(Stored(m_fx->Db()), before);
-    }
-
-    // "Отмена" pressed while the first file's form opens stops the run
-    // there: no further file is read, no further form opens.
-    void cancelBetweenFilesStopsTheRun() {
-        auto wizard = Wizard(0);
-        QMdiArea* area = m_fx->Frame()->MDIArea();
-        int opened = 0;
-        // The user's click, as the window system delivers it: queued.
-        const auto connection =
-            connect(area, &QMdiArea::subWindowActivated, area, [&](QMdiSubWindow* window) {
-                if (window && ++opened == 1)
-                    QMetaObject::invokeMethod(wizard->CancelButton(), &QPushButton::click,
-                                              Qt::QueuedConnection);
-            });
-        Run(wizard.get(), m_dir.filePath("batch"), true);
-        disconnect(connection);
-        QVERIFY(wizard->WasCancelled());
-        QCOMPARE(wizard->OpenedForms().size(), 1);
-        QCOMPARE(m_fx->Windows(), 1);
-        auto* log = qobject_cast<CWizardPaneProcessor*>(wizard->GetProcessorPage());
-        QCOMPARE(log->GetLogText().count(QStringLiteral("- Анализ файла")), 1);
-        wizard->accept();
-        m_fx->Answer(IDNO);
-        area->closeAllSubWindows();
-        QCoreApplication::processEvents();
-    }
-
-    // A sheet whose date does not read still opens, its date left empty for
-    // the user to fill, and the form does not save it without one.
-    void unreadableDateOpensWithAnEmptyDate() {
-        const QString path = m_dir.filePath("Report2nodate.xml");
-        Write(path, Sheet({"АБВ0190Ч|3"}, QStringLiteral("завтра")));
-        const QString before = Stored(m_fx->Db());
-        auto wizard = Wizard(0);
-        QVERIFY(Run(wizard.get(), path, false));
-        QCOMPARE(wizard->OpenedForms().size(), 1);
-        CDDiary* form = wizard->OpenedForms().first();
-        wizard->accept();
-        auto* date = form->findChild<CDateTimeEditCtrl*>(QStringLiteral("dDate"));
-        QVERIFY(date);
-        QVERIFY(date->IsEmpty());
-        form->OKButton()->click();
-        QCoreApplication::processEvents();
-        QCOMPARE(m_fx->Windows(), 1);
-        QCOMPARE(Stored(m_fx->Db()), before);
-        m_fx->Answer(IDNO);
-        m_fx->Frame()->MDIArea()->closeAllSubWindows();
-        QCoreApplication::processEvents();
     }
 
     // The form writes the report, in the wizard's folder, on OK; a save that
