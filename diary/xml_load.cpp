@@ -8,6 +8,7 @@
 #include "framework/widgets/forms/html_static.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QGridLayout>
@@ -176,6 +177,10 @@ bool CXMLLoadProcess::Process() {
                            AddInfoMessage(SheetImportText("Создан документ"));
                        else
                            AddWarning(SheetImportText("Документ не удалось открыть"), 0);
+                       // The form shows before the next file is read, and a
+                       // stop the user presses on seeing it ends the run
+                       // here, not one file later.
+                       QCoreApplication::processEvents();
                    });
     return ok;
 }

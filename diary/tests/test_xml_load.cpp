@@ -13,6 +13,8 @@
 #include <QCheckBox>
 #include <QFile>
 #include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTemporaryDir>
 
@@ -157,6 +159,32 @@ private slots:
         QCoreApplication::processEvents();
         QCOMPARE(m_fx->Windows(), 0);
         QCOMPARE(Stored(m_fx->Db()), before);
+    }
+
+    // "Отмена" pressed while the first file's form opens stops the run
+    // there: no further file is read, no further form opens.
+    void cancelBetweenFilesStopsTheRun() {
+        auto wizard = Wizard(0);
+        QMdiArea* area = m_fx->Frame()->MDIArea();
+        int opened = 0;
+        // The user's click, as the window system delivers it: queued.
+        const auto connection =
+            connect(area, &QMdiArea::subWindowActivated, area, [&](QMdiSubWindow* window) {
+                if (window && ++opened == 1)
+                    QMetaObject::invokeMethod(wizard->CancelButton(), &QPushButton::click,
+                                              Qt::QueuedConnection);
+            });
+        Run(wizard.get(), m_dir.filePath("batch"), true);
+        disconnect(connection);
+        QVERIFY(wizard->WasCancelled());
+        QCOMPARE(wizard->OpenedForms().size(), 1);
+        QCOMPARE(m_fx->Windows(), 1);
+        auto* log = qobject_cast<CWizardPaneProcessor*>(wizard->GetProcessorPage());
+        QCOMPARE(log->GetLogText().count(QStringLiteral("- Анализ файла")), 1);
+        wizard->accept();
+        m_fx->Answer(IDNO);
+        area->closeAllSubWindows();
+        QCoreApplication::processEvents();
     }
 
     // The form writes the report, in the wizard's folder, on OK; a save that
