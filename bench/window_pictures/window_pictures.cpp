@@ -127,7 +127,7 @@ bool ExchangeWindows(CMainFrame* frame, const QDir& out, const QString& folder) 
             if (QStandardItem* org = view->TreeModel()->item(i); org->text() == "ORG-5")
                 for (int j = 0; j < org->rowCount(); ++j)
                     org->child(j)->setCheckState(Qt::Checked);
-        view->DateCtrl()->SetDate(QDate(2024, 3, 15));
+        view->DateCtrl()->setDate(QDate(2024, 3, 15));
         view->OnBuild();
         shot(frame, "compare_loads_page.png");
     }

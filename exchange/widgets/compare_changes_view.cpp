@@ -25,7 +25,7 @@ constexpr int kLoadRole = Qt::UserRole + 1;
 } // namespace
 
 CRepCompareChanges::CRepCompareChanges(QWidget* parent)
-    : CRepView(parent), m_date(new CDateTimeEditCtrl(this)), m_tree(new QTreeView(this)),
+    : CRepView(parent), m_date(new CTypedDateEdit(this)), m_tree(new QTreeView(this)),
       m_model(new QStandardItemModel(this)) {
     QVBoxLayout* params = ParamsLayout();
     auto* dateRow = new QHBoxLayout;
@@ -125,7 +125,7 @@ bool CRepCompareChanges::OnPreBuild() {
         return false;
     QString org;
     const QList<int> ticked = TickedLoads(&org);
-    const QString problem = doc->SetChoice(ticked, org, m_date->GetDate());
+    const QString problem = doc->SetChoice(ticked, org, m_date->date());
     if (!problem.isEmpty()) {
         CxMessage(this, 0x30, problem, doc->GetReportTitle());
         return false;

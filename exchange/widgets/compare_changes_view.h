@@ -8,7 +8,7 @@
 #include "framework/core/notify_processor.h"
 #include "framework/widgets/report/rep_view.h"
 
-class CDateTimeEditCtrl;
+class CTypedDateEdit;
 class CRepCompareChangesDoc;
 class QStandardItemModel;
 class QTreeView;
@@ -38,7 +38,7 @@ public:
 
     QTreeView* Tree() const { return m_tree; }
     QStandardItemModel* TreeModel() const { return m_model; }
-    CDateTimeEditCtrl* DateCtrl() const { return m_date; }
+    CTypedDateEdit* DateCtrl() const { return m_date; }
 
     // The numbers of the view's controls.
     enum : int { IDC_LOADS = 1150, IDC_DATE = 1010 };
@@ -46,7 +46,7 @@ public:
 private:
     CRepCompareChangesDoc* GetCompareDoc() const;
 
-    CDateTimeEditCtrl* m_date;
+    CTypedDateEdit* m_date;
     QTreeView* m_tree;
     QStandardItemModel* m_model;
 };

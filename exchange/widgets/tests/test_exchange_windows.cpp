@@ -16,14 +16,20 @@
 #include "tests/support/window_test_app.h"
 
 #include <QAbstractItemModelTester>
+#include <QDir>
+#include <QLineEdit>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QtEndian>
 #include <QtTest>
 
 namespace {
 const char kConfiguration[] = "<CONFIGURATION/>";
+// The sender's identifier, with characters that the summary must escape and
+// that a log line must not take for a placeholder.
+const char kSender[] = "ORG-A & %1";
 
 QString OrgRow(int id, const char* org) {
     return QStringLiteral("INSERT INTO orginf (ROWID,cOrgID,cOrgName,cPrjName,cSogName,cCity,"
@@ -37,7 +43,7 @@ QString OrgRow(int id, const char* org) {
 // The sender: a service point, a worker, a material, a client, one report
 // with two visits.
 void FillSender(const TestDatabase& a) {
-    a.Exec(OrgRow(0, "ORG-A"));
+    a.Exec(OrgRow(0, kSender));
     a.Exec("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,bHidden,nTown) VALUES "
            "(1,0,0,'Пункт',1,0,5),(2,0,0,'Работник',2,0,0),(3,0,0,'Шприц',3,0,0)");
     a.Exec("INSERT INTO clientdata (ROWID,cClientCode,nBirthYear,nSex,bIsFolder,nGroupID,"
@@ -48,6 +54,9 @@ void FillSender(const TestDatabase& a) {
            "(1,1,1,3,5,1),(2,1,1,3,2,2)");
 }
 
+// Where a package is damaged: nowhere, in its rows, in its index.
+enum Damage { kIntact, kRows, kIndex };
+
 // Every table's checksum: equal before and after means nothing changed.
 QString Fingerprint(const TestDatabase& db) {
     CxResult tables = db.Exec(QStringLiteral("SHOW TABLES"));
@@ -57,7 +66,7 @@ QString Fingerprint(const TestDatabase& db) {
     return db.Rows(QStringLiteral("CHECKSUM TABLE ") + names.join(u','));
 }
 
-// Two loads of ORG-A (1 and 2) and one of ORG-C (3). Report 1 is the same in
+// Two loads of ORG-A <&> (1 and 2) and one of ORG-C (3). Report 1 is the same in
 // both, 2 changed (a count differs), 7 only in load 1 (with a name that
 // needs escaping), 4 only in load 2, 5 only in load 1 but dated after the
 // analysis date.
@@ -66,7 +75,7 @@ void FillLoads(const TestDatabase& db) {
     for (const char* table :
          {"cmp_loadids", "cmp_dailyreport", "cmp_visits", "cmp_dir", "cmp_clients"})
         db.Exec(QStringLiteral("DELETE FROM ") + QLatin1String(table));
-    db.Exec(OrgRow(2, "ORG-A"));
+    db.Exec(OrgRow(2, "ORG-A <&>"));
     db.Exec(OrgRow(3, "ORG-C"));
     db.Exec("INSERT INTO cmp_loadids (nLoadID,nRegionDataID,dDate) VALUES "
             "(1,2,'2024-03-20'),(2,2,'2024-03-25'),(3,3,'2024-03-01')");
@@ -139,23 +148,27 @@ private slots:
             wizard.show();
             auto* file = wizard.findChild<CxFileEdit*>();
             QCOMPARE(QFileInfo(file->GetPath()).fileName(),
-                     CSQLExportWizardDlg::DefaultFileName(QStringLiteral("ORG-A"),
+                     CSQLExportWizardDlg::DefaultFileName(QString::fromUtf8(kSender),
                                                           QDate::currentDate()));
             file->SetPath(m_package);
             QVERIFY(wizard.Next());
             QVERIFY(wizard.Run());
             const QString log = wizard.GetProcessorPage()->GetLogText();
-            QVERIFY2(log.contains(QStringLiteral("ORG-A")), qPrintable(log));
+            QVERIFY2(log.contains(QString::fromUtf8(kSender)), qPrintable(log));
             QVERIFY2(log.contains(QStringLiteral("dailyvisits: 2")), qPrintable(log));
             QVERIFY(QFile::exists(m_package));
         }
         QString log, summary;
         QVERIFY2(RunImport(m_package, false, &log, &summary), qPrintable(log));
-        QVERIFY2(summary.contains(QStringLiteral("<b>ORG-A</b>")), qPrintable(summary));
-        QVERIFY2(log.contains(QStringLiteral("ORG-A")), qPrintable(log));
+        QVERIFY2(summary.contains(QStringLiteral("<b>ORG-A &amp; %1</b>")), qPrintable(summary));
         SchemaTestDatabase& b = m_app->Db();
-        const QString region = b.Scalar("SELECT ROWID FROM orginf WHERE cOrgID='ORG-A'");
+        const QString region = b.Scalar(QStringLiteral("SELECT ROWID FROM orginf WHERE cOrgID='%1'")
+                                            .arg(QString::fromUtf8(kSender)));
         QVERIFY(region.toInt() > 0);
+        const QString load = b.Scalar("SELECT MAX(nLoadID) FROM cmp_loadids");
+        QVERIFY2(log.contains(QString::fromUtf8(kSender) + QStringLiteral(" (номер загрузки ") +
+                              load + QStringLiteral("):")),
+                 qPrintable(log));
         QCOMPARE(b.Scalar("SELECT COUNT(*) FROM dailyvisits AS v JOIN dailyreport AS r ON "
                           "r.ROWID=v.nReportID WHERE r.nRegionDataID=" +
                           region),
@@ -164,26 +177,70 @@ private slots:
                  QStringLiteral("1"));
     }
 
+    void exportStopped_data() {
+        QTest::addColumn<bool>("existing");
+        QTest::newRow("new file") << false;
+        QTest::newRow("over an older package") << true;
+    }
+    // An export stopped by the user as it begins leaves no package and no
+    // piece of one; an older package under the same name stays as it was.
+    void exportStopped() {
+        QFETCH(bool, existing);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("stopped.k2x"));
+        const QByteArray older("an older package");
+        if (existing) {
+            QFile out(path);
+            QVERIFY(out.open(QIODevice::WriteOnly));
+            out.write(older);
+        }
+        CKeldaSQLImportWizard_Helper helper;
+        CSQLExportWizardDlg wizard(&helper, m_sender->Connection());
+        wizard.show();
+        wizard.findChild<CxFileEdit*>()->SetPath(path);
+        QVERIFY(wizard.Next());
+        QTimer::singleShot(0, &wizard, &CWizardDlg::Cancel);
+        QVERIFY(!wizard.Run());
+        const QString log = wizard.GetProcessorPage()->GetLogText();
+        QVERIFY2(log.contains(QStringLiteral("прервана")), qPrintable(log));
+        QVERIFY2(log.contains(QStringLiteral("Файл пакета обмена не записан")), qPrintable(log));
+        const QStringList left = QDir(dir.path()).entryList(QDir::Files);
+        QCOMPARE(left, existing ? QStringList{QStringLiteral("stopped.k2x")} : QStringList{});
+        if (existing) {
+            QFile in(path);
+            QVERIFY(in.open(QIODevice::ReadOnly));
+            QCOMPARE(in.readAll(), older);
+        }
+    }
+
     void importRefused_data() {
-        QTest::addColumn<bool>("damage");
+        QTest::addColumn<int>("damage");
         QTest::addColumn<bool>("cancel");
         QTest::addColumn<QString>("reason");
-        QTest::newRow("damaged package") << true << false << "поврежден";
-        QTest::newRow("stopped by the user") << false << true << "прервана";
+        QTest::newRow("damaged rows") << int(kRows) << false << "поврежден";
+        QTest::newRow("damaged index") << int(kIndex) << false << "поврежден";
+        QTest::newRow("stopped by the user") << int(kIntact) << true << "прервана";
     }
     // Whatever stops the import, the receiving database stays as it was and
     // the log names the reason.
     void importRefused() {
-        QFETCH(bool, damage);
+        QFETCH(int, damage);
         QFETCH(bool, cancel);
         QFETCH(QString, reason);
         QVERIFY(QFile::exists(m_package));
         QString path = m_package;
-        if (damage) {
+        if (damage != kIntact) {
             QFile in(m_package);
             QVERIFY(in.open(QIODevice::ReadOnly));
             QByteArray bytes = in.readAll();
-            bytes[bytes.size() / 2] = char(bytes[bytes.size() / 2] ^ 0x20);
+            // The index begins where the 128-byte mark at the end says; the
+            // parts lie before it. A changed high byte of the index's first
+            // name length sends that name past the end of the file.
+            const qint64 index =
+                qFromLittleEndian<qint64>(bytes.constData() + bytes.size() - 128 + 40);
+            QVERIFY(index > 0 && index < bytes.size() - 128);
+            const qint64 at = damage == kRows ? index / 2 : index + 3;
+            bytes[at] = char(bytes[at] ^ 0x40);
             path = m_dir.filePath(QStringLiteral("damaged.k2x"));
             QFile out(path);
             QVERIFY(out.open(QIODevice::WriteOnly));
@@ -193,8 +250,8 @@ private slots:
         QString log, summary;
         QVERIFY(!RunImport(path, cancel, &log, &summary));
         // A damaged package is named before the run.
-        QCOMPARE(summary.contains(QStringLiteral("<warning>")), damage);
-        if (damage)
+        QCOMPARE(summary.contains(QStringLiteral("<warning>")), damage != kIntact);
+        if (damage != kIntact)
             QVERIFY2(summary.contains(reason), qPrintable(summary));
         QVERIFY2(log.contains(reason), qPrintable(log));
         QVERIFY2(log.contains(QStringLiteral("База данных не изменена")), qPrintable(log));
@@ -217,18 +274,27 @@ private slots:
         QVERIFY(view->FillTree());
         QStandardItemModel* model = view->TreeModel();
         QCOMPARE(model->rowCount(), 2);
-        QCOMPARE(model->item(0)->text(), QStringLiteral("ORG-A"));
+        QCOMPARE(model->item(0)->text(), QStringLiteral("ORG-A <&>"));
         QCOMPARE(model->item(0)->rowCount(), 2);
         QCOMPARE(model->item(0)->child(1)->text(), QStringLiteral("25.03.2024, 2"));
 
-        // One load ticked: the user is told, nothing is built.
-        m_app->Questions().clear();
-        view->DateCtrl()->SetDate(QDate(2024, 3, 15));
+        // A choice that cannot be compared: the user is told, nothing is
+        // built. The date field opens empty and is read as the user types it.
+        const auto refused = [&](const char* typed, Qt::CheckState second, const char* message) {
+            m_app->Questions().clear();
+            QLineEdit* date = view->DateCtrl()->Editor();
+            date->clear();
+            QTest::keyClicks(date, QString::fromUtf8(typed));
+            model->item(0)->child(1)->setCheckState(second);
+            QVERIFY(!view->OnBuild());
+            QCOMPARE(m_app->Questions(), QStringList{QString::fromUtf8(message)});
+            QVERIFY(view->GetRepDoc()->GetHTML().isEmpty());
+        };
+        QVERIFY(view->DateCtrl()->text().isEmpty());
         model->item(0)->child(0)->setCheckState(Qt::Checked);
-        QVERIFY(!view->OnBuild());
-        QCOMPARE(m_app->Questions(),
-                 QStringList{QStringLiteral("Необходимо выбрать две записи для сравнения")});
-        QVERIFY(view->GetRepDoc()->GetHTML().isEmpty());
+        refused("", Qt::Checked, "Необходимо заполнить дату");
+        refused("31.02.2024", Qt::Checked, "Необходимо заполнить дату");
+        refused("15.3.2024", Qt::Unchecked, "Необходимо выбрать две записи для сравнения");
 
         model->item(0)->child(1)->setCheckState(Qt::Checked);
         QVERIFY(view->OnBuild());
@@ -254,7 +320,10 @@ private slots:
         QVERIFY(changed.contains(QStringLiteral("АБВ&lt;0190&gt;")));
         QVERIFY(changed.contains(QStringLiteral("<td style=\"background:white\">5</td></tr>")));
         QVERIFY(changed.contains(QStringLiteral("<td style=\"background:#99CCFF\">6</td></tr>")));
-        QVERIFY(view->HTMLCtrl()->toPlainText().contains(QStringLiteral("ORG-A :: 15.03.2024")));
+        QVERIFY(page.contains(QStringLiteral("ORG-A &lt;&amp;&gt; :: 15.03.2024")));
+        QVERIFY(!page.contains(QStringLiteral("ORG-A <&>")));
+        QVERIFY(
+            view->HTMLCtrl()->toPlainText().contains(QStringLiteral("ORG-A <&> :: 15.03.2024")));
 
         // A load received meanwhile joins the list; the ticks stay.
         db.Exec("INSERT INTO cmp_loadids (nLoadID,nRegionDataID,dDate) VALUES (4,2,'2024-04-01')");

@@ -199,12 +199,16 @@ bool CSQLExchangePackageReader::Open(const QString& path, QString* error) {
                                   QStringLiteral("msgExchangeNotPackage")) +
                                u'\n' + path;
     if (!m_file->Open(QFile::encodeName(path).toStdString(), CIndexedFile::modeRead)) {
-        const bool missing = m_file->LastError() == CIndexedFile::Error::CannotOpen;
+        const CIndexedFile::Error why = m_file->LastError();
         m_file.reset();
-        if (missing)
+        if (why == CIndexedFile::Error::CannotOpen)
             return Fail(error, Tr(QStringLiteral("Не удалось открыть файл пакета обмена"),
                                   QStringLiteral("msgExchangeCannotOpen")) +
                                    u'\n' + path);
+        // Only a file without the mark at its end is something else; a
+        // package whose index or parts cannot be read is a damaged package.
+        if (why == CIndexedFile::Error::BadDirectory || why == CIndexedFile::Error::BadPart)
+            return Fail(error, Damaged());
         return Fail(error, notPackage);
     }
     int32_t version = 0;

@@ -238,9 +238,10 @@ public:
             return false;
         }
         RememberFolder(path);
+        // One arg() for both: an identifier holding "%1" must not take the
+        // load number's place.
         AddInfoMessage(TrI("Получены данные организации [bold]%1[/bold] (номер загрузки %2):")
-                           .arg(engine.SenderOrgID())
-                           .arg(engine.LoadID()));
+                           .arg(engine.SenderOrgID(), QString::number(engine.LoadID())));
         LogRows(this, engine.RowCounts());
         return true;
     }
