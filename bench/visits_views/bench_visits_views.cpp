@@ -243,6 +243,10 @@ int main(int argc, char** argv) {
     Save(&frame, "visits_view_details.png");
     std::printf("  detail rows: %lld\n", qlonglong(coverage->GetRepDoc()->GetHTML().count(
                                              QStringLiteral("<td class=\"Dcl\">"))));
+    if (QFile page(g_out.filePath(QStringLiteral("visits_detail_page.html")));
+        !page.open(QIODevice::WriteOnly) ||
+        page.write(coverage->GetRepDoc()->GetHTML().toUtf8()) < 0)
+        std::fprintf(stderr, "could not write %s\n", qPrintable(page.fileName()));
     TimeShow("coverage page (detail list)", coverage);
 
     auto* distribution = open("CRepRaspredDoc");

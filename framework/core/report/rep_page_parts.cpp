@@ -46,7 +46,16 @@ CRepPageParts CRepPageParts::Split(const QString& page, const Limits& limits) {
         return parts;
 
     const Table& t = tables[best];
-    const QString openTag = page.mid(t.open, t.openEnd - t.open);
+    // A part goes into the page on its own, without the page's head: it
+    // takes the page's style sheets along, or its rows would lose the look
+    // the first rows have.
+    static const QRegularExpression style(QStringLiteral("<style\\b[^>]*>.*?</style\\s*>"),
+                                          QRegularExpression::CaseInsensitiveOption |
+                                              QRegularExpression::DotMatchesEverythingOption);
+    QString styles;
+    for (auto it = style.globalMatch(QStringView(page).left(t.open)); it.hasNext();)
+        styles += it.next().capturedView();
+    const QString openTag = styles + page.mid(t.open, t.openEnd - t.open);
     static const QLatin1String closeTag("</table>");
     const auto rowAt = [&](qsizetype i) { return i < t.rows.size() ? t.rows[i] : t.close; };
     parts.m_first = page.left(rowAt(firstRows)) + page.mid(t.close);

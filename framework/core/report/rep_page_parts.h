@@ -4,7 +4,8 @@
 // part is the whole page with that table cut short after its first rows (so
 // what follows the table, the totals and footnotes, shows at once); each
 // further part is a table of its own with the same opening tag and the next
-// rows, to be put after the previous part's table. Tables inside the rows
+// rows (after the page's style sheets, which a part needs for the look of
+// its rows), to be put after the previous part's table. Tables inside the rows
 // stay with their row. A page with no table longer than the threshold is one
 // part.
 #include <QString>

@@ -232,6 +232,17 @@ void TestReportServices::pageParts_data() {
         << QStringList({QStringLiteral("<table>") + Rows(1, 3) + close,
                         QStringLiteral("<table>") + Rows(4, 2) + close})
         << 0;
+    // The parts carry the page's style sheets, so their rows look as the
+    // first ones do.
+    const QString styles = QStringLiteral("<style>td.n { text-align: right; }</style>"
+                                          "<STYLE type=\"text/css\">\n.c {}\n</STYLE>");
+    QTest::newRow("parts carry the style sheets")
+        << QStringLiteral("<html><head>") + styles + QStringLiteral("</head><body>") + big +
+               QStringLiteral("</body></html>")
+        << QStringLiteral("<html><head>") + styles + QStringLiteral("</head><body>") + open +
+               Rows(0, 2) + QStringLiteral("</TABLE></body></html>")
+        << QStringList({styles + open + Rows(2, 3) + close, styles + open + Rows(5, 2) + close})
+        << 0;
     QTest::newRow("a table never closed stays whole")
         << QStringLiteral("<table>") + Rows(0, 9) << QStringLiteral("<table>") + Rows(0, 9)
         << QStringList() << -1;

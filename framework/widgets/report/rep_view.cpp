@@ -10,6 +10,7 @@
 #include "framework/widgets/open_external.h"
 #include <QAbstractTextDocumentLayout>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
@@ -221,6 +222,7 @@ void CRepView::ShowReport() {
     m_partTimer->stop();
     m_parts = CRepPageParts::Split(page);
     m_nextPart = 0;
+    m_partsPerTurn = 1;
     m_lastPartPosition = -1;
     m_html->setHtml(m_parts.First());
     if (m_parts.IsCut())
@@ -248,8 +250,14 @@ QTextTable* CRepView::PartsTable() {
 }
 
 bool CRepView::AppendPagePart() {
+    return AppendParts(m_partsPerTurn);
+}
+
+bool CRepView::AppendParts(int count) {
     if (!IsShowingParts())
         return false;
+    QElapsedTimer clock;
+    clock.start();
     QTextDocument* page = m_html->document();
     if (m_lastPartPosition < 0) {
         // Every part is a table of its own; the same column shares (taken
@@ -284,27 +292,37 @@ bool CRepView::AppendPagePart() {
         m_partsParent = table->parentFrame();
         m_lastPartPosition = table->lastPosition() + 1;
     }
+    // No edit block around the parts: inside one, a table inserted as HTML
+    // loses the width its format is given, and the parts fall out of line.
     QTextCursor cursor(page);
-    cursor.setPosition(qMin(m_lastPartPosition, page->characterCount() - 1));
-    const int start = cursor.position();
-    cursor.insertHtml(m_parts.Parts().at(m_nextPart++));
-    // The new part is the first table that starts after the insertion
-    // point, among the tables beside the first one.
-    QTextTable* added = nullptr;
-    if (QTextFrame* parent = m_partsParent ? m_partsParent.data() : page->rootFrame()) {
-        for (QTextFrame* frame : parent->childFrames()) {
-            if (frame->firstPosition() > start) {
-                added = qobject_cast<QTextTable*>(frame);
-                break;
+    const int end = int(qMin<qsizetype>(m_parts.Parts().size(), qsizetype(m_nextPart) + count));
+    const int first = m_nextPart;
+    while (m_nextPart < end) {
+        cursor.setPosition(qMin(m_lastPartPosition, page->characterCount() - 1));
+        const int start = cursor.position();
+        cursor.insertHtml(m_parts.Parts().at(m_nextPart++));
+        // The new part is the first table that starts after the insertion
+        // point, among the tables beside the first one.
+        QTextTable* added = nullptr;
+        if (QTextFrame* parent = m_partsParent ? m_partsParent.data() : page->rootFrame()) {
+            for (QTextFrame* frame : parent->childFrames()) {
+                if (frame->firstPosition() > start) {
+                    added = qobject_cast<QTextTable*>(frame);
+                    break;
+                }
             }
         }
+        if (added) {
+            added->setFormat(m_partsFormat);
+            m_lastPartPosition = added->lastPosition() + 1;
+        } else {
+            m_lastPartPosition = cursor.position();
+        }
     }
-    if (added) {
-        added->setFormat(m_partsFormat);
-        m_lastPartPosition = added->lastPosition() + 1;
-    } else {
-        m_lastPartPosition = cursor.position();
-    }
+    // The next turn takes as many parts as fit in its time, judged by this
+    // one.
+    const double perPart = double(clock.nsecsElapsed()) / 1e6 / qMax(1, end - first);
+    m_partsPerTurn = qBound(1, int(kTurnMs / qMax(perPart, 0.1)), kMaxPartsPerTurn);
     return IsShowingParts();
 }
 
@@ -341,8 +359,7 @@ std::unique_ptr<QTextDocument> CRepView::PrintCopy() {
 
 void CRepView::FinishPage() {
     m_partTimer->stop();
-    while (AppendPagePart()) {
-    }
+    AppendParts(int(m_parts.Parts().size()));
 }
 
 void CRepView::OnLinkClicked(const QUrl& url) {

@@ -77,8 +77,8 @@ public:
     // follow in parts from a zero timer, so the window answers meanwhile.
     void ShowReport();
     // Whether rows of the shown page are still to come; AppendPagePart adds
-    // the next part, FinishPage all of them (print and PDF need the page
-    // whole).
+    // the next parts, as many as fit in a short turn of the event loop,
+    // FinishPage all of them (print and PDF need the page whole).
     bool IsShowingParts() const;
     bool AppendPagePart();
     void FinishPage();
@@ -128,11 +128,17 @@ private:
     QTextBrowser* m_html;
     // The table the further parts follow, and their common format.
     QTextTable* PartsTable();
+    // Adds up to `count` further parts; false when none is left.
+    bool AppendParts(int count);
+    // A turn of parts should leave the window answering.
+    static constexpr double kTurnMs = 50;
+    static constexpr int kMaxPartsPerTurn = 100;
 
     QHash<int, QPointer<QWidget>> m_controls;
     QString m_shown; // the page the pane shows
     CRepPageParts m_parts;
     int m_nextPart = 0;
+    int m_partsPerTurn = 1;      // judged from the time of the last turn
     int m_lastPartPosition = -1; // where the last appended part ends
     QTextTableFormat m_partsFormat;
     QPointer<QTextFrame> m_partsParent;
