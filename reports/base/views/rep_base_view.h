@@ -21,14 +21,12 @@
 
 class CPoshList;
 class CRepBase;
+class CRepParamsPanel;
 class CRepPresetSelList2;
 class CxComboList;
-class CxSqlComboList;
 class QCheckBox;
-class CTypedDateEdit;
 class QFormLayout;
 class QLabel;
-class QToolButton;
 
 class CRepBaseView : public CRepView {
     Q_OBJECT
@@ -55,7 +53,9 @@ public:
     // The version-2 presets of a CRepBase document (null for other
     // documents, whose view hides the list).
     CRepPresetSelList2* GetPresetList() const { return m_presets; }
-    CPoshList* GetPoshList() const { return m_posh; }
+    // The period, the service points and the worker.
+    CRepParamsPanel* Panel() const { return m_panel; }
+    CPoshList* GetPoshList() const;
     QDate GetFrom() const;
     QDate GetTo() const;
 
@@ -65,17 +65,6 @@ public:
     // Shows or hides a control with its label (a view that does not use it).
     bool ShowControl(int id, bool show);
 
-    // The buttons of the tree.
-    void OnCheck();
-    void OnUnmarkAll();
-    void OnGroupingMenu();
-    // Regroups the tree (a command of the grouping menu), keeping the ticks.
-    void SetGrouping(int mode);
-    // The menu of the marks: "Все", then one item per point type in use
-    // (text and type code; -1 for "Все"). False (with the reason) when the
-    // types could not be read; the items then hold "Все" alone.
-    bool MarkMenuItems(QList<QPair<QString, long>>& items, QString* error = nullptr) const;
-
 private:
     CRepBase* GetRepBase() const;
     // Whether the report runs on a chosen preset (it offers fields to
@@ -83,14 +72,8 @@ private:
     bool UsesPresets() const;
     void AddRow(QFormLayout* form, const QString& label, QWidget* control, int id);
 
-    CTypedDateEdit* m_from;
-    CTypedDateEdit* m_to;
-    CPoshList* m_posh;
-    QToolButton* m_markAll;
-    QToolButton* m_unmarkAll;
-    QToolButton* m_grouping;
+    CRepParamsPanel* m_panel;
     QFormLayout* m_filters;
-    CxSqlComboList* m_worker;
     CxComboList* m_project;
     QCheckBox* m_projectExact;
     CxComboList* m_clientKind;

@@ -8,16 +8,16 @@
 
 #include <QDate>
 
+class CRepParamsPanel;
 class CxSqlComboList;
-class QDateEdit;
 
 class CRepTrainings : public CRepView {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit CRepTrainings(QWidget* parent = nullptr);
 
-    // The period goes to the document; false (with a message) for a period
-    // that ends before it begins.
+    // The period goes to the document; false (with a message) for a date
+    // that is no date or a period that ends before it begins.
     bool OnPreBuild() override;
     void StoreState() override;
     void RestoreState() override;
@@ -33,8 +33,7 @@ protected:
     bool PeriodIsValid();
 
 private:
-    QDateEdit* m_from;
-    QDateEdit* m_to;
+    CRepParamsPanel* m_panel;
 };
 
 class CRepClientInfo : public CRepTrainings {

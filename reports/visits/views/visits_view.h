@@ -20,13 +20,12 @@
 
 class CPoshList;
 class CRepBase;
+class CRepParamsPanel;
 class CRepPresetSelList;
 class CRepVisitsBaseDoc;
 class CxSqlComboList;
-class QDateEdit;
 class QLabel;
 class QPushButton;
-class QToolButton;
 
 class CRepVisitsView : public CRepView {
     Q_OBJECT
@@ -58,19 +57,12 @@ public:
 
     // The list of predefined reports, made on the first call.
     CRepPresetSelList* GetPresetList();
-    CPoshList* GetPoshList() const { return m_posh; }
-    CxSqlComboList* GetWorkerList() const { return m_worker; }
+    // The period, the service points and the worker.
+    CRepParamsPanel* Panel() const { return m_panel; }
+    CPoshList* GetPoshList() const;
+    CxSqlComboList* GetWorkerList() const;
     QDate GetFrom() const;
     QDate GetTo() const;
-
-    // Button 1155: the menu of point types; MarkByType is its action (-1:
-    // every point). Marks add to those already set.
-    void OnCheck();
-    void MarkByType(long type);
-    // Button 1548: clears every mark.
-    void OnUnmarkAll();
-    // Button 3292: the grouping of the tree.
-    void OnGroupingMenu();
 
 protected:
     // A window without the list of predefined reports and its button.
@@ -81,18 +73,10 @@ private:
     CRepVisitsBaseDoc* GetVisitsDoc() const;
     // The document's choice of controls, and the one CRepBase makes.
     void SetUpForDocument();
-    bool EndDateUsed() const;
 
     bool m_withPresets;
-    QDateEdit* m_from;
-    QDateEdit* m_to;
-    QLabel* m_toDash; // between the dates, hidden with the end
-    CPoshList* m_posh;
-    QToolButton* m_markAll;
-    QToolButton* m_unmarkAll;
-    QToolButton* m_grouping;
+    CRepParamsPanel* m_panel;
     QLabel* m_workerLabel;
-    CxSqlComboList* m_worker;
     QLabel* m_presetLabel = nullptr;
     QPointer<CRepPresetSelList> m_presets;
     QPushButton* m_presetEdit = nullptr;
