@@ -7,7 +7,6 @@
 #include "model/config/configuration.h"
 #include "preset_edit.h"
 #include "preset_sel_list.h"
-#include "rep_params_panel.h"
 #include "reports/base/core/rep_base.h"
 
 #include <QCheckBox>
@@ -23,20 +22,19 @@ QString Tr(const char* text, const char* key) {
 } // namespace
 
 CRepBaseView::CRepBaseView(QWidget* parent)
-    : CRepView(parent), m_panel(new CRepParamsPanel(this, QStringLiteral("CRepBaseView"))),
-      m_filters(new QFormLayout), m_project(new CxComboList(this)),
-      m_projectExact(new QCheckBox(this)), m_clientKind(new CxComboList(this)),
-      m_newClientMode(new CxComboList(this)), m_presetLabel(new QLabel(this)),
-      m_presets(new CRepPresetSelList2(this)) {
+    : CRepParamsView(parent, QStringLiteral("CRepBaseView")), m_filters(new QFormLayout),
+      m_project(new CxComboList(this)), m_projectExact(new QCheckBox(this)),
+      m_clientKind(new CxComboList(this)), m_newClientMode(new CxComboList(this)),
+      m_presetLabel(new QLabel(this)), m_presets(new CRepPresetSelList2(this)) {
     setObjectName(QStringLiteral("CRepBaseView"));
     SetStateVariableName(QStringLiteral("RepVisitsView"));
     QVBoxLayout* params = ParamsLayout();
-    m_panel->AddPeriod(params, Tr("Период:", "CRepBaseView"));
-    m_labels.insert(kRepCtlPoshTree, m_panel->AddPoshTree(params));
+    AddPeriod(Tr("Период:", "CRepBaseView"));
+    m_labels.insert(kRepCtlPoshTree, AddPoshTree());
 
     m_filters->setRowWrapPolicy(QFormLayout::WrapLongRows);
     m_filters->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
-    AddRow(m_filters, Tr("Основной социальный работник:", "CRepBaseView"), m_panel->MakeWorker(),
+    AddRow(m_filters, Tr("Основной социальный работник:", "CRepBaseView"), MakeWorker(),
            kRepCtlWorker);
     m_project->setObjectName(QStringLiteral("project"));
     m_project->DisableSort();
@@ -112,26 +110,10 @@ bool CRepBaseView::ShowControl(int id, bool show) {
     return true;
 }
 
-CRepBase* CRepBaseView::GetRepBase() const {
-    return qobject_cast<CRepBase*>(GetRepDoc());
-}
-
-CPoshList* CRepBaseView::GetPoshList() const {
-    return m_panel->Posh();
-}
-
-QDate CRepBaseView::GetFrom() const {
-    return m_panel->From();
-}
-
-QDate CRepBaseView::GetTo() const {
-    return m_panel->To();
-}
-
 bool CRepBaseView::OnInitialUpdate() {
     if (!GetRepDoc())
         return false;
-    m_panel->Load();
+    LoadParams();
     if (xConfiguration* config = CurrentConfiguration())
         m_project->SetEnum(&config->GetCurrentLanguage()->PrjList);
     CRepBase* base = GetRepBase();
@@ -147,7 +129,7 @@ bool CRepBaseView::OnInitialUpdate() {
     } else {
         ShowControl(kRepCtlPresets, false);
     }
-    if (!CRepView::OnInitialUpdate())
+    if (!CRepParamsView::OnInitialUpdate())
         return false;
     if (base)
         base->OnSetupView();
@@ -162,18 +144,16 @@ bool CRepBaseView::UsesPresets() const {
 bool CRepBaseView::OnBuild() {
     const bool enabled = m_presets->isEnabled();
     m_presets->SetListEnabled(false);
-    const bool built = CRepView::OnBuild();
+    const bool built = CRepParamsView::OnBuild();
     m_presets->SetListEnabled(enabled);
     return built;
 }
 
 bool CRepBaseView::OnPreBuild() {
-    if (!m_panel->Check())
+    if (!CRepParamsView::OnPreBuild())
         return false;
-    m_panel->StoreSelection();
     if (CRepBase* base = GetRepBase()) {
         CRepBaseParams& params = base->Params();
-        m_panel->ToParams(params);
         params.clientKind = int(m_clientKind->GetCurSelCode());
         params.newClientMode = int(m_newClientMode->GetCurSelCode());
         params.project = m_project->isEnabled() ? m_project->GetCurSelCode() : -1;
@@ -183,12 +163,10 @@ bool CRepBaseView::OnPreBuild() {
 }
 
 void CRepBaseView::StoreState() {
-    CRepView::StoreState();
-    const QString section = StateSection();
-    const auto write = [&](const char* entry, const QString& value) {
-        CTarvikApp::WriteProfileString(section, QString::fromLatin1(entry), value);
+    CRepParamsView::StoreState();
+    const auto write = [this](const char* entry, const QString& value) {
+        WriteStateEntry(QString::fromLatin1(entry), value);
     };
-    m_panel->StoreState(section);
     write("ClientKind", QString::number(m_clientKind->GetCurSelCode()));
     write("NewClientMode", QString::number(m_newClientMode->GetCurSelCode()));
     write("Project", QString::number(m_project->GetCurSelCode()));
@@ -199,12 +177,10 @@ void CRepBaseView::StoreState() {
 }
 
 void CRepBaseView::RestoreState() {
-    CRepView::RestoreState();
-    const QString section = StateSection();
-    const auto read = [&](const char* entry) {
-        return CTarvikApp::GetProfileString(section, QString::fromLatin1(entry));
+    CRepParamsView::RestoreState();
+    const auto read = [this](const char* entry) {
+        return ReadStateEntry(QString::fromLatin1(entry));
     };
-    m_panel->RestoreState(section);
     bool ok = false;
     if (const long kind = read("ClientKind").toLong(&ok); ok)
         m_clientKind->SetCurSelCode(kind);
@@ -218,10 +194,10 @@ void CRepBaseView::RestoreState() {
 }
 
 void CRepBaseView::OnCloned(CRepView* source) {
-    // The state the source stored is already restored; the ticks and the
-    // preset are copied as they stand.
+    // The state the source stored is already restored; the preset is
+    // copied as it stands.
+    CRepParamsView::OnCloned(source);
     if (auto* from = qobject_cast<CRepBaseView*>(source)) {
-        m_panel->CopyTicks(*from->m_panel);
         const int checked = from->m_presets->GetChecked();
         if (CRepBase* other = from->GetRepBase(); other && checked >= 0)
             m_presets->SelectByName(other->GetPresetList().GetAt(checked)->Title);
@@ -233,7 +209,7 @@ bool CRepBaseView::ProcessCommand(unsigned id) {
         id == kCmdPresetNew || id == kCmdPresetEdit || id == kCmdPresetDelete;
     if (presetCommand && !m_presets->isEnabled())
         return true; // the list is off: nothing of it to change
-    const bool handled = CRepView::ProcessCommand(id);
+    const bool handled = CRepParamsView::ProcessCommand(id);
     if (id == kCmdPresetNew || id == kCmdPresetEdit || id == kCmdPresetDelete) {
         // The document refilled its list (or refused with a reason).
         m_presets->Refresh();

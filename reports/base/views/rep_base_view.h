@@ -15,20 +15,17 @@
 // (they show under the standard ones) and hands them to its document in its
 // OnPreBuild after the base's; it hides the controls it does not use with
 // ShowControl. A document disables controls itself in OnSetupView.
-#include "framework/widgets/report/rep_view.h"
+#include "rep_params_view.h"
 
 #include <QDate>
 
-class CPoshList;
-class CRepBase;
-class CRepParamsPanel;
 class CRepPresetSelList2;
 class CxComboList;
 class QCheckBox;
 class QFormLayout;
 class QLabel;
 
-class CRepBaseView : public CRepView {
+class CRepBaseView : public CRepParamsView {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit CRepBaseView(QWidget* parent = nullptr);
@@ -53,11 +50,6 @@ public:
     // The version-2 presets of a CRepBase document (null for other
     // documents, whose view hides the list).
     CRepPresetSelList2* GetPresetList() const { return m_presets; }
-    // The period, the service points and the worker.
-    CRepParamsPanel* Panel() const { return m_panel; }
-    CPoshList* GetPoshList() const;
-    QDate GetFrom() const;
-    QDate GetTo() const;
 
     // Adds a filter of a derived view under the standard ones; with an id
     // the document can enable or disable it and ShowControl hides it.
@@ -66,13 +58,11 @@ public:
     bool ShowControl(int id, bool show);
 
 private:
-    CRepBase* GetRepBase() const;
     // Whether the report runs on a chosen preset (it offers fields to
     // choose); the list of a report without presets stays disabled.
     bool UsesPresets() const;
     void AddRow(QFormLayout* form, const QString& label, QWidget* control, int id);
 
-    CRepParamsPanel* m_panel;
     QFormLayout* m_filters;
     CxComboList* m_project;
     QCheckBox* m_projectExact;

@@ -3,7 +3,6 @@
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/forms/sql_combo_list.h"
 #include "model/tables/table_set.h"
-#include "reports/base/views/rep_params_panel.h"
 #include "reports/visits/core/rep_trainings_doc.h"
 
 #include <QLabel>
@@ -26,48 +25,22 @@ CRepTrainings::CRepTrainings(QWidget* parent)
 }
 
 CRepTrainings::CRepTrainings(QWidget* parent, const QString& periodCaption)
-    : CRepView(parent), m_panel(new CRepParamsPanel(this, QStringLiteral("CRepTrainings"))) {
+    : CRepParamsView(parent, QStringLiteral("CRepTrainings")) {
     // One state for both windows: the period is one choice.
     SetStateVariableName(QStringLiteral("CRepTrainings"));
-    m_panel->SetPeriodKeys(kFrom, kTo);
-    m_panel->AddPeriod(ParamsLayout(), periodCaption);
+    SetPeriodKeys(kFrom, kTo);
+    AddPeriod(periodCaption);
     ParamsLayout()->addStretch(1);
 }
 
-QDate CRepTrainings::GetFrom() const {
-    return m_panel->From();
-}
-
-QDate CRepTrainings::GetTo() const {
-    return m_panel->To();
-}
-
-void CRepTrainings::SetPeriod(QDate from, QDate to) {
-    m_panel->SetPeriod(from, to);
-}
-
-bool CRepTrainings::PeriodIsValid() {
-    return m_panel->Check();
-}
-
 bool CRepTrainings::OnPreBuild() {
-    if (!PeriodIsValid())
+    if (!CRepParamsView::OnPreBuild())
         return false;
     if (auto* doc = qobject_cast<CRepTrainingsDoc*>(GetRepDoc())) {
         doc->from = GetFrom();
         doc->to = GetTo();
     }
     return true;
-}
-
-void CRepTrainings::StoreState() {
-    CRepView::StoreState();
-    m_panel->StoreState(StateSection());
-}
-
-void CRepTrainings::RestoreState() {
-    CRepView::RestoreState();
-    m_panel->RestoreState(StateSection());
 }
 
 CRepClientInfo::CRepClientInfo(QWidget* parent)
@@ -88,7 +61,7 @@ bool CRepClientInfo::OnInitialUpdate() {
 }
 
 bool CRepClientInfo::OnPreBuild() {
-    if (!PeriodIsValid())
+    if (!CRepParamsView::OnPreBuild())
         return false;
     if (auto* doc = qobject_cast<CRepClientInfoDoc*>(GetRepDoc())) {
         doc->from = GetFrom();

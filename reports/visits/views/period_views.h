@@ -4,14 +4,11 @@
 // визите клиента" (CRepClientInfo, the view of CRepClientInfoDoc) a period
 // and a client. Both remember their period under the same keys, so the two
 // windows share it.
-#include "framework/widgets/report/rep_view.h"
+#include "reports/base/views/rep_params_view.h"
 
-#include <QDate>
-
-class CRepParamsPanel;
 class CxSqlComboList;
 
-class CRepTrainings : public CRepView {
+class CRepTrainings : public CRepParamsView {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit CRepTrainings(QWidget* parent = nullptr);
@@ -19,21 +16,11 @@ public:
     // The period goes to the document; false (with a message) for a date
     // that is no date or a period that ends before it begins.
     bool OnPreBuild() override;
-    void StoreState() override;
-    void RestoreState() override;
-
-    QDate GetFrom() const;
-    QDate GetTo() const;
-    void SetPeriod(QDate from, QDate to);
 
 protected:
     // The row of the period, under the caption; the derived view adds its
     // controls below it.
     CRepTrainings(QWidget* parent, const QString& periodCaption);
-    bool PeriodIsValid();
-
-private:
-    CRepParamsPanel* m_panel;
 };
 
 class CRepClientInfo : public CRepTrainings {

@@ -6,7 +6,6 @@
 #include "reports/base/core/rep_base.h"
 #include "reports/base/views/preset_sel.h"
 #include "reports/base/views/preset_sel_list.h"
-#include "reports/base/views/rep_params_panel.h"
 #include "reports/visits/core/rep_visits_base_doc.h"
 #include "reports/visits/core/visits_columns.h"
 
@@ -30,18 +29,17 @@ const char* const kVisitsPreset = "VisitsPreset";
 CRepVisitsView::CRepVisitsView(QWidget* parent) : CRepVisitsView(parent, true) {}
 
 CRepVisitsView::CRepVisitsView(QWidget* parent, bool withPresets)
-    : CRepView(parent), m_withPresets(withPresets),
-      m_panel(new CRepParamsPanel(this, QStringLiteral("CRepVisitsView"))),
+    : CRepParamsView(parent, QStringLiteral("CRepVisitsView")), m_withPresets(withPresets),
       m_workerLabel(new QLabel(this)) {
     setObjectName(QStringLiteral("CRepVisitsView"));
     SetStateVariableName(QStringLiteral("RepVisitsView"));
     QVBoxLayout* params = ParamsLayout();
-    m_panel->AddPeriod(params, Tr("Период:", "CRepVisitsView"));
-    m_panel->AddPoshTree(params);
+    AddPeriod(Tr("Период:", "CRepVisitsView"));
+    AddPoshTree();
 
     m_workerLabel->setText(Tr("Основной социальный работник:", "CRepVisitsView"));
     params->addWidget(m_workerLabel);
-    params->addWidget(m_panel->MakeWorker());
+    params->addWidget(MakeWorker());
     RegisterControl(IDC_WORKER_LABEL, m_workerLabel);
 
     if (m_withPresets) {
@@ -73,35 +71,15 @@ CRepPresetSelList* CRepVisitsView::GetPresetList() {
     return m_presets;
 }
 
-CRepBase* CRepVisitsView::GetRepBase() const {
-    return qobject_cast<CRepBase*>(GetRepDoc());
-}
-
 CRepVisitsBaseDoc* CRepVisitsView::GetVisitsDoc() const {
     return qobject_cast<CRepVisitsBaseDoc*>(GetRepDoc());
-}
-
-CPoshList* CRepVisitsView::GetPoshList() const {
-    return m_panel->Posh();
-}
-
-CxSqlComboList* CRepVisitsView::GetWorkerList() const {
-    return m_panel->Worker();
-}
-
-QDate CRepVisitsView::GetFrom() const {
-    return m_panel->From();
-}
-
-QDate CRepVisitsView::GetTo() const {
-    return m_panel->To();
 }
 
 bool CRepVisitsView::OnInitialUpdate() {
     CRepDoc* doc = GetRepDoc();
     if (!doc)
         return false;
-    m_panel->Load();
+    LoadParams();
     // The document's choice of controls comes before the remembered values,
     // so a control it does not use is neither loaded nor saved.
     doc->SetView(this);
@@ -118,7 +96,7 @@ bool CRepVisitsView::OnInitialUpdate() {
             return chooser.DoModal() == CRepPresetSel::kChosen ? chooser.GetChosen() : -1;
         });
     }
-    return CRepView::OnInitialUpdate();
+    return CRepParamsView::OnInitialUpdate();
 }
 
 void CRepVisitsView::SetUpForDocument() {
@@ -126,12 +104,12 @@ void CRepVisitsView::SetUpForDocument() {
     if (visits) {
         visits->CreateColumns();
         const CVisitsViewSetup setup = visits->GetViewSetup();
-        CTypedDateEdit* from = m_panel->FromEdit();
+        CTypedDateEdit* from = FromEdit();
         from->setEnabled(setup.periodStart);
-        m_panel->ToEdit()->setEnabled(setup.periodEnd);
-        m_panel->ToEdit()->setVisible(setup.periodEnd);
-        m_panel->PeriodDash()->setVisible(setup.periodEnd);
-        m_panel->Worker()->setEnabled(setup.worker);
+        ToEdit()->setEnabled(setup.periodEnd);
+        ToEdit()->setVisible(setup.periodEnd);
+        PeriodDash()->setVisible(setup.periodEnd);
+        GetWorkerList()->setEnabled(setup.worker);
         if (!setup.periodStartTip.isEmpty()) {
             from->setToolTip(setup.periodStartTip);
             // Shown once as the window opens, as a hint where to look.
@@ -155,34 +133,23 @@ void CRepVisitsView::SetUpForDocument() {
         base->OnSetupView();
 }
 
-bool CRepVisitsView::OnPreBuild() {
-    if (!m_panel->Check())
-        return false;
-    m_panel->StoreSelection();
-    if (CRepBase* base = GetRepBase())
-        m_panel->ToParams(base->Params());
-    return true;
-}
-
 bool CRepVisitsView::OnBuild() {
-    const bool built = CRepView::OnBuild();
+    const bool built = CRepParamsView::OnBuild();
     if (built && GetVisitsDoc()) {
         CRepBaseParams& params = GetRepBase()->Params();
         if (params.from.isValid())
-            m_panel->FromEdit()->setDate(params.from);
-        if (params.to.isValid() && m_panel->EndUsed())
-            m_panel->ToEdit()->setDate(params.to);
+            FromEdit()->setDate(params.from);
+        if (params.to.isValid() && EndUsed())
+            ToEdit()->setDate(params.to);
     }
     return built;
 }
 
 void CRepVisitsView::StoreState() {
-    CRepView::StoreState();
-    const QString section = StateSection();
-    const auto write = [&](const char* entry, const QString& value) {
-        CTarvikApp::WriteProfileString(section, QString::fromLatin1(entry), value);
+    CRepParamsView::StoreState();
+    const auto write = [this](const char* entry, const QString& value) {
+        WriteStateEntry(QString::fromLatin1(entry), value);
     };
-    m_panel->StoreState(section);
     if (m_presets && m_presets->isVisibleTo(this) && m_presets->List()) {
         if (const KDRepPresetEx* preset = m_presets->List()->GetAt(m_presets->GetChecked()))
             write(kVisitsPreset, preset->Title);
@@ -190,24 +157,22 @@ void CRepVisitsView::StoreState() {
 }
 
 void CRepVisitsView::RestoreState() {
-    CRepView::RestoreState();
-    const QString section = StateSection();
-    const auto read = [&](const char* entry) {
-        return CTarvikApp::GetProfileString(section, QString::fromLatin1(entry));
+    CRepParamsView::RestoreState();
+    const auto read = [this](const char* entry) {
+        return ReadStateEntry(QString::fromLatin1(entry));
     };
-    m_panel->RestoreState(section);
     if (m_presets)
         if (const QString preset = read(kVisitsPreset); !preset.isEmpty())
             m_presets->SelectByName(preset);
 }
 
 void CRepVisitsView::OnCloned(CRepView* source) {
-    // The state the source stored is already restored; the ticks and the
-    // preset are copied as they stand.
+    // The state the source stored is already restored; the preset is
+    // copied as it stands.
+    CRepParamsView::OnCloned(source);
     auto* from = qobject_cast<CRepVisitsView*>(source);
     if (!from)
         return;
-    m_panel->CopyTicks(*from->m_panel);
     if (m_presets && from->m_presets && from->m_presets->List())
         if (const KDRepPresetEx* preset =
                 from->m_presets->List()->GetAt(from->m_presets->GetChecked()))
@@ -215,7 +180,7 @@ void CRepVisitsView::OnCloned(CRepView* source) {
 }
 
 bool CRepVisitsView::ProcessCommand(unsigned id) {
-    const bool handled = CRepView::ProcessCommand(id);
+    const bool handled = CRepParamsView::ProcessCommand(id);
     // The chooser refilled the document's list.
     if (id == kCmdVisitsPresetChoose && m_presets)
         m_presets->Refresh();

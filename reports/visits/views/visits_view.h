@@ -13,21 +13,16 @@
 // uses (GetViewSetup), any CRepBase document may disable more
 // (OnSetupView). The choices are kept from one run to the next under the
 // state name "RepVisitsView".
-#include "framework/widgets/report/rep_view.h"
+#include "reports/base/views/rep_params_view.h"
 
-#include <QDate>
 #include <QPointer>
 
-class CPoshList;
-class CRepBase;
-class CRepParamsPanel;
 class CRepPresetSelList;
 class CRepVisitsBaseDoc;
-class CxSqlComboList;
 class QLabel;
 class QPushButton;
 
-class CRepVisitsView : public CRepView {
+class CRepVisitsView : public CRepParamsView {
     Q_OBJECT
 public:
     // The numbers of the form's own controls (the others are RepViewControl).
@@ -42,10 +37,6 @@ public:
     // Reads the service points and the presets, lets the document make its
     // columns and set up the view, then restores the choices.
     bool OnInitialUpdate() override;
-    // The ticked points become the application's selection; the period and
-    // the worker go to a CRepBase document. False (with a message) for a
-    // period that ends before it begins or a worker not in the list.
-    bool OnPreBuild() override;
     // A report may move the period (the twelve months of the regular
     // clients): the window shows the period it used.
     bool OnBuild() override;
@@ -57,25 +48,17 @@ public:
 
     // The list of predefined reports, made on the first call.
     CRepPresetSelList* GetPresetList();
-    // The period, the service points and the worker.
-    CRepParamsPanel* Panel() const { return m_panel; }
-    CPoshList* GetPoshList() const;
-    CxSqlComboList* GetWorkerList() const;
-    QDate GetFrom() const;
-    QDate GetTo() const;
 
 protected:
     // A window without the list of predefined reports and its button.
     CRepVisitsView(QWidget* parent, bool withPresets);
 
 private:
-    CRepBase* GetRepBase() const;
     CRepVisitsBaseDoc* GetVisitsDoc() const;
     // The document's choice of controls, and the one CRepBase makes.
     void SetUpForDocument();
 
     bool m_withPresets;
-    CRepParamsPanel* m_panel;
     QLabel* m_workerLabel;
     QLabel* m_presetLabel = nullptr;
     QPointer<CRepPresetSelList> m_presets;

@@ -29,7 +29,6 @@
 #include "reports/base/views/preset_edit.h"
 #include "reports/base/views/preset_sel_list.h"
 #include "reports/base/views/rep_base_view.h"
-#include "reports/base/views/rep_params_panel.h"
 #include "tests/support/schema_test_database.h"
 
 #include "framework/widgets/forms/date_edit.h"
@@ -569,29 +568,29 @@ void TestRepView::treeGroupingsAndMarks() {
     QCOMPARE(tree->TickedPoints(), QSet<long>({1, 2, 7}));
     // Every grouping keeps exactly the ticked points.
     for (const CPoshGrouping& grouping : PoshGroupings()) {
-        view->Panel()->SetGrouping(grouping.id);
+        view->SetGrouping(grouping.id);
         QCOMPARE(CurrentPoshGrouping(), grouping.id);
         QCOMPARE(tree->TickedPoints(), QSet<long>({1, 2, 7}));
     }
-    view->Panel()->OnUnmarkAll();
+    view->OnUnmarkAll();
     QVERIFY(tree->TickedPoints().isEmpty());
     tree->CheckByType(true, 3);
     QCOMPARE(tree->TickedPoints(), QSet<long>({2}));
     tree->CheckByType(true, 1);
     QCOMPARE(tree->TickedPoints(), QSet<long>({1, 2, 3}));
     QList<QPair<QString, long>> items;
-    QVERIFY(view->Panel()->MarkMenuItems(items));
+    QVERIFY(view->MarkMenuItems(items));
     QCOMPARE(items.size(), 4);
     QCOMPARE(items[0], qMakePair(QStringLiteral("Все"), -1L));
     QCOMPARE(items[3], qMakePair(QStringLiteral("Ошибка. Код типа 77"), 77L));
     tree->CheckByType(true, -1);
     QCOMPARE(tree->TickedPoints(), QSet<long>({1, 2, 3, 7}));
     // Points that cannot be read are said so; the marks stay as they were.
-    view->Panel()->OnUnmarkAll();
+    view->OnUnmarkAll();
     m_db->Exec(QStringLiteral("RENAME TABLE dir TO dir_away"));
     QString treeError, menuError;
     const bool marked = tree->CheckByType(true, 3, &treeError);
-    const bool listed = view->Panel()->MarkMenuItems(items, &menuError);
+    const bool listed = view->MarkMenuItems(items, &menuError);
     m_db->Exec(QStringLiteral("RENAME TABLE dir_away TO dir"));
     QVERIFY(!marked);
     QVERIFY(!treeError.isEmpty());

@@ -13,7 +13,6 @@
 #include "reports/base/core/posh_selection.h"
 #include "reports/base/views/posh_list.h"
 #include "reports/base/views/preset_sel_list.h"
-#include "reports/base/views/rep_params_panel.h"
 #include "reports/visits/core/rep_period_kelda_doc.h"
 #include "reports/visits/core/rep_raspred_doc.h"
 #include "reports/visits/core/rep_trainings_doc.h"
@@ -264,11 +263,11 @@ void TestVisitsViews::marksAddByType() {
     auto* view = Open("CRepVisitsDoc");
     // Points 1 and 3 are of type 1, point 2 of type 3.
     view->GetPoshList()->SetTickedPoints({2});
-    view->Panel()->MarkByType(1);
+    view->MarkByType(1);
     QCOMPARE(view->GetPoshList()->TickedPoints(), QSet<long>({1, 2, 3}));
-    view->Panel()->OnUnmarkAll();
+    view->OnUnmarkAll();
     QVERIFY(view->GetPoshList()->TickedPoints().isEmpty());
-    view->Panel()->MarkByType(-1);
+    view->MarkByType(-1);
     QCOMPARE(view->GetPoshList()->TickedPoints(), QSet<long>({1, 2, 3}));
 }
 
@@ -296,8 +295,8 @@ void TestVisitsViews::models() {
                                   QAbstractItemModelTester::FailureReportingMode::QtTest);
     QAbstractItemModelTester presets(view->GetPresetList()->Model(),
                                      QAbstractItemModelTester::FailureReportingMode::QtTest);
-    view->Panel()->MarkByType(1);
-    view->Panel()->OnUnmarkAll();
+    view->MarkByType(1);
+    view->OnUnmarkAll();
     QVERIFY(view->GetPresetList()->SelectByName(QStringLiteral("P2")));
     QCOMPARE(view->GetPresetList()->GetChecked(), 1);
 }

@@ -1,10 +1,9 @@
-#include "rep_params_panel.h"
+#include "rep_params_view.h"
 
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/sql_combo_list.h"
 #include "framework/widgets/message_box.h"
-#include "framework/widgets/report/rep_view.h"
 #include "model/enums/directory_enums.h"
 #include "model/tables/table_set.h"
 #include "posh_list.h"
@@ -51,95 +50,95 @@ const QString kWorker = QStringLiteral("Worker");
 const QString kPosh = QStringLiteral("Posh");
 } // namespace
 
-CRepParamsPanel::CRepParamsPanel(CRepView* view, const QString& context)
-    : QObject(view), m_view(view), m_context(context) {}
+CRepParamsView::CRepParamsView(QWidget* parent, const QString& context)
+    : CRepView(parent), m_context(context) {}
 
-QString CRepParamsPanel::Tr(const char* text, const QString& where) const {
+QString CRepParamsView::ParamText(const char* text, const QString& where) const {
     return TrKey(text, where.isEmpty() ? m_context : m_context + QStringLiteral("::") + where);
 }
 
-QString CRepParamsPanel::PoshReadError(const QString& why) const {
-    return Tr("Не удалось прочитать пункты предоставления услуг: {error}",
-              QStringLiteral("OnCheck"))
+QString CRepParamsView::PoshReadError(const QString& why) const {
+    return ParamText("Не удалось прочитать пункты предоставления услуг: {error}",
+                     QStringLiteral("OnCheck"))
         .replace(QLatin1String("{error}"), why);
 }
 
-void CRepParamsPanel::AddPeriod(QVBoxLayout* layout, const QString& caption) {
-    m_from = DateEdit(m_view, "fromDate");
-    m_to = DateEdit(m_view, "toDate");
-    m_dash = new QLabel(QStringLiteral("—"), m_view);
+void CRepParamsView::AddPeriod(const QString& caption) {
+    m_from = DateEdit(this, "fromDate");
+    m_to = DateEdit(this, "toDate");
+    m_dash = new QLabel(QStringLiteral("—"), this);
     auto* row = new QHBoxLayout;
-    row->addWidget(new QLabel(caption, m_view));
+    row->addWidget(new QLabel(caption, this));
     row->addWidget(m_from, 1);
     row->addWidget(m_dash);
     row->addWidget(m_to, 1);
-    layout->addLayout(row);
-    m_view->RegisterControl(kRepCtlFrom, m_from);
-    m_view->RegisterControl(kRepCtlTo, m_to);
+    ParamsLayout()->addLayout(row);
+    RegisterControl(kRepCtlFrom, m_from);
+    RegisterControl(kRepCtlTo, m_to);
     // A fresh window: the last full month.
     const QDate today = QDate::currentDate();
     const QDate thisMonth = today.addDays(1 - today.day());
     SetPeriod(thisMonth.addMonths(-1), thisMonth.addDays(-1));
 }
 
-QLabel* CRepParamsPanel::AddPoshTree(QVBoxLayout* layout) {
-    m_posh = new CPoshList(m_view);
+QLabel* CRepParamsView::AddPoshTree() {
+    m_posh = new CPoshList(this);
     auto* header = new QHBoxLayout;
-    auto* label = new QLabel(Tr("Пункты предоставления услуг:"), m_view);
+    auto* label = new QLabel(ParamText("Пункты предоставления услуг:"), this);
     header->addWidget(label, 1);
     m_markAll = SmallButton(
-        m_view, "markPosh", QStringLiteral("☑"),
+        this, "markPosh", QStringLiteral("☑"),
         TrKey("Отметить все пункты предоставления услуг", QStringLiteral("msgMarkAllPOU")));
-    auto* unmarkAll = SmallButton(m_view, "unmarkPosh", QStringLiteral("☐"),
+    auto* unmarkAll = SmallButton(this, "unmarkPosh", QStringLiteral("☐"),
                                   TrKey("Снять отметку со всех пунктов предоставления услуг",
                                         QStringLiteral("msgUnmarkAllPOI")));
-    m_grouping = SmallButton(m_view, "poshGrouping", Tr("гр"),
-                             Tr("Группировка ПОУ", QStringLiteral("OnGroupingMenu")));
+    m_grouping = SmallButton(this, "poshGrouping", ParamText("гр"),
+                             ParamText("Группировка ПОУ", QStringLiteral("OnGroupingMenu")));
     header->addWidget(m_markAll);
     header->addWidget(unmarkAll);
     header->addWidget(m_grouping);
-    layout->addLayout(header);
-    layout->addWidget(m_posh, 5);
-    m_view->RegisterControl(kRepCtlPoshTree, m_posh);
-    m_view->RegisterControl(kRepCtlMarkPosh, m_markAll);
-    m_view->RegisterControl(kRepCtlUnmarkPosh, unmarkAll);
-    m_view->RegisterControl(kRepCtlPoshGrouping, m_grouping);
-    connect(m_markAll, &QToolButton::clicked, this, &CRepParamsPanel::OnCheck);
-    connect(unmarkAll, &QToolButton::clicked, this, &CRepParamsPanel::OnUnmarkAll);
-    connect(m_grouping, &QToolButton::clicked, this, &CRepParamsPanel::OnGroupingMenu);
+    ParamsLayout()->addLayout(header);
+    ParamsLayout()->addWidget(m_posh, 5);
+    RegisterControl(kRepCtlPoshTree, m_posh);
+    RegisterControl(kRepCtlMarkPosh, m_markAll);
+    RegisterControl(kRepCtlUnmarkPosh, unmarkAll);
+    RegisterControl(kRepCtlPoshGrouping, m_grouping);
+    connect(m_markAll, &QToolButton::clicked, this, &CRepParamsView::OnCheck);
+    connect(unmarkAll, &QToolButton::clicked, this, &CRepParamsView::OnUnmarkAll);
+    connect(m_grouping, &QToolButton::clicked, this, &CRepParamsView::OnGroupingMenu);
     return label;
 }
 
-CxSqlComboList* CRepParamsPanel::MakeWorker() {
-    m_worker = new CxSqlComboList(m_view);
+CxSqlComboList* CRepParamsView::MakeWorker() {
+    m_worker = new CxSqlComboList(this);
     m_worker->setObjectName(QStringLiteral("worker"));
-    m_view->RegisterControl(kRepCtlWorker, m_worker);
+    RegisterControl(kRepCtlWorker, m_worker);
     return m_worker;
 }
 
-void CRepParamsPanel::SetPeriodKeys(const char* from, const char* to) {
+void CRepParamsView::SetPeriodKeys(const char* from, const char* to) {
     m_fromKey = QString::fromLatin1(from);
     m_toKey = QString::fromLatin1(to);
 }
 
-QDate CRepParamsPanel::From() const {
+QDate CRepParamsView::GetFrom() const {
     return m_from->date();
 }
 
-QDate CRepParamsPanel::To() const {
+QDate CRepParamsView::GetTo() const {
     return m_to->date();
 }
 
-void CRepParamsPanel::SetPeriod(QDate from, QDate to) {
+void CRepParamsView::SetPeriod(QDate from, QDate to) {
     m_from->setDate(from);
     m_to->setDate(to);
 }
 
-bool CRepParamsPanel::EndUsed() const {
+bool CRepParamsView::EndUsed() const {
     return m_to->isEnabled() && !m_to->isHidden();
 }
 
-void CRepParamsPanel::Load() {
+void CRepParamsView::LoadParams() {
     QString error;
     if (m_posh && !m_posh->Build(&error))
         CTarvikApp::AddErrorMessage(error);
@@ -147,63 +146,73 @@ void CRepParamsPanel::Load() {
         m_worker->SetControlInfo(g_pWorkersTable);
 }
 
-bool CRepParamsPanel::Check() {
+bool CRepParamsView::OnPreBuild() {
     const bool withEnd = EndUsed();
     for (CTypedDateEdit* edit : {m_from, m_to}) {
         if ((edit == m_from || withEnd) && edit->isEnabled() && !edit->date().isValid()) {
-            CxMessage(m_view, 0x30,
-                      Tr("Дата периода «{text}» не является датой. Введите ее как дд.мм.гггг",
-                         QStringLiteral("OnPreBuild"))
-                          .replace(QLatin1String("{text}"), edit->text()));
+            CxMessage(
+                this, 0x30,
+                ParamText("Дата периода «{text}» не является датой. Введите ее как дд.мм.гггг",
+                          QStringLiteral("OnPreBuild"))
+                    .replace(QLatin1String("{text}"), edit->text()));
             edit->setFocus();
             return false;
         }
     }
     if (withEnd && m_from->isEnabled() && m_from->date() > m_to->date()) {
-        CxMessage(m_view, 0x30,
-                  Tr("Начало периода позже его окончания", QStringLiteral("OnPreBuild")));
+        CxMessage(this, 0x30,
+                  ParamText("Начало периода позже его окончания", QStringLiteral("OnPreBuild")));
         m_from->setFocus();
         return false;
     }
     if (m_worker && m_worker->isEnabled() && m_worker->GetSelectedID() == -2) {
-        CxMessage(m_view, 0x30,
-                  Tr("Такого социального работника нет в списке", QStringLiteral("OnPreBuild")));
+        CxMessage(
+            this, 0x30,
+            ParamText("Такого социального работника нет в списке", QStringLiteral("OnPreBuild")));
         m_worker->setFocus();
         return false;
+    }
+    if (m_posh)
+        m_posh->StoreSelection();
+    if (CRepBase* base = GetRepBase()) {
+        CRepBaseParams& params = base->Params();
+        params.from = m_from->date();
+        if (EndUsed())
+            params.to = m_to->date();
+        const qint64 worker = m_worker ? m_worker->GetSelectedID() : -1;
+        params.workerId = m_worker && m_worker->isEnabled() && worker > 0 ? long(worker) : -1;
+        params.workerText = params.workerId > 0 ? m_worker->currentText() : QString();
     }
     return true;
 }
 
-void CRepParamsPanel::StoreSelection() {
-    if (m_posh)
-        m_posh->StoreSelection();
+CRepBase* CRepParamsView::GetRepBase() const {
+    return qobject_cast<CRepBase*>(GetRepDoc());
 }
 
-void CRepParamsPanel::ToParams(CRepBaseParams& params) const {
-    params.from = m_from->date();
-    if (EndUsed())
-        params.to = m_to->date();
-    const qint64 worker = m_worker ? m_worker->GetSelectedID() : -1;
-    params.workerId = m_worker && m_worker->isEnabled() && worker > 0 ? long(worker) : -1;
-    params.workerText = params.workerId > 0 ? m_worker->currentText() : QString();
+void CRepParamsView::WriteStateEntry(const QString& entry, const QString& value) const {
+    CTarvikApp::WriteProfileString(StateSection(), entry, value);
 }
 
-void CRepParamsPanel::StoreState(const QString& section) const {
-    CTarvikApp::WriteProfileString(section, m_fromKey, m_from->date().toString(Qt::ISODate));
+QString CRepParamsView::ReadStateEntry(const QString& entry) const {
+    return CTarvikApp::GetProfileString(StateSection(), entry);
+}
+
+void CRepParamsView::StoreState() {
+    CRepView::StoreState();
+    WriteStateEntry(m_fromKey, m_from->date().toString(Qt::ISODate));
     if (EndUsed())
-        CTarvikApp::WriteProfileString(section, m_toKey, m_to->date().toString(Qt::ISODate));
+        WriteStateEntry(m_toKey, m_to->date().toString(Qt::ISODate));
     // A worker the report does not use keeps the choice of the reports that do.
     if (m_worker && m_worker->isEnabled())
-        CTarvikApp::WriteProfileString(section, kWorker,
-                                       QString::number(m_worker->GetSelectedID()));
+        WriteStateEntry(kWorker, QString::number(m_worker->GetSelectedID()));
     if (m_posh)
-        CTarvikApp::WriteProfileString(section, kPosh, IdList(m_posh->TickedPoints()));
+        WriteStateEntry(kPosh, IdList(m_posh->TickedPoints()));
 }
 
-void CRepParamsPanel::RestoreState(const QString& section) {
-    const auto read = [&](const QString& entry) {
-        return CTarvikApp::GetProfileString(section, entry);
-    };
+void CRepParamsView::RestoreState() {
+    CRepView::RestoreState();
+    const auto read = [this](const QString& entry) { return ReadStateEntry(entry); };
     if (const QDate from = QDate::fromString(read(m_fromKey), Qt::ISODate); from.isValid())
         m_from->setDate(from);
     if (m_to->isEnabled())
@@ -227,12 +236,13 @@ void CRepParamsPanel::RestoreState(const QString& section) {
     m_posh->SetTickedPoints(ticked);
 }
 
-void CRepParamsPanel::CopyTicks(const CRepParamsPanel& source) {
-    if (m_posh && source.m_posh)
-        m_posh->SetTickedPoints(source.m_posh->TickedPoints());
+void CRepParamsView::OnCloned(CRepView* source) {
+    auto* from = qobject_cast<CRepParamsView*>(source);
+    if (m_posh && from && from->m_posh)
+        m_posh->SetTickedPoints(from->m_posh->TickedPoints());
 }
 
-bool CRepParamsPanel::MarkMenuItems(QList<QPair<QString, long>>& items, QString* error) const {
+bool CRepParamsView::MarkMenuItems(QList<QPair<QString, long>>& items, QString* error) const {
     items = {{TrKey("Все", QStringLiteral("msgALL")), -1}};
     QList<long> types;
     if (!PoshPointTypes(nullptr, types, error))
@@ -241,21 +251,21 @@ bool CRepParamsPanel::MarkMenuItems(QList<QPair<QString, long>>& items, QString*
         int found = 0;
         QString text = g_pNodeType.Get()->IDToString(type, QString(), &found);
         if (!found)
-            text = Tr("Ошибка. Код типа {code}", QStringLiteral("OnCheck"))
+            text = ParamText("Ошибка. Код типа {code}", QStringLiteral("OnCheck"))
                        .replace(QLatin1String("{code}"), QString::number(type));
         items.append({text, type});
     }
     return true;
 }
 
-void CRepParamsPanel::OnCheck() {
+void CRepParamsView::OnCheck() {
     QList<QPair<QString, long>> items;
     QString error;
     if (!MarkMenuItems(items, &error)) {
-        CxMessage(m_view, 0x10, PoshReadError(error));
+        CxMessage(this, 0x10, PoshReadError(error));
         return;
     }
-    QMenu menu(m_view);
+    QMenu menu(this);
     for (int i = 0; i < items.size(); ++i) {
         if (i == 1)
             menu.addSeparator();
@@ -265,18 +275,18 @@ void CRepParamsPanel::OnCheck() {
         MarkByType(long(chosen->data().toLongLong()));
 }
 
-void CRepParamsPanel::MarkByType(long type) {
+void CRepParamsView::MarkByType(long type) {
     QString error;
     if (!m_posh->CheckByType(true, type, &error))
-        CxMessage(m_view, 0x10, PoshReadError(error));
+        CxMessage(this, 0x10, PoshReadError(error));
 }
 
-void CRepParamsPanel::OnUnmarkAll() {
+void CRepParamsView::OnUnmarkAll() {
     m_posh->CheckByType(false, -1);
 }
 
-void CRepParamsPanel::OnGroupingMenu() {
-    QMenu menu(m_view);
+void CRepParamsView::OnGroupingMenu() {
+    QMenu menu(this);
     const QList<CPoshGrouping> groupings = PoshGroupings();
     const int current = CurrentPoshGrouping();
     for (int i = 0; i < groupings.size(); ++i) {
@@ -291,9 +301,9 @@ void CRepParamsPanel::OnGroupingMenu() {
         SetGrouping(chosen->data().toInt());
 }
 
-void CRepParamsPanel::SetGrouping(int mode) {
+void CRepParamsView::SetGrouping(int mode) {
     StorePoshGrouping(mode);
     QString error;
     if (!m_posh->Build(&error))
-        CxMessage(m_view, 0x10, error);
+        CxMessage(this, 0x10, error);
 }
