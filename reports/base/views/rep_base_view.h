@@ -15,22 +15,17 @@
 // (they show under the standard ones) and hands them to its document in its
 // OnPreBuild after the base's; it hides the controls it does not use with
 // ShowControl. A document disables controls itself in OnSetupView.
-#include "framework/widgets/report/rep_view.h"
+#include "rep_params_view.h"
 
 #include <QDate>
 
-class CPoshList;
-class CRepBase;
 class CRepPresetSelList2;
 class CxComboList;
-class CxSqlComboList;
 class QCheckBox;
-class CTypedDateEdit;
 class QFormLayout;
 class QLabel;
-class QToolButton;
 
-class CRepBaseView : public CRepView {
+class CRepBaseView : public CRepParamsView {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit CRepBaseView(QWidget* parent = nullptr);
@@ -55,9 +50,6 @@ public:
     // The version-2 presets of a CRepBase document (null for other
     // documents, whose view hides the list).
     CRepPresetSelList2* GetPresetList() const { return m_presets; }
-    CPoshList* GetPoshList() const { return m_posh; }
-    QDate GetFrom() const;
-    QDate GetTo() const;
 
     // Adds a filter of a derived view under the standard ones; with an id
     // the document can enable or disable it and ShowControl hides it.
@@ -65,32 +57,13 @@ public:
     // Shows or hides a control with its label (a view that does not use it).
     bool ShowControl(int id, bool show);
 
-    // The buttons of the tree.
-    void OnCheck();
-    void OnUnmarkAll();
-    void OnGroupingMenu();
-    // Regroups the tree (a command of the grouping menu), keeping the ticks.
-    void SetGrouping(int mode);
-    // The menu of the marks: "Все", then one item per point type in use
-    // (text and type code; -1 for "Все"). False (with the reason) when the
-    // types could not be read; the items then hold "Все" alone.
-    bool MarkMenuItems(QList<QPair<QString, long>>& items, QString* error = nullptr) const;
-
 private:
-    CRepBase* GetRepBase() const;
     // Whether the report runs on a chosen preset (it offers fields to
     // choose); the list of a report without presets stays disabled.
     bool UsesPresets() const;
     void AddRow(QFormLayout* form, const QString& label, QWidget* control, int id);
 
-    CTypedDateEdit* m_from;
-    CTypedDateEdit* m_to;
-    CPoshList* m_posh;
-    QToolButton* m_markAll;
-    QToolButton* m_unmarkAll;
-    QToolButton* m_grouping;
     QFormLayout* m_filters;
-    CxSqlComboList* m_worker;
     CxComboList* m_project;
     QCheckBox* m_projectExact;
     CxComboList* m_clientKind;

@@ -4,37 +4,23 @@
 // визите клиента" (CRepClientInfo, the view of CRepClientInfoDoc) a period
 // and a client. Both remember their period under the same keys, so the two
 // windows share it.
-#include "framework/widgets/report/rep_view.h"
-
-#include <QDate>
+#include "reports/base/views/rep_params_view.h"
 
 class CxSqlComboList;
-class QDateEdit;
 
-class CRepTrainings : public CRepView {
+class CRepTrainings : public CRepParamsView {
     Q_OBJECT
 public:
     Q_INVOKABLE explicit CRepTrainings(QWidget* parent = nullptr);
 
-    // The period goes to the document; false (with a message) for a period
-    // that ends before it begins.
+    // The period goes to the document; false (with a message) for a date
+    // that is no date or a period that ends before it begins.
     bool OnPreBuild() override;
-    void StoreState() override;
-    void RestoreState() override;
-
-    QDate GetFrom() const;
-    QDate GetTo() const;
-    void SetPeriod(QDate from, QDate to);
 
 protected:
     // The row of the period, under the caption; the derived view adds its
     // controls below it.
     CRepTrainings(QWidget* parent, const QString& periodCaption);
-    bool PeriodIsValid();
-
-private:
-    QDateEdit* m_from;
-    QDateEdit* m_to;
 };
 
 class CRepClientInfo : public CRepTrainings {

@@ -1,64 +1,26 @@
 #include "visits_view.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/sql_combo_list.h"
-#include "framework/widgets/message_box.h"
-#include "model/tables/table_set.h"
-#include "reports/base/core/posh_selection.h"
 #include "reports/base/core/rep_base.h"
-#include "reports/base/views/posh_list.h"
 #include "reports/base/views/preset_sel.h"
 #include "reports/base/views/preset_sel_list.h"
 #include "reports/visits/core/rep_visits_base_doc.h"
 #include "reports/visits/core/visits_columns.h"
-#include "reports/visits/core/visits_view_logic.h"
 
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QMenu>
 #include <QPushButton>
 #include <QTimer>
-#include <QToolButton>
 #include <QToolTip>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace {
 QString Tr(const char* text, const char* key) {
     return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
 }
 
-QDateEdit* DateEdit(QWidget* parent, const char* name) {
-    auto* edit = new QDateEdit(parent);
-    edit->setObjectName(QString::fromLatin1(name));
-    edit->setCalendarPopup(true);
-    edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    return edit;
-}
-
-QToolButton* SmallButton(QWidget* parent, const char* name, const QString& text,
-                         const QString& tip) {
-    auto* button = new QToolButton(parent);
-    button->setObjectName(QString::fromLatin1(name));
-    button->setText(text);
-    button->setToolTip(tip);
-    return button;
-}
-
-QString IdList(const QSet<long>& ids) {
-    QList<long> sorted(ids.begin(), ids.end());
-    std::sort(sorted.begin(), sorted.end());
-    QStringList parts;
-    for (long id : sorted)
-        parts << QString::number(id);
-    return parts.join(u',');
-}
-
-const char* const kFromDate = "FromDate";
-const char* const kToDate = "ToDate";
-const char* const kWorker = "Worker";
-const char* const kPosh = "Posh";
 // The configurable reports keep their version-2 preset under "Preset" in
 // the same state; the visits presets go under a name of their own.
 const char* const kVisitsPreset = "VisitsPreset";
@@ -67,49 +29,18 @@ const char* const kVisitsPreset = "VisitsPreset";
 CRepVisitsView::CRepVisitsView(QWidget* parent) : CRepVisitsView(parent, true) {}
 
 CRepVisitsView::CRepVisitsView(QWidget* parent, bool withPresets)
-    : CRepView(parent), m_withPresets(withPresets), m_from(DateEdit(this, "fromDate")),
-      m_to(DateEdit(this, "toDate")), m_posh(new CPoshList(this)), m_workerLabel(new QLabel(this)),
-      m_worker(new CxSqlComboList(this)) {
+    : CRepParamsView(parent, QStringLiteral("CRepVisitsView")), m_withPresets(withPresets),
+      m_workerLabel(new QLabel(this)) {
     setObjectName(QStringLiteral("CRepVisitsView"));
     SetStateVariableName(QStringLiteral("RepVisitsView"));
     QVBoxLayout* params = ParamsLayout();
-
-    auto* period = new QHBoxLayout;
-    period->addWidget(new QLabel(Tr("Период:", "CRepVisitsView"), this));
-    period->addWidget(m_from, 1);
-    m_toDash = new QLabel(QStringLiteral("—"), this);
-    period->addWidget(m_toDash);
-    period->addWidget(m_to, 1);
-    params->addLayout(period);
-    RegisterControl(kRepCtlFrom, m_from);
-    RegisterControl(kRepCtlTo, m_to);
-
-    auto* poshHeader = new QHBoxLayout;
-    poshHeader->addWidget(new QLabel(Tr("Пункты предоставления услуг:", "CRepVisitsView"), this),
-                          1);
-    m_markAll = SmallButton(this, "markPosh", QStringLiteral("☑"),
-                            Tr("Отметить все пункты предоставления услуг", "msgMarkAllPOU"));
-    m_unmarkAll =
-        SmallButton(this, "unmarkPosh", QStringLiteral("☐"),
-                    Tr("Снять отметку со всех пунктов предоставления услуг", "msgUnmarkAllPOI"));
-    m_grouping = SmallButton(this, "poshGrouping", Tr("гр", "CRepVisitsView"),
-                             Tr("Группировка ПОУ", "CRepVisitsView::OnGroupingMenu"));
-    poshHeader->addWidget(m_markAll);
-    poshHeader->addWidget(m_unmarkAll);
-    poshHeader->addWidget(m_grouping);
-    params->addLayout(poshHeader);
-    params->addWidget(m_posh, 5);
-    RegisterControl(kRepCtlPoshTree, m_posh);
-    RegisterControl(kRepCtlMarkPosh, m_markAll);
-    RegisterControl(kRepCtlUnmarkPosh, m_unmarkAll);
-    RegisterControl(kRepCtlPoshGrouping, m_grouping);
+    AddPeriod(Tr("Период:", "CRepVisitsView"));
+    AddPoshTree();
 
     m_workerLabel->setText(Tr("Основной социальный работник:", "CRepVisitsView"));
-    m_worker->setObjectName(QStringLiteral("worker"));
     params->addWidget(m_workerLabel);
-    params->addWidget(m_worker);
+    params->addWidget(MakeWorker());
     RegisterControl(IDC_WORKER_LABEL, m_workerLabel);
-    RegisterControl(kRepCtlWorker, m_worker);
 
     if (m_withPresets) {
         m_presetLabel = new QLabel(Tr("Список предопределенных отчетов:", "CRepVisitsView"), this);
@@ -129,16 +60,6 @@ CRepVisitsView::CRepVisitsView(QWidget* parent, bool withPresets)
     } else {
         params->addStretch(1);
     }
-
-    connect(m_markAll, &QToolButton::clicked, this, &CRepVisitsView::OnCheck);
-    connect(m_unmarkAll, &QToolButton::clicked, this, &CRepVisitsView::OnUnmarkAll);
-    connect(m_grouping, &QToolButton::clicked, this, &CRepVisitsView::OnGroupingMenu);
-
-    // A fresh view: the last full month.
-    const QDate today = QDate::currentDate();
-    const QDate thisMonth = today.addDays(1 - today.day());
-    m_from->setDate(thisMonth.addMonths(-1));
-    m_to->setDate(thisMonth.addDays(-1));
 }
 
 CRepPresetSelList* CRepVisitsView::GetPresetList() {
@@ -150,35 +71,15 @@ CRepPresetSelList* CRepVisitsView::GetPresetList() {
     return m_presets;
 }
 
-CRepBase* CRepVisitsView::GetRepBase() const {
-    return qobject_cast<CRepBase*>(GetRepDoc());
-}
-
 CRepVisitsBaseDoc* CRepVisitsView::GetVisitsDoc() const {
     return qobject_cast<CRepVisitsBaseDoc*>(GetRepDoc());
-}
-
-QDate CRepVisitsView::GetFrom() const {
-    return m_from->date();
-}
-
-QDate CRepVisitsView::GetTo() const {
-    return m_to->date();
-}
-
-bool CRepVisitsView::EndDateUsed() const {
-    return m_to->isEnabled() && !m_to->isHidden();
 }
 
 bool CRepVisitsView::OnInitialUpdate() {
     CRepDoc* doc = GetRepDoc();
     if (!doc)
         return false;
-    QString error;
-    if (!m_posh->Build(&error))
-        CTarvikApp::AddErrorMessage(error);
-    if (g_pWorkersTable)
-        m_worker->SetControlInfo(g_pWorkersTable);
+    LoadParams();
     // The document's choice of controls comes before the remembered values,
     // so a control it does not use is neither loaded nor saved.
     doc->SetView(this);
@@ -195,7 +96,7 @@ bool CRepVisitsView::OnInitialUpdate() {
             return chooser.DoModal() == CRepPresetSel::kChosen ? chooser.GetChosen() : -1;
         });
     }
-    return CRepView::OnInitialUpdate();
+    return CRepParamsView::OnInitialUpdate();
 }
 
 void CRepVisitsView::SetUpForDocument() {
@@ -203,18 +104,18 @@ void CRepVisitsView::SetUpForDocument() {
     if (visits) {
         visits->CreateColumns();
         const CVisitsViewSetup setup = visits->GetViewSetup();
-        m_from->setEnabled(setup.periodStart);
-        m_to->setEnabled(setup.periodEnd);
-        m_to->setVisible(setup.periodEnd);
-        m_toDash->setVisible(setup.periodEnd);
-        m_worker->setEnabled(setup.worker);
+        CTypedDateEdit* from = FromEdit();
+        from->setEnabled(setup.periodStart);
+        ToEdit()->setEnabled(setup.periodEnd);
+        ToEdit()->setVisible(setup.periodEnd);
+        PeriodDash()->setVisible(setup.periodEnd);
+        GetWorkerList()->setEnabled(setup.worker);
         if (!setup.periodStartTip.isEmpty()) {
-            m_from->setToolTip(setup.periodStartTip);
+            from->setToolTip(setup.periodStartTip);
             // Shown once as the window opens, as a hint where to look.
-            QTimer::singleShot(0, this, [this, tip = setup.periodStartTip] {
-                if (m_from->isVisible())
-                    QToolTip::showText(m_from->mapToGlobal(QPoint(0, m_from->height())), tip,
-                                       m_from);
+            QTimer::singleShot(0, from, [from, tip = setup.periodStartTip] {
+                if (from->isVisible())
+                    QToolTip::showText(from->mapToGlobal(QPoint(0, from->height())), tip, from);
             });
         }
         if (!setup.presets && m_presets) {
@@ -232,55 +133,23 @@ void CRepVisitsView::SetUpForDocument() {
         base->OnSetupView();
 }
 
-bool CRepVisitsView::OnPreBuild() {
-    if (EndDateUsed() && m_from->isEnabled() && m_from->date() > m_to->date()) {
-        CxMessage(this, 0x30,
-                  Tr("Начало периода позже его окончания", "CRepVisitsView::OnPreBuild"));
-        m_from->setFocus();
-        return false;
-    }
-    const qint64 worker = m_worker->GetSelectedID();
-    if (m_worker->isEnabled() && worker == -2) {
-        CxMessage(this, 0x30,
-                  Tr("Такого социального работника нет в списке", "CRepVisitsView::OnPreBuild"));
-        m_worker->setFocus();
-        return false;
-    }
-    m_posh->StoreSelection();
-    if (CRepBase* base = GetRepBase()) {
-        CRepBaseParams& params = base->Params();
-        params.from = m_from->date();
-        params.to = m_to->date();
-        params.workerId = m_worker->isEnabled() && worker > 0 ? long(worker) : -1;
-        params.workerText = params.workerId > 0 ? m_worker->currentText() : QString();
-    }
-    return true;
-}
-
 bool CRepVisitsView::OnBuild() {
-    const bool built = CRepView::OnBuild();
+    const bool built = CRepParamsView::OnBuild();
     if (built && GetVisitsDoc()) {
         CRepBaseParams& params = GetRepBase()->Params();
         if (params.from.isValid())
-            m_from->setDate(params.from);
-        if (params.to.isValid() && EndDateUsed())
-            m_to->setDate(params.to);
+            FromEdit()->setDate(params.from);
+        if (params.to.isValid() && EndUsed())
+            ToEdit()->setDate(params.to);
     }
     return built;
 }
 
 void CRepVisitsView::StoreState() {
-    CRepView::StoreState();
-    const QString section = StateSection();
-    const auto write = [&](const char* entry, const QString& value) {
-        CTarvikApp::WriteProfileString(section, QString::fromLatin1(entry), value);
+    CRepParamsView::StoreState();
+    const auto write = [this](const char* entry, const QString& value) {
+        WriteStateEntry(QString::fromLatin1(entry), value);
     };
-    write(kFromDate, m_from->date().toString(Qt::ISODate));
-    if (EndDateUsed())
-        write(kToDate, m_to->date().toString(Qt::ISODate));
-    if (m_worker->isEnabled())
-        write(kWorker, QString::number(m_worker->GetSelectedID()));
-    write(kPosh, IdList(m_posh->TickedPoints()));
     if (m_presets && m_presets->isVisibleTo(this) && m_presets->List()) {
         if (const KDRepPresetEx* preset = m_presets->List()->GetAt(m_presets->GetChecked()))
             write(kVisitsPreset, preset->Title);
@@ -288,42 +157,22 @@ void CRepVisitsView::StoreState() {
 }
 
 void CRepVisitsView::RestoreState() {
-    CRepView::RestoreState();
-    const QString section = StateSection();
-    const auto read = [&](const char* entry) {
-        return CTarvikApp::GetProfileString(section, QString::fromLatin1(entry));
+    CRepParamsView::RestoreState();
+    const auto read = [this](const char* entry) {
+        return ReadStateEntry(QString::fromLatin1(entry));
     };
-    if (const QDate from = QDate::fromString(read(kFromDate), Qt::ISODate); from.isValid())
-        m_from->setDate(from);
-    if (m_to->isEnabled())
-        if (const QDate to = QDate::fromString(read(kToDate), Qt::ISODate); to.isValid())
-            m_to->setDate(to);
-    bool ok = false;
-    if (const qint64 worker = read(kWorker).toLongLong(&ok); ok && worker > 0)
-        m_worker->SetSelectedID(worker);
-    // Points: as this view had them, else as the last build chose them.
-    QSet<long> ticked;
-    const QString posh = read(kPosh);
-    if (!posh.isNull()) {
-        for (const QString& id : posh.split(u',', Qt::SkipEmptyParts))
-            ticked.insert(id.toLong());
-    } else {
-        for (long id : CPoshSelection::SelectedIDs())
-            ticked.insert(id);
-    }
-    m_posh->SetTickedPoints(ticked);
     if (m_presets)
         if (const QString preset = read(kVisitsPreset); !preset.isEmpty())
             m_presets->SelectByName(preset);
 }
 
 void CRepVisitsView::OnCloned(CRepView* source) {
-    // The state the source stored is already restored; the ticks and the
-    // preset are copied as they stand.
+    // The state the source stored is already restored; the preset is
+    // copied as it stands.
+    CRepParamsView::OnCloned(source);
     auto* from = qobject_cast<CRepVisitsView*>(source);
     if (!from)
         return;
-    m_posh->SetTickedPoints(from->m_posh->TickedPoints());
     if (m_presets && from->m_presets && from->m_presets->List())
         if (const KDRepPresetEx* preset =
                 from->m_presets->List()->GetAt(from->m_presets->GetChecked()))
@@ -331,49 +180,9 @@ void CRepVisitsView::OnCloned(CRepView* source) {
 }
 
 bool CRepVisitsView::ProcessCommand(unsigned id) {
-    const bool handled = CRepView::ProcessCommand(id);
+    const bool handled = CRepParamsView::ProcessCommand(id);
     // The chooser refilled the document's list.
     if (id == kCmdVisitsPresetChoose && m_presets)
         m_presets->Refresh();
     return handled;
-}
-
-void CRepVisitsView::OnCheck() {
-    const QList<CVisitsMarkEntry> entries = VisitsMarkMenu(nullptr);
-    QMenu menu(this);
-    for (const CVisitsMarkEntry& entry : entries) {
-        if (entry.separatorBefore)
-            menu.addSeparator();
-        menu.addAction(entry.text)->setData(qlonglong(entry.type));
-    }
-    if (QAction* chosen = menu.exec(m_markAll->mapToGlobal(QPoint(0, m_markAll->height()))))
-        MarkByType(long(chosen->data().toLongLong()));
-}
-
-void CRepVisitsView::MarkByType(long type) {
-    m_posh->CheckByType(true, type);
-}
-
-void CRepVisitsView::OnUnmarkAll() {
-    m_posh->CheckByType(false, -1);
-}
-
-void CRepVisitsView::OnGroupingMenu() {
-    QMenu menu(this);
-    const QList<CPoshGrouping> groupings = PoshGroupings();
-    const int current = CurrentPoshGrouping();
-    for (int i = 0; i < groupings.size(); ++i) {
-        if (i == 3)
-            menu.addSeparator();
-        QAction* action = menu.addAction(groupings[i].text);
-        action->setData(groupings[i].id);
-        action->setCheckable(true);
-        action->setChecked(groupings[i].id == current);
-    }
-    if (QAction* chosen = menu.exec(m_grouping->mapToGlobal(QPoint(0, m_grouping->height())))) {
-        StorePoshGrouping(chosen->data().toInt());
-        QString error;
-        if (!m_posh->Build(&error))
-            CxMessage(this, 0x10, error);
-    }
 }

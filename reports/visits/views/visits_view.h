@@ -13,22 +13,16 @@
 // uses (GetViewSetup), any CRepBase document may disable more
 // (OnSetupView). The choices are kept from one run to the next under the
 // state name "RepVisitsView".
-#include "framework/widgets/report/rep_view.h"
+#include "reports/base/views/rep_params_view.h"
 
-#include <QDate>
 #include <QPointer>
 
-class CPoshList;
-class CRepBase;
 class CRepPresetSelList;
 class CRepVisitsBaseDoc;
-class CxSqlComboList;
-class QDateEdit;
 class QLabel;
 class QPushButton;
-class QToolButton;
 
-class CRepVisitsView : public CRepView {
+class CRepVisitsView : public CRepParamsView {
     Q_OBJECT
 public:
     // The numbers of the form's own controls (the others are RepViewControl).
@@ -43,10 +37,6 @@ public:
     // Reads the service points and the presets, lets the document make its
     // columns and set up the view, then restores the choices.
     bool OnInitialUpdate() override;
-    // The ticked points become the application's selection; the period and
-    // the worker go to a CRepBase document. False (with a message) for a
-    // period that ends before it begins or a worker not in the list.
-    bool OnPreBuild() override;
     // A report may move the period (the twelve months of the regular
     // clients): the window shows the period it used.
     bool OnBuild() override;
@@ -58,41 +48,18 @@ public:
 
     // The list of predefined reports, made on the first call.
     CRepPresetSelList* GetPresetList();
-    CPoshList* GetPoshList() const { return m_posh; }
-    CxSqlComboList* GetWorkerList() const { return m_worker; }
-    QDate GetFrom() const;
-    QDate GetTo() const;
-
-    // Button 1155: the menu of point types; MarkByType is its action (-1:
-    // every point). Marks add to those already set.
-    void OnCheck();
-    void MarkByType(long type);
-    // Button 1548: clears every mark.
-    void OnUnmarkAll();
-    // Button 3292: the grouping of the tree.
-    void OnGroupingMenu();
 
 protected:
     // A window without the list of predefined reports and its button.
     CRepVisitsView(QWidget* parent, bool withPresets);
 
 private:
-    CRepBase* GetRepBase() const;
     CRepVisitsBaseDoc* GetVisitsDoc() const;
     // The document's choice of controls, and the one CRepBase makes.
     void SetUpForDocument();
-    bool EndDateUsed() const;
 
     bool m_withPresets;
-    QDateEdit* m_from;
-    QDateEdit* m_to;
-    QLabel* m_toDash; // between the dates, hidden with the end
-    CPoshList* m_posh;
-    QToolButton* m_markAll;
-    QToolButton* m_unmarkAll;
-    QToolButton* m_grouping;
     QLabel* m_workerLabel;
-    CxSqlComboList* m_worker;
     QLabel* m_presetLabel = nullptr;
     QPointer<CRepPresetSelList> m_presets;
     QPushButton* m_presetEdit = nullptr;

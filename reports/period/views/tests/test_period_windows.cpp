@@ -22,7 +22,6 @@
 #include "reports/period/core/tests/period_fixture.h"
 #include "tests/support/window_test_app.h"
 
-#include <QDateEdit>
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -154,12 +153,12 @@ private slots:
         auto* posh = view->findChild<CPoshList*>();
         QVERIFY(posh);
         posh->SetTickedPoints({1, 2, 3});
-        for (auto [id, date] :
-             {std::pair{kRepCtlFrom, QDate(2012, 1, 1)}, std::pair{kRepCtlTo, QDate(2012, 12, 31)}})
-            if (auto* edit = qobject_cast<QDateEdit*>(view->GetDlgItem(id)))
-                edit->setDate(date);
-            else if (auto* typed = qobject_cast<CTypedDateEdit*>(view->GetDlgItem(id)))
-                typed->setDate(date);
+        for (auto [id, date] : {std::pair{kRepCtlFrom, QDate(2012, 1, 1)},
+                                std::pair{kRepCtlTo, QDate(2012, 12, 31)}}) {
+            auto* edit = qobject_cast<CTypedDateEdit*>(view->GetDlgItem(id));
+            QVERIFY(edit); // every report window takes typed dates
+            edit->setDate(date);
+        }
         auto* base = qobject_cast<CRepBaseView*>(view);
         if (base && !base->GetPresetList()->isHidden()) {
             CRepPresetSelList2* presets = base->GetPresetList();

@@ -7,6 +7,7 @@
 #include "framework/core/app/profile_manager.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/documents/doc_manager.h"
+#include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/sql_combo_list.h"
 #include "framework/widgets/report/rep_progress_dlg.h"
 #include "reports/base/core/posh_selection.h"
@@ -23,9 +24,9 @@
 #include "tests/support/window_test_app.h"
 
 #include <QAbstractItemModelTester>
-#include <QDateEdit>
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QTemporaryDir>
@@ -90,8 +91,8 @@ const Pair kPairs[] = {
     {&CRepTrainings::staticMetaObject, &BigPageDoc::staticMetaObject},
 };
 
-QDateEdit* Date(QWidget* view, const char* name) {
-    return view->findChild<QDateEdit*>(QString::fromLatin1(name));
+CTypedDateEdit* Date(QWidget* view, const char* name) {
+    return view->findChild<CTypedDateEdit*>(QString::fromLatin1(name));
 }
 } // namespace
 
@@ -127,6 +128,8 @@ private slots:
     void unusedPeriodEndIsNotKept();
     void models();
     void trainingsAndClientInfo();
+    void periodTypedByHand_data();
+    void periodTypedByHand();
     void bigPageShowsInParts();
 };
 
@@ -296,6 +299,70 @@ void TestVisitsViews::models() {
     view->OnUnmarkAll();
     QVERIFY(view->GetPresetList()->SelectByName(QStringLiteral("P2")));
     QCOMPARE(view->GetPresetList()->GetChecked(), 1);
+}
+
+void TestVisitsViews::periodTypedByHand_data() {
+    QTest::addColumn<QString>("doc");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QString>("to");
+    QTest::addColumn<QDate>("start"); // invalid: the build is refused
+    QTest::addColumn<QString>("refusal");
+    const QDate none;
+    QTest::newRow("visits, short forms") << "CRepVisitsDoc"
+                                         << "1.3.12"
+                                         << "31/3/2012" << QDate(2012, 3, 1) << "";
+    QTest::newRow("visits, not a date") << "CRepVisitsDoc"
+                                        << "вчера"
+                                        << "31.03.2012" << none << "«вчера» не является датой";
+    QTest::newRow("distribution, the hidden end is not read") << "CRepRaspredDoc"
+                                                              << "01.03.2012"
+                                                              << "вчера" << QDate(2012, 3, 1) << "";
+    QTest::newRow("trainings, short forms") << "CRepTrainingsDoc"
+                                            << "01032012"
+                                            << "31.3.12" << QDate(2012, 3, 1) << "";
+    QTest::newRow("trainings, impossible day")
+        << "CRepTrainingsDoc"
+        << "01.02.2012"
+        << "31.02.2012" << none << "«31.02.2012» не является датой";
+    QTest::newRow("client information, ends before it begins")
+        << "CRepClientInfoDoc"
+        << "01.04.2012"
+        << "31.03.2012" << none << "Начало периода позже его окончания";
+}
+
+void TestVisitsViews::periodTypedByHand() {
+    // Every report window reads its period as typed, without the field being
+    // left, and refuses a build on a date that is none.
+    QFETCH(QString, doc);
+    QFETCH(QString, from);
+    QFETCH(QString, to);
+    QFETCH(QDate, start);
+    QFETCH(QString, refusal);
+    QApplication::processEvents();
+    auto* view = qobject_cast<CRepView*>(CxDocManager::Instance()->OpenNewDocument(doc));
+    QVERIFY(view);
+    for (const auto& [name, text] : {std::pair{"fromDate", from}, std::pair{"toDate", to}}) {
+        QLineEdit* edit = Date(view, name)->Editor();
+        if (!edit->isEnabled()) { // a field the report does not use may hold anything
+            edit->setText(text);
+            continue;
+        }
+        edit->selectAll();
+        for (const QChar c : text) {
+            QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+            QApplication::sendEvent(edit, &press);
+        }
+        QCOMPARE(edit->text(), text);
+    }
+    QCOMPARE(view->OnPreBuild(), refusal.isEmpty());
+    if (!refusal.isEmpty()) {
+        QCOMPARE(m_app->Questions().size(), 1);
+        QVERIFY2(m_app->Questions().first().contains(refusal),
+                 qPrintable(m_app->Questions().first()));
+        return;
+    }
+    QVERIFY(m_app->Questions().isEmpty());
+    QCOMPARE(Date(view, "fromDate")->date(), start);
 }
 
 void TestVisitsViews::trainingsAndClientInfo() {
