@@ -8,7 +8,6 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "model/enums/client_enums.h"
-#include "model/enums/directory_enums.h"
 #include "model/options/kelda_options.h"
 #include "reports/base/core/posh_selection.h"
 #include "reports/base/core/tests/rep_test_support.h"
@@ -18,7 +17,6 @@
 #include "reports/visits/core/rep_visits_variants.h"
 #include "reports/visits/core/visits_columns.h"
 #include "reports/visits/core/visits_templates.h"
-#include "reports/visits/core/visits_view_logic.h"
 #include "tests/support/schema_test_database.h"
 #include "visits_fixture.h"
 
@@ -733,13 +731,6 @@ void TestVisitsReports::columnsReadValues() {
     QCOMPARE(regions.value(20), 10L);
     QCOMPARE(regions.value(21), 0L);
     QCOMPARE(Cxrp::ClipAtBackQuote(QStringLiteral("ABC`17")), QStringLiteral("ABC"));
-    // The view's mark menu: all, then the point types 1 and 3.
-    const QList<CVisitsMarkEntry> menu = VisitsMarkMenu(m_db->Connection());
-    QCOMPARE(menu.size(), 3);
-    QCOMPARE(menu.at(0).type, -1L);
-    QCOMPARE(menu.at(1).type, 1L);
-    QVERIFY(menu.at(1).separatorBefore && !menu.at(2).separatorBefore);
-    QCOMPARE(menu.at(2).text, g_pNodeType->IDToString(3, QStringLiteral("Ошибка. Код типа 3")));
     QCOMPARE(Cxrp::ClipAtBackQuote(QStringLiteral("ABC")), QStringLiteral("ABC"));
 
     CxrpMat mat(QStringLiteral("m"), 65537);
