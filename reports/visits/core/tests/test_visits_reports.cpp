@@ -8,6 +8,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "model/enums/client_enums.h"
+#include "model/enums/directory_enums.h"
 #include "model/options/kelda_options.h"
 #include "reports/base/core/posh_selection.h"
 #include "reports/base/core/tests/rep_test_support.h"
