@@ -13,6 +13,7 @@
 #include "framework/widgets/forms/file_edit.h"
 #include "framework/widgets/mdi_child_wnd.h"
 #include "framework/widgets/wizard/wizard_pane.h"
+#include "tests/support/table_fingerprint.h"
 #include "tests/support/window_test_app.h"
 
 #include <QAbstractItemModelTester>
@@ -46,15 +47,6 @@ void FillSender(const TestDatabase& a) {
            "bIsFolder,nCrc) VALUES (1,'2024-03-01',2,-1,-1,1,0,0,11)");
     a.Exec("INSERT INTO dailyvisits (ROWID,nReportID,nClientID,nItem,nCount,NPP) VALUES "
            "(1,1,1,3,5,1),(2,1,1,3,2,2)");
-}
-
-// Every table's checksum: equal before and after means nothing changed.
-QString Fingerprint(const TestDatabase& db) {
-    CxResult tables = db.Exec(QStringLiteral("SHOW TABLES"));
-    QStringList names;
-    while (tables.FetchRow())
-        names << QStringLiteral("`%1`").arg(tables.SFieldValue(0));
-    return db.Rows(QStringLiteral("CHECKSUM TABLE ") + names.join(u','));
 }
 
 // Two loads of ORG-A (1 and 2) and one of ORG-C (3). Report 1 is the same in
@@ -189,7 +181,7 @@ private slots:
             QVERIFY(out.open(QIODevice::WriteOnly));
             out.write(bytes);
         }
-        const QString before = Fingerprint(m_app->Db());
+        const QString before = TableFingerprint(m_app->Db());
         QString log, summary;
         QVERIFY(!RunImport(path, cancel, &log, &summary));
         // A damaged package is named before the run.
@@ -198,7 +190,7 @@ private slots:
             QVERIFY2(summary.contains(reason), qPrintable(summary));
         QVERIFY2(log.contains(reason), qPrintable(log));
         QVERIFY2(log.contains(QStringLiteral("База данных не изменена")), qPrintable(log));
-        QCOMPARE(Fingerprint(m_app->Db()), before);
+        QCOMPARE(TableFingerprint(m_app->Db()), before);
     }
 
     // The list of loads, read twice (not doubled); then the page of loads 1
