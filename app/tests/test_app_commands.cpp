@@ -9,21 +9,15 @@
 #include "app/command_ids.h"
 #include "app/export_check.h"
 #include "app/html_news.h"
-#include "app/kelda2_app.h"
 #include "app/start_page.h"
+#include "app/tests/app_shell_fixture.h"
 #include "clients/directories/directories_journal.h"
 #include "exchange/widgets/compare_changes_view.h"
 #include "framework/core/app/cmd_handler_info.h"
-#include "framework/core/app/modules_info.h"
 #include "framework/core/documents/doc_template.h"
 #include "framework/widgets/dialog.h"
-#include "framework/widgets/documents/doc_manager.h"
-#include "framework/widgets/mdi_frame_wnd.h"
 #include "framework/widgets/message_box.h"
 #include "framework/widgets/pages/tab.h"
-#include "model/config/configuration.h"
-#include "model/tables/table_set.h"
-#include "tests/support/schema_test_database.h"
 
 #include <QMdiArea>
 #include <QSignalSpy>
@@ -33,51 +27,24 @@
 class TestAppCommands : public QObject {
     Q_OBJECT
     std::unique_ptr<QTemporaryDir> m_dir;
-    std::unique_ptr<SchemaTestDatabase> m_db;
-    std::unique_ptr<CKelda2App> m_app;
-    std::unique_ptr<CxMDIFrameWnd> m_frame;
+    AppShellFixture m_shell;
     QStringList m_messages;
-
-    void UseReminder(int days) {
-        auto* config = new xKDConfiguration;
-        QVERIFY(config->ParseConfig(
-            QStringLiteral("<CONFIGURATION><PERIODS BACKUPREMINDER='%1'/></CONFIGURATION>")
-                .arg(days),
-            QStringLiteral("test")));
-        CTarvikApp::SetConfig(config);
-    }
 
 private slots:
     void initTestCase() {
         m_dir = std::make_unique<QTemporaryDir>();
-        CTarvikApp::SetAllUsersFile(m_dir->filePath(QStringLiteral("AllUsers.conf")));
-        m_db = std::make_unique<SchemaTestDatabase>(QStringLiteral("cmd"));
-        auto* sql = new CxMySQL;
-        SQLConnectXML info = m_db->Info();
-        QVERIFY(sql->Connect(&info));
-        g_pBaseSQLConnection.reset(sql);
-        m_app = std::make_unique<CKelda2App>();
-        UseReminder(0);
-        QVERIFY(InitTables());
-        CGlobalRegisterObject::InitGroup(OBJGROUP_DOC_TEMPLATES);
-        m_frame = std::make_unique<CxMDIFrameWnd>();
-        m_frame->OnCreate();
-        m_frame->show();
-        CxDocManager::Instance()->SetFrame(m_frame.get());
+        QString error;
+        QVERIFY2(m_shell.Open(m_dir->path(), QStringLiteral("cmd"), BackupReminderConfiguration(0),
+                              &error),
+                 qPrintable(error));
         SetMessageAnswerer([this](CxAskKind, const QString& text) {
             m_messages << text;
             return IDOK;
         });
     }
     void cleanupTestCase() {
-        m_frame->MDIArea()->closeAllSubWindows();
+        m_shell.Close();
         SetMessageAnswerer({});
-        CxDocManager::Instance()->SetFrame(nullptr);
-        m_frame.reset();
-        m_app.reset();
-        g_pBaseSQLConnection.reset();
-        m_db.reset();
-        CTarvikApp::SetAllUsersFile(QString());
     }
     void init() {
         m_messages.clear();
@@ -125,58 +92,60 @@ private slots:
         QFETCH(bool, available);
         QCOMPARE(CKelda2App::CommandAddress(id), address);
         CxCmdHandlerInfo info;
-        QCOMPARE(m_app->OnMapCmdToURL(id, 0, &info), available);
+        QCOMPARE(m_shell.App().OnMapCmdToURL(id, 0, &info), available);
         QVERIFY(CTarvikApp::TakeAppQueries().isEmpty());
-        QCOMPARE(m_app->OnMapCmdToURL(id, 0, nullptr), available);
+        QCOMPARE(m_shell.App().OnMapCmdToURL(id, 0, nullptr), available);
         QCOMPARE(CTarvikApp::TakeAppQueries(), available ? QStringList{address} : QStringList());
-        QVERIFY(!m_app->OnMapCmdToURL(id, 1, nullptr));
+        QVERIFY(!m_shell.App().OnMapCmdToURL(id, 1, nullptr));
         QVERIFY(CTarvikApp::TakeAppQueries().isEmpty());
     }
 
     void queuedAddressOpensItsTab() {
-        QVERIFY(m_app->OnMapCmdToURL(ID_DIR_DRUGS, 0, nullptr));
-        m_app->ProcessAppQueries();
+        QVERIFY(m_shell.App().OnMapCmdToURL(ID_DIR_DRUGS, 0, nullptr));
+        m_shell.App().ProcessAppQueries();
         auto* journal = qobject_cast<CJDirectories*>(CxDocManager::Instance()->ActiveView());
         QVERIFY(journal);
         QCOMPARE(journal->Tab()->GetCurSel(), 2);
-        QVERIFY(m_app->OnMapCmdToURL(ID_DIR_STAFF, 0, nullptr));
-        m_app->ProcessAppQueries();
+        QVERIFY(m_shell.App().OnMapCmdToURL(ID_DIR_STAFF, 0, nullptr));
+        m_shell.App().ProcessAppQueries();
         QCOMPARE(journal->Tab()->GetCurSel(), 5);
-        QCOMPARE(m_frame->MDIArea()->subWindowList().size(), 1);
-        m_frame->MDIArea()->closeAllSubWindows();
+        QCOMPARE(m_shell.Frame().MDIArea()->subWindowList().size(), 1);
+        m_shell.Frame().MDIArea()->closeAllSubWindows();
         QCOMPARE(CKelda2App::CommandAddress(ID_APP_ABOUT), QString());
-        QCOMPARE(m_app->OnMapCmdToURL(ID_APP_ABOUT, 0, nullptr), 0);
+        QCOMPARE(m_shell.App().OnMapCmdToURL(ID_APP_ABOUT, 0, nullptr), 0);
     }
 
     // The comparison of loads opens on its list of loads.
     void compareCommandOpensItsWindow() {
-        QVERIFY(m_app->OnMapCmdToURL(ID_REP_COMPARE, 0, nullptr));
-        m_app->ProcessAppQueries();
+        QVERIFY(m_shell.App().OnMapCmdToURL(ID_REP_COMPARE, 0, nullptr));
+        m_shell.App().ProcessAppQueries();
         auto* view = qobject_cast<CRepCompareChanges*>(CxDocManager::Instance()->ActiveView());
         QVERIFY(view);
         QCOMPARE(view->windowTitle(), QStringLiteral("Сравнение загрузок"));
-        m_frame->MDIArea()->closeAllSubWindows();
+        m_shell.Frame().MDIArea()->closeAllSubWindows();
     }
 
     void exportNeedsTownsOfServicePoints() {
-        m_db->Exec(QStringLiteral("DELETE FROM dir"));
+        m_shell.Db().Exec(QStringLiteral("DELETE FROM dir"));
         QStringList wizards;
         SetModalDriver([&wizards](QDialog* dialog) {
             wizards << QString::fromLatin1(dialog->metaObject()->className());
         });
         // No service points, or only folders: the check lets the export go.
-        m_app->OnExportData();
+        m_shell.App().OnExportData();
         QCOMPARE(wizards, QStringList{QStringLiteral("CSQLExportWizardDlg")});
         QVERIFY(m_messages.isEmpty());
-        m_db->Exec(QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,"
-                                  "bHidden,nTown) VALUES (1,0,1,'Папка',1,0,0),"
-                                  "(2,0,0,'Без города',2,0,0),(3,1,0,'В городе',1,0,5)"));
+        m_shell.Db().Exec(
+            QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,"
+                           "bHidden,nTown) VALUES (1,0,1,'Папка',1,0,0),"
+                           "(2,0,0,'Без города',2,0,0),(3,1,0,'В городе',1,0,5)"));
         QVERIFY(!HasServicePointWithoutTown());
         // A service point without a town stops it, with the message.
-        m_db->Exec(QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,"
-                                  "bHidden,nTown) VALUES (4,1,0,'Без города',1,0,0)"));
+        m_shell.Db().Exec(
+            QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,"
+                           "bHidden,nTown) VALUES (4,1,0,'Без города',1,0,0)"));
         QVERIFY(HasServicePointWithoutTown());
-        m_app->OnExportData();
+        m_shell.App().OnExportData();
         SetModalDriver({});
         QCOMPARE(wizards.size(), 1);
         QCOMPARE(m_messages.size(), 1);
@@ -213,7 +182,7 @@ private slots:
         QFile::remove(m_dir->filePath(QStringLiteral("AllUsers.conf")));
         CTarvikApp::WriteAllUsersString(QStringLiteral("Backup"), QStringLiteral("nLastFromBackup"),
                                         QStringLiteral("3"));
-        UseReminder(3);
+        QVERIFY(UseBackupReminder(3));
         QVERIFY(CxDocManager::Instance()->ProcessAddress(QStringLiteral("opendoc:CKelda2View")));
         auto* view = qobject_cast<CKelda2View*>(CxDocManager::Instance()->ActiveView());
         QVERIFY(view);
@@ -233,10 +202,10 @@ private slots:
         QCOMPARE(CTarvikApp::GetAllUsersString(QStringLiteral("Backup"),
                                                QStringLiteral("nLastFromBackup")),
                  QStringLiteral("4"));
-        UseReminder(0);
+        QVERIFY(UseBackupReminder(0));
         view->FillPage();
         QVERIFY(CTarvikApp::TakeAppQueries().size() == 1);
-        m_frame->MDIArea()->closeAllSubWindows();
+        m_shell.Frame().MDIArea()->closeAllSubWindows();
     }
 
     // News from an address that answers are shown and kept; an address that

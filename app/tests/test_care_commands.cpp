@@ -3,24 +3,18 @@
 // the start page's count of days again; the merge does not start while a
 // window keeps unsaved changes.
 #include "app/command_ids.h"
-#include "app/kelda2_app.h"
 #include "app/start_page.h"
+#include "app/tests/app_shell_fixture.h"
 #include "exchange/widgets/configurator_form.h"
 #include "exchange/widgets/org_info_view.h"
 #include "exchange/widgets/restore_converter_kelda1.h"
-#include "framework/core/app/modules_info.h"
 #include "framework/widgets/cmd_target.h"
 #include "framework/widgets/dialog.h"
-#include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/forms/file_edit.h"
 #include "framework/widgets/grid/grid_ctrl.h"
-#include "framework/widgets/mdi_frame_wnd.h"
 #include "framework/widgets/message_box.h"
 #include "framework/widgets/pages/tab.h"
 #include "framework/widgets/wizard/wizard_dlg.h"
-#include "model/config/configuration.h"
-#include "model/tables/table_set.h"
-#include "tests/support/schema_test_database.h"
 
 #include <QMdiArea>
 #include <QTemporaryDir>
@@ -29,18 +23,8 @@
 class TestCareCommands : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
-    std::unique_ptr<SchemaTestDatabase> m_db;
-    std::unique_ptr<CKelda2App> m_app;
-    std::unique_ptr<CxMDIFrameWnd> m_frame;
+    AppShellFixture m_shell;
 
-    void UseReminder(int days) {
-        auto* config = new xKDConfiguration;
-        QVERIFY(config->ParseConfig(
-            QStringLiteral("<CONFIGURATION><PERIODS BACKUPREMINDER='%1'/></CONFIGURATION>")
-                .arg(days),
-            QStringLiteral("test")));
-        CTarvikApp::SetConfig(config);
-    }
     // Runs the command as the menu does; answers the class of the window it
     // opened (a modal one, or a document window).
     QString Opened(unsigned id, QStringList* children = nullptr) {
@@ -64,34 +48,16 @@ class TestCareCommands : public QObject {
 
 private slots:
     void initTestCase() {
-        CTarvikApp::SetAllUsersFile(m_dir.filePath(QStringLiteral("AllUsers.conf")));
-        m_db = std::make_unique<SchemaTestDatabase>(QStringLiteral("care"));
-        auto* sql = new CxMySQL;
-        SQLConnectXML info = m_db->Info();
-        QVERIFY(sql->Connect(&info));
-        g_pBaseSQLConnection.reset(sql);
-        m_app = std::make_unique<CKelda2App>();
-        UseReminder(0);
-        QVERIFY(InitTables());
-        CGlobalRegisterObject::InitGroup(OBJGROUP_DOC_TEMPLATES);
-        m_frame = std::make_unique<CxMDIFrameWnd>();
-        m_frame->OnCreate();
-        m_frame->show();
-        CxDocManager::Instance()->SetFrame(m_frame.get());
-        m_app->RegisterAppCommands();
+        QString error;
+        QVERIFY2(m_shell.Open(m_dir.path(), QStringLiteral("care"), BackupReminderConfiguration(0),
+                              &error),
+                 qPrintable(error));
+        m_shell.App().RegisterAppCommands();
     }
-    void cleanupTestCase() {
-        m_frame->MDIArea()->closeAllSubWindows();
-        CxDocManager::Instance()->SetFrame(nullptr);
-        m_frame.reset();
-        m_app.reset();
-        g_pBaseSQLConnection.reset();
-        m_db.reset();
-        CTarvikApp::SetAllUsersFile(QString());
-    }
+    void cleanupTestCase() { m_shell.Close(); }
     void cleanup() {
         SetModalDriver({});
-        m_frame->MDIArea()->closeAllSubWindows();
+        m_shell.Frame().MDIArea()->closeAllSubWindows();
         SetMessageAnswerer({});
     }
 
@@ -127,7 +93,7 @@ private slots:
     void backupResetsTheReminder() {
         CTarvikApp::WriteAllUsersString(QStringLiteral("Backup"), QStringLiteral("nLastFromBackup"),
                                         QStringLiteral("7"));
-        UseReminder(3);
+        QVERIFY(UseBackupReminder(3));
         const QString path = m_dir.filePath(QStringLiteral("care.k2backup"));
         bool done = false;
         SetModalDriver([&](QDialog* dialog) {
@@ -151,7 +117,7 @@ private slots:
                                                QStringLiteral("nLastFromBackup")),
                  QStringLiteral("1"));
         QVERIFY(CTarvikApp::TakeAppQueries().isEmpty());
-        UseReminder(0);
+        QVERIFY(UseBackupReminder(0));
     }
 
     // A window that keeps unsaved changes (the user cancels the question)
@@ -164,7 +130,7 @@ private slots:
         emit page->Card()->Grid()->itemChanged(0, 1);
         SetMessageAnswerer([](CxAskKind, const QString&) { return int(IDCANCEL); });
         QCOMPARE(Opened(ID_MERGE_ORGS), QStringLiteral("CConfiguratorFormAPP"));
-        QCOMPARE(m_frame->MDIArea()->subWindowList().size(), 1);
+        QCOMPARE(m_shell.Frame().MDIArea()->subWindowList().size(), 1);
         SetMessageAnswerer([](CxAskKind, const QString&) { return int(IDNO); });
     }
 };

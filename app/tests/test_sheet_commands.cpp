@@ -4,23 +4,16 @@
 // loading command and the journal's load into a folder run the loading
 // wizard modally with their folder.
 #include "app/command_ids.h"
-#include "app/kelda2_app.h"
+#include "app/tests/app_shell_fixture.h"
 #include "diary/diary_journal.h"
 #include "diary/excel/excel_xml.h"
 #include "diary/excel/stencil_layout.h"
 #include "diary/xml_load.h"
-#include "framework/core/app/modules_info.h"
-#include "framework/core/table/self_register.h"
 #include "framework/widgets/cmd_target.h"
 #include "framework/widgets/dialog.h"
-#include "framework/widgets/documents/doc_manager.h"
-#include "framework/widgets/mdi_frame_wnd.h"
 #include "framework/widgets/message_box.h"
 #include "framework/widgets/open_external.h"
 #include "framework/widgets/pages/tab.h"
-#include "model/config/configuration.h"
-#include "model/tables/table_set.h"
-#include "tests/support/schema_test_database.h"
 
 #include <QLineEdit>
 #include <QMdiArea>
@@ -30,9 +23,7 @@
 class TestSheetCommands : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
-    std::unique_ptr<SchemaTestDatabase> m_db;
-    std::unique_ptr<CKelda2App> m_app;
-    std::unique_ptr<CxMDIFrameWnd> m_frame;
+    AppShellFixture m_shell;
     QStringList m_messages;
 
     // Runs the command as the menu does; answers the wizard it showed
@@ -54,32 +45,24 @@ class TestSheetCommands : public QObject {
 private slots:
     void initTestCase() {
         qputenv("TMPDIR", m_dir.path().toLocal8Bit());
-        CTarvikApp::SetAllUsersFile(m_dir.filePath(QStringLiteral("AllUsers.conf")));
-        m_db = std::make_unique<SchemaTestDatabase>(QStringLiteral("sheetcmd"));
-        m_db->Exec(QStringLiteral(
-            "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nSpecFlags) "
-            "VALUES (1,0,0,'Пункт 1',1,1,0,0),(5,0,0,'Иванова',2,0,0,0),"
-            "(9,0,0,'Шприц',3,65537,0,0)"));
-        m_db->Exec(QStringLiteral("INSERT INTO dailyreport (ROWID,cComment,bIsFolder,nGroupID,"
-                                  "nRegionDataID) VALUES (900,'Март',1,0,0)"));
-        auto* sql = new CxMySQL;
-        SQLConnectXML info = m_db->Info();
-        QVERIFY(sql->Connect(&info));
-        g_pBaseSQLConnection.reset(sql);
-        m_app = std::make_unique<CKelda2App>();
-        auto* config = new xKDConfiguration;
-        QVERIFY(config->ParseConfig(QStringLiteral("<CONFIGURATION><LANGUAGE><PRJLIST>"
-                                                   "<Item ID='1' Title='Проект'/></PRJLIST>"
-                                                   "</LANGUAGE></CONFIGURATION>"),
-                                    QStringLiteral("test")));
-        CTarvikApp::SetConfig(config);
-        QVERIFY(InitTables());
-        CGlobalRegisterObject::InitGroup(OBJGROUP_DOC_TEMPLATES);
-        m_frame = std::make_unique<CxMDIFrameWnd>();
-        m_frame->OnCreate();
-        m_frame->show();
-        CxDocManager::Instance()->SetFrame(m_frame.get());
-        m_app->RegisterAppCommands();
+        QString error;
+        QVERIFY2(m_shell.Open(m_dir.path(), QStringLiteral("sheetcmd"),
+                              QStringLiteral("<CONFIGURATION><LANGUAGE><PRJLIST>"
+                                             "<Item ID='1' Title='Проект'/></PRJLIST>"
+                                             "</LANGUAGE></CONFIGURATION>"),
+                              &error,
+                              [](SchemaTestDatabase& db) {
+                                  db.Exec(QStringLiteral(
+                                      "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,"
+                                      "nDirType,nType,bHidden,nSpecFlags) "
+                                      "VALUES (1,0,0,'Пункт 1',1,1,0,0),(5,0,0,'Иванова',2,0,0,0),"
+                                      "(9,0,0,'Шприц',3,65537,0,0)"));
+                                  db.Exec(QStringLiteral(
+                                      "INSERT INTO dailyreport (ROWID,cComment,bIsFolder,nGroupID,"
+                                      "nRegionDataID) VALUES (900,'Март',1,0,0)"));
+                              }),
+                 qPrintable(error));
+        m_shell.App().RegisterAppCommands();
         SetMessageAnswerer([this](CxAskKind, const QString& text) {
             m_messages << text;
             return int(IDYES);
@@ -88,13 +71,7 @@ private slots:
     void cleanupTestCase() {
         SetMessageAnswerer({});
         SetExternalOpener({});
-        m_frame->MDIArea()->closeAllSubWindows();
-        CxDocManager::Instance()->SetFrame(nullptr);
-        m_frame.reset();
-        m_app.reset();
-        g_pBaseSQLConnection.reset();
-        m_db.reset();
-        CTarvikApp::SetAllUsersFile(QString());
+        m_shell.Close();
     }
     void init() {
         m_messages.clear();

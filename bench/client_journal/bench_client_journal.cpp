@@ -30,13 +30,6 @@
 #include <cstdio>
 
 namespace {
-bool Run(CxSQL& sql, const QString& statement) {
-    if (sql.Execute(statement).isValid())
-        return true;
-    std::fprintf(stderr, "%s\n", qPrintable(CTarvikApp::TakeErrorMessages()));
-    return false;
-}
-
 // Milliseconds until f's window has painted.
 template <class F> double Time(F&& f) {
     QElapsedTimer t;
@@ -66,16 +59,19 @@ int main(int argc, char** argv) {
     QElapsedTimer fill;
     fill.start();
     bool ok =
-        Run(*sql, "INSERT INTO orginf VALUES (0,'OWN','Своя','','','','','','','','','','','','',"
+        BenchExec(*sql,
+                  "INSERT INTO orginf VALUES (0,'OWN','Своя','','','','','','','','','','','','',"
                   "'','')") &&
-        Run(*sql, "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,bHidden,nTown) "
-                  "SELECT seq,0,0,CONCAT('Наркотик ',seq),4,0,0 FROM seq_1_to_20") &&
-        Run(*sql, "INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,nSex,nBirthYear,"
+        BenchExec(*sql, "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,bHidden,nTown) "
+                        "SELECT seq,0,0,CONCAT('Наркотик ',seq),4,0,0 FROM seq_1_to_20") &&
+        BenchExec(*sql,
+                  "INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,nSex,nBirthYear,"
                   "nEthnicity,nRelCount) SELECT seq,CONCAT('Папка ',seq),1,0,NULL,NULL,0,0 FROM "
                   "seq_1_to_20") &&
         // Nine clients of ten at the root, the others in the folders; codes
         // spread over the alphabet.
-        Run(*sql, "INSERT INTO clientdata (ROWID,cClientCode,cOClientCode,bIsFolder,nGroupID,nSex,"
+        BenchExec(*sql,
+                  "INSERT INTO clientdata (ROWID,cClientCode,cOClientCode,bIsFolder,nGroupID,nSex,"
                   "nBirthYear,dEnterDate,nEthnicity,nRelCount,nRegionDataID) SELECT 100+seq,"
                   "CONCAT(ELT(1+seq%12,'А','Б','В','Г','Д','Е','Ж','З','И','К','Л','М'),"
                   "ELT(1+(seq DIV 12)%10,'А','О','И','Е','У','Я','Ю','Э','Ы','Ё'),'В',"
@@ -85,27 +81,31 @@ int main(int argc, char** argv) {
                       n);
     for (const char* t : {"clientdatachanges", "drugusedata", "riskbehavior", "socialstatus"})
         ok =
-            ok && Run(*sql, QStringLiteral("INSERT INTO %1 (nClientID,dDate) SELECT 100+c.seq,"
+            ok &&
+            BenchExec(*sql, QStringLiteral("INSERT INTO %1 (nClientID,dDate) SELECT 100+c.seq,"
                                            "DATE('2015-01-01')+INTERVAL (k.seq*300+MOD(c.seq,300)) "
                                            "DAY FROM seq_1_to_%2 c, seq_1_to_5 k")
                                 .arg(QLatin1String(t), n));
     for (const char* t : {"clientdatachanges", "drugusedata", "riskbehavior", "socialstatus"})
-        ok = ok && Run(*sql, QStringLiteral("UPDATE %1 AS h JOIN (SELECT ROWID,ROW_NUMBER() OVER "
+        ok = ok &&
+             BenchExec(*sql, QStringLiteral("UPDATE %1 AS h JOIN (SELECT ROWID,ROW_NUMBER() OVER "
                                             "(PARTITION BY nClientID ORDER BY dDate DESC,ROWID "
                                             "DESC) AS n FROM %1) AS r ON r.ROWID=h.ROWID AND "
                                             "r.n=1 SET h.nLastLinkID=h.nClientID")
                                  .arg(QLatin1String(t)));
-    ok = ok &&
-         Run(*sql, "UPDATE drugusedata SET nBasicDrug=1+ROWID%20,nMainRoute=1,nUseFrequency=2,"
-                   "dUpdateDate=dDate") &&
-         Run(*sql, "UPDATE clientdatachanges SET nClientType=1<<(ROWID%4)") &&
-         Run(*sql, "UPDATE riskbehavior SET nUseDirtySyr=ROWID%2,nUsingCondom=99,"
-                   "dUpdateDate=dDate") &&
-         Run(*sql, "INSERT INTO healthstatus (nClientID,nDisease,nStatus) SELECT 100+c.seq,d.seq,"
-                   "d.seq%4 FROM seq_1_to_" +
-                       n + " c, seq_1_to_5 d") &&
-         Run(*sql, "ANALYZE TABLE clientdata,clientdatachanges,drugusedata,riskbehavior,"
-                   "socialstatus,healthstatus");
+    ok =
+        ok &&
+        BenchExec(*sql, "UPDATE drugusedata SET nBasicDrug=1+ROWID%20,nMainRoute=1,nUseFrequency=2,"
+                        "dUpdateDate=dDate") &&
+        BenchExec(*sql, "UPDATE clientdatachanges SET nClientType=1<<(ROWID%4)") &&
+        BenchExec(*sql, "UPDATE riskbehavior SET nUseDirtySyr=ROWID%2,nUsingCondom=99,"
+                        "dUpdateDate=dDate") &&
+        BenchExec(*sql,
+                  "INSERT INTO healthstatus (nClientID,nDisease,nStatus) SELECT 100+c.seq,d.seq,"
+                  "d.seq%4 FROM seq_1_to_" +
+                      n + " c, seq_1_to_5 d") &&
+        BenchExec(*sql, "ANALYZE TABLE clientdata,clientdatachanges,drugusedata,riskbehavior,"
+                        "socialstatus,healthstatus");
     if (!ok)
         return 1;
     const double fillMs = fill.nsecsElapsed() / 1e6;

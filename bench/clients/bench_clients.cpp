@@ -24,13 +24,6 @@
 #include <cstdio>
 
 namespace {
-bool Run(CxSQL& sql, const QString& statement) {
-    if (sql.Execute(statement).isValid())
-        return true;
-    std::fprintf(stderr, "%s\n", qPrintable(CTarvikApp::TakeErrorMessages()));
-    return false;
-}
-
 // Milliseconds of one run of f.
 template <class F> double Time(F&& f) {
     QElapsedTimer t;
@@ -67,26 +60,31 @@ int main(int argc, char** argv) {
     QElapsedTimer fill;
     fill.start();
     bool ok =
-        Run(sql, "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,bHidden,nTown) "
-                 "SELECT seq,0,0,CONCAT('Наркотик ',seq),4,0,0 FROM seq_1_to_20") &&
-        Run(sql, "INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,nSex,nBirthYear,"
-                 "nEthnicity,nRelCount) SELECT seq,CONCAT('Папка ',seq),1,0,NULL,NULL,0,0 FROM "
-                 "seq_1_to_20") &&
-        Run(sql, "INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,nSex,nBirthYear,"
-                 "nEthnicity,nRelCount) SELECT 100+seq,CONCAT('АБВ',LPAD(seq,5,'0')),0,1+seq%20,"
-                 "1+seq%2,1960+seq%40,0,0 FROM seq_1_to_" +
-                     n);
+        BenchExec(sql, "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,bHidden,nTown) "
+                       "SELECT seq,0,0,CONCAT('Наркотик ',seq),4,0,0 FROM seq_1_to_20") &&
+        BenchExec(sql,
+                  "INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,nSex,nBirthYear,"
+                  "nEthnicity,nRelCount) SELECT seq,CONCAT('Папка ',seq),1,0,NULL,NULL,0,0 FROM "
+                  "seq_1_to_20") &&
+        BenchExec(sql,
+                  "INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,nSex,nBirthYear,"
+                  "nEthnicity,nRelCount) SELECT 100+seq,CONCAT('АБВ',LPAD(seq,5,'0')),0,1+seq%20,"
+                  "1+seq%2,1960+seq%40,0,0 FROM seq_1_to_" +
+                      n);
     for (const QString& t : tables)
-        ok = ok && Run(sql, "INSERT INTO " + t +
+        ok = ok &&
+             BenchExec(sql, "INSERT INTO " + t +
                                 " (nClientID,dDate) SELECT 100+c.seq,DATE('2015-01-01')+INTERVAL "
                                 "(k.seq*400+c.seq%300) DAY FROM seq_1_to_" +
                                 n + " c, seq_1_to_3 k");
     ok = ok &&
-         Run(sql, "UPDATE drugusedata SET nBasicDrug=1+ROWID%20,nMainRoute=1,nUseFrequency=2") &&
-         Run(sql, "INSERT INTO healthstatus (nClientID,nDisease,nStatus) SELECT 100+c.seq,d.seq,"
-                  "d.seq%4 FROM seq_1_to_" +
-                      n + " c, seq_1_to_5 d") &&
-         Run(sql, "INSERT INTO traininglist (ROWID,cName,nForType) VALUES (1,'Тренинг',1)");
+         BenchExec(sql,
+                   "UPDATE drugusedata SET nBasicDrug=1+ROWID%20,nMainRoute=1,nUseFrequency=2") &&
+         BenchExec(sql,
+                   "INSERT INTO healthstatus (nClientID,nDisease,nStatus) SELECT 100+c.seq,d.seq,"
+                   "d.seq%4 FROM seq_1_to_" +
+                       n + " c, seq_1_to_5 d") &&
+         BenchExec(sql, "INSERT INTO traininglist (ROWID,cName,nForType) VALUES (1,'Тренинг',1)");
     if (!ok)
         return 1;
     const double fillMs = fill.nsecsElapsed() / 1e6;
@@ -103,10 +101,11 @@ int main(int argc, char** argv) {
                     std::fprintf(stderr, "%s\n", qPrintable(error));
     });
     for (const QString& t : tables)
-        if (!Run(sql, "UPDATE " + t +
-                          " AS h JOIN (SELECT ROWID,ROW_NUMBER() OVER (PARTITION BY nClientID "
-                          "ORDER BY dDate DESC,ROWID DESC) AS n FROM " +
-                          t + ") AS r ON r.ROWID=h.ROWID AND r.n=1 SET h.nLastLinkID=h.nClientID"))
+        if (!BenchExec(sql,
+                       "UPDATE " + t +
+                           " AS h JOIN (SELECT ROWID,ROW_NUMBER() OVER (PARTITION BY nClientID "
+                           "ORDER BY dDate DESC,ROWID DESC) AS n FROM " +
+                           t + ") AS r ON r.ROWID=h.ROWID AND r.n=1 SET h.nLastLinkID=h.nClientID"))
             return 1;
 
     auto* config = new xKDConfiguration;

@@ -76,6 +76,13 @@ bool DropBenchDatabase(const QString& socket, const QString& name) {
            server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name)).isValid();
 }
 
+bool BenchExec(CxSQL& sql, const QString& statement) {
+    if (sql.Execute(statement).isValid())
+        return true;
+    BenchFail(statement.left(200));
+    return false;
+}
+
 QList<qint64> ColumnOfNumbers(CxSQL& sql, const QString& statement) {
     QList<qint64> values;
     CxResult r = sql.Execute(statement);

@@ -39,6 +39,10 @@ inline bool CreateBenchDatabase(CxSQL* sql, const QString& socket, const QString
 // Drops `name`; answers the server's verdict.
 bool DropBenchDatabase(const QString& socket, const QString& name);
 
+// Runs a statement; when it fails, says on stderr which statement (its
+// beginning) and what the server answered.
+bool BenchExec(CxSQL& sql, const QString& statement);
+
 // The first column of every row the statement answers, as numbers.
 QList<qint64> ColumnOfNumbers(CxSQL& sql, const QString& statement);
 

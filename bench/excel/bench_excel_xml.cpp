@@ -4,6 +4,7 @@
 //
 //   bench_excel_xml [rows=5000] [materials=40]
 
+#include "bench/excel/sheet_count_cells.h"
 #include "diary/excel/excel_xml.h"
 #include "diary/excel/stencil_layout.h"
 
@@ -57,16 +58,8 @@ QByteArray MakeSheet(int rows, int materials) {
                               "<Data ss:Type=\"String\">АБВ%2Ч</Data></Cell>")
                    .arg(r + 1)
                    .arg(r % 10000, 4, 10, QLatin1Char('0'));
-        int column = 1;
-        for (int k = 0; k < 6; ++k) {
-            column += 1 + int(random.bounded(materials / 6 + 1));
-            if (column > materials + 1)
-                break;
-            xml += QStringLiteral("<Cell ss:Index=\"%1\"><Data ss:Type=\"Number\">%2</Data></Cell>")
-                       .arg(column + 1)
-                       .arg(1 + random.bounded(20));
-        }
-        xml += QStringLiteral("<Cell ss:Index=\"256\"/></Row>\n");
+        xml += RandomCountCells(random, materials, materials / 6 + 1) +
+               QStringLiteral("<Cell ss:Index=\"256\"/></Row>\n");
     }
     xml += QStringLiteral("</Table></Worksheet></Workbook>\n");
     return xml.toUtf8();

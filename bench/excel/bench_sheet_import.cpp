@@ -7,6 +7,7 @@
 // Usage: bench_sheet_import [socket] [runs=5] [rows=5000]
 // (the socket defaults to $KELDA2_SOCKET)
 #include "bench/common/bench_support.h"
+#include "bench/excel/sheet_count_cells.h"
 #include "diary/excel/sheet_import.h"
 #include "diary/excel/stencil_layout.h"
 #include "framework/core/run_log.h"
@@ -26,13 +27,6 @@
 namespace {
 constexpr int kClients = 20000;
 constexpr int kMaterials = 40;
-
-bool Run(CxSQL& sql, const QString& statement) {
-    if (sql.Execute(statement).isValid())
-        return true;
-    BenchFail(statement.left(200));
-    return false;
-}
 
 QString Data(const QString& text) {
     return QStringLiteral("<Data ss:Type=\"String\">") + text.toHtmlEscaped() +
@@ -74,16 +68,8 @@ QByteArray MakeSheet(int rows) {
         xml += QStringLiteral("<Row><Cell><Data ss:Type=\"Number\">%1</Data></Cell><Cell>")
                    .arg(r + 1) +
                Data(code) + QStringLiteral("</Cell>");
-        int column = 1;
-        for (int k = 0; k < 6; ++k) {
-            column += 1 + int(random.bounded(names.size() / 6));
-            if (column > names.size() + 1)
-                break;
-            xml += QStringLiteral("<Cell ss:Index=\"%1\"><Data ss:Type=\"Number\">%2</Data></Cell>")
-                       .arg(column + 1)
-                       .arg(1 + random.bounded(20));
-        }
-        xml += QStringLiteral("</Row>\n");
+        xml += RandomCountCells(random, int(names.size()), int(names.size() / 6)) +
+               QStringLiteral("</Row>\n");
     }
     xml += QStringLiteral("</Table></Worksheet></Workbook>\n");
     return xml.toUtf8();
@@ -102,19 +88,22 @@ int main(int argc, char** argv) {
     if (!CreateBenchDatabase(&sql, socket, name, &error))
         return BenchFail(error);
     const bool filled =
-        Run(sql, QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,"
-                                "bHidden,nSpecFlags) VALUES (1,0,0,'Пункт «Центр»',1,1,0,0),"
-                                "(2,0,0,'Иванова',2,0,0,0),(3,0,0,'Петров',2,0,0,0),"
-                                "(4,0,0,'Консультация',3,458753,0,11)")) &&
-        Run(sql, QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,"
-                                "bHidden,nSpecFlags) SELECT 100+seq,0,0,CONCAT('Материал ',seq),3,"
-                                "65537,0,0 FROM seq_1_to_%1")
-                     .arg(kMaterials)) &&
-        Run(sql, QStringLiteral("INSERT INTO clientdata (ROWID,cClientCode,cOClientCode,bIsFolder,"
-                                "nGroupID,nEthnicity,nRelCount) SELECT seq,CONCAT('К',LPAD(seq,6,"
-                                "'0'),'Ч'),IF(seq%7=0,CONCAT('С',seq),NULL),0,0,0,0 FROM "
-                                "seq_1_to_%1")
-                     .arg(kClients));
+        BenchExec(sql,
+                  QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,"
+                                 "bHidden,nSpecFlags) VALUES (1,0,0,'Пункт «Центр»',1,1,0,0),"
+                                 "(2,0,0,'Иванова',2,0,0,0),(3,0,0,'Петров',2,0,0,0),"
+                                 "(4,0,0,'Консультация',3,458753,0,11)")) &&
+        BenchExec(sql,
+                  QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,"
+                                 "bHidden,nSpecFlags) SELECT 100+seq,0,0,CONCAT('Материал ',seq),3,"
+                                 "65537,0,0 FROM seq_1_to_%1")
+                      .arg(kMaterials)) &&
+        BenchExec(sql,
+                  QStringLiteral("INSERT INTO clientdata (ROWID,cClientCode,cOClientCode,bIsFolder,"
+                                 "nGroupID,nEthnicity,nRelCount) SELECT seq,CONCAT('К',LPAD(seq,6,"
+                                 "'0'),'Ч'),IF(seq%7=0,CONCAT('С',seq),NULL),0,0,0,0 FROM "
+                                 "seq_1_to_%1")
+                      .arg(kClients));
     if (!filled) {
         DropBenchDatabase(socket, name);
         return 1;

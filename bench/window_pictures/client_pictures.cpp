@@ -3,6 +3,7 @@
 // written for the purpose (kept out of a database that already holds
 // clients).
 #include "client_pictures.h"
+#include "window_grab.h"
 
 #include "clients/card/client_card.h"
 #include "clients/card/visits_tab.h"
@@ -64,10 +65,6 @@ void Fill(CxSQL* sql) {
         sql->Execute(QString::fromUtf8(s));
 }
 
-bool Grab(QWidget* window, const QString& file) {
-    QCoreApplication::processEvents();
-    return window->grab().save(file);
-}
 } // namespace
 
 bool SaveClientPictures(QWidget* frame, const QDir& out) {
@@ -75,7 +72,8 @@ bool SaveClientPictures(QWidget* frame, const QDir& out) {
     bool saved = true;
     CxDocManager* docs = CxDocManager::Instance();
     if (OpenDocument(QStringLiteral("CJClients")))
-        saved = Grab(frame, out.filePath(QStringLiteral("clients_journal.png"))) && saved;
+        saved =
+            SaveWindowPicture(frame, out.filePath(QStringLiteral("clients_journal.png"))) && saved;
     if (auto* card = qobject_cast<CDClients*>(
             docs->OpenSQLEditForm(QStringLiteral("CDClients"), 9010, EA_EDIT))) {
         const char* names[] = {"card_base", "card_drugs",  "card_social",
@@ -85,15 +83,19 @@ bool SaveClientPictures(QWidget* frame, const QDir& out) {
             if (i == 5)
                 if (auto* visits = qobject_cast<CDClientsVisits*>(card->Tab()->GetTabWindow(i)))
                     visits->AddVisitPage();
-            saved = Grab(frame, out.filePath(QString::fromLatin1(names[i]) + ".png")) && saved;
+            saved =
+                SaveWindowPicture(frame, out.filePath(QString::fromLatin1(names[i]) + ".png")) &&
+                saved;
         }
         card->SetModified(false);
     }
     if (docs->OpenSQLEditForm(QStringLiteral("CDClients"), -1, EA_NEW))
-        saved = Grab(frame, out.filePath(QStringLiteral("card_new.png"))) && saved;
+        saved = SaveWindowPicture(frame, out.filePath(QStringLiteral("card_new.png"))) && saved;
     if (OpenDocument(QStringLiteral("CJTrainings")))
-        saved = Grab(frame, out.filePath(QStringLiteral("trainings_journal.png"))) && saved;
+        saved = SaveWindowPicture(frame, out.filePath(QStringLiteral("trainings_journal.png"))) &&
+                saved;
     if (docs->OpenSQLEditForm(QStringLiteral("CDTraining"), 9001, EA_EDIT))
-        saved = Grab(frame, out.filePath(QStringLiteral("training_form.png"))) && saved;
+        saved =
+            SaveWindowPicture(frame, out.filePath(QStringLiteral("training_form.png"))) && saved;
     return saved;
 }

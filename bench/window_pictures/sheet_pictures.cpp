@@ -4,6 +4,7 @@
 // log after the run, and the report form it opened. The form is closed
 // unsaved, so nothing stays in the database.
 #include "sheet_pictures.h"
+#include "window_grab.h"
 
 #include "app/command_ids.h"
 #include "diary/daily_report_form.h"
@@ -25,14 +26,6 @@
 #include <cstdio>
 
 namespace {
-bool Save(QWidget* window, const QString& file) {
-    QCoreApplication::processEvents();
-    if (window->grab().save(file))
-        return true;
-    std::fprintf(stderr, "could not write %s\n", qPrintable(file));
-    return false;
-}
-
 QString Cell(int column, const QString& text) {
     return QStringLiteral("<Cell ss:Index=\"%1\"><Data ss:Type=\"String\">%2</Data></Cell>")
         .arg(column + 1)
@@ -102,13 +95,16 @@ bool SaveSheetPictures(QWidget* frame, const QDir& out) {
         if (!wizard)
             return;
         wizard->resize(760, 560);
-        saved = Save(wizard, out.filePath(QStringLiteral("sheet_load_start.png"))) && saved;
+        saved = SaveWindowPicture(wizard, out.filePath(QStringLiteral("sheet_load_start.png"))) &&
+                saved;
         wizard->findChild<QCheckBox*>(QStringLiteral("batch"))->setChecked(true);
         wizard->findChild<CxFileEdit*>(QStringLiteral("path"))->SetPath(files.path());
-        saved = Save(wizard, out.filePath(QStringLiteral("sheet_load_chosen.png"))) && saved;
+        saved = SaveWindowPicture(wizard, out.filePath(QStringLiteral("sheet_load_chosen.png"))) &&
+                saved;
         if (!wizard->Next() || !wizard->Run())
             std::fprintf(stderr, "the sheet load did not run\n");
-        saved = Save(wizard, out.filePath(QStringLiteral("sheet_load_log.png"))) && saved;
+        saved =
+            SaveWindowPicture(wizard, out.filePath(QStringLiteral("sheet_load_log.png"))) && saved;
         forms = wizard->OpenedForms();
         wizard->accept();
     });
@@ -118,7 +114,8 @@ bool SaveSheetPictures(QWidget* frame, const QDir& out) {
         if (auto* mdi = CxDocManager::Instance()->Frame())
             mdi->MDIArea()->setActiveSubWindow(nullptr);
         forms.first()->window()->activateWindow();
-        saved = Save(frame, out.filePath(QStringLiteral("sheet_load_form.png"))) && saved;
+        saved =
+            SaveWindowPicture(frame, out.filePath(QStringLiteral("sheet_load_form.png"))) && saved;
     }
     // The reports stay unsaved: "save the changes?" is answered no.
     SetMessageAnswerer([](CxAskKind, const QString&) { return int(IDNO); });

@@ -27,6 +27,7 @@
 #include "framework/widgets/sql_connect_dialog.h"
 #include "framework/widgets/wizard/wizard_dlg.h"
 #include "sheet_pictures.h"
+#include "window_grab.h"
 
 #include <QApplication>
 #include <QDir>
@@ -38,13 +39,6 @@
 #include <cstdio>
 
 namespace {
-bool Save(QWidget* window, const QString& file) {
-    QCoreApplication::processEvents();
-    if (window->grab().save(file))
-        return true;
-    std::fprintf(stderr, "could not write %s\n", qPrintable(file));
-    return false;
-}
 // Rows the windows of organisations and database care show: the own card,
 // a received organisation with a client, a history row without its client
 // (which the database test repairs and journals).
@@ -90,7 +84,7 @@ bool ExchangeWindows(CMainFrame* frame, const QDir& out, const QString& folder) 
     AddCompareRows();
     bool saved = true;
     const auto shot = [&](QWidget* window, const char* name) {
-        saved = Save(window, out.filePath(QString::fromLatin1(name))) && saved;
+        saved = SaveWindowPicture(window, out.filePath(QString::fromLatin1(name))) && saved;
     };
     const auto command = [&](unsigned id, std::function<void(CWizardDlg*)> drive) {
         SetModalDriver([&](QDialog* dialog) {
@@ -140,7 +134,7 @@ bool CareWindows(CMainFrame* frame, const QDir& out) {
     QTemporaryDir files;
     bool saved = true;
     const auto shot = [&](QWidget* window, const char* name) {
-        saved = Save(window, out.filePath(QString::fromLatin1(name))) && saved;
+        saved = SaveWindowPicture(window, out.filePath(QString::fromLatin1(name))) && saved;
     };
     // Runs a command; drive gets the modal window it opens.
     const auto command = [&](unsigned id, std::function<void(QDialog*)> drive) {
@@ -262,17 +256,17 @@ int main(int argc, char* argv[]) {
         app.ExitInstance();
         return saved ? 0 : 1;
     }
-    saved = Save(frame, out.filePath(QStringLiteral("main_frame.png"))) && saved;
+    saved = SaveWindowPicture(frame, out.filePath(QStringLiteral("main_frame.png"))) && saved;
 
     CSettingsDialog settings(frame);
     settings.Build();
     settings.show();
-    saved = Save(&settings, out.filePath(QStringLiteral("settings.png"))) && saved;
+    saved = SaveWindowPicture(&settings, out.filePath(QStringLiteral("settings.png"))) && saved;
 
     CAppAboutDlg about(app.GetAppString(APPSTR_PRODUCT_NAME), app.GetAppString(APPSTR_VERSION_TEXT),
                        CKelda2App::CreditsText(), QString(), IDR_MAINFRAME, frame);
     about.show();
-    saved = Save(&about, out.filePath(QStringLiteral("about.png"))) && saved;
+    saved = SaveWindowPicture(&about, out.filePath(QStringLiteral("about.png"))) && saved;
 
     saved = CareWindows(frame, out) && saved;
     frame->resize(1280, 900);

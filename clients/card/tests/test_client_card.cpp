@@ -67,6 +67,19 @@ class TestClientCard : public QObject {
         return parts.join(u'#');
     }
     QString Row(const QString& statement) { return m_fx->Db().Rows(statement); }
+    // A second copy of the program with a client's card open for editing: a
+    // connection of its own and a card on it (closed before the connection).
+    struct OtherCopy {
+        std::unique_ptr<CxMySQL> sql = std::make_unique<CxMySQL>();
+        CDClients card;
+    };
+    bool OpenInOtherCopy(OtherCopy& copy, qint64 key) {
+        SQLConnectXML info = m_fx->Db().Info();
+        if (!copy.sql->Connect(&info))
+            return false;
+        auto record = std::make_unique<CDXRecordSQL>(copy.sql.get(), QStringLiteral("clientdata"));
+        return record->Load(key) && copy.card.LoadRecord(std::move(record), EA_EDIT);
+    }
     static QAbstractButton* Button(QWidget* page, const char* name) {
         return Child<QAbstractButton>(page, QString::fromLatin1(name));
     }
@@ -390,14 +403,9 @@ private slots:
     void twoCopiesEditOneClient() {
         CDClients* first = Open(10, EA_EDIT);
         QVERIFY(first);
-        // The second copy: its own connection, its own card.
-        auto other = std::make_unique<CxMySQL>();
-        SQLConnectXML info = m_fx->Db().Info();
-        QVERIFY(other->Connect(&info));
-        auto record = std::make_unique<CDXRecordSQL>(other.get(), QStringLiteral("clientdata"));
-        QVERIFY(record->Load(10));
-        CDClients second;
-        QVERIFY(second.LoadRecord(std::move(record), EA_EDIT));
+        OtherCopy other;
+        QVERIFY(OpenInOtherCopy(other, 10));
+        CDClients& second = other.card;
 
         qobject_cast<QPlainTextEdit*>(first->BaseTab()->findChild<QWidget*>("cComment"))
             ->setPlainText(QStringLiteral("первая копия"));
@@ -471,13 +479,9 @@ private slots:
         m_fx->Db().Exec("UPDATE clientdata SET dUpdateDate=CURDATE() WHERE ROWID=10");
         CDClients* first = Open(10, EA_EDIT);
         QVERIFY(first);
-        auto other = std::make_unique<CxMySQL>();
-        SQLConnectXML info = m_fx->Db().Info();
-        QVERIFY(other->Connect(&info));
-        auto record = std::make_unique<CDXRecordSQL>(other.get(), QStringLiteral("clientdata"));
-        QVERIFY(record->Load(10));
-        CDClients copy;
-        QVERIFY(copy.LoadRecord(std::move(record), EA_EDIT));
+        OtherCopy other;
+        QVERIFY(OpenInOtherCopy(other, 10));
+        CDClients& copy = other.card;
         QWidget* mine = TabWindow(first, tab);
         QWidget* theirs = TabWindow(&copy, tab);
         QVERIFY(mine && theirs);
@@ -642,8 +646,8 @@ void TestClientCard::journal() {
 
     // A save that changes only a client's histories reloads the journal
     // too: its columns show the newest rows.
-    for (const char* table : {"CLIENTDATA", "CLIENTDATACHANGES", "DRUGUSEDATA", "RISKBEHAVIOR",
-                              "SOCIALSTATUS"})
+    for (const char* table :
+         {"CLIENTDATA", "CLIENTDATACHANGES", "DRUGUSEDATA", "RISKBEHAVIOR", "SOCIALSTATUS"})
         QVERIFY2(model->WatchedTables().contains(table), table);
 }
 

@@ -12,6 +12,7 @@
 #include "framework/core/progress.h"
 #include "old_archive_fixture.h"
 #include "tests/support/schema_test_database.h"
+#include "tests/support/table_fingerprint.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -57,14 +58,6 @@ public:
         lines << QStringLiteral("w%1:").arg(flag) + text;
     }
 };
-
-QString Fingerprint(const TestDatabase& db) {
-    CxResult tables = db.Exec(QStringLiteral("SHOW TABLES"));
-    QStringList names;
-    while (tables.FetchRow())
-        names << QStringLiteral("`%1`").arg(tables.SFieldValue(0));
-    return db.Rows(QStringLiteral("CHECKSUM TABLE ") + names.join(u','));
-}
 
 // The database of the user before the restore: some data of its own.
 void FillCurrent(const TestDatabase& db) {
@@ -303,7 +296,7 @@ private slots:
             QVERIFY(WriteBytes(archive, bytes));
         }
         const QString mappingPath = WriteMapping(mapping);
-        const QString before = Fingerprint(db);
+        const QString before = TableFingerprint(db);
         Log log;
         COldArchiveConverter converter(db.Connection(), &log);
         converter.SetMappingFilePath(mappingPath);
@@ -313,7 +306,7 @@ private slots:
         CvProgress* progress = kind == 6 ? &inConversion : kind == 7 ? &inLoading : nullptr;
         QVERIFY(!converter.Convert(archive, progress, &error));
         QVERIFY2(error.contains(reason), qPrintable(error + u'\n' + log.lines.join(u'\n')));
-        QCOMPARE(Fingerprint(db), before);
+        QCOMPARE(TableFingerprint(db), before);
         // The database is the one the program runs on: no restart.
         QVERIFY(!converter.NeedRestart());
         // Nothing of the run is left in the session either, so a next run
@@ -345,7 +338,7 @@ private slots:
     void interruptedRunIsUndone() {
         SchemaTestDatabase db(QStringLiteral("oin"));
         FillCurrent(db);
-        const QString before = Fingerprint(db);
+        const QString before = TableFingerprint(db);
         CxResult tables = db.Exec(QStringLiteral("SHOW TABLES"));
         QStringList aside;
         while (tables.FetchRow())
@@ -370,7 +363,7 @@ private slots:
                                                 "таблицы базы данных возвращены в прежнее "
                                                 "состояние")),
                  1);
-        QCOMPARE(Fingerprint(db), before);
+        QCOMPARE(TableFingerprint(db), before);
         QCOMPARE(db.Scalar("SELECT cString FROM dir"), QStringLiteral("Текущий"));
     }
 

@@ -11,6 +11,7 @@
 #include "framework/core/progress.h"
 #include "loader/tests/archive_writer.h"
 #include "tests/support/schema_test_database.h"
+#include "tests/support/table_fingerprint.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -117,15 +118,6 @@ void FillReceiver(const TestDatabase& b) {
     b.Exec("INSERT INTO traininglist (ROWID,nForType,nGroupID,bIsFolder) VALUES (1,1,0,0)");
     b.Exec("INSERT INTO strtoid (ROWID,nGroupID,cStr,nRegionDataID) VALUES (1,5,'Свой',0),"
            "(2,5,'Другой',0)");
-}
-
-// Every table's checksum: equal before and after means nothing changed.
-QString Fingerprint(const TestDatabase& db) {
-    CxResult tables = db.Exec(QStringLiteral("SHOW TABLES"));
-    QStringList names;
-    while (tables.FetchRow())
-        names << QStringLiteral("`%1`").arg(tables.SFieldValue(0));
-    return db.Rows(QStringLiteral("CHECKSUM TABLE ") + names.join(u','));
 }
 
 } // namespace
@@ -280,9 +272,9 @@ private slots:
     void importTwiceIsImportOnce() {
         QString error;
         QVERIFY2(Import(m_package, &error), qPrintable(error));
-        const QString once = Fingerprint(*m_b);
+        const QString once = TableFingerprint(*m_b);
         QVERIFY2(Import(m_package, &error), qPrintable(error));
-        QCOMPARE(Fingerprint(*m_b), once);
+        QCOMPARE(TableFingerprint(*m_b), once);
         QCOMPARE(m_b->Scalar("SELECT COUNT(*) FROM cmp_loadids"), QStringLiteral("1"));
     }
 
@@ -380,12 +372,12 @@ private slots:
             cancelAfter = 5;
             break;
         }
-        const QString before = Fingerprint(*m_b);
+        const QString before = TableFingerprint(*m_b);
         QString error;
         CancellingProgress progress(cancelAfter);
         QVERIFY(!Import(path, &error, nullptr, cancelAfter ? &progress : nullptr));
         QVERIFY2(error.contains(reason), qPrintable(error));
-        QCOMPARE(Fingerprint(*m_b), before);
+        QCOMPARE(TableFingerprint(*m_b), before);
         // The lock is free again and no temporary table is left in the session.
         QCOMPARE(m_b->Scalar("SELECT IFNULL(IS_USED_LOCK('dblock'),0)<>CONNECTION_ID()"),
                  QStringLiteral("1"));

@@ -13,6 +13,7 @@
 #include "framework/widgets/forms/file_edit.h"
 #include "framework/widgets/mdi_child_wnd.h"
 #include "framework/widgets/wizard/wizard_pane.h"
+#include "tests/support/table_fingerprint.h"
 #include "tests/support/window_test_app.h"
 
 #include <QAbstractItemModelTester>
@@ -56,15 +57,6 @@ void FillSender(const TestDatabase& a) {
 
 // Where a package is damaged: nowhere, in its rows, in its index.
 enum Damage { kIntact, kRows, kIndex };
-
-// Every table's checksum: equal before and after means nothing changed.
-QString Fingerprint(const TestDatabase& db) {
-    CxResult tables = db.Exec(QStringLiteral("SHOW TABLES"));
-    QStringList names;
-    while (tables.FetchRow())
-        names << QStringLiteral("`%1`").arg(tables.SFieldValue(0));
-    return db.Rows(QStringLiteral("CHECKSUM TABLE ") + names.join(u','));
-}
 
 // Two loads of ORG-A <&> (1 and 2) and one of ORG-C (3). Report 1 is the same in
 // both, 2 changed (a count differs), 7 only in load 1 (with a name that
@@ -246,7 +238,7 @@ private slots:
             QVERIFY(out.open(QIODevice::WriteOnly));
             out.write(bytes);
         }
-        const QString before = Fingerprint(m_app->Db());
+        const QString before = TableFingerprint(m_app->Db());
         QString log, summary;
         QVERIFY(!RunImport(path, cancel, &log, &summary));
         // A damaged package is named before the run.
@@ -255,7 +247,7 @@ private slots:
             QVERIFY2(summary.contains(reason), qPrintable(summary));
         QVERIFY2(log.contains(reason), qPrintable(log));
         QVERIFY2(log.contains(QStringLiteral("База данных не изменена")), qPrintable(log));
-        QCOMPARE(Fingerprint(m_app->Db()), before);
+        QCOMPARE(TableFingerprint(m_app->Db()), before);
     }
 
     // The list of loads, read twice (not doubled); then the page of loads 1

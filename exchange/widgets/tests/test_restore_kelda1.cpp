@@ -8,21 +8,12 @@
 #include "exchange/widgets/restore_converter_kelda1.h"
 #include "framework/widgets/forms/file_edit.h"
 #include "tests/support/schema_test_database.h"
+#include "tests/support/table_fingerprint.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QtTest>
-
-namespace {
-QString Fingerprint(const TestDatabase& db) {
-    CxResult tables = db.Exec(QStringLiteral("SHOW TABLES"));
-    QStringList names;
-    while (tables.FetchRow())
-        names << QStringLiteral("`%1`").arg(tables.SFieldValue(0));
-    return db.Rows(QStringLiteral("CHECKSUM TABLE ") + names.join(u','));
-}
-} // namespace
 
 class TestRestoreKelda1 : public QObject {
     Q_OBJECT
@@ -80,7 +71,7 @@ private slots:
     void stopsWithTheDatabaseAsItWas() {
         SchemaTestDatabase db(QStringLiteral("k1s"));
         db.Exec(QStringLiteral("INSERT INTO towns VALUES (3,0,'Живой','Живой')"));
-        const QString before = Fingerprint(db);
+        const QString before = TableFingerprint(db);
         QByteArray missing(kMapping);
         missing.replace("6:Программа\t196608+5\r\n", "");
         const QString mapping = Mapping(QStringLiteral("map2.txt"), missing);
@@ -91,7 +82,7 @@ private slots:
         QVERIFY(run.page->ErrorCount() > 0);
         QVERIFY2(run.page->GetLogText().contains(QStringLiteral("Вышлите файл")),
                  qPrintable(run.page->GetLogText()));
-        QCOMPARE(Fingerprint(db), before);
+        QCOMPARE(TableFingerprint(db), before);
         QFile file(mapping);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(file.readAll()).contains(QStringLiteral("6:Программа\t-999")));
