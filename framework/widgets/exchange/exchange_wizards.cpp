@@ -6,16 +6,14 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/forms/file_edit.h"
+#include "framework/widgets/wizard/wizard_file_pane.h"
 #include "framework/widgets/wizard/wizard_pane.h"
 
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
 #include <QRegularExpression>
-#include <QStandardPaths>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QVBoxLayout>
 
 namespace {
 QString Tr(const char* text, const char* context) {
@@ -31,14 +29,8 @@ QString TrI(const char* text) {
 const QString kFileVar = QLatin1String(ExchangeWizards::kFileVar);
 
 QString LastFolder() {
-    QString folder =
-        CTarvikApp::GetProfileString(QLatin1String(ExchangeWizards::kFolderSection),
-                                     QLatin1String(ExchangeWizards::kFolderEntry), QString());
-    if (folder.isEmpty() || !QFileInfo(folder).isDir())
-        folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-    if (!QFileInfo(folder).isDir())
-        folder = QDir::homePath();
-    return folder;
+    return CWizardFilePane::LastUsedFolder(QLatin1String(ExchangeWizards::kFolderSection),
+                                           QLatin1String(ExchangeWizards::kFolderEntry));
 }
 
 void RememberFolder(const QString& path) {
@@ -57,43 +49,13 @@ void LogRows(CWizardPaneProcessor* log, const QMap<QString, qint64>& rows) {
     log->AddInfoMessage(TrE("Всего записей: [bold]%1[/bold]").arg(total));
 }
 
-// The file page of both wizards: an intro, the path and a note under it.
-class CExchangeFilePane : public CWizardPane {
+// The file page of both wizards.
+class CExchangeFilePane : public CWizardFilePane {
 public:
     CExchangeFilePane(const QString& title, const QString& intro, CxFileEdit::Mode mode)
-        : m_title(title) {
-        auto* layout = new QVBoxLayout(this);
-        auto* label = new QLabel(intro, this);
-        label->setWordWrap(true);
-        layout->addWidget(label);
-        m_file = new CxFileEdit(mode, this);
-        m_file->setObjectName(QStringLiteral("exchangeFile"));
-        m_file->SetFilter(ExchangeWizards::FileFilter());
-        layout->addWidget(m_file);
-        m_note = new QLabel(this);
-        m_note->setWordWrap(true);
-        m_note->setTextFormat(Qt::PlainText);
-        layout->addWidget(m_note);
-        layout->addStretch(1);
-        connect(m_file, &CxFileEdit::pathChanged, this, [this](const QString& path) {
-            SetVar(kFileVar, path);
-            m_note->setText(Note(path));
-            UpdateButtons();
-        });
+        : CWizardFilePane(title, intro, mode, ExchangeWizards::FileFilter()) {
+        File()->setObjectName(QStringLiteral("exchangeFile"));
     }
-
-    QString GetPaneTitle() const override { return m_title; }
-    bool IsValid() const override { return Problem(GetVar(kFileVar).toString()).isEmpty(); }
-    CxFileEdit* File() const { return m_file; }
-
-protected:
-    virtual QString Problem(const QString& path) const = 0;
-    virtual QString Note(const QString& path) const { return Problem(path); }
-
-private:
-    QString m_title;
-    CxFileEdit* m_file;
-    QLabel* m_note;
 };
 
 // ---- export

@@ -4,14 +4,12 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/forms/file_edit.h"
+#include "wizard_file_pane.h"
 #include "wizard_pane.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QLabel>
-#include <QStandardPaths>
-#include <QVBoxLayout>
 
 namespace {
 QString Tr(const char* text) {
@@ -27,53 +25,29 @@ QString DatabaseName(CxSQL* sql) {
     return res.isValid() && res.FetchRow() ? res.SFieldValue(0) : QString();
 }
 
-class CBackupFilePane : public CWizardPane {
+class CBackupFilePane : public CWizardFilePane {
 public:
-    explicit CBackupFilePane(CSQLBackupWizard* wizard) : m_wizard(wizard) {
-        auto* layout = new QVBoxLayout(this);
-        auto* intro = new QLabel(
-            Tr("Резервная копия сохраняет все данные базы данных в один файл. Из него базу "
-               "данных можно восстановить командой «Восстановление из резервной копии».\n\n"
-               "Выберите файл резервной копии:"),
-            this);
-        intro->setWordWrap(true);
-        layout->addWidget(intro);
-        m_file = new CxFileEdit(CxFileEdit::Mode::SaveFile, this);
-        m_file->SetFilter(CSQLBackup::FileFilter());
-        layout->addWidget(m_file);
-        m_note = new QLabel(this);
-        m_note->setWordWrap(true);
-        m_note->setTextFormat(Qt::PlainText);
-        layout->addWidget(m_note);
-        layout->addStretch(1);
-        connect(m_file, &CxFileEdit::pathChanged, this, [this](const QString& path) {
-            SetVar(kFileVar, path);
-            m_note->setText(Note(path));
-            UpdateButtons();
-        });
-    }
-
-    QString GetPaneTitle() const override { return Tr("Файл резервной копии"); }
+    explicit CBackupFilePane(CSQLBackupWizard* wizard)
+        : CWizardFilePane(
+              Tr("Файл резервной копии"),
+              Tr("Резервная копия сохраняет все данные базы данных в один файл. Из него базу "
+                 "данных можно восстановить командой «Восстановление из резервной копии».\n\n"
+                 "Выберите файл резервной копии:"),
+              CxFileEdit::Mode::SaveFile, CSQLBackup::FileFilter()),
+          m_wizard(wizard) {}
 
     void OnSetActive() override {
-        if (!m_file->GetPath().isEmpty())
+        if (!File()->GetPath().isEmpty())
             return;
-        QString folder =
-            CTarvikApp::GetProfileString(QLatin1String(CSQLBackupWizard::kFolderSection),
-                                         QLatin1String(CSQLBackupWizard::kFolderEntry), QString());
-        if (folder.isEmpty() || !QFileInfo(folder).isDir())
-            folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
-        if (!QFileInfo(folder).isDir())
-            folder = QDir::homePath();
+        const QString folder = LastUsedFolder(QLatin1String(CSQLBackupWizard::kFolderSection),
+                                              QLatin1String(CSQLBackupWizard::kFolderEntry));
         const QString database = DatabaseName(m_wizard->GetSQL());
-        m_file->SetPath(QDir(folder).filePath(CSQLBackup::DefaultFileName(
+        File()->SetPath(QDir(folder).filePath(CSQLBackup::DefaultFileName(
             database.isEmpty() ? QCoreApplication::applicationName() : database)));
     }
 
-    bool IsValid() const override { return Problem(GetVar(kFileVar).toString()).isEmpty(); }
-
-private:
-    static QString Problem(const QString& path) {
+protected:
+    QString Problem(const QString& path) const override {
         if (path.isEmpty())
             return Tr("Укажите файл резервной копии.");
         const QFileInfo info(path);
@@ -83,7 +57,7 @@ private:
             return Tr("Папка файла не существует.");
         return QString();
     }
-    static QString Note(const QString& path) {
+    QString Note(const QString& path) const override {
         const QString problem = Problem(path);
         if (!problem.isEmpty())
             return problem;
@@ -93,9 +67,8 @@ private:
         return QString();
     }
 
+private:
     CSQLBackupWizard* m_wizard;
-    CxFileEdit* m_file;
-    QLabel* m_note;
 };
 
 class CBackupProcessor : public CWizardPaneProcessor {
