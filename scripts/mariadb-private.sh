@@ -58,18 +58,19 @@ start)
     fi
     user_opt=()
     [ "$(id -u)" = 0 ] && user_opt=(--user=root)
+    # A temporary folder of its own, for the installation too: several
+    # instances on one machine must not meet in /tmp with their on-disk
+    # temporary tables.
+    mkdir -p "$dir/tmp"
     if [ ! -d "$data/mysql" ]; then
         rm -rf "$data"
         mkdir -p "$data"
         "$(find_bin mariadb-install-db mysql_install_db)" --no-defaults --datadir="$data" \
             "${user_opt[@]}" --auth-root-authentication-method=normal --skip-test-db \
-            --skip-name-resolve >"$dir/install.log" 2>&1 ||
+            --skip-name-resolve --tmpdir="$dir/tmp" >"$dir/install.log" 2>&1 ||
             { cat "$dir/install.log" >&2; exit 1; }
     fi
     rm -f "$sock"
-    # A temporary folder of its own: several instances on one machine must not
-    # meet in /tmp with their on-disk temporary tables.
-    mkdir -p "$dir/tmp"
     setsid "$(find_bin mariadbd mysqld)" --no-defaults --datadir="$data" "${user_opt[@]}" \
         --socket="$sock" --tmpdir="$dir/tmp" --skip-networking --pid-file="$pidfile" --log-error="$log" \
         --lower-case-table-names=1 --character-set-server=utf8mb3 \
