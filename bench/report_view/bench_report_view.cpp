@@ -12,6 +12,7 @@
 //   same). Run it under a display (xvfb-run) for pictures of real windows.
 #include "../worktables/data_generator.h"
 #include "bench/common/bench_support.h"
+#include "bench/common/window_grab.h"
 #include "db/mysql_connection.h"
 #include "db/schema/cache_tables.h"
 #include "db/schema/creation_script.h"
@@ -52,10 +53,7 @@ namespace {
 QDir g_out;
 
 void Save(QWidget* window, const char* name) {
-    QCoreApplication::processEvents();
-    const QString file = g_out.filePath(QString::fromLatin1(name));
-    if (!window->grab().save(file))
-        std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+    SaveWindowPicture(window, g_out.filePath(QString::fromLatin1(name)));
 }
 
 // Visits and clients per service point and month of the period.

@@ -11,6 +11,7 @@
 // Usage: bench_visits_views OUTDIR [--socket PATH] [--database NAME]
 // Run it under a display (xvfb-run) or with QT_QPA_PLATFORM=offscreen.
 #include "bench/common/bench_support.h"
+#include "bench/common/window_grab.h"
 #include "db/mysql_connection.h"
 #include "db/schema/cache_tables.h"
 #include "framework/core/app/profile_manager.h"
@@ -45,10 +46,7 @@ namespace {
 QDir g_out;
 
 void Save(QWidget* window, const char* name) {
-    QCoreApplication::processEvents();
-    const QString file = g_out.filePath(QString::fromLatin1(name));
-    if (!window->grab().save(file))
-        std::fprintf(stderr, "could not write %s\n", qPrintable(file));
+    SaveWindowPicture(window, g_out.filePath(QString::fromLatin1(name)));
 }
 
 // The last whole month of data ending on that date: the distribution covers

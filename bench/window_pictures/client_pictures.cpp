@@ -3,7 +3,7 @@
 // written for the purpose (kept out of a database that already holds
 // clients).
 #include "client_pictures.h"
-#include "window_grab.h"
+#include "bench/common/window_grab.h"
 
 #include "clients/card/client_card.h"
 #include "clients/card/visits_tab.h"

@@ -4,7 +4,7 @@
 // log after the run, and the report form it opened. The form is closed
 // unsaved, so nothing stays in the database.
 #include "sheet_pictures.h"
-#include "window_grab.h"
+#include "bench/common/window_grab.h"
 
 #include "app/command_ids.h"
 #include "diary/daily_report_form.h"

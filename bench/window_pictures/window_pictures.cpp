@@ -27,7 +27,7 @@
 #include "framework/widgets/sql_connect_dialog.h"
 #include "framework/widgets/wizard/wizard_dlg.h"
 #include "sheet_pictures.h"
-#include "window_grab.h"
+#include "bench/common/window_grab.h"
 
 #include <QApplication>
 #include <QDir>

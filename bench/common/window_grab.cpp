@@ -1,4 +1,4 @@
-#include "window_grab.h"
+#include "bench/common/window_grab.h"
 
 #include <QCoreApplication>
 #include <QPixmap>
