@@ -9,6 +9,7 @@
 // application's commands) and the change watcher, as the program starts.
 #include "app/kelda2_app.h"
 #include "app/main_frame.h"
+#include "db/schema/watched_tables.h"
 #include "framework/core/app/modules_info.h"
 #include "framework/core/table/self_register.h"
 #include "framework/widgets/documents/doc_manager.h"
@@ -62,7 +63,9 @@ public:
                         const std::function<void(SchemaTestDatabase&)>& seed = {}) {
         if (!Prepare(settingsDir, purpose, configuration, error, seed))
             return false;
-        // As at start: the change watcher tells the open lists of changes.
+        // As at start: the change watcher tells the open lists of changes
+        // to the data tables (the schema upgrade registers them).
+        RegisterWatchedTables(g_pBaseSQLConnection.get());
         g_pBaseSQLConnection->StartWatchdog();
         if (!m_app->CreateMainFrame())
             return Fail(error, QStringLiteral("the main window cannot be built"));
