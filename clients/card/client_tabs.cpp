@@ -364,6 +364,17 @@ void CClientHistoryHost::MultiPageCoClass_OnShow() {
 
 bool CClientHistoryHost::Collect(QList<CHistoryPage>* pages, QWidget** control, QString* text) {
     pages->clear();
+    // The date as typed belongs to the page shown, whether the field was
+    // left or not.
+    if (CDClientTabDynDyn* page = CurrentPage(); page && page->IsEditable()) {
+        if (m_date->HasBadText()) {
+            *control = m_date;
+            *text = TypedDateError();
+            return false;
+        }
+        if (m_date->GetDate() != page->Date())
+            OnDateChanged(m_date->GetDate());
+    }
     for (int i = 0; i < GetPageCount(); ++i) {
         CDClientTabDynDyn* page = Page(i);
         if (!page)

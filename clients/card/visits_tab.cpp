@@ -144,6 +144,11 @@ CDClientsVisitsAdd::CDClientsVisitsAdd(QWidget* parent)
 }
 
 bool CDClientsVisitsAdd::Write(CxSQL* sql, qint64 clientId, QWidget** control, QString* text) {
+    if (m_date->HasBadText()) {
+        *control = m_date;
+        *text = TypedDateError();
+        return false;
+    }
     CClientVisit visit;
     visit.clientId = clientId;
     visit.date = m_date->GetDate();
