@@ -2,6 +2,7 @@
 
 #include "client_card.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/errors/error_tip.h"
@@ -12,7 +13,6 @@
 #include <QAbstractButton>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -106,7 +106,7 @@ void CDClientTabDynDyn::SetEditing(bool editing) {
 
 void CDClientTabDynDyn::SetDate(const QDate& date) {
     m_date = date;
-    setWindowTitle(date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : QString());
+    setWindowTitle(DateToText(date));
     if (m_owner)
         m_owner->UpdatePageTitle(this);
 }

@@ -25,6 +25,7 @@
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QLabel>
+#include <QLocale>
 #include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
@@ -208,6 +209,20 @@ private slots:
         const QString before = Everything(false);
         QVERIFY(card->Apply());
         QCOMPARE(Everything(false), before);
+    }
+
+    // The card writes its dates dd.MM.yyyy whatever the locale says.
+    void datesReadDayMonthYear() {
+        QLocale::setDefault(QLocale::c());
+        CDClients* card = Open(10, EA_EDIT);
+        QVERIFY(card);
+        CClientHistoryHost* groups = card->BaseTab()->Groups();
+        QStringList listed;
+        for (int i = 0; i < groups->DateList()->count(); ++i)
+            listed << groups->DateList()->itemText(i);
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        QCOMPARE(listed, (QStringList{"01.01.2021", "01.01.2022"}));
+        QCOMPARE(groups->DateEdit()->text(), QStringLiteral("01.01.2022"));
     }
 
     // An existing client: one stored page opened and changed, another page
