@@ -25,8 +25,8 @@
 #include <QAbstractItemModelTester>
 #include <QCheckBox>
 #include <QLabel>
-#include <QLocale>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -385,6 +385,26 @@ private slots:
         QVERIFY(card->Apply());
         QCOMPARE(Row("SELECT cClientCode,bNewCode,cOClientCode FROM clientdata WHERE ROWID=12"),
                  QString("ЖЗИ0285т|1|ЖЗИ0285ч"));
+    }
+
+    // A new card says nothing of the age until a birth year is typed; then
+    // it tells the age, or the error for a year out of range.
+    void ageShownOnceTyped() {
+        CDClients* card = Open(-1, EA_NEW);
+        QVERIFY(card);
+        auto* age = card->BaseTab()->findChild<QLabel*>(QStringLiteral("ageText"));
+        QVERIFY(age);
+        QCOMPARE(age->text(), QString());
+        auto* year = card->BaseTab()->findChild<QLineEdit*>(QStringLiteral("nBirthYear"));
+        TypeText(year, QString::number(QDate::currentDate().year() - 30));
+        QCOMPARE(age->text(), QStringLiteral("Возраст клиента 30"));
+        year->clear();
+        TypeText(year, QStringLiteral("1900"));
+        QVERIFY2(age->text().startsWith(QStringLiteral("Ошибка!!! ")), qPrintable(age->text()));
+        year->clear();
+        QCOMPARE(age->text(), QString());
+        card->SetModified(false);
+        card->CloseFrame();
     }
 
     // The duplicate warning on focus loss, then the readable refusal at save.
