@@ -118,7 +118,10 @@ void CTypedDateEdit::ShowCalendar() {
     popup.exec(mapToGlobal(QPoint(0, height())));
 }
 
-CDateTimeEditCtrl::CDateTimeEditCtrl(QWidget* parent) : CTypedDateEdit(parent) {}
+CDateTimeEditCtrl::CDateTimeEditCtrl(QWidget* parent) : CTypedDateEdit(parent) {
+    // As wide as a date, not as the form.
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+}
 
 void CDateTimeEditCtrl::SetDate(const QDate& date) {
     setDate(IsNoneDate(date) ? QDate() : date);
