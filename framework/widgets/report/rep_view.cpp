@@ -475,13 +475,12 @@ void CRepView::OnPrintPreview() {
     preview.exec();
 }
 
-bool CRepView::CanProcessCommand(unsigned id, CxCmdUI* ui) {
+bool CRepView::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     switch (id) {
     case ID_FILE_SAVE_AS:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:
-        if (ui)
-            ui->enabled = !m_shown.isEmpty();
+        ui.enabled = !m_shown.isEmpty();
         return true;
     default:
         break;
@@ -491,8 +490,7 @@ bool CRepView::CanProcessCommand(unsigned id, CxCmdUI* ui) {
         // knows them, enabled when they may run now.
         const int can = doc->ProcessRepViewCommand(id, 1);
         if (can) {
-            if (ui)
-                ui->enabled = true;
+            ui.enabled = true;
             return true;
         }
     }
