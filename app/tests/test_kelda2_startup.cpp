@@ -126,9 +126,11 @@ private slots:
     }
 
     // The start page opens with the main window, and its title follows the
-    // frame's.
+    // frame's: the product, then the connection (named after its database)
+    // and the user.
     void title() {
-        QCOMPARE(Frame()->windowTitle(), QStringLiteral("Kelda2 (/root) - Главное окно"));
+        QCOMPARE(Frame()->windowTitle(),
+                 QStringLiteral("Kelda2 (%1/root) - Главное окно").arg(m_db->Name()));
         QCOMPARE(Frame()->MDIArea()->subWindowList().size(), 1);
     }
 

@@ -204,6 +204,15 @@ void CDClientsBase::CheckDuplicateCode() {
 }
 
 void CDClientsBase::UpdateAgeText() {
+    // Before a birth year is typed there is no age to tell (nor an error to
+    // blink at a card just opened); the save still asks for the year.
+    if (m_birthYear->text().trimmed().isEmpty()) {
+        m_ageBlink->stop();
+        m_age->clear();
+        m_age->setStyleSheet(QString());
+        m_age->show();
+        return;
+    }
     const CClientAge age =
         CheckClientAge(m_birthYear->text(), QDate::currentDate(),
                        g_pOption_ClientData->m_MinAge.Get(), g_pOption_ClientData->m_MaxAge.Get());

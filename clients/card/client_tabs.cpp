@@ -2,6 +2,7 @@
 
 #include "client_card.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/errors/error_tip.h"
@@ -12,7 +13,6 @@
 #include <QAbstractButton>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -106,7 +106,7 @@ void CDClientTabDynDyn::SetEditing(bool editing) {
 
 void CDClientTabDynDyn::SetDate(const QDate& date) {
     m_date = date;
-    setWindowTitle(date.isValid() ? QLocale().toString(date, QLocale::ShortFormat) : QString());
+    setWindowTitle(DateToText(date));
     if (m_owner)
         m_owner->UpdatePageTitle(this);
 }
@@ -364,6 +364,17 @@ void CClientHistoryHost::MultiPageCoClass_OnShow() {
 
 bool CClientHistoryHost::Collect(QList<CHistoryPage>* pages, QWidget** control, QString* text) {
     pages->clear();
+    // The date as typed belongs to the page shown, whether the field was
+    // left or not.
+    if (CDClientTabDynDyn* page = CurrentPage(); page && page->IsEditable()) {
+        if (m_date->HasBadText()) {
+            *control = m_date;
+            *text = TypedDateError();
+            return false;
+        }
+        if (m_date->GetDate() != page->Date())
+            OnDateChanged(m_date->GetDate());
+    }
     for (int i = 0; i < GetPageCount(); ++i) {
         CDClientTabDynDyn* page = Page(i);
         if (!page)

@@ -4,6 +4,7 @@
 #include "framework/core/enums/enum2.h"
 #include "framework/core/record/dx_record.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/strings/cx_string.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/documents/form_view.h"
 #include "framework/widgets/forms/combo_list.h"
@@ -18,7 +19,6 @@
 #include <QFormLayout>
 #include <QHBoxLayout>
 #include <QLabel>
-#include <QLocale>
 #include <QPushButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -144,6 +144,11 @@ CDClientsVisitsAdd::CDClientsVisitsAdd(QWidget* parent)
 }
 
 bool CDClientsVisitsAdd::Write(CxSQL* sql, qint64 clientId, QWidget** control, QString* text) {
+    if (m_date->HasBadText()) {
+        *control = m_date;
+        *text = TypedDateError();
+        return false;
+    }
     CClientVisit visit;
     visit.clientId = clientId;
     visit.date = m_date->GetDate();
@@ -309,8 +314,7 @@ bool CDClientsVisits::ProcessCommand(unsigned id) {
 CDClientsVisitsAdd* CDClientsVisits::AddVisitPage() {
     auto* page = new CDClientsVisitsAdd(m_pages);
     const auto title = [](const QDate& date) {
-        return date.isValid() ? QLocale().toString(date, QLocale::ShortFormat)
-                              : ClientTabText("Визит", "CDClientsVisits");
+        return date.isValid() ? DateToText(date) : ClientTabText("Визит", "CDClientsVisits");
     };
     const int index = m_pages->addTab(page, title(page->DateEdit()->GetDate()));
     connect(page, &CDClientsVisitsAdd::dateChanged, this, [this, page, title](const QDate& d) {

@@ -8,6 +8,7 @@
 #include "framework/core/progress.h"
 #include "framework/core/run_log.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"
 #include "model/config/configuration.h"
 #include "model/enums/enums.h"
@@ -256,8 +257,7 @@ bool CSheetImport::ReadHeader(const CExcelXML& sheet, int top, const QString& pa
     }
     if (log)
         log->AddInfoMessage(DiaryText("--> дата: {data}", "msgDataDT")
-                                .replace(QStringLiteral("{data}"),
-                                         QLocale().toString(header->date, QLocale::ShortFormat)));
+                                .replace(QStringLiteral("{data}"), DateToText(header->date)));
 
     const QString place = Cell(sheet, top + kWorkPlaceRow, kWorkPlaceColumn).trimmed();
     if (log)
@@ -301,7 +301,7 @@ bool CSheetImport::ReadHeader(const CExcelXML& sheet, int top, const QString& pa
 
     header->comment = Cell(sheet, top + kCommentRow, kCommentColumn);
     if (header->comment.isEmpty()) {
-        const QString today = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+        const QString today = DateToText(QDate::currentDate());
         const QString text = SheetImportText("Загружено из файла {file}. Дата: {date}");
         header->comment = QString(text)
                               .replace(QStringLiteral("{file}"), path)

@@ -4,6 +4,7 @@
 
 #include "framework/core/app/html_template.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/core/xml/xml_attr.h"
 #include "model/config/configuration.h"
@@ -11,7 +12,6 @@
 #include "model/tables/table_set.h"
 
 #include <QDir>
-#include <QLocale>
 #include <QTemporaryFile>
 
 #include <algorithm>
@@ -175,7 +175,7 @@ XMLTrafaretParams XMLTrafaretParams::FromApplication() {
         p.programName = app->GetAppString(4);
         p.version = app->GetAppString(3);
     }
-    p.date = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    p.date = DateToText(QDate::currentDate());
     p.created = QDateTime::currentDateTimeUtc();
     return p;
 }

@@ -39,7 +39,9 @@ private slots:
     void init() {
         m_fx->Reset();
         CJDiary::SetSheetLoader({});
-        // A folder "Март" with one report, and two reports at the root.
+        // A folder "Март" with one report, and two reports at the root; the
+        // folder without a name holds the date column's default, as the
+        // folders the list makes do.
         m_fx->Db().Exec(QStringLiteral(
             "INSERT INTO dailyreport (ROWID,dDate,nWorkPlace,nWorker1,nWorker2,nProject,cComment,"
             "bIsFolder,nGroupID,nRegionDataID) VALUES "
@@ -47,7 +49,7 @@ private slots:
             "(2,'2024-03-15',11,21,22,1,'в папке',0,1,0),"
             "(3,'2024-03-16',12,22,-1,2,NULL,0,0,0),"
             "(4,'2024-03-17',11,21,-1,1,'О''Брайен',0,0,0),"
-            "(5,NULL,-1,-1,-1,0,'',1,0,0)"));
+            "(5,'1900-01-01',-1,-1,-1,0,'',1,0,0)"));
         m_fx->Db().Exec(QStringLiteral(
             "INSERT INTO dailyvisits (nReportID,nVedID,NPP,nClientID,nItem,nCount,nRegionDataID) "
             "VALUES (3,0,0,201,101,2,0),(4,0,0,202,101,1,0)"));
@@ -90,6 +92,13 @@ private slots:
         QVERIFY(row.contains(QStringLiteral("О'Брайен")));
         QVERIFY(row.contains(QStringLiteral("Основной проект")));
         QVERIFY(row.contains(QStringLiteral("OWN")));
+        // Dates read dd.MM.yyyy; a folder's "no date" shows nothing.
+        const int date = 6;
+        QCOMPARE(list->Model()->ColumnField(date), g_pDailyReportTable->m_dDate);
+        QCOMPARE(list->Model()->index(report, date).data().toString(),
+                 QStringLiteral("17.03.2024"));
+        QCOMPARE(list->Model()->index(keys.indexOf(QStringLiteral("5")), date).data().toString(),
+                 QString());
 
         // Settings change: still one tab.
         journal->OnSettingsChanged();

@@ -1,6 +1,7 @@
 #include "tarvik_app.h"
 
 #include "framework/core/app/error_log.h"
+#include "framework/core/app/russian_language.h"
 #include "framework/core/xml/cfg_base.h"
 
 #include <QDebug>
@@ -18,6 +19,7 @@ std::unique_ptr<xCfgBase2> g_config;
 
 CTarvikApp::CTarvikApp() {
     s_instance = this;
+    InstallRussianLanguage();
 }
 
 CTarvikApp::~CTarvikApp() {

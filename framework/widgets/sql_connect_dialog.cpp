@@ -190,6 +190,13 @@ CxSQL* DoSQLConnect(CxSQL* connection, SQLConnectXML* info, const QByteArray& cr
             SQLConnectResult::Connected) {
             if (answered)
                 Remember(tried);
+            // A connection nobody named goes by its database: the main
+            // window's title shows it beside the user.
+            if (tried.get_Name().isEmpty()) {
+                tried.put_Name(tried.get_Database());
+                if (SQLConnectXML* own = sql->GetConnectInfo())
+                    own->put_Name(tried.get_Name());
+            }
             *info = tried;
             if (g_pBaseSQLConnection.get() != sql.get())
                 g_pBaseSQLConnection.reset(sql.get());

@@ -47,6 +47,6 @@ void SetSQLConnectMemoryFile(const QString& fileName);
 // being the application's name in capitals) have been applied to it. With a reason the user is
 // asked first (a connected start that failed later). Answers the connection, which also becomes the
 // base connection g_pBaseSQLConnection, or null when the user gave up; the description then holds
-// what was last tried.
+// what was last tried. A description without a name is named after its database.
 CxSQL* DoSQLConnect(CxSQL* connection, SQLConnectXML* info, const QByteArray& creationScript,
                     const QString& reason = QString());

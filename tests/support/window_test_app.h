@@ -5,6 +5,7 @@
 // and answers in place of the message boxes (the questions asked are kept).
 // Header-only: it needs the widget libraries its tests link anyway.
 #include "db/mysql_connection.h"
+#include "framework/core/app/russian_language.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/mdi_frame_wnd.h"
@@ -22,6 +23,8 @@ class WindowTestApp {
 public:
     WindowTestApp(const QString& database, const char* configuration, QSize size)
         : m_db(std::make_unique<SchemaTestDatabase>(database)) {
+        // What users see: Qt's texts, calendars and dates in Russian.
+        InstallRussianLanguage();
         auto* config = new xKDConfiguration;
         config->ParseConfig(QString::fromUtf8(configuration), QStringLiteral("test"));
         CTarvikApp::SetConfig(config);

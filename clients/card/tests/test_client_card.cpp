@@ -26,6 +26,7 @@
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -210,6 +211,20 @@ private slots:
         QCOMPARE(Everything(false), before);
     }
 
+    // The card writes its dates dd.MM.yyyy whatever the locale says.
+    void datesReadDayMonthYear() {
+        QLocale::setDefault(QLocale::c());
+        CDClients* card = Open(10, EA_EDIT);
+        QVERIFY(card);
+        CClientHistoryHost* groups = card->BaseTab()->Groups();
+        QStringList listed;
+        for (int i = 0; i < groups->DateList()->count(); ++i)
+            listed << groups->DateList()->itemText(i);
+        QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
+        QCOMPARE(listed, (QStringList{"01.01.2021", "01.01.2022"}));
+        QCOMPARE(groups->DateEdit()->text(), QStringLiteral("01.01.2022"));
+    }
+
     // An existing client: one stored page opened and changed, another page
     // removed; every other stored row, and every column no page shows, stays
     // as it was; the newest-row marks follow the dates.
@@ -370,6 +385,26 @@ private slots:
         QVERIFY(card->Apply());
         QCOMPARE(Row("SELECT cClientCode,bNewCode,cOClientCode FROM clientdata WHERE ROWID=12"),
                  QString("ЖЗИ0285т|1|ЖЗИ0285ч"));
+    }
+
+    // A new card says nothing of the age until a birth year is typed; then
+    // it tells the age, or the error for a year out of range.
+    void ageShownOnceTyped() {
+        CDClients* card = Open(-1, EA_NEW);
+        QVERIFY(card);
+        auto* age = card->BaseTab()->findChild<QLabel*>(QStringLiteral("ageText"));
+        QVERIFY(age);
+        QCOMPARE(age->text(), QString());
+        auto* year = card->BaseTab()->findChild<QLineEdit*>(QStringLiteral("nBirthYear"));
+        TypeText(year, QString::number(QDate::currentDate().year() - 30));
+        QCOMPARE(age->text(), QStringLiteral("Возраст клиента 30"));
+        year->clear();
+        TypeText(year, QStringLiteral("1900"));
+        QVERIFY2(age->text().startsWith(QStringLiteral("Ошибка!!! ")), qPrintable(age->text()));
+        year->clear();
+        QCOMPARE(age->text(), QString());
+        card->SetModified(false);
+        card->CloseFrame();
     }
 
     // The duplicate warning on focus loss, then the readable refusal at save.

@@ -354,7 +354,7 @@ void TestSheetImport::sheets() {
 // A comment left empty names the file and today; when the full path does
 // not fit the column, the file's name does, cut from the left as needed.
 void TestSheetImport::emptyCommentNamesTheFile() {
-    const QString today = QLocale().toString(QDate::currentDate(), QLocale::ShortFormat);
+    const QString today = QDate::currentDate().toString(QStringLiteral("dd.MM.yyyy"));
     const QString path = m_dir.filePath(QStringLiteral("Report2one.xml"));
     const QString full = QStringLiteral("Загружено из файла %1. Дата: %2").arg(path, today);
     CDailyReportDraft draft;

@@ -3,6 +3,7 @@
 #include "framework/core/notify/table_change_notifier.h"
 #include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/strings/cx_string.h"
 #include "framework/core/table/cx_table.h"
 #include "framework/core/table/safe_sql.h"
 #include "sql_filter.h"
@@ -533,8 +534,9 @@ QVariant CxSQLListModel::data(const QModelIndex& index, int role) const {
     case Qt::ToolTipRole: {
         const QString& text = row.texts.value(index.column());
         if ((column.flags & FF_DATE) && !text.isEmpty()) {
+            // Folders and old rows hold the column's default for no date.
             const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
-            return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+            return IsNoneDate(date) ? QString() : DateToText(date);
         }
         return text;
     }

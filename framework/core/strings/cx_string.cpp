@@ -100,6 +100,14 @@ QString DoubleToString(double value, const QString& format, int options, const Q
     return text;
 }
 
+QString DateToText(const QDate& date) {
+    return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString();
+}
+
+bool IsNoneDate(const QDate& date) {
+    return !date.isValid() || date <= QDate(1900, 1, 1);
+}
+
 int GetLastMonthDay(int year, int month) {
     const QDate first(year, month, 1);
     return first.isValid() ? first.daysInMonth() : 0;

@@ -1,10 +1,12 @@
 #pragma once
 // Text helpers of the report writers: placeholder replacement in one pass,
-// HTML escaping, numbers for table cells and month ends.
+// HTML escaping, numbers for table cells, dates for people and month ends.
 #include <QList>
 #include <QPair>
 #include <QString>
 #include <initializer_list>
+
+class QDate;
 
 namespace CxString {
 using Pair = QPair<QString, QString>;
@@ -39,6 +41,14 @@ enum DoubleToStringOption {
 QString DoubleToString(double value, const QString& format = QStringLiteral("%f"),
                        int options = kDoubleTrimZeros | kDoubleTrimPoint,
                        const QString& zeroText = QString());
+
+// A date as the program shows it to people, whatever the machine's locale:
+// dd.MM.yyyy; empty for no date.
+QString DateToText(const QDate& date);
+
+// No date: an invalid one, or 01.01.1900 (and any earlier), which old rows
+// and the date columns' defaults hold for "none".
+bool IsNoneDate(const QDate& date);
 
 // The number of days of the month (1-12); 0 for a month that does not exist.
 int GetLastMonthDay(int year, int month);

@@ -1,55 +1,15 @@
 #include "date_edit.h"
 
+#include "framework/core/strings/cx_string.h"
+#include "framework/core/tarvik_app.h"
+
 #include <QCalendarWidget>
-#include <QDateEdit>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenu>
 #include <QRegularExpression>
 #include <QToolButton>
 #include <QWidgetAction>
-
-namespace {
-// The date that stands for "none" (shown as blank).
-const QDate kNone(1900, 1, 1);
-} // namespace
-
-CDateTimeEditCtrl::CDateTimeEditCtrl(QWidget* parent)
-    : QWidget(parent), m_edit(new QDateEdit(this)), m_clear(new QToolButton(this)) {
-    auto* layout = new QHBoxLayout(this);
-    layout->setContentsMargins(0, 0, 0, 0);
-    layout->setSpacing(1);
-    m_edit->setObjectName(QStringLiteral("date"));
-    m_edit->setCalendarPopup(true);
-    m_edit->setDisplayFormat(QStringLiteral("dd.MM.yyyy"));
-    m_edit->setMinimumDate(kNone);
-    m_edit->setSpecialValueText(QStringLiteral(" "));
-    m_edit->setDate(kNone);
-    m_clear->setObjectName(QStringLiteral("clearDate"));
-    m_clear->setText(QStringLiteral("×"));
-    m_clear->setAutoRaise(true);
-    m_clear->setToolTip(tr("Очистить"));
-    // Tab goes from the date to the next field, not to this button.
-    m_clear->setFocusPolicy(Qt::NoFocus);
-    layout->addWidget(m_edit, 1);
-    layout->addWidget(m_clear);
-    setFocusProxy(m_edit);
-    connect(m_clear, &QToolButton::clicked, this, [this] { SetDate(QDate()); });
-    connect(m_edit, &QDateEdit::dateChanged, this, [this](const QDate& date) {
-        m_empty = date == kNone;
-        emit dateChanged(GetDate());
-    });
-}
-
-QDate CDateTimeEditCtrl::GetDate() const {
-    return m_empty ? QDate() : m_edit->date();
-}
-
-void CDateTimeEditCtrl::SetDate(const QDate& date) {
-    const bool empty = !date.isValid() || date <= kNone;
-    m_edit->setDate(empty ? kNone : date);
-    m_empty = empty;
-}
 
 QDate ParseTypedDate(const QString& text) {
     const QString t = text.trimmed();
@@ -75,6 +35,12 @@ QDate ParseTypedDate(const QString& text) {
     if (const QRegularExpressionMatch m = packed.match(t); m.hasMatch())
         return QDate(year(m.captured(3)), m.captured(2).toInt(), m.captured(1).toInt());
     return {};
+}
+
+QString TypedDateError() {
+    return CTarvikApp::TranslateString(
+        QStringLiteral("Дата введена неверно. Введите ее как дд.мм.гггг, например 10.12.2026."),
+        QStringLiteral("msgBadTypedDate"), 1);
 }
 
 CTypedDateEdit::CTypedDateEdit(QWidget* parent)
@@ -106,7 +72,7 @@ QDate CTypedDateEdit::date() const {
 }
 
 void CTypedDateEdit::setDate(const QDate& date) {
-    m_edit->setText(date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy")) : QString());
+    m_edit->setText(DateToText(date));
     if (date != m_last) {
         m_last = date;
         emit dateChanged(date);
@@ -117,9 +83,18 @@ QString CTypedDateEdit::text() const {
     return m_edit->text();
 }
 
+bool CTypedDateEdit::IsEmpty() const {
+    return m_edit->text().trimmed().isEmpty();
+}
+
+bool CTypedDateEdit::HasBadText() const {
+    return !IsEmpty() && !date().isValid();
+}
+
 void CTypedDateEdit::Settle() {
-    // A date is written out in full; other text stays for the user to mend.
-    if (const QDate typed = date(); typed.isValid())
+    // A date is written out in full, an emptied field says so; other text
+    // stays for the user to mend.
+    if (const QDate typed = date(); typed.isValid() || IsEmpty())
         setDate(typed);
 }
 
@@ -141,4 +116,13 @@ void CTypedDateEdit::ShowCalendar() {
         popup.close();
     });
     popup.exec(mapToGlobal(QPoint(0, height())));
+}
+
+CDateTimeEditCtrl::CDateTimeEditCtrl(QWidget* parent) : CTypedDateEdit(parent) {
+    // As wide as a date, not as the form.
+    setSizePolicy(QSizePolicy::Maximum, QSizePolicy::Fixed);
+}
+
+void CDateTimeEditCtrl::SetDate(const QDate& date) {
+    setDate(IsNoneDate(date) ? QDate() : date);
 }

@@ -5,6 +5,7 @@
 #include "dx_form.h"
 #include "framework/core/app/acc_dic.h"
 #include "framework/core/record/dx_record.h"
+#include "framework/core/strings/cx_string.h"
 #include "framework/core/table/cx_field.h"
 #include "framework/core/tarvik_app.h"
 
@@ -132,17 +133,22 @@ CDXXEdit CDXX::DX(QWidget* control, const CxField* field, int flags) {
     if (m_failed || !control)
         return CDXXEdit(this, control);
     if (auto* date = qobject_cast<CDateTimeEditCtrl*>(control)) {
+        const QDate stored = QDate::fromString(FieldText(name).left(10), Qt::ISODate);
         if (IsLoad()) {
-            date->SetDate(QDate::fromString(FieldText(name).left(10), Qt::ISODate));
+            date->SetDate(stored);
         } else {
+            // Text that is no date is never taken for an empty field.
+            if (date->HasBadText()) {
+                Fail(control, TypedDateError());
+                return CDXXEdit(this, control);
+            }
             if ((flags & DXF_REQUIRED) && date->IsEmpty()) {
                 Fail(control, RequiredText());
                 return CDXXEdit(this, control);
             }
-            // A stored text that is no date (a zero date) shows empty and,
-            // while the user leaves it so, stays as it is.
-            if (date->IsEmpty() && !FieldIsNull(name) &&
-                !QDate::fromString(FieldText(name).left(10), Qt::ISODate).isValid())
+            // A stored value that shows empty (a zero date, the "no date"
+            // of old rows) stays as it is while the user leaves it so.
+            if (date->IsEmpty() && !FieldIsNull(name) && IsNoneDate(stored))
                 return CDXXEdit(this, control);
             StoreValue(name,
                        date->IsEmpty() ? QString()

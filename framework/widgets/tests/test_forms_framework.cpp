@@ -6,6 +6,7 @@
 // their pages when first shown.
 #include "framework/core/documents/doc_template.h"
 #include "framework/core/documents/document.h"
+#include "framework/core/strings/cx_string.h"
 #include "framework/core/tests/test_dir_table.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/errors/error_list.h"
@@ -22,12 +23,14 @@
 
 #include "framework/core/tarvik_app.h"
 
+#include <QCalendarWidget>
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
 #include <QTextBrowser>
 #include <QTimer>
+#include <QToolButton>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -265,6 +268,115 @@ private slots:
         QVERIFY(form.UpdateData(true));
         QCOMPARE(form.GetDXRecord()->SFieldValue(QStringLiteral("cDescription")),
                  QStringLiteral("1999-12-31"));
+    }
+
+    // A date typed as people type it is stored as that date, read as the
+    // text stands (the field not left); an emptied field stores NULL; text
+    // that is no date is refused with a word on how to type it and stores
+    // nothing. The "no date" of old rows shows empty and stays while left so.
+    void dateFieldTakesTypedDates_data() {
+        QTest::addColumn<QString>("stored");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("saved"); // "NULL" for NULL; empty: refused
+        QTest::addColumn<QString>("shown"); // the text once the field is left
+        const QString was = QStringLiteral("2021-03-04");
+        QTest::newRow("dotted") << was << "10.12.2026"
+                                << "2026-12-10"
+                                << "10.12.2026";
+        QTest::newRow("digits only") << was << "10122026"
+                                     << "2026-12-10"
+                                     << "10.12.2026";
+        QTest::newRow("short year") << was << "1.3.26"
+                                    << "2026-03-01"
+                                    << "01.03.2026";
+        QTest::newRow("last century") << was << "5/3/87"
+                                      << "1987-03-05"
+                                      << "05.03.1987";
+        QTest::newRow("six digits") << was << "311225"
+                                    << "2025-12-31"
+                                    << "31.12.2025";
+        QTest::newRow("iso") << was << "2026-12-10"
+                             << "2026-12-10"
+                             << "10.12.2026";
+        QTest::newRow("emptied") << was << ""
+                                 << "NULL"
+                                 << "";
+        QTest::newRow("no such day") << was << "31.02.2026"
+                                     << ""
+                                     << "31.02.2026";
+        QTest::newRow("words") << was << "завтра"
+                               << ""
+                               << "завтра";
+        QTest::newRow("too few digits") << was << "1012202"
+                                        << ""
+                                        << "1012202";
+        QTest::newRow("none date left empty") << "1900-01-01"
+                                              << ""
+                                              << "1900-01-01"
+                                              << "";
+    }
+    void dateFieldTakesTypedDates() {
+        QFETCH(QString, stored);
+        QFETCH(QString, typed);
+        QFETCH(QString, saved);
+        QFETCH(QString, shown);
+        class DateForm : public CDXForm {
+        public:
+            CDateTimeEditCtrl edit;
+            void DoDataExchange(CDXX& dx) override { dx.DX(&edit, g_table->m_cDescription); }
+            QWidget* DXWidget() override { return &edit; }
+        } form;
+        auto record = std::make_unique<CDXRecordSQL>(nullptr, QStringLiteral("dir"));
+        record->SetFieldValue(QStringLiteral("cDescription"), stored);
+        form.SetDXRecord(std::move(record), EA_EDIT);
+        QVERIFY(form.UpdateData(false));
+        // Over whatever the field shows, as a user types.
+        QLineEdit* editor = form.edit.Editor();
+        QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+        if (typed.isEmpty())
+            QTest::keyClick(editor, Qt::Key_Delete);
+        TypeText(editor, typed);
+        const bool ok = form.UpdateData(true);
+        QCOMPARE(ok, !saved.isEmpty());
+        const CDXRecordSQL* r = form.GetDXRecord();
+        if (ok) {
+            QCOMPARE(r->IsFieldNull(QStringLiteral("cDescription")), saved == u"NULL");
+            if (saved != u"NULL")
+                QCOMPARE(r->SFieldValue(QStringLiteral("cDescription")), saved);
+        } else {
+            QCOMPARE(form.LastFailure().text, TypedDateError());
+            QCOMPARE(r->SFieldValue(QStringLiteral("cDescription")), stored);
+        }
+        QTest::keyClick(editor, Qt::Key_Return);
+        QCOMPARE(editor->text(), shown);
+    }
+
+    // The calendar opens at the field's date, or at today when it holds
+    // none (never at the "no date" of 1900).
+    void calendarOpensAtTheFieldsDate_data() {
+        QTest::addColumn<QDate>("value");
+        QTest::addColumn<QDate>("opens");
+        QTest::newRow("empty") << QDate() << QDate::currentDate();
+        QTest::newRow("none date") << QDate(1900, 1, 1) << QDate::currentDate();
+        QTest::newRow("a date") << QDate(2026, 12, 10) << QDate(2026, 12, 10);
+    }
+    void calendarOpensAtTheFieldsDate() {
+        QFETCH(QDate, value);
+        QFETCH(QDate, opens);
+        CDateTimeEditCtrl edit;
+        edit.SetDate(value);
+        edit.show();
+        QDate shown;
+        QTimer::singleShot(0, [&] {
+            QWidget* popup = QApplication::activePopupWidget();
+            if (auto* calendar = popup ? popup->findChild<QCalendarWidget*>() : nullptr)
+                shown = calendar->selectedDate();
+            if (popup)
+                popup->close();
+        });
+        QTest::mouseClick(edit.findChild<QToolButton*>(QStringLiteral("calendar")), Qt::LeftButton);
+        QCOMPARE(shown, opens);
+        QCOMPARE(edit.GetDate(), IsNoneDate(value) ? QDate() : value);
     }
 
     // What the controls show only in part stays as stored while the user

@@ -100,6 +100,9 @@ private slots:
         QVERIFY2(sql, qPrintable(CTarvikApp::TakeErrorMessages()));
         QCOMPARE(asked, 0);
         QCOMPARE(info.get_Socket(), TestDatabase::ServerInfo().get_Socket());
+        // Unnamed, the connection goes by its database.
+        QCOMPARE(info.get_Name(), db.Name());
+        QCOMPARE(sql->GetConnectInfo()->get_Name(), db.Name());
         // Nobody answered, so nothing was remembered.
         QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("env.conf"))));
     }

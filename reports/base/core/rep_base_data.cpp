@@ -281,7 +281,7 @@ void CRepBaseData::ClearFields() {
 // ---- dates ----
 
 QString CRepBaseData::DisplayDate(const QDate& date) const {
-    return QLocale().toString(date, QLocale::ShortFormat);
+    return DateToText(date);
 }
 
 void CRepBaseData::SetEndToMonthEnd() {

@@ -4,8 +4,6 @@
 #include "framework/core/tarvik_app.h"
 #include "rep_base_data.h"
 
-#include <QLocale>
-
 QDate CRepBaseData::RegularYearStart() const {
     // One year back and one day on: 2012-12-31 -> 2012-01-01.
     return m_to.addYears(-1).addDays(1);
@@ -27,8 +25,8 @@ QString CRepBaseData::PrepareRegularClients(const JoinFn& join) {
             QStringLiteral("Подготовка таблицы регулярных клиентов за период с {startdate} по "
                            "{enddate}"),
             QStringLiteral("msgRegCliTbl")),
-        {{QStringLiteral("{startdate}"), QLocale().toString(y, QLocale::ShortFormat)},
-         {QStringLiteral("{enddate}"), QLocale().toString(m_to, QLocale::ShortFormat)}});
+        {{QStringLiteral("{startdate}"), DateToText(y)},
+         {QStringLiteral("{enddate}"), DateToText(m_to)}});
     BuildTable(name, title, [&](const QString& part) {
         ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
                     QStringLiteral(" (nClientID INT NOT NULL PRIMARY KEY) ") + WorkTableOptions());

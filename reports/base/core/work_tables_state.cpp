@@ -9,7 +9,6 @@
 #include "framework/core/tarvik_app.h"
 #include "rep_base_data.h"
 
-#include <QLocale>
 #include <QSet>
 
 namespace {
@@ -114,9 +113,8 @@ QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& joi
                                          Tr(history.title, history.key));
     const QString name = QStringLiteral("_cache_dpd") + date.toString(QStringLiteral("yyyyMMdd")) +
                          QString::number(m_newClientMode);
-    const QString title =
-        Tr("Создание динамической таблицы на дату {todate}", "msgDynOnDate")
-            .replace(QLatin1String("{todate}"), QLocale().toString(date, QLocale::ShortFormat));
+    const QString title = Tr("Создание динамической таблицы на дату {todate}", "msgDynOnDate")
+                              .replace(QLatin1String("{todate}"), DateToText(date));
     BuildTable(name, title, [&](const QString& part) {
         const QString cl = PrepareClientTable();
         for (int i = 0; i < periods.size(); ++i) {

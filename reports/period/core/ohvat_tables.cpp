@@ -4,7 +4,6 @@
 #include "framework/core/strings/cx_string.h"
 #include "reports/base/core/rep_field.h"
 
-#include <QLocale>
 #include <cmath>
 
 COhvatTables::COhvatTables(const QList<QList<CRepField*>>& rowGroups,
@@ -177,9 +176,8 @@ QString COhvatTables::GetHTML(const CHTMLTemplate& tpl, CRepBaseData* run,
             for (const auto& period : periods)
                 cells += CxString::StrTr(
                     span, {{QStringLiteral("%COLSPAN%"), QString::number(n)},
-                           {QStringLiteral("%BODY%"),
-                            SafeHTML(QLocale().toString(period.first, QLocale::ShortFormat) + u'-' +
-                                     QLocale().toString(period.second, QLocale::ShortFormat))}});
+                           {QStringLiteral("%BODY%"), SafeHTML(DateToText(period.first) + u'-' +
+                                                               DateToText(period.second))}});
             sub = CxString::StrTr(tpl.GetSection(QStringLiteral("SM.HDRSUB")),
                                   {{QStringLiteral("%BODY%"), cells}});
         }

@@ -6,8 +6,6 @@
 #include "framework/core/tarvik_app.h"
 #include "reports/base/core/rep_base_data.h"
 
-#include <QLocale>
-
 namespace ReportSQL {
 QString FailureHTML(const QString& sql, const CxResult& result) {
     return SafeHTML(sql) + QStringLiteral("<br/><b>") + SafeHTML(result.Error().text) +
@@ -29,6 +27,6 @@ CxResult Query(CRepBaseData* run, const QString& sql) {
 }
 
 QString ShownDate(const QDate& date) {
-    return QLocale().toString(date, QLocale::ShortFormat);
+    return DateToText(date);
 }
 } // namespace ReportSQL

@@ -13,8 +13,6 @@
 #include "visits_columns.h"
 #include "visits_templates.h"
 
-#include <QLocale>
-
 namespace {
 QString Tr(const char* text, const char* key) {
     return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
@@ -373,16 +371,14 @@ void CRepPeriodKeldaDoc::OnBuildHTML(CAccStringT<wchar_t>& html) {
     const QString worker = !m_workerText.isEmpty()
                                ? m_workerText
                                : Tr("Все социальные работники", "CRepPeriodKeldaDoc::OnBuildHTML");
-    const QLocale locale;
-    html.Add(CxString::StrTr(
-        m_template.GetSection(QStringLiteral("BODY")),
-        {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
-         {QStringLiteral("%POSH_LIST%"), m_poshList},
-         {QStringLiteral("%DATE_FROM%"), SafeHTML(locale.toString(m_from, QLocale::ShortFormat))},
-         {QStringLiteral("%DATE_TO%"), SafeHTML(locale.toString(m_to, QLocale::ShortFormat))},
-         {QStringLiteral("%WORKER%"), SafeHTML(worker)},
-         {QStringLiteral("%COMMENT%"), QString()},
-         {QStringLiteral("%BODY%"), table.ToString()}}));
+    html.Add(CxString::StrTr(m_template.GetSection(QStringLiteral("BODY")),
+                             {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
+                              {QStringLiteral("%POSH_LIST%"), m_poshList},
+                              {QStringLiteral("%DATE_FROM%"), SafeHTML(DateToText(m_from))},
+                              {QStringLiteral("%DATE_TO%"), SafeHTML(DateToText(m_to))},
+                              {QStringLiteral("%WORKER%"), SafeHTML(worker)},
+                              {QStringLiteral("%COMMENT%"), QString()},
+                              {QStringLiteral("%BODY%"), table.ToString()}}));
 }
 
 int CRepPeriodKeldaDoc::OnProcessURL(const QString& url) {

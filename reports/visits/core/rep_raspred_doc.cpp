@@ -6,7 +6,6 @@
 #include "model/enums/client_enums.h"
 #include "visits_templates.h"
 
-#include <QLocale>
 #include <map>
 
 namespace {
@@ -176,14 +175,13 @@ void CRepRaspredDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
     body += ProcessPosh(-1, Tr("Все пункты предоставления услуг", "CRepRaspredDoc::OnInitHTML"),
                         table, divisor);
 
-    const QLocale locale;
     html.Add(CxString::StrTr(
         m_template.GetSection(QStringLiteral("BODY")),
         {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
          {QStringLiteral("%POSH_LIST%"), run->Posh().GetPoshList()},
          {QStringLiteral("%WORKER%"), SafeHTML(worker)},
-         {QStringLiteral("%DATE_FROM%"), SafeHTML(locale.toString(start, QLocale::ShortFormat))},
-         {QStringLiteral("%DATE_TO%"), SafeHTML(locale.toString(end, QLocale::ShortFormat))},
+         {QStringLiteral("%DATE_FROM%"), SafeHTML(DateToText(start))},
+         {QStringLiteral("%DATE_TO%"), SafeHTML(DateToText(end))},
          {QStringLiteral("%BODY%"), body},
          {QStringLiteral("%NOTICE%"),
           SafeHTML(Tr("Внимание! Клиент, в данных которого отмечено несколько уязвимых групп "

@@ -7,7 +7,6 @@
 #include "model/enums/directory_enums.h"
 #include "visits_templates.h"
 
-#include <QLocale>
 #include <memory>
 #include <vector>
 
@@ -139,10 +138,9 @@ void CRepTrainingsDoc::OnInitHTML(CAccStringT<wchar_t>& html) {
         return;
     }
 
-    const QLocale locale;
     QString period2 = TrInit("в период с %s по %s");
-    const QString fromText = locale.toString(from, QLocale::ShortFormat);
-    const QString toText = locale.toString(to, QLocale::ShortFormat);
+    const QString fromText = DateToText(from);
+    const QString toText = DateToText(to);
     qsizetype at = period2.indexOf(QLatin1String("%s"));
     if (at >= 0) {
         period2.replace(at, 2, fromText);

@@ -11,8 +11,6 @@
 #include "visits_age_groups.h"
 #include "visits_run_data.h"
 
-#include <QLocale>
-
 namespace {
 QString Tr(const char* text, const char* key) {
     return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
@@ -180,7 +178,7 @@ QString CxrpFirstVisitDate::GetDetValue() {
         QDate::fromString(GetFieldText(QStringLiteral("dFirstDate")), QStringLiteral("yyyy-MM-dd"));
     if (!date.isValid())
         return SafeHTML(Tr("Ошибка", "CxrpFirstVisitDate::GetDetValue"));
-    const QString text = SafeHTML(QLocale().toString(date, QLocale::ShortFormat));
+    const QString text = SafeHTML(DateToText(date));
     const long report = GetGroupFieldLong(QStringLiteral("nFirstReportID"));
     if (report <= 0)
         return text;
