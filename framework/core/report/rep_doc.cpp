@@ -102,6 +102,10 @@ CxSQL* CRepDoc::GetSQL() const {
     return m_sql ? m_sql : g_pBaseSQLConnection.get();
 }
 
+QString CRepDoc::DateText(const QDate& date) {
+    return date.toString(QStringLiteral("dd.MM.yyyy"));
+}
+
 QString CRepDoc::StandalonePage(const QString& html) {
     static const QRegularExpression charset(QStringLiteral("<meta[^>]*charset"),
                                             QRegularExpression::CaseInsensitiveOption);

@@ -11,6 +11,7 @@
 #include "framework/core/containers/acc_string.h"
 #include "framework/core/documents/document.h"
 
+#include <QDate>
 #include <QString>
 
 class CvProgress;
@@ -85,6 +86,9 @@ public:
     // The page as a complete document: a charset declaration is added when
     // the page has none.
     static QString StandalonePage(const QString& html);
+    // A date as report pages write it, dd.MM.yyyy, whatever the machine's
+    // locale: a page is read, printed and compared across installations.
+    static QString DateText(const QDate& date);
 
 private:
     CAccStringT<wchar_t> m_html;

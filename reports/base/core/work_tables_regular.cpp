@@ -1,10 +1,9 @@
 // The regular clients of the twelve months (and, for the groups 2 and 4, the
 // three months) that end with the run's period end.
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
 #include "rep_base_data.h"
-
-#include <QLocale>
 
 QDate CRepBaseData::RegularYearStart() const {
     // One year back and one day on: 2012-12-31 -> 2012-01-01.
@@ -27,8 +26,8 @@ QString CRepBaseData::PrepareRegularClients(const JoinFn& join) {
             QStringLiteral("Подготовка таблицы регулярных клиентов за период с {startdate} по "
                            "{enddate}"),
             QStringLiteral("msgRegCliTbl")),
-        {{QStringLiteral("{startdate}"), QLocale().toString(y, QLocale::ShortFormat)},
-         {QStringLiteral("{enddate}"), QLocale().toString(m_to, QLocale::ShortFormat)}});
+        {{QStringLiteral("{startdate}"), CRepDoc::DateText(y)},
+         {QStringLiteral("{enddate}"), CRepDoc::DateText(m_to)}});
     BuildTable(name, title, [&](const QString& part) {
         ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
                     QStringLiteral(" (nClientID INT NOT NULL PRIMARY KEY) ") + WorkTableOptions());

@@ -3,13 +3,13 @@
 // one date, and the consultation totals per client, item, day and point.
 // The visits reports do not read these tables: they keep their own state at
 // a period's end (CRepVisitsRunData::CreateStateTable).
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
 #include "rep_base_data.h"
 
-#include <QLocale>
 #include <QSet>
 
 namespace {
@@ -114,9 +114,8 @@ QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& joi
                                          Tr(history.title, history.key));
     const QString name = QStringLiteral("_cache_dpd") + date.toString(QStringLiteral("yyyyMMdd")) +
                          QString::number(m_newClientMode);
-    const QString title =
-        Tr("Создание динамической таблицы на дату {todate}", "msgDynOnDate")
-            .replace(QLatin1String("{todate}"), QLocale().toString(date, QLocale::ShortFormat));
+    const QString title = Tr("Создание динамической таблицы на дату {todate}", "msgDynOnDate")
+                              .replace(QLatin1String("{todate}"), CRepDoc::DateText(date));
     BuildTable(name, title, [&](const QString& part) {
         const QString cl = PrepareClientTable();
         for (int i = 0; i < periods.size(); ++i) {

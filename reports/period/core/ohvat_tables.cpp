@@ -1,10 +1,10 @@
 #include "ohvat_tables.h"
 
 #include "framework/core/app/html_template.h"
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/strings/cx_string.h"
 #include "reports/base/core/rep_field.h"
 
-#include <QLocale>
 #include <cmath>
 
 COhvatTables::COhvatTables(const QList<QList<CRepField*>>& rowGroups,
@@ -175,11 +175,10 @@ QString COhvatTables::GetHTML(const CHTMLTemplate& tpl, CRepBaseData* run,
                     span, {{QStringLiteral("%COLSPAN%"), QString::number(m_pivots.size())},
                            {QStringLiteral("%BODY%"), QStringLiteral("&nbsp;")}});
             for (const auto& period : periods)
-                cells += CxString::StrTr(
-                    span, {{QStringLiteral("%COLSPAN%"), QString::number(n)},
-                           {QStringLiteral("%BODY%"),
-                            SafeHTML(QLocale().toString(period.first, QLocale::ShortFormat) + u'-' +
-                                     QLocale().toString(period.second, QLocale::ShortFormat))}});
+                cells += CxString::StrTr(span, {{QStringLiteral("%COLSPAN%"), QString::number(n)},
+                                                {QStringLiteral("%BODY%"),
+                                                 SafeHTML(CRepDoc::DateText(period.first) + u'-' +
+                                                          CRepDoc::DateText(period.second))}});
             sub = CxString::StrTr(tpl.GetSection(QStringLiteral("SM.HDRSUB")),
                                   {{QStringLiteral("%BODY%"), cells}});
         }

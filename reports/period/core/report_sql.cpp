@@ -1,12 +1,11 @@
 #include "report_sql.h"
 
 #include "framework/core/progress.h"
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
 #include "reports/base/core/rep_base_data.h"
-
-#include <QLocale>
 
 namespace ReportSQL {
 QString FailureHTML(const QString& sql, const CxResult& result) {
@@ -20,7 +19,6 @@ CxResult Query(CRepBaseData* run, const QString& sql) {
                             QStringLiteral("Формирование отчета прервано пользователем"),
                             QStringLiteral("msgReportCancelled")),
                         true};
-    run->ShowProgressDetail(sql);
     CxResult result = run->GetSQL()->Execute(sql);
     if (!result.isValid())
         throw CRepError{FailureHTML(sql, result)};
@@ -29,6 +27,6 @@ CxResult Query(CRepBaseData* run, const QString& sql) {
 }
 
 QString ShownDate(const QDate& date) {
-    return QLocale().toString(date, QLocale::ShortFormat);
+    return CRepDoc::DateText(date);
 }
 } // namespace ReportSQL

@@ -1,5 +1,6 @@
 #include "rep_period_kelda_doc.h"
 
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"
@@ -12,8 +13,6 @@
 #include "visits_age_groups.h"
 #include "visits_columns.h"
 #include "visits_templates.h"
-
-#include <QLocale>
 
 namespace {
 QString Tr(const char* text, const char* key) {
@@ -373,16 +372,14 @@ void CRepPeriodKeldaDoc::OnBuildHTML(CAccStringT<wchar_t>& html) {
     const QString worker = !m_workerText.isEmpty()
                                ? m_workerText
                                : Tr("Все социальные работники", "CRepPeriodKeldaDoc::OnBuildHTML");
-    const QLocale locale;
-    html.Add(CxString::StrTr(
-        m_template.GetSection(QStringLiteral("BODY")),
-        {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
-         {QStringLiteral("%POSH_LIST%"), m_poshList},
-         {QStringLiteral("%DATE_FROM%"), SafeHTML(locale.toString(m_from, QLocale::ShortFormat))},
-         {QStringLiteral("%DATE_TO%"), SafeHTML(locale.toString(m_to, QLocale::ShortFormat))},
-         {QStringLiteral("%WORKER%"), SafeHTML(worker)},
-         {QStringLiteral("%COMMENT%"), QString()},
-         {QStringLiteral("%BODY%"), table.ToString()}}));
+    html.Add(CxString::StrTr(m_template.GetSection(QStringLiteral("BODY")),
+                             {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
+                              {QStringLiteral("%POSH_LIST%"), m_poshList},
+                              {QStringLiteral("%DATE_FROM%"), SafeHTML(CRepDoc::DateText(m_from))},
+                              {QStringLiteral("%DATE_TO%"), SafeHTML(CRepDoc::DateText(m_to))},
+                              {QStringLiteral("%WORKER%"), SafeHTML(worker)},
+                              {QStringLiteral("%COMMENT%"), QString()},
+                              {QStringLiteral("%BODY%"), table.ToString()}}));
 }
 
 int CRepPeriodKeldaDoc::OnProcessURL(const QString& url) {

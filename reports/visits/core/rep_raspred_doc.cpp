@@ -1,12 +1,12 @@
 #include "rep_raspred_doc.h"
 
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
 #include "model/enums/client_enums.h"
 #include "visits_templates.h"
 
-#include <QLocale>
 #include <map>
 
 namespace {
@@ -175,15 +175,13 @@ void CRepRaspredDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
         body += ProcessPosh(points.LFieldValue(2), points.SFieldValue(0), table, divisor);
     body += ProcessPosh(-1, Tr("Все пункты предоставления услуг", "CRepRaspredDoc::OnInitHTML"),
                         table, divisor);
-
-    const QLocale locale;
     html.Add(CxString::StrTr(
         m_template.GetSection(QStringLiteral("BODY")),
         {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
          {QStringLiteral("%POSH_LIST%"), run->Posh().GetPoshList()},
          {QStringLiteral("%WORKER%"), SafeHTML(worker)},
-         {QStringLiteral("%DATE_FROM%"), SafeHTML(locale.toString(start, QLocale::ShortFormat))},
-         {QStringLiteral("%DATE_TO%"), SafeHTML(locale.toString(end, QLocale::ShortFormat))},
+         {QStringLiteral("%DATE_FROM%"), SafeHTML(CRepDoc::DateText(start))},
+         {QStringLiteral("%DATE_TO%"), SafeHTML(CRepDoc::DateText(end))},
          {QStringLiteral("%BODY%"), body},
          {QStringLiteral("%NOTICE%"),
           SafeHTML(Tr("Внимание! Клиент, в данных которого отмечено несколько уязвимых групп "

@@ -1,5 +1,6 @@
 #include "rep_trainings_doc.h"
 
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/select/temp_table.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
@@ -7,7 +8,6 @@
 #include "model/enums/directory_enums.h"
 #include "visits_templates.h"
 
-#include <QLocale>
 #include <memory>
 #include <vector>
 
@@ -138,11 +138,9 @@ void CRepTrainingsDoc::OnInitHTML(CAccStringT<wchar_t>& html) {
                                   {QStringLiteral("%STATEMENT%"), SafeHTML(failed.statement)}}));
         return;
     }
-
-    const QLocale locale;
     QString period2 = TrInit("в период с %s по %s");
-    const QString fromText = locale.toString(from, QLocale::ShortFormat);
-    const QString toText = locale.toString(to, QLocale::ShortFormat);
+    const QString fromText = CRepDoc::DateText(from);
+    const QString toText = CRepDoc::DateText(to);
     qsizetype at = period2.indexOf(QLatin1String("%s"));
     if (at >= 0) {
         period2.replace(at, 2, fromText);

@@ -1,6 +1,7 @@
 #include "rep_visits_base_doc.h"
 
 #include "framework/core/progress.h"
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/select/simple_select.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
@@ -10,7 +11,6 @@
 #include "visits_columns.h"
 #include "visits_templates.h"
 
-#include <QLocale>
 #include <QSet>
 
 namespace {
@@ -527,15 +527,13 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
     QString title = SafeHTML(GetReportTitle());
     if (!marks.isEmpty())
         title += QStringLiteral("<sup>") + marks + QStringLiteral("</sup>");
-    const QLocale locale;
-    html.Add(CxString::StrTr(
-        Section(QStringLiteral("REPORT")),
-        {{QStringLiteral("%TITLE%"), title},
-         {QStringLiteral("%FROM%"), SafeHTML(locale.toString(run->From(), QLocale::ShortFormat))},
-         {QStringLiteral("%TO%"), SafeHTML(locale.toString(run->To(), QLocale::ShortFormat))},
-         {QStringLiteral("%COMMENT%"), part("COMMENT", commentText)},
-         {QStringLiteral("%SUMMARY%"), part("SM.REPORT", summaryText)},
-         {QStringLiteral("%DETAIL%"), part("DT.REPORT", detailText)}}));
+    html.Add(CxString::StrTr(Section(QStringLiteral("REPORT")),
+                             {{QStringLiteral("%TITLE%"), title},
+                              {QStringLiteral("%FROM%"), SafeHTML(CRepDoc::DateText(run->From()))},
+                              {QStringLiteral("%TO%"), SafeHTML(CRepDoc::DateText(run->To()))},
+                              {QStringLiteral("%COMMENT%"), part("COMMENT", commentText)},
+                              {QStringLiteral("%SUMMARY%"), part("SM.REPORT", summaryText)},
+                              {QStringLiteral("%DETAIL%"), part("DT.REPORT", detailText)}}));
     Progress(Tr("Загрузка отчета", "CRepVisitsBaseDoc::OnInitHTML"));
     m_rows = nullptr;
     for (const auto& column : m_columns)

@@ -1,5 +1,6 @@
 #include "visits_columns.h"
 
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/select/simple_select.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
@@ -10,8 +11,6 @@
 #include "model/options/kelda_options.h"
 #include "visits_age_groups.h"
 #include "visits_run_data.h"
-
-#include <QLocale>
 
 namespace {
 QString Tr(const char* text, const char* key) {
@@ -180,7 +179,7 @@ QString CxrpFirstVisitDate::GetDetValue() {
         QDate::fromString(GetFieldText(QStringLiteral("dFirstDate")), QStringLiteral("yyyy-MM-dd"));
     if (!date.isValid())
         return SafeHTML(Tr("Ошибка", "CxrpFirstVisitDate::GetDetValue"));
-    const QString text = SafeHTML(QLocale().toString(date, QLocale::ShortFormat));
+    const QString text = SafeHTML(CRepDoc::DateText(date));
     const long report = GetGroupFieldLong(QStringLiteral("nFirstReportID"));
     if (report <= 0)
         return text;

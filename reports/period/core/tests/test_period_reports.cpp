@@ -635,7 +635,7 @@ void TestPeriodReports::trainings() {
     const QString page = Build(doc, from, to);
     QCOMPARE(PageTables(page, QStringLiteral("class=\"tr\"")), QList<QStringList>{rows});
     QVERIFY(page.contains(QStringLiteral("Отчет по тренингам в период с ") +
-                          QLocale().toString(from, QLocale::ShortFormat)));
+                          from.toString(QStringLiteral("dd.MM.yyyy"))));
 }
 
 void TestPeriodReports::reportsWithoutPresets() {

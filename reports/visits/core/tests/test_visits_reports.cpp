@@ -218,9 +218,8 @@ void TestVisitsReports::coverage() {
 
     // Details: code, age at the period's end (once, though listed twice),
     // comment, first visit, old code, then the material columns.
-    const QLocale locale;
-    const auto date = [&](int y, int m, int d) {
-        return locale.toString(QDate(y, m, d), QLocale::ShortFormat);
+    const auto date = [](int y, int m, int d) {
+        return QDate(y, m, d).toString(QStringLiteral("dd.MM.yyyy"));
     };
     const QList<QStringList> detail = {
         {"AAA0180M", "32", "<script>x</script> %TITLE%", date(2012, 1, 10), "", "13", "6", ""},
