@@ -161,9 +161,11 @@ void CRepVisitsView::RestoreState() {
     const auto read = [this](const char* entry) {
         return ReadStateEntry(QString::fromLatin1(entry));
     };
-    if (m_presets)
-        if (const QString preset = read(kVisitsPreset); !preset.isEmpty())
-            m_presets->SelectByName(preset);
+    if (!m_presets)
+        return;
+    if (const QString preset = read(kVisitsPreset); !preset.isEmpty())
+        m_presets->SelectByName(preset);
+    m_presets->CheckFirstWhenNone();
 }
 
 void CRepVisitsView::OnCloned(CRepView* source) {
