@@ -57,9 +57,8 @@ CRepVisitsView::CRepVisitsView(QWidget* parent, bool withPresets)
         // The button is the document's command: the chooser of the presets.
         connect(m_presetEdit, &QPushButton::clicked, this,
                 [this] { ProcessCommand(kCmdVisitsPresetChoose); });
-    } else {
-        params->addStretch(1);
     }
+    // Without the presets the point tree takes the height that is left.
 }
 
 CRepPresetSelList* CRepVisitsView::GetPresetList() {
