@@ -255,9 +255,9 @@ CDDiaryPage* CDDiary::Page(int index) const {
     return qobject_cast<CDDiaryPage*>(m_tabs->GetTabWindow(index, false));
 }
 
-bool CDDiary::CanProcessCommand(unsigned id, CxCmdUI* ui) {
+bool CDDiary::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     if (id == ID_ADD_VISITS_SHEET || id == ID_ADD_REDIRECTIONS_SHEET) {
-        ui->enabled = GetDXEditMode() != EA_DELETE;
+        ui.enabled = GetDXEditMode() != EA_DELETE;
         return true;
     }
     return CxSQLEditForm::CanProcessCommand(id, ui);

@@ -50,7 +50,7 @@ public:
     void StoreState() override {}
     void RestoreState() override {}
 
-    bool CanProcessCommand(unsigned id, CxCmdUI* ui) override;
+    bool CanProcessCommand(unsigned id, CxCmdUI& ui) override;
     bool ProcessCommand(unsigned id) override;
 
     // The stored report's ROWID, -1 while it is new.

@@ -83,16 +83,16 @@ void CJDiary::OnCreateContextMenuAfter(QMenu* menu) {
     if (!menu->isEmpty())
         menu->addSeparator();
     CxCmdUI ui;
-    CanProcessCommand(ID_LOAD_SHEETS_HERE, &ui);
+    CanProcessCommand(ID_LOAD_SHEETS_HERE, ui);
     QAction* load = menu->addAction(
         DiaryText("Загрузить ведомость в эту папку", "CJDiary::OnCreateContextMenuAfter"), this,
         [this] { ProcessCommand(ID_LOAD_SHEETS_HERE); });
     load->setEnabled(ui.enabled);
 }
 
-bool CJDiary::CanProcessCommand(unsigned id, CxCmdUI* ui) {
+bool CJDiary::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     if (id == ID_LOAD_SHEETS_HERE) {
-        ui->enabled = bool(Loader());
+        ui.enabled = bool(Loader());
         return true;
     }
     return CxSQLListCtrlEdit::CanProcessCommand(id, ui);
@@ -132,8 +132,7 @@ QString CJDiary::RowName(int row) const {
             const QDate day = QDate::fromString(date.left(10), Qt::ISODate);
             if (day.isValid())
                 date = day.toString(QStringLiteral("dd.MM.yyyy"));
-        }
-        else if (Model()->ColumnField(c) == t->m_WORKPLACE_cString)
+        } else if (Model()->ColumnField(c) == t->m_WORKPLACE_cString)
             place = Model()->RowText(row, c);
     }
     return place.isEmpty() ? date : date + QStringLiteral(", ") + place;

@@ -46,7 +46,7 @@ public:
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
 
     bool CreateInplaceWindow(QWidget* host) override;
-    bool CanProcessCommand(unsigned id, CxCmdUI* ui) override;
+    bool CanProcessCommand(unsigned id, CxCmdUI& ui) override;
     bool ProcessCommand(unsigned id) override;
 
     // Asks, then loads sheets into the folder shown (the root when it is

@@ -138,7 +138,7 @@ private slots:
         auto* list = qobject_cast<CJDiary*>(journal->Tab()->GetTabWindow(0, false));
         QVERIFY(list && list->OpenFolder(900));
         CxCmdUI ui;
-        QVERIFY(list->CanProcessCommand(CJDiary::ID_LOAD_SHEETS_HERE, &ui) && ui.enabled);
+        QVERIFY(list->CanProcessCommand(CJDiary::ID_LOAD_SHEETS_HERE, ui) && ui.enabled);
         QCOMPARE(Wizard([list] { list->OnCmdMsg(CJDiary::ID_LOAD_SHEETS_HERE, nullptr); }, &folder,
                         &name),
                  QStringLiteral("CXMLLoad"));

@@ -275,6 +275,9 @@ void CDClientsBase::DoDataExchange(CDXX& dx) {
                 m_groups->AddPage();
                 if (CxSQLEditForm* form = EditForm())
                     form->SetModified(false);
+                // The page takes the focus to its date; a new card starts
+                // at the code, the first thing the user types.
+                m_code->setFocus(Qt::OtherFocusReason);
             }
         }
         UpdateGroupsTitle();

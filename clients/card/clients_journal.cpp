@@ -82,14 +82,13 @@ void CJClients::OnOpenArguments(const QStringList& arguments) {
         m_list->SelectKey(key);
 }
 
-bool CJClients::CanProcessCommand(unsigned id, CxCmdUI* ui) {
+bool CJClients::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     return m_list->CanProcessCommand(id, ui) || CxFormView::CanProcessCommand(id, ui);
 }
 
 bool CJClients::ProcessCommand(unsigned id) {
-    if (m_list->CanProcessCommand(id, nullptr))
-        return m_list->ProcessCommand(id);
-    return CxFormView::ProcessCommand(id);
+    // The list runs its own commands, and only while they are enabled.
+    return m_list->OnCmdMsg(id, nullptr) || CxFormView::ProcessCommand(id);
 }
 
 void CJClients::StoreState() {

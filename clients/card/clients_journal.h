@@ -25,7 +25,7 @@ public:
     void OnInitialSetTitle(CxDocument* document) override;
     // Arguments: a client's ROWID to show.
     void OnOpenArguments(const QStringList& arguments) override;
-    bool CanProcessCommand(unsigned id, CxCmdUI* ui) override;
+    bool CanProcessCommand(unsigned id, CxCmdUI& ui) override;
     bool ProcessCommand(unsigned id) override;
     void StoreState() override;
     void RestoreState() override;

@@ -33,6 +33,10 @@ CxTable* CDDirWorkers::GetDXTable() const {
     return g_pWorkersTable.GetPtr();
 }
 
+QString CDDirWorkers::GetRecordCaption() const {
+    return Tr("Персонал проекта");
+}
+
 int CDDirWorkers::GetDirType() const {
     return DIR_WORKERS;
 }

@@ -15,6 +15,9 @@ public:
     static const QMetaObject* GetThisClass() { return &staticMetaObject; }
 
     CxTable* GetDXTable() const override;
+    // The staff as the menu and the journal's tab name it, not the table's
+    // older word for them.
+    QString GetRecordCaption() const override;
     int GetDirType() const override;
     void DoDataExchange(CDXX& dx) override;
 

@@ -50,14 +50,13 @@ void CJTrainings::OnOpenArguments(const QStringList& arguments) {
         m_list->SelectKey(key);
 }
 
-bool CJTrainings::CanProcessCommand(unsigned id, CxCmdUI* ui) {
+bool CJTrainings::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     return m_list->CanProcessCommand(id, ui) || CxFormView::CanProcessCommand(id, ui);
 }
 
 bool CJTrainings::ProcessCommand(unsigned id) {
-    if (m_list->CanProcessCommand(id, nullptr))
-        return m_list->ProcessCommand(id);
-    return CxFormView::ProcessCommand(id);
+    // The list runs its own commands, and only while they are enabled.
+    return m_list->OnCmdMsg(id, nullptr) || CxFormView::ProcessCommand(id);
 }
 
 void CJTrainings::StoreState() {

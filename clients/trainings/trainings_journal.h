@@ -18,7 +18,7 @@ public:
     bool OnInitialUpdate() override;
     void OnInitialSetTitle(CxDocument* document) override;
     void OnOpenArguments(const QStringList& arguments) override;
-    bool CanProcessCommand(unsigned id, CxCmdUI* ui) override;
+    bool CanProcessCommand(unsigned id, CxCmdUI& ui) override;
     bool ProcessCommand(unsigned id) override;
     void StoreState() override;
     void RestoreState() override;

@@ -172,11 +172,11 @@ private slots:
         QVERIFY(CxDocManager::Instance()->ProcessAddress(QStringLiteral("opendoc:CJDiaryMain")));
         CJDiary* list = List(Journal());
         CxCmdUI ui;
-        QVERIFY(list->CanProcessCommand(CJDiary::ID_LOAD_SHEETS_HERE, &ui));
+        QVERIFY(list->CanProcessCommand(CJDiary::ID_LOAD_SHEETS_HERE, ui));
         QVERIFY(!ui.enabled);
         qint64 target = -1;
         CJDiary::SetSheetLoader([&target](QWidget*, qint64 into) { target = into; });
-        QVERIFY(list->CanProcessCommand(CJDiary::ID_LOAD_SHEETS_HERE, &ui));
+        QVERIFY(list->CanProcessCommand(CJDiary::ID_LOAD_SHEETS_HERE, ui));
         QVERIFY(ui.enabled);
         QVERIFY(list->OpenFolder(folder));
         m_fx->Answer(answer);

@@ -13,13 +13,13 @@
 CJOrgListView::CxSQLListCtrlEditThis::CxSQLListCtrlEditThis(CJOrgListView* view)
     : CxSQLListCtrlEdit(view), m_view(view) {}
 
-bool CJOrgListView::CxSQLListCtrlEditThis::CanProcessCommand(unsigned id, CxCmdUI* ui) {
+bool CJOrgListView::CxSQLListCtrlEditThis::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     return m_view->CanProcessCommand(id, ui) || CxSQLListCtrl::CanProcessCommand(id, ui);
 }
 
 bool CJOrgListView::CxSQLListCtrlEditThis::ProcessCommand(unsigned id) {
     CxCmdUI ui;
-    if (m_view->CanProcessCommand(id, &ui))
+    if (m_view->CanProcessCommand(id, ui))
         return ui.enabled && m_view->ProcessCommand(id);
     return CxSQLListCtrl::ProcessCommand(id);
 }
@@ -59,14 +59,14 @@ bool CJOrgListView::HasOwnCard() const {
     return m_list->Model()->FindRow(0, 1000) >= 0;
 }
 
-bool CJOrgListView::CanProcessCommand(unsigned id, CxCmdUI* ui) {
+bool CJOrgListView::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     switch (id) {
     case kOrgCmdOpenCard:
     case kOrgCmdOpenCard2:
     case kOrgCmdNewCard:
     case kOrgCmdRemove:
         // Only the list's own state decides: no dialog opens from here.
-        ui->enabled = OrgListCommandEnabled(int(id), m_list->CurrentKey(), HasOwnCard());
+        ui.enabled = OrgListCommandEnabled(int(id), m_list->CurrentKey(), HasOwnCard());
         return true;
     default:
         return CxFormView::CanProcessCommand(id, ui);

@@ -18,7 +18,7 @@ public:
     class CxSQLListCtrlEditThis : public CxSQLListCtrlEdit {
     public:
         explicit CxSQLListCtrlEditThis(CJOrgListView* view);
-        bool CanProcessCommand(unsigned id, CxCmdUI* ui) override;
+        bool CanProcessCommand(unsigned id, CxCmdUI& ui) override;
         bool ProcessCommand(unsigned id) override;
 
     protected:
@@ -30,7 +30,7 @@ public:
 
     bool OnInitialUpdate() override;
     void OnInitialSetTitle(CxDocument* document) override;
-    bool CanProcessCommand(unsigned id, CxCmdUI* ui) override;
+    bool CanProcessCommand(unsigned id, CxCmdUI& ui) override;
     bool ProcessCommand(unsigned id) override;
 
     CxSQLListCtrlEditThis* List() const { return m_list; }

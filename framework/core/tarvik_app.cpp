@@ -34,7 +34,9 @@ void CTarvikApp::AddErrorMessage(const QString& text, int code) {
         g_errors << line;
         ++g_errorsAdded;
     }
-    qWarning().noquote() << text;
+    // Echoed on the console as information: these are the user's messages,
+    // not warnings of the program about itself.
+    qInfo().noquote() << text;
     emit CxErrorLog::Instance()->messageAdded(line);
 }
 

@@ -13,11 +13,27 @@ bool CxCommandMap::OnCmdMsg(unsigned id, CxCmdUI* ui) const {
     if (ui) {
         if (found->update)
             found->update(*ui);
-    } else if (found->run) {
+        return true;
+    }
+    // Running asks the same question first: a disabled command runs nowhere.
+    CxCmdUI state;
+    if (found->update)
+        found->update(state);
+    if (state.enabled && found->run) {
         // A copy: the handler may change the map.
         const Run run = found->run;
         run();
     }
+    return true;
+}
+
+bool CxAnswerCommand(unsigned id, CxCmdUI* ui, const std::function<bool(unsigned, CxCmdUI&)>& can,
+                     const std::function<bool(unsigned)>& run) {
+    CxCmdUI state;
+    if (!can(id, ui ? *ui : state))
+        return false;
+    if (!ui && state.enabled)
+        run(id);
     return true;
 }
 

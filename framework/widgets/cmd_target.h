@@ -17,9 +17,18 @@ class CxCmdTarget {
 public:
     virtual ~CxCmdTarget() = default;
     // ui set: only say whether (and how) the command is handled; ui null: run
-    // it. Answers whether this target handles the command.
+    // it, if it is enabled. Answers whether this target handles the command
+    // (a claimed but disabled command ends here too).
     virtual bool OnCmdMsg(unsigned id, CxCmdUI* ui) = 0;
 };
+
+// The routing answer of a target whose two questions are separate: `can`
+// says whether it handles the command and fills its state; `run` runs it.
+// Asked (ui set), the state is the answer; run (ui null), only an enabled
+// command runs, and a command the target claims but disables ends with it,
+// as its disabled button shows.
+bool CxAnswerCommand(unsigned id, CxCmdUI* ui, const std::function<bool(unsigned, CxCmdUI&)>& can,
+                     const std::function<bool(unsigned)>& run);
 
 // Handlers by command id: what running the command does and how its menu
 // item or button shows.

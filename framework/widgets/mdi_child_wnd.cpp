@@ -52,7 +52,7 @@ void CxMDIChildWnd::SaveSizingBars() {
 }
 
 bool CxMDIChildWnd::OnCmdMsg(unsigned id, CxCmdUI* ui) {
-    if (auto* target = dynamic_cast<CxCmdTarget*>(m_view))
+    if (auto* target = dynamic_cast<CxCmdTarget*>(m_view.data()))
         return target->OnCmdMsg(id, ui);
     return false;
 }

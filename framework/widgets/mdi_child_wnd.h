@@ -6,6 +6,7 @@
 #include "framework/core/app/base_class.h"
 
 #include <QMdiSubWindow>
+#include <QPointer>
 
 class QMainWindow;
 
@@ -33,6 +34,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    QWidget* m_view = nullptr;
+    // Guarded: while the window goes, its view goes first, and the frame may
+    // still route a command to the window in between.
+    QPointer<QWidget> m_view;
     QMainWindow* m_dockSite = nullptr;
 };

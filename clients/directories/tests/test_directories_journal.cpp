@@ -220,7 +220,7 @@ private slots:
                              {QStringLiteral("CJDirectoriesTab_Drug")}));
         QVERIFY(!CurrentList()->HasDXEditor());
         CxCmdUI ui;
-        QVERIFY(CurrentList()->CanProcessCommand(EA_NEW, &ui));
+        QVERIFY(CurrentList()->CanProcessCommand(EA_NEW, ui));
         QVERIFY(!ui.enabled);
         QVERIFY(!CurrentList()->OpenRecord(5, EA_EDIT));
     }

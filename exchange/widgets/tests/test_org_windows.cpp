@@ -37,7 +37,7 @@ void FillCard(QDialog* dialog, const QMap<QString, QString>& values) {
 
 bool Enabled(CxFormView* view, unsigned id) {
     CxCmdUI ui;
-    return view->CanProcessCommand(id, &ui) && ui.enabled;
+    return view->CanProcessCommand(id, ui) && ui.enabled;
 }
 } // namespace
 

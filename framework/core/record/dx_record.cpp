@@ -470,6 +470,57 @@ std::unique_ptr<CDXRecordSQL> AllocateSQLDXRecord(const QString& table, qint64 k
     return record;
 }
 
+namespace {
+// Whether the detail table holds rows that belong to a row of the table (its
+// registered sub-tables: a client's dated histories) and go with it. Asked of
+// the link's own descriptor: a list may show the table through another one.
+bool IsOwnedDetail(const CxTable* table, const CxTable* detail) {
+    for (const CxSubTable& sub : table->GetSubTables())
+        if (sub.table &&
+            sub.table->GetSQLTable().compare(detail->GetSQLTable(), Qt::CaseInsensitive) == 0)
+            return true;
+    return false;
+}
+} // namespace
+
+// The links that point at rows of the table from a plain column, split by
+// whether the referring rows belong to the row (owned) or only refer to it.
+static QList<const CxLink*> LinksTo(const CxTable* table, bool owned) {
+    QList<const CxLink*> links;
+    for (const CxLink& link : g_pDatabase->GetLinks()) {
+        if (!link.master || !link.detail || !link.master->GetTable() || !link.detail->GetTable())
+            continue;
+        const CxTable* detail = link.detail->GetTable();
+        if (link.master->GetTable()->GetSQLTable().compare(table->GetSQLTable(),
+                                                           Qt::CaseInsensitive) == 0 &&
+            link.detail->IsPlainColumn() && IsIdentifier(detail->GetSQLTable()) &&
+            IsOwnedDetail(link.master->GetTable(), detail) == owned)
+            links << &link;
+    }
+    return links;
+}
+
+bool DeleteOwnedRows(CxTable* table, qint64 key, CxSQL* sql, QString* error) {
+    if (!table)
+        return false;
+    if (!sql)
+        sql = g_pBaseSQLConnection.get();
+    if (!sql)
+        return false;
+    for (const CxLink* link : LinksTo(table, true)) {
+        CxResult res =
+            sql->Execute(QStringLiteral("DELETE FROM %1 WHERE %2=%3")
+                             .arg(Quoted(link->detail->GetTable()->GetSQLTable()),
+                                  Quoted(link->detail->GetColumn()), QString::number(key)));
+        if (!res.isValid()) {
+            if (error)
+                *error = res.Error().text;
+            return false;
+        }
+    }
+    return true;
+}
+
 bool IsSafeToDelete(CxTable* table, qint64 key, int, QString* reason, CxSQL* sql) {
     if (!table)
         return false;
@@ -477,15 +528,9 @@ bool IsSafeToDelete(CxTable* table, qint64 key, int, QString* reason, CxSQL* sql
         sql = g_pBaseSQLConnection.get();
     if (!sql)
         return false;
-    for (const CxLink& link : g_pDatabase->GetLinks()) {
-        if (!link.master || !link.detail || !link.master->GetTable() || !link.detail->GetTable())
-            continue;
-        if (link.master->GetTable()->GetSQLTable().compare(table->GetSQLTable(),
-                                                           Qt::CaseInsensitive) != 0)
-            continue;
+    for (const CxLink* linkPtr : LinksTo(table, false)) {
+        const CxLink& link = *linkPtr;
         CxTable* detail = link.detail->GetTable();
-        if (!link.detail->IsPlainColumn() || !IsIdentifier(detail->GetSQLTable()))
-            continue;
         const QString statement = QStringLiteral("SELECT 1 FROM %1 WHERE %2=%3 LIMIT 1")
                                       .arg(Quoted(detail->GetSQLTable()),
                                            Quoted(link.detail->GetColumn()), QString::number(key));

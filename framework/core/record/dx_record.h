@@ -165,8 +165,14 @@ std::unique_ptr<CDXRecordSQL> AllocateSQLDXRecord(const QString& table, qint64 k
                                                   CxSQL* sql = nullptr);
 
 // Whether the row of a descriptor can be deleted: no row of another table
-// refers to it (by the links of the database model), and a folder is empty.
+// refers to it (by the links of the database model; the rows of its
+// sub-tables are its own and do not count), and a folder is empty.
 // When it cannot, reason receives the user's text. A failed look-up answers
 // false.
 bool IsSafeToDelete(CxTable* table, qint64 key, int flags, QString* reason = nullptr,
                     CxSQL* sql = nullptr);
+// Rows of the table's registered sub-tables (a client's dated histories)
+// belong to the row and do not keep it from going: this deletes them, inside
+// the caller's transaction, before the row itself. False with the server's
+// text when a statement fails.
+bool DeleteOwnedRows(CxTable* table, qint64 key, CxSQL* sql = nullptr, QString* error = nullptr);

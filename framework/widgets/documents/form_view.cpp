@@ -81,13 +81,12 @@ void CxFormView::CloseFrame() {
 }
 
 bool CxFormView::OnCmdMsg(unsigned id, CxCmdUI* ui) {
-    if (ui)
-        return CanProcessCommand(id, ui);
-    CxCmdUI state;
-    return CanProcessCommand(id, &state) && state.enabled && ProcessCommand(id);
+    return CxAnswerCommand(
+        id, ui, [this](unsigned c, CxCmdUI& state) { return CanProcessCommand(c, state); },
+        [this](unsigned c) { return ProcessCommand(c); });
 }
 
-bool CxFormView::CanProcessCommand(unsigned, CxCmdUI*) {
+bool CxFormView::CanProcessCommand(unsigned, CxCmdUI&) {
     return false;
 }
 

@@ -45,10 +45,11 @@ public:
     // The application's settings (language, translations) changed.
     virtual void OnSettingsChanged();
 
-    // Commands: CanProcessCommand says whether (and how) the view handles a
-    // command, ProcessCommand runs it.
+    // Commands, two questions: CanProcessCommand says whether the view
+    // handles a command and fills its state (enabled, checked);
+    // ProcessCommand runs it. The routing runs only an enabled command.
     bool OnCmdMsg(unsigned id, CxCmdUI* ui) override;
-    virtual bool CanProcessCommand(unsigned id, CxCmdUI* ui);
+    virtual bool CanProcessCommand(unsigned id, CxCmdUI& ui);
     virtual bool ProcessCommand(unsigned id);
 
     // The name under which the view keeps its state (column widths, the

@@ -133,6 +133,10 @@ bool CxSQLEditForm::OnApply() {
         if (!IsSafeToDelete(GetDXTable(), GetDXRecord()->GetKey(), 0, &reason))
             return Fail(
                 this, Tr(QStringLiteral("Запись нельзя удалить: %1"), "msgCantDelete").arg(reason));
+        // In the save's transaction: the record's own sub-table rows go too.
+        if (!DeleteOwnedRows(GetDXTable(), GetDXRecord()->GetKey(), GetDXRecord()->GetSQL(),
+                             &reason))
+            return Fail(this, reason);
     }
     return CDXForm::OnApply();
 }
@@ -142,6 +146,8 @@ bool CxSQLEditForm::Apply() {
         return false;
     m_modified = false;
     UpdateTitle();
+    if (const CDXRecordSQL* record = GetDXRecord())
+        emit recordSaved(record->GetKey());
     return true;
 }
 
@@ -153,9 +159,13 @@ void CxSQLEditForm::OnAfterCommit() {
     }
 }
 
-QString CxSQLEditForm::RecordTitle() const {
+QString CxSQLEditForm::GetRecordCaption() const {
     CxTable* table = GetDXTable();
-    const QString caption = table ? table->GetCaption() : QString();
+    return table ? table->GetCaption() : QString();
+}
+
+QString CxSQLEditForm::RecordTitle() const {
+    const QString caption = GetRecordCaption();
     const CDXRecordSQL* record = GetDXRecord();
     const QString field = SqlFieldFromFullName(GetTitleField());
     QString name = record && !field.isEmpty() ? record->SFieldValue(field).trimmed() : QString();

@@ -26,6 +26,9 @@ public:
     // The full name of the column that titles the record ("dir.cString");
     // by default the table's name column.
     virtual QString GetTitleField() const;
+    // What the window title calls a record of the form ("<caption>: <name>");
+    // by default the table's caption.
+    virtual QString GetRecordCaption() const;
 
     // Reads the record the document names (or takes the one handed over)
     // and fills the controls; false when the record does not exist.
@@ -57,6 +60,10 @@ public:
 
     // What the form's window title says about its record.
     QString RecordTitle() const;
+
+signals:
+    // The record is stored (a new record has its key from now on).
+    void recordSaved(qint64 key);
 
 protected:
     // OK saves and closes (also Enter in a line edit, Ctrl+Enter anywhere);

@@ -2,6 +2,7 @@
 
 #include "framework/core/app/runtime_class.h"
 #include "framework/core/record/dx_record.h"
+#include "framework/core/sql_connection.h"
 #include "framework/core/table/cx_table.h"
 #include "framework/core/table/field_flags.h"
 #include "framework/core/tarvik_app.h"
@@ -10,6 +11,7 @@
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/forms/dx_form.h"
 #include "framework/widgets/forms/dxx.h"
+#include "framework/widgets/forms/sql_edit_form.h"
 #include "framework/widgets/icons.h"
 #include "framework/widgets/message_box.h"
 
@@ -128,6 +130,14 @@ CxSQLListCtrl::CxSQLListCtrl(QWidget* parent)
     connect(m_model, &QAbstractItemModel::modelAboutToBeReset, this,
             &CxSQLListCtrl::RememberCurrent);
     connect(m_model, &CxSQLListModel::reloaded, this, &CxSQLListCtrl::RestoreCurrent);
+    // Rows read later (a new item, the next page) may be wider than the
+    // first ones: the columns follow, but a width the user chose stays.
+    connect(m_model, &CxSQLListModel::reloaded, this, [this] { FitColumns(false); });
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] { FitColumns(false); });
+    connect(m_view->horizontalHeader(), &QHeaderView::sectionResized, this, [this](int column) {
+        if (!m_fitting)
+            m_userSized.insert(column);
+    });
     connect(m_model, &CxSQLListModel::loadFailed, this, [](const CxSQLError&) {
         CTarvikApp::AddErrorMessage(
             Tr(QStringLiteral("Не удалось прочитать строки списка."), "msgListLoadFailed"));
@@ -136,6 +146,28 @@ CxSQLListCtrl::CxSQLListCtrl(QWidget* parent)
 }
 
 CxSQLListCtrl::~CxSQLListCtrl() = default;
+
+void CxSQLListCtrl::FitColumns(bool first) {
+    // Wide enough for the caption and the rows read so far, up to a width
+    // that still leaves room for the other columns; after the first fit
+    // never narrower than before, so a column does not jump while the user
+    // reads it.
+    constexpr int kMinWidth = 60;
+    constexpr int kMaxWidth = 420;
+    QHeaderView* header = m_view->horizontalHeader();
+    m_fitting = true;
+    for (int c = 0; c < m_model->columnCount(); ++c) {
+        if (m_userSized.contains(c))
+            continue;
+        const int before = header->sectionSize(c);
+        m_view->resizeColumnToContents(c);
+        int width = qBound(kMinWidth, header->sectionSize(c), kMaxWidth);
+        if (!first)
+            width = qMax(width, before);
+        header->resizeSection(c, width);
+    }
+    m_fitting = false;
+}
 
 void CxSQLListCtrl::Begin(CxTable* table, const QString& name) {
     m_model->Begin(table, name);
@@ -167,9 +199,8 @@ CxColumnData* CxSQLListCtrl::FindSColumnData(const CxField* field) {
 bool CxSQLListCtrl::End() {
     const bool loaded = m_model->End();
     m_view->horizontalHeader()->setSortIndicator(m_model->SortColumn(), m_model->SortOrder());
-    m_view->resizeColumnsToContents();
-    for (int c = 0; c < m_model->columnCount(); ++c)
-        m_view->setColumnWidth(c, qBound(60, m_view->columnWidth(c), 320));
+    m_userSized.clear();
+    FitColumns(true);
     RestoreState();
     m_folderBar->setVisible(m_model->HasFolders());
     UpdateFolderBar();
@@ -285,13 +316,12 @@ void CxSQLListCtrl::RestoreState() {
 }
 
 bool CxSQLListCtrl::OnCmdMsg(unsigned id, CxCmdUI* ui) {
-    if (ui)
-        return CanProcessCommand(id, ui);
-    CxCmdUI state;
-    return CanProcessCommand(id, &state) && state.enabled && ProcessCommand(id);
+    return CxAnswerCommand(
+        id, ui, [this](unsigned c, CxCmdUI& state) { return CanProcessCommand(c, state); },
+        [this](unsigned c) { return ProcessCommand(c); });
 }
 
-bool CxSQLListCtrl::CanProcessCommand(unsigned, CxCmdUI*) {
+bool CxSQLListCtrl::CanProcessCommand(unsigned, CxCmdUI&) {
     return false;
 }
 
@@ -329,7 +359,7 @@ bool CxSQLListCtrl::eventFilter(QObject* watched, QEvent* event) {
         if (key->key() == Qt::Key_Insert || key->key() == Qt::Key_Delete) {
             const unsigned id = key->key() == Qt::Key_Insert ? EA_NEW : EA_DELETE;
             CxCmdUI ui;
-            if (CanProcessCommand(id, &ui) && ui.enabled) {
+            if (CanProcessCommand(id, ui) && ui.enabled) {
                 ProcessCommand(id);
                 return true;
             }
@@ -379,6 +409,13 @@ bool CxSQLListCtrlEdit::OpenRecord(qint64 key, int mode) {
         QString::fromLatin1(form->className()), key, mode, std::move(record));
     if (!view)
         return false;
+    // A new record, once saved, is the list's current row: the user sees
+    // what was added.
+    if (auto* form = qobject_cast<CxSQLEditForm*>(view); form && mode == EA_NEW)
+        connect(form, &CxSQLEditForm::recordSaved, this, [this](qint64 saved) {
+            Model()->Reload();
+            SelectKey(saved);
+        });
     OnBeforeReleaseDXForm(view);
     return true;
 }
@@ -431,11 +468,18 @@ bool CxSQLListCtrlEdit::DeleteCurrent() {
                   Tr(QStringLiteral("Запись нельзя удалить: %1"), "msgCantDelete").arg(reason));
         return false;
     }
-    CDXRecordSQL record(Model()->GetConnection(), GetTable()->GetSQLTable());
+    // The row and the rows of its sub-tables go together or not at all.
+    CxSQL* sql = Model()->GetConnection() ? Model()->GetConnection() : g_pBaseSQLConnection.get();
+    CDXRecordSQL record(sql, GetTable()->GetSQLTable());
     record.SetDXIndex(QString::number(key));
     CxDXError error;
-    if (!record.ApplyDXRecordAction(EA_DELETE, &error)) {
-        CTarvikApp::AddErrorMessage(error.message);
+    if (!sql->BeginTransaction() || !DeleteOwnedRows(GetTable(), key, sql, &error.message) ||
+        !record.ApplyDXRecordAction(EA_DELETE, &error) || !sql->CommitTransaction()) {
+        sql->RollbackTransaction();
+        CTarvikApp::AddErrorMessage(
+            error.message.isEmpty()
+                ? Tr(QStringLiteral("Не удалось удалить запись."), "msgDeleteFailed")
+                : error.message);
         CxErrorListWnd::ShowList();
         return false;
     }
@@ -451,19 +495,19 @@ bool CxSQLListCtrlEdit::AskFolderName(QString* name) {
     return ok && !name->trimmed().isEmpty();
 }
 
-bool CxSQLListCtrlEdit::CanProcessCommand(unsigned id, CxCmdUI* ui) {
+bool CxSQLListCtrlEdit::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     switch (id) {
     case EA_EDIT:
-        ui->enabled = CurrentKey() >= 0 && (IsCurrentFolder() || HasDXEditor());
+        ui.enabled = CurrentKey() >= 0 && (IsCurrentFolder() || HasDXEditor());
         return true;
     case EA_NEW:
-        ui->enabled = HasDXEditor();
+        ui.enabled = HasDXEditor();
         return true;
     case EA_DELETE:
-        ui->enabled = CurrentKey() >= 0;
+        ui.enabled = CurrentKey() >= 0;
         return true;
     case ID_LIST_NEW_FOLDER:
-        ui->enabled = Model()->HasFolders();
+        ui.enabled = Model()->HasFolders();
         return true;
     default:
         return CxSQLListCtrl::CanProcessCommand(id, ui);
@@ -471,6 +515,11 @@ bool CxSQLListCtrlEdit::CanProcessCommand(unsigned id, CxCmdUI* ui) {
 }
 
 bool CxSQLListCtrlEdit::ProcessCommand(unsigned id) {
+    // Run directly (a key, a menu of the list), a command still runs only
+    // while it is enabled: no edit without a current row.
+    CxCmdUI ui;
+    if (CanProcessCommand(id, ui) && !ui.enabled)
+        return false;
     switch (id) {
     case EA_EDIT:
         if (IsCurrentFolder())
@@ -500,8 +549,13 @@ void CxSQLListCtrlEdit::OnOpenRow(int row) {
 void CxSQLListCtrlEdit::OnCreateContextMenuBefore(QMenu* menu) {
     const auto add = [&](unsigned id, const QString& text) {
         CxCmdUI ui;
-        CanProcessCommand(id, &ui);
-        QAction* action = menu->addAction(text, this, [this, id] { ProcessCommand(id); });
+        CanProcessCommand(id, ui);
+        // Run once the menu has gone: a window the command opens gets the
+        // focus, which the closing menu would otherwise give back to the list.
+        QAction* action = menu->addAction(text, this, [this, id] {
+            QMetaObject::invokeMethod(
+                this, [this, id] { ProcessCommand(id); }, Qt::QueuedConnection);
+        });
         action->setEnabled(ui.enabled);
     };
     add(EA_EDIT, Tr(QStringLiteral("Открыть"), "CxSQLListCtrlEdit"));

@@ -12,6 +12,7 @@
 #include "framework/core/lists/sql_list_model.h"
 #include "framework/widgets/cmd_target.h"
 
+#include <QSet>
 #include <QWidget>
 #include <memory>
 
@@ -75,7 +76,7 @@ public:
     void RestoreState();
 
     bool OnCmdMsg(unsigned id, CxCmdUI* ui) override;
-    virtual bool CanProcessCommand(unsigned id, CxCmdUI* ui);
+    virtual bool CanProcessCommand(unsigned id, CxCmdUI& ui);
     virtual bool ProcessCommand(unsigned id);
 
 signals:
@@ -91,6 +92,7 @@ protected:
 
 private:
     void UpdateFolderBar();
+    void FitColumns(bool first);
     void ShowContextMenu(const QPoint& pos);
     void RememberCurrent();
     void RestoreCurrent();
@@ -101,6 +103,8 @@ private:
     QToolButton* m_up;
     QLabel* m_path;
     QString m_stateName;
+    QSet<int> m_userSized; // columns whose width the user (or a saved layout) set
+    bool m_fitting = false;
     qint64 m_rememberedKey = -1;
     int m_rememberedRow = -1;
 };
@@ -142,7 +146,7 @@ public:
     // when empty, a row only when nothing refers to it).
     bool DeleteCurrent();
 
-    bool CanProcessCommand(unsigned id, CxCmdUI* ui) override;
+    bool CanProcessCommand(unsigned id, CxCmdUI& ui) override;
     bool ProcessCommand(unsigned id) override;
 
 protected:

@@ -47,9 +47,9 @@ void CxTabFormView::OnOpenArguments(const QStringList& arguments) {
         list->SelectKey(key);
 }
 
-bool CxTabFormView::CanProcessCommand(unsigned id, CxCmdUI* ui) {
+bool CxTabFormView::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     if (auto* target = dynamic_cast<CxCmdTarget*>(m_tab->GetTabWindow(m_tab->GetCurSel(), false)))
-        if (target->OnCmdMsg(id, ui))
+        if (target->OnCmdMsg(id, &ui))
             return true;
     return CxFormView::CanProcessCommand(id, ui);
 }

@@ -23,7 +23,7 @@ public:
     // make current in that tab's list. A class that no tab has changes
     // nothing.
     void OnOpenArguments(const QStringList& arguments) override;
-    bool CanProcessCommand(unsigned id, CxCmdUI* ui) override;
+    bool CanProcessCommand(unsigned id, CxCmdUI& ui) override;
     bool ProcessCommand(unsigned id) override;
     void StoreState() override;
     void RestoreState() override;

@@ -477,13 +477,12 @@ void CRepView::OnPrintPreview() {
     preview.exec();
 }
 
-bool CRepView::CanProcessCommand(unsigned id, CxCmdUI* ui) {
+bool CRepView::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     switch (id) {
     case ID_FILE_SAVE_AS:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:
-        if (ui)
-            ui->enabled = !m_shown.isEmpty();
+        ui.enabled = !m_shown.isEmpty();
         return true;
     default:
         break;
@@ -493,8 +492,7 @@ bool CRepView::CanProcessCommand(unsigned id, CxCmdUI* ui) {
         // knows them, enabled when they may run now.
         const int can = doc->ProcessRepViewCommand(id, 1);
         if (can) {
-            if (ui)
-                ui->enabled = true;
+            ui.enabled = true;
             return true;
         }
     }

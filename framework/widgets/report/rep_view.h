@@ -102,7 +102,7 @@ public:
     // inch), since on a printer a pixel is the printer's dot.
     std::unique_ptr<QTextDocument> PrintCopy();
 
-    bool CanProcessCommand(unsigned id, CxCmdUI* ui) override;
+    bool CanProcessCommand(unsigned id, CxCmdUI& ui) override;
     bool ProcessCommand(unsigned id) override;
 
     // Controls by number.

@@ -137,6 +137,15 @@ private slots:
         QVERIFY(CTarvikApp::TakeAppQueries().isEmpty());
     }
 
+    // Run without its menu item (a key, another window), a command the first
+    // handler disables runs neither there nor further down.
+    void aDisabledCommandRunsNowhere() {
+        g_ran.clear();
+        QVERIFY(m_frame->RouteCommand(ID_VIEW_DISABLES));
+        QCoreApplication::processEvents();
+        QVERIFY(g_ran.isEmpty());
+    }
+
     void withoutADocumentTheFrameIsFirst() {
         m_frame->CloseAllWindows();
         QVERIFY(!m_frame->ActiveChild());

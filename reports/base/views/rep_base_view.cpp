@@ -89,7 +89,7 @@ CRepBaseView::CRepBaseView(QWidget* parent)
         for (const auto& c : commands) {
             QAction* action = menu.addAction(c.text);
             CxCmdUI ui;
-            action->setEnabled(CanProcessCommand(c.id, &ui) && ui.enabled);
+            action->setEnabled(CanProcessCommand(c.id, ui) && ui.enabled);
             action->setData(c.id);
         }
         if (QAction* chosen = menu.exec(m_presets->viewport()->mapToGlobal(at)))

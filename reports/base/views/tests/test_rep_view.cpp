@@ -612,9 +612,9 @@ void TestRepView::presetCommands() {
     presets->setCurrentIndex(presets->model()->index(0, 0));
     CxCmdUI ui;
     // Presets of the configuration run, but are not changed.
-    QVERIFY(!view->CanProcessCommand(kCmdPresetEdit, &ui));
-    QVERIFY(!view->CanProcessCommand(kCmdPresetDelete, &ui));
-    QVERIFY(view->CanProcessCommand(kCmdPresetNew, &ui));
+    QVERIFY(!view->CanProcessCommand(kCmdPresetEdit, ui));
+    QVERIFY(!view->CanProcessCommand(kCmdPresetDelete, ui));
+    QVERIFY(view->CanProcessCommand(kCmdPresetNew, ui));
 
     // A new preset named like one of the configuration's is refused and the
     // editor stays open; under a name of its own it is saved.
@@ -646,7 +646,7 @@ void TestRepView::presetCommands() {
 
     // Deleting asks through the read-only editor.
     presets->setCurrentIndex(mine);
-    QVERIFY(view->CanProcessCommand(kCmdPresetDelete, &ui));
+    QVERIFY(view->CanProcessCommand(kCmdPresetDelete, ui));
     InModal([](QWidget* modal) {
         auto* editor = qobject_cast<CRepPresetEdit2*>(modal);
         QVERIFY(editor);

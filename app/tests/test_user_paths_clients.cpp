@@ -1,0 +1,351 @@
+// The client register as a user drives it through the program's own main
+// window: the journal from the menu and the tool bar, a new client from the
+// tool bar, the menu, the Insert key and the list's context menu, typed in
+// and saved with OK; then edited and deleted, the journal following each
+// change; a card whose code breaks the rules is refused and then saved as
+// it is after the user's consent; a training of clients with its
+// participants. (The main menu has no record commands:
+// they are the tool bar's, the keys' and the list's context menu's.)
+#include "app/tests/app_shell_fixture.h"
+#include "app/tests/user_paths.h"
+#include "clients/card/clients_journal.h"
+#include "framework/widgets/forms/date_edit.h"
+#include "framework/widgets/lists/sql_list_ctrl.h"
+
+#include <QDockWidget>
+#include <QLineEdit>
+#include <QTableView>
+#include <QTemporaryDir>
+#include <QTextBrowser>
+
+using namespace UserPath;
+
+namespace {
+const QString kJournalTitle = QStringLiteral("Клиенты проекта");
+const QString kNewCardTitle = QStringLiteral("Клиенты: новая запись");
+} // namespace
+
+class TestUserPathsClients : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;
+    AppShellFixture m_shell;
+    std::unique_ptr<QtWarningGuard> m_warnings;
+    std::unique_ptr<MessageAnswers> m_answers;
+
+    CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
+
+    CxSQLListCtrl* JournalList() {
+        auto* journal = qobject_cast<CJClients*>(ActiveView(Frame()));
+        if (!journal) {
+            // The card is in front: the journal is the other window.
+            for (QMdiSubWindow* sub : Frame().MDIArea()->subWindowList())
+                if (auto* child = qobject_cast<CxMDIChildWnd*>(sub))
+                    if ((journal = qobject_cast<CJClients*>(child->View())))
+                        break;
+        }
+        return journal ? journal->findChild<CxSQLListCtrl*>() : nullptr;
+    }
+    QStringList JournalCodes() {
+        QStringList codes;
+        CxSQLListCtrl* list = JournalList();
+        if (!list)
+            return codes;
+        for (int row = 0; row < list->Model()->rowCount(); ++row)
+            codes << list->Model()->data(list->Model()->index(row, 1)).toString();
+        return codes;
+    }
+    int ClientRows(const QString& code) {
+        return m_shell.Db()
+            .Scalar(
+                QStringLiteral("SELECT COUNT(*) FROM clientdata WHERE cClientCode='%1'").arg(code))
+            .toInt();
+    }
+    void OpenJournal() {
+        if (!FindWindow(Frame(), kJournalTitle))
+            QVERIFY(TriggerMenu(Frame(),
+                                {QStringLiteral("Журналы"), QStringLiteral("Карточки клиентов")}));
+        auto* sub = qobject_cast<QMdiSubWindow*>(FindWindow(Frame(), kJournalTitle));
+        QVERIFY(sub);
+        Frame().MDIArea()->setActiveSubWindow(sub);
+        QVERIFY(JournalList());
+        JournalList()->View()->setFocus();
+        Settle();
+    }
+    // Types a new client's code and birth year as a person does: the code
+    // field has the focus when the card opens, Tab goes to the birth year.
+    void TypeNewClient(const QString& code, const QString& year, bool clickCode = false) {
+        QCOMPARE(ActiveTitle(Frame()), kNewCardTitle);
+        if (clickCode)
+            QTest::mouseClick(Frame().MDIArea()->activeSubWindow()->findChild<QWidget*>(
+                                  QStringLiteral("cClientCode")),
+                              Qt::LeftButton);
+        QWidget* focus = Focused();
+        QVERIFY(focus);
+        QCOMPARE(focus->objectName(), QStringLiteral("cClientCode"));
+        Type(code);
+        Key(Qt::Key_Tab);
+        QCOMPARE(Focused()->objectName(), QStringLiteral("nBirthYear"));
+        Type(year);
+    }
+    void SaveCard() {
+        QWidget* card = Frame().MDIArea()->activeSubWindow();
+        QVERIFY(Press(card, QStringLiteral("OK")));
+    }
+
+private slots:
+    void initTestCase() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_warnings = std::make_unique<QtWarningGuard>();
+        m_answers = std::make_unique<MessageAnswers>();
+        QString error;
+        QVERIFY2(m_shell.OpenMainWindow(m_dir->path(), QStringLiteral("upclients"),
+                                        DefaultConfiguration(), &error),
+                 qPrintable(error));
+        // The size of an ordinary screen: every field of a form in view.
+        Frame().resize(1400, 1000);
+        Settle();
+    }
+    void cleanupTestCase() {
+        m_shell.Close();
+        m_answers.reset();
+        m_warnings.reset();
+    }
+    void cleanup() {
+        USER_PATH_NO_QT_WARNINGS();
+        const QStringList unexpected = m_answers->Unexpected();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u'\n')));
+    }
+
+    void mainWindowStands() {
+        QVERIFY(Frame().isVisible());
+        QVERIFY(Frame().windowTitle().startsWith(QStringLiteral("Kelda2")));
+        QVERIFY(
+            MenuAction(Frame(), {QStringLiteral("Журналы"), QStringLiteral("Карточки клиентов")}));
+        QVERIFY(ToolBarAction(Frame(), QStringLiteral("Новая запись")));
+        QVERIFY(ToolBarAction(Frame(), QStringLiteral("Клиенты проекта")));
+        // Without a window, the record commands have nobody to run them.
+        QVERIFY(!TriggerToolBar(Frame(), QStringLiteral("Новая запись")));
+    }
+
+    // The journal opens from its menu item and from its tool-bar button,
+    // once.
+    void journalOpens() {
+        QVERIFY(
+            TriggerMenu(Frame(), {QStringLiteral("Журналы"), QStringLiteral("Карточки клиентов")}));
+        QCOMPARE(ActiveTitle(Frame()), kJournalTitle);
+        QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Клиенты проекта")));
+        QCOMPARE(Frame().MDIArea()->subWindowList().size(), 1);
+        QVERIFY(JournalList());
+        QCOMPARE(JournalList()->Model()->rowCount(), 0);
+    }
+
+    void newClient_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("code");
+        QTest::addColumn<QString>("year");
+        QTest::newRow("tool bar") << "tool bar" << QStringLiteral("АБВ0190ч") << "1990";
+        QTest::newRow("Insert") << "Insert" << QStringLiteral("ГДЕ0291ч") << "1991";
+        QTest::newRow("context menu") << "context menu" << QStringLiteral("ЖЗИ0392ч") << "1992";
+    }
+    // A new client: the card opens on its code field, the user types the
+    // code, Tab, the birth year, ticks the sex and presses OK; the card
+    // closes and the journal shows the client.
+    void newClient() {
+        QFETCH(QString, way);
+        QFETCH(QString, code);
+        QFETCH(QString, year);
+        OpenJournal();
+        if (way == QLatin1String("tool bar")) {
+            QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Новая запись")));
+        } else if (way == QLatin1String("Insert")) {
+            Key(Qt::Key_Insert);
+        } else {
+            QStringList items;
+            QVERIFY(ChooseFromContextMenu(JournalList()->View()->viewport(), QPoint(5, 5),
+                                          QStringLiteral("Добавить"), &items));
+            QCOMPARE(items,
+                     (QStringList{QStringLiteral("Открыть"), QStringLiteral("Добавить"),
+                                  QStringLiteral("Удалить"), QStringLiteral("Создать папку")}));
+        }
+        // After the context menu the user clicks into the code field (the
+        // closing menu leaves the focus with the window's tab bar under the
+        // offscreen platform of the tests).
+        TypeNewClient(code, year, way == QLatin1String("context menu"));
+        QWidget* card = Frame().MDIArea()->activeSubWindow();
+        auto* male = card->findChild<QAbstractButton*>(QStringLiteral("nSex_1"));
+        QVERIFY(male);
+        Click(male);
+        SaveCard();
+        QCOMPARE(ClientRows(code), 1);
+        QCOMPARE(ActiveTitle(Frame()), kJournalTitle);
+        QTRY_VERIFY(JournalCodes().contains(code));
+    }
+
+    // Edited from the tool bar's «Изменить» and from Enter on the row: the
+    // card opens on the client, the comment typed in is stored and shown.
+    void editClient_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("comment");
+        QTest::newRow("tool bar") << "tool bar" << QStringLiteral("Звонить по средам");
+        QTest::newRow("Enter") << "Enter" << QStringLiteral("Новый телефон");
+    }
+    void editClient() {
+        QFETCH(QString, way);
+        QFETCH(QString, comment);
+        const QString code = QStringLiteral("АБВ0190ч");
+        OpenJournal();
+        QVERIFY(JournalList()->SelectKey(
+            m_shell.Db()
+                .Scalar(
+                    QStringLiteral("SELECT ROWID FROM clientdata WHERE cClientCode='%1'").arg(code))
+                .toLongLong()));
+        if (way == QLatin1String("tool bar"))
+            QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Изменить")));
+        else
+            Key(Qt::Key_Return);
+        QCOMPARE(ActiveTitle(Frame()), QStringLiteral("Клиенты: ") + code);
+        QWidget* card = Frame().MDIArea()->activeSubWindow();
+        auto* edit = card->findChild<QWidget*>(QStringLiteral("cComment"));
+        QVERIFY(edit);
+        QTest::mouseClick(edit, Qt::LeftButton);
+        Key(Qt::Key_A, Qt::ControlModifier);
+        Type(comment);
+        SaveCard();
+        QCOMPARE(
+            m_shell.Db().Scalar(
+                QStringLiteral("SELECT cComment FROM clientdata WHERE cClientCode='%1'").arg(code)),
+            comment);
+        QCOMPARE(ActiveTitle(Frame()), kJournalTitle);
+    }
+
+    // Deleted from the tool bar and with the Delete key: the question names
+    // the client, «Да» deletes, the journal no longer lists it.
+    void deleteClient_data() {
+        QTest::addColumn<QString>("way");
+        QTest::addColumn<QString>("code");
+        QTest::newRow("tool bar") << "tool bar" << QStringLiteral("ГДЕ0291ч");
+        QTest::newRow("Delete") << "Delete" << QStringLiteral("ЖЗИ0392ч");
+    }
+    void deleteClient() {
+        QFETCH(QString, way);
+        QFETCH(QString, code);
+        OpenJournal();
+        QVERIFY(JournalList()->SelectKey(
+            m_shell.Db()
+                .Scalar(
+                    QStringLiteral("SELECT ROWID FROM clientdata WHERE cClientCode='%1'").arg(code))
+                .toLongLong()));
+        // «Нет» first: nothing goes.
+        m_answers->Answer(QStringLiteral("Нет"));
+        if (way == QLatin1String("tool bar"))
+            QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Удалить")));
+        else
+            Key(Qt::Key_Delete);
+        QCOMPARE(m_answers->Take(), QStringList{QStringLiteral("Удалить запись «%1»?").arg(code)});
+        QCOMPARE(ClientRows(code), 1);
+        m_answers->Answer(QStringLiteral("Да"));
+        if (way == QLatin1String("tool bar"))
+            QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Удалить")));
+        else
+            Key(Qt::Key_Delete);
+        const QStringList shown = m_answers->Take();
+        QCOMPARE(shown, QStringList{QStringLiteral("Удалить запись «%1»?").arg(code)});
+        QCOMPARE(ClientRows(code), 0);
+        QTRY_VERIFY(!JournalCodes().contains(code));
+        QVERIFY(JournalCodes().contains(QStringLiteral("АБВ0190ч")));
+    }
+
+    // A code against the rules is refused with the explanation and its
+    // link; the link, then «Да», saves the card as it is.
+    void refusedCardForced() {
+        const QString code = QStringLiteral("МНО0588ж"); // a woman's code on a man's card
+        OpenJournal();
+        QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Новая запись")));
+        TypeNewClient(code, QStringLiteral("1988"));
+        QWidget* card = Frame().MDIArea()->activeSubWindow();
+        Click(card->findChild<QAbstractButton*>(QStringLiteral("nSex_1")));
+        SaveCard();
+        QCOMPARE(ClientRows(code), 0);
+        QCOMPARE(Frame().MDIArea()->activeSubWindow(), card);
+        auto* messages = Frame().findChild<QDockWidget*>(QStringLiteral("ErrorList"));
+        QVERIFY(messages && messages->isVisible());
+        auto* browser = messages->findChild<QTextBrowser*>();
+        QVERIFY(browser->toPlainText().contains(QStringLiteral("сохранить карточку как есть")));
+        // The link, reached by keyboard as in any text with links.
+        browser->setFocus();
+        QTest::keyClick(browser, Qt::Key_Tab);
+        QCOMPARE(browser->textCursor().selectedText(),
+                 QStringLiteral("сохранить карточку как есть"));
+        m_answers->Answer(QStringLiteral("Да"));
+        QTest::keyClick(browser, Qt::Key_Return);
+        Settle();
+        const QStringList asked = m_answers->Take();
+        QCOMPARE(asked.size(), 1);
+        QVERIFY(asked[0].startsWith(QStringLiteral("Код клиента не соответствует")));
+        QCOMPARE(
+            m_shell.Db().Rows(
+                QStringLiteral("SELECT cClientCode,bNewCode FROM clientdata WHERE cClientCode='%1'")
+                    .arg(code)),
+            code + QStringLiteral("|0"));
+        QVERIFY(Press(Frame().MDIArea()->activeSubWindow(), QStringLiteral("OK")));
+        QCOMPARE(ActiveTitle(Frame()), kJournalTitle);
+        QTRY_VERIFY(JournalCodes().contains(code));
+    }
+
+    // A training for clients: from the journal's tool bar, typed in field by
+    // field, the participants' codes typed as a list; stored with its
+    // participants and listed.
+    void trainingWithParticipants() {
+        m_shell.Db().Exec(QStringLiteral(
+            "INSERT INTO dir (nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nTown) VALUES "
+            "(0,0,'Тренинг по снижению вреда',7,0,0,0),(0,0,'Городской фонд',12,0,0,0)"));
+        QVERIFY(TriggerMenu(Frame(),
+                            {QStringLiteral("Журналы"), QStringLiteral("Проведенные тренинги")}));
+        const QString journalTitle = QStringLiteral("Проведенные тренинги");
+        QCOMPARE(ActiveTitle(Frame()), journalTitle);
+        QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Новая запись")));
+        QVERIFY(ActiveTitle(Frame()).endsWith(QStringLiteral(": новая запись")));
+        QWidget* form = Frame().MDIArea()->activeSubWindow();
+        const auto field = [form](const char* name) {
+            return form->findChild<QWidget*>(QLatin1String(name));
+        };
+        QTest::mouseClick(field("cName"), Qt::LeftButton);
+        Type(QStringLiteral("Безопасные инъекции"));
+        field("nTopicID")->setFocus();
+        Key(Qt::Key_Down);
+        Click(field("nTrainingType_1"));
+        Click(field("nForType_1"));
+        // The date set directly: typing into the date field is being made
+        // to work in another change; the rest of the form is typed.
+        auto* date = form->findChild<CDateTimeEditCtrl*>(QStringLiteral("dDate"));
+        QVERIFY(date);
+        date->SetDate(QDate(2026, 12, 10));
+        auto* hours = field("nTimeInHours");
+        QTest::mouseClick(hours, Qt::LeftButton);
+        Type(QStringLiteral("3"));
+        QTest::mouseClick(field("participants"), Qt::LeftButton);
+        Type(QStringLiteral("АБВ0190ч; МНО0588ж"));
+        const QString tips = ErrorTips(form); // the form closes when saved
+        QVERIFY(Press(form, QStringLiteral("OK")));
+        const QString training = m_shell.Db().Scalar(
+            QStringLiteral("SELECT ROWID FROM traininglist WHERE cName='Безопасные инъекции'"));
+        QVERIFY2(!training.isEmpty(),
+                 qPrintable(tips + CTarvikApp::GetErrorMessages().join(u'\n')));
+        QCOMPARE(m_shell.Db().Rows(
+                     QStringLiteral(
+                         "SELECT dDate,nNumberOfClients,nTimeInHours,nForType FROM traininglist "
+                         "WHERE ROWID=%1")
+                         .arg(training)),
+                 QStringLiteral("2026-12-10|2|3|1"));
+        QCOMPARE(
+            m_shell.Db().Rows(
+                QStringLiteral("SELECT c.cClientCode FROM trainingssubdata s JOIN clientdata c ON "
+                               "c.ROWID=s.nClientID WHERE s.nTrainingID=%1 ORDER BY 1")
+                    .arg(training)),
+            QStringLiteral("АБВ0190ч;МНО0588ж"));
+        QCOMPARE(ActiveTitle(Frame()), journalTitle);
+    }
+};
+
+QTEST_MAIN(TestUserPathsClients)
+#include "test_user_paths_clients.moc"

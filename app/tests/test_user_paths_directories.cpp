@@ -1,0 +1,205 @@
+// Every directory as a user keeps it, through the program's own main window:
+// the Справочники menu item opens the journal on its tab, «Новая запись»
+// opens the item's form under the directory's own name, the user types the
+// name and chooses what the form needs, OK stores it and the list shows the
+// new item as its current row; Enter opens it again for a change of name,
+// Delete and «Да» remove it. Every list's columns show their captions whole.
+#include "app/tests/app_shell_fixture.h"
+#include "app/tests/user_paths.h"
+#include "clients/directories/directories_journal.h"
+#include "framework/widgets/lists/sql_list_ctrl.h"
+#include "framework/widgets/pages/tab.h"
+
+#include <QAbstractItemModelTester>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTableView>
+#include <QTemporaryDir>
+
+using namespace UserPath;
+
+class TestUserPathsDirectories : public QObject {
+    Q_OBJECT
+    std::unique_ptr<QTemporaryDir> m_dir;
+    AppShellFixture m_shell;
+    std::unique_ptr<QtWarningGuard> m_warnings;
+    std::unique_ptr<MessageAnswers> m_answers;
+
+    CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
+
+    CJDirectories* Journal() {
+        for (QMdiSubWindow* sub : Frame().MDIArea()->subWindowList())
+            if (auto* child = qobject_cast<CxMDIChildWnd*>(sub))
+                if (auto* journal = qobject_cast<CJDirectories*>(child->View()))
+                    return journal;
+        return nullptr;
+    }
+    CxSQLListCtrl* CurrentList() {
+        CJDirectories* journal = Journal();
+        return journal ? qobject_cast<CxSQLListCtrl*>(
+                             journal->Tab()->GetTabWindow(journal->Tab()->GetCurSel()))
+                       : nullptr;
+    }
+    QWidget* ActiveForm() { return Frame().MDIArea()->activeSubWindow(); }
+
+    // Fills the open form as the row's steps say: "type:<field>:<text>"
+    // clicks the field and types over its text, "click:<button>" clicks a
+    // button, "choose:<combo>" opens the combo from the keyboard and takes
+    // its first entry, "first:<box>" clicks the first radio button in a box.
+    void Fill(const QStringList& steps) {
+        QWidget* form = ActiveForm();
+        for (const QString& step : steps) {
+            const QStringList part = step.split(u':');
+            QWidget* target = form->findChild<QWidget*>(part.value(1));
+            QVERIFY2(target, qPrintable(step));
+            if (part[0] == QLatin1String("type")) {
+                QTest::mouseClick(target, Qt::LeftButton);
+                Key(Qt::Key_A, Qt::ControlModifier);
+                Type(part.value(2));
+            } else if (part[0] == QLatin1String("click")) {
+                Click(target);
+            } else if (part[0] == QLatin1String("choose")) {
+                auto* combo = qobject_cast<QComboBox*>(target);
+                QVERIFY(combo && combo->count() > 0);
+                // The arrow key on the closed list takes the next entry.
+                QTest::keyClick(combo, Qt::Key_Down);
+                if (combo->currentIndex() < 0 || combo->currentText().isEmpty())
+                    QTest::keyClick(combo, Qt::Key_Down);
+                QVERIFY2(!combo->currentText().isEmpty(), qPrintable(step));
+            } else if (part[0] == QLatin1String("first")) {
+                QList<QRadioButton*> radios = target->findChildren<QRadioButton*>();
+                radios.erase(std::remove_if(radios.begin(), radios.end(),
+                                            [](QRadioButton* r) { return !r->isVisible(); }),
+                             radios.end());
+                QVERIFY2(!radios.isEmpty(), qPrintable(step));
+                QTest::mouseClick(radios.first(), Qt::LeftButton);
+            }
+            Settle();
+        }
+    }
+
+    qint64 RowOf(int dirType, const QString& name) {
+        return m_shell.Db()
+            .Scalar(QStringLiteral("SELECT IFNULL(MAX(ROWID),-1) FROM dir WHERE nDirType=%1 AND "
+                                   "cString='%2'")
+                        .arg(dirType)
+                        .arg(name))
+            .toLongLong();
+    }
+
+private slots:
+    void initTestCase() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        m_warnings = std::make_unique<QtWarningGuard>();
+        m_answers = std::make_unique<MessageAnswers>();
+        QString error;
+        QVERIFY2(m_shell.OpenMainWindow(
+                     m_dir->path(), QStringLiteral("updirs"), DefaultConfiguration(), &error,
+                     [](SchemaTestDatabase& db) {
+                         db.Exec(QStringLiteral("INSERT INTO towns (ROWID,nGroupID,cShortName,"
+                                                "cFullName) VALUES (1,0,'Одесса','г. Одесса')"));
+                     }),
+                 qPrintable(error));
+        // The size of an ordinary screen: every field of a form in view.
+        Frame().resize(1400, 1000);
+        Settle();
+    }
+    void cleanupTestCase() {
+        m_shell.Close();
+        m_answers.reset();
+        m_warnings.reset();
+    }
+    void cleanup() {
+        USER_PATH_NO_QT_WARNINGS();
+        const QStringList unexpected = m_answers->Unexpected();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u'\n')));
+    }
+
+    void directory_data() {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("dirType");
+        QTest::addColumn<QStringList>("steps");
+        const auto row = [](const char* item, const char* caption, int type, QStringList steps) {
+            QTest::newRow(item) << QString::fromUtf8(item) << QString::fromUtf8(caption) << type
+                                << steps;
+        };
+        row("Пункты предоставления услуг", "Пункты предоставления услуг", 1,
+            {QStringLiteral("choose:nTown"), QStringLiteral("click:nType_8")});
+        row("Персонал проекта", "Персонал проекта", 2, {QStringLiteral("choose:nConfigGroup")});
+        row("Раздаточные материалы и услуги", "Раздаточные материалы", 3,
+            {QStringLiteral("click:kind_Syringes"), QStringLiteral("click:nType_65537")});
+        row("Наркотические вещества", "Наркотические вещества", 4,
+            {QStringLiteral("click:nType_1"), QStringLiteral("click:nUseType_1"),
+             QStringLiteral("click:nProdType_1")});
+        row("Типы мероприятий (тренинги, занятия)", "Типы (тренинги, занятия)", 7, {});
+        row("Пакет услуг", "Пакет материалов и услуг", 11, {});
+        row("Источники финансирования", "Источники финансирования", 12,
+            {QStringLiteral("choose:nConfigGroup")});
+    }
+    void directory() {
+        QFETCH(QString, item);
+        QFETCH(QString, caption);
+        QFETCH(int, dirType);
+        QFETCH(QStringList, steps);
+        const QString name = QStringLiteral("Запись «%1»").arg(dirType);
+        const QString renamed = name + QStringLiteral(" (новое имя)");
+
+        QVERIFY(TriggerMenu(Frame(), {QStringLiteral("Справочники"), item}));
+        QCOMPARE(ActiveTitle(Frame()), QStringLiteral("Справочники: ") + item);
+        CxSQLListCtrl* list = CurrentList();
+        QVERIFY(list);
+        QAbstractItemModelTester tester(list->Model(),
+                                        QAbstractItemModelTester::FailureReportingMode::QtTest);
+        // Every caption whole: no column narrower than its caption.
+        QHeaderView* header = list->View()->horizontalHeader();
+        for (int c = 0; c < header->count(); ++c)
+            QVERIFY2(header->sectionSize(c) >= header->sectionSizeHint(c),
+                     qPrintable(list->Model()->headerData(c, Qt::Horizontal).toString()));
+
+        // New, from the tool bar.
+        QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Новая запись")));
+        QCOMPARE(ActiveTitle(Frame()), caption + QStringLiteral(": новая запись"));
+        Fill(QStringList{QStringLiteral("type:cString:") + name} + steps);
+        QVERIFY(Press(ActiveForm(), QStringLiteral("OK")));
+        const qint64 key = RowOf(dirType, name);
+        QVERIFY2(key > 0, qPrintable(CTarvikApp::GetErrorMessages().join(u'\n')));
+        QCOMPARE(ActiveTitle(Frame()), QStringLiteral("Справочники: ") + item);
+        // The list shows the new item as its current row.
+        QCOMPARE(list->CurrentKey(), key);
+        // Its name column fits the name.
+        for (int c = 0; c < header->count(); ++c)
+            if (list->Model()
+                    ->data(list->Model()->index(list->View()->currentIndex().row(), c))
+                    .toString() == name)
+                QVERIFY(header->sectionSize(c) >
+                        list->View()->fontMetrics().horizontalAdvance(name));
+
+        // Edited: Enter opens it, a new name typed over the old.
+        list->View()->setFocus();
+        Key(Qt::Key_Return);
+        QCOMPARE(ActiveTitle(Frame()), caption + QStringLiteral(": ") + name);
+        Fill({QStringLiteral("type:cString:") + renamed});
+        QVERIFY(Press(ActiveForm(), QStringLiteral("OK")));
+        QCOMPARE(RowOf(dirType, renamed), key);
+        QTRY_COMPARE(list->Model()
+                         ->data(list->Model()->index(list->View()->currentIndex().row(), 1))
+                         .toString(),
+                     renamed);
+
+        // Deleted: Delete, then «Да».
+        list->View()->setFocus();
+        m_answers->Answer(QStringLiteral("Да"));
+        Key(Qt::Key_Delete);
+        QCOMPARE(m_answers->Take(),
+                 QStringList{QStringLiteral("Удалить запись «%1»?").arg(renamed)});
+        QCOMPARE(RowOf(dirType, renamed), -1);
+        QVERIFY(!list->SelectKey(key));
+        Frame().MDIArea()->closeAllSubWindows();
+    }
+};
+
+QTEST_MAIN(TestUserPathsDirectories)
+#include "test_user_paths_directories.moc"
