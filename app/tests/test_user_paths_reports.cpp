@@ -30,6 +30,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPushButton>
@@ -71,23 +72,23 @@ template <class Button> Button* ButtonByText(QWidget* window, const QString& tex
 }
 
 // While `run` runs, the modal windows of kind T that come up are handed to
-// `handle` (which closes them); answers how many came.
+// `handle` (which closes them), each once; answers how many came.
 template <class T>
 int WhileModal(const std::function<void()>& run, const std::function<void(T*)>& handle) {
-    int seen = 0;
+    QList<QPointer<T>> seen;
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
-            window && window->isVisible()) {
-            ++seen;
-            handle(window);
-        }
+        auto* window = qobject_cast<T*>(QApplication::activeModalWidget());
+        if (!window || !window->isVisible() || seen.contains(window))
+            return;
+        seen << window;
+        handle(window);
     });
     poll.start();
     run();
     poll.stop();
-    return seen;
+    return int(seen.size());
 }
 
 // The page as text: tags out, entities back.
