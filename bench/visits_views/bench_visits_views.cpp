@@ -32,7 +32,6 @@
 #include "reports/visits/views/visits_view.h"
 
 #include <QApplication>
-#include <QDateEdit>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -254,8 +253,7 @@ int main(int argc, char** argv) {
             break;
     }
     coverage->GetPoshList()->CheckByType(true, -1);
-    coverage->findChild<QDateEdit*>(QStringLiteral("fromDate"))->setDate(from);
-    coverage->findChild<QDateEdit*>(QStringLiteral("toDate"))->setDate(last);
+    coverage->SetPeriod(from, last);
     coverage->GetPresetList()->SelectByName(QStringLiteral("Клиенты по пунктам"));
     TimeBuilds("coverage with details", coverage);
     Save(&frame, "visits_view_built.png");
@@ -277,8 +275,7 @@ int main(int argc, char** argv) {
         return BenchFail(QStringLiteral("the distribution window did not open"));
     CPoshList* points = distribution->GetPoshList();
     points->CheckByType(true, -1);
-    distribution->findChild<QDateEdit*>(QStringLiteral("fromDate"))
-        ->setDate(DistributionMonth(last));
+    distribution->SetPeriod(DistributionMonth(last), distribution->GetTo());
     Save(&frame, "distribution_view.png");
     TimeBuilds("distribution, all points", distribution);
     Save(&frame, "distribution_view_built.png");

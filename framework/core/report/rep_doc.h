@@ -11,6 +11,7 @@
 #include "framework/core/containers/acc_string.h"
 #include "framework/core/documents/document.h"
 
+#include <QDate>
 #include <QString>
 
 class CvProgress;

@@ -12,7 +12,7 @@
 
 namespace {
 int g_defaultShowDelay = 400;
-// The statement under way is shown cut to a few lines.
+// A long step caption is shown cut to a few lines.
 constexpr int kDetailChars = 300;
 
 QString Tr(const char* text, const char* key) {

@@ -1,6 +1,6 @@
 #pragma once
 // The progress of a report build as a dialog: the report's title, the phase
-// under way, what is being done (the statement), a bar and a cancel button.
+// under way, what is being done (the step's caption), a bar and a cancel button.
 // It is modal to the whole application while shown: a build holds the
 // connection's locks ("dblock", LOCK TABLES), so nothing else may reach the
 // connection until it ends. It appears only when the build lasts (a build

@@ -121,7 +121,9 @@ CRepView::CRepView(QWidget* parent)
     m_splitter->addWidget(result);
     m_splitter->setStretchFactor(0, 0);
     m_splitter->setStretchFactor(1, 1);
-    m_splitter->setSizes({320, 680});
+    // Wide enough for the longest choice of the parameters (the new-client
+    // algorithm, a preset's title) to be read whole.
+    m_splitter->setSizes({400, 680});
     Body()->addWidget(m_splitter, 1);
 
     connect(m_build, &QPushButton::clicked, this, [this] { OnBuild(); });

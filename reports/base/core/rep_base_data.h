@@ -78,8 +78,6 @@ public:
     // ---- progress (the run's CvProgress, when it has one) ----
     // A new phase (a table being made) and what is done in it.
     void AddProgressTitle(const QString& title, const QString& detail);
-    // Shows what is done now (the statement) without advancing.
-    void ShowProgressDetail(const QString& detail);
     // One statement done.
     int AddProgressDot();
 

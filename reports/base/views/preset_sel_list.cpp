@@ -127,6 +127,15 @@ bool CRepPresetSelListBase::SelectByName(const QString& title) {
     return true;
 }
 
+void CRepPresetSelListBase::CheckFirstWhenNone() {
+    CRepPresetListAccess* list = m_model->List();
+    if (!list || list->Checked() >= 0 || list->Count() == 0)
+        return;
+    list->SetSelected(0);
+    list->SetItemCheck(0, true);
+    Refresh();
+}
+
 void CRepPresetSelListBase::Refresh() {
     m_model->Refresh();
     ShowSelected();

@@ -85,6 +85,9 @@ public:
     // selected and ticked.
     void Fill(int selectIndex);
     bool SelectByName(const QString& title);
+    // Ticks the first preset when none is ticked, so a window opened on a
+    // fresh installation builds its report at once.
+    void CheckFirstWhenNone();
     // The list changed outside (a refill by a command): show it anew.
     void Refresh();
     // Enables or disables the list as a whole, with the caption given to it:

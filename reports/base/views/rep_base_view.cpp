@@ -11,8 +11,10 @@
 
 #include <QCheckBox>
 #include <QFormLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
+#include <QPushButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -25,7 +27,8 @@ CRepBaseView::CRepBaseView(QWidget* parent)
     : CRepParamsView(parent, QStringLiteral("CRepBaseView")), m_filters(new QFormLayout),
       m_project(new CxComboList(this)), m_projectExact(new QCheckBox(this)),
       m_clientKind(new CxComboList(this)), m_newClientMode(new CxComboList(this)),
-      m_presetLabel(new QLabel(this)), m_presets(new CRepPresetSelList2(this)) {
+      m_presetLabel(new QLabel(this)), m_presets(new CRepPresetSelList2(this)),
+      m_presetNew(new QPushButton(this)) {
     setObjectName(QStringLiteral("CRepBaseView"));
     SetStateVariableName(QStringLiteral("RepVisitsView"));
     QVBoxLayout* params = ParamsLayout();
@@ -62,6 +65,15 @@ CRepBaseView::CRepBaseView(QWidget* parent)
     m_presetLabel->setText(Tr("Варианты отчета:", "CRepBaseView"));
     params->addWidget(m_presetLabel);
     params->addWidget(m_presets, 2);
+    // The built-in variants run as they are; a user's own variant starts
+    // here (and in the list's context menu).
+    m_presetNew->setObjectName(QStringLiteral("presetNew"));
+    m_presetNew->setText(Tr("Новый вариант", "CRepBaseView::Presets"));
+    auto* presetRow = new QHBoxLayout;
+    presetRow->addStretch(1);
+    presetRow->addWidget(m_presetNew);
+    params->addLayout(presetRow);
+    connect(m_presetNew, &QPushButton::clicked, this, [this] { ProcessCommand(kCmdPresetNew); });
     RegisterControl(kRepCtlPresets, m_presets);
     m_labels.insert(kRepCtlPresets, m_presetLabel);
     m_presets->SetCaption(m_presetLabel);
@@ -122,12 +134,14 @@ bool CRepBaseView::OnInitialUpdate() {
         m_presets->SetCheckBoxes(true);
         m_presets->Fill(-1);
         m_presets->SetListEnabled(UsesPresets());
+        m_presetNew->setVisible(UsesPresets());
         base->SetPresetEditor([this, base](KDRepPresetEx2& preset, bool readOnly) {
             CRepPresetEdit2 editor(preset, base->GetPresetChoices(), readOnly, this);
             return editor.exec() == QDialog::Accepted;
         });
     } else {
         ShowControl(kRepCtlPresets, false);
+        m_presetNew->hide();
     }
     if (!CRepParamsView::OnInitialUpdate())
         return false;
@@ -191,6 +205,8 @@ void CRepBaseView::RestoreState() {
     m_projectExact->setChecked(read("ProjectExact") == QLatin1String("1"));
     if (const QString preset = read("Preset"); !preset.isEmpty())
         m_presets->SelectByName(preset);
+    if (UsesPresets())
+        m_presets->CheckFirstWhenNone();
 }
 
 void CRepBaseView::OnCloned(CRepView* source) {

@@ -24,6 +24,7 @@ class CxComboList;
 class QCheckBox;
 class QFormLayout;
 class QLabel;
+class QPushButton;
 
 class CRepBaseView : public CRepParamsView {
     Q_OBJECT
@@ -70,5 +71,6 @@ private:
     CxComboList* m_newClientMode;
     QLabel* m_presetLabel;
     CRepPresetSelList2* m_presets;
+    QPushButton* m_presetNew;
     QHash<int, QPointer<QWidget>> m_labels;
 };

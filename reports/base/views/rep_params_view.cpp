@@ -223,7 +223,9 @@ void CRepParamsView::RestoreState() {
         m_worker->SetSelectedID(worker);
     if (!m_posh)
         return;
-    // Points: as this window had them, else as the last build chose them.
+    // Points: as this window had them, else as the last build chose them,
+    // else (nothing chosen yet) every point, so a fresh installation builds
+    // its reports at once.
     QSet<long> ticked;
     const QString posh = read(kPosh);
     if (!posh.isNull()) {
@@ -232,6 +234,10 @@ void CRepParamsView::RestoreState() {
     } else {
         for (long id : CPoshSelection::SelectedIDs())
             ticked.insert(id);
+        if (ticked.isEmpty()) {
+            m_posh->CheckByType(true, -1);
+            return;
+        }
     }
     m_posh->SetTickedPoints(ticked);
 }

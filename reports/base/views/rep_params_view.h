@@ -33,7 +33,8 @@ public:
     // and the worker.
     bool OnPreBuild() override;
     // The dates, the worker (when enabled) and the ticked points; the
-    // points, when the window has none stored, as the last build chose them.
+    // points, when the window has none stored, as the last build chose them
+    // (every point when none has chosen any yet).
     void StoreState() override;
     void RestoreState() override;
     // The ticks of the source window, as they stand.

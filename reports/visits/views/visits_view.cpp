@@ -57,9 +57,8 @@ CRepVisitsView::CRepVisitsView(QWidget* parent, bool withPresets)
         // The button is the document's command: the chooser of the presets.
         connect(m_presetEdit, &QPushButton::clicked, this,
                 [this] { ProcessCommand(kCmdVisitsPresetChoose); });
-    } else {
-        params->addStretch(1);
     }
+    // Without the presets the point tree takes the height that is left.
 }
 
 CRepPresetSelList* CRepVisitsView::GetPresetList() {
@@ -161,9 +160,11 @@ void CRepVisitsView::RestoreState() {
     const auto read = [this](const char* entry) {
         return ReadStateEntry(QString::fromLatin1(entry));
     };
-    if (m_presets)
-        if (const QString preset = read(kVisitsPreset); !preset.isEmpty())
-            m_presets->SelectByName(preset);
+    if (!m_presets)
+        return;
+    if (const QString preset = read(kVisitsPreset); !preset.isEmpty())
+        m_presets->SelectByName(preset);
+    m_presets->CheckFirstWhenNone();
 }
 
 void CRepVisitsView::OnCloned(CRepView* source) {

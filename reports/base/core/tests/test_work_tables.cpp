@@ -17,26 +17,37 @@
 #include <memory>
 
 namespace {
-// Stops the run once it has run a statement that begins with a text, as
-// the user's cancel button does: the next statement is refused.
-class CancelAfter : public CvProgress {
+// A connection of its own that stops the run once it has run a statement
+// that begins with a text, as the user's cancel button does: the next
+// statement is refused.
+class CancelAfter : public CxMySQL, public CvProgress {
 public:
     explicit CancelAfter(const QString& statement) : m_statement(statement) {}
+    CxResult Execute(const QString& statement, qint64* insertId = nullptr) override {
+        CxResult res = CxMySQL::Execute(statement, insertId);
+        if (statement.startsWith(m_statement))
+            m_cancelled = true;
+        return res;
+    }
     void BeginProgress(const QString&, int) override {}
     void SetRange(int, const QString&) override {}
-    void Step(const QString& text, int steps) override {
-        if (steps == 0 && text.startsWith(m_statement))
-            m_seen = true; // about to run
-        else if (steps > 0 && m_seen)
-            m_cancelled = true; // done: the next statement is refused
-    }
+    void Step(const QString&, int) override {}
     void EndProgress(const QString&) override {}
     bool IsCancelled() const override { return m_cancelled; }
 
 private:
     QString m_statement;
-    bool m_seen = false;
     bool m_cancelled = false;
+};
+
+// Everything the progress was told to show.
+class ShownProgress : public CvProgress {
+public:
+    void BeginProgress(const QString& title, int) override { texts << title; }
+    void SetRange(int, const QString& caption) override { texts << caption; }
+    void Step(const QString& text, int) override { texts << text; }
+    void EndProgress(const QString& text) override { texts << text; }
+    QStringList texts;
 };
 
 QString CacheTables(const TestDatabase& db) {
@@ -64,6 +75,7 @@ private slots:
     void changeNoticesDropTables();
     void materialGroupsChangeDropsTables();
     void failureHalfWayLeavesNothing();
+    void progressShowsCaptionsNotStatements();
     void failingStatementNamesTableAndServerText();
     void numberOfATextChecksItsStatements();
 
@@ -401,7 +413,10 @@ void TestWorkTables::failureHalfWayLeavesNothing() {
                            "INSERT INTO _cache_part_compacttable"};
     for (const char* stop : stops) {
         CancelAfter cancel(QString::fromLatin1(stop));
-        auto run = Run(QDate(2012, 1, 1), QDate(2012, 12, 31), &cancel);
+        SQLConnectXML info = m_db->Info();
+        QVERIFY(cancel.Connect(&info));
+        auto run = std::make_unique<CRepBaseData>(&cancel, QDate(2012, 1, 1), QDate(2012, 12, 31),
+                                                  &cancel);
         bool thrown = false;
         try {
             run->PrepareSummaryTable();
@@ -416,13 +431,26 @@ void TestWorkTables::failureHalfWayLeavesNothing() {
         QVERIFY2(!tables.contains(QStringLiteral("part")), qPrintable(tables));
         QVERIFY(LockIsFree());
         // No table lock is left on the build's connection either.
-        QCOMPARE(m_db->Scalar(QStringLiteral("SELECT COUNT(*) FROM clientdata")),
-                 QStringLiteral("9"));
+        CxResult count = cancel.Execute(QStringLiteral("SELECT COUNT(*) FROM clientdata"));
+        QVERIFY(count.FetchRow());
+        QCOMPARE(count.SFieldValue(0), QStringLiteral("9"));
     }
     // The next run builds everything whole.
     QCOMPARE(Run()->PrepareSummaryTable(), QStringLiteral("_cache_summary2012010120121231"));
     QCOMPARE(m_db->Scalar(QStringLiteral("SELECT COUNT(*) FROM _cache_compacttable")),
              QStringLiteral("21"));
+}
+
+void TestWorkTables::progressShowsCaptionsNotStatements() {
+    ShownProgress progress;
+    Run(QDate(2012, 1, 1), QDate(2012, 12, 31), &progress)->PrepareSummaryTable();
+    QVERIFY(progress.texts.contains(QStringLiteral("Подготовка компактной таблицы материалов")));
+    QVERIFY(progress.texts.contains(QStringLiteral("Создание таблицы _cache_matlist")));
+    static const QRegularExpression statement(
+        QStringLiteral("\\b(SELECT|INSERT|CREATE|RENAME|DROP|LOCK|UNLOCK|SHOW)\\b"),
+        QRegularExpression::CaseInsensitiveOption);
+    for (const QString& text : std::as_const(progress.texts))
+        QVERIFY2(!statement.match(text).hasMatch(), qPrintable(text));
 }
 
 void TestWorkTables::failingStatementNamesTableAndServerText() {

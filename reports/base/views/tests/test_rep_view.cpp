@@ -557,6 +557,9 @@ void TestRepView::treeGroupingsAndMarks() {
     CPoshList* tree = view->GetPoshList();
     QAbstractItemModelTester tester(tree->Model(),
                                     QAbstractItemModelTester::FailureReportingMode::QtTest);
+    // A fresh window ticks every point; the marks below start from none.
+    QVERIFY(!tree->TickedPoints().isEmpty());
+    view->OnUnmarkAll();
     // ORG1 (Аптека, Новый, Центр), ORG5 (Выезд).
     QCOMPARE(tree->Model()->rowCount(), 2);
     const QModelIndex org1 = tree->Model()->index(0, 0);

@@ -200,8 +200,9 @@ void TestVisitsViews::windowsOpenWithTheirControls() {
     QCOMPARE(presets && presets->isVisible(), presetsShown);
     QWidget* edit = window->GetDlgItem(CRepVisitsView::IDC_PRESET_EDIT);
     QCOMPARE(edit && edit->isVisible(), presetsShown);
-    // The tree shows the three points; the worker list the two workers.
-    QCOMPARE(window->GetPoshList()->Model()->TickedPoints().size(), 0);
+    // The tree shows the three points, all ticked in a fresh window; the
+    // worker list the two workers.
+    QCOMPARE(window->GetPoshList()->Model()->TickedPoints().size(), 3);
     QVERIFY(window->GetPoshList()->Model()->rowCount() > 0);
     QVERIFY(window->BuildButton()->isEnabled());
     QVERIFY(window->NewWindowButton()->isEnabled());
