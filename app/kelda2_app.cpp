@@ -188,13 +188,6 @@ bool CKelda2App::OnApplicationInit() {
 }
 
 bool CKelda2App::OnCreateMainWindow() {
-    auto* frame = new CMainFrame;
-    if (!frame->LoadFrame(IDR_MAINFRAME)) {
-        delete frame;
-        return false;
-    }
-    SetMainWnd(frame);
-
     QCommandLineParser parser;
     parser.setApplicationDescription(QCoreApplication::applicationName());
     parser.addHelpOption();
@@ -213,11 +206,21 @@ bool CKelda2App::OnCreateMainWindow() {
                     .arg(parser.unknownOptionNames().isEmpty()
                              ? parser.errorText()
                              : parser.unknownOptionNames().join(QStringLiteral(", "))));
-        SetMainWnd(nullptr);
+        return false;
+    }
+    if (!CreateMainFrame())
+        return false;
+    OpenStartPage();
+    return true;
+}
+
+bool CKelda2App::CreateMainFrame() {
+    auto* frame = new CMainFrame;
+    if (!frame->LoadFrame(IDR_MAINFRAME)) {
         delete frame;
         return false;
     }
-
+    SetMainWnd(frame);
     RegisterAppCommands();
     if (frame->RestoreSizingBars()) {
         frame->show();
@@ -231,10 +234,7 @@ bool CKelda2App::OnCreateMainWindow() {
     frame->activateWindow();
 
     CGlobalRegisterObject::InitGroup(OBJGROUP_DOC_TEMPLATES);
-    if (!GetMainWnd())
-        return false;
-    OpenStartPage();
-    return true;
+    return GetMainWnd() != nullptr;
 }
 
 bool CKelda2App::OpenStartPage() {

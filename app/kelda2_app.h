@@ -26,7 +26,12 @@ public:
     xCfgBase2* OnCreateConfigObject() override;
     void InitHelpSystem(const QString& key) override;
     bool OnApplicationInit() override;
+    // Reads the command line, then builds the main window and opens the
+    // start page.
     bool OnCreateMainWindow() override;
+    // The main window with its menus, tool bar and commands, shown, and the
+    // document templates registered; false when it cannot be built.
+    bool CreateMainFrame();
     bool LoadConfig(bool afterConnect) override;
     QString GetAppString(unsigned id) override;
     QString GetToolTipText(unsigned id, const QString& defaultText) override;

@@ -4,7 +4,11 @@
 // with a configuration, the tables and document templates registered, and a
 // shown main frame the document manager opens its windows in. The users'
 // settings file goes to a folder the test owns, so no test reads another's.
+// OpenMainWindow stands the program's own main window instead (CMainFrame
+// with the menus of its menu resource, the tool bar, the status bar and the
+// application's commands) and the change watcher, as the program starts.
 #include "app/kelda2_app.h"
+#include "app/main_frame.h"
 #include "framework/core/app/modules_info.h"
 #include "framework/core/table/self_register.h"
 #include "framework/widgets/documents/doc_manager.h"
@@ -41,6 +45,52 @@ public:
     // `seed` fills the database before the program connects to it.
     bool Open(const QString& settingsDir, const QString& purpose, const QString& configuration,
               QString* error, const std::function<void(SchemaTestDatabase&)>& seed = {}) {
+        if (!Prepare(settingsDir, purpose, configuration, error, seed))
+            return false;
+        CGlobalRegisterObject::InitGroup(OBJGROUP_DOC_TEMPLATES);
+        m_ownFrame = std::make_unique<CxMDIFrameWnd>();
+        m_ownFrame->OnCreate();
+        m_ownFrame->show();
+        m_frame = m_ownFrame.get();
+        CxDocManager::Instance()->SetFrame(m_frame);
+        return true;
+    }
+    // As Open, with the program's own main window and commands; the start
+    // page is not opened.
+    bool OpenMainWindow(const QString& settingsDir, const QString& purpose,
+                        const QString& configuration, QString* error,
+                        const std::function<void(SchemaTestDatabase&)>& seed = {}) {
+        if (!Prepare(settingsDir, purpose, configuration, error, seed))
+            return false;
+        // As at start: the change watcher tells the open lists of changes.
+        g_pBaseSQLConnection->StartWatchdog();
+        if (!m_app->CreateMainFrame())
+            return Fail(error, QStringLiteral("the main window cannot be built"));
+        m_frame = m_app->MainFrame();
+        return true;
+    }
+    void Close() {
+        if (m_frame)
+            m_frame->MDIArea()->closeAllSubWindows();
+        CxDocManager::Instance()->SetFrame(nullptr);
+        m_ownFrame.reset();
+        m_frame = nullptr;
+        // The application deletes its own main window.
+        m_app.reset();
+        g_pBaseSQLConnection.reset();
+        m_db.reset();
+        CTarvikApp::SetAllUsersFile(QString());
+    }
+
+    SchemaTestDatabase& Db() { return *m_db; }
+    CKelda2App& App() { return *m_app; }
+    CxMDIFrameWnd& Frame() { return *m_frame; }
+    // The program's main window (OpenMainWindow only).
+    CMainFrame& MainFrame() { return *m_app->MainFrame(); }
+
+private:
+    bool Prepare(const QString& settingsDir, const QString& purpose, const QString& configuration,
+                 QString* error, const std::function<void(SchemaTestDatabase&)>& seed) {
         CTarvikApp::SetAllUsersFile(QDir(settingsDir).filePath(QStringLiteral("AllUsers.conf")));
         m_db = std::make_unique<SchemaTestDatabase>(purpose);
         if (seed)
@@ -55,29 +105,8 @@ public:
             return Fail(error, QStringLiteral("the configuration does not parse"));
         if (!InitTables())
             return Fail(error, QStringLiteral("the tables do not register"));
-        CGlobalRegisterObject::InitGroup(OBJGROUP_DOC_TEMPLATES);
-        m_frame = std::make_unique<CxMDIFrameWnd>();
-        m_frame->OnCreate();
-        m_frame->show();
-        CxDocManager::Instance()->SetFrame(m_frame.get());
         return true;
     }
-    void Close() {
-        if (m_frame)
-            m_frame->MDIArea()->closeAllSubWindows();
-        CxDocManager::Instance()->SetFrame(nullptr);
-        m_frame.reset();
-        m_app.reset();
-        g_pBaseSQLConnection.reset();
-        m_db.reset();
-        CTarvikApp::SetAllUsersFile(QString());
-    }
-
-    SchemaTestDatabase& Db() { return *m_db; }
-    CKelda2App& App() { return *m_app; }
-    CxMDIFrameWnd& Frame() { return *m_frame; }
-
-private:
     static bool Fail(QString* error, const QString& why) {
         if (error)
             *error = why;
@@ -86,5 +115,6 @@ private:
 
     std::unique_ptr<SchemaTestDatabase> m_db;
     std::unique_ptr<CKelda2App> m_app;
-    std::unique_ptr<CxMDIFrameWnd> m_frame;
+    std::unique_ptr<CxMDIFrameWnd> m_ownFrame;
+    CxMDIFrameWnd* m_frame = nullptr;
 };

@@ -2,6 +2,7 @@
 
 #include "framework/core/tarvik_app.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
 
@@ -9,6 +10,56 @@ namespace {
 std::function<int(CxAskKind, const QString&)>& Answerer() {
     static auto* answerer = new std::function<int(CxAskKind, const QString&)>;
     return *answerer;
+}
+
+CxMessageButtonAnswerer& ButtonAnswerer() {
+    static auto* answerer = new CxMessageButtonAnswerer;
+    return *answerer;
+}
+
+int AnswerOf(QMessageBox::StandardButton button) {
+    switch (button) {
+    case QMessageBox::Yes:
+        return IDYES;
+    case QMessageBox::No:
+        return IDNO;
+    case QMessageBox::Ok:
+        return IDOK;
+    default:
+        return IDCANCEL;
+    }
+}
+
+// The buttons read in the program's language whatever Qt's own
+// translations the machine has.
+void NameButtons(QMessageBox& box) {
+    const struct {
+        QMessageBox::StandardButton button;
+        const char* text;
+    } names[] = {
+        {QMessageBox::Yes, "Да"}, {QMessageBox::No, "Нет"}, {QMessageBox::Cancel, "Отмена"}};
+    for (const auto& name : names)
+        if (QAbstractButton* button = box.button(name.button))
+            button->setText(CTarvikApp::TranslateString(QString::fromUtf8(name.text),
+                                                        QStringLiteral("CxAsk"), 1));
+}
+
+// Shows the box, or lets the installed answerer press one of its buttons by
+// the text the user would read on it.
+int Run(QMessageBox& box) {
+    NameButtons(box);
+    if (!ButtonAnswerer())
+        return AnswerOf(QMessageBox::StandardButton(box.exec()));
+    QStringList texts;
+    for (QAbstractButton* button : box.buttons())
+        texts << CxButtonText(button->text());
+    const QString chosen = CxButtonText(ButtonAnswerer()(box.windowTitle(), box.text(), texts));
+    for (QAbstractButton* button : box.buttons())
+        if (CxButtonText(button->text()) == chosen)
+            return AnswerOf(box.standardButton(button));
+    qWarning("The message box has no button \"%s\" (buttons: %s): %s", qPrintable(chosen),
+             qPrintable(texts.join(QStringLiteral(", "))), qPrintable(box.text()));
+    return IDCANCEL;
 }
 
 QWidget* DefaultParent(QWidget* parent) {
@@ -29,6 +80,15 @@ void SetMessageAnswerer(std::function<int(CxAskKind, const QString&)> answerer) 
     Answerer() = std::move(answerer);
 }
 
+void SetMessageButtonAnswerer(CxMessageButtonAnswerer answerer) {
+    ButtonAnswerer() = std::move(answerer);
+}
+
+QString CxButtonText(const QString& text) {
+    QString plain = text;
+    return plain.remove(u'&');
+}
+
 int CxAsk(QWidget* parent, CxAskKind kind, const QString& text, const QString& title) {
     if (Answerer())
         return Answerer()(kind, text);
@@ -39,16 +99,7 @@ int CxAsk(QWidget* parent, CxAskKind kind, const QString& text, const QString& t
         buttons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     QMessageBox box(kind == CxAskKind::Ok ? QMessageBox::Information : QMessageBox::Question,
                     Title(title), text, buttons, DefaultParent(parent));
-    switch (box.exec()) {
-    case QMessageBox::Yes:
-        return IDYES;
-    case QMessageBox::No:
-        return IDNO;
-    case QMessageBox::Ok:
-        return IDOK;
-    default:
-        return IDCANCEL;
-    }
+    return Run(box);
 }
 
 int Yes_NO_(const QString& text, const QString& title) {
@@ -66,5 +117,5 @@ void CxMessage(QWidget* parent, int icon, const QString& text, const QString& ti
     else if ((icon & 0xf0) == 0x30)
         kind = QMessageBox::Warning;
     QMessageBox box(kind, Title(title), text, QMessageBox::Ok, DefaultParent(parent));
-    box.exec();
+    Run(box);
 }

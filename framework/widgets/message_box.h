@@ -3,6 +3,7 @@
 // answerer instead of the message box; while one is installed no box is
 // shown.
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 class QWidget;
@@ -29,3 +30,16 @@ void CxMessage(QWidget* parent, int icon, const QString& text, const QString& ti
 // gives the answer (messages get CxAskKind::Ok). An empty function puts the
 // boxes back.
 void SetMessageAnswerer(std::function<int(CxAskKind, const QString&)> answerer);
+
+// Presses a button of each box in place of the user: the answerer gets the
+// box's title, its text and the texts of its buttons as the user reads them
+// (without the "&" of the keyboard mnemonic) and answers the text of the
+// button to press; the box is built but never shown. A text that no button
+// has is reported as a warning and counts as a cancel. An empty function
+// puts the user back. The answerer of SetMessageAnswerer, when installed,
+// goes first.
+using CxMessageButtonAnswerer =
+    std::function<QString(const QString& title, const QString& text, const QStringList& buttons)>;
+void SetMessageButtonAnswerer(CxMessageButtonAnswerer answerer);
+// A button's text as the user reads it: without the mnemonic's "&".
+QString CxButtonText(const QString& text);
