@@ -4,7 +4,8 @@
 // organisation's database and received in another's, and a sheet stencil
 // filled the way a spreadsheet user fills it and loaded back into a saved
 // daily report.
-#include "app/tests/user_path_shell.h"
+#include "app/tests/app_shell_fixture.h"
+#include "app/tests/user_paths.h"
 #include "diary/daily_report_form.h"
 #include "diary/excel/excel_xml.h"
 #include "diary/excel/stencil_layout.h"
@@ -17,6 +18,7 @@
 
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTemporaryDir>
@@ -147,8 +149,34 @@ QSpinBox* OptionField(QDialog* dialog, const QString& caption) {
 class TestDataPaths : public QObject {
     Q_OBJECT
     QTemporaryDir m_dir;
-    UserPathShell m_shell;
+    AppShellFixture m_shell;
     QStringList m_messages;
+
+    // Chooses the menu item as a user does (it must be there and enabled);
+    // `modal` takes the modal window the command opens, if it opens one.
+    bool Choose(const QStringList& path, const std::function<void(QDialog*)>& modal = {}) {
+        SetModalDriver(modal);
+        const bool chosen = UserPath::TriggerMenu(m_shell.Frame(), path);
+        SetModalDriver({});
+        return chosen;
+    }
+    // Selects the field's text as a user does and types over it.
+    static void TypeOver(QWidget* field, const QString& text) {
+        field->setFocus();
+        QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(field, Qt::Key_Delete);
+        TypeText(field, text);
+        UserPath::Settle();
+    }
+    // Makes the program's base connection one to `info`'s database, as the
+    // program of another installation has it.
+    static bool Connect(SQLConnectXML info) {
+        auto sql = std::make_unique<CxMySQL>();
+        if (!sql->Connect(&info))
+            return false;
+        g_pBaseSQLConnection = std::move(sql);
+        return true;
+    }
 
     // The wizard's file page as a user fills it: the path typed over the
     // offered one, then "Далее >".
@@ -156,17 +184,17 @@ class TestDataPaths : public QObject {
         auto* field = wizard->findChild<CxFileEdit*>();
         if (!field || !field->isVisible())
             return false;
-        UserPathShell::Type(field->findChild<QLineEdit*>(), path);
-        return UserPathShell::Press(wizard, QStringLiteral("Далее >"));
+        TypeOver(field->findChild<QLineEdit*>(), path);
+        return UserPath::Press(wizard, QStringLiteral("Далее >"));
     }
     // Presses the wizard's run button (its text, which says what it does)
     // and answers the log once the job is over and "Готово" is there.
     static QString RunJob(QDialog* dialog, const QString& runText) {
         auto* wizard = qobject_cast<CWizardDlg*>(dialog);
-        if (!wizard || !UserPathShell::Press(wizard, runText))
+        if (!wizard || !UserPath::Press(wizard, runText))
             return QStringLiteral("(no button «%1»)").arg(runText);
         const QString log = wizard->GetProcessorPage()->GetLogText();
-        if (!UserPathShell::Press(wizard, QStringLiteral("Готово")))
+        if (!UserPath::Press(wizard, QStringLiteral("Готово")))
             return QStringLiteral("(not done) ") + log;
         return log;
     }
@@ -176,11 +204,11 @@ private slots:
         qputenv("TMPDIR", m_dir.path().toLocal8Bit());
         qputenv("XDG_DATA_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("data"))));
         QString error;
-        QVERIFY2(m_shell.Open(m_dir.path(), QStringLiteral("paths"),
-                              QStringLiteral("<CONFIGURATION><LANGUAGE><PRJLIST>"
-                                             "<Item ID='1' Title='Проект'/></PRJLIST>"
-                                             "</LANGUAGE></CONFIGURATION>"),
-                              &error, [](SchemaTestDatabase& db) { Seed(db, "ORG-A"); }),
+        QVERIFY2(m_shell.OpenMainWindow(m_dir.path(), QStringLiteral("paths"),
+                                        QStringLiteral("<CONFIGURATION><LANGUAGE><PRJLIST>"
+                                                       "<Item ID='1' Title='Проект'/></PRJLIST>"
+                                                       "</LANGUAGE></CONFIGURATION>"),
+                                        &error, [](SchemaTestDatabase& db) { Seed(db, "ORG-A"); }),
                  qPrintable(error));
         SetMessageAnswerer([this](CxAskKind, const QString& text) {
             m_messages << text;
@@ -207,12 +235,12 @@ private slots:
         const QString caption = QStringLiteral("Максимальный возраст клиента:");
         const QStringList path{kServices, QStringLiteral("Параметры программы")};
         QVERIFY(g_pOption_ClientData->m_MaxAge.Get() != 77);
-        QVERIFY(m_shell.Choose(path, [&](QDialog* dialog) {
+        QVERIFY(Choose(path, [&](QDialog* dialog) {
             QCOMPARE(dialog->windowTitle(), QStringLiteral("Параметры программы"));
             QSpinBox* field = OptionField(dialog, caption);
             QVERIFY(field);
-            UserPathShell::Type(field, QStringLiteral("77"));
-            QVERIFY(UserPathShell::Press(dialog, QStringLiteral("ОК")));
+            TypeOver(field, QStringLiteral("77"));
+            QVERIFY(UserPath::Press(dialog, QStringLiteral("ОК")));
         }));
         QCOMPARE(g_pOption_ClientData->m_MaxAge.Get(), 77);
         QCOMPARE(CTarvikApp::GetProfileString(g_pOption_ClientData->m_MaxAge.Section(),
@@ -220,12 +248,12 @@ private slots:
                  QStringLiteral("77"));
         // Reopened: the value is there; a change left with "Отмена" is not kept.
         int shown = 0;
-        QVERIFY(m_shell.Choose(path, [&](QDialog* dialog) {
+        QVERIFY(Choose(path, [&](QDialog* dialog) {
             QSpinBox* field = OptionField(dialog, caption);
             QVERIFY(field);
             shown = field->value();
-            UserPathShell::Type(field, QStringLiteral("90"));
-            QVERIFY(UserPathShell::Press(dialog, QStringLiteral("Отмена")));
+            TypeOver(field, QStringLiteral("90"));
+            QVERIFY(UserPath::Press(dialog, QStringLiteral("Отмена")));
         }));
         QCOMPARE(shown, 77);
         QCOMPARE(g_pOption_ClientData->m_MaxAge.Get(), 77);
@@ -237,13 +265,13 @@ private slots:
         m_shell.Db().Exec(QStringLiteral("INSERT INTO clientdatachanges (ROWID,nClientID,dDate) "
                                          "VALUES (900,99999,'2020-01-01')"));
         QString log;
-        QVERIFY(m_shell.Choose({kServices, QStringLiteral("Обслуживание базы данных"),
-                                QStringLiteral("Тестирование базы данных")},
-                               [&](QDialog* dialog) {
-                                   QCOMPARE(dialog->windowTitle(),
-                                            QStringLiteral("Тестирование базы данных"));
-                                   log = RunJob(dialog, QStringLiteral("Начать проверку"));
-                               }));
+        QVERIFY(Choose({kServices, QStringLiteral("Обслуживание базы данных"),
+                        QStringLiteral("Тестирование базы данных")},
+                       [&](QDialog* dialog) {
+                           QCOMPARE(dialog->windowTitle(),
+                                    QStringLiteral("Тестирование базы данных"));
+                           log = RunJob(dialog, QStringLiteral("Начать проверку"));
+                       }));
         QVERIFY2(log.contains(QStringLiteral("Все проверки выполнены успешно")), qPrintable(log));
         QVERIFY2(!log.contains(QStringLiteral("Ok")), qPrintable(log));
         QCOMPARE(m_shell.Db().Scalar(
@@ -255,14 +283,14 @@ private slots:
     // database: the change is gone and every row is as it was; the program
     // says it starts again.
     void backupThenRestore() {
-        const QString file = m_dir.filePath(QStringLiteral("copy.k2backup"));
+        const QString file = m_dir.filePath(QStringLiteral("копия.k2backup"));
         const QString before = DataChecksums(m_shell.Db());
         QString log;
-        QVERIFY(m_shell.Choose({kServices, QStringLiteral("Создать резервную копию")},
-                               [&](QDialog* dialog) {
-                                   QVERIFY(ChooseFile(dialog, file));
-                                   log = RunJob(dialog, QStringLiteral("Создать копию"));
-                               }));
+        QVERIFY(
+            Choose({kServices, QStringLiteral("Создать резервную копию")}, [&](QDialog* dialog) {
+                QVERIFY(ChooseFile(dialog, file));
+                log = RunJob(dialog, QStringLiteral("Создать копию"));
+            }));
         QVERIFY2(QFile::exists(file), qPrintable(log));
 
         m_shell.Db().Exec(QStringLiteral("UPDATE dir SET cString='Пункт у рынка' WHERE ROWID=1"));
@@ -271,12 +299,12 @@ private slots:
 
         int restarts = 0;
         CKelda2App::SetRestarter([&restarts] { ++restarts; });
-        QVERIFY(m_shell.Choose({kServices, QStringLiteral("Обслуживание базы данных"),
-                                QStringLiteral("Восстановление из резевной копии")},
-                               [&](QDialog* dialog) {
-                                   QVERIFY(ChooseFile(dialog, file));
-                                   log = RunJob(dialog, QStringLiteral("Восстановить"));
-                               }));
+        QVERIFY(Choose({kServices, QStringLiteral("Обслуживание базы данных"),
+                        QStringLiteral("Восстановление из резевной копии")},
+                       [&](QDialog* dialog) {
+                           QVERIFY(ChooseFile(dialog, file));
+                           log = RunJob(dialog, QStringLiteral("Восстановить"));
+                       }));
         CKelda2App::SetRestarter({});
         QVERIFY2(m_messages.contains(
                      QStringLiteral("База данных восстановлена. Программа будет перезапущена.")),
@@ -293,28 +321,27 @@ private slots:
     void exchangeBetweenTwoDatabases() {
         const QString package = m_dir.filePath(QStringLiteral("ORG-A.k2x"));
         QString log;
-        QVERIFY(m_shell.Choose(
-            {kServices, QStringLiteral("Обмен данными"), QStringLiteral("Передача данных")},
-            [&](QDialog* dialog) {
-                QVERIFY(ChooseFile(dialog, package));
-                auto* wizard = qobject_cast<CWizardDlg*>(dialog);
-                QVERIFY(wizard);
-                log = RunJob(dialog, wizard->RunButton()->text());
-            }));
+        QVERIFY(
+            Choose({kServices, QStringLiteral("Обмен данными"), QStringLiteral("Передача данных")},
+                   [&](QDialog* dialog) {
+                       QVERIFY(ChooseFile(dialog, package));
+                       auto* wizard = qobject_cast<CWizardDlg*>(dialog);
+                       QVERIFY(wizard);
+                       log = RunJob(dialog, wizard->RunButton()->text());
+                   }));
         QVERIFY2(QFile::exists(package), qPrintable(log));
 
         SchemaTestDatabase other(QStringLiteral("pathsb"));
         Seed(other, QStringLiteral("ORG-B"));
-        QVERIFY(UserPathShell::Connect(other.Info()));
-        QVERIFY(m_shell.Choose(
-            {kServices, QStringLiteral("Обмен данными"), QStringLiteral("Прием данных")},
-            [&](QDialog* dialog) {
-                QVERIFY(ChooseFile(dialog, package));
-                auto* wizard = qobject_cast<CWizardDlg*>(dialog);
-                QVERIFY(wizard);
-                log = RunJob(dialog, wizard->RunButton()->text());
-            }));
-        QVERIFY(UserPathShell::Connect(m_shell.Db().Info()));
+        QVERIFY(Connect(other.Info()));
+        QVERIFY(Choose({kServices, QStringLiteral("Обмен данными"), QStringLiteral("Прием данных")},
+                       [&](QDialog* dialog) {
+                           QVERIFY(ChooseFile(dialog, package));
+                           auto* wizard = qobject_cast<CWizardDlg*>(dialog);
+                           QVERIFY(wizard);
+                           log = RunJob(dialog, wizard->RunButton()->text());
+                       }));
+        QVERIFY(Connect(m_shell.Db().Info()));
         const QString region =
             other.Scalar(QStringLiteral("SELECT ROWID FROM orginf WHERE cOrgID='ORG-A'"));
         QVERIFY2(region.toInt() > 0, qPrintable(log));
@@ -348,8 +375,8 @@ private slots:
             stencil = url.toLocalFile();
             return true;
         });
-        QVERIFY(m_shell.Choose({kServices, QStringLiteral("Ведомости"),
-                                QStringLiteral("Сформировать трафарет для MS Excel")}));
+        QVERIFY(Choose({kServices, QStringLiteral("Ведомости"),
+                        QStringLiteral("Сформировать трафарет для MS Excel")}));
         SetExternalOpener({});
         QVERIFY(QFile::exists(stencil));
         CExcelXML written;
@@ -369,26 +396,26 @@ private slots:
 
         QList<CDDiary*> forms;
         QString log;
-        QVERIFY(m_shell.Choose(
-            {kServices, QStringLiteral("Ведомости"), QStringLiteral("Загрузить ведомости")},
-            [&](QDialog* dialog) {
-                QVERIFY(ChooseFile(dialog, stencil));
-                auto* wizard = qobject_cast<CWizardDlg*>(dialog);
-                QVERIFY(wizard);
-                const QString run = wizard->RunButton()->text();
-                QVERIFY(UserPathShell::Press(wizard, run));
-                log = wizard->GetProcessorPage()->GetLogText();
-                forms = qobject_cast<CXMLLoad*>(wizard)->OpenedForms();
-                QVERIFY(UserPathShell::Press(wizard, QStringLiteral("Готово")));
-            }));
+        QVERIFY(
+            Choose({kServices, QStringLiteral("Ведомости"), QStringLiteral("Загрузить ведомости")},
+                   [&](QDialog* dialog) {
+                       QVERIFY(ChooseFile(dialog, stencil));
+                       auto* wizard = qobject_cast<CWizardDlg*>(dialog);
+                       QVERIFY(wizard);
+                       const QString run = wizard->RunButton()->text();
+                       QVERIFY(UserPath::Press(wizard, run));
+                       log = wizard->GetProcessorPage()->GetLogText();
+                       forms = qobject_cast<CXMLLoad*>(wizard)->OpenedForms();
+                       QVERIFY(UserPath::Press(wizard, QStringLiteral("Готово")));
+                   }));
         QCOMPARE(forms.size(), 1);
         CDDiary* form = forms.first();
         QVERIFY2(form, qPrintable(log));
         QCOMPARE(m_shell.Db().Scalar(QStringLiteral("SELECT COUNT(*) FROM dailyreport WHERE "
                                                     "dDate='2024-03-05'")),
                  QStringLiteral("0"));
-        QVERIFY(UserPathShell::Press(form, QStringLiteral("OK")) ||
-                UserPathShell::Press(form, QStringLiteral("ОК")));
+        QVERIFY(UserPath::Press(form, QStringLiteral("OK")) ||
+                UserPath::Press(form, QStringLiteral("ОК")));
         const QString report = m_shell.Db().Scalar(
             QStringLiteral("SELECT ROWID FROM dailyreport WHERE dDate='2024-03-05' AND "
                            "nWorkPlace=1 AND nWorker1=2"));
