@@ -26,6 +26,11 @@ namespace {
 // Work that changes the data under every window (merge, restore) starts
 // only when they are all closed; a window that keeps unsaved changes stops
 // it.
+std::function<void()>& Restarter() {
+    static auto* restarter = new std::function<void()>;
+    return *restarter;
+}
+
 bool CloseAllWindows() {
     CxMDIFrameWnd* frame = CxDocManager::Instance()->Frame();
     return !frame || frame->CloseAllWindows();
@@ -48,7 +53,15 @@ void CKelda2App::OnRestore() {
     RestartProgram();
 }
 
+void CKelda2App::SetRestarter(std::function<void()> restarter) {
+    Restarter() = std::move(restarter);
+}
+
 void CKelda2App::RestartProgram() {
+    if (Restarter()) {
+        Restarter()();
+        return;
+    }
     // This copy ends (its windows are closed already); a new one starts on
     // the restored database and brings it to the current schema.
     QWidget* main = GetMainWnd();

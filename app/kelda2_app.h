@@ -8,6 +8,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 #include <memory>
 
 class CCacheClear;
@@ -65,6 +66,9 @@ public:
     void OnRestore();
     // Ends this copy of the program and starts a new one.
     void RestartProgram();
+    // Tests and scripted runs start no new copy: while a restarter is set,
+    // the restart runs it instead. An empty function puts the restart back.
+    static void SetRestarter(std::function<void()> restarter);
 
     CMainFrame* MainFrame() const;
     // The service points chosen for reports ("CSelectedPOSH").

@@ -27,7 +27,7 @@ void Fill(CxSQL* sql) {
         return;
     const char* rows[] = {
         "INSERT IGNORE INTO orginf (ROWID,cOrgID,cOrgName) VALUES (0,'OWN','Своя организация')",
-        "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nTown,"
+        "INSERT IGNORE INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nTown,"
         "nSpecFlags) VALUES (9001,0,0,'Пункт на вокзале',1,0,0,0,0),(9002,0,0,'Иванова О. П.',2,0,"
         "0,0,0),(9003,0,0,'Героин',4,1,0,0,0),(9004,0,0,'Метадон',4,1,0,0,0),"
         "(9005,0,0,'Шприц 2 мл',3,65537,0,0,0),(9006,0,0,'Тренинг по снижению вреда',7,0,0,0,0)",

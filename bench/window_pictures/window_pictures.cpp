@@ -1,7 +1,9 @@
 // Pictures of the program's windows, for a look by eye: the main window, the
-// settings dialog, the about box, and the windows of organisations, exports,
-// data exchange and database care (opened through their commands, with a few
-// rows of their own in the database), saved as PNG files. It judges nothing;
+// settings dialog, the about box, the connection dialog, the windows of
+// organisations, exports, data exchange and database care (opened through
+// their commands, with a few rows of their own in the database), the
+// journals, forms and directory editors, every report window as it opens and
+// with its page built, saved as PNG files. It judges nothing;
 // scripts/window-pictures.sh runs it offscreen on a private server.
 //
 // Usage: kelda2_window_pictures OUTDIR [sheets]
@@ -12,6 +14,7 @@
 #include "app/kelda2_app.h"
 #include "app/main_frame.h"
 #include "app/version.h"
+#include "bench/common/window_grab.h"
 #include "client_pictures.h"
 #include "db/schema/sql_db_updater.h"
 #include "exchange/widgets/compare_changes_view.h"
@@ -26,8 +29,9 @@
 #include "framework/widgets/settings_dialog.h"
 #include "framework/widgets/sql_connect_dialog.h"
 #include "framework/widgets/wizard/wizard_dlg.h"
+#include "journal_pictures.h"
+#include "report_pictures.h"
 #include "sheet_pictures.h"
-#include "bench/common/window_grab.h"
 
 #include <QApplication>
 #include <QDir>
@@ -238,6 +242,11 @@ int main(int argc, char* argv[]) {
         return false;
     });
 
+    // Nobody is there to answer a message either: it goes to stderr.
+    SetMessageAnswerer([](CxAskKind, const QString& text) {
+        std::fprintf(stderr, "message: %s\n", qPrintable(text));
+        return int(IDOK);
+    });
     CKelda2App app;
     RegisterDBUpdater(&SchemaUpdater());
     if (!app.InitInstance()) {
@@ -268,8 +277,18 @@ int main(int argc, char* argv[]) {
     about.show();
     saved = SaveWindowPicture(&about, out.filePath(QStringLiteral("about.png"))) && saved;
 
+    CSQLConnectDlg connect(frame);
+    if (const SQLConnectXML* info = g_pBaseSQLConnection->GetConnectInfo())
+        connect.SetInfo(*info);
+    connect.SetErrorText(QStringLiteral("Не удалось подключиться к серверу базы данных."));
+    connect.show();
+    saved = SaveWindowPicture(&connect, out.filePath(QStringLiteral("connect.png"))) && saved;
+    connect.hide();
+
     saved = CareWindows(frame, out) && saved;
     frame->resize(1280, 900);
+    saved = SaveReportPictures(app, frame, out) && saved;
+    saved = SaveJournalPictures(app, frame, out) && saved;
     saved = SaveClientPictures(frame, out) && saved;
     saved = SaveSheetPictures(frame, out) && saved;
 

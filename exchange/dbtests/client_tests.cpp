@@ -81,7 +81,7 @@ bool CKDDBTest_ClientsSubData::FullTest() {
 }
 
 QString CKDDBTest_ClientDataChanges::GetTestName() const {
-    return Tr(QStringLiteral("Клиенты: измененеие уязвимой группы"),
+    return Tr(QStringLiteral("Клиенты: изменение уязвимой группы"),
               QStringLiteral("CKDDBTest_ClientDataChanges::GetTestName"));
 }
 

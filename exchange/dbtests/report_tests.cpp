@@ -174,7 +174,7 @@ bool CKDDBTest_VisitsNPP::FullTest() {
 }
 
 QString CKDDBTest_ReportCliTest::GetTestName() const {
-    return Tr(QStringLiteral("Тестирование связей таблицы DailyVisits"),
+    return Tr(QStringLiteral("Проверка связей визитов с отчетами, клиентами и материалами"),
               QStringLiteral("msgDailyVisitsLinkTest"));
 }
 

@@ -1,5 +1,7 @@
 #include "mdi_frame_wnd.h"
 
+#include "dialog.h"
+
 #include "documents/doc_manager.h"
 #include "errors/error_list.h"
 #include "framework/core/app/cmd_handler_info.h"
@@ -76,8 +78,9 @@ bool CxMDIFrameWnd::OnCreate() {
     AddCommand(ID_APP_EXIT, [this] { close(); });
     AddCommand(ID_APP_OPTIONS, [this] {
         CSettingsDialog dialog(this);
+        dialog.Build();
         // Open windows follow a change of language or translations.
-        if (dialog.exec() == QDialog::Accepted)
+        if (CxDoModal(&dialog) == IDOK)
             CxDocManager::Instance()->NotifySettingsChanged();
     });
     CxErrorListWnd::Install(this);

@@ -343,7 +343,7 @@ private slots:
         QCOMPARE(names.size(), 11);
         QCOMPARE(names.first(), QStringLiteral("Ведомости: Проверка кодов социальных работников"));
         QCOMPARE(names.last(), QStringLiteral("Проверка контрольных сумм"));
-        QVERIFY(names.contains(QStringLiteral("Тестирование связей таблицы DailyVisits")));
+        QVERIFY(names.contains(QStringLiteral("Проверка связей визитов с отчетами, клиентами и материалами")));
         QCOMPARE(db.Scalar(QStringLiteral("SELECT nWorker1 FROM dailyreport")),
                  QStringLiteral("-1"));
         QCOMPARE(db.Scalar(QStringLiteral("SELECT COUNT(*) FROM clientdatachanges")),
@@ -365,7 +365,7 @@ private slots:
         for (const CvDBTestResult& r : results)
             if (!r.ok) {
                 ++failed;
-                QCOMPARE(r.name, QStringLiteral("Клиенты: измененеие уязвимой группы"));
+                QCOMPARE(r.name, QStringLiteral("Клиенты: изменение уязвимой группы"));
                 QVERIFY(r.failure.contains(QLatin1String("no")));
             }
         QCOMPARE(failed, 1);

@@ -51,7 +51,7 @@ bool CTestDBDlg::Process() {
     const bool ok = TestDB(m_sql, this, &m_results, &error);
     for (const CvDBTestResult& result : std::as_const(m_results)) {
         if (result.ok)
-            AddInfoMessage(result.name + QStringLiteral(": ") + Tr("Ok"));
+            AddInfoMessage(result.name + QStringLiteral(": ") + Tr("в порядке"));
         else
             AddWarning(result.name + QStringLiteral(": ") + result.failure, 0);
     }

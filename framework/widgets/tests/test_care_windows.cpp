@@ -282,7 +282,7 @@ private slots:
         QVERIFY(dialog.Results()[0].ok);
         QVERIFY(!dialog.Results()[1].ok);
         const QString log = dialog.GetProcessorPage()->GetLogText();
-        QVERIFY2(log.contains(QStringLiteral("Папки: Ok")), qPrintable(log));
+        QVERIFY2(log.contains(QStringLiteral("Папки: в порядке")), qPrintable(log));
         QVERIFY2(log.contains(QStringLiteral("Коды: Duplicate entry")), qPrintable(log));
         QVERIFY(dialog.GetProcessorPage()->ErrorCount() >= 1);
         QCOMPARE(m_db->Rows(QStringLiteral("SELECT id,parent,code FROM items ORDER BY id")),
