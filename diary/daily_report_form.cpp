@@ -138,6 +138,10 @@ QString CDDiary::GetTitleField() const {
     return QStringLiteral("dailyreport.dDate");
 }
 
+QList<CxGuardedRows> CDDiary::GuardedRows(qint64 key) const {
+    return DailyReportGuardedRows(key);
+}
+
 qint64 CDDiary::ReportKey() const {
     const CDXRecordSQL* record = GetDXRecord();
     return record && GetDXEditMode() != EA_NEW ? record->GetKey() : -1;
@@ -350,14 +354,19 @@ bool CDDiary::Apply() {
             if (CDDiaryPage* page = Page(i); page && page->IsCreated())
                 save.pages << page->SavePage();
     save.confirmDuplicate = [](qint64) { return Yes_NO_(DuplicateReportQuestion()) == IDYES; };
+    save.loaded = &Guard();
+    CxRowsFingerprint stored;
+    save.stored = &stored;
 
     qint64 id = -1;
     CDiaryVerdict refusal;
     QString error;
     if (!SaveDailyReport(record->GetSQL(), save, &id, &refusal, &error)) {
-        if (!refusal.ok)
+        if (!refusal.ok) {
             ShowRefusal(refusal);
-        else if (!error.isEmpty())
+            if (refusal.key == QLatin1String(kReportChangedMeanwhileKey))
+                OfferReopen();
+        } else if (!error.isEmpty())
             ShowFailure(OKButton(),
                         DiaryText("Ежедневный отчет не сохранен: %1", "CDDiary::Apply").arg(error));
         // A "no" to the duplicate question leaves the form as it is.
@@ -366,13 +375,15 @@ bool CDDiary::Apply() {
 
     if (save.action != EDailyReportAction::Delete) {
         // The stored row from now on (a new report has its ROWID).
-        if (std::unique_ptr<CDXRecordSQL> stored =
+        if (std::unique_ptr<CDXRecordSQL> row =
                 AllocateSQLDXRecord(record->GetTableName(), id, 1, record->GetSQL()))
-            SetDXRecord(std::move(stored), EA_EDIT);
+            SetDXRecord(std::move(row), EA_EDIT);
         else
             SetDXEditMode(EA_EDIT);
     }
     OnAfterCommit();
+    // The next save starts from what this one stored.
+    SetGuard(stored);
     SetModified(false);
     UpdateTitle();
     return true;

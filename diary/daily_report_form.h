@@ -10,7 +10,9 @@
 // transaction (SaveDailyReport): a refusal shows its tip at the field or
 // cell and leaves the database and the typed values as they were; when
 // another report holds the same data the user is asked first. A delete
-// removes the report with all its sheets.
+// removes the report with all its sheets. When another copy of the program
+// saved the report (header, a sheet, a cell) after this form opened it, the
+// save is refused and the form offers to open the report again.
 //
 // A new report may also be opened filled from elsewhere (the sheets read from
 // a spreadsheet file): OpenDraft shows the header and sheets in a new form
@@ -42,6 +44,8 @@ public:
 
     CxTable* GetDXTable() const override;
     QString GetTitleField() const override;
+    // The header, every sheet's cells and layout and the redirections.
+    QList<CxGuardedRows> GuardedRows(qint64 key) const override;
     void DoDataExchange(CDXX& dx) override;
     // The whole save (see above); false keeps the form open with its values.
     bool Apply() override;

@@ -102,41 +102,8 @@ void CDClients::BuildTabs() {
 void CDClients::DoDataExchange(CDXX& dx) {
     // The tabs are made once, at the first loading; the base tab's page is
     // made (and loads) at once, the others when first opened.
-    if (dx.IsLoad() && m_tab->count() == 0) {
-        TakeSnapshot();
+    if (dx.IsLoad() && m_tab->count() == 0)
         BuildTabs();
-    }
-}
-
-void CDClients::TakeSnapshot() {
-    m_loaded = CClientRowSnapshot();
-    const qint64 id = GetClientID();
-    if (id <= 0 || GetDXEditMode() != EA_EDIT)
-        return;
-    QString error;
-    ReadClientRow(GetDXRecord()->GetSQL(), id, false, &m_loaded, &error);
-}
-
-bool CDClients::OnApply() {
-    if (GetDXEditMode() == EA_EDIT && GetClientID() > 0) {
-        // The row as stored now, locked until the save ends, against the row
-        // this card loaded.
-        CClientRowSnapshot now;
-        QString error;
-        if (!ReadClientRow(GetDXRecord()->GetSQL(), GetClientID(), true, &now, &error))
-            return Fail(this, error);
-        const CRuleVerdict verdict = CheckClientRowUnchanged(m_loaded, now);
-        if (!verdict.ok) {
-            QWidget* code = FieldControl(QStringLiteral("cClientCode"));
-            return Fail(code ? code : this, verdict.text);
-        }
-    }
-    return CxSQLEditForm::OnApply();
-}
-
-void CDClients::OnAfterCommit() {
-    CxSQLEditForm::OnAfterCommit();
-    TakeSnapshot();
 }
 
 int CDClients::OnProcessURL(const QString& address) {

@@ -7,13 +7,13 @@
 // write under its ROWID), then the tabs; any refusal rolls everything back
 // and leaves the input on screen.
 //
-// Two copies editing one client: the card remembers the client's row as it
-// loaded it and, at save, refuses when another copy has changed or deleted
-// the row meanwhile (see client_row_guard.h).
+// Two copies editing one client: the form's guard refuses a save when
+// another copy has changed or deleted the client's row since the card read
+// it (rows_fingerprint.h); the tabs guard their own rows
+// (client_row_guard.h).
 //
 // The link "command:forceapply" of the error list (shown under a code that
 // breaks the coding) saves again, this time asking whether to keep the code.
-#include "clients/core/client_row_guard.h"
 #include "framework/widgets/forms/sql_edit_form.h"
 
 class CxTab;
@@ -30,8 +30,6 @@ public:
     CxTable* GetDXTable() const override;
     QString GetTitleField() const override;
     void DoDataExchange(CDXX& dx) override;
-    bool OnApply() override;
-    void OnAfterCommit() override;
     // "command:forceapply" (exactly) saves with the force flag set.
     int OnProcessURL(const QString& address) override;
 
@@ -44,10 +42,8 @@ public:
 
 private:
     void BuildTabs();
-    void TakeSnapshot();
 
     CxTab* m_tab;
     int m_baseTab = -1;
     bool m_forceApply = false;
-    CClientRowSnapshot m_loaded;
 };

@@ -1,13 +1,9 @@
 #pragma once
 // Two copies of the program (or two users) may have one client's card open at
-// once. The card keeps the client's row as it loaded it; at save, inside the
-// save's transaction, it reads the row again with a lock and compares: when
-// another copy changed or deleted the row meanwhile, the save is refused with
-// a message that says so, instead of silently overwriting the other copy's
-// work. After a save the card takes the stored row as its new starting point.
-//
-// The tabs guard their own rows the same way: a dated page checks the row it
-// is about to update or delete, the health tab the client's set of rows (see
+// once. The card's own row is guarded by the form (rows_fingerprint.h); the
+// tabs guard their rows here, row by row, so that a refusal names the dated
+// page another copy changed: a dated page checks the row it is about to
+// update or delete, the health tab the client's set of rows (see
 // client_history_store.h, client_health_store.h).
 #include "rule_verdict.h"
 
@@ -17,22 +13,6 @@
 #include <QStringList>
 
 class CxSQL;
-
-// A client's row as read: every column by name (lower case), a null QString
-// for NULL.
-struct CClientRowSnapshot {
-    bool exists = false;
-    QHash<QString, QString> values;
-};
-
-// Reads the client's row of clientdata; with lock set, the row stays locked
-// to the end of the caller's transaction (SELECT ... FOR UPDATE).
-bool ReadClientRow(CxSQL* sql, qint64 clientId, bool lock, CClientRowSnapshot* row, QString* error);
-
-// Refuses (field ClientCode) when the row is gone or any of its columns
-// differs from the row the card loaded.
-CRuleVerdict CheckClientRowUnchanged(const CClientRowSnapshot& loaded,
-                                     const CClientRowSnapshot& now);
 
 // A row of a table as read: every column by name (lower case), a null
 // QString for NULL.

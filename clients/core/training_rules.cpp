@@ -65,6 +65,13 @@ void SetupTrainingParticipants(CSQLEditListCore* list, int forType) {
     list->EnableAutoAdd(TrainingAudienceAutoAdd(forType));
 }
 
+QList<CxGuardedRows> TrainingGuardedRows(qint64 trainingId) {
+    const QString key = QString::number(trainingId);
+    return {CxGuardedRows{QStringLiteral("traininglist"), QStringLiteral("ROWID=") + key, {}},
+            CxGuardedRows{
+                QStringLiteral("trainingssubdata"), QStringLiteral("nTrainingID=") + key, {}}};
+}
+
 QString TrainingCheckLineHtml(const QString& label, const QString& listError) {
     const QStringList lines = listError.split(u'\n');
     const QString notFound = lines.value(0).trimmed();

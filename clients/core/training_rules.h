@@ -6,6 +6,7 @@
 // every other audience. Whatever reads or moves participants must read that
 // id by the training's audience, through the look-up below, never as a
 // client.
+#include "framework/core/record/rows_fingerprint.h"
 #include "sql_edit_list.h"
 
 #include <QString>
@@ -31,6 +32,9 @@ CEditListLookup TrainingParticipantLookup(int forType);
 // Sets the list editor up for the audience: the look-up, the group and
 // automatic adding.
 void SetupTrainingParticipants(CSQLEditListCore* list, int forType);
+// The rows a stored training consists of, as its form guards them against
+// other copies' saves: the training's row and its participants.
+QList<CxGuardedRows> TrainingGuardedRows(qint64 trainingId);
 
 // The check line under the participant list: the label, then the entries not
 // found in red and the duplicated entries in blue, from the list editor's

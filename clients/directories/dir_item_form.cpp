@@ -1,5 +1,6 @@
 #include "dir_item_form.h"
 
+#include "clients/directories/core/directory_kinds.h"
 #include "framework/core/tarvik_app.h"
 
 #include <QCheckBox>
@@ -28,7 +29,8 @@ void CDDirItemForm::GrowFields() {
 QLineEdit* CDDirItemForm::AddNameEdit(const QString& label) {
     m_name = new QLineEdit(this);
     m_name->setObjectName(QStringLiteral("cString"));
-    m_name->setMaxLength(255);
+    // No cut at the limit: a pasted longer name stays as it is and the save
+    // says it is too long.
     m_fields->addRow(label, m_name);
     return m_name;
 }
@@ -52,6 +54,9 @@ QCheckBox* CDDirItemForm::AddHiddenBox() {
 }
 
 bool CDDirItemForm::OnApply() {
+    if (m_name && GetDXEditMode() != EA_DELETE)
+        if (const QString tooLong = DirNameTooLongText(m_name->text()); !tooLong.isEmpty())
+            return Fail(m_name, tooLong);
     if (CxSQLEditForm::OnApply())
         return true;
     // The directory's unique key (nDirType, cString) refused the name.

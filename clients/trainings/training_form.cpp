@@ -212,6 +212,10 @@ void CDTraining::DoDataExchange(CDXX& dx) {
     }
 }
 
+QList<CxGuardedRows> CDTraining::GuardedRows(qint64 key) const {
+    return TrainingGuardedRows(key);
+}
+
 bool CDTraining::OnApply() {
     // The training's row first; its participants under its ROWID.
     if (!CxSQLEditForm::OnApply())

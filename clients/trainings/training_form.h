@@ -5,7 +5,9 @@
 // resolves the entries as the user types, shows under the list what it did
 // not find and what is listed twice, and counts the people (the count is
 // typed by hand only while the list is empty). The save writes the training
-// first, then its participants under its ROWID, in one transaction.
+// first, then its participants under its ROWID, in one transaction; it is
+// refused when another copy changed the training or its participants since
+// the form read them.
 #include "framework/widgets/forms/sql_edit_form.h"
 
 #include <QList>
@@ -29,6 +31,8 @@ public:
     QString GetTitleField() const override;
     void DoDataExchange(CDXX& dx) override;
     bool OnApply() override;
+    // The training's row and its participants.
+    QList<CxGuardedRows> GuardedRows(qint64 key) const override;
 
     // The audience the buttons show (nForType; the stored one when no button
     // is set).

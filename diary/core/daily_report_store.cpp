@@ -126,6 +126,20 @@ bool Run(CxSQL* sql, const CDailyReportSave& save, qint64* reportId, CDiaryVerdi
             return false;
         if (!found)
             return FailDiary(error, NotFound());
+        bool unchanged = true;
+        if (save.loaded && !save.loaded->CheckUnchanged(sql, &unchanged, error))
+            return false;
+        if (!unchanged) {
+            if (refusal)
+                *refusal = CDiaryVerdict::Refuse(
+                    EDiaryField::Report,
+                    DiaryText("Этот ежедневный отчет изменили или удалили в другом окне или на "
+                              "другом компьютере после того, как вы его открыли. Ваши изменения "
+                              "не сохранены, чтобы не затереть чужие.",
+                              kReportChangedMeanwhileKey),
+                    QString::fromLatin1(kReportChangedMeanwhileKey));
+            return false;
+        }
     }
     if (save.action == EDailyReportAction::Delete) {
         *reportId = save.header.rowId;
@@ -146,9 +160,21 @@ bool Run(CxSQL* sql, const CDailyReportSave& save, qint64* reportId, CDiaryVerdi
     if (!CountReportsWithSameCrc(*reportId, &others, sql, &crcError))
         return FailDiary(error, DiaryText("Ошибка при работе с базой данных", "msgDBError") +
                                     QStringLiteral(": ") + crcError.text);
-    return others == 0 || !save.confirmDuplicate || save.confirmDuplicate(others);
+    if (others != 0 && save.confirmDuplicate && !save.confirmDuplicate(others))
+        return false;
+    return !save.stored || save.stored->Take(sql, DailyReportGuardedRows(*reportId), error);
 }
 } // namespace
+
+QList<CxGuardedRows> DailyReportGuardedRows(qint64 reportId) {
+    const QString ofReport = QStringLiteral("nReportID=") + QString::number(reportId);
+    return {CxGuardedRows{QStringLiteral("dailyreport"),
+                          QStringLiteral("ROWID=") + QString::number(reportId),
+                          {QStringLiteral("nCrc")}},
+            CxGuardedRows{QStringLiteral("dailyvisits"), ofReport, {}},
+            CxGuardedRows{QStringLiteral("dailyvisitssubhdr"), ofReport, {}},
+            CxGuardedRows{QStringLiteral("dailyredirects"), ofReport, {}}};
+}
 
 QString DailyReportSheetTitle(EDiarySheetKind kind, int number) {
     const QString word = kind == EDiarySheetKind::Visits

@@ -5,7 +5,9 @@
 // kinds: a new sheet of either kind takes the highest number plus one.
 //
 // The form saves through SaveDailyReport, which runs one transaction:
-// 1. the header is checked (nothing is written when it is refused);
+// 1. the header is checked (nothing is written when it is refused); the
+//    report's rows, locked, must still be as the form loaded them (another
+//    copy of the program may have saved the report meanwhile);
 // 2. the header row is inserted or updated, its checksum cleared; a delete
 //    removes the report's sheet rows and the header instead, and refuses a
 //    row that other rows name as their folder;
@@ -18,6 +20,7 @@
 // 6. COMMIT; any failure, refusal or "no" rolls everything back.
 #include "daily_report_header.h"
 #include "diary_verdict.h"
+#include "framework/core/record/rows_fingerprint.h"
 
 #include <QList>
 #include <functional>
@@ -46,6 +49,14 @@ bool LoadDailyReport(CxSQL* sql, qint64 reportId, CDailyReportHeader* header,
 // Reads the numbers of a report's sheets.
 bool LoadDailyReportSheets(CxSQL* sql, qint64 reportId, CDailyReportSheets* sheets, QString* error);
 
+// The rows a stored report consists of, as a form guards them: the header
+// (its checksum aside: every copy's save computes missing ones), the visits
+// cells, the sheets' column layouts and the redirections.
+QList<CxGuardedRows> DailyReportGuardedRows(qint64 reportId);
+
+// The key of the refusal of a save over a report another copy changed.
+inline constexpr char kReportChangedMeanwhileKey[] = "msgReportChangedMeanwhile";
+
 // An opened sheet of the form.
 struct CDailyReportPage {
     int number = 0;
@@ -64,6 +75,13 @@ struct CDailyReportSave {
     // вы уверены, что хотите сохранить эту ведомость?"): true saves all the
     // same. Without it the save goes on.
     std::function<bool(qint64 others)> confirmDuplicate;
+    // The report's rows as the form loaded them (DailyReportGuardedRows):
+    // when they changed since, the save is refused (key
+    // kReportChangedMeanwhileKey). Null or not taken: not checked.
+    const CxRowsFingerprint* loaded = nullptr;
+    // Receives, after a save that is not a delete, the fingerprint of the
+    // rows as saved, taken before the COMMIT.
+    CxRowsFingerprint* stored = nullptr;
 };
 
 // The question the form asks through confirmDuplicate.

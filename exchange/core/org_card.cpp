@@ -12,9 +12,19 @@ QString Quoted(const QString& column) {
     QString c = column;
     return u'`' + c.replace(u'`', QStringLiteral("``")) + u'`';
 }
+
+const QList<CxGuardedRows>& OwnCardRows() {
+    static const QList<CxGuardedRows> rows{
+        CxGuardedRows{QStringLiteral("orginf"), QStringLiteral("ROWID=0"), {}}};
+    return rows;
+}
 } // namespace
 
 bool COrgInfoCard::Load(CxSQL* sql, QString* error) {
+    // The fingerprint first: a change arriving while the card is read makes
+    // its save refuse rather than overwrite it.
+    if (!m_guard.Take(sql, OwnCardRows(), error))
+        return false;
     CxResult res = sql->Execute(QStringLiteral("SELECT * FROM orginf WHERE orginf.ROWID=0"));
     if (!res.isValid()) {
         if (error)
@@ -44,11 +54,20 @@ bool COrgInfoCard::Save(CxSQL* sql, QString* error) {
         values << SafeSQL(fact.value);
         assignments << Quoted(fact.column) + u'=' + SafeSQL(fact.value);
     }
+    m_changedMeanwhile = false;
     CxResult res;
     if (sql->BeginTransaction()) {
-        // Whether row 0 exists now, not when the card was read: another copy
-        // of the program may have made or removed it since, and an UPDATE of
-        // a missing row would drop the user's facts without a word.
+        // Row 0 as the card read it, locked to the end of the save.
+        bool unchanged = true;
+        QString why;
+        if (!m_guard.CheckUnchanged(sql, &unchanged, &why) || !unchanged) {
+            sql->RollbackTransaction();
+            m_changedMeanwhile = why.isEmpty();
+            if (error)
+                *error = why.isEmpty() ? CxRowsFingerprint::ChangedMeanwhileText() : why;
+            return false;
+        }
+        // Whether row 0 exists now decides between UPDATE and INSERT.
         res = sql->Execute(QStringLiteral("SELECT ROWID FROM orginf WHERE ROWID=0 FOR UPDATE"));
         if (res.isValid()) {
             const bool exists = res.FetchRow();
@@ -58,8 +77,17 @@ bool COrgInfoCard::Save(CxSQL* sql, QString* error) {
                                     : QStringLiteral("INSERT INTO orginf (ROWID,%1) VALUES (0,%2)")
                                           .arg(columns.join(u','), values.join(u',')));
         }
+        // The next save starts from what this one stored.
+        CxRowsFingerprint stored;
+        if (res.isValid() && !stored.Take(sql, OwnCardRows(), &why)) {
+            sql->RollbackTransaction();
+            if (error)
+                *error = why;
+            return false;
+        }
         if (res.isValid() && sql->CommitTransaction()) {
             m_new = false;
+            m_guard = stored;
             return true;
         }
         sql->RollbackTransaction();

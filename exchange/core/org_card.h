@@ -1,6 +1,8 @@
 #pragma once
 // The card of the own organisation (orginf row 0) as the settings page edits
 // it, and what the organisation list offers for its selected row.
+#include "framework/core/record/rows_fingerprint.h"
+
 #include <QList>
 #include <QString>
 
@@ -19,9 +21,14 @@ public:
     // in its order; all empty, and IsNew, when the row does not exist.
     bool Load(CxSQL* sql, QString* error);
     // Writes the facts to row 0 in one transaction: inserts the row when it
-    // does not exist at the time of the save, else updates it. On failure
-    // nothing is written.
+    // does not exist at the time of the save, else updates it. Refused
+    // (ChangedMeanwhile) when another copy of the program changed, made or
+    // removed the row since Load or the last save. On failure nothing is
+    // written.
     bool Save(CxSQL* sql, QString* error);
+    // Whether the last Save was refused because of another copy's change
+    // (Load reads the card as it is now).
+    bool ChangedMeanwhile() const { return m_changedMeanwhile; }
 
     QList<COrgFact>& Facts() { return m_facts; }
     bool IsNew() const { return m_new; }
@@ -29,6 +36,8 @@ public:
 private:
     QList<COrgFact> m_facts;
     bool m_new = true;
+    CxRowsFingerprint m_guard;
+    bool m_changedMeanwhile = false;
 };
 
 // The organisation list: every card (the own one among them) with its key

@@ -5,6 +5,7 @@
 #include "framework/widgets/dialog.h"
 #include "framework/widgets/error_text.h"
 #include "framework/widgets/grid/grid_ctrl.h"
+#include "framework/widgets/message_box.h"
 #include "framework/widgets/settings_dialog.h"
 
 #include <QHeaderView>
@@ -99,6 +100,10 @@ bool COrgInfoView::OnApply() {
                                                       "организации:"),
                                        QStringLiteral("COrgInfoView")) +
                                     u'\n' + error);
+        // Another copy saved the card meanwhile: its facts can be read anew.
+        if (m_card.ChangedMeanwhile() &&
+            CxAsk(this, CxAskKind::YesNo, CxRowsFingerprint::ReopenQuestion()) == IDYES)
+            Load();
         return false;
     }
     m_modified = false;

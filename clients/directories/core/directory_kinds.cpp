@@ -117,3 +117,14 @@ CxDirectoryTab DirectoryTab(const QString& pageClass) {
 QString DirectoryTabTitle(const CxDirectoryTab& tab) {
     return CTarvikApp::TranslateString(tab.title, tab.titleKey, 1);
 }
+
+QString DirNameTooLongText(const QString& name) {
+    if (name.trimmed().size() <= kDirNameLength)
+        return QString();
+    return CTarvikApp::TranslateString(
+               QStringLiteral("Название слишком длинное: %1 символов, а можно не больше %2. "
+                              "Сократите его."),
+               QStringLiteral("msgDirNameTooLong"), 1)
+        .arg(name.trimmed().size())
+        .arg(kDirNameLength);
+}

@@ -21,6 +21,13 @@ enum DirType : int {
     DIR_DONORS = 12,    // funding sources
 };
 
+// The longest name a directory row holds (dir.cString).
+constexpr int kDirNameLength = 255;
+// The refusal of a longer name, naming the limit; empty when the name fits.
+// A longer name must never reach the table: the server would cut it to the
+// limit, and the cut name could then equal another row's.
+QString DirNameTooLongText(const QString& name);
+
 struct CxDirectoryTab {
     QString pageClass; // run-time class name of the tab's list
     QString titleKey;  // message key of the title

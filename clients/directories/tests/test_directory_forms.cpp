@@ -10,6 +10,7 @@
 #include "clients/directories/training_type_form.h"
 #include "clients/directories/workers_form.h"
 #include "clients/directories/workplace_form.h"
+#include "db/mysql_connection.h"
 #include "directory_fixture.h"
 #include "framework/core/app/acc_dic.h"
 #include "framework/core/documents/document.h"
@@ -363,6 +364,90 @@ private slots:
         QVERIFY(view->Apply());
         QVERIFY(view->GetDXRecord()->BuildStatement(EA_EDIT).isEmpty());
         QCOMPARE(Row(1, "cDescription,nTown,nType,bHidden"), QStringLiteral("NULL|2|8|0"));
+    }
+
+    // Two copies of the program open one item: the other copy saves its
+    // change first; this form's save is refused with the message and the
+    // offer to open the item again, and writes nothing. "No" keeps the form
+    // as typed; "yes" opens the item anew with the other copy's data, which
+    // then saves, twice in a row.
+    void otherCopyChangedItem_data() {
+        QTest::addColumn<QString>("form");
+        QTest::addColumn<int>("id");
+        QTest::newRow("service point") << "CDDirWorkPlace" << 1;
+        QTest::newRow("worker") << "CDDirWorkers" << 2;
+        QTest::newRow("drug") << "CDDirDrugs" << 3;
+        QTest::newRow("training type") << "CDDirTrainig" << 4;
+        QTest::newRow("donor") << "CDDirDonors" << 5;
+    }
+    void otherCopyChangedItem() {
+        QFETCH(QString, form);
+        QFETCH(int, id);
+        CDDirItemForm* view = Open(form, id, EA_EDIT);
+        QVERIFY(view);
+        CxMySQL other;
+        SQLConnectXML info = m_fx->Db().Info();
+        QVERIFY(other.Connect(&info));
+        QVERIFY(other
+                    .Execute(QStringLiteral("UPDATE dir SET cString=CONCAT(cString,' (чужое)') "
+                                            "WHERE ROWID=%1")
+                                 .arg(id))
+                    .isValid());
+        const QString theirs = Row(id, "cString");
+
+        Retype(view, "cString", QStringLiteral("Моё название"));
+        m_fx->Answer(IDNO);
+        QVERIFY(!view->Apply());
+        QVERIFY2(view->LastFailure().text.contains(QStringLiteral("в другом окне")),
+                 qPrintable(view->LastFailure().text));
+        QVERIFY(m_fx->Questions().join(u'\n').contains(QStringLiteral("Открыть запись заново")));
+        QCOMPARE(Row(id, "cString"), theirs);
+        QCOMPARE(Child<QLineEdit>(view, "cString")->text(), QStringLiteral("Моё название"));
+
+        m_fx->Answer(IDYES);
+        QVERIFY(!view->Apply());
+        QCOMPARE(Row(id, "cString"), theirs);
+        QTRY_VERIFY(!view->isVisible());
+        auto* reopened = qobject_cast<CDDirItemForm*>(CxDocManager::Instance()->ActiveView());
+        QVERIFY(reopened);
+        QVERIFY(reopened != view);
+        QCOMPARE(Child<QLineEdit>(reopened, "cString")->text(), theirs);
+        Retype(reopened, "cString", QStringLiteral("Моё название"));
+        QVERIFY2(reopened->Apply(), qPrintable(reopened->LastFailure().text));
+        Retype(reopened, "cString", QStringLiteral("Моё второе название"));
+        QVERIFY2(reopened->Apply(), qPrintable(reopened->LastFailure().text));
+        QCOMPARE(Row(id, "cString"), QStringLiteral("Моё второе название"));
+        CTarvikApp::ClearErrorMessages();
+    }
+
+    // A name longer than the directory holds is refused as too long, naming
+    // the limit, even when its first 255 characters are another entry's
+    // name; a name of exactly 255 such characters is that entry's duplicate.
+    void tooLongName() {
+        const QString existing(255, QChar(u'д'));
+        m_fx->Db().Exec(QStringLiteral("UPDATE dir SET cString='%1' WHERE ROWID=6").arg(existing));
+        const QString before = m_fx->Db().Rows(QStringLiteral("SELECT * FROM dir ORDER BY ROWID"));
+        CDDirItemForm* view = Open(QStringLiteral("CDDirWorkPlace"), -1, EA_NEW);
+        QVERIFY(view);
+        auto* name = Child<QLineEdit>(view, "cString");
+        name->setFocus();
+        name->insert(existing + u'д'); // pasted
+        QCOMPARE(name->text().size(), 256);
+        Child<CxSqlComboList>(view, "nTown")->SetSelectedID(2);
+        Child<QRadioButton>(view, "nType_4")->click();
+        QVERIFY(!view->Apply());
+        const QString tip = name->property("cxErrorTip").toString();
+        QVERIFY2(tip.contains(QStringLiteral("слишком длинное")) &&
+                     tip.contains(QStringLiteral("255")),
+                 qPrintable(tip));
+        QCOMPARE(m_fx->Db().Rows(QStringLiteral("SELECT * FROM dir ORDER BY ROWID")), before);
+
+        name->backspace();
+        QVERIFY(!view->Apply());
+        QVERIFY2(name->property("cxErrorTip").toString().contains(QStringLiteral("уже есть")),
+                 qPrintable(name->property("cxErrorTip").toString()));
+        QCOMPARE(m_fx->Db().Rows(QStringLiteral("SELECT * FROM dir ORDER BY ROWID")), before);
+        CTarvikApp::ClearErrorMessages();
     }
 };
 

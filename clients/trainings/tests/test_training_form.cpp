@@ -8,6 +8,7 @@
 #include "clients/trainings/sql_edit_list.h"
 #include "clients/trainings/training_form.h"
 #include "clients/trainings/trainings_journal.h"
+#include "db/mysql_connection.h"
 #include "framework/core/documents/document.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/html_static.h"
@@ -200,6 +201,50 @@ private slots:
         auto* again = qobject_cast<CJTrainings*>(OpenDocument(QStringLiteral("CJTrainings")));
         QVERIFY(again);
         QCOMPARE(again->List()->findChild<QTableView*>()->horizontalHeader()->sectionSize(2), 333);
+    }
+
+    // Two copies open one training; the other copy changes the training's
+    // row or only its participants. This form's save is refused with the
+    // message and writes nothing; opened anew it shows the other copy's
+    // participants and saves, twice in a row.
+    void otherCopyChangedTraining_data() {
+        QTest::addColumn<QString>("statement");
+        QTest::newRow("the training's name")
+            << "UPDATE traininglist SET cName='Чужое' WHERE ROWID=1";
+        QTest::newRow("a participant added")
+            << "INSERT INTO trainingssubdata (nTrainingID,nClientID) VALUES (1,11)";
+        QTest::newRow("a participant removed")
+            << "DELETE FROM trainingssubdata WHERE nTrainingID=1";
+    }
+    void otherCopyChangedTraining() {
+        QFETCH(QString, statement);
+        CDTraining* form = Open(1, EA_EDIT);
+        QVERIFY(form);
+        CxMySQL other;
+        SQLConnectXML info = m_fx->Db().Info();
+        QVERIFY(other.Connect(&info));
+        QVERIFY(other.Execute(statement).isValid());
+        const QString theirs = m_fx->Db().Rows("SELECT cName FROM traininglist WHERE ROWID=1") +
+                               u'#' + Participants(1);
+
+        form->Participants()->setPlainText(QStringLiteral("ГДЕ0190ж"));
+        m_fx->Answer(IDYES);
+        QVERIFY(!form->Apply());
+        QVERIFY2(form->LastFailure().text.contains(QStringLiteral("в другом окне")),
+                 qPrintable(form->LastFailure().text));
+        QCOMPARE(m_fx->Db().Rows("SELECT cName FROM traininglist WHERE ROWID=1") + u'#' +
+                     Participants(1),
+                 theirs);
+        QTRY_VERIFY(!form->isVisible());
+        auto* reopened = qobject_cast<CDTraining*>(CxDocManager::Instance()->ActiveView());
+        QVERIFY(reopened && reopened != form);
+        QCOMPARE(reopened->Participants()->Core().GetText().isEmpty(), Participants(1).isEmpty());
+        reopened->Participants()->setPlainText(QStringLiteral("ГДЕ0190ж"));
+        QVERIFY2(reopened->Apply(), qPrintable(reopened->LastFailure().text));
+        reopened->Participants()->setPlainText(QStringLiteral("АБВ0587ч\nГДЕ0190ж"));
+        QVERIFY2(reopened->Apply(), qPrintable(reopened->LastFailure().text));
+        QCOMPARE(Participants(1), QStringLiteral("10;11"));
+        CTarvikApp::ClearErrorMessages();
     }
 };
 

@@ -8,6 +8,7 @@
 #include "diary/core/visits_sheet_store.h"
 #include "diary_test_data.h"
 
+#include "db/mysql_connection.h"
 #include "framework/core/tarvik_app.h"
 
 #include <QTest>
@@ -65,8 +66,19 @@ private slots:
     void unopenedSheetsKeepTheirRows();
     void deleteTakesTheSheetsAlong();
     void reportGoneMeanwhile();
+    void twoCopiesSaveOneReport();
+    void otherCopysChange_data();
+    void otherCopysChange();
 
 private:
+    // A stored report with a visits sheet (two columns, one client) and a
+    // redirections sheet; its ROWID.
+    qint64 StoredReport();
+    // An update of the report by the store, from the fingerprint given.
+    bool SaveComment(CxSQL* sql, qint64 id, const QString& comment, const QString& count,
+                     const CxRowsFingerprint* loaded, CxRowsFingerprint* stored,
+                     CDiaryVerdict* refusal, QString* error);
+
     std::unique_ptr<SchemaTestDatabase> m_db;
     CxSQL* m_sql = nullptr;
 };
@@ -358,6 +370,150 @@ void TestDailyReportStore::reportGoneMeanwhile() {
     QVERIFY(!SaveDailyReport(m_sql, save, &id, &refusal, &error));
     QCOMPARE(error, QStringLiteral("Ежедневный отчет не найден."));
     QCOMPARE(Everything(*m_db), QStringLiteral("###"));
+}
+
+qint64 TestDailyReportStore::StoredReport() {
+    const CVisitsSheet visits = Sheet(m_sql, {kSyringe, kMeal}, {"АБВ0190Ч|3|1"});
+    CRedirectionsSheet redirections;
+    QString error;
+    if (!CRedirectionsSheetStore::Load(m_sql, 0, 1, &redirections, &error))
+        return -1;
+    redirections.rows[1].count = QStringLiteral("2");
+    CDailyReportSave save;
+    save.action = EDailyReportAction::Insert;
+    save.header = Header();
+    save.pages = {{0, &visits, nullptr}, {1, nullptr, &redirections}};
+    qint64 id = -1;
+    CDiaryVerdict refusal;
+    return SaveDailyReport(m_sql, save, &id, &refusal, &error) ? id : -1;
+}
+
+bool TestDailyReportStore::SaveComment(CxSQL* sql, qint64 id, const QString& comment,
+                                       const QString& count, const CxRowsFingerprint* loaded,
+                                       CxRowsFingerprint* stored, CDiaryVerdict* refusal,
+                                       QString* error) {
+    const CVisitsSheet visits =
+        Sheet(sql, {kSyringe, kMeal}, {QStringLiteral("АБВ0190Ч|%1|1").arg(count)});
+    CDailyReportSave save;
+    save.header = Header();
+    save.header.rowId = id;
+    save.header.comment = comment;
+    save.pages = {{0, &visits, nullptr}};
+    save.loaded = loaded;
+    save.stored = stored;
+    qint64 saved = -1;
+    return SaveDailyReport(sql, save, &saved, refusal, error);
+}
+
+// Two copies of the program open one report; the first saves its comment
+// and counts, the second's save is refused with a message and leaves the
+// first's work whole; the second opens the report anew and saves; each
+// copy's own stored fingerprint lets its next save through.
+void TestDailyReportStore::twoCopiesSaveOneReport() {
+    const qint64 id = StoredReport();
+    QVERIFY(id > 0);
+    CxMySQL other;
+    SQLConnectXML info = m_db->Info();
+    QVERIFY(other.Connect(&info));
+    CxRowsFingerprint first, second;
+    QString error;
+    QVERIFY(first.Take(m_sql, DailyReportGuardedRows(id), &error));
+    QVERIFY(second.Take(&other, DailyReportGuardedRows(id), &error));
+
+    CxRowsFingerprint firstStored;
+    CDiaryVerdict refusal;
+    QVERIFY2(SaveComment(m_sql, id, QStringLiteral("первая копия"), QStringLiteral("7"), &first,
+                         &firstStored, &refusal, &error),
+             qPrintable(refusal.text + error));
+    const QString afterFirst = Everything(*m_db);
+
+    QVERIFY(!SaveComment(&other, id, QStringLiteral("вторая копия"), QStringLiteral("9"), &second,
+                         nullptr, &refusal, &error));
+    QCOMPARE(refusal.key, QString::fromLatin1(kReportChangedMeanwhileKey));
+    QCOMPARE(refusal.field, EDiaryField::Report);
+    QVERIFY2(refusal.text.contains(QStringLiteral("в другом окне")), qPrintable(refusal.text));
+    QCOMPARE(Everything(*m_db), afterFirst);
+    QCOMPARE(
+        m_db->Scalar(QStringLiteral("SELECT cComment FROM dailyreport WHERE ROWID=%1").arg(id)),
+        QStringLiteral("первая копия"));
+
+    // Opened anew, the second copy saves, twice in a row.
+    CxRowsFingerprint secondStored;
+    QVERIFY(second.Take(&other, DailyReportGuardedRows(id), &error));
+    QVERIFY2(SaveComment(&other, id, QStringLiteral("вторая копия"), QStringLiteral("9"), &second,
+                         &secondStored, &refusal, &error),
+             qPrintable(refusal.text + error));
+    QVERIFY2(SaveComment(&other, id, QStringLiteral("ещё раз"), QStringLiteral("9"), &secondStored,
+                         &secondStored, &refusal, &error),
+             qPrintable(refusal.text + error));
+    // The first copy's next save now meets the second's.
+    const QString afterSecond = Everything(*m_db);
+    QVERIFY(!SaveComment(m_sql, id, QStringLiteral("первая копия"), QStringLiteral("7"),
+                         &firstStored, nullptr, &refusal, &error));
+    QCOMPARE(Everything(*m_db), afterSecond);
+}
+
+// What another copy may change while a report is open: every row of the
+// report counts, its checksum and other reports' rows do not.
+void TestDailyReportStore::otherCopysChange_data() {
+    QTest::addColumn<QString>("statement"); // {id}: the report, {other}: another report
+    QTest::addColumn<bool>("saved");
+    QTest::newRow("header comment")
+        << "UPDATE dailyreport SET cComment='чужой' WHERE ROWID={id}" << false;
+    QTest::newRow("header date") << "UPDATE dailyreport SET dDate='2024-03-16' WHERE ROWID={id}"
+                                 << false;
+    QTest::newRow("a cell's count")
+        << "UPDATE dailyvisits SET nCount=nCount+1 WHERE nReportID={id} LIMIT 1" << false;
+    QTest::newRow("a visit row added")
+        << "INSERT INTO dailyvisits (nReportID,nVedID,NPP,nClientID,nItem,nCount) SELECT "
+           "nReportID,nVedID,NPP+1,nClientID+1000,nItem,nCount FROM dailyvisits WHERE "
+           "nReportID={id} LIMIT 1"
+        << false;
+    QTest::newRow("a visit row removed")
+        << "DELETE FROM dailyvisits WHERE nReportID={id} LIMIT 1" << false;
+    QTest::newRow("the sheet's columns")
+        << "UPDATE dailyvisitssubhdr SET nPos=nPos+10 WHERE nReportID={id}" << false;
+    QTest::newRow("a redirection")
+        << "UPDATE dailyredirects SET nCount=nCount+1 WHERE nReportID={id}" << false;
+    QTest::newRow("the report deleted") << "DELETE FROM dailyreport WHERE ROWID={id}" << false;
+    QTest::newRow("its checksum recomputed")
+        << "UPDATE dailyreport SET nCrc=12345 WHERE ROWID={id}" << true;
+    QTest::newRow("another report's cells")
+        << "UPDATE dailyvisits SET nCount=nCount+5 WHERE nReportID={other}" << true;
+}
+
+void TestDailyReportStore::otherCopysChange() {
+    QFETCH(QString, statement);
+    QFETCH(bool, saved);
+    const qint64 id = StoredReport();
+    QVERIFY(id > 0);
+    m_db->Exec(QStringLiteral("UPDATE dailyreport SET dDate='2024-01-01' WHERE ROWID=%1").arg(id));
+    const qint64 otherReport = StoredReport(); // the same day would be a duplicate
+    QVERIFY(otherReport > 0);
+    m_db->Exec(QStringLiteral("UPDATE dailyreport SET dDate='2024-03-15' WHERE ROWID=%1").arg(id));
+    CxRowsFingerprint loaded;
+    QString error;
+    QVERIFY(loaded.Take(m_sql, DailyReportGuardedRows(id), &error));
+
+    CxMySQL other;
+    SQLConnectXML info = m_db->Info();
+    QVERIFY(other.Connect(&info));
+    QVERIFY(other
+                .Execute(QString(statement)
+                             .replace(QLatin1String("{id}"), QString::number(id))
+                             .replace(QLatin1String("{other}"), QString::number(otherReport)))
+                .isValid());
+    const QString before = Everything(*m_db);
+    CDiaryVerdict refusal;
+    QCOMPARE(SaveComment(m_sql, id, QStringLiteral("моя"), QStringLiteral("4"), &loaded, nullptr,
+                         &refusal, &error),
+             saved);
+    if (!saved) {
+        QVERIFY2(refusal.key == QLatin1String(kReportChangedMeanwhileKey) ||
+                     error == QStringLiteral("Ежедневный отчет не найден."),
+                 qPrintable(refusal.text + error));
+        QCOMPARE(Everything(*m_db), before);
+    }
 }
 
 QTEST_GUILESS_MAIN(TestDailyReportStore)

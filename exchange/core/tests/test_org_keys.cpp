@@ -1,5 +1,6 @@
 // Organisation keys, the material list, the own organisation's card and what
 // the organisation list offers.
+#include "db/mysql_connection.h"
 #include "exchange/core/org_card.h"
 #include "exchange/core/org_keys.h"
 #include "framework/core/tarvik_app.h"
@@ -123,32 +124,76 @@ private slots:
         QCOMPARE(db.Scalar(QStringLiteral("SELECT cPhone FROM orginf WHERE ROWID=0")),
                  QStringLiteral("+7 000"));
 
-        // The row went (or came) after the card was read: the save still
-        // stores what the user typed.
+        // Another copy removed the row after the card was read: refused, the
+        // removal stands.
         db.Exec(QStringLiteral("DELETE FROM orginf WHERE ROWID=0"));
         again.Facts()[7].value = QStringLiteral("+7 111");
-        QVERIFY2(again.Save(db.Connection(), &error), qPrintable(error));
-        QCOMPARE(db.Rows(QStringLiteral("SELECT cOrgID,cPhone FROM orginf WHERE ROWID=0")),
-                 QStringLiteral("OWN|+7 111"));
+        QVERIFY(!again.Save(db.Connection(), &error));
+        QVERIFY(again.ChangedMeanwhile());
+        QVERIFY2(error.contains(QStringLiteral("в другом окне")), qPrintable(error));
+        QCOMPARE(db.Scalar(QStringLiteral("SELECT COUNT(*) FROM orginf WHERE ROWID=0")),
+                 QStringLiteral("0"));
+        // Another copy made the row after this card was read empty: refused,
+        // the other card stays; read again, the card saves over it.
         COrgInfoCard late;
-        db.Exec(QStringLiteral("DELETE FROM orginf WHERE ROWID=0"));
         QVERIFY(late.Load(db.Connection(), &error));
         QVERIFY(late.IsNew());
         db.Exec(QStringLiteral("INSERT INTO orginf (ROWID,cOrgID) VALUES (0,'OTHER')"));
         late.Facts()[0].value = QStringLiteral("OWN");
         late.Facts()[7].value = QStringLiteral("+7 000");
-        QVERIFY2(late.Save(db.Connection(), &error), qPrintable(error));
+        QVERIFY(!late.Save(db.Connection(), &error));
+        QVERIFY(late.ChangedMeanwhile());
+        QCOMPARE(db.Scalar(QStringLiteral("SELECT cOrgID FROM orginf WHERE ROWID=0")),
+                 QStringLiteral("OTHER"));
+        QVERIFY(late.Load(db.Connection(), &error));
         QVERIFY(!late.IsNew());
+        QCOMPARE(late.Facts()[0].value, QStringLiteral("OTHER"));
+        late.Facts()[0].value = QStringLiteral("OWN");
+        late.Facts()[7].value = QStringLiteral("+7 000");
+        QVERIFY2(late.Save(db.Connection(), &error), qPrintable(error));
+        QVERIFY(!late.ChangedMeanwhile());
         QCOMPARE(db.Rows(QStringLiteral("SELECT cOrgID,cPhone FROM orginf WHERE ROWID=0")),
                  QStringLiteral("OWN|+7 000"));
 
         // An identifier another organisation has: refused, nothing written.
-        again.Facts()[0].value = QStringLiteral("ORG7");
-        again.Facts()[7].value = QStringLiteral("lost");
-        QVERIFY(!again.Save(db.Connection(), &error));
+        late.Facts()[0].value = QStringLiteral("ORG7");
+        late.Facts()[7].value = QStringLiteral("lost");
+        QVERIFY(!late.Save(db.Connection(), &error));
         QVERIFY(error.contains(QLatin1String("ORG7")));
         QCOMPARE(db.Rows(QStringLiteral("SELECT cOrgID,cPhone FROM orginf WHERE ROWID=0")),
                  QStringLiteral("OWN|+7 000"));
+        CTarvikApp::ClearErrorMessages();
+    }
+
+    // Two copies of the program have the own card open on two connections:
+    // the first saves; the second's save is refused and leaves the first's
+    // facts; read again, the second saves, twice in a row.
+    void twoCopiesSaveOwnCard() {
+        SchemaTestDatabase db;
+        db.Exec(QStringLiteral("INSERT INTO orginf (ROWID,cOrgID) VALUES (0,'OWN')"));
+        CxMySQL other;
+        SQLConnectXML info = db.Info();
+        QVERIFY(other.Connect(&info));
+        COrgInfoCard first, second;
+        QString error;
+        QVERIFY(first.Load(db.Connection(), &error));
+        QVERIFY(second.Load(&other, &error));
+        first.Facts()[7].value = QStringLiteral("первая копия");
+        QVERIFY2(first.Save(db.Connection(), &error), qPrintable(error));
+        second.Facts()[6].value = QStringLiteral("вторая копия");
+        QVERIFY(!second.Save(&other, &error));
+        QVERIFY(second.ChangedMeanwhile());
+        QCOMPARE(db.Scalar(QStringLiteral("SELECT cPhone FROM orginf WHERE ROWID=0")),
+                 QStringLiteral("первая копия"));
+        QVERIFY(second.Load(&other, &error));
+        QCOMPARE(second.Facts()[7].value, QStringLiteral("первая копия"));
+        second.Facts()[6].value = QStringLiteral("вторая копия");
+        QVERIFY2(second.Save(&other, &error), qPrintable(error));
+        second.Facts()[6].value = QStringLiteral("ещё раз");
+        QVERIFY2(second.Save(&other, &error), qPrintable(error));
+        QVERIFY(!first.Save(db.Connection(), &error)); // now the first meets the second's
+        QCOMPARE(db.Rows(QStringLiteral("SELECT cPhone FROM orginf WHERE ROWID=0")),
+                 QStringLiteral("первая копия"));
         CTarvikApp::ClearErrorMessages();
     }
 

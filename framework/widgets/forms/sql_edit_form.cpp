@@ -3,8 +3,10 @@
 #include "date_edit.h"
 #include "framework/core/documents/document.h"
 #include "framework/core/record/dx_record.h"
+#include "framework/core/sql_connection.h"
 #include "framework/core/table/cx_table.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/message_box.h"
 
 #include <QAbstractButton>
@@ -58,6 +60,12 @@ bool CxSQLEditForm::OnInitialUpdate() {
         return false;
     std::unique_ptr<CDXRecordSQL> record = document->TakeRecord();
     const int mode = document->GetEditMode() ? document->GetEditMode() : EA_NEW;
+    // The fingerprint comes before the rows are read: a change in between
+    // makes the save refuse rather than overwrite it unseen.
+    if (mode != EA_NEW &&
+        !TakeGuard(record ? record->GetSQL() : g_pBaseSQLConnection.get(), document->GetKey()))
+        return false;
+    m_guardTaken = mode != EA_NEW;
     if (!record)
         record = AllocateSQLDXRecord(table->GetSQLTable(), mode == EA_NEW ? -1 : document->GetKey(),
                                      mode == EA_NEW ? 0 : 1);
@@ -70,6 +78,13 @@ bool CxSQLEditForm::OnInitialUpdate() {
 }
 
 bool CxSQLEditForm::LoadRecord(std::unique_ptr<CDXRecordSQL> record, int mode) {
+    const bool guarded = m_guardTaken;
+    m_guardTaken = false;
+    if (!guarded) {
+        m_guard.Clear();
+        if (mode != EA_NEW && record && !TakeGuard(record->GetSQL(), record->GetKey()))
+            return false;
+    }
     SetDXRecord(std::move(record), mode);
     m_loading = true;
     const bool loaded = UpdateData(false);
@@ -127,7 +142,38 @@ void CxSQLEditForm::WatchChanges(QWidget* root) {
         }
 }
 
+QList<CxGuardedRows> CxSQLEditForm::GuardedRows(qint64 key) const {
+    CxTable* table = GetDXTable();
+    if (!table)
+        return {};
+    return {
+        CxGuardedRows{table->GetSQLTable(), QStringLiteral("ROWID=") + QString::number(key), {}}};
+}
+
+bool CxSQLEditForm::TakeGuard(CxSQL* sql, qint64 key) {
+    if (key <= 0 || !sql) {
+        m_guard.Clear();
+        return true;
+    }
+    QString error;
+    if (m_guard.Take(sql, GuardedRows(key), &error))
+        return true;
+    CTarvikApp::AddErrorMessage(error);
+    return false;
+}
+
 bool CxSQLEditForm::OnApply() {
+    const int mode = GetDXEditMode();
+    if ((mode == EA_EDIT || mode == EA_DELETE) && m_guard.IsTaken() && GetDXRecord()) {
+        bool unchanged = true;
+        QString error;
+        if (!m_guard.CheckUnchanged(GetDXRecord()->GetSQL(), &unchanged, &error))
+            return Fail(this, error);
+        if (!unchanged) {
+            m_changedMeanwhile = true;
+            return Fail(this, CxRowsFingerprint::ChangedMeanwhileText());
+        }
+    }
     if (GetDXEditMode() == EA_DELETE && GetDXRecord() && GetDXTable()) {
         QString reason;
         if (!IsSafeToDelete(GetDXTable(), GetDXRecord()->GetKey(), 0, &reason))
@@ -141,9 +187,24 @@ bool CxSQLEditForm::OnApply() {
     return CDXForm::OnApply();
 }
 
+bool CxSQLEditForm::CommitTransact() {
+    m_saved.Clear();
+    CDXRecordSQL* record = GetDXRecord();
+    if (record && GetDXEditMode() != EA_DELETE && record->GetKey() > 0) {
+        QString error;
+        if (!m_saved.Take(record->GetSQL(), GuardedRows(record->GetKey()), &error))
+            return false;
+    }
+    return CDXForm::CommitTransact();
+}
+
 bool CxSQLEditForm::Apply() {
-    if (!ApplyTransacted())
+    m_changedMeanwhile = false;
+    if (!ApplyTransacted()) {
+        if (m_changedMeanwhile)
+            OfferReopen();
         return false;
+    }
     m_modified = false;
     UpdateTitle();
     if (const CDXRecordSQL* record = GetDXRecord())
@@ -152,6 +213,8 @@ bool CxSQLEditForm::Apply() {
 }
 
 void CxSQLEditForm::OnAfterCommit() {
+    // The next save of this form starts from what this one stored.
+    m_guard = m_saved;
     if (auto* document = qobject_cast<CxSQLDocument*>(GetDocument())) {
         if (CDXRecordSQL* record = GetDXRecord())
             document->SetKey(record->GetKey());
@@ -209,4 +272,26 @@ void CxSQLEditForm::OnOK() {
 
 void CxSQLEditForm::OnCancel() {
     CloseFrame();
+}
+
+void CxSQLEditForm::OfferReopen() {
+    if (CxAsk(this, CxAskKind::YesNo, CxRowsFingerprint::ReopenQuestion()) == IDYES)
+        ReopenRecord();
+}
+
+void CxSQLEditForm::ReopenRecord() {
+    // Only a form the document manager opened can be opened again by it.
+    auto* document = qobject_cast<CxSQLDocument*>(GetDocument());
+    if (!document)
+        return;
+    const CDXRecordSQL* record = GetDXRecord();
+    const qint64 key = record ? record->GetKey() : -1;
+    const QString formClass = QString::fromLatin1(metaObject()->className());
+    m_modified = false;
+    // The closing window no longer stands for the record, so the record opens
+    // in a window of its own.
+    document->SetKey(-1);
+    CloseFrame();
+    if (key > 0)
+        CxDocManager::Instance()->OpenSQLEditForm(formClass, key, EA_EDIT);
 }

@@ -9,7 +9,13 @@
 // A form names its table (GetDXTable) and the column that titles its record
 // (GetTitleField); its subclass builds the controls in its constructor and
 // binds them in DoDataExchange.
+//
+// Several copies of the program may have one record open: the form takes the
+// fingerprint of the rows it shows (GuardedRows) before it reads them, and a
+// save refuses, offering to open the record again, when another copy changed
+// them meanwhile (rows_fingerprint.h).
 #include "dx_form.h"
+#include "framework/core/record/rows_fingerprint.h"
 #include "framework/widgets/documents/form_view.h"
 
 class CxTable;
@@ -42,7 +48,16 @@ public:
     // The default apply writes the record; a deletion first checks that no
     // other row refers to it.
     bool OnApply() override;
+    // Takes the fingerprint of what the save wrote, then commits.
+    bool CommitTransact() override;
     void OnAfterCommit() override;
+
+    // The rows of a stored record that the form shows and saves, guarded
+    // against other copies' changes: by default the record's row; a form
+    // that also saves rows of other tables (participants, sheets) adds them.
+    virtual QList<CxGuardedRows> GuardedRows(qint64 key) const;
+    // The fingerprint taken when the record was loaded or last saved.
+    const CxRowsFingerprint& Guard() const { return m_guard; }
 
     bool CanCloseFrame() override;
     QWidget* DXWidget() override { return this; }
@@ -70,12 +85,25 @@ protected:
     // Cancel closes, asking about unsaved changes.
     void OnOK();
     void OnCancel();
+    // After a save refused because another copy changed the record: asks
+    // whether to open it again, and does (this window closes unsaved).
+    void OfferReopen();
+    // Closes this window without saving and opens the stored record anew.
+    void ReopenRecord();
+    // A form that saves by its own transaction (the daily report) hands
+    // over what its save stored, and notes a refusal of that kind.
+    void SetGuard(const CxRowsFingerprint& stored) { m_guard = stored; }
 
 private:
     void UpdateTitle();
+    bool TakeGuard(CxSQL* sql, qint64 key);
 
     QPushButton* m_ok;
     QPushButton* m_cancel;
     bool m_modified = false;
     bool m_loading = false;
+    CxRowsFingerprint m_guard;
+    CxRowsFingerprint m_saved; // what the running save wrote, until its COMMIT
+    bool m_changedMeanwhile = false;
+    bool m_guardTaken = false; // by OnInitialUpdate, before the record was read
 };

@@ -1,5 +1,6 @@
 #include "preset_list.h"
 
+#include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
 #include "rep_config.h"
@@ -166,8 +167,14 @@ bool CRepPresetList2::DeleteUserPreset(int index, QString* error) {
     return false;
 }
 
+QString CRepPresetList2::PresetText(const KDRepPresetEx2& preset) {
+    xKDReportPresets2 one;
+    one.AddCopy(preset);
+    return one.BuildText();
+}
+
 bool CRepPresetList2::SaveUserPreset(const KDRepPresetEx2& edited, const QString& openingTitle,
-                                     QString* error) {
+                                     const QString& openedText, QString* error) {
     const auto fail = [error](const QString& text) {
         if (error)
             *error = text;
@@ -176,26 +183,39 @@ bool CRepPresetList2::SaveUserPreset(const KDRepPresetEx2& edited, const QString
     const QString name = edited.Title;
     if (name.trimmed().isEmpty())
         return fail(Tr("Имя отчета обязательное поле", "CRepPresetEdit2::Apply"));
+    CxSQL* sql = g_pBaseSQLConnection.get();
+    CxSQLLockGuard lock(sql, 60);
+    if (sql && !lock.Locked())
+        return fail(Tr("Заготовки отчетов сейчас сохраняет другая копия программы; попробуйте "
+                       "ещё раз.",
+                       "msgPresetsBusy"));
     xKDReportPresets2 list;
     QString why;
     if (!list.LoadFromProfile(&why))
         return fail(CantReadStore(why));
+    int own = -1;
+    for (int i = 0; i < list.GetCount(); ++i)
+        if (!openingTitle.isEmpty() && list.GetAt(i)->Title == openingTitle)
+            own = i;
+    // A user preset opened for editing must still be as it was opened (a
+    // configuration preset opened has no stored copy to compare).
+    if (own >= 0 && PresetText(*list.GetAt(own)) != openedText)
+        return fail(Tr("Заготовку <b>'{name}'</b> изменили в другом окне или на другом "
+                       "компьютере после того, как вы её открыли. Ваши изменения не "
+                       "сохранены, чтобы не затереть чужие: откройте заготовку заново.",
+                       "msgPresetChangedMeanwhile")
+                        .replace(QLatin1String("{name}"), SafeHTML(openingTitle)));
     if (const xKDReportPresets2* config = RepConfig::Presets2();
         config && config->FindByTitle(name))
         return fail(Tr("Заготовка с именем <b>'{name}'</b> есть среди заготовок программы; "
                        "выберите другое имя",
                        "msgPresetNameOfConfig")
                         .replace(QLatin1String("{name}"), SafeHTML(name)));
-    int own = -1;
-    for (int i = 0; i < list.GetCount(); ++i) {
-        const QString& title = list.GetAt(i)->Title;
-        if (name != openingTitle && title == name)
+    for (int i = 0; i < list.GetCount(); ++i)
+        if (name != openingTitle && list.GetAt(i)->Title == name)
             return fail(
                 Tr("Запись с именем <b>'{name}'</b> уже есть в базе", "CRepPresetEdit2::Apply")
                     .replace(QLatin1String("{name}"), SafeHTML(name)));
-        if (!openingTitle.isEmpty() && title == openingTitle)
-            own = i;
-    }
     if (own >= 0) {
         list.GetAt(own)->Copy(edited);
     } else {

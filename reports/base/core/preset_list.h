@@ -73,8 +73,15 @@ public:
     // when another user preset or a configuration preset has it (a user
     // preset named like a configuration preset could never be chosen), or
     // when the store cannot be read (it is never written over then).
+    // `openedText` is the preset as the editor opened it (PresetText; empty
+    // for a new preset): when the stored preset of the opening title differs
+    // from it or is gone, another copy of the program changed it meanwhile
+    // and the save is refused. The read and the write run under the lock
+    // "dblock", so no other copy's save comes between them.
     static bool SaveUserPreset(const KDRepPresetEx2& edited, const QString& openingTitle,
-                               QString* error);
+                               const QString& openedText, QString* error);
+    // The preset as stored text, to compare one read with another.
+    static QString PresetText(const KDRepPresetEx2& preset);
 
 protected:
     bool LoadUserPresets(std::vector<std::unique_ptr<KDRepPresetEx2>>& out,

@@ -222,7 +222,8 @@ bool CRepPresetEditBase::Refuse(const QString& text, QWidget* focus) {
 CRepPresetEdit2::CRepPresetEdit2(KDRepPresetEx2& preset, const QList<CRepPresetChoice>& catalogue,
                                  bool readOnly, QWidget* parent)
     : CRepPresetEditBase(parent), m_preset(&preset), m_openingTitle(preset.Title),
-      m_readOnly(readOnly), m_pivot(new QCheckBox(this)) {
+      m_openedText(CRepPresetList2::PresetText(preset)), m_readOnly(readOnly),
+      m_pivot(new QCheckBox(this)) {
     setObjectName(QStringLiteral("CRepPresetEdit2"));
     m_pivot->setObjectName(QStringLiteral("pivotMode"));
     m_pivot->setText(Tr("Отчет для сводных таблиц MS Excel", "CRepPresetEdit2"));
@@ -286,9 +287,12 @@ bool CRepPresetEdit2::Apply() {
     edited.PivotMode = m_pivot->isChecked() ? 1 : 0;
     edited.Comment = CommentEdit()->text();
     QString error;
-    if (!CRepPresetList2::SaveUserPreset(edited, m_openingTitle, &error))
+    if (!CRepPresetList2::SaveUserPreset(edited, m_openingTitle, m_openedText, &error))
         return Refuse(error, NameEdit());
     m_preset->Copy(edited);
+    // A later save of this editor starts from what this one stored.
+    m_openingTitle = edited.Title;
+    m_openedText = CRepPresetList2::PresetText(edited);
     return true;
 }
 

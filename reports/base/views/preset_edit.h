@@ -160,6 +160,7 @@ public:
 private:
     KDRepPresetEx2* m_preset;
     QString m_openingTitle;
+    QString m_openedText; // the preset as opened, to see other copies' saves
     bool m_readOnly;
     QCheckBox* m_pivot;
     CRepPresetEditList_SumGroupRows* m_rows;

@@ -55,6 +55,7 @@ private slots:
     void saveUserPreset_data();
     void saveUserPreset();
     void unreadableStoreIsNeverOverwritten();
+    void presetChangedByOtherCopy();
     void deleteUserPreset();
     void presetCommands();
     void version1List();
@@ -237,7 +238,9 @@ void TestPresets::saveUserPreset() {
     edited.Comment = QStringLiteral("c");
     edited.SumCols2.SetIDs({20441});
     QString error;
-    QCOMPARE(CRepPresetList2::SaveUserPreset(edited, opening, &error), saved);
+    QCOMPARE(
+        CRepPresetList2::SaveUserPreset(edited, opening, CRepPresetList2::PresetText(mine), &error),
+        saved);
     QCOMPARE(error.isEmpty(), saved);
     xKDReportPresets2 after;
     QVERIFY(after.LoadFromProfile());
@@ -249,13 +252,49 @@ void TestPresets::saveUserPreset() {
         QCOMPARE(after.FindByTitle(title)->SumCols2.GetIDs(), QList<long>({20441}));
 }
 
+// Two copies open the user preset "Мой"; the first saves its change, the
+// second's save is refused and leaves the first's change; opened anew, the
+// second saves, and saves again from what it stored.
+void TestPresets::presetChangedByOtherCopy() {
+    KDRepPresetEx2 mine;
+    mine.Title = QStringLiteral("Мой");
+    xKDReportPresets2 store;
+    store.AddCopy(mine);
+    QVERIFY(store.SaveToProfile());
+    const QString opened = CRepPresetList2::PresetText(mine);
+
+    KDRepPresetEx2 first;
+    first.Copy(mine);
+    first.Comment = QStringLiteral("первая копия");
+    QString error;
+    QVERIFY2(CRepPresetList2::SaveUserPreset(first, mine.Title, opened, &error), qPrintable(error));
+    const QString afterFirst = UserStore();
+
+    KDRepPresetEx2 second;
+    second.Copy(mine);
+    second.Comment = QStringLiteral("вторая копия");
+    QVERIFY(!CRepPresetList2::SaveUserPreset(second, mine.Title, opened, &error));
+    QVERIFY2(error.contains(QStringLiteral("в другом окне")), qPrintable(error));
+    QCOMPARE(UserStore(), afterFirst);
+
+    const QString reopened = CRepPresetList2::PresetText(first);
+    QVERIFY(CRepPresetList2::SaveUserPreset(second, mine.Title, reopened, &error));
+    const QString stored = CRepPresetList2::PresetText(second);
+    second.Comment = QStringLiteral("ещё раз");
+    QVERIFY(CRepPresetList2::SaveUserPreset(second, mine.Title, stored, &error));
+    xKDReportPresets2 after;
+    QVERIFY(after.LoadFromProfile());
+    QCOMPARE(after.GetCount(), 1);
+    QCOMPARE(after.GetAt(0)->Comment, QStringLiteral("ещё раз"));
+}
+
 void TestPresets::unreadableStoreIsNeverOverwritten() {
     const QString broken = QStringLiteral("<KDREPORTPRESETS2><KDREPPRESET2 Title='a'>");
     SetUserStore(broken);
     KDRepPresetEx2 edited;
     edited.Title = QStringLiteral("b");
     QString error;
-    QVERIFY(!CRepPresetList2::SaveUserPreset(edited, QString(), &error));
+    QVERIFY(!CRepPresetList2::SaveUserPreset(edited, QString(), QString(), &error));
     QVERIFY(!error.isEmpty());
     QCOMPARE(UserStore(), broken);
     CRepPresetList2 list;
@@ -303,7 +342,7 @@ void TestPresets::presetCommands() {
         opened = preset.Title;
         if (!readOnly && answer) {
             preset.Title += QStringLiteral("2");
-            return CRepPresetList2::SaveUserPreset(preset, QString(), nullptr);
+            return CRepPresetList2::SaveUserPreset(preset, QString(), QString(), nullptr);
         }
         return answer;
     });

@@ -176,8 +176,9 @@ private slots:
         Store(QStringLiteral("<KDREPORTPRESETS2><KDREPPRESET2 Title='А' Comment='1'/>"
                              "<KDREPPRESET2 Title='Б'/><KDREPPRESET2 Title='А' Comment='2'/>"
                              "</KDREPORTPRESETS2>"));
-        KDRepPresetEx2 preset;
+        KDRepPresetEx2 preset; // the entry as stored, as a report window opens it
         preset.Title = QStringLiteral("А");
+        preset.Comment = QStringLiteral("2");
         CRepPresetEdit2 editor(preset, kFields, false);
         editor.NameEdit()->setText(QStringLiteral("В"));
         QVERIFY(editor.Apply());
