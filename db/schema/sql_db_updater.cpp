@@ -1,6 +1,7 @@
 #include "sql_db_updater.h"
 
 #include "cache_tables.h"
+#include "framework/core/backup/sql_restore.h"
 #include "framework/core/sql/sql_init.h"
 #include "framework/core/tarvik_app.h"
 #include "schema_steps.h"
@@ -266,6 +267,11 @@ void CSQLDBUpdater::CheckStorageEngines() {
 
 void CSQLDBUpdater::DropStagingTables() {
     SetInfoMessage(Tr(QStringLiteral("Проверка базы данных")));
+    QString restore;
+    if (CSQLRestore::CleanInterrupted(GetSQL(), &restore) && !restore.isEmpty()) {
+        SetInfoMessage(restore);
+        CTarvikApp::AddErrorMessage(restore);
+    }
     CxResult list = Query(QStringLiteral("show tables like 'orvel\\_%'"));
     QStringList names;
     while (list.isValid() && list.FetchRow())

@@ -35,6 +35,8 @@ private:
     void RepairDirectoryOrder();
     void MigrateOrganisationCard();
     void CheckStorageEngines();
+    // The staging tables of an archive load and of a restore that died (the
+    // latter told in the error list).
     void DropStagingTables();
 
     QStringList m_warnings;

@@ -1,5 +1,6 @@
 #include "accounting_export.h"
 
+#include "db/schema/cache_tables.h"
 #include "framework/core/enums/enum2.h"
 #include "framework/core/progress.h"
 #include "framework/core/run_log.h"
@@ -315,6 +316,7 @@ bool CAccountingExport::Run(const QString& folder, CvProgress* progress, CvRunLo
     }
 
     const QList<CAccountingFile> files = Files();
+    CCacheHold hold(m_base);
     if (progress)
         progress->SetRange(int(files.size()), Tr(QStringLiteral("Выгрузка таблиц")));
     for (const CAccountingFile& step : files) {
@@ -324,8 +326,10 @@ bool CAccountingExport::Run(const QString& folder, CvProgress* progress, CvRunLo
         }
         QString why;
         // The work tables are built after the organisations' file, before
-        // the first list (as the export always did).
-        if (&step == &files[1] && m_buildWorkTables && !m_buildWorkTables(&why))
+        // the first list (as the export always did), and held until the
+        // clients' file that reads them is written.
+        if (&step == &files[1] && m_buildWorkTables &&
+            (!hold.Acquire(progress, &why) || !m_buildWorkTables(&why)))
             report(QStringLiteral("_cache_clients"), why);
         why.clear();
         bool ok;

@@ -17,10 +17,14 @@
 #include <QRandomGenerator>
 #include <QRegularExpression>
 
+#include <cerrno>
+#include <csignal>
 #include <deque>
 #include <fcntl.h>
 #include <future>
+#include <limits>
 #include <memory>
+#include <sys/file.h>
 #include <unistd.h>
 
 namespace {
@@ -63,6 +67,40 @@ bool SyncFile(const QByteArray& path) {
     return ok;
 }
 
+// A backup writes ".<name>.<pid>-<8 hex digits>.tmp" beside its target and
+// holds an exclusive flock on it while it runs.
+const QRegularExpression& TempNamePattern() {
+    static const QRegularExpression pattern(
+        QStringLiteral("^\\..+\\.([1-9][0-9]{0,9})-[0-9a-f]{8}\\.tmp$"));
+    return pattern;
+}
+
+bool ProcessAlive(qint64 pid) {
+    return pid > 0 && pid <= std::numeric_limits<pid_t>::max() &&
+           (::kill(pid_t(pid), 0) == 0 || errno == EPERM);
+}
+
+// Removes the temporary files that killed backups left in a folder: only of
+// the backups' own pattern, only when their process is gone and no running
+// backup (of this machine or another that shares the folder) holds them.
+QStringList RemoveLeftovers(const QDir& folder) {
+    QStringList removed;
+    const QStringList names = folder.entryList(QDir::Files | QDir::Hidden | QDir::System);
+    for (const QString& name : names) {
+        const QRegularExpressionMatch m = TempNamePattern().match(name);
+        if (!m.hasMatch() || ProcessAlive(m.captured(1).toLongLong()))
+            continue;
+        const QByteArray path = QFile::encodeName(folder.filePath(name));
+        const int fd = ::open(path.constData(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
+        if (fd < 0)
+            continue;
+        if (::flock(fd, LOCK_EX | LOCK_NB) == 0 && ::unlink(path.constData()) == 0)
+            removed << name;
+        ::close(fd);
+    }
+    return removed;
+}
+
 class BackupRun : private CvRunSteps {
 public:
     BackupRun(CxSQL* sql, const QString& path, CvProgress* progress, CvRunLog* log)
@@ -88,6 +126,7 @@ private:
     CxSQL* m_base;
     QString m_path;
     QString m_tempPath;
+    int m_tempLock = -1; // holds the flock on the temporary file
     std::unique_ptr<CxSQL> m_sql;
     kbackup::Header m_header;
     QList<TablePlan> m_plans;
@@ -320,6 +359,8 @@ bool BackupRun::WriteTable(TablePlan& plan) {
 
 bool BackupRun::WriteFile() {
     const QFileInfo target(m_path);
+    for (const QString& name : RemoveLeftovers(target.dir()))
+        Info(Tr("Удален остаток прерванной резервной копии: ") + name);
     m_tempPath =
         target.dir().filePath(QStringLiteral(".%1.%2-%3.tmp")
                                   .arg(target.fileName())
@@ -328,6 +369,10 @@ bool BackupRun::WriteFile() {
     if (!m_file.Open(QFile::encodeName(m_tempPath).toStdString(), CIndexedFile::modeCreate))
         return Fail(Tr("Не удалось создать файл резервной копии в папке ") +
                     QDir::toNativeSeparators(target.absolutePath()));
+    // Another backup into this folder leaves the file alone while we run.
+    m_tempLock = ::open(QFile::encodeName(m_tempPath).constData(), O_RDONLY | O_CLOEXEC);
+    if (m_tempLock >= 0)
+        ::flock(m_tempLock, LOCK_EX | LOCK_NB);
     int pages = 0;
     for (const TablePlan& plan : m_plans)
         pages += int(plan.estimatedRows / kPageRows) + 1;
@@ -414,6 +459,8 @@ bool BackupRun::Run(QString* error) {
         m_file.Close();
     if (!m_tempPath.isEmpty())
         QFile::remove(m_tempPath);
+    if (m_tempLock >= 0)
+        ::close(m_tempLock);
     if (m_sql)
         m_sql->Execute(QStringLiteral("ROLLBACK"));
     if (ok) {

@@ -27,6 +27,19 @@ QString Tr(const char* text) {
                                        QStringLiteral("CSQLRestore::Restore"));
 }
 
+// The named lock a restore holds on its own connection from start to end, so
+// no other restore and no start-up clean-up takes its staging tables; it goes
+// with the connection when the program dies. One per database.
+QString RestoreLockName(CxSQL* sql) {
+    CxResult res =
+        sql->Execute(QStringLiteral("SELECT CONCAT('krs_',LEFT(MD5(IFNULL(DATABASE(),'')),24))"));
+    return res.FetchRow() ? res.SFieldValue(0) : QString();
+}
+
+bool IsStagingName(const QString& name, const char* prefix) {
+    return name.startsWith(QLatin1String(prefix), Qt::CaseInsensitive);
+}
+
 QString NotABackup() {
     return Tr("Файл не является резервной копией или поврежден");
 }
@@ -198,6 +211,11 @@ bool RestoreRun::Connect() {
     if (!Query(QStringLiteral("SELECT DATABASE()"), &res) || !res.FetchRow() || res.IsNull(0))
         return Fail(Tr("Соединение не указывает базу данных"));
     m_database = res.SFieldValue(0);
+    const QString lock = RestoreLockName(m_sql.get());
+    if (lock.isEmpty() || !Query(QStringLiteral("SELECT GET_LOCK('%1',0)").arg(lock), &res) ||
+        !res.FetchRow() || res.SFieldValue(0) != QLatin1String("1"))
+        return Fail(Tr("Эта база данных уже восстанавливается другой копией программы; "
+                       "база данных не изменена"));
     // The backup's own values go in as they are: a 0 key stays 0, keys and
     // links are not checked row by row, TIMESTAMPs are UTC as in the file.
     return Query(QStringLiteral("SET NAMES utf8mb4")) &&
@@ -501,6 +519,46 @@ bool CSQLRestore::Inspect(const QString& path, CSQLBackupInfo* info,
     if (error)
         *error = why;
     return false;
+}
+
+bool CSQLRestore::CleanInterrupted(CxSQL* sql, QString* report) {
+    report->clear();
+    const QString lock = RestoreLockName(sql);
+    if (lock.isEmpty())
+        return false;
+    CxResult got = sql->Execute(QStringLiteral("SELECT GET_LOCK('%1',0)").arg(lock));
+    if (!got.FetchRow())
+        return false;
+    if (got.SFieldValue(0) != QLatin1String("1"))
+        return true; // a restore runs now in another copy: its tables stay
+    CxResult tables = sql->Execute(QStringLiteral("SHOW TABLES LIKE '\\_krs\\_%'"));
+    QByteArrayList names;
+    bool loading = false;
+    bool swapped = false;
+    while (tables.FetchRow()) {
+        const QString name = tables.SFieldValue(0);
+        const bool staged = IsStagingName(name, kbackup::kStagingNewPrefix);
+        const bool aside = IsStagingName(name, kbackup::kStagingOldPrefix);
+        if (staged || aside)
+            names << kbackup::QuoteName(name.toUtf8());
+        loading = loading || staged;
+        swapped = swapped || aside;
+    }
+    const bool ok =
+        tables.isValid() &&
+        (names.isEmpty() || sql->ExecuteRaw("DROP TABLE IF EXISTS " + names.join(',')).isValid());
+    sql->Execute(QStringLiteral("SELECT RELEASE_LOCK('%1')").arg(lock));
+    if (!ok)
+        return false;
+    // Before its swap a restore changes nothing of the live tables; after it
+    // only the replaced tables were left to drop.
+    if (loading)
+        *report = Tr("Восстановление из резервной копии было прервано. Его незаконченная копия "
+                     "данных удалена; база данных осталась такой, какой была до восстановления.");
+    else if (swapped)
+        *report = Tr("Восстановление из резервной копии было прервано после замены таблиц. "
+                     "Оставшиеся прежние таблицы удалены; база данных восстановлена из копии.");
+    return true;
 }
 
 bool CSQLRestore::Restore(CxSQL* sql, const QString& path, CvProgress* progress, CvRunLog* log,

@@ -40,6 +40,11 @@ public:
     // reason when the live database was left alone.
     bool Restore(CxSQL* sql, const QString& path, CvProgress* progress, CvRunLog* log,
                  QString* error);
+    // Removes what a restore that died left in sql's database (its staging
+    // tables), unless a restore of another copy runs now. `report` gets a
+    // text for the user when something was removed. False when the server
+    // failed.
+    static bool CleanInterrupted(CxSQL* sql, QString* report);
     // True after a restore that replaced the live tables.
     bool NeedRestart() const { return m_needRestart; }
 

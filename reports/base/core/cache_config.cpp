@@ -3,6 +3,7 @@
 #include "db/schema/cache_tables.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
+#include "framework/core/tarvik_app.h"
 #include "rep_base_data.h"
 #include "rep_config.h"
 
@@ -34,9 +35,28 @@ bool EnsureWorkTablesMatchConfig(CxSQL* sql, QString* error) {
             return true;
     }
     // Made with other groups, or by a copy that kept no record: start afresh.
-    if (!DropCacheTables(sql)) {
+    // Right after a drop there is nothing to drop; asking for it then would
+    // only mark as stale the tables that the builds which started with this
+    // one are about to make.
+    CxResult any = sql->Execute(
+        QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE "
+                       "TABLE_SCHEMA=DATABASE() AND TABLE_NAME LIKE '\\\\_cache\\\\_%' AND "
+                       "TABLE_NAME<>'_cache_stale'"));
+    if (!any.FetchRow())
+        return Fail(any, error);
+    if (any.SFieldValue(0).toInt() > 0 && !DropCacheTables(sql)) {
         if (error)
             *error = sql->GetSqlErrorString();
+        return false;
+    }
+    // Other copies' builds still read the tables made with their groups.
+    if (any.SFieldValue(0).toInt() > 0 && CacheTablesStale(sql)) {
+        if (error)
+            *error = CTarvikApp::TranslateString(
+                QStringLiteral("Рабочие таблицы отчетов построены с другими группами материалов и "
+                               "сейчас используются другой копией программы. Повторите "
+                               "формирование отчета, когда она закончит свой отчет."),
+                QStringLiteral("EnsureWorkTablesMatchConfig"));
         return false;
     }
     CxResult create = sql->Execute(

@@ -1,6 +1,7 @@
 #include "fast_tables.h"
 
 #include "cache_config.h"
+#include "db/schema/cache_tables.h"
 #include "framework/core/progress.h"
 #include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
@@ -200,7 +201,9 @@ bool CFastTables::Process(CvProgress* progress, QString* error) {
             -1);
         progress->SetRange(CountStatements(), QString());
     }
-    bool ok = true;
+    // The steps read the tables of the steps before them.
+    CCacheHold hold(m_sql);
+    bool ok = hold.Acquire(progress, error);
     for (int step = 0; step < kSteps && ok; ++step) {
         if (m_observer)
             m_observer(step, kStepRunning);

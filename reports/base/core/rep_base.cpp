@@ -77,6 +77,7 @@ void CRepBase::OnInitHTML(CAccStringT<wchar_t>& html) {
         if (CheckSelection() && CheckPreset()) {
             checked = true;
             LoadTemplate();
+            m_run->HoldWorkTables();
             OnGenerateReport(html);
         }
     } catch (const CRepError& error) {

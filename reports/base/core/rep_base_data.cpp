@@ -33,7 +33,8 @@ QString LikeExactly(const QString& name) {
 } // namespace
 
 CRepBaseData::CRepBaseData(CxSQL* sql, const QDate& from, const QDate& to, CvProgress* progress)
-    : m_sql(sql ? sql : g_pBaseSQLConnection.get()), m_progress(progress), m_from(from), m_to(to) {
+    : m_sql(sql ? sql : g_pBaseSQLConnection.get()), m_progress(progress), m_from(from), m_to(to),
+      m_hold(m_sql) {
     InitReportTemplates();
     m_fatalTemplate.Load(kFatalTemplateID);
     m_projectStart = RepConfig::ProjectStartDate();
@@ -119,6 +120,15 @@ int CRepBaseData::TableExists(const QString& table) {
         throw CRepError{SafeHTML(res.Error().statement) + QStringLiteral("<br/><b>") +
                         SafeHTML(res.Error().text) + QStringLiteral("</b>")};
     return res.FetchRow() ? 1 : 0;
+}
+
+void CRepBaseData::HoldWorkTables() {
+    QString why;
+    if (m_hold.Acquire(m_progress, &why))
+        return;
+    if (m_progress && m_progress->IsCancelled())
+        ThrowCancelled();
+    throw CRepError{SafeHTML(why)};
 }
 
 int CRepBaseData::BeginTable(const QString& table, const QString& title) {

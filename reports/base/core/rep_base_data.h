@@ -11,9 +11,15 @@
 // never build one table at once; a table is built under a name of its own and
 // renamed when complete, so a table that exists is always whole.
 //
+// A build holds the work tables from its start to its end (HoldWorkTables),
+// so that a change notice of another copy marks them stale instead of
+// dropping them from under it; they go when the last build that holds them
+// ends, and builds that start meanwhile wait for that.
+//
 // Builders and reports end a run by throwing CRepError (an HTML text); the
 // run (CRepBase) catches it and shows the error page. Every lock a build took
 // is given back on the way out.
+#include "db/schema/cache_tables.h"
 #include "framework/core/app/html_template.h"
 #include "framework/core/containers/cx_obj.h"
 #include "model/config/report_presets.h"
@@ -58,6 +64,9 @@ public:
     const QStringList& GetFootnotes() const { return m_footnotes; }
 
     // ---- the work-table protocol ----
+    // Holds the work tables until the run ends (waiting while stale ones are
+    // still read by others); throws CRepError when stopped or refused.
+    void HoldWorkTables();
     // Takes the build lock and shows the title; 1 when the table must be
     // built, 0 when it exists. RegisterTable must follow on every path.
     int BeginTable(const QString& table, const QString& title);
@@ -174,4 +183,5 @@ private:
     int m_lockDepth = 0;              // BeginTable calls not yet ended
     bool m_updatesWereEnabled = true; // before the outermost BeginTable
     bool m_configChecked = false;     // the work tables match the configuration
+    CCacheHold m_hold;                // released after the table locks
 };

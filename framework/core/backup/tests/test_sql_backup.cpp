@@ -17,6 +17,7 @@
 
 #include <QFile>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
@@ -24,6 +25,7 @@
 #include <cstdio>
 #include <functional>
 #include <iostream>
+#include <sys/file.h>
 
 namespace {
 
@@ -144,24 +146,58 @@ void FixWholeChecksum(QByteArray& file) {
         file[file.size() - 128 + 52 + i] = char((crc >> (8 * i)) & 0xFF);
 }
 
-// Runs as a child process: restores and, once some of the data is loaded,
-// says so and waits to be killed.
-int RestoreChild(const QString& database, const QString& path) {
+// Runs as a child process: restores (or backs up) and, at the given step of
+// its progress, says so and waits to be killed.
+int KilledChild(const QString& what, const QString& database, const QString& path, int step) {
     SQLConnectXML info = TestDatabase::ServerInfo();
     info.put_Database(database);
     CxMySQL sql;
     if (!sql.Connect(&info))
         return 2;
     TestProgress progress;
-    progress.onStep = [](int steps) {
-        if (steps == 6) {
-            std::cout << "loading" << std::endl;
+    progress.onStep = [step](int steps) {
+        if (steps == step) {
+            std::cout << "working" << std::endl;
             std::getchar(); // the parent kills us here
         }
     };
-    CSQLRestore restore;
     QString error;
+    if (what == QLatin1String("--backup-child"))
+        return CSQLBackup::Backup(&sql, path, &progress, nullptr, &error) ? 0 : 1;
+    CSQLRestore restore;
     return restore.Restore(&sql, path, &progress, nullptr, &error) ? 0 : 1;
+}
+
+// Starts a child that runs `what` and kills it (SIGKILL) at the step; answers
+// its pid, gone by then.
+qint64 KillChildAt(const QString& what, const QString& database, const QString& path, int step) {
+    QProcess child;
+    child.start(QCoreApplication::applicationFilePath(),
+                {what, database, path, QString::number(step)});
+    if (!child.waitForStarted())
+        return -1;
+    const qint64 pid = child.processId();
+    QByteArray out;
+    while (!out.contains("working") && child.waitForReadyRead(60000))
+        out += child.readAllStandardOutput();
+    if (!out.contains("working")) {
+        qWarning() << out << child.readAllStandardError();
+        return -1;
+    }
+    child.kill();
+    if (!child.waitForFinished() || child.exitStatus() != QProcess::CrashExit)
+        return -1;
+    return pid;
+}
+
+// The moments a kill test kills at: steps drawn from a fixed seed, so a
+// failure comes back on the next run.
+QList<int> SeededSteps(quint32 seed, int count, int first, int last) {
+    QRandomGenerator random(seed);
+    QList<int> steps;
+    for (int i = 0; i < count; ++i)
+        steps << random.bounded(first, last + 1);
+    return steps;
 }
 
 } // namespace
@@ -401,18 +437,8 @@ private slots:
         SchemaTestDatabase live;
         live.Exec(QStringLiteral("INSERT INTO towns VALUES (3,0,'Живой','Живой')"));
         const auto before = Snapshot(live);
-        QProcess child;
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QStringLiteral("--restore-child"), live.Name(), path});
-        QVERIFY(child.waitForStarted());
-        QByteArray out;
-        while (!out.contains("loading") && child.waitForReadyRead(60000))
-            out += child.readAllStandardOutput();
-        QVERIFY2(out.contains("loading"), out.constData());
+        QVERIFY(KillChildAt(QStringLiteral("--restore-child"), live.Name(), path, 6) > 0);
         QVERIFY(!StagingTables(live).isEmpty()); // it was loading when it died
-        child.kill();
-        QVERIFY(child.waitForFinished());
-        QCOMPARE(child.exitStatus(), QProcess::CrashExit);
         COMPARE_SNAPSHOTS(Snapshot(live), before);
         // Its leftovers are neither backed up nor in the way of the next restore.
         const QString again = Path(QStringLiteral("with-leftovers.k2backup"));
@@ -428,6 +454,129 @@ private slots:
         COMPARE_SNAPSHOTS(Snapshot(live), expected);
         QVERIFY(restore.Restore(live.Connection(), again, nullptr, nullptr, &error));
         COMPARE_SNAPSHOTS(Snapshot(live), before);
+    }
+
+    // Killed at seeded moments of its load, a restore leaves its staging
+    // copy; the next start removes it and says so, and the data are as they
+    // were. A restore running now in another copy keeps its tables.
+    void killedRestoreIsCleanedAtTheNextStart() {
+        const QString path = FilledBackup();
+        SchemaTestDatabase live;
+        live.Exec(QStringLiteral("INSERT INTO towns VALUES (3,0,'Живой','Живой')"));
+        CSQLDBUpdater settle; // the start's repairs, so the next start changes nothing else
+        QVERIFY(settle.Run(live.Connection()));
+        CTarvikApp::ClearErrorMessages();
+        const auto before = Snapshot(live);
+        for (int step : SeededSteps(25, 3, 2, 12)) {
+            QVERIFY(KillChildAt(QStringLiteral("--restore-child"), live.Name(), path, step) > 0);
+            const QStringList staged = StagingTables(live);
+            QVERIFY2(!staged.isEmpty(), qPrintable(QString::number(step)));
+
+            // Another copy restores now: its lock keeps the tables.
+            CxMySQL other;
+            SQLConnectXML info = live.Info();
+            QVERIFY(other.Connect(&info));
+            QString report;
+            CxResult lock = other.Execute(
+                QStringLiteral("SELECT GET_LOCK(CONCAT('krs_',LEFT(MD5(DATABASE()),24)),0)"));
+            QVERIFY(lock.FetchRow() && lock.SFieldValue(0) == QLatin1String("1"));
+            QVERIFY(CSQLRestore::CleanInterrupted(live.Connection(), &report));
+            QCOMPARE(report, QString());
+            QCOMPARE(StagingTables(live), staged);
+            other.Execute(
+                QStringLiteral("SELECT RELEASE_LOCK(CONCAT('krs_',LEFT(MD5(DATABASE()),24)))"));
+
+            CSQLDBUpdater start;
+            QVERIFY(start.Run(live.Connection()));
+            QVERIFY(StagingTables(live).isEmpty());
+            const QString errors = CTarvikApp::TakeErrorMessages();
+            QVERIFY2(errors.contains(QStringLiteral("Восстановление из резервной копии было "
+                                                    "прервано")) &&
+                         errors.contains(QStringLiteral("база данных осталась такой, какой была")),
+                     qPrintable(errors));
+            COMPARE_SNAPSHOTS(Snapshot(live), before);
+        }
+        // Nothing left: the next start says nothing.
+        CSQLDBUpdater quiet;
+        QVERIFY(quiet.Run(live.Connection()));
+        QCOMPARE(CTarvikApp::TakeErrorMessages(), QString());
+    }
+
+    // Two restores of one database never meet: the second is refused while
+    // the first runs, and the first's tables stay.
+    void secondRestoreIsRefusedWhileOneRuns() {
+        const QString path = FilledBackup();
+        SchemaTestDatabase live;
+        const auto before = Snapshot(live);
+        CxMySQL other;
+        SQLConnectXML info = live.Info();
+        QVERIFY(other.Connect(&info));
+        other.Execute(QStringLiteral("CREATE TABLE _krs_new_0 (n INT)"));
+        CxResult lock = other.Execute(
+            QStringLiteral("SELECT GET_LOCK(CONCAT('krs_',LEFT(MD5(DATABASE()),24)),0)"));
+        QVERIFY(lock.FetchRow() && lock.SFieldValue(0) == QLatin1String("1"));
+        CSQLRestore restore;
+        QString error;
+        QVERIFY(!restore.Restore(live.Connection(), path, nullptr, nullptr, &error));
+        QVERIFY2(error.contains(QStringLiteral("другой копией программы")), qPrintable(error));
+        QCOMPARE(StagingTables(live), QStringList{QStringLiteral("_krs_new_0")});
+        COMPARE_SNAPSHOTS(Snapshot(live), before);
+    }
+
+    // Killed at seeded moments, a backup leaves its temporary file; the next
+    // backup into the folder removes such leftovers, and only those: a file
+    // of a live process, one a running backup holds, other names stay.
+    void killedBackupsLeftoversGoWithTheNextBackup() {
+        SchemaTestDatabase source;
+        Fill(source);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("office.k2backup"));
+        qint64 dead = -1;
+        QStringList leftovers;
+        for (int step : SeededSteps(3, 2, 1, 6)) {
+            dead = KillChildAt(QStringLiteral("--backup-child"), source.Name(), path, step);
+            QVERIFY(dead > 0);
+            // One leftover: the killed backup before this one removed the
+            // leftover of the one before it.
+            leftovers = QDir(dir.path())
+                            .entryList({QStringLiteral(".office.k2backup.*.tmp")},
+                                       QDir::Files | QDir::Hidden);
+            QCOMPARE(leftovers.size(), 1);
+            QVERIFY(leftovers[0].startsWith(QStringLiteral(".office.k2backup.%1-").arg(dead)));
+        }
+        const QString own = QString::number(QCoreApplication::applicationPid());
+        const QString ofDead = QString::number(dead);
+        const QStringList kept = {
+            QStringLiteral(".office.k2backup.%1-0000abcd.tmp").arg(own),  // a live process
+            QStringLiteral(".held.k2backup.%1-1234abcd.tmp").arg(ofDead), // running elsewhere
+            QStringLiteral("office.k2backup.%1-1234abcd.tmp").arg(ofDead),
+            QStringLiteral(".office.k2backup.%1-1234ABCD.tmp").arg(ofDead),
+            QStringLiteral(".office.k2backup.%1.tmp").arg(ofDead),
+            QStringLiteral("notes.tmp"),
+        };
+        for (const QString& name : kept)
+            WriteAll(dir.filePath(name), "keep");
+        const QString madeByHand = QStringLiteral(".other.k2backup.%1-00ff00ff.tmp").arg(ofDead);
+        WriteAll(dir.filePath(madeByHand), "gone");
+        leftovers << madeByHand;
+        QFile held(dir.filePath(kept[1]));
+        QVERIFY(held.open(QIODevice::ReadOnly));
+        QCOMPARE(::flock(held.handle(), LOCK_EX | LOCK_NB), 0);
+
+        CvRunLogLines log;
+        QString error;
+        QVERIFY2(CSQLBackup::Backup(source.Connection(), path, nullptr, &log, &error),
+                 qPrintable(error));
+        QStringList expected = kept;
+        expected << QStringLiteral("office.k2backup");
+        expected.sort();
+        QStringList files = QDir(dir.path()).entryList(QDir::Files | QDir::Hidden);
+        files.sort();
+        QCOMPARE(files, expected);
+        for (const QString& name : kept)
+            QCOMPARE(ReadAll(dir.filePath(name)), QByteArray("keep"));
+        for (const QString& name : leftovers)
+            QVERIFY2(log.lines.join(u'\n').contains(name), qPrintable(name));
     }
 
     void backupStopsCleanly_data() {
@@ -556,8 +705,10 @@ private slots:
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc == 4 && QByteArray(argv[1]) == "--restore-child")
-        return RestoreChild(QString::fromLocal8Bit(argv[2]), QString::fromLocal8Bit(argv[3]));
+    if (argc == 5 &&
+        (QByteArray(argv[1]) == "--restore-child" || QByteArray(argv[1]) == "--backup-child"))
+        return KilledChild(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
+                           QString::fromLocal8Bit(argv[3]), QByteArray(argv[4]).toInt());
     TestSqlBackup test;
     return QTest::qExec(&test, argc, argv);
 }
