@@ -1,36 +1,43 @@
 // One import of an exchange package on its own, for the test that kills it:
-// prints a line at every step of the import (so the test can cut it at a
-// chosen step), exits 0 once the import is done, 1 with the reason when it
-// fails.
+// with a step number, it sends itself SIGKILL at that step of the import's
+// progress; it prints a line at every step, exits 0 once the import is done,
+// 1 with the reason when it fails.
 //
-// Usage: exchange_import_child <socket> <database> <package>
+// Usage: exchange_import_child <socket> <database> <package> [<step>]
 #include "db/mysql_connection.h"
 #include "exchange/transfer/exchange_helper.h"
 #include "framework/core/exchange/sql_import_wizard.h"
 #include "framework/core/progress.h"
 
 #include <QCoreApplication>
+#include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 namespace {
 class StepLines : public CvProgress {
 public:
+    explicit StepLines(long killAt) : m_killAt(killAt) {}
     void BeginProgress(const QString&, int) override { Line(); }
     void SetRange(int, const QString&) override { Line(); }
     void Step(const QString&, int) override { Line(); }
     void EndProgress(const QString&) override {}
 
 private:
-    static void Line() {
+    void Line() {
+        if (++m_steps == m_killAt)
+            std::raise(SIGKILL);
         std::fputs("step\n", stdout);
         std::fflush(stdout);
     }
+    long m_killAt;
+    long m_steps = 0;
 };
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
-    if (argc != 4)
+    if (argc != 4 && argc != 5)
         return 2;
     SQLConnectXML info;
     info.put_Server(QStringLiteral("localhost"));
@@ -44,7 +51,7 @@ int main(int argc, char** argv) {
     }
     CKeldaSQLImportWizard_Helper helper;
     CSQLImportWizard wizard(&helper);
-    StepLines progress;
+    StepLines progress(argc == 5 ? std::atol(argv[4]) : 0);
     QString error;
     if (!wizard.Import(&sql, QString::fromLocal8Bit(argv[3]), &progress, nullptr, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

@@ -2,8 +2,9 @@
 // run to its end, leaves the receiver exactly as one clean import does, table
 // by table: the load's number, the organisation numbers, the ids of the rows
 // and the records of received packages included. The child process
-// (exchange_import_child) is killed at once, so nothing of it runs after the
-// kill; the server rolls back its transaction and frees its lock.
+// (exchange_import_child) sends itself SIGKILL at the chosen step of its
+// progress, so nothing of it runs after that moment; the server rolls back its
+// transaction and frees its lock.
 #include "bench/datagen/data_generator.h"
 #include "exchange/transfer/exchange_helper.h"
 #include "framework/core/exchange/sql_export_wizard.h"
@@ -97,24 +98,19 @@ private slots:
             steps = int(process.readAllStandardOutput().count('\n'));
             QVERIFY(steps > 5);
         }
+        // Seeded random steps, and the last two: after the load's record is
+        // written and just before the COMMIT.
         std::mt19937 random(20261211);
-        std::uniform_int_distribution<int> cutAt(0, steps - 1);
-        for (int kill = 0; kill < 8; ++kill) {
-            const int cut = cutAt(random);
+        std::uniform_int_distribution<int> step(1, steps);
+        QList<int> cuts{steps - 1, steps};
+        for (int i = 0; i < 6; ++i)
+            cuts << step(random);
+        for (const int cut : std::as_const(cuts)) {
             QProcess process;
-            process.start(child, arguments);
-            QVERIFY2(process.waitForStarted(), qPrintable(process.errorString()));
-            int seen = 0;
-            while (seen <= cut && process.state() == QProcess::Running) {
-                if (!process.canReadLine() && !process.waitForReadyRead(120000))
-                    break;
-                while (process.canReadLine()) {
-                    process.readLine();
-                    ++seen;
-                }
-            }
-            process.kill();
-            QVERIFY(process.waitForFinished());
+            process.start(child, arguments + QStringList{QString::number(cut)});
+            QVERIFY(process.waitForFinished(120000));
+            QVERIFY2(process.exitStatus() == QProcess::CrashExit,
+                     qPrintable(QString::fromLocal8Bit(process.readAllStandardError())));
         }
         QVERIFY2(Import(*killed, second, &error), qPrintable(error));
         QCOMPARE(Content(*killed), expected);

@@ -614,9 +614,17 @@ bool CSQLImportWizard::Import(CxSQL* sql, const QString& path, CvProgress* progr
     if (!run.Merge(lowered))
         return false;
 
+    if (progress)
+        progress->Step(
+            Tr(QStringLiteral("Запись сведений о загрузке"), QStringLiteral("msgExchangeSnapshot")),
+            0);
     if (!m_helper->SaveLoadSnapshot(m_region, run.reader.Attributes(), &m_loadId, error) ||
         !run.RememberStamp())
         return false;
+    if (progress)
+        progress->Step(Tr(QStringLiteral("Сохранение загруженных данных"),
+                          QStringLiteral("msgExchangeCommitting")),
+                       0);
 
     if (!sql->CommitTransaction())
         return run.FailStatement(QStringLiteral("COMMIT"));
