@@ -158,20 +158,22 @@ QString CKeldaSQLImportWizard_Helper::MakeOrgUniqueKey(const QString& column) co
            QStringLiteral(" AS char ) using utf8 )))");
 }
 
-QString CKeldaSQLImportWizard_Helper::GetOriginRowExpression(const QString& table) const {
+QString CKeldaSQLImportWizard_Helper::GetOriginRowExpression(const QString& table,
+                                                             bool load) const {
     const char* identity = Is(table, "dir")          ? "cString"
                            : Is(table, "clientdata") ? "cClientCode"
                                                      : nullptr;
     if (!identity)
         return QString();
     // "<text>`<number>.<ROWID>": the part after the last full stop of a
-    // well-formed suffix.
+    // well-formed suffix; a row of the sender without one was made there.
     const QString key = QString::fromLatin1(identity);
-    return QStringLiteral("IF(nRegionDataID=%1,ROWID,IF(LOCATE('`',%2)>0 AND "
-                          "SUBSTRING_INDEX(%2,'`',-1) REGEXP '^[0-9]+[.][0-9]+$',CAST("
-                          "SUBSTRING_INDEX(%2,'.',-1) AS SIGNED),NULL))")
-        .arg(m_nRegionID)
-        .arg(key);
+    return QStringLiteral("IF(LOCATE('`',%2)>0 AND SUBSTRING_INDEX(%2,'`',-1) REGEXP "
+                          "'^[0-9]+[.][0-9]+$',CAST(SUBSTRING_INDEX(%2,'.',-1) AS SIGNED),"
+                          "%1)")
+        .arg(load ? QStringLiteral("IF(nRegionDataID=%1,ROWID,NULL)").arg(m_nRegionID)
+                  : QStringLiteral("NULL"),
+             key);
 }
 
 QString CKeldaSQLImportWizard_Helper::MakeOriginUniqueKey(const QString& table,
@@ -181,7 +183,7 @@ QString CKeldaSQLImportWizard_Helper::MakeOriginUniqueKey(const QString& table,
                           "ROWID))))")
         .arg(m_nRegionID)
         .arg(MakeOrgUniqueKey(column), column)
-        .arg(QString(QChar(kOrgSuffixSeparator)), GetOriginRowExpression(table));
+        .arg(QString(QChar(kOrgSuffixSeparator)), GetOriginRowExpression(table, true));
 }
 
 bool CKeldaSQLImportWizard_Helper::GetOrigins(QMap<int, QString>* origins, QString* error) {

@@ -24,7 +24,7 @@ public:
     bool GetOrigins(QMap<int, QString>* origins, QString* error) override;
     // Directory entries and clients keep the ROWID of the database they were
     // made in, in the suffix of their key (the sender's own rows: their ROWID).
-    QString GetOriginRowExpression(const QString& table) const override;
+    QString GetOriginRowExpression(const QString& table, bool load) const override;
 
     // The select expression of a received text key: the text up to its first
     // back-quote, cut to 230 characters and trailing blanks, then the suffix

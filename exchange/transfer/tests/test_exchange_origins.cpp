@@ -177,10 +177,10 @@ class TestExchangeOrigins : public QObject {
     }
 
 private slots:
-    // A -> B -> A, twice. A's own rows come back to A as A's (never as B's),
-    // B's arrive once; a row B made on A's client and A's material points at
-    // A's own rows in A. The second round leaves every table of A as the
-    // first, and B holding the same rows.
+    // A -> B -> A, three times. A's own rows come back to A as A's (never as
+    // B's), B's arrive once; a row B made on A's client and A's material
+    // points at A's own rows in A, and at A's rows in B when they come again
+    // under other ids. A round without changes leaves every table as it was.
     void roundTrip() {
         auto a = Installation("ra", "ORG-A", 11);
         auto b = Installation("rb", "ORG-B", 12);
@@ -209,15 +209,30 @@ private slots:
         QCOMPARE(a->Rows("SELECT c.nRegionDataID FROM clientdatachanges h JOIN clientdata c ON "
                          "c.ROWID=h.nClientID WHERE h.dDate='2030-01-01'"),
                  QStringLiteral("0"));
-        const QString firstA = DataFingerprint(*a);
+        // B registers a client and a material of its own: A's rows, loaded
+        // again, then take other ids in B, and B's visit of A's client must
+        // follow them.
+        b->Exec("INSERT INTO clientdata (cClientCode,nBirthYear,nSex,bIsFolder,nGroupID,"
+                "nEthnicity,nRelCount,nRegionDataID) VALUES ('НОВ0101М',2001,1,0,0,0,0,0)");
+        b->Exec("INSERT INTO dir (nGroupID,bIsFolder,cString,nDirType,bHidden,nTown,"
+                "nRegionDataID) VALUES (0,0,'Новый материал',3,0,0,0)");
         const QString firstB = OrgContent(*b, "ORG-A") + OrgContent(*b, "ORG-B");
         Pass(*a, *b);
         Pass(*b, *a);
-        QCOMPARE(DataFingerprint(*a), firstA);
-        // B's own rows made after the first round sit below A's rows now, so
-        // A's rows take other ids in B: the same rows all the same.
         QCOMPARE(OrgContent(*b, "ORG-A") + OrgContent(*b, "ORG-B"), firstB);
+        QCOMPARE(b->Rows("SELECT c.nRegionDataID>0,m.nRegionDataID>0 FROM dailyvisits v JOIN "
+                         "clientdata c ON c.ROWID=v.nClientID JOIN dir m ON m.ROWID=v.nItem WHERE "
+                         "v.nCount=77"),
+                 QStringLiteral("1|1"));
+        QCOMPARE(OrgContent(*a, "ORG-A"), ownA);
+        QCOMPARE(OrgContent(*a, "ORG-B"), OrgContent(*b, "ORG-B"));
         QCOMPARE(Holders(*a), Holders(*b));
+        // Nothing changed since: another round leaves every table as it was.
+        const QString twiceA = DataFingerprint(*a), twiceB = DataFingerprint(*b);
+        Pass(*a, *b);
+        Pass(*b, *a);
+        QCOMPARE(DataFingerprint(*a), twiceA);
+        QCOMPARE(DataFingerprint(*b), twiceB);
     }
 
     // A point sends to its region, the region to the national office, then

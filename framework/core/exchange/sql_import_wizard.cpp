@@ -173,7 +173,7 @@ struct CSQLImportWizard::Run {
             if (!Exec(create).isValid())
                 return FailStatement(create);
             loadTables << load;
-            if (!helper()->GetOriginRowExpression(table.name).isEmpty()) {
+            if (!helper()->GetOriginRowExpression(table.name, true).isEmpty()) {
                 const QString own = OwnMapTable(table.name);
                 Exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + own);
                 const QString make = QStringLiteral("CREATE TEMPORARY TABLE ") + own +
@@ -182,6 +182,18 @@ struct CSQLImportWizard::Run {
                 if (!Exec(make).isValid())
                     return FailStatement(make);
                 loadTables << own;
+                // Where the replaced rows were and where they are after the
+                // merge, by their organisation and their ROWID there.
+                for (const QString& place : {WasTable(table.name), NowTable(table.name)}) {
+                    Exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + place);
+                    const QString spot =
+                        QStringLiteral("CREATE TEMPORARY TABLE ") + place +
+                        QStringLiteral(" (nRowID INT NOT NULL,nRegion INT NOT NULL,nOrigin INT "
+                                       "NOT NULL,PRIMARY KEY (nRegion,nOrigin),KEY (nRowID))");
+                    if (!Exec(spot).isValid())
+                        return FailStatement(spot);
+                    loadTables << place;
+                }
             }
             // The index of the key column stays (it may hold the
             // AUTO_INCREMENT column, and the merge joins on it).
@@ -269,6 +281,62 @@ struct CSQLImportWizard::Run {
     // paired with the receiver's rows they are.
     QString OwnMapTable(const QString& table) const {
         return Quoted(CSQLImportWizard::LoadPrefix() + QStringLiteral("own_") + table);
+    }
+
+    QString WasTable(const QString& table) const {
+        return Quoted(CSQLImportWizard::LoadPrefix() + QStringLiteral("was_") + table);
+    }
+    QString NowTable(const QString& table) const {
+        return Quoted(CSQLImportWizard::LoadPrefix() + QStringLiteral("now_") + table);
+    }
+    QString ReplacedList() const {
+        QStringList numbers;
+        for (int number : replaced)
+            numbers << QString::number(number);
+        return numbers.join(u',');
+    }
+
+    // Notes where the rows of the replaced organisations are (into table's
+    // "was" or "now" table), by their organisation and their ROWID there.
+    bool NoteReplacedRows(const CSQLExchangeTable& table, const QString& place) {
+        const QString note =
+            QStringLiteral("INSERT IGNORE INTO %1 (nRowID,nRegion,nOrigin) SELECT %2,"
+                           "nRegionDataID,o FROM (SELECT %2,nRegionDataID,%3 AS o FROM %4 WHERE "
+                           "nRegionDataID IN (%5)) AS r WHERE o IS NOT NULL")
+                .arg(place, Quoted(table.key), helper()->GetOriginRowExpression(table.name, false),
+                     Quoted(table.name), ReplacedList());
+        return Exec(note).isValid() || FailStatement(note);
+    }
+
+    // The rows the package does not replace (the receiver's own, other
+    // organisations') that refer to a replaced row follow it to its new
+    // ROWID: a visit of a received client stays that client's.
+    bool FollowReplacedRows() {
+        for (const CSQLExchangeTable& target : std::as_const(tables)) {
+            if (helper()->GetOriginRowExpression(target.name, false).isEmpty() ||
+                !HasColumn(target.name, QString::fromLatin1(kRegionColumn)))
+                continue;
+            if (!NoteReplacedRows(target, NowTable(target.name)))
+                return false;
+            for (const CSQLExchangeTable& table : std::as_const(tables)) {
+                if (!HasColumn(table.name, QString::fromLatin1(kRegionColumn)))
+                    continue;
+                for (const CSQLExchangeReference& ref : table.references) {
+                    if (ref.table.compare(target.name, Qt::CaseInsensitive) != 0)
+                        continue;
+                    const QString follow =
+                        QStringLiteral("UPDATE %1 AS r JOIN %2 AS w ON w.nRowID=r.%3 JOIN %4 AS n "
+                                       "ON n.nRegion=w.nRegion AND n.nOrigin=w.nOrigin SET "
+                                       "r.%3=n.nRowID WHERE IFNULL(r.nRegionDataID,0) NOT IN (%5) "
+                                       "AND r.%3<>n.nRowID")
+                            .arg(Quoted(table.name), WasTable(target.name), Quoted(ref.column),
+                                 NowTable(target.name), ReplacedList());
+                    if (!Exec(follow).isValid())
+                        return FailStatement(follow);
+                }
+            }
+        }
+        return true;
     }
 
     // A package older than the last one received from its sender would bring
@@ -377,7 +445,7 @@ struct CSQLImportWizard::Run {
                                    QStringLiteral(" SET nRegionDataID=") + place;
             if (!Exec(update).isValid())
                 return FailStatement(update);
-            const QString origin = helper()->GetOriginRowExpression(table.name);
+            const QString origin = helper()->GetOriginRowExpression(table.name, true);
             if (origin.isEmpty() || !origins.values().contains(0))
                 continue;
             const QString pair =
@@ -405,20 +473,22 @@ struct CSQLImportWizard::Run {
         return *ok ? res.SFieldValue(0).toLongLong() : 0;
     }
 
-    // The sender's earlier load goes, then the load is merged with its ids
-    // moved past the receiving tables' own.
+    // The earlier rows of the organisations the package carries go, then the
+    // load is merged with its ids moved past the receiving tables' own.
     bool Merge(const QHash<QString, int>& marks) {
+        for (const CSQLExchangeTable& table : std::as_const(tables))
+            if (!helper()->GetOriginRowExpression(table.name, true).isEmpty() &&
+                HasColumn(table.name, QString::fromLatin1(kRegionColumn)) &&
+                !NoteReplacedRows(table, WasTable(table.name)))
+                return false;
         for (qsizetype i = tables.size() - 1; i >= 0; --i) {
             const CSQLExchangeTable& table = tables[i];
             if (marks.value(table.name.toLower()) == kExchangeOrganisationTable ||
                 !HasColumn(table.name, QStringLiteral("nRegionDataID")))
                 continue;
-            QStringList numbers;
-            for (int number : std::as_const(replaced))
-                numbers << QString::number(number);
             const QString remove =
                 QStringLiteral("DELETE FROM ") + Quoted(table.name) +
-                QStringLiteral(" WHERE nRegionDataID IN (%1)").arg(numbers.join(u','));
+                QStringLiteral(" WHERE nRegionDataID IN (%1)").arg(ReplacedList());
             if (!Exec(remove).isValid())
                 return FailStatement(remove);
         }
@@ -450,7 +520,7 @@ struct CSQLImportWizard::Run {
             if (!MergeTable(table, marks.value(table.name.toLower()) == kExchangeOrganisationTable))
                 return false;
         }
-        return true;
+        return FollowReplacedRows();
     }
 
     QString Proposed(const CSQLExchangeTable& table, const QString& column, bool organisations) {

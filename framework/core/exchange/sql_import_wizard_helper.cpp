@@ -22,7 +22,7 @@ bool CSQLImportWizard_Helper::GetOrigins(QMap<int, QString>* origins, QString*) 
     return true;
 }
 
-QString CSQLImportWizard_Helper::GetOriginRowExpression(const QString&) const {
+QString CSQLImportWizard_Helper::GetOriginRowExpression(const QString&, bool) const {
     return QString();
 }
 
