@@ -158,6 +158,45 @@ QString CKeldaSQLImportWizard_Helper::MakeOrgUniqueKey(const QString& column) co
            QStringLiteral(" AS char ) using utf8 )))");
 }
 
+QString CKeldaSQLImportWizard_Helper::GetOriginRowExpression(const QString& table,
+                                                             bool load) const {
+    const char* identity = Is(table, "dir")          ? "cString"
+                           : Is(table, "clientdata") ? "cClientCode"
+                                                     : nullptr;
+    if (!identity)
+        return QString();
+    // "<text>`<number>.<ROWID>": the part after the last full stop of a
+    // well-formed suffix; a row of the sender without one was made there.
+    const QString key = QString::fromLatin1(identity);
+    return QStringLiteral("IF(LOCATE('`',%2)>0 AND SUBSTRING_INDEX(%2,'`',-1) REGEXP "
+                          "'^[0-9]+[.][0-9]+$',CAST(SUBSTRING_INDEX(%2,'.',-1) AS SIGNED),"
+                          "%1)")
+        .arg(load ? QStringLiteral("IF(nRegionDataID=%1,ROWID,NULL)").arg(m_nRegionID)
+                  : QStringLiteral("NULL"),
+             key);
+}
+
+QString CKeldaSQLImportWizard_Helper::MakeOriginUniqueKey(const QString& table,
+                                                          const QString& column) const {
+    return QStringLiteral("IF(nRegionDataID=%1,%2,IF(ISNULL(%3),NULL,CONCAT(rtrim(substr("
+                          "substring_index(%3,'`',1),1,230)),'`',nRegionDataID,'%4',IFNULL(%5,"
+                          "ROWID))))")
+        .arg(m_nRegionID)
+        .arg(MakeOrgUniqueKey(column), column)
+        .arg(QString(QChar(kOrgSuffixSeparator)), GetOriginRowExpression(table, true));
+}
+
+bool CKeldaSQLImportWizard_Helper::GetOrigins(QMap<int, QString>* origins, QString* error) {
+    origins->clear();
+    CxResult res = m_pSQL->Execute(
+        QStringLiteral("SELECT ROWID,cOrgID FROM orginf WHERE TRIM(IFNULL(cOrgID,''))<>''"));
+    if (!res.isValid())
+        return Fail(error, Failed(res));
+    while (res.FetchRow())
+        origins->insert(int(res.LFieldValue(0)), res.SFieldValue(1).trimmed());
+    return true;
+}
+
 QString CKeldaSQLImportWizard_Helper::GetFieldExpression(const QString& table,
                                                          const QString& column,
                                                          const QString& proposed) {
@@ -165,7 +204,7 @@ QString CKeldaSQLImportWizard_Helper::GetFieldExpression(const QString& table,
         return QStringLiteral("IF(IFNULL(nGroupID,0)=0,0,") + proposed + u')';
     if ((Is(table, "dir") && (Is(column, "cString") || Is(column, "cFlatCode"))) ||
         (Is(table, "clientdata") && (Is(column, "cGlobalCode") || Is(column, "cClientCode"))))
-        return MakeOrgUniqueKey(column);
+        return MakeOriginUniqueKey(table, column);
     if (Is(table, "trainingssubdata") && Is(column, "nClientID")) {
         // The participant is a client, a worker or a free name by the
         // training's audience, read from the load's training.
@@ -273,13 +312,24 @@ bool CKeldaSQLImportWizard_Helper::SaveLoadSnapshot(int regionNumber,
         return true;
     }
     const QString reports = LoadTable(QStringLiteral("dailyreport"));
-    qint64 id = -1;
-    CxResult head =
-        m_pSQL->Execute(QStringLiteral("INSERT INTO cmp_loadids (nRegionDataID,dDate) SELECT %1,"
-                                       "IFNULL(MAX(dDate),CURDATE()) FROM %2")
-                            .arg(regionNumber)
-                            .arg(reports),
-                        &id);
+    // The load takes the number after the highest, never the table's
+    // AUTO_INCREMENT counter: an import killed before its COMMIT moves that
+    // counter, and the next import must number its load as if it had not run.
+    // The wizard holds "dblock", so no other load takes the number meanwhile.
+    CxResult last = m_pSQL->Execute(QStringLiteral("SELECT IFNULL(MAX(nLoadID),0)+1 FROM "
+                                                   "cmp_loadids"));
+    if (!last.isValid() || !last.FetchRow())
+        return Fail(error, Failed(last));
+    const qint64 id = last.SFieldValue(0).toLongLong();
+    // Only the sender's own rows make its load: rows it passes on from other
+    // organisations are theirs.
+    const QString own = QStringLiteral("nRegionDataID=%1").arg(regionNumber);
+    CxResult head = m_pSQL->Execute(
+        QStringLiteral("INSERT INTO cmp_loadids (nLoadID,nRegionDataID,dDate) SELECT %1,%2,"
+                       "IFNULL(MAX(dDate),CURDATE()) FROM %3 WHERE %4")
+            .arg(id)
+            .arg(regionNumber)
+            .arg(reports, own));
     if (!head.isValid() || id <= 0)
         return Fail(error, Failed(head));
     const QString L = QString::number(id);
@@ -287,19 +337,19 @@ bool CKeldaSQLImportWizard_Helper::SaveLoadSnapshot(int regionNumber,
         QStringLiteral("INSERT INTO cmp_dailyreport (`ROWID`,nLoadID,dDate,nWorker1,nWorker2,"
                        "nWorker3,nWorkPlace,nCrc) SELECT `ROWID`,%1,IFNULL(dDate,'1900-01-01'),"
                        "nWorker1,nWorker2,nWorker3,nWorkPlace,IFNULL(nCrc,0) FROM %2 WHERE "
-                       "IFNULL(bIsFolder,0)=0")
-            .arg(L, reports),
+                       "IFNULL(bIsFolder,0)=0 AND %3")
+            .arg(L, reports, own),
         QStringLiteral("INSERT INTO `cmp_visits`(ROWID,nLoadID,nReportID,nClientID,nItem,nCount) "
                        "SELECT DV.ROWID,%1,DV.nReportID,DV.nClientID,DV.nItem,DV.nCount FROM %2 "
                        "AS DV  JOIN %3 AS DR ON DR.ROWID=DV.nReportID WHERE "
-                       "IFNULL(DR.bIsFolder,0)=0")
-            .arg(L, LoadTable(QStringLiteral("dailyvisits")), reports),
+                       "IFNULL(DR.bIsFolder,0)=0 AND DR.%4")
+            .arg(L, LoadTable(QStringLiteral("dailyvisits")), reports, own),
         QStringLiteral("INSERT INTO `cmp_dir`(ROWID,nLoadID,cString) SELECT ROWID,%1,"
-                       "IFNULL(cString,'') FROM %2 WHERE IFNULL(bIsFolder,0)=0")
-            .arg(L, LoadTable(QStringLiteral("dir"))),
+                       "IFNULL(cString,'') FROM %2 WHERE IFNULL(bIsFolder,0)=0 AND %3")
+            .arg(L, LoadTable(QStringLiteral("dir")), own),
         QStringLiteral("INSERT INTO `cmp_clients`(ROWID,nLoadID,cClientID) SELECT ROWID,%1,"
-                       "IFNULL(cClientCode,'') FROM %2 WHERE IFNULL(bIsFolder,0)=0")
-            .arg(L, LoadTable(QStringLiteral("clientdata"))),
+                       "IFNULL(cClientCode,'') FROM %2 WHERE IFNULL(bIsFolder,0)=0 AND %3")
+            .arg(L, LoadTable(QStringLiteral("clientdata")), own),
     };
     for (const QString& copy : copies) {
         CxResult res = m_pSQL->Execute(copy);

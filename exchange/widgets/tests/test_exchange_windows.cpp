@@ -8,6 +8,7 @@
 #include "exchange/transfer/compare_changes_doc.h"
 #include "exchange/transfer/exchange_helper.h"
 #include "exchange/widgets/compare_changes_view.h"
+#include "framework/core/exchange/sql_import_wizard.h"
 #include "framework/widgets/exchange/exchange_wizards.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/file_edit.h"
@@ -22,6 +23,7 @@
 #include <QStandardItemModel>
 #include <QTemporaryDir>
 #include <QTextBrowser>
+#include <QTimeZone>
 #include <QTimer>
 #include <QtEndian>
 #include <QtTest>
@@ -248,6 +250,40 @@ private slots:
         QVERIFY2(log.contains(reason), qPrintable(log));
         QVERIFY2(log.contains(QStringLiteral("База данных не изменена")), qPrintable(log));
         QCOMPARE(TableFingerprint(m_app->Db()), before);
+    }
+
+    // A package older than the last one of its sender: the wizard asks,
+    // naming both dates; "no" leaves the database as it was and says so, "yes"
+    // loads it.
+    void olderPackageAsked() {
+        QVERIFY(QFile::exists(m_package));
+        SchemaTestDatabase& db = m_app->Db();
+        db.Exec(QStringLiteral("REPLACE INTO dbsettings (cVariable,cValue) VALUES ('%1',"
+                               "'2099-01-02T03:04:05.000Z')")
+                    .arg(CSQLImportWizard::LastPackageVariable(QString::fromUtf8(kSender))));
+        const QString later = QDateTime(QDate(2099, 1, 2), QTime(3, 4, 5), QTimeZone::utc())
+                                  .toLocalTime()
+                                  .toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+        for (const int answer : {IDNO, IDYES}) {
+            m_app->Answer(answer);
+            QStringList& questions = m_app->Questions();
+            questions.clear();
+            const QString before = TableFingerprint(db);
+            QString log, summary;
+            const bool ok = RunImport(m_package, false, &log, &summary);
+            m_app->Answer(IDYES);
+            QCOMPARE(questions.size(), 1);
+            QVERIFY2(questions[0].contains(later) &&
+                         questions[0].contains(QStringLiteral("Загрузить этот пакет все равно?")),
+                     qPrintable(questions[0]));
+            QCOMPARE(ok, answer == IDYES);
+            if (answer == IDNO) {
+                QVERIFY2(log.contains(QStringLiteral("База данных не изменена")), qPrintable(log));
+                QCOMPARE(TableFingerprint(db), before);
+            } else {
+                QVERIFY2(log.contains(QStringLiteral("подтверждена")), qPrintable(log));
+            }
+        }
     }
 
     // The list of loads, read twice (not doubled); then the page of loads 1

@@ -63,14 +63,24 @@ bool CSQLExportWizard::Export(CxSQL* sql, const QString& path, CvProgress* progr
     m_attributes.insert(QStringLiteral("cOrgID"), own);
     m_attributes.insert(QStringLiteral("PackageID"),
                         QUuid::createUuid().toString(QUuid::WithoutBraces));
+    // Milliseconds, so that two packages of one sender always tell which is
+    // the later.
     m_attributes.insert(QStringLiteral("Created"),
-                        QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+                        QDateTime::currentDateTimeUtc().toString(Qt::ISODateWithMs));
 
     // One reading of the database for every page of every table, so the
     // package never mixes states before and after another user's change.
     ReadSnapshot snapshot(sql);
     if (!snapshot.IsOpen())
         return Fail(error, StatementError(sql, QStringLiteral("START TRANSACTION")));
+
+    // Whose each row is: the organisations behind the numbers of the rows,
+    // read in the same snapshot as the rows.
+    QMap<int, QString> origins;
+    if (!m_helper->GetOrigins(&origins, error))
+        return false;
+    for (auto it = origins.cbegin(); it != origins.cend(); ++it)
+        m_attributes.insert(OriginAttribute(it.key()), it.value());
 
     struct Planned {
         CSQLExchangeTable table;

@@ -20,6 +20,11 @@ public:
     const QMap<QString, qint64>& RowCounts() const { return m_rows; }
     const CSQLExchangeAttributes& Attributes() const { return m_attributes; }
 
+    // The package's attribute that names the organisation behind a number of
+    // the sender's rows (nRegionDataID).
+    static QString OriginAttribute(int number) { return QStringLiteral("Origin.%1").arg(number); }
+    static QString OriginPrefix() { return QStringLiteral("Origin."); }
+
     // Rows read per statement.
     static constexpr int kPageRows = 5000;
 

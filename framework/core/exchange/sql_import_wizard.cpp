@@ -5,7 +5,10 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "sql_export_wizard.h"
 
+#include <QCryptographicHash>
+#include <QDateTime>
 #include <QSet>
 
 #include <limits>
@@ -21,7 +24,25 @@ QString Tr(const QString& text, const QString& key) {
     return CTarvikApp::TranslateString(text, key);
 }
 
+const char kRegionColumn[] = "nRegionDataID";
+
+QDateTime Stamp(const QString& text) {
+    return QDateTime::fromString(text, Qt::ISODateWithMs);
+}
+
+QString StampText(const QDateTime& stamp) {
+    return stamp.toLocalTime().toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+}
+
 } // namespace
+
+QString CSQLImportWizard::LastPackageVariable(const QString& orgID) {
+    // The identifier may be longer than the settings table's name column.
+    return QStringLiteral("ExchangeLast.") +
+           QString::fromLatin1(
+               QCryptographicHash::hash(orgID.trimmed().toLower().toUtf8(), QCryptographicHash::Md5)
+                   .toHex());
+}
 
 // One import: the state that the steps share, and the clean-up on every way
 // out (rollback, the load's temporary tables, the lock).
@@ -34,6 +55,18 @@ struct CSQLImportWizard::Run {
     QList<CSQLExchangeTable> tables; // those of the helper that the package carries
     QHash<QString, QList<CSQLExchangeColumn>> targetColumns;
     QStringList loadTables;
+    // Package number of an organisation -> the receiver's number for it (0:
+    // the receiver's own rows, sent back to it, which are never filed again).
+    QMap<int, int> origins;
+    // Numbers whose rows the package replaces: the sender's and those of the
+    // organisations it passes on.
+    QList<int> replaced;
+    // Organisations new to the receiver: package number -> receiver's number;
+    // their cards come from the package.
+    QMap<int, int> newOrganisations;
+    // Tables whose own rows sent back were found in the receiver: the
+    // references to them go to the receiver's rows.
+    QSet<QString> ownMapped;
     bool locked = false;
     bool inTransaction = false;
 
@@ -140,6 +173,28 @@ struct CSQLImportWizard::Run {
             if (!Exec(create).isValid())
                 return FailStatement(create);
             loadTables << load;
+            if (!helper()->GetOriginRowExpression(table.name, true).isEmpty()) {
+                const QString own = OwnMapTable(table.name);
+                Exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + own);
+                const QString make = QStringLiteral("CREATE TEMPORARY TABLE ") + own +
+                                     QStringLiteral(" (nFrom INT NOT NULL PRIMARY KEY,nTo INT "
+                                                    "NOT NULL)");
+                if (!Exec(make).isValid())
+                    return FailStatement(make);
+                loadTables << own;
+                // Where the replaced rows were and where they are after the
+                // merge, by their organisation and their ROWID there.
+                for (const QString& place : {WasTable(table.name), NowTable(table.name)}) {
+                    Exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + place);
+                    const QString spot =
+                        QStringLiteral("CREATE TEMPORARY TABLE ") + place +
+                        QStringLiteral(" (nRowID INT NOT NULL,nRegion INT NOT NULL,nOrigin INT "
+                                       "NOT NULL,PRIMARY KEY (nRegion,nOrigin),KEY (nRowID))");
+                    if (!Exec(spot).isValid())
+                        return FailStatement(spot);
+                    loadTables << place;
+                }
+            }
             // The index of the key column stays (it may hold the
             // AUTO_INCREMENT column, and the merge joins on it).
             CxResult keys = Exec(QStringLiteral("SHOW INDEX FROM ") + load);
@@ -222,23 +277,218 @@ struct CSQLImportWizard::Run {
         return true;
     }
 
+    // The load's own rows of a table (those the receiver sent out itself)
+    // paired with the receiver's rows they are.
+    QString OwnMapTable(const QString& table) const {
+        return Quoted(CSQLImportWizard::LoadPrefix() + QStringLiteral("own_") + table);
+    }
+
+    QString WasTable(const QString& table) const {
+        return Quoted(CSQLImportWizard::LoadPrefix() + QStringLiteral("was_") + table);
+    }
+    QString NowTable(const QString& table) const {
+        return Quoted(CSQLImportWizard::LoadPrefix() + QStringLiteral("now_") + table);
+    }
+    QString ReplacedList() const {
+        QStringList numbers;
+        for (int number : replaced)
+            numbers << QString::number(number);
+        return numbers.join(u',');
+    }
+
+    // Notes where the rows of the replaced organisations are (into table's
+    // "was" or "now" table), by their organisation and their ROWID there.
+    bool NoteReplacedRows(const CSQLExchangeTable& table, const QString& place) {
+        const QString note =
+            QStringLiteral("INSERT IGNORE INTO %1 (nRowID,nRegion,nOrigin) SELECT %2,"
+                           "nRegionDataID,o FROM (SELECT %2,nRegionDataID,%3 AS o FROM %4 WHERE "
+                           "nRegionDataID IN (%5)) AS r WHERE o IS NOT NULL")
+                .arg(place, Quoted(table.key), helper()->GetOriginRowExpression(table.name, false),
+                     Quoted(table.name), ReplacedList());
+        return Exec(note).isValid() || FailStatement(note);
+    }
+
+    // The rows the package does not replace (the receiver's own, other
+    // organisations') that refer to a replaced row follow it to its new
+    // ROWID: a visit of a received client stays that client's.
+    bool FollowReplacedRows() {
+        for (const CSQLExchangeTable& target : std::as_const(tables)) {
+            if (helper()->GetOriginRowExpression(target.name, false).isEmpty() ||
+                !HasColumn(target.name, QString::fromLatin1(kRegionColumn)))
+                continue;
+            if (!NoteReplacedRows(target, NowTable(target.name)))
+                return false;
+            for (const CSQLExchangeTable& table : std::as_const(tables)) {
+                if (!HasColumn(table.name, QString::fromLatin1(kRegionColumn)))
+                    continue;
+                for (const CSQLExchangeReference& ref : table.references) {
+                    if (ref.table.compare(target.name, Qt::CaseInsensitive) != 0)
+                        continue;
+                    const QString follow =
+                        QStringLiteral("UPDATE %1 AS r JOIN %2 AS w ON w.nRowID=r.%3 JOIN %4 AS n "
+                                       "ON n.nRegion=w.nRegion AND n.nOrigin=w.nOrigin SET "
+                                       "r.%3=n.nRowID WHERE IFNULL(r.nRegionDataID,0) NOT IN (%5) "
+                                       "AND r.%3<>n.nRowID")
+                            .arg(Quoted(table.name), WasTable(target.name), Quoted(ref.column),
+                                 NowTable(target.name), ReplacedList());
+                    if (!Exec(follow).isValid())
+                        return FailStatement(follow);
+                }
+            }
+        }
+        return true;
+    }
+
+    // A package older than the last one received from its sender would bring
+    // back what later packages changed: refused unless the user confirmed it.
+    bool CheckStamp() {
+        const QDateTime created = Stamp(reader.Attributes().value(QStringLiteral("Created")));
+        if (!created.isValid() || wizard.m_acceptOlder)
+            return true;
+        const QString statement =
+            QStringLiteral("SELECT cValue FROM dbsettings WHERE cVariable=%1")
+                .arg(SafeSQL(CSQLImportWizard::LastPackageVariable(wizard.m_sender)));
+        CxResult res = Exec(statement);
+        if (!res.isValid())
+            return FailStatement(statement);
+        const QDateTime last = res.FetchRow() ? Stamp(res.SFieldValue(0)) : QDateTime();
+        if (!last.isValid() || created >= last)
+            return true;
+        wizard.m_refusedAsOlder = true;
+        return Fail(Tr(QStringLiteral("Пакет организации {org} создан {created}, а последний "
+                                      "принятый от нее пакет создан {last}. Более старый пакет "
+                                      "заменил бы более новые данные, поэтому он не загружен."),
+                       QStringLiteral("msgExchangeOlderPackage"))
+                        .replace(QStringLiteral("{org}"), wizard.m_sender)
+                        .replace(QStringLiteral("{created}"), StampText(created))
+                        .replace(QStringLiteral("{last}"), StampText(last)));
+    }
+
+    bool RememberStamp() {
+        const QString created = reader.Attributes().value(QStringLiteral("Created"));
+        if (!Stamp(created).isValid())
+            return true;
+        const QString statement =
+            QStringLiteral("REPLACE INTO dbsettings (cVariable,cValue) VALUES (%1,%2)")
+                .arg(SafeSQL(CSQLImportWizard::LastPackageVariable(wizard.m_sender)),
+                     SafeSQL(created));
+        return Exec(statement).isValid() || FailStatement(statement);
+    }
+
+    // Every row of the load is placed under the receiver's number of the
+    // organisation it came from, named in the package by its identifier. A
+    // package without that information (an older program's) is all the
+    // sender's, as are rows whose number the package does not name. The
+    // receiver's own rows sent back to it are marked 0 and paired with the
+    // receiver's rows they are.
+    bool PlaceOrigins() {
+        const int region = wizard.m_region;
+        const QString ownOrg = helper()->GetOwnOrgID().trimmed();
+        replaced = {region};
+        const CSQLExchangeAttributes& attributes = reader.Attributes();
+        const QString prefix = CSQLExportWizard::OriginPrefix();
+        // Only organisations that own rows of the package are placed: one the
+        // sender merely knows of gets no entry here, and its rows stay.
+        QSet<int> used;
+        for (const CSQLExchangeTable& table : std::as_const(tables)) {
+            if (!HasColumn(table.name, QString::fromLatin1(kRegionColumn)))
+                continue;
+            const QString numbers =
+                QStringLiteral("SELECT DISTINCT IFNULL(nRegionDataID,0) FROM ") +
+                helper()->LoadTable(table.name);
+            CxResult res = Exec(numbers);
+            if (!res.isValid())
+                return FailStatement(numbers);
+            while (res.FetchRow())
+                used.insert(int(res.LFieldValue(0)));
+        }
+        for (auto it = attributes.cbegin(); it != attributes.cend(); ++it) {
+            if (!it.key().startsWith(prefix))
+                continue;
+            bool ok = false;
+            const int number = it.key().mid(prefix.size()).toInt(&ok);
+            const QString org = it.value().trimmed();
+            if (!ok || org.isEmpty() || !used.contains(number))
+                continue;
+            if (org.compare(ownOrg, Qt::CaseInsensitive) == 0) {
+                origins.insert(number, 0);
+                continue;
+            }
+            if (org.compare(wizard.m_sender, Qt::CaseInsensitive) == 0) {
+                origins.insert(number, region);
+                continue;
+            }
+            QString orgError;
+            const int known = helper()->FindOrgNumber(org, QString(), &orgError);
+            if (!orgError.isEmpty())
+                return Fail(orgError);
+            const int mine = helper()->GetOrgNumber(org, QString(), &orgError);
+            if (mine <= 0)
+                return Fail(orgError);
+            origins.insert(number, mine);
+            if (known < 0)
+                newOrganisations.insert(number, mine);
+            if (!replaced.contains(mine))
+                replaced << mine;
+        }
+        QString place = QString::number(region);
+        if (!origins.isEmpty()) {
+            place = QStringLiteral("CASE IFNULL(nRegionDataID,0)");
+            for (auto it = origins.cbegin(); it != origins.cend(); ++it)
+                place += QStringLiteral(" WHEN %1 THEN %2").arg(it.key()).arg(it.value());
+            place += QStringLiteral(" ELSE %1 END").arg(region);
+        }
+        for (const CSQLExchangeTable& table : std::as_const(tables)) {
+            if (!HasColumn(table.name, QString::fromLatin1(kRegionColumn)))
+                continue;
+            const QString update = QStringLiteral("UPDATE ") + helper()->LoadTable(table.name) +
+                                   QStringLiteral(" SET nRegionDataID=") + place;
+            if (!Exec(update).isValid())
+                return FailStatement(update);
+            const QString origin = helper()->GetOriginRowExpression(table.name, true);
+            if (origin.isEmpty() || !origins.values().contains(0))
+                continue;
+            const QString pair =
+                QStringLiteral("INSERT INTO %1 (nFrom,nTo) SELECT x.nFrom,t.%2 FROM (SELECT %2 AS "
+                               "nFrom,%3 AS nOrigin FROM %4 AS %5 WHERE nRegionDataID=0) AS x "
+                               "JOIN %5 AS t ON t.%2=x.nOrigin WHERE IFNULL(t.nRegionDataID,0)=0")
+                    .arg(OwnMapTable(table.name), Quoted(table.key), origin,
+                         helper()->LoadTable(table.name), Quoted(table.name));
+            CxResult res = Exec(pair);
+            if (!res.isValid())
+                return FailStatement(pair);
+            bool ok = false;
+            if (Scalar(QStringLiteral("SELECT COUNT(*) FROM ") + OwnMapTable(table.name), &ok) > 0)
+                ownMapped << table.name.toLower();
+            if (!ok)
+                return FailStatement(QStringLiteral("SELECT COUNT(*) FROM ") +
+                                     OwnMapTable(table.name));
+        }
+        return true;
+    }
+
     qint64 Scalar(const QString& statement, bool* ok) {
         CxResult res = Exec(statement);
         *ok = res.isValid() && res.FetchRow();
         return *ok ? res.SFieldValue(0).toLongLong() : 0;
     }
 
-    // The sender's earlier load goes, then the load is merged with its ids
-    // moved past the receiving tables' own.
+    // The earlier rows of the organisations the package carries go, then the
+    // load is merged with its ids moved past the receiving tables' own.
     bool Merge(const QHash<QString, int>& marks) {
-        const int region = wizard.m_region;
+        for (const CSQLExchangeTable& table : std::as_const(tables))
+            if (!helper()->GetOriginRowExpression(table.name, true).isEmpty() &&
+                HasColumn(table.name, QString::fromLatin1(kRegionColumn)) &&
+                !NoteReplacedRows(table, WasTable(table.name)))
+                return false;
         for (qsizetype i = tables.size() - 1; i >= 0; --i) {
             const CSQLExchangeTable& table = tables[i];
             if (marks.value(table.name.toLower()) == kExchangeOrganisationTable ||
                 !HasColumn(table.name, QStringLiteral("nRegionDataID")))
                 continue;
-            const QString remove = QStringLiteral("DELETE FROM ") + Quoted(table.name) +
-                                   QStringLiteral(" WHERE nRegionDataID=%1").arg(region);
+            const QString remove =
+                QStringLiteral("DELETE FROM ") + Quoted(table.name) +
+                QStringLiteral(" WHERE nRegionDataID IN (%1)").arg(ReplacedList());
             if (!Exec(remove).isValid())
                 return FailStatement(remove);
         }
@@ -270,7 +520,7 @@ struct CSQLImportWizard::Run {
             if (!MergeTable(table, marks.value(table.name.toLower()) == kExchangeOrganisationTable))
                 return false;
         }
-        return true;
+        return FollowReplacedRows();
     }
 
     QString Proposed(const CSQLExchangeTable& table, const QString& column, bool organisations) {
@@ -279,13 +529,21 @@ struct CSQLImportWizard::Run {
             return organisations
                        ? QString::number(wizard.m_region)
                        : QStringLiteral("%1+%2").arg(quoted).arg(helper()->RowIdOffset(table.name));
-        if (column.compare(QStringLiteral("nRegionDataID"), Qt::CaseInsensitive) == 0)
-            return QString::number(wizard.m_region);
-        for (const CSQLExchangeReference& ref : table.references)
-            if (ref.column.compare(column, Qt::CaseInsensitive) == 0)
-                return QStringLiteral("IF(%1>0,%1+%2,%1)")
+        // Placed by PlaceOrigins.
+        if (column.compare(QString::fromLatin1(kRegionColumn), Qt::CaseInsensitive) == 0)
+            return quoted;
+        for (const CSQLExchangeReference& ref : table.references) {
+            if (ref.column.compare(column, Qt::CaseInsensitive) != 0)
+                continue;
+            const qint64 offset = helper()->RowIdOffset(ref.table);
+            if (ownMapped.contains(ref.table.toLower()))
+                return QStringLiteral("IF(%1>0,IFNULL((SELECT m.nTo FROM %3 AS m WHERE "
+                                      "m.nFrom=%1),%1+%2),%1)")
                     .arg(quoted)
-                    .arg(helper()->RowIdOffset(ref.table));
+                    .arg(offset)
+                    .arg(OwnMapTable(ref.table));
+            return QStringLiteral("IF(%1>0,%1+%2,%1)").arg(quoted).arg(offset);
+        }
         return quoted;
     }
 
@@ -304,16 +562,19 @@ struct CSQLImportWizard::Run {
         bool hasRegion = false;
         for (const CSQLExchangeColumn& c : info->columns)
             hasRegion |= c.name.compare(QStringLiteral("nRegionDataID"), Qt::CaseInsensitive) == 0;
-        if (!hasRegion && !organisations &&
-            HasColumn(table.name, QStringLiteral("nRegionDataID"))) {
-            names << QStringLiteral("`nRegionDataID`");
-            expressions << QString::number(wizard.m_region);
+        const bool placed = HasColumn(table.name, QString::fromLatin1(kRegionColumn));
+        if (!hasRegion && !organisations && placed) {
+            names << Quoted(QString::fromLatin1(kRegionColumn));
+            expressions << Quoted(QString::fromLatin1(kRegionColumn));
         }
         const QString head = QStringLiteral("INSERT INTO ") + Quoted(table.name) +
                              QStringLiteral(" (") + names.join(u',') + QStringLiteral(") ");
         QString select = QStringLiteral("SELECT ") + expressions.join(u',') +
                          QStringLiteral(" FROM ") + helper()->LoadTable(table.name) +
                          QStringLiteral(" AS ") + Quoted(table.name);
+        // The receiver's own rows sent back to it stay as the receiver has them.
+        if (placed && !organisations)
+            select += QStringLiteral(" WHERE nRegionDataID<>0");
         if (organisations) {
             // The sender's card replaces the row that holds its number.
             const QString remove =
@@ -334,6 +595,36 @@ struct CSQLImportWizard::Run {
                 return Fail(Tr(QStringLiteral("В пакете обмена нет сведений об "
                                               "организации-отправителе"),
                                QStringLiteral("msgExchangeNoSenderCard")));
+            // An organisation the receiver meets for the first time through
+            // this package takes the card the sender has of it.
+            for (auto it = newOrganisations.cbegin(); it != newOrganisations.cend(); ++it) {
+                QStringList cardExpressions = expressions;
+                for (qsizetype i = 0; i < info->columns.size(); ++i)
+                    if (info->columns[i].name.compare(table.key, Qt::CaseInsensitive) == 0)
+                        cardExpressions[i] = QString::number(it.value());
+                const QString card =
+                    head + QStringLiteral("SELECT ") + cardExpressions.join(u',') +
+                    QStringLiteral(" FROM ") + helper()->LoadTable(table.name) +
+                    QStringLiteral(" AS ") + Quoted(table.name) +
+                    QStringLiteral(" WHERE %1=%2").arg(Quoted(table.key)).arg(it.key());
+                bool present = false;
+                const qint64 rows =
+                    Scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2=%3")
+                               .arg(helper()->LoadTable(table.name), Quoted(table.key))
+                               .arg(it.key()),
+                           &present);
+                if (!present)
+                    return FailStatement(card);
+                if (rows != 1)
+                    continue;
+                const QString remove =
+                    QStringLiteral("DELETE FROM ") + Quoted(table.name) +
+                    QStringLiteral(" WHERE %1=%2").arg(Quoted(table.key)).arg(it.value());
+                if (!Exec(remove).isValid())
+                    return FailStatement(remove);
+                if (!Exec(card).isValid())
+                    return FailStatement(card);
+            }
         }
         return true;
     }
@@ -345,6 +636,7 @@ bool CSQLImportWizard::Import(CxSQL* sql, const QString& path, CvProgress* progr
     m_region = -1;
     m_loadId = 0;
     m_rows.clear();
+    m_refusedAsOlder = false;
     m_helper->m_pSQL = sql;
     m_helper->m_pLog = log;
     m_helper->SetLoadPrefix(LoadPrefix());
@@ -361,7 +653,7 @@ bool CSQLImportWizard::Import(CxSQL* sql, const QString& path, CvProgress* progr
         return run.Fail(Tr(QStringLiteral("База данных занята другой операцией. Повторите "
                                           "загрузку позже."),
                            QStringLiteral("msgExchangeBusy")));
-    if (!run.CreateLoadTables())
+    if (!run.CheckStamp() || !run.CreateLoadTables())
         return false;
     if (!sql->BeginTransaction())
         return run.FailStatement(QStringLiteral("START TRANSACTION"));
@@ -382,6 +674,8 @@ bool CSQLImportWizard::Import(CxSQL* sql, const QString& path, CvProgress* progr
     if (m_region <= 0)
         return run.Fail(orgError);
     m_helper->m_nRegionID = m_region;
+    if (!run.PlaceOrigins())
+        return false;
     QHash<QString, int> marks;
     m_helper->FillTableMap(marks);
     QHash<QString, int> lowered;
@@ -390,8 +684,17 @@ bool CSQLImportWizard::Import(CxSQL* sql, const QString& path, CvProgress* progr
     if (!run.Merge(lowered))
         return false;
 
-    if (!m_helper->SaveLoadSnapshot(m_region, run.reader.Attributes(), &m_loadId, error))
+    if (progress)
+        progress->Step(
+            Tr(QStringLiteral("Запись сведений о загрузке"), QStringLiteral("msgExchangeSnapshot")),
+            0);
+    if (!m_helper->SaveLoadSnapshot(m_region, run.reader.Attributes(), &m_loadId, error) ||
+        !run.RememberStamp())
         return false;
+    if (progress)
+        progress->Step(Tr(QStringLiteral("Сохранение загруженных данных"),
+                          QStringLiteral("msgExchangeCommitting")),
+                       0);
 
     if (!sql->CommitTransaction())
         return run.FailStatement(QStringLiteral("COMMIT"));

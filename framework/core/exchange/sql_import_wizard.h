@@ -1,12 +1,15 @@
 #pragma once
 // Receives an exchange package from another installation: all or nothing, in
 // one transaction under the database lock "dblock". The package is checked
-// whole (checksum, format version, application key, sender) before the
-// database is touched; its rows go into temporary tables of the session, the
-// sender's earlier load is removed, and the rows are merged under the
-// sender's organisation number with their ids moved past the receiving
-// tables' own and their columns as the helper rewrites them; the helper then
-// records the load. Importing one package again leaves the same data.
+// whole (checksum, format version, application key, sender, not older than
+// the sender's last package) before the database is touched; its rows go into
+// temporary tables of the session, every row is placed under the receiver's
+// number of the organisation it came from (the receiver's own rows sent back
+// are not filed again), the earlier rows of those organisations are removed,
+// and the rows are merged with their ids moved past the receiving tables' own
+// and their columns as the helper rewrites them; the helper then records the
+// load. Importing one package again leaves the same data
+// (docs/exchange_package.md).
 #include "sql_import_wizard_helper.h"
 
 #include <QMap>
@@ -21,6 +24,15 @@ public:
     // be null; a cancel rolls everything back).
     bool Import(CxSQL* sql, const QString& path, CvProgress* progress, CSQLWizardLog* log,
                 QString* error);
+
+    // A package older than the last one received from its sender (by its
+    // creation stamp) is refused unless the user confirmed it here.
+    void SetAcceptOlder(bool accept) { m_acceptOlder = accept; }
+    // After a failed import: it was refused only for being older.
+    bool RefusedAsOlder() const { return m_refusedAsOlder; }
+    // The settings variable that keeps the creation stamp of the last
+    // package received from an organisation.
+    static QString LastPackageVariable(const QString& orgID);
 
     // After a successful import.
     QString SenderOrgID() const { return m_sender; }
@@ -40,4 +52,6 @@ private:
     int m_region = -1;
     int m_loadId = 0;
     QMap<QString, qint64> m_rows;
+    bool m_acceptOlder = false;
+    bool m_refusedAsOlder = false;
 };

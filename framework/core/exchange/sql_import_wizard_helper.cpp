@@ -17,6 +17,15 @@ bool CSQLImportWizard_Helper::QueryInsert(const QString&, QString& select,
     return false;
 }
 
+bool CSQLImportWizard_Helper::GetOrigins(QMap<int, QString>* origins, QString*) {
+    origins->clear();
+    return true;
+}
+
+QString CSQLImportWizard_Helper::GetOriginRowExpression(const QString&, bool) const {
+    return QString();
+}
+
 void CSQLImportWizard_Helper::FillTableMap(QHash<QString, int>&) {}
 
 bool CSQLImportWizard_Helper::SaveLoadSnapshot(int, const CSQLExchangeAttributes&, int* loadId,

@@ -10,6 +10,7 @@
 
 #include <QHash>
 #include <QList>
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -71,6 +72,20 @@ public:
     // Writes the program's application key into the package's attributes
     // ("SCAppID"); a package carrying another key is refused.
     virtual void SetAppID(CSQLExchangeAttributes& attributes) = 0;
+    // The organisations the sending installation knows, by the number its
+    // rows carry in nRegionDataID, each with its stable identifier; the export
+    // names them in the package ("Origin.<number>") so that every receiver
+    // files a row under the organisation it came from. Empty (the default):
+    // every row is the sender's own.
+    virtual bool GetOrigins(QMap<int, QString>* origins, QString* error);
+    // An expression over a row of table (columns unqualified) that gives the
+    // row's ROWID in the database of the organisation it came from, NULL when
+    // that is not known; empty when the table keeps no such trace. load: a row
+    // of the load being merged (the sender's own rows are known by their
+    // ROWID), else a row the receiver holds. The import finds by it the
+    // receiver's own rows sent back to it, and the new place of a replaced row
+    // that the receiver's other rows refer to.
+    virtual QString GetOriginRowExpression(const QString& table, bool load) const;
     // Records the load just merged under the organisation number, inside the
     // wizard's transaction; loadId receives the load's number. package holds
     // the package's attributes (its "PackageID" tells a package read again).

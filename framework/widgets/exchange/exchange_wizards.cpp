@@ -6,6 +6,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/forms/file_edit.h"
+#include "framework/widgets/message_box.h"
 #include "framework/widgets/wizard/wizard_file_pane.h"
 #include "framework/widgets/wizard/wizard_pane.h"
 
@@ -141,9 +142,10 @@ class CImportFilePane : public CExchangeFilePane {
 public:
     CImportFilePane()
         : CExchangeFilePane(TrI("Пакет обмена"),
-                            TrI("Данные организации, которая прислала пакет обмена, будут "
-                                "заменены данными из пакета. Свои данные и данные других "
-                                "организаций не меняются.\n\nВыберите файл пакета обмена:"),
+                            TrI("Данные организации, которая прислала пакет обмена, и "
+                                "организаций, чьи данные она передает, будут заменены данными "
+                                "из пакета. Свои данные и данные остальных организаций не "
+                                "меняются.\n\nВыберите файл пакета обмена:"),
                             CxFileEdit::Mode::OpenFile) {}
 
 protected:
@@ -182,7 +184,8 @@ public:
                 QStringLiteral("</b>\n") + TrI("Таблиц: ") +
                 QString::number(reader.Tables().size()) + u'\n' + TrI("Записей: ") +
                 QString::number(rows) + QStringLiteral("\n\n") +
-                TrI("Прежние данные этой организации будут заменены данными пакета. Если "
+                TrI("Прежние данные этой организации (и организаций, чьи данные она "
+                    "передает) будут заменены данными пакета. Если "
                     "загрузка не удастся или будет прервана, база данных останется без "
                     "изменений.");
         return html;
@@ -194,7 +197,22 @@ public:
         AddInfoMessage(TrI("Загрузка из файла %1").arg(QDir::toNativeSeparators(path)));
         CSQLImportWizard engine(m_wizard->GetHelper());
         QString error;
-        if (!engine.Import(m_wizard->GetSQL(), path, m_wizard, this, &error)) {
+        bool done = engine.Import(m_wizard->GetSQL(), path, m_wizard, this, &error);
+        // A package older than the last one of its sender goes in only when
+        // the user says so, knowing which dates are at stake.
+        if (!done && engine.RefusedAsOlder() &&
+            CxAsk(m_wizard, CxAskKind::YesNo,
+                  error + QStringLiteral("\n\n") +
+                      TrI("Загрузить этот пакет все равно? Данные организации станут такими, "
+                          "какими они были в этом пакете."),
+                  m_wizard->GetWizardTitle()) == IDYES) {
+            AddWarning(error, 1);
+            AddInfoMessage(TrI("Загрузка более старого пакета подтверждена."));
+            engine.SetAcceptOlder(true);
+            error.clear();
+            done = engine.Import(m_wizard->GetSQL(), path, m_wizard, this, &error);
+        }
+        if (!done) {
             AddWarning(error, 0);
             AddInfoMessage(TrI("База данных не изменена."));
             return false;
