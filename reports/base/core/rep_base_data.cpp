@@ -3,6 +3,7 @@
 #include "cache_config.h"
 #include "db/digests.h"
 #include "framework/core/progress.h"
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"
@@ -96,12 +97,6 @@ void CRepBaseData::AddProgressTitle(const QString& title, const QString& detail)
     }
 }
 
-void CRepBaseData::ShowProgressDetail(const QString& detail) {
-    // The statement under way, as the detail line of the progress.
-    if (m_progress)
-        m_progress->Step(detail, 0);
-}
-
 int CRepBaseData::AddProgressDot() {
     if (m_progress)
         m_progress->Step(QString(), 1);
@@ -189,7 +184,8 @@ void CRepBaseData::ReleaseTableLock() {
 int CRepBaseData::ExecuteStep(const QString& sql) {
     if (m_progress && m_progress->IsCancelled())
         ThrowCancelled();
-    ShowProgressDetail(sql);
+    // The progress keeps the caption of the table under way: a statement
+    // means nothing to the user.
     CxResult res = m_sql->Execute(sql);
     if (!res.isValid())
         throw CRepError{

@@ -1,5 +1,6 @@
 // The regular clients of the twelve months (and, for the groups 2 and 4, the
 // three months) that end with the run's period end.
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
 #include "rep_base_data.h"

@@ -3,6 +3,7 @@
 // one date, and the consultation totals per client, item, day and point.
 // The visits reports do not read these tables: they keep their own state at
 // a period's end (CRepVisitsRunData::CreateStateTable).
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"

@@ -1,6 +1,7 @@
 #include "ohvat_tables.h"
 
 #include "framework/core/app/html_template.h"
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/strings/cx_string.h"
 #include "reports/base/core/rep_field.h"
 

@@ -1,6 +1,7 @@
 #include "report_sql.h"
 
 #include "framework/core/progress.h"
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
@@ -18,7 +19,6 @@ CxResult Query(CRepBaseData* run, const QString& sql) {
                             QStringLiteral("Формирование отчета прервано пользователем"),
                             QStringLiteral("msgReportCancelled")),
                         true};
-    run->ShowProgressDetail(sql);
     CxResult result = run->GetSQL()->Execute(sql);
     if (!result.isValid())
         throw CRepError{FailureHTML(sql, result)};

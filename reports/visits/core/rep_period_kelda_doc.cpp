@@ -1,5 +1,6 @@
 #include "rep_period_kelda_doc.h"
 
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"

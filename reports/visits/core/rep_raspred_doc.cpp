@@ -1,5 +1,6 @@
 #include "rep_raspred_doc.h"
 
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"

@@ -1,5 +1,6 @@
 #include "rep_trainings_doc.h"
 
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/select/temp_table.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"

@@ -1,6 +1,7 @@
 #include "rep_visits_base_doc.h"
 
 #include "framework/core/progress.h"
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/select/simple_select.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"

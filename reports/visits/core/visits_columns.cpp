@@ -1,5 +1,6 @@
 #include "visits_columns.h"
 
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/select/simple_select.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
