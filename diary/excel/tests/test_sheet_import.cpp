@@ -99,9 +99,10 @@ QString VisitsText(QList<CVisitsSheetCell> visits) {
 // The message of a value the import left out: the test file, the sheet's
 // row and column as the spreadsheet shows them, the column's name, the text.
 QString Refused(int row, const char* column, const QString& name, const char* typed,
-                const char* reason) {
-    return QStringLiteral("warning: Report2one.xml, строка %1, столбец %2 «%3»: «%4» — %5; "
+                const char* reason, const char* file = "Report2one.xml") {
+    return QStringLiteral("warning: %1, строка %2, столбец %3 «%4»: «%5» — %6; "
                           "ячейка оставлена пустой")
+        .arg(QLatin1String(file))
         .arg(row)
         .arg(QLatin1String(column), name, QString::fromUtf8(typed), QString::fromUtf8(reason));
 }
@@ -144,6 +145,7 @@ private slots:
     void cleanupTestCase();
     void folderOfGoodAndBadFiles();
     void calcFilledStencilComesBack();
+    void calcFilledSlipsAreReported();
     void sheets_data();
     void sheets();
     void emptyCommentNamesTheFile();
@@ -172,6 +174,29 @@ private:
             return false;
         *draft = drafts.first();
         return true;
+    }
+    // Saves the draft's header with sheet as a new report: the stored cells
+    // as "NPP:client:item:count" in NPP and item order, or "refused: " and
+    // the reason. The reports are removed afterwards.
+    QString SaveDraft(const CDailyReportDraft& draft, const CVisitsSheet& sheet) {
+        CDailyReportSave save;
+        save.action = EDailyReportAction::Insert;
+        save.header = draft.header;
+        save.pages = {{0, &sheet, nullptr}};
+        CDiaryVerdict refusal;
+        QString error;
+        qint64 id = 0;
+        const QString stored =
+            SaveDailyReport(m_db->Connection(), save, &id, &refusal, &error)
+                ? m_db->Rows(QStringLiteral("SELECT CONCAT(NPP,':',nClientID,':',nItem,':',"
+                                            "nCount) FROM dailyvisits WHERE nReportID=%1 ORDER "
+                                            "BY NPP,nItem")
+                                 .arg(id))
+                : QStringLiteral("refused: ") + refusal.text + error;
+        m_db->Exec(QStringLiteral("DELETE FROM dailyvisits"));
+        m_db->Exec(QStringLiteral("DELETE FROM dailyvisitssubhdr"));
+        m_db->Exec(QStringLiteral("DELETE FROM dailyreport"));
+        return stored;
     }
     QString Stored() const {
         return m_db->Rows(QStringLiteral("SELECT COUNT(*) FROM dailyreport")) + u'/' +
@@ -278,23 +303,57 @@ void TestSheetImport::calcFilledStencilComesBack() {
     // Saved, the rows are those of the file.
     m_db->Exec(QStringLiteral("INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,"
                               "nEthnicity,nRelCount) VALUES (205,'ЖЗИ1201М',0,0,0,0)"));
-    CDailyReportSave save;
-    save.action = EDailyReportAction::Insert;
-    save.header = d.header;
-    save.pages = {{0, &sheet, nullptr}};
-    CDiaryVerdict refusal;
-    qint64 id = 0;
-    QVERIFY2(SaveDailyReport(m_db->Connection(), save, &id, &refusal, &error),
-             qPrintable(error + refusal.text));
-    QCOMPARE(m_db->Rows(QStringLiteral("SELECT CONCAT(NPP,':',nClientID,':',nItem,':',nCount) FROM "
-                                       "dailyvisits WHERE nReportID=%1 ORDER BY NPP,nItem")
-                            .arg(id)),
+    QCOMPARE(SaveDraft(d, sheet),
              QStringLiteral("0:201:9:10;0:201:11:2;0:201:14:4;1:202:9:5;1:202:10:2;1:202:11:8;"
                             "2:205:9:3"));
-    m_db->Exec(QStringLiteral("DELETE FROM dailyvisits"));
-    m_db->Exec(QStringLiteral("DELETE FROM dailyvisitssubhdr"));
-    m_db->Exec(QStringLiteral("DELETE FROM dailyreport"));
     m_db->Exec(QStringLiteral("DELETE FROM clientdata WHERE ROWID=205"));
+}
+
+// The worker's slips, typed in LibreOffice Calc and saved by it: a sheet of
+// notes before the report's, names with doubled blanks or in other letters,
+// a count too large, a negative one, fractions both as Calc stores numbers
+// and as text, a mark in words and one that reads as nothing. Each value
+// comes back exactly or is reported at its cell, and no row is lost; the
+// draft saves what was taken.
+void TestSheetImport::calcFilledSlipsAreReported() {
+    const QString path = QDir(kFixtures).filePath("stencil_slips_by_calc.xml");
+    CExcelXML stencil;
+    QVERIFY(stencil.Load(path));
+    const int top = StencilLayout::FindSignatureRow(stencil, 1);
+    QVERIFY(top > 0);
+    const int row = top + StencilLayout::kFirstClientRow + 1; // as Calc numbers it
+
+    CSheetImport import(m_db->Connection(), 0);
+    import.SetLimits(m_limits);
+    CvRunLogLines log;
+    QList<CDailyReportDraft> drafts;
+    QString error;
+    QVERIFY(import.Run({path}, &log, nullptr, &drafts, &error));
+    const QString syringe = QStringLiteral("Шприц 2 мл & игла");
+    const char* const file = "stencil_slips_by_calc.xml";
+    const char* const fraction = "дробное число, а количество должно быть целым";
+    QCOMPARE(
+        Warnings(log.lines),
+        (QStringList{
+            Refused(row, "C", syringe, "99999999999", "число слишком велико", file),
+            Refused(row + 1, "C", syringe, "-3", "количество не может быть отрицательным", file),
+            Refused(row + 2, "C", syringe, "1,5", fraction, file),
+            Refused(row + 3, "C", syringe, "2.7", fraction, file),
+            Refused(row + 3, "D",
+                    QStringLiteral("консультация:предоставлена консультация/ тестирование "
+                                   "(внутри проекта)"),
+                    "может быть", "отметка не распознана (ставьте 1 или «да»)", file)}));
+    QCOMPARE(drafts.size(), 1);
+    const CDailyReportDraft& d = drafts[0];
+    QCOMPARE(HeaderText(d.header), QStringLiteral("2024-03-05|2|5|-1|-1|0|0"));
+    QCOMPARE(VisitsText(d.visits), QStringLiteral("1:201:11:2;2:202:11:8;5:201:9:4"));
+    QCOMPARE(SheetRows(d), QStringLiteral("АБВ0190Ч,ГДЕ0285Ж,ЁЛК0303Ж,O'Brien,АБВ0190Ч"));
+
+    // The sheet left the project empty: the form asks for one before saving.
+    QCOMPARE(SaveDraft(d, d.sheets[0]), QStringLiteral("refused: Поле должно быть заполнено."));
+    CDailyReportDraft chosen = d;
+    chosen.header.project = 1;
+    QCOMPARE(SaveDraft(chosen, d.sheets[0]), QStringLiteral("0:201:11:2;1:202:11:8;4:201:9:4"));
 }
 
 void TestSheetImport::sheets_data() {
@@ -515,27 +574,10 @@ void TestSheetImport::refusedValuesStayForTheUser() {
 
     // The unknown code stops the save, as the form shows; without it the
     // save stores the one value taken.
-    CDailyReportSave save;
-    save.action = EDailyReportAction::Insert;
-    save.header = draft.header;
+    QCOMPARE(SaveDraft(draft, sheet), QStringLiteral("refused: Код клиента не найден в базе"));
     CVisitsSheet known = sheet;
     known.RemoveRows(3, 1);
-    save.pages = {{0, &sheet, nullptr}};
-    CDiaryVerdict refusal;
-    QString error;
-    qint64 id = 0;
-    QVERIFY(!SaveDailyReport(m_db->Connection(), save, &id, &refusal, &error));
-    QCOMPARE(refusal.text, QStringLiteral("Код клиента не найден в базе"));
-    save.pages = {{0, &known, nullptr}};
-    QVERIFY2(SaveDailyReport(m_db->Connection(), save, &id, &refusal, &error),
-             qPrintable(error + refusal.text));
-    QCOMPARE(m_db->Rows(QStringLiteral("SELECT CONCAT(NPP,':',nClientID,':',nItem,':',nCount) FROM "
-                                       "dailyvisits WHERE nReportID=%1")
-                            .arg(id)),
-             QStringLiteral("1:202:9:2"));
-    m_db->Exec(QStringLiteral("DELETE FROM dailyvisits"));
-    m_db->Exec(QStringLiteral("DELETE FROM dailyvisitssubhdr"));
-    m_db->Exec(QStringLiteral("DELETE FROM dailyreport"));
+    QCOMPARE(SaveDraft(draft, known), QStringLiteral("1:202:9:2"));
 }
 
 // Files that cannot be a daily sheet are refused with their reason and give
