@@ -126,6 +126,10 @@ int main(int argc, char** argv) {
     qsizetype cells = 0, sheetRows = 0, warnings = 0;
     for (int i = 0; i < runs; ++i) {
         CSheetImport import(&sql, 0);
+        // As made from a stencil with the option set to this many rows.
+        CSheetFileLimits limits;
+        limits.clientRows = rows;
+        import.SetLimits(limits);
         CvRunLogLines log;
         QList<CDailyReportDraft> drafts;
         QElapsedTimer t;

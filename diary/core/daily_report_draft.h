@@ -19,6 +19,13 @@ struct CDailyReportDraft {
     // The cells of the report's first visits sheet as they would be stored
     // (a client not found in the register has client -1 and keeps its code).
     QList<CVisitsSheetCell> visits;
+    // Rows of the file none of whose values could be taken as typed (each
+    // refused with its message): they stay in the sheet, empty, so that the
+    // user sees them (item and count 0).
+    QList<CVisitsSheetCell> keptRows;
+    // Items a refused value stood under: their columns stay in the sheet even
+    // when no other value fills them.
+    QList<qint32> refusedItems;
     // The visits sheets the form shows, numbered from 0 (MakeDraftSheets
     // lays out the first from visits).
     QList<CVisitsSheet> sheets;
@@ -27,12 +34,7 @@ struct CDailyReportDraft {
 };
 
 // Lays out draft->sheets as one visits sheet of draft->visits, columns in
-// the order the items are met. Fails only when the directory cannot be read.
-inline bool MakeDraftSheets(CxSQL* sql, CDailyReportDraft* draft, QStringList* notes,
-                            QString* error) {
-    CVisitsSheet sheet;
-    if (!CVisitsSheetStore::Build(sql, draft->visits, {}, &sheet, notes, error))
-        return false;
-    draft->sheets = {sheet};
-    return true;
-}
+// the order the items are met, the kept rows in their places (by NPP) and the
+// columns of the refused items after the others. Fails only when the
+// directory cannot be read.
+bool MakeDraftSheets(CxSQL* sql, CDailyReportDraft* draft, QStringList* notes, QString* error);

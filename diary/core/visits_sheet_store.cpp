@@ -317,6 +317,14 @@ bool CVisitsSheetStore::Save(CxSQL* sql, qint64 reportId, int sheetNo, const CVi
                     CellRefusal(
                         r, c,
                         SaveText("Число «%1» слишком велико.").arg(sheet.Text(r, c).trimmed())));
+            // The form takes no sign; a count that came in otherwise (a
+            // sheet filled outside the program, an old row) is refused the
+            // same way, not stored.
+            if (value < 0)
+                return SetRefusal(
+                    refusal, CellRefusal(r, c,
+                                         SaveText("Количество не может быть отрицательным: «%1».")
+                                             .arg(sheet.Text(r, c).trimmed())));
             value = sheet.Number(r, c);
             if (value == 0)
                 continue;

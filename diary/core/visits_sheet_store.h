@@ -18,7 +18,7 @@
 // - two values for one row and item where one is a count (a count column
 //   beside kind columns of the same item) spoil the sheet ("Ведомость
 //   испорчена"), so the save stops instead of dropping one;
-// - every number fits in the stored column.
+// - every number fits in the stored column and none is negative.
 // Then it replaces the sheet's rows: deletes its old cells and columns, and
 // inserts the new ones in multi-row INSERTs. A sheet without cells stores
 // neither cells nor columns.

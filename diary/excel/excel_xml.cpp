@@ -49,6 +49,7 @@ bool CExcelXML::LoadData(const QByteArray& bytes, QString* error) {
         size = bytes.size();
     const QString text = QString::fromUtf8(bytes.constData(), size);
     m_loading = LOADINGDATA();
+    m_rowLimitReached = false;
     const qsizetype errorsBefore = GetErrors().size();
     if (Parse(text))
         return true;
@@ -95,6 +96,7 @@ bool CExcelXML::OnOpenTag(const QString& name, const xmlAttributes& attrs) {
         const QStringView local = LocalName(name);
         if (local == QLatin1String("WORKSHEET")) {
             ++at.sheet;
+            m_sheetCount = qMax(m_sheetCount, at.sheet + 1);
             at.row = -1;
         } else if (local == QLatin1String("ROW")) {
             const long index = AttrNumber(attrs, QLatin1StringView("SS:INDEX"));
@@ -106,6 +108,10 @@ bool CExcelXML::OnOpenTag(const QString& name, const xmlAttributes& attrs) {
                 if (at.row + 1 >= kMaxRows)
                     return false;
                 ++at.row;
+            }
+            if (at.row >= m_rowLimit) {
+                m_rowLimitReached = true;
+                return false;
             }
             at.column = -1;
             at.merged = 0;
@@ -125,8 +131,11 @@ bool CExcelXML::OnOpenTag(const QString& name, const xmlAttributes& attrs) {
                     return false;
             }
             at.merged = int(merge);
-            TouchCell();
-            kind = Kind::Cell;
+            // A cell beyond the columns kept is read past, not stored.
+            if (at.column < m_columnLimit) {
+                TouchCell();
+                kind = Kind::Cell;
+            }
         } else if (local == QLatin1String("DATA") && parent == Kind::Cell) {
             kind = Kind::CellData;
         }
@@ -139,8 +148,11 @@ bool CExcelXML::OnData(QStringView text) {
     if (m_loading.open.isEmpty())
         return true;
     const Kind kind = m_loading.open.last();
-    if (kind == Kind::CellData || kind == Kind::RichRun)
+    if (kind == Kind::CellData || kind == Kind::RichRun) {
         TouchCell() += text;
+        if (!text.trimmed().isEmpty() && m_loading.row > m_lastFilledRow.value(m_loading.sheet, -1))
+            m_lastFilledRow[m_loading.sheet] = m_loading.row;
+    }
     return true;
 }
 

@@ -29,6 +29,15 @@ public:
     static constexpr int kMaxRows = 1048576;
     static constexpr int kMaxColumns = 16384;
 
+    // Bounds what the next loads keep: a row at or beyond rows fails the
+    // load (RowLimitReached() then says so); a cell at or beyond columns is
+    // passed over, its text not kept. The format's own sheet by default.
+    void SetLimits(int rows, int columns) {
+        m_rowLimit = rows;
+        m_columnLimit = columns;
+    }
+    bool RowLimitReached() const { return m_rowLimitReached; }
+
     // Reads and parses the file. On failure error (when given) says why: the
     // file could not be read, or the parse error in the "(code) text" form of
     // GetErrorText, whose code stays in GetErrors(). The text goes to the
@@ -46,6 +55,11 @@ public:
     // The greatest row index of a cell of the sheet; 0 when the sheet has no
     // cell in a row above 0.
     int GetLastRow(int sheet) const;
+    // The greatest row index of a cell of the sheet that holds more than
+    // blanks; -1 when none does.
+    int GetLastFilledRow(int sheet) const { return m_lastFilledRow.value(sheet, -1); }
+    // The worksheets the file named.
+    int GetSheetCount() const { return m_sheetCount; }
     int GetCellCount() const { return int(m_cells.size()); }
 
 protected:
@@ -84,6 +98,11 @@ private:
     QString& TouchCell();
 
     QHash<CellKey, QString> m_cells;
-    QHash<int, int> m_lastRow; // sheet → greatest row index of its cells
+    QHash<int, int> m_lastRow;       // sheet → greatest row index of its cells
+    QHash<int, int> m_lastFilledRow; // sheet → greatest row index of a filled cell
+    int m_sheetCount = 0;
+    int m_rowLimit = kMaxRows;
+    int m_columnLimit = kMaxColumns;
+    bool m_rowLimitReached = false;
     LOADINGDATA m_loading;
 };

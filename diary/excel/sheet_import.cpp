@@ -1,6 +1,7 @@
 #include "sheet_import.h"
 
 #include "excel_xml.h"
+#include "sheet_file_reader.h"
 #include "stencil_layout.h"
 
 #include "diary/core/cell_number.h"
@@ -31,9 +32,34 @@ QString WorkerText(const char* text) {
     return DiaryText(text, "CXMLLoadProcess::LoadSocRab");
 }
 
-QString Cell(const CExcelXML& sheet, int row, int column) {
-    const QString* text = sheet.GetCellText(row, column, 0);
+// The steps of the progress bar one file takes.
+constexpr int kStepsPerFile = 100;
+
+QString Cell(const CExcelXML& sheet, int row, int column, int at) {
+    const QString* text = sheet.GetCellText(row, column, at);
     return text ? *text : QString();
+}
+
+// A name as the user reads it: a run of blanks (non-breaking ones too) is one
+// blank, and none stand at the ends.
+QString FoldBlanks(const QString& name) {
+    return name.simplified();
+}
+
+// The key of a consultation's entry: blanks folded, letters compared without
+// case and "ё" as "е", as the server compares the directory's names.
+QString ConsultationKey(const QString& entry) {
+    QString key = FoldBlanks(entry).toCaseFolded();
+    key.replace(u'ё', u'е');
+    return key;
+}
+
+// A column as the spreadsheet programs name it: A, B, ..., Z, AA, ...
+QString ColumnName(int column) {
+    QString name;
+    for (int c = column + 1; c > 0; c = (c - 1) / 26)
+        name.prepend(QChar(u'A' + (c - 1) % 26));
+    return name;
 }
 
 // The date of the date cell: its first ten characters, either the stored
@@ -76,7 +102,8 @@ QString SheetImportText(const char* text) {
     return DiaryText(text, "CXMLLoadProcess::Process");
 }
 
-CSheetImport::CSheetImport(CxSQL* sql, qint64 folder) : m_sql(sql), m_folder(folder) {}
+CSheetImport::CSheetImport(CxSQL* sql, qint64 folder)
+    : m_sql(sql), m_folder(folder), m_limits(CSheetFileLimits::FromApplication()) {}
 
 QStringList CSheetImport::FindFiles(const QString& pattern) {
     const QFileInfo info(pattern);
@@ -124,8 +151,9 @@ bool CSheetImport::LoadConsultationNames(QString* error) {
         // Every kind up to the highest the item carries: a sheet may name a
         // kind the item lost since the stencil was made.
         for (qint64 flag = 2; flag > 0 && flag <= flags && flag <= 0x40000000; flag <<= 1)
-            m_consultationNames.insert(StencilLayout::ConsultationEntry(name, long(flag)).trimmed(),
-                                       {item, qint32(flag)});
+            m_consultationNames.insert(
+                ConsultationKey(StencilLayout::ConsultationEntry(name, long(flag))),
+                {item, qint32(flag)});
     }
     m_namesLoaded = true;
     return true;
@@ -152,9 +180,16 @@ bool CSheetImport::LookUpDirectory(int dirKind, const QString& name, qint64* id,
         text = g_pMaterialsTable->m_cString;
         break;
     }
+    // The server compares without case ("ё" as "е"); runs of blanks are
+    // folded on both sides, since a doubled blank is no other name to the
+    // user. A name stored exactly as typed comes first.
+    const QString field = table->GetFieldSQL(text);
     CxSelectOptions o;
     o.fields = {rowId};
-    o.where = table->GetFieldSQL(text) + u'=' + SafeSQL(name);
+    o.where = QStringLiteral("TRIM(REGEXP_REPLACE(%1,'[[:space:]\u00A0]+',' '))=%2")
+                  .arg(field, SafeSQL(FoldBlanks(name)));
+    o.orderBy =
+        QStringLiteral("(%1=%2) DESC,%3").arg(field, SafeSQL(name), table->GetFieldSQL(rowId));
     o.defaultOrder = false;
     o.limit = QStringLiteral("1");
     CxResult r = m_sql->Execute(table->BuildSelect(o));
@@ -246,10 +281,11 @@ bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64
     return true;
 }
 
-bool CSheetImport::ReadHeader(const CExcelXML& sheet, int top, const QString& path, CvRunLog* log,
-                              CDailyReportHeader* header, bool* made, QString* error) {
+bool CSheetImport::ReadHeader(const CExcelXML& sheet, int at, int top, const QString& path,
+                              CvRunLog* log, CDailyReportHeader* header, bool* made,
+                              QString* error) {
     using namespace StencilLayout;
-    header->date = ReadSheetDate(Cell(sheet, top + kDateRow, kDateColumn));
+    header->date = ReadSheetDate(Cell(sheet, top + kDateRow, kDateColumn, at));
     if (!header->date.isValid()) {
         Warn(log, DiaryText("Поле дата не заполнено или заполнено с ошибками", "msgDataNeZapoln"));
         *made = false;
@@ -259,7 +295,7 @@ bool CSheetImport::ReadHeader(const CExcelXML& sheet, int top, const QString& pa
         log->AddInfoMessage(DiaryText("--> дата: {data}", "msgDataDT")
                                 .replace(QStringLiteral("{data}"), DateToText(header->date)));
 
-    const QString place = Cell(sheet, top + kWorkPlaceRow, kWorkPlaceColumn).trimmed();
+    const QString place = Cell(sheet, top + kWorkPlaceRow, kWorkPlaceColumn, at).trimmed();
     if (log)
         log->AddInfoMessage(SheetImportText("--> место работы {workplace}...")
                                 .replace(QStringLiteral("{workplace}"), place));
@@ -272,7 +308,7 @@ bool CSheetImport::ReadHeader(const CExcelXML& sheet, int top, const QString& pa
         Warn(log, SheetImportText("Пункт предоставления не найден в базе"));
     }
 
-    const QString worker1 = Cell(sheet, top + kWorker1Row, kWorker1Column).trimmed();
+    const QString worker1 = Cell(sheet, top + kWorker1Row, kWorker1Column, at).trimmed();
     if (worker1.isEmpty()) {
         header->worker1 = kNoDirRow;
         Warn(log, SheetImportText("Первый социальный работник должен быть заполнен"));
@@ -286,20 +322,20 @@ bool CSheetImport::ReadHeader(const CExcelXML& sheet, int top, const QString& pa
     } others[] = {{kWorker2Row, kWorker2Column, "второй", &header->worker2},
                   {kWorker3Row, kWorker3Column, "третий", &header->worker3}};
     for (const auto& w : others) {
-        const QString name = Cell(sheet, top + w.row, w.column).trimmed();
+        const QString name = Cell(sheet, top + w.row, w.column, at).trimmed();
         *w.id = kNoDirRow;
         if (!name.isEmpty() && !LookUpWorker(SheetImportText(w.ordinal), name, log, w.id, error))
             return false;
     }
 
-    const QString project = Cell(sheet, top + kProjectRow, kProjectColumn).trimmed();
+    const QString project = Cell(sheet, top + kProjectRow, kProjectColumn, at).trimmed();
     header->project = 0;
     if (xConfiguration* config = CurrentConfiguration(); config && !project.isEmpty()) {
         const long code = config->GetCurrentLanguage()->PrjList.FindString(project);
         header->project = code > 0 ? code : 0;
     }
 
-    header->comment = Cell(sheet, top + kCommentRow, kCommentColumn);
+    header->comment = Cell(sheet, top + kCommentRow, kCommentColumn, at);
     if (header->comment.isEmpty()) {
         const QString today = DateToText(QDate::currentDate());
         const QString text = SheetImportText("Загружено из файла {file}. Дата: {date}");
@@ -327,30 +363,54 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
                             bool* made, QString* error) {
     using namespace StencilLayout;
     *made = false;
+    m_stopped = false;
     m_fileWarnings.clear();
     if (!m_namesLoaded && !LoadConsultationNames(error))
         return false;
+    const QString fileName = QFileInfo(path).fileName();
     if (log)
         log->AddInfoMessage(SheetImportText("- Анализ файла {file}...")
-                                .replace(QStringLiteral("{file}"), QFileInfo(path).fileName()));
+                                .replace(QStringLiteral("{file}"), fileName));
 
     CExcelXML sheet;
-    QString loadError;
-    if (!sheet.Load(path, &loadError)) {
-        Warn(log, DiaryText("Ошибка загрузки файла:\n{errorinfo}", "msgFileLoadError")
-                      .replace(QStringLiteral("{errorinfo}"), loadError));
+    QString refusal;
+    switch (ReadSheetFile(path, m_limits, m_progress, kStepsPerFile, &sheet, &refusal)) {
+    case ESheetFileRead::Read:
+        break;
+    case ESheetFileRead::Stopped:
+        m_stopped = true;
+        if (log)
+            log->AddWarning(SheetImportText("Загрузка остановлена: файл {file} не загружен")
+                                .replace(QStringLiteral("{file}"), fileName),
+                            1);
+        return true;
+    case ESheetFileRead::Refused:
+        Warn(log, refusal);
         return true;
     }
-    const int top = FindSignatureRow(sheet);
+    // The report sheet may stand behind sheets a user added before it.
+    int at = 0, top = -1;
+    for (; at < sheet.GetSheetCount() && top < 0; ++at)
+        top = FindSignatureRow(sheet, at);
+    --at;
     if (top < 0) {
         Warn(log, SheetImportText("Не найдена сигнатура {HdrStart}. Вы удалили ее?"));
+        return true;
+    }
+    const int first = top + kFirstClientRow;
+    if (sheet.GetLastFilledRow(at) >= first + m_limits.clientRows) {
+        Warn(log, SheetImportText("Файл «{file}» не загружен: заполнены строки клиентов дальше "
+                                  "{rows}-й, а ведомость вмещает {rows} строк клиентов (параметр "
+                                  "«Максимальное количество клиентов в файле XML-обмен»).")
+                      .replace(QStringLiteral("{file}"), fileName)
+                      .replace(QStringLiteral("{rows}"), QString::number(m_limits.clientRows)));
         return true;
     }
 
     *draft = CDailyReportDraft();
     draft->source = path;
     bool headerRead = false;
-    if (!ReadHeader(sheet, top, path, log, &draft->header, &headerRead, error))
+    if (!ReadHeader(sheet, at, top, path, log, &draft->header, &headerRead, error))
         return false;
     if (!headerRead)
         return true;
@@ -362,11 +422,12 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
         int column;
         qint32 item;
         qint32 flag; // -1: a plain material
+        QString name;
     };
     QList<Column> columns;
     QHash<QString, qint64> materialOf; // names met in this file
     for (int c = kFirstMaterialColumn; c <= kLastMaterialColumn; ++c) {
-        const QString name = Cell(sheet, top + kMaterialsRow, c).trimmed();
+        const QString name = Cell(sheet, top + kMaterialsRow, c, at).trimmed();
         if (name.isEmpty())
             continue;
         auto known = materialOf.constFind(name);
@@ -379,12 +440,12 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
             materialOf.insert(name, id);
         }
         if (id > 0) {
-            columns.append({c, qint32(id), -1});
+            columns.append({c, qint32(id), -1, name});
             continue;
         }
-        const auto consultation = m_consultationNames.constFind(name);
+        const auto consultation = m_consultationNames.constFind(ConsultationKey(name));
         if (consultation != m_consultationNames.constEnd()) {
-            columns.append({c, consultation->item, consultation->flag});
+            columns.append({c, consultation->item, consultation->flag, name});
             continue;
         }
         Warn(log, SheetImportText("{mat} не найден в базе материалов")
@@ -393,12 +454,11 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
 
     // The client rows: NPP counts every row of the range, also the rows
     // without a code, which are left out.
-    const int first = top + kFirstClientRow;
-    const int last = sheet.GetLastRow(0);
+    const int last = sheet.GetLastRow(at);
     QStringList codes;
     QSet<QString> seen;
     for (int r = first; r <= last; ++r) {
-        const QString code = Cell(sheet, r, kClientCodeColumn).trimmed();
+        const QString code = Cell(sheet, r, kClientCodeColumn, at).trimmed();
         if (!code.isEmpty() && !seen.contains(code)) {
             seen.insert(code);
             codes << code;
@@ -408,6 +468,24 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
     if (!LookUpClients(codes, &clientOf, error))
         return false;
 
+    // A cell the import cannot take as it stands is left empty, with a
+    // message that says where it is and what it holds; its row and its
+    // column stay in the draft, so the user types the value before saving.
+    auto refuseCell = [&](int r, const Column& column, const QString& typed, const char* reason) {
+        const QString shown = typed.trimmed().size() > 40 ? typed.trimmed().left(40) + QChar(0x2026)
+                                                          : typed.trimmed();
+        Warn(log, SheetImportText("{file}, строка {row}, столбец {column} «{mat}»: «{typed}» — "
+                                  "{reason}; ячейка оставлена пустой")
+                      .replace(QStringLiteral("{file}"), fileName)
+                      .replace(QStringLiteral("{row}"), QString::number(r + 1))
+                      .replace(QStringLiteral("{column}"), ColumnName(column.column))
+                      .replace(QStringLiteral("{mat}"), column.name)
+                      .replace(QStringLiteral("{typed}"), shown)
+                      .replace(QStringLiteral("{reason}"), SheetImportText(reason)));
+        if (!draft->refusedItems.contains(column.item))
+            draft->refusedItems << column.item;
+    };
+
     // A consultation's kinds ticked for one client gather in one cell, at
     // the row that ticked the first; for a row whose client is not found the
     // cell stays with that row, since nothing says two such rows are one
@@ -416,14 +494,60 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
     int npp = 0;
     for (int r = first; r <= last; ++r) {
         ++npp;
-        const QString code = Cell(sheet, r, kClientCodeColumn).trimmed();
-        if (code.isEmpty())
+        const QString code = Cell(sheet, r, kClientCodeColumn, at).trimmed();
+        if (code.isEmpty()) {
+            for (const Column& column : columns) {
+                if (!Cell(sheet, r, column.column, at).trimmed().isEmpty()) {
+                    Warn(log, SheetImportText("{file}, строка {row}: в строке нет кода клиента, "
+                                              "ее значения не загружены")
+                                  .replace(QStringLiteral("{file}"), fileName)
+                                  .replace(QStringLiteral("{row}"), QString::number(r + 1)));
+                    break;
+                }
+            }
             continue;
+        }
         const qint64 client = clientOf.value(code, -1);
-        bool warned = false;
+        bool warned = false, refused = false, placed = false;
         for (const Column& column : columns) {
-            const QString* text = sheet.GetCellText(r, column.column, 0);
-            const qint32 count = text ? CellNumber(*text) : 0;
+            const QString* text = sheet.GetCellText(r, column.column, at);
+            if (!text)
+                continue;
+            qint32 count = 0;
+            if (column.flag < 0) {
+                const ECellCount read = ReadCellCount(*text, &count);
+                const char* reason = nullptr;
+                switch (read) {
+                case ECellCount::Empty:
+                case ECellCount::Count:
+                    break;
+                case ECellCount::NotNumber:
+                    reason = "это не число";
+                    break;
+                case ECellCount::Negative:
+                    reason = "количество не может быть отрицательным";
+                    break;
+                case ECellCount::Fraction:
+                    reason = "дробное число, а количество должно быть целым";
+                    break;
+                case ECellCount::TooLarge:
+                    reason = "число слишком велико";
+                    break;
+                }
+                if (reason) {
+                    refuseCell(r, column, *text, reason);
+                    refused = true;
+                    continue;
+                }
+            } else {
+                const ECellMark mark = ReadCellMark(*text);
+                if (mark == ECellMark::Unreadable) {
+                    refuseCell(r, column, *text, "отметка не распознана (ставьте 1 или «да»)");
+                    refused = true;
+                    continue;
+                }
+                count = mark == ECellMark::Marked ? 1 : 0;
+            }
             if (count == 0)
                 continue;
             if (client <= 0 && !warned) {
@@ -433,6 +557,7 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
             }
             if (column.flag < 0) {
                 draft->visits.append({npp, client, code, column.item, count});
+                placed = true;
                 continue;
             }
             const QPair<qint64, qint32> key{client > 0 ? client : -qint64(npp), column.item};
@@ -440,9 +565,17 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
             if (cell == consultationCell.constEnd()) {
                 consultationCell.insert(key, int(draft->visits.size()));
                 draft->visits.append({npp, client, code, column.item, column.flag});
+                placed = true;
             } else {
                 draft->visits[*cell].count |= column.flag;
             }
+        }
+        // A row whose every value was refused stays, empty, for the user.
+        if (refused && !placed) {
+            if (client <= 0 && !warned)
+                Warn(log, SheetImportText("{client} не найден в базе клиентов")
+                              .replace(QStringLiteral("{client}"), code));
+            draft->keptRows.append({npp, client, code, 0, 0});
         }
     }
     *made = true;
@@ -452,14 +585,19 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
 bool CSheetImport::Run(const QStringList& files, CvRunLog* log, CvProgress* progress,
                        QList<CDailyReportDraft>* drafts, QString* error, const DraftTaker& made) {
     if (progress)
-        progress->BeginProgress(SheetImportText("Загрузка ведомостей"), int(files.size()));
+        progress->BeginProgress(SheetImportText("Загрузка ведомостей"),
+                                int(files.size()) * kStepsPerFile);
+    m_progress = progress;
     bool ok = true;
     for (const QString& path : files) {
         if (progress && progress->IsCancelled())
             break;
         CDailyReportDraft draft;
         bool read = false;
-        if (!ReadFile(path, log, &draft, &read, error)) {
+        const bool answered = ReadFile(path, log, &draft, &read, error);
+        if (m_stopped)
+            break;
+        if (!answered) {
             if (log && error)
                 log->AddWarning(*error, 0);
             ok = false;
@@ -481,8 +619,9 @@ bool CSheetImport::Run(const QStringList& files, CvRunLog* log, CvProgress* prog
                 drafts->append(std::move(draft));
         }
         if (progress)
-            progress->Step(QFileInfo(path).fileName());
+            progress->Step(QFileInfo(path).fileName(), 0);
     }
+    m_progress = nullptr;
     if (progress)
         progress->EndProgress();
     return ok;

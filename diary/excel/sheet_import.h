@@ -13,12 +13,20 @@
 //
 // Per file, the log gets "- Анализ файла ..." and the look-ups' lines.
 // A file is skipped, with its warning and without a draft, when it cannot be
-// read, when its header signature is missing, or when its date is empty or
-// unreadable (a report is never given a guessed date). A service point or
-// worker that is not found stays unset (-1), a material name that is not
-// found drops its column, a client code that is not found keeps its row with
-// the code as typed: each with its warning, and the report form refuses the
-// save until the user has mended them.
+// a sheet (ReadSheetFile: too large, empty, binary, packed, not a workbook),
+// when no worksheet holds the header signature, when its client rows reach
+// past the stencil's, or when its date is empty or unreadable (a report is
+// never given a guessed date). A service point or worker that is not found
+// stays unset (-1), a material name that is not found drops its column, a
+// client code that is not found keeps its row with the code as typed: each
+// with its warning, and the report form refuses the save until the user has
+// mended them. Names compare as the server compares them, runs of blanks
+// folded. A count or mark the import cannot take exactly (not a number,
+// negative, a fraction, too large, a mark it cannot read) is never turned
+// into another value: its cell stays empty in the draft, its row and column
+// stay, and a warning names the file, the row, the column and the text.
+#include "sheet_file_reader.h"
+
 #include "diary/core/daily_report_draft.h"
 
 #include <QHash>
@@ -59,6 +67,8 @@ public:
 
     // The warnings the last file raised.
     const QStringList& FileWarnings() const { return m_fileWarnings; }
+    // What one file may be (the option MaxClientsCountXML when made).
+    void SetLimits(const CSheetFileLimits& limits) { m_limits = limits; }
 
 private:
     // A consultation counted by client code, one of its kinds.
@@ -68,7 +78,8 @@ private:
     };
 
     bool LoadConsultationNames(QString* error);
-    bool ReadHeader(const CExcelXML& sheet, int top, const QString& path, CvRunLog* log,
+    // at: the worksheet holding the signature; top: the signature's row.
+    bool ReadHeader(const CExcelXML& sheet, int at, int top, const QString& path, CvRunLog* log,
                     CDailyReportHeader* header, bool* made, QString* error);
     bool LookUpDirectory(int dirKind, const QString& name, qint64* id, QString* error);
     bool LookUpWorker(const QString& ordinal, const QString& name, CvRunLog* log, qint64* id,
@@ -78,6 +89,9 @@ private:
 
     CxSQL* m_sql;
     qint64 m_folder;
+    CSheetFileLimits m_limits;
+    CvProgress* m_progress = nullptr; // the run's, while it reads a file
+    bool m_stopped = false;           // the user stopped the read of the last file
     bool m_namesLoaded = false;
     // "material:kind text" → the consultation and the kind it names.
     QHash<QString, Consultation> m_consultationNames;

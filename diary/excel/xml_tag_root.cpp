@@ -190,6 +190,8 @@ QString xmlTagRoot::ErrorCodeText(quint32 code) {
             QStringLiteral("Элемент не может быть прочитан (ошибочные данные или слишком "
                            "глубокая вложенность)"),
             context);
+    case XMLERR_STOPPED:
+        return CTarvikApp::TranslateString(QStringLiteral("Чтение файла остановлено"), context);
     default:
         return CTarvikApp::TranslateString(QStringLiteral("Ошибка разбора XML"), context);
     }
@@ -255,6 +257,11 @@ bool xmlTagRoot::Parse(QStringView text) {
                 break;
             const qsizetype close = text.indexOf(u'>', p + 2);
             p = close < 0 ? n : close + 1;
+        }
+        if (m_watch) {
+            m_watch->position.store(p, std::memory_order_relaxed);
+            if (m_watch->stop.load(std::memory_order_relaxed))
+                return fail(XMLERR_STOPPED);
         }
         ++p; // past "<"
 

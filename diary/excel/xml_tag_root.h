@@ -15,6 +15,7 @@
 #include <QList>
 #include <QString>
 #include <QStringView>
+#include <atomic>
 #include <utility>
 
 // The attributes of one element: names in upper case, values decoded; a
@@ -58,6 +59,16 @@ enum xmlParseError : quint32 {
     XMLERR_BAD_ATTRIBUTE = 18911,
     // The handler refused an element, or the element lies too deep.
     XMLERR_REFUSED = 18913,
+    // The parse was stopped from outside (xmlParseWatch::stop).
+    XMLERR_STOPPED = 18914,
+};
+
+// Lets another thread follow a parse and stop it: the parse stores how many
+// characters it has read at every element start, and ends with
+// XMLERR_STOPPED once stop is set.
+struct xmlParseWatch {
+    std::atomic<qint64> position{0};
+    std::atomic<bool> stop{false};
 };
 
 class xmlTagRoot {
@@ -70,6 +81,8 @@ public:
     // Whatever follows the root element's end is not looked at; a text that
     // ends before any element starts is a document without elements.
     bool Parse(QStringView text);
+    // Follows the next parses (null: none); the watch must outlive them.
+    void SetWatch(xmlParseWatch* watch) { m_watch = watch; }
 
     void AddError(quint32 code, const QString& detail);
     const QList<ERRDATA>& GetErrors() const { return m_errors; }
@@ -89,6 +102,7 @@ protected:
 
 private:
     QList<ERRDATA> m_errors;
+    xmlParseWatch* m_watch = nullptr;
 };
 
 // Character data or an attribute value as written, decoded: line ends become

@@ -219,6 +219,42 @@ private slots:
                                                 "1:202:101:4")),
                  qPrintable(stored));
     }
+
+    // A count the import cannot take shows in the run's log at its cell, and
+    // the form shows the row with that cell empty for the user to type; a
+    // packed workbook is refused with how to save the sheet.
+    void refusedValuesShowInTheLogAndTheForm() {
+        const QString path = m_dir.filePath("Report2slip.xml");
+        Write(path, Sheet({"АБВ0190Ч|-3", "ГДЕ1585Ж|2"}));
+        Write(m_dir.filePath("Report2packed.xml"), QByteArray("PK\x03\x04\x14\x00", 6));
+        auto wizard = Wizard(0);
+        QVERIFY(Run(wizard.get(), path, false));
+        auto* log = qobject_cast<CWizardPaneProcessor*>(wizard->GetProcessorPage());
+        QVERIFY2(log->GetLogText().contains(QStringLiteral(
+                     "Report2slip.xml, строка 13, столбец C «Шприц 2мл»: «-3» — количество не "
+                     "может быть отрицательным; ячейка оставлена пустой")),
+                 qPrintable(log->GetLogText()));
+        QCOMPARE(wizard->OpenedForms().size(), 1);
+        auto* page = qobject_cast<CDDiaryVisits*>(wizard->OpenedForms().first()->Page(0));
+        QVERIFY(page);
+        const CVisitsSheet& sheet = page->Sheet();
+        QCOMPARE(sheet.RowCount(), 2);
+        QCOMPARE(sheet.Text(0, sheet.ClientColumn()), QStringLiteral("АБВ0190Ч"));
+        QCOMPARE(sheet.Text(0, 1), QString());
+        QCOMPARE(sheet.Text(1, 1), QStringLiteral("2"));
+        wizard->accept();
+        m_fx->Answer(IDNO);
+        m_fx->Frame()->MDIArea()->closeAllSubWindows();
+        QCoreApplication::processEvents();
+
+        auto packed = Wizard(0);
+        QVERIFY(Run(packed.get(), m_dir.filePath("Report2packed.xml"), false));
+        QVERIFY(packed->OpenedForms().isEmpty());
+        log = qobject_cast<CWizardPaneProcessor*>(packed->GetProcessorPage());
+        QVERIFY2(log->GetLogText().contains(QStringLiteral("«Таблица XML 2003 (.xml)»")),
+                 qPrintable(log->GetLogText()));
+        packed->accept();
+    }
 };
 
 QTEST_MAIN(TestXMLLoad)

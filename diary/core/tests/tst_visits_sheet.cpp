@@ -9,6 +9,9 @@
 
 #include <QTest>
 
+Q_DECLARE_METATYPE(ECellCount)
+Q_DECLARE_METATYPE(ECellMark)
+
 namespace {
 enum : int { kSyringe = 101, kCondom = 102, kMeal = 103, kHiv = 104, kGone = 999 };
 
@@ -69,6 +72,10 @@ class TestVisitsSheet : public QObject {
 private slots:
     void cellNumber_data();
     void cellNumber();
+    void cellCount_data();
+    void cellCount();
+    void cellMark_data();
+    void cellMark();
     void typedCells();
     void totalsFollowEdits();
     void chosenMaterialsMakeColumns();
@@ -107,6 +114,71 @@ void TestVisitsSheet::cellNumber() {
     qint32 read = -1;
     QCOMPARE(ReadCellNumber(text, &read), fits);
     QCOMPARE(read, value);
+}
+
+// A count cell filled outside the program is a count only when it is one
+// exactly; everything else says why it is not.
+void TestVisitsSheet::cellCount_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<ECellCount>("read");
+    QTest::addColumn<int>("value");
+    const auto count = ECellCount::Count;
+    QTest::newRow("empty") << "  " << ECellCount::Empty << 0;
+    QTest::newRow("number") << " 17 " << count << 17;
+    QTest::newRow("zero") << "0" << count << 0;
+    QTest::newRow("minus zero") << "-0" << count << 0;
+    QTest::newRow("plus") << "+4" << count << 4;
+    QTest::newRow("number then word") << "12 шт." << count << 12;
+    QTest::newRow("number then a full stop") << "3." << count << 3;
+    QTest::newRow("whole, written as a fraction") << "3.0" << count << 3;
+    QTest::newRow("exponent") << "1.2E+3" << count << 1200;
+    QTest::newRow("largest") << "2147483647" << count << 2147483647;
+    QTest::newRow("letters") << "abc" << ECellCount::NotNumber << 0;
+    QTest::newRow("a sign alone") << "-" << ECellCount::NotNumber << 0;
+    QTest::newRow("thousands apart") << "1 000" << ECellCount::NotNumber << 0;
+    QTest::newRow("a range") << "5-6" << ECellCount::NotNumber << 0;
+    QTest::newRow("a mark") << "да" << ECellCount::NotNumber << 0;
+    QTest::newRow("negative") << "-3" << ECellCount::Negative << 0;
+    QTest::newRow("negative fraction") << "-1,5" << ECellCount::Negative << 0;
+    QTest::newRow("comma fraction") << "1,5" << ECellCount::Fraction << 0;
+    QTest::newRow("point fraction") << "2.7" << ECellCount::Fraction << 0;
+    QTest::newRow("small exponent") << "5E-1" << ECellCount::Fraction << 0;
+    QTest::newRow("too large") << "2147483648" << ECellCount::TooLarge << 0;
+    QTest::newRow("far too large") << "99999999999" << ECellCount::TooLarge << 0;
+    QTest::newRow("huge exponent") << "1E+300" << ECellCount::TooLarge << 0;
+}
+
+void TestVisitsSheet::cellCount() {
+    QFETCH(QString, text);
+    QFETCH(ECellCount, read);
+    QFETCH(int, value);
+    qint32 got = -1;
+    QCOMPARE(ReadCellCount(text, &got), read);
+    QCOMPARE(got, value);
+}
+
+void TestVisitsSheet::cellMark_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<ECellMark>("mark");
+    const auto yes = ECellMark::Marked, no = ECellMark::Unmarked, bad = ECellMark::Unreadable;
+    QTest::newRow("empty") << "" << no;
+    QTest::newRow("zero") << "0" << no;
+    QTest::newRow("one") << "1" << yes;
+    QTest::newRow("any count") << "3" << yes;
+    QTest::newRow("да") << " Да " << yes;
+    QTest::newRow("плюс") << "+" << yes;
+    QTest::newRow("cyrillic х") << "Х" << yes;
+    QTest::newRow("tick") << "✓" << yes;
+    QTest::newRow("нет") << "НЕТ" << no;
+    QTest::newRow("negative") << "-1" << bad;
+    QTest::newRow("fraction") << "0,5" << bad;
+    QTest::newRow("a word") << "может быть" << bad;
+}
+
+void TestVisitsSheet::cellMark() {
+    QFETCH(QString, text);
+    QFETCH(ECellMark, mark);
+    QCOMPARE(ReadCellMark(text), mark);
 }
 
 void TestVisitsSheet::typedCells() {

@@ -159,6 +159,11 @@ void TestVisitsSheetStore::refusalsLeaveTheStoredSheet_data() {
     QTest::newRow("number too large")
         << QList<qint32>{kSyringe} << QStringList{"АБВ0190Ч|99999999999"} << -1 << cell << 0 << 1
         << "«99999999999» слишком велико";
+    // A count that came in with a sign (a sheet filled outside the program,
+    // an old row) is refused as the form refuses it, not stored.
+    QTest::newRow("negative count")
+        << QList<qint32>{kSyringe, kMeal} << QStringList{"АБВ0190Ч|2|", "ГДЕ1585Ж|-3|"} << -1
+        << cell << 1 << 1 << "Количество не может быть отрицательным: «-3»";
     QTest::newRow("clients but no service") << QList<qint32>{} << QStringList{"АБВ0190Ч"} << -1
                                             << service << -1 << -1 << "Не найдена услуга";
     QTest::newRow("service not in the directory")

@@ -7,8 +7,9 @@
 #include <QStringList>
 
 // A sheet file in the Excel 2003 XML format: cells as "row,column=text",
-// rows counted from the signature row, which stands at top.
-inline QByteArray SheetFile(const QStringList& cells, int top = 3) {
+// rows counted from the signature row, which stands at top; before worksheets
+// of other texts stand before the report's.
+inline QByteArray SheetFile(const QStringList& cells, int top = 3, int before = 0) {
     QMap<int, QMap<int, QString>> grid;
     grid[top][0] = QStringLiteral("{HdrStart}");
     for (const QString& cell : cells) {
@@ -18,8 +19,13 @@ inline QByteArray SheetFile(const QStringList& cells, int top = 3) {
     }
     QString xml = QStringLiteral(
         "<?xml version=\"1.0\"?>\n<Workbook xmlns=\"urn:schemas-microsoft-com:office:spreadsheet\" "
-        "xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\"><Worksheet ss:Name=\"Лист\">"
-        "<Table>\n");
+        "xmlns:ss=\"urn:schemas-microsoft-com:office:spreadsheet\">");
+    for (int i = 0; i < before; ++i)
+        xml +=
+            QStringLiteral("<Worksheet ss:Name=\"Заметки %1\"><Table><Row><Cell><Data "
+                           "ss:Type=\"String\">Заметки</Data></Cell></Row></Table></Worksheet>\n")
+                .arg(i + 1);
+    xml += QStringLiteral("<Worksheet ss:Name=\"Лист\"><Table>\n");
     for (auto row = grid.cbegin(); row != grid.cend(); ++row) {
         xml += QStringLiteral("<Row ss:Index=\"%1\">").arg(row.key() + 1);
         for (auto c = row->cbegin(); c != row->cend(); ++c)

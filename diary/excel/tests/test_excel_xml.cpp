@@ -44,6 +44,7 @@ private slots:
     void lastRowAndSignature();
     void unreadableFile();
     void filledByCalc();
+    void limitsAndStop();
 };
 
 void TestExcelXML::reads_data() {
@@ -248,6 +249,44 @@ void TestExcelXML::filledByCalc() {
     QCOMPARE(text(r + kFirstClientRow + 3, 0), QStringLiteral("1"));
     QCOMPARE(text(r + kFirstClientRow + 1, 0), QStringLiteral("2"));
     QVERIFY(sheet.GetLastRow(0) >= r + kFirstClientRow + 3);
+}
+
+// What a load keeps is bounded: cells right of the column limit are read
+// past, a row at the row limit fails the load and says so; a watch stops a
+// parse from outside with its own error.
+void TestExcelXML::limitsAndStop() {
+    const QByteArray book =
+        "<Workbook><Worksheet><Table><Row><Cell><Data>a</Data></Cell><Cell><Data>b</Data></Cell>"
+        "<Cell><Data>c</Data></Cell></Row><Row ss:Index=\"3\"><Cell><Data> </Data></Cell></Row>"
+        "</Table></Worksheet><Worksheet><Table><Row ss:Index=\"2\"><Cell><Data>x</Data></Cell>"
+        "</Row></Table></Worksheet></Workbook>";
+    CExcelXML reader;
+    reader.SetLimits(3, 2);
+    QString error;
+    QVERIFY2(reader.LoadData(book, &error), qPrintable(error));
+    QCOMPARE(reader.GetSheetCount(), 2);
+    QCOMPARE(reader.GetCellCount(), 4);
+    QVERIFY(!reader.GetCellText(0, 2, 0));
+    QCOMPARE(*reader.GetCellText(0, 1, 0), QStringLiteral("b"));
+    // A cell of blanks fills no row.
+    QCOMPARE(reader.GetLastRow(0), 2);
+    QCOMPARE(reader.GetLastFilledRow(0), 0);
+    QCOMPARE(reader.GetLastFilledRow(1), 1);
+    QCOMPARE(reader.GetLastFilledRow(2), -1);
+    QVERIFY(!reader.RowLimitReached());
+
+    CExcelXML small;
+    small.SetLimits(2, 2);
+    QVERIFY(!small.LoadData(book, &error));
+    QVERIFY(small.RowLimitReached());
+
+    xmlParseWatch watch;
+    watch.stop = true;
+    CExcelXML stopped;
+    stopped.SetWatch(&watch);
+    QVERIFY(!stopped.LoadData(book, &error));
+    QCOMPARE(stopped.GetErrors().last().code, quint32(XMLERR_STOPPED));
+    QCOMPARE(stopped.GetCellCount(), 0);
 }
 
 QTEST_APPLESS_MAIN(TestExcelXML)

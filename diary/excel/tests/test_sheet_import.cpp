@@ -4,11 +4,14 @@
 // was typed into it and saves as such; and sheet by sheet, what the import
 // makes of dates, names, client rows, counts and consultation marks.
 #include "diary/core/daily_report_store.h"
+#include "diary/excel/excel_xml.h"
+#include "diary/excel/sheet_file_reader.h"
 #include "diary/excel/sheet_import.h"
 #include "diary/excel/stencil_layout.h"
 #include "sheet_file.h"
 #include "stencil_test_data.h"
 
+#include "framework/core/progress.h"
 #include "framework/core/run_log.h"
 #include "framework/core/tarvik_app.h"
 #include "model/config/configuration.h"
@@ -93,6 +96,39 @@ QString VisitsText(QList<CVisitsSheetCell> visits) {
     return out.join(u';');
 }
 
+// The message of a value the import left out: the test file, the sheet's
+// row and column as the spreadsheet shows them, the column's name, the text.
+QString Refused(int row, const char* column, const QString& name, const char* typed,
+                const char* reason, const char* file = "Report2one.xml") {
+    return QStringLiteral("warning: %1, строка %2, столбец %3 «%4»: «%5» — %6; "
+                          "ячейка оставлена пустой")
+        .arg(QLatin1String(file))
+        .arg(row)
+        .arg(QLatin1String(column), name, QString::fromUtf8(typed), QString::fromUtf8(reason));
+}
+
+// The client codes of the rows of the draft's sheet, in order.
+QString SheetRows(const CDailyReportDraft& draft) {
+    QStringList rows;
+    const CVisitsSheet& sheet = draft.sheets.value(0);
+    for (int r = 0; r < sheet.RowCount(); ++r)
+        rows << sheet.Text(r, sheet.ClientColumn());
+    return rows.join(u',');
+}
+
+// Steps the run's bar; stops when told to.
+class CountingProgress : public CvProgress {
+public:
+    void BeginProgress(const QString&, int) override {}
+    void SetRange(int, const QString&) override { ++phases; }
+    void Step(const QString&, int count) override { steps += count; }
+    void EndProgress(const QString&) override {}
+    bool IsCancelled() const override { return stop; }
+    int steps = 0;
+    int phases = 0;
+    bool stop = false;
+};
+
 QStringList Warnings(const QStringList& lines) {
     QStringList out;
     for (const QString& l : lines)
@@ -109,10 +145,16 @@ private slots:
     void cleanupTestCase();
     void folderOfGoodAndBadFiles();
     void calcFilledStencilComesBack();
+    void calcFilledSlipsAreReported();
     void sheets_data();
     void sheets();
     void emptyCommentNamesTheFile();
     void lostConnectionStopsTheRun();
+    void reportSheetBehindOthers();
+    void refusedValuesStayForTheUser();
+    void refusedFiles_data();
+    void refusedFiles();
+    void readingStepsAndStops();
 
 private:
     // Imports one sheet file; answers whether it gave a draft.
@@ -121,6 +163,7 @@ private:
         const QString path = m_dir.filePath(QStringLiteral("Report2one.xml"));
         WriteFile(path, bytes);
         CSheetImport import(m_db->Connection(), folder);
+        import.SetLimits(m_limits);
         CvRunLogLines lines;
         QList<CDailyReportDraft> drafts;
         QString error;
@@ -132,6 +175,29 @@ private:
         *draft = drafts.first();
         return true;
     }
+    // Saves the draft's header with sheet as a new report: the stored cells
+    // as "NPP:client:item:count" in NPP and item order, or "refused: " and
+    // the reason. The reports are removed afterwards.
+    QString SaveDraft(const CDailyReportDraft& draft, const CVisitsSheet& sheet) {
+        CDailyReportSave save;
+        save.action = EDailyReportAction::Insert;
+        save.header = draft.header;
+        save.pages = {{0, &sheet, nullptr}};
+        CDiaryVerdict refusal;
+        QString error;
+        qint64 id = 0;
+        const QString stored =
+            SaveDailyReport(m_db->Connection(), save, &id, &refusal, &error)
+                ? m_db->Rows(QStringLiteral("SELECT CONCAT(NPP,':',nClientID,':',nItem,':',"
+                                            "nCount) FROM dailyvisits WHERE nReportID=%1 ORDER "
+                                            "BY NPP,nItem")
+                                 .arg(id))
+                : QStringLiteral("refused: ") + refusal.text + error;
+        m_db->Exec(QStringLiteral("DELETE FROM dailyvisits"));
+        m_db->Exec(QStringLiteral("DELETE FROM dailyvisitssubhdr"));
+        m_db->Exec(QStringLiteral("DELETE FROM dailyreport"));
+        return stored;
+    }
     QString Stored() const {
         return m_db->Rows(QStringLiteral("SELECT COUNT(*) FROM dailyreport")) + u'/' +
                m_db->Rows(QStringLiteral("SELECT COUNT(*) FROM dailyvisits"));
@@ -139,6 +205,7 @@ private:
 
     std::unique_ptr<SchemaTestDatabase> m_db;
     QTemporaryDir m_dir;
+    CSheetFileLimits m_limits; // the stencil's 200 client rows
 };
 
 void TestSheetImport::initTestCase() {
@@ -236,23 +303,57 @@ void TestSheetImport::calcFilledStencilComesBack() {
     // Saved, the rows are those of the file.
     m_db->Exec(QStringLiteral("INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,"
                               "nEthnicity,nRelCount) VALUES (205,'ЖЗИ1201М',0,0,0,0)"));
-    CDailyReportSave save;
-    save.action = EDailyReportAction::Insert;
-    save.header = d.header;
-    save.pages = {{0, &sheet, nullptr}};
-    CDiaryVerdict refusal;
-    qint64 id = 0;
-    QVERIFY2(SaveDailyReport(m_db->Connection(), save, &id, &refusal, &error),
-             qPrintable(error + refusal.text));
-    QCOMPARE(m_db->Rows(QStringLiteral("SELECT CONCAT(NPP,':',nClientID,':',nItem,':',nCount) FROM "
-                                       "dailyvisits WHERE nReportID=%1 ORDER BY NPP,nItem")
-                            .arg(id)),
+    QCOMPARE(SaveDraft(d, sheet),
              QStringLiteral("0:201:9:10;0:201:11:2;0:201:14:4;1:202:9:5;1:202:10:2;1:202:11:8;"
                             "2:205:9:3"));
-    m_db->Exec(QStringLiteral("DELETE FROM dailyvisits"));
-    m_db->Exec(QStringLiteral("DELETE FROM dailyvisitssubhdr"));
-    m_db->Exec(QStringLiteral("DELETE FROM dailyreport"));
     m_db->Exec(QStringLiteral("DELETE FROM clientdata WHERE ROWID=205"));
+}
+
+// The worker's slips, typed in LibreOffice Calc and saved by it: a sheet of
+// notes before the report's, names with doubled blanks or in other letters,
+// a count too large, a negative one, fractions both as Calc stores numbers
+// and as text, a mark in words and one that reads as nothing. Each value
+// comes back exactly or is reported at its cell, and no row is lost; the
+// draft saves what was taken.
+void TestSheetImport::calcFilledSlipsAreReported() {
+    const QString path = QDir(kFixtures).filePath("stencil_slips_by_calc.xml");
+    CExcelXML stencil;
+    QVERIFY(stencil.Load(path));
+    const int top = StencilLayout::FindSignatureRow(stencil, 1);
+    QVERIFY(top > 0);
+    const int row = top + StencilLayout::kFirstClientRow + 1; // as Calc numbers it
+
+    CSheetImport import(m_db->Connection(), 0);
+    import.SetLimits(m_limits);
+    CvRunLogLines log;
+    QList<CDailyReportDraft> drafts;
+    QString error;
+    QVERIFY(import.Run({path}, &log, nullptr, &drafts, &error));
+    const QString syringe = QStringLiteral("Шприц 2 мл & игла");
+    const char* const file = "stencil_slips_by_calc.xml";
+    const char* const fraction = "дробное число, а количество должно быть целым";
+    QCOMPARE(
+        Warnings(log.lines),
+        (QStringList{
+            Refused(row, "C", syringe, "99999999999", "число слишком велико", file),
+            Refused(row + 1, "C", syringe, "-3", "количество не может быть отрицательным", file),
+            Refused(row + 2, "C", syringe, "1,5", fraction, file),
+            Refused(row + 3, "C", syringe, "2.7", fraction, file),
+            Refused(row + 3, "D",
+                    QStringLiteral("консультация:предоставлена консультация/ тестирование "
+                                   "(внутри проекта)"),
+                    "может быть", "отметка не распознана (ставьте 1 или «да»)", file)}));
+    QCOMPARE(drafts.size(), 1);
+    const CDailyReportDraft& d = drafts[0];
+    QCOMPARE(HeaderText(d.header), QStringLiteral("2024-03-05|2|5|-1|-1|0|0"));
+    QCOMPARE(VisitsText(d.visits), QStringLiteral("1:201:11:2;2:202:11:8;5:201:9:4"));
+    QCOMPARE(SheetRows(d), QStringLiteral("АБВ0190Ч,ГДЕ0285Ж,ЁЛК0303Ж,O'Brien,АБВ0190Ч"));
+
+    // The sheet left the project empty: the form asks for one before saving.
+    QCOMPARE(SaveDraft(d, d.sheets[0]), QStringLiteral("refused: Поле должно быть заполнено."));
+    CDailyReportDraft chosen = d;
+    chosen.header.project = 1;
+    QCOMPARE(SaveDraft(chosen, d.sheets[0]), QStringLiteral("0:201:11:2;1:202:11:8;4:201:9:4"));
 }
 
 void TestSheetImport::sheets_data() {
@@ -299,10 +400,53 @@ void TestSheetImport::sheets_data() {
                        "9,4=0",           "10,1=ГДЕ0285Ж",
                        "10,2= -2",        "10,3=",
                        "10,4=1"}
-        << 3 << header << QStringLiteral("1:201:9:12;2:202:9:-2;2:202:14:1") << QStringList();
+        << 3 << header << QStringLiteral("1:201:9:12;2:202:14:1")
+        << QStringList{Refused(13, "D", "Буклет <Здоровье>", "abc", "это не число"),
+                       Refused(14, "C", "Шприц 2 мл & игла", "-2",
+                               "количество не может быть отрицательным")};
     QTest::newRow("a row without a code uses up its number")
         << QStringList{syringe, "9,2=7", "10,1=ГДЕ0285Ж", "10,2=1"} << 3 << header
-        << QStringLiteral("2:202:9:1") << QStringList();
+        << QStringLiteral("2:202:9:1")
+        << QStringList{"warning: Report2one.xml, строка 13: в строке нет кода клиента, ее "
+                       "значения не загружены"};
+    // Values the import cannot take exactly are left out with a message at
+    // their cell; their rows stay (the checks below count the kept rows).
+    QTest::newRow("a count too large for the column")
+        << QStringList{syringe, "9,1=АБВ0190Ч", "9,2=99999999999", "10,1=ГДЕ0285Ж", "10,2=3"} << 3
+        << header << QStringLiteral("2:202:9:3")
+        << QStringList{
+               Refused(13, "C", "Шприц 2 мл & игла", "99999999999", "число слишком велико")};
+    QTest::newRow("fractions")
+        << QStringList{syringe, "7,3=Буклет <Здоровье>", "9,1=АБВ0190Ч", "9,2=1,5",
+                       "9,3=2", "10,1=ГДЕ0285Ж",         "10,2=2.7"}
+        << 3 << header << QStringLiteral("1:201:10:2")
+        << QStringList{Refused(13, "C", "Шприц 2 мл & игла", "1,5",
+                               "дробное число, а количество должно быть целым"),
+                       Refused(14, "C", "Шприц 2 мл & игла", "2.7",
+                               "дробное число, а количество должно быть целым")};
+    // Consultation names match as the server compares names: without case,
+    // "е" for "ё", blanks folded; a mark may be a word.
+    QString kind8 = Kind(8).toUpper();
+    kind8.replace(QStringLiteral("Ё"), QStringLiteral("Е")).replace(u' ', QStringLiteral("  "));
+    QTest::newRow("consultation marks in words, names in other letters")
+        << QStringList{"7,2=" + Kind(2).toLower(),
+                       "7,3=" + kind8,
+                       "9,1=АБВ0190Ч",
+                       "9,2=да",
+                       "9,3=Да",
+                       "10,1=ГДЕ0285Ж",
+                       "10,2=нет",
+                       "10,3=+"}
+        << 3 << header << QStringLiteral("1:201:11:10;2:202:11:8") << QStringList();
+    QTest::newRow("a mark the import cannot read")
+        << QStringList{"7,2=" + Kind(2), "9,1=АБВ0190Ч", "9,2=может быть"} << 3 << header
+        << QString()
+        << QStringList{Refused(13, "C", Kind(2), "может быть",
+                               "отметка не распознана (ставьте 1 или «да»)")};
+    QTest::newRow("names typed with doubled blanks")
+        << QStringList{"2,3=Пункт  Север",       "3,3=Иванова  А.  &  Ко", "1,7=Петров\u00a0 Б.",
+                       "7,2=Шприц 2  мл & игла", "9,1=АБВ0190Ч",           "9,2=1"}
+        << 3 << header << QStringLiteral("1:201:9:1") << QStringList();
     QTest::newRow("a client by its code of origin, or in another case")
         << QStringList{syringe,  "9,1=СТР0101Ч",  "9,2=1", "10,1=абв0190ч",
                        "10,2=2", "11,1=АБВ0190Ч", "11,2=3"}
@@ -343,9 +487,10 @@ void TestSheetImport::sheets() {
         return;
     QCOMPARE(HeaderText(draft.header), header);
     QCOMPARE(VisitsText(draft.visits), visits);
-    // Every row of the draft is a row of the sheet the form shows.
+    // Every row of the draft is a row of the sheet the form shows, and so is
+    // every row a refused value kept.
     QSet<qint64> rows;
-    for (const CVisitsSheetCell& v : draft.visits)
+    for (const CVisitsSheetCell& v : draft.visits + draft.keptRows)
         rows.insert(v.npp);
     QCOMPARE(draft.sheets.size(), 1);
     QCOMPARE(draft.sheets[0].RowCount(), rows.size());
@@ -390,6 +535,127 @@ void TestSheetImport::lostConnectionStopsTheRun() {
     QVERIFY2(error.contains(QStringLiteral("clientdata")), qPrintable(error));
     QCOMPARE(log.lines.filter(QStringLiteral("- Анализ файла")).size(), 1);
     QVERIFY(log.lines.last().startsWith(QStringLiteral("error: ")));
+}
+
+// A sheet a user added before the report's own does not hide the report:
+// the signature is searched on every sheet, and the report read from its own.
+void TestSheetImport::reportSheetBehindOthers() {
+    CDailyReportDraft draft;
+    QStringList log;
+    QVERIFY(Import(SheetFile(Cells({"7,2=Шприц 2 мл & игла", "9,1=АБВ0190Ч", "9,2=4"}), 5, 2),
+                   &draft, &log));
+    QCOMPARE(Warnings(log), QStringList());
+    QCOMPARE(HeaderText(draft.header), QStringLiteral("2024-03-05|2|5|6|-1|2|0"));
+    QCOMPARE(VisitsText(draft.visits), QStringLiteral("1:201:9:4"));
+}
+
+// A refused value leaves its cell empty in the draft, its row and its column
+// in the sheet the form shows; the save then stores what was taken and
+// nothing in place of the refused value.
+void TestSheetImport::refusedValuesStayForTheUser() {
+    CDailyReportDraft draft;
+    QStringList log;
+    QVERIFY(Import(SheetFile(Cells({"7,2=Шприц 2 мл & игла", "7,3=Презерватив", "9,1=АБВ0190Ч",
+                                    "9,2=-3", "10,1=ГДЕ0285Ж", "10,2=2", "11,1=ЁЛК0303Ж",
+                                    "11,3=1,5", "12,1=ЯЯЯ0101Ч", "12,3=много"})),
+                   &draft, &log));
+    QCOMPARE(Warnings(log).size(), 4);
+    QVERIFY2(Warnings(log).last().contains(QStringLiteral("ЯЯЯ0101Ч не найден")),
+             qPrintable(Warnings(log).join(u'\n')));
+    QCOMPARE(VisitsText(draft.visits), QStringLiteral("2:202:9:2"));
+    QCOMPARE(SheetRows(draft), QStringLiteral("АБВ0190Ч,ГДЕ0285Ж,ЁЛК0303Ж,ЯЯЯ0101Ч"));
+    const CVisitsSheet& sheet = draft.sheets[0];
+    const int syringe = sheet.FindColumn({9, -1}), condom = sheet.FindColumn({14, -1});
+    QVERIFY(syringe > 0 && condom > 0);
+    for (int r = 0; r < sheet.RowCount(); ++r)
+        QCOMPARE(sheet.Text(r, condom), QString());
+    QCOMPARE(sheet.Text(0, syringe), QString());
+    QCOMPARE(sheet.Text(1, syringe), QStringLiteral("2"));
+
+    // The unknown code stops the save, as the form shows; without it the
+    // save stores the one value taken.
+    QCOMPARE(SaveDraft(draft, sheet), QStringLiteral("refused: Код клиента не найден в базе"));
+    CVisitsSheet known = sheet;
+    known.RemoveRows(3, 1);
+    QCOMPARE(SaveDraft(draft, known), QStringLiteral("1:202:9:2"));
+}
+
+// Files that cannot be a daily sheet are refused with their reason and give
+// no draft; the oversized ones before they are read.
+void TestSheetImport::refusedFiles_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<int>("clientRows"); // the option MaxClientsCountXML
+    QTest::addColumn<QString>("message");
+    const QString sheet = QStringLiteral("не ведомость");
+    QTest::newRow("empty") << QByteArray() << 200 << sheet + ": файл пуст";
+    QTest::newRow("blanks and a declaration")
+        << QByteArray(" \n<?xml version=\"1.0\"?>\n") << 200 << sheet + ": файл пуст";
+    QTest::newRow("binary") << QByteArray("\x01\x02\x00\x03<Workbook>", 14) << 200
+                            << sheet + ": это не текстовый файл XML";
+    QTest::newRow("plain text") << QByteArray("Иванов 3 шприца") << 200
+                                << sheet + ": это не файл XML";
+    QTest::newRow("another XML document")
+        << QByteArray("<?xml version=\"1.0\"?><html><body>{HdrStart}</body></html>") << 200
+        << sheet + ": это документ «html», а не таблица Excel 2003 XML";
+    QTest::newRow("a document type declaration")
+        << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE Workbook [<!ENTITY e \"e\">]>"
+                      "<Workbook/>")
+        << 200 << QStringLiteral("файлы с DTD не принимаются");
+    QTest::newRow("xlsx or ods") << QByteArray("PK\x03\x04\x14\x00\x06\x00", 8) << 200
+                                 << QStringLiteral("книга в формате .xlsx или .ods. Откройте его в "
+                                                   "LibreOffice Calc и сохраните через «Файл → "
+                                                   "Сохранить как…», выбрав тип файла «Таблица "
+                                                   "XML 2003 (.xml)»");
+    QTest::newRow("old xls") << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\x00", 9) << 200
+                             << QStringLiteral("в старом формате .xls");
+    // Made here, not kept among the fixtures.
+    QByteArray large = "<?xml version=\"1.0\"?><Workbook>";
+    large += QByteArray(CSheetFileLimits::kMaxBytes, ' ');
+    large += "</Workbook>";
+    QTest::newRow("larger than a sheet can be")
+        << large << 200 << QStringLiteral("а ведомость не может быть больше 16 МБ");
+    QTest::newRow("more rows than a sheet holds")
+        << SheetFile({QStringLiteral("2199,1=АБВ0190Ч")}) << 200
+        << QStringLiteral("в нём больше 2200 строк, а ведомость вмещает 200 строк клиентов");
+    QTest::newRow("client rows beyond the option")
+        << SheetFile(Cells({"7,2=Шприц 2 мл & игла", "9,1=АБВ0190Ч", "14,1=ГДЕ0285Ж"})) << 5
+        << QStringLiteral("заполнены строки клиентов дальше 5-й, а ведомость вмещает 5 строк");
+}
+
+void TestSheetImport::refusedFiles() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(int, clientRows);
+    QFETCH(QString, message);
+    m_limits.clientRows = clientRows;
+    CDailyReportDraft draft;
+    QStringList log;
+    const bool made = Import(bytes, &draft, &log);
+    m_limits = CSheetFileLimits();
+    QVERIFY(!made);
+    const QStringList warnings = Warnings(log);
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY2(warnings[0].contains(message), qPrintable(warnings[0]));
+    QVERIFY2(warnings[0].contains(QStringLiteral("Report2one.xml")), qPrintable(warnings[0]));
+}
+
+// The read moves the run's bar by its share, parses in a worker, and a stop
+// the user gave ends it with the file not read.
+void TestSheetImport::readingStepsAndStops() {
+    const QString path = m_dir.filePath(QStringLiteral("Report2steps.xml"));
+    WriteFile(path, SheetFile(Cells({"7,2=Шприц 2 мл & игла", "9,1=АБВ0190Ч", "9,2=1"})));
+    CountingProgress progress;
+    CExcelXML sheet;
+    QString why;
+    QCOMPARE(ReadSheetFile(path, m_limits, &progress, 100, &sheet, &why), ESheetFileRead::Read);
+    QCOMPARE(progress.steps, 100);
+    QCOMPARE(progress.phases, 0);
+    QVERIFY(sheet.GetCellCount() > 0);
+
+    progress.stop = true;
+    CExcelXML stopped;
+    QCOMPARE(ReadSheetFile(path, m_limits, &progress, 100, &stopped, &why),
+             ESheetFileRead::Stopped);
+    QCOMPARE(stopped.GetCellCount(), 0);
 }
 
 QTEST_GUILESS_MAIN(TestSheetImport)
