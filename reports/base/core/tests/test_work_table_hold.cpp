@@ -19,23 +19,33 @@
 
 namespace {
 // Calls `action` once, when the run is about to run a statement that begins
-// with `statement` (or shows a text that does).
-class ActAt : public CvProgress {
+// with `statement` (given as the run's connection) or shows a text that does
+// (given as its progress): the progress shows captions, never statements.
+class ActAt : public CxMySQL, public CvProgress {
 public:
     ActAt(const QString& statement, std::function<void()> action)
         : m_statement(statement), m_action(std::move(action)) {}
+    CxResult Execute(const QString& statement, qint64* insertId = nullptr) override {
+        Reached(statement);
+        return CxMySQL::Execute(statement, insertId);
+    }
     void BeginProgress(const QString&, int) override {}
     void SetRange(int, const QString&) override {}
     void Step(const QString& text, int steps) override {
-        if (steps == 0 && !m_done && text.startsWith(m_statement)) {
-            m_done = true;
-            m_action();
-        }
+        if (steps == 0)
+            Reached(text);
     }
     void EndProgress(const QString&) override {}
     bool Done() const { return m_done; }
 
 private:
+    void Reached(const QString& text) {
+        if (!m_done && text.startsWith(m_statement)) {
+            m_done = true;
+            m_action();
+        }
+    }
+
     QString m_statement;
     std::function<void()> m_action;
     bool m_done = false;
@@ -114,8 +124,10 @@ void TestWorkTableHold::changeDuringBuildKeepsItsTables() {
         QVERIFY(other->Execute(kChange).isValid());
         CTarvikApp::SendForNotify(QStringLiteral("SQL"), QStringLiteral("DAILYVISITS"));
     });
+    SQLConnectXML info = m_db->Info();
+    QVERIFY(change.Connect(&info));
     {
-        CRepBaseData run(m_db->Connection(), QDate(2012, 1, 1), QDate(2012, 12, 31), &change);
+        CRepBaseData run(&change, QDate(2012, 1, 1), QDate(2012, 12, 31), &change);
         run.HoldWorkTables();
         try {
             QCOMPARE(run.PrepareSummaryTable(), kSummary);
