@@ -1,7 +1,7 @@
 #include "material_chooser.h"
 
 #include "diary/core/diary_verdict.h"
-#include "exchange/core/org_keys.h"
+#include "model/orgs/org_keys.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/lists/list_sel_order.h"

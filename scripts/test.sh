@@ -4,5 +4,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
+# Includes against the order of the layers fail before anything is built.
+scripts/check-includes.py
 scripts/build.sh
 ctest --test-dir "${KELDA_BUILD_DIR:-build}" -j "${KELDA_JOBS:-$(nproc)}" --output-on-failure

@@ -14,7 +14,7 @@
 #include "db/mysql_connection.h"
 #include "db/schema/creation_script.h"
 #include "db/schema/sql_db_updater.h"
-#include "exchange/core/org_keys.h"
+#include "model/orgs/org_keys.h"
 #include "framework/core/record/dx_record.h"
 #include "framework/core/sql/sql_connect.h"
 #include "framework/core/table/self_register.h"

@@ -1,7 +1,7 @@
 #include "material_pack_form.h"
 
 #include "core/directory_kinds.h"
-#include "exchange/core/org_keys.h"
+#include "model/orgs/org_keys.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/forms/dxx.h"
 #include "framework/widgets/lists/list_sel_order.h"

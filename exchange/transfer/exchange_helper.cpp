@@ -1,7 +1,7 @@
 #include "exchange_helper.h"
 
 #include "clients/core/training_rules.h"
-#include "exchange/core/org_keys.h"
+#include "model/orgs/org_keys.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"

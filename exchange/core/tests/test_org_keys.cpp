@@ -2,7 +2,7 @@
 // the organisation list offers.
 #include "db/mysql_connection.h"
 #include "exchange/core/org_card.h"
-#include "exchange/core/org_keys.h"
+#include "model/orgs/org_keys.h"
 #include "framework/core/tarvik_app.h"
 #include "model/config/configuration.h"
 #include "model/tables/table_set.h"
