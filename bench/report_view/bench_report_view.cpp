@@ -118,6 +118,7 @@ public:
             {{QStringLiteral("%TITLE%"), GetReportTitle()},
              {QStringLiteral("%FROM%"), run->From().toString(QStringLiteral("dd.MM.yyyy"))},
              {QStringLiteral("%TO%"), run->To().toString(QStringLiteral("dd.MM.yyyy"))},
+             {QStringLiteral("%HEADING%"), QString()},
              {QStringLiteral("%DETAIL%"),
               QStringLiteral("<p>Визитов / клиентов в месяц. Вариант: <b>") +
                   SafeHTML(run->GetPreset().Title) + QStringLiteral("</b></p>")},

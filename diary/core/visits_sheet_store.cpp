@@ -300,10 +300,15 @@ bool CVisitsSheetStore::Save(CxSQL* sql, qint64 reportId, int sheetNo, const CVi
     QList<Cell> cells;
     QHash<QPair<int, qint32>, qsizetype> cellOf;
     if (service > 0) {
-        for (int r = 0; r < sheet.RowCount(); ++r)
-            if (clients[r] > 0)
-                cells.append({r, service, clients[r], serviceFlag == -1 ? 1 : serviceFlag,
-                              serviceFlag == -1});
+        // Every row of the sheet receives the service, so a row without a
+        // client is refused, not silently left out of what is stored.
+        for (int r = 0; r < sheet.RowCount(); ++r) {
+            if (clients[r] <= 0)
+                return SetRefusal(refusal,
+                                  CellRefusal(r, clientColumn, SaveText("Пропущен код клиента")));
+            cells.append(
+                {r, service, clients[r], serviceFlag == -1 ? 1 : serviceFlag, serviceFlag == -1});
+        }
     }
     for (int c = 0; c < sheet.ColumnCount(); ++c) {
         const CSheetColumnKey key = sheet.Column(c).key;

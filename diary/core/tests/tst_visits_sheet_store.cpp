@@ -240,14 +240,22 @@ void TestVisitsSheetStore::secondCountForARowAndItemRefused() {
 }
 
 // With only the client column the sheet records one service for every client
-// listed; the row a grid offers for typing a new client is no row, so it must
-// not make the save fail.
+// listed. Every row receives it, so a row without a client (the grid's row for
+// typing a new client is no row of the sheet) is refused, never left out.
 void TestVisitsSheetStore::serviceForEveryClient() {
-    CVisitsSheet sheet = Sheet(m_sql, {}, {"АБВ0190Ч", "ГДЕ1585Ж", ""});
+    CVisitsSheet sheet = Sheet(m_sql, {}, {"АБВ0190Ч", "", "ГДЕ1585Ж"});
     QVERIFY(sheet.ServiceAllowed());
     sheet.SetServiceItem(kMeal);
     CDiaryVerdict refusal;
     QString error;
+    QVERIFY(!CVisitsSheetStore::Save(m_sql, 1, 0, sheet, &refusal, &error));
+    QVERIFY2(error.isEmpty(), qPrintable(error));
+    QCOMPARE(refusal.text, QStringLiteral("Пропущен код клиента"));
+    QCOMPARE(refusal.row, 1);
+    QCOMPARE(refusal.column, sheet.ClientColumn());
+    QCOMPARE(Cells(*m_db, 1, 0), QString());
+
+    sheet.RemoveRows(1, 1);
     QVERIFY2(CVisitsSheetStore::Save(m_sql, 1, 0, sheet, &refusal, &error),
              qPrintable(refusal.text + error));
     QCOMPARE(Cells(*m_db, 1, 0), QStringLiteral("0:201:103:1;1:202:103:1"));

@@ -133,11 +133,48 @@ std::vector<const KDRepPresetEx2*> CRepPresetList2::ConfigPresets() const {
 }
 
 namespace {
-QString CantReadStore(const QString& why) {
-    return Tr("Не удалось прочитать сохраненные заготовки отчетов ({error}). Изменение не "
-              "сохранено, чтобы не потерять их.",
-              "msgCantReadUserPresets")
-        .replace(QLatin1String("{error}"), why);
+const QString kStoreSection = QStringLiteral("Reports");
+const QString kStoreEntry = QStringLiteral("KDPresets2");
+const QString kAsideEntry = QStringLiteral("KDPresets2Unreadable");
+
+// Loads the user list for a change. An unreadable list would otherwise block
+// every save and delete for good, so its text is first kept under an entry of
+// its own (never over an earlier kept text), the user is told where, and the
+// change goes on with an empty list. False only when the text could not be
+// kept: then nothing is written over it.
+bool LoadStoreForChange(xKDReportPresets2& list, QString* error) {
+    QString why;
+    if (list.LoadFromProfile(&why))
+        return true;
+    list.RemoveAll();
+    const QString text = CTarvikApp::GetProfileString(kStoreSection, kStoreEntry, QString());
+    QString entry = kAsideEntry;
+    for (int n = 2;; ++n) {
+        const QString kept = CTarvikApp::GetProfileString(kStoreSection, entry, QString());
+        if (kept.isEmpty() || kept == text)
+            break;
+        entry = kAsideEntry + QString::number(n);
+    }
+    if (!CTarvikApp::WriteProfileString(kStoreSection, entry, text)) {
+        if (error)
+            *error = Tr("Не удалось прочитать сохраненные заготовки отчетов ({error}) и не "
+                        "удалось сохранить их текст отдельно. Изменение не сохранено, чтобы не "
+                        "потерять их.",
+                        "msgCantReadUserPresets")
+                         .replace(QLatin1String("{error}"), why);
+        return false;
+    }
+    CTarvikApp::AddErrorMessage(
+        Tr("Не удалось загрузить предыдущие заготовки отчетов. \nСписок отчетов будет очищен.",
+           "msgCantLoadOldReports") +
+        u'\n' +
+        Tr("Прежний текст списка ({error}) сохранен в настройках: раздел «{section}», "
+           "параметр «{entry}».",
+           "msgUnreadablePresetsKept")
+            .replace(QLatin1String("{error}"), why)
+            .replace(QLatin1String("{section}"), kStoreSection)
+            .replace(QLatin1String("{entry}"), entry));
+    return true;
 }
 } // namespace
 
@@ -146,12 +183,8 @@ bool CRepPresetList2::DeleteUserPreset(int index, QString* error) {
     if (!entry)
         return false;
     xKDReportPresets2 list;
-    QString why;
-    if (!list.LoadFromProfile(&why)) {
-        if (error)
-            *error = CantReadStore(why);
+    if (!LoadStoreForChange(list, error))
         return false;
-    }
     for (int i = 0; i < list.GetCount(); ++i) {
         if (list.GetAt(i)->Title == entry->Title) {
             list.RemoveAt(i);
@@ -191,8 +224,8 @@ bool CRepPresetList2::SaveUserPreset(const KDRepPresetEx2& edited, const QString
                        "msgPresetsBusy"));
     xKDReportPresets2 list;
     QString why;
-    if (!list.LoadFromProfile(&why))
-        return fail(CantReadStore(why));
+    if (!LoadStoreForChange(list, &why))
+        return fail(why);
     int own = -1;
     for (int i = 0; i < list.GetCount(); ++i)
         if (!openingTitle.isEmpty() && list.GetAt(i)->Title == openingTitle)

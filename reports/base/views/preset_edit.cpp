@@ -219,6 +219,11 @@ bool CRepPresetEditBase::Refuse(const QString& text, QWidget* focus) {
     return false;
 }
 
+void CRepPresetEditBase::Warn(const QString& text) {
+    m_lastMessage = text;
+    CxMessage(this, 0x30, text, windowTitle());
+}
+
 CRepPresetEdit2::CRepPresetEdit2(KDRepPresetEx2& preset, const QList<CRepPresetChoice>& catalogue,
                                  bool readOnly, QWidget* parent)
     : CRepPresetEditBase(parent), m_preset(&preset), m_openingTitle(preset.Title),
@@ -287,8 +292,12 @@ bool CRepPresetEdit2::Apply() {
     edited.PivotMode = m_pivot->isChecked() ? 1 : 0;
     edited.Comment = CommentEdit()->text();
     QString error;
+    const quint64 mark = CTarvikApp::ErrorMessageMark();
     if (!CRepPresetList2::SaveUserPreset(edited, m_openingTitle, m_openedText, &error))
         return Refuse(error, NameEdit());
+    // A save that had to start a damaged list afresh says so and where the old text is kept.
+    if (const QStringList warnings = CTarvikApp::ErrorMessagesSince(mark); !warnings.isEmpty())
+        Warn(warnings.join(u'\n'));
     m_preset->Copy(edited);
     // A later save of this editor starts from what this one stored.
     m_openingTitle = edited.Title;

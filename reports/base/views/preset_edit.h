@@ -120,7 +120,7 @@ public:
     QLineEdit* CommentEdit() const { return m_comment; }
     QTabWidget* Tabs() const { return m_tabs; }
     QPushButton* OkButton() const { return m_ok; }
-    // What the last refusal said (for tests).
+    // What the last refusal or warning said (for tests).
     const QString& LastMessage() const { return m_lastMessage; }
 
     // OK runs Apply and closes only when it succeeds.
@@ -130,6 +130,8 @@ public:
 protected:
     // Tells the user why OK was refused (a message, and the error list).
     bool Refuse(const QString& text, QWidget* focus);
+    // Shows what a save that succeeded had to warn about (already in the error list).
+    void Warn(const QString& text);
     QVBoxLayout* TopLayout() const { return m_top; }
     QVBoxLayout* BottomLayout() const { return m_bottom; }
 

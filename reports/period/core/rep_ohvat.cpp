@@ -346,9 +346,9 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
         heading += QStringLiteral("<sup>") + marks.join(u',') + QStringLiteral("</sup>");
     html.Add(
         CxString::StrTr(tpl.GetSection(QStringLiteral("REPORT")),
-                        {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle()) +
-                                                         QStringLiteral("<h3 align=\"center\">") +
-                                                         heading + QStringLiteral("</h3>")},
+                        {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
+                         {QStringLiteral("%HEADING%"), QStringLiteral("<h3 align=\"center\">") +
+                                                           heading + QStringLiteral("</h3>")},
                          {QStringLiteral("%FROM%"), SafeHTML(ShownDate(start))},
                          {QStringLiteral("%TO%"),
                           SafeHTML(ShownDate(periods.isEmpty() ? end : periods.last().second))},

@@ -150,13 +150,6 @@ double Share(long count, long base) {
     return std::round(double(count) * 100.0 / double(base) * 100.0) / 100.0;
 }
 
-bool AllZero(CRepBaseSummary* table) {
-    const CDoubleArr* totals = table->GetLineTotals(0);
-    for (int i = 0; totals && i < totals->GetSize(); ++i)
-        if (totals->GetAt(i) != 0.0)
-            return false;
-    return true;
-}
 } // namespace
 
 // ---- the fields of this report ----
@@ -454,13 +447,12 @@ void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
         if (indicator.table.get() == reg12)
             indicator.after = shareRows.ToString();
 
-    // The page: every indicator's table in the order made; one without any
-    // figure still shows its title.
+    // The page: every indicator's table in the order made. A table writes no
+    // line whose figures are all zero, its title line included, like every
+    // other summary table.
     CAccStringT<wchar_t> tables;
     for (Indicator& indicator : b.Indicators()) {
         indicator.table->GetHTML(tables, run, false);
-        if (AllZero(indicator.table.get()))
-            indicator.table->AddValueRow(tables, indicator.title, 0.0);
         tables.Add(indicator.after);
     }
     const CHTMLTemplate& tpl = run->GetReportTemplate();
@@ -478,11 +470,12 @@ void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
     const QString body = tables.ToString();
     html.Add(CxString::StrTr(
         tpl.GetSection(QStringLiteral("REPORT2")),
-        {{QStringLiteral("%TITLE%"),
-          SafeHTML(GetReportTitle()) +
-              (selectionMark.isEmpty()
-                   ? QString()
-                   : QStringLiteral("<sup>") + selectionMark + QStringLiteral("</sup>"))},
+        {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
+         // The mark goes beside the heading only: the browser's title shows no markup.
+         {QStringLiteral("%MARK%"),
+          selectionMark.isEmpty()
+              ? QString()
+              : QStringLiteral("<sup>") + selectionMark + QStringLiteral("</sup>")},
          {QStringLiteral("%PERIOD%"),
           SafeHTML(Tr("На дату {enddate}", "msgNaDatu")
                        .replace(QLatin1String("{enddate}"), ShownDate(end)))},

@@ -95,6 +95,7 @@ void CRepYearTableBase::OnGenerateReport(CAccStringT<wchar_t>& html) {
                         {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
                          {QStringLiteral("%FROM%"), SafeHTML(ReportSQL::ShownDate(run->From()))},
                          {QStringLiteral("%TO%"), SafeHTML(ReportSQL::ShownDate(run->To()))},
+                         {QStringLiteral("%HEADING%"), QString()},
                          {QStringLiteral("%DETAIL%"), QString()},
                          {QStringLiteral("%SUMMARY%"), table},
                          {QStringLiteral("%COMMENT%"), QString()}}));

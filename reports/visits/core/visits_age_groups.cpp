@@ -11,7 +11,7 @@ void FillConfiguredAgeGroups(CAgeGroups& groups) {
     POSITION pos = list.InitScan_sEnum2();
     while (list.ScanNext_sEnum2(pos)) {
         const sAgeGroup* item = list.Current(pos);
-        groups.Add(item->nCode, item->cText.isEmpty() ? QStringLiteral("%d-%d") : item->cText);
+        groups.Add(item->nCode, item->cName.isEmpty() ? QStringLiteral("%d-%d") : item->cName);
     }
     groups.ReformatTitles();
 }

@@ -54,7 +54,7 @@ private slots:
     void checkedPresetAndRefill();
     void saveUserPreset_data();
     void saveUserPreset();
-    void unreadableStoreIsNeverOverwritten();
+    void unreadableStoreIsKeptAside();
     void presetChangedByOtherCopy();
     void deleteUserPreset();
     void presetCommands();
@@ -288,20 +288,44 @@ void TestPresets::presetChangedByOtherCopy() {
     QCOMPARE(after.GetAt(0)->Comment, QStringLiteral("ещё раз"));
 }
 
-void TestPresets::unreadableStoreIsNeverOverwritten() {
+QString KeptStore(const QString& entry) {
+    return CTarvikApp::GetProfileString(QStringLiteral("Reports"), entry);
+}
+
+void TestPresets::unreadableStoreIsKeptAside() {
     const QString broken = QStringLiteral("<KDREPORTPRESETS2><KDREPPRESET2 Title='a'>");
     SetUserStore(broken);
-    KDRepPresetEx2 edited;
-    edited.Title = QStringLiteral("b");
-    QString error;
-    QVERIFY(!CRepPresetList2::SaveUserPreset(edited, QString(), QString(), &error));
-    QVERIFY(!error.isEmpty());
-    QCOMPARE(UserStore(), broken);
     CRepPresetList2 list;
     list.Fill(-1); // shows the configuration's presets alone
     QCOMPARE(Titles(list), QStringLiteral("beta/0 Охват/0"));
-    QVERIFY(!list.DeleteUserPreset(0, &error));
-    QCOMPARE(UserStore(), broken);
+
+    // Saving warns, keeps the unreadable text under its own entry and starts an empty list.
+    const quint64 mark = CTarvikApp::ErrorMessageMark();
+    KDRepPresetEx2 edited;
+    edited.Title = QStringLiteral("b");
+    QString error;
+    QVERIFY2(CRepPresetList2::SaveUserPreset(edited, QString(), QString(), &error),
+             qPrintable(error));
+    const QString warning = CTarvikApp::ErrorMessagesSince(mark).join(u'\n');
+    QVERIFY2(warning.contains(QStringLiteral("Список отчетов будет очищен.")), qPrintable(warning));
+    QVERIFY2(warning.contains(QStringLiteral("KDPresets2Unreadable")), qPrintable(warning));
+    QCOMPARE(KeptStore(QStringLiteral("KDPresets2Unreadable")), broken);
+    list.Fill(-1);
+    QCOMPARE(Titles(list), QStringLiteral("b/2 beta/0 Охват/0"));
+    QVERIFY(list.DeleteUserPreset(0, &error));
+
+    // A second damaged list never replaces the text kept from the first.
+    const QString brokenAgain = QStringLiteral("<KDREPORTPRESETS2><KDREPPRESET2 Title='c'");
+    SetUserStore(brokenAgain);
+    const quint64 again = CTarvikApp::ErrorMessageMark();
+    QVERIFY(CRepPresetList2::SaveUserPreset(edited, QString(), QString(), &error));
+    QVERIFY(CTarvikApp::ErrorMessagesSince(again).join(u'\n').contains(
+        QStringLiteral("KDPresets2Unreadable2")));
+    QCOMPARE(KeptStore(QStringLiteral("KDPresets2Unreadable")), broken);
+    QCOMPARE(KeptStore(QStringLiteral("KDPresets2Unreadable2")), brokenAgain);
+    xKDReportPresets2 after;
+    QVERIFY(after.LoadFromProfile());
+    QCOMPARE(after.GetCount(), 1);
 }
 
 void TestPresets::deleteUserPreset() {

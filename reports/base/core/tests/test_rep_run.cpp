@@ -152,6 +152,7 @@ void TestRepRun::reportPage() {
                                  {{QStringLiteral("%TITLE%"), SafeHTML(m_doc->GetReportTitle())},
                                   {QStringLiteral("%FROM%"), QStringLiteral("01.01.2012")},
                                   {QStringLiteral("%TO%"), QStringLiteral("31.12.2012")},
+                                  {QStringLiteral("%HEADING%"), QString()},
                                   {QStringLiteral("%DETAIL%"), QString()},
                                   {QStringLiteral("%SUMMARY%"),
                                    CxString::StrTr(t.GetSection(QStringLiteral("SM.REPORT")),

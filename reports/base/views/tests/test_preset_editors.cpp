@@ -145,10 +145,6 @@ private slots:
         QTest::newRow("name of the configuration's") << two << ""
                                                      << "Годовой"
                                                      << "есть среди заготовок программы";
-        QTest::newRow("unreadable store") << "<KDREPORTPRESETS2><KDREPPRESET2 Title='А'>"
-                                          << ""
-                                          << "В"
-                                          << "Не удалось прочитать";
     }
     void refusals() {
         QFETCH(QString, store);
@@ -168,6 +164,31 @@ private slots:
         QCOMPARE(m_messages.size(), 1);
         QCOMPARE(Stored(), store);
         QCOMPARE(preset.Title, opening);
+    }
+
+    // A store that cannot be read does not lock the user out: OK saves into a
+    // fresh list, once warning where the old text is kept.
+    void unreadableStoreStartsAfresh() {
+        const QString broken = QStringLiteral("<KDREPORTPRESETS2><KDREPPRESET2 Title='А'>");
+        Store(broken);
+        KDRepPresetEx2 preset;
+        CRepPresetEdit2 editor(preset, kFields, false);
+        editor.show();
+        editor.NameEdit()->setText(QStringLiteral("В"));
+        editor.OkButton()->click();
+        QVERIFY(!editor.isVisible());
+        QCOMPARE(editor.result(), int(QDialog::Accepted));
+        QCOMPARE(m_messages.size(), 1);
+        QVERIFY2(m_messages.first().contains(QStringLiteral("Список отчетов будет очищен.")) &&
+                     m_messages.first().contains(QStringLiteral("«KDPresets2Unreadable»")),
+                 qPrintable(m_messages.first()));
+        QCOMPARE(CTarvikApp::GetProfileString(QStringLiteral("Reports"),
+                                              QStringLiteral("KDPresets2Unreadable")),
+                 broken);
+        xKDReportPresets2 stored;
+        QVERIFY(stored.LoadFromProfile());
+        QCOMPARE(stored.GetCount(), 1);
+        QCOMPARE(stored.GetAt(0)->Title, QStringLiteral("В"));
     }
 
     // An edited preset overwrites its own entry (the later of two with its

@@ -103,6 +103,7 @@ public:
             {{QStringLiteral("%TITLE%"), GetReportTitle()},
              {QStringLiteral("%FROM%"), run->From().toString(QStringLiteral("dd.MM.yyyy"))},
              {QStringLiteral("%TO%"), run->To().toString(QStringLiteral("dd.MM.yyyy"))},
+             {QStringLiteral("%HEADING%"), QString()},
              {QStringLiteral("%DETAIL%"), links},
              {QStringLiteral("%SUMMARY%"),
               QStringLiteral("<table class=\"rep\"><tr><td class=\"Hd\">Пункт</td><td "

@@ -46,8 +46,10 @@ inline QString VisitsFixtureLists() {
                           "<Item ID='131073' Title='Игла' Group='520'/>"
                           "<Item ID='458753' Title='Консультация' Group='580'/>"
                           "</MATGROUPS>"
-                          "<AGEGROUP><Item ID='15' Title='15-24'/><Item ID='25' Title='25-34'/>"
-                          "<Item ID='35' Title='35 и старше'/></AGEGROUP>"
+                          // Groups are titled by Name (an empty one by their bounds), never
+                          // by Title.
+                          "<AGEGROUP><Item ID='15'/><Item ID='25' Name='25-34' Title='от 25'/>"
+                          "<Item ID='35' Name='35 и старше' Title='35'/></AGEGROUP>"
                           "<DIRECTIONANDCONSULTING><Item ID='7' Title='Юрист'/>"
                           "</DIRECTIONANDCONSULTING>");
 }
