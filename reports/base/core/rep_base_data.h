@@ -125,6 +125,8 @@ public:
     QString PrepareHistoryPeriods(const QString& historyTable, const QString& columns,
                                   const QString& title);
     QString PrepareRiskGroupTable();
+    // The periods in which a client's whole state (every history) held.
+    QString PrepareStatePeriods();
     QString PrepareSnapshotTables(const QDate& date, const JoinFn& join = {});
     template <class S> QString PrepareSnapshotTables(S* select, const QDate& date) {
         return PrepareSnapshotTables(date, JoinTo(select));

@@ -1,8 +1,8 @@
 // Work tables of the clients' state on a date: per history table the periods
-// in which each recorded state held, a snapshot of every client's state on
-// one date, and the consultation totals per client, item, day and point.
-// The visits reports do not read these tables: they keep their own state at
-// a period's end (CRepVisitsRunData::CreateStateTable).
+// in which each recorded state held, the periods of the whole state, a snapshot of every client's
+// state on one date, and the consultation totals per client, item, day and point. The visits
+// reports do not read these tables: they keep their own state at a period's end
+// (CRepVisitsRunData::CreateStateTable).
 #include "framework/core/report/rep_doc.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
@@ -101,36 +101,76 @@ QString CRepBaseData::PrepareRiskGroupTable() {
                                  Tr(risk.title, risk.key));
 }
 
-QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& join) {
-    // The period tables first, on every call (later calls only find them).
-    QString selectList;
-    QString joinList;
-    QString definitions;
-    const QString dq = SafeSQL(date.toString(QStringLiteral("yyyy-MM-dd")));
+QString CRepBaseData::PrepareStatePeriods() {
     QStringList periods;
     for (const HistoryTable& history : kHistories)
         periods << PrepareHistoryPeriods(QString::fromLatin1(history.table),
                                          QString::fromLatin1(history.columns),
                                          Tr(history.title, history.key));
+    const QString name = QStringLiteral("_cache_dpstate");
+    return BuildTable(
+        name, Tr("Подготовка таблицы состояний клиентов", "msgClientStates"),
+        [&](const QString& part) {
+            // The periods in which the whole state (all four histories) held:
+            // a new one begins wherever any history has a record. A snapshot
+            // on a date is then one lookup per client, not four, and a report
+            // by sub-periods takes a snapshot per sub-period end.
+            QString definitions;
+            QString picked;
+            QString starts;
+            QString joins;
+            for (int i = 0; i < periods.size(); ++i) {
+                const QString& p = periods.at(i);
+                const QString alias = QStringLiteral("h%1").arg(i);
+                for (const QString& column :
+                     QString::fromLatin1(kHistories[i].columns).split(u',')) {
+                    definitions += u',' + column + QStringLiteral(" INT NOT NULL");
+                    // A history without a record yet on that date gives 0.
+                    picked +=
+                        QStringLiteral(",IFNULL(") + alias + u'.' + column + QStringLiteral(",0)");
+                }
+                if (!starts.isEmpty())
+                    starts += QStringLiteral(" UNION ");
+                starts += QStringLiteral("SELECT nClientID,dStartDate FROM ") + p;
+                joins += QStringLiteral(" LEFT JOIN ") + p + QStringLiteral(" AS ") + alias +
+                         QStringLiteral(" ON ") + alias +
+                         QStringLiteral(".nClientID=k.nClientID AND k.dStartDate BETWEEN ") +
+                         alias + QStringLiteral(".dStartDate AND ") + alias +
+                         QStringLiteral(".dEndDate");
+            }
+            ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
+                        QStringLiteral(" (nClientID INT NOT NULL,dStartDate DATE NOT NULL, "
+                                       "dEndDate DATE NOT NULL") +
+                        definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID,dStartDate)) ") +
+                        WorkTableOptions());
+            ExecuteStep(QStringLiteral("INSERT INTO ") + part +
+                        QStringLiteral(" SELECT k.nClientID,k.dStartDate,IFNULL(LEAD(k.dStartDate) "
+                                       "OVER (PARTITION BY k.nClientID ORDER BY k.dStartDate) - "
+                                       "INTERVAL 1 DAY,'2998-12-31')") +
+                        picked + QStringLiteral(" FROM (") + starts + QStringLiteral(") AS k") +
+                        joins);
+        });
+}
+
+QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& join) {
+    // The state periods first, on every call (later calls only find them).
+    const QString state = PrepareStatePeriods();
+    const QString dq = SafeSQL(date.toString(QStringLiteral("yyyy-MM-dd")));
     const QString name = QStringLiteral("_cache_dpd") + date.toString(QStringLiteral("yyyyMMdd")) +
                          QString::number(m_newClientMode);
     const QString title = Tr("Создание динамической таблицы на дату {todate}", "msgDynOnDate")
                               .replace(QLatin1String("{todate}"), DateToText(date));
     BuildTable(name, title, [&](const QString& part) {
         const QString cl = PrepareClientTable();
-        for (int i = 0; i < periods.size(); ++i) {
-            const QString& p = periods.at(i);
-            for (const QString& column : QString::fromLatin1(kHistories[i].columns).split(u',')) {
+        QString selectList;
+        QString definitions;
+        for (const HistoryTable& history : kHistories)
+            for (const QString& column : QString::fromLatin1(history.columns).split(u',')) {
                 // A client without a state on the date has 0 in its columns.
                 selectList +=
-                    QStringLiteral(",IFNULL(") + p + u'.' + column + QStringLiteral(",0)");
+                    QStringLiteral(",IFNULL(") + state + u'.' + column + QStringLiteral(",0)");
                 definitions += u',' + column + QStringLiteral(" INT NOT NULL");
             }
-            joinList += QStringLiteral(" LEFT JOIN ") + p + QStringLiteral(" ON ") + p +
-                        QStringLiteral(".nClientID=") + cl + QStringLiteral(".nClientID AND ") +
-                        dq + QStringLiteral(" BETWEEN ") + p + QStringLiteral(".dStartDate AND ") +
-                        p + QStringLiteral(".dEndDate");
-        }
         ExecuteStep(
             QStringLiteral("CREATE TABLE ") + part +
             QStringLiteral(" (nClientID INT NOT NULL,gROWID bigint(21) default "
@@ -146,7 +186,10 @@ QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& joi
                     QStringLiteral(".nClientID,gROWID,cGClientCode,cOClientCode,nFirstWorkplace,"
                                    "nFirstWorker1,dFirstDate,nRegionDataID,nBirthYear,nSex,"
                                    "bSecondary,bPDI") +
-                    selectList + QStringLiteral(" FROM ") + cl + joinList);
+                    selectList + QStringLiteral(" FROM ") + cl + QStringLiteral(" LEFT JOIN ") +
+                    state + QStringLiteral(" ON ") + state + QStringLiteral(".nClientID=") + cl +
+                    QStringLiteral(".nClientID AND ") + dq + QStringLiteral(" BETWEEN ") + state +
+                    QStringLiteral(".dStartDate AND ") + state + QStringLiteral(".dEndDate"));
     });
     if (join)
         join(QString(), name,
