@@ -58,8 +58,10 @@ run() { # name command...: runs a benchmark into its log, says when it failed
     local name=$1
     shift
     echo "running $name..." >&2
-    if ! "$@" >"$logs/$name.log" 2>&1; then
-        echo "$name failed (exit $?), see $logs/$name.log" >&2
+    local rc=0
+    "$@" >"$logs/$name.log" 2>&1 || rc=$?
+    if [ "$rc" -ne 0 ]; then
+        echo "$name failed (exit $rc), see $logs/$name.log" >&2
     fi
 }
 
@@ -87,9 +89,10 @@ if wanted worktables; then
     done
 fi
 if wanted backup; then
+    mkdir -p "$logs/backup"
     run backup "$bin/bench_backup" --socket "$socket" --database "$database" --dir "$logs/backup"
-    read -r ob or < <(awk '/^Kelda2 backup/ { print $3, $4 }' "$logs/backup.log")
-    read -r rb rr < <(awk '/^mariadb-dump/ { print $(NF-2), $(NF-1) }' "$logs/backup.log")
+    read -r ob or < <(awk '/^Kelda2 backup/ { print $3, $4 }' "$logs/backup.log") || true
+    read -r rb rr < <(awk '/^mariadb-dump/ { print $(NF-2), $(NF-1) }' "$logs/backup.log") || true
     row "backup, s (mariadb-dump | gzip)" "${ob:--}" "${rb:--}" "<= 1"
     row "restore, s (mariadb < dump)" "${or:--}" "${rr:--}" "<= 2"
 fi
