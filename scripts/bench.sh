@@ -51,7 +51,7 @@ row() {
     if [[ $2 =~ ^[0-9.]+$ && $3 =~ ^[0-9.]+$ ]]; then
         ratio=$(awk -v a="$2" -v b="$3" 'BEGIN { if (b > 0) printf "%.2f", a / b; else print "-" }')
     fi
-    rows+=("$1|$2|$3|$ratio|$4")
+    rows+=("$1"$'\t'"$2"$'\t'"$3"$'\t'"$ratio"$'\t'"$4")
 }
 wanted() { [[ ",$only," == *",$1,"* ]]; }
 run() { # name command...: runs a benchmark into its log, says when it failed
@@ -104,17 +104,18 @@ fi
 if wanted periods; then
     run periods "$bin/bench_period_reports" --socket "$socket" --database "$database" --runs 1
     # Every report and period: its first build (no reference written yet).
-    while read -r name ms; do
+    while IFS=$'\t' read -r name ms; do
         row "$name, first build, ms (no reference yet)" "$ms" "-" "-"
     done < <(awk 'hdr && NF >= 4 && $(NF-1) ~ /^[0-9.]+$/ {
-                      n = ""; for (i = 1; i <= NF - 2; ++i) n = n (i > 1 ? " " : "") $i
-                      print n, $(NF-1) }
+                      n = substr($0, 1, 22); p = substr($0, 24, 12)
+                      sub(/ +$/, "", n); sub(/ +$/, "", p)
+                      print n " " p "\t" $(NF-1) }
                   /first, ms/ { hdr = 1 }' "$logs/periods.log")
 fi
 
 printf '\n%-62s %12s %12s %8s %8s\n' task ours reference ratio target
 for r in "${rows[@]}"; do
-    IFS='|' read -r task ours ref ratio target <<<"$r"
+    IFS=$'\t' read -r task ours ref ratio target <<<"$r"
     printf '%-62s %12s %12s %8s %8s\n' "$task" "$ours" "$ref" "$ratio" "$target"
 done
 echo "database $database on $socket; logs in $logs"
