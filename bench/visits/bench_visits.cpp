@@ -18,6 +18,7 @@
 #include "reports/visits/core/rep_visits_variants.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <algorithm>
@@ -77,6 +78,9 @@ int main(int argc, char** argv) {
         else
             return Fail(QStringLiteral("unknown option ") + args[i]);
     }
+    // The folder for the pages is made when missing.
+    if (!saveDir.isEmpty() && !QDir().mkpath(saveDir))
+        return Fail(QStringLiteral("cannot make the folder ") + saveDir);
     CTarvikApp::SetProfileManager(new CxProfileManager);
     auto* config = new xKDConfiguration;
     {
@@ -137,9 +141,12 @@ int main(int argc, char** argv) {
         for (int i = 0; i < runs; ++i)
             cached << Time(doc);
         const QString page = doc.GetHTML();
-        if (!saveDir.isEmpty())
-            doc.SaveHTML(saveDir + u'/' + QString::fromLatin1(name).section(u',', 0, 0) +
-                         QStringLiteral("-%1.html").arg(++saved));
+        QString error;
+        if (!saveDir.isEmpty() &&
+            !doc.SaveHTML(saveDir + u'/' + QString::fromLatin1(name).section(u',', 0, 0) +
+                              QStringLiteral("-%1.html").arg(++saved),
+                          &error))
+            std::fprintf(stderr, "the page was not saved: %s\n", qPrintable(error));
         std::printf("%-40s first %6.2f s   cached %6.2f s   page %7.0f KB, %lld detail rows\n",
                     name, firstBuild, Median(cached), page.toUtf8().size() / 1024.0,
                     qlonglong(page.count(QStringLiteral("<td class=\"Dcl\">"))));

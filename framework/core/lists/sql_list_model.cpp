@@ -577,7 +577,8 @@ void CxSQLListModel::fetchMore(const QModelIndex& parent) {
         return;
     QList<Row> rows;
     bool atEnd = false;
-    if (!Fetch(int(m_rows.size()) - 1, m_pageSize, rows, &atEnd))
+    const int limit = qBound(m_pageSize, int(m_rows.size()), qMax(m_pageSize, m_maxPageSize));
+    if (!Fetch(int(m_rows.size()) - 1, limit, rows, &atEnd))
         return;
     m_atEnd = atEnd;
     if (rows.isEmpty())

@@ -6,7 +6,10 @@
 // asks for more (canFetchMore / fetchMore). Each page continues after the
 // last row of the one before by the sort key and the row key (keyset
 // paging), so a page costs the same wherever it starts and memory grows only
-// with what the user scrolled through.
+// with what the user scrolled through. A page asked for after others reads
+// as many rows as are loaded (up to kMaxPageSize): a user who drags the
+// scroll bar to the end of a long list waits for a few queries, not for one
+// sort of the whole folder per couple of hundred rows.
 //
 // The list reloads when the change watcher announces its table or a table it
 // joins, once per burst of notices, keeping the rows loaded so far.
@@ -45,6 +48,8 @@ public:
         TextColorRole,              // the column's colour as 0xAARRGGBB (uint), when it has one
     };
     static constexpr int kDefaultPageSize = 200;
+    // The most rows a growing page reads at once.
+    static constexpr int kMaxPageSize = 10000;
     // A folder with more rows than this is read in the order of the sort
     // column's index where it has a unique one.
     static constexpr int kIndexOrderRows = 20000;
@@ -74,6 +79,9 @@ public:
     void SetConnection(CxSQL* sql) { m_sql = sql; }
     CxSQL* GetConnection() const { return m_sql; }
     void SetPageSize(int rows) { m_pageSize = qMax(1, rows); }
+    // The most rows a later page reads at once (kMaxPageSize unless set;
+    // the page size itself keeps every page at that size).
+    void SetMaxPageSize(int rows) { m_maxPageSize = qMax(1, rows); }
     // From how many rows on a folder is read in the order of its sort
     // column's unique index (kIndexOrderRows unless set).
     void SetIndexOrderRows(int rows) { m_indexOrderRows = qMax(0, rows); }
@@ -173,6 +181,7 @@ private:
     QString m_name;
     CxSQL* m_sql = nullptr;
     int m_pageSize = kDefaultPageSize;
+    int m_maxPageSize = kMaxPageSize;
     QList<CxColumnData> m_columns;
     const CxField* m_folderName = nullptr;
     const CxField* m_folderMark = nullptr;

@@ -130,19 +130,37 @@ private slots:
             m_db->Rows(QStringLiteral("SELECT ROWID FROM dir WHERE nDirType=3 AND nGroupID=0 "
                                       "ORDER BY ") +
                        order);
-        // Small pages and large; sorted by the server, or read in the order of
-        // a unique index where the column has one (the name, the key).
+        // Small pages and large, of one size or growing with the rows loaded;
+        // sorted by the server, or read in the order of a unique index where
+        // the column has one (the name, the key).
         for (int pageSize : {1, 7, 200})
             for (int indexOrderRows : {0, CxSQLListModel::kIndexOrderRows}) {
                 CxSQLListModel model;
                 QAbstractItemModelTester tester(&model);
                 Fill(model);
                 model.SetPageSize(pageSize);
+                model.SetMaxPageSize(pageSize);
                 model.SetIndexOrderRows(indexOrderRows);
                 QVERIFY(model.End());
                 model.sort(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
                 QCOMPARE(Keys(model).join(u';'), expected);
             }
+        // A page after others reads as many rows as are loaded, up to the
+        // most a page may read.
+        CxSQLListModel model;
+        QAbstractItemModelTester tester(&model);
+        Fill(model);
+        model.SetPageSize(3);
+        model.SetMaxPageSize(20);
+        QVERIFY(model.End());
+        model.sort(column, ascending ? Qt::AscendingOrder : Qt::DescendingOrder);
+        QList<int> counts{int(model.rowCount())};
+        while (model.canFetchMore() && counts.size() < 6) {
+            model.fetchMore();
+            counts << int(model.rowCount());
+        }
+        QCOMPARE(counts, QList<int>({3, 6, 12, 24, 44, 61}));
+        QCOMPARE(Keys(model).join(u';'), expected);
     }
 
     void foldersNavigate() {
