@@ -11,6 +11,8 @@
 #include "clients/card/clients_journal.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/lists/sql_list_ctrl.h"
+#include "framework/widgets/open_external.h"
+#include "tests/support/xlsx_reader.h"
 
 #include <QDockWidget>
 #include <QLineEdit>
@@ -220,6 +222,40 @@ private slots:
 
     // Deleted from the tool bar and with the Delete key: the question names
     // the client, «Да» deletes, the journal no longer lists it.
+    // «Передать в Excel» on the tool bar and «Передать в MS Excel» in the
+    // file menu write the journal's rows to a workbook that the desktop's
+    // program is asked to open (here a hook that only notes the file).
+    void journalToExcel_data() {
+        QTest::addColumn<QStringList>("path");
+        QTest::newRow("tool bar") << QStringList{QStringLiteral("Передать в Excel")};
+        QTest::newRow("file menu")
+            << QStringList{QStringLiteral("Файл"), QStringLiteral("Передать в MS Excel")};
+    }
+    void journalToExcel() {
+        QFETCH(QStringList, path);
+        OpenJournal();
+        QList<QUrl> opened;
+        SetExternalOpener([&](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        const bool triggered = path.size() == 1 ? TriggerToolBar(Frame(), path[0])
+                                                : TriggerMenu(Frame(), path);
+        SetExternalOpener({});
+        QVERIFY(triggered);
+        QCOMPARE(opened.size(), 1);
+        const QString file = opened[0].toLocalFile();
+        QVERIFY(file.startsWith(QDir::tempPath()));
+        const XlsxSheet sheet = ReadXlsxSheet(file);
+        QFile::remove(file);
+        QVERIFY(sheet.ok);
+        const QStringList codes = JournalCodes();
+        QVERIFY(!codes.isEmpty());
+        QCOMPARE(sheet.Rows(), codes.size() + 1);
+        for (int row = 0; row < codes.size(); ++row)
+            QCOMPARE(sheet.Text(row + 1, 1), codes[row]);
+    }
+
     void deleteClient_data() {
         QTest::addColumn<QString>("way");
         QTest::addColumn<QString>("code");

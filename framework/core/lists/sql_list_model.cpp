@@ -238,6 +238,17 @@ QString CxSQLListModel::BuildPageQuery(int afterRow, int limit) const {
 }
 
 QString CxSQLListModel::BuildPartQuery(int partIndex, int afterRow, int limit) const {
+    const bool continues =
+        afterRow >= 0 && afterRow < m_rows.size() && m_rows[afterRow].part == partIndex;
+    int offset = 0;
+    if (continues)
+        for (int i = 0; i <= afterRow; ++i)
+            offset += m_rows[i].part == partIndex ? 1 : 0;
+    return BuildPartQueryAfter(partIndex, continues ? &m_rows[afterRow] : nullptr, offset, limit);
+}
+
+QString CxSQLListModel::BuildPartQueryAfter(int partIndex, const Row* last, int offset,
+                                            int limit) const {
     const QList<PartSpec> parts = Parts();
     if (!m_table || partIndex < 0 || partIndex >= parts.size())
         return QString();
@@ -271,36 +282,42 @@ QString CxSQLListModel::BuildPartQuery(int partIndex, int afterRow, int limit) c
     // A page continues after the last row of its own part; a part after it
     // starts at its beginning.
     const bool keyset = !tie.isEmpty();
-    const bool continues =
-        afterRow >= 0 && afterRow < m_rows.size() && m_rows[afterRow].part == partIndex;
-    if (continues && keyset)
-        where << u'(' + KeysetCondition(m_rows[afterRow], part) + u')';
+    if (last && keyset)
+        where << u'(' + KeysetCondition(*last, part) + u')';
     options.where = where.join(QStringLiteral(" AND "));
     options.groupBy = m_groupBy;
     options.orderBy = SortSQL(part);
     options.defaultOrder = false;
     // Without a key to continue from, a page starts at its offset within
     // its part.
-    int offset = 0;
-    if (continues && !keyset)
-        for (int i = 0; i <= afterRow; ++i)
-            offset += m_rows[i].part == partIndex ? 1 : 0;
+    if (!last || keyset)
+        offset = 0;
     options.limit =
         offset ? QStringLiteral("%1,%2").arg(offset).arg(limit) : QString::number(limit);
     return m_table->BuildSelect(options);
 }
 
 bool CxSQLListModel::RunPage(const QString& statement, int part, QList<Row>& rows) {
+    CxSQLError error;
+    if (!ReadRows(statement, part, rows, &error)) {
+        m_error = error;
+        emit loadFailed(m_error);
+        return false;
+    }
+    m_error = CxSQLError();
+    return true;
+}
+
+bool CxSQLListModel::ReadRows(const QString& statement, int part, QList<Row>& rows,
+                              CxSQLError* error) const {
     CxSQL* sql = Connection();
     if (!sql || !m_table || statement.isEmpty())
         return false;
     CxResult res = sql->Execute(statement);
     if (!res.isValid()) {
-        m_error = res.Error();
-        emit loadFailed(m_error);
+        *error = res.Error();
         return false;
     }
-    m_error = CxSQLError();
     rows.reserve(rows.size() + int(res.RowsCount()));
     while (res.FetchRow()) {
         Row row;
@@ -317,6 +334,54 @@ bool CxSQLListModel::RunPage(const QString& statement, int part, QList<Row>& row
         rows << row;
     }
     return true;
+}
+
+bool CxSQLListModel::ReadAllRows(const std::function<bool(const QStringList& texts)>& row,
+                                 int pageSize, CxSQLError* error) const {
+    // Pages of its own, each continuing after the last row read, so the rows
+    // the view holds stay as they are and memory holds one page.
+    *error = CxSQLError();
+    const int partCount = int(Parts().size());
+    pageSize = qMax(1, pageSize);
+    for (int part = 0; part < partCount; ++part) {
+        Row last;
+        bool hasLast = false;
+        int offset = 0;
+        for (;;) {
+            QList<Row> rows;
+            if (!ReadRows(BuildPartQueryAfter(part, hasLast ? &last : nullptr, offset, pageSize),
+                          part, rows, error)) {
+                if (error->text.isEmpty() && error->serverCode == 0)
+                    error->text = QStringLiteral("Нет соединения с базой данных");
+                return false;
+            }
+            for (const Row& r : rows) {
+                QStringList texts;
+                texts.reserve(r.texts.size());
+                for (int c = 0; c < r.texts.size(); ++c)
+                    texts << DisplayText(c, r.texts[c]);
+                if (!row(texts))
+                    return false;
+            }
+            if (rows.size() < pageSize)
+                break;
+            last = rows.last();
+            hasLast = true;
+            offset += int(rows.size());
+        }
+    }
+    return true;
+}
+
+QString CxSQLListModel::DisplayText(int column, const QString& text) const {
+    if (column < 0 || column >= m_columns.size())
+        return text;
+    if ((m_columns[column].flags & FF_DATE) && !text.isEmpty()) {
+        // Folders and old rows hold the column's default for no date.
+        const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
+        return IsNoneDate(date) ? QString() : DateToText(date);
+    }
+    return text;
 }
 
 bool CxSQLListModel::Fetch(int afterRow, int limit, QList<Row>& rows, bool* atEnd) {
@@ -531,15 +596,8 @@ QVariant CxSQLListModel::data(const QModelIndex& index, int role) const {
     const CxColumnData& column = m_columns[index.column()];
     switch (role) {
     case Qt::DisplayRole:
-    case Qt::ToolTipRole: {
-        const QString& text = row.texts.value(index.column());
-        if ((column.flags & FF_DATE) && !text.isEmpty()) {
-            // Folders and old rows hold the column's default for no date.
-            const QDate date = QDate::fromString(text.left(10), Qt::ISODate);
-            return IsNoneDate(date) ? QString() : DateToText(date);
-        }
-        return text;
-    }
+    case Qt::ToolTipRole:
+        return DisplayText(index.column(), row.texts.value(index.column()));
     case Qt::TextAlignmentRole:
         if ((column.flags & (FF_INT | FF_REAL)) && !(column.flags & FF_TEXT))
             return QVariant(Qt::AlignRight | Qt::AlignVCenter);

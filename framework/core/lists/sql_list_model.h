@@ -20,6 +20,7 @@
 #include <QPair>
 #include <QString>
 #include <QStringList>
+#include <functional>
 
 class CxField;
 class CxSQL;
@@ -114,6 +115,16 @@ public:
     // key is not found (at most maxRows rows in all); -1 when not found.
     int FindRow(qint64 key, int maxRows = 10000);
 
+    // Reads every row of the current folder, filters and order from the
+    // start, pages of pageSize rows, apart from the rows loaded for the view;
+    // each row's texts, as the view shows them, go to `row`, which answers
+    // false to stop (then the answer is false and error stays empty).
+    bool ReadAllRows(const std::function<bool(const QStringList& texts)>& row, int pageSize,
+                     CxSQLError* error) const;
+    // A cell's text as the view shows it (a date column's date in the
+    // program's form, empty for no date).
+    QString DisplayText(int column, const QString& text) const;
+
     // Loads again from the start, as many rows as were loaded (at least one
     // page); the sort, folder and filters stay.
     bool Reload();
@@ -166,6 +177,10 @@ private:
     QList<PartSpec> Parts() const;
     CxSQL* Connection() const;
     QString BuildPartQuery(int part, int afterRow, int limit) const;
+    // The page of a part after a row of it (null: from the part's start),
+    // that is the offset-th row of the part (used without a keyset).
+    QString BuildPartQueryAfter(int part, const Row* last, int offset, int limit) const;
+    bool ReadRows(const QString& statement, int part, QList<Row>& rows, CxSQLError* error) const;
     bool RunPage(const QString& statement, int part, QList<Row>& rows);
     bool Fetch(int afterRow, int limit, QList<Row>& rows, bool* atEnd);
     void FindUniqueSort();

@@ -9,6 +9,8 @@
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/documents/form_view.h"
 #include "framework/widgets/errors/error_list.h"
+#include "framework/widgets/export/excel_export.h"
+#include "framework/widgets/export/xlsx_export.h"
 #include "framework/widgets/forms/dx_form.h"
 #include "framework/widgets/forms/dxx.h"
 #include "framework/widgets/forms/sql_edit_form.h"
@@ -321,11 +323,31 @@ bool CxSQLListCtrl::OnCmdMsg(unsigned id, CxCmdUI* ui) {
         [this](unsigned c) { return ProcessCommand(c); });
 }
 
-bool CxSQLListCtrl::CanProcessCommand(unsigned, CxCmdUI&) {
+QString CxSQLListCtrl::ExportToExcel() {
+    // The sheet is named as the window that shows the list.
+    QString name;
+    for (const QWidget* w = this; w && name.isEmpty(); w = w->parentWidget())
+        name = w->windowTitle();
+    return CxExportToExcel(this, name,
+                           [this, name](const QString& path, CvProgress* progress, QString* error) {
+                               return WriteListXlsx(*m_model, name, path, progress, error);
+                           });
+}
+
+bool CxSQLListCtrl::CanProcessCommand(unsigned id, CxCmdUI& ui) {
+    // Every list exports itself, whatever else it answers.
+    if (id == kIdToExcel || id == kIdFileToExcel) {
+        ui.enabled = GetTable() != nullptr;
+        return true;
+    }
     return false;
 }
 
-bool CxSQLListCtrl::ProcessCommand(unsigned) {
+bool CxSQLListCtrl::ProcessCommand(unsigned id) {
+    if ((id == kIdToExcel || id == kIdFileToExcel) && GetTable()) {
+        ExportToExcel();
+        return true;
+    }
     return false;
 }
 

@@ -76,6 +76,9 @@ public:
     void RestoreState();
 
     bool OnCmdMsg(unsigned id, CxCmdUI* ui) override;
+    // «Передать в MS Excel»: every row of the list as a workbook, opened;
+    // answers its path, empty when cancelled or failed.
+    QString ExportToExcel();
     virtual bool CanProcessCommand(unsigned id, CxCmdUI& ui);
     virtual bool ProcessCommand(unsigned id);
 

@@ -4,6 +4,8 @@
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/cmd_target.h"
 #include "framework/widgets/documents/doc_manager.h"
+#include "framework/widgets/export/excel_export.h"
+#include "framework/widgets/export/xlsx_export.h"
 #include "framework/widgets/message_box.h"
 #include "rep_progress_dlg.h"
 
@@ -456,6 +458,16 @@ void CRepView::OnExportPDF() {
         CxMessage(this, 0x10, error);
 }
 
+QString CRepView::ExportToExcel() {
+    // The whole page, as its HTML says, whatever part the pane shows yet.
+    const QString name = windowTitle().isEmpty() ? OnGetExportFileName() : windowTitle();
+    const QString html = m_shown;
+    return CxExportToExcel(this, name,
+                           [&](const QString& path, CvProgress* progress, QString* error) {
+                               return WriteHtmlXlsx(html, name, path, progress, error);
+                           });
+}
+
 void CRepView::OnPrint() {
     FinishPage();
     QPrinter printer(QPrinter::HighResolution);
@@ -482,6 +494,8 @@ bool CRepView::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     case ID_FILE_SAVE_AS:
     case ID_FILE_PRINT:
     case ID_FILE_PRINT_PREVIEW:
+    case kIdToExcel:
+    case kIdFileToExcel:
         ui.enabled = !m_shown.isEmpty();
         return true;
     default:
@@ -509,6 +523,10 @@ bool CRepView::ProcessCommand(unsigned id) {
         return true;
     case ID_FILE_PRINT_PREVIEW:
         OnPrintPreview();
+        return true;
+    case kIdToExcel:
+    case kIdFileToExcel:
+        ExportToExcel();
         return true;
     default:
         break;

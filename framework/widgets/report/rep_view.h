@@ -97,6 +97,9 @@ public:
     void OnExportPDF();
     void OnPrint();
     void OnPrintPreview();
+    // «Передать в MS Excel»: the page's tables as a workbook, opened; answers
+    // its path, empty when cancelled or failed.
+    QString ExportToExcel();
     // The page as it goes to a printer or a PDF: the whole page, with sizes
     // of text given in pixels turned into points (the screen's 96 pixels an
     // inch), since on a printer a pixel is the printer's dot.
