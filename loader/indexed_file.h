@@ -1,7 +1,7 @@
 #pragma once
 
-#include "brennock_export.h"
 #include "block_codec.h"
+#include "brennock_export.h"
 #include "xmem_file.h"
 
 #include <cstdint>

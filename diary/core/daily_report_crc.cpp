@@ -177,8 +177,7 @@ bool BuildCRC(CvProgress* progress, bool allRegions, CxSQL* sql, CxSQLError* err
     };
     // The progress counts reports: counting the cells would cost a pass of
     // its own over the biggest table.
-    CxResult count =
-        sql->Execute(QStringLiteral("SELECT COUNT(*) FROM dailyreport WHERE ") + pick);
+    CxResult count = sql->Execute(QStringLiteral("SELECT COUNT(*) FROM dailyreport WHERE ") + pick);
     if (!count.isValid() || !count.FetchRow())
         return fail(count);
     const qint64 reports = count.LFieldValue(0);
@@ -190,11 +189,13 @@ bool BuildCRC(CvProgress* progress, bool allRegions, CxSQL* sql, CxSQLError* err
     // number from 0 on every sheet, so the sheet and the row key complete the
     // order: the same cells give the same checksum whatever order the server
     // hands equal keys in.
-    const QString query = QStringLiteral(
-        "SELECT dailyreport.nWorkPlace,dailyreport.nWorker1,dailyreport.nWorker2,"
-        "dailyreport.nWorker3,dailyreport.dDate,dailyvisits.nItem,dailyvisits.nClientID,"
-        "dailyvisits.nCount,dailyreport.ROWID FROM dailyreport LEFT JOIN dailyvisits ON "
-        "dailyvisits.nReportID=dailyreport.ROWID WHERE ") + pick +
+    const QString query =
+        QStringLiteral(
+            "SELECT dailyreport.nWorkPlace,dailyreport.nWorker1,dailyreport.nWorker2,"
+            "dailyreport.nWorker3,dailyreport.dDate,dailyvisits.nItem,dailyvisits.nClientID,"
+            "dailyvisits.nCount,dailyreport.ROWID FROM dailyreport LEFT JOIN dailyvisits ON "
+            "dailyvisits.nReportID=dailyreport.ROWID WHERE ") +
+        pick +
         QStringLiteral(" ORDER BY dailyreport.ROWID,dailyvisits.nItem,dailyvisits.NPP,"
                        "dailyvisits.nVedID,dailyvisits.ROWID");
     // The rows stream in, whatever their number, while the checksums are
