@@ -332,6 +332,34 @@ CxResult CxMySQL::ExecuteRaw(const QByteArray& utf8Statement) {
     return Run(utf8Statement, QString::fromUtf8(utf8Statement), nullptr, false);
 }
 
+CxResult CxMySQL::ExecuteStreamed(const QString& statement) {
+    // A result read row by row holds its connection until its last row, so
+    // it gets a connection of its own that goes with it.
+    std::unique_ptr<CxMySQL> own(static_cast<CxMySQL*>(Clone(nullptr)));
+    if (!own) {
+        CxResult failed(new MYSQLRES(nullptr));
+        failed.SetError(CxSQLError{CR_SERVER_GONE_ERROR, kNoConnection, statement, QString()});
+        return failed;
+    }
+    MYSQL* handle = own->m_handle;
+    const QByteArray utf8 = statement.toUtf8();
+    MYSQL_RES* rows = nullptr;
+    if (mysql_real_query(handle, utf8.constData(), static_cast<unsigned long>(utf8.size())) == 0)
+        rows = mysql_use_result(handle);
+    if (!rows) {
+        own->SetLastError(mysql_errno(handle), QString::fromUtf8(mysql_error(handle)), statement);
+        const CxSQLError error = own->m_lastError;
+        CTarvikApp::AddErrorMessage(SafeXML(statement.left(250)));
+        CTarvikApp::AddErrorMessage(error.text);
+        CxResult failed(new MYSQLRES(nullptr));
+        failed.SetError(error);
+        return failed;
+    }
+    auto* streamed = new MYSQLRES(handle);
+    streamed->SetStream(rows, std::move(own), statement);
+    return CxResult(streamed);
+}
+
 CxResult CxMySQL::Run(const QByteArray& utf8, const QString& statement, qint64* insertId,
                       bool track) {
     auto* rows = new MYSQLRES(nullptr);

@@ -65,6 +65,7 @@ public:
     QString GetSqlErrorString() override;
     CxResult Execute(const QString& statement, qint64* insertId = nullptr) override;
     CxResult ExecuteRaw(const QByteArray& utf8Statement) override;
+    CxResult ExecuteStreamed(const QString& statement) override;
     bool Lock(int timeoutSeconds) override;
     void Unlock() override;
     bool BeginTransaction() override;

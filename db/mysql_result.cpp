@@ -1,5 +1,7 @@
 #include "mysql_result.h"
 
+#include "framework/core/sql_connection.h"
+
 #include <cstdlib>
 #include <stdexcept>
 
@@ -7,6 +9,16 @@ MYSQLRES::~MYSQLRES() {
     ClearRow();
     if (m_result)
         mysql_free_result(m_result);
+    m_result = nullptr;
+    m_connection.reset();
+}
+
+void MYSQLRES::SetStream(MYSQL_RES* result, std::unique_ptr<CxSQL> connection,
+                         const QString& statement) {
+    SetResult(result);
+    m_streamed = true;
+    m_connection = std::move(connection);
+    m_statement = statement;
 }
 
 void MYSQLRES::SetResult(MYSQL_RES* result) {
@@ -25,6 +37,17 @@ void MYSQLRES::ClearRow() {
 }
 
 bool MYSQLRES::FetchRow(qint64 row) {
+    if (m_streamed) {
+        // Forward only: the rows already read are gone.
+        if (!m_result || row != -1)
+            return false;
+        ClearRow();
+        m_row = mysql_fetch_row(m_result);
+        if (!m_row && mysql_errno(m_handle) != 0)
+            m_fetchError = CxSQLError{mysql_errno(m_handle), m_connection->GetSqlErrorString(),
+                                      m_statement, QString()};
+        return m_row != nullptr;
+    }
     if (!m_result || row >= RowsCount())
         return false;
     if (row != -1) {

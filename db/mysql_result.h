@@ -5,7 +5,10 @@
 
 #include <QList>
 #include <QStringList>
+#include <memory>
 #include <mysql.h>
+
+class CxSQL;
 
 class MYSQLRES : public CxResultBase {
 public:
@@ -15,6 +18,9 @@ public:
     // Takes over a stored result, dropping any earlier one.
     void SetResult(MYSQL_RES* result);
     void SetAffectedRows(qint64 rows) { m_affected = rows; }
+    // Takes over a result read row by row (mysql_use_result) together with
+    // the connection it holds busy until its end.
+    void SetStream(MYSQL_RES* result, std::unique_ptr<CxSQL> connection, const QString& statement);
 
     bool FetchRow(qint64 row) override;
     int FieldsCount() const override;
@@ -28,6 +34,7 @@ public:
     qint64 AffectedRows() const override { return m_affected; }
     unsigned long FieldLength(int index) override;
     const char* RawField(int index) override;
+    CxSQLError FetchError() const override { return m_fetchError; }
 
 private:
     void CheckIndex(int index) const;
@@ -41,4 +48,9 @@ private:
     MYSQL_ROW m_row = nullptr;
     MYSQL* m_handle;
     qint64 m_affected = -1;
+    bool m_streamed = false;
+    CxSQLError m_fetchError;
+    QString m_statement;
+    // Freed after the result (the destructor frees that first).
+    std::unique_ptr<CxSQL> m_connection;
 };

@@ -2,8 +2,6 @@
 
 #include "framework/core/checksum.h"
 
-#include <zlib.h>
-
 #include <algorithm>
 #include <cstring>
 #include <vector>
@@ -448,10 +446,12 @@ int CIndexedFile::SerializeInt(int32_t& value) {
 // --- compression -----------------------------------------------------------------
 
 bool CIndexedFile::WriteBlock(const unsigned char* raw, size_t count) {
+    if (!m_deflater)
+        m_deflater = std::make_unique<CBlockDeflater>();
     if (m_packed.size() < kCompressBufferSize)
         m_packed.resize(kCompressBufferSize);
-    uLongf packedLength = uLongf(m_packed.size());
-    if (compress(m_packed.data(), &packedLength, raw, uLong(count)) != Z_OK)
+    size_t packedLength = 0;
+    if (!m_deflater->Deflate(raw, count, m_packed.data(), m_packed.size(), packedLength))
         return false;
     const bool saved = m_compressed;
     m_compressed = false; // block headers and bytes go to the disk file
@@ -479,11 +479,11 @@ int CIndexedFile::ReadBlock() {
         if (m_packed.size() < size_t(packedLength))
             m_packed.resize(size_t(packedLength));
         m_block.resize(size_t(rawLength));
-        uLongf rawDone = uLongf(rawLength);
-        uLong packedDone = uLong(packedLength);
+        if (!m_inflater)
+            m_inflater = std::make_unique<CBlockInflater>();
         if (ReadRaw(m_packed.data(), size_t(packedLength)) != size_t(packedLength) ||
-            uncompress2(m_block.data(), &rawDone, m_packed.data(), &packedDone) != Z_OK ||
-            rawDone != uLongf(rawLength) || packedDone != uLong(packedLength))
+            !m_inflater->Inflate(m_packed.data(), size_t(packedLength), m_block.data(),
+                                 size_t(rawLength)))
             result = -1;
     }
     if (result <= 0)
@@ -524,10 +524,12 @@ bool CIndexedFile::CompressBlocks(const void* raw, size_t count, std::vector<uns
     out.clear();
     const auto* p = static_cast<const unsigned char*>(raw);
     std::vector<unsigned char> packed(kCompressBufferSize);
+    CBlockDeflater deflater(level);
+    out.reserve(deflater.Bound(count) + (count / kBlockSize + 1) * 8);
     while (count > 0) {
         const size_t n = std::min<size_t>(count, kBlockSize);
-        uLongf packedLength = uLongf(packed.size());
-        if (compress2(packed.data(), &packedLength, p, uLong(n), level) != Z_OK)
+        size_t packedLength = 0;
+        if (!deflater.Deflate(p, n, packed.data(), packed.size(), packedLength))
             return false;
         unsigned char lengths[8];
         StoreLE32(lengths, uint32_t(n));

@@ -1,11 +1,13 @@
 #pragma once
 
+#include "block_codec.h"
 #include "brennock_export.h"
 #include "xmem_file.h"
 
 #include <cstdint>
 #include <cstdio>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -138,6 +140,9 @@ private:
     std::vector<unsigned char> m_block;
     size_t m_blockPos = 0;
     std::vector<unsigned char> m_packed;
+    // Made at the first block and kept for every block after it.
+    std::unique_ptr<CBlockDeflater> m_deflater;
+    std::unique_ptr<CBlockInflater> m_inflater;
     uint64_t m_partRawLength = 0; // inflated length of the current compressed part
     uint64_t m_partRawRead = 0;
 };

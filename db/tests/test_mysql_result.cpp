@@ -1,4 +1,5 @@
 #include "db/mysql_connection.h"
+#include "framework/core/tarvik_app.h"
 #include "tests/support/test_database.h"
 
 #include <QTest>
@@ -81,6 +82,54 @@ private slots:
         QVERIFY(res.FetchRow());
         QCOMPARE(res.Base()->RawTextOrEmpty(0), QStringLiteral("один").toUtf8());
         QCOMPARE(res.Base()->FieldLength(0), static_cast<unsigned long>(8));
+    }
+
+    // A streamed result holds a connection of its own: the caller's stays
+    // free for statements between the rows, and the rows come forward only.
+    void streamedRowsLeaveTheConnectionFree() {
+        CxResult res = db->Connection()->ExecuteStreamed(
+            QStringLiteral("SELECT ROWID, cName, nNum FROM t ORDER BY ROWID"));
+        QVERIFY(res.isValid());
+        QStringList names;
+        while (res.FetchRow()) {
+            names << (res.IsNull(1) ? QStringLiteral("NULL") : res.SFieldValue(1));
+            QVERIFY(db->Connection()
+                        ->Execute(QStringLiteral("UPDATE t SET nNum=nNum WHERE ROWID=%1")
+                                      .arg(res.LFieldValue(0)))
+                        .isValid());
+            QVERIFY(!res.FetchRow(0));
+        }
+        QCOMPARE(names, (QStringList{QStringLiteral("один"), QStringLiteral("NULL"),
+                                     QStringLiteral("три")}));
+        QVERIFY(!res.FetchError().isSet());
+        QVERIFY(!res.FetchRow());
+    }
+
+    void streamedFailures() {
+        CxResult bad =
+            db->Connection()->ExecuteStreamed(QStringLiteral("SELECT ROWID FROM no_such_table"));
+        QVERIFY(!bad.isValid());
+        QCOMPARE(bad.Error().serverCode, 1146u);
+        QVERIFY(!bad.Error().text.isEmpty());
+        CTarvikApp::ClearErrorMessages();
+
+        // A stream cut by the server ends its rows with the reason, not as
+        // if the rows had all come.
+        const QString statement =
+            QStringLiteral("SELECT seq, REPEAT('x',1000) FROM seq_1_to_1000000 /*cut*/");
+        CxResult cut = db->Connection()->ExecuteStreamed(statement);
+        QVERIFY(cut.isValid());
+        CxResult id = db->Exec(QStringLiteral(
+            "SELECT ID FROM information_schema.PROCESSLIST WHERE INFO LIKE '%/*cut*/%' AND "
+            "INFO NOT LIKE '%PROCESSLIST%'"));
+        QVERIFY(id.FetchRow());
+        db->Exec(QStringLiteral("KILL %1").arg(id.SFieldValue(0)));
+        qint64 rows = 0;
+        while (cut.FetchRow())
+            ++rows;
+        QVERIFY(rows < 1000000);
+        QVERIFY(cut.FetchError().isSet());
+        QCOMPARE(cut.FetchError().statement, statement);
     }
 };
 

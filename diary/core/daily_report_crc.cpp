@@ -165,31 +165,45 @@ bool BuildCRC(CvProgress* progress, bool allRegions, CxSQL* sql, CxSQLError* err
     if (progress)
         progress->BeginProgress(Tr("Проверка контрольных сумм"), -1);
 
+    QString pick = QStringLiteral("IFNULL(dailyreport.nCrc,0)=0");
+    if (!allRegions)
+        pick += QStringLiteral(" AND dailyreport.nRegionDataID=0");
+    auto fail = [&](const CxResult& failed) {
+        if (error)
+            *error = failed.Error().isSet() ? failed.Error() : failed.FetchError();
+        if (progress)
+            progress->EndProgress();
+        return false;
+    };
+    // The progress counts reports: counting the cells would cost a pass of
+    // its own over the biggest table.
+    CxResult count = sql->Execute(QStringLiteral("SELECT COUNT(*) FROM dailyreport WHERE ") + pick);
+    if (!count.isValid() || !count.FetchRow())
+        return fail(count);
+    const qint64 reports = count.LFieldValue(0);
+    if (progress && reports > 0)
+        progress->SetRange(int(qMin<qint64>(reports, INT_MAX)), Tr("Расчет контрольных сумм"));
+
     // One query reads every report still without a checksum with its cells,
     // in report order, so each report ends where the next one begins. Rows
     // number from 0 on every sheet, so the sheet and the row key complete the
     // order: the same cells give the same checksum whatever order the server
     // hands equal keys in.
-    QString query = QStringLiteral(
-        "SELECT dailyreport.nWorkPlace,dailyreport.nWorker1,dailyreport.nWorker2,"
-        "dailyreport.nWorker3,dailyreport.dDate,dailyvisits.nItem,dailyvisits.nClientID,"
-        "dailyvisits.nCount,dailyreport.ROWID FROM dailyreport LEFT JOIN dailyvisits ON "
-        "dailyvisits.nReportID=dailyreport.ROWID WHERE IFNULL(dailyreport.nCrc,0)=0");
-    if (!allRegions)
-        query += QStringLiteral(" AND dailyreport.nRegionDataID=0");
-    query += QStringLiteral(" ORDER BY dailyreport.ROWID,dailyvisits.nItem,dailyvisits.NPP,"
-                            "dailyvisits.nVedID,dailyvisits.ROWID");
-    CxResult res = sql->Execute(query);
-    if (!res.isValid()) {
-        if (error)
-            *error = res.Error();
-        if (progress)
-            progress->EndProgress();
-        return false;
-    }
-    const qint64 rows = res.RowsCount();
-    if (progress && rows > 0)
-        progress->SetRange(int(qMin<qint64>(rows, INT_MAX)), Tr("Расчет контрольных сумм"));
+    const QString query =
+        QStringLiteral(
+            "SELECT dailyreport.nWorkPlace,dailyreport.nWorker1,dailyreport.nWorker2,"
+            "dailyreport.nWorker3,dailyreport.dDate,dailyvisits.nItem,dailyvisits.nClientID,"
+            "dailyvisits.nCount,dailyreport.ROWID FROM dailyreport LEFT JOIN dailyvisits ON "
+            "dailyvisits.nReportID=dailyreport.ROWID WHERE ") +
+        pick +
+        QStringLiteral(" ORDER BY dailyreport.ROWID,dailyvisits.nItem,dailyvisits.NPP,"
+                       "dailyvisits.nVedID,dailyvisits.ROWID");
+    // The rows stream in, whatever their number, while the checksums are
+    // written in between on this connection. Inside a transaction the rows
+    // must come from the transaction itself, so they are read in one go.
+    CxResult res = sql->IsUpdateEnabled() ? sql->ExecuteStreamed(query) : sql->Execute(query);
+    if (!res.isValid())
+        return fail(res);
 
     CxResultBase* raw = res.Base();
     QList<PendingCrc> pending;
@@ -197,9 +211,10 @@ bool BuildCRC(CvProgress* progress, bool allRegions, CxSQL* sql, CxSQLError* err
     qint64 current = -1;
     uint32_t crc = kDailyReportCrcSeed;
     int unstepped = 0;
+    int rowsSinceLook = 0;
     bool ok = true;
     while (ok && res.FetchRow()) {
-        if (++unstepped == kStepRows) {
+        if (++rowsSinceLook == kStepRows) {
             if (progress) {
                 progress->Step(QString(), unstepped);
                 if (progress->IsCancelled()) {
@@ -210,9 +225,11 @@ bool BuildCRC(CvProgress* progress, bool allRegions, CxSQL* sql, CxSQLError* err
                 }
             }
             unstepped = 0;
+            rowsSinceLook = 0;
         }
         const qint64 report = res.LFieldValue(ColReport);
         if (report != current) {
+            ++unstepped;
             if (current != -1) {
                 pending.append({current, DailyReportStoredCrc(crc)});
                 if (pending.size() == kWriteBatch)
@@ -230,6 +247,11 @@ bool BuildCRC(CvProgress* progress, bool allRegions, CxSQL* sql, CxSQLError* err
         crc = BuildCRC_VisitCrc(crc, int32_t(res.LFieldValue(ColItem)),
                                 int32_t(res.LFieldValue(ColClient)),
                                 int32_t(res.LFieldValue(ColCount)));
+    }
+    if (ok && res.FetchError().isSet()) {
+        ok = false;
+        if (error)
+            *error = res.FetchError();
     }
     if (ok && current != -1) {
         pending.append({current, DailyReportStoredCrc(crc)});

@@ -73,6 +73,14 @@ public:
     // value (-1 after a failure). A failed result's Error() says why.
     virtual CxResult Execute(const QString& statement, qint64* insertId = nullptr) = 0;
     virtual CxResult ExecuteRaw(const QByteArray& utf8Statement) = 0;
+    // Runs a SELECT over a whole table (or join) on a connection of its own
+    // and hands its rows over as the server sends them, so memory stays the
+    // same whatever the row count, and this connection stays free for other
+    // statements in between. Rows come forward only; RowsCount() counts those
+    // read so far. The rows are what is committed: an open transaction of this
+    // connection is not seen. After the last FetchRow, FetchError() tells a
+    // cut stream from a finished one.
+    virtual CxResult ExecuteStreamed(const QString& statement) = 0;
     // The database-wide lock for work that must run alone: the server's named
     // lock "dblock", taken within the timeout; nested takes on one connection
     // count, and the lock is free again after the outermost Unlock. This is

@@ -6,6 +6,18 @@
 #include <QString>
 #include <memory>
 
+// What a failed statement left behind, so the caller can tell the user what
+// failed (and where) instead of digging through the application's error list.
+struct CxSQLError {
+    unsigned serverCode = 0; // the server's (or client library's) error number
+    QString text;            // the user's text for it
+    QString statement;       // the statement as sent
+    // For a write the connection refused because a column could not hold its
+    // value (text too long, characters the column cannot store): the column.
+    QString column;
+    bool isSet() const { return serverCode != 0 || !text.isEmpty(); }
+};
+
 class CxResultBase {
 public:
     virtual ~CxResultBase() = default;
@@ -25,6 +37,9 @@ public:
     virtual qint64 AffectedRows() const = 0;
     virtual unsigned long FieldLength(int index) = 0;
     virtual const char* RawField(int index) = 0;
+    // A streamed result (CxSQL::ExecuteStreamed): why the rows stopped before
+    // their end, empty while they came whole. Stored results read in one go.
+    virtual CxSQLError FetchError() const { return {}; }
 };
 
 // Shown when a quiet field look-up misses; the widget layer installs a
@@ -32,18 +47,6 @@ public:
 using CxFieldNotFoundHandler = void (*)(const QString& name);
 void SetFieldNotFoundHandler(CxFieldNotFoundHandler handler);
 void ReportFieldNotFound(const QString& name);
-
-// What a failed statement left behind, so the caller can tell the user what
-// failed (and where) instead of digging through the application's error list.
-struct CxSQLError {
-    unsigned serverCode = 0; // the server's (or client library's) error number
-    QString text;            // the user's text for it
-    QString statement;       // the statement as sent
-    // For a write the connection refused because a column could not hold its
-    // value (text too long, characters the column cannot store): the column.
-    QString column;
-    bool isSet() const { return serverCode != 0 || !text.isEmpty(); }
-};
 
 class CxResult {
 public:
@@ -69,6 +72,8 @@ public:
     QString FieldName(int index) const { return m_base ? m_base->FieldName(index) : QString(); }
     int FieldPos(const QString& name, int quiet = 0) const;
     qint64 AffectedRows() const { return m_base ? m_base->AffectedRows() : -1; }
+    // After the last FetchRow of a streamed result: set when the rows were cut.
+    CxSQLError FetchError() const { return m_base ? m_base->FetchError() : CxSQLError{}; }
 
     bool IsNull(int index) const;
     bool IsNull(const QString& name) const { return IsNull(FieldPos(name)); }

@@ -5,6 +5,7 @@
 #include <QTest>
 
 #include <random>
+#include <zlib.h>
 
 // Parts written whole (their blocks compressed beforehand) read back like parts
 // written through SeekToPart and Write.
@@ -86,6 +87,40 @@ private slots:
             QVERIFY(file.Close());
         }
         QCOMPARE(ReadBytes(whole), ReadBytes(usual));
+    }
+
+    // One deflate stream serves every block, yet each block stays the
+    // stand-alone zlib stream compress() makes, so packages and backups read
+    // wherever the block format is read.
+    void everyBlockIsWhatCompressMakes() {
+        const QByteArray raw = Noise(4 * CIndexedFile::kBlockSize + 999, 11);
+        std::vector<unsigned char> blocks;
+        QVERIFY(CIndexedFile::CompressBlocks(raw.constData(), size_t(raw.size()), blocks, -1));
+        size_t at = 0;
+        qsizetype rawAt = 0;
+        int count = 0;
+        while (at < blocks.size()) {
+            QVERIFY(at + 8 <= blocks.size());
+            const auto le32 = [&](size_t p) {
+                return uint32_t(blocks[p]) | uint32_t(blocks[p + 1]) << 8 |
+                       uint32_t(blocks[p + 2]) << 16 | uint32_t(blocks[p + 3]) << 24;
+            };
+            const uint32_t rawLength = le32(at), packedLength = le32(at + 4);
+            const QByteArray chunk = raw.mid(rawAt, qsizetype(rawLength));
+            std::vector<unsigned char> expected(compressBound(uLong(rawLength)));
+            uLongf expectedLength = uLongf(expected.size());
+            QCOMPARE(compress(expected.data(), &expectedLength,
+                              reinterpret_cast<const Bytef*>(chunk.constData()), uLong(rawLength)),
+                     Z_OK);
+            QCOMPARE(size_t(packedLength), size_t(expectedLength));
+            QVERIFY(std::equal(expected.begin(), expected.begin() + expectedLength,
+                               blocks.begin() + qsizetype(at + 8)));
+            at += 8 + packedLength;
+            rawAt += rawLength;
+            ++count;
+        }
+        QCOMPARE(rawAt, raw.size());
+        QCOMPARE(count, 5);
     }
 };
 
