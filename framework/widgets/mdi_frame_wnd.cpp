@@ -86,6 +86,9 @@ bool CxMDIFrameWnd::OnCreate() {
         if (!view || !view->focusProxy())
             return;
         QTimer::singleShot(0, view, [view] {
+            // Never from a dialog in front of the main window.
+            if (!view || !view->isActiveWindow())
+                return;
             QWidget* focus = QApplication::focusWidget();
             if (view && (!focus || !view->isAncestorOf(focus) || qobject_cast<QTabBar*>(focus)))
                 view->setFocus(Qt::OtherFocusReason);
