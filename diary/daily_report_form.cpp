@@ -386,6 +386,9 @@ bool CDDiary::Apply() {
     SetGuard(stored);
     SetModified(false);
     UpdateTitle();
+    // The journal that opened the form shows the stored report as its row.
+    if (save.action != EDailyReportAction::Delete)
+        emit recordSaved(id);
     return true;
 }
 

@@ -27,8 +27,8 @@ private slots:
         QMessageBox box(QMessageBox::Question, QStringLiteral("Kelda2"), QStringLiteral("?"),
                         QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         QStringList texts;
-        for (QMessageBox::StandardButton b : {QMessageBox::Yes, QMessageBox::No,
-                                              QMessageBox::Cancel})
+        for (QMessageBox::StandardButton b :
+             {QMessageBox::Yes, QMessageBox::No, QMessageBox::Cancel})
             texts << box.button(b)->text().remove(u'&');
         QCOMPARE(texts, (QStringList{"Да", "Нет", "Отмена"}));
     }

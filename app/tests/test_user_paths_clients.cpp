@@ -10,6 +10,7 @@
 #include "app/tests/user_paths.h"
 #include "clients/card/clients_journal.h"
 #include "framework/widgets/forms/date_edit.h"
+#include "framework/widgets/forms/html_static.h"
 #include "framework/widgets/lists/sql_list_ctrl.h"
 #include "framework/widgets/open_external.h"
 #include "tests/support/xlsx_reader.h"
@@ -91,7 +92,7 @@ class TestUserPathsClients : public QObject {
     }
     void SaveCard() {
         QWidget* card = Frame().MDIArea()->activeSubWindow();
-        QVERIFY(Press(card, QStringLiteral("OK")));
+        QVERIFY(Press(card, QStringLiteral("ОК")));
     }
 
 private slots:
@@ -323,7 +324,7 @@ private slots:
                 QStringLiteral("SELECT cClientCode,bNewCode FROM clientdata WHERE cClientCode='%1'")
                     .arg(code)),
             code + QStringLiteral("|0"));
-        QVERIFY(Press(Frame().MDIArea()->activeSubWindow(), QStringLiteral("OK")));
+        QVERIFY(Press(Frame().MDIArea()->activeSubWindow(), QStringLiteral("ОК")));
         QCOMPARE(ActiveTitle(Frame()), kJournalTitle);
         QTRY_VERIFY(JournalCodes().contains(code));
     }
@@ -345,6 +346,11 @@ private slots:
         const auto field = [form](const char* name) {
             return form->findChild<QWidget*>(QLatin1String(name));
         };
+        // «Коды клиентов:» stands right above its field, no empty lines
+        // between.
+        auto* check = form->findChild<CHTMLStatic*>();
+        QVERIFY(check);
+        QVERIFY(check->height() < 2 * check->fontMetrics().lineSpacing());
         QTest::mouseClick(field("cName"), Qt::LeftButton);
         Type(QStringLiteral("Безопасные инъекции"));
         field("nTopicID")->setFocus();
@@ -362,7 +368,7 @@ private slots:
         QTest::mouseClick(field("participants"), Qt::LeftButton);
         Type(QStringLiteral("АБВ0190ч; МНО0588ж"));
         const QString tips = ErrorTips(form); // the form closes when saved
-        QVERIFY(Press(form, QStringLiteral("OK")));
+        QVERIFY(Press(form, QStringLiteral("ОК")));
         const QString training = m_shell.Db().Scalar(
             QStringLiteral("SELECT ROWID FROM traininglist WHERE cName='Безопасные инъекции'"));
         QVERIFY2(!training.isEmpty(),

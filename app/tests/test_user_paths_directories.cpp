@@ -163,7 +163,7 @@ private slots:
         QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Новая запись")));
         QCOMPARE(ActiveTitle(Frame()), caption + QStringLiteral(": новая запись"));
         Fill(QStringList{QStringLiteral("type:cString:") + name} + steps);
-        QVERIFY(Press(ActiveForm(), QStringLiteral("OK")));
+        QVERIFY(Press(ActiveForm(), QStringLiteral("ОК")));
         const qint64 key = RowOf(dirType, name);
         QVERIFY2(key > 0, qPrintable(CTarvikApp::GetErrorMessages().join(u'\n')));
         QCOMPARE(ActiveTitle(Frame()), QStringLiteral("Справочники: ") + item);
@@ -182,7 +182,7 @@ private slots:
         Key(Qt::Key_Return);
         QCOMPARE(ActiveTitle(Frame()), caption + QStringLiteral(": ") + name);
         Fill({QStringLiteral("type:cString:") + renamed});
-        QVERIFY(Press(ActiveForm(), QStringLiteral("OK")));
+        QVERIFY(Press(ActiveForm(), QStringLiteral("ОК")));
         QCOMPARE(RowOf(dirType, renamed), key);
         QTRY_COMPARE(list->Model()
                          ->data(list->Model()->index(list->View()->currentIndex().row(), 1))

@@ -123,9 +123,14 @@ inline void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
         QTest::keyClick(target, key, modifiers);
     Settle();
 }
+// Each character goes where the focus is when it is typed: the first key
+// in a grid's cell opens the cell's editor, which takes the rest.
 inline void Type(const QString& text) {
-    if (QWidget* target = Focused())
-        TypeText(target, text);
+    for (const QChar c : text) {
+        if (QWidget* target = Focused())
+            TypeText(target, QString(c));
+        QCoreApplication::processEvents();
+    }
     Settle();
 }
 

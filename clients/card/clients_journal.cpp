@@ -15,6 +15,7 @@
 
 CJClients::CJClients(QWidget* parent)
     : CxFormView(parent), m_list(new CxSQLListCtrlEditThis(this)), m_find(new QLineEdit(this)) {
+    setFocusProxy(m_list);
     CDClients::RegisterClasses();
     SetStateVariableName(QStringLiteral("Clients"));
     m_list->setObjectName(QStringLiteral("clientsList"));

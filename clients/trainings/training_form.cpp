@@ -54,7 +54,8 @@ CDTraining::CDTraining(QWidget* parent)
     m_checkLine->setObjectName(QStringLiteral("checkLine"));
     m_checkLine->SetTransparent(true);
     m_checkLine->DisableScroll(3);
-    m_checkLine->setFixedHeight(m_checkLine->fontMetrics().lineSpacing() * 3 + 8);
+    // One line for the caption; the line grows when it names wrong codes.
+    m_checkLine->setFixedHeight(CheckLineHeight(false));
 
     auto* fields = new QFormLayout;
     fields->setLabelAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -167,9 +168,15 @@ void CDTraining::CheckParticipants() {
     m_count->setEnabled(people.editable);
     if (!people.editable)
         m_count->setText(QString::number(people.count));
+    const bool faults = !checked || !m_participants->GetError().trimmed().isEmpty();
+    m_checkLine->setFixedHeight(CheckLineHeight(faults));
     m_checkLine->SetHTML(checked ? TrainingCheckLineHtml(m_label, m_participants->GetError())
                                  : m_label.toHtmlEscaped() + QStringLiteral(" <font color=red>") +
                                        error.toHtmlEscaped() + QStringLiteral("</font>"));
+}
+
+int CDTraining::CheckLineHeight(bool faults) const {
+    return m_checkLine->fontMetrics().lineSpacing() * (faults ? 3 : 1) + 8;
 }
 
 void CDTraining::DoDataExchange(CDXX& dx) {

@@ -47,6 +47,8 @@ public:
     void OnAudienceChanged();
     // Checks the list and shows the result under it; the count follows.
     void CheckParticipants();
+    // The check line's height: one line, three when it names wrong codes.
+    int CheckLineHeight(bool faults) const;
 
 private:
     QLineEdit* m_name;

@@ -11,6 +11,7 @@
 
 CJTrainings::CJTrainings(QWidget* parent)
     : CxFormView(parent), m_list(new CxSQLListCtrlEditThis(this)) {
+    setFocusProxy(m_list);
     CxClassRegistry::Register(CDTraining::GetThisClass());
     SetStateVariableName(QStringLiteral("Trainings"));
     m_list->setObjectName(QStringLiteral("trainingsList"));

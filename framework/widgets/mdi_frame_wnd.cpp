@@ -13,11 +13,14 @@
 #include "settings_dialog.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QMdiArea>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPointer>
 #include <QStatusBar>
+#include <QTabBar>
 #include <QTimer>
 #include <QToolBar>
 
@@ -74,6 +77,23 @@ bool CxMDIFrameWnd::OnCreate() {
     setCentralWidget(m_mdiArea);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CxMDIFrameWnd::UpdateCommandUI);
     connect(m_mdiArea, &QMdiArea::subWindowActivated, this, &CxMDIFrameWnd::UpdateFrameTitle);
+    // A window that names where its keys go (a journal: its list) gets them
+    // back when it comes forward again (a form closed over it), unless the
+    // user had put them in one of its fields; its tab bar is no such field.
+    connect(m_mdiArea, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow* sub) {
+        auto* child = qobject_cast<CxMDIChildWnd*>(sub);
+        QPointer<QWidget> view = child ? child->View() : nullptr;
+        if (!view || !view->focusProxy())
+            return;
+        QTimer::singleShot(0, view, [view] {
+            // Never from a dialog in front of the main window.
+            if (!view || !view->isActiveWindow())
+                return;
+            QWidget* focus = QApplication::focusWidget();
+            if (view && (!focus || !view->isAncestorOf(focus) || qobject_cast<QTabBar*>(focus)))
+                view->setFocus(Qt::OtherFocusReason);
+        });
+    });
 
     AddCommand(ID_APP_EXIT, [this] { close(); });
     AddCommand(ID_APP_OPTIONS, [this] {

@@ -141,6 +141,10 @@ CxFormView* CxDocManager::Open(const CxDocTemplate& t, CxDocument* document,
         child->setWindowTitle(document->GetTitle());
     view->OnOpenArguments(arguments);
     frame->MDIArea()->setActiveSubWindow(child);
+    // A window that names where its keys go (a journal: its list) has them
+    // as it opens, so that Insert and Enter work without a click first.
+    if (view->focusProxy())
+        view->setFocus(Qt::OtherFocusReason);
     emit viewOpened(view);
     return view;
 }

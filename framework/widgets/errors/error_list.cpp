@@ -6,8 +6,12 @@
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/documents/doc_manager.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QLayout>
 #include <QMainWindow>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 #include <QScrollBar>
 #include <QTextBrowser>
@@ -24,6 +28,32 @@ QString AsHtml(const QString& text) {
     QString html = text.toHtmlEscaped();
     html.replace(u'\n', QStringLiteral("<br>"));
     return html;
+}
+
+// The window the list reports on stays whole above the list: a window the
+// list would cover (its OK and Отмена buttons at the bottom) moves up and,
+// when taller than the room left, shrinks to it.
+void KeepActiveWindowInView(QMainWindow* frame) {
+    auto* area = qobject_cast<QMdiArea*>(frame->centralWidget());
+    if (!area)
+        return;
+    // The dock's new height applies to the window area now, not later.
+    QCoreApplication::sendPostedEvents(frame, QEvent::LayoutRequest);
+    if (frame->layout())
+        frame->layout()->activate();
+    QMdiSubWindow* sub = area->activeSubWindow();
+    if (!sub || sub->isMaximized() || sub->isMinimized())
+        return;
+    const QRect room = area->viewport()->rect();
+    QRect place = sub->geometry();
+    if (place.height() > room.height())
+        place.setHeight(room.height());
+    if (place.bottom() > room.bottom())
+        place.moveBottom(room.bottom());
+    if (place.top() < room.top())
+        place.moveTop(room.top());
+    if (place != sub->geometry())
+        sub->setGeometry(place);
 }
 } // namespace
 
@@ -82,6 +112,7 @@ void CxErrorListWnd::ShowList() {
                 const int lines = list->fontMetrics().lineSpacing() * 6 + 40;
                 if (list->height() > lines || list->height() < 40)
                     frame->resizeDocks({list}, {qMin(lines, frame->height() / 3)}, Qt::Vertical);
+                KeepActiveWindowInView(frame);
             }
         list->raise();
         list->m_browser->verticalScrollBar()->setValue(

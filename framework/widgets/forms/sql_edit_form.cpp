@@ -10,6 +10,7 @@
 #include "framework/widgets/message_box.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QCompleter>
 #include <QHBoxLayout>
@@ -30,7 +31,7 @@ QString Tr(const QString& text, const char* context) {
 CxSQLEditForm::CxSQLEditForm(QWidget* parent) : CxFormView(parent) {
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
-    m_ok = new QPushButton(QStringLiteral("OK"), this);
+    m_ok = new QPushButton(Tr(QStringLiteral("ОК"), "CxSQLEditForm"), this);
     m_ok->setObjectName(QStringLiteral("ok"));
     m_ok->setDefault(true);
     m_cancel = new QPushButton(Tr(QStringLiteral("Отмена"), "CxSQLEditForm"), this);
@@ -105,15 +106,25 @@ void CxSQLEditForm::WatchChanges(QWidget* root) {
             e->setProperty("cxWatched", true);
             connect(e, &QLineEdit::textEdited, this, changed);
             // Enter in a line edit is OK (after the edit has had the key),
-            // except the Enter that chose from a completion list.
+            // except the Enter that chose from a completion list. The edit
+            // hears that Enter before its list takes it: the list is still
+            // open then, and the choice is made only after.
             if (QCompleter* completer = e->completer())
                 connect(completer, qOverload<const QModelIndex&>(&QCompleter::activated), e, [e] {
                     e->setProperty("cxJustCompleted", true);
                     QTimer::singleShot(0, e, [e] { e->setProperty("cxJustCompleted", {}); });
                 });
             connect(e, &QLineEdit::returnPressed, this, [this, e] {
-                if (!e->property("cxJustCompleted").toBool())
-                    QMetaObject::invokeMethod(this, &CxSQLEditForm::OnOK, Qt::QueuedConnection);
+                if (const QCompleter* completer = e->completer();
+                    completer && completer->popup() && completer->popup()->isVisible())
+                    return;
+                QMetaObject::invokeMethod(
+                    e,
+                    [this, e] {
+                        if (!e->property("cxJustCompleted").toBool())
+                            OnOK();
+                    },
+                    Qt::QueuedConnection);
             });
         }
     for (QPlainTextEdit* e : root->findChildren<QPlainTextEdit*>())

@@ -111,6 +111,8 @@ CxSQLListCtrl::CxSQLListCtrl(QWidget* parent)
     m_folderBar->hide();
     layout->addWidget(m_folderBar);
     m_view->setObjectName(QStringLiteral("list"));
+    // The keys given to the list go to its rows (Insert, Enter, Delete).
+    setFocusProxy(m_view);
     m_view->setModel(m_model);
     m_view->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_view->setSelectionMode(QAbstractItemView::SingleSelection);
@@ -352,8 +354,13 @@ bool CxSQLListCtrl::ProcessCommand(unsigned id) {
 }
 
 void CxSQLListCtrl::OnOpenRow(int row) {
-    if (m_model->IsFolderRow(row))
-        OpenFolder(m_model->RowKey(row));
+    if (!m_model->IsFolderRow(row))
+        return;
+    // The rows of the folder keep the keys the user opened it with.
+    const bool hadFocus = m_view->hasFocus();
+    OpenFolder(m_model->RowKey(row));
+    if (hadFocus)
+        m_view->setFocus(Qt::OtherFocusReason);
 }
 
 void CxSQLListCtrl::OnCreateContextMenuBefore(QMenu*) {}

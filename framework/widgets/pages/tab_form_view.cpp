@@ -11,6 +11,9 @@ CxTabFormView::CxTabFormView(QWidget* parent) : CxFormView(parent), m_tab(new Cx
     m_tab->setObjectName(QStringLiteral("tabs"));
     Body()->addWidget(m_tab, 1);
     connect(m_tab, &QTabWidget::currentChanged, this, &CxTabFormView::UpdateTitle);
+    // The keys given to the window go to the list of the tab shown.
+    connect(m_tab, &QTabWidget::currentChanged, this,
+            [this](int index) { setFocusProxy(m_tab->GetTabWindow(index, false)); });
 }
 
 QString CxTabFormView::GetTitleFormatString() const {

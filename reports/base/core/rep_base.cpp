@@ -128,10 +128,11 @@ int CRepBase::ProcessRepViewCommand(unsigned id, int queryOnly) {
     // Presets of the configuration can be run, not changed.
     if (id != kCmdPresetNew && (!selected || selected->RecordType == 0))
         return 0;
-    if (queryOnly)
-        return 1;
+    // Without an editor nobody runs the command: it is off, not dead.
     if (!m_presetEditor)
         return 0;
+    if (queryOnly)
+        return 1;
     // A new preset starts empty: started from the selected one, the editor
     // would save it under that preset's title and write over it.
     KDRepPresetEx2 preset;
