@@ -179,10 +179,11 @@ bool store(long year, long month, long day, long hour, long minute, long second,
 
 // "^year-month-day[,hour:minute:second[pm]]", blanks allowed around every item.
 bool parseStrict(Reader r, ALXValue* result) {
+    // Only "." and "-" part a literal's date: "^2019/01/05" is no literal.
     const long year = r.number();
-    r.optional("./-");
+    r.optional(".-");
     const long month = r.number();
-    r.optional("./-");
+    r.optional(".-");
     const long day = r.number();
     r.optional(",");
     long hour = r.number();

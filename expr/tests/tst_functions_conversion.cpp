@@ -63,10 +63,10 @@ void TestFunctionsConversion::calls_data() {
     row("ctod drops time", "CTOD", {"C:05.01.2019 13:05"}, "D:2019-01-05");
     row("ctod empty", "CTOD", {"C:"}, "D:empty");
     row("ctod no such day", "CTOD", {"C:^2019-02-29"}, "E:3222");
-    // A "^" literal separates its date parts by ".", "/" or "-", nothing else.
-    row("ctod literal slash", "CTOD", {"C:^2019/01/05"}, "D:2019-01-05");
+    // A "^" literal separates its date parts by "." or "-", nothing else.
+    row("ctod literal slash", "CTOD", {"C:^2019/01/05"}, "E:3222");
     row("ctod literal colon", "CTOD", {"C:^2019:01:05"}, "E:3222");
-    row("ctot literal mixed", "CTOT", {"C:^2019.01/05,10:00"}, "T:2019-01-05 10:00:00");
+    row("ctot literal mixed", "CTOT", {"C:^2019.01-05,10:00"}, "T:2019-01-05 10:00:00");
     row("ctod junk", "CTOD", {"C:junk"}, "E:3222");
     row("ctod number", "CTOD", {"N:1"}, "E:3205");
     row("ctod null", "CTOD", {"null"}, "null");
