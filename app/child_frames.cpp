@@ -11,7 +11,9 @@ bool CJFrame::OnCreate() {
 }
 
 bool CJFrame::OnCmdMsg(unsigned id, CxCmdUI* ui) {
-    if (id != ID_JOURNAL_BAR)
+    // The journal's list answers 2046 with its search panel; a docking bar
+    // of that id serves a journal without one.
+    if (id != ID_JOURNAL_BAR || CxMDIChildWnd::OnCmdMsg(id, ui))
         return CxMDIChildWnd::OnCmdMsg(id, ui);
     QDockWidget* bar = nullptr;
     if (DockSite())

@@ -14,6 +14,7 @@
 #include "framework/widgets/forms/sql_edit_form.h"
 #include "framework/widgets/icons.h"
 #include "framework/widgets/message_box.h"
+#include "sql_search_panel.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -22,6 +23,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QSplitter>
 #include <QStyle>
 #include <QTableView>
 #include <QToolButton>
@@ -92,8 +94,8 @@ private:
 
 CxSQLListCtrl::CxSQLListCtrl(QWidget* parent)
     : QWidget(parent), m_model(new ListViewModel(this)), m_view(new QTableView(this)),
-      m_folderBar(new QWidget(this)), m_up(new QToolButton(m_folderBar)),
-      m_path(new QLabel(m_folderBar)) {
+      m_search(new CxSQLSearchPanel(this)), m_folderBar(new QWidget(this)),
+      m_up(new QToolButton(m_folderBar)), m_path(new QLabel(m_folderBar)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
@@ -122,7 +124,15 @@ CxSQLListCtrl::CxSQLListCtrl(QWidget* parent)
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     m_view->installEventFilter(this);
-    layout->addWidget(m_view, 1);
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->setChildrenCollapsible(false);
+    split->addWidget(m_view);
+    split->addWidget(m_search);
+    split->setStretchFactor(0, 1);
+    m_search->hide();
+    m_search->Filter()->SetActive(false);
+    layout->addWidget(split, 1);
+    connect(m_search, &CxSQLSearchPanel::changed, this, &CxSQLListCtrl::OnSearchChanged);
     connect(m_up, &QToolButton::clicked, this, &CxSQLListCtrl::FolderUp);
     connect(m_view, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { OnOpenRow(index.row()); });
@@ -197,6 +207,17 @@ CxColumnData* CxSQLListCtrl::FindSColumnData(const CxField* field) {
 }
 
 bool CxSQLListCtrl::End() {
+    // The search of the last session narrows the first rows already.
+    m_search->SetColumns(m_model->Columns());
+    if (!m_stateName.isEmpty()) {
+        m_search->RestoreState(
+            CTarvikApp::GetProfileString(SearchStateKey(), QStringLiteral("Search")));
+        const bool shown =
+            CTarvikApp::GetProfileInt(SearchStateKey(), QStringLiteral("SearchPanel"), 0) != 0;
+        m_search->setVisible(shown);
+        m_search->Filter()->SetActive(shown);
+    }
+    m_model->AddFilter(m_search->Filter());
     const bool loaded = m_model->End();
     m_view->horizontalHeader()->setSortIndicator(m_model->SortColumn(), m_model->SortOrder());
     m_userSized.clear();
@@ -321,12 +342,37 @@ bool CxSQLListCtrl::OnCmdMsg(unsigned id, CxCmdUI* ui) {
         [this](unsigned c) { return ProcessCommand(c); });
 }
 
-bool CxSQLListCtrl::CanProcessCommand(unsigned, CxCmdUI&) {
-    return false;
+bool CxSQLListCtrl::CanProcessCommand(unsigned id, CxCmdUI& ui) {
+    if (id != ID_LIST_SEARCH_PANEL)
+        return false;
+    ui.enabled = m_search->HasFields();
+    ui.checkable = true;
+    ui.checked = !m_search->isHidden();
+    return true;
 }
 
-bool CxSQLListCtrl::ProcessCommand(unsigned) {
-    return false;
+bool CxSQLListCtrl::ProcessCommand(unsigned id) {
+    if (id != ID_LIST_SEARCH_PANEL || !m_search->HasFields())
+        return false;
+    ShowSearchPanel(m_search->isHidden());
+    return true;
+}
+
+void CxSQLListCtrl::ShowSearchPanel(bool show) {
+    m_search->setVisible(show);
+    if (!m_stateName.isEmpty())
+        CTarvikApp::WriteProfileInt(SearchStateKey(), QStringLiteral("SearchPanel"), show ? 1 : 0);
+    const bool narrows = m_search->Filter()->HasCriteria();
+    m_search->Filter()->SetActive(show);
+    if (narrows)
+        m_model->Reload();
+}
+
+void CxSQLListCtrl::OnSearchChanged() {
+    if (!m_stateName.isEmpty())
+        CTarvikApp::WriteProfileString(SearchStateKey(), QStringLiteral("Search"),
+                                       m_search->SaveState());
+    m_model->Reload();
 }
 
 void CxSQLListCtrl::OnOpenRow(int row) {
