@@ -352,8 +352,8 @@ private slots:
     void searchPanel() {
         m_shell.Db().Exec(QStringLiteral(
             "INSERT INTO clientdata (cClientCode,bIsFolder,nGroupID,dEnterDate) VALUES "
-            "('ЁЖИ0101ч',0,0,'2026-12-10'),('ЕЖК0202ж',0,0,'2026-12-11'),"
-            "('ПРС0303ч',0,0,'2025-01-01')"));
+            "('ЁЖИ0101ч',0,0,'2024-03-10'),('ЕЖК0202ж',0,0,'2024-03-11'),"
+            "('ПРС0303ч',0,0,'2024-03-12')"));
         OpenJournal();
         JournalList()->Model()->Reload();
         const int all = JournalCodes().size();
@@ -394,12 +394,12 @@ private slots:
             qobject_cast<CTypedDateEdit*>(editorOf(QStringLiteral("Дата ввода данных"), 0));
         QVERIFY(from);
         Click(from->Editor());
-        Type(QStringLiteral("10.12.2026"));
+        Type(QStringLiteral("10.03.2024"));
         Key(Qt::Key_Tab);
         auto* to = qobject_cast<CTypedDateEdit*>(editorOf(QStringLiteral("Дата ввода данных"), 1));
         QVERIFY(to);
         Click(to->Editor());
-        Type(QStringLiteral("11122026"));
+        Type(QStringLiteral("11032024"));
         Key(Qt::Key_Return);
         QTRY_COMPARE(codes(), expected);
         QVERIFY(Press(panel, QStringLiteral("Очистить")));
