@@ -365,14 +365,20 @@ void CxSQLListCtrl::ShowSearchPanel(bool show) {
     const bool narrows = m_search->Filter()->HasCriteria();
     m_search->Filter()->SetActive(show);
     if (narrows)
-        m_model->Reload();
+        ReadSearchResult();
 }
 
 void CxSQLListCtrl::OnSearchChanged() {
     if (!m_stateName.isEmpty())
         CTarvikApp::WriteProfileString(SearchStateKey(), QStringLiteral("Search"),
                                        m_search->SaveState());
-    m_model->Reload();
+    ReadSearchResult();
+}
+
+void CxSQLListCtrl::ReadSearchResult() {
+    // Other rows, not more of the same: the first page of the current
+    // folder, however far the user had scrolled before.
+    m_model->SetFolder(m_model->CurrentFolder());
 }
 
 void CxSQLListCtrl::OnOpenRow(int row) {

@@ -108,6 +108,7 @@ private:
     void RememberCurrent();
     void RestoreCurrent();
     void OnSearchChanged();
+    void ReadSearchResult();
     QString SearchStateKey() const { return QStringLiteral("State\\") + m_stateName; }
 
     CxSQLListModel* m_model;
