@@ -11,8 +11,12 @@ bool CJFrame::OnCreate() {
 }
 
 bool CJFrame::OnCmdMsg(unsigned id, CxCmdUI* ui) {
+    // The journal's list answers 2046 with its search panel; a docking bar
+    // of that id serves a journal without one.
     if (id != ID_JOURNAL_BAR)
         return CxMDIChildWnd::OnCmdMsg(id, ui);
+    if (CxMDIChildWnd::OnCmdMsg(id, ui))
+        return true;
     QDockWidget* bar = nullptr;
     if (DockSite())
         for (QDockWidget* dock : DockSite()->findChildren<QDockWidget*>())

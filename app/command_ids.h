@@ -38,6 +38,8 @@ enum KeldaCommand : unsigned {
     ID_REP_NEW_CONSULT = 3313,
     ID_REP_CLIENT_INFO = 1650,
     ID_TO_EXCEL = 2060,
+    // The search panel of the active journal's list
+    ID_SEARCH_PANEL = 2046,
     // File and services
     ID_START_PAGE = 1651,
     ID_EXPORT_CSV = 1792,

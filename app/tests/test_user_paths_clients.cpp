@@ -387,6 +387,87 @@ private slots:
             QStringLiteral("АБВ0190ч;МНО0588ж"));
         QCOMPARE(ActiveTitle(Frame()), journalTitle);
     }
+    // The search panel from the tool bar: a code typed in part (Е finds Ё)
+    // narrows the journal, dates typed as people type them narrow it to a
+    // period, «Очистить» brings every client back; the search is still
+    // there when the journal is opened again, and hiding the panel lifts it.
+    void searchPanel() {
+        m_shell.Db().Exec(QStringLiteral(
+            "INSERT INTO clientdata (cClientCode,bIsFolder,nGroupID,dEnterDate) VALUES "
+            "('ЁЖИ0101ч',0,0,'2024-03-10'),('ЕЖК0202ж',0,0,'2024-03-11'),"
+            "('ПРС0303ч',0,0,'2024-03-12')"));
+        OpenJournal();
+        JournalList()->Model()->Reload();
+        const int all = JournalCodes().size();
+        QVERIFY(JournalCodes().contains(QStringLiteral("ПРС0303ч")));
+        QAction* toggle = ToolBarAction(Frame(), QStringLiteral("Панель поиска"));
+        QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Панель поиска")));
+        QWidget* panel = JournalList()->findChild<QWidget*>(QStringLiteral("searchPanel"));
+        QVERIFY(panel && panel->isVisible());
+        Frame().UpdateCommandUI();
+        QVERIFY(toggle->isChecked());
+        const auto editorOf = [&](const QString& caption, int which) -> QWidget* {
+            QList<QWidget*> found;
+            for (QWidget* w : panel->findChildren<QWidget*>())
+                if (w->toolTip() == caption &&
+                    (qobject_cast<QLineEdit*>(w) || qobject_cast<CTypedDateEdit*>(w)))
+                    found << w;
+            return which < found.size() ? found[which] : nullptr;
+        };
+        const QStringList found{QStringLiteral("ЁЖИ0101ч"), QStringLiteral("ЕЖК0202ж")};
+        const auto codes = [&] {
+            QStringList c = JournalCodes();
+            c.sort();
+            return c;
+        };
+        QStringList expected = found;
+        expected.sort();
+
+        QWidget* code = editorOf(QStringLiteral("Код клиента"), 0);
+        QVERIFY(code);
+        Click(code);
+        Type(QStringLiteral("еж"));
+        Key(Qt::Key_Return);
+        QTRY_COMPARE(codes(), expected);
+        QVERIFY(Press(panel, QStringLiteral("Очистить")));
+        QTRY_COMPARE(JournalCodes().size(), all);
+
+        auto* from =
+            qobject_cast<CTypedDateEdit*>(editorOf(QStringLiteral("Дата ввода данных"), 0));
+        QVERIFY(from);
+        Click(from->Editor());
+        Type(QStringLiteral("10.03.2024"));
+        Key(Qt::Key_Tab);
+        auto* to = qobject_cast<CTypedDateEdit*>(editorOf(QStringLiteral("Дата ввода данных"), 1));
+        QVERIFY(to);
+        Click(to->Editor());
+        Type(QStringLiteral("11032024"));
+        Key(Qt::Key_Return);
+        QTRY_COMPARE(codes(), expected);
+        QVERIFY(Press(panel, QStringLiteral("Очистить")));
+        QTRY_COMPARE(JournalCodes().size(), all);
+
+        // Kept for the next opening of the journal.
+        Click(code);
+        Type(QStringLiteral("прс"));
+        Key(Qt::Key_Return);
+        QTRY_COMPARE(JournalCodes(), QStringList{QStringLiteral("ПРС0303ч")});
+        FindWindow(Frame(), kJournalTitle)->close();
+        Settle();
+        OpenJournal();
+        QCOMPARE(JournalCodes(), QStringList{QStringLiteral("ПРС0303ч")});
+        panel = JournalList()->findChild<QWidget*>(QStringLiteral("searchPanel"));
+        QVERIFY(panel->isVisible());
+        // Hidden, the panel narrows nothing.
+        QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Панель поиска")));
+        QVERIFY(!panel->isVisible());
+        QCOMPARE(JournalCodes().size(), all);
+        QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Панель поиска")));
+        QCOMPARE(JournalCodes(), QStringList{QStringLiteral("ПРС0303ч")});
+        QVERIFY(Press(panel, QStringLiteral("Очистить")));
+        QTRY_COMPARE(JournalCodes().size(), all);
+        QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Панель поиска")));
+    }
 };
 
 QTEST_MAIN(TestUserPathsClients)

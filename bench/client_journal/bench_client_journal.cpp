@@ -18,6 +18,7 @@
 #include "framework/core/sql/sql_connect.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/lists/sql_list_ctrl.h"
+#include "framework/widgets/lists/sql_search_panel.h"
 #include "framework/widgets/pages/tab.h"
 #include "model/config/configuration.h"
 #include "model/tables/table_set.h"
@@ -117,7 +118,13 @@ int main(int argc, char** argv) {
     InitTables();
 
     QList<double> first, filter, clear, card, allTabs;
-    int shown = 0, filtered = 0;
+    QList<double> pages, searchFirst, searchPages;
+    int shown = 0, filtered = 0, searched = 0;
+    // Ten more pages, as a user scrolling down reads them.
+    const auto scroll = [](CxSQLListModel* model) {
+        for (int i = 0; i < 10 && model->canFetchMore(); ++i)
+            model->fetchMore();
+    };
     for (int run = 0; run < runs; ++run) {
         auto* journal = new CJClients;
         journal->resize(1200, 800);
@@ -131,6 +138,30 @@ int main(int argc, char** argv) {
         filter << Time([&] { journal->CodeFilter()->setText(prefix); });
         filtered = journal->List()->Model()->rowCount();
         clear << Time([&] { journal->CodeFilter()->clear(); });
+        CxSQLListModel* model = journal->List()->Model();
+        pages << Time([&] { scroll(model); });
+        // The search panel: codes that hold an Е (or Ё) and a birth decade,
+        // neither served by an index.
+        journal->List()->ShowSearchPanel(true);
+        QList<QLineEdit*> code, year;
+        for (QLineEdit* edit : journal->List()->SearchPanel()->findChildren<QLineEdit*>()) {
+            if (edit->toolTip() == QStringLiteral("Код клиента"))
+                code << edit;
+            if (edit->toolTip() == QStringLiteral("Год рождения"))
+                year << edit;
+        }
+        if (code.size() != 1 || year.size() != 2)
+            return BenchFail(QStringLiteral("no search fields"));
+        searchFirst << Time([&] {
+            code[0]->setText(QStringLiteral("е"));
+            year[0]->setText(QStringLiteral("1970"));
+            year[1]->setText(QStringLiteral("1979"));
+            emit year[1]->returnPressed();
+        });
+        searched = model->rowCount();
+        searchPages << Time([&] { scroll(model); });
+        journal->List()->SearchPanel()->ClearAll();
+        journal->List()->ShowSearchPanel(false);
         delete journal;
 
         const qint64 id = 100 + (run + 1) * clients / (runs + 1);
@@ -154,6 +185,9 @@ int main(int argc, char** argv) {
     std::printf("journal: first %d rows painted %.1f ms; code prefix (%d rows) %.1f ms; prefix "
                 "cleared %.1f ms (medians of %d)\n",
                 shown, Median(first), filtered, Median(filter), Median(clear), runs);
+    std::printf("paging: 10 more pages %.1f ms; with a search (code contains \"е\", born "
+                "1970-1979): first %d rows %.1f ms, 10 more pages %.1f ms\n",
+                Median(pages), searched, Median(searchFirst), Median(searchPages));
     std::printf("card: base tab standing %.1f ms; the other five tabs opened %.1f ms\n",
                 Median(card), Median(allTabs));
     return 0;

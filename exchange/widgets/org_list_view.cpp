@@ -68,6 +68,10 @@ bool CJOrgListView::CanProcessCommand(unsigned id, CxCmdUI& ui) {
         // Only the list's own state decides: no dialog opens from here.
         ui.enabled = OrgListCommandEnabled(int(id), m_list->CurrentKey(), HasOwnCard());
         return true;
+    case kOrgCmdSearchPanel:
+        // The list's own search panel (past this view, which routes the
+        // list's commands here).
+        return m_list->CxSQLListCtrl::CanProcessCommand(id, ui);
     default:
         return CxFormView::CanProcessCommand(id, ui);
     }
@@ -82,6 +86,8 @@ bool CJOrgListView::ProcessCommand(unsigned id) {
         m_list->Model()->Reload();
         m_list->SelectKey(0);
         return true;
+    case kOrgCmdSearchPanel:
+        return m_list->CxSQLListCtrl::ProcessCommand(id);
     case kOrgCmdRemove: {
         const qint64 key = m_list->CurrentKey();
         if (key < 1)

@@ -63,6 +63,13 @@ struct FrameworkIcons {
                 ClosedPath({{8, 14}, {17, 14}, {17, 10}, {25, 17.5}, {17, 25}, {17, 21}, {8, 21}});
             p.drawPath(arrow);
         });
+        CxIcons::Register(VARICON_SEARCH, [](QPainter& p) { // a magnifier
+            p.setPen(QPen(QColor(60, 70, 90), 3));
+            p.setBrush(QColor(210, 230, 250));
+            p.drawEllipse(QRectF(4, 4, 16, 16));
+            p.setPen(QPen(QColor(120, 80, 40), 4.5, Qt::SolidLine, Qt::RoundCap));
+            p.drawLine(QPointF(19, 19), QPointF(28, 28));
+        });
     }
 } g_frameworkIcons;
 } // namespace

@@ -16,6 +16,7 @@
 #include "framework/widgets/forms/sql_edit_form.h"
 #include "framework/widgets/icons.h"
 #include "framework/widgets/message_box.h"
+#include "sql_search_panel.h"
 
 #include <QApplication>
 #include <QHBoxLayout>
@@ -24,6 +25,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
+#include <QSplitter>
 #include <QStyle>
 #include <QTableView>
 #include <QToolButton>
@@ -94,8 +96,8 @@ private:
 
 CxSQLListCtrl::CxSQLListCtrl(QWidget* parent)
     : QWidget(parent), m_model(new ListViewModel(this)), m_view(new QTableView(this)),
-      m_folderBar(new QWidget(this)), m_up(new QToolButton(m_folderBar)),
-      m_path(new QLabel(m_folderBar)) {
+      m_search(new CxSQLSearchPanel(this)), m_folderBar(new QWidget(this)),
+      m_up(new QToolButton(m_folderBar)), m_path(new QLabel(m_folderBar)) {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(2);
@@ -126,7 +128,15 @@ CxSQLListCtrl::CxSQLListCtrl(QWidget* parent)
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);
     m_view->installEventFilter(this);
-    layout->addWidget(m_view, 1);
+    auto* split = new QSplitter(Qt::Horizontal, this);
+    split->setChildrenCollapsible(false);
+    split->addWidget(m_view);
+    split->addWidget(m_search);
+    split->setStretchFactor(0, 1);
+    m_search->hide();
+    m_search->Filter()->SetActive(false);
+    layout->addWidget(split, 1);
+    connect(m_search, &CxSQLSearchPanel::changed, this, &CxSQLListCtrl::OnSearchChanged);
     connect(m_up, &QToolButton::clicked, this, &CxSQLListCtrl::FolderUp);
     connect(m_view, &QTableView::doubleClicked, this,
             [this](const QModelIndex& index) { OnOpenRow(index.row()); });
@@ -201,6 +211,17 @@ CxColumnData* CxSQLListCtrl::FindSColumnData(const CxField* field) {
 }
 
 bool CxSQLListCtrl::End() {
+    // The search of the last session narrows the first rows already.
+    m_search->SetColumns(m_model->Columns());
+    if (!m_stateName.isEmpty()) {
+        m_search->RestoreState(
+            CTarvikApp::GetProfileString(SearchStateKey(), QStringLiteral("Search")));
+        const bool shown =
+            CTarvikApp::GetProfileInt(SearchStateKey(), QStringLiteral("SearchPanel"), 0) != 0;
+        m_search->setVisible(shown);
+        m_search->Filter()->SetActive(shown);
+    }
+    m_model->AddFilter(m_search->Filter());
     const bool loaded = m_model->End();
     m_view->horizontalHeader()->setSortIndicator(m_model->SortColumn(), m_model->SortOrder());
     m_userSized.clear();
@@ -342,7 +363,12 @@ bool CxSQLListCtrl::CanProcessCommand(unsigned id, CxCmdUI& ui) {
         ui.enabled = GetTable() != nullptr;
         return true;
     }
-    return false;
+    if (id != ID_LIST_SEARCH_PANEL)
+        return false;
+    ui.enabled = m_search->HasFields();
+    ui.checkable = true;
+    ui.checked = !m_search->isHidden();
+    return true;
 }
 
 bool CxSQLListCtrl::ProcessCommand(unsigned id) {
@@ -350,7 +376,33 @@ bool CxSQLListCtrl::ProcessCommand(unsigned id) {
         ExportToExcel();
         return true;
     }
-    return false;
+    if (id != ID_LIST_SEARCH_PANEL || !m_search->HasFields())
+        return false;
+    ShowSearchPanel(m_search->isHidden());
+    return true;
+}
+
+void CxSQLListCtrl::ShowSearchPanel(bool show) {
+    m_search->setVisible(show);
+    if (!m_stateName.isEmpty())
+        CTarvikApp::WriteProfileInt(SearchStateKey(), QStringLiteral("SearchPanel"), show ? 1 : 0);
+    const bool narrows = m_search->Filter()->HasCriteria();
+    m_search->Filter()->SetActive(show);
+    if (narrows)
+        ReadSearchResult();
+}
+
+void CxSQLListCtrl::OnSearchChanged() {
+    if (!m_stateName.isEmpty())
+        CTarvikApp::WriteProfileString(SearchStateKey(), QStringLiteral("Search"),
+                                       m_search->SaveState());
+    ReadSearchResult();
+}
+
+void CxSQLListCtrl::ReadSearchResult() {
+    // Other rows, not more of the same: the first page of the current
+    // folder, however far the user had scrolled before.
+    m_model->SetFolder(m_model->CurrentFolder());
 }
 
 void CxSQLListCtrl::OnOpenRow(int row) {

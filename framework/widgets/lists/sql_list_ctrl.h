@@ -9,6 +9,11 @@
 // CxSQLListCtrlEdit adds the editing commands: open a row in its record form
 // (2055), a new row (2056), delete (2057) and a new folder (2030), from the
 // tool bar, the context menu and the keyboard (Enter, Insert, Delete).
+//
+// The search panel (2046) stands beside the rows: its criteria narrow the
+// list on the server within the current folder, and are kept with the
+// list's state (as is whether the panel is shown); a hidden panel narrows
+// nothing.
 #include "framework/core/lists/sql_list_model.h"
 #include "framework/widgets/cmd_target.h"
 
@@ -18,6 +23,7 @@
 
 class CDXRecordSQL;
 class CDXX;
+class CxSQLSearchPanel;
 class CxFormView;
 class QLabel;
 class QMenu;
@@ -36,6 +42,7 @@ public:
 // Command ids of the lists besides the edit actions 2055, 2056 and 2057.
 enum : unsigned {
     ID_LIST_NEW_FOLDER = 2030,
+    ID_LIST_SEARCH_PANEL = 2046,
 };
 
 class CxSQLListCtrl : public QWidget, public CxCmdTarget, public CxInplaceWindow {
@@ -58,6 +65,10 @@ public:
 
     CxSQLListModel* Model() const { return m_model; }
     QTableView* View() const { return m_view; }
+    CxSQLSearchPanel* SearchPanel() const { return m_search; }
+    // Shows or hides the search panel; the list is read again when that
+    // changes what it shows.
+    void ShowSearchPanel(bool show);
     CxTable* GetTable() const { return m_model->GetTable(); }
 
     // The key of the current row, -1 when there is none.
@@ -99,9 +110,13 @@ private:
     void ShowContextMenu(const QPoint& pos);
     void RememberCurrent();
     void RestoreCurrent();
+    void OnSearchChanged();
+    void ReadSearchResult();
+    QString SearchStateKey() const { return QStringLiteral("State\\") + m_stateName; }
 
     CxSQLListModel* m_model;
     QTableView* m_view;
+    CxSQLSearchPanel* m_search;
     QWidget* m_folderBar;
     QToolButton* m_up;
     QLabel* m_path;
