@@ -66,11 +66,11 @@ bool CKelda2App::OnMapCmdToURL(unsigned id, int code, CxCmdHandlerInfo* info) {
 void CKelda2App::OnExportData() {
     QString error;
     if (HasServicePointWithoutTown(nullptr, &error)) {
-        CxMessage(GetMainWnd(), 0, WorkplaceTownNotFilledText());
+        CxMessage(GetMainWnd(), CxMessageIcon::None, WorkplaceTownNotFilledText());
         return;
     }
     if (!error.isEmpty()) {
-        CxMessage(GetMainWnd(), 0x10, error);
+        CxMessage(GetMainWnd(), CxMessageIcon::Error, error);
         return;
     }
     CKeldaSQLImportWizard_Helper helper;

@@ -1,5 +1,6 @@
 // The program's icons, painted (the program ships no picture files). Each
 // painter draws into a 32 by 32 square.
+#include "app/icon_ids.h"
 #include "command_ids.h"
 #include "framework/widgets/icons.h"
 
@@ -62,14 +63,14 @@ struct Icons {
             p.setBrush(QColor(210, 40, 50));
             p.drawRect(QRectF(20, 4, 4, 24));
         });
-        CxIcons::Register(1971, [](QPainter& p) { // new record
+        CxIcons::Register(IDI_RECORD_NEW, [](QPainter& p) { // new record
             Sheet(p);
             Lines(p, 10, 20, 13, 3);
             p.setPen(QPen(QColor(30, 140, 50), 3.4, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(24, 19), QPointF(24, 29));
             p.drawLine(QPointF(19, 24), QPointF(29, 24));
         });
-        CxIcons::Register(1970, [](QPainter& p) { // edit
+        CxIcons::Register(IDI_RECORD_EDIT, [](QPainter& p) { // edit
             Sheet(p);
             Lines(p, 10, 22, 13, 4);
             p.setPen(QPen(QColor(120, 70, 10), 1.2));
@@ -78,14 +79,14 @@ struct Icons {
                 ClosedPath({{13, 27}, {14, 22}, {27, 9}, {31, 13}, {18, 26}});
             p.drawPath(pencil);
         });
-        CxIcons::Register(1969, [](QPainter& p) { // delete
+        CxIcons::Register(IDI_RECORD_DELETE, [](QPainter& p) { // delete
             Sheet(p);
             Lines(p, 10, 22, 13, 3);
             p.setPen(QPen(QColor(200, 30, 40), 3.6, Qt::SolidLine, Qt::RoundCap));
             p.drawLine(QPointF(18, 18), QPointF(28, 28));
             p.drawLine(QPointF(28, 18), QPointF(18, 28));
         });
-        CxIcons::Register(1979, [](QPainter& p) { // directories: a bound book
+        CxIcons::Register(IDI_DIRECTORIES, [](QPainter& p) { // directories: a bound book
             p.setPen(QPen(QColor(90, 40, 20), 1.3));
             p.setBrush(QColor(170, 70, 40));
             p.drawRoundedRect(QRectF(6, 3, 21, 26), 2, 2);
@@ -96,11 +97,11 @@ struct Icons {
             p.setBrush(QColor(120, 50, 25));
             p.drawRect(QRectF(6, 3, 4, 26));
         });
-        CxIcons::Register(1258, [](QPainter& p) { // clients
+        CxIcons::Register(IDI_CLIENTS, [](QPainter& p) { // clients
             Person(p, 20, 8, 0.85, QColor(120, 160, 210));
             Person(p, 12, 11, 1.0, QColor(60, 120, 200));
         });
-        CxIcons::Register(1293, [](QPainter& p) { // daily forms: a calendar sheet
+        CxIcons::Register(IDI_DIARY, [](QPainter& p) { // daily forms: a calendar sheet
             p.setPen(QPen(kOutline, 1.3));
             p.setBrush(QColor(252, 252, 252));
             p.drawRoundedRect(QRectF(4, 6, 24, 23), 2, 2);
@@ -115,7 +116,7 @@ struct Icons {
                 for (int c = 0; c < 4; ++c)
                     p.drawRect(QRectF(7 + c * 5, 15 + r * 4.5, 3, 2.5));
         });
-        CxIcons::Register(1307, [](QPainter& p) { // trainings: a board
+        CxIcons::Register(IDI_TRAINING, [](QPainter& p) { // trainings: a board
             p.setPen(QPen(QColor(90, 60, 30), 1.3));
             p.setBrush(QColor(40, 110, 70));
             p.drawRect(QRectF(3, 4, 26, 17));
@@ -127,12 +128,12 @@ struct Icons {
             p.drawLine(QPointF(10, 21), QPointF(7, 29));
             p.drawLine(QPointF(22, 21), QPointF(25, 29));
         });
-        CxIcons::Register(1303, [](QPainter& p) { // trainings journal
+        CxIcons::Register(IDI_TRAININGS, [](QPainter& p) { // trainings journal
             Person(p, 10, 8, 0.7, QColor(60, 150, 100));
             Person(p, 22, 8, 0.7, QColor(60, 150, 100));
             Person(p, 16, 14, 0.8, QColor(40, 110, 70));
         });
-        CxIcons::Register(1973, [](QPainter& p) { // print
+        CxIcons::Register(IDI_PRINT, [](QPainter& p) { // print
             p.setPen(QPen(kOutline, 1.3));
             p.setBrush(QColor(252, 252, 252));
             p.drawRect(QRectF(9, 3, 14, 10));
@@ -142,7 +143,7 @@ struct Icons {
             p.drawRect(QRectF(9, 19, 14, 10));
             Lines(p, 11, 21, 22, 2, 3);
         });
-        CxIcons::Register(2723, [](QPainter& p) { // to Excel: a green grid sheet
+        CxIcons::Register(IDI_TO_EXCEL, [](QPainter& p) { // to Excel: a green grid sheet
             Sheet(p, QColor(235, 248, 238));
             p.setPen(QPen(QColor(40, 130, 70), 1.1));
             for (int i = 0; i < 4; ++i)
@@ -156,7 +157,7 @@ struct Icons {
             p.drawLine(QPointF(4, 18), QPointF(11, 25));
             p.drawLine(QPointF(11, 18), QPointF(4, 25));
         });
-        CxIcons::Register(1974, [](QPainter& p) { // preview
+        CxIcons::Register(IDI_PREVIEW, [](QPainter& p) { // preview
             Sheet(p);
             Lines(p, 10, 22, 8, 2);
             p.setPen(QPen(QColor(60, 70, 90), 3, Qt::SolidLine, Qt::RoundCap));
@@ -165,7 +166,7 @@ struct Icons {
             p.setBrush(QColor(200, 225, 250, 220));
             p.drawEllipse(QPointF(17, 19), 6, 6);
         });
-        CxIcons::Register(2116, [](QPainter& p) { // backup: a database with an arrow
+        CxIcons::Register(IDI_BACKUP, [](QPainter& p) { // backup: a database with an arrow
             p.setPen(QPen(QColor(60, 80, 110), 1.3));
             p.setBrush(QColor(170, 190, 215));
             p.drawRect(QRectF(4, 8, 18, 16));
@@ -181,7 +182,7 @@ struct Icons {
                 ClosedPath({{23, 13}, {29, 13}, {29, 21}, {32, 21}, {26, 28}, {20, 21}, {23, 21}});
             p.drawPath(arrow);
         });
-        CxIcons::Register(1968, [](QPainter& p) { // settings: a gear
+        CxIcons::Register(IDI_SETTINGS, [](QPainter& p) { // settings: a gear
             p.setPen(QPen(QColor(70, 80, 95), 1.2));
             p.setBrush(QColor(150, 160, 175));
             QPainterPath gear;
@@ -196,15 +197,15 @@ struct Icons {
             p.setBrush(QColor(252, 252, 252));
             p.drawEllipse(QPointF(16, 16), 4, 4);
         });
-        CxIcons::Register(1972,
+        CxIcons::Register(IDI_ABOUT,
                           [](QPainter& p) { Badge(p, QColor(40, 110, 200), QStringLiteral("i")); });
         // Journal and form icons of the document templates.
-        CxIcons::Register(1959, [](QPainter& p) {
+        CxIcons::Register(IDI_DOCUMENT, [](QPainter& p) {
             Sheet(p);
             Lines(p, 10, 22, 12, 4);
         });
         // Directory tabs and forms.
-        CxIcons::Register(1266, [](QPainter& p) { // materials: a box
+        CxIcons::Register(IDI_MATERIALS, [](QPainter& p) { // materials: a box
             p.setPen(QPen(QColor(120, 80, 30), 1.3));
             p.setBrush(QColor(222, 170, 95));
             p.drawRect(QRectF(5, 11, 22, 17));
@@ -213,7 +214,7 @@ struct Icons {
             p.setPen(QPen(QColor(120, 80, 30), 2));
             p.drawLine(QPointF(16, 11), QPointF(16, 28));
         });
-        CxIcons::Register(1297, [](QPainter& p) { // service points: a pin
+        CxIcons::Register(IDI_POINTS, [](QPainter& p) { // service points: a pin
             p.setPen(QPen(QColor(150, 30, 30), 1.3));
             p.setBrush(QColor(220, 60, 60));
             QPainterPath pin;
@@ -224,7 +225,7 @@ struct Icons {
             p.setBrush(Qt::white);
             p.drawEllipse(QPointF(16, 13), 4, 4);
         });
-        CxIcons::Register(1301, [](QPainter& p) { // drugs: a capsule
+        CxIcons::Register(IDI_DRUGS, [](QPainter& p) { // drugs: a capsule
             p.setPen(QPen(QColor(90, 60, 130), 1.3));
             p.translate(16, 16);
             p.rotate(-40);
@@ -233,14 +234,14 @@ struct Icons {
             p.setBrush(QColor(245, 245, 250));
             p.drawRoundedRect(QRectF(0, -5, 12, 10), 5, 5);
         });
-        CxIcons::Register(1305, [](QPainter& p) { // project staff
+        CxIcons::Register(IDI_STAFF, [](QPainter& p) { // project staff
             Person(p, 11, 9, 0.85, QColor(90, 140, 200));
             Person(p, 21, 12, 0.95, QColor(70, 160, 120));
         });
-        CxIcons::Register(1322, [](QPainter& p) { // funding sources: a coin
+        CxIcons::Register(IDI_DONORS, [](QPainter& p) { // funding sources: a coin
             Badge(p, QColor(200, 150, 30), QStringLiteral("$"));
         });
-        CxIcons::Register(1296, [](QPainter& p) { // material groups: stacked sheets
+        CxIcons::Register(IDI_MATERIAL_GROUPS, [](QPainter& p) { // material groups: stacked sheets
             p.translate(-3, 3);
             Sheet(p, QColor(225, 235, 250));
             p.translate(6, -6);

@@ -46,7 +46,7 @@ void CKelda2App::OnRestore() {
     wizard.DoModal();
     if (!wizard.NeedRestart())
         return;
-    CxMessage(GetMainWnd(), 0x40,
+    CxMessage(GetMainWnd(), CxMessageIcon::Information,
               TranslateString(QStringLiteral("База данных восстановлена. Программа будет "
                                              "перезапущена."),
                               QStringLiteral("msgRestartAfterRestore"), 1));

@@ -1,10 +1,8 @@
 #pragma once
+#include "framework/core/app/record_commands.h"
 // Command ids of the program's menus and tool bar.
 enum KeldaCommand : unsigned {
-    // Editing in journals
-    ID_RECORD_EDIT = 2055,
-    ID_RECORD_NEW = 2056,
-    ID_RECORD_DELETE = 2057,
+    // Editing in journals (the record commands are the framework's)
     ID_FOLDER_NEW = 2030,
     ID_GROUPING = 2033,
     ID_MOVE = 2035,

@@ -3,6 +3,7 @@
 // of the program's template table. The localisation form CTrForm has no
 // template: the program has no localisation editor. The trainings report
 // registers its own template and command (reports/period/views).
+#include "app/icon_ids.h"
 #include "child_frames.h"
 #include "clients/card/client_card.h"
 #include "clients/card/clients_journal.h"
@@ -55,47 +56,52 @@ public:
                             const QMetaObject* frame) {
             CTarvikApp::RegisterDocTemplate(GetVarIcon(icon), view, doc, frame);
         };
-        reg(1959, CKelda2View::GetThisClass(), CKelda2Doc::GetThisClass(),
+        reg(IDI_DOCUMENT, CKelda2View::GetThisClass(), CKelda2Doc::GetThisClass(),
             &CChildFrame::staticMetaObject);
-        reg(1258, CJClients::GetThisClass(), &CxFormDocument::staticMetaObject,
+        reg(IDI_CLIENTS, CJClients::GetThisClass(), &CxFormDocument::staticMetaObject,
             &CJFrame::staticMetaObject);
-        reg(1258, CJOrgListView::GetThisClass(), &CxFormDocument::staticMetaObject,
+        reg(IDI_CLIENTS, CJOrgListView::GetThisClass(), &CxFormDocument::staticMetaObject,
             &CJFrame::staticMetaObject);
-        reg(1293, CJDiaryMain::GetThisClass(), CJDiaryMainDocument::GetThisClass(),
+        reg(IDI_DIARY, CJDiaryMain::GetThisClass(), CJDiaryMainDocument::GetThisClass(),
             &CJFrame::staticMetaObject);
-        reg(1979, CJDirectories::GetThisClass(), CJDirectoriesDocument::GetThisClass(),
+        reg(IDI_DIRECTORIES, CJDirectories::GetThisClass(), CJDirectoriesDocument::GetThisClass(),
             &CJFrame::staticMetaObject);
-        reg(1303, CJTrainings::GetThisClass(), &CxFormDocument::staticMetaObject,
+        reg(IDI_TRAININGS, CJTrainings::GetThisClass(), &CxFormDocument::staticMetaObject,
             &CJFrame::staticMetaObject);
-        reg(1307, CDDirTrainig::GetThisClass(), sqlDoc, form);
-        reg(1307, CDTraining::GetThisClass(), sqlDoc, form);
-        reg(1266, CDDirMat::GetThisClass(), sqlDoc, form);
-        reg(1296, CDDirMatGroup::GetThisClass(), sqlDoc, form);
-        reg(1297, CDDirWorkPlace::GetThisClass(), sqlDoc, form);
-        reg(1305, CDDirWorkers::GetThisClass(), sqlDoc, form);
-        reg(1258, CDClients::GetThisClass(), sqlDoc, form);
-        reg(1301, CDDirDrugs::GetThisClass(), sqlDoc, form);
-        reg(1293, CDDiary::GetThisClass(), sqlDoc, form);
-        reg(1296, CDDirMatPack::GetThisClass(), sqlDoc, form);
-        reg(1959, CDDirDonors::GetThisClass(), sqlDoc, form);
+        reg(IDI_TRAINING, CDDirTrainig::GetThisClass(), sqlDoc, form);
+        reg(IDI_TRAINING, CDTraining::GetThisClass(), sqlDoc, form);
+        reg(IDI_MATERIALS, CDDirMat::GetThisClass(), sqlDoc, form);
+        reg(IDI_MATERIAL_GROUPS, CDDirMatGroup::GetThisClass(), sqlDoc, form);
+        reg(IDI_POINTS, CDDirWorkPlace::GetThisClass(), sqlDoc, form);
+        reg(IDI_STAFF, CDDirWorkers::GetThisClass(), sqlDoc, form);
+        reg(IDI_CLIENTS, CDClients::GetThisClass(), sqlDoc, form);
+        reg(IDI_DRUGS, CDDirDrugs::GetThisClass(), sqlDoc, form);
+        reg(IDI_DIARY, CDDiary::GetThisClass(), sqlDoc, form);
+        reg(IDI_MATERIAL_GROUPS, CDDirMatPack::GetThisClass(), sqlDoc, form);
+        reg(IDI_DOCUMENT, CDDirDonors::GetThisClass(), sqlDoc, form);
         const QMetaObject* poshView = &CRepPeriodPoshlistView::staticMetaObject;
         const QMetaObject* visitsView = &CRepVisitsView::staticMetaObject;
-        reg(1959, poshView, &CRepRaspredDoc::staticMetaObject, form);
-        reg(1959, CRepCompareChanges::GetThisClass(), CRepCompareChangesDoc::GetThisClass(), form);
-        reg(1959, &CRepTrainings::staticMetaObject, &CRepTrainingsDoc::staticMetaObject, form);
-        reg(1959, CConfiguratorFormAPP::GetThisClass(), &CxDocument::staticMetaObject, form);
-        reg(1959, &CRepClientInfo::staticMetaObject, &CRepClientInfoDoc::staticMetaObject, form);
-        reg(1959, poshView, &CRepPeriodKeldaDoc::staticMetaObject, form);
-        reg(1959, poshView, &CRepPeriodKeldaConsDoc::staticMetaObject, form);
-        reg(1959, visitsView, &CRepVisitsDoc::staticMetaObject, form);
-        reg(1959, visitsView, &CRepVisitsNewDoc::staticMetaObject, form);
-        reg(1959, visitsView, &CRepVisitsRegDoc::staticMetaObject, form);
-        reg(1959, visitsView, &CRep_Kelda_VisSummary::staticMetaObject, form);
-        reg(1959, visitsView, &CRepNewConsult::staticMetaObject, form);
-        reg(1959, visitsView, &CRep_SvodnyiOtchetPoGodam::staticMetaObject, form);
-        reg(1959, visitsView, &CRep_SvodnyiPoGodam::staticMetaObject, form);
-        reg(1959, &CRepBaseView::staticMetaObject, &CRep_OhvatZaPeriod::staticMetaObject, form);
-        reg(1959, poshView, &CRep_SvodnyeDannyDlyaKvart::staticMetaObject, form);
+        reg(IDI_DOCUMENT, poshView, &CRepRaspredDoc::staticMetaObject, form);
+        reg(IDI_DOCUMENT, CRepCompareChanges::GetThisClass(), CRepCompareChangesDoc::GetThisClass(),
+            form);
+        reg(IDI_DOCUMENT, &CRepTrainings::staticMetaObject, &CRepTrainingsDoc::staticMetaObject,
+            form);
+        reg(IDI_DOCUMENT, CConfiguratorFormAPP::GetThisClass(), &CxDocument::staticMetaObject,
+            form);
+        reg(IDI_DOCUMENT, &CRepClientInfo::staticMetaObject, &CRepClientInfoDoc::staticMetaObject,
+            form);
+        reg(IDI_DOCUMENT, poshView, &CRepPeriodKeldaDoc::staticMetaObject, form);
+        reg(IDI_DOCUMENT, poshView, &CRepPeriodKeldaConsDoc::staticMetaObject, form);
+        reg(IDI_DOCUMENT, visitsView, &CRepVisitsDoc::staticMetaObject, form);
+        reg(IDI_DOCUMENT, visitsView, &CRepVisitsNewDoc::staticMetaObject, form);
+        reg(IDI_DOCUMENT, visitsView, &CRepVisitsRegDoc::staticMetaObject, form);
+        reg(IDI_DOCUMENT, visitsView, &CRep_Kelda_VisSummary::staticMetaObject, form);
+        reg(IDI_DOCUMENT, visitsView, &CRepNewConsult::staticMetaObject, form);
+        reg(IDI_DOCUMENT, visitsView, &CRep_SvodnyiOtchetPoGodam::staticMetaObject, form);
+        reg(IDI_DOCUMENT, visitsView, &CRep_SvodnyiPoGodam::staticMetaObject, form);
+        reg(IDI_DOCUMENT, &CRepBaseView::staticMetaObject, &CRep_OhvatZaPeriod::staticMetaObject,
+            form);
+        reg(IDI_DOCUMENT, poshView, &CRep_SvodnyeDannyDlyaKvart::staticMetaObject, form);
     }
 } g_registerDocTemplates;
 } // namespace

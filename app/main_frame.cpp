@@ -1,4 +1,5 @@
 #include "main_frame.h"
+#include "app/icon_ids.h"
 
 #include "command_ids.h"
 #include "framework/core/sql_connection.h"
@@ -30,29 +31,29 @@ const QList<GroupDef>& ToolGroups() {
     static const QList<GroupDef> groups{
         {"Редактирование",
          0,
-         {{ID_RECORD_NEW, "Новая запись", 1971, 1},
-          {ID_RECORD_EDIT, "Изменить", 1970, 7},
-          {ID_RECORD_DELETE, "Удалить", 1969, 7},
+         {{ID_RECORD_NEW, "Новая запись", IDI_RECORD_NEW, 1},
+          {ID_RECORD_EDIT, "Изменить", IDI_RECORD_EDIT, 7},
+          {ID_RECORD_DELETE, "Удалить", IDI_RECORD_DELETE, 7},
           {ID_FOLDER_NEW, "Создать папку", -VARICON_NEWFOLDER, 6},
           {ID_GROUPING, "Группировка", -VARICON_GROUPING, 6},
           {ID_MOVE, "Переместить", -VARICON_MOVE, 6}}},
-        {"Справочники", 3, {{ID_DIRECTORIES, "Справочники", 1979, 7}}},
+        {"Справочники", 3, {{ID_DIRECTORIES, "Справочники", IDI_DIRECTORIES, 7}}},
         {"Журналы",
          3,
-         {{ID_CLIENTS, "Клиенты проекта", 1258, 1},
-          {ID_DIARY, "Ежедневные формы", 1293, 7},
-          {ID_TRAININGS, "Тренинги", 1307, 7},
+         {{ID_CLIENTS, "Клиенты проекта", IDI_CLIENTS, 1},
+          {ID_DIARY, "Ежедневные формы", IDI_DIARY, 7},
+          {ID_TRAININGS, "Тренинги", IDI_TRAINING, 7},
           {ID_SEARCH_PANEL, "Панель поиска", -VARICON_SEARCH, 6}}},
         {"Отчеты",
          3,
-         {{ID_FILE_PRINT, "Печать", 1973, 7},
-          {ID_TO_EXCEL, "Передать в Excel", 2723, 7},
-          {ID_FILE_PRINT_PREVIEW, "Просмотр", 1974, 7}}},
+         {{ID_FILE_PRINT, "Печать", IDI_PRINT, 7},
+          {ID_TO_EXCEL, "Передать в Excel", IDI_TO_EXCEL, 7},
+          {ID_FILE_PRINT_PREVIEW, "Просмотр", IDI_PREVIEW, 7}}},
         {"Сервис\x01Панель инструментов",
          0,
-         {{ID_BACKUP, "Резервная копия", 2116, 1},
-          {CxMDIFrameWnd::ID_APP_OPTIONS, "Настройки", 1968, 7},
-          {ID_APP_ABOUT, "Информация", 1972, 7}}},
+         {{ID_BACKUP, "Резервная копия", IDI_BACKUP, 1},
+          {CxMDIFrameWnd::ID_APP_OPTIONS, "Настройки", IDI_SETTINGS, 7},
+          {ID_APP_ABOUT, "Информация", IDI_ABOUT, 7}}},
     };
     return groups;
 }

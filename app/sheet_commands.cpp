@@ -16,7 +16,7 @@
 void CKelda2App::OnMakeSheetStencil() {
     QString path, error;
     if (!MakeXMLTrafaret(g_pBaseSQLConnection.get(), XMLTrafaretFolder(), &path, &error)) {
-        CxMessage(GetMainWnd(), 0x10, error);
+        CxMessage(GetMainWnd(), CxMessageIcon::Error, error);
         return;
     }
     // The file is complete and closed: the spreadsheet program may open it.

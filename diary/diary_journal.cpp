@@ -114,7 +114,7 @@ bool CJDiary::LoadSheetsHere() {
     QString error;
     if (!ResolveDiaryLoadFolder(g_pBaseSQLConnection.get(), Model()->CurrentFolder(), &folder,
                                 &error)) {
-        CxMessage(this, 0x10, error);
+        CxMessage(this, CxMessageIcon::Error, error);
         return false;
     }
     if (Yes_NO_(DiaryLoadFolderQuestion(folder.name)) != IDYES)
@@ -155,7 +155,8 @@ bool CJDiary::DeleteReport() {
     if (!SaveDailyReport(g_pBaseSQLConnection.get(), save, &id, &refusal, &error)) {
         const QString text = !refusal.ok ? refusal.text : error;
         CTarvikApp::AddErrorMessage(text);
-        CxMessage(this, 0x30, DiaryText("Запись нельзя удалить: %1", "msgCantDelete").arg(text));
+        CxMessage(this, CxMessageIcon::Warning,
+                  DiaryText("Запись нельзя удалить: %1", "msgCantDelete").arg(text));
         return false;
     }
     Model()->Reload();

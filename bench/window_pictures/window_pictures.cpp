@@ -163,7 +163,7 @@ bool CareWindows(CMainFrame* frame, const QDir& out) {
             d->resize(760, 560);
             shot(d, "org_remove.png");
         });
-        list->OnCmdMsg(2057, nullptr);
+        list->OnCmdMsg(ID_RECORD_DELETE, nullptr);
         SetModalDriver({});
     }
     frame->MDIArea()->closeAllSubWindows();

@@ -240,9 +240,9 @@ CDClientsVisits::CDClientsVisits(QWidget* parent)
     layout->addLayout(bar);
     layout->addWidget(m_list, 2);
     layout->addWidget(m_pages, 3);
-    connect(m_open, &QPushButton::clicked, this, [this] { ProcessCommand(ID_VISITS_OPEN); });
+    connect(m_open, &QPushButton::clicked, this, [this] { ProcessCommand(ID_RECORD_EDIT); });
     connect(m_mode, &QPushButton::clicked, this, [this] { ProcessCommand(ID_VISITS_SWITCH_MODE); });
-    connect(m_add, &QPushButton::clicked, this, [this] { ProcessCommand(ID_VISITS_ADD); });
+    connect(m_add, &QPushButton::clicked, this, [this] { ProcessCommand(ID_RECORD_NEW); });
     connect(m_pages, &QTabWidget::tabCloseRequested, this, [this](int index) {
         QWidget* page = m_pages->widget(index);
         m_pages->removeTab(index);
@@ -250,7 +250,7 @@ CDClientsVisits::CDClientsVisits(QWidget* parent)
         m_pages->setVisible(m_pages->count() > 0);
     });
     connect(m_list, &CxSQLListCtrl::currentKeyChanged, this,
-            [this] { m_open->setEnabled(CanProcessCommand(ID_VISITS_OPEN)); });
+            [this] { m_open->setEnabled(CanProcessCommand(ID_RECORD_EDIT)); });
 }
 
 void CDClientsVisits::SetUpList() {
@@ -278,16 +278,16 @@ void CDClientsVisits::SetUpList() {
     m_list->End();
     m_mode->setText(m_grouped ? ClientTabText("Подробно", "CDClientsVisits")
                               : ClientTabText("По отчётам", "CDClientsVisits"));
-    m_open->setEnabled(CanProcessCommand(ID_VISITS_OPEN));
+    m_open->setEnabled(CanProcessCommand(ID_RECORD_EDIT));
     m_listedClient = GetClientID();
 }
 
 bool CDClientsVisits::CanProcessCommand(unsigned id) const {
     switch (id) {
     case ID_VISITS_SWITCH_MODE:
-    case ID_VISITS_ADD:
+    case ID_RECORD_NEW:
         return true;
-    case ID_VISITS_OPEN:
+    case ID_RECORD_EDIT:
     case ID_VISITS_OPEN_REPORT:
         return m_list->CurrentKey() >= 0;
     default:
@@ -301,10 +301,10 @@ bool CDClientsVisits::ProcessCommand(unsigned id) {
         m_grouped = !m_grouped;
         SetUpList();
         return true;
-    case ID_VISITS_OPEN:
+    case ID_RECORD_EDIT:
     case ID_VISITS_OPEN_REPORT:
         return m_list->CurrentKey() >= 0 && OpenReportOfLine(m_list->CurrentKey());
-    case ID_VISITS_ADD:
+    case ID_RECORD_NEW:
         return AddVisitPage() != nullptr;
     default:
         return false;
@@ -338,7 +338,7 @@ bool CDClientsVisits::OpenReportOfLine(qint64 visitRowId) {
     const qint64 report = r.LFieldValue(0);
     const QString address = QStringLiteral("sqledit:CDDiary:%1:%2").arg(report).arg(int(EA_EDIT));
     if (!CxDocManager::Instance()->CanOpen(address)) {
-        CxMessage(this, 0x40,
+        CxMessage(this, CxMessageIcon::Information,
                   ClientTabText("Форма дневного отчёта недоступна в этой версии программы.",
                                 "msgDiaryFormNotAvailable"));
         return false;

@@ -23,8 +23,6 @@ class QTabWidget;
 // Command ids of the tab.
 enum : unsigned {
     ID_VISITS_SWITCH_MODE = 2033,
-    ID_VISITS_OPEN = 2055,
-    ID_VISITS_ADD = 2056,
     ID_VISITS_OPEN_REPORT = 2059,
 };
 

@@ -1,5 +1,7 @@
 #include "org_card.h"
 
+#include "framework/core/app/record_commands.h"
+
 #include "framework/core/enums/enum2.h"
 #include "framework/core/run_log.h"
 #include "framework/core/sql_connection.h"
@@ -109,12 +111,12 @@ QString OrgListSelect() {
 
 bool OrgListCommandEnabled(int command, qint64 selectedId, bool ownCardExists) {
     switch (command) {
-    case kOrgCmdOpenCard:
+    case ID_RECORD_EDIT:
     case kOrgCmdOpenCard2:
         return selectedId == 0;
-    case kOrgCmdNewCard:
+    case ID_RECORD_NEW:
         return !ownCardExists;
-    case kOrgCmdRemove:
+    case ID_RECORD_DELETE:
         return selectedId >= 1;
     case kOrgCmdSearchPanel:
         return true;

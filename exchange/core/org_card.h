@@ -49,9 +49,6 @@ QString OrgListSelect();
 // Commands of the organisation list.
 enum COrgListCommand {
     kOrgCmdSearchPanel = 2046,
-    kOrgCmdOpenCard = 2055,
-    kOrgCmdNewCard = 2056,
-    kOrgCmdRemove = 2057,
     kOrgCmdOpenCard2 = 2059,
 };
 

@@ -79,7 +79,7 @@ bool CRepCompareChanges::FillTree() {
     QList<CCompareLoadOrg> tree;
     QString error;
     if (!doc || !ReadCompareLoadTree(doc->GetSQL(), &tree, &error)) {
-        CxMessage(this, 0x10, error);
+        CxMessage(this, CxMessageIcon::Error, error);
         return false;
     }
     for (const CCompareLoadOrg& org : tree) {
@@ -127,7 +127,7 @@ bool CRepCompareChanges::OnPreBuild() {
     const QList<int> ticked = TickedLoads(&org);
     const QString problem = doc->SetChoice(ticked, org, m_date->date());
     if (!problem.isEmpty()) {
-        CxMessage(this, 0x30, problem, doc->GetReportTitle());
+        CxMessage(this, CxMessageIcon::Warning, problem, doc->GetReportTitle());
         return false;
     }
     return true;

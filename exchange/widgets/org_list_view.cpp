@@ -1,5 +1,7 @@
 #include "org_list_view.h"
 
+#include "framework/core/app/record_commands.h"
+
 #include "exchange/core/org_card.h"
 #include "framework/core/documents/document.h"
 #include "framework/core/sql_connection.h"
@@ -25,7 +27,7 @@ bool CJOrgListView::CxSQLListCtrlEditThis::ProcessCommand(unsigned id) {
 }
 
 void CJOrgListView::CxSQLListCtrlEditThis::OnOpenRow(int) {
-    ProcessCommand(kOrgCmdOpenCard);
+    ProcessCommand(ID_RECORD_EDIT);
 }
 
 CJOrgListView::CJOrgListView(QWidget* parent) : CxFormView(parent) {
@@ -61,10 +63,10 @@ bool CJOrgListView::HasOwnCard() const {
 
 bool CJOrgListView::CanProcessCommand(unsigned id, CxCmdUI& ui) {
     switch (id) {
-    case kOrgCmdOpenCard:
+    case ID_RECORD_EDIT:
     case kOrgCmdOpenCard2:
-    case kOrgCmdNewCard:
-    case kOrgCmdRemove:
+    case ID_RECORD_NEW:
+    case ID_RECORD_DELETE:
         // Only the list's own state decides: no dialog opens from here.
         ui.enabled = OrgListCommandEnabled(int(id), m_list->CurrentKey(), HasOwnCard());
         return true;
@@ -79,16 +81,16 @@ bool CJOrgListView::CanProcessCommand(unsigned id, CxCmdUI& ui) {
 
 bool CJOrgListView::ProcessCommand(unsigned id) {
     switch (id) {
-    case kOrgCmdOpenCard:
+    case ID_RECORD_EDIT:
     case kOrgCmdOpenCard2:
-    case kOrgCmdNewCard:
+    case ID_RECORD_NEW:
         ShowOrgInfoSettings();
         m_list->Model()->Reload();
         m_list->SelectKey(0);
         return true;
     case kOrgCmdSearchPanel:
         return m_list->CxSQLListCtrl::ProcessCommand(id);
-    case kOrgCmdRemove: {
+    case ID_RECORD_DELETE: {
         const qint64 key = m_list->CurrentKey();
         if (key < 1)
             return false;

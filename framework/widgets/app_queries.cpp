@@ -29,6 +29,6 @@ bool ProcessWidgetAppQuery(const QString& address) {
     CxMessageBoxQuery query;
     if (!ParseMessageBoxQuery(address, &query))
         return false;
-    CxMessage(nullptr, query.flags, query.text);
+    CxMessage(nullptr, CxMessageIconOf(query.flags), query.text);
     return true;
 }

@@ -106,15 +106,28 @@ int Yes_NO_(const QString& text, const QString& title) {
     return CxAsk(nullptr, CxAskKind::YesNo, text, title);
 }
 
-void CxMessage(QWidget* parent, int icon, const QString& text, const QString& title) {
+CxMessageIcon CxMessageIconOf(int flags) {
+    switch (flags & 0xf0) {
+    case int(CxMessageIcon::Error):
+        return CxMessageIcon::Error;
+    case int(CxMessageIcon::Warning):
+        return CxMessageIcon::Warning;
+    case int(CxMessageIcon::Information):
+        return CxMessageIcon::Information;
+    default:
+        return CxMessageIcon::None;
+    }
+}
+
+void CxMessage(QWidget* parent, CxMessageIcon icon, const QString& text, const QString& title) {
     if (Answerer()) {
         Answerer()(CxAskKind::Ok, text);
         return;
     }
     QMessageBox::Icon kind = QMessageBox::Information;
-    if ((icon & 0xf0) == 0x10)
+    if (icon == CxMessageIcon::Error)
         kind = QMessageBox::Critical;
-    else if ((icon & 0xf0) == 0x30)
+    else if (icon == CxMessageIcon::Warning)
         kind = QMessageBox::Warning;
     QMessageBox box(kind, Title(title), text, QMessageBox::Ok, DefaultParent(parent));
     Run(box);

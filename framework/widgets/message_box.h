@@ -23,8 +23,14 @@ enum class CxAskKind { YesNo, YesNoCancel, Ok };
 int CxAsk(QWidget* parent, CxAskKind kind, const QString& text, const QString& title = QString());
 // A question answered with yes or no (IDYES / IDNO).
 int Yes_NO_(const QString& text, const QString& title = QString());
-// A message with an OK button; icon: 0x10 error, 0x30 warning, 0x40 information.
-void CxMessage(QWidget* parent, int icon, const QString& text, const QString& title = QString());
+// The icon of a message, with the numbers that "messagebox:" addresses carry
+// in their flags.
+enum class CxMessageIcon : int { None = 0, Error = 0x10, Warning = 0x30, Information = 0x40 };
+// The icon that a message address's flags name (their bits 4..7).
+CxMessageIcon CxMessageIconOf(int flags);
+// A message with an OK button.
+void CxMessage(QWidget* parent, CxMessageIcon icon, const QString& text,
+               const QString& title = QString());
 
 // Replaces the message boxes: the answerer gets the kind and the text and
 // gives the answer (messages get CxAskKind::Ok). An empty function puts the

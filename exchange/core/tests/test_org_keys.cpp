@@ -2,9 +2,10 @@
 // the organisation list offers.
 #include "db/mysql_connection.h"
 #include "exchange/core/org_card.h"
-#include "model/orgs/org_keys.h"
+#include "framework/core/app/record_commands.h"
 #include "framework/core/tarvik_app.h"
 #include "model/config/configuration.h"
+#include "model/orgs/org_keys.h"
 #include "model/tables/table_set.h"
 #include "tests/support/schema_test_database.h"
 
@@ -224,15 +225,15 @@ private slots:
         QTest::addColumn<qint64>("selected");
         QTest::addColumn<bool>("ownCard");
         QTest::addColumn<bool>("enabled");
-        QTest::newRow("open own card") << int(kOrgCmdOpenCard) << qint64(0) << true << true;
+        QTest::newRow("open own card") << int(ID_RECORD_EDIT) << qint64(0) << true << true;
         QTest::newRow("open other card") << int(kOrgCmdOpenCard2) << qint64(5) << true << false;
-        QTest::newRow("open nothing") << int(kOrgCmdOpenCard) << qint64(-1) << true << false;
-        QTest::newRow("remove other") << int(kOrgCmdRemove) << qint64(5) << true << true;
-        QTest::newRow("remove own") << int(kOrgCmdRemove) << qint64(0) << true << false;
-        QTest::newRow("remove nothing") << int(kOrgCmdRemove) << qint64(-1) << true << false;
+        QTest::newRow("open nothing") << int(ID_RECORD_EDIT) << qint64(-1) << true << false;
+        QTest::newRow("remove other") << int(ID_RECORD_DELETE) << qint64(5) << true << true;
+        QTest::newRow("remove own") << int(ID_RECORD_DELETE) << qint64(0) << true << false;
+        QTest::newRow("remove nothing") << int(ID_RECORD_DELETE) << qint64(-1) << true << false;
         QTest::newRow("new while the own card is missing")
-            << int(kOrgCmdNewCard) << qint64(-1) << false << true;
-        QTest::newRow("new while it exists") << int(kOrgCmdNewCard) << qint64(0) << true << false;
+            << int(ID_RECORD_NEW) << qint64(-1) << false << true;
+        QTest::newRow("new while it exists") << int(ID_RECORD_NEW) << qint64(0) << true << false;
         QTest::newRow("search panel") << int(kOrgCmdSearchPanel) << qint64(-1) << true << true;
         QTest::newRow("other command") << 1234 << qint64(0) << true << false;
     }

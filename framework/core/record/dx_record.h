@@ -1,4 +1,5 @@
 #pragma once
+#include "framework/core/app/record_commands.h"
 // Record binding: the values of one or more rows of one SQL table, loaded by
 // key, changed field by field and written back with an edit action. Forms
 // bind their controls to such a record; list pages and sheets push several
@@ -25,12 +26,12 @@ enum EditActions : int {
     // row's set fields instead (INSERT ... ON DUPLICATE KEY UPDATE). A row
     // written alone gets the ROWID of the row inserted or updated as index.
     EA_INSERT_OR_UPDATE = 2002,
-    EA_EDIT = 2055, // update the existing row by its key
+    EA_EDIT = ID_RECORD_EDIT, // update the existing row by its key
     // Insert every row of the record (0x808): they go to the server in
     // multi-row INSERT statements, and each row's index becomes its new
     // ROWID.
-    EA_NEW = 2056,
-    EA_DELETE = 2057, // delete the row by its key
+    EA_NEW = ID_RECORD_NEW,
+    EA_DELETE = ID_RECORD_DELETE, // delete the row by its key
 };
 
 // What failed in a record operation, for the caller to show at the right

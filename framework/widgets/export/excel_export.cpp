@@ -18,11 +18,11 @@ QString CxExportToExcel(QWidget* parent, const QString& name, const CxXlsxWrite&
     }
     if (!written) {
         if (!error.isEmpty())
-            CxMessage(parent, 0x10, error);
+            CxMessage(parent, CxMessageIcon::Error, error);
         return QString();
     }
     if (!CxOpenExternal(QUrl::fromLocalFile(path))) {
-        CxMessage(parent, 0x30,
+        CxMessage(parent, CxMessageIcon::Warning,
                   QStringLiteral("Файл «%1» записан, но открыть его не удалось: нет программы "
                                  "для файлов Excel.")
                       .arg(QDir::toNativeSeparators(path)));

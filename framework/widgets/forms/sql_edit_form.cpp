@@ -71,7 +71,7 @@ bool CxSQLEditForm::OnInitialUpdate() {
         record = AllocateSQLDXRecord(table->GetSQLTable(), mode == EA_NEW ? -1 : document->GetKey(),
                                      mode == EA_NEW ? 0 : 1);
     if (!record) {
-        CxMessage(this, 0x30,
+        CxMessage(this, CxMessageIcon::Warning,
                   Tr(QStringLiteral("Запись не найдена: возможно, ее удалили."), "msgRecordGone"));
         return false;
     }

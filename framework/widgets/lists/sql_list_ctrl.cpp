@@ -545,7 +545,7 @@ bool CxSQLListCtrlEdit::DeleteCurrent() {
         return false;
     QString reason;
     if (!IsSafeToDelete(GetTable(), key, 0, &reason, Model()->GetConnection())) {
-        CxMessage(this, 0x30,
+        CxMessage(this, CxMessageIcon::Warning,
                   Tr(QStringLiteral("Запись нельзя удалить: %1"), "msgCantDelete").arg(reason));
         return false;
     }

@@ -170,7 +170,7 @@ bool CRepView::OnBuild() {
     if (!doc)
         return false;
     if (CRepDoc::IsBuilding()) {
-        CxMessage(this, 0x30,
+        CxMessage(this, CxMessageIcon::Warning,
                   Tr("Другой отчет еще формируется. Дождитесь его окончания.", "CRepDoc::Build"));
         return false;
     }
@@ -190,12 +190,12 @@ bool CRepView::OnBuild() {
         }
     }
     if (!built) {
-        CxMessage(this, 0x10, error);
+        CxMessage(this, CxMessageIcon::Error, error);
         ShowReport();
         return false;
     }
     if (!doc->GetCheckText().isEmpty())
-        CxMessage(this, 0x30, doc->GetCheckText(), doc->GetCheckTitle());
+        CxMessage(this, CxMessageIcon::Warning, doc->GetCheckText(), doc->GetCheckTitle());
     ShowReport();
     return true;
 }
@@ -443,7 +443,7 @@ void CRepView::OnSaveAs() {
         return;
     QString error;
     if (!SaveReport(path, &error))
-        CxMessage(this, 0x10, error);
+        CxMessage(this, CxMessageIcon::Error, error);
 }
 
 void CRepView::OnExportPDF() {
@@ -455,7 +455,7 @@ void CRepView::OnExportPDF() {
         return;
     QString error;
     if (!ExportPDF(path, &error))
-        CxMessage(this, 0x10, error);
+        CxMessage(this, CxMessageIcon::Error, error);
 }
 
 QString CRepView::ExportToExcel() {

@@ -1,5 +1,7 @@
 #include "rep_base.h"
 
+#include "framework/core/app/record_commands.h"
+
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
 #include "posh_selection.h"
@@ -120,13 +122,13 @@ void CRepBase::AddFieldsToSelect(CSimpleSelect& select) {
 }
 
 int CRepBase::ProcessRepViewCommand(unsigned id, int queryOnly) {
-    if (id != kCmdPresetNew && id != kCmdPresetEdit && id != kCmdPresetDelete)
+    if (id != ID_RECORD_NEW && id != ID_RECORD_EDIT && id != ID_RECORD_DELETE)
         return CRepDoc::ProcessRepViewCommand(id, queryOnly);
     m_presetError.clear();
     const int index = m_presetList.GetSelected();
     const KDRepPresetEx2* selected = m_presetList.GetAt(index);
     // Presets of the configuration can be run, not changed.
-    if (id != kCmdPresetNew && (!selected || selected->RecordType == 0))
+    if (id != ID_RECORD_NEW && (!selected || selected->RecordType == 0))
         return 0;
     // Without an editor nobody runs the command: it is off, not dead.
     if (!m_presetEditor)
@@ -136,11 +138,11 @@ int CRepBase::ProcessRepViewCommand(unsigned id, int queryOnly) {
     // A new preset starts empty: started from the selected one, the editor
     // would save it under that preset's title and write over it.
     KDRepPresetEx2 preset;
-    if (id != kCmdPresetNew)
+    if (id != ID_RECORD_NEW)
         preset.Copy(*selected);
-    if (!m_presetEditor(preset, id == kCmdPresetDelete))
+    if (!m_presetEditor(preset, id == ID_RECORD_DELETE))
         return 1; // cancelled: nothing changes
-    if (id == kCmdPresetDelete && !m_presetList.DeleteUserPreset(index, &m_presetError))
+    if (id == ID_RECORD_DELETE && !m_presetList.DeleteUserPreset(index, &m_presetError))
         return 1;
     m_presetList.Fill(-1);
     return 1;

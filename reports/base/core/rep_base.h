@@ -50,11 +50,7 @@ enum RepViewControl : int {
 };
 
 // The commands of the view's preset list.
-enum RepPresetCommand {
-    kCmdPresetEdit = 2055,
-    kCmdPresetNew = 2056,
-    kCmdPresetDelete = 2057,
-};
+enum RepPresetCommand {};
 
 class CRepBase : public CRepDoc {
     Q_OBJECT

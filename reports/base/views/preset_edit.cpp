@@ -215,13 +215,13 @@ bool CRepPresetEditBase::Refuse(const QString& text, QWidget* focus) {
     CTarvikApp::AddErrorMessage(text);
     if (focus)
         focus->setFocus();
-    CxMessage(this, 0x30, text, windowTitle());
+    CxMessage(this, CxMessageIcon::Warning, text, windowTitle());
     return false;
 }
 
 void CRepPresetEditBase::Warn(const QString& text) {
     m_lastMessage = text;
-    CxMessage(this, 0x30, text, windowTitle());
+    CxMessage(this, CxMessageIcon::Warning, text, windowTitle());
 }
 
 CRepPresetEdit2::CRepPresetEdit2(KDRepPresetEx2& preset, const QList<CRepPresetChoice>& catalogue,

@@ -1,5 +1,7 @@
 #include "preset_sel.h"
 
+#include "framework/core/app/record_commands.h"
+
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/message_box.h"
 #include "preset_edit.h"
@@ -22,9 +24,6 @@ QString Tr(const char* text, const char* key) {
 }
 
 enum : unsigned {
-    kCmdEdit = 2055,
-    kCmdNew = 2056,
-    kCmdDelete = 2057,
     kCmdXML = 2170,
 };
 
@@ -66,9 +65,9 @@ CRepPresetSel::CRepPresetSel(const QList<CRepPresetChoice>& catalogue, QWidget* 
     m_xml->setVisible(DebugOn());
     connect(m_choose, &QPushButton::clicked, this, &CRepPresetSel::accept);
     connect(m_close, &QPushButton::clicked, this, &CRepPresetSel::reject);
-    connect(m_new, &QPushButton::clicked, this, [this] { ProcessCommand(kCmdNew); });
-    connect(m_edit, &QPushButton::clicked, this, [this] { ProcessCommand(kCmdEdit); });
-    connect(m_delete, &QPushButton::clicked, this, [this] { ProcessCommand(kCmdDelete); });
+    connect(m_new, &QPushButton::clicked, this, [this] { ProcessCommand(ID_RECORD_NEW); });
+    connect(m_edit, &QPushButton::clicked, this, [this] { ProcessCommand(ID_RECORD_EDIT); });
+    connect(m_delete, &QPushButton::clicked, this, [this] { ProcessCommand(ID_RECORD_DELETE); });
     connect(m_xml, &QPushButton::clicked, this, [this] { ProcessCommand(kCmdXML); });
     connect(m_list, &CRepPresetSelList::selectionChanged2, this, &CRepPresetSel::UpdateButtons);
     connect(m_list, &QAbstractItemView::doubleClicked, this, &CRepPresetSel::accept);
@@ -85,11 +84,11 @@ QPushButton* CRepPresetSel::Button(unsigned id) const {
         return m_choose;
     case 2:
         return m_close;
-    case kCmdNew:
+    case ID_RECORD_NEW:
         return m_new;
-    case kCmdEdit:
+    case ID_RECORD_EDIT:
         return m_edit;
-    case kCmdDelete:
+    case ID_RECORD_DELETE:
         return m_delete;
     case kCmdXML:
         return m_xml;
@@ -102,10 +101,10 @@ bool CRepPresetSel::CanProcessCommand(unsigned id) const {
     const int selected = m_list->GetSelected();
     const KDRepPresetEx* preset = m_list->List()->GetAt(selected);
     switch (id) {
-    case kCmdNew:
+    case ID_RECORD_NEW:
         return true;
-    case kCmdEdit:
-    case kCmdDelete:
+    case ID_RECORD_EDIT:
+    case ID_RECORD_DELETE:
         return preset && preset->RecordType != 0;
     case kCmdXML:
         return preset != nullptr;
@@ -115,8 +114,8 @@ bool CRepPresetSel::CanProcessCommand(unsigned id) const {
 }
 
 void CRepPresetSel::UpdateButtons() {
-    m_edit->setEnabled(CanProcessCommand(kCmdEdit));
-    m_delete->setEnabled(CanProcessCommand(kCmdDelete));
+    m_edit->setEnabled(CanProcessCommand(ID_RECORD_EDIT));
+    m_delete->setEnabled(CanProcessCommand(ID_RECORD_DELETE));
     m_choose->setEnabled(m_list->GetSelected() >= 0);
     m_xml->setEnabled(CanProcessCommand(kCmdXML));
 }
@@ -126,17 +125,17 @@ void CRepPresetSel::ProcessCommand(unsigned id) {
         return;
     const KDRepPresetEx* selected = m_list->List()->GetAt(m_list->GetSelected());
     switch (id) {
-    case kCmdNew:
-    case kCmdEdit: {
+    case ID_RECORD_NEW:
+    case ID_RECORD_EDIT: {
         KDRepPresetEx copy;
-        if (id == kCmdEdit && selected)
+        if (id == ID_RECORD_EDIT && selected)
             copy.Copy(*selected);
         CRepPresetEdit editor(m_catalogue, copy, this);
         if (editor.exec() == QDialog::Accepted)
             m_list->Reload(-1);
         break;
     }
-    case kCmdDelete: {
+    case ID_RECORD_DELETE: {
         const QString question =
             Tr("Удалить настройку отчета \"{name}\"?", "CRepPresetSel::ProcessCommand")
                 .replace(QLatin1String("{name}"), selected->Title);
@@ -160,7 +159,7 @@ void CRepPresetSel::ProcessCommand(unsigned id) {
         QTemporaryFile file(QDir(folder).filePath(QStringLiteral("preset-XXXXXX.xml")));
         file.setAutoRemove(false);
         if (!file.open() || file.write(out.ToString().toUtf8()) < 0) {
-            CxMessage(this, 0x10,
+            CxMessage(this, CxMessageIcon::Error,
                       Tr("Не удалось записать файл {file}: {error}", "CRepDoc::SaveHTML")
                           .replace(QLatin1String("{file}"), file.fileName())
                           .replace(QLatin1String("{error}"), file.errorString()));

@@ -1,5 +1,7 @@
 #include "rep_base_view.h"
 
+#include "framework/core/app/record_commands.h"
+
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/forms/combo_list.h"
 #include "framework/widgets/forms/sql_combo_list.h"
@@ -73,7 +75,7 @@ CRepBaseView::CRepBaseView(QWidget* parent)
     presetRow->addStretch(1);
     presetRow->addWidget(m_presetNew);
     params->addLayout(presetRow);
-    connect(m_presetNew, &QPushButton::clicked, this, [this] { ProcessCommand(kCmdPresetNew); });
+    connect(m_presetNew, &QPushButton::clicked, this, [this] { ProcessCommand(ID_RECORD_NEW); });
     RegisterControl(kRepCtlPresets, m_presets);
     m_labels.insert(kRepCtlPresets, m_presetLabel);
     m_presets->SetCaption(m_presetLabel);
@@ -83,9 +85,9 @@ CRepBaseView::CRepBaseView(QWidget* parent)
         const struct {
             unsigned id;
             QString text;
-        } commands[] = {{kCmdPresetNew, Tr("Новый вариант отчета", "CRepBaseView::Presets")},
-                        {kCmdPresetEdit, Tr("Изменить вариант", "CRepBaseView::Presets")},
-                        {kCmdPresetDelete, Tr("Удалить вариант", "CRepBaseView::Presets")}};
+        } commands[] = {{ID_RECORD_NEW, Tr("Новый вариант отчета", "CRepBaseView::Presets")},
+                        {ID_RECORD_EDIT, Tr("Изменить вариант", "CRepBaseView::Presets")},
+                        {ID_RECORD_DELETE, Tr("Удалить вариант", "CRepBaseView::Presets")}};
         for (const auto& c : commands) {
             QAction* action = menu.addAction(c.text);
             CxCmdUI ui;
@@ -222,15 +224,15 @@ void CRepBaseView::OnCloned(CRepView* source) {
 
 bool CRepBaseView::ProcessCommand(unsigned id) {
     const bool presetCommand =
-        id == kCmdPresetNew || id == kCmdPresetEdit || id == kCmdPresetDelete;
+        id == ID_RECORD_NEW || id == ID_RECORD_EDIT || id == ID_RECORD_DELETE;
     if (presetCommand && !m_presets->isEnabled())
         return true; // the list is off: nothing of it to change
     const bool handled = CRepParamsView::ProcessCommand(id);
-    if (id == kCmdPresetNew || id == kCmdPresetEdit || id == kCmdPresetDelete) {
+    if (id == ID_RECORD_NEW || id == ID_RECORD_EDIT || id == ID_RECORD_DELETE) {
         // The document refilled its list (or refused with a reason).
         m_presets->Refresh();
         if (CRepBase* base = GetRepBase(); base && !base->GetPresetCommandError().isEmpty())
-            CxMessage(this, 0x30, base->GetPresetCommandError());
+            CxMessage(this, CxMessageIcon::Warning, base->GetPresetCommandError());
     }
     return handled;
 }

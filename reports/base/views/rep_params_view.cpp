@@ -151,7 +151,7 @@ bool CRepParamsView::OnPreBuild() {
     for (CTypedDateEdit* edit : {m_from, m_to}) {
         if ((edit == m_from || withEnd) && edit->isEnabled() && !edit->date().isValid()) {
             CxMessage(
-                this, 0x30,
+                this, CxMessageIcon::Warning,
                 ParamText("Дата периода «{text}» не является датой. Введите ее как дд.мм.гггг",
                           QStringLiteral("OnPreBuild"))
                     .replace(QLatin1String("{text}"), edit->text()));
@@ -160,14 +160,14 @@ bool CRepParamsView::OnPreBuild() {
         }
     }
     if (withEnd && m_from->isEnabled() && m_from->date() > m_to->date()) {
-        CxMessage(this, 0x30,
+        CxMessage(this, CxMessageIcon::Warning,
                   ParamText("Начало периода позже его окончания", QStringLiteral("OnPreBuild")));
         m_from->setFocus();
         return false;
     }
     if (m_worker && m_worker->isEnabled() && m_worker->GetSelectedID() == -2) {
         CxMessage(
-            this, 0x30,
+            this, CxMessageIcon::Warning,
             ParamText("Такого социального работника нет в списке", QStringLiteral("OnPreBuild")));
         m_worker->setFocus();
         return false;
@@ -268,7 +268,7 @@ void CRepParamsView::OnCheck() {
     QList<QPair<QString, long>> items;
     QString error;
     if (!MarkMenuItems(items, &error)) {
-        CxMessage(this, 0x10, PoshReadError(error));
+        CxMessage(this, CxMessageIcon::Error, PoshReadError(error));
         return;
     }
     QMenu menu(this);
@@ -284,7 +284,7 @@ void CRepParamsView::OnCheck() {
 void CRepParamsView::MarkByType(long type) {
     QString error;
     if (!m_posh->CheckByType(true, type, &error))
-        CxMessage(this, 0x10, PoshReadError(error));
+        CxMessage(this, CxMessageIcon::Error, PoshReadError(error));
 }
 
 void CRepParamsView::OnUnmarkAll() {
@@ -311,5 +311,5 @@ void CRepParamsView::SetGrouping(int mode) {
     StorePoshGrouping(mode);
     QString error;
     if (!m_posh->Build(&error))
-        CxMessage(this, 0x10, error);
+        CxMessage(this, CxMessageIcon::Error, error);
 }

@@ -1,6 +1,7 @@
 // Report presets: both XML versions read and written, the preset lists of
 // the report windows, saving and deleting user presets, and the preset
 // commands of the report document.
+#include "framework/core/app/record_commands.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/core/xml/xml_parser.h"
 #include "rep_test_support.h"
@@ -371,31 +372,31 @@ void TestPresets::presetCommands() {
         return answer;
     });
     // Nothing selected: only "new" may run.
-    QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetNew, 1), 1);
-    QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetEdit, 1), 0);
-    QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetDelete, 1), 0);
+    QCOMPARE(doc.ProcessRepViewCommand(ID_RECORD_NEW, 1), 1);
+    QCOMPARE(doc.ProcessRepViewCommand(ID_RECORD_EDIT, 1), 0);
+    QCOMPARE(doc.ProcessRepViewCommand(ID_RECORD_DELETE, 1), 0);
     // A configuration preset is run, never changed.
     list.SetSelected(0);
-    QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetEdit, 1), 0);
-    QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetDelete, 0), 0);
+    QCOMPARE(doc.ProcessRepViewCommand(ID_RECORD_EDIT, 1), 0);
+    QCOMPARE(doc.ProcessRepViewCommand(ID_RECORD_DELETE, 0), 0);
     QCOMPARE(edits, 0);
     // A user preset: cancelling the editor changes nothing.
     list.SetSelected(1);
-    QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetEdit, 1), 1);
-    QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetDelete, 0), 1);
+    QCOMPARE(doc.ProcessRepViewCommand(ID_RECORD_EDIT, 1), 1);
+    QCOMPARE(doc.ProcessRepViewCommand(ID_RECORD_DELETE, 0), 1);
     QCOMPARE(edits, 1);
     QCOMPARE(Titles(list), QStringLiteral("beta/0 mine/2 Охват/0"));
     // A new preset starts empty, whatever is selected: the editor saves over
     // the preset whose title it was given.
-    QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetNew, 0), 1);
+    QCOMPARE(doc.ProcessRepViewCommand(ID_RECORD_NEW, 0), 1);
     QCOMPARE(edits, 2);
     QCOMPARE(opened, QString());
     QCOMPARE(Titles(list), QStringLiteral("beta/0 mine/2 Охват/0"));
     // Confirmed: the delete removes it and the list is filled again.
     answer = true;
-    QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetDelete, 0), 1);
+    QCOMPARE(doc.ProcessRepViewCommand(ID_RECORD_DELETE, 0), 1);
     QCOMPARE(Titles(list), QStringLiteral("beta/0 Охват/0"));
-    QCOMPARE(doc.ProcessRepViewCommand(kCmdPresetNew, 0), 1);
+    QCOMPARE(doc.ProcessRepViewCommand(ID_RECORD_NEW, 0), 1);
     QCOMPARE(Titles(list), QStringLiteral("2/2 beta/0 Охват/0"));
     QCOMPARE(doc.ProcessRepViewCommand(999, 1), 0);
 }

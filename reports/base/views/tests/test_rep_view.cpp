@@ -7,6 +7,7 @@
 // the choices outlive the window, and the preset commands go through the
 // real editor. The fast-tables window runs its steps.
 #include "db/schema/cache_tables.h"
+#include "framework/core/app/record_commands.h"
 #include "framework/core/documents/doc_template.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
@@ -420,7 +421,7 @@ void TestRepView::presetListOffWithoutPresetsAndWhileBuilding() {
     ViewTestReport::hook = nullptr;
     bool edited = false;
     Doc(view)->SetPresetEditor([&](KDRepPresetEx2&, bool) { return edited = true; });
-    QVERIFY(view->ProcessCommand(kCmdPresetNew));
+    QVERIFY(view->ProcessCommand(ID_RECORD_NEW));
     QVERIFY(!edited);
     Choose(view, {1});
     QVERIFY(view->OnBuild());
@@ -613,9 +614,9 @@ void TestRepView::presetCommands() {
     presets->setCurrentIndex(presets->model()->index(0, 0));
     CxCmdUI ui;
     // Presets of the configuration run, but are not changed.
-    QVERIFY(!view->CanProcessCommand(kCmdPresetEdit, ui));
-    QVERIFY(!view->CanProcessCommand(kCmdPresetDelete, ui));
-    QVERIFY(view->CanProcessCommand(kCmdPresetNew, ui));
+    QVERIFY(!view->CanProcessCommand(ID_RECORD_EDIT, ui));
+    QVERIFY(!view->CanProcessCommand(ID_RECORD_DELETE, ui));
+    QVERIFY(view->CanProcessCommand(ID_RECORD_NEW, ui));
 
     // A new preset named like one of the configuration's is refused and the
     // editor stays open; under a name of its own it is saved.
@@ -633,7 +634,7 @@ void TestRepView::presetCommands() {
             editor->ListPage(1)->PickList()->Model()->index(0), Qt::Checked, Qt::CheckStateRole);
         editor->OkButton()->click();
     });
-    QVERIFY(view->ProcessCommand(kCmdPresetNew));
+    QVERIFY(view->ProcessCommand(ID_RECORD_NEW));
     QVERIFY(refusedAndOpen);
     QCOMPARE(presets->model()->rowCount(), 3);
     const QModelIndex mine = presets->model()->index(2, 0);
@@ -647,17 +648,17 @@ void TestRepView::presetCommands() {
 
     // Deleting asks through the read-only editor.
     presets->setCurrentIndex(mine);
-    QVERIFY(view->CanProcessCommand(kCmdPresetDelete, ui));
+    QVERIFY(view->CanProcessCommand(ID_RECORD_DELETE, ui));
     InModal([](QWidget* modal) {
         auto* editor = qobject_cast<CRepPresetEdit2*>(modal);
         QVERIFY(editor);
         QVERIFY(editor->NameEdit()->isReadOnly());
         editor->reject();
     });
-    view->ProcessCommand(kCmdPresetDelete);
+    view->ProcessCommand(ID_RECORD_DELETE);
     QCOMPARE(presets->model()->rowCount(), 3);
     InModal([](QWidget* modal) { qobject_cast<QDialog*>(modal)->accept(); });
-    view->ProcessCommand(kCmdPresetDelete);
+    view->ProcessCommand(ID_RECORD_DELETE);
     QCOMPARE(presets->model()->rowCount(), 2);
     QVERIFY(stored.GetCount() == 1);
     xKDReportPresets2 after;
