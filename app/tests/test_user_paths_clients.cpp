@@ -38,14 +38,8 @@ class TestUserPathsClients : public QObject {
     CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
 
     CxSQLListCtrl* JournalList() {
-        auto* journal = qobject_cast<CJClients*>(ActiveView(Frame()));
-        if (!journal) {
-            // The card is in front: the journal is the other window.
-            for (QMdiSubWindow* sub : Frame().MDIArea()->subWindowList())
-                if (auto* child = qobject_cast<CxMDIChildWnd*>(sub))
-                    if ((journal = qobject_cast<CJClients*>(child->View())))
-                        break;
-        }
+        // The card may be in front: the journal is then the other window.
+        auto* journal = FindView<CJClients>(Frame());
         return journal ? journal->findChild<CxSQLListCtrl*>() : nullptr;
     }
     QStringList JournalCodes() {
@@ -240,8 +234,8 @@ private slots:
             opened << url;
             return true;
         });
-        const bool triggered = path.size() == 1 ? TriggerToolBar(Frame(), path[0])
-                                                : TriggerMenu(Frame(), path);
+        const bool triggered =
+            path.size() == 1 ? TriggerToolBar(Frame(), path[0]) : TriggerMenu(Frame(), path);
         SetExternalOpener({});
         QVERIFY(triggered);
         QCOMPARE(opened.size(), 1);

@@ -37,12 +37,10 @@ class TestUserPathsDiary : public QObject {
     CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
 
     CJDiary* JournalList() {
-        for (QMdiSubWindow* sub : Frame().MDIArea()->subWindowList())
-            if (auto* child = qobject_cast<CxMDIChildWnd*>(sub))
-                if (auto* journal = qobject_cast<CJDiaryMain*>(child->View()))
-                    return qobject_cast<CJDiary*>(
-                        journal->Tab()->GetTabWindow(journal->Tab()->GetCurSel()));
-        return nullptr;
+        auto* journal = FindView<CJDiaryMain>(Frame());
+        return journal ? qobject_cast<CJDiary*>(
+                             journal->Tab()->GetTabWindow(journal->Tab()->GetCurSel()))
+                       : nullptr;
     }
     CDDiary* ActiveForm() { return qobject_cast<CDDiary*>(ActiveView(Frame())); }
     // Where a key goes while a list of matches is open: to that list.

@@ -29,13 +29,7 @@ class TestUserPathsDirectories : public QObject {
 
     CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
 
-    CJDirectories* Journal() {
-        for (QMdiSubWindow* sub : Frame().MDIArea()->subWindowList())
-            if (auto* child = qobject_cast<CxMDIChildWnd*>(sub))
-                if (auto* journal = qobject_cast<CJDirectories*>(child->View()))
-                    return journal;
-        return nullptr;
-    }
+    CJDirectories* Journal() { return FindView<CJDirectories>(Frame()); }
     CxSQLListCtrl* CurrentList() {
         CJDirectories* journal = Journal();
         return journal ? qobject_cast<CxSQLListCtrl*>(

@@ -145,6 +145,15 @@ inline QWidget* FindWindow(CxMDIFrameWnd& frame, const QString& title) {
             return top;
     return nullptr;
 }
+// The first view of class V among the main frame's document windows; null
+// when none is open.
+template <class V> V* FindView(CxMDIFrameWnd& frame) {
+    for (QMdiSubWindow* sub : frame.MDIArea()->subWindowList())
+        if (auto* child = qobject_cast<CxMDIChildWnd*>(sub))
+            if (auto* view = qobject_cast<V*>(child->View()))
+                return view;
+    return nullptr;
+}
 inline QString ActiveTitle(CxMDIFrameWnd& frame) {
     QMdiSubWindow* sub = frame.MDIArea()->activeSubWindow();
     return sub ? sub->windowTitle() : QString();
