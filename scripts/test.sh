@@ -6,5 +6,6 @@ cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 # Includes against the order of the layers fail before anything is built.
 scripts/check-includes.py
-scripts/build.sh
+# Warnings fail the build here, so none reaches the main line.
+KELDA_WERROR=ON scripts/build.sh
 ctest --test-dir "${KELDA_BUILD_DIR:-build}" -j "${KELDA_JOBS:-$(nproc)}" --output-on-failure

@@ -47,6 +47,9 @@ QString CSQLImportWizard::LastPackageVariable(const QString& orgID) {
 // One import: the state that the steps share, and the clean-up on every way
 // out (rollback, the load's temporary tables, the lock).
 struct CSQLImportWizard::Run {
+    Run(CSQLImportWizard& wizard, CxSQL* sql, CvProgress* progress, QString* error)
+        : wizard(wizard), sql(sql), progress(progress), error(error) {}
+
     CSQLImportWizard& wizard;
     CxSQL* sql;
     CvProgress* progress;
@@ -641,7 +644,7 @@ bool CSQLImportWizard::Import(CxSQL* sql, const QString& path, CvProgress* progr
     m_helper->m_pLog = log;
     m_helper->SetLoadPrefix(LoadPrefix());
 
-    Run run{*this, sql, progress, error, {}, {}, {}, {}};
+    Run run(*this, sql, progress, error);
     if (!run.CheckPackage(path))
         return false;
 

@@ -229,9 +229,12 @@ QString CDXRecordSQL::BuildInsert(const QList<const Row*>& rows, bool orUpdate) 
 
 bool CDXRecordSQL::HasKeyColumn() const {
     if (m_hasKeyColumn < 0) {
-        for (const Row& row : m_rows)
-            if (row.loaded && row.Find(kKey))
-                return bool(m_hasKeyColumn = 1);
+        for (const Row& row : m_rows) {
+            if (row.loaded && row.Find(kKey)) {
+                m_hasKeyColumn = 1;
+                return true;
+            }
+        }
         CxSQL* sql = GetSQL();
         if (!sql)
             return false;
