@@ -1,11 +1,11 @@
 #include "material_chooser.h"
 
 #include "diary/core/diary_verdict.h"
-#include "model/orgs/org_keys.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/lists/list_sel_order.h"
 #include "framework/widgets/message_box.h"
+#include "model/orgs/org_keys.h"
 
 #include <QDialogButtonBox>
 #include <QFrame>

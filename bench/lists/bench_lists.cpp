@@ -15,7 +15,6 @@
 #include "db/schema/creation_script.h"
 #include "db/schema/sql_db_updater.h"
 #include "framework/core/lists/sql_list_model.h"
-#include "model/orgs/org_keys.h"
 #include "framework/core/record/dx_record.h"
 #include "framework/core/sql/sql_connect.h"
 #include "framework/core/table/cx_table.h"
@@ -23,6 +22,7 @@
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/lists/list_sel_order.h"
 #include "model/config/configuration.h"
+#include "model/orgs/org_keys.h"
 #include "model/tables/table_set.h"
 
 #include <QApplication>

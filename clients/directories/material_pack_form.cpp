@@ -1,10 +1,10 @@
 #include "material_pack_form.h"
 
 #include "core/directory_kinds.h"
-#include "model/orgs/org_keys.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/forms/dxx.h"
 #include "framework/widgets/lists/list_sel_order.h"
+#include "model/orgs/org_keys.h"
 #include "model/tables/table_set.h"
 
 #include <QFormLayout>

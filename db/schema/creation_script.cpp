@@ -2,6 +2,9 @@
 // of the database stands as $$$DATABASENAME$$$.
 #include "db/schema/creation_script.h"
 
+// One statement a line, so each table's definition reads whole and a
+// change to it shows as one changed line.
+// clang-format off
 const char kDatabaseCreationScript[] =
     "CREATE DATABASE $$$DATABASENAME$$$ DEFAULT CHARACTER SET ucs2 COLLATE ucs2_unicode_ci;"
     "USE $$$DATABASENAME$$$;"
@@ -31,3 +34,4 @@ const char kDatabaseCreationScript[] =
     "INSERT INTO `dbsettings` VALUES ('DatabaseVersion','66'),('DatabaseVersion.Dorvin',\"4\");"
     "UNLOCK TABLES;"
     ;
+// clang-format on

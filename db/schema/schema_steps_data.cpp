@@ -3,6 +3,9 @@
 // text is built by the updater (steps 476 and 477).
 #include "db/schema/schema_steps.h"
 
+// One step a line, its statement whole, so a step reads against the
+// schema history line by line.
+// clang-format off
 const SchemaStep kSchemaSteps[] = {
     {0, SchemaStepKind::Old, R"sql()sql"},
     {1, SchemaStepKind::Old, R"sql(CREATE TABLE `clientdata` (`ROWID` int(11) NOT NULL auto_increment,`cClientCode` varchar(64) collate ucs2_unicode_ci default NULL,`dEnterDate` date default NULL,`dUpdateDate` date default NULL,`nBirthYear` int(11) default NULL,`dStartInPrjDate` date default NULL,`nSex` int(11) default NULL,`cComment` mediumtext collate ucs2_unicode_ci,`nClientType` int(11) default NULL,`nRegionID` int(11) default '0',`bSecondary` tinyint(4) default '0',`bFromOther` tinyint(4) default '0',`nUpdateID` int(11) default NULL,`nCreaterID` int(11) default NULL,PRIMARY KEY (`ROWID`),UNIQUE KEY `cClientCode` (`cClientCode`)) ENGINE=InnoDB DEFAULT CHARSET=ucs2 COLLATE=ucs2_unicode_ci)sql"},
@@ -493,5 +496,6 @@ const SchemaStep kSchemaSteps[] = {
     {484, SchemaStepKind::Single, R"sql(ALTER TABLE `orginf` CHANGE `nRegionDataID` `ROWID` INT NOT NULL)sql"},
     {485, SchemaStepKind::Old, R"sql()sql"},
 };
+// clang-format on
 
 const int kSchemaStepCount = int(sizeof(kSchemaSteps) / sizeof(kSchemaSteps[0]));

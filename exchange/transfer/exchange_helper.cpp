@@ -1,10 +1,10 @@
 #include "exchange_helper.h"
 
 #include "clients/core/training_rules.h"
-#include "model/orgs/org_keys.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "model/orgs/org_keys.h"
 
 namespace {
 

@@ -6,10 +6,27 @@
 // were made (text to mediumtext, mediumtext to longtext): the conversion keeps
 // the number of characters they hold.
 
-struct ExpectedTable { const char* name; const char* charset; };
-struct ExpectedColumn { const char* table; int position; const char* name; const char* type; const char* nullable; const char* defaultValue; };
-struct ExpectedKey { const char* table; const char* name; int nonUnique; const char* columns; };
+struct ExpectedTable {
+    const char* name;
+    const char* charset;
+};
+struct ExpectedColumn {
+    const char* table;
+    int position;
+    const char* name;
+    const char* type;
+    const char* nullable;
+    const char* defaultValue;
+};
+struct ExpectedKey {
+    const char* table;
+    const char* name;
+    int nonUnique;
+    const char* columns;
+};
 
+// One table, column or key a line, as the server lists them.
+// clang-format off
 inline const ExpectedTable kExpectedTables[] = {
     {"accessgroups", "ucs2"},
     {"clientdata", "utf8"},
@@ -504,3 +521,4 @@ inline const ExpectedKey kExpectedKeys[] = {
     {"orginf", "PRIMARY", 0, "ROWID"},
     {"orginf", "cOrgID", 0, "cOrgID"},
 };
+// clang-format on

@@ -343,7 +343,8 @@ private slots:
         QCOMPARE(names.size(), 11);
         QCOMPARE(names.first(), QStringLiteral("Ведомости: Проверка кодов социальных работников"));
         QCOMPARE(names.last(), QStringLiteral("Проверка контрольных сумм"));
-        QVERIFY(names.contains(QStringLiteral("Проверка связей визитов с отчетами, клиентами и материалами")));
+        QVERIFY(names.contains(
+            QStringLiteral("Проверка связей визитов с отчетами, клиентами и материалами")));
         QCOMPARE(db.Scalar(QStringLiteral("SELECT nWorker1 FROM dailyreport")),
                  QStringLiteral("-1"));
         QCOMPARE(db.Scalar(QStringLiteral("SELECT COUNT(*) FROM clientdatachanges")),
