@@ -10,6 +10,7 @@
 #include "framework/core/app/html_template.h"
 #include "framework/core/app/modules_info.h"
 #include "framework/core/app/profile_manager.h"
+#include "framework/core/app/program_marks.h"
 #include "framework/core/sql/sql_init.h"
 #include "framework/core/table/self_register.h"
 #include "framework/widgets/about_dialog.h"
@@ -74,7 +75,16 @@ QSplashScreen* g_splash = nullptr;
                                                           &g_OrgInfoSettingsPage};
 } // namespace
 
-CKelda2App::CKelda2App() = default;
+CKelda2App::CKelda2App() {
+    // Other copies of the program on the same server wait on this lock, and
+    // every installation reads backups by these names: they never change.
+    CxProgramMarks marks;
+    marks.schemaLockPrefix = QStringLiteral("kelda2_schema:");
+    marks.backupHeaderPart = QByteArrayLiteral("Kelda2.Backup");
+    marks.backupMagic = QByteArrayLiteral("Kelda2 database backup");
+    marks.backupExtension = QStringLiteral("k2backup");
+    SetProgramMarks(marks);
+}
 
 CKelda2App::~CKelda2App() {
     delete GetMainWnd();

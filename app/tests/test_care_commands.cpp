@@ -8,6 +8,7 @@
 #include "exchange/widgets/configurator_form.h"
 #include "exchange/widgets/org_info_view.h"
 #include "exchange/widgets/restore_converter_kelda1.h"
+#include "framework/core/app/program_marks.h"
 #include "framework/widgets/cmd_target.h"
 #include "framework/widgets/dialog.h"
 #include "framework/widgets/forms/file_edit.h"
@@ -88,7 +89,8 @@ private slots:
             QVERIFY(children.contains(QStringLiteral("CSQLRestoreWizard_Converter_Kelda1")));
     }
 
-    // The wizard of the command writes the backup; the start page then
+    // The wizard of the command writes the backup, under the names by which
+    // every installation knows the program's backups; the start page then
     // counts from the day of the backup and does not remind.
     void backupResetsTheReminder() {
         CTarvikApp::WriteAllUsersString(QStringLiteral("Backup"), QStringLiteral("nLastFromBackup"),
@@ -106,7 +108,11 @@ private slots:
         });
         QVERIFY(CxAppCommands::OnCmdMsg(ID_BACKUP, nullptr));
         QVERIFY(done);
-        QVERIFY(QFile::exists(path));
+        QFile written(path);
+        QVERIFY(written.open(QIODevice::ReadOnly));
+        const QByteArray bytes = written.readAll();
+        QVERIFY(bytes.contains("Kelda2.Backup"));          // the header part's name
+        QVERIFY(bytes.contains("Kelda2 database backup")); // the header's first bytes
         QCOMPARE(CTarvikApp::GetAllUsersString(QStringLiteral("Backup"),
                                                QStringLiteral("nLastFromBackup")),
                  QStringLiteral("0"));
@@ -118,6 +124,12 @@ private slots:
                  QStringLiteral("1"));
         QVERIFY(CTarvikApp::TakeAppQueries().isEmpty());
         QVERIFY(UseBackupReminder(0));
+    }
+
+    // Copies of the program that start on one server at once wait for each
+    // other on a named lock; older copies know it by this name.
+    void schemaLockKeepsItsName() {
+        QCOMPARE(ProgramMarks().schemaLockPrefix, QStringLiteral("kelda2_schema:"));
     }
 
     // A window that keeps unsaved changes (the user cancels the question)

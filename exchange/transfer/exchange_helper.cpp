@@ -79,7 +79,9 @@ QList<CSQLExchangeTable> CKeldaSQLImportWizard_Helper::GetExchangeTables() const
          QStringLiteral("nReportID")},
         {QStringLiteral("dailyvisits"),
          key,
-         {ref("nReportID", report), ref("nClientID", client), ref("nItem", dir)}},
+         {ref("nReportID", report), ref("nClientID", client), ref("nItem", dir)},
+         QString(),
+         true},
     };
 }
 

@@ -103,7 +103,7 @@ public:
     static bool WriteProfileInt(const QString& section, const QString& entry, int value);
     // Settings of the installation shared by every user (counters such as
     // the days since the last backup): a settings file beside the user's
-    // configuration ("<configuration folder>/Kelda2/AllUsers.conf"), whatever
+    // configuration ("<configuration folder>/<application name>/AllUsers.conf"), whatever
     // store the run has installed.
     static QString GetAllUsersString(const QString& section, const QString& entry,
                                      const QString& defaultValue = QString());

@@ -72,7 +72,7 @@ QWidget* DefaultParent(QWidget* parent) {
 }
 
 QString Title(const QString& title) {
-    return title.isEmpty() ? QStringLiteral("Kelda2") : title;
+    return title.isEmpty() ? QCoreApplication::applicationName() : title;
 }
 } // namespace
 

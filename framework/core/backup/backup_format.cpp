@@ -1,5 +1,6 @@
 #include "backup_format.h"
 
+#include "framework/core/app/program_marks.h"
 #include "framework/core/tarvik_app.h"
 
 #include <zlib.h>
@@ -105,7 +106,7 @@ quint32 Crc32(const char* data, qint64 length) {
 
 QByteArray SerializeHeader(const Header& header) {
     Writer w;
-    w.Bytes(kMagic);
+    w.Bytes(ProgramMarks().backupMagic);
     w.Int32(header.formatVersion);
     w.Int32(header.schemaVersion);
     w.Bytes(header.created.toUTC().toString(Qt::ISODate).toUtf8());
@@ -153,7 +154,7 @@ bool ParseHeader(const QByteArray& bytes, Header* header, QString* error) {
     const QByteArray body = bytes.left(bytes.size() - 4);
     const quint32 stored = qFromLittleEndian<quint32>(bytes.constData() + body.size());
     Reader r(body);
-    if (r.Bytes() != QByteArray(kMagic) || !r.ok())
+    if (r.Bytes() != ProgramMarks().backupMagic || !r.ok())
         return fail(Tr("это не заголовок резервной копии"));
     if (stored != Crc32(body.constData(), body.size()))
         return fail(Tr("контрольная сумма заголовка не совпадает"));

@@ -3,7 +3,9 @@
 // docs/backup-format.md) holding a header part with the schema version and
 // every table's definition, and the tables' rows in compressed data parts.
 // This header holds what the writer and the reader share: the header record,
-// its byte form, the encoding of row values and their SQL literals.
+// its byte form, the encoding of row values and their SQL literals. The
+// name of the header part, the header's first bytes and the file name
+// extension are the program's (ProgramMarks, framework/core/app).
 #include <QByteArray>
 #include <QDateTime>
 #include <QList>
@@ -11,8 +13,6 @@
 
 namespace kbackup {
 
-inline constexpr char kHeaderPart[] = "Kelda2.Backup";
-inline constexpr char kMagic[] = "Kelda2 database backup";
 inline constexpr int kFormatVersion = 1;
 // Staging names of a restore: the backup's tables load as "_krs_new_<n>", the
 // live ones step aside as "_krs_old_<n>". Backups leave such tables out.

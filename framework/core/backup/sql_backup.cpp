@@ -2,6 +2,7 @@
 
 #include "backup_format.h"
 #include "backup_reminder.h"
+#include "framework/core/app/program_marks.h"
 #include "framework/core/progress.h"
 #include "framework/core/run_log.h"
 #include "framework/core/run_steps.h"
@@ -390,8 +391,8 @@ bool BackupRun::WriteFile() {
     for (const TablePlan& plan : m_plans)
         m_header.tables << plan.table;
     const QByteArray header = kbackup::SerializeHeader(m_header);
-    if (!m_file.WriteStoredPart(kbackup::kHeaderPart, header.constData(), size_t(header.size()),
-                                false) ||
+    if (!m_file.WriteStoredPart(ProgramMarks().backupHeaderPart.toStdString(), header.constData(),
+                                size_t(header.size()), false) ||
         !m_file.Close())
         return Fail(Tr("Ошибка записи файла резервной копии (нет места на диске?)"));
     return true;
@@ -401,7 +402,7 @@ bool BackupRun::Verify() {
     const QString damaged = Tr("Записанный файл резервной копии не прошел проверку");
     CIndexedFile file;
     if (!file.Open(QFile::encodeName(m_tempPath).toStdString(), CIndexedFile::modeRead) ||
-        !file.VerifyChecksum() || !file.SeekToPart(kbackup::kHeaderPart))
+        !file.VerifyChecksum() || !file.SeekToPart(ProgramMarks().backupHeaderPart.toStdString()))
         return Fail(damaged);
     QByteArray bytes(qsizetype(file.PartBytesLeft()), '\0');
     bytes.resize(qsizetype(file.ReadRaw(bytes.data(), size_t(bytes.size()))));
@@ -485,14 +486,17 @@ bool CSQLBackup::Backup(CxSQL* sql, const QString& path, CvProgress* progress, C
 }
 
 QString CSQLBackup::FileFilter() {
-    return CTarvikApp::TranslateString(QStringLiteral("Резервные копии Kelda2"),
+    const QString pattern = QStringLiteral("*.") + ProgramMarks().backupExtension;
+    return CTarvikApp::TranslateString(QStringLiteral("Резервные копии"),
                                        QStringLiteral("CSQLBackup::FileFilter")) +
-           QStringLiteral(" (*.k2backup)|*.k2backup");
+           u' ' + QCoreApplication::applicationName() + QStringLiteral(" (") + pattern +
+           QStringLiteral(")|") + pattern;
 }
 
 QString CSQLBackup::DefaultFileName(const QString& database) {
     QString safe = database;
     safe.replace(QRegularExpression(QStringLiteral("[^\\w.-]")), QStringLiteral("_"));
-    return QStringLiteral("%1_%2.k2backup")
-        .arg(safe, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm")));
+    return QStringLiteral("%1_%2.%3")
+        .arg(safe, QDateTime::currentDateTime().toString(QStringLiteral("yyyy-MM-dd_HH-mm")),
+             ProgramMarks().backupExtension);
 }

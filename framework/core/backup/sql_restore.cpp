@@ -1,6 +1,7 @@
 #include "sql_restore.h"
 
 #include "backup_format.h"
+#include "framework/core/app/program_marks.h"
 #include "framework/core/progress.h"
 #include "framework/core/run_log.h"
 #include "framework/core/run_steps.h"
@@ -74,11 +75,11 @@ bool NameMatchesFilter(const QString& path, const QString& filter) {
 OpenResult OpenBackup(const QString& path, CIndexedFile& file, kbackup::Header* header,
                       QString* error) {
     if (!file.Open(QFile::encodeName(path).toStdString(), CIndexedFile::modeRead) ||
-        !file.Directory().count(kbackup::kHeaderPart)) {
+        !file.Directory().count(ProgramMarks().backupHeaderPart.toStdString())) {
         *error = NotABackup();
         return OpenResult::NotOurs;
     }
-    if (!file.VerifyChecksum() || !file.SeekToPart(kbackup::kHeaderPart)) {
+    if (!file.VerifyChecksum() || !file.SeekToPart(ProgramMarks().backupHeaderPart.toStdString())) {
         *error = Damaged();
         return OpenResult::Damaged;
     }
@@ -569,7 +570,7 @@ bool CSQLRestore::Restore(CxSQL* sql, const QString& path, CvProgress* progress,
     // Which way the file goes; the checks themselves come with the restore.
     CIndexedFile file;
     const bool ours = file.Open(QFile::encodeName(path).toStdString(), CIndexedFile::modeRead) &&
-                      file.Directory().count(kbackup::kHeaderPart);
+                      file.Directory().count(ProgramMarks().backupHeaderPart.toStdString());
     file.Close();
     CSQLRestoreWizard_Converter* converter = nullptr;
     if (!ours)

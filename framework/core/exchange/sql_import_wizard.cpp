@@ -504,8 +504,7 @@ struct CSQLImportWizard::Run {
             if (!HighestKey(sql, Quoted(table.name), table.key, &offset, error) ||
                 !HighestKey(sql, helper()->LoadTable(table.name), table.key, &highest, error))
                 return false;
-            if (highest > std::numeric_limits<int>::max() - offset &&
-                table.name.compare(QStringLiteral("dailyvisits"), Qt::CaseInsensitive) != 0)
+            if (!table.wideKey && highest > std::numeric_limits<int>::max() - offset)
                 return Fail(Tr(QStringLiteral("Номера записей таблицы {table} исчерпаны: "
                                               "пакет не может быть загружен"),
                                QStringLiteral("msgExchangeIdsExhausted"))

@@ -33,6 +33,9 @@ struct CSQLExchangeTable {
     QString key;
     QList<CSQLExchangeReference> references;
     QString pageColumn = QString();
+    // The key is a 64-bit number: moving the load's keys past the
+    // receiver's highest never runs out of numbers.
+    bool wideKey = false;
 };
 
 // Marks of FillTableMap.

@@ -1,5 +1,6 @@
 #include "schema_lock.h"
 
+#include "framework/core/app/program_marks.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
 
@@ -10,7 +11,7 @@ constexpr int kSliceSeconds = 10;
 constexpr int kLongestWaitSeconds = 15 * 60;
 
 QString LockName(const QString& database) {
-    const QString prefix = QStringLiteral("kelda2_schema:");
+    const QString prefix = ProgramMarks().schemaLockPrefix;
     const QString name = prefix + database.toLower();
     if (name.size() <= 64) // the server's limit for a lock name
         return name;

@@ -1,8 +1,8 @@
 #pragma once
 // One connection at a time makes or upgrades a given database: the server's
-// named lock "kelda2_schema:<database>" (named locks are server-wide; the
-// name keeps databases apart). A program that died half way keeps the lock
-// until the server has finished the statement it was running and closed its
+// named lock "<prefix><database>" (the prefix is the program's,
+// ProgramMarks; named locks are server-wide, the name keeps databases apart). A program that died
+// half way keeps the lock until the server has finished the statement it was running and closed its
 // session, so the next start never works beside the remains of the last one.
 #include <QString>
 #include <functional>

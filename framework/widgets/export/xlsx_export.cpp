@@ -4,6 +4,7 @@
 #include "framework/core/progress.h"
 #include "framework/core/table/field_flags.h"
 
+#include <QCoreApplication>
 #include <QDate>
 #include <QDateTime>
 #include <QDir>
@@ -185,7 +186,7 @@ QString XlsxTempPath(const QString& name) {
     QString base = name;
     base.replace(QRegularExpression(QStringLiteral("[\\\\/:*?\"<>|\\s]+")), QStringLiteral("_"));
     if (base.isEmpty())
-        base = QStringLiteral("Kelda2");
+        base = QCoreApplication::applicationName();
     return QDir(QDir::tempPath())
         .filePath(base + u'-' +
                   QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss-zzz")) +

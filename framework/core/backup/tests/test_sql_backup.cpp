@@ -4,6 +4,7 @@
 #include "db/schema/creation_script.h"
 #include "db/schema/schema_steps.h"
 #include "db/schema/sql_db_updater.h"
+#include "framework/core/app/program_marks.h"
 #include "framework/core/backup/backup_format.h"
 #include "framework/core/backup/backup_reminder.h"
 #include "framework/core/backup/sql_backup.h"
@@ -317,8 +318,9 @@ private slots:
             CIndexedFile file;
             QVERIFY(file.Open(FilledBackup().toStdString(), CIndexedFile::modeRead));
             const auto& dir = file.Directory();
-            const auto it = damage == QLatin1String("header") ? dir.find("Kelda2.Backup")
-                                                              : dir.find("Data/1/0");
+            const auto it = damage == QLatin1String("header")
+                                ? dir.find(ProgramMarks().backupHeaderPart.toStdString())
+                                : dir.find("Data/1/0");
             QVERIFY(it != dir.end());
             // Inside the stored bytes (past a compressed part's block header).
             const qint64 at = it->second.nOffset + std::min<qint64>(20, it->second.nLength - 1);
@@ -339,7 +341,7 @@ private slots:
             // A whole file whose header a later program wrote.
             CIndexedFile good;
             QVERIFY(good.Open(FilledBackup().toStdString(), CIndexedFile::modeRead));
-            QVERIFY(good.SeekToPart(kbackup::kHeaderPart));
+            QVERIFY(good.SeekToPart(ProgramMarks().backupHeaderPart.toStdString()));
             QByteArray raw(qsizetype(good.PartBytesLeft()), '\0');
             raw.resize(qsizetype(good.ReadRaw(raw.data(), size_t(raw.size()))));
             kbackup::Header header;
@@ -349,8 +351,8 @@ private slots:
             const QByteArray newer = kbackup::SerializeHeader(header);
             CIndexedFile file;
             QVERIFY(file.Open(path.toStdString(), CIndexedFile::modeCreate));
-            QVERIFY(
-                file.WriteStoredPart(kbackup::kHeaderPart, newer.constData(), newer.size(), false));
+            QVERIFY(file.WriteStoredPart(ProgramMarks().backupHeaderPart.toStdString(),
+                                         newer.constData(), newer.size(), false));
             QVERIFY(file.Close());
             bytes = ReadAll(path);
         }
