@@ -147,15 +147,17 @@ void CxMySQLWatchdog::Flush() {
         const QString literal = SafeSQL(name);
         CxResult res = m_connection->Execute(
             QStringLiteral("SELECT nChangeID FROM watchdog WHERE cTable=") + literal);
+        // A count that fails (the failure is in the error list) only keeps
+        // other copies from hearing of this change; this copy announces it.
         if (res.isValid() && res.FetchRow()) {
             m_known[name] = res.LFieldValue(0) + 1;
         } else {
-            m_connection->Execute(QStringLiteral("REPLACE INTO watchdog set nChangeID=0,cTable=") +
-                                  literal);
+            static_cast<void>(m_connection->Execute(
+                QStringLiteral("REPLACE INTO watchdog set nChangeID=0,cTable=") + literal));
             m_known[name] = 1;
         }
-        m_connection->Execute(
-            QStringLiteral("UPDATE watchdog set nChangeID=nChangeID+1 WHERE cTable=") + literal);
+        static_cast<void>(m_connection->Execute(
+            QStringLiteral("UPDATE watchdog set nChangeID=nChangeID+1 WHERE cTable=") + literal));
         CTarvikApp::SendForNotify(QStringLiteral("SQL"), name);
     }
 }

@@ -135,13 +135,16 @@ int main(int argc, char** argv) {
         health.filled = true;
         for (const int d : HealthDiseases())
             health.rows.append({d, 1, 0});
-        sql.BeginTransaction();
+        bool saved = sql.BeginTransaction();
         historySave += Time([&] {
-            CClientHistoryStore::Save(&sql, EClientHistory::RiskBehavior, client, {page}, {},
-                                      QDate(2030, 1, 1), &refusal, &error);
+            saved =
+                saved && CClientHistoryStore::Save(&sql, EClientHistory::RiskBehavior, client,
+                                                   {page}, {}, QDate(2030, 1, 1), &refusal, &error);
         });
-        healthSave += Time([&] { CClientHealthStore::Save(&sql, client, health, &error); });
-        sql.CommitTransaction();
+        healthSave +=
+            Time([&] { saved = saved && CClientHealthStore::Save(&sql, client, health, &error); });
+        if (!saved || !sql.CommitTransaction())
+            return BenchFail(error.isEmpty() ? sql.GetSqlErrorString() : error);
     }
 
     // A training of 500 clients, 20 of them typed twice and 20 unknown.
@@ -154,7 +157,10 @@ int main(int argc, char** argv) {
     SetupTrainingParticipants(&list, kAudienceClients);
     list.SetText(codes.join(QStringLiteral("; ")));
     const double check = Time([&] { list.CheckList(&sql, &error); });
-    const double participants = Time([&] { list.Save(&sql, 1, &error); });
+    bool saved = false;
+    const double participants = Time([&] { saved = list.Save(&sql, 1, &error); });
+    if (!saved)
+        return BenchFail(error);
 
     DropBenchDatabase(socket, name);
     std::printf("clients: %d (history rows %d, health rows %d), filled in %.0f ms\n", clients,

@@ -80,11 +80,16 @@ int Export(const QString& database, const QString& out) {
     SQLConnectXML info = Info(database);
     if (!sql.Connect(&info))
         return Fail(sql.GetSqlErrorString());
-    sql.Execute(QStringLiteral(
-        "INSERT IGNORE INTO orginf (ROWID,cOrgID,cOrgName,cPrjName,cSogName,cCity,cRegion,"
-        "cAddress,cPhone,cEMail,cWWW,cBoss,cBossPhone,cProjRuk,cProjRukPhone,cDonors,"
-        "cProjectDate) VALUES (0,'BENCH-A','Bench A','','','','','','','','','','','','','','')"));
-    sql.Execute(QStringLiteral("UPDATE orginf SET cOrgID='BENCH-A' WHERE ROWID=0 AND cOrgID=''"));
+    if (!sql.Execute(QStringLiteral("INSERT IGNORE INTO orginf (ROWID,cOrgID,cOrgName,cPrjName,"
+                                    "cSogName,cCity,cRegion,cAddress,cPhone,cEMail,cWWW,cBoss,"
+                                    "cBossPhone,cProjRuk,cProjRukPhone,cDonors,cProjectDate) "
+                                    "VALUES (0,'BENCH-A','Bench A','','','','','','','','','','',"
+                                    "'','','','')"))
+             .isValid() ||
+        !sql.Execute(
+                QStringLiteral("UPDATE orginf SET cOrgID='BENCH-A' WHERE ROWID=0 AND cOrgID=''"))
+             .isValid())
+        return Fail(sql.GetSqlErrorString());
     CKeldaSQLImportWizard_Helper helper;
     CSQLExportWizard wizard(&helper);
     QElapsedTimer timer;
@@ -101,7 +106,7 @@ int Receiver(const QString& database) {
     SQLConnectXML info = Info(QString());
     if (!server.Connect(&info))
         return Fail(server.GetSqlErrorString());
-    server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(database));
+    server.ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(database));
     CxMySQL sql;
     QString error;
     if (SQLConnectOrCreate(&sql, Info(database), QByteArray(kDatabaseCreationScript), &error) !=
@@ -110,10 +115,13 @@ int Receiver(const QString& database) {
     CSQLDBUpdater updater;
     if (!updater.Run(&sql))
         return Fail(CTarvikApp::TakeErrorMessages());
-    sql.Execute(QStringLiteral(
-        "INSERT INTO orginf (ROWID,cOrgID,cOrgName,cPrjName,cSogName,cCity,cRegion,cAddress,"
-        "cPhone,cEMail,cWWW,cBoss,cBossPhone,cProjRuk,cProjRukPhone,cDonors,cProjectDate) VALUES "
-        "(0,'BENCH-B','Bench B','','','','','','','','','','','','','','')"));
+    if (!sql.Execute(QStringLiteral("INSERT INTO orginf (ROWID,cOrgID,cOrgName,cPrjName,cSogName,"
+                                    "cCity,cRegion,cAddress,cPhone,cEMail,cWWW,cBoss,cBossPhone,"
+                                    "cProjRuk,cProjRukPhone,cDonors,cProjectDate) VALUES "
+                                    "(0,'BENCH-B','Bench B','','','','','','','','','','','','',"
+                                    "'','')"))
+             .isValid())
+        return Fail(sql.GetSqlErrorString());
     std::printf("receiver %s ready\n", qPrintable(database));
     return 0;
 }

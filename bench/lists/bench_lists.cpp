@@ -239,7 +239,8 @@ int main(int argc, char** argv) {
     }
     // KELDA_BENCH_KEEP=1 keeps the database for a closer look at its queries.
     if (qEnvironmentVariableIsEmpty("KELDA_BENCH_KEEP"))
-        g_pBaseSQLConnection->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+        g_pBaseSQLConnection->ExecuteCleanup(
+            QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
     g_pBaseSQLConnection.reset();
     return 0;
 }

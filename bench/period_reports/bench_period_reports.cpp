@@ -179,7 +179,10 @@ int main(int argc, char** argv) {
         int n = 0;
         const auto save = [&](CRepBase& doc) {
             build(doc, year.from, year.to);
-            doc.SaveHTML(saveDir + QStringLiteral("/%1.html").arg(++n));
+            const QString path = saveDir + QStringLiteral("/%1.html").arg(++n);
+            QString error;
+            if (!doc.SaveHTML(path, &error))
+                std::fprintf(stderr, "%s: %s\n", qPrintable(path), qPrintable(error));
         };
         for (const Case& c : cases)
             save(*c.make());

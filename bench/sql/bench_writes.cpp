@@ -46,9 +46,12 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s\n", qPrintable(CTarvikApp::TakeErrorMessages()));
         return 1;
     }
-    sql.Execute(QStringLiteral("DROP DATABASE IF EXISTS kelda_bench_writes"));
-    sql.Execute(QStringLiteral("CREATE DATABASE kelda_bench_writes"));
-    sql.SelectDatabase(QStringLiteral("kelda_bench_writes"));
+    sql.ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS kelda_bench_writes"));
+    if (!sql.Execute(QStringLiteral("CREATE DATABASE kelda_bench_writes")).isValid() ||
+        !sql.SelectDatabase(QStringLiteral("kelda_bench_writes"))) {
+        std::fprintf(stderr, "%s\n", qPrintable(CTarvikApp::TakeErrorMessages()));
+        return 1;
+    }
     // The same session without the guard: the client library directly.
     MYSQL* raw = mysql_init(nullptr);
     if (!mysql_real_connect(raw, nullptr, "root", "", "kelda_bench_writes", 0,

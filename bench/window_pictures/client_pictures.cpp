@@ -62,7 +62,8 @@ void Fill(CxSQL* sql) {
         "INSERT INTO trainingssubdata (nTrainingID,nClientID) VALUES (9001,9010),(9001,9011)",
     };
     for (const char* s : rows)
-        sql->Execute(QString::fromUtf8(s));
+        if (!sql->Execute(QString::fromUtf8(s)).isValid())
+            qWarning("Not added: %s", s);
 }
 
 } // namespace

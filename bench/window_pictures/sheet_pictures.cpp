@@ -64,7 +64,8 @@ bool SaveSheetPictures(QWidget* frame, const QDir& out) {
              "INSERT IGNORE INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID,nEthnicity,"
              "nRelCount) VALUES (9110,'АБВ0587ч',0,0,0,0),(9111,'ГДЕ0190ж',0,0,0,0)",
          })
-        g_pBaseSQLConnection->Execute(QString::fromUtf8(statement));
+        if (!g_pBaseSQLConnection->Execute(QString::fromUtf8(statement)).isValid())
+            qWarning("Not added: %s", statement);
     QTemporaryDir files;
     const bool written =
         Write(files.filePath(QStringLiteral("Report2-01.xml")),

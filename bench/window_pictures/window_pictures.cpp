@@ -56,7 +56,8 @@ void AddCareRows() {
              "INSERT IGNORE INTO clientdatachanges (ROWID,nClientID,dDate) VALUES "
              "(900,99999,'2020-01-01')",
          })
-        g_pBaseSQLConnection->Execute(QString::fromUtf8(statement));
+        if (!g_pBaseSQLConnection->Execute(QString::fromUtf8(statement)).isValid())
+            qWarning("Not added: %s", statement);
 }
 
 // Two loads of the received organisation for the comparison window: a
@@ -78,7 +79,8 @@ void AddCompareRows() {
              "INSERT IGNORE INTO cmp_visits (ROWID,nLoadID,nReportID,nClientID,nItem,nCount) "
              "VALUES (1,9001,1,1,7,10),(1,9002,1,1,7,12)",
          })
-        g_pBaseSQLConnection->Execute(QString::fromUtf8(statement));
+        if (!g_pBaseSQLConnection->Execute(QString::fromUtf8(statement)).isValid())
+            qWarning("Not added: %s", statement);
 }
 
 // The exchange wizards (the export writes a package; the import of it is

@@ -35,14 +35,16 @@ public:
     // rows of a client received from another organisation stay that
     // organisation's. Refuses a client id that is not a stored client's, an
     // unknown disease and a disease given twice, before anything is written.
-    static bool Save(CxSQL* sql, qint64 clientId, const CClientHealth& health, QString* error,
-                     const QDate& today = QDate::currentDate());
+    [[nodiscard]] static bool Save(CxSQL* sql, qint64 clientId, const CClientHealth& health,
+                                   QString* error, const QDate& today = QDate::currentDate());
     // The tab's save: `loaded` is the client's set as the tab read it,
     // `health` the set the user leaves. When another copy of the program
     // changed the client's rows since they were read, the save keeps the
     // other copy's rows if the user changed nothing here, and is refused
     // (*refusal set, nothing written) if the user did; otherwise as Save.
-    static bool SaveOverLoaded(CxSQL* sql, qint64 clientId, const CClientHealth& loaded,
-                               const CClientHealth& health, CRuleVerdict* refusal, QString* error,
-                               const QDate& today = QDate::currentDate());
+    [[nodiscard]] static bool SaveOverLoaded(CxSQL* sql, qint64 clientId,
+                                             const CClientHealth& loaded,
+                                             const CClientHealth& health, CRuleVerdict* refusal,
+                                             QString* error,
+                                             const QDate& today = QDate::currentDate());
 };

@@ -92,10 +92,11 @@ public:
     // rows as the tab read them, by ROWID; a row among them that the save
     // would update or delete and that differs now (nLastLinkID aside) is
     // refused (its page's index in the verdict's row, -1 for a removed page).
-    static bool Save(CxSQL* sql, EClientHistory history, qint64 clientId,
-                     const QList<CHistoryPage>& pages, const QList<qint64>& removedRowIds,
-                     const QDate& today, CRuleVerdict* refusal, QString* error,
-                     const QHash<qint64, CStoredRowValues>& loadedRows = {});
+    [[nodiscard]] static bool Save(CxSQL* sql, EClientHistory history, qint64 clientId,
+                                   const QList<CHistoryPage>& pages,
+                                   const QList<qint64>& removedRowIds, const QDate& today,
+                                   CRuleVerdict* refusal, QString* error,
+                                   const QHash<qint64, CStoredRowValues>& loadedRows = {});
     // Marks the client's newest row (latest dDate; rows without a date never
     // count) with nLastLinkID = nClientID and clears the mark elsewhere,
     // including a stray mark of the client on another client's row.

@@ -72,7 +72,7 @@ public:
     // Stores the entries as the owner's members, replacing the stored ones,
     // inside the caller's transaction (adding look-up rows where the rules
     // say so).
-    bool Save(CxSQL* sql, qint64 ownerKey, QString* error);
+    [[nodiscard]] bool Save(CxSQL* sql, qint64 ownerKey, QString* error);
 
     // What the auto-complete offers for a typed beginning: look-up texts that
     // start with it, sorted, at most limit of them.

@@ -36,7 +36,7 @@ public:
     int GetCount() const { return m_core.GetCount(); }
     QString GetError() const { return m_core.GetError(); }
     // Stores the entries as the owner's members (in the caller's transaction).
-    bool Save(qint64 ownerKey, QString* error);
+    [[nodiscard]] bool Save(qint64 ownerKey, QString* error);
 
     QCompleter* Completer() const { return m_completer; }
     // The entry being typed: from the last separator before the cursor to

@@ -211,7 +211,7 @@ bool CCacheHold::Acquire(CvProgress* progress, QString* error) {
             CxResult got = m_sql->Execute(
                 QStringLiteral("SELECT GET_LOCK('%1',%2)").arg(name).arg(kHolderWaitSeconds));
             if (got.FetchRow() && got.SFieldValue(0) == QLatin1String("1"))
-                m_sql->Execute(QStringLiteral("SELECT RELEASE_LOCK('%1')").arg(name));
+                m_sql->ExecuteCleanup(QStringLiteral("SELECT RELEASE_LOCK('%1')").arg(name));
         }
     }
 }

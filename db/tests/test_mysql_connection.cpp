@@ -129,7 +129,7 @@ private slots:
     void changesWaitForTheTransactionsEnd() {
         QFETCH(QString, ending);
         QFETCH(bool, handed);
-        sql->Execute(QStringLiteral("DROP TABLE IF EXISTS t_commits"));
+        sql->ExecuteCleanup(QStringLiteral("DROP TABLE IF EXISTS t_commits"));
         sql->handed.clear();
         QVERIFY(sql->BeginTransaction());
         QVERIFY(sql->Execute(QStringLiteral("UPDATE dir SET ROWID=2")).isValid());
@@ -226,7 +226,7 @@ private slots:
         QFETCH(QString, column);
         QFETCH(QString, value);
         QFETCH(bool, kept);
-        sql->Execute(QStringLiteral("DROP TABLE IF EXISTS hostile"));
+        sql->ExecuteCleanup(QStringLiteral("DROP TABLE IF EXISTS hostile"));
         QVERIFY(sql->Execute(QStringLiteral("CREATE TABLE hostile (ROWID int PRIMARY KEY, cUtf8 "
                                             "varchar(255) CHARSET utf8, cUcs2 varchar(255) "
                                             "CHARSET ucs2, cText text CHARSET utf8)"))
@@ -242,8 +242,10 @@ private slots:
         for (const QString& write : writes) {
             for (const char* mode : {"alone", "transaction", "locked"}) {
                 const QString how = QString::fromLatin1(mode);
-                sql->Execute(QStringLiteral("DELETE FROM hostile WHERE ROWID=2"));
-                sql->Execute(QStringLiteral("UPDATE hostile SET %1='before'").arg(column));
+                QVERIFY(
+                    sql->Execute(QStringLiteral("DELETE FROM hostile WHERE ROWID=2")).isValid());
+                QVERIFY(sql->Execute(QStringLiteral("UPDATE hostile SET %1='before'").arg(column))
+                            .isValid());
                 if (how == QLatin1String("transaction"))
                     QVERIFY(sql->BeginTransaction());
                 if (how == QLatin1String("locked"))
@@ -267,7 +269,8 @@ private slots:
                     QCOMPARE(db->Scalar(QStringLiteral("SELECT COUNT(*) FROM hostile WHERE "
                                                        "ROWID=3")),
                              kept ? QStringLiteral("1") : QStringLiteral("0"));
-                    sql->Execute(QStringLiteral("DELETE FROM hostile WHERE ROWID=3"));
+                    QVERIFY(sql->Execute(QStringLiteral("DELETE FROM hostile WHERE ROWID=3"))
+                                .isValid());
                 }
                 if (how == QLatin1String("locked")) {
                     // The table lock holds after the write: another table is still out of reach.

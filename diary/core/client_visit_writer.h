@@ -43,5 +43,5 @@ struct CClientVisit {
 // checked). Answers false when refused (*refusal: the line's material or value
 // with its row, or the missing service point, worker or date; nothing
 // written) or when a statement fails (*error; the caller rolls back).
-bool WriteClientVisit(CxSQL* sql, const CClientVisit& visit, qint64* reportId,
-                      CDiaryVerdict* refusal, QString* error);
+[[nodiscard]] bool WriteClientVisit(CxSQL* sql, const CClientVisit& visit, qint64* reportId,
+                                    CDiaryVerdict* refusal, QString* error);

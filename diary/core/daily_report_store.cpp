@@ -244,12 +244,9 @@ bool SaveDailyReport(CxSQL* sql, const CDailyReportSave& save, qint64* reportId,
     if (!RunDiarySQL(sql, QStringLiteral("START TRANSACTION"), nullptr, error))
         return false;
     qint64 id = save.header.rowId;
-    if (!Run(sql, save, &id, refusal, error)) {
-        sql->Execute(QStringLiteral("ROLLBACK"));
-        return false;
-    }
-    if (!RunDiarySQL(sql, QStringLiteral("COMMIT"), nullptr, error)) {
-        sql->Execute(QStringLiteral("ROLLBACK"));
+    if (!Run(sql, save, &id, refusal, error) ||
+        !RunDiarySQL(sql, QStringLiteral("COMMIT"), nullptr, error)) {
+        sql->RollbackAfterFailure(error);
         return false;
     }
     *reportId = id;

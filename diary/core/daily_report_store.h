@@ -91,5 +91,5 @@ QString DuplicateReportQuestion();
 // when refused (*refusal: the field, or the sheet with its row and column),
 // when a statement fails (*error), or when the user declined the duplicate
 // question (neither set). Nothing of the save remains after false.
-bool SaveDailyReport(CxSQL* sql, const CDailyReportSave& save, qint64* reportId,
-                     CDiaryVerdict* refusal, QString* error);
+[[nodiscard]] bool SaveDailyReport(CxSQL* sql, const CDailyReportSave& save, qint64* reportId,
+                                   CDiaryVerdict* refusal, QString* error);

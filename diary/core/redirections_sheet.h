@@ -39,6 +39,7 @@ public:
                      QString* error);
     // Saves it. Answers false when refused (a count that does not fit:
     // *refusal, row set, column 1) or when a statement fails (*error).
-    static bool Save(CxSQL* sql, qint64 reportId, int sheetNo, const CRedirectionsSheet& sheet,
-                     CDiaryVerdict* refusal, QString* error);
+    [[nodiscard]] static bool Save(CxSQL* sql, qint64 reportId, int sheetNo,
+                                   const CRedirectionsSheet& sheet, CDiaryVerdict* refusal,
+                                   QString* error);
 };

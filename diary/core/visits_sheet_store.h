@@ -58,6 +58,7 @@ public:
     // Saves the sheet as described above. Answers false when refused
     // (*refusal, with field, row and column set; nothing written) or when a
     // statement fails (*error; the caller rolls back).
-    static bool Save(CxSQL* sql, qint64 reportId, int sheetNo, const CVisitsSheet& sheet,
-                     CDiaryVerdict* refusal, QString* error);
+    [[nodiscard]] static bool Save(CxSQL* sql, qint64 reportId, int sheetNo,
+                                   const CVisitsSheet& sheet, CDiaryVerdict* refusal,
+                                   QString* error);
 };

@@ -132,7 +132,9 @@ bool CAccountingExport::ExportQuery(const QString& folder, const QString& select
     struct Dropper {
         CxSQL* sql;
         QString table;
-        ~Dropper() { sql->Execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + table); }
+        ~Dropper() {
+            sql->ExecuteCleanup(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + table);
+        }
     } dropper{m_sql.get(), table};
 
     CxResult columns = m_sql->Execute(QStringLiteral("SHOW FULL COLUMNS FROM ") + table);
@@ -206,7 +208,9 @@ bool CAccountingExport::ExportList(const QString& folder, const CEnum2& list, co
     struct Dropper {
         CxSQL* sql;
         QString table;
-        ~Dropper() { sql->Execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + table); }
+        ~Dropper() {
+            sql->ExecuteCleanup(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + table);
+        }
     } dropper{m_sql.get(), table};
     QStringList rows;
     POSITION pos = list.InitScan_sEnum2();

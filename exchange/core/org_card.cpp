@@ -63,10 +63,10 @@ bool COrgInfoCard::Save(CxSQL* sql, QString* error) {
         bool unchanged = true;
         QString why;
         if (!m_guard.CheckUnchanged(sql, &unchanged, &why) || !unchanged) {
-            sql->RollbackTransaction();
             m_changedMeanwhile = why.isEmpty();
             if (error)
                 *error = why.isEmpty() ? CxRowsFingerprint::ChangedMeanwhileText() : why;
+            sql->RollbackAfterFailure(error);
             return false;
         }
         // Whether row 0 exists now decides between UPDATE and INSERT.
@@ -82,9 +82,9 @@ bool COrgInfoCard::Save(CxSQL* sql, QString* error) {
         // The next save starts from what this one stored.
         CxRowsFingerprint stored;
         if (res.isValid() && !stored.Take(sql, OwnCardRows(), &why)) {
-            sql->RollbackTransaction();
             if (error)
                 *error = why;
+            sql->RollbackAfterFailure(error);
             return false;
         }
         if (res.isValid() && sql->CommitTransaction()) {
@@ -92,10 +92,13 @@ bool COrgInfoCard::Save(CxSQL* sql, QString* error) {
             m_guard = stored;
             return true;
         }
-        sql->RollbackTransaction();
+        if (error)
+            *error = res.Error().isSet() ? DescribeSQLError(res.Error()) : sql->GetSqlErrorString();
+        sql->RollbackAfterFailure(error);
+        return false;
     }
     if (error)
-        *error = res.Error().isSet() ? DescribeSQLError(res.Error()) : sql->GetSqlErrorString();
+        *error = sql->GetSqlErrorString();
     return false;
 }
 

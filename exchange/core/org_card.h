@@ -25,7 +25,7 @@ public:
     // (ChangedMeanwhile) when another copy of the program changed, made or
     // removed the row since Load or the last save. On failure nothing is
     // written.
-    bool Save(CxSQL* sql, QString* error);
+    [[nodiscard]] bool Save(CxSQL* sql, QString* error);
     // Whether the last Save was refused because of another copy's change
     // (Load reads the card as it is now).
     bool ChangedMeanwhile() const { return m_changedMeanwhile; }

@@ -56,7 +56,7 @@ public:
     }
     bool Rollback() {
         if (m_open)
-            m_sql->Execute(QStringLiteral("ROLLBACK"));
+            m_sql->RollbackAfterFailure(&m_error);
         m_open = false;
         return false;
     }

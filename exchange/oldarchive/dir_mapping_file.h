@@ -34,7 +34,7 @@ public:
     // A key the conversion needs and the file lacks: added with -999.
     void AddMissing(const QString& key);
     // Rewrites the file with every entry in key order, "%s\t%d\r\n".
-    bool Save(QString* error) const;
+    [[nodiscard]] bool Save(QString* error) const;
 
     QString Path() const { return m_path; }
     const QMap<QString, int>& Entries() const { return m_entries; }

@@ -55,8 +55,8 @@ struct COldArchiveConverter::Run {
 
     ~Run() {
         if (checksOff) {
-            sql->Execute(QStringLiteral("set foreign_key_checks = 1"));
-            sql->Execute(QStringLiteral("SET UNIQUE_CHECKS=1"));
+            sql->ExecuteCleanup(QStringLiteral("set foreign_key_checks = 1"));
+            sql->ExecuteCleanup(QStringLiteral("SET UNIQUE_CHECKS=1"));
         }
         if (suspended)
             sql->SuspendWatchdog(1);
@@ -169,19 +169,27 @@ struct COldArchiveConverter::Run {
     }
 
     // Back to where the run began: what it made goes, the set-aside tables
-    // take their names again.
+    // take their names again. When a statement of that fails, the set-aside
+    // tables keep their names (a made table may still stand in the way) and
+    // the user hears that the database is not back yet: the next restore of
+    // an archive takes it back first (RecoverInterrupted).
     void RollBack() {
         QStringList names;
-        if (!Tables(&names))
-            return;
+        bool back = Tables(&names);
         for (const QString& name : std::as_const(names))
-            if (!before.contains(name.toLower()))
-                sql->Execute(QStringLiteral("DROP TABLE ") + Quoted(name));
+            if (back && !before.contains(name.toLower()))
+                back = sql->Execute(QStringLiteral("DROP TABLE ") + Quoted(name)).isValid();
         QStringList pairs;
         for (const QString& name : std::as_const(saved))
             pairs << Quoted(SavedPrefix() + name) + QStringLiteral(" TO ") + Quoted(name);
-        if (!pairs.isEmpty())
-            sql->Execute(QStringLiteral("RENAME TABLE ") + pairs.join(u','));
+        if (back && !pairs.isEmpty())
+            back = sql->Execute(QStringLiteral("RENAME TABLE ") + pairs.join(u',')).isValid();
+        if (!back)
+            host.Warning(Tr(QStringLiteral("Не удалось вернуть базу данных в прежнее состояние: "
+                                           "это будет сделано при следующем восстановлении "
+                                           "архива"),
+                            QStringLiteral("msgRollBackFailed")),
+                         0);
     }
 };
 
@@ -365,10 +373,12 @@ bool COldArchiveConverter::Convert(const QString& path, CvProgress* progress, QS
         Warning(text, 1);
         return run.Fail(text);
     }
-    m_sql->Execute(QStringLiteral("set foreign_key_checks = 0"));
+    run.checksOff = true;
+    if (!Query(QStringLiteral("set foreign_key_checks = 0")).isValid() ||
+        !Query(QStringLiteral("SET UNIQUE_CHECKS=0")).isValid())
+        return run.Fail(Tr(QStringLiteral("Ошибка выполнения запроса"), kProcess));
     m_sql->SuspendWatchdog(0);
-    m_sql->Execute(QStringLiteral("SET UNIQUE_CHECKS=0"));
-    run.checksOff = run.suspended = true;
+    run.suspended = true;
 
     Info(Tr(QStringLiteral("Сохранение старых таблиц"), QStringLiteral("msgStoringOldTables")));
     if (!run.SaveTables())
@@ -446,8 +456,9 @@ bool COldArchiveConverter::Convert(const QString& path, CvProgress* progress, QS
     }
     // Only now is the database another: the program must start again on it.
     m_needRestart = true;
-    // Other running copies see every table change and reload.
-    m_sql->Execute(QStringLiteral("UPDATE watchdog SET nChangeID=nChangeID+1"));
+    // Other running copies see every table change and reload (a failure is
+    // in the log; this copy restarts on the new database anyway).
+    static_cast<void>(Query(QStringLiteral("UPDATE watchdog SET nChangeID=nChangeID+1")));
     if (progress)
         progress->EndProgress();
     return true;

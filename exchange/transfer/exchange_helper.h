@@ -18,8 +18,8 @@ public:
                      QString* error) override;
     void FillTableMap(QHash<QString, int>& map) override;
     void SetAppID(CSQLExchangeAttributes& attributes) override;
-    bool SaveLoadSnapshot(int regionNumber, const CSQLExchangeAttributes& package, int* loadId,
-                          QString* error) override;
+    [[nodiscard]] bool SaveLoadSnapshot(int regionNumber, const CSQLExchangeAttributes& package,
+                                        int* loadId, QString* error) override;
     // Every organisation of orginf with an identifier, by its number.
     bool GetOrigins(QMap<int, QString>* origins, QString* error) override;
     // Directory entries and clients keep the ROWID of the database they were

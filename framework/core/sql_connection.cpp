@@ -1,5 +1,7 @@
 #include "sql_connection.h"
 
+#include "tarvik_app.h"
+
 std::unique_ptr<CxSQL> g_pBaseSQLConnection;
 
 QString SQLErrorText(int code) {
@@ -80,6 +82,27 @@ QStringList CxSQL::SplitScript(const QString& script) {
     if (!current.trimmed().isEmpty())
         out << current.trimmed();
     return out;
+}
+
+void CxSQL::ExecuteCleanup(const QString& statement) {
+    static_cast<void>(Execute(statement));
+}
+
+bool CxSQL::RollbackAfterFailure(QString* error) {
+    if (RollbackTransaction())
+        return true;
+    const QString text =
+        CTarvikApp::TranslateString(
+            QStringLiteral("Изменения не удалось отменить, они могли сохраниться:"),
+            QStringLiteral("msgRollbackFailed")) +
+        u' ' + GetSqlErrorString();
+    if (!error)
+        CTarvikApp::AddErrorMessage(text);
+    else if (error->isEmpty())
+        *error = text;
+    else
+        *error += u'\n' + text;
+    return false;
 }
 
 bool CxSQL::MultiQuery(const QString& script) {

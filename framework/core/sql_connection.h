@@ -71,8 +71,9 @@ public:
     virtual QString GetSqlErrorString() = 0;
     // Runs one statement; insertId, when given, receives the new AUTO_INCREMENT
     // value (-1 after a failure). A failed result's Error() says why.
-    virtual CxResult Execute(const QString& statement, qint64* insertId = nullptr) = 0;
-    virtual CxResult ExecuteRaw(const QByteArray& utf8Statement) = 0;
+    [[nodiscard]] virtual CxResult Execute(const QString& statement,
+                                           qint64* insertId = nullptr) = 0;
+    [[nodiscard]] virtual CxResult ExecuteRaw(const QByteArray& utf8Statement) = 0;
     // Runs a SELECT over a whole table (or join) on a connection of its own
     // and hands its rows over as the server sends them, so memory stays the
     // same whatever the row count, and this connection stays free for other
@@ -80,18 +81,18 @@ public:
     // read so far. The rows are what is committed: an open transaction of this
     // connection is not seen. After the last FetchRow, FetchError() tells a
     // cut stream from a finished one.
-    virtual CxResult ExecuteStreamed(const QString& statement) = 0;
+    [[nodiscard]] virtual CxResult ExecuteStreamed(const QString& statement) = 0;
     // The database-wide lock for work that must run alone: the server's named
     // lock "dblock", taken within the timeout; nested takes on one connection
     // count, and the lock is free again after the outermost Unlock. This is
     // also what "locking a table" means anywhere in the program (the
     // organisation merge, work tables, the towns): the one lock is taken,
     // whatever table the work is about.
-    virtual bool Lock(int timeoutSeconds) = 0;
+    [[nodiscard]] virtual bool Lock(int timeoutSeconds) = 0;
     virtual void Unlock() = 0;
-    virtual bool BeginTransaction() = 0;
-    virtual bool CommitTransaction() = 0;
-    virtual bool RollbackTransaction() = 0;
+    [[nodiscard]] virtual bool BeginTransaction() = 0;
+    [[nodiscard]] virtual bool CommitTransaction() = 0;
+    [[nodiscard]] virtual bool RollbackTransaction() = 0;
     virtual void StartWatchdog() = 0;
     virtual void WatchTable(const QString& table) = 0;
     // 0 suspends the change watcher (counted), another value resumes it.
@@ -103,7 +104,17 @@ public:
 
     // Runs a script of statements separated by ';' (outside quotes and
     // comments) one by one; stops at the first failure and answers false.
-    bool MultiQuery(const QString& script);
+    [[nodiscard]] bool MultiQuery(const QString& script);
+    // Runs a statement of clean-up whose failure changes nothing for the
+    // caller: dropping a temporary table, releasing a lock, setting back a
+    // session variable, ending a snapshot that only read. Its failure still
+    // reaches the application's error list, as every statement's does.
+    void ExecuteCleanup(const QString& statement);
+    // Undoes the open transaction after a failure that error already tells.
+    // When the undo fails too, error adds that the changes may stand (without
+    // an error, the application's error list gets it), and the answer is
+    // false.
+    bool RollbackAfterFailure(QString* error);
     // Splits a script the way MultiQuery runs it.
     static QStringList SplitScript(const QString& script);
 

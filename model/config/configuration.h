@@ -95,7 +95,7 @@ public:
     // the TOWNS list of every section, since the table now holds the towns.
     // An empty list leaves the table alone. On failure the table keeps its
     // previous rows, the lists stay, the error is reported and false answered.
-    bool StoreTowns(CxSQL* sql);
+    [[nodiscard]] bool StoreTowns(CxSQL* sql);
 
 protected:
     QString GetDefaultConfigResource() const override;

@@ -73,14 +73,9 @@ bool xKDConfiguration::StoreTowns(CxSQL* sql) {
                     .arg(SafeSQL(towns.GetFullName(town->nCode)));
     }
     flush();
-    if (!ok) {
-        const QString error = sql->GetSqlErrorString();
-        sql->RollbackTransaction();
-        return fail(error);
-    }
-    if (!sql->CommitTransaction()) {
-        const QString error = sql->GetSqlErrorString();
-        sql->RollbackTransaction();
+    if (!ok || !sql->CommitTransaction()) {
+        QString error = sql->GetSqlErrorString();
+        sql->RollbackAfterFailure(&error);
         return fail(error);
     }
     for (auto& language : Languages)

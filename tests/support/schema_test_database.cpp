@@ -25,7 +25,7 @@ public:
             throw Failure(QStringLiteral("schema template lock"));
     }
     ~TemplateLock() {
-        m_sql->Execute(QStringLiteral("SELECT RELEASE_LOCK('kelda_schema_template')"));
+        m_sql->ExecuteCleanup(QStringLiteral("SELECT RELEASE_LOCK('kelda_schema_template')"));
     }
 
 private:
@@ -49,7 +49,7 @@ bool TemplateReady(CxMySQL* server) {
 
 void Build(CxMySQL* server) {
     const QString name = SchemaTestDatabase::TemplateName();
-    server->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+    server->ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
     CxMySQL sql;
     SQLConnectXML info = TestDatabase::ServerInfo();
     info.put_Database(name);

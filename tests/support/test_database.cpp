@@ -34,7 +34,7 @@ TestDatabase::TestDatabase(const QString& purpose) {
     SQLConnectXML server = ServerInfo();
     if (!m_admin->Connect(&server))
         throw std::runtime_error(CTarvikApp::TakeErrorMessages().toStdString());
-    m_admin->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
+    m_admin->ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
     if (!m_admin
              ->Execute(
                  QStringLiteral("CREATE DATABASE `%1` DEFAULT CHARACTER SET utf8").arg(m_name))
@@ -49,7 +49,7 @@ TestDatabase::TestDatabase(const QString& purpose) {
 TestDatabase::~TestDatabase() {
     m_connection.reset();
     if (m_admin)
-        m_admin->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
+        m_admin->ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
 }
 
 SQLConnectXML TestDatabase::Info() const {

@@ -403,8 +403,10 @@ void TestDataGenerator::databaseMadeByTheProgramsPath() {
             QStringLiteral("SELECT cValue FROM dbsettings WHERE cVariable='DatabaseVersion'"));
         QVERIFY(version.FetchRow());
         QCOMPARE(version.LFieldValue(0), long(kCurrentSchemaVersion));
-        sql.Execute(QStringLiteral("INSERT INTO towns (ROWID,nGroupID,cShortName,cFullName) "
-                                   "VALUES (9999,0,'x','x')"));
+        QVERIFY(
+            sql.Execute(QStringLiteral("INSERT INTO towns (ROWID,nGroupID,cShortName,cFullName) "
+                                       "VALUES (9999,0,'x','x')"))
+                .isValid());
     }
     {
         // An existing database is left alone unless recreating is asked for.
@@ -420,7 +422,7 @@ void TestDataGenerator::databaseMadeByTheProgramsPath() {
     CxMySQL admin;
     SQLConnectXML info = server;
     QVERIFY(admin.Connect(&info));
-    admin.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+    admin.ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
     CTarvikApp::ClearErrorMessages();
 }
 

@@ -88,18 +88,18 @@ private slots:
         CxMySQL* sql = db.Connection();
         sql->WatchTable(QStringLiteral("dir"));
         sql->StartWatchdog();
-        sql->BeginTransaction();
+        QVERIFY(sql->BeginTransaction());
         db.Exec(QStringLiteral("INSERT INTO dir (cString) VALUES ('x')"));
-        sql->RollbackTransaction();
+        QVERIFY(sql->RollbackTransaction());
         Tick(2 * kManual.pollTicks);
         QVERIFY(recorder.notices.isEmpty());
         QCOMPARE(Counter(db, QStringLiteral("DIR")), QString());
 
-        sql->BeginTransaction();
+        QVERIFY(sql->BeginTransaction());
         db.Exec(QStringLiteral("INSERT INTO dir (cString) VALUES ('y')"));
         Tick(2 * kManual.flushTicks);
         QVERIFY(recorder.notices.isEmpty());
-        sql->CommitTransaction();
+        QVERIFY(sql->CommitTransaction());
         Tick(kManual.flushTicks);
         QCOMPARE(Counter(db, QStringLiteral("DIR")), QStringLiteral("1"));
         QCOMPARE(recorder.notices, QStringList{QStringLiteral("DIR")});
@@ -158,13 +158,15 @@ private slots:
         SQLConnectXML info = db.Info();
         QVERIFY(other.Connect(&info));
         QCOMPARE(other.Lock(10), 1);
-        std::thread builder([&other] {
+        bool built = false;
+        std::thread builder([&other, &built] {
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            other.Execute(QStringLiteral("CREATE TABLE _cache_new (x int)"));
+            built = other.Execute(QStringLiteral("CREATE TABLE _cache_new (x int)")).isValid();
             other.Unlock();
         });
         const bool dropped = DropCacheTables(db.Connection());
         builder.join();
+        QVERIFY(built);
         QVERIFY(dropped);
         QVERIFY(!HasTable(db, QStringLiteral("_cache_old")));
         QVERIFY(!HasTable(db, QStringLiteral("_cache_new")));

@@ -50,7 +50,7 @@ private slots:
         m_server = std::make_unique<CxMySQL>();
         SQLConnectXML server = TestDatabase::ServerInfo();
         QVERIFY(m_server->Connect(&server));
-        m_server->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
+        m_server->ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
 
         m_sql = std::make_unique<CxMySQL>();
         SQLConnectXML info = server;
@@ -71,7 +71,7 @@ private slots:
         RegisterDBUpdater(nullptr);
         m_sql.reset();
         if (m_server)
-            m_server->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
+            m_server->ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
     }
 
     void versionAndAppName() {

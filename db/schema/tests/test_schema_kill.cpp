@@ -50,7 +50,7 @@ private slots:
         CxMySQL server;
         SQLConnectXML info = TestDatabase::ServerInfo();
         QVERIFY(server.Connect(&info));
-        server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+        server.ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
 
         const QString child =
             QCoreApplication::applicationDirPath() + QStringLiteral("/schema_upgrade_child");
@@ -106,7 +106,7 @@ private slots:
         QVERIFY(templ.Connect(&templateInfo));
         QCOMPARE(Schema(&upgraded), Schema(&templ));
         upgraded.Close();
-        server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+        server.ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
     }
 
     // Two copies starting at once on a server without the database: one
@@ -116,7 +116,7 @@ private slots:
         CxMySQL server;
         SQLConnectXML info = TestDatabase::ServerInfo();
         QVERIFY(server.Connect(&info));
-        server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+        server.ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
         const QString child =
             QCoreApplication::applicationDirPath() + QStringLiteral("/schema_upgrade_child");
         QProcess first, second;
@@ -137,7 +137,7 @@ private slots:
         QVERIFY(templ.Connect(&templateInfo));
         QCOMPARE(Schema(&upgraded), Schema(&templ));
         upgraded.Close();
-        server.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+        server.ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
     }
 };
 

@@ -128,7 +128,7 @@ private slots:
     // The template's history: the creation script, then every later step.
     void everyStepRunsTwiceWithoutChange() {
         const QString name = QStringLiteral("kt_resume_%1").arg(QCoreApplication::applicationPid());
-        m_server->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+        m_server->ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
         SQLConnectXML info = TestDatabase::ServerInfo();
         info.put_Database(name);
         CxMySQL sql;
@@ -146,7 +146,7 @@ private slots:
         QVERIFY(templ.Connect(&templateInfo));
         QCOMPARE(Snapshot(&sql), Snapshot(&templ));
         sql.Close();
-        m_server->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+        m_server->ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
     }
 
     // The steps older than the creation script, from a database that has

@@ -35,7 +35,7 @@ private slots:
         m_server = std::make_unique<CxMySQL>();
         SQLConnectXML info = TestDatabase::ServerInfo();
         QVERIFY(m_server->Connect(&info));
-        m_server->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
+        m_server->ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
         info.put_Database(m_name);
         m_sql = std::make_unique<CxMySQL>();
         QString error;
@@ -77,7 +77,7 @@ private slots:
     void cleanupTestCase() {
         m_sql.reset();
         if (m_server)
-            m_server->Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
+            m_server->ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(m_name));
     }
 
     void rows_data() {

@@ -463,7 +463,7 @@ bool BackupRun::Run(QString* error) {
     if (m_tempLock >= 0)
         ::close(m_tempLock);
     if (m_sql)
-        m_sql->Execute(QStringLiteral("ROLLBACK"));
+        m_sql->ExecuteCleanup(QStringLiteral("ROLLBACK")); // the snapshot only read
     if (ok) {
         OnBackupCompleted();
         Info(Tr("Резервная копия записана и проверена"));

@@ -460,9 +460,8 @@ bool RestoreRun::RestoreWithConverter(CSQLRestoreWizard_Converter* converter, co
         }
         ok = ok && Swap(incoming);
     }
-    const QString error = m_error;
-    m_sql->Execute(QStringLiteral("DROP DATABASE IF EXISTS ") + quoted);
-    m_error = error;
+    if (!m_sql->Execute(QStringLiteral("DROP DATABASE IF EXISTS ") + quoted).isValid())
+        Warning(Tr("Временная база данных %1 осталась на сервере").arg(scratch));
     if (ok)
         Info(Tr("База данных восстановлена; программа будет перезапущена"));
     return ok;
@@ -548,7 +547,7 @@ bool CSQLRestore::CleanInterrupted(CxSQL* sql, QString* report) {
     const bool ok =
         tables.isValid() &&
         (names.isEmpty() || sql->ExecuteRaw("DROP TABLE IF EXISTS " + names.join(',')).isValid());
-    sql->Execute(QStringLiteral("SELECT RELEASE_LOCK('%1')").arg(lock));
+    sql->ExecuteCleanup(QStringLiteral("SELECT RELEASE_LOCK('%1')").arg(lock));
     if (!ok)
         return false;
     // Before its swap a restore changes nothing of the live tables; after it

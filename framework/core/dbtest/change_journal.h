@@ -32,7 +32,7 @@ public:
     void Log(const QString& caption, const QString& text);
     // Stores the queued entries on the connection (inside the caller's
     // transaction, when one is open) and empties the queue.
-    bool Write(QString* error);
+    [[nodiscard]] bool Write(QString* error);
 
     // Entries newest first: at most limit of those whose id is below beforeId
     // (0: from the newest), so a viewer reads the journal page by page.

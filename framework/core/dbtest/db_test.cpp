@@ -70,9 +70,7 @@ bool CvDBTest::RunRepair(const QString& caption, const QStringList& statements, 
         ok = Fail(Cancelled());
     if (ok && Query(QStringLiteral("COMMIT")).isValid())
         return true;
-    const QString failure = m_failure;
-    m_sql->Execute(QStringLiteral("ROLLBACK"));
-    m_failure = failure;
+    m_sql->RollbackAfterFailure(&m_failure);
     return false;
 }
 
@@ -102,7 +100,7 @@ bool CvDBTest::IsCancelled() const {
 
 CvDBTest::TempTable::~TempTable() {
     if (!m_name.isEmpty())
-        m_test->GetSQL()->Execute(
+        m_test->GetSQL()->ExecuteCleanup(
             QStringLiteral("DROP TEMPORARY TABLE IF EXISTS `%1`").arg(m_name));
 }
 

@@ -36,7 +36,7 @@ public:
     }
     ~ReadSnapshot() {
         if (m_open)
-            m_sql->RollbackTransaction();
+            m_sql->ExecuteCleanup(QStringLiteral("ROLLBACK")); // the snapshot only read
     }
     bool IsOpen() const { return m_open; }
 

@@ -75,9 +75,9 @@ struct CSQLImportWizard::Run {
 
     ~Run() {
         if (inTransaction)
-            sql->RollbackTransaction();
+            sql->RollbackAfterFailure(error);
         for (const QString& t : std::as_const(loadTables))
-            sql->Execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + t);
+            sql->ExecuteCleanup(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + t);
         if (locked)
             sql->Unlock();
     }

@@ -92,8 +92,9 @@ public:
     // Records the load just merged under the organisation number, inside the
     // wizard's transaction; loadId receives the load's number. package holds
     // the package's attributes (its "PackageID" tells a package read again).
-    virtual bool SaveLoadSnapshot(int regionNumber, const CSQLExchangeAttributes& package,
-                                  int* loadId, QString* error);
+    [[nodiscard]] virtual bool SaveLoadSnapshot(int regionNumber,
+                                                const CSQLExchangeAttributes& package, int* loadId,
+                                                QString* error);
 
     // Filled by the wizard before it calls the operations above.
     CxSQL* m_pSQL = nullptr;

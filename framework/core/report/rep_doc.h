@@ -82,7 +82,7 @@ public:
 
     // Writes the page to a file in UTF-8 that declares its encoding, so a
     // browser shows it as it is shown here.
-    bool SaveHTML(const QString& path, QString* error = nullptr) const;
+    [[nodiscard]] bool SaveHTML(const QString& path, QString* error = nullptr) const;
     // The page as a complete document: a charset declaration is added when
     // the page has none.
     static QString StandalonePage(const QString& html);

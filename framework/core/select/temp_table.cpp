@@ -13,7 +13,7 @@ CxSQLTempTable::CxSQLTempTable(CxSQL* sql, const QString& name, const QString& c
 
 CxSQLTempTable::~CxSQLTempTable() {
     if (m_created && m_sql)
-        m_sql->Execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS `%1`").arg(m_name));
+        m_sql->ExecuteCleanup(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS `%1`").arg(m_name));
 }
 
 bool CxSQLTempTable::Create(CxSQLError* error) {

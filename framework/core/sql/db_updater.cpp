@@ -120,15 +120,11 @@ void CxSQLDBUpdater::RunStep(int step, const QString& text, Kind kind) {
             StepFailed(step, statements.first());
             return;
         }
-        if (!m_sql->Execute(statements.first()).isValid()) {
-            StepFailed(step, statements.first());
-            m_sql->RollbackTransaction();
-            return;
-        }
-        if (!SetVariable(QStringLiteral("DatabaseVersion"), QString::number(step + 1)) ||
+        if (!m_sql->Execute(statements.first()).isValid() ||
+            !SetVariable(QStringLiteral("DatabaseVersion"), QString::number(step + 1)) ||
             !m_sql->CommitTransaction()) {
             StepFailed(step, statements.first());
-            m_sql->RollbackTransaction();
+            m_sql->RollbackAfterFailure(nullptr);
             return;
         }
         m_version = step + 1;
@@ -149,7 +145,7 @@ void CxSQLDBUpdater::RunStep(int step, const QString& text, Kind kind) {
         if (!m_sql->Execute(statement).isValid()) {
             StepFailed(step, statement);
             if (kind == Kind::Multi)
-                m_sql->Execute(QStringLiteral("UNLOCK TABLES"));
+                m_sql->ExecuteCleanup(QStringLiteral("UNLOCK TABLES"));
             return;
         }
     }

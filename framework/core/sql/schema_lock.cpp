@@ -41,5 +41,5 @@ CxSchemaWorkLock::CxSchemaWorkLock(CxSQL* sql, const QString& database,
 
 CxSchemaWorkLock::~CxSchemaWorkLock() {
     if (m_locked && m_sql->IsConnected())
-        m_sql->Execute(QStringLiteral("SELECT RELEASE_LOCK(%1)").arg(SafeSQL(m_name)));
+        m_sql->ExecuteCleanup(QStringLiteral("SELECT RELEASE_LOCK(%1)").arg(SafeSQL(m_name)));
 }

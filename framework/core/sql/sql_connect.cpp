@@ -25,6 +25,20 @@ bool Fail(CxSQL* sql, const QString& statement, QString* errorText) {
     return false;
 }
 
+// A creation that fails (not one cut off) leaves nothing behind, so the next
+// attempt starts clean; when even the drop fails, the user hears that the
+// unfinished database stays.
+void DropUnfinished(CxSQL* server, const QString& database, QString* errorText) {
+    if (server->Execute(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(QuotedName(database)))
+            .isValid() ||
+        !errorText)
+        return;
+    *errorText += u'\n' + CTarvikApp::TranslateString(
+                              QStringLiteral("Незаконченная база данных {name} не удалена"),
+                              QStringLiteral("msgUnfinishedDatabaseKept"))
+                              .replace(QStringLiteral("{name}"), database);
+}
+
 // The script's statements after the one that selects the new database: what
 // fills a database that exists.
 QStringList ScriptBody(const QStringList& statements) {
@@ -48,7 +62,7 @@ bool RunBody(CxSQL* sql, const QStringList& body, QString* errorText) {
     for (const QString& statement : body) {
         if (!sql->Execute(statement).isValid()) {
             Fail(sql, statement, errorText);
-            sql->Execute(QStringLiteral("UNLOCK TABLES"));
+            sql->ExecuteCleanup(QStringLiteral("UNLOCK TABLES"));
             return false;
         }
     }
@@ -117,8 +131,7 @@ bool SQLCreateDatabase(CxSQL* server, const QString& database, const QByteArray&
         if (!server->Execute(statement).isValid()) {
             Fail(server, statement, errorText);
             if (created)
-                server->Execute(
-                    QStringLiteral("DROP DATABASE IF EXISTS %1").arg(QuotedName(database)));
+                DropUnfinished(server, database, errorText);
             return false;
         }
         if (statement.startsWith(QStringLiteral("CREATE DATABASE"), Qt::CaseInsensitive))
@@ -126,10 +139,8 @@ bool SQLCreateDatabase(CxSQL* server, const QString& database, const QByteArray&
     }
     if (RunBody(server, body, errorText))
         return true;
-    // A creation that fails (not one cut off) leaves nothing behind, so the
-    // next attempt starts clean.
     if (created)
-        server->Execute(QStringLiteral("DROP DATABASE IF EXISTS %1").arg(QuotedName(database)));
+        DropUnfinished(server, database, errorText);
     return false;
 }
 

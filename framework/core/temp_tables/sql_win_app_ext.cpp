@@ -69,7 +69,7 @@ QStringList CSQLWinAppExt::ParseTemporaryScript(const QString& script, const QSt
 
 void CSQLWinAppExt::DropTable(CxSQL* connection, const QString& name) {
     if (connection && connection->IsConnected())
-        connection->Execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS `%1`").arg(name));
+        connection->ExecuteCleanup(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS `%1`").arg(name));
 }
 
 QString CSQLWinAppExt::RegisterTemporaryTable(const QString& script, CxSQL* connection) {

@@ -52,7 +52,7 @@ public:
     bool LoadConfig(const QString& path = QString());
     // Writes the document to the file (replacing it whole or not at all),
     // then calls OnStoreConfig. False when either failed.
-    bool StoreConfig(const QString& path = QString());
+    [[nodiscard]] bool StoreConfig(const QString& path = QString());
     const QString& GetConfigPath() const { return m_path; }
     const QString& GetLastError() const { return m_lastError; }
 

@@ -119,7 +119,7 @@ bool CDXForm::CommitTransact() {
 void CDXForm::RollbackTransact() {
     CDXRecordSQL* record = GetDXRecord();
     if (CxSQL* sql = record ? record->GetSQL() : nullptr)
-        sql->RollbackTransaction();
+        sql->RollbackAfterFailure(nullptr);
 }
 
 void CDXForm::RegisterChildForm(CDXForm* child) {

@@ -556,11 +556,10 @@ bool CxSQLListCtrlEdit::DeleteCurrent() {
     CxDXError error;
     if (!sql->BeginTransaction() || !DeleteOwnedRows(GetTable(), key, sql, &error.message) ||
         !record.ApplyDXRecordAction(EA_DELETE, &error) || !sql->CommitTransaction()) {
-        sql->RollbackTransaction();
-        CTarvikApp::AddErrorMessage(
-            error.message.isEmpty()
-                ? Tr(QStringLiteral("Не удалось удалить запись."), "msgDeleteFailed")
-                : error.message);
+        if (error.message.isEmpty())
+            error.message = Tr(QStringLiteral("Не удалось удалить запись."), "msgDeleteFailed");
+        sql->RollbackAfterFailure(&error.message);
+        CTarvikApp::AddErrorMessage(error.message);
         CxErrorListWnd::ShowList();
         return false;
     }

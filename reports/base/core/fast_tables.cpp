@@ -184,9 +184,9 @@ bool CFastTables::RunStep(int step, CvProgress* progress, QString* error) {
         if (error)
             *error = failure;
         // Nothing half-built stays, and no table lock outlives the step.
-        m_sql->Execute(QStringLiteral("UNLOCK TABLES"));
-        m_sql->Execute(QStringLiteral("DROP TABLE IF EXISTS ") +
-                       CRepBaseData::PartName(Table(step)));
+        m_sql->ExecuteCleanup(QStringLiteral("UNLOCK TABLES"));
+        m_sql->ExecuteCleanup(QStringLiteral("DROP TABLE IF EXISTS ") +
+                              CRepBaseData::PartName(Table(step)));
         return false;
     }
     return true;

@@ -246,12 +246,12 @@ CSelectedPOSH::CSelectedPOSH(CxSQL* sql) : m_sql(Connection(sql)) {}
 
 CSelectedPOSH::~CSelectedPOSH() {
     if (!m_name.isEmpty() && m_sql && m_sql->IsConnected())
-        m_sql->Execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + m_name);
+        m_sql->ExecuteCleanup(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + m_name);
 }
 
 QString CSelectedPOSH::Create(QString* error) {
     if (!m_name.isEmpty())
-        m_sql->Execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + m_name);
+        m_sql->ExecuteCleanup(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + m_name);
     m_name.clear();
     m_names.clear();
     QStringList ids;
@@ -271,7 +271,7 @@ QString CSelectedPOSH::Create(QString* error) {
         if (!res.isValid()) {
             if (error)
                 *error = ErrorOf(res);
-            m_sql->Execute(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + name);
+            m_sql->ExecuteCleanup(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + name);
             m_names.clear();
             return QString();
         }

@@ -78,8 +78,9 @@ public:
     // from it or is gone, another copy of the program changed it meanwhile
     // and the save is refused. The read and the write run under the lock
     // "dblock", so no other copy's save comes between them.
-    static bool SaveUserPreset(const KDRepPresetEx2& edited, const QString& openingTitle,
-                               const QString& openedText, QString* error);
+    [[nodiscard]] static bool SaveUserPreset(const KDRepPresetEx2& edited,
+                                             const QString& openingTitle, const QString& openedText,
+                                             QString* error);
     // The preset as stored text, to compare one read with another.
     static QString PresetText(const KDRepPresetEx2& preset);
 

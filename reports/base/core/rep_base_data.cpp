@@ -165,15 +165,15 @@ void CRepBaseData::RegisterTable(const QString& table, const QString& logicalNam
     if (!logicalName.isEmpty()) {
         m_tables.insert(logicalName, table);
     } else if (!table.isEmpty()) {
-        m_sql->Execute(QStringLiteral("UNLOCK TABLES"));
-        m_sql->Execute(QStringLiteral("DROP TABLE IF EXISTS ") + table);
-        m_sql->Execute(QStringLiteral("DROP TABLE IF EXISTS ") + PartName(table));
+        m_sql->ExecuteCleanup(QStringLiteral("UNLOCK TABLES"));
+        m_sql->ExecuteCleanup(QStringLiteral("DROP TABLE IF EXISTS ") + table);
+        m_sql->ExecuteCleanup(QStringLiteral("DROP TABLE IF EXISTS ") + PartName(table));
     }
     ReleaseTableLock();
 }
 
 void CRepBaseData::ReleaseTableLock() {
-    m_sql->Execute(QStringLiteral("UNLOCK TABLES"));
+    m_sql->ExecuteCleanup(QStringLiteral("UNLOCK TABLES"));
     if (m_lockDepth > 0) {
         m_sql->Unlock();
         if (--m_lockDepth == 0 && m_updatesWereEnabled)

@@ -485,7 +485,7 @@ private slots:
             QVERIFY(CSQLRestore::CleanInterrupted(live.Connection(), &report));
             QCOMPARE(report, QString());
             QCOMPARE(StagingTables(live), staged);
-            other.Execute(
+            other.ExecuteCleanup(
                 QStringLiteral("SELECT RELEASE_LOCK(CONCAT('krs_',LEFT(MD5(DATABASE()),24)))"));
 
             CSQLDBUpdater start;
@@ -513,7 +513,7 @@ private slots:
         CxMySQL other;
         SQLConnectXML info = live.Info();
         QVERIFY(other.Connect(&info));
-        other.Execute(QStringLiteral("CREATE TABLE _krs_new_0 (n INT)"));
+        QVERIFY(other.Execute(QStringLiteral("CREATE TABLE _krs_new_0 (n INT)")).isValid());
         CxResult lock = other.Execute(
             QStringLiteral("SELECT GET_LOCK(CONCAT('krs_',LEFT(MD5(DATABASE()),24)),0)"));
         QVERIFY(lock.FetchRow() && lock.SFieldValue(0) == QLatin1String("1"));
@@ -620,17 +620,19 @@ private slots:
         SQLConnectXML server = TestDatabase::ServerInfo();
         QVERIFY(admin.Connect(&server));
         const QString name = QStringLiteral("kt_old_%1").arg(QCoreApplication::applicationPid());
-        admin.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+        admin.ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
         SQLConnectXML info = server;
         info.put_Database(name);
         CxMySQL old;
         QString error;
         QCOMPARE(SQLConnectOrCreate(&old, info, QByteArray(kDatabaseCreationScript), &error),
                  SQLConnectResult::Connected);
-        old.Execute(QStringLiteral("INSERT INTO dir (ROWID,cString,nDirType) VALUES (5,'OLD',1)"));
+        QVERIFY(old.Execute(QStringLiteral(
+                                "INSERT INTO dir (ROWID,cString,nDirType) VALUES (5,'OLD',1)"))
+                    .isValid());
         const QString path = Path(QStringLiteral("old.k2backup"));
         const bool written = CSQLBackup::Backup(&old, path, nullptr, nullptr, &error);
-        admin.Execute(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+        admin.ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
         QVERIFY2(written, qPrintable(error));
 
         SchemaTestDatabase live;
@@ -663,8 +665,12 @@ private slots:
             bool IsValid(const QString& path) override { return path.endsWith(".old"); }
             QString GetFileInfo(const QString&) override { return QStringLiteral("<b>old</b>"); }
             bool Process(CSQLRestoreContext& context) override {
-                context.sql->Execute(QStringLiteral("CREATE TABLE towns (ROWID INT, c TEXT)"));
-                context.sql->Execute(QStringLiteral("INSERT INTO towns VALUES (1,'из архива')"));
+                if (!context.sql->Execute(QStringLiteral("CREATE TABLE towns (ROWID INT, c TEXT)"))
+                         .isValid() ||
+                    !context.sql
+                         ->Execute(QStringLiteral("INSERT INTO towns VALUES (1,'из архива')"))
+                         .isValid())
+                    return false;
                 if (context.log)
                     context.log->AddInfoMessage(QStringLiteral("converted"), 1);
                 return m_ok;
