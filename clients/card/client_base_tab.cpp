@@ -133,6 +133,7 @@ CDClientsBase::CDClientsBase(QWidget* parent)
     connect(m_warningBlink, &QTimer::timeout, this,
             [this] { m_warning->setVisible(!m_warning->isVisible()); });
     connect(m_ageBlink, &QTimer::timeout, this, [this] { m_age->setVisible(!m_age->isVisible()); });
+    m_codeCheckRetry->setObjectName(QStringLiteral("codeCheckRetry"));
     m_codeCheckRetry->setSingleShot(true);
     m_codeCheckRetry->setInterval(100);
     connect(m_codeCheckRetry, &QTimer::timeout, this, &CDClientsBase::CheckDuplicateCode);

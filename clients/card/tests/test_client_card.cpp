@@ -30,7 +30,9 @@
 #include <QMdiSubWindow>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTabWidget>
+#include <QTimer>
 
 namespace {
 enum TabIndex { kBase = 0, kDrugs = 1, kSocial = 2, kRisk = 3, kHealth = 4, kVisits = 5 };
@@ -421,15 +423,22 @@ private slots:
         base->CodeEdit()->setText(QStringLiteral("ЖЗИ1285т"));
         base->CheckDuplicateCode();
         QVERIFY(!base->DuplicateWarning()->isVisibleTo(base));
-        // During a report build the check waits, then runs when it ends.
+        // During a report build the check waits: each try puts it off again,
+        // until the build ends and it runs.
         base->CodeEdit()->setText(QStringLiteral("ГДЕ0190ж"));
+        auto* retry = base->findChild<QTimer*>(QStringLiteral("codeCheckRetry"));
+        QVERIFY(retry);
         {
             CRepBuildScope build(nullptr);
             base->CheckDuplicateCode();
-            QTest::qWait(250);
+            QVERIFY(retry->isActive());
+            QSignalSpy tried(retry, &QTimer::timeout);
+            QVERIFY(tried.wait());
+            QVERIFY(retry->isActive());
             QVERIFY(!base->DuplicateWarning()->isVisibleTo(base));
         }
         QTRY_VERIFY(base->DuplicateWarning()->isVisibleTo(base));
+        QVERIFY(!retry->isActive());
     }
 
     // Two copies of the program open one client: the first save goes

@@ -38,6 +38,7 @@ void CxColumnData::SetColor(quint32 value) {
 
 CxSQLListModel::CxSQLListModel(QObject* parent)
     : QAbstractTableModel(parent), m_reloadTimer(new QTimer(this)) {
+    m_reloadTimer->setObjectName(QStringLiteral("reloadTimer"));
     m_reloadTimer->setSingleShot(true);
     m_reloadTimer->setInterval(0);
     connect(m_reloadTimer, &QTimer::timeout, this, [this] {

@@ -24,7 +24,6 @@
 #include "tests/support/window_test_app.h"
 
 #include <QAbstractItemModelTester>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -426,8 +425,6 @@ void TestVisitsViews::trainingsAndClientInfo() {
 void TestVisitsViews::bigPageShowsInParts() {
     auto* view = Open<CRepTrainings>("BigPageDoc");
     QVERIFY(view);
-    QElapsedTimer shown;
-    shown.start();
     QVERIFY(view->OnBuild());
     // The first rows and what follows the table show at once; the rest
     // comes while the window answers.
