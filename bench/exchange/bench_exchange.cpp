@@ -169,7 +169,7 @@ public:
         m_file.WriteString(s);
     }
     void Date(int year, int month, int day) {
-        char buffer[16];
+        char buffer[32];
         std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", year, month, day);
         Text(buffer);
     }
@@ -336,7 +336,7 @@ int Archive(qint64 visits, const QString& out, const QString& mappingPath) {
                 w.Number(1 + rng.bounded(20));
                 w.Number((r - 1) % perReport + 1);
             } else if (name == "clientdata") {
-                char code[16];
+                char code[32];
                 const int year = 1950 + rng.bounded(50);
                 std::snprintf(code, sizeof code, "C%06lld%02d", (long long)r, year % 100);
                 w.Number(r);

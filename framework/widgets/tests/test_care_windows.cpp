@@ -91,12 +91,6 @@ QString Fingerprint(TestDatabase& db) {
         parts << db.Rows(QStringLiteral("CHECKSUM TABLE `%1` EXTENDED").arg(tables.SFieldValue(0)));
     return parts.join(u'\n');
 }
-
-void RunWizard(CWizardDlg& wizard) {
-    while (wizard.CurrentPage() != wizard.GetProcessorPage())
-        QVERIFY(wizard.Next());
-    wizard.Run();
-}
 } // namespace
 
 class TestCareWindows : public QObject {

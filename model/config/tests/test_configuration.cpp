@@ -289,7 +289,7 @@ private slots:
         file.close();
         // Storing keeps a copy of the damaged file (no database: the towns
         // copy reports its failure, the file is written all the same).
-        damaged.StoreConfig();
+        (void)damaged.StoreConfig();
         QCOMPARE(QDir(dir.filePath(QStringLiteral("sub")))
                      .entryList({QStringLiteral("config.xml.damaged-*")})
                      .size(),
