@@ -123,11 +123,14 @@ QString CRepBaseData::PrepareStateClients() {
             QString definitions;
             QString picked;
             QString zeros;
-            QString starts;
+            QString starts; // every history's period starts, one column each
+            QString latest; // per start, each history's latest start up to it
             QString joins;
-            for (int i = 0; i < periods.size(); ++i) {
+            const int n = int(periods.size());
+            for (int i = 0; i < n; ++i) {
                 const QString& p = periods.at(i);
                 const QString alias = QStringLiteral("h%1").arg(i);
+                const QString column0 = QStringLiteral("s%1").arg(i);
                 for (const QString& column :
                      QString::fromLatin1(kHistories[i].columns).split(u',')) {
                     definitions += u',' + column + QStringLiteral(" INT NOT NULL");
@@ -137,13 +140,22 @@ QString CRepBaseData::PrepareStateClients() {
                     zeros += QStringLiteral(",0");
                 }
                 if (!starts.isEmpty())
-                    starts += QStringLiteral(" UNION ");
-                starts += QStringLiteral("SELECT nClientID,dStartDate FROM ") + p;
+                    starts += QStringLiteral(" UNION ALL ");
+                starts += QStringLiteral("SELECT nClientID,dStartDate");
+                // The first part of the union names the columns.
+                for (int j = 0; j < n; ++j)
+                    starts += (j == i ? QStringLiteral(",dStartDate") : QStringLiteral(",NULL")) +
+                              (i == 0 ? QStringLiteral(" AS s%1").arg(j) : QString());
+                starts += QStringLiteral(" FROM ") + p;
+                latest += QStringLiteral(",MAX(MAX(") + column0 + QStringLiteral(")) OVER w AS ") +
+                          column0;
+                // The periods of one history follow each other without gap,
+                // so the one that holds on a date is the one of the latest
+                // start up to it: found by its key, not by a range.
                 joins += QStringLiteral(" LEFT JOIN ") + p + QStringLiteral(" AS ") + alias +
                          QStringLiteral(" ON ") + alias +
-                         QStringLiteral(".nClientID=k.nClientID AND k.dStartDate BETWEEN ") +
-                         alias + QStringLiteral(".dStartDate AND ") + alias +
-                         QStringLiteral(".dEndDate");
+                         QStringLiteral(".nClientID=k.nClientID AND ") + alias +
+                         QStringLiteral(".dStartDate=k.") + column0;
             }
             ExecuteStep(
                 QStringLiteral("CREATE TABLE ") + part +
@@ -165,13 +177,18 @@ QString CRepBaseData::PrepareStateClients() {
             // before the first of them (or always, for a client without any
             // history), a period of no state, all 0. So a lookup on any date
             // finds exactly one row per client.
-            ExecuteStep(QStringLiteral("INSERT INTO ") + part +
-                        QStringLiteral(" SELECT k.nClientID,k.dStartDate,IFNULL(LEAD(k.dStartDate) "
-                                       "OVER (PARTITION BY k.nClientID ORDER BY k.dStartDate) - "
-                                       "INTERVAL 1 DAY,'2998-12-31'),") +
-                        client + picked + QStringLiteral(" FROM ") + cl +
-                        QStringLiteral(" AS c JOIN (") + starts +
-                        QStringLiteral(") AS k ON k.nClientID=c.nClientID") + joins);
+            ExecuteStep(
+                QStringLiteral("INSERT INTO ") + part +
+                QStringLiteral(" SELECT k.nClientID,k.dStartDate,IFNULL(LEAD(k.dStartDate) OVER "
+                               "(PARTITION BY k.nClientID ORDER BY k.dStartDate) - INTERVAL 1 "
+                               "DAY,'2998-12-31'),") +
+                client + picked + QStringLiteral(" FROM ") + cl +
+                QStringLiteral(" AS c JOIN (SELECT nClientID,dStartDate") + latest +
+                QStringLiteral(" FROM (") + starts +
+                QStringLiteral(") AS a GROUP BY nClientID,dStartDate WINDOW w AS (PARTITION BY "
+                               "nClientID ORDER BY dStartDate ROWS UNBOUNDED PRECEDING)) AS k ON "
+                               "k.nClientID=c.nClientID") +
+                joins);
             ExecuteStep(QStringLiteral("INSERT INTO ") + part +
                         QStringLiteral(" SELECT c.nClientID,'") + QLatin1String(kBeforeAll) +
                         QStringLiteral("',IFNULL(f.dFirst - INTERVAL 1 DAY,'2998-12-31'),") +
