@@ -47,27 +47,36 @@ QString Day(const QDate& date) {
 // The visit lines of a window that the reports count, one row each: the
 // client, the sheet, its date, the person key (code up to its first
 // back-quote, upper-cased, as the client table keeps it; one of its own for
-// a code that breaks the rules or an unknown part), the sex and the main
-// vulnerable group on `stateDate` (the latest record up to it; of one day the
-// one entered last).
+// a code that breaks the rules or an unknown part), the sex and, when asked,
+// the main vulnerable group on `stateDate` (the latest record up to it; of one
+// day the one entered last).
 QString ServedLines(const QDate& from, const QDate& to, const QDate& stateDate,
-                    const QString& points) {
+                    const QString& points, bool withGroup = true) {
     const QString code = QStringLiteral(
         "LEFT(CONCAT(UPPER(LEFT(cd.cClientCode,IF(LOCATE('`',cd.cClientCode),LOCATE('`',"
         "cd.cClientCode)-1,255))),IF(cd.bNewCode,'',CONCAT('`',cd.ROWID))),64)");
+    // The group only when asked: a reference does no work its figures do not need.
+    const QString group =
+        withGroup
+            ? QStringLiteral(
+                  ",IFNULL(g.nClientType,0) AS nGroup FROM dailyvisits AS dv LEFT JOIN (SELECT "
+                  "nClientID,nClientType FROM (SELECT nClientID,IFNULL(nClientType,0) AS "
+                  "nClientType,ROW_NUMBER() OVER (PARTITION BY nClientID ORDER BY dDate DESC,ROWID "
+                  "DESC) AS nPick FROM clientdatachanges WHERE nClientID IS NOT NULL AND "
+                  "dDate<=%1) AS h WHERE nPick=1) AS g ON g.nClientID=dv.nClientID")
+                  .arg(Day(stateDate))
+            : QStringLiteral(" FROM dailyvisits AS dv");
     return QStringLiteral(
                "SELECT dv.nClientID,dv.nReportID,dr.dDate,IFNULL(cd.nSex,0) AS nSex,"
                "IF(cd.nSex IS NULL OR cd.nBirthYear IS NULL OR cd.cClientCode IS NULL,"
-               "CONCAT('#',cd.ROWID),CONCAT_WS('|',%1,cd.nBirthYear,cd.nSex)) AS cPerson,"
-               "IFNULL(g.nClientType,0) AS nGroup FROM dailyvisits AS dv JOIN dailyreport AS dr "
-               "ON dr.ROWID=dv.nReportID JOIN dir AS it ON it.ROWID=dv.nItem AND it.nDirType=3 "
-               "AND NOT it.bIsFolder JOIN clientdata AS cd ON cd.ROWID=dv.nClientID AND NOT "
-               "cd.bIsFolder LEFT JOIN (SELECT nClientID,nClientType FROM (SELECT nClientID,"
-               "IFNULL(nClientType,0) AS nClientType,ROW_NUMBER() OVER (PARTITION BY nClientID "
-               "ORDER BY dDate DESC,ROWID DESC) AS nPick FROM clientdatachanges WHERE nClientID "
-               "IS NOT NULL AND dDate<=%2) AS h WHERE nPick=1) AS g ON g.nClientID=cd.ROWID "
-               "WHERE dr.dDate BETWEEN %3 AND %4 AND dr.nWorkplace IN (%5)")
-        .arg(code, Day(stateDate), Day(from), Day(to), points);
+               "CONCAT('#',cd.ROWID),CONCAT_WS('|',%1,cd.nBirthYear,cd.nSex)) AS cPerson")
+               .arg(code) +
+           group +
+           QStringLiteral(" JOIN dailyreport AS dr ON dr.ROWID=dv.nReportID JOIN dir AS it ON "
+                          "it.ROWID=dv.nItem AND it.nDirType=3 AND NOT it.bIsFolder JOIN "
+                          "clientdata AS cd ON cd.ROWID=dv.nClientID AND NOT cd.bIsFolder WHERE "
+                          "dr.dDate BETWEEN %1 AND %2 AND dr.nWorkplace IN (%3)")
+               .arg(Day(from), Day(to), points);
 }
 
 // A figure of the report beside the reference's; counts what differs and
@@ -304,7 +313,7 @@ int main(int argc, char** argv) {
                 QStringLiteral(
                     "SELECT EXTRACT(YEAR_MONTH FROM dDate) AS nMonth,nSex,COUNT(DISTINCT "
                     "nClientID),COUNT(DISTINCT cPerson) FROM (") +
-                    ServedLines(period.from, period.to, period.to, chosenPoints) +
+                    ServedLines(period.from, period.to, period.to, chosenPoints, false) +
                     QStringLiteral(") AS s GROUP BY nMonth,nSex WITH ROLLUP"),
                 [&](CxResult& row) {
                     if (isTotal(row, 0))
