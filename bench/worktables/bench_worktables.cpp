@@ -271,10 +271,9 @@ int main(int argc, char** argv) {
                                        "nParticipation,nDrugStartDate"),
                 history("socialstatus", "nEploymentStatus,nPlaceOfLiving,nEducationLevel,"
                                         "nLegalProblem,bRegPolice,bNarcoDisp"),
-                {QStringLiteral("_cache_dpd<to>0"),
-                 [&] { return run.PrepareSnapshotTables(period.to); },
-                 QStringLiteral(
-                     "SELECT nClientType,COUNT(*) FROM {T} GROUP BY nClientType ORDER BY 1"),
+                {QStringLiteral("_cache_dpclients0"), [&] { return run.PrepareStateClients(); },
+                 QStringLiteral("SELECT nClientType,COUNT(*) FROM {T} WHERE {TO} BETWEEN "
+                                "dStartDate AND dEndDate GROUP BY nClientType ORDER BY 1"),
                  QStringLiteral("SELECT g,COUNT(*) FROM (") + QString::fromLatin1(kTypeOnDate) +
                      QStringLiteral(") s GROUP BY g ORDER BY 1")},
                 {QStringLiteral("_cache_conscompact"),
@@ -359,7 +358,7 @@ int main(int argc, char** argv) {
             again.PrepareSummaryTable();
             again.PrepareClientTable();
             againCountry.PrepareClientTable();
-            again.PrepareSnapshotTables(period.to);
+            again.PrepareStateClients();
             again.PrepareConsCompactTable();
             again.PrepareRegularClients();
         }

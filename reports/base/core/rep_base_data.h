@@ -125,12 +125,22 @@ public:
     QString PrepareHistoryPeriods(const QString& historyTable, const QString& columns,
                                   const QString& title);
     QString PrepareRiskGroupTable();
-    // The periods in which a client's whole state (every history) held.
-    QString PrepareStatePeriods();
+    // Every client (of the client table of the new-client counting mode)
+    // with the client data and the periods in which its whole state (every
+    // history) held, from the first date to the last without gap:
+    // "_cache_dpclients<mode>".
+    QString PrepareStateClients();
+    // The state of every client on a date: PrepareStateClients under the
+    // alias "dpd<date><mode>" (returned), joined to the period summary by
+    // client and by the period that holds on the date. No table is made per
+    // date, so a report by sub-periods takes each one's state from the one
+    // table.
     QString PrepareSnapshotTables(const QDate& date, const JoinFn& join = {});
     template <class S> QString PrepareSnapshotTables(S* select, const QDate& date) {
         return PrepareSnapshotTables(date, JoinTo(select));
     }
+    // The condition that the state period under `alias` holds on `date`.
+    static QString SnapshotHolds(const QString& alias, const QDate& date);
     QString PrepareConsCompactTable();
 
     // ---- regular clients ----

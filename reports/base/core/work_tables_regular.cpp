@@ -35,31 +35,32 @@ QString CRepBaseData::PrepareRegularClients(const JoinFn& join) {
         // would enter it only on the run that builds this table, so the same
         // report would read differently once the table exists. Fields that
         // need the snapshot join it themselves.
-        const QString state = PrepareSnapshotTables(m_to);
+        const QString state = PrepareStateClients();
         const QString compact = PrepareCompactTable();
         const auto date = [&](const QDate& d) {
             return QStringLiteral("STR_TO_DATE('") + ymd(d) + QStringLiteral("','%Y%m%d')");
         };
         // Groups other than 2 and 4: visits in at least 12 distinct months of
         // the year. Groups 2 and 4: at least 4 daily reports in at least 2
-        // distinct months of the quarter. The risk group is the state on To.
+        // distinct months of the quarter. The risk group is the state on To:
+        // each client's lines are counted first and the state looked up once
+        // per client, not once per line.
+        const QString onTo = QStringLiteral(" JOIN ") + state +
+                             QStringLiteral(" AS tt1 ON tt1.nClientID=t.nClientID AND ") +
+                             SnapshotHolds(QStringLiteral("tt1"), m_to);
         ExecuteStep(
             QStringLiteral("INSERT INTO ") + part +
-            QStringLiteral(
-                " (nClientID) SELECT nClientID FROM (SELECT cc1.nClientID,COUNT(DISTINCT "
-                "cc1.nClientID,SUBSTR(dDate,1,7)) AS nRegVis FROM ") +
-            compact + QStringLiteral(" AS cc1 JOIN ") + state +
-            QStringLiteral(" AS tt1 ON tt1.nClientID=cc1.nClientID WHERE dDate BETWEEN ") +
-            date(y) + QStringLiteral(" AND ") + date(m_to) +
-            QStringLiteral(" AND tt1.nClientType NOT IN ( 2 , 4 ) GROUP BY cc1.nClientID HAVING "
-                           "nRegVis>11) AS t1 UNION SELECT nClientID FROM ( SELECT "
-                           "cc1.nClientID,COUNT(DISTINCT cc1.nClientID,nReportID) AS nRegVis, "
-                           "COUNT(DISTINCT cc1.nClientID,SUBSTR(dDate,1,7)) as nMonthes FROM ") +
-            compact + QStringLiteral(" AS cc1 JOIN ") + state +
-            QStringLiteral(" AS tt1 ON tt1.nClientID=cc1.nClientID WHERE dDate BETWEEN ") +
-            date(q) + QStringLiteral(" AND ") + date(m_to) +
-            QStringLiteral(" AND tt1.nClientType IN ( 2 , 4 ) GROUP BY cc1.nClientID having "
-                           "nRegVis>3 and nMonthes>1) as t2"));
+            QStringLiteral(" (nClientID) SELECT t.nClientID FROM (SELECT nClientID,COUNT(DISTINCT "
+                           "SUBSTR(dDate,1,7)) AS nRegVis FROM ") +
+            compact + QStringLiteral(" WHERE dDate BETWEEN ") + date(y) + QStringLiteral(" AND ") +
+            date(m_to) + QStringLiteral(" GROUP BY nClientID HAVING nRegVis>11) AS t") + onTo +
+            QStringLiteral(" WHERE tt1.nClientType NOT IN (2,4) UNION SELECT t.nClientID FROM "
+                           "(SELECT nClientID,COUNT(DISTINCT nReportID) AS nRegVis,COUNT(DISTINCT "
+                           "SUBSTR(dDate,1,7)) AS nMonthes FROM ") +
+            compact + QStringLiteral(" WHERE dDate BETWEEN ") + date(q) + QStringLiteral(" AND ") +
+            date(m_to) +
+            QStringLiteral(" GROUP BY nClientID HAVING nRegVis>3 AND nMonthes>1) AS t") + onTo +
+            QStringLiteral(" WHERE tt1.nClientType IN (2,4)"));
     });
     if (join)
         join(QStringLiteral("LEFT"), name,

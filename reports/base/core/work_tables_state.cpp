@@ -25,6 +25,9 @@ struct HistoryTable {
 };
 
 // The history tables in the order their columns enter the snapshot.
+// The start of the period before a client's first recorded state.
+constexpr char kBeforeAll[] = "1000-01-01";
+
 const HistoryTable kHistories[] = {
     {"clientdatachanges", "nClientType,nClientType2", "Подготовка таблицы: уязвимые группы",
      "msgRiskGroupCreate"},
@@ -101,101 +104,120 @@ QString CRepBaseData::PrepareRiskGroupTable() {
                                  Tr(risk.title, risk.key));
 }
 
-QString CRepBaseData::PrepareStatePeriods() {
+QString CRepBaseData::PrepareStateClients() {
+    // The history periods first, on every call (later calls only find them).
     QStringList periods;
     for (const HistoryTable& history : kHistories)
         periods << PrepareHistoryPeriods(QString::fromLatin1(history.table),
                                          QString::fromLatin1(history.columns),
                                          Tr(history.title, history.key));
-    const QString name = QStringLiteral("_cache_dpstate");
+    const QString name = QStringLiteral("_cache_dpclients") + QString::number(m_newClientMode);
     return BuildTable(
         name, Tr("Подготовка таблицы состояний клиентов", "msgClientStates"),
         [&](const QString& part) {
-            // The periods in which the whole state (all four histories) held:
-            // a new one begins wherever any history has a record. A snapshot
-            // on a date is then one lookup per client, not four, and a report
-            // by sub-periods takes a snapshot per sub-period end.
+            const QString cl = PrepareClientTable();
+            // The periods in which a client's whole state (all four
+            // histories) held: a new one begins wherever any history has a
+            // record. A state on a date is then one lookup per client, and a
+            // report by sub-periods takes every sub-period's from this table.
             QString definitions;
             QString picked;
-            QString starts;
+            QString zeros;
+            QString starts; // every history's period starts, one column each
+            QString latest; // per start, each history's latest start up to it
             QString joins;
-            for (int i = 0; i < periods.size(); ++i) {
+            const int n = int(periods.size());
+            for (int i = 0; i < n; ++i) {
                 const QString& p = periods.at(i);
                 const QString alias = QStringLiteral("h%1").arg(i);
+                const QString column0 = QStringLiteral("s%1").arg(i);
                 for (const QString& column :
                      QString::fromLatin1(kHistories[i].columns).split(u',')) {
                     definitions += u',' + column + QStringLiteral(" INT NOT NULL");
                     // A history without a record yet on that date gives 0.
                     picked +=
                         QStringLiteral(",IFNULL(") + alias + u'.' + column + QStringLiteral(",0)");
+                    zeros += QStringLiteral(",0");
                 }
                 if (!starts.isEmpty())
-                    starts += QStringLiteral(" UNION ");
-                starts += QStringLiteral("SELECT nClientID,dStartDate FROM ") + p;
+                    starts += QStringLiteral(" UNION ALL ");
+                starts += QStringLiteral("SELECT nClientID,dStartDate");
+                // The first part of the union names the columns.
+                for (int j = 0; j < n; ++j)
+                    starts += (j == i ? QStringLiteral(",dStartDate") : QStringLiteral(",NULL")) +
+                              (i == 0 ? QStringLiteral(" AS s%1").arg(j) : QString());
+                starts += QStringLiteral(" FROM ") + p;
+                latest += QStringLiteral(",MAX(MAX(") + column0 + QStringLiteral(")) OVER w AS ") +
+                          column0;
+                // The periods of one history follow each other without gap,
+                // so the one that holds on a date is the one of the latest
+                // start up to it: found by its key, not by a range.
                 joins += QStringLiteral(" LEFT JOIN ") + p + QStringLiteral(" AS ") + alias +
                          QStringLiteral(" ON ") + alias +
-                         QStringLiteral(".nClientID=k.nClientID AND k.dStartDate BETWEEN ") +
-                         alias + QStringLiteral(".dStartDate AND ") + alias +
-                         QStringLiteral(".dEndDate");
+                         QStringLiteral(".nClientID=k.nClientID AND ") + alias +
+                         QStringLiteral(".dStartDate=k.") + column0;
             }
-            ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
-                        QStringLiteral(" (nClientID INT NOT NULL,dStartDate DATE NOT NULL, "
-                                       "dEndDate DATE NOT NULL") +
-                        definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID,dStartDate)) ") +
-                        WorkTableOptions());
+            ExecuteStep(
+                QStringLiteral("CREATE TABLE ") + part +
+                QStringLiteral(" (nClientID INT NOT NULL,dStartDate DATE NOT NULL,dEndDate DATE "
+                               "NOT NULL,gROWID bigint(21) default NULL,`cGClientCode` char(64) "
+                               "character set utf8 default NULL,`cOClientCode` char(64) character "
+                               "set utf8 default NULL,`nFirstWorkplace` int(11) NOT NULL default "
+                               "'-1',`nFirstWorker1` int(11) NOT NULL default '-1',`dFirstDate` "
+                               "date default '1900-01-01',`nRegionDataID` int(11) default "
+                               "'0',`nBirthYear` int(11) default NULL,`nSex` int(11) default "
+                               "NULL,`bSecondary` tinyint(4) NOT NULL default '0',`bPDI` "
+                               "tinyint(4) NOT NULL default '0'") +
+                definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID,dEndDate)) ") +
+                WorkTableOptions());
+            const QString client = QStringLiteral(
+                "c.gROWID,c.cGClientCode,c.cOClientCode,c.nFirstWorkplace,c.nFirstWorker1,"
+                "c.dFirstDate,c.nRegionDataID,c.nBirthYear,c.nSex,c.bSecondary,c.bPDI");
+            // Every client's periods cover all time: those of its state and,
+            // before the first of them (or always, for a client without any
+            // history), a period of no state, all 0. So a lookup on any date
+            // finds exactly one row per client.
+            ExecuteStep(
+                QStringLiteral("INSERT INTO ") + part +
+                QStringLiteral(" SELECT k.nClientID,k.dStartDate,IFNULL(LEAD(k.dStartDate) OVER "
+                               "(PARTITION BY k.nClientID ORDER BY k.dStartDate) - INTERVAL 1 "
+                               "DAY,'2998-12-31'),") +
+                client + picked + QStringLiteral(" FROM ") + cl +
+                QStringLiteral(" AS c JOIN (SELECT nClientID,dStartDate") + latest +
+                QStringLiteral(" FROM (") + starts +
+                QStringLiteral(") AS a GROUP BY nClientID,dStartDate WINDOW w AS (PARTITION BY "
+                               "nClientID ORDER BY dStartDate ROWS UNBOUNDED PRECEDING)) AS k ON "
+                               "k.nClientID=c.nClientID") +
+                joins);
             ExecuteStep(QStringLiteral("INSERT INTO ") + part +
-                        QStringLiteral(" SELECT k.nClientID,k.dStartDate,IFNULL(LEAD(k.dStartDate) "
-                                       "OVER (PARTITION BY k.nClientID ORDER BY k.dStartDate) - "
-                                       "INTERVAL 1 DAY,'2998-12-31')") +
-                        picked + QStringLiteral(" FROM (") + starts + QStringLiteral(") AS k") +
-                        joins);
+                        QStringLiteral(" SELECT c.nClientID,'") + QLatin1String(kBeforeAll) +
+                        QStringLiteral("',IFNULL(f.dFirst - INTERVAL 1 DAY,'2998-12-31'),") +
+                        client + zeros + QStringLiteral(" FROM ") + cl +
+                        QStringLiteral(" AS c LEFT JOIN (SELECT nClientID,MIN(dStartDate) AS "
+                                       "dFirst FROM (") +
+                        starts +
+                        QStringLiteral(") AS k GROUP BY nClientID) AS f ON f.nClientID=c.nClientID "
+                                       "WHERE IFNULL(f.dFirst>'") +
+                        QLatin1String(kBeforeAll) + QStringLiteral("',1)"));
         });
 }
 
+QString CRepBaseData::SnapshotHolds(const QString& alias, const QDate& date) {
+    return SafeSQL(date.toString(QStringLiteral("yyyy-MM-dd"))) + QStringLiteral(" BETWEEN ") +
+           alias + QStringLiteral(".dStartDate AND ") + alias + QStringLiteral(".dEndDate");
+}
+
 QString CRepBaseData::PrepareSnapshotTables(const QDate& date, const JoinFn& join) {
-    // The state periods first, on every call (later calls only find them).
-    const QString state = PrepareStatePeriods();
-    const QString dq = SafeSQL(date.toString(QStringLiteral("yyyy-MM-dd")));
-    const QString name = QStringLiteral("_cache_dpd") + date.toString(QStringLiteral("yyyyMMdd")) +
-                         QString::number(m_newClientMode);
-    const QString title = Tr("Создание динамической таблицы на дату {todate}", "msgDynOnDate")
-                              .replace(QLatin1String("{todate}"), DateToText(date));
-    BuildTable(name, title, [&](const QString& part) {
-        const QString cl = PrepareClientTable();
-        QString selectList;
-        QString definitions;
-        for (const HistoryTable& history : kHistories)
-            for (const QString& column : QString::fromLatin1(history.columns).split(u',')) {
-                // A client without a state on the date has 0 in its columns.
-                selectList +=
-                    QStringLiteral(",IFNULL(") + state + u'.' + column + QStringLiteral(",0)");
-                definitions += u',' + column + QStringLiteral(" INT NOT NULL");
-            }
-        ExecuteStep(
-            QStringLiteral("CREATE TABLE ") + part +
-            QStringLiteral(" (nClientID INT NOT NULL,gROWID bigint(21) default "
-                           "NULL,`cGClientCode` char(64) character set utf8 default "
-                           "NULL,`cOClientCode` char(64) character set utf8 default "
-                           "NULL,`nFirstWorkplace` int(11) NOT NULL default '-1',`nFirstWorker1` "
-                           "int(11) NOT NULL default '-1',`dFirstDate` date default "
-                           "'1900-01-01',`nRegionDataID` int(11) default '0',`nBirthYear` int(11) "
-                           "default NULL,`nSex` int(11) default NULL,`bSecondary` tinyint(4) NOT "
-                           "NULL default '0',`bPDI` tinyint(4) NOT NULL default '0'") +
-            definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID)) ") + WorkTableOptions());
-        ExecuteStep(QStringLiteral("INSERT INTO ") + part + QStringLiteral(" SELECT ") + cl +
-                    QStringLiteral(".nClientID,gROWID,cGClientCode,cOClientCode,nFirstWorkplace,"
-                                   "nFirstWorker1,dFirstDate,nRegionDataID,nBirthYear,nSex,"
-                                   "bSecondary,bPDI") +
-                    selectList + QStringLiteral(" FROM ") + cl + QStringLiteral(" LEFT JOIN ") +
-                    state + QStringLiteral(" ON ") + state + QStringLiteral(".nClientID=") + cl +
-                    QStringLiteral(".nClientID AND ") + dq + QStringLiteral(" BETWEEN ") + state +
-                    QStringLiteral(".dStartDate AND ") + state + QStringLiteral(".dEndDate"));
-    });
+    // No table per date: the periods of every client's state, under an alias
+    // of the date, each client's one period that holds on it.
+    const QString table = PrepareStateClients();
+    const QString alias = QStringLiteral("dpd") + date.toString(QStringLiteral("yyyyMMdd")) +
+                          QString::number(m_newClientMode);
     if (join)
-        join(QString(), name,
-             name + QStringLiteral(".nClientID=") + PrepareSummaryTable() +
-                 QStringLiteral(".nClientID"));
-    return name;
+        join(QString(), table + QStringLiteral(" AS ") + alias,
+             alias + QStringLiteral(".nClientID=") + PrepareSummaryTable() +
+                 QStringLiteral(".nClientID AND ") + SnapshotHolds(alias, date));
+    return alias;
 }
 
 QString CRepBaseData::PrepareConsCompactTable() {

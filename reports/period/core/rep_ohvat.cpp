@@ -11,6 +11,7 @@
 #include "report_sql.h"
 #include "reports/base/core/posh_selection.h"
 #include "reports/base/core/rep_base_data.h"
+#include "reports/base/core/rep_footnotes.h"
 
 #include <QHash>
 #include <QRegularExpression>
@@ -34,6 +35,12 @@ QString WithDate(const char* text, const char* key, const char* placeholder, con
 }
 } // namespace
 
+COhvatFigures::COhvatFigures() = default;
+COhvatFigures::~COhvatFigures() = default;
+
+CRep_OhvatZaPeriod::CRep_OhvatZaPeriod(QObject* parent) : CRepBase(parent) {}
+CRep_OhvatZaPeriod::~CRep_OhvatZaPeriod() = default;
+
 QString CRep_OhvatZaPeriod::GetReportTitle() {
     return Tr("Охват за период", "msgOhvatZaPeriod");
 }
@@ -44,25 +51,34 @@ QList<CRepPresetChoice> CRep_OhvatZaPeriod::GetPresetChoices() {
 }
 
 void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
+    m_figures.reset();
+    std::unique_ptr<COhvatFigures> figures = Gather();
+    m_figures = std::move(figures);
+    html.Add(Page(*m_figures));
+}
+
+std::unique_ptr<COhvatFigures> CRep_OhvatZaPeriod::Gather() {
     CRepBaseData* run = GetRunData();
     KDRepPresetEx2& preset = run->GetPreset();
     const CRepBaseParams& params = Params();
+    auto figures = std::make_unique<COhvatFigures>();
+    COhvatFigures& f = *figures;
     const auto corrupted = [] {
         CTarvikApp::AddErrorMessage(
             Tr("Отчет испорчен или некоторые поля были удалены из программы", "msgReportCorrupted"),
             0);
     };
     // The footnotes the title points to, each once.
-    QStringList marks;
     const auto mark = [&](const QString& text) {
         const QString number = run->AddFootnote(text);
-        if (!marks.contains(number))
-            marks << number;
+        if (!f.marks.contains(number))
+            f.marks << number;
         return number;
     };
 
     // The fields the preset names, found in the catalogue.
-    CRFList catalogue;
+    f.catalogue = std::make_unique<CRFList>();
+    const CRFList& catalogue = *f.catalogue;
     QHash<long, CRepField*> byId;
     for (long id : preset.SumRows.GetIDs())
         if (id != -1)
@@ -77,10 +93,9 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
         if (byId.contains(field->GetID()))
             byId[field->GetID()] = field;
 
-    QList<CRepField*> detail;
     for (long id : preset.Detailed.GetIDs()) {
         if (CRepField* field = byId.value(id))
-            detail << field;
+            f.detail << field;
         else
             corrupted();
     }
@@ -88,24 +103,20 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
     // Which clients count.
     const QDate viewFrom = run->From();
     const QDate viewTo = run->To();
-    QString heading;
     int clientKind = params.clientKind;
     if (clientKind == kNewClients) {
-        heading = Tr("Только новые клиенты", "msgOnlyNewRecords");
+        f.heading = Tr("Только новые клиенты", "msgOnlyNewRecords");
     } else if (clientKind == kRegularClients) {
-        heading = Tr("Только регулярные клиенты", "msgOnlyRegualClients");
+        f.heading = Tr("Только регулярные клиенты", "msgOnlyRegualClients");
         const QDate windowStart = viewTo.addYears(-1).addDays(1);
         if (windowStart != viewFrom)
-            heading += QStringLiteral("<sup>") +
-                       run->AddFootnote(CxString::StrTr(
-                           Tr("Регулярные клиенты расчитаны для периода с {startdate} по "
-                              "{enddate}",
-                              "msgRegClientCalculatedForPeriod"),
-                           {{QStringLiteral("{startdate}"), ShownDate(windowStart)},
-                            {QStringLiteral("{enddate}"), ShownDate(viewTo)}})) +
-                       QStringLiteral("</sup>");
+            f.headingMark = run->AddFootnote(CxString::StrTr(
+                Tr("Регулярные клиенты расчитаны для периода с {startdate} по {enddate}",
+                   "msgRegClientCalculatedForPeriod"),
+                {{QStringLiteral("{startdate}"), ShownDate(windowStart)},
+                 {QStringLiteral("{enddate}"), ShownDate(viewTo)}}));
     } else {
-        heading = Tr("Все клиенты за период", "msgAllClients");
+        f.heading = Tr("Все клиенты за период", "msgAllClients");
         clientKind = kAllClients;
     }
 
@@ -138,8 +149,8 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
         const QString warning = field->GetWarning(run);
         static const QRegularExpression number(QStringLiteral("\\d+"));
         const QString footnote = number.match(warning).captured(0);
-        if (!footnote.isEmpty() && !marks.contains(footnote))
-            marks << footnote;
+        if (!footnote.isEmpty() && !f.marks.contains(footnote))
+            f.marks << footnote;
     }
     if (groups.size() > 1 && groups.last().isEmpty())
         groups.removeLast();
@@ -153,24 +164,24 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
         values << field;
         field->GetWarning(run);
     }
-    COhvatTables tables(groups, pivots, values,
-                        Tr("Всего", "CRep_OhvatZaPeriod::OnGenerateReport"));
+    f.tables = std::make_unique<COhvatTables>(groups, pivots, values,
+                                              Tr("Всего", "CRep_OhvatZaPeriod::OnGenerateReport"));
 
     // A split period takes whole months.
     const int periodMode = int(preset.PeriodMode);
-    QDate start = viewFrom;
-    QDate end = viewTo;
+    f.start = viewFrom;
+    f.end = viewTo;
     if (periodMode != kOnePeriod) {
-        const QDate first(start.year(), start.month(), 1);
-        if (first != start) {
-            start = first;
+        const QDate first(f.start.year(), f.start.month(), 1);
+        if (first != f.start) {
+            f.start = first;
             mark(WithDate("Дата начала периода принята {date}", "msgFirstDateSetTo", "{date}",
-                          start));
+                          f.start));
         }
-        const QDate last = MonthEnd(end);
-        if (last != end) {
-            end = last;
-            mark(WithDate("Дата конца периода принята {date}", "msgEndDateSetTo", "{date}", end));
+        const QDate last = MonthEnd(f.end);
+        if (last != f.end) {
+            f.end = last;
+            mark(WithDate("Дата конца периода принята {date}", "msgEndDateSetTo", "{date}", f.end));
         }
     }
     const QString chosen = CPoshFilter::GetPoshList(run->GetSQL());
@@ -180,24 +191,19 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
         mark(Tr("Включена альтернативная группировка записей", "msgDiffGroup"));
 
     // One query per sub-period, read page by page.
-    QList<QPair<QDate, QDate>> periods;
-    QString detailRows;
-    const CHTMLTemplate& tpl = run->GetReportTemplate();
-    const QString detailCell = tpl.GetSection(QStringLiteral("DT.CELL"));
-    const QString detailRow = tpl.GetSection(QStringLiteral("DT.ROW"));
-    for (QDate from = start; from.isValid() && from <= end;) {
+    for (QDate from = f.start; from.isValid() && from <= f.end;) {
         QDate to = periodMode == kByMonths  ? MonthEnd(from)
                    : periodMode == kByYears ? from.addYears(1).addDays(-1)
-                                            : end;
+                                            : f.end;
         // The last sub-period ends with the period.
-        if (to > end)
-            to = end;
-        periods.append({from, to});
-        tables.BeginPeriod(int(periods.size()) - 1);
+        if (to > f.end)
+            to = f.end;
+        f.periods.append({from, to});
+        f.tables->BeginPeriod(int(f.periods.size()) - 1);
         run->From() = from;
         run->To() = to;
-        if (periodMode != kOnePeriod && !detail.isEmpty()) {
-            detail.clear();
+        if (periodMode != kOnePeriod && !f.detail.isEmpty()) {
+            f.detail.clear();
             preset.Detailed.RemoveAll();
             CTarvikApp::AddErrorMessage(Tr("Детальный отчет недоступен при опции - разбивать на "
                                            "периоды",
@@ -279,80 +285,88 @@ void CRep_OhvatZaPeriod::OnGenerateReport(CAccStringT<wchar_t>& html) {
         // Pages follow one order that no two records share: the grouping's
         // (the detail list by client code first), so paging neither skips
         // nor repeats a record.
-        if (!detail.isEmpty())
+        if (!f.detail.isEmpty())
             select.Order(run->PrepareSnapshotTables(&select, to) + QStringLiteral(".cGClientCode"));
         for (const QString& term : select.GetGroup())
             select.Order(term);
-        const QString statement = select.Build(summary);
-
-        for (qint64 offset = 0;; offset += m_pageRows) {
-            CxResult page = ReportSQL::Query(
-                run, statement + QStringLiteral(" LIMIT %1,%2").arg(offset).arg(m_pageRows));
-            for (CRepField* field : std::as_const(byId))
-                if (field)
-                    field->Bind(&page);
-            qint64 rows = 0;
-            while (page.FetchRow()) {
-                ++rows;
-                if (!detail.isEmpty()) {
-                    QString cells;
-                    for (CRepField* field : std::as_const(detail))
-                        cells += CxString::StrTr(
-                            detailCell,
-                            {{QStringLiteral("%CLASS%"), field->GetCSSClass()},
-                             {QStringLiteral("%BODY%"), SafeHTML(field->GetDetValue())}});
-                    detailRows += CxString::StrTr(detailRow, {{QStringLiteral("%BODY%"), cells}});
-                }
-                tables.AddRecord();
-            }
-            for (CRepField* field : std::as_const(byId))
-                if (field)
-                    field->Bind(nullptr);
-            if (rows < m_pageRows)
-                break;
-        }
+        GatherPeriod(f, select, summary, byId);
         from = to.addDays(1);
     }
+    return figures;
+}
 
-    // The page.
+void CRep_OhvatZaPeriod::GatherPeriod(COhvatFigures& f, CSimpleSelect& select,
+                                      const QString& summary, const QHash<long, CRepField*>& byId) {
+    CRepBaseData* run = GetRunData();
+    const QString statement = select.Build(summary);
+    for (qint64 offset = 0;; offset += m_pageRows) {
+        CxResult page = ReportSQL::Query(
+            run, statement + QStringLiteral(" LIMIT %1,%2").arg(offset).arg(m_pageRows));
+        for (CRepField* field : byId)
+            if (field)
+                field->Bind(&page);
+        qint64 rows = 0;
+        while (page.FetchRow()) {
+            ++rows;
+            if (!f.detail.isEmpty()) {
+                QStringList cells;
+                cells.reserve(f.detail.size());
+                for (CRepField* field : std::as_const(f.detail))
+                    cells << field->GetDetValue();
+                f.detailRows << cells;
+            }
+            f.tables->AddRecord();
+        }
+        for (CRepField* field : byId)
+            if (field)
+                field->Bind(nullptr);
+        if (rows < m_pageRows)
+            break;
+    }
+}
+
+QString CRep_OhvatZaPeriod::Page(COhvatFigures& f) {
+    CRepBaseData* run = GetRunData();
+    const CHTMLTemplate& tpl = run->GetReportTemplate();
     const QString summaryHtml =
         CxString::StrTr(tpl.GetSection(QStringLiteral("SM.REPORT")),
-                        {{QStringLiteral("%BODY%"), tables.GetHTML(tpl, run, periods)}});
+                        {{QStringLiteral("%BODY%"), f.tables->GetHTML(tpl, run, f.periods)}});
     QString detailHtml;
-    if (!detailRows.isEmpty()) {
+    if (!f.detailRows.isEmpty()) {
+        const QString cell = tpl.GetSection(QStringLiteral("DT.CELL"));
+        const QString row = tpl.GetSection(QStringLiteral("DT.ROW"));
         QString head;
-        for (CRepField* field : std::as_const(detail))
+        for (CRepField* field : std::as_const(f.detail))
             head += CxString::StrTr(tpl.GetSection(QStringLiteral("DT.HCELL")),
                                     {{QStringLiteral("%CLASS%"), field->GetCSSClass()},
                                      {QStringLiteral("%BODY%"), SafeHTML(field->GetTitle())}});
-        detailHtml = CxString::StrTr(
-            tpl.GetSection(QStringLiteral("DT.REPORT")),
-            {{QStringLiteral("%BODY%"), CxString::StrTr(tpl.GetSection(QStringLiteral("DT.HROW")),
-                                                        {{QStringLiteral("%BODY%"), head}}) +
-                                            detailRows}});
+        QString rows = CxString::StrTr(tpl.GetSection(QStringLiteral("DT.HROW")),
+                                       {{QStringLiteral("%BODY%"), head}});
+        for (const QStringList& texts : std::as_const(f.detailRows)) {
+            QString cells;
+            for (qsizetype i = 0; i < texts.size(); ++i)
+                cells += CxString::StrTr(
+                    cell, {{QStringLiteral("%CLASS%"), f.detail.at(i)->GetCSSClass()},
+                           {QStringLiteral("%BODY%"), SafeHTML(texts.at(i))}});
+            rows += CxString::StrTr(row, {{QStringLiteral("%BODY%"), cells}});
+        }
+        detailHtml = CxString::StrTr(tpl.GetSection(QStringLiteral("DT.REPORT")),
+                                     {{QStringLiteral("%BODY%"), rows}});
     }
-    QString comment;
-    const QStringList& footnotes = run->GetFootnotes();
-    if (!footnotes.isEmpty()) {
-        QString rows;
-        for (qsizetype i = 0; i < footnotes.size(); ++i)
-            rows += CxString::StrTr(tpl.GetSection(QStringLiteral("COMMENT.DET")),
-                                    {{QStringLiteral("%ID%"), QString::number(i + 1)},
-                                     {QStringLiteral("%BODY%"), footnotes.at(i)}});
-        comment = CxString::StrTr(tpl.GetSection(QStringLiteral("COMMENT")),
-                                  {{QStringLiteral("%BODY%"), rows}});
-    }
-    if (!marks.isEmpty())
-        heading += QStringLiteral("<sup>") + marks.join(u',') + QStringLiteral("</sup>");
-    html.Add(
-        CxString::StrTr(tpl.GetSection(QStringLiteral("REPORT")),
-                        {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
-                         {QStringLiteral("%HEADING%"), QStringLiteral("<h3 align=\"center\">") +
-                                                           heading + QStringLiteral("</h3>")},
-                         {QStringLiteral("%FROM%"), SafeHTML(ShownDate(start))},
-                         {QStringLiteral("%TO%"),
-                          SafeHTML(ShownDate(periods.isEmpty() ? end : periods.last().second))},
-                         {QStringLiteral("%DETAIL%"), detailHtml},
-                         {QStringLiteral("%SUMMARY%"), summaryHtml},
-                         {QStringLiteral("%COMMENT%"), comment}}));
+    QString heading = f.heading;
+    if (!f.headingMark.isEmpty())
+        heading += QStringLiteral("<sup>") + f.headingMark + QStringLiteral("</sup>");
+    if (!f.marks.isEmpty())
+        heading += QStringLiteral("<sup>") + f.marks.join(u',') + QStringLiteral("</sup>");
+    return CxString::StrTr(
+        tpl.GetSection(QStringLiteral("REPORT")),
+        {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
+         {QStringLiteral("%HEADING%"),
+          QStringLiteral("<h3 align=\"center\">") + heading + QStringLiteral("</h3>")},
+         {QStringLiteral("%FROM%"), SafeHTML(ShownDate(f.start))},
+         {QStringLiteral("%TO%"),
+          SafeHTML(ShownDate(f.periods.isEmpty() ? f.end : f.periods.last().second))},
+         {QStringLiteral("%DETAIL%"), detailHtml},
+         {QStringLiteral("%SUMMARY%"), summaryHtml},
+         {QStringLiteral("%COMMENT%"), FootnotesHTML(tpl, run->GetFootnotes())}});
 }

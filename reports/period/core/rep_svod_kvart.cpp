@@ -12,6 +12,7 @@
 #include "reports/base/core/rep_base_data.h"
 #include "reports/base/core/rep_base_summary.h"
 #include "reports/base/core/rep_config.h"
+#include "reports/base/core/rep_footnotes.h"
 
 #include <QSet>
 #include <cmath>
@@ -42,35 +43,29 @@ constexpr MaterialColumn kBooklets{520, "book_rozd", "Информационны
 constexpr MaterialColumn kFemaleCondoms{535, "wprez_rozd", "Женские презервативы"};
 constexpr MaterialColumn kMaleCondoms{530, "prez", "Мужские презервативы"};
 
-// One indicator: its table, and rows written right after it.
-struct Indicator {
-    std::unique_ptr<CRepBaseSummary> table;
-    QString title;
-    QString after;
-};
-
 class Builder {
 public:
-    explicit Builder(CRepBaseData* run) : m_run(run) {}
+    Builder(CRepBaseData* run, CSvodKvartFigures& figures) : m_run(run), m_figures(figures) {}
 
     template <class F, class... A> F* Field(A&&... args) {
         auto field = std::make_unique<F>(std::forward<A>(args)...);
         F* kept = field.get();
-        m_fields.push_back(std::move(field));
+        m_figures.fields.push_back(std::move(field));
         return kept;
     }
 
     CRepBaseSummary* Add(const char* key, const char* text, CRepField* column,
                          std::initializer_list<CRepField*> rows) {
-        Indicator indicator;
+        CSvodKvartFigures::Indicator indicator;
+        indicator.key = QString::fromLatin1(key);
         indicator.title = CxString::StrTr(Tr(text, key), {{QStringLiteral("{period}"), m_period}});
         indicator.table = std::make_unique<CRepBaseSummary>(indicator.title);
         indicator.table->AddColumnField(column);
         for (CRepField* row : rows)
             indicator.table->AddRowField(row);
         indicator.table->LoadTemplates(m_run);
-        m_indicators.push_back(std::move(indicator));
-        return m_indicators.back().table.get();
+        m_figures.indicators.push_back(std::move(indicator));
+        return m_figures.indicators.back().table.get();
     }
 
     void SetPeriod() { m_period = ShownDate(m_run->From()) + u'-' + ShownDate(m_run->To()); }
@@ -121,28 +116,12 @@ public:
         return CxString::StrTr(Tr(text, key), {{QStringLiteral("{period}"), m_period}});
     }
 
-    std::vector<Indicator>& Indicators() { return m_indicators; }
-
 private:
     CRepBaseData* m_run;
+    CSvodKvartFigures& m_figures;
     QString m_period;
-    std::vector<std::unique_ptr<CRepField>> m_fields; // alive until the page is written
-    std::vector<Indicator> m_indicators;
     QSet<long> m_codes;
 };
-
-// The first column of a table's line, cut to a whole number; 0 when no
-// record made the line.
-long Cell(CRepBaseSummary* table, std::initializer_list<long> groupValues) {
-    CMemNDX<long> key;
-    for (long value : groupValues)
-        key.Add(value);
-    const long line = table->FindRow(key);
-    if (line < 0)
-        return 0;
-    const CDoubleArr* totals = table->GetLineTotals(line);
-    return totals && totals->GetSize() > 0 ? long(totals->GetAt(0)) : 0;
-}
 
 double Share(long count, long base) {
     if (base == 0)
@@ -151,6 +130,32 @@ double Share(long count, long base) {
 }
 
 } // namespace
+
+// ---- the figures ----
+
+CSvodKvartFigures::CSvodKvartFigures() = default;
+CSvodKvartFigures::~CSvodKvartFigures() = default;
+
+const CSvodKvartFigures::Indicator* CSvodKvartFigures::Find(const QString& key) const {
+    for (const Indicator& indicator : indicators)
+        if (indicator.key == key)
+            return &indicator;
+    return nullptr;
+}
+
+long CSvodKvartFigures::Cell(const QString& key, const QList<long>& groupValues) const {
+    const Indicator* indicator = Find(key);
+    if (!indicator)
+        return 0;
+    CMemNDX<long> row;
+    for (long value : groupValues)
+        row.Add(value);
+    const long line = indicator->table->FindRow(row);
+    if (line < 0)
+        return 0;
+    const CDoubleArr* totals = indicator->table->GetLineTotals(line);
+    return totals && totals->GetSize() > 0 ? long(totals->GetAt(0)) : 0;
+}
 
 // ---- the fields of this report ----
 
@@ -190,16 +195,25 @@ void CRep_SvodnyeDannyDlyaKvart::OnSetupView() {
 }
 
 void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
+    m_figures.reset();
+    std::unique_ptr<CSvodKvartFigures> figures = Gather();
+    m_figures = std::move(figures);
+    html.Add(Page(*m_figures));
+}
+
+std::unique_ptr<CSvodKvartFigures> CRep_SvodnyeDannyDlyaKvart::Gather() {
     CRepBaseData* run = GetRunData();
     CxSQL* sql = run->GetSQL();
-    Builder b(run);
+    auto figures = std::make_unique<CSvodKvartFigures>();
+    Builder b(run, *figures);
     const QString chosen = CPoshFilter::GetPoshList(sql);
-    const QString selectionMark = chosen.isEmpty() ? QString() : run->AddFootnote(chosen);
+    figures->selectionMark = chosen.isEmpty() ? QString() : run->AddFootnote(chosen);
 
     // The quarter: the end date's month and the two before it.
     run->SetEndToMonthEnd();
     run->SetStartMonthsBack(3);
     const QDate end = run->To();
+    figures->end = end;
     const QDate quarterStart = run->From();
     b.SetPeriod();
 
@@ -249,13 +263,16 @@ void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
     };
     b.Standard({risk, sex, clients, fresh, pharmacy, pharmacyNew, centre, pdiIdu, pdiWcs}, blockA);
     // The bases of the quarter's shares.
-    const long wcs = Cell(tot3, {kSexWorkers});
-    const long wcsMale = Cell(tot3, {kSexWorkers, kMale});
-    const long wcsFemale = Cell(tot3, {kSexWorkers, kFemale});
-    const long msm = Cell(tot3, {kMSM});
-    const long msmMale = Cell(tot3, {kMSM, kMale});
-    const long msmFemale = Cell(tot3, {kMSM, kFemale});
-    const long msmTrans = Cell(tot3, {kMSM, kTrans});
+    const auto cell = [&](const char* key, const QList<long>& groupValues) {
+        return figures->Cell(QString::fromLatin1(key), groupValues);
+    };
+    const long wcs = cell("msgSumTot3", {kSexWorkers});
+    const long wcsMale = cell("msgSumTot3", {kSexWorkers, kMale});
+    const long wcsFemale = cell("msgSumTot3", {kSexWorkers, kFemale});
+    const long msm = cell("msgSumTot3", {kMSM});
+    const long msmMale = cell("msgSumTot3", {kMSM, kMale});
+    const long msmFemale = cell("msgSumTot3", {kMSM, kFemale});
+    const long msmTrans = cell("msgSumTot3", {kMSM, kTrans});
 
     const QString summary = run->PrepareSummaryTable();
     const QString points = run->PrepareSelectedPOU();
@@ -420,69 +437,65 @@ void CRep_SvodnyeDannyDlyaKvart::OnGenerateReport(CAccStringT<wchar_t>& html) {
         long base;
         bool shown;
     };
-    const long regMsmMale = Cell(reg12, {kMSM, kMale});
-    const long regMsmFemale = Cell(reg12, {kMSM, kFemale});
-    const long regMsmTrans = Cell(reg12, {kMSM, kTrans});
+    const long regMsmMale = cell("msgSumReg12", {kMSM, kMale});
+    const long regMsmFemale = cell("msgSumReg12", {kMSM, kFemale});
+    const long regMsmTrans = cell("msgSumReg12", {kMSM, kTrans});
     const ShareRow shares[] = {
-        {"msgRegIDU", "Регулярных клиентов ПИН (12 мес), %", Cell(reg12, {kDrugUsers}),
-         Cell(tot12, {kDrugUsers}), true},
-        {"msgRegIDU_Male", "мужчин (12 мес), %", Cell(reg12, {kDrugUsers, kMale}),
-         Cell(tot12, {kDrugUsers, kMale}), true},
-        {"msgRegIDU_Female", "женщин (12 мес), %", Cell(reg12, {kDrugUsers, kFemale}),
-         Cell(tot12, {kDrugUsers, kFemale}), true},
-        {"msgRegWCS", "Регулярных клиентов РКС (3 мес), %", Cell(reg12, {kSexWorkers}), wcs, true},
-        {"msgRegWCS_Male", "мужчин (3 мес), %", Cell(reg12, {kSexWorkers, kMale}), wcsMale, true},
-        {"msgRegWCS_Female", "женщин (3 мес), %", Cell(reg12, {kSexWorkers, kFemale}), wcsFemale,
+        {"msgRegIDU", "Регулярных клиентов ПИН (12 мес), %", cell("msgSumReg12", {kDrugUsers}),
+         cell("msgSumTot12", {kDrugUsers}), true},
+        {"msgRegIDU_Male", "мужчин (12 мес), %", cell("msgSumReg12", {kDrugUsers, kMale}),
+         cell("msgSumTot12", {kDrugUsers, kMale}), true},
+        {"msgRegIDU_Female", "женщин (12 мес), %", cell("msgSumReg12", {kDrugUsers, kFemale}),
+         cell("msgSumTot12", {kDrugUsers, kFemale}), true},
+        {"msgRegWCS", "Регулярных клиентов РКС (3 мес), %", cell("msgSumReg12", {kSexWorkers}), wcs,
          true},
-        {"msgRegMS", "Регулярных клиентов МСМ (3 мес), %", Cell(reg12, {kMSM}), msm, true},
+        {"msgRegWCS_Male", "мужчин (3 мес), %", cell("msgSumReg12", {kSexWorkers, kMale}), wcsMale,
+         true},
+        {"msgRegWCS_Female", "женщин (3 мес), %", cell("msgSumReg12", {kSexWorkers, kFemale}),
+         wcsFemale, true},
+        {"msgRegMS", "Регулярных клиентов МСМ (3 мес), %", cell("msgSumReg12", {kMSM}), msm, true},
         {"msgRegMS_Male", "мужчин (3 мес), %", regMsmMale, msmMale, regMsmMale != 0},
         {"msgRegMS_Trans", "трансгендеров (3 мес), %", regMsmTrans, msmTrans, regMsmTrans != 0},
         {"msgRegMS_Female", "женщин (3 мес), %", regMsmFemale, msmFemale, regMsmFemale != 0},
     };
-    CAccStringT<wchar_t> shareRows;
+    CSvodKvartFigures::Indicator* regular12 = nullptr;
+    for (CSvodKvartFigures::Indicator& indicator : figures->indicators)
+        if (indicator.table.get() == reg12)
+            regular12 = &indicator;
     for (const ShareRow& row : shares)
         if (row.shown)
-            reg12->AddValueRow(shareRows, Tr(row.text, row.key), Share(row.regular, row.base));
-    for (Indicator& indicator : b.Indicators())
-        if (indicator.table.get() == reg12)
-            indicator.after = shareRows.ToString();
+            regular12->shares.append({Tr(row.text, row.key), Share(row.regular, row.base)});
+    return figures;
+}
 
-    // The page: every indicator's table in the order made. A table writes no
-    // line whose figures are all zero, its title line included, like every
-    // other summary table.
+QString CRep_SvodnyeDannyDlyaKvart::Page(const CSvodKvartFigures& figures) {
+    CRepBaseData* run = GetRunData();
+    // Every indicator's table in the order made, its share rows after it. A
+    // table writes no line whose figures are all zero, its title line
+    // included, like every other summary table.
     CAccStringT<wchar_t> tables;
-    for (Indicator& indicator : b.Indicators()) {
+    for (const CSvodKvartFigures::Indicator& indicator : figures.indicators) {
         indicator.table->GetHTML(tables, run, false);
-        tables.Add(indicator.after);
+        for (const auto& [title, value] : indicator.shares)
+            indicator.table->AddValueRow(tables, title, value);
     }
     const CHTMLTemplate& tpl = run->GetReportTemplate();
-    QString comment;
-    const QStringList& footnotes = run->GetFootnotes();
-    if (!footnotes.isEmpty()) {
-        QString rows;
-        for (qsizetype i = 0; i < footnotes.size(); ++i)
-            rows += CxString::StrTr(tpl.GetSection(QStringLiteral("COMMENT.DET")),
-                                    {{QStringLiteral("%ID%"), QString::number(i + 1)},
-                                     {QStringLiteral("%BODY%"), footnotes.at(i)}});
-        comment = CxString::StrTr(tpl.GetSection(QStringLiteral("COMMENT")),
-                                  {{QStringLiteral("%BODY%"), rows}});
-    }
     const QString body = tables.ToString();
-    html.Add(CxString::StrTr(
+    return CxString::StrTr(
         tpl.GetSection(QStringLiteral("REPORT2")),
         {{QStringLiteral("%TITLE%"), SafeHTML(GetReportTitle())},
          // The mark goes beside the heading only: the browser's title shows no markup.
          {QStringLiteral("%MARK%"),
-          selectionMark.isEmpty()
+          figures.selectionMark.isEmpty()
               ? QString()
-              : QStringLiteral("<sup>") + selectionMark + QStringLiteral("</sup>")},
+              : QStringLiteral("<sup>") + figures.selectionMark + QStringLiteral("</sup>")},
          {QStringLiteral("%PERIOD%"),
           SafeHTML(Tr("На дату {enddate}", "msgNaDatu")
-                       .replace(QLatin1String("{enddate}"), ShownDate(end)))},
+                       .replace(QLatin1String("{enddate}"), ShownDate(figures.end)))},
          {QStringLiteral("%DETAIL%"), QString()},
          {QStringLiteral("%SUMMARY%"),
           body.isEmpty() ? QString()
                          : CxString::StrTr(tpl.GetSection(QStringLiteral("SM.REPORT")),
                                            {{QStringLiteral("%BODY%"), body}})},
-         {QStringLiteral("%COMMENT%"), comment}}));
+         {QStringLiteral("%COMMENT%"), FootnotesHTML(tpl, run->GetFootnotes())}});
 }

@@ -8,6 +8,12 @@
 #include "reports/base/core/rep_base.h"
 
 #include <QDate>
+#include <QList>
+#include <QPair>
+#include <memory>
+#include <vector>
+
+class CRepBaseSummary;
 
 // The main vulnerable group, each group shown with the window its regular
 // clients are counted in: the quarter for groups 2 and 4, the twelve months
@@ -32,6 +38,33 @@ public:
     void AddSelect(CSimpleSelect&, CRepBaseData*) override {}
 };
 
+// What one run of the quarterly summary found: the indicators in the order
+// they are shown, each a summary table (its lines and figures) and, after it,
+// rows of shares; no HTML.
+struct CSvodKvartFigures {
+    struct Indicator {
+        QString key; // the indicator's translation key ("msgSumTot3", ...)
+        QString title;
+        std::unique_ptr<CRepBaseSummary> table;
+        QList<QPair<QString, double>> shares; // title, percent
+    };
+    CSvodKvartFigures();
+    ~CSvodKvartFigures();
+    CSvodKvartFigures(const CSvodKvartFigures&) = delete;
+    CSvodKvartFigures& operator=(const CSvodKvartFigures&) = delete;
+
+    // The indicator of a key; null when the run did not make it.
+    const Indicator* Find(const QString& key) const;
+    // The first figure of an indicator's line found by its group values
+    // (none: the total), cut to a whole number; 0 when no record made it.
+    long Cell(const QString& key, const QList<long>& groupValues) const;
+
+    QString selectionMark; // the chosen points' footnote number, or empty
+    QDate end;             // the date the summary is for
+    std::vector<Indicator> indicators;
+    std::vector<std::unique_ptr<CRepField>> fields; // the tables read them until the page
+};
+
 class CRep_SvodnyeDannyDlyaKvart : public CRepBase {
     Q_OBJECT
 public:
@@ -43,4 +76,14 @@ public:
     // No preset list: the report always builds.
     int CheckPreset() override { return 1; }
     void OnGenerateReport(CAccStringT<wchar_t>& html) override;
+    // The figures of the last run that reached its page; null before one.
+    const CSvodKvartFigures* Figures() const { return m_figures.get(); }
+
+private:
+    // The queries of every block, into figures.
+    std::unique_ptr<CSvodKvartFigures> Gather();
+    // The page of the figures.
+    QString Page(const CSvodKvartFigures& figures);
+
+    std::unique_ptr<CSvodKvartFigures> m_figures;
 };

@@ -8,6 +8,7 @@
 #include "framework/core/tarvik_app.h"
 #include "model/config/configuration.h"
 #include "reports/base/core/fast_tables.h"
+#include "reports/base/core/rep_footnotes.h"
 #include "visits_columns.h"
 #include "visits_templates.h"
 
@@ -511,12 +512,7 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
     QString marks;
     for (int i = before + 1; i <= run->Comments().size(); ++i)
         marks += QString::number(i) + u' ';
-    QString commentText;
-    const QString commentTemplate = Section(QStringLiteral("COMMENT.DET"));
-    for (int i = 0; i < run->Comments().size(); ++i)
-        commentText +=
-            CxString::StrTr(commentTemplate, {{QStringLiteral("%ID%"), QString::number(i + 1)},
-                                              {QStringLiteral("%BODY%"), run->Comments().at(i)}});
+    const QString commentText = FootnotesHTML(run->GetReportTemplate(), run->Comments());
 
     // Steps 24-25: the page.
     const auto part = [this](const char* name, const QString& body) {
@@ -531,7 +527,7 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
                              {{QStringLiteral("%TITLE%"), title},
                               {QStringLiteral("%FROM%"), SafeHTML(DateToText(run->From()))},
                               {QStringLiteral("%TO%"), SafeHTML(DateToText(run->To()))},
-                              {QStringLiteral("%COMMENT%"), part("COMMENT", commentText)},
+                              {QStringLiteral("%COMMENT%"), commentText},
                               {QStringLiteral("%SUMMARY%"), part("SM.REPORT", summaryText)},
                               {QStringLiteral("%DETAIL%"), part("DT.REPORT", detailText)}}));
     Progress(Tr("Загрузка отчета", "CRepVisitsBaseDoc::OnInitHTML"));

@@ -194,8 +194,7 @@ void TestWorkTables::clientTableCountryWide() {
 
 void TestWorkTables::historyPeriodsAndSnapshots() {
     auto run = Run();
-    QCOMPARE(run->PrepareSnapshotTables(QDate(2012, 12, 31)),
-             QStringLiteral("_cache_dpd201212310"));
+    QCOMPARE(run->PrepareSnapshotTables(QDate(2012, 12, 31)), QStringLiteral("dpd201212310"));
     // Each state from its own date to the day before the next, the newest to
     // 2998-12-31; no NULL in the columns.
     QCOMPARE(m_db->Rows(QStringLiteral(
@@ -209,24 +208,49 @@ void TestWorkTables::historyPeriodsAndSnapshots() {
              QStringLiteral("1|2012-01-01|2998-12-31|0|0|0|0|1|0"));
     const QString stateColumns = QStringLiteral(
         "nClientType,nClientType2,nUseDirtySyr,nBasicDrug,bRegPolice,nEploymentStatus");
-    QCOMPARE(m_db->Rows(QStringLiteral("SELECT nClientID,gROWID,") + stateColumns +
-                        QStringLiteral(" FROM _cache_dpd201212310 ORDER BY nClientID")),
+    // The state on a date: every client's one period that holds on it.
+    const auto onDate = [&](const QString& columns, const QString& table, const char* date,
+                            const QString& where = QString()) {
+        return m_db->Rows(
+            QStringLiteral("SELECT ") + columns + QStringLiteral(" FROM ") + table +
+            QStringLiteral(" AS d WHERE ") +
+            CRepBaseData::SnapshotHolds(QStringLiteral("d"),
+                                        QDate::fromString(QLatin1String(date), Qt::ISODate)) +
+            where + QStringLiteral(" ORDER BY nClientID"));
+    };
+    QCOMPARE(onDate(QStringLiteral("nClientID,gROWID,") + stateColumns,
+                    QStringLiteral("_cache_dpclients0"), "2012-12-31"),
              QStringLiteral("1|1|2|8192|1|5|1|0;2|1|0|0|0|0|0|0;3|2|0|0|0|0|0|0;"
                             "4|3|4|0|0|0|0|0;5|4|2|0|0|0|0|0;6|5|0|0|0|0|0|0;7|6|0|0|0|0|0|0"));
     // Before its first record a history gives no state: only the drug use,
-    // recorded in 2009, holds on 2009-12-31.
-    QCOMPARE(run->PrepareSnapshotTables(QDate(2009, 12, 31)),
-             QStringLiteral("_cache_dpd200912310"));
-    QCOMPARE(m_db->Rows(QStringLiteral("SELECT ") + stateColumns +
-                        QStringLiteral(" FROM _cache_dpd200912310 WHERE nClientID=1")),
+    // recorded in 2009, holds on 2009-12-31; before any record, none does.
+    QCOMPARE(run->PrepareSnapshotTables(QDate(2009, 12, 31)), QStringLiteral("dpd200912310"));
+    QCOMPARE(onDate(stateColumns, QStringLiteral("_cache_dpclients0"), "2009-12-31",
+                    QStringLiteral(" AND nClientID=1")),
              QStringLiteral("0|0|0|5|0|0"));
+    QCOMPARE(onDate(stateColumns, QStringLiteral("_cache_dpclients0"), "1990-01-01",
+                    QStringLiteral(" AND nClientID=1")),
+             QStringLiteral("0|0|0|0|0|0"));
+    // Each client's periods follow one another without gap or overlap from
+    // the first day to the last, so any date finds each client once.
+    QCOMPARE(m_db->Scalar(QStringLiteral(
+                 "SELECT COUNT(*) FROM _cache_dpclients0 AS a JOIN _cache_dpclients0 AS b ON "
+                 "b.nClientID=a.nClientID AND b.dStartDate>a.dStartDate AND b.dStartDate<="
+                 "a.dEndDate")),
+             QStringLiteral("0"));
+    QCOMPARE(m_db->Rows(QStringLiteral(
+                 "SELECT MIN(dStartDate),MAX(dEndDate),SUM(DATEDIFF(dEndDate,dStartDate)+1)="
+                 "DATEDIFF(MAX(dEndDate),MIN(dStartDate))+1 FROM _cache_dpclients0 GROUP BY "
+                 "nClientID")),
+             QStringLiteral("1000-01-01|2998-12-31|1;1000-01-01|2998-12-31|1;1000-01-01|2998-12-"
+                            "31|1;1000-01-01|2998-12-31|1;1000-01-01|2998-12-31|1;1000-01-01|2998-"
+                            "12-31|1;1000-01-01|2998-12-31|1"));
     // Another counting mode is another table, from the country-wide clients.
     auto country = Run();
     country->SetNewClientMode(2);
-    QCOMPARE(country->PrepareSnapshotTables(QDate(2012, 12, 31)),
-             QStringLiteral("_cache_dpd201212312"));
-    QCOMPARE(m_db->Scalar(
-                 QStringLiteral("SELECT dFirstDate FROM _cache_dpd201212312 WHERE nClientID=1")),
+    QCOMPARE(country->PrepareSnapshotTables(QDate(2012, 12, 31)), QStringLiteral("dpd201212312"));
+    QCOMPARE(onDate(QStringLiteral("dFirstDate"), QStringLiteral("_cache_dpclients2"), "2012-12-31",
+                    QStringLiteral(" AND nClientID=1")),
              QStringLiteral("2011-12-31"));
     // Asked with a select, the snapshot joins the period summary by client.
     QStringList joins;
@@ -235,8 +259,10 @@ void TestWorkTables::historyPeriodsAndSnapshots() {
         [&](const QString& kind, const QString& table, const QString& condition) {
             joins << kind + u'|' + table + u'|' + condition;
         });
-    QCOMPARE(joins, QStringList(QStringLiteral("|_cache_dpd201212312|_cache_dpd201212312.nClientID="
-                                               "_cache_summary2012010120121231.nClientID")));
+    QCOMPARE(joins, QStringList(QStringLiteral(
+                        "|_cache_dpclients2 AS dpd201212312|dpd201212312.nClientID=_cache_"
+                        "summary2012010120121231.nClientID AND '2012-12-31' BETWEEN "
+                        "dpd201212312.dStartDate AND dpd201212312.dEndDate")));
 }
 
 void TestWorkTables::consultationTotals() {

@@ -105,7 +105,9 @@ void TestPeriodFields::catalogue() {
 void TestPeriodFields::fieldSQL_data() {
     QTest::addColumn<long>("id");
     QTest::addColumn<QString>("sql"); // {S} summary, {D} state, {R} regular, {P} the period
-    const QString dj = QStringLiteral(" JOIN {D} ON {D}.nClientID={S}.nClientID");
+    const QString dj =
+        QStringLiteral(" JOIN _cache_dpclients0 AS {D} ON {D}.nClientID={S}.nClientID "
+                       "AND '2012-12-31' BETWEEN {D}.dStartDate AND {D}.dEndDate");
     const QString wrkpl =
         QStringLiteral(" LEFT JOIN dir AS wrkpl ON wrkpl.ROWID={S}.nWorkplace AND "
                        "NOT wrkpl.bIsFolder AND wrkpl.nDirType=1");
@@ -193,7 +195,7 @@ void TestPeriodFields::fieldSQL() {
     const QString s = run->PrepareSummaryTable();
     const QString expected = CxString::StrTr(
         sql, {{QStringLiteral("{S}"), s},
-              {QStringLiteral("{D}"), QStringLiteral("_cache_dpd201212310")},
+              {QStringLiteral("{D}"), QStringLiteral("dpd201212310")},
               {QStringLiteral("{R}"), QStringLiteral("_cache_regc2012010120121231")},
               {QStringLiteral("{P}"), QStringLiteral("STR_TO_DATE('20120101','%Y%m%"
                                                      "d') AND STR_TO_DATE('20121231','%Y%m%d')")}});
@@ -213,7 +215,7 @@ void TestPeriodFields::everyFieldInOneQuery() {
     const QString sql = select.Build(run->PrepareSummaryTable());
     QCOMPARE(sql.count(QStringLiteral("JOIN dir AS FirstWorkplace ")), 1);
     QCOMPARE(sql.count(QStringLiteral("JOIN dir AS Posh ")), 1);
-    QCOMPARE(sql.count(QStringLiteral("JOIN _cache_dpd201212310 ")), 1);
+    QCOMPARE(sql.count(QStringLiteral("JOIN _cache_dpclients0 AS dpd201212310 ")), 1);
     CxResult result = m_db->Connection()->Execute(sql);
     QVERIFY2(result.isValid(), qPrintable(result.Error().text));
     for (CRepField* field : list)
@@ -443,8 +445,11 @@ void TestPeriodFields::stateOnDate() {
     m_db->Exec(QStringLiteral("DELETE FROM socialstatus"));
     m_db->Exec(QStringLiteral("ALTER TABLE socialstatus ADD UNIQUE INDEX nClientID_dDate "
                               "(nClientID,dDate)"));
-    QCOMPARE(m_db->Rows(QStringLiteral("SELECT nClientID,bRegPolice,bNarcoDisp,nClientType FROM ") +
-                        state + QStringLiteral(" WHERE nClientID IN (1,3,7,9) ORDER BY nClientID")),
+    QCOMPARE(m_db->Rows(QStringLiteral("SELECT nClientID,bRegPolice,bNarcoDisp,nClientType FROM "
+                                       "_cache_dpclients0 AS ") +
+                        state + QStringLiteral(" WHERE ") +
+                        CRepBaseData::SnapshotHolds(state, QDate(2012, 12, 31)) +
+                        QStringLiteral(" AND nClientID IN (1,3,7,9) ORDER BY nClientID")),
              QStringLiteral("1|1|0|1;3|0|0|2;7|0|0|0;9|1|1|2"));
     DropCacheTables(m_db->Connection());
 }

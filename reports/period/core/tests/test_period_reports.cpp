@@ -10,6 +10,7 @@
 #include "reports/base/core/posh_selection.h"
 #include "reports/base/core/tests/rep_test_support.h"
 #include "reports/period/core/field_list.h"
+#include "reports/period/core/ohvat_tables.h"
 #include "reports/period/core/rep_ohvat.h"
 #include "reports/period/core/rep_svod_kvart.h"
 #include "reports/period/core/rep_trainings.h"
@@ -78,6 +79,7 @@ private slots:
     void coverageDetail();
     void coverageSamePageWhateverThePaging();
     void coverageEmptyPeriod();
+    void figuresWithoutThePage();
     void failingQueryShowsErrorPage();
     void quarterlySummary();
     void quarterlyMissingMaterialGroup();
@@ -335,6 +337,51 @@ void TestPeriodReports::coverageEmptyPeriod() {
     QVERIFY(!page.contains(QStringLiteral("Возникла ошибка")));
     QCOMPARE(PageTables(page, QStringLiteral("class=\"rep\"")),
              (QList<QStringList>{{"|Клиентов|Уникальных клиентов|Визитов, %", "Всего|||"}}));
+}
+
+void TestPeriodReports::figuresWithoutThePage() {
+    // The figures the pages are written from, read without the pages.
+    InstallConfig(PeriodTestLists() + PresetXML(PresetSpec{"20438,20439", "20441,20589,20568"}));
+    CRep_OhvatZaPeriod coverage;
+    coverage.GetPresetList().Fill(-1);
+    QVERIFY(coverage.GetPresetList().SelectByName(QStringLiteral("Тест")));
+    Build(coverage, QDate(2012, 1, 1), QDate(2012, 12, 31));
+    COhvatFigures* f = coverage.Figures();
+    QVERIFY(f);
+    QCOMPARE(f->heading, QStringLiteral("Все клиенты за период"));
+    QCOMPARE(f->periods.size(), 1);
+    struct Line {
+        QList<long> groupAndSex; // none: the total
+        double clients, persons, visits;
+    };
+    // Clients 1 and 2 are one person; ПИН men, trans МСМ, women of РКС+МСМ.
+    for (const Line& expected : {Line{{}, 8, 7, 20}, Line{{1, 1}, 1, 1, 3}, Line{{4, 3}, 1, 1, 5},
+                                 Line{{6, 2}, 1, 1, 3}}) {
+        const long line =
+            expected.groupAndSex.isEmpty() ? 0 : f->tables->FindLine(0, expected.groupAndSex);
+        QVERIFY(line >= 0);
+        QCOMPARE(f->tables->CellValue(0, line, 0), expected.clients);
+        QCOMPARE(f->tables->CellValue(0, line, 1), expected.persons);
+        QCOMPARE(f->tables->CellValue(0, line, 2), expected.visits);
+    }
+
+    CRep_SvodnyeDannyDlyaKvart quarterly;
+    Build(quarterly, QDate(2012, 12, 1), QDate(2012, 12, 15));
+    const CSvodKvartFigures* q = quarterly.Figures();
+    QVERIFY(q);
+    QCOMPARE(q->end, QDate(2012, 12, 31));
+    QCOMPARE(q->Cell(QStringLiteral("msgSumTot3"), {2}), 2L);
+    QCOMPARE(q->Cell(QStringLiteral("msgSumTot12"), {4, 1}), 1L);
+    QCOMPARE(q->Cell(QStringLiteral("msgSumReg12"), {4, 3}), 1L);
+    QCOMPARE(q->Cell(QStringLiteral("msgSumReg12"), {1}), 0L);
+    // MSM of the quarter: clients 4 and 5, of whom 5 (trans) is regular.
+    const CSvodKvartFigures::Indicator* regular = q->Find(QStringLiteral("msgSumReg12"));
+    QVERIFY(regular);
+    QCOMPARE(regular->shares.size(), 8);
+    QCOMPARE(regular->shares.at(6),
+             (QPair<QString, double>(QStringLiteral("Регулярных клиентов МСМ (3 мес), %"), 50)));
+    QCOMPARE(regular->shares.at(7),
+             (QPair<QString, double>(QStringLiteral("трансгендеров (3 мес), %"), 100)));
 }
 
 void TestPeriodReports::failingQueryShowsErrorPage() {
