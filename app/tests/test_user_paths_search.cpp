@@ -2,10 +2,13 @@
 // main window: the journal opened from its menu item, the panel switched on
 // from the tool bar, a part of a name typed into the panel's field (Е finds
 // Ё), the journal narrowed to the rows that hold it, «Очистить» bringing
-// every row back, the panel switched off again.
+// every row back, the panel switched off again; and each journal written to
+// a workbook from the tool bar's «Передать в Excel».
 #include "app/tests/app_shell_fixture.h"
 #include "app/tests/user_paths.h"
 #include "framework/widgets/lists/sql_list_ctrl.h"
+#include "framework/widgets/open_external.h"
+#include "tests/support/xlsx_reader.h"
 
 #include <QLineEdit>
 #include <QTemporaryDir>
@@ -147,6 +150,35 @@ private slots:
 
         QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Панель поиска")));
         QVERIFY(!panel->isVisible());
+    }
+
+    void journalToExcel_data() { journalNarrowed_data(); }
+    void journalToExcel() {
+        QFETCH(QStringList, menu);
+        QFETCH(QStringList, found);
+        QVERIFY(TriggerMenu(Frame(), menu));
+        auto* list = ActiveView(Frame())->findChild<CxSQLListCtrl*>();
+        QVERIFY(list);
+        QTRY_COMPARE(Shown(list, found), found);
+        QList<QUrl> opened;
+        SetExternalOpener([&](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        const bool triggered = TriggerToolBar(Frame(), QStringLiteral("Передать в Excel"));
+        SetExternalOpener({});
+        QVERIFY(triggered);
+        QCOMPARE(opened.size(), 1);
+        const XlsxSheet sheet = ReadXlsxSheet(opened[0].toLocalFile());
+        QFile::remove(opened[0].toLocalFile());
+        QVERIFY(sheet.ok);
+        QCOMPARE(sheet.Rows(), list->Model()->rowCount() + 1);
+        QStringList cells;
+        for (int row = 1; row < sheet.Rows(); ++row)
+            for (int column = 0; column < list->Model()->columnCount(); ++column)
+                cells << sheet.Text(row, column);
+        for (const QString& text : found)
+            QVERIFY2(cells.contains(text), qPrintable(cells.join(u'|')));
     }
 };
 
