@@ -330,9 +330,10 @@ void CDDiaryVisitsGrid::ApplyWidths() {
                           : column.kind == ESheetColumnKind::Client ? kClientColumnWidth
                                                                     : kValueColumnWidth;
         // A stored layout may be narrower than a word of the caption (or
-        // the totals' label), which the header would cut; the sheet keeps
-        // its stored width until the user resizes the column.
-        setColumnWidth(c, qMax(width, LeastWidth(c)));
+        // the totals' label), which the header would cut: such a column
+        // shows wider, and the sheet keeps its stored width until the user
+        // resizes the column.
+        setColumnWidth(c, column.width > 0 ? qMax(width, LeastWidth(c)) : width);
     }
     m_applyingWidths = false;
     FitHeader();
