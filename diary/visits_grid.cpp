@@ -13,6 +13,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QRegularExpressionValidator>
 #include <QScrollBar>
 #include <QSet>
@@ -250,6 +251,19 @@ CDDiaryVisitsGrid::CDDiaryVisitsGrid(QWidget* parent)
     });
 }
 
+int CDDiaryVisitsGrid::LeastWidth(int column) const {
+    const QFontMetrics metrics = horizontalHeader()->fontMetrics();
+    int least = 0;
+    for (const QString& word : m_sheet->Column(column).Caption().split(
+             QRegularExpression(QStringLiteral("\\s+")), Qt::SkipEmptyParts))
+        least = qMax(least, metrics.horizontalAdvance(word));
+    QFont bold = font();
+    bold.setBold(true);
+    least = qMax(least, QFontMetrics(bold).horizontalAdvance(m_totals->Text(column)));
+    // The header's and the cell's margins.
+    return least + 14;
+}
+
 int CDDiaryVisitsGrid::HeaderHeight(int lines) const {
     return horizontalHeader()->fontMetrics().lineSpacing() * lines + 10;
 }
@@ -315,7 +329,11 @@ void CDDiaryVisitsGrid::ApplyWidths() {
         const int width = column.width > 0                          ? column.width
                           : column.kind == ESheetColumnKind::Client ? kClientColumnWidth
                                                                     : kValueColumnWidth;
-        setColumnWidth(c, width);
+        // A stored layout may be narrower than a word of the caption (or
+        // the totals' label), which the header would cut: such a column
+        // shows wider, and the sheet keeps its stored width until the user
+        // resizes the column.
+        setColumnWidth(c, column.width > 0 ? qMax(width, LeastWidth(c)) : width);
     }
     m_applyingWidths = false;
     FitHeader();

@@ -56,6 +56,9 @@ private:
     // The header as high as its longest caption needs, within 3 to 8 lines.
     void FitHeader();
     int HeaderHeight(int lines) const;
+    // The least width that shows the column's caption word by word and its
+    // total.
+    int LeastWidth(int column) const;
     void ColumnDragged(int logical, int oldVisual, int newVisual);
     int TotalsHeight() const;
 

@@ -10,6 +10,7 @@
 #include "diary/excel/excel_xml.h"
 #include "diary/excel/stencil_layout.h"
 #include "diary/xml_load.h"
+#include "exchange/transfer/exchange_helper.h"
 #include "framework/widgets/forms/file_edit.h"
 #include "framework/widgets/open_external.h"
 #include "framework/widgets/wizard/wizard_dlg.h"
@@ -20,8 +21,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSpinBox>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <QXmlStreamReader>
 #include <QXmlStreamWriter>
 
@@ -137,6 +140,16 @@ bool FillSheet(const QString& path, const QMap<std::pair<int, int>, QString>& ce
     return file.write(out) == out.size();
 }
 
+// The exchanged tables' SQL names that the text shows as words.
+QStringList RawTableNames(const QString& text) {
+    QStringList found;
+    for (const CSQLExchangeTable& table : CKeldaSQLImportWizard_Helper().GetExchangeTables())
+        if (text.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(table.name),
+                                             QRegularExpression::CaseInsensitiveOption)))
+            found << table.name;
+    return found;
+}
+
 // The spin box of the options dialog that the label with `caption` names.
 QSpinBox* OptionField(QDialog* dialog, const QString& caption) {
     for (QLabel* label : dialog->findChildren<QLabel*>())
@@ -189,10 +202,23 @@ class TestDataPaths : public QObject {
     }
     // Presses the wizard's run button (its text, which says what it does)
     // and answers the log once the job is over and "Готово" is there.
-    static QString RunJob(QDialog* dialog, const QString& runText) {
+    // `shown` (when given) collects every text the run's progress showed,
+    // read each time the run lets events through.
+    static QString RunJob(QDialog* dialog, const QString& runText, QStringList* shown = nullptr) {
         auto* wizard = qobject_cast<CWizardDlg*>(dialog);
+        QTimer watch;
+        if (shown) {
+            QObject::connect(&watch, &QTimer::timeout, dialog, [dialog, shown] {
+                for (const char* name : {"WizardCaption", "WizardStatus"})
+                    if (auto* label = dialog->findChild<QLabel*>(QLatin1String(name));
+                        label && !label->text().isEmpty() && !shown->contains(label->text()))
+                        shown->append(label->text());
+            });
+            watch.start(0);
+        }
         if (!wizard || !UserPath::Press(wizard, runText))
             return QStringLiteral("(no button «%1»)").arg(runText);
+        watch.stop();
         const QString log = wizard->GetProcessorPage()->GetLogText();
         if (!UserPath::Press(wizard, QStringLiteral("Готово")))
             return QStringLiteral("(not done) ") + log;
@@ -321,15 +347,22 @@ private slots:
     void exchangeBetweenTwoDatabases() {
         const QString package = m_dir.filePath(QStringLiteral("ORG-A.k2x"));
         QString log;
+        QStringList shown;
         QVERIFY(
             Choose({kServices, QStringLiteral("Обмен данными"), QStringLiteral("Передача данных")},
                    [&](QDialog* dialog) {
                        QVERIFY(ChooseFile(dialog, package));
                        auto* wizard = qobject_cast<CWizardDlg*>(dialog);
                        QVERIFY(wizard);
-                       log = RunJob(dialog, wizard->RunButton()->text());
+                       log = RunJob(dialog, wizard->RunButton()->text(), &shown);
                    }));
         QVERIFY2(QFile::exists(package), qPrintable(log));
+        // The progress and the log name the tables as people know them.
+        const QString exported = shown.join(u'\n') + u'\n' + log;
+        QVERIFY2(shown.contains(QStringLiteral("Визиты клиентов")), qPrintable(exported));
+        QVERIFY2(log.contains(QStringLiteral("Визиты клиентов: 2")), qPrintable(log));
+        QVERIFY2(log.contains(QStringLiteral("Справочники: 3")), qPrintable(log));
+        QCOMPARE(RawTableNames(exported), QStringList());
 
         SchemaTestDatabase other(QStringLiteral("pathsb"));
         Seed(other, QStringLiteral("ORG-B"));
@@ -339,9 +372,11 @@ private slots:
                            QVERIFY(ChooseFile(dialog, package));
                            auto* wizard = qobject_cast<CWizardDlg*>(dialog);
                            QVERIFY(wizard);
-                           log = RunJob(dialog, wizard->RunButton()->text());
+                           log = RunJob(dialog, wizard->RunButton()->text(), &shown);
                        }));
         QVERIFY(Connect(m_shell.Db().Info()));
+        QVERIFY2(log.contains(QStringLiteral("Визиты клиентов: 2")), qPrintable(log));
+        QCOMPARE(RawTableNames(shown.join(u'\n') + u'\n' + log), QStringList());
         const QString region =
             other.Scalar(QStringLiteral("SELECT ROWID FROM orginf WHERE cOrgID='ORG-A'"));
         QVERIFY2(region.toInt() > 0, qPrintable(log));

@@ -8,15 +8,20 @@
 // they are the tool bar's, the keys' and the list's context menu's.)
 #include "app/tests/app_shell_fixture.h"
 #include "app/tests/user_paths.h"
+#include "clients/card/client_card.h"
 #include "clients/card/clients_journal.h"
+#include "clients/card/visits_tab.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/html_static.h"
 #include "framework/widgets/lists/sql_list_ctrl.h"
 #include "framework/widgets/open_external.h"
+#include "framework/widgets/pages/tab.h"
 #include "tests/support/xlsx_reader.h"
 
 #include <QDockWidget>
 #include <QLineEdit>
+#include <QScopeGuard>
+#include <QTabBar>
 #include <QTableView>
 #include <QTemporaryDir>
 #include <QTextBrowser>
@@ -249,6 +254,71 @@ private slots:
         QCOMPARE(sheet.Rows(), codes.size() + 1);
         for (int row = 0; row < codes.size(); ++row)
             QCOMPARE(sheet.Text(row + 1, 1), codes[row]);
+    }
+
+    // The card's visits tab in front: «Передать в Excel» writes that tab's
+    // list of visits, row for row; with another tab in front the card has
+    // nothing to export.
+    void visitsTabToExcel() {
+        m_shell.Db().Exec(QStringLiteral(
+            "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nTown,"
+            "nSpecFlags) VALUES (9101,0,0,'Пункт у парка',1,1,0,0,0),"
+            "(9102,0,0,'Петрова А. В.',2,0,0,0,0),(9103,0,0,'Салфетки',3,65537,0,0,0)"));
+        m_shell.Db().Exec(
+            QStringLiteral("INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID) "
+                           "VALUES (9101,'ВИЗ0180ч',0,0)"));
+        m_shell.Db().Exec(
+            QStringLiteral("INSERT INTO dailyreport (ROWID,dDate,nWorker1,nWorker2,nWorker3,"
+                           "nWorkPlace,nGroupID,bIsFolder) VALUES "
+                           "(9101,'2024-05-02',9102,-1,-1,9101,0,0),"
+                           "(9102,'2024-05-09',9102,-1,-1,9101,0,0)"));
+        m_shell.Db().Exec(
+            QStringLiteral("INSERT INTO dailyvisits (nReportID,nClientID,nItem,nCount,NPP) "
+                           "VALUES (9101,9101,9103,3,1),(9102,9101,9103,4,1)"));
+        OpenJournal();
+        JournalList()->Model()->Reload();
+        QVERIFY(JournalList()->SelectKey(9101));
+        QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Изменить")));
+        auto* card = qobject_cast<CDClients*>(ActiveView(Frame()));
+        QVERIFY(card);
+        QPointer<QMdiSubWindow> window = Frame().MDIArea()->activeSubWindow();
+        QList<QUrl> opened;
+        SetExternalOpener([&](const QUrl& url) {
+            opened << url;
+            return true;
+        });
+        const auto closeCard = qScopeGuard([&] {
+            SetExternalOpener({});
+            if (window)
+                window->close();
+            Settle();
+        });
+        QVERIFY(!TriggerToolBar(Frame(), QStringLiteral("Передать в Excel")));
+        QTabBar* tabs = card->Tab()->tabBar();
+        const int visitsTab = card->Tab()->FindTabByClass(QStringLiteral("CDClientsVisits"));
+        QVERIFY(visitsTab >= 0);
+        QTest::mouseClick(tabs, Qt::LeftButton, {}, tabs->tabRect(visitsTab).center());
+        Settle();
+        auto* visits = card->findChild<CDClientsVisits*>();
+        QVERIFY(visits && visits->isVisible());
+        const QAbstractItemModel* list = visits->List()->Model();
+        QTRY_COMPARE(list->rowCount(), 2);
+        QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Передать в Excel")));
+        QCOMPARE(opened.size(), 1);
+        const XlsxSheet sheet = ReadXlsxSheet(opened[0].toLocalFile());
+        QFile::remove(opened[0].toLocalFile());
+        QVERIFY(sheet.ok);
+        // The tab's rows as it shows them: the newest report first.
+        QCOMPARE(sheet.Rows(), list->rowCount() + 1);
+        QStringList written, shown;
+        for (int row = 1; row <= list->rowCount(); ++row)
+            for (int column = 0; column < 6; ++column)
+                written << sheet.Text(row, column);
+        for (const char* text : {"Пункт у парка", "09.05.2024", "Пункт у парка", "02.05.2024"})
+            QVERIFY2(written.contains(QString::fromUtf8(text)), qPrintable(written.join(u'|')));
+        QVERIFY2(written.indexOf(QStringLiteral("09.05.2024")) <
+                     written.indexOf(QStringLiteral("02.05.2024")),
+                 qPrintable(written.join(u'|')));
     }
 
     void deleteClient_data() {

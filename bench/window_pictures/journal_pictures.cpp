@@ -1,8 +1,9 @@
 // Pictures of the journals of daily reports and of directories, opened
-// through their tool-bar commands on the data there is: the daily report
-// journal, a new daily report form and the latest stored one; every tab of
-// the directories journal, and each directory's editor empty and with its
-// first stored item. Forms are closed unsaved.
+// through their tool-bar commands on the data there is: the start page; the
+// daily report journal, a new daily report form and the latest stored one;
+// the search panel of each journal that has one; every tab of the
+// directories journal, and each directory's editor empty and with its first
+// stored item. Forms are closed unsaved.
 #include "journal_pictures.h"
 #include "bench/common/window_grab.h"
 
@@ -46,6 +47,26 @@ bool SaveJournalPictures(CKelda2App& app, CMainFrame* frame, const QDir& out) {
     // Forms are left unsaved: "save the changes?" is answered no.
     SetMessageAnswerer([](CxAskKind, const QString&) { return int(IDNO); });
     CxDocManager* docs = CxDocManager::Instance();
+
+    command(ID_START_PAGE);
+    shot(QStringLiteral("start_page"));
+    frame->MDIArea()->closeAllSubWindows();
+
+    // The search panel switched on from the tool bar, and off again.
+    const struct {
+        unsigned id;
+        const char* name;
+    } journals[] = {{ID_CLIENTS, "clients"},
+                    {ID_DIARY, "diary"},
+                    {ID_TRAININGS, "trainings"},
+                    {ID_ORGANISATIONS, "org_list"}};
+    for (const auto& journal : journals) {
+        command(journal.id);
+        command(ID_SEARCH_PANEL);
+        shot(QStringLiteral("%1_search").arg(QLatin1String(journal.name)));
+        command(ID_SEARCH_PANEL);
+        frame->MDIArea()->closeAllSubWindows();
+    }
 
     command(ID_DIARY);
     shot(QStringLiteral("diary_journal"));

@@ -1,8 +1,9 @@
 // Pictures of the program's windows, for a look by eye: the main window, the
 // settings dialog, the about box, the connection dialog, the windows of
 // organisations, exports, data exchange and database care (opened through
-// their commands, with a few rows of their own in the database), the
-// journals, forms and directory editors, every report window as it opens and
+// their commands, with a few rows of their own in the database), the start
+// page, the journals with and without their search panels, forms and
+// directory editors, every report window as it opens and
 // with its page built, saved as PNG files. It judges nothing;
 // scripts/window-pictures.sh runs it offscreen on a private server.
 //

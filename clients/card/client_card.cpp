@@ -106,6 +106,14 @@ void CDClients::DoDataExchange(CDXX& dx) {
         BuildTabs();
 }
 
+bool CDClients::OnCmdMsg(unsigned id, CxCmdUI* ui) {
+    if (auto* visits =
+            qobject_cast<CDClientsVisits*>(m_tab->GetTabWindow(m_tab->GetCurSel(), false)))
+        if (visits->OnCmdMsg(id, ui))
+            return true;
+    return CxSQLEditForm::OnCmdMsg(id, ui);
+}
+
 int CDClients::OnProcessURL(const QString& address) {
     if (address == QString::fromUtf16(kForceApplyCommand)) {
         m_forceApply = true;

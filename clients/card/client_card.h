@@ -32,6 +32,9 @@ public:
     void DoDataExchange(CDXX& dx) override;
     // "command:forceapply" (exactly) saves with the force flag set.
     int OnProcessURL(const QString& address) override;
+    // The tab in front answers the commands it takes (the visits tab: the
+    // export of its list), the form the rest.
+    bool OnCmdMsg(unsigned id, CxCmdUI* ui) override;
 
     // Set only while a save through "command:forceapply" runs.
     bool IsForceApply() const { return m_forceApply; }

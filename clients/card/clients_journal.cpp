@@ -24,6 +24,9 @@ CJClients::CJClients(QWidget* parent)
     m_find->setClearButtonEnabled(true);
     m_find->setPlaceholderText(CTarvikApp::TranslateString(QStringLiteral("начало кода клиента"),
                                                            QStringLiteral("CJClients"), 1));
+    // Wide enough for its hint and the clear button: the hint tells what to type.
+    m_find->setMinimumWidth(m_find->fontMetrics().horizontalAdvance(m_find->placeholderText()) +
+                            m_find->fontMetrics().height() * 3);
     auto* bar = new QHBoxLayout;
     bar->addWidget(new QLabel(
         CTarvikApp::TranslateString(QStringLiteral("Найти код:"), QStringLiteral("CJClients"), 1),

@@ -7,6 +7,7 @@
 #include "framework/core/strings/cx_string.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/documents/form_view.h"
+#include "framework/widgets/export/xlsx_export.h"
 #include "framework/widgets/forms/combo_list.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/dxx.h"
@@ -309,6 +310,12 @@ bool CDClientsVisits::ProcessCommand(unsigned id) {
     default:
         return false;
     }
+}
+
+bool CDClientsVisits::OnCmdMsg(unsigned id, CxCmdUI* ui) {
+    if (id != kIdToExcel && id != kIdFileToExcel)
+        return false;
+    return m_list->OnCmdMsg(id, ui);
 }
 
 CDClientsVisitsAdd* CDClientsVisits::AddVisitPage() {

@@ -16,6 +16,7 @@
 #include "framework/widgets/lists/sql_list_ctrl.h"
 
 class CDateTimeEditCtrl;
+struct CxCmdUI;
 class CxSqlComboList;
 class QPushButton;
 class QTabWidget;
@@ -91,6 +92,9 @@ public:
 
     bool CanProcessCommand(unsigned id) const;
     bool ProcessCommand(unsigned id);
+    // The main window's commands, which the card passes to the tab in
+    // front: «Передать в MS Excel» writes this tab's list of visits.
+    bool OnCmdMsg(unsigned id, CxCmdUI* ui);
 
     // 1: one line per report; 0: one line per item received.
     bool IsGrouped() const { return m_grouped; }

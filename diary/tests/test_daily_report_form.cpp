@@ -504,6 +504,31 @@ private slots:
         QVERIFY(heights[0] < heights[1] && heights[1] < heights[2]);
     }
 
+    // A stored layout narrower than a word of a caption (or of the totals'
+    // label) shows the column wide enough for it; the stored width stays.
+    void narrowStoredColumnsShowTheirWords() {
+        const qint64 report = AddReport(m_fx->Db(), 710);
+        m_fx->Db().Exec(QStringLiteral(
+            "INSERT INTO dailyvisits (nReportID,nVedID,NPP,nClientID,nItem,nCount,nRegionDataID) "
+            "VALUES (710,0,0,201,101,1,0)"));
+        m_fx->Db().Exec(QStringLiteral("INSERT INTO dailyvisitssubhdr (nReportID,nVedID,nKeyFirst,"
+                                       "nKeySecond,nWidth,nPos) VALUES (710,0,-1,-1,20,0),"
+                                       "(710,0,101,-1,20,1)"));
+        CDDiary* form = Open(report, EA_EDIT);
+        QVERIFY(form);
+        CDDiaryVisitsGrid* grid = Visits(form, 0)->Grid();
+        const QFontMetrics metrics = grid->horizontalHeader()->fontMetrics();
+        for (int column = 0; column < grid->model()->columnCount(); ++column)
+            for (const QString& word :
+                 grid->model()->headerData(column, Qt::Horizontal).toString().split(u' '))
+                QVERIFY2(grid->columnWidth(column) > metrics.horizontalAdvance(word),
+                         qPrintable(word));
+        QVERIFY(grid->columnWidth(0) > metrics.horizontalAdvance(QStringLiteral("ведомости")));
+        QCOMPARE(m_fx->Db().Scalar(QStringLiteral(
+                     "SELECT MAX(nWidth) FROM dailyvisitssubhdr WHERE nReportID=710")),
+                 QStringLiteral("20"));
+    }
+
     // The header's captions show whole in a window of common size.
     void headerCaptionsShowWhole() {
         CDDiary* form = Open(-1, EA_NEW);

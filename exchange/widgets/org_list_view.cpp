@@ -6,6 +6,7 @@
 #include "framework/core/documents/document.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/widgets/export/xlsx_export.h"
 #include "model/tables/table_set.h"
 #include "org_info_view.h"
 #include "org_wizards.h"
@@ -71,8 +72,10 @@ bool CJOrgListView::CanProcessCommand(unsigned id, CxCmdUI& ui) {
         ui.enabled = OrgListCommandEnabled(int(id), m_list->CurrentKey(), HasOwnCard());
         return true;
     case kOrgCmdSearchPanel:
-        // The list's own search panel (past this view, which routes the
-        // list's commands here).
+    case kIdToExcel:
+    case kIdFileToExcel:
+        // The list's own search panel and export (past this view, which
+        // routes the list's commands here).
         return m_list->CxSQLListCtrl::CanProcessCommand(id, ui);
     default:
         return CxFormView::CanProcessCommand(id, ui);
@@ -89,6 +92,8 @@ bool CJOrgListView::ProcessCommand(unsigned id) {
         m_list->SelectKey(0);
         return true;
     case kOrgCmdSearchPanel:
+    case kIdToExcel:
+    case kIdFileToExcel:
         return m_list->CxSQLListCtrl::ProcessCommand(id);
     case ID_RECORD_DELETE: {
         const qint64 key = m_list->CurrentKey();

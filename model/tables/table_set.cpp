@@ -1,6 +1,7 @@
 #include "table_set.h"
 
 #include "framework/core/table/cx_database.h"
+#include "framework/core/table/table_captions.h"
 
 CxObj<CxTable_ClientData*> g_pClientDataTable;
 CxObj<CxTable_ClientDataChanges*> g_pClientDataChangesTable;
@@ -142,6 +143,15 @@ void CSelfTablesKelda::Init(int registerOnly) {
     Link(g_pMaterialsTable, g_pDailyVisitsTable, "nItem");
     Link(g_pDailyReportTable, g_pDailyVisitsTable, "nReportID");
     Link(g_pOrgInfTable, g_pStrToIDTable, "nRegionDataID");
+
+    // Backup, restore and exchange name a table by its caption; the shared
+    // "dir" table reads as its first descriptor, the directories as a whole.
+    SetTableCaptionLookup([](const QString& sqlTable) {
+        for (const CxTable* table : KeldaTables())
+            if (table->GetSQLTable().compare(sqlTable, Qt::CaseInsensitive) == 0)
+                return table->GetCaption();
+        return QString();
+    });
 }
 
 QList<CxTable*> KeldaTables() {

@@ -7,6 +7,7 @@
 #include "framework/core/run_log.h"
 #include "framework/core/run_steps.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
 #include "loader/indexed_file.h"
 
@@ -327,7 +328,7 @@ bool BackupRun::WriteTable(TablePlan& plan) {
                 bool number = false;
                 const qint64 key = QByteArray(rows->RawField(plan.keyIndex)).toLongLong(&number);
                 if (!number)
-                    return Fail(Tr("Ключ таблицы не является числом: ") + plan.name);
+                    return Fail(Tr("Ключ таблицы не является числом: ") + TableCaption(plan.name));
                 lastKey = QString::number(key);
             }
             next = read(pageStatement(total, lastKey));
@@ -354,7 +355,6 @@ bool BackupRun::WriteTable(TablePlan& plan) {
     if (partRows > 0 && !SubmitPart(plan, raw, partRows))
         return false;
     plan.table.rows = total;
-    Info(QStringLiteral("%1: %2").arg(plan.name).arg(total));
     return true;
 }
 
@@ -379,9 +379,14 @@ bool BackupRun::WriteFile() {
         pages += int(plan.estimatedRows / kPageRows) + 1;
     if (m_progress)
         m_progress->SetRange(pages, Tr("Чтение таблиц"));
-    for (TablePlan& plan : m_plans)
+    CxTableRowTally tally;
+    for (TablePlan& plan : m_plans) {
         if (!WriteTable(plan))
             return false;
+        tally.Add(plan.name, plan.table.rows);
+    }
+    for (const QString& line : tally.Lines())
+        Info(line);
     while (!m_pending.empty())
         if (!WriteOnePending())
             return false;

@@ -6,6 +6,7 @@
 #include "framework/core/run_log.h"
 #include "framework/core/run_steps.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
 #include "loader/indexed_file.h"
 
@@ -291,6 +292,7 @@ bool RestoreRun::LoadTables(CIndexedFile& file, const kbackup::Header& header) {
     };
     std::future<PreparedPart> next;
     int j = 0;
+    CxTableRowTally tally;
     for (int t = 0; t < header.tables.size(); ++t) {
         const kbackup::Table& table = header.tables[t];
         if (Cancelled())
@@ -304,8 +306,8 @@ bool RestoreRun::LoadTables(CIndexedFile& file, const kbackup::Header& header) {
                                   table.create.mid(live.size());
         CxResult made = m_sql->ExecuteRaw(create);
         if (!made.isValid())
-            return Fail(Tr("Не удалось создать таблицу ") + QString::fromUtf8(table.name) + u'\n' +
-                        made.Error().text);
+            return Fail(Tr("Не удалось создать таблицу ") +
+                        TableCaption(QString::fromUtf8(table.name)) + u'\n' + made.Error().text);
         if (m_progress)
             m_progress->Step();
         for (int p = 0; p < table.parts.size(); ++p, ++j) {
@@ -329,9 +331,12 @@ bool RestoreRun::LoadTables(CIndexedFile& file, const kbackup::Header& header) {
             !count.FetchRow())
             return false;
         if (count.SFieldValue(0).toLongLong() != table.rows)
-            return Fail(Tr("Таблица загружена не полностью: ") + QString::fromUtf8(table.name));
-        Info(QStringLiteral("%1: %2").arg(QString::fromUtf8(table.name)).arg(table.rows));
+            return Fail(Tr("Таблица загружена не полностью: ") +
+                        TableCaption(QString::fromUtf8(table.name)));
+        tally.Add(QString::fromUtf8(table.name), table.rows);
     }
+    for (const QString& line : tally.Lines())
+        Info(line);
     return true;
 }
 

@@ -3,6 +3,7 @@
 #include "exchange_sql.h"
 #include "framework/core/progress.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
 
 #include <QDateTime>
@@ -114,7 +115,7 @@ bool CSQLExportWizard::Export(CxSQL* sql, const QString& path, CvProgress* progr
     std::vector<unsigned long> lengths;
     for (const Planned& p : std::as_const(plan)) {
         if (progress)
-            progress->SetRange(int(std::min<qint64>(p.rows, INT_MAX)), p.table.name);
+            progress->SetRange(int(std::min<qint64>(p.rows, INT_MAX)), TableCaption(p.table.name));
         if (!writer.BeginTable(p.table.name, p.columns, error))
             return false;
         QStringList names;

@@ -4,6 +4,7 @@
 #include "framework/core/progress.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
+#include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
 #include "sql_export_wizard.h"
 
@@ -229,7 +230,8 @@ struct CSQLImportWizard::Run {
             if (!info)
                 continue;
             if (progress)
-                progress->SetRange(int(std::min<qint64>(info->rows, INT_MAX)), table.name);
+                progress->SetRange(int(std::min<qint64>(info->rows, INT_MAX)),
+                                   TableCaption(table.name));
             if (!reader.BeginTable(info->name, error))
                 return false;
             QStringList names;
@@ -505,19 +507,19 @@ struct CSQLImportWizard::Run {
                 !HighestKey(sql, helper()->LoadTable(table.name), table.key, &highest, error))
                 return false;
             if (!table.wideKey && highest > std::numeric_limits<int>::max() - offset)
-                return Fail(Tr(QStringLiteral("Номера записей таблицы {table} исчерпаны: "
+                return Fail(Tr(QStringLiteral("Номера записей в таблице «{table}» исчерпаны: "
                                               "пакет не может быть загружен"),
                                QStringLiteral("msgExchangeIdsExhausted"))
-                                .replace(QStringLiteral("{table}"), table.name));
+                                .replace(QStringLiteral("{table}"), TableCaption(table.name)));
             helper()->SetRowIdOffset(table.name, offset);
         }
         for (const CSQLExchangeTable& table : std::as_const(tables)) {
             if (Cancelled())
                 return false;
             if (progress)
-                progress->Step(Tr(QStringLiteral("Объединение таблицы {table}"),
+                progress->Step(Tr(QStringLiteral("Объединение данных: {table}"),
                                   QStringLiteral("msgExchangeMerging"))
-                                   .replace(QStringLiteral("{table}"), table.name),
+                                   .replace(QStringLiteral("{table}"), TableCaption(table.name)),
                                0);
             if (!MergeTable(table, marks.value(table.name.toLower()) == kExchangeOrganisationTable))
                 return false;

@@ -4,6 +4,7 @@
 #include "framework/core/exchange/sql_export_wizard.h"
 #include "framework/core/exchange/sql_import_wizard.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/forms/file_edit.h"
 #include "framework/widgets/message_box.h"
@@ -40,14 +41,15 @@ void RememberFolder(const QString& path) {
                                    QFileInfo(path).absolutePath());
 }
 
-// The rows per table, for the log: "dir: 12".
+// The rows per table under the tables' captions, for the log:
+// "Справочники: 12".
 void LogRows(CWizardPaneProcessor* log, const QMap<QString, qint64>& rows) {
-    qint64 total = 0;
-    for (auto it = rows.cbegin(); it != rows.cend(); ++it) {
-        log->AddInfoMessage(QStringLiteral("    %1: %2").arg(it.key()).arg(it.value()));
-        total += it.value();
-    }
-    log->AddInfoMessage(TrE("Всего записей: [bold]%1[/bold]").arg(total));
+    CxTableRowTally tally;
+    for (auto it = rows.cbegin(); it != rows.cend(); ++it)
+        tally.Add(it.key(), it.value());
+    for (const QString& line : tally.Lines())
+        log->AddInfoMessage(QStringLiteral("    ") + line);
+    log->AddInfoMessage(TrE("Всего записей: [bold]%1[/bold]").arg(tally.Total()));
 }
 
 // The file page of both wizards.

@@ -25,6 +25,8 @@ QString Tr(const QString& text) {
 }
 // How long typing may pause before the list is read again.
 constexpr int kTypingPauseMs = 400;
+// The panel's least width, in average characters.
+constexpr int kLeastWidthChars = 34;
 } // namespace
 
 CxSQLSearchPanel::CxSQLSearchPanel(QWidget* parent)
@@ -49,6 +51,10 @@ CxSQLSearchPanel::CxSQLSearchPanel(QWidget* parent)
     m_clear->setToolTip(Tr(QStringLiteral("Очистить все поля поиска и показать весь список")));
     layout->addWidget(m_clear);
     connect(m_clear, &QPushButton::clicked, this, &CxSQLSearchPanel::ClearAll);
+    // Beside a wide list the splitter would give the panel its least size,
+    // which cuts the captions and the date ranges: it starts wide enough for
+    // a caption of a few words and two dates.
+    setMinimumWidth(fontMetrics().averageCharWidth() * kLeastWidthChars);
     m_delay->setSingleShot(true);
     m_delay->setInterval(kTypingPauseMs);
     connect(m_delay, &QTimer::timeout, this, &CxSQLSearchPanel::Apply);

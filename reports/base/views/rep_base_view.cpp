@@ -23,6 +23,11 @@ namespace {
 QString Tr(const char* text, const char* key) {
     return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
 }
+
+// The record commands, which work on the report's variants.
+bool IsPresetCommand(unsigned id) {
+    return id == ID_RECORD_NEW || id == ID_RECORD_EDIT || id == ID_RECORD_DELETE;
+}
 } // namespace
 
 CRepBaseView::CRepBaseView(QWidget* parent)
@@ -222,13 +227,19 @@ void CRepBaseView::OnCloned(CRepView* source) {
     }
 }
 
+bool CRepBaseView::CanProcessCommand(unsigned id, CxCmdUI& ui) {
+    if (IsPresetCommand(id) && !m_presets->isEnabled()) {
+        ui.enabled = false;
+        return true;
+    }
+    return CRepParamsView::CanProcessCommand(id, ui);
+}
+
 bool CRepBaseView::ProcessCommand(unsigned id) {
-    const bool presetCommand =
-        id == ID_RECORD_NEW || id == ID_RECORD_EDIT || id == ID_RECORD_DELETE;
-    if (presetCommand && !m_presets->isEnabled())
+    if (IsPresetCommand(id) && !m_presets->isEnabled())
         return true; // the list is off: nothing of it to change
     const bool handled = CRepParamsView::ProcessCommand(id);
-    if (id == ID_RECORD_NEW || id == ID_RECORD_EDIT || id == ID_RECORD_DELETE) {
+    if (IsPresetCommand(id)) {
         // The document refilled its list (or refused with a reason).
         m_presets->Refresh();
         if (CRepBase* base = GetRepBase(); base && !base->GetPresetCommandError().isEmpty())

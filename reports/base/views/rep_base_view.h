@@ -46,6 +46,9 @@ public:
     void OnCloned(CRepView* source) override;
     void StoreState() override;
     void RestoreState() override;
+    // The record commands make, change and delete the report's variants:
+    // off while the variant list is (a report without variants, a build).
+    bool CanProcessCommand(unsigned id, CxCmdUI& ui) override;
     bool ProcessCommand(unsigned id) override;
 
     // The version-2 presets of a CRepBase document (null for other

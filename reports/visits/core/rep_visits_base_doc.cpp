@@ -523,8 +523,11 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
     QString title = SafeHTML(GetReportTitle());
     if (!marks.isEmpty())
         title += QStringLiteral("<sup>") + marks + QStringLiteral("</sup>");
+    // The title carries its own heading: the coverage report's place for
+    // one stays empty here.
     html.Add(CxString::StrTr(Section(QStringLiteral("REPORT")),
                              {{QStringLiteral("%TITLE%"), title},
+                              {QStringLiteral("%HEADING%"), QString()},
                               {QStringLiteral("%FROM%"), SafeHTML(DateToText(run->From()))},
                               {QStringLiteral("%TO%"), SafeHTML(DateToText(run->To()))},
                               {QStringLiteral("%COMMENT%"), commentText},

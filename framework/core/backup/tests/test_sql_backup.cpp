@@ -12,6 +12,7 @@
 #include "framework/core/progress.h"
 #include "framework/core/run_log.h"
 #include "framework/core/sql/sql_connect.h"
+#include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
 #include "loader/indexed_file.h"
 #include "tests/support/schema_test_database.h"
@@ -20,6 +21,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -250,6 +252,26 @@ private slots:
         Fill(source);
         CTarvikApp::WriteAllUsersString(QLatin1String(kBackupSettingsSection),
                                         QLatin1String(kBackupDaysEntry), QStringLiteral("5"));
+        // The program names two tables; the others read as one neutral line.
+        SetTableCaptionLookup([](const QString& table) {
+            if (table == QLatin1String("dailyvisits"))
+                return QStringLiteral("Визиты клиентов");
+            if (table == QLatin1String("dailyredirects"))
+                return QStringLiteral("Консультации");
+            return QString();
+        });
+        const auto forget = qScopeGuard([] { SetTableCaptionLookup({}); });
+        const auto checkRows = [](const QStringList& lines) {
+            QVERIFY2(lines.contains(QStringLiteral("Визиты клиентов: 60000")),
+                     qPrintable(lines.join(u'\n')));
+            QVERIFY2(lines.contains(QStringLiteral("Консультации: 55000")),
+                     qPrintable(lines.join(u'\n')));
+            QCOMPARE(
+                lines.filter(QRegularExpression(QStringLiteral("^Служебные данные: \\d+$"))).size(),
+                1);
+            QCOMPARE(lines.filter(QRegularExpression(QStringLiteral("^[a-z_0-9]+: \\d+$"))),
+                     QStringList());
+        };
         const QString path = Path(QStringLiteral("round.k2backup"));
         TestProgress backupProgress;
         CvRunLogLines log;
@@ -257,6 +279,8 @@ private slots:
         QVERIFY2(CSQLBackup::Backup(source.Connection(), path, &backupProgress, &log, &error),
                  qPrintable(error));
         QVERIFY(backupProgress.steps > 3);
+        checkRows(log.lines);
+        log.lines.clear();
         QCOMPARE(CTarvikApp::GetAllUsersString(QLatin1String(kBackupSettingsSection),
                                                QLatin1String(kBackupDaysEntry)),
                  QStringLiteral("0"));
@@ -283,6 +307,7 @@ private slots:
         QVERIFY2(restore.Restore(target.Connection(), path, &restoreProgress, &log, &error),
                  qPrintable(error));
         QVERIFY(restore.NeedRestart());
+        checkRows(log.lines);
 
         QMap<QString, QString> expected = Snapshot(source);
         expected.remove(QStringLiteral("_cache_fast")); // work tables are not kept
