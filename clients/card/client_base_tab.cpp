@@ -374,8 +374,9 @@ bool CDClientsBase::OnApply() {
     QString text;
     const CDXRecordSQL* record = GetDXRecord();
     const qint64 region = record ? record->LFieldValue(QStringLiteral("nRegionDataID")) : 0;
-    if (!m_groups->Save(Connection(), GetClientID(), region, &control, &text))
-        return FailAt(control, text);
+    bool changedMeanwhile = false;
+    if (!m_groups->Save(Connection(), GetClientID(), region, &control, &text, &changedMeanwhile))
+        return changedMeanwhile ? FailChangedMeanwhile(control, text) : FailAt(control, text);
     return true;
 }
 

@@ -9,8 +9,10 @@
 //
 // Two copies editing one client: the form's guard refuses a save when
 // another copy has changed or deleted the client's row since the card read
-// it (rows_fingerprint.h); the tabs guard their own rows
-// (client_row_guard.h).
+// it (rows_fingerprint.h); the tabs guard their own rows with the same
+// fingerprints, a dated page row by row (client_history_store.h), the health
+// tab the client's set (client_health_store.h). Either refusal offers to
+// open the client again.
 //
 // The link "command:forceapply" of the error list (shown under a code that
 // breaks the coding) saves again, this time asking whether to keep the code.

@@ -95,6 +95,12 @@ bool CDClientsTabBase::FailAt(QWidget* control, const QString& text) {
     return Fail(control ? control : this, text);
 }
 
+bool CDClientsTabBase::FailChangedMeanwhile(QWidget* control, const QString& text) {
+    if (CxSQLEditForm* form = EditForm())
+        form->NoteChangedMeanwhile();
+    return FailAt(control, text);
+}
+
 // --- CDClientTabDynDyn ------------------------------------------------------
 
 CDClientTabDynDyn::CDClientTabDynDyn(QWidget* parent) : QWidget(parent) {}
@@ -233,6 +239,10 @@ bool CClientHistoryHost::Load(CxSQL* sql, qint64 clientId, QString* error) {
                 *error = ClientTabText("Нет соединения с базой данных.", "msgNoDatabaseConnection");
             return false;
         }
+        // The fingerprints come first: a change between them and the reading
+        // makes the save refuse, never lets it write over an unseen row.
+        if (!CClientHistoryStore::TakeLoaded(sql, m_history, clientId, &m_loadedRows, error))
+            return false;
         CxResult r = sql->Execute(QStringLiteral("SELECT * FROM ") + ClientHistoryTable(m_history) +
                                   QStringLiteral(" WHERE nClientID=") + QString::number(clientId) +
                                   QStringLiteral(" ORDER BY dDate,ROWID"));
@@ -252,7 +262,6 @@ bool CClientHistoryHost::Load(CxSQL* sql, qint64 clientId, QString* error) {
                 }
                 row.insert(r.FieldName(i).toLower(), value);
             }
-            m_loadedRows.insert(row.value(QStringLiteral("rowid")).toLongLong(), row);
             m_updating = true;
             const int index = CxMultiPageCoClass::AddPage();
             m_updating = false;
@@ -399,7 +408,8 @@ bool CClientHistoryHost::Collect(QList<CHistoryPage>* pages, QWidget** control, 
 }
 
 bool CClientHistoryHost::Save(CxSQL* sql, qint64 clientId, qint64 regionId, QWidget** control,
-                              QString* text) {
+                              QString* text, bool* changedMeanwhile) {
+    *changedMeanwhile = false;
     QList<CHistoryPage> pages;
     if (!Collect(&pages, control, text))
         return false;
@@ -410,9 +420,10 @@ bool CClientHistoryHost::Save(CxSQL* sql, qint64 clientId, qint64 regionId, QWid
     CRuleVerdict refusal;
     QString error;
     if (CClientHistoryStore::Save(sql, m_history, clientId, pages, m_removed, QDate::currentDate(),
-                                  &refusal, &error, m_loadedRows))
+                                  &refusal, &error, &m_loadedRows))
         return true;
     if (!refusal.ok) {
+        *changedMeanwhile = refusal.key == QLatin1String(kHistoryChangedMeanwhileKey);
         if (refusal.row >= 0 && refusal.row < GetPageCount())
             SelectPage(refusal.row);
         *control = m_date;
@@ -459,8 +470,9 @@ bool CDClientTabDyn::OnApply() {
     QString text;
     const CDXRecordSQL* record = GetDXRecord();
     const qint64 region = record ? record->LFieldValue(QStringLiteral("nRegionDataID")) : 0;
-    if (!m_host->Save(Connection(), GetClientID(), region, &control, &text))
-        return FailAt(control, text);
+    bool changedMeanwhile = false;
+    if (!m_host->Save(Connection(), GetClientID(), region, &control, &text, &changedMeanwhile))
+        return changedMeanwhile ? FailChangedMeanwhile(control, text) : FailAt(control, text);
     return true;
 }
 

@@ -50,6 +50,9 @@ public:
 
     // Fails the save with the verdict's text at the control.
     bool FailAt(QWidget* control, const QString& text);
+    // Fails the save because another copy changed the tab's rows since they
+    // were read: the card then offers to open the client again.
+    bool FailChangedMeanwhile(QWidget* control, const QString& text);
 
 private:
     CDClients* m_card = nullptr;
@@ -119,8 +122,10 @@ public:
     bool Collect(QList<CHistoryPage>* pages, QWidget** control, QString* text);
     // Writes the pages (in the caller's transaction); regionId is the
     // organisation new rows take (the client's). False with the control and
-    // text of a refusal, or the server's text.
-    bool Save(CxSQL* sql, qint64 clientId, qint64 regionId, QWidget** control, QString* text);
+    // text of a refusal, or the server's text; *changedMeanwhile tells a
+    // refusal because another copy changed a row since it was read.
+    bool Save(CxSQL* sql, qint64 clientId, qint64 regionId, QWidget** control, QString* text,
+              bool* changedMeanwhile);
 
     CDateTimeEditCtrl* DateEdit() const { return m_date; }
     CxComboMultiPageCoClassSelector* DateList() const { return m_selector; }
@@ -154,7 +159,7 @@ private:
     QList<qint64> m_removed;
     // The client's rows as read, by ROWID: the save refuses to overwrite a
     // row another copy of the program changed since.
-    QHash<qint64, CStoredRowValues> m_loadedRows;
+    CHistoryLoadedRows m_loadedRows;
     bool m_updating = false;
 };
 

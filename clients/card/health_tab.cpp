@@ -63,8 +63,11 @@ CDClientsHealth::CDClientsHealth(QWidget* parent)
 void CDClientsHealth::Load() {
     CClientHealth health;
     QString error;
-    if (GetClientID() > 0 &&
-        !CClientHealthStore::Load(Connection(), GetClientID(), &health, &error)) {
+    // The fingerprint comes first: a change between it and the reading makes
+    // the save refuse, never lets it write over unseen rows.
+    if (!CClientHealthStore::TakeGuard(Connection(), GetClientID(), &m_guard, &error) ||
+        (GetClientID() > 0 &&
+         !CClientHealthStore::Load(Connection(), GetClientID(), &health, &error))) {
         FailAt(this, error);
         return;
     }
@@ -131,10 +134,12 @@ void CDClientsHealth::DoDataExchange(CDXX& dx) {
 bool CDClientsHealth::OnApply() {
     QString error;
     CRuleVerdict refusal;
-    if (!CClientHealthStore::SaveOverLoaded(Connection(), GetClientID(), m_stored, m_toSave,
-                                            &refusal, &error))
-        return FailAt(m_grid, refusal.ok ? error : refusal.text);
-    return true;
+    if (CClientHealthStore::SaveOverLoaded(Connection(), GetClientID(), m_guard, m_stored, m_toSave,
+                                           &refusal, &error))
+        return true;
+    if (refusal.key == QLatin1String(kHealthChangedMeanwhileKey))
+        return FailChangedMeanwhile(m_grid, refusal.text);
+    return FailAt(m_grid, refusal.ok ? error : refusal.text);
 }
 
 void CDClientsHealth::OnAfterCommit() {

@@ -41,6 +41,7 @@ private:
     QFrame* m_section;
     CxThisGrid* m_grid;
     bool m_loaded = false;
-    CClientHealth m_stored; // the client's rows as read
+    CxRowsFingerprint m_guard; // of the client's rows, taken before they were read
+    CClientHealth m_stored;    // the client's rows as read
     CClientHealth m_toSave;
 };

@@ -1,20 +1,25 @@
 #include "client_health_store.h"
 
-#include "client_row_guard.h"
 #include "sql_run.h"
 
 #include <QSet>
 #include <QStringList>
 
-bool CClientHealthStore::Load(CxSQL* sql, qint64 clientId, CClientHealth* health, QString* error,
-                              bool lock) {
+namespace {
+CxGuardedRows HealthRows(qint64 clientId) {
+    return {QStringLiteral("healthstatus"),
+            QStringLiteral("nClientID=") + QString::number(clientId),
+            {}};
+}
+} // namespace
+
+bool CClientHealthStore::Load(CxSQL* sql, qint64 clientId, CClientHealth* health, QString* error) {
     *health = CClientHealth();
     CxResult r;
     if (!RunClientSQL(sql,
                       QStringLiteral("SELECT nDisease,nStatus,nTreatmentStartDate FROM "
                                      "healthstatus WHERE nClientID=") +
-                          QString::number(clientId) + QStringLiteral(" ORDER BY nDisease") +
-                          (lock ? QStringLiteral(" FOR UPDATE") : QString()),
+                          QString::number(clientId) + QStringLiteral(" ORDER BY nDisease"),
                       &r, error))
         return false;
     while (r.FetchRow()) {
@@ -129,14 +134,24 @@ bool CClientHealthStore::Save(CxSQL* sql, qint64 clientId, const CClientHealth& 
                         nullptr, error);
 }
 
-bool CClientHealthStore::SaveOverLoaded(CxSQL* sql, qint64 clientId, const CClientHealth& loaded,
-                                        const CClientHealth& health, CRuleVerdict* refusal,
-                                        QString* error, const QDate& today) {
+bool CClientHealthStore::TakeGuard(CxSQL* sql, qint64 clientId, CxRowsFingerprint* guard,
+                                   QString* error) {
+    if (clientId <= 0) {
+        guard->Clear();
+        return true;
+    }
+    return guard->Take(sql, {HealthRows(clientId)}, error);
+}
+
+bool CClientHealthStore::SaveOverLoaded(CxSQL* sql, qint64 clientId, const CxRowsFingerprint& guard,
+                                        const CClientHealth& loaded, const CClientHealth& health,
+                                        CRuleVerdict* refusal, QString* error, const QDate& today) {
     *refusal = CRuleVerdict();
-    CClientHealth now;
-    if (!Load(sql, clientId, &now, error, true))
+    // Locks the client's rows to the end of the save's transaction.
+    bool unchanged = true;
+    if (!guard.CheckUnchanged(sql, &unchanged, error))
         return false;
-    if (now == loaded)
+    if (unchanged)
         return Save(sql, clientId, health, error, today);
     // What the grid showed as loaded, in the form the user's set has.
     CClientHealth shown;
@@ -145,6 +160,9 @@ bool CClientHealthStore::SaveOverLoaded(CxSQL* sql, qint64 clientId, const CClie
         BuildHealthRows(GridRows(loaded), &shown.rows);
     if (shown == health)
         return true; // nothing changed here: the other copy's rows stay
-    *refusal = HealthChangedMeanwhile();
+    *refusal = CRuleVerdict::Refuse(EClientField::HealthStatus,
+                                    QString::fromLatin1(kHealthChangedMeanwhileKey),
+                                    ClientRuleText("Состояние здоровья: ", "msgHealthOfClient") +
+                                        CxRowsFingerprint::ChangedMeanwhileText());
     return false;
 }

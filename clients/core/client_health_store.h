@@ -6,11 +6,16 @@
 // again. Nothing here touches a row of another client.
 #include "health_rules.h"
 
+#include "framework/core/record/rows_fingerprint.h"
+
 #include <QDate>
 #include <QList>
 #include <QString>
 
 class CxSQL;
+
+// The key of the refusal of a save over rows another copy changed.
+inline constexpr char kHealthChangedMeanwhileKey[] = "msgHealthChangedMeanwhile";
 
 struct CClientHealth {
     bool filled = false;    // "Заполнить раздел": the client keeps health rows
@@ -20,10 +25,8 @@ struct CClientHealth {
 
 class CClientHealthStore {
 public:
-    // The client's rows; filled when it has at least one. With lock set the
-    // rows stay locked to the end of the caller's transaction.
-    static bool Load(CxSQL* sql, qint64 clientId, CClientHealth* health, QString* error,
-                     bool lock = false);
+    // The client's rows; filled when it has at least one.
+    static bool Load(CxSQL* sql, qint64 clientId, CClientHealth* health, QString* error);
     // The grid: one row per disease of the grid, showing the stored status and
     // year, unticked and 0 for a disease without a row.
     static QList<CHealthGridRow> GridRows(const CClientHealth& health);
@@ -37,12 +40,18 @@ public:
     // unknown disease and a disease given twice, before anything is written.
     [[nodiscard]] static bool Save(CxSQL* sql, qint64 clientId, const CClientHealth& health,
                                    QString* error, const QDate& today = QDate::currentDate());
-    // The tab's save: `loaded` is the client's set as the tab read it,
-    // `health` the set the user leaves. When another copy of the program
-    // changed the client's rows since they were read, the save keeps the
-    // other copy's rows if the user changed nothing here, and is refused
-    // (*refusal set, nothing written) if the user did; otherwise as Save.
+    // The fingerprint of the client's rows (rows_fingerprint.h), taken before
+    // the tab reads them.
+    [[nodiscard]] static bool TakeGuard(CxSQL* sql, qint64 clientId, CxRowsFingerprint* guard,
+                                        QString* error);
+    // The tab's save: `guard` and `loaded` are the client's rows as the tab
+    // read them, `health` the set the user leaves. When another copy of the
+    // program changed the client's rows since they were read, the save keeps
+    // the other copy's rows if the user changed nothing here, and is refused
+    // (*refusal set with key kHealthChangedMeanwhileKey, nothing written) if
+    // the user did; otherwise as Save.
     [[nodiscard]] static bool SaveOverLoaded(CxSQL* sql, qint64 clientId,
+                                             const CxRowsFingerprint& guard,
                                              const CClientHealth& loaded,
                                              const CClientHealth& health, CRuleVerdict* refusal,
                                              QString* error,

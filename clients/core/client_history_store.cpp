@@ -54,6 +54,17 @@ CRuleVerdict DateTaken(const QDate& date, int page) {
                                 page);
 }
 
+// The refusal of a save that would overwrite a dated row another copy
+// changed or deleted after the tab read it; `page` is the page's index (-1
+// when the page is gone from the tab).
+CRuleVerdict ChangedMeanwhile(const QDate& date, int page) {
+    QString text = ClientRuleText("Запись на дату {date}: ", "msgHistoryRowOfDate");
+    text.replace(QLatin1String("{date}"), date.toString(QStringLiteral("dd.MM.yyyy")));
+    return CRuleVerdict::Refuse(EClientField::PageDate,
+                                QString::fromLatin1(kHistoryChangedMeanwhileKey),
+                                text + CxRowsFingerprint::ChangedMeanwhileText(), page);
+}
+
 CRuleVerdict DateMissing(int page) {
     return CRuleVerdict::Refuse(EClientField::PageDate, QStringLiteral("msgHistoryDateMissing"),
                                 ClientRuleText("Не указана дата записи.", "msgHistoryDateMissing"),
@@ -184,13 +195,14 @@ int NewestHistoryPage(const QList<QDate>& dates) {
 }
 
 bool CClientHistoryStore::LoadStored(CxSQL* sql, EClientHistory history, qint64 clientId,
-                                     QList<CHistoryStoredRow>* rows, QString* error) {
+                                     QList<CHistoryStoredRow>* rows, QString* error, bool lock) {
     rows->clear();
     CxResult r;
     if (!RunClientSQL(sql,
                       QStringLiteral("SELECT ROWID,DATE_FORMAT(dDate,'%Y%m%d') FROM ") +
                           ClientHistoryTable(history) + QStringLiteral(" WHERE nClientID=") +
-                          QString::number(clientId) + QStringLiteral(" ORDER BY dDate,ROWID"),
+                          QString::number(clientId) + QStringLiteral(" ORDER BY dDate,ROWID") +
+                          (lock ? QStringLiteral(" FOR UPDATE") : QString()),
                       &r, error))
         return false;
     while (r.FetchRow()) {
@@ -202,10 +214,33 @@ bool CClientHistoryStore::LoadStored(CxSQL* sql, EClientHistory history, qint64 
     return true;
 }
 
+bool CClientHistoryStore::TakeLoaded(CxSQL* sql, EClientHistory history, qint64 clientId,
+                                     CHistoryLoadedRows* rows, QString* error) {
+    rows->clear();
+    QList<CHistoryStoredRow> stored;
+    if (!LoadStored(sql, history, clientId, &stored, error))
+        return false;
+    // The newest-row mark moves whenever another page of the client is saved;
+    // it is no change of the row.
+    const QStringList ignored{QStringLiteral("nLastLinkID")};
+    for (const CHistoryStoredRow& row : stored) {
+        CHistoryLoadedRow loaded;
+        loaded.date = row.date;
+        const CxGuardedRows part{ClientHistoryTable(history),
+                                 QStringLiteral("ROWID=%1 AND nClientID=%2")
+                                     .arg(QString::number(row.rowId), QString::number(clientId)),
+                                 ignored};
+        if (!loaded.guard.Take(sql, {part}, error))
+            return false;
+        rows->insert(row.rowId, loaded);
+    }
+    return true;
+}
+
 bool CClientHistoryStore::Save(CxSQL* sql, EClientHistory history, qint64 clientId,
                                const QList<CHistoryPage>& pages, const QList<qint64>& removedRowIds,
                                const QDate& today, CRuleVerdict* refusal, QString* error,
-                               const QHash<qint64, CStoredRowValues>& loadedRows) {
+                               const CHistoryLoadedRows* loaded) {
     *refusal = CRuleVerdict();
     const QString table = ClientHistoryTable(history);
     const QString client = QString::number(clientId);
@@ -213,39 +248,40 @@ bool CClientHistoryStore::Save(CxSQL* sql, EClientHistory history, qint64 client
         return false;
     // The client's rows as stored now, locked until the save ends, so no
     // other copy changes them between the check below and the writing.
-    QHash<qint64, CStoredRowValues> now;
-    if (!ReadStoredRows(sql, table, QStringLiteral("nClientID=") + client, true, &now, error))
-        return false;
     QList<CHistoryStoredRow> stored;
-    if (!LoadStored(sql, history, clientId, &stored, error))
+    if (!LoadStored(sql, history, clientId, &stored, error, true))
         return false;
     const CHistorySavePlan plan = PlanHistorySave(pages, removedRowIds, stored);
     if (!plan.verdict.ok) {
         *refusal = plan.verdict;
         return false;
     }
-    // Rows this save overwrites or deletes must be as the tab read them; the
-    // newest-row mark moves with other rows and does not count.
-    const QStringList ignored{QStringLiteral("nlastlinkid")};
-    auto changedMeanwhile = [&](qint64 rowId) {
-        const auto loaded = loadedRows.constFind(rowId);
-        return loaded != loadedRows.cend() && now.contains(rowId) &&
-               !SameStoredRow(*loaded, now.value(rowId), ignored);
-    };
-    auto loadedDate = [&](qint64 rowId) {
-        return QDate::fromString(loadedRows.value(rowId).value(QStringLiteral("ddate")).left(10),
-                                 Qt::ISODate);
-    };
-    for (const int i : plan.updates)
-        if (changedMeanwhile(pages[i].rowId)) {
-            *refusal = HistoryRowChangedMeanwhile(loadedDate(pages[i].rowId), i);
-            return false;
-        }
-    for (const qint64 id : plan.deletes)
-        if (changedMeanwhile(id)) {
-            *refusal = HistoryRowChangedMeanwhile(loadedDate(id), -1);
-            return false;
-        }
+    // Rows this save overwrites or deletes must be as the tab read them. A
+    // row the tab holds no fingerprint of (it came between the fingerprints
+    // and the reading) cannot be vouched for and counts as changed.
+    if (loaded) {
+        QHash<qint64, QDate> storedDate;
+        for (const CHistoryStoredRow& row : stored)
+            storedDate.insert(row.rowId, row.date);
+        auto refuseIfChanged = [&](qint64 rowId, int page, bool* refused) {
+            const auto row = loaded->constFind(rowId);
+            bool unchanged = false;
+            if (row != loaded->cend() && !row->guard.CheckUnchanged(sql, &unchanged, error))
+                return false;
+            *refused = !unchanged;
+            if (*refused)
+                *refusal = ChangedMeanwhile(
+                    row != loaded->cend() ? row->date : storedDate.value(rowId), page);
+            return true;
+        };
+        bool refused = false;
+        for (const int i : plan.updates)
+            if (!refuseIfChanged(pages[i].rowId, i, &refused) || refused)
+                return false;
+        for (const qint64 id : plan.deletes)
+            if (!refuseIfChanged(id, -1, &refused) || refused)
+                return false;
+    }
     for (const int i : plan.updates + plan.inserts)
         for (const auto& [column, value] : pages[i].values)
             if (!ClientHistoryColumns(history).contains(column))

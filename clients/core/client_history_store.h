@@ -18,12 +18,17 @@
 //   written;
 // - the newest-row mark is computed again from the dates;
 // - a stored row the save would update or delete is first compared with the
-//   row as the tab read it: when another copy of the program changed it
-//   meanwhile, the save is refused instead of overwriting that work.
-#include "client_row_guard.h"
+//   row as the tab read it (its fingerprint, rows_fingerprint.h): when another
+//   copy of the program changed it meanwhile, the save is refused instead of
+//   overwriting that work. Rows are guarded one by one, so that a refusal
+//   names the page, and another copy's new page on another date is no
+//   conflict.
 #include "rule_verdict.h"
 
+#include "framework/core/record/rows_fingerprint.h"
+
 #include <QDate>
+#include <QHash>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -31,6 +36,9 @@
 #include <QVariant>
 
 class CxSQL;
+
+// The key of the refusal of a save over a row another copy changed.
+inline constexpr char kHistoryChangedMeanwhileKey[] = "msgHistoryChangedMeanwhile";
 
 enum class EClientHistory { ClientDataChanges, DrugUseData, RiskBehavior, SocialStatus };
 
@@ -47,6 +55,14 @@ struct CHistoryPage {
     // The page's own columns and values (QVariant(): NULL; a QDate is a date).
     QList<QPair<QString, QVariant>> values;
 };
+
+// A stored row as a tab read it: its date, which names its page in a
+// refusal, and its fingerprint, taken before the row was read.
+struct CHistoryLoadedRow {
+    QDate date;
+    CxRowsFingerprint guard;
+};
+using CHistoryLoadedRows = QHash<qint64, CHistoryLoadedRow>;
 
 // The stored row of the client a save starts from.
 struct CHistoryStoredRow {
@@ -81,22 +97,28 @@ class CClientHistoryStore {
 public:
     // The client's rows, oldest first (ties by ROWID).
     static bool LoadStored(CxSQL* sql, EClientHistory history, qint64 clientId,
-                           QList<CHistoryStoredRow>* rows, QString* error);
+                           QList<CHistoryStoredRow>* rows, QString* error, bool lock = false);
+    // Takes the fingerprint of each of the client's rows, before a tab reads
+    // them.
+    static bool TakeLoaded(CxSQL* sql, EClientHistory history, qint64 clientId,
+                           CHistoryLoadedRows* rows, QString* error);
     // Saves a tab's pages as described above, inside the caller's
     // transaction. `today` becomes dUpdateDate of every written row of the
     // tables that have that column. Answers false when refused (*refusal set)
     // or when a statement fails (*error set). A refusal the plan finds comes
     // before anything is written; one the server finds while writing (another
     // user stored a row on that date meanwhile) comes after some statements
-    // ran, so the caller rolls back on every false. loadedRows: the client's
-    // rows as the tab read them, by ROWID; a row among them that the save
-    // would update or delete and that differs now (nLastLinkID aside) is
-    // refused (its page's index in the verdict's row, -1 for a removed page).
+    // ran, so the caller rolls back on every false. loaded: the client's rows
+    // as the tab read them (TakeLoaded; null: not checked); a row that the
+    // save would update or delete must be among them and unchanged since
+    // (nLastLinkID aside), else the save is refused with key
+    // kHistoryChangedMeanwhileKey (its page's index in the verdict's row, -1
+    // for a removed page).
     [[nodiscard]] static bool Save(CxSQL* sql, EClientHistory history, qint64 clientId,
                                    const QList<CHistoryPage>& pages,
                                    const QList<qint64>& removedRowIds, const QDate& today,
                                    CRuleVerdict* refusal, QString* error,
-                                   const QHash<qint64, CStoredRowValues>& loadedRows = {});
+                                   const CHistoryLoadedRows* loaded = nullptr);
     // Marks the client's newest row (latest dDate; rows without a date never
     // count) with nLastLinkID = nClientID and clears the mark elsewhere,
     // including a stray mark of the client on another client's row.

@@ -2,6 +2,7 @@
 
 #include "error_text.h"
 #include "framework/core/app/options.h"
+#include "framework/core/record/rows_fingerprint.h"
 #include "framework/core/tarvik_app.h"
 #include "icons.h"
 
@@ -17,6 +18,33 @@
 #include <QSpinBox>
 #include <QTabWidget>
 #include <QVBoxLayout>
+
+namespace {
+// The store of one option's editor (shown: its value, show: sets it).
+template <class Option>
+std::function<bool()> StoreOption(Option* option, std::function<int()> shown,
+                                  std::function<void(int)> show) {
+    return [option, shown, show, loaded = int(option->Get())]() mutable {
+        // Only changed values are written: an untouched option keeps what is
+        // stored, its default or another copy's value.
+        if (shown() == loaded)
+            return true;
+        // The options live in the database: another copy may have changed
+        // this one since the dialog read it; the editor then shows its value.
+        if (const int now = option->Get(); now != loaded) {
+            CTarvikApp::AddErrorMessage(option->Caption() + QStringLiteral(": ") +
+                                        CxRowsFingerprint::ChangedMeanwhileText());
+            loaded = now;
+            show(now);
+            return false;
+        }
+        if (!option->Set(shown()))
+            return false;
+        loaded = shown();
+        return true;
+    };
+}
+} // namespace
 
 QList<CSettingsSelfReg*> CSettingsSelfReg::All() {
     QList<CSettingsSelfReg*> list;
@@ -85,20 +113,17 @@ void CSettingsDialog::Build() {
                         spin->setRange(-999999, 999999);
                         spin->setMinimumWidth(90);
                         spin->setValue(number->Get());
-                        // Only changed values are written: an untouched option keeps
-                        // following its default.
-                        m_store << [number, spin] {
-                            return spin->value() == number->Get() || number->Set(spin->value());
-                        };
+                        m_store << StoreOption(
+                            number, [spin] { return spin->value(); },
+                            [spin](int value) { spin->setValue(value); });
                         form->addRow(option->Caption() + u':', spin);
                         editor = spin;
                     } else if (auto* flag = dynamic_cast<CBoolOption*>(option)) {
                         auto* check = new QCheckBox(option->Caption(), box);
                         check->setChecked(flag->Get());
-                        m_store << [flag, check] {
-                            return int(check->isChecked()) == flag->Get() ||
-                                   flag->Set(check->isChecked());
-                        };
+                        m_store << StoreOption(
+                            flag, [check] { return int(check->isChecked()); },
+                            [check](int value) { check->setChecked(value != 0); });
                         form->addRow(check);
                         editor = check;
                     }

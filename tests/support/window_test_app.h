@@ -17,6 +17,7 @@
 #include <QMdiArea>
 #include <QSize>
 #include <QStringList>
+#include <functional>
 #include <memory>
 
 class WindowTestApp {
@@ -40,6 +41,8 @@ public:
         CxDocManager::Instance()->SetFrame(m_frame.get());
         SetMessageAnswerer([this](CxAskKind, const QString& text) {
             m_questions << text;
+            if (m_onQuestion)
+                m_onQuestion(text);
             return m_answer;
         });
     }
@@ -61,10 +64,16 @@ public:
     // questions asked so far.
     void Answer(int answer) { m_answer = answer; }
     QStringList& Questions() { return m_questions; }
+    // Runs while a question is up, before it is answered (another copy of
+    // the program acting meanwhile); an empty function removes it.
+    void OnQuestion(std::function<void(const QString&)> action) {
+        m_onQuestion = std::move(action);
+    }
 
 protected:
     std::unique_ptr<SchemaTestDatabase> m_db;
     std::unique_ptr<CxMDIFrameWnd> m_frame;
     int m_answer = IDYES;
     QStringList m_questions;
+    std::function<void(const QString&)> m_onQuestion;
 };

@@ -457,8 +457,12 @@ private slots:
         qobject_cast<QPlainTextEdit*>(second.BaseTab()->findChild<QWidget*>("cComment"))
             ->setPlainText(QStringLiteral("вторая копия"));
         const QString before = Everything();
+        m_fx->Questions().clear();
+        m_fx->Answer(IDNO);
         QVERIFY(!second.Apply());
+        m_fx->Answer(IDYES);
         QVERIFY(second.LastFailure().text.contains("другом окне"));
+        QCOMPARE(m_fx->Questions(), QStringList{CxRowsFingerprint::ReopenQuestion()});
         QCOMPARE(Everything(), before);
         QCOMPARE(Row("SELECT cComment FROM clientdata WHERE ROWID=10"), QString("первая копия"));
         // The first copy goes on saving: its own save is its new start.
@@ -545,8 +549,14 @@ private slots:
             QCOMPARE(Row("SELECT cComment FROM clientdata WHERE ROWID=10"),
                      QString("вторая копия"));
         } else {
+            m_fx->Questions().clear();
+            m_fx->Answer(IDNO);
             QVERIFY(!copy.Apply());
-            QVERIFY2(FailureText(&copy).contains("другом окне"), qPrintable(FailureText(&copy)));
+            m_fx->Answer(IDYES);
+            QVERIFY2(FailureText(&copy).contains(CxRowsFingerprint::ChangedMeanwhileText()),
+                     qPrintable(FailureText(&copy)));
+            // The refusal offers to open the client again.
+            QCOMPARE(m_fx->Questions(), QStringList{CxRowsFingerprint::ReopenQuestion()});
             QCOMPARE(Everything(), before);
         }
         QCOMPARE(Row(stored), expected);

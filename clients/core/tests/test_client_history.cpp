@@ -70,7 +70,7 @@ private:
     QString Rows() const;
     QString Marks() const;
     bool Save(const QList<CHistoryPage>& pages, const QList<qint64>& removed = {},
-              CRuleVerdict* refusal = nullptr, const QHash<qint64, CStoredRowValues>& loaded = {});
+              CRuleVerdict* refusal = nullptr, const CHistoryLoadedRows* loaded = nullptr);
 
     std::unique_ptr<SchemaTestDatabase> m_db;
     EClientHistory m_history = EClientHistory::ClientDataChanges;
@@ -123,7 +123,7 @@ QString TestClientHistory::Marks() const {
 }
 
 bool TestClientHistory::Save(const QList<CHistoryPage>& pages, const QList<qint64>& removed,
-                             CRuleVerdict* refusal, const QHash<qint64, CStoredRowValues>& loaded) {
+                             CRuleVerdict* refusal, const CHistoryLoadedRows* loaded) {
     CRuleVerdict ignored;
     QString error;
     return CClientHistoryStore::Save(m_db->Connection(), m_history, 10, pages, removed, kToday,
@@ -131,36 +131,53 @@ bool TestClientHistory::Save(const QList<CHistoryPage>& pages, const QList<qint6
 }
 
 // The rows a tab read are checked before the save overwrites or deletes
-// them: another copy moving only the newest-row mark is no conflict; another
-// copy's change of a value refuses an update and a removal of that row, and
-// nothing is written.
+// them: another copy moving only the newest-row mark or adding a page on
+// another date is no conflict; another copy's change of a value refuses an
+// update and a removal of that row, naming its date, and nothing is written;
+// a row that came after the fingerprints were taken is not written over.
 void TestClientHistory::rowsChangedMeanwhile() {
     QFETCH(EClientHistory, history);
     m_history = history;
     const QString client("nClientID=10");
-    QHash<qint64, CStoredRowValues> loaded;
+    CHistoryLoadedRows loaded;
     QString error;
-    QVERIFY(ReadStoredRows(m_db->Connection(), Table(), client, false, &loaded, &error));
+    QVERIFY(CClientHistoryStore::TakeLoaded(m_db->Connection(), m_history, 10, &loaded, &error));
+    QCOMPARE(loaded.size(), 2);
+    QCOMPARE(loaded.value(2).date, QDate(2021, 1, 1));
     m_db->Exec(QString("UPDATE %1 SET nLastLinkID=NULL WHERE %2").arg(Table(), client));
     m_db->Exec(QString("UPDATE %1 SET nLastLinkID=10 WHERE ROWID=1").arg(Table()));
+    m_db->Exec(
+        QString("INSERT INTO %1 (ROWID,nClientID,dDate) VALUES (4,10,'2019-01-01')").arg(Table()));
     const QList<QPair<QString, QVariant>> values{{ValueColumn(history), 16}};
     QVERIFY(Save({Page(1, QDate(2020, 1, 1), true, values), Page(2, QDate(2021, 1, 1), false)}, {},
-                 nullptr, loaded));
+                 nullptr, &loaded));
     QCOMPARE(
         m_db->Rows(QString("SELECT %1 FROM %2 WHERE ROWID=1").arg(ValueColumn(history), Table())),
         QString("16"));
 
-    QVERIFY(ReadStoredRows(m_db->Connection(), Table(), client, false, &loaded, &error));
+    QVERIFY(CClientHistoryStore::TakeLoaded(m_db->Connection(), m_history, 10, &loaded, &error));
     m_db->Exec(QString("UPDATE %1 SET %2=8 WHERE ROWID=2").arg(Table(), ValueColumn(history)));
     const QString before = Rows();
     CRuleVerdict refusal;
     QVERIFY(!Save({Page(1, QDate(2020, 1, 1), false), Page(2, QDate(2021, 1, 1), true, values)}, {},
-                  &refusal, loaded));
-    QCOMPARE(refusal.key, QString("msgHistoryChangedMeanwhile"));
+                  &refusal, &loaded));
+    QCOMPARE(refusal.key, QString::fromLatin1(kHistoryChangedMeanwhileKey));
     QCOMPARE(refusal.row, 1);
     QVERIFY(refusal.text.contains("01.01.2021"));
-    QVERIFY(!Save({Page(1, QDate(2020, 1, 1), false)}, {2}, &refusal, loaded));
+    QVERIFY2(refusal.text.contains(CxRowsFingerprint::ChangedMeanwhileText()),
+             qPrintable(refusal.text));
+    QVERIFY(!Save({Page(1, QDate(2020, 1, 1), false)}, {2}, &refusal, &loaded));
     QCOMPARE(refusal.row, -1);
+    QVERIFY(refusal.text.contains("01.01.2021"));
+    // Row 5 came after the fingerprints: the tab cannot vouch for it.
+    m_db->Exec(
+        QString("INSERT INTO %1 (ROWID,nClientID,dDate) VALUES (5,10,'2018-01-01')").arg(Table()));
+    const QString withFifth = Rows();
+    QVERIFY(!Save({Page(5, QDate(2018, 1, 1), true, values)}, {}, &refusal, &loaded));
+    QCOMPARE(refusal.key, QString::fromLatin1(kHistoryChangedMeanwhileKey));
+    QVERIFY(refusal.text.contains("01.01.2018"));
+    QCOMPARE(Rows(), withFifth);
+    m_db->Exec(QString("DELETE FROM %1 WHERE ROWID=5").arg(Table()));
     QCOMPARE(Rows(), before);
 }
 

@@ -1,7 +1,8 @@
 // The directories journal: its addresses open it on the named tab and row,
 // its tabs list their directory (folders first, only their own kind) and are
 // made again after a settings change, new folders get the tab's directory
-// type, rows open in their forms and deletes refuse what is still in use.
+// type, rows open in their forms and deletes refuse what is still in use or
+// what another copy changed while the question was up.
 #include "clients/directories/directories_journal.h"
 #include "clients/directories/directories_tabs.h"
 #include "clients/directories/material_form.h"
@@ -10,6 +11,7 @@
 #include "clients/directories/workplace_form.h"
 #include "directory_fixture.h"
 #include "framework/core/notify/table_change_notifier.h"
+#include "framework/core/record/rows_fingerprint.h"
 #include "framework/widgets/pages/tab.h"
 
 #include <QAbstractItemModelTester>
@@ -253,6 +255,33 @@ private slots:
         QCOMPARE(m_fx->Db().Scalar(QStringLiteral("SELECT COUNT(*) FROM dir WHERE ROWID=8")),
                  QStringLiteral("0"));
         QCOMPARE(list->Model()->rowCount(), 1);
+    }
+
+    // Another copy renames the row while the question is up: the delete is
+    // refused with the words of every such refusal and the row stays as the
+    // other copy left it; asked again, the user deletes it.
+    void deleteOfARowAnotherCopyChanged() {
+        QVERIFY(OpenDocument(QStringLiteral("CJDirectories"),
+                             {QStringLiteral("CJDirectoriesTab_Posh")}));
+        CJDirectoriesTab* list = CurrentList();
+        list->SelectKey(3);
+        m_fx->OnQuestion([this](const QString&) {
+            m_fx->Db().Exec(QStringLiteral("UPDATE dir SET cString='Пункт Я' WHERE ROWID=3"));
+        });
+        const quint64 mark = CTarvikApp::ErrorMessageMark();
+        const bool deleted = list->DeleteCurrent();
+        m_fx->OnQuestion({});
+        QVERIFY(!deleted);
+        QVERIFY(m_fx->Questions().last().contains(QStringLiteral("Пункт А")));
+        const QString errors = CTarvikApp::ErrorMessagesSince(mark).join(u'\n');
+        QVERIFY2(errors.contains(CxRowsFingerprint::ChangedMeanwhileText()), qPrintable(errors));
+        QCOMPARE(m_fx->Db().Scalar(QStringLiteral("SELECT cString FROM dir WHERE ROWID=3")),
+                 QStringLiteral("Пункт Я"));
+        list->SelectKey(3);
+        QVERIFY(list->DeleteCurrent());
+        QVERIFY(m_fx->Questions().last().contains(QStringLiteral("Пункт Я")));
+        QCOMPARE(m_fx->Db().Scalar(QStringLiteral("SELECT COUNT(*) FROM dir WHERE ROWID=3")),
+                 QStringLiteral("0"));
     }
 };
 

@@ -6,6 +6,7 @@
 #include "framework/core/run_log.h"
 #include "framework/core/run_steps.h"
 #include "framework/core/sql_connection.h"
+#include "framework/core/table/safe_sql.h"
 #include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
 #include "loader/indexed_file.h"
@@ -36,6 +37,48 @@ QString RestoreLockName(CxSQL* sql) {
     CxResult res =
         sql->Execute(QStringLiteral("SELECT CONCAT('krs_',LEFT(MD5(IFNULL(DATABASE(),'')),24))"));
     return res.FetchRow() ? res.SFieldValue(0) : QString();
+}
+
+// The scratch database a conversion builds its tables in, beside the live
+// one (a name the server takes: at most 64 characters).
+QString ScratchDatabase(const QString& database) {
+    return database.left(52) + QStringLiteral("_krs_convert");
+}
+
+// Removes the scratch database a killed conversion left: answers in *left
+// whether there was one and in *tables how many tables it held. Call it only
+// while holding the database's restore lock.
+bool DropLeftScratch(CxSQL* sql, const QString& scratch, bool* left, int* tables) {
+    *left = false;
+    *tables = 0;
+    CxResult found = sql->Execute(
+        QStringLiteral("SELECT COUNT(t.TABLE_NAME) FROM information_schema.SCHEMATA s LEFT JOIN "
+                       "information_schema.TABLES t ON t.TABLE_SCHEMA=s.SCHEMA_NAME WHERE "
+                       "s.SCHEMA_NAME=%1 GROUP BY s.SCHEMA_NAME")
+            .arg(SafeSQL(scratch)));
+    if (!found.isValid())
+        return false;
+    if (!found.FetchRow())
+        return true;
+    *left = true;
+    *tables = found.SFieldValue(0).toInt();
+    return sql
+        ->Execute(QStringLiteral("DROP DATABASE IF EXISTS ") +
+                  QString::fromUtf8(kbackup::QuoteName(scratch.toUtf8())))
+        .isValid();
+}
+
+// What the error list says of a removed scratch database: with tables the
+// conversion died before its tables were put in place, so the live database
+// is as it was; an empty one says nothing of the data.
+QString ScratchCleaned(const QString& scratch, int tables) {
+    return tables > 0 ? Tr("Преобразование архива было прервано. Его незаконченная рабочая "
+                           "база данных «%1» удалена; база данных осталась такой, какой была "
+                           "до восстановления.")
+                            .arg(scratch)
+                      : Tr("Преобразование архива было прервано. Его пустая рабочая база "
+                           "данных «%1» удалена.")
+                            .arg(scratch);
 }
 
 bool IsStagingName(const QString& name, const char* prefix) {
@@ -424,7 +467,7 @@ bool RestoreRun::RestoreWithConverter(CSQLRestoreWizard_Converter* converter, co
         m_progress->BeginProgress(Tr("Восстановление из архива"), -1);
     if (!Connect())
         return false;
-    QString scratch = m_database.left(52) + QStringLiteral("_krs_convert");
+    const QString scratch = ScratchDatabase(m_database);
     const QString quoted = QString::fromUtf8(kbackup::QuoteName(scratch.toUtf8()));
     CxResult res;
     if (!Query(QStringLiteral("SELECT DEFAULT_CHARACTER_SET_NAME,DEFAULT_COLLATION_NAME FROM "
@@ -432,8 +475,16 @@ bool RestoreRun::RestoreWithConverter(CSQLRestoreWizard_Converter* converter, co
                &res) ||
         !res.FetchRow())
         return false;
-    if (!Query(QStringLiteral("DROP DATABASE IF EXISTS ") + quoted) ||
-        !Query(QStringLiteral("CREATE DATABASE %1 CHARACTER SET %2 COLLATE %3")
+    // A conversion killed before this one left its scratch database (this
+    // run holds the restore lock, so no running conversion owns it).
+    bool left = false;
+    int leftTables = 0;
+    if (!DropLeftScratch(m_sql.get(), scratch, &left, &leftTables))
+        return Fail(Tr("Не удалось удалить рабочую базу данных прерванного преобразования; "
+                       "база данных не изменена"));
+    if (left)
+        CTarvikApp::AddErrorMessage(ScratchCleaned(scratch, leftTables));
+    if (!Query(QStringLiteral("CREATE DATABASE %1 CHARACTER SET %2 COLLATE %3")
                    .arg(quoted, res.SFieldValue(0), res.SFieldValue(1))))
         return false;
     bool ok = false;
@@ -549,20 +600,34 @@ bool CSQLRestore::CleanInterrupted(CxSQL* sql, QString* report) {
         loading = loading || staged;
         swapped = swapped || aside;
     }
-    const bool ok =
+    bool ok =
         tables.isValid() &&
         (names.isEmpty() || sql->ExecuteRaw("DROP TABLE IF EXISTS " + names.join(',')).isValid());
+    // A killed conversion leaves its scratch database beside the live one.
+    CxResult database = sql->Execute(QStringLiteral("SELECT DATABASE()"));
+    const QString scratch = database.FetchRow() && !database.IsNull(0)
+                                ? ScratchDatabase(database.SFieldValue(0))
+                                : QString();
+    bool left = false;
+    int leftTables = 0;
+    ok = ok && database.isValid() &&
+         (scratch.isEmpty() || DropLeftScratch(sql, scratch, &left, &leftTables));
     sql->ExecuteCleanup(QStringLiteral("SELECT RELEASE_LOCK('%1')").arg(lock));
     if (!ok)
         return false;
+    if (left)
+        *report = ScratchCleaned(scratch, leftTables);
     // Before its swap a restore changes nothing of the live tables; after it
     // only the replaced tables were left to drop.
+    const auto add = [report](const QString& text) {
+        *report += (report->isEmpty() ? QString() : QStringLiteral("\n")) + text;
+    };
     if (loading)
-        *report = Tr("Восстановление из резервной копии было прервано. Его незаконченная копия "
-                     "данных удалена; база данных осталась такой, какой была до восстановления.");
+        add(Tr("Восстановление из резервной копии было прервано. Его незаконченная копия "
+               "данных удалена; база данных осталась такой, какой была до восстановления."));
     else if (swapped)
-        *report = Tr("Восстановление из резервной копии было прервано после замены таблиц. "
-                     "Оставшиеся прежние таблицы удалены; база данных восстановлена из копии.");
+        add(Tr("Восстановление из резервной копии было прервано после замены таблиц. "
+               "Оставшиеся прежние таблицы удалены; база данных восстановлена из копии."));
     return true;
 }
 

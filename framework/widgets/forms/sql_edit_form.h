@@ -59,6 +59,11 @@ public:
     // The fingerprint taken when the record was loaded or last saved.
     const CxRowsFingerprint& Guard() const { return m_guard; }
 
+    // A page of the form (a tab with rows of its own) found while saving that
+    // another copy changed its rows meanwhile: the refused save then offers
+    // to open the record again, as for the form's own rows.
+    void NoteChangedMeanwhile() { m_changedMeanwhile = true; }
+
     bool CanCloseFrame() override;
     QWidget* DXWidget() override { return this; }
 

@@ -2,6 +2,7 @@
 
 #include "framework/core/app/runtime_class.h"
 #include "framework/core/record/dx_record.h"
+#include "framework/core/record/rows_fingerprint.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/cx_table.h"
 #include "framework/core/table/field_flags.h"
@@ -541,6 +542,20 @@ bool CxSQLListCtrlEdit::DeleteCurrent() {
         (IsCurrentFolder() ? Tr(QStringLiteral("Удалить папку «%1»?"), "msgDeleteFolderAsk")
                            : Tr(QStringLiteral("Удалить запись «%1»?"), "msgDeleteRecordAsk"))
             .arg(name);
+    CxSQL* sql = Model()->GetConnection() ? Model()->GetConnection() : g_pBaseSQLConnection.get();
+    // Another copy of the program may change or delete the row while the
+    // question is up: what goes is the row as it was when the user was asked.
+    CxRowsFingerprint guard;
+    CxDXError error;
+    if (!guard.Take(sql,
+                    {CxGuardedRows{GetTable()->GetSQLTable(),
+                                   QStringLiteral("ROWID=") + QString::number(key),
+                                   {}}},
+                    &error.message)) {
+        CTarvikApp::AddErrorMessage(error.message);
+        CxErrorListWnd::ShowList();
+        return false;
+    }
     if (CxAsk(this, CxAskKind::YesNo, question) != IDYES)
         return false;
     QString reason;
@@ -550,17 +565,24 @@ bool CxSQLListCtrlEdit::DeleteCurrent() {
         return false;
     }
     // The row and the rows of its sub-tables go together or not at all.
-    CxSQL* sql = Model()->GetConnection() ? Model()->GetConnection() : g_pBaseSQLConnection.get();
     CDXRecordSQL record(sql, GetTable()->GetSQLTable());
     record.SetDXIndex(QString::number(key));
-    CxDXError error;
-    if (!sql->BeginTransaction() || !DeleteOwnedRows(GetTable(), key, sql, &error.message) ||
-        !record.ApplyDXRecordAction(EA_DELETE, &error) || !sql->CommitTransaction()) {
+    bool unchanged = true;
+    bool deleted = sql->BeginTransaction() && guard.CheckUnchanged(sql, &unchanged, &error.message);
+    if (deleted && !unchanged) {
+        error.message = CxRowsFingerprint::ChangedMeanwhileText();
+        deleted = false;
+    }
+    deleted = deleted && DeleteOwnedRows(GetTable(), key, sql, &error.message) &&
+              record.ApplyDXRecordAction(EA_DELETE, &error) && sql->CommitTransaction();
+    if (!deleted) {
         if (error.message.isEmpty())
             error.message = Tr(QStringLiteral("Не удалось удалить запись."), "msgDeleteFailed");
         sql->RollbackAfterFailure(&error.message);
         CTarvikApp::AddErrorMessage(error.message);
         CxErrorListWnd::ShowList();
+        if (!unchanged)
+            Model()->Reload(); // the list shows the row as it is now
         return false;
     }
     Model()->Reload();

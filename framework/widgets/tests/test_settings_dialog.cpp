@@ -3,6 +3,7 @@
 // self-registering objects contribute.
 #include "framework/core/app/options.h"
 #include "framework/core/app/profile_manager.h"
+#include "framework/core/record/rows_fingerprint.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/settings_dialog.h"
 
@@ -125,6 +126,40 @@ private slots:
         // An option left as it was keeps following its default.
         QVERIFY(Stored(QStringLiteral("Untouched")).isEmpty());
         QCOMPARE(g_settingsPage.stored, QStringList{QStringLiteral("Новая")});
+    }
+
+    // The options live in the database that several copies share: an option
+    // another copy changed while the dialog was open keeps that value when
+    // the user left it alone, and a change of it here is refused, naming
+    // it, with the other copy's value shown; what else the user changed is
+    // stored, and the next OK goes through.
+    void optionChangedByAnotherCopy() {
+        CSettingsDialog dialog;
+        dialog.Build();
+        auto* count = dialog.findChild<QSpinBox*>(QStringLiteral("Group.Count"));
+        auto* flag = dialog.findChild<QCheckBox*>(QStringLiteral("Group.Flag"));
+        QVERIFY(count && flag);
+        QVERIFY(g_optionsPage.group->count.Set(3));     // another copy
+        QVERIFY(g_optionsPage.group->untouched.Set(8)); // another copy
+        flag->setChecked(true);
+        count->setValue(9);
+        auto* ok = dialog.findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok);
+        const quint64 mark = CTarvikApp::ErrorMessageMark();
+        ok->click();
+        QCOMPARE(dialog.result(), int(QDialog::Rejected)); // still open
+        const QString errors = CTarvikApp::ErrorMessagesSince(mark).join(u'\n');
+        QVERIFY2(errors.contains(QStringLiteral("Количество: ") +
+                                 CxRowsFingerprint::ChangedMeanwhileText()),
+                 qPrintable(errors));
+        QCOMPARE(count->value(), 3);
+        QCOMPARE(Stored(QStringLiteral("Count")), QStringLiteral("3"));
+        QCOMPARE(Stored(QStringLiteral("Untouched")), QStringLiteral("8"));
+        QCOMPARE(Stored(QStringLiteral("Flag")), QStringLiteral("1"));
+        count->setValue(4);
+        ok->click();
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QCOMPARE(Stored(QStringLiteral("Count")), QStringLiteral("4"));
+        QCOMPARE(Stored(QStringLiteral("Untouched")), QStringLiteral("8"));
     }
 
     void showOnlyOnePage() {

@@ -1,5 +1,6 @@
 #include "preset_list.h"
 
+#include "framework/core/record/rows_fingerprint.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
@@ -178,31 +179,61 @@ bool LoadStoreForChange(xKDReportPresets2& list, QString* error) {
 }
 } // namespace
 
+namespace {
+// The refusal of a change to a preset another copy of the program changed or
+// deleted since this one read it: the words of every such refusal, naming
+// the preset.
+QString PresetChangedMeanwhile(const QString& title) {
+    return Tr("Заготовка <b>'{name}'</b>: ", "msgPresetOfName")
+               .replace(QLatin1String("{name}"), SafeHTML(title)) +
+           CxRowsFingerprint::ChangedMeanwhileText();
+}
+
+QString PresetsBusy() {
+    return Tr("Заготовки отчетов сейчас сохраняет другая копия программы; попробуйте ещё раз.",
+              "msgPresetsBusy");
+}
+} // namespace
+
 bool CRepPresetList2::DeleteUserPreset(int index, QString* error) {
     const KDRepPresetEx2* entry = GetAt(index);
     if (!entry)
         return false;
+    const auto fail = [error](const QString& text) {
+        if (error)
+            *error = text;
+        return false;
+    };
+    // The read and the write under one lock, so no other copy's save comes
+    // between them.
+    CxSQL* sql = g_pBaseSQLConnection.get();
+    CxSQLLockGuard lock(sql, 60);
+    if (sql && !lock.Locked())
+        return fail(PresetsBusy());
     xKDReportPresets2 list;
     if (!LoadStoreForChange(list, error))
         return false;
     for (int i = 0; i < list.GetCount(); ++i) {
-        if (list.GetAt(i)->Title == entry->Title) {
-            list.RemoveAt(i);
-            if (!list.SaveToProfile()) {
-                if (error)
-                    *error = Tr("Не удалось сохранить заготовки отчетов",
-                                "CRepPresetList2::DeleteUserPreset");
-                return false;
-            }
-            return true;
-        }
+        if (list.GetAt(i)->Title != entry->Title)
+            continue;
+        // The preset deleted must be the one the list showed.
+        if (PresetText(*list.GetAt(i)) != PresetText(*entry))
+            return fail(PresetChangedMeanwhile(entry->Title));
+        list.RemoveAt(i);
+        if (!list.SaveToProfile())
+            return fail(
+                Tr("Не удалось сохранить заготовки отчетов", "CRepPresetList2::DeleteUserPreset"));
+        return true;
     }
-    return false;
+    return fail(PresetChangedMeanwhile(entry->Title));
 }
 
 QString CRepPresetList2::PresetText(const KDRepPresetEx2& preset) {
+    // The kind is the lists' mark of where an entry came from, not part of
+    // the preset: a stored preset and its entry in a list compare equal.
     xKDReportPresets2 one;
     one.AddCopy(preset);
+    one.GetAt(0)->RecordType = 0;
     return one.BuildText();
 }
 
@@ -219,9 +250,7 @@ bool CRepPresetList2::SaveUserPreset(const KDRepPresetEx2& edited, const QString
     CxSQL* sql = g_pBaseSQLConnection.get();
     CxSQLLockGuard lock(sql, 60);
     if (sql && !lock.Locked())
-        return fail(Tr("Заготовки отчетов сейчас сохраняет другая копия программы; попробуйте "
-                       "ещё раз.",
-                       "msgPresetsBusy"));
+        return fail(PresetsBusy());
     xKDReportPresets2 list;
     QString why;
     if (!LoadStoreForChange(list, &why))
@@ -230,16 +259,15 @@ bool CRepPresetList2::SaveUserPreset(const KDRepPresetEx2& edited, const QString
     for (int i = 0; i < list.GetCount(); ++i)
         if (!openingTitle.isEmpty() && list.GetAt(i)->Title == openingTitle)
             own = i;
-    // A user preset opened for editing must still be as it was opened (a
-    // configuration preset opened has no stored copy to compare).
-    if (own >= 0 && PresetText(*list.GetAt(own)) != openedText)
-        return fail(Tr("Заготовку <b>'{name}'</b> изменили в другом окне или на другом "
-                       "компьютере после того, как вы её открыли. Ваши изменения не "
-                       "сохранены, чтобы не затереть чужие: откройте заготовку заново.",
-                       "msgPresetChangedMeanwhile")
-                        .replace(QLatin1String("{name}"), SafeHTML(openingTitle)));
-    if (const xKDReportPresets2* config = RepConfig::Presets2();
-        config && config->FindByTitle(name))
+    const xKDReportPresets2* config = RepConfig::Presets2();
+    // A user preset opened for editing must still be as it was opened, and
+    // still there (a configuration preset opened has no stored copy to
+    // compare).
+    const bool openedUserPreset =
+        !openingTitle.isEmpty() && !(config && config->FindByTitle(openingTitle));
+    if ((own >= 0 && PresetText(*list.GetAt(own)) != openedText) || (own < 0 && openedUserPreset))
+        return fail(PresetChangedMeanwhile(openingTitle));
+    if (config && config->FindByTitle(name))
         return fail(Tr("Заготовка с именем <b>'{name}'</b> есть среди заготовок программы; "
                        "выберите другое имя",
                        "msgPresetNameOfConfig")

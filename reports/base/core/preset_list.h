@@ -63,8 +63,12 @@ private:
 class CRepPresetList2 : public CRepPresetListT<KDRepPresetEx2> {
 public:
     // Removes the user preset of the entry from the store. False, and the
-    // store untouched, when the store holds no preset of that title or
-    // cannot be read (it would be written back without the presets it lost).
+    // store untouched, when the store cannot be read (it would be written
+    // back without the presets it lost), and when the stored preset of the
+    // entry's title differs from the entry or is gone: another copy of the
+    // program changed or deleted it since the list was filled (the refusal
+    // says so in the words of every such refusal, rows_fingerprint.h). The
+    // read and the write run under the lock "dblock".
     bool DeleteUserPreset(int index, QString* error = nullptr);
 
     // Saves an edited preset among the user's presets: the entry that had
@@ -75,13 +79,15 @@ public:
     // when the store cannot be read (it is never written over then).
     // `openedText` is the preset as the editor opened it (PresetText; empty
     // for a new preset): when the stored preset of the opening title differs
-    // from it or is gone, another copy of the program changed it meanwhile
-    // and the save is refused. The read and the write run under the lock
+    // from it or is gone, another copy of the program changed or deleted it
+    // meanwhile and the save is refused (in the words of every such refusal,
+    // rows_fingerprint.h). The read and the write run under the lock
     // "dblock", so no other copy's save comes between them.
     [[nodiscard]] static bool SaveUserPreset(const KDRepPresetEx2& edited,
                                              const QString& openingTitle, const QString& openedText,
                                              QString* error);
-    // The preset as stored text, to compare one read with another.
+    // The preset as stored text, to compare one read with another (the kind
+    // the lists give an entry aside).
     static QString PresetText(const KDRepPresetEx2& preset);
 
 protected:

@@ -142,8 +142,10 @@ int CRepBase::ProcessRepViewCommand(unsigned id, int queryOnly) {
         preset.Copy(*selected);
     if (!m_presetEditor(preset, id == ID_RECORD_DELETE))
         return 1; // cancelled: nothing changes
-    if (id == ID_RECORD_DELETE && !m_presetList.DeleteUserPreset(index, &m_presetError))
-        return 1;
+    // A refused delete shows the list as stored now (another copy may have
+    // changed the preset).
+    if (id == ID_RECORD_DELETE)
+        m_presetList.DeleteUserPreset(index, &m_presetError);
     m_presetList.Fill(-1);
     return 1;
 }

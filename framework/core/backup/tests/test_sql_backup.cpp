@@ -149,8 +149,32 @@ void FixWholeChecksum(QByteArray& file) {
         file[file.size() - 128 + 52 + i] = char((crc >> (8 * i)) & 0xFF);
 }
 
-// Runs as a child process: restores (or backs up) and, at the given step of
-// its progress, says so and waits to be killed.
+// A converter of "*.old" archives that builds its tables one by one, a
+// progress step after each.
+class StepConverter : public CSQLRestoreWizard_Converter {
+public:
+    static constexpr int kTables = 10;
+    QString GetFileFilter() override { return QStringLiteral("Old (*.old)|*.old"); }
+    bool IsValid(const QString& path) override { return path.endsWith(QLatin1String(".old")); }
+    QString GetFileInfo(const QString&) override { return QStringLiteral("<b>old</b>"); }
+    bool Process(CSQLRestoreContext& context) override {
+        for (int i = 0; i < kTables; ++i) {
+            const QString table = i ? QStringLiteral("t%1").arg(i) : QStringLiteral("towns");
+            if (!context.sql->Execute(QStringLiteral("CREATE TABLE %1 (n INT)").arg(table))
+                     .isValid() ||
+                !context.sql
+                     ->Execute(QStringLiteral("INSERT INTO %1 VALUES (%2)").arg(table).arg(i))
+                     .isValid())
+                return false;
+            if (context.progress)
+                context.progress->Step();
+        }
+        return true;
+    }
+};
+
+// Runs as a child process: restores (or backs up, or converts) and, at the
+// given step of its progress, says so and waits to be killed.
 int KilledChild(const QString& what, const QString& database, const QString& path, int step) {
     SQLConnectXML info = TestDatabase::ServerInfo();
     info.put_Database(database);
@@ -168,6 +192,8 @@ int KilledChild(const QString& what, const QString& database, const QString& pat
     if (what == QLatin1String("--backup-child"))
         return CSQLBackup::Backup(&sql, path, &progress, nullptr, &error) ? 0 : 1;
     CSQLRestore restore;
+    if (what == QLatin1String("--convert-child"))
+        restore.AddConverter(std::make_unique<StepConverter>());
     return restore.Restore(&sql, path, &progress, nullptr, &error) ? 0 : 1;
 }
 
@@ -529,6 +555,75 @@ private slots:
         QCOMPARE(CTarvikApp::TakeErrorMessages(), QString());
     }
 
+    // Killed at seeded moments of its work, a conversion of an old archive
+    // leaves its scratch database; the next start removes it and says so, and
+    // the data are as they were; a conversion running now in another copy
+    // keeps it. The next conversion also removes one, says so, and converts.
+    void killedConversionIsCleanedUp() {
+        const QString path = Path(QStringLiteral("killed.old"));
+        WriteAll(path, "old archive");
+        SchemaTestDatabase live;
+        live.Exec(QStringLiteral("INSERT INTO towns VALUES (3,0,'Живой','Живой')"));
+        CSQLDBUpdater settle;
+        QVERIFY(settle.Run(live.Connection()));
+        CTarvikApp::ClearErrorMessages();
+        const auto before = Snapshot(live);
+        const QString scratch = live.Name().left(52) + QStringLiteral("_krs_convert");
+        const QString scratchTables =
+            QStringLiteral("SELECT COUNT(*) FROM information_schema.TABLES WHERE TABLE_SCHEMA='%1'")
+                .arg(scratch);
+        const QString scratchThere =
+            QStringLiteral("SELECT COUNT(*) FROM information_schema.SCHEMATA WHERE "
+                           "SCHEMA_NAME='%1'")
+                .arg(scratch);
+        for (int step : SeededSteps(31, 3, 1, StepConverter::kTables - 1)) {
+            QVERIFY(KillChildAt(QStringLiteral("--convert-child"), live.Name(), path, step) > 0);
+            QCOMPARE(live.Scalar(scratchTables).toInt(), step);
+            COMPARE_SNAPSHOTS(Snapshot(live), before);
+
+            // Another copy converts now: its lock keeps the scratch database.
+            CxMySQL other;
+            SQLConnectXML info = live.Info();
+            QVERIFY(other.Connect(&info));
+            CxResult lock = other.Execute(
+                QStringLiteral("SELECT GET_LOCK(CONCAT('krs_',LEFT(MD5(DATABASE()),24)),0)"));
+            QVERIFY(lock.FetchRow() && lock.SFieldValue(0) == QLatin1String("1"));
+            QString report;
+            QVERIFY(CSQLRestore::CleanInterrupted(live.Connection(), &report));
+            QCOMPARE(report, QString());
+            QCOMPARE(live.Scalar(scratchTables).toInt(), step);
+            other.Execute(
+                QStringLiteral("SELECT RELEASE_LOCK(CONCAT('krs_',LEFT(MD5(DATABASE()),24)))"));
+
+            CSQLDBUpdater start;
+            QVERIFY(start.Run(live.Connection()));
+            QCOMPARE(live.Scalar(scratchThere).toInt(), 0);
+            const QString errors = CTarvikApp::TakeErrorMessages();
+            QVERIFY2(errors.contains(QStringLiteral("Преобразование архива было прервано")) &&
+                         errors.contains(scratch) &&
+                         errors.contains(QStringLiteral("база данных осталась такой, какой была")),
+                     qPrintable(errors));
+            COMPARE_SNAPSHOTS(Snapshot(live), before);
+        }
+        CSQLDBUpdater quiet;
+        QVERIFY(quiet.Run(live.Connection()));
+        QCOMPARE(CTarvikApp::TakeErrorMessages(), QString());
+
+        // Killed once more, then converted to the end in this copy.
+        QVERIFY(KillChildAt(QStringLiteral("--convert-child"), live.Name(), path, 4) > 0);
+        QCOMPARE(live.Scalar(scratchTables).toInt(), 4);
+        CSQLRestore restore;
+        restore.AddConverter(std::make_unique<StepConverter>());
+        QString error;
+        QVERIFY2(restore.Restore(live.Connection(), path, nullptr, nullptr, &error),
+                 qPrintable(error));
+        const QString errors = CTarvikApp::TakeErrorMessages();
+        QVERIFY2(errors.contains(QStringLiteral("Преобразование архива было прервано")),
+                 qPrintable(errors));
+        QCOMPARE(live.Scalar(scratchThere).toInt(), 0);
+        QCOMPARE(live.Rows(QStringLiteral("SELECT * FROM t9")), QStringLiteral("9"));
+    }
+
     // Two restores of one database never meet: the second is refused while
     // the first runs, and the first's tables stay.
     void secondRestoreIsRefusedWhileOneRuns() {
@@ -739,7 +834,8 @@ private slots:
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     if (argc == 5 &&
-        (QByteArray(argv[1]) == "--restore-child" || QByteArray(argv[1]) == "--backup-child"))
+        (QByteArray(argv[1]) == "--restore-child" || QByteArray(argv[1]) == "--backup-child" ||
+         QByteArray(argv[1]) == "--convert-child"))
         return KilledChild(QString::fromLocal8Bit(argv[1]), QString::fromLocal8Bit(argv[2]),
                            QString::fromLocal8Bit(argv[3]), QByteArray(argv[4]).toInt());
     TestSqlBackup test;

@@ -2,6 +2,7 @@
 // the report windows, saving and deleting user presets, and the preset
 // commands of the report document.
 #include "framework/core/app/record_commands.h"
+#include "framework/core/record/rows_fingerprint.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/core/xml/xml_parser.h"
 #include "rep_test_support.h"
@@ -275,7 +276,8 @@ void TestPresets::presetChangedByOtherCopy() {
     second.Copy(mine);
     second.Comment = QStringLiteral("вторая копия");
     QVERIFY(!CRepPresetList2::SaveUserPreset(second, mine.Title, opened, &error));
-    QVERIFY2(error.contains(QStringLiteral("в другом окне")), qPrintable(error));
+    QVERIFY2(error.contains(CxRowsFingerprint::ChangedMeanwhileText()), qPrintable(error));
+    QVERIFY2(error.contains(QStringLiteral("'Мой'")), qPrintable(error));
     QCOMPARE(UserStore(), afterFirst);
 
     const QString reopened = CRepPresetList2::PresetText(first);
@@ -287,6 +289,15 @@ void TestPresets::presetChangedByOtherCopy() {
     QVERIFY(after.LoadFromProfile());
     QCOMPARE(after.GetCount(), 1);
     QCOMPARE(after.GetAt(0)->Comment, QStringLiteral("ещё раз"));
+
+    // Deleted by another copy meanwhile: the save does not bring it back.
+    const QString last = CRepPresetList2::PresetText(second);
+    SetUserStore(QString());
+    second.Comment = QStringLiteral("после удаления");
+    error.clear();
+    QVERIFY(!CRepPresetList2::SaveUserPreset(second, mine.Title, last, &error));
+    QVERIFY2(error.contains(CxRowsFingerprint::ChangedMeanwhileText()), qPrintable(error));
+    QCOMPARE(UserStore(), QString());
 }
 
 QString KeptStore(const QString& entry) {
@@ -329,9 +340,12 @@ void TestPresets::unreadableStoreIsKeptAside() {
     QCOMPARE(after.GetCount(), 1);
 }
 
+// The list's entries are deleted and saved over as the list shows them;
+// one that another copy changed or deleted since the list was filled is
+// refused with the words of every such refusal, and the store stays.
 void TestPresets::deleteUserPreset() {
     xKDReportPresets2 store;
-    for (const char* title : {"a", "b"}) {
+    for (const char* title : {"a", "b", "ba"}) {
         KDRepPresetEx2 p;
         p.Title = QString::fromLatin1(title);
         store.AddCopy(p);
@@ -339,11 +353,36 @@ void TestPresets::deleteUserPreset() {
     QVERIFY(store.SaveToProfile());
     CRepPresetList2 list;
     list.Fill(-1);
-    QCOMPARE(Titles(list), QStringLiteral("a/2 b/2 beta/0 Охват/0"));
-    QVERIFY(list.DeleteUserPreset(0));
-    QVERIFY(!list.DeleteUserPreset(0)); // gone from the store already
+    QCOMPARE(Titles(list), QStringLiteral("a/2 b/2 ba/2 beta/0 Охват/0"));
+    // Opened from the list (the entry marked as the user's), "ba" saves.
+    KDRepPresetEx2 edited;
+    edited.Copy(*list.GetAt(2));
+    edited.Comment = QStringLiteral("изменена здесь");
+    QString error;
+    QVERIFY2(CRepPresetList2::SaveUserPreset(edited, edited.Title,
+                                             CRepPresetList2::PresetText(*list.GetAt(2)), &error),
+             qPrintable(error));
+    QVERIFY(list.DeleteUserPreset(0, &error));
+
+    // Another copy changes "b"; "ba" was saved since the list was filled.
+    xKDReportPresets2 other;
+    QVERIFY(other.LoadFromProfile());
+    other.FindByTitle(QStringLiteral("b"))->Comment = QStringLiteral("другая копия");
+    QVERIFY(other.SaveToProfile());
+    const QString stored = UserStore();
+    for (int index : {0, 1, 2}) {
+        error.clear();
+        QVERIFY(!list.DeleteUserPreset(index, &error)); // "a" is gone, "b" and "ba" changed
+        QVERIFY2(error.contains(CxRowsFingerprint::ChangedMeanwhileText()), qPrintable(error));
+        QVERIFY2(error.contains(QStringLiteral("'%1'").arg(list.GetAt(index)->Title)),
+                 qPrintable(error));
+        QCOMPARE(UserStore(), stored);
+    }
     list.Fill(-1);
-    QCOMPARE(Titles(list), QStringLiteral("b/2 beta/0 Охват/0"));
+    QCOMPARE(Titles(list), QStringLiteral("b/2 ba/2 beta/0 Охват/0"));
+    QVERIFY(list.DeleteUserPreset(0, &error));
+    list.Fill(-1);
+    QCOMPARE(Titles(list), QStringLiteral("ba/2 beta/0 Охват/0"));
 }
 
 void TestPresets::presetCommands() {
