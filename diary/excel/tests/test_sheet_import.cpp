@@ -310,7 +310,7 @@ void TestSheetImport::calcFilledStencilComesBack() {
 }
 
 // The worker's slips, typed in LibreOffice Calc and saved by it: a sheet of
-// notes before the report's; names of the point, the workers, the project,
+// notes before the report's, which is renamed; names of the point, the workers, the project,
 // a material and a consultation with doubled blanks, in other letters, "ё"
 // for "е" or blanks around; a client code in small letters with blanks
 // around; a count too large, a negative one, fractions both as Calc stores

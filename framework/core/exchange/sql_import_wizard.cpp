@@ -419,10 +419,10 @@ struct CSQLImportWizard::Run {
         return true;
     }
 
-    // Rows an organisation's data older than those the receiver holds of it
-    // would replace newer ones: unless the user confirmed it, they are left
-    // out (its number goes to `kept`) with a message naming it and both
-    // dates.
+    // An organisation's rows passed on older than the data the receiver
+    // holds of it would replace newer ones: unless the user confirmed it,
+    // they are left out (*older; its number goes to `kept`) with a message
+    // naming it and both dates.
     bool KeepNewer(int number, const QString& org, int known, bool* older) {
         *older = false;
         const QString carried =
