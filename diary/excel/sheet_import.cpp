@@ -46,12 +46,37 @@ QString FoldBlanks(const QString& name) {
     return name.simplified();
 }
 
-// The key of a consultation's entry: blanks folded, letters compared without
-// case and "ё" as "е", as the server compares the directory's names.
-QString ConsultationKey(const QString& entry) {
-    QString key = FoldBlanks(entry).toCaseFolded();
+// The key of a client code as the server compares codes: without case, "ё"
+// as "е". Two rows may type one client's code both ways.
+QString CodeKey(const QString& code) {
+    QString key = code.trimmed().toCaseFolded();
     key.replace(u'ё', u'е');
     return key;
+}
+
+// The key of a name kept outside the server (a consultation's entry, a
+// project of the configuration): blanks folded, letters compared without case
+// and "ё" as "е", as the server compares the directory's names.
+QString NameKey(const QString& name) {
+    QString key = FoldBlanks(name).toCaseFolded();
+    key.replace(u'ё', u'е');
+    return key;
+}
+
+// The project the configuration lists under a name: the one written exactly
+// so first, else the first whose name compares equal; 0 for none.
+long FindProject(const xPrjList& projects, const QString& name) {
+    const long exact = projects.FindString(name);
+    if (exact > 0)
+        return exact;
+    const QString key = NameKey(name);
+    POSITION pos = projects.InitScan_sEnum2();
+    while (projects.ScanNext_sEnum2(pos)) {
+        const sPrjList& item = *projects.Current(pos);
+        if (item.nCode > 0 && NameKey(item.cText) == key)
+            return item.nCode;
+    }
+    return 0;
 }
 
 // A column as the spreadsheet programs name it: A, B, ..., Z, AA, ...
@@ -151,9 +176,8 @@ bool CSheetImport::LoadConsultationNames(QString* error) {
         // Every kind up to the highest the item carries: a sheet may name a
         // kind the item lost since the stencil was made.
         for (qint64 flag = 2; flag > 0 && flag <= flags && flag <= 0x40000000; flag <<= 1)
-            m_consultationNames.insert(
-                ConsultationKey(StencilLayout::ConsultationEntry(name, long(flag))),
-                {item, qint32(flag)});
+            m_consultationNames.insert(NameKey(StencilLayout::ConsultationEntry(name, long(flag))),
+                                       {item, qint32(flag)});
     }
     m_namesLoaded = true;
     return true;
@@ -226,12 +250,12 @@ bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64
     for (qsizetype from = 0; from < codes.size(); from += kCodesPerQuery) {
         const QStringList part = codes.mid(from, kCodesPerQuery);
         QStringList literals;
-        // The server's comparison ignores case; the rows are matched back to
-        // their codes the same way.
+        // The server's comparison ignores case and takes "ё" for "е"; the
+        // rows are matched back to their codes the same way.
         QHash<QString, QStringList> codesOf; // one code may be typed in several cases
         for (const QString& code : part) {
             literals << SafeSQL(code);
-            codesOf[code.toCaseFolded()] << code;
+            codesOf[CodeKey(code)] << code;
         }
         const QString list = literals.join(u',');
         CxResult r = m_sql->Execute(
@@ -245,8 +269,8 @@ bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64
         while (r.FetchRow()) {
             const qint64 id = r.LFieldValue(0);
             const QString own = r.SFieldValue(1);
-            const QString ownKey = own.trimmed().toCaseFolded();
-            const QString originKey = r.SFieldValue(2).trimmed().toCaseFolded();
+            const QString ownKey = CodeKey(own);
+            const QString originKey = CodeKey(r.SFieldValue(2));
             QStringList matched = codesOf.value(ownKey);
             if (originKey != ownKey)
                 matched += codesOf.value(originKey);
@@ -256,9 +280,8 @@ bool CSheetImport::LookUpClients(const QStringList& codes, QHash<QString, qint64
         }
         for (auto it = matches.cbegin(); it != matches.cend(); ++it)
             clients->insert(it.key(), ChooseClient(it.key(), *it));
-        // The server's comparison knows more equal letters than case (a
-        // code typed with "Е" finds the client written with "Ё"): a row
-        // returned for no code above belongs to one of the codes still
+        // The server's comparison may know more equal letters than these: a
+        // row returned for no code above belongs to one of the codes still
         // without a client, which the server then answers one by one.
         if (!unplaced)
             continue;
@@ -331,8 +354,7 @@ bool CSheetImport::ReadHeader(const CExcelXML& sheet, int at, int top, const QSt
     const QString project = Cell(sheet, top + kProjectRow, kProjectColumn, at).trimmed();
     header->project = 0;
     if (xConfiguration* config = CurrentConfiguration(); config && !project.isEmpty()) {
-        const long code = config->GetCurrentLanguage()->PrjList.FindString(project);
-        header->project = code > 0 ? code : 0;
+        header->project = FindProject(config->GetCurrentLanguage()->PrjList, project);
     }
 
     header->comment = Cell(sheet, top + kCommentRow, kCommentColumn, at);
@@ -443,7 +465,7 @@ bool CSheetImport::ReadFile(const QString& path, CvRunLog* log, CDailyReportDraf
             columns.append({c, qint32(id), -1, name});
             continue;
         }
-        const auto consultation = m_consultationNames.constFind(ConsultationKey(name));
+        const auto consultation = m_consultationNames.constFind(NameKey(name));
         if (consultation != m_consultationNames.constEnd()) {
             columns.append({c, consultation->item, consultation->flag, name});
             continue;

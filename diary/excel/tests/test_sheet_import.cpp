@@ -310,11 +310,13 @@ void TestSheetImport::calcFilledStencilComesBack() {
 }
 
 // The worker's slips, typed in LibreOffice Calc and saved by it: a sheet of
-// notes before the report's, names with doubled blanks or in other letters,
-// a count too large, a negative one, fractions both as Calc stores numbers
-// and as text, a mark in words and one that reads as nothing. Each value
-// comes back exactly or is reported at its cell, and no row is lost; the
-// draft saves what was taken.
+// notes before the report's, which is renamed; names of the point, the workers, the project,
+// a material and a consultation with doubled blanks, in other letters, "ё"
+// for "е" or blanks around; a client code in small letters with blanks
+// around; a count too large, a negative one, fractions both as Calc stores
+// numbers and as text, a count in words, a mark in words and one that reads
+// as nothing. Each value comes back exactly or is reported at its cell, and
+// no row is lost; the draft saves what was taken.
 void TestSheetImport::calcFilledSlipsAreReported() {
     const QString path = QDir(kFixtures).filePath("stencil_slips_by_calc.xml");
     CExcelXML stencil;
@@ -342,18 +344,16 @@ void TestSheetImport::calcFilledSlipsAreReported() {
             Refused(row + 3, "D",
                     QStringLiteral("консультация:предоставлена консультация/ тестирование "
                                    "(внутри проекта)"),
-                    "может быть", "отметка не распознана (ставьте 1 или «да»)", file)}));
+                    "может быть", "отметка не распознана (ставьте 1 или «да»)", file),
+            Refused(row + 5, "F", QStringLiteral("буклет <здоровье>"), "пять", "это не число",
+                    file)}));
     QCOMPARE(drafts.size(), 1);
     const CDailyReportDraft& d = drafts[0];
-    QCOMPARE(HeaderText(d.header), QStringLiteral("2024-03-05|2|5|-1|-1|0|0"));
-    QCOMPARE(VisitsText(d.visits), QStringLiteral("1:201:11:2;2:202:11:8;5:201:9:4"));
-    QCOMPARE(SheetRows(d), QStringLiteral("АБВ0190Ч,ГДЕ0285Ж,ЁЛК0303Ж,O'Brien,АБВ0190Ч"));
-
-    // The sheet left the project empty: the form asks for one before saving.
-    QCOMPARE(SaveDraft(d, d.sheets[0]), QStringLiteral("refused: Поле должно быть заполнено."));
-    CDailyReportDraft chosen = d;
-    chosen.header.project = 1;
-    QCOMPARE(SaveDraft(chosen, d.sheets[0]), QStringLiteral("0:201:11:2;1:202:11:8;4:201:9:4"));
+    QCOMPARE(HeaderText(d.header), QStringLiteral("2024-03-05|2|5|6|-1|2|0"));
+    QCOMPARE(VisitsText(d.visits), QStringLiteral("1:201:11:2;2:202:11:8;5:201:9:4;6:206:9:2"));
+    QCOMPARE(SheetRows(d), QStringLiteral("АБВ0190Ч,ГДЕ0285Ж,ЁЛК0303Ж,O'Brien,АБВ0190Ч,елк0303ж"));
+    QCOMPARE(SaveDraft(d, d.sheets[0]),
+             QStringLiteral("0:201:11:2;1:202:11:8;4:201:9:4;5:206:9:2"));
 }
 
 void TestSheetImport::sheets_data() {
@@ -443,6 +443,9 @@ void TestSheetImport::sheets_data() {
         << QString()
         << QStringList{Refused(13, "C", Kind(2), "может быть",
                                "отметка не распознана (ставьте 1 или «да»)")};
+    QTest::newRow("a project typed in other letters, with blanks")
+        << QStringList{"4,3= проЁкт  «АЛЬФА» "} << 3 << QStringLiteral("2024-03-05|2|5|6|-1|1|0")
+        << QString() << QStringList();
     QTest::newRow("names typed with doubled blanks")
         << QStringList{"2,3=Пункт  Север",       "3,3=Иванова  А.  &  Ко", "1,7=Петров\u00a0 Б.",
                        "7,2=Шприц 2  мл & игла", "9,1=АБВ0190Ч",           "9,2=1"}
@@ -453,6 +456,9 @@ void TestSheetImport::sheets_data() {
         << 3 << header << QStringLiteral("1:203:9:1;2:201:9:2;3:201:9:3") << QStringList();
     QTest::newRow("a client the server finds by a code typed otherwise")
         << QStringList{syringe, "9,1=ЕЛК0303Ж", "9,2=1", "10,1=елк0303ж", "10,2=2"} << 3 << header
+        << QStringLiteral("1:206:9:1;2:206:9:2") << QStringList();
+    QTest::newRow("one client typed with \"Ё\" and with \"е\" on two rows")
+        << QStringList{syringe, "9,1=ЁЛК0303Ж", "9,2=1", "10,1=елк0303ж", "10,2=2"} << 3 << header
         << QStringLiteral("1:206:9:1;2:206:9:2") << QStringList();
     QTest::newRow("one client on two rows")
         << QStringList{syringe,         "7,3=" + Kind(2), "7,4=" + Kind(8), "9,1=АБВ0190Ч",
@@ -601,11 +607,17 @@ void TestSheetImport::refusedFiles_data() {
         << QByteArray("<?xml version=\"1.0\"?><!DOCTYPE Workbook [<!ENTITY e \"e\">]>"
                       "<Workbook/>")
         << 200 << QStringLiteral("файлы с DTD не принимаются");
-    QTest::newRow("xlsx or ods") << QByteArray("PK\x03\x04\x14\x00\x06\x00", 8) << 200
-                                 << QStringLiteral("книга в формате .xlsx или .ods. Откройте его в "
-                                                   "LibreOffice Calc и сохраните через «Файл → "
-                                                   "Сохранить как…», выбрав тип файла «Таблица "
-                                                   "XML 2003 (.xml)»");
+    const QString workbook = QStringLiteral("книга в формате .xlsx или .ods. Откройте его в "
+                                            "LibreOffice Calc и сохраните через «Файл → "
+                                            "Сохранить как…», выбрав тип файла «Таблица XML "
+                                            "2003 (.xml)»");
+    QTest::newRow("xlsx or ods") << QByteArray("PK\x03\x04\x14\x00\x06\x00", 8) << 200 << workbook;
+    // The filled stencil as Calc saves it when the user keeps its offer.
+    for (const char* saved : {"stencil_filled_by_calc.ods", "stencil_filled_by_calc.xlsx"}) {
+        QFile file(QDir(kFixtures).filePath(QString::fromLatin1(saved)));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QTest::addRow("%s", saved) << file.readAll() << 200 << workbook;
+    }
     QTest::newRow("old xls") << QByteArray("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1\x00", 9) << 200
                              << QStringLiteral("в старом формате .xls");
     // Made here, not kept among the fixtures.

@@ -3,8 +3,10 @@
 // step every organisation's rows are held exactly once in every database
 // that has them, with the same content as in the organisation's own database
 // (compared by their names, codes, dates and counts, not by local numbers); a
-// second round changes nothing of what either holds; an older package is refused unless confirmed;
-// a package without origins is read as all the sender's own.
+// second round changes nothing of what either holds; an older package is refused unless confirmed,
+// and an organisation's rows passed on older than those the receiver holds
+// of it are left out unless confirmed; a package without origins is read as
+// all the sender's own.
 #include "bench/datagen/data_generator.h"
 #include "exchange/transfer/exchange_helper.h"
 #include "framework/core/exchange/sql_export_wizard.h"
@@ -159,7 +161,8 @@ class TestExchangeOrigins : public QObject {
         return path;
     }
     bool Receive(const TestDatabase& to, const QString& path, QString* error = nullptr,
-                 bool acceptOlder = false, bool* older = nullptr) {
+                 bool acceptOlder = false, bool* older = nullptr,
+                 QStringList* olderOrigins = nullptr) {
         CKeldaSQLImportWizard_Helper helper;
         CSQLImportWizard wizard(&helper);
         wizard.SetAcceptOlder(acceptOlder);
@@ -169,11 +172,20 @@ class TestExchangeOrigins : public QObject {
             *error = e;
         if (older)
             *older = wizard.RefusedAsOlder();
+        if (olderOrigins)
+            *olderOrigins = wizard.OlderOrigins();
         return ok;
     }
     void Pass(const TestDatabase& from, const TestDatabase& to) {
         QString error;
         QVERIFY2(Receive(to, Send(from), &error), qPrintable(error));
+    }
+    // Whether the visit B made of A's client (counted 77) points at a client
+    // the database files under ORG-A.
+    static QString VisitOfA(const TestDatabase& db) {
+        return db.Rows("SELECT c.nRegionDataID=(SELECT ROWID FROM orginf WHERE cOrgID='ORG-A') "
+                       "FROM dailyvisits v JOIN clientdata c ON c.ROWID=v.nClientID WHERE "
+                       "v.nCount=77");
     }
 
 private slots:
@@ -236,7 +248,8 @@ private slots:
     }
 
     // A point sends to its region, the region to the national office, then
-    // the point to the national office directly and the region again: each
+    // the point to the national office directly and the region again (with
+    // the point's older rows, which the office keeps as it has them): each
     // organisation's rows are held once everywhere, under the receiver's own
     // number for it, with the card it has at home.
     void chain() {
@@ -256,11 +269,18 @@ private slots:
                      QStringLiteral("Организация ORG-P"));
         };
         check();
-        const QString once = DataFingerprint(*n);
         Pass(*p, *n);
         check();
-        Pass(*r, *n);
+        // The region passes on the point's rows older than those the office
+        // now has from the point: they stay as the office has them.
+        QStringList older;
+        QString error;
+        QVERIFY2(Receive(*n, Send(*r), &error, false, nullptr, &older), qPrintable(error));
+        QCOMPARE(older.size(), 1);
+        QVERIFY2(older[0].contains(QStringLiteral("ORG-P")), qPrintable(older[0]));
         check();
+        const QString once = DataFingerprint(*n);
+        Pass(*r, *n);
         QCOMPARE(DataFingerprint(*n), once);
         // And back down: the region takes the office's rows and nothing more
         // of its own or of the point.
@@ -296,6 +316,83 @@ private slots:
         QVERIFY2(Receive(*b, first, &error, true), qPrintable(error));
         QCOMPARE(OrgContent(*b, "ORG-A"), atFirst);
         QVERIFY(OrgContent(*b, "ORG-A") != OrgContent(*a, "ORG-A"));
+    }
+
+    // C has A's second package from A; B passes on A's first one: A's rows
+    // in B's package are left out with a message naming A and both dates,
+    // B's own arrive (a visit B made of A's client points at C's copy of that
+    // client), every organisation once. Confirmed, A's older rows go in. A's
+    // rows passed on newer than C's replace them without a question, and then
+    // A's own package older than those is refused as older.
+    void olderRowsPassedOn() {
+        auto a = Installation("pa", "ORG-A", 51);
+        auto b = Installation("pb", "ORG-B", 52);
+        auto c = Installation("pc", "ORG-C", 53);
+        const QString ownC = OrgContent(*c, "ORG-C");
+        const QString atFirst = OrgContent(*a, "ORG-A");
+        const QString first = Restamp(Send(*a), Morning(1));
+        a->Exec("DELETE FROM dailyvisits WHERE ROWID%5=0");
+        const QString atSecond = OrgContent(*a, "ORG-A");
+        const QString second = Restamp(Send(*a), Morning(2));
+        QVERIFY(atFirst != atSecond);
+        QString error;
+        QVERIFY2(Receive(*b, first, &error), qPrintable(error));
+        QVERIFY2(Receive(*c, second, &error), qPrintable(error));
+        b->Exec("INSERT INTO dailyvisits (nReportID,nClientID,nItem,nCount,nRegionDataID) SELECT "
+                "(SELECT MIN(ROWID) FROM dailyreport WHERE nRegionDataID=0 AND NOT bIsFolder),"
+                "(SELECT MIN(ROWID) FROM clientdata WHERE nRegionDataID>0),(SELECT MIN(ROWID) FROM "
+                "dir WHERE nRegionDataID=0 AND nDirType=3),77,0");
+        const QString ownB = OrgContent(*b, "ORG-B");
+        const QString fromB = Restamp(Send(*b), Morning(3));
+
+        QStringList older;
+        QVERIFY2(Receive(*c, fromB, &error, false, nullptr, &older), qPrintable(error));
+        const QString local = QStringLiteral("dd.MM.yyyy HH:mm:ss");
+        QCOMPARE(older.size(), 1);
+        QVERIFY2(older[0].contains(QStringLiteral("ORG-A")) &&
+                     older[0].contains(QStringLiteral("ORG-B")) &&
+                     older[0].contains(Morning(1).toLocalTime().toString(local)) &&
+                     older[0].contains(Morning(2).toLocalTime().toString(local)),
+                 qPrintable(older[0]));
+        QCOMPARE(OrgContent(*c, "ORG-A"), atSecond);
+        QCOMPARE(OrgContent(*c, "ORG-B"), ownB);
+        QCOMPARE(OrgContent(*c, "ORG-C"), ownC);
+        QCOMPARE(c->Scalar("SELECT COUNT(*) FROM orginf"), QStringLiteral("3"));
+        QCOMPARE(VisitOfA(*c), QStringLiteral("1"));
+        // The same package again changes nothing.
+        const QString once = DataFingerprint(*c);
+        QVERIFY2(Receive(*c, fromB, &error), qPrintable(error));
+        QCOMPARE(DataFingerprint(*c), once);
+
+        // Confirmed: A's rows become those B passed on.
+        QVERIFY2(Receive(*c, fromB, &error, true, nullptr, &older), qPrintable(error));
+        QVERIFY(older.isEmpty());
+        QCOMPARE(OrgContent(*c, "ORG-A"), atFirst);
+        QCOMPARE(OrgContent(*c, "ORG-B"), ownB);
+        QCOMPARE(OrgContent(*c, "ORG-C"), ownC);
+        QCOMPARE(VisitOfA(*c), QStringLiteral("1"));
+
+        // A's newer rows passed on by B replace C's without a question.
+        a->Exec("DELETE FROM dailyvisits WHERE ROWID%7=0");
+        const QString atThird = OrgContent(*a, "ORG-A");
+        QVERIFY2(Receive(*b, Restamp(Send(*a), Morning(4)), &error), qPrintable(error));
+        QVERIFY2(Receive(*c, Restamp(Send(*b), Morning(5)), &error, false, nullptr, &older),
+                 qPrintable(error));
+        QVERIFY(older.isEmpty());
+        QCOMPARE(OrgContent(*c, "ORG-A"), atThird);
+        QCOMPARE(OrgContent(*c, "ORG-B"), ownB);
+        QCOMPARE(VisitOfA(*c), QStringLiteral("1"));
+
+        // A's own second package is now older than what C has of A.
+        const QString before = TableFingerprint(*c);
+        bool refused = false;
+        QVERIFY(!Receive(*c, second, &error, false, &refused));
+        QVERIFY(refused);
+        QVERIFY2(error.contains(QStringLiteral("ORG-A")) &&
+                     error.contains(Morning(2).toLocalTime().toString(local)) &&
+                     error.contains(Morning(4).toLocalTime().toString(local)),
+                 qPrintable(error));
+        QCOMPARE(TableFingerprint(*c), before);
     }
 
     // A package of an older program names no origins: every row in it is

@@ -8,6 +8,7 @@
 #include "exchange/transfer/compare_changes_doc.h"
 #include "exchange/transfer/exchange_helper.h"
 #include "exchange/widgets/compare_changes_view.h"
+#include "framework/core/exchange/sql_export_wizard.h"
 #include "framework/core/exchange/sql_import_wizard.h"
 #include "framework/widgets/exchange/exchange_wizards.h"
 #include "framework/widgets/forms/date_edit.h"
@@ -286,6 +287,65 @@ private slots:
                 QVERIFY2(log.contains(QStringLiteral("подтверждена")), qPrintable(log));
             }
         }
+    }
+
+    // Rows the sender passes on from another organisation, older than those
+    // the receiver holds of it: the import goes in without them and the
+    // wizard asks, naming that organisation and both dates; "no" keeps the
+    // receiver's rows of it, "yes" loads the package's.
+    void olderPassedOnAsked() {
+        SchemaTestDatabase& db = m_app->Db();
+        const QString org = QStringLiteral("ORG-X");
+        const auto stamp = [&](const TestDatabase& in, const char* created) {
+            in.Exec(QStringLiteral("REPLACE INTO dbsettings (cVariable,cValue) VALUES ('%1','%2')")
+                        .arg(CSQLImportWizard::LastPackageVariable(org), QLatin1String(created)));
+        };
+        // The sender has X's entry from X's package of 2024, the receiver one
+        // of 2099.
+        m_sender->Exec(OrgRow(5, "ORG-X"));
+        m_sender->Exec("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,bHidden,nTown,"
+                       "nRegionDataID) VALUES (10,0,0,'Бинт`5.7',3,0,0,5)");
+        stamp(*m_sender, "2024-01-02T03:04:05.000Z");
+        db.Exec(OrgRow(7, "ORG-X"));
+        db.Exec("INSERT INTO dir (nGroupID,bIsFolder,cString,nDirType,bHidden,nTown,"
+                "nRegionDataID) VALUES (0,0,'Марля`7.7',3,0,0,7)");
+        stamp(db, "2099-01-02T03:04:05.000Z");
+        const QString package = m_dir.filePath(QStringLiteral("x.k2x"));
+        {
+            CKeldaSQLImportWizard_Helper helper;
+            CSQLExportWizard exporter(&helper);
+            QString error;
+            QVERIFY2(exporter.Export(m_sender->Connection(), package, nullptr, &error),
+                     qPrintable(error));
+        }
+        const auto local = [](int year) {
+            return QDateTime(QDate(year, 1, 2), QTime(3, 4, 5), QTimeZone::utc())
+                .toLocalTime()
+                .toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+        };
+        const QString xEntry =
+            QStringLiteral("SELECT SUBSTRING_INDEX(cString,'`',1) FROM dir WHERE nRegionDataID=7");
+        for (const int answer : {IDNO, IDYES}) {
+            m_app->Answer(answer);
+            QStringList& questions = m_app->Questions();
+            questions.clear();
+            QString log, summary;
+            const bool ok = RunImport(package, false, &log, &summary);
+            m_app->Answer(IDYES);
+            QVERIFY2(ok, qPrintable(log));
+            QCOMPARE(questions.size(), 1);
+            QVERIFY2(questions[0].contains(org) && questions[0].contains(local(2024)) &&
+                         questions[0].contains(local(2099)) &&
+                         questions[0].contains(QStringLiteral("Загрузить эти данные все равно?")),
+                     qPrintable(questions[0]));
+            QVERIFY2(log.contains(local(2024)), qPrintable(log));
+            QCOMPARE(db.Rows(xEntry),
+                     answer == IDYES ? QStringLiteral("Бинт") : QStringLiteral("Марля"));
+            if (answer == IDYES)
+                QVERIFY2(log.contains(QStringLiteral("подтверждена")), qPrintable(log));
+        }
+        m_sender->Exec("DELETE FROM dir WHERE ROWID=10");
+        m_sender->Exec("DELETE FROM orginf WHERE ROWID=5");
     }
 
     // The list of loads, read twice (not doubled); then the page of loads 1

@@ -5,6 +5,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
+#include "sql_import_wizard.h"
 
 #include <QDateTime>
 #include <QUuid>
@@ -80,8 +81,14 @@ bool CSQLExportWizard::Export(CxSQL* sql, const QString& path, CvProgress* progr
     QMap<int, QString> origins;
     if (!m_helper->GetOrigins(&origins, error))
         return false;
-    for (auto it = origins.cbegin(); it != origins.cend(); ++it)
+    for (auto it = origins.cbegin(); it != origins.cend(); ++it) {
         m_attributes.insert(OriginAttribute(it.key()), it.value());
+        QString stamp;
+        if (it.key() != 0 && !CSQLImportWizard::LastPackageStamp(sql, it.value(), &stamp, error))
+            return false;
+        if (!stamp.isEmpty())
+            m_attributes.insert(OriginCreatedAttribute(it.key()), stamp);
+    }
 
     struct Planned {
         CSQLExchangeTable table;

@@ -24,6 +24,13 @@ public:
     // the sender's rows (nRegionDataID).
     static QString OriginAttribute(int number) { return QStringLiteral("Origin.%1").arg(number); }
     static QString OriginPrefix() { return QStringLiteral("Origin."); }
+    // The package's attribute that holds the creation stamp of the data the
+    // sender holds of the organisation behind a number (that of the
+    // organisation's package they came in), so that a receiver never takes
+    // them for newer than they are.
+    static QString OriginCreatedAttribute(int number) {
+        return QStringLiteral("Created.%1").arg(number);
+    }
 
     // Rows read per statement.
     static constexpr int kPageRows = 5000;

@@ -45,6 +45,22 @@ QString CSQLImportWizard::LastPackageVariable(const QString& orgID) {
                    .toHex());
 }
 
+bool CSQLImportWizard::LastPackageStamp(CxSQL* sql, const QString& orgID, QString* stamp,
+                                        QString* error) {
+    stamp->clear();
+    const QString statement = QStringLiteral("SELECT cValue FROM dbsettings WHERE cVariable=%1")
+                                  .arg(SafeSQL(LastPackageVariable(orgID)));
+    CxResult res = sql->Execute(statement);
+    if (!res.isValid()) {
+        if (error)
+            *error = StatementError(sql, statement);
+        return false;
+    }
+    if (res.FetchRow())
+        *stamp = res.SFieldValue(0).trimmed();
+    return true;
+}
+
 // One import: the state that the steps share, and the clean-up on every way
 // out (rollback, the load's temporary tables, the lock).
 struct CSQLImportWizard::Run {
@@ -68,6 +84,13 @@ struct CSQLImportWizard::Run {
     // Organisations new to the receiver: package number -> receiver's number;
     // their cards come from the package.
     QMap<int, int> newOrganisations;
+    // Numbers of the organisations whose rows the package passes on older
+    // than the receiver's: their rows stay as the receiver has them, like the
+    // receiver's own rows sent back.
+    QList<int> kept;
+    // The creation stamps of the data of the organisations the package
+    // passes on and replaces, by identifier, to be remembered with the load.
+    QMap<QString, QString> originStamps;
     // Tables whose own rows sent back were found in the receiver: the
     // references to them go to the receiver's rows.
     QSet<QString> ownMapped;
@@ -187,8 +210,10 @@ struct CSQLImportWizard::Run {
                     return FailStatement(make);
                 loadTables << own;
                 // Where the replaced rows were and where they are after the
-                // merge, by their organisation and their ROWID there.
-                for (const QString& place : {WasTable(table.name), NowTable(table.name)}) {
+                // merge, and where the kept rows of others are, by their
+                // organisation and their ROWID there.
+                for (const QString& place :
+                     {WasTable(table.name), NowTable(table.name), KeptTable(table.name)}) {
                     Exec(QStringLiteral("DROP TEMPORARY TABLE IF EXISTS ") + place);
                     const QString spot =
                         QStringLiteral("CREATE TEMPORARY TABLE ") + place +
@@ -294,23 +319,34 @@ struct CSQLImportWizard::Run {
     QString NowTable(const QString& table) const {
         return Quoted(CSQLImportWizard::LoadPrefix() + QStringLiteral("now_") + table);
     }
-    QString ReplacedList() const {
-        QStringList numbers;
-        for (int number : replaced)
-            numbers << QString::number(number);
-        return numbers.join(u',');
+    QString KeptTable(const QString& table) const {
+        return Quoted(CSQLImportWizard::LoadPrefix() + QStringLiteral("kept_") + table);
     }
+    static QString NumberList(const QList<int>& numbers) {
+        QStringList texts;
+        for (int number : numbers)
+            texts << QString::number(number);
+        return texts.join(u',');
+    }
+    QString ReplacedList() const { return NumberList(replaced); }
+    // The numbers whose rows of the load are not merged: the receiver's own
+    // (0) and those of the organisations kept as the receiver has them.
+    QString KeptList() const { return NumberList(QList<int>{0} + kept); }
 
-    // Notes where the rows of the replaced organisations are (into table's
-    // "was" or "now" table), by their organisation and their ROWID there.
-    bool NoteReplacedRows(const CSQLExchangeTable& table, const QString& place) {
+    // Notes where the rows of the organisations numbered in list are (into
+    // table's "was", "now" or "kept" table), by their organisation and their
+    // ROWID there.
+    bool NoteRows(const CSQLExchangeTable& table, const QString& place, const QString& list) {
         const QString note =
             QStringLiteral("INSERT IGNORE INTO %1 (nRowID,nRegion,nOrigin) SELECT %2,"
                            "nRegionDataID,o FROM (SELECT %2,nRegionDataID,%3 AS o FROM %4 WHERE "
                            "nRegionDataID IN (%5)) AS r WHERE o IS NOT NULL")
                 .arg(place, Quoted(table.key), helper()->GetOriginRowExpression(table.name, false),
-                     Quoted(table.name), ReplacedList());
+                     Quoted(table.name), list);
         return Exec(note).isValid() || FailStatement(note);
+    }
+    bool NoteReplacedRows(const CSQLExchangeTable& table, const QString& place) {
+        return NoteRows(table, place, ReplacedList());
     }
 
     // The rows the package does not replace (the receiver's own, other
@@ -350,13 +386,10 @@ struct CSQLImportWizard::Run {
         const QDateTime created = Stamp(reader.Attributes().value(QStringLiteral("Created")));
         if (!created.isValid() || wizard.m_acceptOlder)
             return true;
-        const QString statement =
-            QStringLiteral("SELECT cValue FROM dbsettings WHERE cVariable=%1")
-                .arg(SafeSQL(CSQLImportWizard::LastPackageVariable(wizard.m_sender)));
-        CxResult res = Exec(statement);
-        if (!res.isValid())
-            return FailStatement(statement);
-        const QDateTime last = res.FetchRow() ? Stamp(res.SFieldValue(0)) : QDateTime();
+        QString held;
+        if (!CSQLImportWizard::LastPackageStamp(sql, wizard.m_sender, &held, error))
+            return false;
+        const QDateTime last = Stamp(held);
         if (!last.isValid() || created >= last)
             return true;
         wizard.m_refusedAsOlder = true;
@@ -369,15 +402,62 @@ struct CSQLImportWizard::Run {
                         .replace(QStringLiteral("{last}"), StampText(last)));
     }
 
+    // The receiver now holds the sender's data as of the package's creation,
+    // and those of every organisation the package passed on and replaced as
+    // of the stamp the sender had of them.
     bool RememberStamp() {
-        const QString created = reader.Attributes().value(QStringLiteral("Created"));
-        if (!Stamp(created).isValid())
+        QMap<QString, QString> stamps = originStamps;
+        stamps.insert(wizard.m_sender, reader.Attributes().value(QStringLiteral("Created")));
+        for (auto it = stamps.cbegin(); it != stamps.cend(); ++it) {
+            if (!Stamp(it.value()).isValid())
+                continue;
+            const QString statement =
+                QStringLiteral("REPLACE INTO dbsettings (cVariable,cValue) VALUES (%1,%2)")
+                    .arg(SafeSQL(CSQLImportWizard::LastPackageVariable(it.key())),
+                         SafeSQL(it.value()));
+            if (!Exec(statement).isValid())
+                return FailStatement(statement);
+        }
+        return true;
+    }
+
+    // An organisation's rows passed on older than the data the receiver
+    // holds of it would replace newer ones: unless the user confirmed it,
+    // they are left out (*older; its number goes to `kept`) with a message
+    // naming it and both dates.
+    bool KeepNewer(int number, const QString& org, int known, bool* older) {
+        *older = false;
+        const QString carried =
+            reader.Attributes().value(CSQLExportWizard::OriginCreatedAttribute(number));
+        const QDateTime stamp = Stamp(carried);
+        if (!stamp.isValid())
             return true;
-        const QString statement =
-            QStringLiteral("REPLACE INTO dbsettings (cVariable,cValue) VALUES (%1,%2)")
-                .arg(SafeSQL(CSQLImportWizard::LastPackageVariable(wizard.m_sender)),
-                     SafeSQL(created));
-        return Exec(statement).isValid() || FailStatement(statement);
+        if (known > 0 && !wizard.m_acceptOlder) {
+            QString held;
+            if (!CSQLImportWizard::LastPackageStamp(sql, org, &held, error))
+                return false;
+            const QDateTime last = Stamp(held);
+            if (last.isValid() && stamp < last) {
+                *older = true;
+                const QString text =
+                    Tr(QStringLiteral("Данные организации {org} в пакете организации {sender} "
+                                      "созданы {created}, а в базе уже есть ее данные, созданные "
+                                      "{last}. Более старые данные заменили бы более новые, "
+                                      "поэтому данные организации {org} из этого пакета не "
+                                      "загружены."),
+                       QStringLiteral("msgExchangeOlderOrigin"))
+                        .replace(QStringLiteral("{org}"), org)
+                        .replace(QStringLiteral("{sender}"), wizard.m_sender)
+                        .replace(QStringLiteral("{created}"), StampText(stamp))
+                        .replace(QStringLiteral("{last}"), StampText(last));
+                wizard.m_olderOrigins << text;
+                if (helper()->m_pLog)
+                    helper()->m_pLog->AddWarning(text, 1);
+                return true;
+            }
+        }
+        originStamps.insert(org, carried);
+        return true;
     }
 
     // Every row of the load is placed under the receiver's number of the
@@ -427,6 +507,15 @@ struct CSQLImportWizard::Run {
             const int known = helper()->FindOrgNumber(org, QString(), &orgError);
             if (!orgError.isEmpty())
                 return Fail(orgError);
+            bool older = false;
+            if (!KeepNewer(number, org, known, &older))
+                return false;
+            if (older) {
+                origins.insert(number, known);
+                if (!kept.contains(known))
+                    kept << known;
+                continue;
+            }
             const int mine = helper()->GetOrgNumber(org, QString(), &orgError);
             if (mine <= 0)
                 return Fail(orgError);
@@ -451,7 +540,7 @@ struct CSQLImportWizard::Run {
             if (!Exec(update).isValid())
                 return FailStatement(update);
             const QString origin = helper()->GetOriginRowExpression(table.name, true);
-            if (origin.isEmpty() || !origins.values().contains(0))
+            if (origin.isEmpty() || (!origins.values().contains(0) && kept.isEmpty()))
                 continue;
             const QString pair =
                 QStringLiteral("INSERT INTO %1 (nFrom,nTo) SELECT x.nFrom,t.%2 FROM (SELECT %2 AS "
@@ -459,9 +548,24 @@ struct CSQLImportWizard::Run {
                                "JOIN %5 AS t ON t.%2=x.nOrigin WHERE IFNULL(t.nRegionDataID,0)=0")
                     .arg(OwnMapTable(table.name), Quoted(table.key), origin,
                          helper()->LoadTable(table.name), Quoted(table.name));
-            CxResult res = Exec(pair);
-            if (!res.isValid())
+            if (!Exec(pair).isValid())
                 return FailStatement(pair);
+            // The kept organisations' rows of the load are the receiver's rows
+            // of the same organisation with the same ROWID there.
+            if (!kept.isEmpty()) {
+                if (!NoteRows(table, KeptTable(table.name), NumberList(kept)))
+                    return false;
+                const QString pairKept =
+                    QStringLiteral("INSERT INTO %1 (nFrom,nTo) SELECT x.nFrom,k.nRowID FROM "
+                                   "(SELECT %2 AS nFrom,nRegionDataID AS nRegion,%3 AS nOrigin "
+                                   "FROM %4 AS %5 WHERE nRegionDataID IN (%6)) AS x JOIN %7 AS k "
+                                   "ON k.nRegion=x.nRegion AND k.nOrigin=x.nOrigin")
+                        .arg(OwnMapTable(table.name), Quoted(table.key), origin,
+                             helper()->LoadTable(table.name), Quoted(table.name), NumberList(kept),
+                             KeptTable(table.name));
+                if (!Exec(pairKept).isValid())
+                    return FailStatement(pairKept);
+            }
             bool ok = false;
             if (Scalar(QStringLiteral("SELECT COUNT(*) FROM ") + OwnMapTable(table.name), &ok) > 0)
                 ownMapped << table.name.toLower();
@@ -576,9 +680,10 @@ struct CSQLImportWizard::Run {
         QString select = QStringLiteral("SELECT ") + expressions.join(u',') +
                          QStringLiteral(" FROM ") + helper()->LoadTable(table.name) +
                          QStringLiteral(" AS ") + Quoted(table.name);
-        // The receiver's own rows sent back to it stay as the receiver has them.
+        // The receiver's own rows sent back to it, and the kept ones of others,
+        // stay as the receiver has them.
         if (placed && !organisations)
-            select += QStringLiteral(" WHERE nRegionDataID<>0");
+            select += QStringLiteral(" WHERE nRegionDataID NOT IN (%1)").arg(KeptList());
         if (organisations) {
             // The sender's card replaces the row that holds its number.
             const QString remove =
@@ -641,6 +746,7 @@ bool CSQLImportWizard::Import(CxSQL* sql, const QString& path, CvProgress* progr
     m_loadId = 0;
     m_rows.clear();
     m_refusedAsOlder = false;
+    m_olderOrigins.clear();
     m_helper->m_pSQL = sql;
     m_helper->m_pLog = log;
     m_helper->SetLoadPrefix(LoadPrefix());

@@ -13,6 +13,7 @@
 #include "sql_import_wizard_helper.h"
 
 #include <QMap>
+#include <QStringList>
 
 class CvProgress;
 
@@ -25,14 +26,23 @@ public:
     bool Import(CxSQL* sql, const QString& path, CvProgress* progress, CSQLWizardLog* log,
                 QString* error);
 
-    // A package older than the last one received from its sender (by its
-    // creation stamp) is refused unless the user confirmed it here.
+    // A package older than the data the receiver holds of its sender (by
+    // their creation stamps) is refused, and rows the sender passes on from
+    // another organisation that are older than the receiver's rows of it are
+    // left out, unless the user confirmed it here.
     void SetAcceptOlder(bool accept) { m_acceptOlder = accept; }
     // After a failed import: it was refused only for being older.
     bool RefusedAsOlder() const { return m_refusedAsOlder; }
-    // The settings variable that keeps the creation stamp of the last
-    // package received from an organisation.
+    // After a successful import: one message per organisation whose rows were
+    // left out as older than those the receiver holds (naming it and both
+    // dates); empty when nothing was left out.
+    const QStringList& OlderOrigins() const { return m_olderOrigins; }
+    // The settings variable that keeps the creation stamp of the newest data
+    // of an organisation the database received: that of the organisation's
+    // package they came in, whether it came directly or passed on by another.
     static QString LastPackageVariable(const QString& orgID);
+    // The stamp LastPackageVariable keeps, as stored; empty when none is.
+    static bool LastPackageStamp(CxSQL* sql, const QString& orgID, QString* stamp, QString* error);
 
     // After a successful import.
     QString SenderOrgID() const { return m_sender; }
@@ -54,4 +64,5 @@ private:
     QMap<QString, qint64> m_rows;
     bool m_acceptOlder = false;
     bool m_refusedAsOlder = false;
+    QStringList m_olderOrigins;
 };

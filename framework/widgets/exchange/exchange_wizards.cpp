@@ -214,6 +214,28 @@ public:
             error.clear();
             done = engine.Import(m_wizard->GetSQL(), path, m_wizard, this, &error);
         }
+        // Rows the sender passed on older than the receiver's were left out
+        // (the engine logged each); they replace the newer ones only when the
+        // user says so.
+        if (done && !engine.OlderOrigins().isEmpty() &&
+            CxAsk(m_wizard, CxAskKind::YesNo,
+                  engine.OlderOrigins().join(QStringLiteral("\n\n")) + QStringLiteral("\n\n") +
+                      TrI("Загрузить эти данные все равно? Данные организации станут такими, "
+                          "какими они были в этом пакете."),
+                  m_wizard->GetWizardTitle()) == IDYES) {
+            AddInfoMessage(TrI("Загрузка более старых данных подтверждена."));
+            CSQLImportWizard older(m_wizard->GetHelper());
+            older.SetAcceptOlder(true);
+            QString olderError;
+            // The package without them is in already: a failure here keeps it.
+            if (older.Import(m_wizard->GetSQL(), path, m_wizard, this, &olderError)) {
+                engine = older;
+            } else {
+                AddWarning(olderError, 0);
+                AddInfoMessage(TrI("Более старые данные не загружены, остальные данные пакета "
+                                   "загружены."));
+            }
+        }
         if (!done) {
             AddWarning(error, 0);
             AddInfoMessage(TrI("База данных не изменена."));
