@@ -6,7 +6,8 @@
 # SCHEMA tests are DB tests whose database starts at the current schema
 # (tests/support/schema_test_database.h). DBLOCK tests take or check the
 # server-wide named lock "dblock", so they must not overlap each other.
-# WIDGETS tests run offscreen.
+# WIDGETS tests run offscreen and carry the label "widgets", which selects
+# them for the sanitizer run (scripts/sanitize.sh).
 set(KELDA_TEST_DB_DIR ${CMAKE_BINARY_DIR}/testdb)
 
 function(kelda_add_test name)
@@ -30,5 +31,8 @@ function(kelda_add_test name)
   endif()
   if(T_DBLOCK)
     set_tests_properties(${name} PROPERTIES RESOURCE_LOCK dblock)
+  endif()
+  if(T_WIDGETS)
+    set_tests_properties(${name} PROPERTIES LABELS widgets)
   endif()
 endfunction()

@@ -32,6 +32,16 @@ protected:
     }
 };
 
+// The control's own watcher. The watcher has no meta-object of its own, so
+// findChild<ErrorMarkWatcher*> would take any child of the control (a line
+// edit's text engine, a combo box's line edit) for it.
+ErrorMarkWatcher* Watcher(QWidget* control) {
+    for (QObject* child : control->children())
+        if (auto* watcher = dynamic_cast<ErrorMarkWatcher*>(child))
+            return watcher;
+    return nullptr;
+}
+
 QString TipText(const QString& text, const QString& title) {
     QString html = text.toHtmlEscaped();
     html.replace(u'\n', QStringLiteral("<br>"));
@@ -46,7 +56,7 @@ void Mark(QWidget* control) {
     const QString type = QString::fromLatin1(control->metaObject()->className());
     control->setStyleSheet(control->property(kSheet).toString() +
                            QStringLiteral("%1 { border: 1px solid #d02020; }").arg(type));
-    if (!control->findChild<ErrorMarkWatcher*>(QString(), Qt::FindDirectChildrenOnly))
+    if (!Watcher(control))
         new ErrorMarkWatcher(control);
 }
 } // namespace
@@ -80,5 +90,5 @@ void ClearErrorTip(QWidget* control) {
     control->setProperty(kTip, QVariant());
     control->setStyleSheet(control->property(kSheet).toString());
     control->setProperty(kSheet, QVariant());
-    delete control->findChild<ErrorMarkWatcher*>(QString(), Qt::FindDirectChildrenOnly);
+    delete Watcher(control);
 }

@@ -1,17 +1,24 @@
 // What the user sees of failures: a failed operation shows its own message,
 // once, in a text that scrolls instead of making the dialog grow; the status
-// bar says when the database connection is lost and when it is back.
+// bar says when the database connection is lost and when it is back; a
+// control marked as wrong loses its mark when the user edits it.
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/error_text.h"
+#include "framework/widgets/errors/error_tip.h"
 #include "framework/widgets/settings_dialog.h"
 #include "framework/widgets/sql_connect_dialog.h"
 #include "framework/widgets/status_bar.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
 #include <QScreen>
 #include <QScrollBar>
+#include <QSpinBox>
+#include <QVBoxLayout>
 #include <QtTest>
 
 namespace {
@@ -96,6 +103,60 @@ private slots:
         QVERIFY(error->Text().contains(QStringLiteral("попытка 399")));
         if (const QString dir = qEnvironmentVariable("KELDA_SHOT_DIR"); !dir.isEmpty())
             dialog.grab().save(dir + QStringLiteral("/connect_error.png"));
+    }
+
+    // The mark goes at the user's first key or when the form takes it away,
+    // whatever children the control has of its own (a line edit's text
+    // engine, a combo box's editor); those children stay, and the control
+    // goes on taking keys.
+    void markGoesWithTheFirstEdit_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<bool>("byKey");
+        QTest::newRow("line edit, key") << QStringLiteral("line") << true;
+        QTest::newRow("line edit, cleared") << QStringLiteral("line") << false;
+        QTest::newRow("combo box, key") << QStringLiteral("combo") << true;
+        QTest::newRow("combo box, cleared") << QStringLiteral("combo") << false;
+        QTest::newRow("spin box, key") << QStringLiteral("spin") << true;
+    }
+    void markGoesWithTheFirstEdit() {
+        QFETCH(QString, control);
+        QFETCH(bool, byKey);
+        QWidget window;
+        auto* layout = new QVBoxLayout(&window);
+        QWidget* field = nullptr;
+        if (control == QStringLiteral("line")) {
+            field = new QLineEdit;
+        } else if (control == QStringLiteral("combo")) {
+            auto* combo = new QComboBox;
+            combo->setEditable(true);
+            field = combo;
+        } else {
+            field = new QSpinBox;
+        }
+        layout->addWidget(field);
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        auto* editor = qobject_cast<QLineEdit*>(field) ? qobject_cast<QLineEdit*>(field)
+                                                       : field->findChild<QLineEdit*>();
+        QVERIFY(editor);
+        editor->clear();
+        QList<QPointer<QObject>> children;
+        for (QObject* child : field->children())
+            children << child;
+
+        ShowErrorTip(field, QStringLiteral("Неверное значение"));
+        QVERIFY(field->property("cxErrorTip").isValid());
+        if (byKey) {
+            QTest::keyClick(field, Qt::Key_1);
+            QCoreApplication::processEvents(); // the mark goes after the key
+        } else {
+            ClearErrorTip(field);
+        }
+        QVERIFY(!field->property("cxErrorTip").isValid());
+        for (const QPointer<QObject>& child : children)
+            QVERIFY(child && child->parent() == field);
+        QTest::keyClick(field, Qt::Key_2);
+        QVERIFY2(editor->text().endsWith(u'2'), qPrintable(editor->text()));
     }
 
     void statusBarTellsTheConnectionState() {

@@ -51,7 +51,9 @@ public:
     // `sql` null: the base connection. The project start is the
     // configuration's until a preset with its own is set.
     CRepBaseData(CxSQL* sql, const QDate& from, const QDate& to, CvProgress* progress = nullptr);
-    ~CRepBaseData();
+    // Virtual: a run is deleted through this base, and a derived run drops its
+    // temporary tables in its own destructor.
+    virtual ~CRepBaseData();
     CRepBaseData(const CRepBaseData&) = delete;
     CRepBaseData& operator=(const CRepBaseData&) = delete;
 

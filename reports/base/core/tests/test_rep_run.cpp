@@ -30,11 +30,29 @@ public:
             body(html);
     }
     int CheckPreset() override { return usePreset ? CRepBase::CheckPreset() : 1; }
+    CRepBaseData* CreateReportData() override;
 
     std::function<void(CAccStringT<wchar_t>&)> body;
     bool generated = false;
     bool usePreset = true;
 };
+
+// A run of a report's own kind, which counts its instances: the report
+// deletes it through the base class, and its own destructor must run.
+class CountedRun : public CRepBaseData {
+public:
+    CountedRun(CxSQL* sql, const QDate& from, const QDate& to, CvProgress* progress)
+        : CRepBaseData(sql, from, to, progress) {
+        ++alive;
+    }
+    ~CountedRun() override { --alive; }
+    static int alive;
+};
+int CountedRun::alive = 0;
+
+CRepBaseData* TestReport::CreateReportData() {
+    return new CountedRun(GetSQL(), Params().from, Params().to, GetProgress());
+}
 
 class StopNow : public CvProgress {
 public:
@@ -70,6 +88,8 @@ private slots:
     void failedWorkTable();
     void cancelledBuild();
     void fieldsOncePerId();
+    void runEndsWithItsBuild_data();
+    void runEndsWithItsBuild();
     void footnotes();
     void oneBuildAtATime();
     void linksAndSavedPage();
@@ -202,6 +222,24 @@ void TestRepRun::cancelledBuild() {
     QVERIFY(
         m_doc->GetHTML().contains(QStringLiteral("Формирование отчета прервано пользователем")));
     QVERIFY(m_db->Rows(QStringLiteral("SHOW TABLES LIKE '\\_cache\\_compact%'")).isEmpty());
+}
+
+void TestRepRun::runEndsWithItsBuild_data() {
+    QTest::addColumn<QString>("outcome");
+    QTest::newRow("built") << QStringLiteral("built");
+    QTest::newRow("refused") << QStringLiteral("refused");
+    QTest::newRow("cancelled") << QStringLiteral("cancelled");
+}
+
+void TestRepRun::runEndsWithItsBuild() {
+    QFETCH(QString, outcome);
+    StopNow stop;
+    if (outcome == QStringLiteral("refused"))
+        CPoshSelection::Store({});
+    m_doc->body = [](CAccStringT<wchar_t>&) { QCOMPARE(CountedRun::alive, 1); };
+    m_doc->Build(outcome == QStringLiteral("cancelled") ? &stop : nullptr);
+    QCOMPARE(m_doc->generated, outcome == QStringLiteral("built"));
+    QCOMPARE(CountedRun::alive, 0);
 }
 
 void TestRepRun::fieldsOncePerId() {
