@@ -236,7 +236,7 @@ private slots:
     }
     void byteLiteralsReadBack() {
         QFETCH(QByteArray, text);
-        sql->Execute(QStringLiteral("DROP TABLE IF EXISTS literal"));
+        sql->ExecuteCleanup(QStringLiteral("DROP TABLE IF EXISTS literal"));
         QVERIFY(
             sql->Execute(QStringLiteral("CREATE TABLE literal (c text CHARSET utf8)")).isValid());
         QByteArray statement("INSERT INTO literal VALUES (");
