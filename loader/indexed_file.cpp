@@ -542,6 +542,13 @@ bool CIndexedFile::CompressBlocks(const void* raw, size_t count, std::vector<uns
     return true;
 }
 
+bool CIndexedFile::WriteBlocks(const void* blocks, size_t count) {
+    if (!m_file || m_mode != modeCreate || !m_hasPart || !m_compressed || !m_block.empty())
+        return false;
+    DiskWrite(blocks, count);
+    return m_error == Error::None;
+}
+
 bool CIndexedFile::WriteStoredPart(const std::string& name, const void* bytes, size_t count,
                                    bool compressed) {
     if (!m_file || m_mode != modeCreate || m_directory.count(name) || !SeekToPart(name, false))

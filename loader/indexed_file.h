@@ -90,6 +90,12 @@ public:
     // (-1 its default). Touches no file, so any thread may call it.
     static bool CompressBlocks(const void* raw, size_t count, std::vector<unsigned char>& out,
                                int level);
+    // Write mode, inside a compressed part with no raw bytes waiting: appends
+    // blocks that CompressBlocks made, so a part can be deflated elsewhere a
+    // piece at a time. Every piece but the part's last must hold whole blocks
+    // of kBlockSize raw bytes. False when nothing may be appended or the disk
+    // failed.
+    bool WriteBlocks(const void* blocks, size_t count);
 
     // Deflates a whole source into blocks at the current position, and
     // inflates the current part's blocks into a target.

@@ -5,7 +5,7 @@
 # Usage: scripts/bench.sh [--visits N] [--database NAME] [--only NAME[,NAME...]]
 #   --visits   visit cells of the generated database (1000000)
 #   --database the generated database to use (kelda_bench_<N>)
-#   --only     run only these: lists, worktables, backup, crc, periods
+#   --only     run only these: lists, worktables, backup, crc, exchange, periods
 # The server is a private one in $KELDA_BENCH_DB (build/benchdb), started
 # when it is not running and left running; the database kelda_bench_<N> is
 # generated once and reused. Each benchmark's whole output goes to
@@ -15,7 +15,7 @@ cd "$(dirname "$0")/.."
 build=${KELDA_BUILD_DIR:-build}
 visits=1000000
 database=
-only=lists,worktables,backup,crc,periods
+only=lists,worktables,backup,crc,exchange,periods
 while [ $# -gt 0 ]; do
     case $1 in
     --visits) visits=$2; shift 2 ;;
@@ -99,7 +99,21 @@ fi
 if wanted crc; then
     run crc "$bin/bench_report_crc" "$database" 3
     ours=$(sed -n 's/^BuildCRC from NULL: median \([0-9.]*\) s.*/\1/p' "$logs/crc.log")
-    row "BuildCRC, s (no reference yet)" "${ours:--}" "-" "-"
+    ref=$(sed -n 's/^reference (same query + zlib.crc32[^:]*: median \([0-9.]*\) s.*/\1/p' "$logs/crc.log")
+    peak=$(sed -n 's/.*peak resident memory \([0-9]*\) MB.*/\1/p' "$logs/crc.log")
+    row "BuildCRC, s (same query + zlib.crc32)" "${ours:--}" "${ref:--}" "<= 1.1"
+    row "BuildCRC, peak resident MB" "${peak:--}" "-" "flat"
+fi
+if wanted exchange; then
+    mkdir -p "$logs/exchange"
+    run exchange "$bin/bench_exchange" compare --socket "$socket" --database "$database" \
+        --visits "$visits" --dir "$logs/exchange"
+    # compare <task> (<reference>): ours A s, reference B s, ratio R (target T), peak memory M MB
+    while IFS=$'\t' read -r task ours ref peak; do
+        row "$task, s" "$ours" "$ref" "<= 1.5"
+        row "${task%% (*}, peak resident MB" "$peak" "-" "flat"
+    done < <(sed -n 's/^compare \(.*\): ours \([0-9.]*\) s, reference \([0-9.]*\) s, .*peak memory \([0-9]*\) MB$/\1\t\2\t\3\t\4/p' \
+        "$logs/exchange.log")
 fi
 if wanted periods; then
     run periods "$bin/bench_period_reports" --socket "$socket" --database "$database" --runs 1

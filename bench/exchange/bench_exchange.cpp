@@ -8,7 +8,17 @@
 //   bench_exchange import  --database kelda_recv --in a.k2x
 //   bench_exchange archive --visits 1000000 --out kldbkp.1.bkz --mapping dir3converter.txt
 //   bench_exchange restore --database kelda_old --in kldbkp.1.bkz --mapping dir3converter.txt
+//   bench_exchange compare --database kelda_bench --visits 1000000 --dir FOLDER [--runs N]
 //
+// compare runs the three operations beside their references on the same
+// rows, each operation in a process of its own: the export beside
+// "mariadb-dump | gzip" of the exchanged tables, the import beside
+// "mariadb <" of the dump of those tables into an empty database, the
+// restore of a generated old archive (--visits cells) beside "mariadb <" of
+// the dump of the database it made. Its lines "compare <what>: ..." give
+// ours, the reference, the ratio and the peak resident memory; the files go
+// into FOLDER, the databases it makes (the sender's name with _recv, _old,
+// _ref_import, _ref_restore) are dropped at the end.
 // The sender is a database of the generator (bench/datagen: kelda_datagen
 // --database kelda_bench --recreate); export gives it the organisation
 // identifier "BENCH-A" when it has none. The server comes from --socket or
@@ -26,14 +36,19 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QLoggingCategory>
+#include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QStandardPaths>
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -425,14 +440,212 @@ int Restore(const QString& database, const QString& in, const QString& mapping) 
     return 0;
 }
 
+// --- the operations beside their references ------------------------------------
+
+struct Figures {
+    double seconds = -1;
+    long peakMB = -1;
+};
+
+// Runs one command of this program in a process of its own and reads the
+// figures of its last line.
+bool RunOwn(const QStringList& arguments, Figures* figures) {
+    QProcess child;
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    QStringList all = arguments;
+    if (!g_socket.isEmpty())
+        all << QStringLiteral("--socket") << g_socket;
+    child.start(QCoreApplication::applicationFilePath(), all);
+    if (!child.waitForFinished(-1) || child.exitCode() != 0) {
+        Fail(QStringLiteral("failed: ") + arguments.join(u' '));
+        return false;
+    }
+    const QString out = QString::fromLocal8Bit(child.readAllStandardOutput());
+    std::fputs(qPrintable(out), stdout);
+    static const QRegularExpression line(
+        QStringLiteral("^\\w+\\s+([0-9.]+) s .*peak memory\\s+(\\d+) MB"),
+        QRegularExpression::MultilineOption);
+    QRegularExpressionMatch last;
+    for (auto it = line.globalMatch(out); it.hasNext();)
+        last = it.next();
+    if (figures && last.hasMatch()) {
+        figures->seconds = last.captured(1).toDouble();
+        figures->peakMB = last.captured(2).toLong();
+    }
+    return true;
+}
+
+QString ClientBinary(const QStringList& names) {
+    for (const QString& name : names) {
+        const QString found = QStandardPaths::findExecutable(name);
+        if (!found.isEmpty())
+            return found;
+    }
+    return QString();
+}
+
+// A shell pipeline's wall time; -1 when it failed.
+double RunShell(const QString& command) {
+    QElapsedTimer t;
+    t.start();
+    QProcess shell;
+    shell.setProcessChannelMode(QProcess::ForwardedChannels);
+    shell.start(QStringLiteral("/bin/bash"),
+                {QStringLiteral("-o"), QStringLiteral("pipefail"), QStringLiteral("-c"), command});
+    if (!shell.waitForFinished(-1) || shell.exitCode() != 0) {
+        Fail(QStringLiteral("failed: ") + command);
+        return -1;
+    }
+    return t.nsecsElapsed() / 1e9;
+}
+
+QString ShellQuoted(const QString& text) {
+    QString out = text;
+    out.replace(u'\'', QStringLiteral("'\\''"));
+    return u'\'' + out + u'\'';
+}
+
+bool ServerStatement(const QString& statement) {
+    CxMySQL server;
+    SQLConnectXML info = Info(QString());
+    return server.Connect(&info) && server.Execute(statement).isValid();
+}
+
+double Median(QList<double> values) {
+    std::sort(values.begin(), values.end());
+    return values.isEmpty() ? 0 : values[values.size() / 2];
+}
+
+void PrintComparison(const char* what, const QList<double>& ours, const QList<double>& reference,
+                     long peakMB, double target) {
+    const double o = Median(ours), r = Median(reference);
+    std::printf("compare %s: ours %.2f s, reference %.2f s, ratio %.2f (target %.2f), peak "
+                "memory %ld MB\n",
+                what, o, r, r > 0 ? o / r : 0.0, target, peakMB);
+}
+
+int Compare(const QString& database, qint64 visits, const QString& folder, int runs) {
+    constexpr double kTarget = 1.5;
+    const QString dumpBinary =
+        ClientBinary({QStringLiteral("mariadb-dump"), QStringLiteral("mysqldump")});
+    const QString clientBinary = ClientBinary({QStringLiteral("mariadb"), QStringLiteral("mysql")});
+    if (dumpBinary.isEmpty() || clientBinary.isEmpty())
+        return Fail(QStringLiteral("the mariadb client and mariadb-dump are needed"));
+    QDir().mkpath(folder);
+    const QDir dir(folder);
+    const QString socket = g_socket.isEmpty() ? qEnvironmentVariable("KELDA2_SOCKET") : g_socket;
+    const QString connection =
+        QStringLiteral("--no-defaults -uroot") +
+        (socket.isEmpty() ? QString() : QStringLiteral(" --socket=") + ShellQuoted(socket));
+    QStringList tables;
+    CKeldaSQLImportWizard_Helper helper;
+    for (const CSQLExchangeTable& table : helper.GetExchangeTables())
+        tables << table.name;
+    const QString package = dir.filePath(QStringLiteral("bench.k2x"));
+    const QString dump = dir.filePath(QStringLiteral("exchange.sql"));
+    const QString receiver = database + QStringLiteral("_recv");
+    const QString old = database + QStringLiteral("_old");
+    const QString refImport = database + QStringLiteral("_ref_import");
+    const QString refRestore = database + QStringLiteral("_ref_restore");
+    const QString archive = dir.filePath(QStringLiteral("kldbkp.1.bkz"));
+    const QString mapping = dir.filePath(QStringLiteral("dir3converter.txt"));
+    const QString restoredDump = dir.filePath(QStringLiteral("restored.sql"));
+    auto load = [&](const QString& target, const QString& file) {
+        if (!ServerStatement(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(target)) ||
+            !ServerStatement(QStringLiteral("CREATE DATABASE `%1`").arg(target)))
+            return -1.0;
+        return RunShell(QStringLiteral("%1 %2 %3 < %4")
+                            .arg(ShellQuoted(clientBinary), connection, ShellQuoted(target),
+                                 ShellQuoted(file)));
+    };
+
+    QList<double> exportOurs, exportRef, importOurs, importRef, restoreOurs, restoreRef;
+    long exportPeak = 0, importPeak = 0, restorePeak = 0;
+    for (int run = 0; run < runs; ++run) {
+        Figures f;
+        if (!RunOwn({QStringLiteral("export"), QStringLiteral("--database"), database,
+                     QStringLiteral("--out"), package},
+                    &f))
+            return 1;
+        exportOurs << f.seconds;
+        exportPeak = std::max(exportPeak, f.peakMB);
+        const double ref =
+            RunShell(QStringLiteral("%1 %2 --single-transaction %3 %4 | gzip > %5")
+                         .arg(ShellQuoted(dumpBinary), connection, ShellQuoted(database),
+                              tables.join(u' '), ShellQuoted(dump + QStringLiteral(".gz"))));
+        if (ref < 0)
+            return 1;
+        exportRef << ref;
+
+        if (!RunOwn({QStringLiteral("receiver"), QStringLiteral("--database"), receiver},
+                    nullptr) ||
+            !RunOwn({QStringLiteral("import"), QStringLiteral("--database"), receiver,
+                     QStringLiteral("--in"), package},
+                    &f))
+            return 1;
+        importOurs << f.seconds;
+        importPeak = std::max(importPeak, f.peakMB);
+        // The same rows as the package carries, loaded from a plain dump.
+        if (RunShell(QStringLiteral("gunzip -c %1 > %2")
+                         .arg(ShellQuoted(dump + QStringLiteral(".gz")), ShellQuoted(dump))) < 0)
+            return 1;
+        const double refLoad = load(refImport, dump);
+        if (refLoad < 0)
+            return 1;
+        importRef << refLoad;
+    }
+    Figures archived;
+    if (!RunOwn({QStringLiteral("archive"), QStringLiteral("--visits"), QString::number(visits),
+                 QStringLiteral("--out"), archive, QStringLiteral("--mapping"), mapping},
+                &archived))
+        return 1;
+    for (int run = 0; run < runs; ++run) {
+        Figures f;
+        if (!RunOwn({QStringLiteral("restore"), QStringLiteral("--database"), old,
+                     QStringLiteral("--in"), archive, QStringLiteral("--mapping"), mapping},
+                    &f))
+            return 1;
+        restoreOurs << f.seconds;
+        restorePeak = std::max(restorePeak, f.peakMB);
+        // The rows the restore made, loaded from a plain dump.
+        if (RunShell(QStringLiteral("%1 %2 %3 > %4")
+                         .arg(ShellQuoted(dumpBinary), connection, ShellQuoted(old),
+                              ShellQuoted(restoredDump))) < 0)
+            return 1;
+        const double refLoad = load(refRestore, restoredDump);
+        if (refLoad < 0)
+            return 1;
+        restoreRef << refLoad;
+    }
+    std::printf("\npackage %.1f MB, dump | gzip %.1f MB, plain dump %.1f MB; archive %.1f MB, "
+                "dump of the restored database %.1f MB\n",
+                QFileInfo(package).size() / 1048576.0,
+                QFileInfo(dump + QStringLiteral(".gz")).size() / 1048576.0,
+                QFileInfo(dump).size() / 1048576.0, QFileInfo(archive).size() / 1048576.0,
+                QFileInfo(restoredDump).size() / 1048576.0);
+    PrintComparison("export (mariadb-dump | gzip of the same tables)", exportOurs, exportRef,
+                    exportPeak, kTarget);
+    PrintComparison("import (mariadb < dump of the same rows)", importOurs, importRef, importPeak,
+                    kTarget);
+    PrintComparison("restore (mariadb < dump of the same rows)", restoreOurs, restoreRef,
+                    restorePeak, kTarget);
+    for (const QString& name : {receiver, old, refImport, refRestore})
+        ServerStatement(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+    for (const QString& file :
+         {package, dump, dump + QStringLiteral(".gz"), archive, mapping, restoredDump})
+        QFile::remove(file);
+    return 0;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
     QCoreApplication app(argc, argv);
     QLoggingCategory::setFilterRules(QStringLiteral("default.warning=false"));
     QCommandLineParser parser;
-    parser.addPositionalArgument(QStringLiteral("command"),
-                                 QStringLiteral("export, receiver, import, archive or restore"));
+    parser.addPositionalArgument(
+        QStringLiteral("command"),
+        QStringLiteral("export, receiver, import, archive, restore or compare"));
     const QCommandLineOption database(QStringLiteral("database"), QStringLiteral("Database."),
                                       QStringLiteral("name"));
     const QCommandLineOption socket(QStringLiteral("socket"), QStringLiteral("Unix socket."),
@@ -445,7 +658,11 @@ int main(int argc, char** argv) {
                                      QStringLiteral("path"));
     const QCommandLineOption visits(QStringLiteral("visits"), QStringLiteral("Visits."),
                                     QStringLiteral("n"), QStringLiteral("1000000"));
-    parser.addOptions({database, socket, in, out, mapping, visits});
+    const QCommandLineOption dir(QStringLiteral("dir"), QStringLiteral("Folder of the files."),
+                                 QStringLiteral("path"), QDir::tempPath());
+    const QCommandLineOption runs(QStringLiteral("runs"), QStringLiteral("Runs."),
+                                  QStringLiteral("n"), QStringLiteral("1"));
+    parser.addOptions({database, socket, in, out, mapping, visits, dir, runs});
     parser.addHelpOption();
     parser.process(app);
     g_socket = parser.value(socket);
@@ -460,5 +677,8 @@ int main(int argc, char** argv) {
         return Archive(parser.value(visits).toLongLong(), parser.value(out), parser.value(mapping));
     if (command == QLatin1String("restore"))
         return Restore(parser.value(database), parser.value(in), parser.value(mapping));
+    if (command == QLatin1String("compare"))
+        return Compare(parser.value(database), parser.value(visits).toLongLong(), parser.value(dir),
+                       std::max(1, parser.value(runs).toInt()));
     parser.showHelp(1);
 }

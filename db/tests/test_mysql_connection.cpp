@@ -221,6 +221,32 @@ private slots:
             }
         }
     }
+    // Values appended to a statement as bytes come back from the server byte
+    // for byte, whatever quotes, escapes or multi-byte letters they hold.
+    void byteLiteralsReadBack_data() {
+        QTest::addColumn<QByteArray>("text");
+        QTest::newRow("empty") << QByteArray("");
+        QTest::newRow("plain") << QByteArray("abc 123");
+        QTest::newRow("quotes") << QByteArray("O'Brien \"x\" ''");
+        QTest::newRow("backslashes") << QByteArray("a\\b\\\\ \\'");
+        QTest::newRow("line ends") << QByteArray("one\r\ntwo\nthree\r");
+        QTest::newRow("NUL and Ctrl-Z") << QByteArray("a\0b\x1a", 4);
+        QTest::newRow("cyrillic") << QStringLiteral("Клиент «ёлка»'\\").toUtf8();
+        QTest::newRow("escape at both ends") << QByteArray("'middle\\");
+    }
+    void byteLiteralsReadBack() {
+        QFETCH(QByteArray, text);
+        sql->ExecuteCleanup(QStringLiteral("DROP TABLE IF EXISTS literal"));
+        QVERIFY(
+            sql->Execute(QStringLiteral("CREATE TABLE literal (c text CHARSET utf8)")).isValid());
+        QByteArray statement("INSERT INTO literal VALUES (");
+        AppendSQLLiteral(statement, text);
+        statement += ')';
+        QVERIFY(sql->ExecuteRaw(statement).isValid());
+        CxResult res = sql->Execute(QStringLiteral("SELECT c FROM literal"));
+        QVERIFY(res.FetchRow());
+        QCOMPARE(res.Base()->RawTextOrEmpty(0), text);
+    }
     void writesAreKeptOrRefused() {
         QFETCH(QString, column);
         QFETCH(QString, value);

@@ -10,6 +10,7 @@
 #include <bit>
 #include <climits>
 #include <cstring>
+#include <future>
 
 namespace {
 // Reports whose checksums one UPDATE writes.
@@ -199,15 +200,41 @@ bool BuildCRC(CvProgress* progress, bool allRegions, CxSQL* sql, CxSQLError* err
         QStringLiteral(" ORDER BY dailyreport.ROWID,dailyvisits.nItem,dailyvisits.NPP,"
                        "dailyvisits.nVedID,dailyvisits.ROWID");
     // The rows stream in, whatever their number, while the checksums are
-    // written in between on this connection. Inside a transaction the rows
-    // must come from the transaction itself, so they are read in one go.
-    CxResult res = sql->IsUpdateEnabled() ? sql->ExecuteStreamed(query) : sql->Execute(query);
-    if (!res.isValid())
-        return fail(res);
-
-    CxResultBase* raw = res.Base();
+    // written on this connection: a batch is written on another thread while
+    // the rows of the next one come. Inside a transaction the rows must come
+    // from the transaction itself, so they are read in one go and the batches
+    // written in turn.
+    const bool streamed = sql->IsUpdateEnabled();
     QList<PendingCrc> pending;
     pending.reserve(kWriteBatch);
+    CxResult res = streamed ? sql->ExecuteStreamed(query) : sql->Execute(query);
+    if (!res.isValid())
+        return fail(res);
+    std::future<CxSQLError> writing;
+    auto write = [&]() {
+        if (writing.valid()) {
+            const CxSQLError failed = writing.get();
+            if (failed.isSet()) {
+                if (error)
+                    *error = failed;
+                return false;
+            }
+        }
+        if (!streamed)
+            return WriteCrcs(sql, pending, error);
+        if (pending.isEmpty())
+            return true;
+        writing = std::async(std::launch::async, [sql, batch = std::move(pending)]() mutable {
+            CxSQLError failed;
+            WriteCrcs(sql, batch, &failed);
+            return failed;
+        });
+        pending = QList<PendingCrc>();
+        pending.reserve(kWriteBatch);
+        return true;
+    };
+
+    CxResultBase* raw = res.Base();
     qint64 current = -1;
     uint32_t crc = kDailyReportCrcSeed;
     int unstepped = 0;
@@ -218,6 +245,8 @@ bool BuildCRC(CvProgress* progress, bool allRegions, CxSQL* sql, CxSQLError* err
             if (progress) {
                 progress->Step(QString(), unstepped);
                 if (progress->IsCancelled()) {
+                    if (writing.valid())
+                        writing.wait();
                     if (error)
                         *error = CxSQLError{0, Tr("Прервано пользователем"), QString()};
                     progress->EndProgress();
@@ -233,7 +262,7 @@ bool BuildCRC(CvProgress* progress, bool allRegions, CxSQL* sql, CxSQLError* err
             if (current != -1) {
                 pending.append({current, DailyReportStoredCrc(crc)});
                 if (pending.size() == kWriteBatch)
-                    ok = WriteCrcs(sql, pending, error);
+                    ok = write();
             }
             current = report;
             const char* date = raw->RawField(ColDate);
@@ -253,9 +282,18 @@ bool BuildCRC(CvProgress* progress, bool allRegions, CxSQL* sql, CxSQLError* err
         if (error)
             *error = res.FetchError();
     }
-    if (ok && current != -1) {
+    if (ok && current != -1)
         pending.append({current, DailyReportStoredCrc(crc)});
-        ok = WriteCrcs(sql, pending, error);
+    // The last batch, and the one still being written, whatever went wrong.
+    if (ok)
+        ok = write();
+    if (writing.valid()) {
+        const CxSQLError failed = writing.get();
+        if (ok && failed.isSet()) {
+            ok = false;
+            if (error)
+                *error = failed;
+        }
     }
     if (progress) {
         if (unstepped)

@@ -89,6 +89,36 @@ private slots:
         QCOMPARE(ReadBytes(whole), ReadBytes(usual));
     }
 
+    // A part deflated elsewhere a piece of whole blocks at a time is byte for
+    // byte the part the writer makes block by block; blocks are not appended
+    // after raw bytes still waiting for their block, nor outside a compressed
+    // part.
+    void partInPiecesIsThePartWritersBytes() {
+        QTemporaryDir dir;
+        const QByteArray raw = Noise(7 * CIndexedFile::kBlockSize + 123, 5);
+        const QString usual = dir.filePath("usual.bin"), pieces = dir.filePath("pieces.bin");
+        QVERIFY(WriteWithIndexedFile(usual, {{"p", raw, true}, {"q", "tail", true}}));
+        {
+            CIndexedFile file;
+            QVERIFY(file.Open(pieces.toStdString(), CIndexedFile::modeCreate));
+            QVERIFY(!file.WriteBlocks("x", 1)); // no part yet
+            QVERIFY(file.SeekToPart("p", true));
+            const qsizetype piece = 3 * CIndexedFile::kBlockSize;
+            for (qsizetype at = 0; at < raw.size(); at += piece) {
+                const QByteArray part = raw.mid(at, piece);
+                std::vector<unsigned char> blocks;
+                QVERIFY(CIndexedFile::CompressBlocks(part.constData(), size_t(part.size()), blocks,
+                                                     -1));
+                QVERIFY(file.WriteBlocks(blocks.data(), blocks.size()));
+            }
+            QVERIFY(file.SeekToPart("q", true));
+            file.Write("tail", 4);
+            QVERIFY(!file.WriteBlocks("x", 1)); // raw bytes wait for their block
+            QVERIFY(file.Close());
+        }
+        QCOMPARE(ReadBytes(pieces), ReadBytes(usual));
+    }
+
     // One deflate stream serves every block, yet each block stays the
     // stand-alone zlib stream compress() makes, so packages and backups read
     // wherever the block format is read.

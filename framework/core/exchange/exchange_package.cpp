@@ -7,6 +7,7 @@
 #include <QRegularExpression>
 
 #include <cstdio>
+#include <stdexcept>
 
 namespace {
 
@@ -16,6 +17,17 @@ const char kTablePartPrefix[] = "Exchange.Table.";
 
 constexpr uint8_t kNullValue = 0;
 constexpr uint8_t kValue = 1;
+
+// Raw bytes of a table deflated as one job: whole blocks, so that every block
+// but a part's last holds exactly CIndexedFile::kBlockSize bytes.
+constexpr qsizetype kChunkBytes = 32 * CIndexedFile::kBlockSize;
+// Jobs under way while the rows after them are read and encoded.
+constexpr size_t kChunksInFlight = 3;
+
+void AppendInt32(QByteArray& out, uint32_t value) {
+    const char bytes[4] = {char(value), char(value >> 8), char(value >> 16), char(value >> 24)};
+    out.append(bytes, 4);
+}
 
 QString Tr(const QString& text, const QString& key) {
     return CTarvikApp::TranslateString(text, key);
@@ -108,6 +120,7 @@ bool CSQLExchangePackageWriter::BeginTable(const QString& name,
         return Fail(error, CannotWrite() + u'\n' + name);
     m_tables.append({name, columns, 0});
     m_inTable = true;
+    m_raw.reserve(kChunkBytes + 64 * 1024);
     return true;
 }
 
@@ -115,14 +128,56 @@ void CSQLExchangePackageWriter::WriteRow(const char* const* values, const unsign
     CSQLExchangeTableInfo& table = m_tables.last();
     for (qsizetype i = 0; i < table.columns.size(); ++i) {
         if (!values[i]) {
-            m_file->WriteByte(kNullValue);
+            m_raw.append(char(kNullValue));
             continue;
         }
-        m_file->WriteByte(kValue);
-        m_file->WriteInt(int32_t(lengths[i]));
-        m_file->Write(values[i], lengths[i]);
+        m_raw.append(char(kValue));
+        AppendInt32(m_raw, uint32_t(lengths[i]));
+        m_raw.append(values[i], qsizetype(lengths[i]));
     }
     ++table.rows;
+    if (m_raw.size() >= kChunkBytes)
+        SubmitChunk(kChunkBytes);
+}
+
+bool CSQLExchangePackageWriter::SubmitChunk(qsizetype length) {
+    QByteArray chunk = m_raw.left(length);
+    m_raw.remove(0, length);
+    try {
+        m_chunks.push_back(std::async(std::launch::async, [data = std::move(chunk)]() {
+            std::vector<unsigned char> blocks;
+            if (!CIndexedFile::CompressBlocks(data.constData(), size_t(data.size()), blocks, -1))
+                throw std::runtime_error("deflate");
+            return blocks;
+        }));
+    } catch (const std::exception&) {
+        m_chunkFailed = true;
+        return false;
+    }
+    while (m_chunks.size() > kChunksInFlight)
+        if (!WriteOldestChunk())
+            return false;
+    return true;
+}
+
+bool CSQLExchangePackageWriter::WriteOldestChunk() {
+    std::future<std::vector<unsigned char>> job = std::move(m_chunks.front());
+    m_chunks.pop_front();
+    try {
+        const std::vector<unsigned char> blocks = job.get();
+        if (!m_file->WriteBlocks(blocks.data(), blocks.size()))
+            m_chunkFailed = true;
+    } catch (const std::exception&) {
+        m_chunkFailed = true;
+    }
+    return !m_chunkFailed;
+}
+
+bool CSQLExchangePackageWriter::DrainChunks() {
+    bool ok = true;
+    while (!m_chunks.empty())
+        ok = WriteOldestChunk() && ok;
+    return ok && !m_chunkFailed;
 }
 
 void CSQLExchangePackageWriter::WriteRow(const CSQLExchangeRow& row) {
@@ -138,9 +193,13 @@ void CSQLExchangePackageWriter::WriteRow(const CSQLExchangeRow& row) {
 bool CSQLExchangePackageWriter::EndTable(QString* error) {
     if (!m_file || !m_inTable)
         return Fail(error, CannotWrite());
+    if (!m_raw.isEmpty())
+        SubmitChunk(m_raw.size());
+    const bool written = DrainChunks();
+    m_raw = QByteArray();
     m_file->EndPart();
     m_inTable = false;
-    if (m_file->LastError() != CIndexedFile::Error::None)
+    if (!written || m_file->LastError() != CIndexedFile::Error::None)
         return Fail(error, CannotWrite() + u'\n' + m_path);
     return true;
 }
@@ -176,6 +235,13 @@ bool CSQLExchangePackageWriter::Finish(const CSQLExchangeAttributes& attributes,
 }
 
 void CSQLExchangePackageWriter::Abandon() {
+    // Jobs under way end before their file goes.
+    for (auto& job : m_chunks)
+        if (job.valid())
+            job.wait();
+    m_chunks.clear();
+    m_raw = QByteArray();
+    m_chunkFailed = false;
     if (!m_file)
         return;
     m_file->Close();

@@ -10,7 +10,10 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <deque>
+#include <future>
 #include <memory>
+#include <vector>
 
 class CIndexedFile;
 
@@ -59,10 +62,21 @@ public:
     void Abandon();
 
 private:
+    // A table's rows are encoded into m_raw and deflated a chunk of whole
+    // blocks at a time on other threads, while the next rows are read; the
+    // chunks go into the part in order, so the file is the one that deflating
+    // block after block would give.
+    bool SubmitChunk(qsizetype length);
+    bool WriteOldestChunk();
+    bool DrainChunks();
+
     std::unique_ptr<CIndexedFile> m_file;
     QString m_path;
     QList<CSQLExchangeTableInfo> m_tables;
     bool m_inTable = false;
+    QByteArray m_raw;
+    std::deque<std::future<std::vector<unsigned char>>> m_chunks;
+    bool m_chunkFailed = false;
 };
 
 class CSQLExchangePackageReader {

@@ -10,6 +10,7 @@
 #include <QDateTime>
 #include <QUuid>
 
+#include <future>
 #include <vector>
 
 namespace {
@@ -144,7 +145,26 @@ bool CSQLExportWizard::Export(CxSQL* sql, const QString& path, CvProgress* progr
         // table without a key is read by ranges of its page column (first
         // the rows where it is NULL), each range ending where the page's
         // rows do; without one, in the order of all its columns.
-        QByteArray lastKey;
+        auto keyPage = [&](const QByteArray& after) {
+            QString page = head;
+            if (!after.isEmpty())
+                page +=
+                    QStringLiteral(" WHERE ") + names[keyIndex] + u'>' + QString::fromLatin1(after);
+            return page + QStringLiteral(" ORDER BY ") + names[keyIndex] +
+                   QStringLiteral(" LIMIT %1").arg(kPageRows);
+        };
+        // The server reads the next page of a keyed table while this thread
+        // writes the last one; the connection serves one statement at a time.
+        auto read = [sql](const QString& statement) {
+            return std::async(std::launch::async,
+                              [sql, statement] { return sql->Execute(statement); });
+        };
+        std::future<CxResult> next;
+        QString nextPage;
+        if (keyIndex >= 0) {
+            nextPage = keyPage(QByteArray());
+            next = read(nextPage);
+        }
         QString lastBound;
         bool nullsDone = false, lastPage = false;
         qint64 written = 0;
@@ -154,12 +174,10 @@ bool CSQLExportWizard::Export(CxSQL* sql, const QString& path, CvProgress* progr
                 return Fail(error, Cancelled());
             }
             QString page = head;
+            CxResult res;
             if (keyIndex >= 0) {
-                if (!lastKey.isEmpty())
-                    page += QStringLiteral(" WHERE ") + names[keyIndex] + u'>' +
-                            QString::fromLatin1(lastKey);
-                page += QStringLiteral(" ORDER BY ") + names[keyIndex] +
-                        QStringLiteral(" LIMIT %1").arg(kPageRows);
+                page = nextPage;
+                res = next.get();
             } else if (!pageColumn.isEmpty() && !nullsDone) {
                 page += QStringLiteral(" WHERE ") + pageColumn + QStringLiteral(" IS NULL");
                 nullsDone = true;
@@ -171,14 +189,14 @@ bool CSQLExportWizard::Export(CxSQL* sql, const QString& path, CvProgress* progr
                                                      "LIMIT 1 OFFSET %4")
                                           .arg(pageColumn, Quoted(p.table.name), after)
                                           .arg(kPageRows - 1);
-                CxResult res = sql->Execute(bound);
-                if (!res.isValid()) {
+                CxResult boundRes = sql->Execute(bound);
+                if (!boundRes.isValid()) {
                     writer.Abandon();
                     return Fail(error, StatementError(sql, bound));
                 }
                 page += QStringLiteral(" WHERE ") + after;
-                if (res.FetchRow()) {
-                    lastBound = QString::number(res.SFieldValue(0).toLongLong());
+                if (boundRes.FetchRow()) {
+                    lastBound = QString::number(boundRes.SFieldValue(0).toLongLong());
                     page += QStringLiteral(" AND ") + pageColumn + QStringLiteral("<=") + lastBound;
                 } else {
                     lastPage = true;
@@ -187,22 +205,25 @@ bool CSQLExportWizard::Export(CxSQL* sql, const QString& path, CvProgress* progr
                 page += QStringLiteral(" ORDER BY ") + names.join(u',') +
                         QStringLiteral(" LIMIT %1 OFFSET %2").arg(kPageRows).arg(written);
             }
-            CxResult res = sql->Execute(page);
+            if (keyIndex < 0)
+                res = sql->Execute(page);
             if (!res.isValid()) {
                 writer.Abandon();
                 return Fail(error, StatementError(sql, page));
             }
             CxResultBase* rows = res.Base();
-            qint64 inPage = 0;
-            while (res.FetchRow()) {
+            const qint64 inPage = rows->RowsCount();
+            if (keyIndex >= 0 && inPage == kPageRows && rows->FetchRow(inPage - 1)) {
+                nextPage = keyPage(
+                    QByteArray(rows->RawField(keyIndex), qsizetype(rows->FieldLength(keyIndex))));
+                next = read(nextPage);
+            }
+            for (qint64 r = 0; r < inPage && rows->FetchRow(r == 0 ? 0 : -1); ++r) {
                 for (qsizetype i = 0; i < p.columns.size(); ++i) {
                     values[size_t(i)] = rows->RawField(int(i));
                     lengths[size_t(i)] = rows->FieldLength(int(i));
                 }
                 writer.WriteRow(values.data(), lengths.data());
-                if (keyIndex >= 0)
-                    lastKey = QByteArray(values[size_t(keyIndex)], qsizetype(lengths[keyIndex]));
-                ++inPage;
             }
             written += inPage;
             if (progress && inPage > 0)

@@ -12,6 +12,7 @@
 #include <QDateTime>
 #include <QSet>
 
+#include <future>
 #include <limits>
 
 namespace {
@@ -265,23 +266,43 @@ struct CSQLImportWizard::Run {
             const QString head = QStringLiteral("INSERT INTO ") + helper()->LoadTable(table.name) +
                                  QStringLiteral(" (") + names.join(u',') +
                                  QStringLiteral(") VALUES ");
-            QByteArray statement;
-            qint64 rows = 0, pending = 0;
-            CSQLExchangeRow row;
-            auto send = [&]() {
-                if (pending == 0)
+            const QByteArray headUtf8 = head.toUtf8();
+            // The server takes one statement while the next is read from the
+            // package and written: two buffers, one statement under way.
+            QByteArray statement, sending;
+            statement.reserve(kStatementBytes + 64 * 1024);
+            sending.reserve(kStatementBytes + 64 * 1024);
+            qint64 rows = 0, pending = 0, sendingRows = 0;
+            std::future<CxResult> underWay;
+            auto finish = [&]() {
+                if (!underWay.valid())
                     return true;
-                CxResult res = sql->ExecuteRaw(statement);
+                const CxResult res = underWay.get();
                 if (!res.isValid())
                     return Fail(res.Error().text + u'\n' + table.name);
                 if (progress)
-                    progress->Step(QString(), int(pending));
-                statement.clear();
-                pending = 0;
+                    progress->Step(QString(), int(sendingRows));
                 return !Cancelled();
             };
+            auto send = [&]() {
+                if (!finish())
+                    return false;
+                if (pending == 0)
+                    return true;
+                std::swap(statement, sending);
+                statement.truncate(0); // keeps the buffer for the next statement
+                sendingRows = pending;
+                pending = 0;
+                underWay = std::async(std::launch::async,
+                                      [this, &sending] { return sql->ExecuteRaw(sending); });
+                return true;
+            };
+            CSQLExchangeRow row;
             while (reader.ReadRow(row)) {
-                statement += pending == 0 ? head.toUtf8() : QByteArray(",");
+                if (pending == 0)
+                    statement += headUtf8;
+                else
+                    statement += ',';
                 statement += '(';
                 for (qsizetype i = 0; i < row.size(); ++i) {
                     if (i > 0)
@@ -292,7 +313,7 @@ struct CSQLImportWizard::Run {
                     else if (info->columns[i].numeric && IsNumericLiteral(v))
                         statement += v;
                     else
-                        statement += SafeSQL(QString::fromUtf8(v)).toUtf8();
+                        AppendSQLLiteral(statement, v);
                 }
                 statement += ')';
                 ++rows;
@@ -300,7 +321,7 @@ struct CSQLImportWizard::Run {
                 if (statement.size() > kStatementBytes && !send())
                     return false;
             }
-            if (!reader.EndTable(error) || !send())
+            if (!reader.EndTable(error) || !send() || !finish())
                 return false;
             wizard.m_rows.insert(table.name, rows);
         }

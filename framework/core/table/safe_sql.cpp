@@ -54,6 +54,42 @@ QString SafeSQL(const QString& text) {
     return u'\'' + SafeSQLString(text) + u'\'';
 }
 
+void AppendSQLLiteral(QByteArray& statement, QByteArrayView utf8) {
+    statement += '\'';
+    const char* run = utf8.data();
+    const char* const end = run + utf8.size();
+    for (const char* p = run; p != end; ++p) {
+        char escaped;
+        switch (*p) {
+        case '\'':
+        case '"':
+        case '\\':
+            escaped = *p;
+            break;
+        case '\0':
+            escaped = '0';
+            break;
+        case '\n':
+            escaped = 'n';
+            break;
+        case '\r':
+            escaped = 'r';
+            break;
+        case '\x1a':
+            escaped = 'Z';
+            break;
+        default:
+            continue;
+        }
+        statement.append(run, p - run);
+        statement += '\\';
+        statement += escaped;
+        run = p + 1;
+    }
+    statement.append(run, end - run);
+    statement += '\'';
+}
+
 QString LongToString(long value, const QString& format) {
     QString out = format;
     const QString number = QString::number(value);

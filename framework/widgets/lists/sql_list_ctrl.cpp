@@ -33,6 +33,9 @@
 #include <QVBoxLayout>
 
 namespace {
+// The rows a column's width is fitted to.
+constexpr int kFitRows = 100;
+
 QString Tr(const QString& text, const char* context) {
     return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
 }
@@ -125,6 +128,10 @@ CxSQLListCtrl::CxSQLListCtrl(QWidget* parent)
     m_view->setAlternatingRowColors(true);
     m_view->verticalHeader()->hide();
     m_view->verticalHeader()->setDefaultSectionSize(m_view->fontMetrics().height() + 6);
+    // A column is fitted to the rows on the screen and a few around them, not
+    // to a thousand rows at each page read: a user scrolling through a long
+    // list reads pages where the rows are.
+    m_view->horizontalHeader()->setResizeContentsPrecision(kFitRows);
     m_view->horizontalHeader()->setSortIndicatorShown(true);
     m_view->horizontalHeader()->setHighlightSections(false);
     m_view->setContextMenuPolicy(Qt::CustomContextMenu);

@@ -10,6 +10,8 @@
 
 namespace {
 
+constexpr int kManyRows = 150000;
+
 const QList<CSQLExchangeColumn> kColumns = {{QStringLiteral("ROWID"), true},
                                             {QStringLiteral("cString"), false},
                                             {QStringLiteral("nCount"), true}};
@@ -48,8 +50,9 @@ private slots:
     void roundTrip() {
         const QString path = Path("round.k2x");
         QString error;
-        // Enough rows for many 32 KB blocks.
-        QVERIFY2(WritePackage(path, 30000, &error), qPrintable(error));
+        // Enough rows for several pieces of 32 KB blocks deflated on other
+        // threads, more than are under way at once.
+        QVERIFY2(WritePackage(path, kManyRows, &error), qPrintable(error));
         QVERIFY(!QFile::exists(path + QStringLiteral(".part")));
 
         CSQLExchangePackageReader reader;
@@ -59,7 +62,7 @@ private slots:
         QCOMPARE(reader.Tables().size(), 2);
         const CSQLExchangeTableInfo* dir = reader.FindTable(QStringLiteral("DIR"));
         QVERIFY(dir);
-        QCOMPARE(dir->rows, 30000);
+        QCOMPARE(dir->rows, kManyRows);
         QCOMPARE(dir->columns.size(), 3);
         QVERIFY(dir->columns[0].numeric && !dir->columns[1].numeric);
 
@@ -78,7 +81,7 @@ private slots:
             QCOMPARE(row[2], QByteArray::number(n * 7));
             ++n;
         }
-        QCOMPARE(n, 30000);
+        QCOMPARE(n, kManyRows);
         QVERIFY(reader.EndTable(&error));
         QVERIFY(reader.BeginTable(QStringLiteral("towns"), &error));
         QVERIFY(!reader.ReadRow(row));
@@ -133,7 +136,8 @@ private slots:
         QVERIFY(reader.Tables().isEmpty());
     }
 
-    // A cancelled export leaves nothing behind, not even its partial file.
+    // A cancelled export leaves nothing behind, not even its partial file,
+    // also while rows are still being deflated.
     void abandoned() {
         const QString path = Path("abandoned.k2x");
         {
@@ -141,7 +145,8 @@ private slots:
             QString error;
             QVERIFY(writer.Open(path, &error));
             QVERIFY(writer.BeginTable(QStringLiteral("dir"), kColumns, &error));
-            writer.WriteRow({"1", "a", "2"});
+            for (int i = 0; i < kManyRows; ++i)
+                writer.WriteRow({QByteArray::number(i), "a", "2"});
         }
         QVERIFY(!QFile::exists(path));
         QVERIFY(!QFile::exists(path + QStringLiteral(".part")));
