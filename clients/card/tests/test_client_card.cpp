@@ -282,18 +282,16 @@ private slots:
     // Refused saves: the message goes to the field, nothing is written, the
     // input stays on the screen and a corrected save goes through.
     void refusedSaveChangesNothing_data() {
-        QTest::addColumn<int>("tab");
         QTest::addColumn<QString>("expected"); // a piece of the message
-        QTest::newRow("code length") << int(kBase) << "8 символам";
-        QTest::newRow("code of another client") << int(kBase) << "ГДЕ0190ж";
-        QTest::newRow("age") << int(kBase) << "Год рождения содержит ошибку";
-        QTest::newRow("groups") << int(kBase) << "МСМ";
-        QTest::newRow("two pages on one date") << int(kRisk) << "уже есть запись";
-        QTest::newRow("drug start") << int(kDrugs) << "Ошибочное значение";
-        QTest::newRow("health") << int(kHealth) << "оба статуса";
+        QTest::newRow("code length") << "8 символам";
+        QTest::newRow("code of another client") << "ГДЕ0190ж";
+        QTest::newRow("age") << "Год рождения содержит ошибку";
+        QTest::newRow("groups") << "МСМ";
+        QTest::newRow("two pages on one date") << "уже есть запись";
+        QTest::newRow("drug start") << "Ошибочное значение";
+        QTest::newRow("health") << "оба статуса";
     }
     void refusedSaveChangesNothing() {
-        QFETCH(int, tab);
         QFETCH(QString, expected);
         m_fx->Answer(IDNO);
         const QString before = Everything();

@@ -4,6 +4,7 @@
 // the database and one whose damage shows only while loading, the database
 // test window with a repair the server refuses, the change journal read page
 // by page, and the optimisation window.
+#include "framework/core/app/program_marks.h"
 #include "framework/core/backup/backup_reminder.h"
 #include "framework/core/dbtest/change_journal.h"
 #include "framework/core/dbtest/db_test.h"
@@ -101,6 +102,10 @@ class TestCareWindows : public QObject {
 
 private slots:
     void initTestCase() {
+        // The windows name backup files by the program's extension.
+        CxProgramMarks marks;
+        marks.backupExtension = QStringLiteral("k2backup");
+        SetProgramMarks(marks);
         CTarvikApp::SetAllUsersFile(m_dir.filePath(QStringLiteral("AllUsers.conf")));
         m_db = std::make_unique<TestDatabase>(QStringLiteral("care"));
         Fill(*m_db);
