@@ -50,10 +50,8 @@ public:
     // the other copy's rows if the user changed nothing here, and is refused
     // (*refusal set with key kHealthChangedMeanwhileKey, nothing written) if
     // the user did; otherwise as Save.
-    [[nodiscard]] static bool SaveOverLoaded(CxSQL* sql, qint64 clientId,
-                                             const CxRowsFingerprint& guard,
-                                             const CClientHealth& loaded,
-                                             const CClientHealth& health, CRuleVerdict* refusal,
-                                             QString* error,
-                                             const QDate& today = QDate::currentDate());
+    [[nodiscard]] static bool
+    SaveOverLoaded(CxSQL* sql, qint64 clientId, const CxRowsFingerprint& guard,
+                   const CClientHealth& loaded, const CClientHealth& health, CRuleVerdict* refusal,
+                   QString* error, const QDate& today = QDate::currentDate());
 };
