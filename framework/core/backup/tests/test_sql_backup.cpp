@@ -592,7 +592,7 @@ private slots:
             QVERIFY(CSQLRestore::CleanInterrupted(live.Connection(), &report));
             QCOMPARE(report, QString());
             QCOMPARE(live.Scalar(scratchTables).toInt(), step);
-            other.Execute(
+            other.ExecuteCleanup(
                 QStringLiteral("SELECT RELEASE_LOCK(CONCAT('krs_',LEFT(MD5(DATABASE()),24)))"));
 
             CSQLDBUpdater start;
