@@ -333,9 +333,10 @@ private:
     // The browser engine of the report pane finds no graphics on the offscreen
     // platform and says so, twice; it draws in software all the same.
     static bool EngineOffscreen(const QString& text) {
-        return text == QLatin1String("WebEngineContext used before QtWebEngineCore::initialize() "
+        const QString said = text.trimmed();
+        return said == QLatin1String("WebEngineContext used before QtWebEngineCore::initialize() "
                                      "or OpenGL context creation failed.") ||
-               text == QLatin1String("No suitable graphics backend found");
+               said == QLatin1String("No suitable graphics backend found");
     }
     static inline QtMessageHandler s_previous = nullptr;
 };
