@@ -34,7 +34,8 @@ QVariant Ask(CRepPane* pane, const QString& script) {
     auto answer = std::make_shared<std::optional<QVariant>>();
     pane->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
                                 [answer](const QVariant& v) { *answer = v; });
-    QTest::qWaitFor([&] { return answer->has_value(); }, 600000);
+    if (!QTest::qWaitFor([&] { return answer->has_value(); }, 600000))
+        return QVariant();
     return answer->value_or(QVariant());
 }
 
@@ -84,9 +85,9 @@ PaneTiming TimePane(CRepView* view) {
     const double bottom = figures.value(2).toDouble();
     pane->page()->runJavaScript(QStringLiteral("window.scrollTo(0, %1)").arg(bottom),
                                 QWebEngineScript::ApplicationWorld);
-    QTest::qWaitFor([&] { return pane->ScrollPosition().y() > bottom / 2 || bottom < 2000; },
-                    600000);
-    t.scroll = clock.nsecsElapsed() / 1e6;
+    const bool scrolled = QTest::qWaitFor(
+        [&] { return pane->ScrollPosition().y() > bottom / 2 || bottom < 2000; }, 600000);
+    t.scroll = scrolled ? clock.nsecsElapsed() / 1e6 : -1;
 
     clock.restart();
     QWidget* window = view->window();
@@ -101,8 +102,8 @@ PaneTiming TimePane(CRepView* view) {
     t.programMb = ResidentMb(0);
     auto text = std::make_shared<std::optional<QString>>();
     pane->page()->toPlainText([text](const QString& plain) { *text = plain; });
-    QTest::qWaitFor([&] { return text->has_value(); }, 600000);
-    t.text = text->value_or(QString());
+    if (QTest::qWaitFor([&] { return text->has_value(); }, 600000))
+        t.text = text->value_or(QString());
     return t;
 }
 
