@@ -8,6 +8,8 @@ packages=(
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev fonts-dejavu-core
     libmariadb-dev mariadb-server mariadb-client
     zlib1g-dev libxlsxwriter-dev
+    # the report pane; a real browser reads saved pages in the tests and the bench
+    qt6-webengine-dev qt6-pdf-dev chromium
 )
 
 missing=()

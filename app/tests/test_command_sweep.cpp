@@ -12,6 +12,7 @@
 #include "bench/datagen/data_generator.h"
 #include "framework/widgets/dialog.h"
 #include "framework/widgets/open_external.h"
+#include "framework/widgets/report_view/rep_pane.h"
 
 #include <QAbstractItemView>
 #include <QSet>
@@ -40,6 +41,10 @@ class TestCommandSweep : public QObject {
     QStringList m_done;      // what was tried, for the failure message
     bool m_closing = false;
 
+public:
+    static void initMain() { CRepPane::PrepareApplication(); }
+
+private:
     CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
 
     QList<QAction*> Actions() {

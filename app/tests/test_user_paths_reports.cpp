@@ -13,7 +13,8 @@
 #include "framework/core/sql/sql_init.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/forms/date_edit.h"
-#include "framework/widgets/report/rep_view.h"
+#include "framework/widgets/report_view/rep_print.h"
+#include "framework/widgets/report_view/rep_view.h"
 #include "framework/widgets/sql_connect_dialog.h"
 #include "model/config/report_presets.h"
 #include "reports/base/core/rep_config.h"
@@ -31,13 +32,10 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPointer>
-#include <QPrintPreviewDialog>
-#include <QPrintPreviewWidget>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
-#include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -155,6 +153,9 @@ class TestUserPathsReports : public QObject {
         return QStringLiteral("%1 BETWEEN '%2' AND '%3'")
             .arg(column, m_from.toString(Qt::ISODate), m_to.toString(Qt::ISODate));
     }
+
+public:
+    static void initMain() { CRepPane::PrepareApplication(); }
 
 private slots:
     void initTestCase();
@@ -415,14 +416,13 @@ void TestUserPathsReports::printPreviewAndPDF() {
     QVERIFY(view);
     QVERIFY(!Build(view).isEmpty());
     int pages = 0;
-    const int previews = WhileModal<QPrintPreviewDialog>(
+    const int previews = WhileModal<CRepPreviewDlg>(
         [&] {
             QTest::mouseClick(ButtonByText<QToolButton>(view, QStringLiteral("Просмотр")),
                               Qt::LeftButton);
         },
-        [&](QPrintPreviewDialog* preview) {
-            if (auto* sheets = preview->findChild<QPrintPreviewWidget*>())
-                pages = sheets->pageCount();
+        [&](CRepPreviewDlg* preview) {
+            pages = preview->PageCount();
             preview->reject();
         });
     QCOMPARE(previews, 1);

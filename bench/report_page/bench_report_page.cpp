@@ -1,26 +1,25 @@
-// The report pane alone with a made-up page of many rows (no database): the
-// time to the first paint, the longest the window is blocked while the other
-// rows come in parts (one event-loop turn each), the time until the page is
-// whole, then a scroll to its end and a resize, beside the same page set in
-// one piece.
+// The report pane alone with a made-up page of many rows (no database) or a
+// saved page: the time to the first screenful, until the page is laid out
+// whole, the longest the window is blocked while it loads, scrolls to its end
+// and is resized, and the memory of the engine; beside it, headless Chromium
+// on the same file (when the machine has it), from its start until the page
+// is laid out and painted.
 //
 // Usage: bench_report_page [ROWS | PAGE.html] [PICTURE.png]
 //   a made-up page of ROWS rows (10000 when not given), or a saved page
-//   (bench_visits_views leaves one in its OUTDIR); the picture shows the
-//   middle of the whole page (where the parts meet).
+//   (bench_visits_views leaves some in its OUTDIR); the picture shows the
+//   window with the page.
 // Run it under a display (xvfb-run) or with QT_QPA_PLATFORM=offscreen.
+#include "bench/common/pane_timing.h"
 #include "framework/core/report/rep_doc.h"
-#include "framework/widgets/report/rep_view.h"
+#include "framework/widgets/report_view/rep_view.h"
 
-#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QScrollBar>
-#include <QSet>
-#include <QTextBrowser>
-#include <QTextFrame>
-#include <QTextTable>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
@@ -48,14 +47,42 @@ QString Page(int rows) {
     return page;
 }
 
-double Ms(QElapsedTimer& clock) {
-    const double ms = clock.nsecsElapsed() / 1e6;
-    clock.restart();
-    return ms;
+// Headless Chromium on the saved page: the median of three runs, from the
+// start of the browser until it has laid the page out and painted its
+// first screen (a screenshot), and until it has the document (the DOM).
+void Chromium(const QString& page) {
+    const QString chromium = QStandardPaths::findExecutable(QStringLiteral("chromium"));
+    if (chromium.isEmpty()) {
+        std::printf("chromium: not on this machine\n");
+        return;
+    }
+    QTemporaryDir dir;
+    const auto run = [&](const QStringList& what) {
+        QList<double> times;
+        for (int i = 0; i < 3; ++i) {
+            QProcess browser;
+            QElapsedTimer clock;
+            clock.start();
+            browser.start(chromium,
+                          QStringList{QStringLiteral("--headless"), QStringLiteral("--no-sandbox"),
+                                      QStringLiteral("--disable-gpu"),
+                                      QStringLiteral("--window-size=1280,800")} +
+                              what + QStringList{page});
+            browser.waitForFinished(-1);
+            browser.readAllStandardOutput();
+            times << clock.nsecsElapsed() / 1e6;
+        }
+        std::sort(times.begin(), times.end());
+        return times[1];
+    };
+    const double shot = run({QStringLiteral("--screenshot=") + dir.filePath("shot.png")});
+    const double dom = run({QStringLiteral("--dump-dom")});
+    std::printf("chromium: page laid out and painted %.0f ms, document read %.0f ms\n", shot, dom);
 }
 } // namespace
 
 int main(int argc, char** argv) {
+    CRepPane::PrepareApplication();
     QApplication app(argc, argv);
     const QString arg = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QStringLiteral("10000");
     bool isNumber = false;
@@ -77,69 +104,25 @@ int main(int argc, char** argv) {
     view.resize(1280, 800);
     view.show();
     QCoreApplication::processEvents();
-    QTextBrowser* pane = view.HTMLCtrl();
 
-    QElapsedTimer clock;
-    clock.start();
-    view.ShowReport();
-    pane->viewport()->repaint();
-    const double firstPaint = clock.nsecsElapsed() / 1e6;
-    double longest = 0;
-    int turns = 0;
-    QElapsedTimer turn;
-    // The event loop as the window runs it: each turn is one part.
-    while (view.IsShowingParts()) {
-        turn.start();
-        QCoreApplication::processEvents();
-        longest = std::max(longest, turn.nsecsElapsed() / 1e6);
-        ++turns;
-    }
-    pane->viewport()->repaint();
-    const double whole = Ms(clock);
-    pane->verticalScrollBar()->setValue(pane->verticalScrollBar()->maximum());
-    pane->viewport()->repaint();
-    const double scroll = Ms(clock);
-    view.resize(view.width() - 200, view.height());
-    QCoreApplication::processEvents();
-    pane->viewport()->repaint();
-    const double resize = Ms(clock);
-    const QString text = pane->toPlainText();
-    // The parts should stand in line with the first rows: tables of the
-    // same column count as the first part's should be as wide as it.
-    QSet<int> widths;
-    for (QTextFrame* frame : pane->document()->rootFrame()->childFrames())
-        if (auto* table = qobject_cast<QTextTable*>(frame); table && table->columns() > 10) {
-            widths.insert(
-                qRound(pane->document()->documentLayout()->frameBoundingRect(table).width()));
-            if (qEnvironmentVariableIsSet("BENCH_FORMATS"))
-                std::printf("table %d: width %g (type %d), %lld shares\n", table->firstPosition(),
-                            table->format().width().rawValue(), int(table->format().width().type()),
-                            qlonglong(table->format().columnWidthConstraints().size()));
-        }
-    std::printf("widths of the wide tables: %s\n", qPrintable([&] {
-                    QStringList list;
-                    for (int w : widths)
-                        list << QString::number(w);
-                    return list.join(u' ');
-                }()));
+    const PaneTiming t = TimePane(&view);
     const bool complete =
-        !isNumber || (text.contains(QStringLiteral("Клиентова Мария Ивановна %1\n").arg(rows)) &&
-                      text.count(QStringLiteral("Ивановна 77\n")) == 1);
+        !isNumber || (t.text.contains(QStringLiteral("Клиентова Мария Ивановна %1\t").arg(rows)) &&
+                      t.text.count(QStringLiteral("Ивановна 77\t")) == 1);
+    std::printf("%d rows, %lld KB: %s%s\n", rows, qlonglong(doc.GetHTML().toUtf8().size() / 1024),
+                qPrintable(PaneTimingLine(t)), complete ? "" : ", PAGE NOT COMPLETE");
+    // The same page again in the same pane (the engine running already).
+    const PaneTiming again = TimePane(&view);
+    std::printf("again: %s\n", qPrintable(PaneTimingLine(again)));
+    if (argc > 2 && !view.grab().save(QString::fromLocal8Bit(argv[2])))
+        std::fprintf(stderr, "could not write %s\n", argv[2]);
 
-    if (argc > 2) {
-        pane->verticalScrollBar()->setValue(pane->verticalScrollBar()->maximum() / 2);
-        QCoreApplication::processEvents();
-        if (!view.grab().save(QString::fromLocal8Bit(argv[2])))
-            std::fprintf(stderr, "could not write %s\n", argv[2]);
-    }
-
-    clock.restart();
-    pane->setHtml(doc.GetHTML());
-    pane->viewport()->repaint();
-    const double onePiece = Ms(clock);
-    std::printf("%d rows: first paint %.0f ms, %d turns, longest %.0f ms, whole after %.0f ms, "
-                "scroll to end %.0f ms, resize %.0f ms%s (in one piece: %.0f ms)\n",
-                rows, firstPaint, turns, longest, whole, scroll, resize,
-                complete ? "" : ", PAGE NOT COMPLETE", onePiece);
+    QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("page.html"));
+    QString error;
+    if (!doc.SaveHTML(saved, &error))
+        std::fprintf(stderr, "%s\n", qPrintable(error));
+    else
+        Chromium(saved);
     return complete ? 0 : 1;
 }

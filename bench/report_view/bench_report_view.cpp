@@ -26,6 +26,7 @@
 #include "framework/widgets/mdi_frame_wnd.h"
 #include "framework/widgets/message_box.h"
 #include "framework/widgets/report/rep_progress_dlg.h"
+#include "framework/widgets/report_view/rep_pane.h"
 #include "model/config/configuration.h"
 #include "model/tables/table_set.h"
 #include "reports/base/core/rep_base.h"
@@ -44,7 +45,6 @@
 #include <QFile>
 #include <QMdiArea>
 #include <QScreen>
-#include <QTextBrowser>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -131,6 +131,7 @@ public:
 } // namespace
 
 int main(int argc, char** argv) {
+    CRepPane::PrepareApplication();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelda2"));
     Q_INIT_RESOURCE(default_config);

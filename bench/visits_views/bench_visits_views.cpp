@@ -2,15 +2,15 @@
 // the coverage report with its detail list and the distribution of visits
 // built through their windows, the first build (work tables made) and the
 // build that finds the tables, and how much of a build is showing the page;
-// then how the window shows a detail page of
-// about 10,000 clients: the time to the first paint, the longest the window
-// is blocked while the other rows come in parts, and the time until the page
-// is whole, beside the same page shown in one piece. Pictures of the windows
-// before and after a build go to OUTDIR.
+// then how the window shows a detail page of about 10,000 clients and the
+// distribution over every point (bench/common/pane_timing.h); both pages are
+// saved for bench_report_page. Pictures of the windows before and after a
+// build go to OUTDIR.
 //
 // Usage: bench_visits_views OUTDIR [--socket PATH] [--database NAME]
 // Run it under a display (xvfb-run) or with QT_QPA_PLATFORM=offscreen.
 #include "bench/common/bench_support.h"
+#include "bench/common/pane_timing.h"
 #include "bench/common/window_grab.h"
 #include "db/mysql_connection.h"
 #include "db/schema/cache_tables.h"
@@ -36,8 +36,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMdiArea>
-#include <QScrollBar>
-#include <QTextBrowser>
+#include <QWebEngineScript>
 #include <algorithm>
 #include <cstdio>
 
@@ -96,21 +95,21 @@ void TimeBuilds(const char* what, CRepView* view) {
     if (!view->OnBuild())
         std::fprintf(stderr, "%s: the build failed\n", what);
     const double first = Ms(clock);
-    view->FinishPage();
+    view->HTMLCtrl()->WaitLoaded();
     QList<double> cached;
     for (int i = 0; i < 3; ++i) {
         clock.restart();
         view->OnBuild();
         cached << Ms(clock);
-        view->FinishPage();
+        view->HTMLCtrl()->WaitLoaded();
     }
+    // Handing the page to the pane; the engine loads it in the background.
     QList<double> shown;
     for (int i = 0; i < 3; ++i) {
         clock.restart();
         view->ShowReport();
-        view->HTMLCtrl()->viewport()->repaint();
         shown << Ms(clock);
-        view->FinishPage();
+        view->HTMLCtrl()->WaitLoaded();
     }
     const QString page = view->GetRepDoc()->GetHTML();
     std::printf("%-36s first build %7.0f ms   cached build %7.0f ms   of which the page shown "
@@ -119,57 +118,14 @@ void TimeBuilds(const char* what, CRepView* view) {
                 qlonglong(page.count(QStringLiteral("<td"))));
 }
 
-// How the window shows its page: the first paint, then the parts while the
-// event loop runs (each part is one event-loop turn: the longest is the
-// longest the window cannot answer), compared with the page in one piece.
+// How the window shows its page (bench/common/pane_timing.h).
 void TimeShow(const char* what, CRepView* view) {
-    QTextBrowser* pane = view->HTMLCtrl();
-    QElapsedTimer clock;
-    clock.start();
-    view->ShowReport();
-    pane->viewport()->repaint();
-    const double firstPaint = Ms(clock);
-    double longest = 0;
-    int parts = 0;
-    QElapsedTimer turn;
-    while (view->IsShowingParts()) {
-        turn.start();
-        view->AppendPagePart();
-        const double append = turn.nsecsElapsed() / 1e6;
-        QCoreApplication::processEvents();
-        longest = std::max(longest, turn.nsecsElapsed() / 1e6);
-        if (qEnvironmentVariableIsSet("BENCH_PARTS"))
-            std::printf("  part %d: append %.0f ms, events %.0f ms\n", parts, append,
-                        turn.nsecsElapsed() / 1e6 - append);
-        ++parts;
-    }
-    pane->viewport()->repaint();
-    const double whole = clock.nsecsElapsed() / 1e6 + firstPaint;
-    // Scrolling to the end and a resize of the whole page, as the user does.
-    clock.restart();
-    pane->verticalScrollBar()->setValue(pane->verticalScrollBar()->maximum());
-    pane->viewport()->repaint();
-    const double scroll = Ms(clock);
-    view->window()->resize(view->window()->width() - 200, view->window()->height());
-    QCoreApplication::processEvents();
-    pane->viewport()->repaint();
-    const double resize = Ms(clock);
-    view->window()->resize(view->window()->width() + 200, view->window()->height());
-    QCoreApplication::processEvents();
-    // The same page set in one piece.
-    clock.restart();
-    pane->setHtml(view->GetRepDoc()->GetHTML());
-    pane->viewport()->repaint();
-    const double onePiece = Ms(clock);
-    std::printf("%-36s first paint %6.0f ms   %d parts, longest %5.0f ms   whole after %6.0f "
-                "ms   scroll to end %5.0f ms   resize %5.0f ms   (in one piece: %6.0f ms)\n",
-                what, firstPaint, parts, longest, whole, scroll, resize, onePiece);
-    view->ShowReport();
-    view->FinishPage();
+    std::printf("%-36s %s\n", what, qPrintable(PaneTimingLine(TimePane(view))));
 }
 } // namespace
 
 int main(int argc, char** argv) {
+    CRepPane::PrepareApplication();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelda2"));
     Q_INIT_RESOURCE(default_config);
@@ -257,8 +213,9 @@ int main(int argc, char** argv) {
     coverage->GetPresetList()->SelectByName(QStringLiteral("Клиенты по пунктам"));
     TimeBuilds("coverage with details", coverage);
     Save(&frame, "visits_view_built.png");
-    coverage->HTMLCtrl()->verticalScrollBar()->setValue(
-        coverage->HTMLCtrl()->verticalScrollBar()->maximum() / 2);
+    coverage->HTMLCtrl()->page()->runJavaScript(
+        QStringLiteral("window.scrollTo(0, document.documentElement.scrollHeight / 2)"),
+        QWebEngineScript::ApplicationWorld);
     Save(&frame, "visits_view_details.png");
     std::printf("  detail rows: %lld\n", qlonglong(coverage->GetRepDoc()->GetHTML().count(
                                              QStringLiteral("<td class=\"Dcl\">"))));
@@ -279,6 +236,11 @@ int main(int argc, char** argv) {
     Save(&frame, "distribution_view.png");
     TimeBuilds("distribution, all points", distribution);
     Save(&frame, "distribution_view_built.png");
+    if (QFile page(g_out.filePath(QStringLiteral("distribution_page.html")));
+        !page.open(QIODevice::WriteOnly) ||
+        page.write(distribution->GetRepDoc()->GetHTML().toUtf8()) < 0)
+        std::fprintf(stderr, "could not write %s\n", qPrintable(page.fileName()));
+    TimeShow("distribution page, all points", distribution);
     QList<long> firstPoints = points->TickedPoints().values();
     std::sort(firstPoints.begin(), firstPoints.end());
     points->SetTickedPoints(QSet<long>(

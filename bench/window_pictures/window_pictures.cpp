@@ -27,6 +27,7 @@
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/file_edit.h"
 #include "framework/widgets/maintenance/change_journal_view.h"
+#include "framework/widgets/report_view/rep_pane.h"
 #include "framework/widgets/settings_dialog.h"
 #include "framework/widgets/sql_connect_dialog.h"
 #include "framework/widgets/wizard/wizard_dlg.h"
@@ -228,6 +229,7 @@ bool CareWindows(CMainFrame* frame, const QDir& out) {
 } // namespace
 
 int main(int argc, char* argv[]) {
+    CRepPane::PrepareApplication();
     QApplication qapp(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Kelda2"));
     QApplication::setApplicationVersion(QLatin1String(kKeldaVersion));

@@ -6,7 +6,7 @@
 // A load received while the window is open joins the list at once; the
 // ticks stay.
 #include "framework/core/notify_processor.h"
-#include "framework/widgets/report/rep_view.h"
+#include "framework/widgets/report_view/rep_view.h"
 
 class CTypedDateEdit;
 class CRepCompareChangesDoc;

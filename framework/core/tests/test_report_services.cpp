@@ -1,9 +1,7 @@
 // The services the report writers stand on: placeholder replacement, HTML
-// escaping, cell numbers, sectioned templates, age groups, the pivot and the
-// cutting of big pages into parts.
+// escaping, cell numbers, sectioned templates, age groups and the pivot.
 #include "framework/core/app/html_template.h"
 #include "framework/core/report/age_groups.h"
-#include "framework/core/report/rep_page_parts.h"
 #include "framework/core/report/tab_calc.h"
 #include "framework/core/strings/cx_string.h"
 
@@ -23,8 +21,6 @@ private slots:
     void ageGroups();
     void pivotSumsAndLinks();
     void pivotKeepsOpenStates();
-    void pageParts_data();
-    void pageParts();
 };
 
 void TestReportServices::strTr_data() {
@@ -195,72 +191,4 @@ void TestReportServices::pivotKeepsOpenStates() {
 }
 
 QTEST_GUILESS_MAIN(TestReportServices)
-namespace {
-QString Rows(int from, int count) {
-    QString rows;
-    for (int i = from; i < from + count; ++i)
-        rows += QStringLiteral("<tr><td>%1</td></tr>").arg(i);
-    return rows;
-}
-} // namespace
-
-void TestReportServices::pageParts_data() {
-    QTest::addColumn<QString>("page");
-    QTest::addColumn<QString>("first");
-    QTest::addColumn<QStringList>("parts");
-    QTest::addColumn<int>("tableIndex");
-    const QString small = QStringLiteral("<table id=s>") + Rows(0, 2) + QStringLiteral("</table>");
-    const QString big =
-        QStringLiteral("<TABLE class=\"rep\">") + Rows(0, 7) + QStringLiteral("</TABLE>");
-    const QString open = QStringLiteral("<TABLE class=\"rep\">");
-    const QString close = QStringLiteral("</table>");
-    QTest::newRow("short tables stay whole")
-        << small + small << small + small << QStringList() << -1;
-    // The longest table is cut; what follows it stays in the first part.
-    QTest::newRow("the longest table is cut")
-        << small + QStringLiteral("<p>a</p>") + big + QStringLiteral("<p>итог</p>")
-        << small + QStringLiteral("<p>a</p>") + open + Rows(0, 2) +
-               QStringLiteral("</TABLE><p>итог</p>")
-        << QStringList({open + Rows(2, 3) + close, open + Rows(5, 2) + close}) << 1;
-    // A row holding a table of its own keeps it whole; the nested table's
-    // rows do not count for the outer one.
-    const QString nested =
-        QStringLiteral("<tr><td><table>") + Rows(100, 3) + QStringLiteral("</table></td></tr>");
-    QTest::newRow("nested tables stay in their row")
-        << QStringLiteral("<table>") + Rows(0, 1) + nested + Rows(1, 5) + close
-        << QStringLiteral("<table>") + Rows(0, 1) + nested + close
-        << QStringList({QStringLiteral("<table>") + Rows(1, 3) + close,
-                        QStringLiteral("<table>") + Rows(4, 2) + close})
-        << 0;
-    // The parts carry the page's style sheets, so their rows look as the
-    // first ones do.
-    const QString styles = QStringLiteral("<style>td.n { text-align: right; }</style>"
-                                          "<STYLE type=\"text/css\">\n.c {}\n</STYLE>");
-    QTest::newRow("parts carry the style sheets")
-        << QStringLiteral("<html><head>") + styles + QStringLiteral("</head><body>") + big +
-               QStringLiteral("</body></html>")
-        << QStringLiteral("<html><head>") + styles + QStringLiteral("</head><body>") + open +
-               Rows(0, 2) + QStringLiteral("</TABLE></body></html>")
-        << QStringList({styles + open + Rows(2, 3) + close, styles + open + Rows(5, 2) + close})
-        << 0;
-    QTest::newRow("a table never closed stays whole")
-        << QStringLiteral("<table>") + Rows(0, 9) << QStringLiteral("<table>") + Rows(0, 9)
-        << QStringList() << -1;
-}
-
-void TestReportServices::pageParts() {
-    QFETCH(QString, page);
-    QFETCH(QString, first);
-    QFETCH(QStringList, parts);
-    QFETCH(int, tableIndex);
-    CRepPageParts::Limits limits;
-    limits.threshold = 4;
-    limits.firstRows = 2;
-    limits.partRows = 3;
-    const CRepPageParts cut = CRepPageParts::Split(page, limits);
-    QCOMPARE(cut.Parts(), parts);
-    QCOMPARE(cut.TableIndex(), tableIndex);
-    QCOMPARE(cut.First(), first);
-}
-
 #include "test_report_services.moc"

@@ -9,7 +9,7 @@
 // CRepBase document, keeps them in the window's state and copies the ticks
 // to a cloned window. The derived window adds its own controls and calls
 // these overrides before its own work.
-#include "framework/widgets/report/rep_view.h"
+#include "framework/widgets/report_view/rep_view.h"
 
 #include <QDate>
 #include <QList>

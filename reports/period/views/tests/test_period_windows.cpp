@@ -13,20 +13,20 @@
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/report/rep_progress_dlg.h"
-#include "framework/widgets/report/rep_view.h"
+#include "framework/widgets/report_view/rep_view.h"
 #include "reports/base/core/posh_selection.h"
 #include "reports/base/core/rep_base.h"
 #include "reports/base/views/posh_list.h"
 #include "reports/base/views/preset_sel_list.h"
 #include "reports/base/views/rep_base_view.h"
 #include "reports/period/core/tests/period_fixture.h"
+#include "tests/support/pane_text.h"
 #include "tests/support/window_test_app.h"
 
 #include <QDir>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QTextBrowser>
 #include <QtTest>
 
 namespace {
@@ -79,6 +79,9 @@ class TestPeriodWindows : public QObject {
         QCoreApplication::processEvents();
         QVERIFY(view->window()->grab().save(QDir(dir).filePath(name + QStringLiteral(".png"))));
     }
+
+public:
+    static void initMain() { CRepPane::PrepareApplication(); }
 
 private slots:
     void initTestCase() {
@@ -168,7 +171,7 @@ private slots:
         Shot(view, c.document + QStringLiteral("-before"));
         QVERIFY(view->OnBuild());
         Shot(view, c.document + QStringLiteral("-after"));
-        const QString shown = view->HTMLCtrl()->toPlainText();
+        const QString shown = PaneText(view->HTMLCtrl());
         QVERIFY2(!shown.contains(QStringLiteral("Возникла ошибка")), qPrintable(shown.left(600)));
         QVERIFY2(!shown.contains(QStringLiteral("Вы должны отметить")), qPrintable(shown));
         QVERIFY2(!shown.contains(QStringLiteral("Необходимо выбрать")), qPrintable(shown));
@@ -186,7 +189,7 @@ private slots:
         QCOMPARE(QString::fromLatin1(clone->metaObject()->className()), c.view);
         QVERIFY(clone->GetRepDoc() != doc);
         QCOMPARE(QString::fromLatin1(clone->GetRepDoc()->metaObject()->className()), c.document);
-        QCOMPARE(clone->HTMLCtrl()->toPlainText(), shown);
+        QCOMPARE(PaneText(clone->HTMLCtrl()), shown);
         for (int id : c.disabled)
             QVERIFY(!clone->GetDlgItem(id)->isEnabled());
     }

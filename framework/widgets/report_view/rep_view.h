@@ -3,7 +3,7 @@
 // derived view puts its controls there), the buttons "Формировать" and
 // "Новое окно" below them, and the result on the right, an HTML pane with
 // the commands to save the page as a file that any browser opens, to print
-// it and to write it to PDF.
+// it and to write it to PDF. The pane is a browser engine (CRepPane).
 //
 // Building runs the document's Build behind a CRepProgressDlg (modal to the
 // whole application, with a cancel button); the page then shows in the pane.
@@ -14,22 +14,17 @@
 // Controls are known by number (RegisterControl), so a document may enable
 // or disable them through CRepViewLink without knowing the widgets.
 #include "framework/core/report/rep_doc.h"
-#include "framework/core/report/rep_page_parts.h"
 #include "framework/widgets/documents/form_view.h"
+#include "rep_pane.h"
 
 #include <QHash>
 #include <QPointer>
-#include <QTextFormat>
-#include <memory>
 
 class QHBoxLayout;
+class QPrinter;
 class QPushButton;
 class QSplitter;
-class QTextDocument;
-class QTextFrame;
-class QTextTable;
-class QTimer;
-class QTextBrowser;
+class QTemporaryFile;
 class QToolButton;
 class QUrl;
 class QVBoxLayout;
@@ -72,38 +67,31 @@ public:
     // The name a saved page gets by default (without extension).
     virtual QString OnGetExportFileName() { return QStringLiteral("report"); }
 
-    // Shows the document's page. A page with a very long table shows its
-    // first rows and everything after the table at once; the other rows
-    // follow in parts from a zero timer, so the window answers meanwhile.
+    // Shows the document's page; the pane loads it in the background, so the
+    // window answers meanwhile however long the page.
     void ShowReport();
-    // Whether rows of the shown page are still to come; AppendPagePart adds
-    // the next parts, as many as fit in a short turn of the event loop,
-    // FinishPage all of them (print and PDF need the page whole).
-    bool IsShowingParts() const;
-    bool AppendPagePart();
-    void FinishPage();
     // A link of the page, as a click on it.
     void OnLinkClicked(const QUrl& url);
     // "command:<number>" addresses meant for this window run the document's
     // command of that number.
     int OnProcessURL(const QString& address) override;
 
-    // Writes the page to a file as HTML (UTF-8, declared) or as PDF; false
-    // with the reason when the file could not be written.
+    // Writes the page to a file as HTML (UTF-8, declared) or as PDF (as the
+    // engine prints it, on A4 sheets, landscape when the page is wider than a
+    // portrait sheet); false with the reason when the file could not be
+    // written.
     bool SaveReport(const QString& path, QString* error = nullptr);
     bool ExportPDF(const QString& path, QString* error = nullptr);
     // The same, asking the user where (and telling what went wrong).
     void OnSaveAs();
     void OnExportPDF();
+    // Print and preview go through the page's PDF, made for the printer's
+    // paper.
     void OnPrint();
     void OnPrintPreview();
     // «Передать в MS Excel»: the page's tables as a workbook, opened; answers
     // its path, empty when cancelled or failed.
     QString ExportToExcel();
-    // The page as it goes to a printer or a PDF: the whole page, with sizes
-    // of text given in pixels turned into points (the screen's 96 pixels an
-    // inch), since on a printer a pixel is the printer's dot.
-    std::unique_ptr<QTextDocument> PrintCopy();
 
     bool CanProcessCommand(unsigned id, CxCmdUI& ui) override;
     bool ProcessCommand(unsigned id) override;
@@ -113,7 +101,7 @@ public:
     QWidget* GetDlgItem(int id) const;
     bool EnableControl(int id, bool enable) override;
 
-    QTextBrowser* HTMLCtrl() const { return m_html; }
+    CRepPane* HTMLCtrl() const { return m_html; }
     QPushButton* BuildButton() const { return m_build; }
     QPushButton* NewWindowButton() const { return m_newWindow; }
 
@@ -128,22 +116,13 @@ private:
     QVBoxLayout* m_params;
     QPushButton* m_build;
     QPushButton* m_newWindow;
-    QTextBrowser* m_html;
-    // The table the further parts follow, and their common format.
-    QTextTable* PartsTable();
-    // Adds up to `count` further parts; false when none is left.
-    bool AppendParts(int count);
-    // A turn of parts should leave the window answering.
-    static constexpr double kTurnMs = 50;
-    static constexpr int kMaxPartsPerTurn = 100;
+    CRepPane* m_html;
+    // The page's PDF for `printer`'s paper (and orientation, chosen from the
+    // page), in a temporary file; false with the reason when none was made.
+    bool MakePrintPdf(QPrinter& printer, QTemporaryFile& file, QString* error);
+    // Whether a page is shown; tells the user when not.
+    bool HasPage();
 
     QHash<int, QPointer<QWidget>> m_controls;
     QString m_shown; // the page the pane shows
-    CRepPageParts m_parts;
-    int m_nextPart = 0;
-    int m_partsPerTurn = 1;      // judged from the time of the last turn
-    int m_lastPartPosition = -1; // where the last appended part ends
-    QTextTableFormat m_partsFormat;
-    QPointer<QTextFrame> m_partsParent;
-    QTimer* m_partTimer;
 };

@@ -7,33 +7,23 @@
 #include "framework/widgets/export/excel_export.h"
 #include "framework/widgets/export/xlsx_export.h"
 #include "framework/widgets/message_box.h"
-#include "rep_progress_dlg.h"
-
 #include "framework/widgets/open_external.h"
-#include <QAbstractTextDocumentLayout>
+#include "framework/widgets/report/rep_progress_dlg.h"
+#include "rep_print.h"
+
 #include <QDir>
-#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QPrintDialog>
-#include <QPrintPreviewDialog>
 #include <QPrinter>
 #include <QPushButton>
-#include <QScrollBar>
 #include <QSplitter>
 #include <QStandardPaths>
-#include <QTextBlock>
-#include <QTextBrowser>
-#include <QTextCursor>
-#include <QTextDocument>
-#include <QTextFrame>
-#include <QTextTable>
-#include <QTimer>
+#include <QTemporaryFile>
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <memory>
 
 namespace {
 QString Tr(const char* text, const char* key) {
@@ -48,14 +38,22 @@ QString FileError(const QString& path, const QString& why) {
 
 // A page wider than a portrait sheet goes on landscape sheets, so that wide
 // tables keep their rows on one line where they can.
-void ChooseOrientation(QPrinter& printer, QTextDocument* page) {
-    std::unique_ptr<QTextDocument> copy(page->clone());
-    copy->setTextWidth(-1);
-    const QPageLayout layout = printer.pageLayout();
-    // The document is laid out at the screen's 96 dots per inch.
+void ChooseOrientation(QPageLayout& layout, CRepPane* pane) {
+    layout.setOrientation(QPageLayout::Portrait);
+    // The engine lays the page out at 96 CSS pixels an inch.
     const double portrait = layout.paintRect(QPageLayout::Inch).width() * 96;
-    printer.setPageOrientation(copy->idealWidth() > portrait ? QPageLayout::Landscape
-                                                             : QPageLayout::Portrait);
+    if (pane->NeededWidth(portrait) > portrait + 1)
+        layout.setOrientation(QPageLayout::Landscape);
+}
+
+QString PrintFileTemplate() {
+    return QDir::temp().filePath(QStringLiteral("kelda-print-XXXXXX.pdf"));
+}
+
+// The sheets of a PDF written without a printer.
+QPageLayout PdfSheets() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                       QPageLayout::Millimeter);
 }
 
 } // namespace
@@ -64,7 +62,7 @@ CRepView::CRepView(QWidget* parent)
     : CxFormView(parent), m_splitter(new QSplitter(Qt::Horizontal, this)),
       m_paramsPanel(new QWidget(m_splitter)), m_params(new QVBoxLayout),
       m_build(new QPushButton(m_paramsPanel)), m_newWindow(new QPushButton(m_paramsPanel)),
-      m_html(nullptr), m_partTimer(new QTimer(this)) {
+      m_html(nullptr) {
     m_splitter->setObjectName(QStringLiteral("repSplitter"));
     m_splitter->setChildrenCollapsible(false);
     auto* panel = new QVBoxLayout(m_paramsPanel);
@@ -113,10 +111,8 @@ CRepView::CRepView(QWidget* parent)
          Tr("Сохранить отчет в файл PDF", "CRepView::ExportPDF"), &CRepView::OnExportPDF);
     tools->addStretch(1);
     resultLayout->addLayout(tools);
-    m_html = new QTextBrowser(result);
+    m_html = new CRepPane(result);
     m_html->setObjectName(QStringLiteral("reportHtml"));
-    m_html->setOpenLinks(false);
-    m_html->setOpenExternalLinks(false);
     resultLayout->addWidget(m_html, 1);
 
     m_splitter->addWidget(m_paramsPanel);
@@ -130,14 +126,7 @@ CRepView::CRepView(QWidget* parent)
 
     connect(m_build, &QPushButton::clicked, this, [this] { OnBuild(); });
     connect(m_newWindow, &QPushButton::clicked, this, [this] { OnCloneReport(); });
-    connect(m_html, &QTextBrowser::anchorClicked, this, &CRepView::OnLinkClicked);
-    // A read-only page needs no undo history (it would copy every part).
-    m_html->document()->setUndoRedoEnabled(false);
-    m_partTimer->setInterval(0);
-    connect(m_partTimer, &QTimer::timeout, this, [this] {
-        if (!AppendPagePart())
-            m_partTimer->stop();
-    });
+    connect(m_html, &CRepPane::linkClicked, this, &CRepView::OnLinkClicked);
 }
 
 CRepView::~CRepView() {
@@ -213,174 +202,35 @@ CRepView* CRepView::OnCloneReport() {
     clone->OnCloned(this);
     if (CRepDoc* copy = clone->GetRepDoc()) {
         copy->SetHTML(doc->GetHTML());
-        clone->ShowReport();
-        clone->m_html->verticalScrollBar()->setValue(m_html->verticalScrollBar()->value());
+        clone->m_shown = copy->GetHTML();
+        clone->m_html->ShowPage(CRepDoc::StandalonePage(clone->m_shown), m_html->ScrollPosition());
     }
     return clone;
 }
 
 void CRepView::ShowReport() {
     CRepDoc* doc = GetRepDoc();
-    const QString page = doc ? doc->GetHTML() : QString();
-    m_shown = page;
-    m_partTimer->stop();
-    m_parts = CRepPageParts::Split(page);
-    m_nextPart = 0;
-    m_partsPerTurn = 1;
-    m_lastPartPosition = -1;
-    m_html->setHtml(m_parts.First());
-    if (m_parts.IsCut())
-        m_partTimer->start();
-}
-
-bool CRepView::IsShowingParts() const {
-    return m_nextPart < m_parts.Parts().size();
-}
-
-namespace {
-// The tables of the document in the order of their opening tags.
-void CollectTables(QTextFrame* frame, QList<QTextTable*>& tables) {
-    if (auto* table = qobject_cast<QTextTable*>(frame))
-        tables.append(table);
-    for (QTextFrame* child : frame->childFrames())
-        CollectTables(child, tables);
-}
-} // namespace
-
-QTextTable* CRepView::PartsTable() {
-    QList<QTextTable*> tables;
-    CollectTables(m_html->document()->rootFrame(), tables);
-    return tables.value(m_parts.TableIndex());
-}
-
-bool CRepView::AppendPagePart() {
-    return AppendParts(m_partsPerTurn);
-}
-
-bool CRepView::AppendParts(int count) {
-    if (!IsShowingParts())
-        return false;
-    QElapsedTimer clock;
-    clock.start();
-    QTextDocument* page = m_html->document();
-    if (m_lastPartPosition < 0) {
-        // Every part is a table of its own; the same column shares (taken
-        // from the first rows as laid out) keep their columns in line.
-        QTextTable* table = PartsTable();
-        if (!table) {
-            m_nextPart = int(m_parts.Parts().size());
-            return false;
-        }
-        QAbstractTextDocumentLayout* layout = page->documentLayout();
-        const QRectF frame = layout->frameBoundingRect(table);
-        const int row = table->rows() - 1;
-        QList<qreal> left;
-        for (int c = 0; c < table->columns(); ++c) {
-            const QTextTableCell cell = table->cellAt(row, c);
-            left.append(cell.column() == c
-                            ? layout->blockBoundingRect(cell.firstCursorPosition().block()).left()
-                            : -1);
-        }
-        QTextTableFormat format = table->format();
-        if (frame.width() > 0 && !left.contains(-1)) {
-            left.append(frame.right());
-            QList<QTextLength> widths;
-            for (int c = 0; c < table->columns(); ++c)
-                widths.append(QTextLength(QTextLength::PercentageLength,
-                                          100.0 * (left[c + 1] - left[c]) / frame.width()));
-            format.setColumnWidthConstraints(widths);
-            format.setWidth(QTextLength(QTextLength::FixedLength, frame.width()));
-            table->setFormat(format);
-        }
-        m_partsFormat = format;
-        m_partsParent = table->parentFrame();
-        m_lastPartPosition = table->lastPosition() + 1;
-    }
-    // No edit block around the parts: inside one, a table inserted as HTML
-    // loses the width its format is given, and the parts fall out of line.
-    QTextCursor cursor(page);
-    const int end = int(qMin<qsizetype>(m_parts.Parts().size(), qsizetype(m_nextPart) + count));
-    const int first = m_nextPart;
-    while (m_nextPart < end) {
-        cursor.setPosition(qMin(m_lastPartPosition, page->characterCount() - 1));
-        const int start = cursor.position();
-        cursor.insertHtml(m_parts.Parts().at(m_nextPart++));
-        // The new part is the first table that starts after the insertion
-        // point, among the tables beside the first one.
-        QTextTable* added = nullptr;
-        if (QTextFrame* parent = m_partsParent ? m_partsParent.data() : page->rootFrame()) {
-            for (QTextFrame* frame : parent->childFrames()) {
-                if (frame->firstPosition() > start) {
-                    added = qobject_cast<QTextTable*>(frame);
-                    break;
-                }
-            }
-        }
-        if (added) {
-            added->setFormat(m_partsFormat);
-            m_lastPartPosition = added->lastPosition() + 1;
-        } else {
-            m_lastPartPosition = cursor.position();
-        }
-    }
-    // The next turn takes as many parts as fit in its time, judged by this
-    // one.
-    const double perPart = double(clock.nsecsElapsed()) / 1e6 / qMax(1, end - first);
-    m_partsPerTurn = qBound(1, int(kTurnMs / qMax(perPart, 0.1)), kMaxPartsPerTurn);
-    return IsShowingParts();
-}
-
-std::unique_ptr<QTextDocument> CRepView::PrintCopy() {
-    FinishPage();
-    std::unique_ptr<QTextDocument> copy(m_html->document()->clone());
-    // Collected first: changing a format may merge the fragments walked.
-    struct Change {
-        int from;
-        int to;
-        QTextCharFormat format;
-    };
-    QList<Change> changes;
-    for (QTextBlock block = copy->begin(); block.isValid(); block = block.next()) {
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            QTextCharFormat format = fragment.charFormat();
-            if (!format.hasProperty(QTextFormat::FontPixelSize))
-                continue;
-            const int pixels = format.intProperty(QTextFormat::FontPixelSize);
-            format.clearProperty(QTextFormat::FontPixelSize);
-            format.setFontPointSize(pixels * 72.0 / 96.0);
-            changes.append({fragment.position(), fragment.position() + fragment.length(), format});
-        }
-    }
-    QTextCursor cursor(copy.get());
-    for (const Change& change : std::as_const(changes)) {
-        cursor.setPosition(change.from);
-        cursor.setPosition(change.to, QTextCursor::KeepAnchor);
-        cursor.setCharFormat(change.format);
-    }
-    return copy;
-}
-
-void CRepView::FinishPage() {
-    m_partTimer->stop();
-    AppendParts(int(m_parts.Parts().size()));
+    m_shown = doc ? doc->GetHTML() : QString();
+    QString error;
+    // The page as it is saved, so that the pane shows what a browser shows.
+    if (!m_html->ShowPage(CRepDoc::StandalonePage(m_shown), QPointF(), &error))
+        CxMessage(this, CxMessageIcon::Error, error);
 }
 
 void CRepView::OnLinkClicked(const QUrl& url) {
     if (url.scheme().isEmpty() && url.path().isEmpty() && !url.fragment().isEmpty()) {
-        m_html->scrollToAnchor(url.fragment());
-        return;
+        return; // the pane scrolls to the page's own anchors
     }
     CRepDoc* doc = GetRepDoc();
     if (doc && doc->OnProcessURL(CxLinkAddress(url))) {
         // A link may rewrite the page (a pivot opens a row): show it where
         // the reader was.
         if (doc->GetHTML() != m_shown) {
-            const int h = m_html->horizontalScrollBar()->value();
-            const int v = m_html->verticalScrollBar()->value();
-            ShowReport();
-            m_html->horizontalScrollBar()->setValue(h);
-            m_html->verticalScrollBar()->setValue(v);
+            m_shown = doc->GetHTML();
+            QString error;
+            if (!m_html->ShowPage(CRepDoc::StandalonePage(m_shown), m_html->ScrollPosition(),
+                                  &error))
+                CxMessage(this, CxMessageIcon::Error, error);
         }
         return;
     }
@@ -408,21 +258,26 @@ bool CRepView::SaveReport(const QString& path, QString* error) {
 }
 
 bool CRepView::ExportPDF(const QString& path, QString* error) {
-    FinishPage();
-    QPrinter printer(QPrinter::HighResolution);
-    printer.setOutputFormat(QPrinter::PdfFormat);
-    printer.setPageSize(QPageSize(QPageSize::A4));
-    printer.setOutputFileName(path);
-    printer.setDocName(windowTitle());
-    ChooseOrientation(printer, m_html->document());
-    PrintCopy()->print(&printer);
-    const QFileInfo written(path);
-    if (!written.exists() || written.size() == 0) {
+    QPageLayout sheets = PdfSheets();
+    ChooseOrientation(sheets, m_html);
+    QString why;
+    if (!m_html->WritePdf(path, sheets, &why) || QFileInfo(path).size() == 0) {
         if (error)
-            *error = FileError(path, Tr("нет доступа или нет места", "CRepView::ExportPDF"));
+            *error = FileError(
+                path, why.isEmpty() ? Tr("нет доступа или нет места", "CRepView::ExportPDF") : why);
         return false;
     }
     return true;
+}
+
+bool CRepView::MakePrintPdf(QPrinter& printer, QTemporaryFile& file, QString* error) {
+    if (!file.open()) {
+        if (error)
+            *error = FileError(file.fileTemplate(), file.errorString());
+        return false;
+    }
+    file.close();
+    return m_html->WritePdf(file.fileName(), printer.pageLayout(), error);
 }
 
 namespace {
@@ -446,7 +301,17 @@ void CRepView::OnSaveAs() {
         CxMessage(this, CxMessageIcon::Error, error);
 }
 
+bool CRepView::HasPage() {
+    if (!m_shown.isEmpty())
+        return true;
+    CxMessage(this, CxMessageIcon::Information,
+              Tr("Отчет еще не сформирован: нажмите «Формировать».", "CRepView::NoPage"));
+    return false;
+}
+
 void CRepView::OnExportPDF() {
+    if (!HasPage())
+        return;
     const QString path =
         QFileDialog::getSaveFileName(this, Tr("Сохранить отчет в PDF", "CRepView::ExportPDF"),
                                      DefaultPath(OnGetExportFileName(), QStringLiteral("pdf")),
@@ -459,7 +324,7 @@ void CRepView::OnExportPDF() {
 }
 
 QString CRepView::ExportToExcel() {
-    // The whole page, as its HTML says, whatever part the pane shows yet.
+    // The page as its HTML says, not as the pane lays it out.
     const QString name = windowTitle().isEmpty() ? OnGetExportFileName() : windowTitle();
     const QString html = m_shown;
     return CxExportToExcel(this, name,
@@ -469,24 +334,38 @@ QString CRepView::ExportToExcel() {
 }
 
 void CRepView::OnPrint() {
-    FinishPage();
+    if (!HasPage())
+        return;
     QPrinter printer(QPrinter::HighResolution);
     printer.setDocName(windowTitle());
-    ChooseOrientation(printer, m_html->document());
+    QPageLayout sheets = printer.pageLayout();
+    ChooseOrientation(sheets, m_html);
+    printer.setPageOrientation(sheets.orientation());
     QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        PrintCopy()->print(&printer);
+    if (dialog.exec() != QDialog::Accepted)
+        return;
+    QTemporaryFile file(PrintFileTemplate());
+    QString error;
+    if (!MakePrintPdf(printer, file, &error) || !PrintPdfPages(file.fileName(), &printer, &error))
+        CxMessage(this, CxMessageIcon::Error, error);
 }
 
 void CRepView::OnPrintPreview() {
-    FinishPage();
+    if (!HasPage())
+        return;
     QPrinter printer(QPrinter::HighResolution);
-    printer.setDocName(windowTitle());
-    ChooseOrientation(printer, m_html->document());
-    QPrintPreviewDialog preview(&printer, this);
-    connect(&preview, &QPrintPreviewDialog::paintRequested, this,
-            [this](QPrinter* p) { PrintCopy()->print(p); });
-    preview.exec();
+    QPageLayout sheets = printer.pageLayout();
+    ChooseOrientation(sheets, m_html);
+    printer.setPageOrientation(sheets.orientation());
+    QTemporaryFile file(PrintFileTemplate());
+    QString error;
+    CRepPreviewDlg preview(this);
+    if (!MakePrintPdf(printer, file, &error) || !preview.Load(file.fileName(), &error)) {
+        CxMessage(this, CxMessageIcon::Error, error);
+        return;
+    }
+    if (preview.exec() == CRepPreviewDlg::kPrint)
+        OnPrint();
 }
 
 bool CRepView::CanProcessCommand(unsigned id, CxCmdUI& ui) {

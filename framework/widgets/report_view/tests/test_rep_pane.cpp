@@ -1,0 +1,176 @@
+// The report pane on the browser engine: a page of any size shows whole (the
+// engine would refuse more than 2 MB handed over in memory), its file goes
+// with the next page and with the pane, links go to the program instead of
+// navigating while the page's own anchors stay, the width a page needs
+// decides the sheet, and the PDF of a page reaches the preview and a printer.
+#include "framework/widgets/open_external.h"
+#include "framework/widgets/report_view/rep_pane.h"
+#include "framework/widgets/report_view/rep_print.h"
+#include "tests/support/pane_text.h"
+
+#include <QFileInfo>
+#include <QPdfDocument>
+#include <QPrinter>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+QString Page(const QString& body) {
+    return QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"></head><body>") +
+           body + QStringLiteral("</body></html>");
+}
+
+} // namespace
+
+class TestRepPane : public QObject {
+    Q_OBJECT
+public:
+    static void initMain() { CRepPane::PrepareApplication(); }
+
+private slots:
+    void bigPageShowsWhole();
+    void pageFileGoesWithPage();
+    void links_data();
+    void links();
+    void neededWidth();
+    void pdfToPreviewAndPrinter();
+};
+
+void TestRepPane::bigPageShowsWhole() {
+    CRepPane pane;
+    pane.resize(800, 600);
+    pane.show();
+    QString rows;
+    for (int i = 0; i < 60000; ++i)
+        rows += QStringLiteral("<tr><td>Клиент %1</td><td>%2</td></tr>").arg(i).arg(i * 7);
+    const QString page = Page(QStringLiteral("<table>") + rows + QStringLiteral("</table>"));
+    QVERIFY(page.toUtf8().size() > 2 * 1024 * 1024);
+    QString error;
+    QVERIFY2(pane.ShowPage(page, QPointF(), &error), qPrintable(error));
+    QVERIFY(pane.IsLoading());
+    const QString text = PaneText(&pane);
+    QVERIFY(!pane.IsLoading());
+    QVERIFY2(text.startsWith(QStringLiteral("Клиент 0\t0\n")), qPrintable(text.left(100)));
+    QVERIFY(text.contains(QStringLiteral("Клиент 59999\t419993")));
+}
+
+void TestRepPane::pageFileGoesWithPage() {
+    QString first;
+    {
+        CRepPane pane;
+        QSignalSpy loaded(&pane, &CRepPane::pageLoaded);
+        QVERIFY(pane.ShowPage(Page(QStringLiteral("<p>первая</p>"))));
+        QVERIFY(pane.WaitLoaded());
+        QCOMPARE(loaded.size(), 1);
+        QCOMPARE(loaded.first().first().toBool(), true);
+        first = pane.url().toLocalFile();
+        QVERIFY(QFileInfo::exists(first));
+        // A page given while the one before still loads: the later shows.
+        QVERIFY(pane.ShowPage(Page(QStringLiteral("<p>вторая</p>"))));
+        QVERIFY(pane.ShowPage(Page(QStringLiteral("<p>третья</p>"))));
+        QCOMPARE(PaneText(&pane), QStringLiteral("третья"));
+        QVERIFY(!QFileInfo::exists(first));
+        first = pane.url().toLocalFile();
+        QVERIFY(QFileInfo::exists(first));
+    }
+    QVERIFY(!QFileInfo::exists(first));
+}
+
+void TestRepPane::links_data() {
+    QTest::addColumn<QString>("href");
+    QTest::addColumn<QString>("handed"); // empty: the pane keeps it
+    QTest::newRow("command address") << "opendoc:CDDirWorkPlace:1"
+                                     << "opendoc:CDDirWorkPlace:1";
+    QTest::newRow("message with escapes") << "messagebox:64:Скидка 50% на №1, #2?"
+                                          << "messagebox:64:Скидка 50% на №1, #2?";
+    QTest::newRow("web address") << "https://example.org/a?b=1"
+                                 << "https://example.org/a?b=1";
+    QTest::newRow("anchor of the page") << "#bottom"
+                                        << "";
+}
+
+void TestRepPane::links() {
+    QFETCH(QString, href);
+    QFETCH(QString, handed);
+    CRepPane pane;
+    pane.resize(400, 200);
+    pane.show();
+    QVERIFY(pane.ShowPage(Page(QStringLiteral("<a id=\"link\" href=\"%1\">ссылка</a>"
+                                              "<div style=\"height:5000px\"></div>"
+                                              "<a name=\"bottom\">конец</a>")
+                                   .arg(href.toHtmlEscaped()))));
+    QVERIFY(pane.WaitLoaded());
+    const QUrl page = pane.url();
+    QSignalSpy clicked(&pane, &CRepPane::linkClicked);
+    QVERIFY(ClickInPane(&pane, QStringLiteral("#link")));
+    if (handed.isEmpty()) {
+        // The engine scrolls to the anchor itself and stays on the page.
+        QTRY_VERIFY_WITH_TIMEOUT(pane.ScrollPosition().y() > 1000, 60000);
+        QVERIFY(clicked.isEmpty());
+    } else {
+        QTRY_COMPARE_WITH_TIMEOUT(clicked.size(), 1, 60000);
+        QCOMPARE(CxLinkAddress(clicked.first().first().toUrl()), handed);
+    }
+    QCOMPARE(pane.url().adjusted(QUrl::RemoveFragment), page);
+    QVERIFY(PaneText(&pane).startsWith(QStringLiteral("ссылка")));
+}
+
+void TestRepPane::neededWidth() {
+    CRepPane pane;
+    pane.resize(400, 300);
+    QVERIFY(pane.ShowPage(Page(QStringLiteral("<p>Текст, который переносится по словам в любую "
+                                              "ширину листа.</p>"))));
+    const double narrow = pane.NeededWidth(700);
+    QVERIFY2(narrow > 0 && narrow <= 700, qPrintable(QString::number(narrow)));
+    // Figures do not break: a row of many is as wide as they are.
+    QString cells;
+    for (int i = 0; i < 40; ++i)
+        cells += QStringLiteral("<td>1234567890</td>");
+    QVERIFY(pane.ShowPage(Page(QStringLiteral("<table><tr>") + cells +
+                               QStringLiteral("</tr></table><p>широкая</p>"))));
+    const double wide = pane.NeededWidth(700);
+    QVERIFY2(wide > 1400, qPrintable(QString::number(wide)));
+    // The page keeps the pane's width afterwards.
+    QVERIFY(PaneText(&pane).endsWith(QStringLiteral("широкая")));
+}
+
+void TestRepPane::pdfToPreviewAndPrinter() {
+    CRepPane pane;
+    QString rows;
+    for (int i = 0; i < 300; ++i)
+        rows += QStringLiteral("<tr><td>строка %1</td></tr>").arg(i);
+    QVERIFY(pane.ShowPage(Page(QStringLiteral("<table>") + rows + QStringLiteral("</table>"))));
+    QTemporaryDir dir;
+    const QString pdf = dir.filePath(QStringLiteral("страница.pdf"));
+    const QPageLayout a4(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(10, 10, 10, 10),
+                         QPageLayout::Millimeter);
+    QString error;
+    QVERIFY2(pane.WritePdf(pdf, a4, &error), qPrintable(error));
+    QPdfDocument written;
+    QCOMPARE(written.load(pdf), QPdfDocument::Error::None);
+    const int sheets = written.pageCount();
+    QVERIFY(sheets > 1);
+    QCOMPARE(written.pagePointSize(0).toSize(), QPageSize(QPageSize::A4).sizePoints());
+
+    CRepPreviewDlg preview;
+    QVERIFY2(preview.Load(pdf, &error), qPrintable(error));
+    QCOMPARE(preview.PageCount(), sheets);
+    QVERIFY(!preview.Load(dir.filePath(QStringLiteral("нет.pdf")), &error));
+    QVERIFY(!error.isEmpty());
+
+    // A printer that writes a file: a sheet for every page.
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    const QString printed = dir.filePath(QStringLiteral("printed.pdf"));
+    printer.setOutputFileName(printed);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    QVERIFY2(PrintPdfPages(pdf, &printer, &error), qPrintable(error));
+    QPdfDocument paper;
+    QCOMPARE(paper.load(printed), QPdfDocument::Error::None);
+    QCOMPARE(paper.pageCount(), sheets);
+    QVERIFY(!PrintPdfPages(dir.filePath(QStringLiteral("нет.pdf")), &printer, &error));
+}
+
+QTEST_MAIN(TestRepPane)
+#include "test_rep_pane.moc"
