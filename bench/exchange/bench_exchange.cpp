@@ -184,7 +184,7 @@ public:
         m_file.WriteString(s);
     }
     void Date(int year, int month, int day) {
-        char buffer[32];
+        char buffer[48];
         std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02d", year, month, day);
         Text(buffer);
     }
