@@ -3,8 +3,8 @@
 //
 //   kelda_datagen --database kelda_bench --recreate            (the defaults:
 //       50 points, 20,000 clients, 3 years, 1,000,000 visit cells)
-//   kelda_datagen --database kelda_small --recreate --points 5 --clients 500 \
-//       --years 1 --visits 20000 --history 5
+//   kelda_datagen --database kelda_small --recreate --points 5 --clients 500
+//       --years 1 --visits 20000 --history 5            (one line)
 //
 // The server comes from --server/--socket or KELDA2_SERVER/KELDA2_SOCKET, as
 // for the program. See README.md, "Benchmark databases".
