@@ -18,6 +18,7 @@
 #include "framework/widgets/dialog.h"
 #include "framework/widgets/message_box.h"
 #include "framework/widgets/pages/tab.h"
+#include "framework/widgets/report_view/rep_pane.h"
 
 #include <QMdiArea>
 #include <QSignalSpy>
@@ -29,6 +30,11 @@ class TestAppCommands : public QObject {
     std::unique_ptr<QTemporaryDir> m_dir;
     AppShellFixture m_shell;
     QStringList m_messages;
+
+public:
+    // The compare command opens a report window, whose page needs the browser
+    // engine set up before the application object exists.
+    static void initMain() { CRepPane::PrepareApplication(); }
 
 private slots:
     void initTestCase() {
@@ -191,7 +197,7 @@ private slots:
         QVERIFY(links.contains(QStringLiteral("Клиенты проекта")));
         QVERIFY(links.contains(QStringLiteral("Ежедневные формы")));
         // A link to a window that the program does not have yet is only text.
-        for (const QString address :
+        for (const QString& address :
              {QStringLiteral("opendoc:CJClients"), QStringLiteral("opendoc:CJDiaryMain")})
             QCOMPARE(links.contains(address), CxDocManager::Instance()->CanOpen(address));
         QVERIFY(view->Picture()->GetHTML().contains(CKelda2View::OrganisationAddress()));

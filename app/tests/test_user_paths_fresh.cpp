@@ -8,7 +8,8 @@
 #include "app/tests/app_shell_fixture.h"
 #include "app/tests/user_paths.h"
 #include "framework/core/report/rep_doc.h"
-#include "framework/widgets/report/rep_view.h"
+#include "framework/widgets/report_view/rep_pane.h"
+#include "framework/widgets/report_view/rep_view.h"
 #include "reports/base/views/preset_sel_list.h"
 
 #include <QPushButton>
@@ -70,6 +71,11 @@ class TestUserPathsFresh : public QObject {
     std::unique_ptr<QtWarningGuard> m_warnings;
     std::unique_ptr<MessageAnswers> m_answers;
     std::unique_ptr<ModalWatcher> m_modals;
+
+public:
+    // Report windows show their pages in a browser engine, which must be
+    // set up before the application object exists.
+    static void initMain() { CRepPane::PrepareApplication(); }
 
     CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
 

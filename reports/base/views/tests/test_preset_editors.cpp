@@ -82,6 +82,10 @@ private slots:
         preset.Detailed.SetIDs({20437, 55555});
         preset.PeriodMode = 2;
         preset.PivotMode = 1;
+        // The user's own preset, as stored before the editor opens it.
+        QString error;
+        QVERIFY2(CRepPresetList2::SaveUserPreset(preset, QString(), QString(), &error),
+                 qPrintable(error));
         CRepPresetEdit2 editor(preset, kFields, false);
         QCOMPARE(editor.Tabs()->count(), 5);
         QCOMPARE(editor.Tabs()->tabText(0), QStringLiteral("Итоговый отчет, группировка"));
