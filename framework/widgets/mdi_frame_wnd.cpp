@@ -52,6 +52,10 @@ CxMDIFrameWnd::~CxMDIFrameWnd() {
     for (QAction* action : std::as_const(m_actions))
         disconnect(action, nullptr, this, nullptr);
     m_actions.clear();
+    // Closing the windows in the base's destructor still activates the next
+    // one: the MDI area must not call into the part of the frame already gone.
+    if (m_mdiArea)
+        disconnect(m_mdiArea, nullptr, this, nullptr);
 }
 
 bool CxMDIFrameWnd::LoadFrame(int resourceId) {

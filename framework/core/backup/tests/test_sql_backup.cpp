@@ -525,13 +525,15 @@ private slots:
             const QStringList staged = StagingTables(live);
             QVERIFY2(!staged.isEmpty(), qPrintable(QString::number(step)));
 
-            // Another copy restores now: its lock keeps the tables.
+            // Another copy restores now: its lock keeps the tables. The
+            // server frees the killed child's lock only once it has seen its
+            // connection go, so the other copy waits for it a little.
             CxMySQL other;
             SQLConnectXML info = live.Info();
             QVERIFY(other.Connect(&info));
             QString report;
             CxResult lock = other.Execute(
-                QStringLiteral("SELECT GET_LOCK(CONCAT('krs_',LEFT(MD5(DATABASE()),24)),0)"));
+                QStringLiteral("SELECT GET_LOCK(CONCAT('krs_',LEFT(MD5(DATABASE()),24)),30)"));
             QVERIFY(lock.FetchRow() && lock.SFieldValue(0) == QLatin1String("1"));
             QVERIFY(CSQLRestore::CleanInterrupted(live.Connection(), &report));
             QCOMPARE(report, QString());
