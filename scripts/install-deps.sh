@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config ccache python3 clang-format-14
+    cmake ninja-build g++ lld pkg-config ccache python3 clang-format-14
     qt6-base-dev qt6-base-dev-tools qt6-qpa-plugins qt6-translations-l10n libgl-dev fonts-dejavu-core
     libmariadb-dev mariadb-server mariadb-client
     zlib1g-dev libxlsxwriter-dev
