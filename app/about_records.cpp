@@ -1,12 +1,11 @@
 // The about box's module records and pages.
 #include "framework/core/app/about_pages.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "version.h"
 
 namespace {
-QString Tr(const QString& text, const QString& context) {
-    return CTarvikApp::TranslateString(text, context, 1);
-}
+constexpr CxTr Tr;
 
 class CAboutModule_kelda2 : public CModulesInfo {
 public:

@@ -13,6 +13,7 @@
 #include "framework/core/app/program_marks.h"
 #include "framework/core/sql/sql_init.h"
 #include "framework/core/table/self_register.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/about_dialog.h"
 #include "framework/widgets/cmd_target.h"
 #include "framework/widgets/icons.h"
@@ -32,9 +33,7 @@
 #include <QStyleFactory>
 
 namespace {
-QString Tr(const QString& text, const char* context) {
-    return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
-}
+constexpr CxTr Tr;
 
 // The start-up picture (bitmap IDB_SPLASH): painted, as the program ships no
 // picture files; the progress line goes into the text rectangle.

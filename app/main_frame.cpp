@@ -4,16 +4,14 @@
 #include "command_ids.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/icons.h"
 #include "framework/widgets/status_bar.h"
 
 #include <QMdiArea>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CMainFrame::OnCreate"), 1);
-}
+constexpr CxTr Tr("CMainFrame::OnCreate");
 
 struct ItemDef {
     unsigned id;

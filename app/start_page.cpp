@@ -2,6 +2,7 @@
 
 #include "backup_reminder.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "html_news.h"
 #include "model/config/configuration.h"
 
@@ -12,10 +13,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CKelda2View::DoDataExchange"), 1);
-}
+constexpr CxTr Tr("CKelda2View::DoDataExchange");
 
 constexpr int kStartPicture = 1268;
 

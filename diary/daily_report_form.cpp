@@ -6,6 +6,7 @@
 #include "framework/core/record/dx_record.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/errors/error_tip.h"
@@ -35,9 +36,7 @@ namespace {
 // The icon of daily reports and their sheets.
 constexpr int kDiaryIcon = 1293;
 
-QString Tr(const char* text) {
-    return DiaryText(text, "CDDiary::DoDataExchange");
-}
+constexpr CxTr Tr("CDDiary::DoDataExchange");
 
 // Set while OpenDraft makes its form: the form then makes no sheet and
 // applies no defaults of its own.

@@ -2,6 +2,7 @@
 
 #include "diary/core/diary_verdict.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/lists/list_sel_order.h"
 #include "framework/widgets/message_box.h"
@@ -14,9 +15,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text) {
-    return DiaryText(text, "CASelMat::DoDataExchange");
-}
+constexpr CxTr Tr("CASelMat::DoDataExchange");
 const QString kStateSection = QStringLiteral("State\\MatSelectDialog");
 } // namespace
 

@@ -6,6 +6,7 @@
 #include "framework/core/lists/sql_auto_complete.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/errors/error_tip.h"
 #include "framework/widgets/forms/sql_combo_list.h"
@@ -26,9 +27,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text, const char* context) {
-    return DiaryText(text, context);
-}
+constexpr CxTr Tr;
 // Packages the button's menu lists at most.
 constexpr int kPackagesListed = 500;
 

@@ -8,6 +8,7 @@
 #include "framework/core/record/dx_record.h"
 #include "framework/core/report/rep_doc.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/forms/combo_list.h"
 #include "framework/widgets/forms/date_edit.h"
@@ -33,9 +34,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text) {
-    return ClientTabText(text, "CDClientsBase::DoDataExchange");
-}
+constexpr CxTr Tr("CDClientsBase::DoDataExchange");
 
 // The tool tip that the configuration's list TOOLTIPS gives an identifier.
 QString ToolTip(const char* identifier) {

@@ -16,10 +16,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-QString ClientTabText(const char* text, const char* context) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(context), 1);
-}
-
 QVariant RadioValue(const QList<QPair<QAbstractButton*, int>>& buttons,
                     const CDClientTabDynDyn* page, const QString& column,
                     const QVariant& fallback) {

@@ -15,6 +15,7 @@
 // page does not show keep their values, and a second page on one date is
 // refused before anything is written.
 #include "clients/core/client_history_store.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/dx_form.h"
 #include "framework/widgets/pages/multi_page.h"
 
@@ -195,8 +196,8 @@ QList<QWidget*> TabStops(QWidget* root);
 // it).
 void ChainTabOrder(const QList<QWidget*>& order);
 
-// A text of the card in the user's language.
-QString ClientTabText(const char* text, const char* context);
+// A text of the card in the user's language, in the context given at each call.
+inline constexpr CxTr ClientTabText;
 // The value a radio group of a page stores: the chosen button's value; none
 // chosen: the stored value where the page shows a stored row, else the
 // group's default (QVariant() for NULL).

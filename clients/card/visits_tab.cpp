@@ -32,9 +32,7 @@ constexpr int kConsultationByCode = 1;
 constexpr int kColumnMaterial = 0;
 constexpr int kColumnValue = 1;
 
-QString TrAdd(const char* text, const char* context = "CDClientsVisitsAdd") {
-    return ClientTabText(text, context);
-}
+constexpr CxTr TrAdd("CDClientsVisitsAdd");
 } // namespace
 
 // --- CDClientsVisitsAdd -----------------------------------------------------

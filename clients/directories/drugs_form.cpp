@@ -2,6 +2,7 @@
 
 #include "core/directory_kinds.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/dxx.h"
 #include "model/config/configuration.h"
 #include "model/tables/table_set.h"
@@ -16,10 +17,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CDDirDrugs::DoDataExchange"), 1);
-}
+constexpr CxTr Tr("CDDirDrugs::DoDataExchange");
 
 // The tool tip that the configuration's list TOOLTIPS gives an identifier.
 QString ToolTip(const char* identifier) {

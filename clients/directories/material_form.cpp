@@ -2,6 +2,7 @@
 
 #include "core/directory_kinds.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/dxx.h"
 #include "framework/widgets/forms/sql_combo_list.h"
 #include "material_kind_pages.h"
@@ -18,10 +19,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CDDirMat::DoDataExchange"), 1);
-}
+constexpr CxTr Tr("CDDirMat::DoDataExchange");
 
 const QString& TypeField() {
     static const QString field = QStringLiteral("nType");

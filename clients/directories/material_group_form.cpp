@@ -3,6 +3,7 @@
 #include "core/directory_kinds.h"
 #include "core/material_kinds.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/dxx.h"
 #include "framework/widgets/grid/grid_ctrl.h"
 #include "model/enums/material_type.h"
@@ -15,10 +16,7 @@
 #include <QPlainTextEdit>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CDDirMatGroup::DoDataExchange"), 1);
-}
+constexpr CxTr Tr("CDDirMatGroup::DoDataExchange");
 
 const QString& SetField() {
     static const QString field = QStringLiteral("cOtherInfo");

@@ -2,6 +2,7 @@
 
 #include "core/directory_kinds.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/dxx.h"
 #include "framework/widgets/lists/list_sel_order.h"
 #include "model/orgs/org_keys.h"
@@ -14,10 +15,7 @@
 #include <QPlainTextEdit>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CDDirMatPack::DoDataExchange"), 1);
-}
+constexpr CxTr Tr("CDDirMatPack::DoDataExchange");
 
 const QString& ListField() {
     static const QString field = QStringLiteral("cOtherInfo");

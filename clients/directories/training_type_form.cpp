@@ -2,6 +2,7 @@
 
 #include "core/directory_kinds.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/dxx.h"
 #include "model/tables/table_set.h"
 
@@ -10,10 +11,7 @@
 #include <QPlainTextEdit>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CDDirTrainig::DoDataExchange"), 1);
-}
+constexpr CxTr Tr("CDDirTrainig::DoDataExchange");
 } // namespace
 
 CDDirTrainig::CDDirTrainig(QWidget* parent) : CDDirItemForm(parent) {

@@ -2,6 +2,7 @@
 
 #include "core/directory_kinds.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/combo_list.h"
 #include "framework/widgets/forms/dxx.h"
 #include "model/config/configuration.h"
@@ -13,10 +14,7 @@
 #include <QPlainTextEdit>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CDDirWorkers::DoDataExchange"), 1);
-}
+constexpr CxTr Tr("CDDirWorkers::DoDataExchange");
 } // namespace
 
 CDDirWorkers::CDDirWorkers(QWidget* parent) : CDDirItemForm(parent) {

@@ -5,6 +5,7 @@
 #include "clients/core/training_rules.h"
 #include "framework/core/record/dx_record.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/dxx.h"
 #include "framework/widgets/forms/html_static.h"
@@ -22,10 +23,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CDTraining::DoDataExchange"), 1);
-}
+constexpr CxTr Tr("CDTraining::DoDataExchange");
 } // namespace
 
 CDTraining::CDTraining(QWidget* parent)

@@ -3,6 +3,7 @@
 #include "framework/core/progress.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <QHash>
 #include <mutex>
@@ -15,9 +16,7 @@ constexpr int kLockWaitSeconds = 999999;
 constexpr int kHolderWaitSeconds = 1;
 const QString kStaleMark = QStringLiteral("_cache_stale");
 
-QString Tr(const QString& text, const char* key) {
-    return CTarvikApp::TranslateString(text, QString::fromLatin1(key));
-}
+constexpr CxTr Tr;
 
 // The connection's holds: how deep they nest and the slot they took.
 struct HeldSlot {

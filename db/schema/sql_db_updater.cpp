@@ -4,15 +4,12 @@
 #include "framework/core/backup/sql_restore.h"
 #include "framework/core/sql/sql_init.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "schema_steps.h"
 #include "watched_tables.h"
 
 namespace {
-const QString kContext = QStringLiteral("CSQLDBUpdater::OnUpdate");
-
-QString Tr(const QString& text, const QString& context = kContext) {
-    return CTarvikApp::TranslateString(text, context, 1);
-}
+constexpr CxTr Tr("CSQLDBUpdater::OnUpdate");
 
 QString ColumnsToNotNull(const QString& table, const QString& columns) {
     QStringList clauses;

@@ -4,6 +4,7 @@
 #include "framework/core/progress.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <QDate>
 #include <QList>
@@ -36,9 +37,7 @@ enum CrcColumn {
     ColReport,
 };
 
-QString Tr(const char* text, const char* context = "BuildCRC") {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(context));
-}
+constexpr CxTr Tr("BuildCRC");
 
 void PutLE32(unsigned char* p, uint32_t v) {
     for (int i = 0; i < 4; ++i)

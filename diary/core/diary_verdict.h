@@ -5,6 +5,8 @@
 // cell of a sheet — so that the window only has to put the tip there.
 #include <QString>
 
+#include "framework/core/translation.h"
+
 enum class EDiaryField {
     None,
     Date,          // the report's (or a visit's) date
@@ -44,7 +46,7 @@ struct CDiaryVerdict {
 
 // A text in the user's language: the default Russian text and its message key,
 // or the "Class::Method" context of texts that have no key.
-QString DiaryText(const char* text, const char* keyOrContext);
+inline constexpr CxTr DiaryText;
 
 // The refusal of an empty required field: "Поле должно быть заполнено." under
 // the field's name.

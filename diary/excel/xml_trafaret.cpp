@@ -6,6 +6,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/core/xml/xml_attr.h"
 #include "model/config/configuration.h"
 #include "model/options/kelda_options.h"
@@ -34,9 +35,7 @@ constexpr const char* kSections[] = {"XML",      "XML.ROW",   "XML.DIC",       "
 
 using Pairs = QList<std::pair<QString, QString>>;
 
-QString Tr(const QString& text) {
-    return CTarvikApp::TranslateString(text, QStringLiteral("MakeXMLTrafaret"));
-}
+constexpr CxTr Tr("MakeXMLTrafaret");
 
 // Replaces every placeholder of pairs in one pass over text: what goes in is
 // never searched again, so a directory name that looks like a placeholder

@@ -7,6 +7,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "model/config/configuration.h"
 #include "model/enums/behaviour_enums.h"
 #include "model/enums/client_enums.h"
@@ -22,9 +23,7 @@ namespace {
 
 constexpr int kPageRows = 50000;
 
-QString Tr(const QString& text) {
-    return CTarvikApp::TranslateString(text, QStringLiteral("CDBFOut::DoDataExchange"));
-}
+constexpr CxTr Tr("CDBFOut::DoDataExchange");
 
 // Types whose values the server writes without quotes.
 bool IsUnquotedType(const QString& type) {

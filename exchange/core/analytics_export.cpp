@@ -6,6 +6,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/core/temp_tables/sql_win_app_ext.h"
+#include "framework/core/translation.h"
 #include "model/config/configuration.h"
 #include "model/tables/material_groups_script.h"
 #include "model/tables/table_set.h"
@@ -18,9 +19,7 @@ namespace {
 
 constexpr int kVisitsPageRows = 100000;
 
-QString Tr(const QString& text, const QString& key) {
-    return CTarvikApp::TranslateString(text, key);
-}
+constexpr CxTr Tr;
 
 // Writes a whole file in code page 1251 with CR LF line ends; it replaces the
 // previous file only once complete.

@@ -7,6 +7,7 @@
 #include "framework/core/exchange/sql_import_wizard_helper.h"
 #include "framework/core/progress.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "old_data_conversion.h"
 
 #include <QLibrary>
@@ -21,9 +22,7 @@ const QString kWatchdog = QStringLiteral("watchdog");
 using BeginFn = CBrennock* (*)(const char16_t*, CBrennock_Callback*);
 using EndFn = void (*)(CBrennock*);
 
-QString Tr(const QString& text, const QString& context) {
-    return CTarvikApp::TranslateString(text, context);
-}
+constexpr CxTr Tr;
 
 QString Quoted(const QString& name) {
     QString out = name;

@@ -3,6 +3,7 @@
 #include "framework/core/progress.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "model/config/configuration.h"
 #include "old_archive_converter.h"
 
@@ -31,9 +32,7 @@ const QList<QPair<qint64, int>> kOrgInfoNumbers = {
 const int kOrgCardNumbers[15] = {200, 300,  400,  500,  550,  600,  700, 800,
                                  900, 1000, 1100, 1200, 1300, 1400, 1500};
 
-QString Tr(const QString& text, const QString& key) {
-    return CTarvikApp::TranslateString(text, key);
-}
+constexpr CxTr Tr;
 
 // A value of a row as an SQL literal: NULL, a checked number, or a quoted text.
 QString Literal(const CxResult& res, const char* column, bool numeric) {

@@ -3,6 +3,7 @@
 #include "framework/core/app/html_template.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 using CxString::StrTr;
 
@@ -11,9 +12,7 @@ static void InitResources() {
 }
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 
 QString DateText(const QDate& date) {
     return date.isValid() ? date.toString(QStringLiteral("dd.MM.yyyy"))

@@ -3,12 +3,11 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 namespace {
 
-QString Tr(const QString& text, const QString& key) {
-    return CTarvikApp::TranslateString(text, key);
-}
+constexpr CxTr Tr;
 
 bool Fail(QString* error, const CxResult& res) {
     if (error)

@@ -3,6 +3,7 @@
 #include "exchange/transfer/compare_changes_doc.h"
 #include "exchange/transfer/load_comparison.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/message_box.h"
 
@@ -16,9 +17,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 
 // The load number of an item; 0 for an organisation's item.
 constexpr int kLoadRole = Qt::UserRole + 1;

@@ -3,6 +3,7 @@
 #include "framework/core/app/runtime_class.h"
 #include "framework/core/documents/document.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/grid/grid_ctrl.h"
 #include "framework/widgets/message_box.h"
 #include "framework/widgets/pages/tab.h"
@@ -14,9 +15,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const QString& text, const QString& key) {
-    return CTarvikApp::TranslateString(text, key, 1);
-}
+constexpr CxTr Tr;
 } // namespace
 
 CConfiguratorBaseOrgInfo::CConfiguratorBaseOrgInfo(QWidget* parent) : QWidget(parent) {

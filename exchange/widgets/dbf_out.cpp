@@ -3,6 +3,7 @@
 #include "exchange/core/accounting_export.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "reports/base/core/fast_tables.h"
 
 #include <QDesktopServices>
@@ -10,9 +11,7 @@
 #include <QUrl>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QStringLiteral("CDBFOut"));
-}
+constexpr CxTr Tr("CDBFOut");
 
 // The work tables are one step of the export: their builder's phases show
 // as the line under the bar, and the export's stop stops them too.

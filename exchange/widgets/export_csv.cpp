@@ -3,15 +3,14 @@
 #include "exchange/core/analytics_export.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <QDesktopServices>
 #include <QDir>
 #include <QUrl>
 
 namespace {
-QString Tr(const QString& text, const QString& key) {
-    return CTarvikApp::TranslateString(text, key, 1);
-}
+constexpr CxTr Tr;
 } // namespace
 
 CExportCSV::CExportCSV(QWidget* parent, CxSQL* sql)

@@ -2,6 +2,7 @@
 
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/dialog.h"
 #include "framework/widgets/error_text.h"
 #include "framework/widgets/grid/grid_ctrl.h"
@@ -13,9 +14,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const QString& text, const QString& key) {
-    return CTarvikApp::TranslateString(text, key, 1);
-}
+constexpr CxTr Tr;
 
 } // namespace
 

@@ -3,11 +3,10 @@
 #include "exchange/core/org_merge.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 namespace {
-QString Tr(const QString& text, const QString& key) {
-    return CTarvikApp::TranslateString(text, key, 1);
-}
+constexpr CxTr Tr;
 } // namespace
 
 CMergeOrgsWizard::CMergeOrgsWizard(QWidget* parent, CxSQL* sql)

@@ -1,13 +1,12 @@
 #include "restore_converter_kelda1.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <QDir>
 
 namespace {
-QString Tr(const QString& text) {
-    return CTarvikApp::TranslateString(text, QStringLiteral("CSQLRestoreWizard_Converter_Kelda1"));
-}
+constexpr CxTr Tr("CSQLRestoreWizard_Converter_Kelda1");
 } // namespace
 
 CSQLRestoreWizard_Converter_Kelda1::CSQLRestoreWizard_Converter_Kelda1(QWidget* parent)

@@ -1,4 +1,5 @@
 #include "tarvik_app.h"
+#include "translation.h"
 
 #include <QFile>
 #include <QHash>
@@ -52,4 +53,24 @@ QString CTarvikApp::TranslateString(const QString& textOrKey, const QString& con
             return *it;
     }
     return textOrKey;
+}
+
+QString CxTr::operator()(const char* text) const {
+    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(m_context));
+}
+
+QString CxTr::operator()(const QString& text) const {
+    return CTarvikApp::TranslateString(text, QString::fromLatin1(m_context));
+}
+
+QString CxTr::operator()(const char* text, const char* context) const {
+    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(context));
+}
+
+QString CxTr::operator()(const QString& text, const char* context) const {
+    return CTarvikApp::TranslateString(text, QString::fromLatin1(context));
+}
+
+QString CxTr::operator()(const QString& text, const QString& context) const {
+    return CTarvikApp::TranslateString(text, context);
 }

@@ -2,6 +2,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 // Rows go to the server in batches of this many.
 static constexpr int kTownsBatch = 10000;
@@ -11,9 +12,7 @@ static void InitDefaultConfigResource() {
 }
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 
 } // namespace
 

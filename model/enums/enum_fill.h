@@ -1,7 +1,7 @@
 #pragma once
 // Filling an enumeration from a table of items: each text (and each
 // description with a key) is translated once, when the enumeration is filled.
-#include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <cstring>
 
@@ -17,9 +17,7 @@ struct EnumItemDef {
 // In the place of a description key: the description is the item's text.
 inline constexpr const char* kDescAsText = "=text";
 
-inline QString TranslateItemText(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromUtf8(key), 1);
-}
+inline constexpr CxTr TranslateItemText;
 
 template <class E, size_t N> void AddItems(E& enumeration, const EnumItemDef (&items)[N]) {
     for (const EnumItemDef& def : items) {

@@ -1,6 +1,7 @@
 #include "kelda_options.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 namespace {
 // Never freed: the page outlives every reader, to the very end of the run.
@@ -8,9 +9,7 @@ COptionsPage_Kelda* const g_pOptionsPage_Kelda = new COptionsPage_Kelda;
 
 const QString kLastState = QStringLiteral("AppState\\LastState");
 
-QString Tr(const QString& text, const char* context) {
-    return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
-}
+constexpr CxTr Tr;
 
 // One option's caption and description, translated in the group's context.
 void SetOption(COptionsGroup* group, COption& option, const QString& caption,

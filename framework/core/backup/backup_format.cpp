@@ -2,6 +2,7 @@
 
 #include "framework/core/app/program_marks.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <zlib.h>
 
@@ -137,10 +138,7 @@ QByteArray SerializeHeader(const Header& header) {
 }
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("kbackup::ParseHeader"));
-}
+constexpr CxTr Tr("kbackup::ParseHeader");
 } // namespace
 
 bool ParseHeader(const QByteArray& bytes, Header* header, QString* error) {

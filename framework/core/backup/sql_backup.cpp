@@ -9,6 +9,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "loader/indexed_file.h"
 
 #include <QCoreApplication>
@@ -41,10 +42,7 @@ constexpr int kCompressionLevel = 1;
 // Parts being compressed on other threads while the next rows are read.
 constexpr size_t kMaxPartsInFlight = 3;
 
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CSQLBackup::Backup"));
-}
+constexpr CxTr Tr("CSQLBackup::Backup");
 
 struct TablePlan {
     kbackup::Table table;

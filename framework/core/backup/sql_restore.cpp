@@ -9,6 +9,7 @@
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "loader/indexed_file.h"
 
 #include <QFile>
@@ -25,10 +26,7 @@ constexpr qint64 kStatementBytes = 2 << 20;
 // then the tables' metadata locks) before it gives up and changes nothing.
 constexpr int kSwapWaitSeconds = 60;
 
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CSQLRestore::Restore"));
-}
+constexpr CxTr Tr("CSQLRestore::Restore");
 
 // The named lock a restore holds on its own connection from start to end, so
 // no other restore and no start-up clean-up takes its staging tables; it goes

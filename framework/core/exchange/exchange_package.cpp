@@ -1,6 +1,7 @@
 #include "exchange_package.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "indexed_file.h"
 
 #include <QFile>
@@ -29,9 +30,7 @@ void AppendInt32(QByteArray& out, uint32_t value) {
     out.append(bytes, 4);
 }
 
-QString Tr(const QString& text, const QString& key) {
-    return CTarvikApp::TranslateString(text, key);
-}
+constexpr CxTr Tr;
 
 QString CannotWrite() {
     return Tr(QStringLiteral("Не удалось записать файл пакета обмена"),

@@ -5,6 +5,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "sql_import_wizard.h"
 
 #include <QDateTime>
@@ -15,9 +16,7 @@
 
 namespace {
 
-QString Tr(const QString& text, const QString& key) {
-    return CTarvikApp::TranslateString(text, key);
-}
+constexpr CxTr Tr;
 
 bool Fail(QString* error, const QString& text) {
     if (error)

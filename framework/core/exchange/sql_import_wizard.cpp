@@ -6,6 +6,7 @@
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "sql_export_wizard.h"
 
 #include <QCryptographicHash>
@@ -22,9 +23,7 @@ using namespace ExchangeSQL;
 // A multi-row INSERT into a load table is sent once it passes this size.
 constexpr qsizetype kStatementBytes = 512 * 1024;
 
-QString Tr(const QString& text, const QString& key) {
-    return CTarvikApp::TranslateString(text, key);
-}
+constexpr CxTr Tr;
 
 const char kRegionColumn[] = "nRegionDataID";
 

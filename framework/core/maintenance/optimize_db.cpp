@@ -4,11 +4,10 @@
 #include "framework/core/run_log.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 namespace {
-QString Tr(const QString& text) {
-    return CTarvikApp::TranslateString(text, QStringLiteral("OptimizeDB"));
-}
+constexpr CxTr Tr("OptimizeDB");
 } // namespace
 
 bool OptimizeDB(CxSQL* sql, CvProgress* progress, CvRunLog* log, QString* error) {

@@ -5,6 +5,7 @@
 #include "framework/core/table/cx_table.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <QRegularExpression>
 #include <algorithm>
@@ -24,9 +25,7 @@ QString Quoted(const QString& name) {
     return u'`' + name + u'`';
 }
 
-QString Tr(const QString& text, const char* context) {
-    return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
-}
+constexpr CxTr Tr;
 } // namespace
 
 QString SqlFieldFromFullName(const QString& fullName) {

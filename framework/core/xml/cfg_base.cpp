@@ -1,6 +1,7 @@
 #include "cfg_base.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "xml_parser.h"
 
 #include <QDateTime>
@@ -14,9 +15,7 @@
 #include <optional>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QStringLiteral("xCfgBase2"), 1);
-}
+constexpr CxTr Tr("xCfgBase2");
 
 // A document is read in the encoding that its byte-order mark or its XML
 // declaration names, else as UTF-8. Bytes that do not decode leave the

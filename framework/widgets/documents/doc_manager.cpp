@@ -5,6 +5,7 @@
 #include "framework/core/documents/doc_template.h"
 #include "framework/core/documents/document.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/icons.h"
 #include "framework/widgets/mdi_child_wnd.h"
 #include "framework/widgets/mdi_frame_wnd.h"
@@ -13,9 +14,7 @@
 #include <QMdiArea>
 
 namespace {
-QString Tr(const QString& text, const char* context) {
-    return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
-}
+constexpr CxTr Tr;
 } // namespace
 
 QWidget* CxCreateWidget(const QMetaObject* cls, QWidget* parent) {

@@ -6,6 +6,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/file_edit.h"
 #include "framework/widgets/message_box.h"
 #include "framework/widgets/wizard/wizard_file_pane.h"
@@ -18,15 +19,9 @@
 #include <QTimer>
 
 namespace {
-QString Tr(const char* text, const char* context) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(context));
-}
-QString TrE(const char* text) {
-    return Tr(text, "CSQLExportWizardDlg");
-}
-QString TrI(const char* text) {
-    return Tr(text, "CSQLImportWizardDlg");
-}
+constexpr CxTr Tr;
+constexpr CxTr TrE("CSQLExportWizardDlg");
+constexpr CxTr TrI("CSQLImportWizardDlg");
 
 const QString kFileVar = QLatin1String(ExchangeWizards::kFileVar);
 

@@ -3,6 +3,7 @@
 #include "dxx.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/errors/error_tip.h"
 
@@ -11,9 +12,7 @@
 #include <QWidget>
 
 namespace {
-QString Tr(const QString& text, const char* context) {
-    return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
-}
+constexpr CxTr Tr;
 
 // Makes the control reachable: the tabs and pages that hold it come to the
 // front.

@@ -8,6 +8,7 @@
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/cx_field.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -16,9 +17,7 @@
 #include <QTextEdit>
 
 namespace {
-QString Tr(const QString& text, const char* context) {
-    return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
-}
+constexpr CxTr Tr;
 
 QString RequiredText() {
     return Tr(QStringLiteral("Поле должно быть заполнено."), "msgRequiredField");

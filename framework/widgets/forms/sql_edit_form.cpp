@@ -6,6 +6,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/cx_table.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/message_box.h"
 
@@ -23,9 +24,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const QString& text, const char* context) {
-    return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
-}
+constexpr CxTr Tr;
 } // namespace
 
 CxSQLEditForm::CxSQLEditForm(QWidget* parent) : CxFormView(parent) {

@@ -7,6 +7,7 @@
 #include "framework/core/table/cx_table.h"
 #include "framework/core/table/field_flags.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/documents/form_view.h"
 #include "framework/widgets/errors/error_list.h"
@@ -36,9 +37,7 @@ namespace {
 // The rows a column's width is fitted to.
 constexpr int kFitRows = 100;
 
-QString Tr(const QString& text, const char* context) {
-    return CTarvikApp::TranslateString(text, QString::fromLatin1(context), 1);
-}
+constexpr CxTr Tr;
 
 // The list's model with the looks of the widget side: folders with their
 // icon and name, column colours.

@@ -4,6 +4,7 @@
 #include "framework/core/lists/sql_list_model.h"
 #include "framework/core/table/cx_field.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/date_edit.h"
 
 #include <QComboBox>
@@ -20,9 +21,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const QString& text) {
-    return CTarvikApp::TranslateString(text, QStringLiteral("CxSQLSearchPanel"), 1);
-}
+constexpr CxTr Tr("CxSQLSearchPanel");
 // How long typing may pause before the list is read again.
 constexpr int kTypingPauseMs = 400;
 // The panel's least width, in average characters.

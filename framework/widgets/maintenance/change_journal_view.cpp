@@ -3,6 +3,7 @@
 #include "change_journal_model.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/error_text.h"
 
 #include <QDialogButtonBox>
@@ -14,9 +15,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QStringLiteral("CvLogRefView"));
-}
+constexpr CxTr Tr("CvLogRefView");
 } // namespace
 
 CvLogRefView::CvLogRefView(CxSQL* sql, QWidget* parent) : CxDialog(parent) {

@@ -3,11 +3,10 @@
 #include "framework/core/maintenance/optimize_db.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QStringLiteral("COptimizeDBDlg"));
-}
+constexpr CxTr Tr("COptimizeDBDlg");
 } // namespace
 
 COptimizeDBDlg::COptimizeDBDlg(CxSQL* sql, QWidget* parent)

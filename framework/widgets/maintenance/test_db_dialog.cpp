@@ -3,6 +3,7 @@
 #include "change_journal_view.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <QPushButton>
 
@@ -10,9 +11,7 @@
 #include <memory>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QStringLiteral("CTestDBDlg"));
-}
+constexpr CxTr Tr("CTestDBDlg");
 
 // The registered tests' names, in the order they run.
 QString TestList() {

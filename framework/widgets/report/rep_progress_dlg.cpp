@@ -1,6 +1,7 @@
 #include "rep_progress_dlg.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -15,9 +16,7 @@ int g_defaultShowDelay = 400;
 // A long step caption is shown cut to a few lines.
 constexpr int kDetailChars = 300;
 
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 } // namespace
 
 void CRepProgressDlg::SetDefaultShowDelay(int ms) {

@@ -1,6 +1,7 @@
 #include "rep_pane.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
@@ -17,9 +18,7 @@
 #include <unistd.h>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 
 // The escapes %XX of a text decoded; a "%" that starts none stays as it is.
 QString DecodeEscapes(const QString& text) {

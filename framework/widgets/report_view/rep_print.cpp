@@ -1,6 +1,7 @@
 #include "rep_print.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
@@ -13,9 +14,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 
 QString Unreadable() {
     return Tr("Не удалось прочитать страницы отчета для печати", "CRepPrint::Read");

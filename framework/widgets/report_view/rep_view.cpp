@@ -2,6 +2,7 @@
 
 #include "framework/core/documents/doc_template.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/cmd_target.h"
 #include "framework/widgets/documents/doc_manager.h"
 #include "framework/widgets/export/excel_export.h"
@@ -26,9 +27,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 
 QString FileError(const QString& path, const QString& why) {
     return Tr("Не удалось записать файл {file}: {error}", "CRepDoc::SaveHTML")

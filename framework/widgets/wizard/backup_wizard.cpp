@@ -3,6 +3,7 @@
 #include "framework/core/backup/sql_backup.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/file_edit.h"
 #include "wizard_file_pane.h"
 #include "wizard_pane.h"
@@ -12,9 +13,7 @@
 #include <QFileInfo>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QStringLiteral("CSQLBackupWizard"));
-}
+constexpr CxTr Tr("CSQLBackupWizard");
 
 const QString kFileVar = QStringLiteral("filename");
 

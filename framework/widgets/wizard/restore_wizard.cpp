@@ -3,6 +3,7 @@
 #include "framework/core/backup/sql_restore.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/file_edit.h"
 
 #include <QCoreApplication>
@@ -13,10 +14,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text),
-                                       QStringLiteral("CSQLRestoreWizard"));
-}
+constexpr CxTr Tr("CSQLRestoreWizard");
 
 const QString kFileVar = QStringLiteral("filename");
 

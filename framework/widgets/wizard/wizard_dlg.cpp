@@ -2,6 +2,7 @@
 
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "wizard_pane.h"
 
 #include <QCloseEvent>
@@ -15,9 +16,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QStringLiteral("CWizardDlg"));
-}
+constexpr CxTr Tr("CWizardDlg");
 
 // While a job runs, the change watcher of the base connection waits: its
 // statements would land inside the job's transaction, and its notices would

@@ -1,6 +1,7 @@
 #include "wizard_pane.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "wizard_dlg.h"
 
 #include <QLabel>
@@ -12,9 +13,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text, const char* context) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(context));
-}
+constexpr CxTr Tr;
 
 QString LineBreaks(QString html) {
     html.replace(QLatin1String("\r\n"), QLatin1String("<br>"));

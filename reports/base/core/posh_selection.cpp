@@ -4,6 +4,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "model/enums/directory_enums.h"
 
 #include <QHash>
@@ -11,9 +12,7 @@
 #include <functional>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
+constexpr CxTr Tr;
 
 CxSQL* Connection(CxSQL* sql) {
     return sql ? sql : g_pBaseSQLConnection.get();

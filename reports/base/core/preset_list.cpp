@@ -4,6 +4,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "rep_config.h"
 
 namespace {
@@ -11,9 +12,7 @@ namespace {
 constexpr long kConfigPreset = 0;
 constexpr long kUserPreset = 2;
 
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
+constexpr CxTr Tr;
 } // namespace
 
 template <class Preset> void CRepPresetListT<Preset>::Fill(int selectIndex) {

@@ -4,6 +4,7 @@
 
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "posh_selection.h"
 #include "rep_base_data.h"
 #include "rep_base_summary.h"
@@ -11,9 +12,7 @@
 #include "rep_templates.h"
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
+constexpr CxTr Tr;
 } // namespace
 
 CRepBase::CRepBase(QObject* parent) : CRepDoc(parent) {}

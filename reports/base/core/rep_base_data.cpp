@@ -8,6 +8,7 @@
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "rep_base_summary.h"
 #include "rep_config.h"
 #include "rep_field.h"
@@ -19,9 +20,7 @@ constexpr int kLockWaitSeconds = 999999;
 // Texts longer than this are named by their digests in _cache_strtoid.
 constexpr int kStrToIDKeyLimit = 250;
 
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
+constexpr CxTr Tr;
 
 // A table name as a LIKE pattern that matches only itself.
 QString LikeExactly(const QString& name) {

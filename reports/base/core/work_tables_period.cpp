@@ -6,6 +6,7 @@
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "posh_selection.h"
 #include "rep_base_data.h"
 #include "rep_config.h"
@@ -21,9 +22,7 @@ constexpr long kCommunityCode = 263148; // 0x403EC
 constexpr long kOtherServices = 266239; // 0x40FFF
 constexpr long kCommunityGroup = 1004;
 
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
+constexpr CxTr Tr;
 
 QString Ymd(const QDate& date) {
     return date.toString(QStringLiteral("yyyyMMdd"));

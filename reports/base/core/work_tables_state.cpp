@@ -8,14 +8,13 @@
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "rep_base_data.h"
 
 #include <QSet>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
+constexpr CxTr Tr;
 
 struct HistoryTable {
     const char* table;

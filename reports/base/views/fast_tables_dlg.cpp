@@ -1,6 +1,7 @@
 #include "fast_tables_dlg.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "reports/base/core/fast_tables.h"
 
 #include <QApplication>
@@ -12,9 +13,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 } // namespace
 
 CFastTablesDlg::CFastTablesDlg(QWidget* parent, CxSQL* sql)

@@ -1,6 +1,7 @@
 #include "preset_edit.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/lists/list_sel_order.h"
 #include "framework/widgets/message_box.h"
 #include "reports/base/core/preset_list.h"
@@ -19,9 +20,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 
 constexpr int kSeparatorID = -1;
 

@@ -3,6 +3,7 @@
 #include "framework/core/app/record_commands.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/message_box.h"
 #include "preset_edit.h"
 #include "preset_sel_list.h"
@@ -19,9 +20,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 
 enum : unsigned {
     kCmdXML = 2170,

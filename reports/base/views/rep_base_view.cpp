@@ -3,6 +3,7 @@
 #include "framework/core/app/record_commands.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/combo_list.h"
 #include "framework/widgets/forms/sql_combo_list.h"
 #include "framework/widgets/message_box.h"
@@ -20,9 +21,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 
 // The record commands, which work on the report's variants.
 bool IsPresetCommand(unsigned id) {

@@ -1,6 +1,7 @@
 #include "rep_params_view.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/sql_combo_list.h"
 #include "framework/widgets/message_box.h"
@@ -18,9 +19,7 @@
 #include <algorithm>
 
 namespace {
-QString TrKey(const char* text, const QString& key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), key, 1);
-}
+constexpr CxTr TrKey;
 
 CTypedDateEdit* DateEdit(QWidget* parent, const char* name) {
     auto* edit = new CTypedDateEdit(parent);

@@ -5,9 +5,6 @@
 #include "reports/base/core/rep_base_data.h"
 
 namespace RepFieldSupport {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
 
 QString SqlDate(const QDate& date) {
     return QStringLiteral("STR_TO_DATE('") + date.toString(QStringLiteral("yyyyMMdd")) +

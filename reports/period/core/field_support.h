@@ -5,11 +5,13 @@
 #include <QDate>
 #include <QString>
 
+#include "framework/core/translation.h"
+
 class CRepBaseData;
 class CSimpleSelect;
 
 namespace RepFieldSupport {
-QString Tr(const char* text, const char* key);
+inline constexpr CxTr Tr;
 // "STR_TO_DATE('yyyymmdd','%Y%m%d')"
 QString SqlDate(const QDate& date);
 // "<column> BETWEEN <From> AND <To>" over the run's period.

@@ -4,6 +4,7 @@
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "model/enums/enums.h"
 #include "period_templates.h"
 #include "report_sql.h"
@@ -12,9 +13,7 @@
 #include <memory>
 
 namespace {
-QString Tr(const char* text, const char* context) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(context));
-}
+constexpr CxTr Tr;
 constexpr const char* kContext = "CRep_Trainings::OnGenerateReport";
 } // namespace
 

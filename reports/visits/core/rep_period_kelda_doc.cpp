@@ -5,6 +5,7 @@
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "model/config/configuration.h"
 #include "model/enums/client_enums.h"
 #include "model/enums/directory_enums.h"
@@ -15,12 +16,8 @@
 #include "visits_templates.h"
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
-QString TrDoc(const char* text) {
-    return Tr(text, "CRepPeriodKeldaDoc::OnInitHTML");
-}
+constexpr CxTr Tr;
+constexpr CxTr TrDoc("CRepPeriodKeldaDoc::OnInitHTML");
 
 constexpr long kGroupMask = 0xFFF0000;
 constexpr long kServices = 0x40000;

@@ -4,15 +4,14 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "model/enums/client_enums.h"
 #include "visits_templates.h"
 
 #include <map>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
+constexpr CxTr Tr;
 // Every vulnerable-group bit (the union of the group codes).
 constexpr quint32 kAllGroups = 0x3BF7FF;
 constexpr int kBarRows = 25;

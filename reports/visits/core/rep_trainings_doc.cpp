@@ -5,6 +5,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "model/enums/directory_enums.h"
 #include "visits_templates.h"
 
@@ -12,12 +13,8 @@
 #include <vector>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
-QString TrInit(const char* text) {
-    return Tr(text, "CRepTrainingsDoc::OnInitHTML");
-}
+constexpr CxTr Tr;
+constexpr CxTr TrInit("CRepTrainingsDoc::OnInitHTML");
 
 // A statement that failed: its text and the server's message.
 struct Failed {

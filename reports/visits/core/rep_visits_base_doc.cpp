@@ -6,6 +6,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "model/config/configuration.h"
 #include "reports/base/core/fast_tables.h"
 #include "reports/base/core/rep_footnotes.h"
@@ -15,9 +16,7 @@
 #include <QSet>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
+constexpr CxTr Tr;
 
 const QString kFast = QStringLiteral("_cache_fast");
 const QString kClients = QStringLiteral("_cache_clients");

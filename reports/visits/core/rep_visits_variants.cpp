@@ -3,12 +3,11 @@
 #include "framework/core/select/simple_select.h"
 #include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "visits_columns.h"
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key));
-}
+constexpr CxTr Tr;
 const QString kFast = QStringLiteral("_cache_fast");
 const QString kClients = QStringLiteral("_cache_clients");
 } // namespace

@@ -1,6 +1,7 @@
 #include "period_views.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/sql_combo_list.h"
 #include "model/tables/table_set.h"
 #include "reports/visits/core/rep_trainings_doc.h"
@@ -10,9 +11,7 @@
 #include <algorithm>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 
 // Both windows keep the period under these keys.
 const char* const kFrom = "FromCRepTrainings";

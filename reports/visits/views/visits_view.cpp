@@ -1,6 +1,7 @@
 #include "visits_view.h"
 
 #include "framework/core/tarvik_app.h"
+#include "framework/core/translation.h"
 #include "framework/widgets/forms/date_edit.h"
 #include "framework/widgets/forms/sql_combo_list.h"
 #include "reports/base/core/rep_base.h"
@@ -17,9 +18,7 @@
 #include <QVBoxLayout>
 
 namespace {
-QString Tr(const char* text, const char* key) {
-    return CTarvikApp::TranslateString(QString::fromUtf8(text), QString::fromLatin1(key), 1);
-}
+constexpr CxTr Tr;
 
 // The configurable reports keep their version-2 preset under "Preset" in
 // the same state; the visits presets go under a name of their own.
