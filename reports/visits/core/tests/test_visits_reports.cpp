@@ -29,7 +29,8 @@ namespace {
 // The presets: P1 coverage with details and three tables; P2 one table by
 // sex; P3 first point, town and region; P4 a detail id no column has; P5 a
 // summary list of only a separator; P6 the age group both as a detail and
-// as a grouping; P7 one table by sex and, below, the vulnerable group.
+// as a grouping; P7 one table by sex and, below, the vulnerable group; P8
+// every column of the catalogue a preset may list, in both lists.
 QString Presets() {
     return QStringLiteral(
         "<KDREPORTPRESETS>"
@@ -46,6 +47,15 @@ QString Presets() {
         "<Item ID='1139'/></SUMMARY></KDREPPRESET>"
         "<KDREPPRESET Title='P7'><SUMMARY><Item ID='1797'/><Item ID='1796'/></SUMMARY>"
         "</KDREPPRESET>"
+        "<KDREPPRESET Title='P8'><DETAILED><Item ID='1062'/><Item ID='1139'/><Item ID='3177'/>"
+        "<Item ID='20418'/><Item ID='1035'/><Item ID='1811'/><Item ID='1087'/><Item ID='3060'/>"
+        "<Item ID='1100'/><Item ID='1919'/><Item ID='2086'/><Item ID='1010'/><Item ID='1039'/>"
+        "<Item ID='1520'/><Item ID='1789'/><Item ID='1475'/><Item ID='1377'/><Item ID='1394'/>"
+        "<Item ID='1797'/><Item ID='1796'/></DETAILED><SUMMARY><Item ID='1797'/>"
+        "<Item ID='1796'/><Item ID='-1'/><Item ID='1377'/><Item ID='1475'/><Item ID='1394'/>"
+        "<Item ID='-1'/><Item ID='1520'/><Item ID='1789'/><Item ID='-1'/><Item ID='1087'/>"
+        "<Item ID='1100'/><Item ID='3060'/><Item ID='-1'/><Item ID='1035'/><Item ID='1919'/>"
+        "<Item ID='2086'/></SUMMARY></KDREPPRESET>"
         "</KDREPORTPRESETS>");
 }
 
@@ -141,6 +151,7 @@ private slots:
     void summaryGroups();
     void figuresWithoutThePage_data();
     void figuresWithoutThePage();
+    void everyColumnInOnePreset();
     void stateAtPeriodEnd_data();
     void stateAtPeriodEnd();
     void joinsOfOneTableUnderTwoAliases();
@@ -431,6 +442,30 @@ void TestVisitsReports::figuresWithoutThePage() {
     QCOMPARE(f->detailRows.size(), details ? 6 : 0);
     if (details)
         QVERIFY(f->detailRows.first().first().contains(QStringLiteral(">AAA0180M<")));
+}
+
+// Every column a preset may name, in the detail list and as groupings: one
+// valid query, a cell per column and client, the same totals in every table.
+void TestVisitsReports::everyColumnInOnePreset() {
+    CRepVisitsDoc doc;
+    Prepare(doc, QStringLiteral("P8"), QDate(2012, 1, 1), QDate(2012, 12, 31));
+    const QString page = Build(doc);
+    QVERIFY2(!page.contains(QStringLiteral("Возникла ошибка")), qPrintable(page.left(3000)));
+    // The client code, the 20 columns, the three material groups.
+    const QList<QStringList> detail = DetailRows(page);
+    QCOMPARE(detail.size(), 6);
+    for (const QStringList& row : detail)
+        QCOMPARE(row.size(), 24);
+    const CVisitsFigures* f = doc.Figures();
+    QVERIFY(f);
+    QVERIFY(f->unique);
+    QCOMPARE(int(f->tables.size()), 5);
+    for (int table = 0; table < 5; ++table) {
+        QList<double> total;
+        for (int column = 0; column < f->valueTitles.size(); ++column)
+            total << f->Cell(table, {}, column);
+        QCOMPARE(total, (QList<double>{6, 6, 29, 42, 12, 2}));
+    }
 }
 
 void TestVisitsReports::stateAtPeriodEnd_data() {
