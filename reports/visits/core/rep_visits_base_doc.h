@@ -158,9 +158,10 @@ private:
     bool ChooseColumns(Gathering& g);
     // The grouping columns of each summary table.
     void MakeTables(Gathering& g);
-    // The main select into a temporary table, then the rows of it in page
-    // order; the columns are bound to them.
+    // The main select into a temporary table, then its rows in page order.
     CxResult QueryRows(Gathering& g);
+    // Binds the columns to the rows and reads each into the detail rows and
+    // the summary tables.
     void WalkRows(Gathering& g, CxResult& rows);
     // The line of the current row in table t, made (with its unique-count
     // term) when new.
