@@ -21,6 +21,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cstdio>
 
@@ -88,8 +89,11 @@ int main(int argc, char** argv) {
         if (!file.open(QIODevice::ReadOnly))
             return Fail(QStringLiteral("no default configuration"));
         QString text = QString::fromUtf8(file.readAll());
-        text.replace(QStringLiteral("<KDREPORTPRESETS></KDREPORTPRESETS>"),
-                     QString::fromLatin1(kPreset));
+        // The bench's presets stand in place of the configuration's own.
+        static const QRegularExpression presets(
+            QStringLiteral("<KDREPORTPRESETS>.*</KDREPORTPRESETS>"),
+            QRegularExpression::DotMatchesEverythingOption);
+        text.replace(presets, QString::fromLatin1(kPreset));
         if (!config->ParseConfig(text, file.fileName()))
             return Fail(QStringLiteral("the configuration does not read"));
     }

@@ -36,6 +36,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QMdiArea>
+#include <QRegularExpression>
 #include <QWebEngineScript>
 #include <algorithm>
 #include <cstdio>
@@ -67,8 +68,10 @@ bool UseConfiguration() {
     if (!file.open(QIODevice::ReadOnly))
         return false;
     QString text = QString::fromUtf8(file.readAll());
-    text.replace(QStringLiteral("<KDREPORTPRESETS></KDREPORTPRESETS>"),
-                 QString::fromUtf8(kPresets));
+    // The bench's presets stand in place of the configuration's own.
+    static const QRegularExpression presets(QStringLiteral("<KDREPORTPRESETS>.*</KDREPORTPRESETS>"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    text.replace(presets, QString::fromUtf8(kPresets));
     auto* config = new xKDConfiguration;
     if (!config->ParseConfig(text, file.fileName()))
         return false;

@@ -25,6 +25,8 @@ const QString kClients = QStringLiteral("_cache_clients");
 // leave the client out.
 const QString kUniqueTriple =
     QStringLiteral("COUNT(DISTINCT gROWID,IFNULL(nSex,-1),IFNULL(nBirthYear,-1)");
+// A list of unique counts past this size is more than one statement should
+// carry: the counts are then left out.
 constexpr int kUniqueListLimit = 0x80000;
 } // namespace
 
@@ -163,66 +165,89 @@ void CRepVisitsBaseDoc::OnDetailHeaderHTML(QString& detail) {
         CxString::StrTr(Section(QStringLiteral("DT.HROW")), {{QStringLiteral("%BODY%"), cells}});
 }
 
-void CRepVisitsBaseDoc::OnDetailRowHTML(QString& detail) {
+void CRepVisitsBaseDoc::OnDetailRowHTML(QString& detail, const QStringList& cells) {
     CRepVisitsRunData* run = Run();
     const QString cellTemplate = Section(QStringLiteral("DT.CELL"));
-    QString cells;
-    for (Cxrp* column : std::as_const(run->detailColumns))
-        cells += CxString::StrTr(cellTemplate, {{QStringLiteral("%CLASS%"), column->GetCellClass()},
-                                                {QStringLiteral("%BODY%"), column->GetDetValue()}});
+    QString body;
+    for (qsizetype i = 0; i < cells.size() && i < run->detailColumns.size(); ++i)
+        body += CxString::StrTr(
+            cellTemplate, {{QStringLiteral("%CLASS%"), run->detailColumns.at(i)->GetCellClass()},
+                           {QStringLiteral("%BODY%"), cells.at(i)}});
     detail +=
-        CxString::StrTr(Section(QStringLiteral("DT.ROW")), {{QStringLiteral("%BODY%"), cells}});
+        CxString::StrTr(Section(QStringLiteral("DT.ROW")), {{QStringLiteral("%BODY%"), body}});
 }
 
-void CRepVisitsBaseDoc::RenderLine(CSummaryLine<CDoubleArr>* line, QString& out, int level,
-                                   int depth) {
-    int p = level;
-    if (depth < 6)
-        p += 7 - depth;
-    const QString cls = p >= 0 && p <= 5 ? QString::number(p + 1) : QStringLiteral("7");
-    line->Sort();
-    const QString cellTemplate = Section(QStringLiteral("SM.CELL"));
-    QString cells;
-    CDoubleArr& totals = line->GetTotals();
-    CDoubleArr& own = line->GetValues();
-    for (int i = 0; i < totals.GetSize(); ++i) {
-        double value = 0;
-        if (i == m_uniqueIndex)
-            value = i < own.GetSize() ? own[i] : 0;
-        else
-            value = totals[i];
-        cells +=
-            CxString::StrTr(cellTemplate, {{QStringLiteral("%CLASS%"), cls},
-                                           {QStringLiteral("%BODY%"), VisitsNumberCell(value)}});
-    }
-    out += CxString::StrTr(Section(QStringLiteral("SM.ROW")),
-                           {{QStringLiteral("%PADDING%"), QString::number(level * 20)},
-                            {QStringLiteral("%CLASS%"), cls},
-                            {QStringLiteral("%TITLE%"), SafeHTML(line->GetTitle())},
-                            {QStringLiteral("%BODY%"), cells}});
-    for (CSummaryLine<CDoubleArr>* child : line->GetChildren())
-        RenderLine(child, out, level + 1, depth);
+// ---- the figures ----
+
+CVisitsFigures::CVisitsFigures() = default;
+CVisitsFigures::~CVisitsFigures() = default;
+
+CSummaryLine<CDoubleArr>* CVisitsFigures::FindLine(int table, const QList<long>& groupIds) const {
+    if (table < 0 || size_t(table) >= tables.size())
+        return nullptr;
+    Lines* lines = tables[size_t(table)].get();
+    if (groupIds.isEmpty())
+        return lines;
+    CMemNDX<long> key;
+    key.Add(table);
+    for (long id : groupIds)
+        key.Add(id);
+    const long id = lineIds.value(key, -1);
+    return id < 0 ? nullptr : lines->FindLine(id);
 }
+
+double CVisitsFigures::Cell(int table, const QList<long>& groupIds, int column) const {
+    CSummaryLine<CDoubleArr>* line = FindLine(table, groupIds);
+    if (!line)
+        return 0;
+    const CDoubleArr& values = column == uniqueIndex ? line->GetValues() : line->GetTotals();
+    return column >= 0 && column < values.GetSize() ? values[column] : 0;
+}
+
+// ---- gathering ----
+
+struct CRepVisitsBaseDoc::Gathering {
+    std::unique_ptr<CVisitsFigures> figures;
+    // The grouping columns of each summary table.
+    std::vector<QList<Cxrp*>> groups;
+    QStringList blocking; // the titles of grouping columns without a plain field
+    int detail = 0;       // the number of detail ids: non-zero lists clients
+    QString points;       // the chosen service points' table
+    QString resultTable;
+    QString uniqueList; // the items of the unique-count query
+    // (table, line id) -> the line's alias in the unique-count query.
+    QHash<QPair<int, long>, QString> uniqueAliases;
+    long nextLine = 1;
+};
 
 void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
-    CRepVisitsRunData* run = Run();
-    CxSQL* sql = run->GetSQL();
-    m_uniqueAliases.clear();
-    m_uniqueAliases.reserve(100);
-    m_groups.clear();
+    m_figures.reset();
     m_rows = nullptr;
+    std::unique_ptr<CVisitsFigures> figures = Gather();
+    if (!figures)
+        return;
+    m_figures = std::move(figures);
+    html.Add(Page(*m_figures));
+    Progress(Tr("Загрузка отчета", "CRepVisitsBaseDoc::OnInitHTML"));
+}
+
+std::unique_ptr<CVisitsFigures> CRepVisitsBaseDoc::Gather() {
+    CRepVisitsRunData* run = Run();
     if (m_columns.empty())
         CreateColumns();
+    Gathering g;
+    g.figures = std::make_unique<CVisitsFigures>();
+    g.uniqueAliases.reserve(100);
 
-    // Step 4: the period and the preset's id sets.
+    // The period the report covers may differ from the one chosen; the view
+    // shows it back.
     run->RebuildIdSets();
     AdjustPeriod();
     Params().from = run->From();
     Params().to = run->To();
 
-    // Step 5: the fast work tables.
     {
-        CFastTables fast(sql);
+        CFastTables fast(run->GetSQL());
         QString error;
         if (!fast.Process(GetProgress(), &error)) {
             if (GetProgress() && GetProgress()->IsCancelled())
@@ -230,20 +255,53 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
             throw CRepError{QStringLiteral("<p>") + SafeHTML(error) + QStringLiteral("</p>")};
         }
     }
-
-    // Step 6.
     Progress(Tr("Формирование отчета", "CRepVisitsBaseDoc::OnInitHTML"));
     QString poshError;
-    const QString poshTable = run->Posh().Create(&poshError);
-    if (poshTable.isEmpty())
+    g.points = run->Posh().Create(&poshError);
+    if (g.points.isEmpty())
         throw CRepError{QStringLiteral("<p>") + SafeHTML(poshError) + QStringLiteral("</p>")};
     Progress(Tr("Финальный запрос", "CRepVisitsBaseDoc::OnInitHTML"));
 
-    // Step 7.
-    CSimpleSelect select;
-    select.Group(kFast + QStringLiteral(".nClientID"));
+    if (!ChooseColumns(g))
+        return nullptr;
+    CVisitsFigures& f = *g.figures;
+    if (!f.unique)
+        run->AddComment(Tr("Расчет уникального количества клиентов невозможен из-за следующих "
+                           "полей:",
+                           "CRepVisitsBaseDoc::OnInitHTML") +
+                        SafeHTML(g.blocking.join(QStringLiteral(", "))));
+    OnLoadMat();
+    Progress(Tr("Подготовка запроса", "CRepVisitsBaseDoc::OnInitHTML"));
+    g.detail = int(run->DetailIDs().size());
+    f.detailList = g.detail != 0;
+    MakeTables(g);
+    for (Cxrp* column : std::as_const(run->valueColumns))
+        f.valueTitles << column->GetTitle();
 
-    // Step 8: the detail columns.
+    CxResult rows = QueryRows(g);
+    WalkRows(g, rows);
+    // The result goes with this function: no column may read it later.
+    m_rows = nullptr;
+    for (const auto& column : m_columns)
+        column->Bind(nullptr);
+    for (const QList<Cxrp*>* list : {&run->selectColumns, &run->valueColumns, &run->detailColumns})
+        for (Cxrp* column : *list)
+            column->Bind(nullptr);
+    if (g.uniqueList.size() > kUniqueListLimit)
+        f.unique = false;
+    if (f.unique)
+        CountUnique(g);
+    for (const auto& table : f.tables) {
+        table->CalcTotals();
+        table->SetTotalsValid();
+    }
+    return std::move(g.figures);
+}
+
+bool CRepVisitsBaseDoc::ChooseColumns(Gathering& g) {
+    CRepVisitsRunData* run = Run();
+    CVisitsFigures& f = *g.figures;
+    // An id listed twice, or in both lists, gives one column of the select.
     QSet<long> seen;
     Cxrp* clientColumn = run->AddOwnedColumn(new CxrpClientID);
     run->selectColumns << clientColumn;
@@ -259,19 +317,16 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
                          Tr("Отчет испорчен или некоторые поля были удалены из программы",
                             "msgReportCorrupted"),
                          Tr("Ошибка", "msgError"));
-            return;
+            return false;
         }
         run->selectColumns << column;
         run->detailColumns << column;
     }
 
-    // Step 9: the summary items.
-    m_uniqueIndex = -1;
     Cxrp* uniqueColumn = run->AddOwnedColumn(new CxrpClientsUniq);
-    m_uniqueIndex = int(run->valueColumns.size());
+    f.uniqueIndex = int(run->valueColumns.size());
     run->valueColumns << uniqueColumn;
-    bool unique = true;
-    QStringList blocking;
+    f.unique = true;
     const QList<long> summaryIds = preset.Summary.GetIDs();
     for (long id : summaryIds) {
         if (id == -1)
@@ -287,13 +342,13 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
         // get the unique count of the line above them, so it blocks the
         // count like any other.
         if (column && column->GetResultField().isEmpty() &&
-            !blocking.contains(column->GetTitle())) {
-            blocking << column->GetTitle();
-            unique = false;
+            !g.blocking.contains(column->GetTitle())) {
+            g.blocking << column->GetTitle();
+            f.unique = false;
         }
     }
 
-    // Step 10: the value columns of the catalogue.
+    // Every summary table shows the catalogue's value columns.
     if (!summaryIds.isEmpty()) {
         for (const auto& owned : m_columns) {
             Cxrp* column = owned.get();
@@ -306,50 +361,49 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
             }
         }
     }
+    return true;
+}
 
-    // Step 11.
-    if (!unique)
-        run->AddComment(Tr("Расчет уникального количества клиентов невозможен из-за следующих "
-                           "полей:",
-                           "CRepVisitsBaseDoc::OnInitHTML") +
-                        SafeHTML(blocking.join(QStringLiteral(", "))));
-
-    // Step 12: materials, the detail count, the summary groups.
-    OnLoadMat();
-    Progress(Tr("Подготовка запроса", "CRepVisitsBaseDoc::OnInitHTML"));
-    const int detail = int(run->DetailIDs().size());
+void CRepVisitsBaseDoc::MakeTables(Gathering& g) {
+    const QList<long> summaryIds = Run()->Preset().Summary.GetIDs();
     for (int i = 0; i < summaryIds.size(); ++i) {
         const long id = summaryIds.at(i);
         // The first group opens at the first item, a separator too: a list
         // of only a separator still gives the table of the totals.
-        if (m_groups.empty())
-            m_groups.emplace_back();
+        if (g.groups.empty())
+            g.groups.emplace_back();
         if (id == -1) {
-            if (i + 1 < summaryIds.size() && !m_groups.back().columns.isEmpty())
-                m_groups.emplace_back();
+            if (i + 1 < summaryIds.size() && !g.groups.back().isEmpty())
+                g.groups.emplace_back();
             continue;
         }
         if (Cxrp* column = FindColumn(id))
-            m_groups.back().columns << column;
+            g.groups.back() << column;
     }
-    for (Group& group : m_groups) {
-        group.lines = std::make_unique<CSummaryLines<CDoubleArr>>();
-        group.lines->SetRootTitle(Tr("Всего", "msgTotal"));
+    for (size_t i = 0; i < g.groups.size(); ++i) {
+        auto lines = std::make_unique<CVisitsFigures::Lines>();
+        lines->SetRootTitle(Tr("Всего", "msgTotal"));
+        g.figures->tables.push_back(std::move(lines));
     }
+}
 
-    // Step 13: the main select.
+CxResult CRepVisitsBaseDoc::QueryRows(Gathering& g) {
+    CRepVisitsRunData* run = Run();
+    CxSQL* sql = run->GetSQL();
+    CSimpleSelect select;
+    select.Group(kFast + QStringLiteral(".nClientID"));
     for (Cxrp* column : std::as_const(run->selectColumns))
-        if (!column->AddToSelect(detail, select, run))
+        if (!column->AddToSelect(g.detail, select, run))
             ThrowSQL(Tr("Колонки отчета требуют несовместимых объединений таблиц",
                         "CRepVisitsBaseDoc::OnInitHTML"),
                      select.GetError());
     select.Where(run->GetPeriodCondition(kFast + QStringLiteral(".dDate")));
-    select.Join(QString(), poshTable,
-                poshTable + QStringLiteral(".ROWID=") + kFast + QStringLiteral(".nWorkPlace"));
+    select.Join(QString(), g.points,
+                g.points + QStringLiteral(".ROWID=") + kFast + QStringLiteral(".nWorkPlace"));
     select.Select(kFast + QStringLiteral(".nClientID"));
     if (run->workerId > 0)
         select.Where(kFast + QStringLiteral(".nWorker1=") + QString::number(run->workerId));
-    if (unique) {
+    if (g.figures->unique) {
         select.Select(kClients + QStringLiteral(".gROWID"));
         select.Select(kClients + QStringLiteral(".nBirthYear"));
         select.Select(kClients + QStringLiteral(".nSex"));
@@ -360,26 +414,32 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
                     "CRepVisitsBaseDoc::OnInitHTML"),
                  select.GetError());
 
-    // Steps 14-16: the result table and its rows.
+    // One row per client into a table of the run, then its rows in page order.
     Progress(Tr("Выполнение запроса", "CRepVisitsBaseDoc::OnInitHTML"));
     CxSQLError error;
     if (!select.ExecPreQuery(sql, &error))
         ThrowSQL(error.text, error.statement);
-    const QString resultTable = run->CreateTempTable(
-        QStringLiteral("CREATE TEMPORARY TABLE $$$ AS ") + select.Build(kFast));
+    g.resultTable = run->CreateTempTable(QStringLiteral("CREATE TEMPORARY TABLE $$$ AS ") +
+                                         select.Build(kFast));
     CSimpleSelect second;
     second.Select(QStringLiteral("*"));
-    if (detail)
+    if (g.detail)
         second.Order(QStringLiteral("cGClientCode"));
     second.Order(QStringLiteral("nClientID"));
     for (Cxrp* column : std::as_const(run->selectColumns))
-        column->PreQuery(detail, second, run);
+        column->PreQuery(g.detail, second, run);
     if (!second.ExecPreQuery(sql, &error))
         ThrowSQL(error.text, error.statement);
-    const QString secondSql = second.Build(resultTable);
+    const QString secondSql = second.Build(g.resultTable);
     CxResult rows = sql->Execute(secondSql);
     if (!rows.isValid())
         ThrowSQL(rows.Error().text, secondSql);
+    return rows;
+}
+
+void CRepVisitsBaseDoc::WalkRows(Gathering& g, CxResult& rows) {
+    CRepVisitsRunData* run = Run();
+    CVisitsFigures& f = *g.figures;
     m_rows = &rows;
     for (Cxrp* column : std::as_const(run->selectColumns))
         column->Bind(&rows);
@@ -388,132 +448,117 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
     for (Cxrp* column : std::as_const(run->detailColumns))
         column->Bind(&rows);
 
-    // Step 17.
-    QString detailText;
-    if (detail)
-        OnDetailHeaderHTML(detailText);
-
-    // Step 18: the row walk.
-    QHash<CMemNDX<long>, long> lineIds;
-    long nextId = 1;
-    QString uniqueList = QStringLiteral("COUNT(DISTINCT gROWID,IFNULL(nSex,-1),IFNULL(nBirthYear,"
-                                        "-1)) AS un_total");
+    g.uniqueList = QStringLiteral("COUNT(DISTINCT gROWID,IFNULL(nSex,-1),IFNULL(nBirthYear,"
+                                  "-1)) AS un_total");
     bool lastConsumed = false;
     CDoubleArr values;
     qint64 counter = 0;
     while (rows.FetchRow()) {
         if (counter++ % 100 == 0)
             Progress(Tr("Формирование отчета", "CRepVisitsBaseDoc::OnInitHTML"));
-        if (detail)
-            OnDetailRowHTML(detailText);
+        if (g.detail) {
+            QStringList cells;
+            cells.reserve(run->detailColumns.size());
+            for (Cxrp* column : std::as_const(run->detailColumns))
+                cells << column->GetDetValue();
+            f.detailRows << cells;
+        }
         lastConsumed = OnResultRow();
         if (lastConsumed)
             continue;
-        for (int g = 0; g < int(m_groups.size()); ++g) {
-            Group& group = m_groups[size_t(g)];
-            CMemNDX<long> key;
-            key.Add(g);
-            for (Cxrp* column : std::as_const(group.columns))
-                key.Add(column->GetGroupID());
-            long lineId = lineIds.value(key, -1);
-            if (lineId < 0) {
-                long parent = 0;
-                CMemNDX<long> prefix;
-                prefix.Add(g);
-                QString terms;
-                for (int k = 0; k < group.columns.size(); ++k) {
-                    Cxrp* column = group.columns.at(k);
-                    const long gid = key.GetAt(k + 1);
-                    prefix.Add(gid);
-                    const QString term = column->GetUniqueTerm();
-                    if (!term.isEmpty())
-                        terms += QStringLiteral(",IF(") + term + u'=' + QString::number(gid) +
-                                 u',' + QString::number(gid) + QStringLiteral(",NULL)");
-                    const long known = lineIds.value(prefix, -1);
-                    if (known >= 0) {
-                        parent = known;
-                        continue;
-                    }
-                    const long id = nextId++;
-                    lineIds.insert(prefix, id);
-                    group.lines->AddLine(id, parent, column->GetSumTitle(), 0, gid);
-                    if (unique) {
-                        const QString alias = QStringLiteral("u%1").arg(id);
-                        uniqueList +=
-                            u',' + kUniqueTriple + terms + QStringLiteral(") AS ") + alias;
-                        m_uniqueAliases.insert(qMakePair(g, id), alias);
-                    }
-                    parent = id;
-                }
-                lineId = group.columns.isEmpty() ? 0 : parent;
-            }
-            values.RemoveAll();
-            values.SetSize(int(run->valueColumns.size()));
-            for (int j = 0; j < run->valueColumns.size(); ++j)
-                values[j] = run->valueColumns.at(j)->GetValue();
-            group.lines->AddValues(lineId, values);
-        }
+        values.RemoveAll();
+        values.SetSize(int(run->valueColumns.size()));
+        for (int j = 0; j < run->valueColumns.size(); ++j)
+            values[j] = run->valueColumns.at(j)->GetValue();
+        for (int t = 0; t < int(f.tables.size()); ++t)
+            f.tables[size_t(t)]->AddValues(LineOf(g, t), values);
     }
+    f.summaries = !lastConsumed;
+}
 
-    // Steps 19-20: the unique counts.
-    if (uniqueList.size() > kUniqueListLimit)
-        unique = false;
-    if (unique) {
-        Progress(Tr("Расчет уникального количества клиентов", "CRepVisitsBaseDoc::OnInitHTML"));
-        const QString uniqueSql =
-            QStringLiteral("SELECT ") + uniqueList + QStringLiteral(" FROM ") + resultTable;
-        CxResult counts = sql->Execute(uniqueSql);
-        if (!counts.isValid() || !counts.FetchRow())
-            ThrowSQL(counts.Error().text, uniqueSql);
-        CDoubleArr vector;
-        vector.SetSize(int(run->valueColumns.size()));
-        for (auto it = m_uniqueAliases.cbegin(); it != m_uniqueAliases.cend(); ++it) {
-            vector[m_uniqueIndex] = double(counts.LFieldValue(it.value()));
-            m_groups[size_t(it.key().first)].lines->AddValues(it.key().second, vector);
+long CRepVisitsBaseDoc::LineOf(Gathering& g, int t) {
+    CVisitsFigures& f = *g.figures;
+    const QList<Cxrp*>& columns = g.groups[size_t(t)];
+    CMemNDX<long> key;
+    key.Add(t);
+    for (Cxrp* column : columns)
+        key.Add(column->GetGroupID());
+    const long known = f.lineIds.value(key, -1);
+    if (known >= 0)
+        return known;
+    // The levels that are new get their lines, each under the one above.
+    long parent = 0;
+    CMemNDX<long> prefix;
+    prefix.Add(t);
+    QString terms;
+    for (int k = 0; k < columns.size(); ++k) {
+        Cxrp* column = columns.at(k);
+        const long gid = key.GetAt(k + 1);
+        prefix.Add(gid);
+        const QString term = column->GetUniqueTerm();
+        if (!term.isEmpty())
+            terms += QStringLiteral(",IF(") + term + u'=' + QString::number(gid) + u',' +
+                     QString::number(gid) + QStringLiteral(",NULL)");
+        const long above = f.lineIds.value(prefix, -1);
+        if (above >= 0) {
+            parent = above;
+            continue;
         }
-        vector[m_uniqueIndex] = double(counts.LFieldValue(QStringLiteral("un_total")));
-        for (Group& group : m_groups)
-            group.lines->AddValues(0, vector);
+        const long id = g.nextLine++;
+        f.lineIds.insert(prefix, id);
+        f.tables[size_t(t)]->AddLine(id, parent, column->GetSumTitle(), 0, gid);
+        if (f.unique) {
+            const QString alias = QStringLiteral("u%1").arg(id);
+            g.uniqueList += u',' + kUniqueTriple + terms + QStringLiteral(") AS ") + alias;
+            g.uniqueAliases.insert(qMakePair(t, id), alias);
+        }
+        parent = id;
     }
+    return columns.isEmpty() ? 0 : parent;
+}
 
-    // Step 21: the summary tables.
+void CRepVisitsBaseDoc::CountUnique(Gathering& g) {
+    CVisitsFigures& f = *g.figures;
+    Progress(Tr("Расчет уникального количества клиентов", "CRepVisitsBaseDoc::OnInitHTML"));
+    const QString uniqueSql =
+        QStringLiteral("SELECT ") + g.uniqueList + QStringLiteral(" FROM ") + g.resultTable;
+    CxResult counts = Run()->GetSQL()->Execute(uniqueSql);
+    if (!counts.isValid() || !counts.FetchRow())
+        ThrowSQL(counts.Error().text, uniqueSql);
+    CDoubleArr vector;
+    vector.SetSize(int(f.valueTitles.size()));
+    for (auto it = g.uniqueAliases.cbegin(); it != g.uniqueAliases.cend(); ++it) {
+        vector[f.uniqueIndex] = double(counts.LFieldValue(it.value()));
+        f.tables[size_t(it.key().first)]->AddValues(it.key().second, vector);
+    }
+    vector[f.uniqueIndex] = double(counts.LFieldValue(QStringLiteral("un_total")));
+    for (const auto& table : f.tables)
+        table->AddValues(0, vector);
+}
+
+// ---- the page ----
+
+QString CRepVisitsBaseDoc::Page(const CVisitsFigures& f) {
+    CRepVisitsRunData* run = Run();
+    // Footnotes are numbered in the order the page meets them: the detail
+    // header's, the summary header's, then the report's own, to which the
+    // title points.
+    QString detailText;
+    if (f.detailList) {
+        OnDetailHeaderHTML(detailText);
+        for (const QStringList& cells : f.detailRows)
+            OnDetailRowHTML(detailText, cells);
+    }
     QString summaryText;
-    if (!lastConsumed) {
-        Progress(Tr("Формирование итогов", "CRepVisitsBaseDoc::OnInitHTML"));
-        for (Group& group : m_groups) {
-            group.lines->CalcTotals();
-            group.lines->SetTotalsValid();
-            QString headerCells;
-            const int width = 100 / (int(run->valueColumns.size()) + 2);
-            for (Cxrp* column : std::as_const(run->valueColumns)) {
-                const int n = run->AddComment(column->GetComment());
-                const QString mark = n != -1 ? QStringLiteral("<sup>%1</sup>").arg(n) : QString();
-                headerCells +=
-                    CxString::StrTr(Section(QStringLiteral("SM.HCELL")),
-                                    {{QStringLiteral("%WIDTH%"), QString::number(width)},
-                                     {QStringLiteral("%CLASS%"), column->GetCellClass()},
-                                     {QStringLiteral("%BODY%"),
-                                      SafeHTML(column->GetTitle(), kSafeHTMLBreaks) + mark}});
-            }
-            summaryText += CxString::StrTr(
-                Section(QStringLiteral("SM.HDR")),
-                {{QStringLiteral("%SPANCOUNT%"), QString::number(run->valueColumns.size() + 1)},
-                 {QStringLiteral("%SUBBODY%"), QString()},
-                 {QStringLiteral("%BODY%"), headerCells}});
-            RenderLine(group.lines.get(), summaryText, 0, group.lines->GetDepth());
-        }
-    }
-
-    // Steps 22-23: footnotes.
+    if (f.summaries)
+        summaryText = SummaryHTML(f);
     const int before = int(run->Comments().size());
     OnBuildCommentList();
     OnPreFinalHTML(summaryText);
     QString marks;
     for (int i = before + 1; i <= run->Comments().size(); ++i)
         marks += QString::number(i) + u' ';
-    const QString commentText = FootnotesHTML(run->GetReportTemplate(), run->Comments());
 
-    // Steps 24-25: the page.
     const auto part = [this](const char* name, const QString& body) {
         return body.isEmpty() ? QString()
                               : CxString::StrTr(Section(QString::fromLatin1(name)),
@@ -524,16 +569,69 @@ void CRepVisitsBaseDoc::OnGenerateReport(CAccStringT<wchar_t>& html) {
         title += QStringLiteral("<sup>") + marks + QStringLiteral("</sup>");
     // The title carries its own heading: the coverage report's place for
     // one stays empty here.
-    html.Add(CxString::StrTr(Section(QStringLiteral("REPORT")),
-                             {{QStringLiteral("%TITLE%"), title},
-                              {QStringLiteral("%HEADING%"), QString()},
-                              {QStringLiteral("%FROM%"), SafeHTML(DateToText(run->From()))},
-                              {QStringLiteral("%TO%"), SafeHTML(DateToText(run->To()))},
-                              {QStringLiteral("%COMMENT%"), commentText},
-                              {QStringLiteral("%SUMMARY%"), part("SM.REPORT", summaryText)},
-                              {QStringLiteral("%DETAIL%"), part("DT.REPORT", detailText)}}));
-    Progress(Tr("Загрузка отчета", "CRepVisitsBaseDoc::OnInitHTML"));
-    m_rows = nullptr;
-    for (const auto& column : m_columns)
-        column->Bind(nullptr);
+    return CxString::StrTr(
+        Section(QStringLiteral("REPORT")),
+        {{QStringLiteral("%TITLE%"), title},
+         {QStringLiteral("%HEADING%"), QString()},
+         {QStringLiteral("%FROM%"), SafeHTML(DateToText(run->From()))},
+         {QStringLiteral("%TO%"), SafeHTML(DateToText(run->To()))},
+         {QStringLiteral("%COMMENT%"), FootnotesHTML(run->GetReportTemplate(), run->Comments())},
+         {QStringLiteral("%SUMMARY%"), part("SM.REPORT", summaryText)},
+         {QStringLiteral("%DETAIL%"), part("DT.REPORT", detailText)}});
+}
+
+QString CRepVisitsBaseDoc::SummaryHTML(const CVisitsFigures& f) {
+    CRepVisitsRunData* run = Run();
+    Progress(Tr("Формирование итогов", "CRepVisitsBaseDoc::OnInitHTML"));
+    QString text;
+    for (const auto& table : f.tables) {
+        QString headerCells;
+        const int width = 100 / (int(run->valueColumns.size()) + 2);
+        for (Cxrp* column : std::as_const(run->valueColumns)) {
+            const int n = run->AddComment(column->GetComment());
+            const QString mark = n != -1 ? QStringLiteral("<sup>%1</sup>").arg(n) : QString();
+            headerCells += CxString::StrTr(
+                Section(QStringLiteral("SM.HCELL")),
+                {{QStringLiteral("%WIDTH%"), QString::number(width)},
+                 {QStringLiteral("%CLASS%"), column->GetCellClass()},
+                 {QStringLiteral("%BODY%"), SafeHTML(column->GetTitle(), kSafeHTMLBreaks) + mark}});
+        }
+        text += CxString::StrTr(
+            Section(QStringLiteral("SM.HDR")),
+            {{QStringLiteral("%SPANCOUNT%"), QString::number(run->valueColumns.size() + 1)},
+             {QStringLiteral("%SUBBODY%"), QString()},
+             {QStringLiteral("%BODY%"), headerCells}});
+        RenderLine(f, table.get(), text, 0, table->GetDepth());
+    }
+    return text;
+}
+
+void CRepVisitsBaseDoc::RenderLine(const CVisitsFigures& f, CSummaryLine<CDoubleArr>* line,
+                                   QString& out, int level, int depth) {
+    int p = level;
+    if (depth < 6)
+        p += 7 - depth;
+    const QString cls = p >= 0 && p <= 5 ? QString::number(p + 1) : QStringLiteral("7");
+    line->Sort();
+    const QString cellTemplate = Section(QStringLiteral("SM.CELL"));
+    QString cells;
+    const CDoubleArr& totals = line->GetTotals();
+    const CDoubleArr& own = line->GetValues();
+    for (int i = 0; i < totals.GetSize(); ++i) {
+        double value = 0;
+        if (i == f.uniqueIndex)
+            value = i < own.GetSize() ? own[i] : 0;
+        else
+            value = totals[i];
+        cells +=
+            CxString::StrTr(cellTemplate, {{QStringLiteral("%CLASS%"), cls},
+                                           {QStringLiteral("%BODY%"), VisitsNumberCell(value)}});
+    }
+    out += CxString::StrTr(Section(QStringLiteral("SM.ROW")),
+                           {{QStringLiteral("%PADDING%"), QString::number(level * 20)},
+                            {QStringLiteral("%CLASS%"), cls},
+                            {QStringLiteral("%TITLE%"), SafeHTML(line->GetTitle())},
+                            {QStringLiteral("%BODY%"), cells}});
+    for (CSummaryLine<CDoubleArr>* child : line->GetChildren())
+        RenderLine(f, child, out, level + 1, depth);
 }

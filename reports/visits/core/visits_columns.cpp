@@ -100,20 +100,477 @@ long Cxrp::GetGroupFieldLong(const QString& name) {
     return ReadLong(m_groupCache, name);
 }
 
-// ---- client code, old code, comment, first visit ----
+// ---- the descriptors ----
 
-QString CxrpClientID::GetTitle() {
-    return Tr("Код клиента", "CxrpClientID::GetTitle");
+namespace {
+constexpr CxrpJoin kJoinClients{"", "_cache_clients",
+                                "_cache_clients.nClientID=_cache_fast.nClientID"};
+// The state tables of the client, by the client's row.
+constexpr CxrpJoin kJoinStateByClient{"LEFT", "{T}", "{T}.nClientID=_cache_clients.nClientID"};
+constexpr CxrpJoin kJoinStateByVisit{"LEFT", "{T}", "{T}.nClientID=_cache_fast.nClientID"};
+// The point of the first visit is joined under an alias of its own: the
+// visit's point (town and region columns) is another row of the same table.
+constexpr CxrpJoin kJoinFirstPlace{"LEFT", "dir AS FirstPlace",
+                                   "FirstPlace.ROWID=_cache_clients.nWorkPlace"};
+constexpr long kDetailGroup = kKindDetail | kKindGroup;
+
+// The texts of codes and answers.
+QString SexText(long code, bool summary) {
+    return g_pSex->IDToString(code, summary ? Tr("Ошибка", "CxrpSex::GetSumTitle")
+                                            : Tr("Ошибка", "CxrpSex::GetDetValue"));
 }
 
-bool CxrpClientID::AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData*) {
-    if (detail)
-        select.Select(kClients + QStringLiteral(".cGClientCode"));
-    return JoinClients(select);
+QString ClientGroupText(long code, bool) {
+    QString text;
+    g_pClientGroup->GetValueText(quint32(code), text);
+    return text;
 }
+
+QString EducationText(long code, bool) {
+    return g_pEducationLevelEnum->IDToString(code, Tr("Нет данных", "msgNoData"));
+}
+
+QString EmploymentText(long code, bool) {
+    return g_pEployment->IDToString(code, Tr("Нет данных", "msgNoData"));
+}
+
+QString LivingPlaceText(long code, bool) {
+    return g_pLivingPlaceEnum->IDToString(code, Tr("Нет данных", "msgNoData"));
+}
+
+QString DrugText(long code, bool summary) {
+    return g_pDrugsEnum->IDToString(code, summary ? Tr("Не заполнено", "CxrpDrugType::GetSumTitle")
+                                                  : QString());
+}
+
+QString DrugFrequencyText(long code, bool summary) {
+    return g_pUseFreqEnum->IDToString(
+        code, summary ? Tr("Не употребляют/нет данных", "CxrpDrugFreq::GetSumTitle") : QString());
+}
+
+QString PointTypeText(long code, bool summary) {
+    return g_pNodeType->IDToString(code, summary ? Tr("Ошибка", "CxrpFirstPOUType::GetSumTitle")
+                                                 : Tr("Ошибка", "CxrpFirstPOUType::GetDetValue"));
+}
+
+QString PdiAnswer(bool yes) {
+    return yes ? Tr("Клиент PDI", "CxrpPDI::GetSumTitle") : Tr("Не PDI", "CxrpPDI::GetSumTitle");
+}
+
+QString SecondaryAnswer(bool yes) {
+    return yes ? Tr("Вторичного обмена", "CxrpSecondary::GetSumTitle")
+               : Tr("Первичного обмена", "CxrpSecondary::GetSumTitle");
+}
+
+QString VolunteerAnswer(bool yes) {
+    return yes ? Tr("Волонтер", "msgRasporstranitel") : Tr("Не волонтер", "msgNeRasprostr");
+}
+
+QString YearText(long year, bool) {
+    return QString::number(year);
+}
+
+const CxrpDescriptor kClientIDColumn{
+    .id = kColNone,
+    .kind = kKindDetail,
+    .cellClass = "cl",
+    .title = "Код клиента",
+    .titleKey = "CxrpClientID::GetTitle",
+    .detailItems = {"_cache_clients.cGClientCode"},
+    .joins = {kJoinClients},
+    .read = CxrpRead::kText,
+    .field = "cGClientCode",
+};
+const CxrpDescriptor kClientOLDIDColumn{
+    .id = kColOldClientID,
+    .kind = kKindDetail,
+    .cellClass = "cl",
+    .title = "Старый код клиента",
+    .titleKey = "msgOldClientCode",
+    .detailItems = {"_cache_clients.cOClientCode"},
+    .joins = {kJoinClients},
+    .read = CxrpRead::kText,
+    .field = "cOClientCode",
+    .format = CxrpFormat::kClipped,
+};
+const CxrpDescriptor kCommentColumn{
+    .id = kColComment,
+    .kind = kKindDetail,
+    .title = "Комментарии из карточки клиента",
+    .titleKey = "msgCommentFromClientCard",
+    .items = {"clientdata.cComment"},
+    .joins = {CxrpJoin{"", "clientdata", "clientdata.ROWID=_cache_fast.nClientID"}},
+    .detailOnly = true,
+    .read = CxrpRead::kText,
+    .field = "cComment",
+    .format = CxrpFormat::kLines,
+};
+const CxrpDescriptor kFirstVisitDateColumn{
+    .id = kColFirstVisitDate,
+    .kind = kKindDetail,
+    .title = "Дата первого визита (за период)",
+    .titleKey = "CxrpFirstVisitDate::GetTitle",
+    .items = {"dFirstDate"},
+    // The daily report of that visit, for the cell's link: the lowest report
+    // of the client on that date, as the client table chose it.
+    .detailItems = {"(SELECT MIN(ff.nReportID) FROM _cache_fast AS ff WHERE "
+                    "ff.nClientID=_cache_clients.nClientID AND "
+                    "ff.dDate=_cache_clients.dFirstDate) AS nFirstReportID"},
+    .joins = {kJoinClients},
+    .read = CxrpRead::kText,
+    .field = "dFirstDate",
+};
+const CxrpDescriptor kSexColumn{
+    .id = kColSex,
+    .kind = kDetailGroup,
+    .title = "Пол клиента",
+    .titleKey = "CxrpSex::GetTitle",
+    .items = {"_cache_clients.nSex"},
+    .joins = {kJoinClients},
+    .resultField = "nSex",
+    .read = CxrpRead::kCode,
+    .field = "nSex",
+    .codeText = SexText,
+};
+const CxrpDescriptor kRiscGroupColumn{
+    .id = kColRiskGroup,
+    .kind = kDetailGroup,
+    .title = "Уязвимая группа",
+    .titleKey = "msgRiskGroup",
+    .state = CxrpState::kClientType,
+    .items = {"{T}.nClientType"},
+    .joins = {kJoinStateByClient, kJoinClients},
+    .resultField = "nClientType",
+    .read = CxrpRead::kCode,
+    .field = "nClientType",
+    .codeText = ClientGroupText,
+};
+const CxrpDescriptor kEducationLevelColumn{
+    .id = kColEducation,
+    .kind = kDetailGroup,
+    .title = "Образование",
+    .titleKey = "msgnEducationLevel",
+    .state = CxrpState::kSocial,
+    .items = {"{T}.nEducationLevel"},
+    .joins = {kJoinStateByClient, kJoinClients},
+    .resultField = "nEducationLevel",
+    .read = CxrpRead::kCode,
+    .field = "nEducationLevel",
+    .codeText = EducationText,
+};
+const CxrpDescriptor kEploymentStatusColumn{
+    .id = kColEmployment,
+    .kind = kDetailGroup,
+    .title = "Трудоустройство",
+    .titleKey = "msgEploymentStatus",
+    .state = CxrpState::kSocial,
+    .items = {"{T}.nEploymentStatus"},
+    .joins = {kJoinStateByClient, kJoinClients},
+    .resultField = "nEploymentStatus",
+    .read = CxrpRead::kCode,
+    .field = "nEploymentStatus",
+    .codeText = EmploymentText,
+};
+const CxrpDescriptor kPlaceOfLivingColumn{
+    .id = kColPlaceOfLiving,
+    .kind = kDetailGroup,
+    .title = "Место жительства",
+    .titleKey = "msgnLivingPlace",
+    .state = CxrpState::kSocial,
+    .items = {"{T}.nPlaceOfLiving"},
+    .joins = {kJoinStateByClient, kJoinClients},
+    .resultField = "nPlaceOfLiving",
+    .read = CxrpRead::kCode,
+    .field = "nPlaceOfLiving",
+    .codeText = LivingPlaceText,
+};
+const CxrpDescriptor kDrugTypeColumn{
+    .id = kColDrugType,
+    .kind = kDetailGroup,
+    .title = "Наркотик. Основной (тип на конец периода)",
+    .titleKey = "CxrpDrugType::GetTitle",
+    .state = CxrpState::kDrugUse,
+    .items = {"DrugDir.nType AS nDrugType"},
+    .joins = {kJoinStateByVisit, CxrpJoin{"LEFT", "dir AS DrugDir",
+                                          "DrugDir.ROWID={T}.nBasicDrug AND DrugDir.nDirType=4"}},
+    .resultField = "nDrugType",
+    .read = CxrpRead::kCode,
+    .field = "nDrugType",
+    .codeText = DrugText,
+};
+const CxrpDescriptor kDrugFreqColumn{
+    .id = kColDrugFreq,
+    .kind = kDetailGroup,
+    .title = "Наркотик. Частота употребления (тип на конец периода)",
+    .titleKey = "CxrpDrugFreq::GetTitle",
+    .state = CxrpState::kDrugUse,
+    .items = {"{T}.nUseFrequency AS nDrugUseFreq"},
+    .joins = {kJoinStateByVisit},
+    .resultField = "nDrugUseFreq",
+    .read = CxrpRead::kCode,
+    .field = "nDrugUseFreq",
+    .codeText = DrugFrequencyText,
+};
+const CxrpDescriptor kFirstPOUColumn{
+    .id = kColFirstPOU,
+    .kind = kDetailGroup,
+    .title = "Первый ПОУ (за период): название маршрута",
+    .titleKey = "CxrpFirstPOU::GetTitle",
+    .items = {"_cache_clients.nWorkPlace AS nFirstWorkPlace", "FirstPlace.cString AS cWorkPlace"},
+    .joins = {kJoinClients, kJoinFirstPlace},
+    .resultField = "nFirstWorkPlace",
+    .read = CxrpRead::kText,
+    .field = "cWorkPlace",
+    .groupField = "nFirstWorkPlace",
+    .format = CxrpFormat::kClipped,
+};
+const CxrpDescriptor kFirstPOUTypeColumn{
+    .id = kColFirstPOUType,
+    .kind = kDetailGroup,
+    .title = "Первый ПОУ (за период): тип маршрута",
+    .titleKey = "CxrpFirstPOUType::GetTitle",
+    .items = {"FirstPlace.nType AS nWorkPlaceType"},
+    .joins = {kJoinClients, kJoinFirstPlace},
+    .resultField = "nWorkPlaceType",
+    .read = CxrpRead::kCode,
+    .field = "nWorkPlaceType",
+    .groupField = "nWorkPlaceType",
+    .codeText = PointTypeText,
+};
+const CxrpDescriptor kPDIColumn{
+    .id = kColPDI,
+    .kind = kDetailGroup,
+    .title = "Клиент PDI",
+    .titleKey = "CxrpPDI::GetTitle",
+    .items = {"_cache_clients.bPDI"},
+    .joins = {kJoinClients},
+    .resultField = "bPDI",
+    .read = CxrpRead::kFlag,
+    .field = "bPDI",
+    .yesKey = "CxrpPDI::GetDetValue",
+    .answerText = PdiAnswer,
+};
+const CxrpDescriptor kSecondaryColumn{
+    .id = kColSecondary,
+    .kind = kDetailGroup,
+    .title = "Клиент: Вторичного обмена",
+    .titleKey = "CxrpSecondary::GetTitle",
+    .detailItems = {"_cache_clients.bSecondary"},
+    .summaryItems = {"IF(_cache_clients.bSecondary, COUNT(DISTINCT _cache_fast.nClientID),0) AS "
+                     "bSecondary"},
+    .joins = {kJoinClients},
+    .resultField = "bSecondary",
+    .read = CxrpRead::kFlag,
+    .field = "bSecondary",
+    .yesKey = "CxrpSecondary::GetDetValue",
+    .answerText = SecondaryAnswer,
+};
+// The field holds the bit as selected (0 or 8192); the line is 0 or 1.
+const CxrpDescriptor kReselerColumn{
+    .id = kColVolunteer,
+    .kind = kDetailGroup,
+    .title = "Клиент: Волонтер",
+    .titleKey = "CxrpReseler::GetTitle",
+    .state = CxrpState::kClientType,
+    .items = {"{T}.nClientType2&8192 AS bRasp"},
+    .joins = {kJoinStateByClient, kJoinClients},
+    .resultField = "bRasp",
+    .read = CxrpRead::kFlag,
+    .field = "bRasp",
+    .mask = 8192,
+    .yesKey = "CxrpReseler::GetDetValue",
+    .answerText = VolunteerAnswer,
+};
+const CxrpDescriptor kRegionColumn{
+    .id = kColRegion,
+    .kind = kDetailGroup,
+    .title = "Организация, к которой привязан клиент",
+    .titleKey = "CxrpRegion::GetTitle",
+    .items = {"orginf.cOrgID AS cOrganization", "_cache_clients.nRegionDataID"},
+    .joins = {kJoinClients,
+              CxrpJoin{"LEFT", "orginf", "orginf.ROWID=_cache_clients.nRegionDataID"}},
+    .resultField = "nRegionDataID",
+    .read = CxrpRead::kText,
+    .field = "cOrganization",
+    .groupField = "nRegionDataID",
+};
+const CxrpDescriptor kVisitYearColumn{
+    .id = kColVisitYear,
+    .kind = kKindGroup,
+    .title = "Год",
+    .titleKey = "msgYear",
+    .items = {"YEAR(_cache_fast.dDate) AS nYear"},
+    .read = CxrpRead::kCode,
+    .field = "nYear",
+    .codeText = YearText,
+};
+const CxrpDescriptor kClientsColumn{
+    .id = kColClients,
+    .kind = kKindValue,
+    .cellClass = "num",
+    .title = "Клиентов",
+    .titleKey = "msgClientsR",
+    .items = {"COUNT(DISTINCT _cache_fast.nClientID ) AS nClients"},
+    .field = "nClients",
+};
+const CxrpDescriptor kClientsUniqColumn{
+    .id = kColClientsUniq,
+    .kind = kKindValue,
+    .cellClass = "num",
+    .title = "Уникальных клиентов",
+    .titleKey = "msgClientsUniqR",
+};
+const CxrpDescriptor kVisitsColumn{
+    .id = kColVisits,
+    .kind = kKindDetail | kKindValue,
+    .cellClass = "num",
+    .title = "Визитов",
+    .titleKey = "msgVisitsR",
+    .items = {"COUNT(DISTINCT _cache_fast.nClientID,_cache_fast.nReportID) AS nVisits"},
+    .field = "nVisits",
+};
+} // namespace
+
+CxrpClientID::CxrpClientID() : CxrpDescribed(kClientIDColumn) {}
+CxrpClientOLDID::CxrpClientOLDID() : CxrpDescribed(kClientOLDIDColumn) {}
+CxrpComment::CxrpComment() : CxrpDescribed(kCommentColumn) {}
+CxrpFirstVisitDate::CxrpFirstVisitDate() : CxrpDescribed(kFirstVisitDateColumn) {}
+CxrpSex::CxrpSex() : CxrpDescribed(kSexColumn) {}
+CxrpRiscGroup::CxrpRiscGroup() : CxrpDescribed(kRiscGroupColumn) {}
+CxrpEducationLevel::CxrpEducationLevel() : CxrpDescribed(kEducationLevelColumn) {}
+CxrpEploymentStatus::CxrpEploymentStatus() : CxrpDescribed(kEploymentStatusColumn) {}
+CxrpPlaceOfLiving::CxrpPlaceOfLiving() : CxrpDescribed(kPlaceOfLivingColumn) {}
+CxrpDrugType::CxrpDrugType() : CxrpDescribed(kDrugTypeColumn) {}
+CxrpDrugFreq::CxrpDrugFreq() : CxrpDescribed(kDrugFreqColumn) {}
+CxrpFirstPOU::CxrpFirstPOU() : CxrpDescribed(kFirstPOUColumn) {}
+CxrpFirstPOUType::CxrpFirstPOUType() : CxrpDescribed(kFirstPOUTypeColumn) {}
+CxrpPDI::CxrpPDI() : CxrpDescribed(kPDIColumn) {}
+CxrpSecondary::CxrpSecondary() : CxrpDescribed(kSecondaryColumn) {}
+CxrpReseler::CxrpReseler() : CxrpDescribed(kReselerColumn) {}
+CxrpRegion::CxrpRegion() : CxrpDescribed(kRegionColumn) {}
+CxrpVisitYear::CxrpVisitYear() : CxrpDescribed(kVisitYearColumn) {}
+CxrpClients::CxrpClients() : CxrpDescribed(kClientsColumn) {}
+CxrpClientsUniq::CxrpClientsUniq() : CxrpDescribed(kClientsUniqColumn) {}
+CxrpVisits::CxrpVisits() : CxrpDescribed(kVisitsColumn) {}
+
+// ---- a column over its descriptor ----
+
+QString CxrpDescribed::GetTitle() {
+    return Tr(m_d.title, m_d.titleKey);
+}
+
+bool CxrpDescribed::AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) {
+    m_run = run;
+    if (m_d.detailOnly && !detail)
+        return true;
+    QString state;
+    switch (m_d.state) {
+    case CxrpState::kNone:
+        break;
+    case CxrpState::kClientType:
+        state = run->GetClientTypeStateTable();
+        break;
+    case CxrpState::kSocial:
+        state = run->GetSocialStateTable();
+        break;
+    case CxrpState::kDrugUse:
+        state = run->GetDrugUseStateTable();
+        break;
+    }
+    const auto text = [&state](const char* sql) {
+        return QString::fromLatin1(sql).replace(QLatin1String("{T}"), state);
+    };
+    const auto add = [&](const auto& items) {
+        for (const char* item : items)
+            if (item)
+                select.Select(text(item));
+    };
+    add(m_d.items);
+    add(detail ? m_d.detailItems : m_d.summaryItems);
+    for (const CxrpJoin& join : m_d.joins)
+        if (join.table &&
+            !select.Join(QString::fromLatin1(join.kind), text(join.table), text(join.condition)))
+            return false;
+    return true;
+}
+
+bool CxrpDescribed::IsSet() {
+    const long value = FieldLong();
+    return m_d.mask ? (value & m_d.mask) != 0 : value != 0;
+}
+
+QString CxrpDescribed::GetUniqueTerm() {
+    if (m_d.read != CxrpRead::kFlag)
+        return Cxrp::GetUniqueTerm();
+    const QString field = QString::fromLatin1(m_d.field);
+    return m_d.mask ? QStringLiteral("IF(IFNULL(%1,0)&%2,1,0)").arg(field).arg(m_d.mask)
+                    : QStringLiteral("IF(IFNULL(%1,0)>0,1,0)").arg(field);
+}
+
+QString CxrpDescribed::GetDetValue() {
+    if (!(m_d.kind & kKindDetail))
+        return QString();
+    switch (m_d.read) {
+    case CxrpRead::kCode:
+        return SafeHTML(m_d.codeText(FieldLong(), false));
+    case CxrpRead::kFlag:
+        return IsSet() ? SafeHTML(Tr("Да", m_d.yesKey)) : QString();
+    case CxrpRead::kCount:
+        return VisitsNumberCell(GetValue());
+    case CxrpRead::kText:
+        break;
+    }
+    QString text = FieldText();
+    if (m_d.format == CxrpFormat::kClipped && m_run && m_run->ClipCodes())
+        text = ClipAtBackQuote(text);
+    return SafeHTML(text, m_d.format == CxrpFormat::kLines ? kSafeHTMLBreaks : 0);
+}
+
+double CxrpDescribed::GetValue() {
+    if (m_d.read == CxrpRead::kFlag)
+        return m_d.mask ? (IsSet() ? 1.0 : 0.0) : double(FieldLong());
+    if (m_d.read == CxrpRead::kCount && m_d.field)
+        return double(FieldLong());
+    return 0.0;
+}
+
+QString CxrpDescribed::GetSumTitle() {
+    if (!(m_d.kind & kKindGroup))
+        return QString();
+    switch (m_d.read) {
+    case CxrpRead::kCode:
+        return m_d.codeText(FieldLong(), true);
+    case CxrpRead::kFlag:
+        return m_d.answerText(IsSet());
+    case CxrpRead::kText:
+        return FieldText();
+    case CxrpRead::kCount:
+        break;
+    }
+    return QString();
+}
+
+long CxrpDescribed::GetGroupID() {
+    if (!(m_d.kind & kKindGroup))
+        return -1;
+    if (m_d.groupField)
+        return GetGroupFieldLong(QString::fromLatin1(m_d.groupField));
+    switch (m_d.read) {
+    case CxrpRead::kCode:
+        return FieldLong();
+    case CxrpRead::kFlag:
+        return m_d.mask ? (IsSet() ? 1 : 0) : (FieldLong() > 0 ? 1 : 0);
+    case CxrpRead::kText:
+    case CxrpRead::kCount:
+        break;
+    }
+    return -1;
+}
+
+// ---- the client's code and the first visit: cells with links ----
 
 QString CxrpClientID::GetDetValue() {
-    QString code = GetFieldText(QStringLiteral("cGClientCode"));
+    QString code = FieldText();
     if (g_pOption_RepParam->m_ClipClientCode.Get())
         code = ClipAtBackQuote(code);
     const long id = GetGroupFieldLong(QStringLiteral("nClientID"));
@@ -123,59 +580,8 @@ QString CxrpClientID::GetDetValue() {
            QStringLiteral("</a>");
 }
 
-QString CxrpClientOLDID::GetTitle() {
-    return Tr("Старый код клиента", "msgOldClientCode");
-}
-
-bool CxrpClientOLDID::AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) {
-    m_run = run;
-    if (detail)
-        select.Select(kClients + QStringLiteral(".cOClientCode"));
-    return JoinClients(select);
-}
-
-QString CxrpClientOLDID::GetDetValue() {
-    QString code = GetFieldText(QStringLiteral("cOClientCode"));
-    if (m_run && m_run->ClipCodes())
-        code = ClipAtBackQuote(code);
-    return SafeHTML(code);
-}
-
-QString CxrpComment::GetTitle() {
-    return Tr("Комментарии из карточки клиента", "msgCommentFromClientCard");
-}
-
-bool CxrpComment::AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData*) {
-    if (!detail)
-        return true;
-    select.Select(QStringLiteral("clientdata.cComment"));
-    return select.Join(QString(), QStringLiteral("clientdata"),
-                       QStringLiteral("clientdata.ROWID=") + kFast + QStringLiteral(".nClientID"));
-}
-
-QString CxrpComment::GetDetValue() {
-    return SafeHTML(GetFieldText(QStringLiteral("cComment")), kSafeHTMLBreaks);
-}
-
-QString CxrpFirstVisitDate::GetTitle() {
-    return Tr("Дата первого визита (за период)", "CxrpFirstVisitDate::GetTitle");
-}
-
-bool CxrpFirstVisitDate::AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData*) {
-    select.Select(QStringLiteral("dFirstDate"));
-    // The daily report of that visit, for the cell's link: the lowest report
-    // of the client on that date, as the client table chose it.
-    if (detail)
-        select.Select(QStringLiteral("(SELECT MIN(ff.nReportID) FROM ") + kFast +
-                      QStringLiteral(" AS ff WHERE ff.nClientID=") + kClients +
-                      QStringLiteral(".nClientID AND ff.dDate=") + kClients +
-                      QStringLiteral(".dFirstDate) AS nFirstReportID"));
-    return JoinClients(select);
-}
-
 QString CxrpFirstVisitDate::GetDetValue() {
-    const QDate date =
-        QDate::fromString(GetFieldText(QStringLiteral("dFirstDate")), QStringLiteral("yyyy-MM-dd"));
+    const QDate date = QDate::fromString(FieldText(), QStringLiteral("yyyy-MM-dd"));
     if (!date.isValid())
         return SafeHTML(Tr("Ошибка", "CxrpFirstVisitDate::GetDetValue"));
     const QString text = SafeHTML(DateToText(date));
@@ -244,255 +650,6 @@ CxrpAgeGroup2::CxrpAgeGroup2() {
 
 QString CxrpAgeGroup2::GetTitle() {
     return Tr("Возрастная группа 2", "CxrpAgeGroup2::GetTitle");
-}
-
-// ---- coded columns ----
-
-QString _CxrpCodeColumn::GetDetValue() {
-    return SafeHTML(CodeText(GetFieldLong(m_field), false));
-}
-
-QString _CxrpCodeColumn::GetSumTitle() {
-    return CodeText(GetFieldLong(m_field), true);
-}
-
-QString CxrpSex::GetTitle() {
-    return Tr("Пол клиента", "CxrpSex::GetTitle");
-}
-
-bool CxrpSex::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
-    select.Select(kClients + QStringLiteral(".nSex"));
-    return JoinClients(select);
-}
-
-QString CxrpSex::CodeText(long code, bool summary) {
-    return g_pSex->IDToString(code, summary ? Tr("Ошибка", "CxrpSex::GetSumTitle")
-                                            : Tr("Ошибка", "CxrpSex::GetDetValue"));
-}
-
-QString CxrpRiscGroup::GetTitle() {
-    return Tr("Уязвимая группа", "msgRiskGroup");
-}
-
-bool CxrpRiscGroup::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
-    const QString t = run->GetClientTypeStateTable();
-    select.Select(t + QStringLiteral(".nClientType"));
-    return select.Join(QStringLiteral("LEFT"), t,
-                       t + QStringLiteral(".nClientID=") + kClients +
-                           QStringLiteral(".nClientID")) &&
-           JoinClients(select);
-}
-
-QString CxrpRiscGroup::CodeText(long code, bool) {
-    QString text;
-    g_pClientGroup->GetValueText(quint32(code), text);
-    return text;
-}
-
-bool _CxrpSocialColumn::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
-    const QString t = run->GetSocialStateTable();
-    select.Select(t + u'.' + m_field);
-    return select.Join(QStringLiteral("LEFT"), t,
-                       t + QStringLiteral(".nClientID=") + kClients +
-                           QStringLiteral(".nClientID")) &&
-           JoinClients(select);
-}
-
-QString CxrpEducationLevel::GetTitle() {
-    return Tr("Образование", "msgnEducationLevel");
-}
-
-QString CxrpEducationLevel::CodeText(long code, bool) {
-    return g_pEducationLevelEnum->IDToString(code, Tr("Нет данных", "msgNoData"));
-}
-
-QString CxrpEploymentStatus::GetTitle() {
-    return Tr("Трудоустройство", "msgEploymentStatus");
-}
-
-QString CxrpEploymentStatus::CodeText(long code, bool) {
-    return g_pEployment->IDToString(code, Tr("Нет данных", "msgNoData"));
-}
-
-QString CxrpPlaceOfLiving::GetTitle() {
-    return Tr("Место жительства", "msgnLivingPlace");
-}
-
-QString CxrpPlaceOfLiving::CodeText(long code, bool) {
-    return g_pLivingPlaceEnum->IDToString(code, Tr("Нет данных", "msgNoData"));
-}
-
-QString CxrpDrugType::GetTitle() {
-    return Tr("Наркотик. Основной (тип на конец периода)", "CxrpDrugType::GetTitle");
-}
-
-bool CxrpDrugType::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
-    const QString t = run->GetDrugUseStateTable();
-    select.Select(QStringLiteral("DrugDir.nType AS nDrugType"));
-    return select.Join(QStringLiteral("LEFT"), t,
-                       t + QStringLiteral(".nClientID=") + kFast + QStringLiteral(".nClientID")) &&
-           select.Join(QStringLiteral("LEFT"), QStringLiteral("dir AS DrugDir"),
-                       QStringLiteral("DrugDir.ROWID=") + t +
-                           QStringLiteral(".nBasicDrug AND DrugDir.nDirType=4"));
-}
-
-QString CxrpDrugType::CodeText(long code, bool summary) {
-    return g_pDrugsEnum->IDToString(code, summary ? Tr("Не заполнено", "CxrpDrugType::GetSumTitle")
-                                                  : QString());
-}
-
-QString CxrpDrugFreq::GetTitle() {
-    return Tr("Наркотик. Частота употребления (тип на конец периода)", "CxrpDrugFreq::GetTitle");
-}
-
-bool CxrpDrugFreq::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
-    const QString t = run->GetDrugUseStateTable();
-    select.Select(t + QStringLiteral(".nUseFrequency AS nDrugUseFreq"));
-    return select.Join(QStringLiteral("LEFT"), t,
-                       t + QStringLiteral(".nClientID=") + kFast + QStringLiteral(".nClientID"));
-}
-
-QString CxrpDrugFreq::CodeText(long code, bool summary) {
-    return g_pUseFreqEnum->IDToString(
-        code, summary ? Tr("Не употребляют/нет данных", "CxrpDrugFreq::GetSumTitle") : QString());
-}
-
-// The point of the first visit is joined under an alias of its own: the
-// visit's point (town and region columns) is another row of the same table.
-QString CxrpFirstPOUType::GetTitle() {
-    return Tr("Первый ПОУ (за период): тип маршрута", "CxrpFirstPOUType::GetTitle");
-}
-
-bool CxrpFirstPOUType::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
-    select.Select(QStringLiteral("FirstPlace.nType AS nWorkPlaceType"));
-    return JoinClients(select) &&
-           select.Join(QStringLiteral("LEFT"), QStringLiteral("dir AS FirstPlace"),
-                       QStringLiteral("FirstPlace.ROWID=") + kClients +
-                           QStringLiteral(".nWorkPlace"));
-}
-
-QString CxrpFirstPOUType::CodeText(long code, bool summary) {
-    return g_pNodeType->IDToString(code, summary ? Tr("Ошибка", "CxrpFirstPOUType::GetSumTitle")
-                                                 : Tr("Ошибка", "CxrpFirstPOUType::GetDetValue"));
-}
-
-QString CxrpFirstPOU::GetTitle() {
-    return Tr("Первый ПОУ (за период): название маршрута", "CxrpFirstPOU::GetTitle");
-}
-
-bool CxrpFirstPOU::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
-    m_run = run;
-    select.Select(kClients + QStringLiteral(".nWorkPlace AS nFirstWorkPlace"));
-    select.Select(QStringLiteral("FirstPlace.cString AS cWorkPlace"));
-    return JoinClients(select) &&
-           select.Join(QStringLiteral("LEFT"), QStringLiteral("dir AS FirstPlace"),
-                       QStringLiteral("FirstPlace.ROWID=") + kClients +
-                           QStringLiteral(".nWorkPlace"));
-}
-
-QString CxrpFirstPOU::GetDetValue() {
-    QString name = GetFieldText(QStringLiteral("cWorkPlace"));
-    if (m_run && m_run->ClipCodes())
-        name = ClipAtBackQuote(name);
-    return SafeHTML(name);
-}
-
-QString CxrpFirstPOU::GetSumTitle() {
-    return GetFieldText(QStringLiteral("cWorkPlace"));
-}
-
-// ---- flags ----
-
-QString _CxrpFlagColumn::GetUniqueTerm() {
-    return QStringLiteral("IF(IFNULL(") + m_field + QStringLiteral(",0)>0,1,0)");
-}
-
-QString _CxrpFlagColumn::GetDetValue() {
-    return GetFieldLong(m_field) != 0 ? SafeHTML(Tr("Да", m_yesKey)) : QString();
-}
-
-QString _CxrpFlagColumn::GetSumTitle() {
-    return Title(GetFieldLong(m_field) != 0);
-}
-
-QString CxrpPDI::GetTitle() {
-    return Tr("Клиент PDI", "CxrpPDI::GetTitle");
-}
-
-bool CxrpPDI::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
-    select.Select(kClients + QStringLiteral(".bPDI"));
-    return JoinClients(select);
-}
-
-QString CxrpPDI::Title(bool yes) {
-    return yes ? Tr("Клиент PDI", "CxrpPDI::GetSumTitle") : Tr("Не PDI", "CxrpPDI::GetSumTitle");
-}
-
-QString CxrpSecondary::GetTitle() {
-    return Tr("Клиент: Вторичного обмена", "CxrpSecondary::GetTitle");
-}
-
-bool CxrpSecondary::AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData*) {
-    if (detail)
-        select.Select(kClients + QStringLiteral(".bSecondary"));
-    else
-        select.Select(QStringLiteral("IF(") + kClients +
-                      QStringLiteral(".bSecondary, COUNT(DISTINCT ") + kFast +
-                      QStringLiteral(".nClientID),0) AS bSecondary"));
-    return JoinClients(select);
-}
-
-QString CxrpSecondary::Title(bool yes) {
-    return yes ? Tr("Вторичного обмена", "CxrpSecondary::GetSumTitle")
-               : Tr("Первичного обмена", "CxrpSecondary::GetSumTitle");
-}
-
-QString CxrpReseler::GetTitle() {
-    return Tr("Клиент: Волонтер", "CxrpReseler::GetTitle");
-}
-
-bool CxrpReseler::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData* run) {
-    const QString t = run->GetClientTypeStateTable();
-    select.Select(t + QStringLiteral(".nClientType2&8192 AS bRasp"));
-    return select.Join(QStringLiteral("LEFT"), t,
-                       t + QStringLiteral(".nClientID=") + kClients +
-                           QStringLiteral(".nClientID")) &&
-           JoinClients(select);
-}
-
-// The field holds the bit as selected (0 or 8192); the line is 0 or 1.
-QString CxrpReseler::GetUniqueTerm() {
-    return QStringLiteral("IF(IFNULL(bRasp,0)&8192,1,0)");
-}
-
-QString CxrpReseler::GetDetValue() {
-    return IsSet() ? SafeHTML(Tr("Да", "CxrpReseler::GetDetValue")) : QString();
-}
-
-QString CxrpReseler::GetSumTitle() {
-    return IsSet() ? Tr("Волонтер", "msgRasporstranitel") : Tr("Не волонтер", "msgNeRasprostr");
-}
-
-// ---- organisation ----
-
-QString CxrpRegion::GetTitle() {
-    return Tr("Организация, к которой привязан клиент", "CxrpRegion::GetTitle");
-}
-
-bool CxrpRegion::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
-    select.Select(QStringLiteral("orginf.cOrgID AS cOrganization"));
-    select.Select(kClients + QStringLiteral(".nRegionDataID"));
-    return JoinClients(select) && select.Join(QStringLiteral("LEFT"), QStringLiteral("orginf"),
-                                              QStringLiteral("orginf.ROWID=") + kClients +
-                                                  QStringLiteral(".nRegionDataID"));
-}
-
-QString CxrpRegion::GetDetValue() {
-    return SafeHTML(GetFieldText(QStringLiteral("cOrganization")));
-}
-
-QString CxrpRegion::GetSumTitle() {
-    return GetFieldText(QStringLiteral("cOrganization"));
 }
 
 // ---- the visit's service point, town and region ----
@@ -628,48 +785,7 @@ QString CxrpOBL::GetSumTitle() {
     return it != m_regionNames.cend() ? it.value() : Tr("Ошибка", "CxrpOBL::GetSumTitle");
 }
 
-// ---- year, counts, materials, months ----
-
-QString CxrpVisitYear::GetTitle() {
-    return Tr("Год", "msgYear");
-}
-
-bool CxrpVisitYear::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
-    select.Select(QStringLiteral("YEAR(") + kFast + QStringLiteral(".dDate) AS nYear"));
-    return true;
-}
-
-QString CxrpVisitYear::GetSumTitle() {
-    return QString::number(GetFieldLong(QStringLiteral("nYear")));
-}
-
-QString CxrpClients::GetTitle() {
-    return Tr("Клиентов", "msgClientsR");
-}
-
-bool CxrpClients::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
-    select.Select(QStringLiteral("COUNT(DISTINCT ") + kFast +
-                  QStringLiteral(".nClientID ) AS nClients"));
-    return true;
-}
-
-QString CxrpClientsUniq::GetTitle() {
-    return Tr("Уникальных клиентов", "msgClientsUniqR");
-}
-
-QString CxrpVisits::GetTitle() {
-    return Tr("Визитов", "msgVisitsR");
-}
-
-bool CxrpVisits::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
-    select.Select(QStringLiteral("COUNT(DISTINCT ") + kFast + QStringLiteral(".nClientID,") +
-                  kFast + QStringLiteral(".nReportID) AS nVisits"));
-    return true;
-}
-
-QString CxrpVisits::GetDetValue() {
-    return VisitsNumberCell(double(GetFieldLong(QStringLiteral("nVisits"))));
-}
+// ---- materials, months ----
 
 bool CxrpMat::AddToSelect(int, CSimpleSelect& select, CRepVisitsRunData*) {
     m_alias = QStringLiteral("SUM_m%1x").arg(quint32(m_type));

@@ -5,11 +5,19 @@
 // current row of the result: a detail cell (HTML), the title and group id of
 // a summary line, a number to sum. A column's id is what version-1 presets
 // store in their lists.
+//
+// Most columns differ only in data (their id, kind, title, what they add to
+// the select and how a cell reads the field): each of those is a row of
+// descriptors (CxrpDescriptor, visits_columns.cpp) read by one class,
+// CxrpDescribed, and a named column is that class over its row. The columns
+// that keep state of their own (ages, service points, towns, regions,
+// materials, months) are classes of their own.
 #include "framework/core/report/age_groups.h"
 
 #include <QDate>
 #include <QHash>
 #include <QString>
+#include <array>
 
 class CRepVisitsRunData;
 class CSimpleSelect;
@@ -110,47 +118,205 @@ private:
     Cache m_groupCache;
 };
 
-// The client's code (always the first detail column), linked to the card.
-class CxrpClientID : public Cxrp {
-public:
-    QString GetCellClass() override { return QStringLiteral("cl"); }
-    long GetID() override { return kColNone; }
-    QString GetTitle() override;
-    long GetKind() override { return kKindDetail; }
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-    QString GetDetValue() override;
+// ---- the columns made from descriptors ----
+
+// A client's state at the period's end that a column reads besides the work
+// tables; its table's name stands for "{T}" in the column's SQL texts.
+enum class CxrpState { kNone, kClientType, kSocial, kDrugUse };
+
+// How a column reads its field.
+enum class CxrpRead {
+    kCode,  // a code: cells and line titles are its text, the line is the code
+    kFlag,  // yes or no: a line for each answer
+    kText,  // a text; the line is the group field's
+    kCount, // a number the summary tables add up
 };
 
-class CxrpClientOLDID : public Cxrp {
+// How a detail cell shows a text.
+enum class CxrpFormat {
+    kPlain,
+    kLines,   // line breaks kept
+    kClipped, // cut at its back-quote when the preset asks for it
+};
+
+struct CxrpJoin {
+    const char* kind = nullptr; // "LEFT", or empty for a plain join
+    const char* table = nullptr;
+    const char* condition = nullptr;
+};
+
+// One kind of column.
+struct CxrpDescriptor {
+    long id = kColNone;
+    long kind = 0;
+    const char* cellClass = "d";
+    const char* title = nullptr; // and its translation key
+    const char* titleKey = nullptr;
+    // The select: the items of every select, of a detail list only, of a
+    // summary only, then the joins; a detail-only column adds nothing to a
+    // summary select.
+    CxrpState state = CxrpState::kNone;
+    std::array<const char*, 2> items{};
+    std::array<const char*, 1> detailItems{};
+    std::array<const char*, 1> summaryItems{};
+    std::array<CxrpJoin, 2> joins{};
+    bool detailOnly = false;
+    // The result field of the grouping value; empty when it is no plain field.
+    const char* resultField = "";
+    // How the field is read and shown. A column that is no detail column has
+    // no cell, one that groups nothing neither a line nor its title.
+    CxrpRead read = CxrpRead::kCount;
+    const char* field = nullptr;
+    // The field of the line: a text's always, a code's when the line is read
+    // apart from the cell.
+    const char* groupField = nullptr;
+    CxrpFormat format = CxrpFormat::kPlain;
+    // A code's text for a detail cell (summary false) or for a line title.
+    QString (*codeText)(long code, bool summary) = nullptr;
+    // A flag: the bit that says yes (0: any value above 0), the key of the
+    // cell's "Да" and the line titles of yes and no.
+    long mask = 0;
+    const char* yesKey = nullptr;
+    QString (*answerText)(bool yes) = nullptr;
+};
+
+class CxrpDescribed : public Cxrp {
 public:
-    QString GetCellClass() override { return QStringLiteral("cl"); }
-    long GetID() override { return kColOldClientID; }
+    explicit CxrpDescribed(const CxrpDescriptor& descriptor) : m_d(descriptor) {}
+    QString GetCellClass() override { return QString::fromLatin1(m_d.cellClass); }
+    long GetID() override { return m_d.id; }
     QString GetTitle() override;
-    long GetKind() override { return kKindDetail; }
+    long GetKind() override { return m_d.kind; }
     bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
+    QString GetResultField() override { return QString::fromLatin1(m_d.resultField); }
+    QString GetUniqueTerm() override;
     QString GetDetValue() override;
+    double GetValue() override;
+    QString GetSumTitle() override;
+    long GetGroupID() override;
+
+protected:
+    QString FieldText() { return GetFieldText(QString::fromLatin1(m_d.field)); }
+    long FieldLong() { return GetFieldLong(QString::fromLatin1(m_d.field)); }
 
 private:
-    CRepVisitsRunData* m_run = nullptr;
+    bool IsSet();
+    const CxrpDescriptor& m_d;
+    CRepVisitsRunData* m_run = nullptr; // of the last AddToSelect
 };
 
-class CxrpComment : public Cxrp {
+// The client's code (always the first detail column), linked to the card.
+class CxrpClientID : public CxrpDescribed {
 public:
-    long GetID() override { return kColComment; }
-    QString GetTitle() override;
-    long GetKind() override { return kKindDetail; }
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
+    CxrpClientID();
     QString GetDetValue() override;
 };
 
 // The date of the first visit, linked to the daily report of that visit.
-class CxrpFirstVisitDate : public Cxrp {
+class CxrpFirstVisitDate : public CxrpDescribed {
 public:
-    long GetID() override { return kColFirstVisitDate; }
-    QString GetTitle() override;
-    long GetKind() override { return kKindDetail; }
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
+    CxrpFirstVisitDate();
     QString GetDetValue() override;
+};
+
+class CxrpClientOLDID : public CxrpDescribed {
+public:
+    CxrpClientOLDID();
+};
+
+class CxrpComment : public CxrpDescribed {
+public:
+    CxrpComment();
+};
+
+class CxrpSex : public CxrpDescribed {
+public:
+    CxrpSex();
+};
+
+class CxrpRiscGroup : public CxrpDescribed {
+public:
+    CxrpRiscGroup();
+};
+
+// The social-status columns.
+class CxrpEducationLevel : public CxrpDescribed {
+public:
+    CxrpEducationLevel();
+};
+
+class CxrpEploymentStatus : public CxrpDescribed {
+public:
+    CxrpEploymentStatus();
+};
+
+class CxrpPlaceOfLiving : public CxrpDescribed {
+public:
+    CxrpPlaceOfLiving();
+};
+
+class CxrpDrugType : public CxrpDescribed {
+public:
+    CxrpDrugType();
+};
+
+class CxrpDrugFreq : public CxrpDescribed {
+public:
+    CxrpDrugFreq();
+};
+
+// The service point of the client's first visit: its name and its type.
+class CxrpFirstPOU : public CxrpDescribed {
+public:
+    CxrpFirstPOU();
+};
+
+class CxrpFirstPOUType : public CxrpDescribed {
+public:
+    CxrpFirstPOUType();
+};
+
+// Yes/no columns of the client: a line for each answer.
+class CxrpPDI : public CxrpDescribed {
+public:
+    CxrpPDI();
+};
+
+class CxrpSecondary : public CxrpDescribed {
+public:
+    CxrpSecondary();
+};
+
+// The volunteer mark: bit 8192 of the client type's second word.
+class CxrpReseler : public CxrpDescribed {
+public:
+    CxrpReseler();
+};
+
+class CxrpRegion : public CxrpDescribed {
+public:
+    CxrpRegion();
+};
+
+class CxrpVisitYear : public CxrpDescribed {
+public:
+    CxrpVisitYear();
+};
+
+class CxrpClients : public CxrpDescribed {
+public:
+    CxrpClients();
+};
+
+// Filled by the engine's unique count.
+class CxrpClientsUniq : public CxrpDescribed {
+public:
+    CxrpClientsUniq();
+};
+
+class CxrpVisits : public CxrpDescribed {
+public:
+    CxrpVisits();
 };
 
 // The three age columns: the age is counted at the period's end.
@@ -193,203 +359,6 @@ public:
     CxrpAgeGroup2();
     long GetID() override { return kColAgeGroup2; }
     QString GetTitle() override;
-};
-
-// A column grouping by a code of an enumeration.
-class _CxrpCodeColumn : public Cxrp {
-public:
-    long GetKind() override { return kKindDetail | kKindGroup; }
-    QString GetResultField() override { return m_field; }
-    QString GetDetValue() override;
-    QString GetSumTitle() override;
-    long GetGroupID() override { return GetFieldLong(m_field); }
-
-protected:
-    explicit _CxrpCodeColumn(const QString& field) : m_field(field) {}
-    // The text of the code for a detail cell and for a summary title.
-    virtual QString CodeText(long code, bool summary) = 0;
-    QString m_field;
-};
-
-class CxrpSex : public _CxrpCodeColumn {
-public:
-    CxrpSex() : _CxrpCodeColumn(QStringLiteral("nSex")) {}
-    long GetID() override { return kColSex; }
-    QString GetTitle() override;
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-
-protected:
-    QString CodeText(long code, bool summary) override;
-};
-
-class CxrpRiscGroup : public _CxrpCodeColumn {
-public:
-    CxrpRiscGroup() : _CxrpCodeColumn(QStringLiteral("nClientType")) {}
-    long GetID() override { return kColRiskGroup; }
-    QString GetTitle() override;
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-
-protected:
-    QString CodeText(long code, bool summary) override;
-};
-
-// The social-status columns.
-class _CxrpSocialColumn : public _CxrpCodeColumn {
-public:
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-
-protected:
-    using _CxrpCodeColumn::_CxrpCodeColumn;
-};
-
-class CxrpEducationLevel : public _CxrpSocialColumn {
-public:
-    CxrpEducationLevel() : _CxrpSocialColumn(QStringLiteral("nEducationLevel")) {}
-    long GetID() override { return kColEducation; }
-    QString GetTitle() override;
-
-protected:
-    QString CodeText(long code, bool summary) override;
-};
-
-class CxrpEploymentStatus : public _CxrpSocialColumn {
-public:
-    CxrpEploymentStatus() : _CxrpSocialColumn(QStringLiteral("nEploymentStatus")) {}
-    long GetID() override { return kColEmployment; }
-    QString GetTitle() override;
-
-protected:
-    QString CodeText(long code, bool summary) override;
-};
-
-class CxrpPlaceOfLiving : public _CxrpSocialColumn {
-public:
-    CxrpPlaceOfLiving() : _CxrpSocialColumn(QStringLiteral("nPlaceOfLiving")) {}
-    long GetID() override { return kColPlaceOfLiving; }
-    QString GetTitle() override;
-
-protected:
-    QString CodeText(long code, bool summary) override;
-};
-
-class CxrpDrugType : public _CxrpCodeColumn {
-public:
-    CxrpDrugType() : _CxrpCodeColumn(QStringLiteral("nDrugType")) {}
-    long GetID() override { return kColDrugType; }
-    QString GetTitle() override;
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-
-protected:
-    QString CodeText(long code, bool summary) override;
-};
-
-class CxrpDrugFreq : public _CxrpCodeColumn {
-public:
-    CxrpDrugFreq() : _CxrpCodeColumn(QStringLiteral("nDrugUseFreq")) {}
-    long GetID() override { return kColDrugFreq; }
-    QString GetTitle() override;
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-
-protected:
-    QString CodeText(long code, bool summary) override;
-};
-
-class CxrpFirstPOUType : public _CxrpCodeColumn {
-public:
-    CxrpFirstPOUType() : _CxrpCodeColumn(QStringLiteral("nWorkPlaceType")) {}
-    long GetID() override { return kColFirstPOUType; }
-    QString GetTitle() override;
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-    long GetGroupID() override { return GetGroupFieldLong(m_field); }
-
-protected:
-    QString CodeText(long code, bool summary) override;
-};
-
-// Yes/no columns of the client: a line for each answer.
-class _CxrpFlagColumn : public Cxrp {
-public:
-    long GetKind() override { return kKindDetail | kKindGroup; }
-    QString GetResultField() override { return m_field; }
-    QString GetUniqueTerm() override;
-    QString GetDetValue() override;
-    QString GetSumTitle() override;
-    double GetValue() override { return double(GetFieldLong(m_field)); }
-    long GetGroupID() override { return GetFieldLong(m_field) > 0 ? 1 : 0; }
-
-protected:
-    _CxrpFlagColumn(const QString& field, const char* yesKey) : m_field(field), m_yesKey(yesKey) {}
-    virtual QString Title(bool yes) = 0;
-    QString m_field;
-    const char* m_yesKey;
-};
-
-class CxrpPDI : public _CxrpFlagColumn {
-public:
-    CxrpPDI() : _CxrpFlagColumn(QStringLiteral("bPDI"), "CxrpPDI::GetDetValue") {}
-    long GetID() override { return kColPDI; }
-    QString GetTitle() override;
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-
-protected:
-    QString Title(bool yes) override;
-};
-
-class CxrpSecondary : public _CxrpFlagColumn {
-public:
-    CxrpSecondary() : _CxrpFlagColumn(QStringLiteral("bSecondary"), "CxrpSecondary::GetDetValue") {}
-    long GetID() override { return kColSecondary; }
-    QString GetTitle() override;
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-
-protected:
-    QString Title(bool yes) override;
-};
-
-// The volunteer mark: bit 8192 of the client type's second word.
-class CxrpReseler : public Cxrp {
-public:
-    long GetID() override { return kColVolunteer; }
-    QString GetTitle() override;
-    long GetKind() override { return kKindDetail | kKindGroup; }
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-    QString GetResultField() override { return QStringLiteral("bRasp"); }
-    QString GetUniqueTerm() override;
-    QString GetDetValue() override;
-    QString GetSumTitle() override;
-    double GetValue() override { return IsSet() ? 1.0 : 0.0; }
-    long GetGroupID() override { return IsSet() ? 1 : 0; }
-
-private:
-    bool IsSet() { return (GetFieldLong(QStringLiteral("bRasp")) & 8192) != 0; }
-};
-
-class CxrpRegion : public Cxrp {
-public:
-    long GetID() override { return kColRegion; }
-    QString GetTitle() override;
-    long GetKind() override { return kKindDetail | kKindGroup; }
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-    QString GetResultField() override { return QStringLiteral("nRegionDataID"); }
-    QString GetDetValue() override;
-    QString GetSumTitle() override;
-    long GetGroupID() override { return GetGroupFieldLong(QStringLiteral("nRegionDataID")); }
-};
-
-// The service point of the client's first visit.
-class CxrpFirstPOU : public Cxrp {
-public:
-    long GetID() override { return kColFirstPOU; }
-    QString GetTitle() override;
-    long GetKind() override { return kKindDetail | kKindGroup; }
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-    QString GetResultField() override { return QStringLiteral("nFirstWorkPlace"); }
-    QString GetDetValue() override;
-    QString GetSumTitle() override;
-    long GetGroupID() override { return GetGroupFieldLong(QStringLiteral("nFirstWorkPlace")); }
-
-private:
-    CRepVisitsRunData* m_run = nullptr;
 };
 
 // The service point of the visit: a line per point; a client seen at two
@@ -444,47 +413,6 @@ public:
 private:
     QHash<long, long> m_townRegion;
     QHash<long, QString> m_regionNames;
-};
-
-class CxrpVisitYear : public Cxrp {
-public:
-    long GetID() override { return kColVisitYear; }
-    QString GetTitle() override;
-    long GetKind() override { return kKindGroup; }
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-    QString GetSumTitle() override;
-    long GetGroupID() override { return GetFieldLong(QStringLiteral("nYear")); }
-};
-
-class CxrpClients : public Cxrp {
-public:
-    QString GetCellClass() override { return QStringLiteral("num"); }
-    long GetID() override { return kColClients; }
-    QString GetTitle() override;
-    long GetKind() override { return kKindValue; }
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-    double GetValue() override { return double(GetFieldLong(QStringLiteral("nClients"))); }
-};
-
-// Filled by the engine's unique count.
-class CxrpClientsUniq : public Cxrp {
-public:
-    QString GetCellClass() override { return QStringLiteral("num"); }
-    long GetID() override { return kColClientsUniq; }
-    QString GetTitle() override;
-    long GetKind() override { return kKindValue; }
-    bool AddToSelect(int, CSimpleSelect&, CRepVisitsRunData*) override { return true; }
-};
-
-class CxrpVisits : public Cxrp {
-public:
-    QString GetCellClass() override { return QStringLiteral("num"); }
-    long GetID() override { return kColVisits; }
-    QString GetTitle() override;
-    long GetKind() override { return kKindDetail | kKindValue; }
-    bool AddToSelect(int detail, CSimpleSelect& select, CRepVisitsRunData* run) override;
-    QString GetDetValue() override;
-    double GetValue() override { return double(GetFieldLong(QStringLiteral("nVisits"))); }
 };
 
 // The quantity of one material group handed out.

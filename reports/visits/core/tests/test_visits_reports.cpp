@@ -29,7 +29,8 @@ namespace {
 // The presets: P1 coverage with details and three tables; P2 one table by
 // sex; P3 first point, town and region; P4 a detail id no column has; P5 a
 // summary list of only a separator; P6 the age group both as a detail and
-// as a grouping.
+// as a grouping; P7 one table by sex and, below, the vulnerable group; P8
+// every column of the catalogue a preset may list, in both lists.
 QString Presets() {
     return QStringLiteral(
         "<KDREPORTPRESETS>"
@@ -44,6 +45,17 @@ QString Presets() {
         "<KDREPPRESET Title='P5'><SUMMARY><Item ID='-1'/></SUMMARY></KDREPPRESET>"
         "<KDREPPRESET Title='P6'><DETAILED><Item ID='1139'/></DETAILED><SUMMARY>"
         "<Item ID='1139'/></SUMMARY></KDREPPRESET>"
+        "<KDREPPRESET Title='P7'><SUMMARY><Item ID='1797'/><Item ID='1796'/></SUMMARY>"
+        "</KDREPPRESET>"
+        "<KDREPPRESET Title='P8'><DETAILED><Item ID='1062'/><Item ID='1139'/><Item ID='3177'/>"
+        "<Item ID='20418'/><Item ID='1035'/><Item ID='1811'/><Item ID='1087'/><Item ID='3060'/>"
+        "<Item ID='1100'/><Item ID='1919'/><Item ID='2086'/><Item ID='1010'/><Item ID='1039'/>"
+        "<Item ID='1520'/><Item ID='1789'/><Item ID='1475'/><Item ID='1377'/><Item ID='1394'/>"
+        "<Item ID='1797'/><Item ID='1796'/></DETAILED><SUMMARY><Item ID='1797'/>"
+        "<Item ID='1796'/><Item ID='-1'/><Item ID='1377'/><Item ID='1475'/><Item ID='1394'/>"
+        "<Item ID='-1'/><Item ID='1520'/><Item ID='1789'/><Item ID='-1'/><Item ID='1087'/>"
+        "<Item ID='1100'/><Item ID='3060'/><Item ID='-1'/><Item ID='1035'/><Item ID='1919'/>"
+        "<Item ID='2086'/></SUMMARY></KDREPPRESET>"
         "</KDREPORTPRESETS>");
 }
 
@@ -137,6 +149,9 @@ private slots:
     void variants();
     void summaryGroups_data();
     void summaryGroups();
+    void figuresWithoutThePage_data();
+    void figuresWithoutThePage();
+    void everyColumnInOnePreset();
     void stateAtPeriodEnd_data();
     void stateAtPeriodEnd();
     void joinsOfOneTableUnderTwoAliases();
@@ -363,6 +378,96 @@ void TestVisitsReports::summaryGroups() {
         QVERIFY(page.contains(footnote));
 }
 
+void TestVisitsReports::figuresWithoutThePage_data() {
+    QTest::addColumn<QString>("preset");
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("table");
+    QTest::addColumn<QList<long>>("line"); // group ids down to the line; none: the total
+    // Unique, clients, visits, syringes (510), needles (520), consultations (580).
+    QTest::addColumn<QList<double>>("figures");
+
+    // The figures of the coverage page (see coverage()), read without it.
+    QTest::newRow("total") << QStringLiteral("P1") << 2012 << 0 << QList<long>{}
+                           << QList<double>{6, 6, 29, 42, 12, 2};
+    QTest::newRow("sex-unknown") << QStringLiteral("P1") << 2012 << 0 << QList<long>{0}
+                                 << QList<double>{1, 1, 2, 6, 0, 2};
+    QTest::newRow("men") << QStringLiteral("P1") << 2012 << 0 << QList<long>{1}
+                         << QList<double>{4, 4, 25, 33, 10, 0};
+    QTest::newRow("group-at-period-end")
+        << QStringLiteral("P1") << 2012 << 1 << QList<long>{1} << QList<double>{2, 2, 21, 22, 2, 0};
+    QTest::newRow("no-group") << QStringLiteral("P1") << 2012 << 1 << QList<long>{0}
+                              << QList<double>{3, 3, 4, 7, 4, 2};
+    QTest::newRow("volunteers") << QStringLiteral("P1") << 2012 << 2 << QList<long>{1}
+                                << QList<double>{1, 1, 4, 13, 6, 0};
+    // Two records of one person (c1 of group 6, c7 of none) below one line:
+    // the line's unique count is its own 1, not the sum of the lines below.
+    QTest::newRow("one-person-two-lines")
+        << QStringLiteral("P7") << 2014 << 0 << QList<long>{1} << QList<double>{1, 2, 2, 2, 0, 0};
+    QTest::newRow("first-record") << QStringLiteral("P7") << 2014 << 0 << QList<long>{1, 6}
+                                  << QList<double>{1, 1, 1, 1, 0, 0};
+    QTest::newRow("second-record") << QStringLiteral("P7") << 2014 << 0 << QList<long>{1, 0}
+                                   << QList<double>{1, 1, 1, 1, 0, 0};
+    QTest::newRow("no-such-line") << QStringLiteral("P7") << 2014 << 0 << QList<long>{2, 1}
+                                  << QList<double>{0, 0, 0, 0, 0, 0};
+    // The age group is no plain field: no unique counts (c2, 22 at the end).
+    QTest::newRow("no-unique-count")
+        << QStringLiteral("P6") << 2012 << 0 << QList<long>{15} << QList<double>{0, 1, 2, 3, 2, 0};
+}
+
+void TestVisitsReports::figuresWithoutThePage() {
+    QFETCH(QString, preset);
+    QFETCH(int, year);
+    QFETCH(int, table);
+    QFETCH(QList<long>, line);
+    QFETCH(QList<double>, figures);
+    CRepVisitsDoc doc;
+    Prepare(doc, preset, QDate(year, 1, 1), QDate(year, 12, 31));
+    QVERIFY(!doc.Figures());
+    QVERIFY(!Build(doc).isEmpty());
+    const CVisitsFigures* f = doc.Figures();
+    QVERIFY(f);
+    QCOMPARE(f->valueTitles, (QStringList{"Уникальных клиентов", "Клиентов", "Визитов", "Шприцы",
+                                          "Иглы", "Консультации"}));
+    QCOMPARE(f->uniqueIndex, 0);
+    QCOMPARE(f->unique, preset != QLatin1String("P6"));
+    QCOMPARE(f->FindLine(table, line) != nullptr, figures != QList<double>(6, 0));
+    QList<double> got;
+    for (int column = 0; column < f->valueTitles.size(); ++column)
+        got << f->Cell(table, line, column);
+    QCOMPARE(got, figures);
+    // The detail rows: one per client in code order, the code first; none
+    // for a preset without details.
+    const bool details = preset != QLatin1String("P7");
+    QCOMPARE(f->detailList, details);
+    QCOMPARE(f->detailRows.size(), details ? 6 : 0);
+    if (details)
+        QVERIFY(f->detailRows.first().first().contains(QStringLiteral(">AAA0180M<")));
+}
+
+// Every column a preset may name, in the detail list and as groupings: one
+// valid query, a cell per column and client, the same totals in every table.
+void TestVisitsReports::everyColumnInOnePreset() {
+    CRepVisitsDoc doc;
+    Prepare(doc, QStringLiteral("P8"), QDate(2012, 1, 1), QDate(2012, 12, 31));
+    const QString page = Build(doc);
+    QVERIFY2(!page.contains(QStringLiteral("Возникла ошибка")), qPrintable(page.left(3000)));
+    // The client code, the 20 columns, the three material groups.
+    const QList<QStringList> detail = DetailRows(page);
+    QCOMPARE(detail.size(), 6);
+    for (const QStringList& row : detail)
+        QCOMPARE(row.size(), 24);
+    const CVisitsFigures* f = doc.Figures();
+    QVERIFY(f);
+    QVERIFY(f->unique);
+    QCOMPARE(int(f->tables.size()), 5);
+    for (int table = 0; table < 5; ++table) {
+        QList<double> total;
+        for (int column = 0; column < f->valueTitles.size(); ++column)
+            total << f->Cell(table, {}, column);
+        QCOMPARE(total, (QList<double>{6, 6, 29, 42, 12, 2}));
+    }
+}
+
 void TestVisitsReports::stateAtPeriodEnd_data() {
     QTest::addColumn<QDate>("end");
     QTest::addColumn<QStringList>("types"); // client:type, one per client
@@ -471,6 +576,7 @@ void TestVisitsReports::checksAndFailures() {
         QVERIFY(Build(doc).isEmpty());
         QCOMPARE(doc.GetCheckText(),
                  QStringLiteral("Отчет испорчен или некоторые поля были удалены из программы"));
+        QVERIFY(!doc.Figures());
     }
     // A temporary table of someone else on the connection outlives builds.
     m_db->Exec(QStringLiteral("CREATE TEMPORARY TABLE someone_elses (n INT)"));
