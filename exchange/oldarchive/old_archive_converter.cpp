@@ -1,7 +1,7 @@
 #include "old_archive_converter.h"
 
 #include "brennock.h"
-#include "db/schema/creation_script.h"
+#include "db/schema/current_schema_script.h"
 #include "db/schema/sql_db_updater.h"
 #include "dir_mapping_file.h"
 #include "framework/core/exchange/sql_import_wizard_helper.h"
@@ -152,17 +152,14 @@ struct COldArchiveConverter::Run {
         return Fail(text);
     }
 
-    // The current schema, made as a new database gets it: the creation
-    // script (without its CREATE DATABASE and USE) and every schema step.
+    // The current schema, the same as a new database gets: the tables as the
+    // schema steps leave them, made at once (replaying the hundreds of steps
+    // would take longer than loading the data), then the updater for the
+    // steps made after that script and its checks.
     bool CreateSchema() {
-        for (const QString& statement :
-             CxSQL::SplitScript(QString::fromUtf8(kDatabaseCreationScript))) {
-            if (statement.startsWith(QStringLiteral("CREATE DATABASE"), Qt::CaseInsensitive) ||
-                statement.startsWith(QStringLiteral("USE "), Qt::CaseInsensitive))
-                continue;
+        for (const QString& statement : CxSQL::SplitScript(QString::fromUtf8(kCurrentSchemaScript)))
             if (!host.Query(statement).isValid())
                 return false;
-        }
         CSQLDBUpdater updater;
         return updater.Run(sql);
     }

@@ -1,6 +1,7 @@
 #include "exchange_helper.h"
 
 #include "clients/core/training_rules.h"
+#include "framework/core/exchange/exchange_sql.h"
 #include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
@@ -335,25 +336,32 @@ bool CKeldaSQLImportWizard_Helper::SaveLoadSnapshot(int regionNumber,
     if (!head.isValid() || id <= 0)
         return Fail(error, Failed(head));
     const QString L = QString::number(id);
-    const QString copies[] = {
-        QStringLiteral("INSERT INTO cmp_dailyreport (`ROWID`,nLoadID,dDate,nWorker1,nWorker2,"
-                       "nWorker3,nWorkPlace,nCrc) SELECT `ROWID`,%1,IFNULL(dDate,'1900-01-01'),"
-                       "nWorker1,nWorker2,nWorker3,nWorkPlace,IFNULL(nCrc,0) FROM %2 WHERE "
-                       "IFNULL(bIsFolder,0)=0 AND %3")
-            .arg(L, reports, own),
-        QStringLiteral("INSERT INTO `cmp_visits`(ROWID,nLoadID,nReportID,nClientID,nItem,nCount) "
-                       "SELECT DV.ROWID,%1,DV.nReportID,DV.nClientID,DV.nItem,DV.nCount FROM %2 "
-                       "AS DV  JOIN %3 AS DR ON DR.ROWID=DV.nReportID WHERE "
-                       "IFNULL(DR.bIsFolder,0)=0 AND DR.%4")
-            .arg(L, LoadTable(QStringLiteral("dailyvisits")), reports, own),
-        QStringLiteral("INSERT INTO `cmp_dir`(ROWID,nLoadID,cString) SELECT ROWID,%1,"
-                       "IFNULL(cString,'') FROM %2 WHERE IFNULL(bIsFolder,0)=0 AND %3")
-            .arg(L, LoadTable(QStringLiteral("dir")), own),
-        QStringLiteral("INSERT INTO `cmp_clients`(ROWID,nLoadID,cClientID) SELECT ROWID,%1,"
-                       "IFNULL(cClientCode,'') FROM %2 WHERE IFNULL(bIsFolder,0)=0 AND %3")
-            .arg(L, LoadTable(QStringLiteral("clientdata")), own),
+    const std::pair<QString, QString> copies[] = {
+        {QStringLiteral("cmp_dailyreport"),
+         QStringLiteral("INSERT INTO cmp_dailyreport (`ROWID`,nLoadID,dDate,nWorker1,nWorker2,"
+                        "nWorker3,nWorkPlace,nCrc) SELECT `ROWID`,%1,IFNULL(dDate,'1900-01-01'),"
+                        "nWorker1,nWorker2,nWorker3,nWorkPlace,IFNULL(nCrc,0) FROM %2 WHERE "
+                        "IFNULL(bIsFolder,0)=0 AND %3")
+             .arg(L, reports, own)},
+        {QStringLiteral("cmp_visits"),
+         QStringLiteral("INSERT INTO `cmp_visits`(ROWID,nLoadID,nReportID,nClientID,nItem,nCount) "
+                        "SELECT DV.ROWID,%1,DV.nReportID,DV.nClientID,DV.nItem,DV.nCount FROM %2 "
+                        "AS DV  JOIN %3 AS DR ON DR.ROWID=DV.nReportID WHERE "
+                        "IFNULL(DR.bIsFolder,0)=0 AND DR.%4")
+             .arg(L, LoadTable(QStringLiteral("dailyvisits")), reports, own)},
+        {QStringLiteral("cmp_dir"),
+         QStringLiteral("INSERT INTO `cmp_dir`(ROWID,nLoadID,cString) SELECT ROWID,%1,"
+                        "IFNULL(cString,'') FROM %2 WHERE IFNULL(bIsFolder,0)=0 AND %3")
+             .arg(L, LoadTable(QStringLiteral("dir")), own)},
+        {QStringLiteral("cmp_clients"),
+         QStringLiteral("INSERT INTO `cmp_clients`(ROWID,nLoadID,cClientID) SELECT ROWID,%1,"
+                        "IFNULL(cClientCode,'') FROM %2 WHERE IFNULL(bIsFolder,0)=0 AND %3")
+             .arg(L, LoadTable(QStringLiteral("clientdata")), own)},
     };
-    for (const QString& copy : copies) {
+    for (const auto& [table, copy] : copies) {
+        // The first load fills the snapshot tables in bulk.
+        const ExchangeSQL::CBulkInsertScope bulk(
+            m_pSQL, ExchangeSQL::BulkInsertAllowed(m_pSQL, table, QString()));
         CxResult res = m_pSQL->Execute(copy);
         if (!res.isValid())
             return Fail(error, Failed(res));

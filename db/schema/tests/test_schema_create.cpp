@@ -1,6 +1,7 @@
 // A database made from nothing: created from the script, taken to the
 // current version, with exactly the final tables, columns and keys.
 #include "db/schema/creation_script.h"
+#include "db/schema/current_schema_script.h"
 #include "db/schema/schema_steps.h"
 #include "db/schema/sql_db_updater.h"
 #include "final_schema_expected.h"
@@ -10,6 +11,7 @@
 #include "tests/support/schema_test_database.h"
 
 #include <QCoreApplication>
+#include <QRegularExpression>
 #include <QtTest>
 
 class TestSchemaCreate : public QObject {
@@ -32,16 +34,32 @@ class TestSchemaCreate : public QObject {
         }
         return out;
     }
-    QStringList Snapshot() {
+    QStringList Snapshot(QString database = QString()) {
+        if (database.isEmpty())
+            database = m_name;
         return Rows(QStringLiteral("SELECT TABLE_NAME,COLUMN_NAME,COLUMN_TYPE,IS_NULLABLE,"
                                    "COLUMN_DEFAULT,COLLATION_NAME FROM information_schema.COLUMNS "
                                    "WHERE TABLE_SCHEMA='%1' ORDER BY 1,ORDINAL_POSITION")
-                        .arg(m_name)) +
+                        .arg(database)) +
                Rows(QStringLiteral("SELECT TABLE_NAME,INDEX_NAME,SEQ_IN_INDEX,COLUMN_NAME FROM "
                                    "information_schema.STATISTICS WHERE TABLE_SCHEMA='%1' ORDER "
                                    "BY 1,2,3")
-                        .arg(m_name)) +
-               Rows(QStringLiteral("SELECT * FROM `%1`.dbsettings ORDER BY 1").arg(m_name));
+                        .arg(database)) +
+               Rows(QStringLiteral("SELECT * FROM `%1`.dbsettings ORDER BY 1").arg(database));
+    }
+    // Every table's definition as the server gives it (engine, character
+    // sets and row format included), without the counter of its next id.
+    QStringList Definitions(const QString& database) {
+        QStringList out;
+        static const QRegularExpression counter(QStringLiteral(" AUTO_INCREMENT=\\d+"));
+        for (const QString& table :
+             Rows(QStringLiteral("SELECT TABLE_NAME FROM information_schema.TABLES WHERE "
+                                 "TABLE_SCHEMA='%1' ORDER BY 1")
+                      .arg(database)))
+            out << Rows(QStringLiteral("SHOW CREATE TABLE `%1`.`%2`").arg(database, table))
+                       .join(u'\n')
+                       .remove(counter);
+        return out;
     }
 
 private slots:
@@ -157,6 +175,39 @@ private slots:
         const QStringList before = Snapshot();
         QVERIFY(InitSQL(m_sql.get()));
         QCOMPARE(Snapshot(), before);
+    }
+
+    // A database made from the current-schema script and taken on by the
+    // updater is the one the creation script and every step make.
+    void currentSchemaScriptMakesTheSameDatabase() {
+        const QString name = m_name + QStringLiteral("_script");
+        m_server->ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+        QVERIFY(m_server
+                    ->Execute(QStringLiteral("CREATE DATABASE `%1` DEFAULT CHARACTER SET ucs2 "
+                                             "COLLATE ucs2_unicode_ci")
+                                  .arg(name))
+                    .isValid());
+        QStringList made, scripted, madeTables, scriptedTables;
+        {
+            CxMySQL sql;
+            SQLConnectXML info = TestDatabase::ServerInfo();
+            info.put_Database(name);
+            QVERIFY(sql.Connect(&info));
+            bool ok = true;
+            for (const QString& statement :
+                 CxSQL::SplitScript(QString::fromUtf8(kCurrentSchemaScript)))
+                ok = ok && sql.Execute(statement).isValid();
+            CSQLDBUpdater updater;
+            ok = ok && updater.Run(&sql);
+            made = Snapshot();
+            scripted = Snapshot(name);
+            madeTables = Definitions(m_name);
+            scriptedTables = Definitions(name);
+            m_server->ExecuteCleanup(QStringLiteral("DROP DATABASE IF EXISTS `%1`").arg(name));
+            QVERIFY2(ok, qPrintable(CTarvikApp::TakeErrorMessages()));
+        }
+        QCOMPARE(scripted, made);
+        QCOMPARE(scriptedTables, madeTables);
     }
 
     void missingDatabaseWithoutScript() {

@@ -79,6 +79,40 @@ bool HighestKey(CxSQL* sql, const QString& from, const QString& column, qint64* 
     return ok;
 }
 
+bool BulkInsertAllowed(CxSQL* sql, const QString& table, const QString& key) {
+    CxResult any = sql->Execute(QStringLiteral("SELECT 1 FROM %1 LIMIT 1").arg(Quoted(table)));
+    if (!any.isValid() || any.FetchRow())
+        return false;
+    CxResult keys = sql->Execute(QStringLiteral("SHOW INDEX FROM %1").arg(Quoted(table)));
+    if (!keys.isValid())
+        return false;
+    while (keys.FetchRow()) {
+        if (keys.SFieldValue(QStringLiteral("Non_unique")) != QLatin1String("0"))
+            continue;
+        if (key.isEmpty() ||
+            keys.SFieldValue(QStringLiteral("Key_name")) != QLatin1String("PRIMARY") ||
+            keys.LFieldValue(QStringLiteral("Seq_in_index")) != 1 ||
+            keys.SFieldValue(QStringLiteral("Column_name")).compare(key, Qt::CaseInsensitive) != 0)
+            return false;
+    }
+    return true;
+}
+
+CBulkInsertScope::CBulkInsertScope(CxSQL* sql, bool on) : m_sql(sql), m_on(on) {
+    if (m_on)
+        m_on = m_sql
+                   ->Execute(QStringLiteral("SET @kelda_unique_checks=@@unique_checks,"
+                                            "@kelda_foreign_key_checks=@@foreign_key_checks,"
+                                            "unique_checks=0,foreign_key_checks=0"))
+                   .isValid();
+}
+
+CBulkInsertScope::~CBulkInsertScope() {
+    if (m_on)
+        m_sql->ExecuteCleanup(QStringLiteral("SET unique_checks=@kelda_unique_checks,"
+                                             "foreign_key_checks=@kelda_foreign_key_checks"));
+}
+
 QString StatementError(CxSQL* sql, const QString& statement) {
     return sql->GetSqlErrorString() + u'\n' + statement.left(500);
 }

@@ -94,6 +94,8 @@ struct CSQLImportWizard::Run {
     // Tables whose own rows sent back were found in the receiver: the
     // references to them go to the receiver's rows.
     QSet<QString> ownMapped;
+    // Receiving tables that held no row: the merge fills them in bulk.
+    QSet<QString> bulk;
     bool locked = false;
     bool inTransaction = false;
 
@@ -262,6 +264,21 @@ struct CSQLImportWizard::Run {
             QStringList names;
             for (const CSQLExchangeColumn& c : info->columns)
                 names << Quoted(c.name);
+            // The rows go in under the receiver's numbers of their
+            // organisations (MapOrigins), also where the package lacks the
+            // column.
+            qsizetype region = -1;
+            QByteArray missingRegion;
+            if (HasColumn(table.name, QString::fromLatin1(kRegionColumn))) {
+                for (qsizetype i = 0; i < info->columns.size(); ++i)
+                    if (info->columns[i].name.compare(QString::fromLatin1(kRegionColumn),
+                                                      Qt::CaseInsensitive) == 0)
+                        region = i;
+                if (region < 0) {
+                    names << Quoted(QString::fromLatin1(kRegionColumn));
+                    missingRegion = ',' + QByteArray::number(Receiving(0));
+                }
+            }
             const QString head = QStringLiteral("INSERT INTO ") + helper()->LoadTable(table.name) +
                                  QStringLiteral(" (") + names.join(u',') +
                                  QStringLiteral(") VALUES ");
@@ -307,13 +324,16 @@ struct CSQLImportWizard::Run {
                     if (i > 0)
                         statement += ',';
                     const QByteArray& v = row[i];
-                    if (v.isNull())
+                    if (i == region)
+                        statement += QByteArray::number(Receiving(PackageNumber(v)));
+                    else if (v.isNull())
                         statement += "NULL";
                     else if (info->columns[i].numeric && IsNumericLiteral(v))
                         statement += v;
                     else
                         AppendSQLLiteral(statement, v);
                 }
+                statement += missingRegion;
                 statement += ')';
                 ++rows;
                 ++pending;
@@ -323,6 +343,47 @@ struct CSQLImportWizard::Run {
             if (!reader.EndTable(error) || !send() || !finish())
                 return false;
             wizard.m_rows.insert(table.name, rows);
+        }
+        return true;
+    }
+
+    // An organisation number of the package as the server would read it
+    // into an int column: NULL and what is no number count as 0.
+    static int PackageNumber(const QByteArray& value) {
+        bool ok = false;
+        const int number = value.isNull() ? 0 : value.trimmed().toInt(&ok);
+        return ok ? number : 0;
+    }
+    // The receiver's number for an organisation number of the package; one
+    // the package does not name is the sender's.
+    int Receiving(int number) const { return origins.value(number, wizard.m_region); }
+
+    // The organisation numbers that the package's rows carry, read before
+    // any row is loaded, so that the rows go in already placed.
+    bool UsedNumbers(QSet<int>* used) {
+        for (const CSQLExchangeTable& table : std::as_const(tables)) {
+            const CSQLExchangeTableInfo* info = reader.FindTable(table.name);
+            if (!info || info->rows == 0 ||
+                !HasColumn(table.name, QString::fromLatin1(kRegionColumn)))
+                continue;
+            qsizetype region = -1;
+            for (qsizetype i = 0; i < info->columns.size(); ++i)
+                if (info->columns[i].name.compare(QString::fromLatin1(kRegionColumn),
+                                                  Qt::CaseInsensitive) == 0)
+                    region = i;
+            if (region < 0) {
+                used->insert(0); // the column's default
+                continue;
+            }
+            if (!reader.BeginTable(info->name, error))
+                return false;
+            CSQLExchangeRow row;
+            while (reader.ReadRow(row))
+                used->insert(PackageNumber(row[region]));
+            if (!reader.EndTable(error))
+                return false;
+            if (Cancelled())
+                return false;
         }
         return true;
     }
@@ -480,13 +541,13 @@ struct CSQLImportWizard::Run {
         return true;
     }
 
-    // Every row of the load is placed under the receiver's number of the
+    // Every row of the package is placed under the receiver's number of the
     // organisation it came from, named in the package by its identifier. A
     // package without that information (an older program's) is all the
     // sender's, as are rows whose number the package does not name. The
-    // receiver's own rows sent back to it are marked 0 and paired with the
-    // receiver's rows they are.
-    bool PlaceOrigins() {
+    // receiver's own rows sent back to it are marked 0. The load writes the
+    // rows with these numbers (Receiving).
+    bool MapOrigins() {
         const int region = wizard.m_region;
         const QString ownOrg = helper()->GetOwnOrgID().trimmed();
         replaced = {region};
@@ -495,18 +556,8 @@ struct CSQLImportWizard::Run {
         // Only organisations that own rows of the package are placed: one the
         // sender merely knows of gets no entry here, and its rows stay.
         QSet<int> used;
-        for (const CSQLExchangeTable& table : std::as_const(tables)) {
-            if (!HasColumn(table.name, QString::fromLatin1(kRegionColumn)))
-                continue;
-            const QString numbers =
-                QStringLiteral("SELECT DISTINCT IFNULL(nRegionDataID,0) FROM ") +
-                helper()->LoadTable(table.name);
-            CxResult res = Exec(numbers);
-            if (!res.isValid())
-                return FailStatement(numbers);
-            while (res.FetchRow())
-                used.insert(int(res.LFieldValue(0)));
-        }
+        if (!UsedNumbers(&used))
+            return false;
         for (auto it = attributes.cbegin(); it != attributes.cend(); ++it) {
             if (!it.key().startsWith(prefix))
                 continue;
@@ -545,20 +596,15 @@ struct CSQLImportWizard::Run {
             if (!replaced.contains(mine))
                 replaced << mine;
         }
-        QString place = QString::number(region);
-        if (!origins.isEmpty()) {
-            place = QStringLiteral("CASE IFNULL(nRegionDataID,0)");
-            for (auto it = origins.cbegin(); it != origins.cend(); ++it)
-                place += QStringLiteral(" WHEN %1 THEN %2").arg(it.key()).arg(it.value());
-            place += QStringLiteral(" ELSE %1 END").arg(region);
-        }
+        return true;
+    }
+
+    // The receiver's own rows sent back to it, and those of the organisations
+    // kept as the receiver has them, paired with the receiver's rows they are.
+    bool PairKeptRows() {
         for (const CSQLExchangeTable& table : std::as_const(tables)) {
             if (!HasColumn(table.name, QString::fromLatin1(kRegionColumn)))
                 continue;
-            const QString update = QStringLiteral("UPDATE ") + helper()->LoadTable(table.name) +
-                                   QStringLiteral(" SET nRegionDataID=") + place;
-            if (!Exec(update).isValid())
-                return FailStatement(update);
             const QString origin = helper()->GetOriginRowExpression(table.name, true);
             if (origin.isEmpty() || (!origins.values().contains(0) && kept.isEmpty()))
                 continue;
@@ -610,9 +656,17 @@ struct CSQLImportWizard::Run {
                 HasColumn(table.name, QString::fromLatin1(kRegionColumn)) &&
                 !NoteReplacedRows(table, WasTable(table.name)))
                 return false;
+        // A table that is still empty takes the load in bulk; it has no rows
+        // to remove (a DELETE, even of nothing, would make the server place
+        // the rows one by one).
+        for (const CSQLExchangeTable& table : std::as_const(tables))
+            if (marks.value(table.name.toLower()) != kExchangeOrganisationTable &&
+                BulkInsertAllowed(sql, table.name, table.key))
+                bulk << table.name.toLower();
         for (qsizetype i = tables.size() - 1; i >= 0; --i) {
             const CSQLExchangeTable& table = tables[i];
             if (marks.value(table.name.toLower()) == kExchangeOrganisationTable ||
+                bulk.contains(table.name.toLower()) ||
                 !HasColumn(table.name, QStringLiteral("nRegionDataID")))
                 continue;
             const QString remove =
@@ -657,7 +711,7 @@ struct CSQLImportWizard::Run {
             return organisations
                        ? QString::number(wizard.m_region)
                        : QStringLiteral("%1+%2").arg(quoted).arg(helper()->RowIdOffset(table.name));
-        // Placed by PlaceOrigins.
+        // Placed by the load (MapOrigins).
         if (column.compare(QString::fromLatin1(kRegionColumn), Qt::CaseInsensitive) == 0)
             return quoted;
         for (const CSQLExchangeReference& ref : table.references) {
@@ -712,8 +766,11 @@ struct CSQLImportWizard::Run {
             if (!Exec(remove).isValid())
                 return FailStatement(remove);
         }
-        if (!helper()->QueryInsert(table.name, select, head, error))
-            return false;
+        {
+            const CBulkInsertScope scope(sql, bulk.contains(table.name.toLower()));
+            if (!helper()->QueryInsert(table.name, select, head, error))
+                return false;
+        }
         if (organisations) {
             bool ok = false;
             const qint64 kept = Scalar(QStringLiteral("SELECT COUNT(*) FROM %1 WHERE %2=%3")
@@ -796,15 +853,12 @@ bool CSQLImportWizard::Import(CxSQL* sql, const QString& path, CvProgress* progr
         progress->BeginProgress(
             Tr(QStringLiteral("Загрузка данных"), QStringLiteral("msgExchangeImporting")),
             int(std::min<qint64>(total, INT_MAX)));
-    if (!run.LoadRows())
-        return false;
-
     QString orgError;
     m_region = m_helper->GetOrgNumber(m_sender, QString(), &orgError);
     if (m_region <= 0)
         return run.Fail(orgError);
     m_helper->m_nRegionID = m_region;
-    if (!run.PlaceOrigins())
+    if (!run.MapOrigins() || !run.LoadRows() || !run.PairKeptRows())
         return false;
     QHash<QString, int> marks;
     m_helper->FillTableMap(marks);
