@@ -5,17 +5,20 @@
 # Usage: scripts/bench.sh [--visits N] [--database NAME] [--only NAME[,NAME...]]
 #   --visits   visit cells of the generated database (1000000)
 #   --database the generated database to use (kelda_bench_<N>)
-#   --only     run only these: lists, worktables, backup, crc, exchange, periods
+#   --only     run only these: lists, worktables, backup, crc, exchange, periods,
+#              pane
 # The server is a private one in $KELDA_BENCH_DB (build/benchdb), started
 # when it is not running and left running; the database kelda_bench_<N> is
 # generated once and reused. Each benchmark's whole output goes to
-# build/bench-logs/<name>.log.
+# build/bench-logs/<name>.log. Windows run on Qt's offscreen platform unless
+# QT_QPA_PLATFORM says otherwise; the report pane's reference is headless
+# Chromium (the chromium package, which scripts/install-deps.sh installs).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${KELDA_BUILD_DIR:-build}
 visits=1000000
 database=
-only=lists,worktables,backup,crc,exchange,periods
+only=lists,worktables,backup,crc,exchange,periods,pane
 while [ $# -gt 0 ]; do
     case $1 in
     --visits) visits=$2; shift 2 ;;
@@ -130,6 +133,33 @@ if wanted periods; then
         row "$name, ms" "$first" "$ref" "$target"
         row "  the same, its work tables found, ms" "$cached" "$ref" "-"
     done < <(grep $'^task\t' "$logs/periods.log")
+fi
+if wanted pane; then
+    # The report pane on the two largest pages of the visits reports, built
+    # and saved by bench_visits_views: each shown in the pane beside headless
+    # Chromium laying out and painting the same file.
+    mkdir -p "$logs/pane"
+    run pane-pages "$bin/bench_visits_views" "$logs/pane" --socket "$socket" --database "$database"
+    figure() { sed -n "s/.*$1 \(-\?[0-9.]*\) $2.*/\1/p" <<<"$line"; }
+    for page in distribution_page:"distribution, all points" visits_detail_page:"coverage details"; do
+        name=${page%%:*}
+        what=${page#*:}
+        if [ ! -s "$logs/pane/$name.html" ]; then
+            row "pane, $what: the page was not saved" - - -
+            continue
+        fi
+        run "pane-$name" "$bin/bench_report_page" "$logs/pane/$name.html"
+        line=$(grep -m1 ' KB: first screenful' "$logs/pane-$name.log" || true)
+        chromium=$(sed -n 's/^chromium: page laid out and painted \([0-9.]*\) ms.*/\1/p' \
+            "$logs/pane-$name.log")
+        memory_target=-
+        if [ "$name" = visits_detail_page ]; then memory_target="< 515"; fi
+        row "pane, $what, whole page, ms (headless Chromium)" "$(figure 'whole page' ms)" \
+            "${chromium:--}" "<= 1.5"
+        row "  first screenful, ms" "$(figure 'first screenful' ms)" - "<= 1000"
+        row "  longest block of the window, ms" "$(figure 'longest block' ms)" - "<= 100"
+        row "  engine's renderer, resident MB" "$(figure renderer MB)" - "$memory_target"
+    done
 fi
 
 printf '\n%-62s %12s %12s %8s %8s\n' task ours reference ratio target

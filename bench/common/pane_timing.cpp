@@ -9,6 +9,7 @@
 #include <QWebEnginePage>
 #include <QWebEngineScript>
 #include <QtTest/QTest>
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -51,7 +52,13 @@ public:
         m_since.start();
         m_timer.start();
     }
-    double Longest() const { return std::max(0.0, m_longest - 5); }
+    // The longest gap since the watch began or was last asked.
+    double TakeLongest() {
+        m_longest = std::max(m_longest, m_since.nsecsElapsed() / 1e6);
+        const double longest = std::max(0.0, m_longest - 5);
+        m_longest = 0;
+        return longest;
+    }
 
 private:
     QTimer m_timer;
@@ -78,6 +85,7 @@ PaneTiming TimePane(CRepView* view) {
                                  "})()"))
             .toList();
     t.whole = clock.nsecsElapsed() / 1e6;
+    t.loadBlock = watch.TakeLongest();
     if (figures.size() == 3 && figures[1].toDouble() >= 0)
         t.firstScreenful = figures[0].toDouble() + figures[1].toDouble() - start;
 
@@ -88,6 +96,7 @@ PaneTiming TimePane(CRepView* view) {
     const bool scrolled = QTest::qWaitFor(
         [&] { return pane->ScrollPosition().y() > bottom / 2 || bottom < 2000; }, 600000);
     t.scroll = scrolled ? clock.nsecsElapsed() / 1e6 : -1;
+    t.scrollBlock = watch.TakeLongest();
 
     clock.restart();
     QWidget* window = view->window();
@@ -97,7 +106,8 @@ PaneTiming TimePane(CRepView* view) {
     t.resize = clock.nsecsElapsed() / 1e6;
     window->resize(window->width() + 200, window->height());
 
-    t.longestBlock = watch.Longest();
+    t.resizeBlock = watch.TakeLongest();
+    t.longestBlock = std::max({t.loadBlock, t.scrollBlock, t.resizeBlock});
     t.rendererMb = ResidentMb(pane->page()->renderProcessPid());
     t.programMb = ResidentMb(0);
     auto text = std::make_shared<std::optional<QString>>();
@@ -108,13 +118,17 @@ PaneTiming TimePane(CRepView* view) {
 }
 
 QString PaneTimingLine(const PaneTiming& t) {
-    return QStringLiteral("first screenful %1 ms   whole page %2 ms   longest block %3 ms   "
-                          "scroll to end %4 ms   resize %5 ms   renderer %6 MB, program %7 MB")
+    return QStringLiteral("first screenful %1 ms   whole page %2 ms   longest block %3 ms "
+                          "(load %8, scroll %9, resize %10)   scroll to end %4 ms   resize %5 ms   "
+                          "renderer %6 MB, program %7 MB")
         .arg(t.firstScreenful, 0, 'f', 0)
         .arg(t.whole, 0, 'f', 0)
         .arg(t.longestBlock, 0, 'f', 0)
         .arg(t.scroll, 0, 'f', 0)
         .arg(t.resize, 0, 'f', 0)
         .arg(t.rendererMb, 0, 'f', 0)
-        .arg(t.programMb, 0, 'f', 0);
+        .arg(t.programMb, 0, 'f', 0)
+        .arg(t.loadBlock, 0, 'f', 0)
+        .arg(t.scrollBlock, 0, 'f', 0)
+        .arg(t.resizeBlock, 0, 'f', 0);
 }

@@ -12,6 +12,9 @@ struct PaneTiming {
     double firstScreenful = -1; // ms from the call, -1 when the engine did not say
     double whole = -1;          // ms until the page is loaded and laid out
     double longestBlock = 0;    // ms the event loop could not run, the worst case
+    double loadBlock = 0;       // the same while the page loads (the call included)
+    double scrollBlock = 0;     // while it is scrolled to its end
+    double resizeBlock = 0;     // while the window is resized
     double scroll = -1;         // ms to the end of the page
     double resize = -1;         // ms until the page is laid out anew
     double rendererMb = 0;      // resident memory of the engine's renderer

@@ -10,15 +10,35 @@
 #include <memory>
 #include <optional>
 
-// The page's text: cells of a row stand apart by tabs, rows and blocks by
-// line breaks.
+// Runs a script of the pane's own in the page and waits for its answer
+// (invalid when none came).
+inline QVariant AskPane(CRepPane* pane, const QString& script) {
+    // Shared with the engine's answer, which may come after a timeout.
+    auto answer = std::make_shared<std::optional<QVariant>>();
+    pane->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                                [answer](const QVariant& v) { *answer = v; });
+    if (!QTest::qWaitFor([&] { return answer->has_value(); }, 60000))
+        return QVariant();
+    return **answer;
+}
+
+// The page's text, the whole page's as a user who reads it to its end sees
+// it (the engine leaves out what it has not laid out yet): cells of a row
+// stand apart by tabs, rows and blocks by line breaks.
 inline QString PaneText(CRepPane* pane) {
     if (!pane->WaitLoaded())
         return QStringLiteral("<the page was not loaded>");
-    // Shared with the engine's answer, which may come after a timeout.
+    const QString whole = QLatin1String(CRepPane::kWholeLayout);
+    if (!AskPane(pane, QStringLiteral("document.documentElement.setAttribute('%1','');"
+                                      "document.documentElement.scrollHeight")
+                           .arg(whole))
+             .isValid())
+        return QStringLiteral("<the engine did not answer>");
     auto text = std::make_shared<std::optional<QString>>();
     pane->page()->toPlainText([text](const QString& plain) { *text = plain; });
-    if (!QTest::qWaitFor([&] { return text->has_value(); }, 60000))
+    const bool read = QTest::qWaitFor([&] { return text->has_value(); }, 60000);
+    AskPane(pane, QStringLiteral("document.documentElement.removeAttribute('%1')").arg(whole));
+    if (!read)
         return QStringLiteral("<the engine gave no text>");
     return **text;
 }

@@ -9,6 +9,7 @@
 #include <QEventLoop>
 #include <QMenu>
 #include <QPointer>
+#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -50,6 +51,35 @@ QUrl PageAddress(const QUrl& url) {
     return QUrl(DecodeEscapes(QUrl::fromPercentEncoding(url.toEncoded())));
 }
 
+// The page as the pane shows it: its own, with a style of the pane's that is
+// never in the page saved or printed. A chart is laid out and painted only
+// when it comes near the screen, so a page of hundreds of charts shows its
+// first screenful at once, is in place in a fraction of the time and memory,
+// and scrolls and resizes without laying out what is not seen. A chart not
+// laid out yet holds the place of one of the usual size; once seen it keeps
+// its own. The engine contains no table box, so a chart is made a block for
+// this; it looks the same. The root's CRepPane::kWholeLayout lays them all
+// out.
+QByteArray PageForScreen(const QString& html) {
+    const QString style =
+        QStringLiteral("<style>@media screen{html:not([%1]) table.chart{display:block;"
+                       "content-visibility:auto;contain-intrinsic-size:auto 330px auto 200px}}"
+                       "</style>")
+            .arg(QLatin1String(CRepPane::kWholeLayout));
+    static const QRegularExpression headEnd(QStringLiteral("</head\\s*>"),
+                                            QRegularExpression::CaseInsensitiveOption);
+    static const QRegularExpression body(QStringLiteral("<body[^>]*>"),
+                                         QRegularExpression::CaseInsensitiveOption);
+    QString page = html;
+    if (const QRegularExpressionMatch m = headEnd.match(page); m.hasMatch())
+        page.insert(m.capturedStart(), style);
+    else if (const QRegularExpressionMatch b = body.match(page); b.hasMatch())
+        page.insert(b.capturedEnd(), style);
+    else
+        page += style;
+    return page.toUtf8();
+}
+
 QString RendererGone() {
     return Tr("Программа показа страниц отчета завершилась с ошибкой", "CRepPane::Renderer");
 }
@@ -70,6 +100,10 @@ protected:
             emit m_pane->linkClicked(PageAddress(url));
         return false;
     }
+    // A report page runs no scripts; what the engine says on the page's
+    // console (its own notes on the page's layout) is no one's business.
+    void javaScriptConsoleMessage(JavaScriptConsoleMessageLevel, const QString&, int,
+                                  const QString&) override {}
 
 private:
     CRepPane* m_pane;
@@ -110,7 +144,7 @@ void CRepPane::PrepareApplication() {
 bool CRepPane::ShowPage(const QString& html, QPointF scroll, QString* error) {
     auto file = std::make_unique<QTemporaryFile>(
         QDir::temp().filePath(QStringLiteral("kelda-report-XXXXXX.html")));
-    if (!file->open() || file->write(html.toUtf8()) < 0 || !file->flush()) {
+    if (!file->open() || file->write(PageForScreen(html)) < 0 || !file->flush()) {
         if (error)
             *error = Tr("Не удалось записать временный файл страницы отчета: {error}",
                         "CRepPane::ShowPage")
@@ -164,13 +198,15 @@ bool CRepPane::WaitLoaded(QString* error) {
 double CRepPane::NeededWidth(double width) {
     if (!WaitLoaded())
         return 0;
-    // The page laid out as wide as the sheet: what overflows it shows in the
-    // document's scroll width. The page's own width comes back after.
+    // The page laid out whole, as wide as the sheet: what overflows it shows
+    // in the document's scroll width. The page's own width and the pane's
+    // layout come back after.
     const QString script =
-        QStringLiteral("(function(w){var e=document.documentElement,s=e.style.width;"
-                       "e.style.width=w+'px';var n=e.scrollWidth;e.style.width=s;"
-                       "return n;})(%1)")
-            .arg(width);
+        QStringLiteral("(function(w,a){var e=document.documentElement,s=e.style.width;"
+                       "e.setAttribute(a,'');e.style.width=w+'px';var n=e.scrollWidth;"
+                       "e.style.width=s;e.removeAttribute(a);return n;})(%1,'%2')")
+            .arg(width)
+            .arg(QLatin1String(CRepPane::kWholeLayout));
     double needed = 0;
     bool done = false;
     QEventLoop loop;

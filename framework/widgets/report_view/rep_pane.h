@@ -6,7 +6,9 @@
 //
 // The page goes to the engine through a file of the pane's own (the engine
 // takes no more than 2 MB of HTML handed over in memory); the file lives
-// while the page is shown and goes with the next page or the pane.
+// while the page is shown and goes with the next page or the pane. It holds
+// the page with a style of the pane's: charts off the screen are not laid
+// out until they come near it.
 //
 // Clicked links do not navigate: the pane hands them on (linkClicked), except
 // "#name" links of the page itself, which scroll it. Print and PDF go through
@@ -24,6 +26,11 @@ class CRepPane : public QWebEngineView {
 public:
     explicit CRepPane(QWidget* parent = nullptr);
     ~CRepPane() override;
+
+    // The attribute of the page's root that lays every part of the page out
+    // as printed, even what the pane leaves aside until it comes near the
+    // screen: for a question about the whole page (its width, its text).
+    static constexpr const char* kWholeLayout = "data-whole-layout";
 
     // What the engine needs before the application object is made: a
     // program that shows report panes calls it first thing in main().

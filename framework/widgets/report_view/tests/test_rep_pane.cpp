@@ -34,6 +34,7 @@ private slots:
     void links_data();
     void links();
     void neededWidth();
+    void chartsOffScreen();
     void pdfToPreviewAndPrinter();
 };
 
@@ -133,6 +134,38 @@ void TestRepPane::neededWidth() {
     QVERIFY2(wide > 1400, qPrintable(QString::number(wide)));
     // The page keeps the pane's width afterwards.
     QVERIFY(PaneText(&pane).endsWith(QStringLiteral("широкая")));
+}
+
+void TestRepPane::chartsOffScreen() {
+    // Charts as the reports draw them, floated side by side; the last, far
+    // below the screen, is a row of figures much wider than a sheet.
+    const auto chart = [](int n, int columns) {
+        QString cells;
+        for (int i = 0; i < columns; ++i)
+            cells += QStringLiteral("<td width=\"40\">1234567890</td>");
+        return QStringLiteral("<table class=\"chart\" align=\"left\" style=\"float: left;\">"
+                              "<tr><td colspan=\"%1\">График %2</td></tr><tr>%3</tr></table>")
+            .arg(columns)
+            .arg(n)
+            .arg(cells);
+    };
+    QString charts;
+    for (int n = 0; n < 300; ++n)
+        charts += chart(n, n == 299 ? 40 : 8);
+    CRepPane pane;
+    pane.resize(800, 600);
+    pane.show();
+    QVERIFY(pane.ShowPage(Page(charts)));
+    // The sheet is chosen for the charts not seen too.
+    const double needed = pane.NeededWidth(700);
+    QVERIFY2(needed > 1400, qPrintable(QString::number(needed)));
+    // Every chart is in the page's text, and all of them in what a user copies.
+    const QString text = PaneText(&pane);
+    QVERIFY2(text.startsWith(QStringLiteral("График 0")), qPrintable(text.left(100)));
+    QVERIFY(text.contains(QStringLiteral("График 299")));
+    pane.page()->triggerAction(QWebEnginePage::SelectAll);
+    QTRY_VERIFY_WITH_TIMEOUT(pane.page()->selectedText().contains(QStringLiteral("График 299")),
+                             60000);
 }
 
 void TestRepPane::pdfToPreviewAndPrinter() {
