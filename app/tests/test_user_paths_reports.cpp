@@ -431,6 +431,7 @@ void TestUserPathsReports::printPreviewAndPDF() {
     QVERIFY(pages >= 1);
 
     const QString path = m_dir->filePath(QStringLiteral("coverage.pdf"));
+    bool dialogOpen = false;
     const int dialogs = WhileModal<QFileDialog>(
         [&] {
             QTest::mouseClick(ButtonByText<QToolButton>(view, QStringLiteral("PDF")),
@@ -453,11 +454,22 @@ void TestUserPathsReports::printPreviewAndPDF() {
             // A failed check here would leave the dialog open for ever: the
             // name typed is put back if a completion replaced it, and the
             // written file is checked after the dialog is gone.
+            // A row of the folder list chosen meanwhile (the folder is read
+            // on another thread and its rows may arrive late) would stand
+            // for the name typed, so none stays chosen.
+            for (QAbstractItemView* rows : dialog->findChildren<QAbstractItemView*>())
+                if (rows->selectionModel())
+                    rows->selectionModel()->clearSelection();
             if (name->text() != path)
                 name->setText(path);
             static_cast<QDialog*>(dialog)->accept();
+            if (dialog->isVisible()) {
+                dialogOpen = true;
+                dialog->reject();
+            }
         });
     QCOMPARE(dialogs, 1);
+    QVERIFY2(!dialogOpen, "the save dialog did not take the name typed");
     QFile pdf(path);
     QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(path));
     const QByteArray bytes = pdf.readAll();

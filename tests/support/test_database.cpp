@@ -71,6 +71,12 @@ QString TestDatabase::Scalar(const QString& statement) const {
     return res.FetchRow() ? res.SFieldValue(0) : QString();
 }
 
+bool TestDatabase::HoldsDbLock() const {
+    return Scalar(QStringLiteral("SELECT COUNT(*) FROM information_schema.PROCESSLIST "
+                                 "WHERE ID = IS_USED_LOCK('dblock') AND DB = DATABASE()")) !=
+           QLatin1String("0");
+}
+
 QString TestDatabase::ResultRows(CxResult res) {
     QStringList rows;
     while (res.FetchRow()) {

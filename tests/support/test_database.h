@@ -25,6 +25,10 @@ public:
     static QString ResultRows(CxResult res);
     // The first column of the first row, as text.
     QString Scalar(const QString& statement) const;
+    // Whether a connection to this database holds the server-wide lock
+    // "dblock". Tests of other databases share the server and may hold it
+    // meanwhile, so asking whether it is free at all says nothing of ours.
+    bool HoldsDbLock() const;
 
     TestDatabase(const TestDatabase&) = delete;
     TestDatabase& operator=(const TestDatabase&) = delete;

@@ -86,14 +86,9 @@ private:
         return std::make_unique<CRepBaseData>(m_db->Connection(), from, to, progress);
     }
     bool LockIsFree() {
-        // Asked from a second connection: the build's connection could take
-        // it again (the lock nests), another copy could not.
-        CxMySQL other;
-        SQLConnectXML info = m_db->Info();
-        if (!other.Connect(&info))
-            return false;
-        CxResult res = other.Execute(QStringLiteral("SELECT IS_FREE_LOCK('dblock')"));
-        return res.FetchRow() && res.SFieldValue(0) == QLatin1String("1");
+        // No connection of this database holds it, the build's own among them
+        // (it could take it again, the lock nests; another copy could not).
+        return !m_db->HoldsDbLock();
     }
 
     std::unique_ptr<SchemaTestDatabase> m_db;
