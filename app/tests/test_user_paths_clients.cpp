@@ -20,7 +20,10 @@
 
 #include <QDockWidget>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QScopeGuard>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTableView>
 #include <QTextBrowser>
@@ -437,6 +440,16 @@ private slots:
         QVERIFY(panel && panel->isVisible());
         Frame().UpdateCommandUI();
         QVERIFY(toggle->isChecked());
+        // Beside the wide journal every field is in view whole: the form does
+        // not scroll sideways, and each range ends inside the panel.
+        auto* scroll = panel->findChild<QScrollArea*>();
+        QVERIFY(scroll);
+        QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+        for (QWidget* w :
+             panel->findChildren<QWidget*>(QRegularExpression(QStringLiteral("^search_"))))
+            QVERIFY2(w->mapTo(scroll->viewport(), QPoint(w->width(), 0)).x() <=
+                         scroll->viewport()->width(),
+                     qPrintable(w->objectName() + u' ' + w->toolTip()));
         const auto editorOf = [&](const QString& caption, int which) -> QWidget* {
             QList<QWidget*> found;
             for (QWidget* w : panel->findChildren<QWidget*>())
