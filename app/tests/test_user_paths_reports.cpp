@@ -431,6 +431,8 @@ void TestUserPathsReports::printPreviewAndPDF() {
     QVERIFY(pages >= 1);
 
     const QString path = m_dir->filePath(QStringLiteral("coverage.pdf"));
+    bool active = false;
+    QStringList notTaken;
     const int dialogs = WhileModal<QFileDialog>(
         [&] {
             QTest::mouseClick(ButtonByText<QToolButton>(view, QStringLiteral("PDF")),
@@ -442,6 +444,11 @@ void TestUserPathsReports::printPreviewAndPDF() {
                 dialog->reject();
                 QFAIL("the save dialog has no name field");
             }
+            // Only the active window has a focus. Without it the dialog takes
+            // each folder the typed name passed through ("/", "/tmp", ...) as
+            // chosen, and opens the first instead of saving.
+            dialog->activateWindow();
+            active = QTest::qWaitForWindowActive(dialog);
             name->setFocus();
             QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(name, path);
@@ -456,8 +463,14 @@ void TestUserPathsReports::printPreviewAndPDF() {
             if (name->text() != path)
                 name->setText(path);
             static_cast<QDialog*>(dialog)->accept();
+            if (dialog->isVisible()) {
+                notTaken = dialog->selectedFiles();
+                dialog->reject();
+            }
         });
     QCOMPARE(dialogs, 1);
+    QVERIFY2(active, "the save dialog never became the active window");
+    QVERIFY2(notTaken.isEmpty(), qPrintable(notTaken.join(u'\n')));
     QFile pdf(path);
     QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(path));
     const QByteArray bytes = pdf.readAll();
