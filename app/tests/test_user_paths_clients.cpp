@@ -20,10 +20,12 @@
 
 #include <QDockWidget>
 #include <QLineEdit>
+#include <QRegularExpression>
 #include <QScopeGuard>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTableView>
-#include <QTemporaryDir>
 #include <QTextBrowser>
 
 using namespace UserPath;
@@ -33,15 +35,13 @@ const QString kJournalTitle = QStringLiteral("Клиенты проекта");
 const QString kNewCardTitle = QStringLiteral("Клиенты: новая запись");
 } // namespace
 
-class TestUserPathsClients : public QObject {
+class TestUserPathsClients : public UserPathTest {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_dir;
-    AppShellFixture m_shell;
-    std::unique_ptr<QtWarningGuard> m_warnings;
-    std::unique_ptr<MessageAnswers> m_answers;
 
-    CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
+public:
+    TestUserPathsClients() : UserPathTest(QStringLiteral("upclients")) {}
 
+private:
     CxSQLListCtrl* JournalList() {
         // The card may be in front: the journal is then the other window.
         auto* journal = FindView<CJClients>(Frame());
@@ -57,7 +57,7 @@ class TestUserPathsClients : public QObject {
         return codes;
     }
     int ClientRows(const QString& code) {
-        return m_shell.Db()
+        return Db()
             .Scalar(
                 QStringLiteral("SELECT COUNT(*) FROM clientdata WHERE cClientCode='%1'").arg(code))
             .toInt();
@@ -95,29 +95,6 @@ class TestUserPathsClients : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_warnings = std::make_unique<QtWarningGuard>();
-        m_answers = std::make_unique<MessageAnswers>();
-        QString error;
-        QVERIFY2(m_shell.OpenMainWindow(m_dir->path(), QStringLiteral("upclients"),
-                                        DefaultConfiguration(), &error),
-                 qPrintable(error));
-        // The size of an ordinary screen: every field of a form in view.
-        Frame().resize(1400, 1000);
-        Settle();
-    }
-    void cleanupTestCase() {
-        m_shell.Close();
-        m_answers.reset();
-        m_warnings.reset();
-    }
-    void cleanup() {
-        USER_PATH_NO_QT_WARNINGS();
-        const QStringList unexpected = m_answers->Unexpected();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u'\n')));
-    }
-
     void mainWindowStands() {
         QVERIFY(Frame().isVisible());
         QVERIFY(Frame().windowTitle().startsWith(QStringLiteral("Kelda2")));
@@ -197,8 +174,7 @@ private slots:
         const QString code = QStringLiteral("АБВ0190ч");
         OpenJournal();
         QVERIFY(JournalList()->SelectKey(
-            m_shell.Db()
-                .Scalar(
+            Db().Scalar(
                     QStringLiteral("SELECT ROWID FROM clientdata WHERE cClientCode='%1'").arg(code))
                 .toLongLong()));
         if (way == QLatin1String("tool bar"))
@@ -214,7 +190,7 @@ private slots:
         Type(comment);
         SaveCard();
         QCOMPARE(
-            m_shell.Db().Scalar(
+            Db().Scalar(
                 QStringLiteral("SELECT cComment FROM clientdata WHERE cClientCode='%1'").arg(code)),
             comment);
         QCOMPARE(ActiveTitle(Frame()), kJournalTitle);
@@ -260,21 +236,18 @@ private slots:
     // list of visits, row for row; with another tab in front the card has
     // nothing to export.
     void visitsTabToExcel() {
-        m_shell.Db().Exec(QStringLiteral(
+        Db().Exec(QStringLiteral(
             "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nTown,"
             "nSpecFlags) VALUES (9101,0,0,'Пункт у парка',1,1,0,0,0),"
             "(9102,0,0,'Петрова А. В.',2,0,0,0,0),(9103,0,0,'Салфетки',3,65537,0,0,0)"));
-        m_shell.Db().Exec(
-            QStringLiteral("INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID) "
-                           "VALUES (9101,'ВИЗ0180ч',0,0)"));
-        m_shell.Db().Exec(
-            QStringLiteral("INSERT INTO dailyreport (ROWID,dDate,nWorker1,nWorker2,nWorker3,"
-                           "nWorkPlace,nGroupID,bIsFolder) VALUES "
-                           "(9101,'2024-05-02',9102,-1,-1,9101,0,0),"
-                           "(9102,'2024-05-09',9102,-1,-1,9101,0,0)"));
-        m_shell.Db().Exec(
-            QStringLiteral("INSERT INTO dailyvisits (nReportID,nClientID,nItem,nCount,NPP) "
-                           "VALUES (9101,9101,9103,3,1),(9102,9101,9103,4,1)"));
+        Db().Exec(QStringLiteral("INSERT INTO clientdata (ROWID,cClientCode,bIsFolder,nGroupID) "
+                                 "VALUES (9101,'ВИЗ0180ч',0,0)"));
+        Db().Exec(QStringLiteral("INSERT INTO dailyreport (ROWID,dDate,nWorker1,nWorker2,nWorker3,"
+                                 "nWorkPlace,nGroupID,bIsFolder) VALUES "
+                                 "(9101,'2024-05-02',9102,-1,-1,9101,0,0),"
+                                 "(9102,'2024-05-09',9102,-1,-1,9101,0,0)"));
+        Db().Exec(QStringLiteral("INSERT INTO dailyvisits (nReportID,nClientID,nItem,nCount,NPP) "
+                                 "VALUES (9101,9101,9103,3,1),(9102,9101,9103,4,1)"));
         OpenJournal();
         JournalList()->Model()->Reload();
         QVERIFY(JournalList()->SelectKey(9101));
@@ -332,24 +305,23 @@ private slots:
         QFETCH(QString, code);
         OpenJournal();
         QVERIFY(JournalList()->SelectKey(
-            m_shell.Db()
-                .Scalar(
+            Db().Scalar(
                     QStringLiteral("SELECT ROWID FROM clientdata WHERE cClientCode='%1'").arg(code))
                 .toLongLong()));
         // «Нет» first: nothing goes.
-        m_answers->Answer(QStringLiteral("Нет"));
+        Answers().Answer(QStringLiteral("Нет"));
         if (way == QLatin1String("tool bar"))
             QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Удалить")));
         else
             Key(Qt::Key_Delete);
-        QCOMPARE(m_answers->Take(), QStringList{QStringLiteral("Удалить запись «%1»?").arg(code)});
+        QCOMPARE(Answers().Take(), QStringList{QStringLiteral("Удалить запись «%1»?").arg(code)});
         QCOMPARE(ClientRows(code), 1);
-        m_answers->Answer(QStringLiteral("Да"));
+        Answers().Answer(QStringLiteral("Да"));
         if (way == QLatin1String("tool bar"))
             QVERIFY(TriggerToolBar(Frame(), QStringLiteral("Удалить")));
         else
             Key(Qt::Key_Delete);
-        const QStringList shown = m_answers->Take();
+        const QStringList shown = Answers().Take();
         QCOMPARE(shown, QStringList{QStringLiteral("Удалить запись «%1»?").arg(code)});
         QCOMPARE(ClientRows(code), 0);
         QTRY_VERIFY(!JournalCodes().contains(code));
@@ -377,17 +349,16 @@ private slots:
         QTest::keyClick(browser, Qt::Key_Tab);
         QCOMPARE(browser->textCursor().selectedText(),
                  QStringLiteral("сохранить карточку как есть"));
-        m_answers->Answer(QStringLiteral("Да"));
+        Answers().Answer(QStringLiteral("Да"));
         QTest::keyClick(browser, Qt::Key_Return);
         Settle();
-        const QStringList asked = m_answers->Take();
+        const QStringList asked = Answers().Take();
         QCOMPARE(asked.size(), 1);
         QVERIFY(asked[0].startsWith(QStringLiteral("Код клиента не соответствует")));
-        QCOMPARE(
-            m_shell.Db().Rows(
-                QStringLiteral("SELECT cClientCode,bNewCode FROM clientdata WHERE cClientCode='%1'")
-                    .arg(code)),
-            code + QStringLiteral("|0"));
+        QCOMPARE(Db().Rows(QStringLiteral(
+                               "SELECT cClientCode,bNewCode FROM clientdata WHERE cClientCode='%1'")
+                               .arg(code)),
+                 code + QStringLiteral("|0"));
         QVERIFY(Press(Frame().MDIArea()->activeSubWindow(), QStringLiteral("ОК")));
         QCOMPARE(ActiveTitle(Frame()), kJournalTitle);
         QTRY_VERIFY(JournalCodes().contains(code));
@@ -397,7 +368,7 @@ private slots:
     // field, the participants' codes typed as a list; stored with its
     // participants and listed.
     void trainingWithParticipants() {
-        m_shell.Db().Exec(QStringLiteral(
+        Db().Exec(QStringLiteral(
             "INSERT INTO dir (nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nTown) VALUES "
             "(0,0,'Тренинг по снижению вреда',7,0,0,0),(0,0,'Городской фонд',12,0,0,0)"));
         QVERIFY(TriggerMenu(Frame(),
@@ -433,22 +404,21 @@ private slots:
         Type(QStringLiteral("АБВ0190ч; МНО0588ж"));
         const QString tips = ErrorTips(form); // the form closes when saved
         QVERIFY(Press(form, QStringLiteral("ОК")));
-        const QString training = m_shell.Db().Scalar(
+        const QString training = Db().Scalar(
             QStringLiteral("SELECT ROWID FROM traininglist WHERE cName='Безопасные инъекции'"));
         QVERIFY2(!training.isEmpty(),
                  qPrintable(tips + CTarvikApp::GetErrorMessages().join(u'\n')));
-        QCOMPARE(m_shell.Db().Rows(
-                     QStringLiteral(
-                         "SELECT dDate,nNumberOfClients,nTimeInHours,nForType FROM traininglist "
-                         "WHERE ROWID=%1")
-                         .arg(training)),
-                 QStringLiteral("2026-12-10|2|3|1"));
         QCOMPARE(
-            m_shell.Db().Rows(
-                QStringLiteral("SELECT c.cClientCode FROM trainingssubdata s JOIN clientdata c ON "
+            Db().Rows(QStringLiteral(
+                          "SELECT dDate,nNumberOfClients,nTimeInHours,nForType FROM traininglist "
+                          "WHERE ROWID=%1")
+                          .arg(training)),
+            QStringLiteral("2026-12-10|2|3|1"));
+        QCOMPARE(Db().Rows(QStringLiteral(
+                               "SELECT c.cClientCode FROM trainingssubdata s JOIN clientdata c ON "
                                "c.ROWID=s.nClientID WHERE s.nTrainingID=%1 ORDER BY 1")
-                    .arg(training)),
-            QStringLiteral("АБВ0190ч;МНО0588ж"));
+                               .arg(training)),
+                 QStringLiteral("АБВ0190ч;МНО0588ж"));
         QCOMPARE(ActiveTitle(Frame()), journalTitle);
     }
     // The search panel from the tool bar: a code typed in part (Е finds Ё)
@@ -456,7 +426,7 @@ private slots:
     // period, «Очистить» brings every client back; the search is still
     // there when the journal is opened again, and hiding the panel lifts it.
     void searchPanel() {
-        m_shell.Db().Exec(QStringLiteral(
+        Db().Exec(QStringLiteral(
             "INSERT INTO clientdata (cClientCode,bIsFolder,nGroupID,dEnterDate) VALUES "
             "('ЁЖИ0101ч',0,0,'2024-03-10'),('ЕЖК0202ж',0,0,'2024-03-11'),"
             "('ПРС0303ч',0,0,'2024-03-12')"));
@@ -470,6 +440,16 @@ private slots:
         QVERIFY(panel && panel->isVisible());
         Frame().UpdateCommandUI();
         QVERIFY(toggle->isChecked());
+        // Beside the wide journal every field is in view whole: the form does
+        // not scroll sideways, and each range ends inside the panel.
+        auto* scroll = panel->findChild<QScrollArea*>();
+        QVERIFY(scroll);
+        QVERIFY(!scroll->horizontalScrollBar()->isVisible());
+        for (QWidget* w :
+             panel->findChildren<QWidget*>(QRegularExpression(QStringLiteral("^search_"))))
+            QVERIFY2(w->mapTo(scroll->viewport(), QPoint(w->width(), 0)).x() <=
+                         scroll->viewport()->width(),
+                     qPrintable(w->objectName() + u' ' + w->toolTip()));
         const auto editorOf = [&](const QString& caption, int which) -> QWidget* {
             QList<QWidget*> found;
             for (QWidget* w : panel->findChildren<QWidget*>())

@@ -22,20 +22,18 @@
 #include <QLineEdit>
 #include <QListView>
 #include <QTableView>
-#include <QTemporaryDir>
 
 using namespace UserPath;
 using namespace diarytest;
 
-class TestUserPathsDiary : public QObject {
+class TestUserPathsDiary : public UserPathTest {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_dir;
-    AppShellFixture m_shell;
-    std::unique_ptr<QtWarningGuard> m_warnings;
-    std::unique_ptr<MessageAnswers> m_answers;
 
-    CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
+public:
+    TestUserPathsDiary()
+        : UserPathTest(QStringLiteral("updiary"), FillDirectory, Windows::Closed) {}
 
+private:
     CJDiary* JournalList() {
         auto* journal = FindView<CJDiaryMain>(Frame());
         return journal ? qobject_cast<CJDiary*>(
@@ -65,35 +63,9 @@ class TestUserPathsDiary : public QObject {
                 return c;
         return -1;
     }
-    QString Cells(qint64 report) { return diarytest::Cells(m_shell.Db(), int(report), 0); }
+    QString Cells(qint64 report) { return diarytest::Cells(Db(), int(report), 0); }
 
 private slots:
-    void initTestCase() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_warnings = std::make_unique<QtWarningGuard>();
-        m_answers = std::make_unique<MessageAnswers>();
-        QString error;
-        QVERIFY2(m_shell.OpenMainWindow(m_dir->path(), QStringLiteral("updiary"),
-                                        DefaultConfiguration(), &error,
-                                        [](SchemaTestDatabase& db) { FillDirectory(db); }),
-                 qPrintable(error));
-        // The size of an ordinary screen: every field of a form in view.
-        Frame().resize(1400, 1000);
-        Settle();
-    }
-    void cleanupTestCase() {
-        m_shell.Close();
-        m_answers.reset();
-        m_warnings.reset();
-    }
-    void cleanup() {
-        USER_PATH_NO_QT_WARNINGS();
-        const QStringList unexpected = m_answers->Unexpected();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u'\n')));
-        Frame().MDIArea()->closeAllSubWindows();
-        Settle();
-    }
-
     void typedIn_data() {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
@@ -135,10 +107,10 @@ private slots:
         ListKey(Qt::Key_Return);
         QCOMPARE(place->currentText(), QStringLiteral("Пункт 2"));
         QCOMPARE(ActiveForm(), form);
-        QCOMPARE(m_shell.Db().Scalar(QStringLiteral("SELECT COUNT(*) FROM dailyreport")),
+        QCOMPARE(Db().Scalar(QStringLiteral("SELECT COUNT(*) FROM dailyreport")),
                  QStringLiteral("%1").arg(
                      QTest::currentDataTag() == QLatin1String("with dots") ? 0 : 1));
-        QVERIFY(m_answers->Take().isEmpty());
+        QVERIFY(Answers().Take().isEmpty());
 
         // The project by its first letters, the worker as the point.
         auto* project = form->findChild<QComboBox*>(QStringLiteral("nProject"));
@@ -209,17 +181,16 @@ private slots:
 
         QVERIFY(Press(form, QStringLiteral("ОК")));
         const qint64 report =
-            m_shell.Db()
-                .Scalar(QStringLiteral("SELECT IFNULL(MAX(ROWID),-1) FROM dailyreport WHERE "
+            Db().Scalar(QStringLiteral("SELECT IFNULL(MAX(ROWID),-1) FROM dailyreport WHERE "
                                        "dDate='%1'")
                             .arg(stored))
                 .toLongLong();
         QVERIFY2(report > 0, qPrintable(CTarvikApp::GetErrorMessages().join(u'\n')));
-        QCOMPARE(m_shell.Db().Rows(
-                     QStringLiteral(
-                         "SELECT nWorkPlace,nWorker1,nProject FROM dailyreport WHERE ROWID=%1")
-                         .arg(report)),
-                 QStringLiteral("%1|%2|2").arg(kOtherPlace).arg(kOtherWorker));
+        QCOMPARE(
+            Db().Rows(QStringLiteral(
+                          "SELECT nWorkPlace,nWorker1,nProject FROM dailyreport WHERE ROWID=%1")
+                          .arg(report)),
+            QStringLiteral("%1|%2|2").arg(kOtherPlace).arg(kOtherWorker));
         QCOMPARE(Cells(report), QStringLiteral("0:201:101:5;0:201:103:1;1:202:101:3"));
 
         // The journal shows the report as its current row, with the keys.

@@ -16,19 +16,20 @@
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTableView>
-#include <QTemporaryDir>
 
 using namespace UserPath;
 
-class TestUserPathsDirectories : public QObject {
+class TestUserPathsDirectories : public UserPathTest {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_dir;
-    AppShellFixture m_shell;
-    std::unique_ptr<QtWarningGuard> m_warnings;
-    std::unique_ptr<MessageAnswers> m_answers;
 
-    CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
+public:
+    TestUserPathsDirectories()
+        : UserPathTest(QStringLiteral("updirs"), [](SchemaTestDatabase& db) {
+              db.Exec(QStringLiteral("INSERT INTO towns (ROWID,nGroupID,cShortName,cFullName) "
+                                     "VALUES (1,0,'Одесса','г. Одесса')"));
+          }) {}
 
+private:
     CJDirectories* Journal() { return FindView<CJDirectories>(Frame()); }
     CxSQLListCtrl* CurrentList() {
         CJDirectories* journal = Journal();
@@ -75,7 +76,7 @@ class TestUserPathsDirectories : public QObject {
     }
 
     qint64 RowOf(int dirType, const QString& name) {
-        return m_shell.Db()
+        return Db()
             .Scalar(QStringLiteral("SELECT IFNULL(MAX(ROWID),-1) FROM dir WHERE nDirType=%1 AND "
                                    "cString='%2'")
                         .arg(dirType)
@@ -84,33 +85,6 @@ class TestUserPathsDirectories : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_warnings = std::make_unique<QtWarningGuard>();
-        m_answers = std::make_unique<MessageAnswers>();
-        QString error;
-        QVERIFY2(m_shell.OpenMainWindow(
-                     m_dir->path(), QStringLiteral("updirs"), DefaultConfiguration(), &error,
-                     [](SchemaTestDatabase& db) {
-                         db.Exec(QStringLiteral("INSERT INTO towns (ROWID,nGroupID,cShortName,"
-                                                "cFullName) VALUES (1,0,'Одесса','г. Одесса')"));
-                     }),
-                 qPrintable(error));
-        // The size of an ordinary screen: every field of a form in view.
-        Frame().resize(1400, 1000);
-        Settle();
-    }
-    void cleanupTestCase() {
-        m_shell.Close();
-        m_answers.reset();
-        m_warnings.reset();
-    }
-    void cleanup() {
-        USER_PATH_NO_QT_WARNINGS();
-        const QStringList unexpected = m_answers->Unexpected();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u'\n')));
-    }
-
     void directory_data() {
         QTest::addColumn<QString>("item");
         QTest::addColumn<QString>("caption");
@@ -185,9 +159,9 @@ private slots:
 
         // Deleted: Delete, then «Да».
         list->View()->setFocus();
-        m_answers->Answer(QStringLiteral("Да"));
+        Answers().Answer(QStringLiteral("Да"));
         Key(Qt::Key_Delete);
-        QCOMPARE(m_answers->Take(),
+        QCOMPARE(Answers().Take(),
                  QStringList{QStringLiteral("Удалить запись «%1»?").arg(renamed)});
         QCOMPARE(RowOf(dirType, renamed), -1);
         QVERIFY(!list->SelectKey(key));

@@ -14,7 +14,6 @@
 
 #include <QPushButton>
 #include <QRegularExpression>
-#include <QTemporaryDir>
 
 using namespace UserPath;
 
@@ -64,20 +63,15 @@ QString ForeignWords(const QString& text) {
 }
 } // namespace
 
-class TestUserPathsFresh : public QObject {
+class TestUserPathsFresh : public UserPathTest {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_dir;
-    AppShellFixture m_shell;
-    std::unique_ptr<QtWarningGuard> m_warnings;
-    std::unique_ptr<MessageAnswers> m_answers;
-    std::unique_ptr<ModalWatcher> m_modals;
 
 public:
+    TestUserPathsFresh() : UserPathTest(QStringLiteral("upfresh"), {}, Windows::Closed) {}
+
     // Report windows show their pages in a browser engine, which must be
     // set up before the application object exists.
     static void initMain() { CRepPane::PrepareApplication(); }
-
-    CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
 
     // The tool-bar button's state as the running program keeps it.
     bool Enabled(const QString& text) {
@@ -95,29 +89,6 @@ public:
     }
 
 private slots:
-    void initTestCase() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_warnings = std::make_unique<QtWarningGuard>();
-        m_answers = std::make_unique<MessageAnswers>();
-        QString error;
-        QVERIFY2(m_shell.OpenMainWindow(m_dir->path(), QStringLiteral("upfresh"),
-                                        DefaultConfiguration(), &error),
-                 qPrintable(error));
-        Frame().resize(1400, 1000);
-        Settle();
-    }
-    void cleanupTestCase() {
-        m_modals.reset();
-        m_shell.Close();
-        m_answers.reset();
-        m_warnings.reset();
-    }
-    void cleanup() {
-        Frame().MDIArea()->closeAllSubWindows();
-        Settle();
-        USER_PATH_NO_QT_WARNINGS();
-    }
-
     // The start page links into the journals; it has no record of its own.
     void startPageOffersNoRecordCommands() {
         QVERIFY(TriggerMenu(Frame(), {QStringLiteral("Файл"), QStringLiteral("Главное окно")}));
@@ -148,10 +119,9 @@ private slots:
         if (!hasVariants)
             return;
         // The command opens the variant editor; Escape leaves it.
-        m_modals = std::make_unique<ModalWatcher>();
+        ModalWatcher modals;
         QVERIFY(TriggerToolBar(Frame(), kNew));
-        QCOMPARE(m_modals->Take().size(), 1);
-        m_modals.reset();
+        QCOMPARE(modals.Take().size(), 1);
     }
 
     void everyReportOnAnEmptyDatabase_data() { reportWindowRecordCommands_data(); }
@@ -161,13 +131,13 @@ private slots:
         QFETCH(QStringList, path);
         CRepView* view = OpenReport(path);
         QVERIFY(view);
-        m_answers->Clear();
+        Answers().Clear();
         // The window's own button («Формировать», «Сравнить»).
         QAbstractButton* build = view->BuildButton();
         QVERIFY(build && build->isVisible() && build->isEnabled());
         Click(build);
-        const QStringList messages = m_answers->Take();
-        m_answers->Clear();
+        const QStringList messages = Answers().Take();
+        Answers().Clear();
         for (const QString& message : messages) {
             QVERIFY2(!message.trimmed().isEmpty(), "an empty message");
             QVERIFY2(ForeignWords(message).isEmpty(), qPrintable(message));

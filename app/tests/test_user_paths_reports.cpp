@@ -431,7 +431,8 @@ void TestUserPathsReports::printPreviewAndPDF() {
     QVERIFY(pages >= 1);
 
     const QString path = m_dir->filePath(QStringLiteral("coverage.pdf"));
-    bool dialogOpen = false;
+    bool active = false;
+    QStringList notTaken;
     const int dialogs = WhileModal<QFileDialog>(
         [&] {
             QTest::mouseClick(ButtonByText<QToolButton>(view, QStringLiteral("PDF")),
@@ -443,6 +444,11 @@ void TestUserPathsReports::printPreviewAndPDF() {
                 dialog->reject();
                 QFAIL("the save dialog has no name field");
             }
+            // Only the active window has a focus. Without it the dialog takes
+            // each folder the typed name passed through ("/", "/tmp", ...) as
+            // chosen, and opens the first instead of saving.
+            dialog->activateWindow();
+            active = QTest::qWaitForWindowActive(dialog);
             name->setFocus();
             QTest::keyClick(name, Qt::Key_A, Qt::ControlModifier);
             QTest::keyClicks(name, path);
@@ -451,25 +457,26 @@ void TestUserPathsReports::printPreviewAndPDF() {
             // typed is what the dialog is to accept.
             if (QCompleter* completer = name->completer(); completer && completer->popup())
                 completer->popup()->hide();
-            // A failed check here would leave the dialog open for ever: the
-            // name typed is put back if a completion replaced it, and the
-            // written file is checked after the dialog is gone.
             // A row of the folder list chosen meanwhile (the folder is read
             // on another thread and its rows may arrive late) would stand
             // for the name typed, so none stays chosen.
             for (QAbstractItemView* rows : dialog->findChildren<QAbstractItemView*>())
                 if (rows->selectionModel())
                     rows->selectionModel()->clearSelection();
+            // A failed check here would leave the dialog open for ever: the
+            // name typed is put back if a completion replaced it, and the
+            // written file is checked after the dialog is gone.
             if (name->text() != path)
                 name->setText(path);
             static_cast<QDialog*>(dialog)->accept();
             if (dialog->isVisible()) {
-                dialogOpen = true;
+                notTaken = dialog->selectedFiles();
                 dialog->reject();
             }
         });
     QCOMPARE(dialogs, 1);
-    QVERIFY2(!dialogOpen, "the save dialog did not take the name typed");
+    QVERIFY2(active, "the save dialog never became the active window");
+    QVERIFY2(notTaken.isEmpty(), qPrintable(notTaken.join(u'\n')));
     QFile pdf(path);
     QVERIFY2(pdf.open(QIODevice::ReadOnly), qPrintable(path));
     const QByteArray bytes = pdf.readAll();

@@ -11,7 +11,6 @@
 #include "tests/support/xlsx_reader.h"
 
 #include <QLineEdit>
-#include <QTemporaryDir>
 
 using namespace UserPath;
 
@@ -34,15 +33,13 @@ void Seed(SchemaTestDatabase& db) {
 }
 } // namespace
 
-class TestUserPathsSearch : public QObject {
+class TestUserPathsSearch : public UserPathTest {
     Q_OBJECT
-    std::unique_ptr<QTemporaryDir> m_dir;
-    AppShellFixture m_shell;
-    std::unique_ptr<QtWarningGuard> m_warnings;
-    std::unique_ptr<MessageAnswers> m_answers;
 
-    CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
+public:
+    TestUserPathsSearch() : UserPathTest(QStringLiteral("upsearch"), Seed, Windows::Closed) {}
 
+private:
     // Each row of the list as the texts of its cells, joined.
     static QStringList RowTexts(CxSQLListCtrl* list) {
         QStringList rows;
@@ -66,30 +63,6 @@ class TestUserPathsSearch : public QObject {
     }
 
 private slots:
-    void initTestCase() {
-        m_dir = std::make_unique<QTemporaryDir>();
-        m_warnings = std::make_unique<QtWarningGuard>();
-        m_answers = std::make_unique<MessageAnswers>();
-        QString error;
-        QVERIFY2(m_shell.OpenMainWindow(m_dir->path(), QStringLiteral("upsearch"),
-                                        DefaultConfiguration(), &error, Seed),
-                 qPrintable(error));
-        Frame().resize(1400, 1000);
-        Settle();
-    }
-    void cleanupTestCase() {
-        m_shell.Close();
-        m_answers.reset();
-        m_warnings.reset();
-    }
-    void cleanup() {
-        Frame().MDIArea()->closeAllSubWindows();
-        Settle();
-        USER_PATH_NO_QT_WARNINGS();
-        const QStringList unexpected = m_answers->Unexpected();
-        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u'\n')));
-    }
-
     void journalNarrowed_data() {
         QTest::addColumn<QStringList>("menu");
         QTest::addColumn<QString>("field");

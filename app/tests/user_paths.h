@@ -5,8 +5,9 @@
 // disabled item cannot be clicked), keys and typed text sent to the focused
 // widget, windows found by title, buttons pressed by their text, message
 // boxes answered by the text of the button, modal dialogs handled as they
-// appear, and a guard that collects every Qt warning or critical message so
-// the test fails on it.
+// appear, a guard that collects every Qt warning or critical message so the
+// test fails on it, and the test class every user path derives from.
+#include "app/tests/app_shell_fixture.h"
 #include "framework/widgets/mdi_child_wnd.h"
 #include "framework/widgets/mdi_frame_wnd.h"
 #include "framework/widgets/menu_resource.h"
@@ -23,10 +24,12 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolBar>
 #include <QtTest>
 #include <functional>
+#include <memory>
 
 namespace UserPath {
 
@@ -349,3 +352,67 @@ private:
         const QStringList warnings_ = UserPath::QtWarningGuard::Take();                            \
         QVERIFY2(warnings_.isEmpty(), qPrintable(warnings_.join(u'\n')));                          \
     } while (false)
+
+namespace UserPath {
+
+// What every user path starts from: the program's own main window, the size
+// of an ordinary screen (every field of a form in view), on a test database
+// of its own that `seed` fills first, with the shipped configuration and the
+// users' settings in a folder of the test's own. After each test function it
+// fails that test on a Qt warning or a message box nobody prepared an answer
+// for; with Windows::Closed every document window is closed first, so each
+// test starts from the bare main window.
+class UserPathTest : public QObject {
+    Q_OBJECT
+public:
+    enum class Windows { Kept, Closed };
+
+protected:
+    explicit UserPathTest(QString purpose, std::function<void(SchemaTestDatabase&)> seed = {},
+                          Windows windows = Windows::Kept)
+        : m_purpose(std::move(purpose)), m_seed(std::move(seed)), m_windows(windows) {}
+
+    CxMDIFrameWnd& Frame() { return m_shell.Frame(); }
+    SchemaTestDatabase& Db() { return m_shell.Db(); }
+    MessageAnswers& Answers() { return *m_answers; }
+
+private slots:
+    void initTestCase() {
+        m_dir = std::make_unique<QTemporaryDir>();
+        // Qt Test installs its own message handler when the run starts; the
+        // guard goes in front of it only now.
+        m_warnings = std::make_unique<QtWarningGuard>();
+        m_answers = std::make_unique<MessageAnswers>();
+        QString error;
+        QVERIFY2(m_shell.OpenMainWindow(m_dir->path(), m_purpose, DefaultConfiguration(), &error,
+                                        m_seed),
+                 qPrintable(error));
+        Frame().resize(1400, 1000);
+        Settle();
+    }
+    void cleanupTestCase() {
+        m_shell.Close();
+        m_answers.reset();
+        m_warnings.reset();
+    }
+    void cleanup() {
+        if (m_windows == Windows::Closed) {
+            Frame().MDIArea()->closeAllSubWindows();
+            Settle();
+        }
+        USER_PATH_NO_QT_WARNINGS();
+        const QStringList unexpected = m_answers->Unexpected();
+        QVERIFY2(unexpected.isEmpty(), qPrintable(unexpected.join(u'\n')));
+    }
+
+private:
+    const QString m_purpose;
+    const std::function<void(SchemaTestDatabase&)> m_seed;
+    const Windows m_windows;
+    std::unique_ptr<QTemporaryDir> m_dir;
+    AppShellFixture m_shell;
+    std::unique_ptr<QtWarningGuard> m_warnings;
+    std::unique_ptr<MessageAnswers> m_answers;
+};
+
+} // namespace UserPath

@@ -50,10 +50,9 @@ int main(int argc, char** argv) {
     const int runs = argc > 3 ? qMax(1, atoi(argv[3])) : 5;
     const QString name = QStringLiteral("kelda_bench_client_journal");
 
-    auto* sql = new CxMySQL;
-    g_pBaseSQLConnection.reset(sql);
     QString error;
-    if (!CreateBenchDatabase(sql, socket, name, &error))
+    CxMySQL* sql = CreateBaseBenchDatabase(socket, name, &error);
+    if (!sql)
         return BenchFail(error);
 
     const QString n = QString::number(clients);

@@ -4,6 +4,7 @@
 #include "db/schema/sql_db_updater.h"
 #include "framework/core/app/profile_manager.h"
 #include "framework/core/run_log.h"
+#include "framework/core/sql_connection.h"
 #include "framework/core/table/safe_sql.h"
 #include "framework/core/tarvik_app.h"
 #include "model/config/configuration.h"
@@ -67,6 +68,12 @@ SQLConnectXML BenchServerInfo(const QString& socket, const QString& database) {
     if (!database.isEmpty())
         info.put_Database(database);
     return info;
+}
+
+CxMySQL* CreateBaseBenchDatabase(const QString& socket, const QString& name, QString* error) {
+    auto* sql = new CxMySQL;
+    g_pBaseSQLConnection.reset(sql);
+    return CreateBenchDatabase(sql, socket, name, error) ? sql : nullptr;
 }
 
 bool DropBenchDatabase(const QString& socket, const QString& name) {

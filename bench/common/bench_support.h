@@ -36,6 +36,10 @@ inline bool CreateBenchDatabase(CxSQL* sql, const QString& socket, const QString
     return CreateBenchDatabase(sql, BenchServerInfo(socket), name, true, error);
 }
 
+// The same, connected as the program's base connection (the schema updater
+// works through it); null when the database cannot be made.
+CxMySQL* CreateBaseBenchDatabase(const QString& socket, const QString& name, QString* error);
+
 // Drops `name`; answers the server's verdict.
 bool DropBenchDatabase(const QString& socket, const QString& name);
 

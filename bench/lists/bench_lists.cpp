@@ -124,10 +124,9 @@ int main(int argc, char** argv) {
     const int runs = BenchRuns(argc, argv, 5);
     const QString name = QStringLiteral("kelda_bench_lists");
 
-    auto* sql = new CxMySQL;
-    g_pBaseSQLConnection.reset(sql);
     QString error;
-    if (!CreateBenchDatabase(sql, socket, name, &error))
+    CxMySQL* sql = CreateBaseBenchDatabase(socket, name, &error);
+    if (!sql)
         return BenchFail(error);
     QElapsedTimer fill;
     fill.start();

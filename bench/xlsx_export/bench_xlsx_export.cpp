@@ -68,10 +68,9 @@ int main(int argc, char** argv) {
     const QString socket = BenchSocket(argc, argv);
     const int runs = BenchRuns(argc, argv, 3);
     const QString name = QStringLiteral("kelda_bench_xlsx");
-    auto* sql = new CxMySQL;
-    g_pBaseSQLConnection.reset(sql);
     QString error;
-    if (!CreateBenchDatabase(sql, socket, name, &error))
+    CxMySQL* sql = CreateBaseBenchDatabase(socket, name, &error);
+    if (!sql)
         return BenchFail(error);
     if (!Fill(sql))
         return BenchFail(QStringLiteral("filling the directory failed"));

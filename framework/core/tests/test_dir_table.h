@@ -5,6 +5,8 @@
 #include "framework/core/enums/enum2.h"
 #include "framework/core/table/cx_table.h"
 
+#include <QStringList>
+
 struct sTestKind : sEnum2 {};
 
 class TestKinds : public CEnum2Tpl<sTestKind> {
@@ -55,3 +57,20 @@ public:
     CxField* m_FOLDER;
     CxField* m_nGroupID;
 };
+
+// The statement that adds `count` materials at the root from ROWID 100: their
+// names are `name` with a zero-padded number for %1, numbered in another order
+// than the keys, of both kinds, with repeated and missing sort codes.
+inline QString InsertRootMaterials(int count, const QString& name) {
+    const int width = int(QString::number(count - 1).size());
+    QStringList rows;
+    for (int i = 0; i < count; ++i)
+        rows << QStringLiteral("(%1,0,0,'%2',3,%3,0,0,%4)")
+                    .arg(100 + i)
+                    .arg(name.arg((i * 23) % count, width, 10, QLatin1Char('0')))
+                    .arg(i % 3 == 0 ? 65537 : 131073)
+                    .arg(i % 5 == 0 ? QStringLiteral("NULL") : QString::number(i % 4));
+    return QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,"
+                          "bHidden,nTown,nSortCode) VALUES ") +
+           rows.join(u',');
+}

@@ -58,16 +58,7 @@ private slots:
             "(3,2,1,'Вложенная',3,0,0,0,NULL),(4,2,0,'Бинт',3,196614,0,0,5),(5,2,0,'Вата',3,"
             "196613,0,0,5),(6,3,0,'Глубоко',3,65537,0,0,1),(7,0,0,'Пункт',1,0,0,0,NULL),"
             "(8,0,0,NULL,3,65537,0,0,2),(9,0,0,NULL,3,65537,0,0,NULL)"));
-        QStringList rows;
-        for (int i = 0; i < 57; ++i)
-            rows << QStringLiteral("(%1,0,0,'Материал %2',3,%3,0,0,%4)")
-                        .arg(100 + i)
-                        .arg((i * 23) % 57, 2, 10, QLatin1Char('0'))
-                        .arg(i % 3 == 0 ? 65537 : 131073)
-                        .arg(i % 5 == 0 ? QStringLiteral("NULL") : QString::number(i % 4));
-        m_db->Exec(QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,"
-                                  "nType,bHidden,nTown,nSortCode) VALUES ") +
-                   rows.join(u','));
+        m_db->Exec(InsertRootMaterials(57, QStringLiteral("Материал %1")));
     }
     void cleanupTestCase() {
         m_table.reset();

@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QScrollBar>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -29,7 +30,7 @@ constexpr int kLeastWidthChars = 34;
 } // namespace
 
 CxSQLSearchPanel::CxSQLSearchPanel(QWidget* parent)
-    : QWidget(parent), m_form(nullptr),
+    : QWidget(parent), m_scroll(new QScrollArea(this)), m_form(nullptr),
       m_clear(new QPushButton(Tr(QStringLiteral("Очистить")), this)), m_delay(new QTimer(this)) {
     setObjectName(QStringLiteral("searchPanel"));
     auto* layout = new QVBoxLayout(this);
@@ -39,21 +40,17 @@ CxSQLSearchPanel::CxSQLSearchPanel(QWidget* parent)
     bold.setBold(true);
     title->setFont(bold);
     layout->addWidget(title);
-    auto* scroll = new QScrollArea(this);
-    scroll->setWidgetResizable(true);
-    scroll->setFrameShape(QFrame::NoFrame);
-    m_form = new QWidget(scroll);
+    m_scroll->setWidgetResizable(true);
+    m_scroll->setFrameShape(QFrame::NoFrame);
+    m_form = new QWidget(m_scroll);
     new QFormLayout(m_form);
-    scroll->setWidget(m_form);
-    layout->addWidget(scroll, 1);
+    m_scroll->setWidget(m_form);
+    layout->addWidget(m_scroll, 1);
     m_clear->setObjectName(QStringLiteral("searchClear"));
     m_clear->setToolTip(Tr(QStringLiteral("Очистить все поля поиска и показать весь список")));
     layout->addWidget(m_clear);
     connect(m_clear, &QPushButton::clicked, this, &CxSQLSearchPanel::ClearAll);
-    // Beside a wide list the splitter would give the panel its least size,
-    // which cuts the captions and the date ranges: it starts wide enough for
-    // a caption of a few words and two dates.
-    setMinimumWidth(fontMetrics().averageCharWidth() * kLeastWidthChars);
+    FitWidth();
     m_delay->setSingleShot(true);
     m_delay->setInterval(kTypingPauseMs);
     connect(m_delay, &QTimer::timeout, this, &CxSQLSearchPanel::Apply);
@@ -131,6 +128,20 @@ void CxSQLSearchPanel::SetColumns(const QList<CxColumnData>& columns) {
         }
         m_fields.append(f);
     }
+    FitWidth();
+}
+
+// Beside a wide list the splitter gives the panel its least size. Narrower
+// than its form, the form scrolls sideways under a cut view: the captions
+// end mid-word and the upper bound of a range is out of sight. So the least
+// size is a caption of a few words and the widest row of fields, with the
+// vertical scroll bar beside them.
+void CxSQLSearchPanel::FitWidth() {
+    const QMargins margins = layout()->contentsMargins();
+    const int form = m_form->minimumSizeHint().width() +
+                     m_scroll->verticalScrollBar()->sizeHint().width() +
+                     2 * m_scroll->frameWidth() + margins.left() + margins.right();
+    setMinimumWidth(qMax(fontMetrics().averageCharWidth() * kLeastWidthChars, form));
 }
 
 QString CxSQLSearchPanel::ValueOf(const Field& field, QWidget* editor) {

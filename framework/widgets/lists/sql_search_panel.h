@@ -12,6 +12,7 @@
 #include <functional>
 
 class QPushButton;
+class QScrollArea;
 class QTimer;
 
 class CxSQLSearchPanel : public QWidget {
@@ -48,9 +49,11 @@ private:
     QWidget* AddEditor(Field& field, bool upper);
     static QString ValueOf(const Field& field, QWidget* editor);
     static void SetValueOf(QWidget* editor, const QString& value);
+    void FitWidth();
 
     QList<Field> m_fields;
     CxSQLSearchFilter m_filter;
+    QScrollArea* m_scroll;
     QWidget* m_form;
     QPushButton* m_clear;
     QTimer* m_delay;

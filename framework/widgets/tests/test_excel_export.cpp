@@ -79,16 +79,7 @@ private slots:
         m_db->Exec(QStringLiteral(
             "INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,nType,bHidden,nTown,"
             "nSortCode) VALUES (1,0,1,'Папка',3,0,0,0,NULL),(2,1,0,'В папке',3,65537,0,0,1)"));
-        QStringList rows;
-        for (int i = 0; i < 450; ++i)
-            rows << QStringLiteral("(%1,0,0,'Материал «%2» ёлка',3,%3,0,0,%4)")
-                        .arg(100 + i)
-                        .arg((i * 23) % 450, 3, 10, QLatin1Char('0'))
-                        .arg(i % 3 == 0 ? 65537 : 131073)
-                        .arg(i % 5 == 0 ? QStringLiteral("NULL") : QString::number(i % 4));
-        m_db->Exec(QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,cString,nDirType,"
-                                  "nType,bHidden,nTown,nSortCode) VALUES ") +
-                   rows.join(u','));
+        m_db->Exec(InsertRootMaterials(450, QStringLiteral("Материал «%1» ёлка")));
     }
     void cleanupTestCase() {
         m_table.reset();
