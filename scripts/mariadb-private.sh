@@ -2,6 +2,8 @@
 # A private MariaDB instance in one folder: its own data directory, a unix
 # socket and no TCP port, root without password, table names compared without
 # case. Usage: mariadb-private.sh start|stop|status|socket DIR
+# KELDA_DB_POOL: the InnoDB buffer pool of a server it starts (128M); a
+# benchmark's large database needs one that holds its data.
 set -euo pipefail
 
 cmd=${1:?start|stop|status|socket}
@@ -74,7 +76,7 @@ start)
     setsid "$(find_bin mariadbd mysqld)" --no-defaults --datadir="$data" "${user_opt[@]}" \
         --socket="$sock" --tmpdir="$dir/tmp" --skip-networking --pid-file="$pidfile" --log-error="$log" \
         --lower-case-table-names=1 --character-set-server=utf8mb3 \
-        --innodb-buffer-pool-size=128M --innodb-log-file-size=48M \
+        --innodb-buffer-pool-size="${KELDA_DB_POOL:-128M}" --innodb-log-file-size=48M \
         --innodb-flush-log-at-trx-commit=2 --skip-log-bin --max-connections=200 \
         </dev/null >/dev/null 2>&1 &
     for _ in $(seq 1 120); do

@@ -26,8 +26,10 @@
 
 #include <QDate>
 #include <QHash>
+#include <QList>
 #include <QStringList>
 #include <functional>
+#include <utility>
 
 class CRepBaseSummary;
 class CRepField;
@@ -115,6 +117,12 @@ public:
     QString PrepareConsList();
     QString PrepareCompactTable();
     QString PrepareSummaryTable();
+    // The sub-periods, in order and without gap or overlap, of a report that reads
+    // one summary per sub-period: the first of their summaries that is
+    // missing makes the sums of all of them in one pass over the compact
+    // table ("_cache_summaries<id>", keyed by the sub-period's number), and
+    // each summary then reads its own rows from it by key.
+    void PlanSummaries(const QList<std::pair<QDate, QDate>>& periods);
     QString PrepareClientTable();
     // To becomes the last day of its month.
     void SetEndToMonthEnd();
@@ -179,6 +187,9 @@ private:
     void ReleaseTableLock();
     [[noreturn]] void ThrowCancelled();
     QString GroupCaseList(bool consultations) const;
+    // The material codes that have a sum column in the summaries.
+    static QList<long> SummaryCodes();
+    QString PrepareSummarySet();
     QString DisplayDate(const QDate& date) const;
 
     CxSQL* m_sql;
@@ -198,4 +209,6 @@ private:
     bool m_updatesWereEnabled = true; // before the outermost BeginTable
     bool m_configChecked = false;     // the work tables match the configuration
     CCacheHold m_hold;                // released after the table locks
+    // The sub-periods given to PlanSummaries.
+    QList<std::pair<QDate, QDate>> m_plannedPeriods;
 };

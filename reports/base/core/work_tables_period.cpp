@@ -21,6 +21,8 @@ constexpr long kConsultMask = 458752; // 0x70000
 constexpr long kCommunityCode = 263148; // 0x403EC
 constexpr long kOtherServices = 266239; // 0x40FFF
 constexpr long kCommunityGroup = 1004;
+// The logical name of the sums of a report's planned sub-periods.
+const QString kSummarySetKey = QStringLiteral("SUMMARIES");
 
 constexpr CxTr Tr;
 
@@ -125,14 +127,18 @@ QString CRepBaseData::PrepareCompactTable() {
     return BuildTable(
         name, Tr("Подготовка компактной таблицы отчетов", "msgCompactDaily"),
         [&](const QString& part) {
-            ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
-                        QStringLiteral(
-                            " (nReportID INT NOT NULL, `nType` int(11) NOT NULL,nRegionDataID "
-                            "INT NOT NULL, `nClientID` int(11) NOT NULL, `dDate` DATE NOT NULL, "
-                            "`nWorkplace` int(11) NOT NULL DEFAULT '-1', `nWorker1` int(11) NOT "
-                            "NULL DEFAULT '-1', `nCount` int(11) NOT NULL, nProject INT NOT NULL,"
-                            "INDEX i1 (dDate,nClientID,nWorkPlace,nWorker1,nReportID)) ") +
-                        WorkTableOptions());
+            // No index: its readers take a range of dates or all of it, and a
+            // scan of the whole table reads it in large blocks, faster than an
+            // index that fetches each row of a month apart; building the index
+            // cost as much again as filling the table.
+            ExecuteStep(
+                QStringLiteral("CREATE TABLE ") + part +
+                QStringLiteral(
+                    " (nReportID INT NOT NULL, `nType` int(11) NOT NULL,nRegionDataID "
+                    "INT NOT NULL, `nClientID` int(11) NOT NULL, `dDate` DATE NOT NULL, "
+                    "`nWorkplace` int(11) NOT NULL DEFAULT '-1', `nWorker1` int(11) NOT "
+                    "NULL DEFAULT '-1', `nCount` int(11) NOT NULL, nProject INT NOT NULL) ") +
+                WorkTableOptions());
             // The lists are made before the tables are locked: a build of its
             // own may not run under another's table locks.
             const QString m = PrepareMatList();
@@ -165,6 +171,87 @@ QString CRepBaseData::PrepareCompactTable() {
         });
 }
 
+QList<long> CRepBaseData::SummaryCodes() {
+    // One sum column per top-level material group, and the community
+    // centre's code, each once.
+    QList<long> codes;
+    QSet<long> seen;
+    for (const RepMatGroup& item : RepConfig::MaterialGroups())
+        if (item.group == 0 && !seen.contains(item.id)) {
+            seen.insert(item.id);
+            codes << item.id;
+        }
+    if (!seen.contains(kCommunityCode))
+        codes << kCommunityCode;
+    return codes;
+}
+
+void CRepBaseData::PlanSummaries(const QList<std::pair<QDate, QDate>>& periods) {
+    m_plannedPeriods.clear();
+    m_tables.remove(kSummarySetKey);
+    // Only sub-periods that follow each other without gap or overlap: each
+    // line of the whole period then falls in exactly one of them.
+    for (qsizetype i = 0; i < periods.size(); ++i)
+        if (periods.at(i).first > periods.at(i).second ||
+            (i > 0 && periods.at(i).first != periods.at(i - 1).second.addDays(1)))
+            return;
+    if (periods.size() > 1)
+        m_plannedPeriods = periods;
+}
+
+QString CRepBaseData::PrepareSummarySet() {
+    auto known = m_tables.constFind(kSummarySetKey);
+    if (known != m_tables.constEnd())
+        return *known;
+    QStringList spans;
+    for (const auto& [from, to] : std::as_const(m_plannedPeriods))
+        spans << Ymd(from) + u'-' + Ymd(to);
+    const QString name = QStringLiteral("_cache_summaries%1").arg(StrToID(spans.join(u',')));
+    const QString title = CxString::StrTr(
+        Tr("Подготовка итоговой таблицы за период с {startdate} по {enddate}", "msgSummaryTable"),
+        {{QStringLiteral("{startdate}"), DisplayDate(m_plannedPeriods.first().first)},
+         {QStringLiteral("{enddate}"), DisplayDate(m_plannedPeriods.last().second)}});
+    return BuildTable(
+        name, title,
+        [&](const QString& part) {
+            QString columns;
+            QString values;
+            for (long code : SummaryCodes()) {
+                columns += u',' + SumColumn(code) + QStringLiteral(" INT NOT NULL");
+                values +=
+                    QStringLiteral(",SUM(IF(nType=%1,nCount,0)) AS ").arg(code) + SumColumn(code);
+            }
+            ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
+                        QStringLiteral(" (nPeriod INT NOT NULL,nClientID INT NOT NULL,nWorkPlace "
+                                       "INT NOT NULL,nWorker1 INT NOT NULL,nVisits INT NOT NULL") +
+                        columns +
+                        QStringLiteral(",nProject INT NOT NULL,UNIQUE INDEX i1 "
+                                       "(nPeriod,nClientID,nWorkPlace,nWorker1,nProject)) ") +
+                        WorkTableOptions());
+            // Each line under the number of the sub-period it falls in, and
+            // the sums grouped by it first: one pass over the compact table
+            // for all of them. The number is found among the sub-periods'
+            // starts (as yyyymmdd numbers, the date's own value as a number)
+            // by a binary search, not by a test per sub-period.
+            QString which = QStringLiteral("INTERVAL(dDate+0");
+            for (const auto& span : std::as_const(m_plannedPeriods))
+                which += u',' + Ymd(span.first);
+            which += QStringLiteral(")-1");
+            const QString c = PrepareCompactTable();
+            ExecuteStep(QStringLiteral("INSERT INTO ") + part +
+                        QStringLiteral(" SELECT SQL_BIG_RESULT nPeriod,nClientID,nWorkPlace,"
+                                       "nWorker1,COUNT(DISTINCT nReportID) AS nVisits") +
+                        values + QStringLiteral(",nProject FROM (SELECT ") + which +
+                        QStringLiteral(" AS nPeriod,c.* FROM ") + c +
+                        QStringLiteral(" AS c WHERE dDate BETWEEN ") +
+                        SqlDate(m_plannedPeriods.first().first) + QStringLiteral(" AND ") +
+                        SqlDate(m_plannedPeriods.last().second) +
+                        QStringLiteral(") AS t GROUP BY nPeriod,nClientID,nWorkPlace,nWorker1,"
+                                       "nProject"));
+        },
+        kSummarySetKey);
+}
+
 QString CRepBaseData::PrepareSummaryTable() {
     const QString name = QStringLiteral("_cache_summary") + Ymd(m_from) + Ymd(m_to);
     const QString title = CxString::StrTr(
@@ -172,23 +259,15 @@ QString CRepBaseData::PrepareSummaryTable() {
         {{QStringLiteral("{startdate}"), DisplayDate(m_from)},
          {QStringLiteral("{enddate}"), DisplayDate(m_to)}});
     return BuildTable(name, title, [&](const QString& part) {
-        // One sum column per top-level material group, and the community
-        // centre's code, each once. nVisits: the client's distinct reports
-        // (the client is one per group).
-        QList<long> codes;
-        QSet<long> seen;
-        for (const RepMatGroup& item : RepConfig::MaterialGroups())
-            if (item.group == 0 && !seen.contains(item.id)) {
-                seen.insert(item.id);
-                codes << item.id;
-            }
-        if (!seen.contains(kCommunityCode))
-            codes << kCommunityCode;
+        // nVisits: the client's distinct reports (the client is one per
+        // group).
         QString columns;
         QString values;
-        for (long code : codes) {
+        QString copied;
+        for (long code : SummaryCodes()) {
             columns += u',' + SumColumn(code) + QStringLiteral(" INT NOT NULL");
             values += QStringLiteral(",SUM(IF(nType=%1,nCount,0)) AS ").arg(code) + SumColumn(code);
+            copied += u',' + SumColumn(code);
         }
         ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
                     QStringLiteral(" (nClientID INT NOT NULL,nWorkPlace INT NOT NULL,nWorker1 "
@@ -197,6 +276,20 @@ QString CRepBaseData::PrepareSummaryTable() {
                     QStringLiteral(",nProject INT NOT NULL,UNIQUE INDEX i1 "
                                    "(nClientID,nWorkPlace,nWorker1,nProject)) ") +
                     WorkTableOptions());
+        // A planned sub-period reads its rows by key from the sums of all of
+        // them, made together in one pass; in the order a grouping of its own
+        // would have stored them.
+        const qsizetype planned = m_plannedPeriods.indexOf(std::pair(m_from, m_to));
+        if (planned >= 0) {
+            const QString set = PrepareSummarySet();
+            ExecuteStep(QStringLiteral("INSERT INTO ") + part +
+                        QStringLiteral(" SELECT nClientID,nWorkPlace,nWorker1,nVisits") + copied +
+                        QStringLiteral(",nProject FROM ") + set +
+                        QStringLiteral(" WHERE nPeriod=%1 ORDER BY nClientID,nWorkPlace,nWorker1,"
+                                       "nProject")
+                            .arg(planned));
+            return;
+        }
         const QString c = PrepareCompactTable();
         ExecuteStep(QStringLiteral("INSERT INTO ") + part +
                     QStringLiteral(" SELECT SQL_BIG_RESULT nClientID,nWorkPlace,nWorker1, "

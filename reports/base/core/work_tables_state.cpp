@@ -175,15 +175,17 @@ QString CRepBaseData::PrepareStateClients() {
             // Every client's periods cover all time: those of its state and,
             // before the first of them (or always, for a client without any
             // history), a period of no state, all 0. So a lookup on any date
-            // finds exactly one row per client.
+            // finds exactly one row per client. A period ends where the
+            // client's next begins: taken in the same window as the latest
+            // starts, since a window over the joined rows would sort them all
+            // once more.
             ExecuteStep(
                 QStringLiteral("INSERT INTO ") + part +
-                QStringLiteral(" SELECT k.nClientID,k.dStartDate,IFNULL(LEAD(k.dStartDate) OVER "
-                               "(PARTITION BY k.nClientID ORDER BY k.dStartDate) - INTERVAL 1 "
-                               "DAY,'2998-12-31'),") +
-                client + picked + QStringLiteral(" FROM ") + cl +
-                QStringLiteral(" AS c JOIN (SELECT nClientID,dStartDate") + latest +
-                QStringLiteral(" FROM (") + starts +
+                QStringLiteral(" SELECT k.nClientID,k.dStartDate,k.dEndDate,") + client + picked +
+                QStringLiteral(" FROM ") + cl +
+                QStringLiteral(" AS c JOIN (SELECT nClientID,dStartDate,IFNULL(LEAD(dStartDate) "
+                               "OVER w - INTERVAL 1 DAY,'2998-12-31') AS dEndDate") +
+                latest + QStringLiteral(" FROM (") + starts +
                 QStringLiteral(") AS a GROUP BY nClientID,dStartDate WINDOW w AS (PARTITION BY "
                                "nClientID ORDER BY dStartDate ROWS UNBOUNDED PRECEDING)) AS k ON "
                                "k.nClientID=c.nClientID") +

@@ -190,7 +190,7 @@ std::unique_ptr<COhvatFigures> CRep_OhvatZaPeriod::Gather() {
     if (preset.SumGroup.GetCount() > 0)
         mark(Tr("Включена альтернативная группировка записей", "msgDiffGroup"));
 
-    // One query per sub-period, read page by page.
+    QList<QPair<QDate, QDate>> spans;
     for (QDate from = f.start; from.isValid() && from <= f.end;) {
         QDate to = periodMode == kByMonths  ? MonthEnd(from)
                    : periodMode == kByYears ? from.addYears(1).addDays(-1)
@@ -198,6 +198,14 @@ std::unique_ptr<COhvatFigures> CRep_OhvatZaPeriod::Gather() {
         // The last sub-period ends with the period.
         if (to > f.end)
             to = f.end;
+        spans.append({from, to});
+        from = to.addDays(1);
+    }
+    // Their summaries are made together, in one pass over the visit lines.
+    run->PlanSummaries(spans);
+
+    // One query per sub-period, read page by page.
+    for (const auto& [from, to] : std::as_const(spans)) {
         f.periods.append({from, to});
         f.tables->BeginPeriod(int(f.periods.size()) - 1);
         run->From() = from;
@@ -290,7 +298,6 @@ std::unique_ptr<COhvatFigures> CRep_OhvatZaPeriod::Gather() {
         for (const QString& term : select.GetGroup())
             select.Order(term);
         GatherPeriod(f, select, summary, byId);
-        from = to.addDays(1);
     }
     return figures;
 }

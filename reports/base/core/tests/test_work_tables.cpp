@@ -64,6 +64,8 @@ private slots:
     void init();
     void cleanup();
     void periodTables();
+    void plannedSummariesMatchSingleBuilds_data();
+    void plannedSummariesMatchSingleBuilds();
     void clientTableCountryWide();
     void historyPeriodsAndSnapshots();
     void consultationTotals();
@@ -172,6 +174,57 @@ void TestWorkTables::periodTables() {
     QCOMPARE(CacheTables(*m_db),
              QStringLiteral("_cache_clidata;_cache_compacttable;_cache_config;_cache_conslist;"
                             "_cache_matlist;_cache_summary2012010120121231"));
+    QVERIFY(LockIsFree());
+}
+
+using Spans = QList<std::pair<QDate, QDate>>;
+
+void TestWorkTables::plannedSummariesMatchSingleBuilds_data() {
+    QTest::addColumn<Spans>("spans");
+    QTest::addColumn<bool>("together"); // made in one pass
+    Spans months;
+    for (int month = 1; month <= 12; ++month) {
+        const QDate first(2012, month, 1);
+        months.append({first, first.addMonths(1).addDays(-1)});
+    }
+    // Lines on the last day of a span, the first of the next, before the
+    // first and after the last lie in the fixture's data. Spans with a gap
+    // or an overlap are made one by one.
+    QTest::newRow("months") << months << true;
+    QTest::newRow("halves") << Spans{{QDate(2011, 12, 31), QDate(2012, 5, 31)},
+                                     {QDate(2012, 6, 1), QDate(2012, 12, 31)}}
+                            << true;
+    QTest::newRow("gap") << Spans{{QDate(2011, 12, 1), QDate(2012, 1, 31)},
+                                  {QDate(2012, 6, 1), QDate(2013, 1, 1)}}
+                         << false;
+    QTest::newRow("overlap") << Spans{{QDate(2011, 1, 1), QDate(2012, 6, 30)},
+                                      {QDate(2012, 6, 1), QDate(2012, 12, 31)}}
+                             << false;
+}
+
+void TestWorkTables::plannedSummariesMatchSingleBuilds() {
+    QFETCH(Spans, spans);
+    QFETCH(bool, together);
+    // Each summary alone, its rows in the order they are stored.
+    QStringList alone;
+    QStringList names;
+    for (const auto& [from, to] : spans) {
+        names << Run(from, to)->PrepareSummaryTable();
+        alone << m_db->Rows(QStringLiteral("SELECT * FROM ") + names.last());
+    }
+    QVERIFY(alone.join(QString()).contains(u'|'));
+    for (const QString& name : names)
+        m_db->Exec(QStringLiteral("DROP TABLE ") + name);
+
+    const auto run = Run();
+    run->PlanSummaries(spans);
+    for (qsizetype i = 0; i < spans.size(); ++i) {
+        run->From() = spans.at(i).first;
+        run->To() = spans.at(i).second;
+        QCOMPARE(run->PrepareSummaryTable(), names.at(i));
+        QCOMPARE(m_db->Rows(QStringLiteral("SELECT * FROM ") + names.at(i)), alone.at(i));
+    }
+    QCOMPARE(CacheTables(*m_db).contains(QLatin1String("_cache_summaries")), together);
     QVERIFY(LockIsFree());
 }
 
