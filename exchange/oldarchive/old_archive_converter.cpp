@@ -426,6 +426,13 @@ bool COldArchiveConverter::Convert(const QString& path, CvProgress* progress, QS
             Warning(saveError, 0);
         return stop(text);
     }
+    // With the unique and the foreign key checks off the server fills an
+    // empty table in bulk, and drops all rows of an INSERT ... SELECT without
+    // a word when two of them share a key. Old archives may repeat codes and
+    // ids, so the conversion writes with the unique checks on, whatever the
+    // loader library left of the others: a repeated key stops the run.
+    if (!Query(QStringLiteral("SET UNIQUE_CHECKS=1")).isValid())
+        return stop(Tr(QStringLiteral("Ошибка выполнения запроса"), kProcess));
     if (!conversion.Run(progress, &text))
         return stop(text);
 

@@ -1,7 +1,9 @@
 #include "old_data_conversion.h"
 
 #include "framework/core/progress.h"
+#include "framework/core/record/dx_record.h"
 #include "framework/core/table/safe_sql.h"
+#include "framework/core/table/table_captions.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/core/translation.h"
 #include "model/config/configuration.h"
@@ -9,6 +11,8 @@
 
 #include <QMap>
 #include <QSet>
+
+#include <functional>
 
 namespace {
 
@@ -75,11 +79,11 @@ QString GroupTitle(int code) {
     return config->GetCurrentLanguage()->DirectionAndConsulting.IDToString(code, QString());
 }
 
-// Writes rows in multi-row INSERTs of kBatchRows.
+// Writes rows in multi-row INSERTs of kBatchRows through exec.
 class BatchInsert {
 public:
-    BatchInsert(COldArchiveConverter* host, QString head, QString tail = QString())
-        : m_host(host), m_head(std::move(head)), m_tail(std::move(tail)) {}
+    BatchInsert(std::function<bool(const QString&)> exec, QString head, QString tail = QString())
+        : m_exec(std::move(exec)), m_head(std::move(head)), m_tail(std::move(tail)) {}
     bool Add(const QString& values) {
         m_rows << u'(' + values + u')';
         return m_rows.size() < kBatchRows || Flush();
@@ -87,13 +91,13 @@ public:
     bool Flush() {
         if (m_rows.isEmpty())
             return true;
-        const bool ok = m_host->Query(m_head + m_rows.join(u',') + m_tail).isValid();
+        const bool ok = m_exec(m_head + m_rows.join(u',') + m_tail);
         m_rows.clear();
         return ok;
     }
 
 private:
-    COldArchiveConverter* m_host;
+    std::function<bool(const QString&)> m_exec;
     QString m_head, m_tail;
     QStringList m_rows;
 };
@@ -117,15 +121,16 @@ QString Fill(QString text, const QStringList& values) {
 // however the step ends.
 class COldDataConversion::CConvertingTable {
 public:
-    CConvertingTable(COldArchiveConverter* host, const QString& source, const QString& target)
-        : m_host(host), m_source(source) {
+    CConvertingTable(COldDataConversion* conversion, const QString& source, const QString& target)
+        : m_host(conversion->m_host), m_source(source) {
         const QString context = QStringLiteral(
             "CSQLRestoreWizard_Converter_Kelda1::CConvertingTable::CConvertingTable");
+        conversion->m_target = target;
         if (target.isEmpty())
-            host->Info(Fill(Tr(QStringLiteral("Удаление таблицы %s"), context), {source}));
+            m_host->Info(Fill(Tr(QStringLiteral("Удаление таблицы %s"), context), {source}));
         else
-            host->Info(Fill(Tr(QStringLiteral("Преобразование таблицы %s в %s."), context),
-                            {source, target}));
+            m_host->Info(Fill(Tr(QStringLiteral("Преобразование таблицы %s в %s."), context),
+                              {source, target}));
     }
     ~CConvertingTable() {
         if (!m_source.isEmpty())
@@ -160,11 +165,26 @@ const QStringList& COldDataConversion::UnconvertedTables() {
 }
 
 bool COldDataConversion::Exec(const QString& statement) {
-    if (m_host->Query(statement).isValid())
+    const CxResult res = m_host->Query(statement);
+    if (res.isValid())
         return true;
-    if (m_error && m_error->isEmpty())
-        *m_error = Tr(QStringLiteral("Ошибка выполнения запроса"), kProcess);
+    if (m_error && m_error->isEmpty()) {
+        // Old archives can hold what the current tables keep unique twice
+        // (a client code, an id): the user learns which table, in words.
+        if (res.Error().serverCode == kSQLErrDuplicateEntry && !m_target.isEmpty())
+            *m_error = Tr(QStringLiteral("В архиве повторяются записи, которые должны быть "
+                                         "единственными в таблице «%1»; архив не "
+                                         "восстановлен"),
+                          QStringLiteral("msgOldArchiveRepeatedRows"))
+                           .arg(TableCaption(m_target));
+        else
+            *m_error = Tr(QStringLiteral("Ошибка выполнения запроса"), kProcess);
+    }
     return false;
+}
+
+std::function<bool(const QString&)> COldDataConversion::Executor() {
+    return [this](const QString& statement) { return Exec(statement); };
 }
 
 bool COldDataConversion::CheckMappings(QString* error) {
@@ -259,13 +279,13 @@ bool COldDataConversion::Run(CvProgress* progress, QString* error) {
             progress->Step();
     }
     for (const QString& name : UnconvertedTables())
-        CConvertingTable drop(m_host, name, QString());
+        CConvertingTable drop(this, name, QString());
     return true;
 }
 
 // Settings of the own organisation: the surviving numbers, renumbered.
 bool COldDataConversion::OrgInfo() {
-    CConvertingTable step(m_host, QStringLiteral("orvel_orginfo"), QStringLiteral("orginfo"));
+    CConvertingTable step(this, QStringLiteral("orvel_orginfo"), QStringLiteral("orginfo"));
     QString cases;
     QStringList kept;
     for (const auto& [old, now] : kOrgInfoNumbers) {
@@ -301,7 +321,7 @@ bool COldDataConversion::OwnOrganisationCard() {
 bool COldDataConversion::TrainingList() {
     // The participants of the old trainings are not carried over: the
     // current schema's empty trainingssubdata stays as it is.
-    CConvertingTable step(m_host, QStringLiteral("orvel_traininglist"),
+    CConvertingTable step(this, QStringLiteral("orvel_traininglist"),
                           QStringLiteral("traininglist"));
     return Exec(QStringLiteral(
         "INSERT INTO traininglist (ROWID,nTopicID,nNumberOfClients,nTimeInHours,dDate,cTrainers,"
@@ -311,11 +331,11 @@ bool COldDataConversion::TrainingList() {
 }
 
 bool COldDataConversion::Directories() {
-    CConvertingTable step(m_host, QStringLiteral("orvel_directories"), QStringLiteral("dir"));
+    CConvertingTable step(this, QStringLiteral("orvel_directories"), QStringLiteral("dir"));
     CxResult res = m_host->Query(QStringLiteral("SELECT * FROM orvel_directories ORDER BY ROWID"));
     if (!res.isValid())
         return false;
-    BatchInsert dir(m_host,
+    BatchInsert dir(Executor(),
                     QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,nDirType,cString,"
                                    "cDescription,nType,nPubType,nSource,nAuditory,nCircul,"
                                    "nProdType,nUseType,bHidden,nTown,nRegionDataID) VALUES "));
@@ -397,7 +417,7 @@ bool COldDataConversion::Directories() {
 }
 
 bool COldDataConversion::DailyGeneral() {
-    CConvertingTable step(m_host, QStringLiteral("orvel_dailygeneral"),
+    CConvertingTable step(this, QStringLiteral("orvel_dailygeneral"),
                           QStringLiteral("dailyredirects"));
     struct Group {
         qint64 id;
@@ -406,7 +426,7 @@ bool COldDataConversion::DailyGeneral() {
     QMap<int, Group> groups;
     QList<int> order; // groups in the order their materials got their ids
     // Two old figures of one report that land on one material and kind add up.
-    BatchInsert redirects(m_host,
+    BatchInsert redirects(Executor(),
                           QStringLiteral("INSERT INTO dailyredirects (nItem,nConsultKey,nVedID,"
                                          "nReportID,nCount,nRegionDataID) VALUES "),
                           QStringLiteral(" ON DUPLICATE KEY UPDATE nCount=nCount+VALUES(nCount)"));
@@ -446,7 +466,7 @@ bool COldDataConversion::DailyGeneral() {
 
     const QString generated = SafeSQL(Tr(QStringLiteral("Сгенерировано при конвертации"),
                                          QStringLiteral("msgGenWhileConverting")));
-    BatchInsert materials(m_host,
+    BatchInsert materials(Executor(),
                           QStringLiteral("INSERT INTO dir (ROWID,nGroupID,bIsFolder,nDirType,"
                                          "cString,nType,nPubType,nSource,nAuditory,nCircul,"
                                          "nSpecFlags,nConfigGroup,cDescription,bHidden,nTown,"
@@ -481,8 +501,7 @@ bool COldDataConversion::DailyGeneral() {
 }
 
 bool COldDataConversion::DailyVisits() {
-    CConvertingTable step(m_host, QStringLiteral("orvel_dailyvisits"),
-                          QStringLiteral("dailyvisits"));
+    CConvertingTable step(this, QStringLiteral("orvel_dailyvisits"), QStringLiteral("dailyvisits"));
     // Without its two indexes the table takes the rows much faster; they are
     // built once at the end.
     const QString failed = Tr(QStringLiteral("Ошибка"), kProcess);
@@ -523,7 +542,7 @@ bool COldDataConversion::WriteDirectoryMap() {
     if (!Exec(QStringLiteral("CREATE TEMPORARY TABLE __conv_dirmap (nOld BIGINT NOT NULL PRIMARY "
                              "KEY,nNew INT NOT NULL)")))
         return false;
-    BatchInsert map(m_host, QStringLiteral("INSERT INTO __conv_dirmap (nOld,nNew) VALUES "));
+    BatchInsert map(Executor(), QStringLiteral("INSERT INTO __conv_dirmap (nOld,nNew) VALUES "));
     for (auto it = m_directoryMap.cbegin(); it != m_directoryMap.cend(); ++it)
         if (!map.Add(QStringLiteral("%1,%2").arg(it.key()).arg(it.value())))
             return false;
@@ -531,7 +550,7 @@ bool COldDataConversion::WriteDirectoryMap() {
 }
 
 bool COldDataConversion::Clients() {
-    CConvertingTable step(m_host, QStringLiteral("orvel_clientdata"), QStringLiteral("clientdata"));
+    CConvertingTable step(this, QStringLiteral("orvel_clientdata"), QStringLiteral("clientdata"));
     // The vulnerable groups as the later schema steps split them: the main
     // group is the first of 64, 1, 2, 4, 8, 16, 32 that is set (else the
     // value stays whole), the others go to nClientType2.
@@ -574,8 +593,7 @@ bool COldDataConversion::Clients() {
 }
 
 bool COldDataConversion::DrugUse() {
-    CConvertingTable step(m_host, QStringLiteral("orvel_drugusedata"),
-                          QStringLiteral("drugusedata"));
+    CConvertingTable step(this, QStringLiteral("orvel_drugusedata"), QStringLiteral("drugusedata"));
     CxResult unmapped = m_host->Query(QStringLiteral(
         "SELECT d.nParticipation FROM orvel_drugusedata AS d LEFT JOIN __conv_dirmap AS m ON "
         "m.nOld=d.nParticipation WHERE d.nParticipation<>-1 AND m.nOld IS NULL LIMIT 1"));
@@ -599,7 +617,7 @@ bool COldDataConversion::DrugUse() {
 }
 
 bool COldDataConversion::RiskBehavior() {
-    CConvertingTable step(m_host, QStringLiteral("orvel_riskbehavior"),
+    CConvertingTable step(this, QStringLiteral("orvel_riskbehavior"),
                           QStringLiteral("riskbehavior"));
     return Exec(QStringLiteral(
         "INSERT INTO riskbehavior (nClientID,nUseDirtySyr,nDesinfectionWay,nGivingUsed,"
@@ -610,7 +628,7 @@ bool COldDataConversion::RiskBehavior() {
 }
 
 bool COldDataConversion::SocialStatus() {
-    CConvertingTable step(m_host, QStringLiteral("orvel_socialstatus"),
+    CConvertingTable step(this, QStringLiteral("orvel_socialstatus"),
                           QStringLiteral("socialstatus"));
     // 0 ("not known") became 99 in four answers by later schema steps.
     return Exec(QStringLiteral(
@@ -623,7 +641,7 @@ bool COldDataConversion::SocialStatus() {
 }
 
 bool COldDataConversion::HealthStatus() {
-    CConvertingTable step(m_host, QStringLiteral("orvel_healthstatus"),
+    CConvertingTable step(this, QStringLiteral("orvel_healthstatus"),
                           QStringLiteral("healthstatus"));
     CxResult unmapped = m_host->Query(QStringLiteral(
         "SELECT h.nDisease FROM orvel_healthstatus AS h LEFT JOIN __conv_dirmap AS m ON "
@@ -652,8 +670,7 @@ bool COldDataConversion::HealthStatus() {
 }
 
 bool COldDataConversion::DailyReports() {
-    CConvertingTable step(m_host, QStringLiteral("orvel_dailyreport"),
-                          QStringLiteral("dailyreport"));
+    CConvertingTable step(this, QStringLiteral("orvel_dailyreport"), QStringLiteral("dailyreport"));
     // No worker or service point is -1 now; every old report belongs to
     // project 1, as the later schema steps set them.
     return Exec(QStringLiteral(

@@ -11,6 +11,8 @@
 #include <QHash>
 #include <QString>
 
+#include <functional>
+
 class COldArchiveConverter;
 class CvProgress;
 
@@ -34,6 +36,8 @@ public:
 private:
     class CConvertingTable;
     bool Exec(const QString& statement);
+    // Exec for the batches of rows a step writes.
+    std::function<bool(const QString&)> Executor();
     bool OrgInfo();
     bool TrainingList();
     bool Directories();
@@ -52,6 +56,8 @@ private:
     COldArchiveConverter* m_host;
     CDirMappingFile* m_mapping;
     QString* m_error = nullptr;
+    // The current table the running step writes.
+    QString m_target;
     // Old directory ROWID of kinds 5 and 6 -> the id the mapping gives.
     QHash<qint64, int> m_directoryMap;
     // The generated materials take the ids above it. It starts at 0, not

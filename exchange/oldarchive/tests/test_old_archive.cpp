@@ -3,8 +3,8 @@
 // of every kind the conversion reads, replaces a database; the converted rows
 // are compared with values worked out by hand, and the restarted program's
 // schema update finds the database as a new one would be. A missing mapping
-// entry, a damaged archive or an unmapped code stop the run with the
-// database as it was.
+// entry, a damaged archive, an unmapped code or a repeated key stop the run
+// with the database as it was.
 #include "db/schema/sql_db_updater.h"
 #include "exchange/oldarchive/dir_mapping_file.h"
 #include "exchange/oldarchive/old_archive_converter.h"
@@ -266,6 +266,13 @@ private slots:
         // Stopped inside a table's rows: the loader's own clean-up is
         // refused too, and the run's undoing must drop its staging tables.
         QTest::newRow("cancelled while loading") << 7 << "прервана";
+        // Dirty old data: what the current tables keep unique comes twice.
+        // Left to the server's bulk fill of an empty table, such rows would
+        // all be gone without an error.
+        QTest::newRow("client codes differing in letter case only")
+            << 8 << "повторяются записи, которые должны быть единственными";
+        QTest::newRow("report id repeated") << 9 << "повторяются записи";
+        QTest::newRow("directory entry id repeated") << 10 << "повторяются записи";
     }
 
     // A run that stops leaves the database as it was, old tables and their
@@ -287,6 +294,15 @@ private slots:
             break;
         case 5:
             tables[5].create.replace("`nClientType` int", "`nClientTypeX` int");
+            break;
+        case 8:
+            tables[5].rows[1][1] = T("абв0185ч");
+            break;
+        case 9:
+            tables[10].rows[1][0] = N(100);
+            break;
+        case 10:
+            tables[2].rows[5][0] = N(10);
             break;
         }
         QString archive = WriteArchive(tables, QStringLiteral("kldbkp.%1.bkz").arg(kind));

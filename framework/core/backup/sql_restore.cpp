@@ -3,6 +3,7 @@
 #include "backup_format.h"
 #include "framework/core/app/program_marks.h"
 #include "framework/core/progress.h"
+#include "framework/core/record/dx_record.h"
 #include "framework/core/run_log.h"
 #include "framework/core/run_steps.h"
 #include "framework/core/sql_connection.h"
@@ -27,6 +28,10 @@ constexpr qint64 kStatementBytes = 2 << 20;
 constexpr int kSwapWaitSeconds = 60;
 
 constexpr CxTr Tr("CSQLRestore::Restore");
+
+// The server's "error during COMMIT": what its bulk fill of an empty table
+// answers when the rows of one statement repeat a key.
+constexpr unsigned kSQLErrBulkCommit = 1180;
 
 // The named lock a restore holds on its own connection from start to end, so
 // no other restore and no start-up clean-up takes its staging tables; it goes
@@ -235,7 +240,7 @@ private:
     bool Connect();
     bool DropStaging();
     bool LoadTables(CIndexedFile& file, const kbackup::Header& header);
-    bool ExecutePart(const PreparedPart& part);
+    bool ExecutePart(const PreparedPart& part, const QByteArray& table);
     // Puts the incoming tables (qualified source name, live name) in place
     // of every live table in one RENAME, then drops what stepped aside.
     bool Swap(const QList<QPair<QByteArray, QByteArray>>& incoming);
@@ -285,14 +290,23 @@ bool RestoreRun::DropStaging() {
     return names.isEmpty() || Query(QStringLiteral("DROP TABLE IF EXISTS ") + names.join(u','));
 }
 
-bool RestoreRun::ExecutePart(const PreparedPart& part) {
+bool RestoreRun::ExecutePart(const PreparedPart& part, const QByteArray& table) {
     for (const QByteArray& statement : part.statements) {
         if (Cancelled())
             return CancelledFail();
         CxResult res = m_sql->ExecuteRaw(statement);
-        if (!res.isValid())
-            return Fail(Tr("Ошибка загрузки данных; база данных не изменена") + u'\n' +
-                        res.Error().text);
+        if (res.isValid())
+            continue;
+        // A file whose rows repeat a key (edited by hand, or damaged behind
+        // a good checksum). The server's bulk fill of the empty staging table
+        // (unique checks off) refuses such rows as a failed commit.
+        const unsigned code = res.Error().serverCode;
+        if (code == kSQLErrDuplicateEntry || code == kSQLErrBulkCommit)
+            return Fail(Tr("В резервной копии повторяются записи, которые должны быть "
+                           "единственными в таблице «%1»; база данных не изменена")
+                            .arg(TableCaption(QString::fromUtf8(table))));
+        return Fail(Tr("Ошибка загрузки данных; база данных не изменена") + u'\n' +
+                    res.Error().text);
     }
     return true;
 }
@@ -359,7 +373,7 @@ bool RestoreRun::LoadTables(CIndexedFile& file, const kbackup::Header& header) {
                 next = prepare(j + 1);
             if (!part.ok)
                 return Fail(Damaged());
-            if (!ExecutePart(part))
+            if (!ExecutePart(part, table.name))
                 return false;
             if (m_progress)
                 m_progress->Step();
