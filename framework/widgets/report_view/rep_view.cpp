@@ -25,6 +25,7 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <functional>
 
 namespace {
 constexpr CxTr Tr;
@@ -286,18 +287,28 @@ QString DefaultPath(const QString& name, const QString& extension) {
         folder = QDir::homePath();
     return QDir(folder).filePath(name + u'.' + extension);
 }
-} // namespace
 
-void CRepView::OnSaveAs() {
+// Asks where the page goes in one format, under the report's name in the
+// user's documents, and writes it there; a failure is shown, a cancel does
+// nothing.
+void WriteToChosenFile(QWidget* parent, const QString& caption, const QString& name,
+                       const QString& extension, const QString& filter,
+                       const std::function<bool(const QString&, QString*)>& write) {
     const QString path =
-        QFileDialog::getSaveFileName(this, Tr("Сохранить отчет", "CRepView::SaveAs"),
-                                     DefaultPath(OnGetExportFileName(), QStringLiteral("html")),
-                                     Tr("Страницы HTML (*.html *.htm)", "CRepView::SaveAs"));
+        QFileDialog::getSaveFileName(parent, caption, DefaultPath(name, extension), filter);
     if (path.isEmpty())
         return;
     QString error;
-    if (!SaveReport(path, &error))
-        CxMessage(this, CxMessageIcon::Error, error);
+    if (!write(path, &error))
+        CxMessage(parent, CxMessageIcon::Error, error);
+}
+} // namespace
+
+void CRepView::OnSaveAs() {
+    WriteToChosenFile(
+        this, Tr("Сохранить отчет", "CRepView::SaveAs"), OnGetExportFileName(),
+        QStringLiteral("html"), Tr("Страницы HTML (*.html *.htm)", "CRepView::SaveAs"),
+        [this](const QString& path, QString* error) { return SaveReport(path, error); });
 }
 
 bool CRepView::HasPage() {
@@ -311,15 +322,10 @@ bool CRepView::HasPage() {
 void CRepView::OnExportPDF() {
     if (!HasPage())
         return;
-    const QString path =
-        QFileDialog::getSaveFileName(this, Tr("Сохранить отчет в PDF", "CRepView::ExportPDF"),
-                                     DefaultPath(OnGetExportFileName(), QStringLiteral("pdf")),
-                                     Tr("Документы PDF (*.pdf)", "CRepView::ExportPDF"));
-    if (path.isEmpty())
-        return;
-    QString error;
-    if (!ExportPDF(path, &error))
-        CxMessage(this, CxMessageIcon::Error, error);
+    WriteToChosenFile(
+        this, Tr("Сохранить отчет в PDF", "CRepView::ExportPDF"), OnGetExportFileName(),
+        QStringLiteral("pdf"), Tr("Документы PDF (*.pdf)", "CRepView::ExportPDF"),
+        [this](const QString& path, QString* error) { return ExportPDF(path, error); });
 }
 
 QString CRepView::ExportToExcel() {
