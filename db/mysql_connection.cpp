@@ -75,16 +75,6 @@ const QString kTransactionCut =
     QStringLiteral("Транзакция прервана: соединение с сервером базы данных было потеряно, и "
                    "сервер отменил её изменения. Повторите действие.");
 
-// Mirrors what XML-safe logging needs: the statement goes into the error list
-// that may be shown as HTML.
-QString SafeXML(const QString& text) {
-    QString out = text;
-    out.replace(u'&', QStringLiteral("&amp;"))
-        .replace(u'<', QStringLiteral("&lt;"))
-        .replace(u'>', QStringLiteral("&gt;"));
-    return out;
-}
-
 bool Query(MYSQL* handle, const char* statement) {
     return mysql_real_query(handle, statement, static_cast<unsigned long>(strlen(statement))) == 0;
 }
@@ -349,7 +339,7 @@ CxResult CxMySQL::ExecuteStreamed(const QString& statement) {
     if (!rows) {
         own->SetLastError(mysql_errno(handle), QString::fromUtf8(mysql_error(handle)), statement);
         const CxSQLError error = own->m_lastError;
-        CTarvikApp::AddErrorMessage(SafeXML(statement.left(250)));
+        CTarvikApp::AddErrorMessage(statement.left(250));
         CTarvikApp::AddErrorMessage(error.text);
         CxResult failed(new MYSQLRES(nullptr));
         failed.SetError(error);
@@ -463,7 +453,7 @@ CxResult CxMySQL::Run(const QByteArray& utf8, const QString& statement, qint64* 
     }
 
     if (!ok) {
-        CTarvikApp::AddErrorMessage(SafeXML(statement.left(250)));
+        CTarvikApp::AddErrorMessage(statement.left(250));
         CTarvikApp::AddErrorMessage(error.text);
         if (insertId)
             *insertId = -1;

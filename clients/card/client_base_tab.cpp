@@ -311,7 +311,7 @@ void CDClientsBase::DoDataExchange(CDXX& dx) {
         break;
     case ECodeSaveAction::Refuse:
         // The explanation of the coding, with the link that saves anyway.
-        CTarvikApp::AddErrorMessage(decision.errorListHtml);
+        CTarvikApp::AddErrorHtml(decision.errorListHtml);
         dx.Fail(m_code, decision.check.text);
         return;
     }

@@ -2,15 +2,13 @@
 
 #include "rule_verdict.h"
 
+#include "framework/core/strings/cx_string.h"
+
 #include <QStringList>
 
 namespace {
 // The longest free name strtoid.cStr holds.
 constexpr int kFreeNameLength = 254;
-
-QString SafeHTML(const QString& text) {
-    return text.toHtmlEscaped();
-}
 } // namespace
 
 int TrainingAudienceGroup(int forType) {

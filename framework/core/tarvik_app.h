@@ -24,6 +24,13 @@ enum CxAppString : unsigned {
     APPSTR_VERSION_TEXT = 7, // the version with its build kind, as the about box shows it
 };
 
+// A line of the application's error list: plain text, or HTML written by
+// the program (a heading, a link the user may click).
+struct CxErrorLine {
+    QString text;
+    bool html = false;
+};
+
 class CTarvikApp : public QObject {
     Q_OBJECT
 public:
@@ -39,9 +46,14 @@ public:
                                    int flag = 1);
 
     // The application's error list: callers add a line and go on; the
-    // interface shows the list when an operation reports failure.
+    // interface shows the list when an operation reports failure. A message
+    // is plain text and is shown as it stands, whatever characters it holds
+    // (a statement, a server's message); only the program's own markup goes
+    // in through AddErrorHtml.
     static void AddErrorMessage(const QString& text, int code = 0);
+    static void AddErrorHtml(const QString& html);
     static QStringList GetErrorMessages();
+    static QList<CxErrorLine> GetErrorLines();
     static QString TakeErrorMessages();
     static void ClearErrorMessages();
     // A place in the error list: ErrorMessagesSince answers only the lines

@@ -47,6 +47,9 @@ void NameButtons(QMessageBox& box) {
 // Shows the box, or lets the installed answerer press one of its buttons by
 // the text the user would read on it.
 int Run(QMessageBox& box) {
+    // A message is plain text: a name or a code the user typed shows as it
+    // stands, even when it looks like markup.
+    box.setTextFormat(Qt::PlainText);
     NameButtons(box);
     if (!ButtonAnswerer())
         return AnswerOf(QMessageBox::StandardButton(box.exec()));

@@ -10,8 +10,9 @@ public:
     static CxErrorLog* Instance();
 
 signals:
-    // A line of the error list (HTML or plain text), as added.
-    void messageAdded(const QString& text);
+    // A line of the error list as added: plain text, or the program's own
+    // HTML when `html` is set.
+    void messageAdded(const QString& text, bool html);
 
 private:
     CxErrorLog() = default;

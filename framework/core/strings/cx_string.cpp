@@ -46,6 +46,8 @@ QString StrTr(const QString& text, std::initializer_list<Pair> pairs) {
 } // namespace CxString
 
 QString SafeHTML(const QString& text, int option) {
+    const bool xml = option & kSafeHTMLXmlAttribute;
+    const bool breaks = !xml && (option & kSafeHTMLBreaks);
     QString out;
     out.reserve(text.size() + 8);
     for (qsizetype i = 0; i < text.size(); ++i) {
@@ -64,10 +66,12 @@ QString SafeHTML(const QString& text, int option) {
             out += QLatin1String("&quot;");
             break;
         case '\'':
-            out += QLatin1String("&#39;");
+            out += xml ? QLatin1String("&apos;") : QLatin1String("&#39;");
             break;
         case '\r':
-            if (option & kSafeHTMLBreaks) {
+            if (xml) {
+                out += QLatin1String("&#13;");
+            } else if (breaks) {
                 if (i + 1 < text.size() && text.at(i + 1) == u'\n')
                     ++i;
                 out += QLatin1String("<br/>");
@@ -76,7 +80,18 @@ QString SafeHTML(const QString& text, int option) {
             }
             break;
         case '\n':
-            out += (option & kSafeHTMLBreaks) ? QStringLiteral("<br/>") : QString(c);
+            if (xml)
+                out += QLatin1String("&#10;");
+            else if (breaks)
+                out += QLatin1String("<br/>");
+            else
+                out += c;
+            break;
+        case '\t':
+            if (xml)
+                out += QLatin1String("&#9;");
+            else
+                out += c;
             break;
         default:
             out += c;

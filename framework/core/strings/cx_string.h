@@ -24,9 +24,14 @@ enum SafeHTMLOption {
     kSafeHTMLPlain = 0,
     // Line breaks of the text become "<br/>" (titles that span lines).
     kSafeHTMLBreaks = 2,
+    // For XML attribute values: "'" becomes "&apos;", and line breaks and
+    // tabs become character references, which reading the attribute back
+    // would otherwise turn into spaces.
+    kSafeHTMLXmlAttribute = 4,
 };
 
-// The text escaped for HTML content and attribute values: & < > " '.
+// The text escaped for HTML (or XML) content and attribute values:
+// & < > " '. The program's one escaper; the options say what else to do.
 QString SafeHTML(const QString& text, int option = kSafeHTMLPlain);
 
 // Options of DoubleToString.

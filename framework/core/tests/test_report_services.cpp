@@ -55,6 +55,9 @@ void TestReportServices::safeHTML() {
     QCOMPARE(SafeHTML(QStringLiteral("one\ntwo")), QStringLiteral("one\ntwo"));
     QCOMPARE(SafeHTML(QStringLiteral("one\r\ntwo\nthree"), kSafeHTMLBreaks),
              QStringLiteral("one<br/>two<br/>three"));
+    // An XML attribute keeps its line breaks and tabs only as references.
+    QCOMPARE(SafeHTML(QStringLiteral("a'b\r\n\tc<"), kSafeHTMLXmlAttribute),
+             QStringLiteral("a&apos;b&#13;&#10;&#9;c&lt;"));
 }
 
 void TestReportServices::doubleToString_data() {

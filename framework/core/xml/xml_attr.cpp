@@ -1,5 +1,7 @@
 #include "xml_attr.h"
 
+#include "framework/core/strings/cx_string.h"
+
 #include <algorithm>
 #include <cstdint>
 
@@ -41,39 +43,7 @@ bool IsTrue(const QString& text) {
 }
 
 QString SafeXMLData(const QString& text) {
-    QString out;
-    out.reserve(text.size());
-    for (QChar c : text) {
-        switch (c.unicode()) {
-        case '&':
-            out += QLatin1String("&amp;");
-            break;
-        case '<':
-            out += QLatin1String("&lt;");
-            break;
-        case '>':
-            out += QLatin1String("&gt;");
-            break;
-        case '"':
-            out += QLatin1String("&quot;");
-            break;
-        case '\'':
-            out += QLatin1String("&apos;");
-            break;
-        case '\n':
-            out += QLatin1String("&#10;");
-            break;
-        case '\r':
-            out += QLatin1String("&#13;");
-            break;
-        case '\t':
-            out += QLatin1String("&#9;");
-            break;
-        default:
-            out += c;
-        }
-    }
-    return out;
+    return SafeHTML(text, kSafeHTMLXmlAttribute);
 }
 
 long XmlToLong(const QString& text) {

@@ -1,7 +1,7 @@
 #include "xml_tag.h"
 
 struct _XML2Tag::Content {
-    std::unique_ptr<_XML2KeptTag> element; // null for text
+    std::unique_ptr<CxXMLKeptTag> element; // null for text
     QString text;
 };
 
@@ -9,8 +9,8 @@ _XML2Tag::_XML2Tag() = default;
 _XML2Tag::~_XML2Tag() = default;
 
 _XML2Processor* _XML2Tag::CreateTagObject(const QString&, xml2Attr& attrs, _XML2Processor*) {
-    auto kept = std::make_unique<_XML2KeptTag>(attrs.GetTagName());
-    _XML2KeptTag* raw = kept.get();
+    auto kept = std::make_unique<CxXMLKeptTag>(attrs.GetTagName());
+    CxXMLKeptTag* raw = kept.get();
     m_content.push_back({std::move(kept), QString()});
     return raw;
 }
@@ -53,7 +53,7 @@ void _XML2Tag::ClearKept() {
     m_content.clear();
 }
 
-void _XML2KeptTag::BuildXML(CXMLOut& out) {
+void CxXMLKeptTag::BuildXML(CXMLOut& out) {
     out.Add(QStringLiteral("<") + m_name);
     BuildXMLAttr(out);
     CXMLOut inner;

@@ -59,9 +59,9 @@ private:
 };
 
 // An element kept whole: its name, attributes, text and children.
-class _XML2KeptTag : public _XML2Tag {
+class CxXMLKeptTag : public _XML2Tag {
 public:
-    explicit _XML2KeptTag(const QString& name) : m_name(name) {}
+    explicit CxXMLKeptTag(const QString& name) : m_name(name) {}
     const QString& GetName() const { return m_name; }
     void BuildXML(CXMLOut& out) override;
 

@@ -3,6 +3,7 @@
 #include "framework/widgets/open_external.h"
 
 #include "framework/core/app/error_log.h"
+#include "framework/core/strings/cx_string.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/documents/doc_manager.h"
 
@@ -22,12 +23,8 @@
 namespace {
 QPointer<CxErrorListWnd> g_list;
 
-QString AsHtml(const QString& text) {
-    if (Qt::mightBeRichText(text))
-        return text;
-    QString html = text.toHtmlEscaped();
-    html.replace(u'\n', QStringLiteral("<br>"));
-    return html;
+QString AsHtml(const QString& text, bool html) {
+    return html ? text : SafeHTML(text, kSafeHTMLBreaks);
 }
 
 // The window the list reports on stays whole above the list: a window the
@@ -79,8 +76,8 @@ CxErrorListWnd::CxErrorListWnd(QWidget* parent)
     layout->addWidget(clear, 0, Qt::AlignRight);
     layout->addWidget(m_browser, 1);
     setWidget(holder);
-    for (const QString& line : CTarvikApp::GetErrorMessages())
-        Append(line);
+    for (const CxErrorLine& line : CTarvikApp::GetErrorLines())
+        Append(line.text, line.html);
     connect(CxErrorLog::Instance(), &CxErrorLog::messageAdded, this, &CxErrorListWnd::Append);
 }
 
@@ -120,11 +117,15 @@ void CxErrorListWnd::ShowList() {
     }
 }
 
-void CxErrorListWnd::Append(const QString& text) {
-    QTextDocument plain;
-    plain.setHtml(AsHtml(text));
-    m_lines << plain.toPlainText();
-    m_browser->append(AsHtml(text));
+void CxErrorListWnd::Append(const QString& text, bool html) {
+    if (html) {
+        QTextDocument plain;
+        plain.setHtml(text);
+        m_lines << plain.toPlainText();
+    } else {
+        m_lines << text;
+    }
+    m_browser->append(AsHtml(text, html));
     m_browser->verticalScrollBar()->setValue(m_browser->verticalScrollBar()->maximum());
 }
 

@@ -26,7 +26,7 @@ public:
     void Clear();
 
 private:
-    void Append(const QString& text);
+    void Append(const QString& text, bool html);
     void OpenLink(const QUrl& url);
 
     QTextBrowser* m_browser;

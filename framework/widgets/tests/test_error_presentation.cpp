@@ -5,6 +5,7 @@
 #include "framework/core/sql_connection.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/widgets/error_text.h"
+#include "framework/widgets/errors/error_list.h"
 #include "framework/widgets/errors/error_tip.h"
 #include "framework/widgets/settings_dialog.h"
 #include "framework/widgets/sql_connect_dialog.h"
@@ -18,6 +19,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTextBrowser>
 #include <QVBoxLayout>
 #include <QtTest>
 
@@ -57,6 +59,25 @@ private slots:
         CTarvikApp::ClearErrorMessages();
         CTarvikApp::AddErrorMessage(QStringLiteral("after"));
         QCOMPARE(CTarvikApp::ErrorMessagesSince(mark), QStringList{QStringLiteral("after")});
+    }
+
+    // A message shows as it stands, whatever it holds: a statement whose
+    // first line looks like markup, one with an entity on a later line. Only
+    // the program's own HTML lines are rendered.
+    void errorListShowsMessagesAsTheyStand() {
+        CTarvikApp::ClearErrorMessages();
+        CxErrorListWnd list;
+        const QString statement =
+            QStringLiteral("SELECT '<b>x</b>' FROM t\nWHERE a < 1 AND b = '&lt;'");
+        CTarvikApp::AddErrorMessage(statement);
+        CTarvikApp::AddErrorHtml(
+            QStringLiteral("<h3>Заголовок</h3><a href='command:x'>ссылка</a>"));
+        QCOMPARE(list.Lines(), (QStringList{statement, QStringLiteral("Заголовок\nссылка")}));
+        const QString shown = list.Browser()->toPlainText();
+        QVERIFY2(shown.contains(QStringLiteral("SELECT '<b>x</b>' FROM t")), qPrintable(shown));
+        QVERIFY2(shown.contains(QStringLiteral("WHERE a < 1 AND b = '&lt;'")), qPrintable(shown));
+        QVERIFY2(!shown.contains(QStringLiteral("<h3>")), qPrintable(shown));
+        CTarvikApp::ClearErrorMessages();
     }
 
     // A long history of a lost server stays out of the settings dialog, which

@@ -203,7 +203,7 @@ private slots:
     void errorListLinksReachTheForm() {
         TestForm* form = OpenForm(-1, EA_NEW);
         QVERIFY(form);
-        CTarvikApp::AddErrorMessage(QStringLiteral(
+        CTarvikApp::AddErrorHtml(QStringLiteral(
             "<h3>Код не соответствует</h3><a href='command:forceapply'>сохранить как есть</a>"));
         CxErrorListWnd* list = CxErrorListWnd::Get();
         QVERIFY(list);
@@ -212,7 +212,7 @@ private slots:
         QVERIFY(form->forced);
         // An address goes on as the page wrote it, "%" and all.
         CTarvikApp::TakeAppQueries();
-        CTarvikApp::AddErrorMessage(
+        CTarvikApp::AddErrorHtml(
             QStringLiteral("<a href='nosuch:скидка 50% на 1%20шт'>ссылка</a>"));
         emit list->Browser()->anchorClicked(QUrl(QStringLiteral("nosuch:скидка 50% на 1%20шт")));
         QCOMPARE(CTarvikApp::TakeAppQueries(), QStringList{"nosuch:скидка 50% на 1%20шт"});
