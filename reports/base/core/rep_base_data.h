@@ -163,8 +163,11 @@ public:
     QDate RegularYearStart() const;
     QDate RegularQuarterStart() const;
 
-    // The engine and character set of every work table.
+    // The engine and character set of a work table; LookupTableOptions for
+    // one that reports read row by row through its key, as every lookup of
+    // a client's state does.
     static QString WorkTableOptions();
+    static QString LookupTableOptions();
     // The name of the summary column of a material code (quoted).
     static QString SumColumn(long code);
     // The name a table is built under until it is complete.
