@@ -118,11 +118,15 @@ public:
     QString PrepareCompactTable();
     QString PrepareSummaryTable();
     // The sub-periods, in order and without gap or overlap, of a report that reads
-    // one summary per sub-period: the first of their summaries that is
-    // missing makes the sums of all of them in one pass over the compact
-    // table ("_cache_summaries<id>", keyed by the sub-period's number), and
-    // each summary then reads its own rows from it by key.
+    // one summary per sub-period: the first of their summaries asked for
+    // makes the sums of all of them in one pass over the compact table
+    // ("_cache_summaries<id>", keyed by the sub-period's number). For a
+    // planned sub-period PrepareSummaryTable answers that table, and the
+    // caller reads the sub-period's rows of it by SummaryRows.
     void PlanSummaries(const QList<std::pair<QDate, QDate>>& periods);
+    // The condition that picks the rows of the run's period from the table
+    // PrepareSummaryTable answers; empty when that table holds no others.
+    QString SummaryRows();
     QString PrepareClientTable();
     // To becomes the last day of its month.
     void SetEndToMonthEnd();

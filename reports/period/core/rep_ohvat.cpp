@@ -232,6 +232,9 @@ std::unique_ptr<COhvatFigures> CRep_OhvatZaPeriod::Gather() {
             if (byId.value(field->GetID()) == field)
                 field->AddSelect(select, run);
         const QString summary = run->PrepareSummaryTable();
+        const QString rows = run->SummaryRows();
+        if (!rows.isEmpty())
+            select.Where(rows);
         if (params.project != -1) {
             QString name;
             xConfiguration* config = CurrentConfiguration();
