@@ -128,6 +128,14 @@ public:
     // PrepareSummaryTable answers; empty when that table holds no others.
     QString SummaryRows();
     QString PrepareClientTable();
+    // PrepareClientTable joined to the period summary by client (answered).
+    // A client's own record (code, sex, birth year, person key) is the same
+    // in its state on any date, so fields that read only that record join
+    // this table and a report of such fields needs no state built.
+    QString JoinClientTable(const JoinFn& join);
+    template <class S> QString JoinClientTable(S* select) {
+        return JoinClientTable(JoinTo(select));
+    }
     // To becomes the last day of its month.
     void SetEndToMonthEnd();
     // From becomes the first day of the month n - 1 months before To's.

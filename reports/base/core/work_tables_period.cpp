@@ -297,6 +297,15 @@ QString CRepBaseData::SummaryRows() {
     return PrepareSummarySet() + QStringLiteral(".nPeriod=%1").arg(planned);
 }
 
+QString CRepBaseData::JoinClientTable(const JoinFn& join) {
+    const QString table = PrepareClientTable();
+    if (join)
+        join(QString(), table,
+             table + QStringLiteral(".nClientID=") + PrepareSummaryTable() +
+                 QStringLiteral(".nClientID"));
+    return table;
+}
+
 QString CRepBaseData::PrepareClientTable() {
     const QString name = QStringLiteral("_cache_clidata");
     const QString title = Tr("Расчитывается таблица клиентов", "msgClientsTable");
@@ -316,7 +325,7 @@ QString CRepBaseData::PrepareClientTable() {
             QStringLiteral("CREATE TABLE ") + part +
             QStringLiteral(" (INDEX i1 (gROWID),UNIQUE INDEX i2 (nClientID),INDEX i3 "
                            "(cGClientCode)) ") +
-            WorkTableOptions() +
+            LookupTableOptions() +
             QStringLiteral(
                 " SELECT DENSE_RANK() OVER (ORDER BY cGClientCode,nBirthYear,nSex,IF(cGClientCode "
                 "IS NULL OR nBirthYear IS NULL OR nSex IS NULL,nClientID,0)) AS gROWID,"
@@ -342,7 +351,7 @@ QString CRepBaseData::PrepareClientTable() {
         ExecuteStep(QStringLiteral("create table ") + part +
                     QStringLiteral(" (INDEX i1 (gROWID),UNIQUE INDEX i2 (nClientID),INDEX i3 "
                                    "(cGClientCode)) ") +
-                    WorkTableOptions() +
+                    LookupTableOptions() +
                     QStringLiteral(" SELECT t0.gROWID,t0.nBirthYear,t0.nSex,t0.cGClientCode,"
                                    "t0.cOClientCode,t0.nClientID,t0.nFirstWorkplace,"
                                    "t0.nFirstWorker1,t1.dFirstDate,t0.nRegionDataID,t0.bSecondary,"

@@ -297,7 +297,7 @@ std::unique_ptr<COhvatFigures> CRep_OhvatZaPeriod::Gather() {
         // (the detail list by client code first), so paging neither skips
         // nor repeats a record.
         if (!f.detail.isEmpty())
-            select.Order(run->PrepareSnapshotTables(&select, to) + QStringLiteral(".cGClientCode"));
+            select.Order(run->JoinClientTable(&select) + QStringLiteral(".cGClientCode"));
         for (const QString& term : select.GetGroup())
             select.Order(term);
         GatherPeriod(f, select, summary, byId);
