@@ -118,12 +118,24 @@ public:
     QString PrepareCompactTable();
     QString PrepareSummaryTable();
     // The sub-periods, in order and without gap or overlap, of a report that reads
-    // one summary per sub-period: the first of their summaries that is
-    // missing makes the sums of all of them in one pass over the compact
-    // table ("_cache_summaries<id>", keyed by the sub-period's number), and
-    // each summary then reads its own rows from it by key.
+    // one summary per sub-period: the first of their summaries asked for
+    // makes the sums of all of them in one pass over the compact table
+    // ("_cache_summaries<id>", keyed by the sub-period's number). For a
+    // planned sub-period PrepareSummaryTable answers that table, and the
+    // caller reads the sub-period's rows of it by SummaryRows.
     void PlanSummaries(const QList<std::pair<QDate, QDate>>& periods);
+    // The condition that picks the rows of the run's period from the table
+    // PrepareSummaryTable answers; empty when that table holds no others.
+    QString SummaryRows();
     QString PrepareClientTable();
+    // PrepareClientTable joined to the period summary by client (answered).
+    // A client's own record (code, sex, birth year, person key) is the same
+    // in its state on any date, so fields that read only that record join
+    // this table and a report of such fields needs no state built.
+    QString JoinClientTable(const JoinFn& join);
+    template <class S> QString JoinClientTable(S* select) {
+        return JoinClientTable(JoinTo(select));
+    }
     // To becomes the last day of its month.
     void SetEndToMonthEnd();
     // From becomes the first day of the month n - 1 months before To's.
@@ -163,8 +175,11 @@ public:
     QDate RegularYearStart() const;
     QDate RegularQuarterStart() const;
 
-    // The engine and character set of every work table.
+    // The engine and character set of a work table; LookupTableOptions for
+    // one that reports read row by row through its key, as every lookup of
+    // a client's state does.
     static QString WorkTableOptions();
+    static QString LookupTableOptions();
     // The name of the summary column of a material code (quoted).
     static QString SumColumn(long code);
     // The name a table is built under until it is complete.

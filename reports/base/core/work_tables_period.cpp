@@ -253,6 +253,11 @@ QString CRepBaseData::PrepareSummarySet() {
 }
 
 QString CRepBaseData::PrepareSummaryTable() {
+    // A planned sub-period's rows are read where the pass over all of them
+    // put them (SummaryRows picks them): a copy per sub-period cost more
+    // than every query on it.
+    if (m_plannedPeriods.contains(std::pair(m_from, m_to)))
+        return PrepareSummarySet();
     const QString name = QStringLiteral("_cache_summary") + Ymd(m_from) + Ymd(m_to);
     const QString title = CxString::StrTr(
         Tr("Подготовка итоговой таблицы за период с {startdate} по {enddate}", "msgSummaryTable"),
@@ -263,11 +268,9 @@ QString CRepBaseData::PrepareSummaryTable() {
         // group).
         QString columns;
         QString values;
-        QString copied;
         for (long code : SummaryCodes()) {
             columns += u',' + SumColumn(code) + QStringLiteral(" INT NOT NULL");
             values += QStringLiteral(",SUM(IF(nType=%1,nCount,0)) AS ").arg(code) + SumColumn(code);
-            copied += u',' + SumColumn(code);
         }
         ExecuteStep(QStringLiteral("CREATE TABLE ") + part +
                     QStringLiteral(" (nClientID INT NOT NULL,nWorkPlace INT NOT NULL,nWorker1 "
@@ -276,20 +279,6 @@ QString CRepBaseData::PrepareSummaryTable() {
                     QStringLiteral(",nProject INT NOT NULL,UNIQUE INDEX i1 "
                                    "(nClientID,nWorkPlace,nWorker1,nProject)) ") +
                     WorkTableOptions());
-        // A planned sub-period reads its rows by key from the sums of all of
-        // them, made together in one pass; in the order a grouping of its own
-        // would have stored them.
-        const qsizetype planned = m_plannedPeriods.indexOf(std::pair(m_from, m_to));
-        if (planned >= 0) {
-            const QString set = PrepareSummarySet();
-            ExecuteStep(QStringLiteral("INSERT INTO ") + part +
-                        QStringLiteral(" SELECT nClientID,nWorkPlace,nWorker1,nVisits") + copied +
-                        QStringLiteral(",nProject FROM ") + set +
-                        QStringLiteral(" WHERE nPeriod=%1 ORDER BY nClientID,nWorkPlace,nWorker1,"
-                                       "nProject")
-                            .arg(planned));
-            return;
-        }
         const QString c = PrepareCompactTable();
         ExecuteStep(QStringLiteral("INSERT INTO ") + part +
                     QStringLiteral(" SELECT SQL_BIG_RESULT nClientID,nWorkPlace,nWorker1, "
@@ -299,6 +288,22 @@ QString CRepBaseData::PrepareSummaryTable() {
                     QStringLiteral(" AND ") + SqlDate(m_to) +
                     QStringLiteral(" GROUP BY nClientID,nWorkPlace,nWorker1,nProject"));
     });
+}
+
+QString CRepBaseData::SummaryRows() {
+    const qsizetype planned = m_plannedPeriods.indexOf(std::pair(m_from, m_to));
+    if (planned < 0)
+        return QString();
+    return PrepareSummarySet() + QStringLiteral(".nPeriod=%1").arg(planned);
+}
+
+QString CRepBaseData::JoinClientTable(const JoinFn& join) {
+    const QString table = PrepareClientTable();
+    if (join)
+        join(QString(), table,
+             table + QStringLiteral(".nClientID=") + PrepareSummaryTable() +
+                 QStringLiteral(".nClientID"));
+    return table;
 }
 
 QString CRepBaseData::PrepareClientTable() {
@@ -320,7 +325,7 @@ QString CRepBaseData::PrepareClientTable() {
             QStringLiteral("CREATE TABLE ") + part +
             QStringLiteral(" (INDEX i1 (gROWID),UNIQUE INDEX i2 (nClientID),INDEX i3 "
                            "(cGClientCode)) ") +
-            WorkTableOptions() +
+            LookupTableOptions() +
             QStringLiteral(
                 " SELECT DENSE_RANK() OVER (ORDER BY cGClientCode,nBirthYear,nSex,IF(cGClientCode "
                 "IS NULL OR nBirthYear IS NULL OR nSex IS NULL,nClientID,0)) AS gROWID,"
@@ -346,7 +351,7 @@ QString CRepBaseData::PrepareClientTable() {
         ExecuteStep(QStringLiteral("create table ") + part +
                     QStringLiteral(" (INDEX i1 (gROWID),UNIQUE INDEX i2 (nClientID),INDEX i3 "
                                    "(cGClientCode)) ") +
-                    WorkTableOptions() +
+                    LookupTableOptions() +
                     QStringLiteral(" SELECT t0.gROWID,t0.nBirthYear,t0.nSex,t0.cGClientCode,"
                                    "t0.cOClientCode,t0.nClientID,t0.nFirstWorkplace,"
                                    "t0.nFirstWorker1,t1.dFirstDate,t0.nRegionDataID,t0.bSecondary,"

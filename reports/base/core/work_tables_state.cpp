@@ -76,7 +76,7 @@ QString CRepBaseData::PrepareHistoryPeriods(const QString& historyTable, const Q
                     QStringLiteral(" (nClientID INT NOT NULL,dStartDate DATE NOT NULL, dEndDate "
                                    "DATE NOT NULL") +
                     definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID,dStartDate)) ") +
-                    WorkTableOptions());
+                    LookupTableOptions());
         // Each recorded state holds from its own date to the day before the
         // client's next record (the newest to the end of time). Before its
         // first record a client has no state: a state recorded later is never
@@ -168,7 +168,7 @@ QString CRepBaseData::PrepareStateClients() {
                                "NULL,`bSecondary` tinyint(4) NOT NULL default '0',`bPDI` "
                                "tinyint(4) NOT NULL default '0'") +
                 definitions + QStringLiteral(",UNIQUE INDEX i1 (nClientID,dEndDate)) ") +
-                WorkTableOptions());
+                LookupTableOptions());
             const QString client = QStringLiteral(
                 "c.gROWID,c.cGClientCode,c.cOClientCode,c.nFirstWorkplace,c.nFirstWorker1,"
                 "c.dFirstDate,c.nRegionDataID,c.nBirthYear,c.nSex,c.bSecondary,c.bPDI");

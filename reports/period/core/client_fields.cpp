@@ -11,6 +11,7 @@
 
 #include <algorithm>
 
+using RepFieldSupport::ClientTable;
 using RepFieldSupport::StateTable;
 using RepFieldSupport::Tr;
 
@@ -48,11 +49,11 @@ CRF_ClientCode::CRF_ClientCode()
     : CRepFieldBase(kRFClientCode, "cGClientCode", "Код клиента", "msgClientCode", 0x14, "cl") {}
 
 void CRF_ClientCode::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
-    select.Select(StateTable(select, run) + QStringLiteral(".cGClientCode"));
+    select.Select(ClientTable(select, run) + QStringLiteral(".cGClientCode"));
 }
 
 void CRF_ClientCode::AddGroup(CSimpleSelect& select, CRepBaseData* run) {
-    select.Group(StateTable(select, run) + QStringLiteral(".cGClientCode"));
+    select.Group(ClientTable(select, run) + QStringLiteral(".cGClientCode"));
 }
 
 void CRF_ClientCode::OnNewRow() {
@@ -71,11 +72,20 @@ QString CRF_CodedField::SelectItem(const QString& state) {
     return state + u'.' + m_fieldName;
 }
 
-void CRF_CodedField::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
-    select.Select(SelectItem(StateTable(select, run)));
+QString CRF_CodedField::SourceTable(CSimpleSelect& select, CRepBaseData* run) {
+    return StateTable(select, run);
 }
 
-CRF_Sex::CRF_Sex() : CRF_CodedField(kRFSex, "nSex", "Пол", "msgSex", kAttributeFlags, "cent") {}
+void CRF_CodedField::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
+    select.Select(SelectItem(SourceTable(select, run)));
+}
+
+QString CRF_ClientAttribute::SourceTable(CSimpleSelect& select, CRepBaseData* run) {
+    return ClientTable(select, run);
+}
+
+CRF_Sex::CRF_Sex()
+    : CRF_ClientAttribute(kRFSex, "nSex", "Пол", "msgSex", kAttributeFlags, "cent") {}
 
 void CRF_Sex::OnNewRow() {
     m_code = ColumnLong();
@@ -83,7 +93,8 @@ void CRF_Sex::OnNewRow() {
 }
 
 CRF_PDI::CRF_PDI()
-    : CRF_CodedField(kRFPDI, "bPDI", "Клиент проекта PDI", "msgPDI", kAttributeFlags, "cent") {}
+    : CRF_ClientAttribute(kRFPDI, "bPDI", "Клиент проекта PDI", "msgPDI", kAttributeFlags, "cent") {
+}
 
 void CRF_PDI::OnNewRow() {
     m_code = ColumnLong();
@@ -104,8 +115,8 @@ void CRF_Volonter::OnNewRow() {
 }
 
 CRF_Second::CRF_Second()
-    : CRF_CodedField(kRFSecond, "bSecondary", "Вторичного обмена", "msgSecondary", kAttributeFlags,
-                     "cent") {}
+    : CRF_ClientAttribute(kRFSecond, "bSecondary", "Вторичного обмена", "msgSecondary",
+                          kAttributeFlags, "cent") {}
 
 void CRF_Second::OnNewRow() {
     m_code = ColumnLong() != 0 ? 1 : 0;
@@ -164,8 +175,8 @@ void CRF_RiskGroup2::OnNewRow() {
 // ---- age group ----
 
 CRF_AgeGroup::CRF_AgeGroup()
-    : CRF_CodedField(kRFAgeGroup, "nBirthYear", "Возрастная группа", "msgAgeGroup", kAttributeFlags,
-                     "cent") {}
+    : CRF_ClientAttribute(kRFAgeGroup, "nBirthYear", "Возрастная группа", "msgAgeGroup",
+                          kAttributeFlags, "cent") {}
 
 void CRF_AgeGroup::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
     // Ages are those at the end of the period the query covers.

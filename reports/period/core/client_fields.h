@@ -1,8 +1,9 @@
 #pragma once
 // Report fields of the client behind a result row: code, sex, membership
 // marks, vulnerable groups, age group, education, employment and drug use.
-// They read the clients' state at the period's end (the state table D) and
-// turn a stored code into its text; most of them can group summary rows.
+// They read the client's record (C: code, sex, birth year, PDI, secondary
+// exchange) or its state at the period's end (the state table D) and turn a
+// stored code into its text; most of them can group summary rows.
 #include "field_base.h"
 #include "kelda_age_groups.h"
 
@@ -18,7 +19,7 @@ public:
     CRF_ClientCode();
     void AddSelect(CSimpleSelect& select, CRepBaseData* run) override;
     // Offered as a grouping of the records: one record per client code, as
-    // the state table keeps it (the code shown, not the person key).
+    // the client table keeps it (the code shown, not the person key).
     void AddGroup(CSimpleSelect& select, CRepBaseData* run) override;
     double GetValue() override { return -1.0; }
     QString GetDetValue() override;
@@ -46,14 +47,25 @@ public:
     QString GetGroupText() override { return GetDetValue(); }
 
 protected:
-    // The SELECT item of the field; the plain D column by default.
+    // The table the column is read from: D by default.
+    virtual QString SourceTable(CSimpleSelect& select, CRepBaseData* run);
+    // The SELECT item of the field; the plain column by default.
     virtual QString SelectItem(const QString& state);
 
     long m_code = 0;
     QString m_text;
 };
 
-class CRF_Sex : public CRF_CodedField {
+// A coded attribute of the client's own record, read from C.
+class CRF_ClientAttribute : public CRF_CodedField {
+public:
+    using CRF_CodedField::CRF_CodedField;
+
+protected:
+    QString SourceTable(CSimpleSelect& select, CRepBaseData* run) override;
+};
+
+class CRF_Sex : public CRF_ClientAttribute {
 public:
     CRF_Sex();
 
@@ -61,7 +73,7 @@ private:
     void OnNewRow() override;
 };
 
-class CRF_PDI : public CRF_CodedField {
+class CRF_PDI : public CRF_ClientAttribute {
 public:
     CRF_PDI();
     double GetValue() override { return double(GetGroupID()); }
@@ -80,7 +92,7 @@ private:
     void OnNewRow() override;
 };
 
-class CRF_Second : public CRF_CodedField {
+class CRF_Second : public CRF_ClientAttribute {
 public:
     CRF_Second();
 
@@ -116,7 +128,7 @@ private:
 
 // The age group of the client at the end of the run's period (of the
 // sub-period when the report splits its period), by the configured groups.
-class CRF_AgeGroup : public CRF_CodedField {
+class CRF_AgeGroup : public CRF_ClientAttribute {
 public:
     CRF_AgeGroup();
     void AddSelect(CSimpleSelect& select, CRepBaseData* run) override;

@@ -10,6 +10,7 @@
 #include "model/config/configuration.h"
 #include "reports/base/core/rep_base_data.h"
 
+using RepFieldSupport::ClientTable;
 using RepFieldSupport::InPeriod;
 using RepFieldSupport::StateTable;
 using RepFieldSupport::SummaryTable;
@@ -64,7 +65,7 @@ void CRF_Clients::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
                       m_fieldName);
     else
         select.Select(QStringLiteral("COUNT( DISTINCT IF(%1.nSex=%2,%3.nClientID,NULL)) AS %4")
-                          .arg(StateTable(select, run))
+                          .arg(ClientTable(select, run))
                           .arg(m_sex)
                           .arg(s, m_fieldName));
 }
@@ -95,7 +96,7 @@ CRF_UniqClientsProc::CRF_UniqClientsProc()
                       kValuePersonKey | kValuePercent) {}
 
 void CRF_UniqClients::AddSelect(CSimpleSelect& select, CRepBaseData* run) {
-    const QString d = StateTable(select, run);
+    const QString d = ClientTable(select, run);
     select.Select(d + QStringLiteral(".gROWID"));
     select.Select(d + QStringLiteral(".nBirthYear"));
     select.Select(d + QStringLiteral(".nSex"));

@@ -23,4 +23,8 @@ QString SummaryTable(CRepBaseData* run) {
 QString StateTable(CSimpleSelect& select, CRepBaseData* run) {
     return run->PrepareSnapshotTables(&select, run->To());
 }
+
+QString ClientTable(CSimpleSelect& select, CRepBaseData* run) {
+    return run->JoinClientTable(&select);
+}
 } // namespace RepFieldSupport

@@ -1,7 +1,8 @@
 #pragma once
 // What the report fields share: translation, the run's period in SQL, and the
 // work tables a field reads (S the period summary the query runs over, D the
-// clients' state at the period's end, joined to S by client).
+// clients' state at the period's end, C the client records, both joined to S
+// by client).
 #include <QDate>
 #include <QString>
 
@@ -20,4 +21,7 @@ QString InPeriod(const QString& column, CRepBaseData* run);
 QString SummaryTable(CRepBaseData* run);
 // D: the state table at the run's period end, joined into the select.
 QString StateTable(CSimpleSelect& select, CRepBaseData* run);
+// C: the client records (code, sex, birth year, person key), joined into the
+// select; a field that reads nothing else takes them from here, not from D.
+QString ClientTable(CSimpleSelect& select, CRepBaseData* run);
 } // namespace RepFieldSupport

@@ -232,6 +232,9 @@ std::unique_ptr<COhvatFigures> CRep_OhvatZaPeriod::Gather() {
             if (byId.value(field->GetID()) == field)
                 field->AddSelect(select, run);
         const QString summary = run->PrepareSummaryTable();
+        const QString rows = run->SummaryRows();
+        if (!rows.isEmpty())
+            select.Where(rows);
         if (params.project != -1) {
             QString name;
             xConfiguration* config = CurrentConfiguration();
@@ -294,7 +297,7 @@ std::unique_ptr<COhvatFigures> CRep_OhvatZaPeriod::Gather() {
         // (the detail list by client code first), so paging neither skips
         // nor repeats a record.
         if (!f.detail.isEmpty())
-            select.Order(run->PrepareSnapshotTables(&select, to) + QStringLiteral(".cGClientCode"));
+            select.Order(run->JoinClientTable(&select) + QStringLiteral(".cGClientCode"));
         for (const QString& term : select.GetGroup())
             select.Order(term);
         GatherPeriod(f, select, summary, byId);

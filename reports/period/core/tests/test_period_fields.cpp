@@ -104,10 +104,12 @@ void TestPeriodFields::catalogue() {
 
 void TestPeriodFields::fieldSQL_data() {
     QTest::addColumn<long>("id");
-    QTest::addColumn<QString>("sql"); // {S} summary, {D} state, {R} regular, {P} the period
+    // {S} summary, {D} state, {C} client records, {R} regular, {P} the period
+    QTest::addColumn<QString>("sql");
     const QString dj =
         QStringLiteral(" JOIN _cache_dpclients0 AS {D} ON {D}.nClientID={S}.nClientID "
                        "AND '2012-12-31' BETWEEN {D}.dStartDate AND {D}.dEndDate");
+    const QString cj = QStringLiteral(" JOIN {C} ON {C}.nClientID={S}.nClientID");
     const QString wrkpl =
         QStringLiteral(" LEFT JOIN dir AS wrkpl ON wrkpl.ROWID={S}.nWorkplace AND "
                        "NOT wrkpl.bIsFolder AND wrkpl.nDirType=1");
@@ -118,11 +120,11 @@ void TestPeriodFields::fieldSQL_data() {
     const QString place =
         QStringLiteral(" LEFT JOIN dir AS WorkPlace ON WorkPlace.ROWID={S}.nWorkplace");
     const auto row = [](long id, const QString& sql) { QTest::addRow("%ld", id) << id << sql; };
-    row(20437, "SELECT {D}.cGClientCode FROM {S}" + dj + " GROUP BY {D}.cGClientCode");
-    row(20439, "SELECT {D}.nSex FROM {S}" + dj);
-    row(20440, "SELECT {D}.bPDI FROM {S}" + dj);
+    row(20437, "SELECT {C}.cGClientCode FROM {S}" + cj + " GROUP BY {C}.cGClientCode");
+    row(20439, "SELECT {C}.nSex FROM {S}" + cj);
+    row(20440, "SELECT {C}.bPDI FROM {S}" + cj);
     row(20586, "SELECT ({D}.nClientType2&8192) AS bVolonter FROM {S}" + dj);
-    row(20587, "SELECT {D}.bSecondary FROM {S}" + dj);
+    row(20587, "SELECT {C}.bSecondary FROM {S}" + cj);
     row(20446, "SELECT IF({D}.bPDI AND {D}.nClientType=1 AND {D}.dFirstDate BETWEEN {P},1,0) AS "
                "bPDIIDU FROM {S}" +
                    dj);
@@ -131,8 +133,8 @@ void TestPeriodFields::fieldSQL_data() {
                    dj);
     row(20441, "SELECT COUNT(DISTINCT {S}.nClientID) AS nClients FROM {S} GROUP BY {S}.nClientID");
     row(20899, "SELECT COUNT(DISTINCT {S}.nClientID) AS nClients FROM {S} GROUP BY {S}.nClientID");
-    row(20589, "SELECT {D}.gROWID,{D}.nBirthYear,{D}.nSex FROM {S}" + dj);
-    row(20902, "SELECT {D}.gROWID,{D}.nBirthYear,{D}.nSex FROM {S}" + dj);
+    row(20589, "SELECT {C}.gROWID,{C}.nBirthYear,{C}.nSex FROM {S}" + cj);
+    row(20902, "SELECT {C}.gROWID,{C}.nBirthYear,{C}.nSex FROM {S}" + cj);
     row(20560, "SELECT IF(ISNULL({R}.nClientID),0,1) AS nRegVis FROM {S} LEFT JOIN {R} ON "
                "{R}.nClientID={S}.nClientID");
     row(20442, "SELECT SUM(IF(wrkpl.nType=3,1,0)) AS bApteka FROM {S}" + wrkpl);
@@ -146,7 +148,7 @@ void TestPeriodFields::fieldSQL_data() {
                    " GROUP BY ({D}.nClientType2&-8193)");
     row(20568, "SELECT SUM({S}.nVisits) AS nVisits FROM {S}");
     row(20900, "SELECT SUM({S}.nVisits) AS nVisits FROM {S}");
-    row(20573, "SELECT {D}.nBirthYear FROM {S}" + dj);
+    row(20573, "SELECT {C}.nBirthYear FROM {S}" + cj);
     row(20588,
         "SELECT FirstWorkplace.cString AS cFirstPOU,{D}.nFirstWorkplace FROM {S}" + dj + first);
     row(20776, "SELECT FirstWorkplace.nType AS nFirstWorkplaceType FROM {S}" + dj + first);
@@ -160,14 +162,14 @@ void TestPeriodFields::fieldSQL_data() {
     row(20584, "SELECT {D}.nUseFrequency FROM {S}" + dj);
     row(20585, "SELECT orginf.cOrgID AS cOrganization,{D}.nRegionDataID FROM {S}" + dj +
                    " LEFT JOIN orginf ON orginf.ROWID={D}.nRegionDataID");
-    row(20606, "SELECT COUNT( DISTINCT IF({D}.nSex=1,{S}.nClientID,NULL)) AS nClientsMan FROM {S}" +
-                   dj + " GROUP BY {S}.nClientID");
-    row(20605, "SELECT COUNT( DISTINCT IF({D}.nSex=2,{S}.nClientID,NULL)) AS nClientsWoman FROM "
+    row(20606, "SELECT COUNT( DISTINCT IF({C}.nSex=1,{S}.nClientID,NULL)) AS nClientsMan FROM {S}" +
+                   cj + " GROUP BY {S}.nClientID");
+    row(20605, "SELECT COUNT( DISTINCT IF({C}.nSex=2,{S}.nClientID,NULL)) AS nClientsWoman FROM "
                "{S}" +
-                   dj + " GROUP BY {S}.nClientID");
-    row(20734, "SELECT COUNT( DISTINCT IF({D}.nSex=3,{S}.nClientID,NULL)) AS nClientsTrans FROM "
+                   cj + " GROUP BY {S}.nClientID");
+    row(20734, "SELECT COUNT( DISTINCT IF({C}.nSex=3,{S}.nClientID,NULL)) AS nClientsTrans FROM "
                "{S}" +
-                   dj + " GROUP BY {S}.nClientID");
+                   cj + " GROUP BY {S}.nClientID");
     row(20603, "SELECT SUM({S}.`sum263148`) AS sum263148 FROM {S}");
     row(20604, "SELECT {S}.nProject FROM {S} GROUP BY {S}.nProject");
     row(510, "SELECT SUM({S}.`sum510`) AS sum510 FROM {S}");
@@ -196,6 +198,7 @@ void TestPeriodFields::fieldSQL() {
     const QString expected = CxString::StrTr(
         sql, {{QStringLiteral("{S}"), s},
               {QStringLiteral("{D}"), QStringLiteral("dpd201212310")},
+              {QStringLiteral("{C}"), QStringLiteral("_cache_clidata")},
               {QStringLiteral("{R}"), QStringLiteral("_cache_regc2012010120121231")},
               {QStringLiteral("{P}"), QStringLiteral("STR_TO_DATE('20120101','%Y%m%"
                                                      "d') AND STR_TO_DATE('20121231','%Y%m%d')")}});
