@@ -405,13 +405,13 @@ bool CxSQLListModel::Fetch(int afterRow, int limit, QList<Row>& rows, bool* atEn
     return true;
 }
 
-bool CxSQLListModel::IsLargeFolder() const {
-    // Reading in the order of the sort column's index pays where the folder
-    // holds many rows; a few thousand rows the server sorts faster than it
-    // walks an index that mostly holds other folders' rows.
+int CxSQLListModel::FolderRowsUpTo(int cap) const {
+    // The folder's rows by its own index, without the filters' conditions
+    // (which may need the joined tables): the answer bounds what a page of
+    // the folder can read.
     CxSQL* sql = Connection();
     if (!sql || !m_table)
-        return false;
+        return -1;
     CxSelectOptions options;
     options.expressions << QStringLiteral("1");
     if (m_folderParent) {
@@ -421,9 +421,10 @@ bool CxSQLListModel::IsLargeFolder() const {
                           : parent + u'=' + QString::number(m_folder);
     }
     options.defaultOrder = false;
-    options.limit = QStringLiteral("%1,1").arg(m_indexOrderRows);
-    CxResult res = sql->Execute(m_table->BuildSelect(options));
-    return res.isValid() && res.RowsCount() > 0;
+    options.limit = QString::number(cap);
+    CxResult res = sql->Execute(QStringLiteral("SELECT COUNT(*) FROM (") +
+                                m_table->BuildSelect(options) + QStringLiteral(") AS `_rows`"));
+    return res.isValid() && res.FetchRow() ? int(res.LFieldValue(0)) : -1;
 }
 
 void CxSQLListModel::FindUniqueSort() {
@@ -464,7 +465,14 @@ bool CxSQLListModel::LoadFromStart(int minRows) {
     QList<Row> rows;
     const int limit = qMax(minRows, m_pageSize);
     bool atEnd = false;
-    m_uniqueSort = m_sortColumnUnique && IsLargeFolder();
+    // Reading in the order of the sort column's index pays where the folder
+    // holds many rows; a few thousand rows the server sorts faster than it
+    // walks an index that mostly holds other folders' rows. The count serves
+    // the later pages too (see fetchMore).
+    m_folderRows = -1;
+    if (m_sortColumnUnique)
+        m_folderRows = FolderRowsUpTo(qMax(m_indexOrderRows, MaxPageSize()) + 1);
+    m_uniqueSort = m_sortColumnUnique && m_folderRows > m_indexOrderRows;
     if (!Fetch(-1, limit, rows, &atEnd))
         return false;
     // Views (and testers) ask for more rows while the reset is announced;
@@ -636,7 +644,15 @@ void CxSQLListModel::fetchMore(const QModelIndex& parent) {
         return;
     QList<Row> rows;
     bool atEnd = false;
-    const int limit = qBound(m_pageSize, int(m_rows.size()), qMax(m_pageSize, m_maxPageSize));
+    int limit = qBound(m_pageSize, int(m_rows.size()), MaxPageSize());
+    // A page of a folder read without an index's order costs the server a
+    // scan and sort of the whole folder wherever it starts: a folder that one
+    // page of the most rows holds is read to its end with the first page
+    // after the first, in one such sort instead of one per growing page.
+    if (m_folderRows < 0)
+        m_folderRows = FolderRowsUpTo(MaxPageSize() + 1);
+    if (m_folderRows >= 0 && m_folderRows <= MaxPageSize())
+        limit = MaxPageSize();
     if (!Fetch(int(m_rows.size()) - 1, limit, rows, &atEnd))
         return;
     m_atEnd = atEnd;

@@ -9,7 +9,9 @@
 // with what the user scrolled through. A page asked for after others reads
 // as many rows as are loaded (up to kMaxPageSize): a user who drags the
 // scroll bar to the end of a long list waits for a few queries, not for one
-// sort of the whole folder per couple of hundred rows.
+// sort of the whole folder per couple of hundred rows. A folder of at most
+// kMaxPageSize rows (counted by its index) is read to its end by the first
+// page after the first: one more sort of the folder, not one per page.
 //
 // The list reloads when the change watcher announces its table or a table it
 // joins, once per burst of notices, keeping the rows loaded so far.
@@ -79,10 +81,16 @@ public:
     // null: the application's base connection.
     void SetConnection(CxSQL* sql) { m_sql = sql; }
     CxSQL* GetConnection() const { return m_sql; }
-    void SetPageSize(int rows) { m_pageSize = qMax(1, rows); }
+    void SetPageSize(int rows) {
+        m_pageSize = qMax(1, rows);
+        m_folderRows = -1;
+    }
     // The most rows a later page reads at once (kMaxPageSize unless set;
     // the page size itself keeps every page at that size).
-    void SetMaxPageSize(int rows) { m_maxPageSize = qMax(1, rows); }
+    void SetMaxPageSize(int rows) {
+        m_maxPageSize = qMax(1, rows);
+        m_folderRows = -1;
+    }
     // From how many rows on a folder is read in the order of its sort
     // column's unique index (kIndexOrderRows unless set).
     void SetIndexOrderRows(int rows) { m_indexOrderRows = qMax(0, rows); }
@@ -184,7 +192,9 @@ private:
     bool RunPage(const QString& statement, int part, QList<Row>& rows);
     bool Fetch(int afterRow, int limit, QList<Row>& rows, bool* atEnd);
     void FindUniqueSort();
-    bool IsLargeFolder() const;
+    // The rows of the current folder, counted up to cap (-1: not read).
+    int FolderRowsUpTo(int cap) const;
+    int MaxPageSize() const { return qMax(m_pageSize, m_maxPageSize); }
     bool LoadFromStart(int minRows);
     void OnTableChanged(const QString& table);
     QString TieBreakSQL() const;
@@ -213,6 +223,9 @@ private:
     bool m_sortColumnUnique = false; // the sort column's values are unique, NULLs aside
     bool m_uniqueSort = false;       // and the current folder is read in its order
     int m_indexOrderRows = kIndexOrderRows;
+    // The current folder's rows, counted up to one more than a page may
+    // read (more where the index order asks); -1 until counted.
+    int m_folderRows = -1;
     CxSQLError m_error;
     QTimer* m_reloadTimer;
 };
