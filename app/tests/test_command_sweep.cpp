@@ -15,6 +15,8 @@
 #include "framework/widgets/report_view/rep_pane.h"
 
 #include <QAbstractItemView>
+#include <QDir>
+#include <QFile>
 #include <QSet>
 #include <QTemporaryDir>
 
@@ -163,6 +165,11 @@ private:
 private slots:
     void initTestCase() {
         m_dir = std::make_unique<QTemporaryDir>();
+        // The workbooks and files the commands write for other programs go
+        // with the test's own folder.
+        const QString temp = m_dir->filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkpath(temp));
+        qputenv("TMPDIR", QFile::encodeName(temp));
         m_warnings = std::make_unique<QtWarningGuard>();
         QString error;
         QVERIFY2(m_shell.OpenMainWindow(

@@ -18,6 +18,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QContextMenuEvent>
+#include <QDir>
 #include <QFile>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -379,6 +380,11 @@ protected:
 private slots:
     void initTestCase() {
         m_dir = std::make_unique<QTemporaryDir>();
+        // What the program writes to the temporary folder (the workbooks of
+        // «Передать в MS Excel») goes with the test's own folder.
+        const QString temp = m_dir->filePath(QStringLiteral("tmp"));
+        QVERIFY(QDir().mkpath(temp));
+        qputenv("TMPDIR", QFile::encodeName(temp));
         // Qt Test installs its own message handler when the run starts; the
         // guard goes in front of it only now.
         m_warnings = std::make_unique<QtWarningGuard>();

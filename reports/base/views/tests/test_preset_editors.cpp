@@ -19,6 +19,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTabWidget>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -56,9 +57,14 @@ QString Stored() {
 class TestPresetEditors : public QObject {
     Q_OBJECT
     QStringList m_messages;
+    QTemporaryDir m_temp;
 
 private slots:
     void initTestCase() {
+        // The preset's XML handed to the viewer goes with the test's own
+        // temporary folder, the program's folder inside it too.
+        QVERIFY(m_temp.isValid());
+        qputenv("TMPDIR", QFile::encodeName(m_temp.path()));
         SetMessageAnswerer([this](CxAskKind, const QString& text) {
             m_messages << text;
             return IDYES;
@@ -319,6 +325,7 @@ private slots:
                     .contains(QStringLiteral("green")));
         chooser.ProcessCommand(2170);
         QFile xml(chooser.LastXMLFile());
+        QVERIFY(xml.fileName().startsWith(m_temp.path() + u'/'));
         QVERIFY(xml.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(xml.readAll())
                     .contains(QStringLiteral("<KDREPPRESET Title='Охват'")));
