@@ -63,6 +63,7 @@ bool CRepDoc::Build(CvProgress* progress, QString* error) {
     m_checkTitle.clear();
     m_checkText.clear();
     m_html.Empty();
+    m_textMade = false;
     // The progress belongs to the caller: it is forgotten however the build
     // ends.
     struct Running {
@@ -77,12 +78,24 @@ bool CRepDoc::Build(CvProgress* progress, QString* error) {
     if (progress)
         progress->BeginProgress(GetReportTitle(), -1);
     OnInitHTML(m_html);
+    m_text = m_html.ToString();
+    m_textMade = true;
     return true;
+}
+
+QString CRepDoc::GetHTML() const {
+    if (!m_textMade) {
+        m_text = m_html.ToString();
+        m_textMade = true;
+    }
+    return m_text;
 }
 
 void CRepDoc::SetHTML(const QString& html) {
     m_html.Empty();
     m_html.Add(html);
+    m_text = html;
+    m_textMade = true;
 }
 
 int CRepDoc::RepCheckTrue(bool condition, const QString& text, const QString& title) {

@@ -58,8 +58,14 @@ public:
     // True while a build runs in this process.
     static bool IsBuilding();
 
-    QString GetHTML() const { return m_html.ToString(); }
-    CAccStringT<wchar_t>& HTMLBuffer() { return m_html; }
+    // The page as text, made from the page's buffer once after it changed:
+    // a page is megabytes, and the window asks for it as it shows the page
+    // (made at the end of a build, behind its progress, not then).
+    QString GetHTML() const;
+    CAccStringT<wchar_t>& HTMLBuffer() {
+        m_textMade = false;
+        return m_html;
+    }
     // Replaces the page (a link that only rewrites it, such as a pivot's).
     void SetHTML(const QString& html);
 
@@ -89,6 +95,8 @@ public:
 
 private:
     CAccStringT<wchar_t> m_html;
+    mutable QString m_text; // the page as text, when made
+    mutable bool m_textMade = false;
     CRepViewLink* m_view = nullptr;
     CvProgress* m_progress = nullptr;
     CxSQL* m_sql = nullptr;

@@ -1,5 +1,6 @@
 #include "rep_pane.h"
 
+#include "framework/core/report/rep_doc.h"
 #include "framework/core/tarvik_app.h"
 #include "framework/core/translation.h"
 
@@ -7,14 +8,17 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
+#include <QFile>
+#include <QFutureWatcher>
 #include <QMenu>
 #include <QPointer>
-#include <QRegularExpression>
 #include <QTemporaryFile>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
+#include <QWebEngineProfile>
 #include <QWebEngineScript>
 #include <QWebEngineSettings>
+#include <QtConcurrent/QtConcurrentRun>
 #include <cctype>
 #include <unistd.h>
 
@@ -51,37 +55,13 @@ QUrl PageAddress(const QUrl& url) {
     return QUrl(DecodeEscapes(QUrl::fromPercentEncoding(url.toEncoded())));
 }
 
-// The page as the pane shows it: its own, with a style of the pane's that is
-// never in the page saved or printed. A chart is laid out and painted only
-// when it comes near the screen, so a page of hundreds of charts shows its
-// first screenful at once, is in place in a fraction of the time and memory,
-// and scrolls and resizes without laying out what is not seen. A chart not
-// laid out yet holds the place of one of the usual size; once seen it keeps
-// its own. The engine contains no table box, so a chart is made a block for
-// this; it looks the same. The root's CRepPane::kWholeLayout lays them all
-// out.
-QByteArray PageForScreen(const QString& html) {
-    const QString style =
-        QStringLiteral("<style>@media screen{html:not([%1]) table.chart{display:block;"
-                       "content-visibility:auto;contain-intrinsic-size:auto 330px auto 200px}}"
-                       "</style>")
-            .arg(QLatin1String(CRepPane::kWholeLayout));
-    static const QRegularExpression headEnd(QStringLiteral("</head\\s*>"),
-                                            QRegularExpression::CaseInsensitiveOption);
-    static const QRegularExpression body(QStringLiteral("<body[^>]*>"),
-                                         QRegularExpression::CaseInsensitiveOption);
-    QString page = html;
-    if (const QRegularExpressionMatch m = headEnd.match(page); m.hasMatch())
-        page.insert(m.capturedStart(), style);
-    else if (const QRegularExpressionMatch b = body.match(page); b.hasMatch())
-        page.insert(b.capturedEnd(), style);
-    else
-        page += style;
-    return page.toUtf8();
-}
-
 QString RendererGone() {
     return Tr("Программа показа страниц отчета завершилась с ошибкой", "CRepPane::Renderer");
+}
+
+// The empty page the engine starts with.
+QUrl Blank() {
+    return QUrl(QStringLiteral("about:blank"));
 }
 } // namespace
 
@@ -117,20 +97,53 @@ CRepPane::CRepPane(QWidget* parent) : QWebEngineView(parent) {
     page->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     setPage(page);
     connect(page, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& info) {
+        if (info.url() == Blank()) {
+            // The engine has started; a page written meanwhile waited for it
+            // (a load given while the empty page still loads is lost).
+            if (info.status() != QWebEngineLoadingInfo::LoadStartedStatus && !m_started) {
+                m_started = true;
+                if (m_loading && !m_url.isEmpty())
+                    load(m_url);
+            }
+            return;
+        }
         // Only the end of the load of the page given last counts (not a page
         // given before it, not a move to an anchor of the page).
-        if (!m_loading || info.url().adjusted(QUrl::RemoveFragment) != m_url ||
+        if (!m_loading || m_url.isEmpty() || info.url().adjusted(QUrl::RemoveFragment) != m_url ||
             info.status() == QWebEngineLoadingInfo::LoadStartedStatus)
             return;
-        OnLoaded(info.status() == QWebEngineLoadingInfo::LoadSucceededStatus);
+        if (info.status() == QWebEngineLoadingInfo::LoadSucceededStatus)
+            OnLoaded(true);
+        else
+            OnLoaded(false, Tr("Не удалось показать страницу отчета", "CRepPane::WaitLoaded"));
     });
     connect(page, &QWebEnginePage::renderProcessTerminated, this, [this] {
-        if (m_loading)
-            OnLoaded(false);
+        if (m_loading && !m_url.isEmpty() && m_started)
+            OnLoaded(false, RendererGone());
+        // A renderer that ended before the empty page was shown starts
+        // again with the page written meanwhile.
+        if (!m_started) {
+            m_started = true;
+            if (m_loading && !m_url.isEmpty())
+                load(m_url);
+        }
     });
+    // The engine's renderer takes a second or two to start: it starts now,
+    // while the user chooses what to build, not when the first page comes.
+    load(Blank());
 }
 
-CRepPane::~CRepPane() = default;
+CRepPane::~CRepPane() {
+    // A file still being written goes as soon as it is.
+    for (QFutureWatcher<Written>* watcher : std::as_const(m_writing)) {
+        watcher->disconnect(this);
+        watcher->waitForFinished();
+        if (const QString path = watcher->result().path; !path.isEmpty())
+            QFile::remove(path);
+    }
+    if (!m_path.isEmpty())
+        QFile::remove(m_path);
+}
 
 void CRepPane::PrepareApplication() {
     // The engine draws through a graphics context shared with the windows'.
@@ -141,39 +154,80 @@ void CRepPane::PrepareApplication() {
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
 }
 
-bool CRepPane::ShowPage(const QString& html, QPointF scroll, QString* error) {
-    auto file = std::make_unique<QTemporaryFile>(
-        QDir::temp().filePath(QStringLiteral("kelda-report-XXXXXX.html")));
-    if (!file->open() || file->write(PageForScreen(html)) < 0 || !file->flush()) {
-        if (error)
-            *error = Tr("Не удалось записать временный файл страницы отчета: {error}",
-                        "CRepPane::ShowPage")
-                         .replace(QLatin1String("{error}"), file->errorString());
-        return false;
+CRepPane::Written CRepPane::WritePage(const QString& html) {
+    // Written once and closed: the file outlives this object, and the pane
+    // removes it when the page goes.
+    QTemporaryFile file(QDir::temp().filePath(QStringLiteral("kelda-report-XXXXXX.html")));
+    file.setAutoRemove(false);
+    Written written;
+    if (!file.open() || file.write(CRepScreenPage::Make(html)) < 0 || !file.flush()) {
+        // The system's reason; the message around it is made on the
+        // window's thread, where the dictionary is.
+        written.error = file.errorString();
+        if (file.isOpen())
+            file.remove();
+        return written;
     }
-    file->close();
-    m_url = QUrl::fromLocalFile(file->fileName());
-    m_scroll = scroll;
-    m_loading = true;
-    m_loadFailed = false;
-    load(m_url);
-    // The page shown before is left now; its file may go.
-    m_file = std::move(file);
-    return true;
+    file.close();
+    written.path = file.fileName();
+    return written;
 }
 
-void CRepPane::OnLoaded(bool ok) {
+void CRepPane::ShowPage(const QString& html, QPointF scroll) {
+    const quint64 serial = ++m_serial;
+    m_html = html;
+    m_scroll = scroll;
+    m_loading = true;
+    m_error.clear();
+    auto* watcher = new QFutureWatcher<Written>(this);
+    m_writing.append(watcher);
+    connect(watcher, &QFutureWatcherBase::finished, this,
+            [this, watcher, serial] { OnWritten(watcher, serial); });
+    // The text goes to the worker shared, not copied: it is only read there.
+    watcher->setFuture(QtConcurrent::run(&CRepPane::WritePage, html));
+}
+
+void CRepPane::OnWritten(QFutureWatcher<Written>* watcher, quint64 serial) {
+    m_writing.removeOne(watcher);
+    watcher->deleteLater();
+    const Written written = watcher->result();
+    if (serial != m_serial) {
+        // A later page was given meanwhile: this one is never shown.
+        if (!written.path.isEmpty())
+            QFile::remove(written.path);
+        return;
+    }
+    if (written.path.isEmpty()) {
+        OnLoaded(false, Tr("Не удалось записать временный файл страницы отчета: {error}",
+                           "CRepPane::ShowPage")
+                            .replace(QLatin1String("{error}"), written.error));
+        return;
+    }
+    // The page shown before is left now; its file may go.
+    if (!m_path.isEmpty())
+        QFile::remove(m_path);
+    m_path = written.path;
+    m_url = QUrl::fromLocalFile(m_path);
+    if (m_started)
+        load(m_url);
+}
+
+void CRepPane::OnLoaded(bool ok, const QString& error) {
     m_loading = false;
-    m_loadFailed = !ok;
+    m_error = ok ? QString() : error;
     if (ok && !m_scroll.isNull())
         page()->runJavaScript(
             QStringLiteral("window.scrollTo(%1,%2)").arg(m_scroll.x()).arg(m_scroll.y()),
             QWebEngineScript::ApplicationWorld);
+    if (!ok)
+        emit pageFailed(m_error);
     emit pageLoaded(ok);
 }
 
 bool CRepPane::IsOwnPage(const QUrl& url) const {
-    return !m_url.isEmpty() && url.adjusted(QUrl::RemoveFragment) == m_url;
+    if (m_url.isEmpty())
+        return url == Blank();
+    return url.adjusted(QUrl::RemoveFragment) == m_url;
 }
 
 bool CRepPane::WaitLoaded(QString* error) {
@@ -185,11 +239,10 @@ bool CRepPane::WaitLoaded(QString* error) {
         // page as it is now.
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
-    if (m_loadFailed || m_url.isEmpty()) {
+    if (!m_error.isEmpty() || m_url.isEmpty()) {
         if (error)
-            *error = m_url.isEmpty()
-                         ? Tr("Отчет еще не сформирован", "CRepPane::WaitLoaded")
-                         : Tr("Не удалось показать страницу отчета", "CRepPane::WaitLoaded");
+            *error = m_error.isEmpty() ? Tr("Отчет еще не сформирован", "CRepPane::WaitLoaded")
+                                       : m_error;
         return false;
     }
     return true;
@@ -227,10 +280,33 @@ double CRepPane::NeededWidth(double width) {
 bool CRepPane::WritePdf(const QString& path, const QPageLayout& layout, QString* error) {
     if (!WaitLoaded(error))
         return false;
+    // The sheets come from the page as saved, not from the screen's, whose
+    // tables are cut into groups: a page of its own, loaded from a file of
+    // its own, for as long as it prints.
+    QTemporaryFile file(QDir::temp().filePath(QStringLiteral("kelda-print-XXXXXX.html")));
+    if (!file.open() || file.write(CRepDoc::StandalonePage(m_html).toUtf8()) < 0 || !file.flush()) {
+        if (error)
+            *error = Tr("Не удалось записать временный файл страницы отчета: {error}",
+                        "CRepPane::ShowPage")
+                         .replace(QLatin1String("{error}"), file.errorString());
+        return false;
+    }
+    file.close();
+    QWebEnginePage sheets(page()->profile());
+    sheets.settings()->setAttribute(QWebEngineSettings::JavascriptEnabled, false);
+    sheets.settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
     bool ok = false;
     bool done = false;
     QEventLoop loop;
-    connect(page(), &QWebEnginePage::pdfPrintingFinished, &loop,
+    connect(&sheets, &QWebEnginePage::loadFinished, &loop, [&](bool loaded) {
+        if (!loaded) {
+            done = true;
+            loop.quit();
+            return;
+        }
+        sheets.printToPdf(path, layout);
+    });
+    connect(&sheets, &QWebEnginePage::pdfPrintingFinished, &loop,
             [&](const QString& written, bool success) {
                 if (written != path)
                     return;
@@ -238,8 +314,8 @@ bool CRepPane::WritePdf(const QString& path, const QPageLayout& layout, QString*
                 done = true;
                 loop.quit();
             });
-    connect(page(), &QWebEnginePage::renderProcessTerminated, &loop, &QEventLoop::quit);
-    page()->printToPdf(path, layout);
+    connect(&sheets, &QWebEnginePage::renderProcessTerminated, &loop, &QEventLoop::quit);
+    sheets.load(QUrl::fromLocalFile(file.fileName()));
     if (!done)
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     if (!done && error)

@@ -127,6 +127,10 @@ CRepView::CRepView(QWidget* parent)
     connect(m_build, &QPushButton::clicked, this, [this] { OnBuild(); });
     connect(m_newWindow, &QPushButton::clicked, this, [this] { OnCloneReport(); });
     connect(m_html, &CRepPane::linkClicked, this, &CRepView::OnLinkClicked);
+    // The page is written and loaded in the background: what went wrong
+    // comes afterwards.
+    connect(m_html, &CRepPane::pageFailed, this,
+            [this](const QString& error) { CxMessage(this, CxMessageIcon::Error, error); });
 }
 
 CRepView::~CRepView() {
@@ -203,7 +207,7 @@ CRepView* CRepView::OnCloneReport() {
     if (CRepDoc* copy = clone->GetRepDoc()) {
         copy->SetHTML(doc->GetHTML());
         clone->m_shown = copy->GetHTML();
-        clone->m_html->ShowPage(CRepDoc::StandalonePage(clone->m_shown), m_html->ScrollPosition());
+        clone->m_html->ShowPage(clone->m_shown, m_html->ScrollPosition());
     }
     return clone;
 }
@@ -211,10 +215,7 @@ CRepView* CRepView::OnCloneReport() {
 void CRepView::ShowReport() {
     CRepDoc* doc = GetRepDoc();
     m_shown = doc ? doc->GetHTML() : QString();
-    QString error;
-    // The page as it is saved, so that the pane shows what a browser shows.
-    if (!m_html->ShowPage(CRepDoc::StandalonePage(m_shown), QPointF(), &error))
-        CxMessage(this, CxMessageIcon::Error, error);
+    m_html->ShowPage(m_shown);
 }
 
 void CRepView::OnLinkClicked(const QUrl& url) {
@@ -227,10 +228,7 @@ void CRepView::OnLinkClicked(const QUrl& url) {
         // the reader was.
         if (doc->GetHTML() != m_shown) {
             m_shown = doc->GetHTML();
-            QString error;
-            if (!m_html->ShowPage(CRepDoc::StandalonePage(m_shown), m_html->ScrollPosition(),
-                                  &error))
-                CxMessage(this, CxMessageIcon::Error, error);
+            m_html->ShowPage(m_shown, m_html->ScrollPosition());
         }
         return;
     }
