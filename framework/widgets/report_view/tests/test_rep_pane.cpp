@@ -13,7 +13,7 @@
 #include <QPrinter>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 QString Page(const QString& body) {

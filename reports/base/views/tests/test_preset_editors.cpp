@@ -19,7 +19,7 @@
 #include <QListView>
 #include <QPushButton>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 // Sum rows (1), detail (4), sum columns (8), grouping (0x10).
