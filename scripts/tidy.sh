@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Runs clang-tidy (.clang-tidy) over the compile commands of a built tree:
 # the whole tree, or the files matching the regular expression given as $1.
-# The build force-includes GCC's precompiled headers, which clang cannot
-# read, so the commands are handed to clang-tidy without them: each file is
-# then read with exactly the headers it includes itself.
+# A build with precompiled headers made by GCC (-DKELDA_PCH=ON) force-includes
+# them, and clang cannot read them, so the commands are handed to clang-tidy
+# without them: each file is then read with exactly the headers it includes.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${KELDA_BUILD_DIR:-build}
