@@ -23,7 +23,7 @@
 #include <QMdiArea>
 #include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class TestAppCommands : public QObject {
     Q_OBJECT

@@ -19,7 +19,7 @@
 
 #include <QMdiArea>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class TestCareCommands : public QObject {
     Q_OBJECT

@@ -18,9 +18,9 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 #include <QToolButton>
-#include <QtTest>
 #include <memory>
 
 namespace {

@@ -11,7 +11,7 @@
 #include "tests/support/schema_test_database.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class TestKelda2StartupRetry : public QObject {
     Q_OBJECT

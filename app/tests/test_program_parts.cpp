@@ -7,7 +7,7 @@
 #include "framework/core/dbtest/db_test.h"
 #include "framework/core/table/self_register.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestProgramParts : public QObject {
     Q_OBJECT

@@ -17,7 +17,7 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 constexpr qint64 kReport = 901;

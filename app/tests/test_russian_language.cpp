@@ -8,8 +8,8 @@
 #include <QCalendarWidget>
 #include <QLocale>
 #include <QMessageBox>
+#include <QTest>
 #include <QToolButton>
-#include <QtTest>
 
 class TestRussianLanguage : public QObject {
     Q_OBJECT

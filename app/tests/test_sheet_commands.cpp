@@ -18,7 +18,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class TestSheetCommands : public QObject {
     Q_OBJECT

@@ -38,9 +38,9 @@
 #include <QRegularExpression>
 #include <QScopeGuard>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QtTest>
 #include <functional>
 #include <memory>
 

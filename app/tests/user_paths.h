@@ -26,9 +26,9 @@
 #include <QMenuBar>
 #include <QPointer>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QToolBar>
-#include <QtTest>
 #include <functional>
 #include <memory>
 

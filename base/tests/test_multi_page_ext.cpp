@@ -2,7 +2,7 @@
 #include "base/multi_page_ext.h"
 
 #include <QSet>
-#include <QtTest>
+#include <QTest>
 #include <memory>
 #include <vector>
 

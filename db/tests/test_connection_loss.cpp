@@ -10,7 +10,7 @@
 #include "framework/core/tarvik_app.h"
 
 #include <QProcess>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 class Recorder : public CxNotifyProcessor {

@@ -8,7 +8,7 @@
 #include "framework/core/tarvik_app.h"
 #include "tests/support/schema_test_database.h"
 
-#include <QtTest>
+#include <QTest>
 #include <thread>
 
 namespace {

@@ -12,7 +12,7 @@
 
 #include <QCoreApplication>
 #include <QRegularExpression>
-#include <QtTest>
+#include <QTest>
 
 class TestSchemaCreate : public QObject {
     Q_OBJECT

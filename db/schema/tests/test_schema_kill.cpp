@@ -11,7 +11,7 @@
 
 #include <QCoreApplication>
 #include <QProcess>
-#include <QtTest>
+#include <QTest>
 #include <random>
 
 namespace {

@@ -3,7 +3,7 @@
 #include "framework/core/tarvik_app.h"
 #include "tests/support/schema_test_database.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestSchemaRepairs : public QObject {
     Q_OBJECT

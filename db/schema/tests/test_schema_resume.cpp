@@ -12,7 +12,7 @@
 #include "tests/support/schema_test_database.h"
 
 #include <QCoreApplication>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 // Runs exactly one step per Run, the way the program's updater issues it.

@@ -9,7 +9,7 @@
 #include "tests/support/test_database.h"
 
 #include <QCoreApplication>
-#include <QtTest>
+#include <QTest>
 
 class TestSchemaUpgrade : public QObject {
     Q_OBJECT

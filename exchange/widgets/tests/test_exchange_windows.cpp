@@ -24,10 +24,10 @@
 #include <QLineEdit>
 #include <QStandardItemModel>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimeZone>
 #include <QTimer>
 #include <QtEndian>
-#include <QtTest>
 
 namespace {
 const char kConfiguration[] = "<CONFIGURATION/>";

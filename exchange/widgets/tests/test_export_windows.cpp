@@ -13,8 +13,8 @@
 #include <QDir>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QUrl>
-#include <QtTest>
 
 namespace {
 const char kConfiguration[] = "<CONFIGURATION><LANGUAGE>\n"

@@ -20,8 +20,8 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QTableView>
+#include <QTest>
 #include <QTextBrowser>
-#include <QtTest>
 
 namespace {
 // Fills the card's grid with values by caption and accepts the dialog.

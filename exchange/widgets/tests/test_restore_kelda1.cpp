@@ -12,8 +12,8 @@
 
 #include <QFile>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
-#include <QtTest>
 
 class TestRestoreKelda1 : public QObject {
     Q_OBJECT

@@ -2,7 +2,7 @@
 // taken apart into its flags and its text.
 #include "framework/widgets/app_queries.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestAppQueries : public QObject {
     Q_OBJECT

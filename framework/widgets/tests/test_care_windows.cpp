@@ -26,9 +26,9 @@
 #include <QSignalSpy>
 #include <QTableView>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QtTest>
 
 namespace {
 // Moves rows whose parent folder is gone to the root, journalled.

@@ -10,7 +10,7 @@
 
 #include <QAction>
 #include <QMdiArea>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 // Command ids of the test: each is handled by the levels from its own down.

@@ -19,9 +19,9 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QTest>
 #include <QTextBrowser>
 #include <QVBoxLayout>
-#include <QtTest>
 
 namespace {
 // A settings page whose storing fails the way a lost database does.

@@ -28,11 +28,11 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QPushButton>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
 #include <QToolButton>
 #include <QVBoxLayout>
-#include <QtTest>
 
 namespace {
 TestMaterials* g_table = nullptr;

@@ -13,7 +13,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTabWidget>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 class TestGroup : public COptionsGroup {

@@ -13,7 +13,7 @@
 #include <QAbstractItemModelTester>
 #include <QListView>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 class TestWidgetModels : public QObject {
     Q_OBJECT

@@ -11,9 +11,9 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
-#include <QtTest>
 
 namespace {
 class ChoicePane : public CWizardPane {

@@ -4,7 +4,7 @@
 #include "framework/core/tarvik_app.h"
 #include "model/options/kelda_options.h"
 
-#include <QtTest>
+#include <QTest>
 
 class TestOptions : public QObject {
     Q_OBJECT

@@ -6,7 +6,7 @@
 #include "tests/support/test_database.h"
 
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 class TestProfileManager : public QObject {
     Q_OBJECT

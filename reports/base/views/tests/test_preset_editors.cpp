@@ -20,7 +20,7 @@
 #include <QPushButton>
 #include <QTabWidget>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 // Sum rows (1), detail (4), sum columns (8), grouping (0x10).

@@ -44,9 +44,9 @@
 #include <QPushButton>
 #include <QStandardPaths>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
-#include <QtTest>
 #include <functional>
 
 namespace {

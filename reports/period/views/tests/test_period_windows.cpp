@@ -27,7 +27,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 // The coverage report builds from a preset: clients per town of the point.

@@ -30,8 +30,9 @@
 #include <QMdiSubWindow>
 #include <QPdfDocument>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 QByteArray Configuration() {
