@@ -388,8 +388,9 @@ bool BackupRun::WriteFile() {
     while (!m_pending.empty())
         if (!WriteOnePending())
             return false;
-    // The snapshot has done its work.
-    m_sql->Execute(QStringLiteral("COMMIT"));
+    // The snapshot has done its work. It only read: a COMMIT that fails
+    // (a connection lost now) loses nothing, and the file holds what was read.
+    static_cast<void>(m_sql->Execute(QStringLiteral("COMMIT")));
     m_header.created = QDateTime::currentDateTimeUtc();
     for (const TablePlan& plan : m_plans)
         m_header.tables << plan.table;
