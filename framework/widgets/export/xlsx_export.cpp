@@ -259,6 +259,97 @@ bool WriteListXlsx(const CxSQLListModel& model, const QString& sheetName, const 
     return book.Close(error);
 }
 
+namespace {
+// A table whose cells hold tables of their own (a page that lays charts out
+// in a table, one row per point) is a frame for what it holds, not data.
+bool HoldsTables(QTextTable* table) {
+    for (QTextFrame* child : table->childFrames())
+        if (qobject_cast<QTextTable*>(child))
+            return true;
+    return false;
+}
+
+// Writes a page's tables and the texts between them into a sheet, in page
+// order, one below the other.
+class HtmlSheetWriter {
+public:
+    HtmlSheetWriter(Workbook& book, CvProgress* progress, QString* error)
+        : m_book(book), m_progress(progress), m_error(error) {}
+
+    // What lies between begin and the end of its frame.
+    bool WriteItems(QTextFrame::iterator it) {
+        for (; !it.atEnd(); ++it) {
+            if (QTextTable* table = qobject_cast<QTextTable*>(it.currentFrame())) {
+                if (!(HoldsTables(table) ? WriteCells(table) : WriteTable(table)))
+                    return false;
+            } else if (it.currentBlock().isValid()) {
+                const QString text = it.currentBlock().text().simplified();
+                if (text.isEmpty())
+                    continue;
+                if (m_row >= kMaxRows) {
+                    *m_error = TooLong();
+                    return false;
+                }
+                m_book.Text(m_row++, 0, text, m_book.Heading());
+            }
+        }
+        return true;
+    }
+
+private:
+    bool WriteCells(QTextTable* table) {
+        for (int r = 0; r < table->rows(); ++r)
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                if (cell.row() == r && cell.column() == c && !WriteItems(cell.begin()))
+                    return false;
+            }
+        return true;
+    }
+
+    bool WriteTable(QTextTable* table) {
+        if (m_row + table->rows() > kMaxRows) {
+            *m_error = TooLong();
+            return false;
+        }
+        // A header cell that spans keeps its span; body rows hold plain values.
+        for (int r = 0; r < table->rows(); ++r) {
+            for (int c = 0; c < table->columns(); ++c) {
+                const QTextTableCell cell = table->cellAt(r, c);
+                if (cell.row() != r || cell.column() != c)
+                    continue;
+                const QString text = CellText(cell);
+                // A page's <th> reads back as bold text.
+                const bool header =
+                    cell.firstCursorPosition().charFormat().fontWeight() >= QFont::Bold;
+                if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
+                    m_book.Merge(m_row + r, c, m_row + r + cell.rowSpan() - 1,
+                                 c + cell.columnSpan() - 1, text);
+                else if (header)
+                    m_book.Text(m_row + r, c, text, m_book.Bold());
+                else
+                    m_book.Guess(m_row + r, c, text);
+            }
+            if (++m_sinceStep == kProgressRows) {
+                m_sinceStep = 0;
+                if (m_progress)
+                    m_progress->Step(QString(), kProgressRows);
+                if (Cancelled(m_progress, m_error))
+                    return false;
+            }
+        }
+        m_row += table->rows() + 1;
+        return true;
+    }
+
+    Workbook& m_book;
+    CvProgress* m_progress;
+    QString* m_error;
+    int m_row = 0;
+    int m_sinceStep = 0;
+};
+} // namespace
+
 bool WriteHtmlXlsx(const QString& html, const QString& sheetName, const QString& path,
                    CvProgress* progress, QString* error) {
     // The page's HTML is read as a document of its own, not from a pane
@@ -270,57 +361,9 @@ bool WriteHtmlXlsx(const QString& html, const QString& sheetName, const QString&
         return false;
     if (progress)
         progress->BeginProgress(sheetName, -1);
-    int row = 0;
-    int sinceStep = 0;
-    auto finish = [&](bool ok) {
-        if (progress)
-            progress->EndProgress();
-        return ok;
-    };
-    for (QTextFrame::iterator it = page.rootFrame()->begin(); !it.atEnd(); ++it) {
-        if (QTextTable* table = qobject_cast<QTextTable*>(it.currentFrame())) {
-            if (row + table->rows() > kMaxRows) {
-                *error = TooLong();
-                return finish(false);
-            }
-            // A header cell that spans keeps its span; body rows hold plain values.
-            for (int r = 0; r < table->rows(); ++r) {
-                for (int c = 0; c < table->columns(); ++c) {
-                    const QTextTableCell cell = table->cellAt(r, c);
-                    if (cell.row() != r || cell.column() != c)
-                        continue;
-                    const QString text = CellText(cell);
-                    // A page's <th> reads back as bold text.
-                    const bool header =
-                        cell.firstCursorPosition().charFormat().fontWeight() >= QFont::Bold;
-                    if (cell.rowSpan() > 1 || cell.columnSpan() > 1)
-                        book.Merge(row + r, c, row + r + cell.rowSpan() - 1,
-                                   c + cell.columnSpan() - 1, text);
-                    else if (header)
-                        book.Text(row + r, c, text, book.Bold());
-                    else
-                        book.Guess(row + r, c, text);
-                }
-                if (++sinceStep == kProgressRows) {
-                    sinceStep = 0;
-                    if (progress)
-                        progress->Step(QString(), kProgressRows);
-                    if (Cancelled(progress, error))
-                        return finish(false);
-                }
-            }
-            row += table->rows() + 1;
-        } else if (it.currentBlock().isValid()) {
-            const QString text = it.currentBlock().text().simplified();
-            if (text.isEmpty())
-                continue;
-            if (row >= kMaxRows) {
-                *error = TooLong();
-                return finish(false);
-            }
-            book.Text(row++, 0, text, book.Heading());
-        }
-    }
-    finish(true);
-    return book.Close(error);
+    HtmlSheetWriter writer(book, progress, error);
+    const bool ok = writer.WriteItems(page.rootFrame()->begin());
+    if (progress)
+        progress->EndProgress();
+    return ok && book.Close(error);
 }

@@ -175,6 +175,34 @@ private slots:
         QVERIFY(QString::fromUtf8(book).contains(QStringLiteral("name=\"Охват за период\"")));
     }
 
+    void tablesInsideATableAreWritten() {
+        // The distribution page lays its charts out in a table, a row per
+        // point: the charts' own figures are what the sheet must hold.
+        const QString page = QStringLiteral(
+            "<html><body><table><tr><td><h2>Пункт «Север»</h2>"
+            "<table class=\"chart\" style=\"float: left;\"><tr><td colspan=\"2\">Шприцы</td></tr>"
+            "<tr><td>10</td><td>20</td></tr></table>"
+            "<table class=\"chart\" style=\"float: left;\"><tr><td colspan=\"2\">Салфетки</td></tr>"
+            "<tr><td>3</td><td>4</td></tr></table></td></tr>"
+            "<tr><td><h2>Пункт «Юг»</h2><table><tr><td>7</td></tr></table></td></tr>"
+            "</table><p>* сноска</p></body></html>");
+        const QString path = m_dir.filePath(QStringLiteral("nested.xlsx"));
+        QString error;
+        QVERIFY2(WriteHtmlXlsx(page, QStringLiteral("Распределение"), path, nullptr, &error),
+                 qPrintable(error));
+        const XlsxSheet sheet = ReadXlsxSheet(path);
+        QVERIFY(sheet.ok);
+        QCOMPARE(sheet.Text(0, 0), QStringLiteral("Пункт «Север»"));
+        QCOMPARE(sheet.Text(1, 0), QStringLiteral("Шприцы"));
+        QCOMPARE(sheet.Cell(2, 0)->number, 10.0);
+        QCOMPARE(sheet.Cell(2, 1)->number, 20.0);
+        QCOMPARE(sheet.Text(4, 0), QStringLiteral("Салфетки"));
+        QCOMPARE(sheet.Cell(5, 1)->number, 4.0);
+        QCOMPARE(sheet.Text(7, 0), QStringLiteral("Пункт «Юг»"));
+        QCOMPARE(sheet.Cell(8, 0)->number, 7.0);
+        QCOMPARE(sheet.Text(10, 0), QStringLiteral("* сноска"));
+    }
+
     void cancelAndFailure() {
         CxSQLListModel model;
         Fill(model);
