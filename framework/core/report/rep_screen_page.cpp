@@ -405,8 +405,10 @@ void AddGrouped(Pieces& out, const QString& html, const Table& table) {
         // nothing of the table's own is lost.
         const qsizetype from = g == 0 ? table.startEnd : table.rows[first].begin;
         const qsizetype to = next < table.rows.size() ? table.rows[next].begin : table.endBegin;
-        // Until seen, a group holds the place of its rows, one line each.
-        out.AddOwn(QStringLiteral("<div class=\"%1%2\" style=\"contain-intrinsic-size:auto 0px "
+        // Until seen, a group holds the place of its rows, one line each,
+        // and no width of its own: a width kept from when it was last seen
+        // would hold the page as wide as the pane was then.
+        out.AddOwn(QStringLiteral("<div class=\"%1%2\" style=\"contain-intrinsic-size:0px "
                                   "auto %3px\">")
                        .arg(QLatin1String(CRepScreenPage::kGroupClass),
                             next < table.rows.size()

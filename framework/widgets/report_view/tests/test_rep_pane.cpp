@@ -41,6 +41,7 @@ private slots:
     void newerPageWins();
     void failedWriteReported();
     void longTableLooksTheSame();
+    void narrowedPaneLeavesNoStrip();
     void links_data();
     void links();
     void neededWidth();
@@ -217,6 +218,43 @@ void TestRepPane::longTableLooksTheSame() {
     const QString text = PaneText(&pane);
     QVERIFY(text.contains(QStringLiteral("ЖЖЖЖЖЖЖЖ`ШШШ\tКлиент\t1")));
     QCOMPARE(text.count(QStringLiteral("Клиентова Мария Ивановна")), 1);
+}
+
+void TestRepPane::narrowedPaneLeavesNoStrip() {
+    // A long list whose text wraps to the pane's width, seen to its end in a
+    // wide pane: narrowed, the page is no wider than the pane, though most of
+    // its groups of rows were laid out at the old width and are off screen.
+    QString rows;
+    for (int i = 1; i <= 5 * CRepScreenPage::kGroupRows; ++i)
+        rows += QStringLiteral("<tr><td>%1</td><td>Клиент получил шприцы, салфетки, "
+                               "презервативы и консультацию социального работника</td></tr>")
+                    .arg(i);
+    const QString html =
+        QStringLiteral("<!DOCTYPE html><html><head><meta charset=\"utf-8\"><style>"
+                       "table.rep { border-collapse: collapse; }</style></head><body>"
+                       "<table class=\"rep\" border=\"1\">") +
+        rows + QStringLiteral("</table></body></html>");
+    CRepPane pane;
+    pane.resize(1200, 400);
+    pane.show();
+    pane.ShowPage(html);
+    QVERIFY(pane.WaitLoaded());
+    for (int y = 0; y < 20; ++y) {
+        AskPane(&pane,
+                QStringLiteral("window.scrollTo(0,%1*document.documentElement.scrollHeight/20)")
+                    .arg(y));
+        QTest::qWait(50);
+    }
+    AskPane(&pane, QStringLiteral("window.scrollTo(0,0)"));
+    pane.resize(500, 400);
+    QTRY_VERIFY_WITH_TIMEOUT(AskPane(&pane, QStringLiteral("window.innerWidth")).toInt() <= 500,
+                             60000);
+    QTest::qWait(200);
+    const QString widths = AskPane(&pane, QStringLiteral("document.documentElement.scrollWidth+' '+"
+                                                         "window.innerWidth"))
+                               .toString();
+    QVERIFY2(widths.section(u' ', 0, 0).toInt() <= widths.section(u' ', 1, 1).toInt(),
+             qPrintable(widths));
 }
 
 void TestRepPane::links_data() {
