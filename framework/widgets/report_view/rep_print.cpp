@@ -4,6 +4,7 @@
 #include "framework/core/translation.h"
 
 #include <QDialogButtonBox>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPainter>
@@ -11,6 +12,7 @@
 #include <QPdfView>
 #include <QPrinter>
 #include <QPushButton>
+#include <QScreen>
 #include <QVBoxLayout>
 
 namespace {
@@ -78,7 +80,12 @@ CRepPreviewDlg::CRepPreviewDlg(QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_view, 1);
     layout->addLayout(bottom);
-    resize(900, 1000);
+    // A sheet's height where the screen has room for it; on a smaller
+    // screen the buttons must stay on it.
+    QSize size(900, 1000);
+    if (const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size() * 9 / 10);
+    resize(size);
 }
 
 bool CRepPreviewDlg::Load(const QString& path, QString* error) {

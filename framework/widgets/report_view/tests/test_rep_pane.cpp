@@ -11,8 +11,10 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QPdfDocument>
 #include <QPrinter>
+#include <QScreen>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -368,6 +370,8 @@ void TestRepPane::pdfToPreviewAndPrinter() {
     CRepPreviewDlg preview;
     QVERIFY2(preview.Load(pdf, &error), qPrintable(error));
     QCOMPARE(preview.PageCount(), sheets);
+    // Its buttons are on the screen, however small the screen is.
+    QVERIFY(preview.height() <= QGuiApplication::primaryScreen()->availableGeometry().height());
     QVERIFY(!preview.Load(dir.filePath(QStringLiteral("нет.pdf")), &error));
     QVERIFY(!error.isEmpty());
 
