@@ -10,8 +10,10 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QFutureWatcher>
+#include <QGuiApplication>
 #include <QMenu>
 #include <QPointer>
+#include <QScopeGuard>
 #include <QTemporaryFile>
 #include <QWebEngineLoadingInfo>
 #include <QWebEnginePage>
@@ -280,6 +282,10 @@ double CRepPane::NeededWidth(double width) {
 bool CRepPane::WritePdf(const QString& path, const QPageLayout& layout, QString* error) {
     if (!WaitLoaded(error))
         return false;
+    // The sheets of a long report take the engine a while (a minute for
+    // hundreds of them), and its print gives no progress to show.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
+    const auto restoreCursor = qScopeGuard([] { QGuiApplication::restoreOverrideCursor(); });
     // The sheets come from the page as saved, not from the screen's, whose
     // tables are cut into groups: a page of its own, loaded from a file of
     // its own, for as long as it prints.
