@@ -183,8 +183,8 @@ QList<CxSQLListModel::PartSpec> CxSQLListModel::Parts() const {
         }
         const QString nulls = sortSQL + QStringLiteral(" IS NULL");
         const QString values = sortSQL + QStringLiteral(" IS NOT NULL");
-        const auto join = [&](const QString& extra) {
-            return condition.isEmpty() ? extra : condition + QStringLiteral(" AND ") + extra;
+        const auto join = [&where = condition](const QString& extra) {
+            return where.isEmpty() ? extra : where + QStringLiteral(" AND ") + extra;
         };
         PartSpec nullPart{join(nulls), folder, PartSpec::Kind::NullOnly};
         PartSpec valuePart{join(values), folder, PartSpec::Kind::ValueOnly};
