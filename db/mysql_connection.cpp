@@ -750,8 +750,10 @@ bool CxMySQL::Lock(int timeoutSeconds) {
 void CxMySQL::Unlock() {
     if (m_lockDepth == 0)
         return; // not held, or gone with a lost connection
+    // A release that fails has lost the connection, and the server gave the
+    // lock back with it: nothing is left to undo.
     if (--m_lockDepth == 0)
-        Execute(QStringLiteral("SELECT RELEASE_LOCK('dblock')"));
+        static_cast<void>(Execute(QStringLiteral("SELECT RELEASE_LOCK('dblock')")));
 }
 
 bool CxMySQL::BeginTransaction() {

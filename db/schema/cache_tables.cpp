@@ -230,7 +230,8 @@ void CCacheHold::Release() {
     }
     if (!m_sql->IsConnected())
         return; // the server gave the slot back with the connection
-    m_sql->Execute(QStringLiteral("SELECT RELEASE_LOCK('%1')").arg(name));
+    // A release that fails has lost the connection, which gives the slot back.
+    static_cast<void>(m_sql->Execute(QStringLiteral("SELECT RELEASE_LOCK('%1')").arg(name)));
     // The last holder of stale tables drops them.
     const QString prefix = name.left(name.lastIndexOf(u'_') + 1);
     if (!CacheTablesStale(m_sql) || OtherHolders(m_sql, prefix) != 0)

@@ -142,9 +142,9 @@ bool CxMDIFrameWnd::OnCreate() {
                 }
         },
         hasChildren);
-    const auto barToggle = [this](auto findBar) {
+    const auto barToggle = [](auto findBar) {
         return std::make_pair(
-            [this, findBar] {
+            [findBar] {
                 if (QWidget* bar = findBar())
                     bar->setVisible(!bar->isVisible());
             },
