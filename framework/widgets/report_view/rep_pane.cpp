@@ -61,6 +61,12 @@ QString RendererGone() {
     return Tr("Программа показа страниц отчета завершилась с ошибкой", "CRepPane::Renderer");
 }
 
+// A page's file that could not be written, with the system's reason.
+QString PageFileFailed(const QString& reason) {
+    return Tr("Не удалось записать временный файл страницы отчета: {error}", "CRepPane::ShowPage")
+        .replace(QLatin1String("{error}"), reason);
+}
+
 // The empty page the engine starts with.
 QUrl Blank() {
     return QUrl(QStringLiteral("about:blank"));
@@ -200,9 +206,7 @@ void CRepPane::OnWritten(QFutureWatcher<Written>* watcher, quint64 serial) {
         return;
     }
     if (written.path.isEmpty()) {
-        OnLoaded(false, Tr("Не удалось записать временный файл страницы отчета: {error}",
-                           "CRepPane::ShowPage")
-                            .replace(QLatin1String("{error}"), written.error));
+        OnLoaded(false, PageFileFailed(written.error));
         return;
     }
     // The page shown before is left now; its file may go.
@@ -292,9 +296,7 @@ bool CRepPane::WritePdf(const QString& path, const QPageLayout& layout, QString*
     QTemporaryFile file(QDir::temp().filePath(QStringLiteral("kelda-print-XXXXXX.html")));
     if (!file.open() || file.write(CRepDoc::StandalonePage(m_html).toUtf8()) < 0 || !file.flush()) {
         if (error)
-            *error = Tr("Не удалось записать временный файл страницы отчета: {error}",
-                        "CRepPane::ShowPage")
-                         .replace(QLatin1String("{error}"), file.errorString());
+            *error = PageFileFailed(file.errorString());
         return false;
     }
     file.close();
